@@ -1,0 +1,271 @@
+#include "app/TForm1.h"
+
+#include "app/TerminalPage.h"
+#include "config/ui/ParamsPage.h"
+#include "config/ui/ParamEditor.h"
+#include "config/ui/ParamTreeView.h"
+#include "config/ui/TForm2.h"
+#include "monitor/ui/JournalPage.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/PortComboBox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace gencfg {
+
+namespace {
+
+const char *const VariantItems[] = {"КУВ-бензин v2.0 ", "КУВ-дизель v2.0 ", "КУВ-сухой контакт v2.0 "};
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QWidget(parent), m_messages(this)
+{
+    buildWindow();
+    connectLink();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::buildWindow()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ПО Конфигуратор v2a"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+    resize(ClientWidth, ClientHeight);
+    setMinimumSize(ClientWidth, ClientHeight);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(1, 1, 800, 550);
+    PageControl1->setDocumentMode(true);
+
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new ParamsPage(m_tree);
+    TabSheet5 = new JournalPage;
+    TabSheet4 = new ServicePage;
+    TabSheet3 = new TerminalPage;
+    PageControl1->addTab(TabSheet1, QStringLiteral("Измерения"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Параметры"));
+    PageControl1->addTab(TabSheet5, QStringLiteral("Журнал событий"));
+    PageControl1->addTab(TabSheet4, QStringLiteral("Дополнительно"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Терминал+лог"));
+
+    ComboBox_DeviceVersions = new QComboBox(this);
+    ComboBox_DeviceVersions->setObjectName(QStringLiteral("ComboBox_DeviceVersions"));
+    ComboBox_DeviceVersions->setEditable(true);
+    ComboBox_DeviceVersions->setInsertPolicy(QComboBox::NoInsert);
+    for (const char *item : VariantItems)
+        ComboBox_DeviceVersions->addItem(QString::fromUtf8(item));
+    ComboBox_DeviceVersions->setCurrentIndex(-1);
+    ComboBox_DeviceVersions->setEditText(QStringLiteral("КУВ-бензин v2.0"));
+    ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
+    connect(ComboBox_DeviceVersions, &QComboBox::activated, this, [this] { ComboBox_DeviceVersionsChange(); });
+    connect(ComboBox_DeviceVersions->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { ComboBox_DeviceVersionsChange(); });
+
+    AfPortComboBox1 = new PortComboBox(this);
+    AfPortComboBox1->setObjectName(QStringLiteral("AfPortComboBox1"));
+    AfPortComboBox1->setGeometry(683, 1, 109, 21);
+    connect(AfPortComboBox1, &PortComboBox::portPicked, this, &TForm1::onPortPicked);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(0, ClientHeight - 18, ClientWidth, 18);
+    StatusPanel0 = new QLabel(QStringLiteral("Пакетов принято:"));
+    StatusPanel0->setFixedWidth(200);
+    StatusPanel1 = new QLabel;
+    StatusPanel1->setMinimumWidth(50);
+    StatusPanelErrors = new QLabel;
+    StatusPanelErrors->setFixedWidth(110);
+    StatusBar1->addWidget(StatusPanel0);
+    StatusBar1->addWidget(StatusPanel1, 1);
+    StatusBar1->addWidget(StatusPanelErrors);
+
+    Timer1.setInterval(300);
+    Timer2.setInterval(2000);
+
+    Form2 = new TForm2(this);
+    m_editor = std::make_unique<ParamEditor>(m_tree, *Form2, m_messages);
+    connect(TabSheet2->TreeList1, &QAbstractItemView::doubleClicked, this, [this] { TreeList1DblClick(); });
+}
+
+void TForm1::connectLink()
+{
+    // Direct connections: the dispatcher's steps run in its own order.
+    connect(&m_link, &DeviceLink::bytesArrived, this, [this] {
+        if (!Timer1.isActive())
+            Timer1.start();
+    });
+    connect(&m_link, &DeviceLink::packetCountChanged, this, [this](int count) {
+        StatusPanel0->setText(QStringLiteral("Пакетов принято: %1").arg(count));
+    });
+    connect(&m_link, &DeviceLink::badFrameCountChanged, this, [this](int count) {
+        StatusPanelErrors->setText(QStringLiteral("Ошибок: %1").arg(count));
+    });
+    connect(&m_link, &DeviceLink::statusFrameReceived, this, &TForm1::onStatusFrame);
+    connect(&m_link, &DeviceLink::echoLine, this, &TForm1::appendTerminal);
+    connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::updateDeviceControls);
+    connect(&m_link, &DeviceLink::portLost, this, &TForm1::onPortLost);
+}
+
+void TForm1::FormCreate()
+{
+    ConfigImage.fill(0xFF);
+    RecordedVariant = quint8(DeviceVariant::Petrol);
+    m_tree.clear();
+    LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
+    setTabVisible(TabSheet5, true);
+    setTabVisible(TabSheet3, false);
+    PageControl1->setCurrentWidget(TabSheet1);
+    Timer2.start();
+}
+
+void TForm1::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    m_link.AfComPort1().close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormDestroy();
+    event->accept();
+}
+
+bool TForm1::isTabVisible(QWidget *page) const
+{
+    return PageControl1->isTabVisible(PageControl1->indexOf(page));
+}
+
+void TForm1::setTabVisible(QWidget *page, bool visible)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(page), visible);
+}
+
+void TForm1::loadCatalogue(DeviceVariant variant)
+{
+    RecordedVariant = quint8(variant);
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), m_tree);
+}
+
+void TForm1::ComboBox_DeviceVersionsChange()
+{
+    m_tree.clear();
+    const int index = ComboBox_DeviceVersions->findText(ComboBox_DeviceVersions->currentText(), Qt::MatchExactly);
+    const DeviceVariant variants[] = {DeviceVariant::Petrol, DeviceVariant::Diesel, DeviceVariant::DryContact};
+    if (index < 0 || index > 2)
+        return;
+    loadCatalogue(variants[index]);
+    setTabVisible(TabSheet5, true);
+}
+
+void TForm1::DetectVariant(quint8 code)
+{
+    if (code == RecordedVariant)
+        return;
+    int comboIndex = -1;
+    switch (code) {
+    case quint8(DeviceVariant::Petrol):
+        comboIndex = 0;
+        break;
+    case quint8(DeviceVariant::Diesel):
+        comboIndex = 1;
+        break;
+    case quint8(DeviceVariant::DryContact):
+        comboIndex = 2;
+        break;
+    default:
+        return;
+    }
+    m_tree.clear();
+    loadCatalogue(DeviceVariant(code));
+    setTabVisible(TabSheet5, code != quint8(DeviceVariant::Petrol));
+    const QSignalBlocker blocker(ComboBox_DeviceVersions);
+    ComboBox_DeviceVersions->setCurrentIndex(comboIndex);
+}
+
+void TForm1::onStatusFrame(const RxBuffer &rxBytes)
+{
+    ClearDisplayErrors();
+    DetectVariant(rxBytes[5]);
+    DecodeStatusFrame(rxBytes);
+    ShowTelemetry();
+}
+
+void TForm1::ClearDisplayErrors() {}
+
+void TForm1::DecodeStatusFrame(const RxBuffer &) {}
+
+void TForm1::ShowTelemetry() {}
+
+void TForm1::addExtraPort(const QString &path)
+{
+    AfPortComboBox1->addExtraPort(path);
+}
+
+void TForm1::pickPort(const QString &path)
+{
+    AfPortComboBox1->showPort(path);
+    onPortPicked(path);
+}
+
+void TForm1::onPortPicked(const QString &path)
+{
+    SerialPort &port = m_link.AfComPort1();
+    if (port.isOpen() && port.portName() == path)
+        return;
+    const QString failure = port.open(path);
+    if (!failure.isEmpty()) {
+        AfPortComboBox1->clearSelection();
+        m_messages.plain(QStringLiteral("Error"), failure);
+    }
+}
+
+void TForm1::onPortLost()
+{
+    AfPortComboBox1->clearSelection();
+    m_messages.error(QStringLiteral("Порт закрыт: устройство отключено"));
+}
+
+void TForm1::updateDeviceControls()
+{
+    const bool idle = !m_link.busy();
+    const QList<QWidget *> locked = TabSheet4->lockedControls();
+    QList<QWidget *> controls = TabSheet4->deviceControls();
+    controls << TabSheet2->Button1 << TabSheet2->Button2 << TabSheet2->Button3 << TabSheet2->Button4
+             << TabSheet5->Button13;
+    for (QWidget *control : controls)
+        control->setEnabled(idle && (m_serviceUnlocked || !locked.contains(control)));
+}
+
+void TForm1::appendTerminal(const QByteArray &line)
+{
+    TabSheet3->Memo1->appendPlainText(QString::fromLatin1(line));
+}
+
+void TForm1::TreeList1DblClick()
+{
+    m_editor->TreeList1DblClick(TabSheet2->TreeList1->selectedNode(), QCursor::pos());
+}
+
+} // namespace gencfg

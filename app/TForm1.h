@@ -1,0 +1,108 @@
+#pragma once
+
+// The main window: five pages over the controller, the variant and port
+// choosers, and the status bar. It owns all program state; the pages own
+// their controls.
+
+#include "config/ParamModel.h"
+#include "link/DeviceLink.h"
+#include "widgets/Messages.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QFileDialog;
+class QLabel;
+class QStatusBar;
+class QTabWidget;
+
+namespace gencfg {
+
+class JournalPage;
+class ParamEditor;
+class ParamsPage;
+class PortComboBox;
+class ServicePage;
+class TerminalPage;
+class TForm2;
+
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 799;
+    static constexpr int ClientHeight = 572;
+
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    Messages &messages() { return m_messages; }
+    DeviceLink &link() { return m_link; }
+    ParamModel &tree() { return m_tree; }
+    ParamEditor &editor() { return *m_editor; }
+
+    // Opens a port as if the user had picked it in the chooser.
+    void pickPort(const QString &path);
+    // Lists a port the system does not enumerate (a pseudo-terminal, a symlink).
+    void addExtraPort(const QString &path);
+
+    // Window parts, named as the pages refer to them.
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    ParamsPage *TabSheet2 = nullptr;
+    JournalPage *TabSheet5 = nullptr;
+    ServicePage *TabSheet4 = nullptr;
+    TerminalPage *TabSheet3 = nullptr;
+    QComboBox *ComboBox_DeviceVersions = nullptr;
+    PortComboBox *AfPortComboBox1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    QLabel *StatusPanelErrors = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    TForm2 *Form2 = nullptr;
+
+    quint8 RecordedVariant = 200;
+    std::array<quint8, 256> ConfigImage{};
+
+    bool isTabVisible(QWidget *page) const;
+    void setTabVisible(QWidget *page, bool visible);
+
+    // Handlers.
+    void FormCreate();
+    void FormDestroy();
+    void ComboBox_DeviceVersionsChange();
+    void TreeList1DblClick();
+
+    // The status-frame steps, in the order the dispatcher runs them.
+    void ClearDisplayErrors();
+    void DetectVariant(quint8 code);
+    void DecodeStatusFrame(const RxBuffer &rxBytes);
+    void ShowTelemetry();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindow();
+    void connectLink();
+    void loadCatalogue(DeviceVariant variant);
+    void onStatusFrame(const RxBuffer &rxBytes);
+    void onPortPicked(const QString &path);
+    void onPortLost();
+    void updateDeviceControls();
+    void appendTerminal(const QByteArray &line);
+
+    Messages m_messages;
+    DeviceLink m_link;
+    ParamModel m_tree;
+    std::unique_ptr<ParamEditor> m_editor;
+    bool m_destroyed = false;
+    bool m_serviceUnlocked = false;
+};
+
+} // namespace gencfg

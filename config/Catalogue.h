@@ -1,0 +1,54 @@
+#pragma once
+
+// The controller's parameter catalogue: for each device variant, every
+// parameter the user sees, its place in the tree, default, unit, limits and
+// where and how it is stored in the 256-byte configuration memory.
+
+#include "link/Commands.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace gencfg {
+
+enum ParamKind : int {
+    Group = 0,
+    Number = 1,
+    OnOff = 2,
+    Language = 3,
+    MessageType = 4,
+    Temperature = 5,
+    EngineType = 6,
+    AccessLevel = 7,
+    TestStartMode = 8,
+    ReadOnly = 255,
+};
+
+struct TParam_record
+{
+    quint8 Level = 1;
+    QString Name;
+    QString Value;
+    QString Units;
+    QString Min;
+    QString Max;
+    quint8 Size = 0;
+    int Address = 0;
+    int Kind = Group;
+};
+
+using ParamTable = QVector<TParam_record>;
+
+const ParamTable &PetrolParams();
+const ParamTable &DieselParams();
+const ParamTable &DryContactParams();
+
+// The table of a variant and its highest row index (83, 82, 80).
+const ParamTable &CatalogueFor(DeviceVariant variant);
+int HighestIndexFor(DeviceVariant variant);
+
+// The option texts of an option kind in code order; empty for other kinds.
+QStringList OptionTexts(int kind);
+
+} // namespace gencfg

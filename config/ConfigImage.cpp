@@ -1,0 +1,304 @@
+#include "config/ConfigImage.h"
+
+#include "config/Catalogue.h"
+#include "config/ParamModel.h"
+
+#include <QTextCodec>
+#include <algorithm>
+#include <limits>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int ImageSize = int(std::tuple_size_v<ConfigImageBytes>);
+// Device texts end at the first byte of this value or more.
+constexpr quint8 TextEnd = 0x7B;
+constexpr int PhoneDigits = 10;
+
+QTextCodec *DeviceCodec()
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
+    return codec;
+}
+
+// The kind as coded in the node text, compared as text; -1 for any other text.
+int KindOf(const QString &text)
+{
+    static const int kinds[] = {Group,       Number,     OnOff,       Language,      MessageType,
+                                Temperature, EngineType, AccessLevel, TestStartMode, ReadOnly};
+    for (int kind : kinds) {
+        if (text == QString::number(kind))
+            return kind;
+    }
+    return -1;
+}
+
+// A plain decimal integer with an optional sign that fits in 32 bits.
+std::optional<qint32> ParseInteger(const QString &text)
+{
+    int i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    qint64 magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - u'0');
+        if (magnitude > qint64(std::numeric_limits<qint32>::max()) + 1)
+            return std::nullopt;
+    }
+    const qint64 n = negative ? -magnitude : magnitude;
+    if (n > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return qint32(n);
+}
+
+// The first image address of a node whose field of width bytes lies inside the image.
+std::optional<int> FieldStart(const ParamModel &tree, int node, int width)
+{
+    const std::optional<qint32> address = ParseInteger(tree.field(node, FieldAddress));
+    if (!address || *address < 0 || width < 0 || qint64(*address) + width > ImageSize)
+        return std::nullopt;
+    return *address;
+}
+
+int NumberWidth(const QString &size)
+{
+    static const QString sizes[] = {QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("4"),
+                                    QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("32")};
+    for (const QString &s : sizes) {
+        if (size == s)
+            return s.toInt();
+    }
+    return 0;
+}
+
+QString NumberError(const QString &path, const QString &value)
+{
+    return QStringLiteral("%1: значение '%2' не является целым числом").arg(path, value);
+}
+
+QString PhoneError(const QString &path, const QString &value)
+{
+    return QStringLiteral("%1: номер '%2' должен начинаться с десяти цифр").arg(path, value);
+}
+
+EncodeResult Failure(int node, const QString &error)
+{
+    EncodeResult result;
+    result.ok = false;
+    result.failedNode = node;
+    result.error = error;
+    return result;
+}
+
+// The option code of a text, or nullopt where the text leaves the byte unwritten.
+std::optional<quint8> OptionCode(int kind, const QString &value)
+{
+    const QStringList texts = OptionTexts(kind);
+    const int code = int(texts.indexOf(value));
+    switch (kind) {
+    case OnOff:
+    case Language:
+        return quint8(code == 0 ? 0 : 1);
+    case MessageType:
+        return quint8(code == 0 || code == 1 ? code : 2);
+    case EngineType:
+    case AccessLevel:
+    case TestStartMode:
+        if (code >= 0)
+            return quint8(code);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString OptionText(int kind, quint8 code)
+{
+    const QStringList texts = OptionTexts(kind);
+    if (code < texts.size())
+        return texts.at(code);
+    // Out-of-list codes of the two-way and message kinds show their last option.
+    if (kind == OnOff || kind == Language || kind == MessageType)
+        return texts.constLast();
+    return QString();
+}
+
+// Raw device bytes as text; the tree cannot hold ';', so such a text ends there.
+QString DeviceText(const QByteArray &bytes)
+{
+    QString text = DeviceCodec()->toUnicode(bytes);
+    const qsizetype separator = text.indexOf(QLatin1Char(';'));
+    if (separator >= 0)
+        text.truncate(separator);
+    return text;
+}
+
+QString TextUntilEnd(const ConfigImageBytes &image, int start, int width)
+{
+    QByteArray bytes;
+    for (int j = 0; j < width && image[size_t(start + j)] < TextEnd; ++j)
+        bytes.append(char(image[size_t(start + j)]));
+    return DeviceText(bytes);
+}
+
+quint16 Word(const ConfigImageBytes &image, int address)
+{
+    return quint16(image[size_t(address)] << 8 | image[size_t(address + 1)]);
+}
+
+// Tenths to whole units, halves to the even neighbour.
+double RoundTenthsHalfEven(quint16 tenths)
+{
+    int whole = tenths / 10;
+    const int rest = tenths % 10;
+    if (rest > 5 || (rest == 5 && whole % 2 == 1))
+        ++whole;
+    return whole;
+}
+
+} // namespace
+
+EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image)
+{
+    image.fill(0xFF);
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        const int kind = KindOf(tree.field(node, FieldKind));
+        const QString value = tree.field(node, FieldValue);
+
+        if (kind == Number || kind == Temperature) {
+            const int width = NumberWidth(tree.field(node, FieldSize));
+            const std::optional<int> start = width > 0 ? FieldStart(tree, node, width) : std::nullopt;
+            if (!start)
+                continue;
+            const size_t a = size_t(*start);
+            if (width == 1 || width == 2 || width == 4) {
+                const std::optional<qint32> n = ParseInteger(value);
+                if (!n)
+                    return Failure(node, NumberError(tree.path(node), value));
+                const quint32 bits = quint32(*n);
+                for (int j = 0; j < width; ++j)
+                    image[a + size_t(j)] = quint8(bits >> (8 * (width - 1 - j)));
+            } else if (width == PhoneDigits) {
+                if (value.size() < PhoneDigits)
+                    return Failure(node, PhoneError(tree.path(node), value));
+                for (int j = 0; j < PhoneDigits; ++j) {
+                    const char16_t c = value.at(j).unicode();
+                    if (c < u'0' || c > u'9')
+                        return Failure(node, PhoneError(tree.path(node), value));
+                    image[a + size_t(j)] = quint8(c - u'0');
+                }
+            } else {
+                const QByteArray bytes = DeviceCodec()->fromUnicode(value);
+                const int k = std::min(width, int(bytes.size()));
+                for (int j = 0; j < k; ++j)
+                    image[a + size_t(j)] = quint8(bytes.at(j));
+            }
+            continue;
+        }
+
+        if (const std::optional<quint8> code = OptionCode(kind, value)) {
+            if (const std::optional<int> start = FieldStart(tree, node, 1))
+                image[size_t(*start)] = *code;
+        }
+    }
+    return {};
+}
+
+void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree)
+{
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        const int kind = KindOf(tree.field(node, FieldKind));
+        const QString size = tree.field(node, FieldSize);
+
+        if (kind == ReadOnly) {
+            if (size == QLatin1String("2")) {
+                if (const std::optional<int> start = FieldStart(tree, node, 2))
+                    tree.setField(node, FieldValue, QString::number(Word(image, *start)));
+            } else if (const std::optional<qint32> width = ParseInteger(size)) {
+                if (const std::optional<int> start = FieldStart(tree, node, *width))
+                    tree.setField(node, FieldValue, TextUntilEnd(image, *start, *width));
+            }
+            continue;
+        }
+
+        if (kind == Number || kind == Temperature) {
+            const int width = NumberWidth(size);
+            const std::optional<int> start = width > 0 ? FieldStart(tree, node, width) : std::nullopt;
+            if (!start)
+                continue;
+            const int a = *start;
+            QString text;
+            if (width == 1) {
+                const quint8 b = image[size_t(a)];
+                text = kind == Temperature ? QString::number(qint8(b)) : QString::number(b);
+            } else if (width == 2) {
+                text = QString::number(Word(image, a));
+            } else if (width == 4) {
+                const quint32 bits = quint32(Word(image, a)) << 16 | Word(image, a + 2);
+                text = QString::number(qint32(bits));
+            } else if (width == PhoneDigits) {
+                // The device holds one digit value per byte; other bytes below the end mark are kept.
+                QByteArray bytes;
+                for (int j = 0; j < PhoneDigits; ++j) {
+                    const quint8 b = image[size_t(a + j)];
+                    if (b < TextEnd)
+                        bytes.append(char(b + 0x30));
+                }
+                text = DeviceText(bytes);
+            } else {
+                text = TextUntilEnd(image, a, width);
+            }
+            tree.setField(node, FieldValue, text);
+            continue;
+        }
+
+        if (!OptionTexts(kind).isEmpty()) {
+            if (const std::optional<int> start = FieldStart(tree, node, 1))
+                tree.setField(node, FieldValue, OptionText(kind, image[size_t(*start)]));
+        }
+    }
+}
+
+GaugeThresholds ThresholdsFromImage(const ConfigImageBytes &image)
+{
+    GaugeThresholds t;
+    t.generatorLow = Word(image, 32);
+    t.generatorHigh = Word(image, 34);
+    t.mainsLow = Word(image, 36);
+    t.mainsHigh = Word(image, 38);
+    t.temperatureLow = qint8(image[15]);
+    t.starterBatteryLow = Word(image, 40) / 10.0;
+    t.upsLow = RoundTenthsHalfEven(Word(image, 42));
+    const quint16 upsHigh = Word(image, 44);
+    t.upsHigh = RoundTenthsHalfEven(upsHigh);
+    if (upsHigh < 160)
+        t.upsScale = UpsScale{8, 16};
+    else if (upsHigh < 320)
+        t.upsScale = UpsScale{16, 32};
+    else if (upsHigh < 640)
+        t.upsScale = UpsScale{32, 64};
+    else if (upsHigh < 1200)
+        t.upsScale = UpsScale{64, 120};
+    return t;
+}
+
+ConfigImageBytes DefaultConfigImage(DeviceVariant variant)
+{
+    ParamModel tree;
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
+    ConfigImageBytes image;
+    const EncodeResult result = EncodeConfigImage(tree, image);
+    Q_ASSERT_X(result.ok, "DefaultConfigImage", qPrintable(result.error));
+    return image;
+}
+
+} // namespace gencfg

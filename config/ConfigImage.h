@@ -1,0 +1,58 @@
+#pragma once
+
+// Coding between the value texts of the parameter tree and the controller's
+// 256-byte configuration memory. Multi-byte numbers are stored high byte first.
+
+#include "link/Commands.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace gencfg {
+
+class ParamModel;
+
+// Index = device memory address 0..255.
+using ConfigImageBytes = std::array<quint8, 256>;
+
+struct EncodeResult
+{
+    bool ok = true;
+    int failedNode = -1; // absolute index of the node that could not be coded
+    QString error;       // names the node by its tree path and the value
+};
+
+// Fills the image with 0xFF and codes every node into it. On failure the image
+// is only partly rebuilt and must not be used until it is rebuilt or reloaded.
+EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image);
+
+// Sets the value field of every coded node from the image; touches no other field.
+void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree);
+
+struct UpsScale
+{
+    double PositionMin = 0;
+    double PositionMax = 0;
+};
+
+// The alarm thresholds of an image as the measurement gauges show them.
+struct GaugeThresholds
+{
+    double generatorLow = 0;          // iAnalog_GU SectionEnd1
+    double generatorHigh = 0;         // iAnalog_GU SectionEnd2
+    double mainsLow = 0;              // iAnalog_A/B/C SectionEnd1
+    double mainsHigh = 0;             // iAnalog_A/B/C SectionEnd2
+    double temperatureLow = 0;        // iAnalog_Temperature SectionEnd1
+    double starterBatteryLow = 0;     // iAnalog_ACC SectionEnd1, volts with the fraction
+    double upsLow = 0;                // iAnalog_UPS SectionEnd1, whole volts
+    double upsHigh = 0;               // iAnalog_UPS SectionEnd2, whole volts
+    std::optional<UpsScale> upsScale; // empty: leave the UPS gauge's scale as it is
+};
+
+GaugeThresholds ThresholdsFromImage(const ConfigImageBytes &image);
+
+// The image of a variant's catalogue defaults.
+ConfigImageBytes DefaultConfigImage(DeviceVariant variant);
+
+} // namespace gencfg

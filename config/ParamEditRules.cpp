@@ -1,0 +1,127 @@
+#include "config/ParamEditRules.h"
+
+#include "config/Catalogue.h"
+
+#include <QRegularExpression>
+#include <QTextCodec>
+#include <cmath>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int PhoneDigits = 10;
+// Bytes from here on end a text when the controller's memory is decoded.
+constexpr uchar FirstTextTerminator = 0x7B;
+
+QLocale strictLocale(const QLocale &locale)
+{
+    QLocale strict = locale;
+    strict.setNumberOptions(strict.numberOptions() | QLocale::RejectGroupSeparator);
+    return strict;
+}
+
+bool isIntegerSize(const QString &size)
+{
+    return size == QLatin1String("1") || size == QLatin1String("2") || size == QLatin1String("4");
+}
+
+bool isTextSize(const QString &size)
+{
+    return size == QLatin1String("16") || size == QLatin1String("32");
+}
+
+bool isPlainInteger(const QString &text)
+{
+    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
+    return integer.match(text).hasMatch();
+}
+
+bool isTenDigits(const QString &text)
+{
+    if (text.size() != PhoneDigits)
+        return false;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+EditVerdict checkText(const QString &text, int width)
+{
+    QTextCodec *codec = QTextCodec::codecForName("Windows-1251");
+    QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
+    const QByteArray bytes =
+        codec ? codec->fromUnicode(text.constData(), int(text.size()), &state) : text.toLatin1();
+    if (bytes.size() > width)
+        return EditVerdict::refuse(EditWarnings::textTooLong(width));
+    if (state.invalidChars > 0 || (!codec && text != QString::fromLatin1(bytes)))
+        return EditVerdict::refuse(EditWarnings::textBadCharacters());
+    for (char byte : bytes) {
+        if (uchar(byte) >= FirstTextTerminator)
+            return EditVerdict::refuse(EditWarnings::textBadCharacters());
+    }
+    return EditVerdict::accept();
+}
+
+} // namespace
+
+bool ParseDecimal(const QString &text, const QLocale &locale, double *value)
+{
+    bool ok = false;
+    double parsed = strictLocale(locale).toDouble(text, &ok);
+    // A plain ASCII integer reads the same everywhere, whatever the locale's signs.
+    if (!ok && isPlainInteger(text))
+        parsed = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(parsed))
+        return false;
+    if (value)
+        *value = parsed;
+    return true;
+}
+
+EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLocale &locale)
+{
+    if (text.contains(QLatin1Char(';')))
+        return EditVerdict::refuse(EditWarnings::separator());
+
+    const bool numberKind = row.kind == QString::number(Number) || row.kind == QString::number(Temperature);
+    if (row.kind == QString::number(Number)) {
+        if (row.size == QString::number(PhoneDigits) && !isTenDigits(text))
+            return EditVerdict::refuse(EditWarnings::phoneDigits());
+        if (isTextSize(row.size)) {
+            const EditVerdict verdict = checkText(text, row.size.toInt());
+            if (!verdict.accepted)
+                return verdict;
+        }
+    }
+
+    if (row.min.isEmpty() || row.max.isEmpty())
+        return EditVerdict::accept();
+
+    double value = 0;
+    if (!ParseDecimal(text, locale, &value))
+        return EditVerdict::refuse(EditWarnings::notNumber());
+    // The image codec takes only plain decimal integers for these rows.
+    if (numberKind && isIntegerSize(row.size) && !isPlainInteger(text))
+        return EditVerdict::refuse(EditWarnings::notInteger());
+
+    double min = 0;
+    double max = 0;
+    // Limits are catalogue texts in plain notation; one that does not parse bounds nothing.
+    if (!ParseDecimal(row.min, QLocale::c(), &min) || !ParseDecimal(row.max, QLocale::c(), &max))
+        return EditVerdict::accept();
+    if (value < min || value > max)
+        return EditVerdict::refuse(EditWarnings::outOfRange());
+    return EditVerdict::accept();
+}
+
+EditVerdict CheckChosenOption(const QString &text)
+{
+    if (text.contains(QLatin1Char(';')))
+        return EditVerdict::refuse(EditWarnings::separator());
+    return EditVerdict::accept();
+}
+
+} // namespace gencfg

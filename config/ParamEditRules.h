@@ -1,0 +1,70 @@
+#pragma once
+
+// Whether a value typed into the value dialog may replace a row's value. Pure
+// decisions, so the dialog and its tests share them without a window.
+
+#include <QLocale>
+#include <QString>
+
+namespace gencfg {
+
+// The row fields the decision depends on, as the tree holds them.
+struct EditedRow
+{
+    QString size;
+    QString kind;
+    QString min;
+    QString max;
+};
+
+struct EditVerdict
+{
+    bool accepted = true;
+    QString warning; // empty when accepted
+
+    static EditVerdict accept() { return {}; }
+    static EditVerdict refuse(const QString &warning) { return {false, warning}; }
+};
+
+namespace EditWarnings {
+inline QString notNumber()
+{
+    return QStringLiteral("Значение должно быть числом");
+}
+inline QString outOfRange()
+{
+    return QStringLiteral("Значение вне диапазона");
+}
+inline QString notInteger()
+{
+    return QStringLiteral("Значение должно быть целым числом");
+}
+inline QString phoneDigits()
+{
+    return QStringLiteral("Номер должен содержать 10 цифр");
+}
+inline QString textTooLong(int width)
+{
+    return QStringLiteral("Текст длиннее %1 символов").arg(width);
+}
+inline QString textBadCharacters()
+{
+    return QStringLiteral("Текст содержит недопустимые символы");
+}
+inline QString separator()
+{
+    return QStringLiteral("Значение не может содержать символ ;");
+}
+} // namespace EditWarnings
+
+// A decimal number in the locale's format; an explicit "+" is allowed, group
+// separators and non-finite values are not.
+bool ParseDecimal(const QString &text, const QLocale &locale, double *value = nullptr);
+
+// The verdict on text typed into the edit field for a row.
+EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLocale &locale = QLocale());
+
+// The verdict on text chosen or typed in an option combo box.
+EditVerdict CheckChosenOption(const QString &text);
+
+} // namespace gencfg

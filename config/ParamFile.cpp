@@ -1,0 +1,167 @@
+#include "config/ParamFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextCodec>
+#include <algorithm>
+#include <optional>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int ValuesPerLine = 16;
+constexpr int FieldWidth = 4;
+constexpr int ShownTokenLength = 20;
+
+bool IsBlank(char c)
+{
+    return quint8(c) <= 32;
+}
+
+std::optional<quint8> ParseByteValue(const QByteArray &token)
+{
+    int i = token.startsWith('+') ? 1 : 0;
+    if (i == token.size())
+        return std::nullopt;
+    int value = 0;
+    for (; i < token.size(); ++i) {
+        const char c = token.at(i);
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 255)
+            return std::nullopt;
+    }
+    return quint8(value);
+}
+
+QString ShownToken(const QByteArray &token)
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
+    QString text = codec->toUnicode(token.left(ShownTokenLength));
+    if (token.size() > ShownTokenLength)
+        text += QStringLiteral("…");
+    return text;
+}
+
+QString Shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+ParamFileValues Refused(const QString &error)
+{
+    ParamFileValues result;
+    result.error = error;
+    return result;
+}
+
+} // namespace
+
+QByteArray FormatParamFile(const ConfigImageBytes &image)
+{
+    QByteArray text;
+    text.reserve(int(image.size()) * FieldWidth + int(image.size()) / ValuesPerLine * 2);
+    for (size_t i = 0; i < image.size(); ++i) {
+        text += QByteArray::number(image[i]).leftJustified(FieldWidth, ' ');
+        if ((i + 1) % ValuesPerLine == 0)
+            text += "\r\n";
+    }
+    return text;
+}
+
+ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileName)
+{
+    ParamFileValues result;
+    const int count = int(content.size());
+    int line = 1;
+    // A byte-order mark left by a text editor is not a value.
+    int i = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < count && result.values.size() < 256) {
+        const char c = content.at(i);
+        if (IsBlank(c)) {
+            if (c == '\n' || (c == '\r' && (i + 1 == count || content.at(i + 1) != '\n')))
+                ++line;
+            ++i;
+            continue;
+        }
+        const int start = i;
+        while (i < count && !IsBlank(content.at(i)))
+            ++i;
+        const QByteArray token = content.mid(start, i - start);
+        const std::optional<quint8> value = ParseByteValue(token);
+        if (!value) {
+            return Refused(QStringLiteral("Файл %1, строка %2: '%3' не является числом от 0 до 255")
+                               .arg(Shown(fileName))
+                               .arg(line)
+                               .arg(ShownToken(token)));
+        }
+        result.values.append(*value);
+    }
+    result.ok = true;
+    return result;
+}
+
+ParamFileValues ReadParamFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Refused(QStringLiteral("Файл %1 не найден").arg(Shown(path)));
+    if (info.isDir())
+        return Refused(QStringLiteral("%1 — это папка, а не файл параметров").arg(Shown(path)));
+    if (!info.isFile())
+        return Refused(QStringLiteral("%1 не является обычным файлом").arg(Shown(path)));
+
+    const QString tooLarge =
+        QStringLiteral("Файл %1 слишком велик для файла параметров (допустимо не более %2 байт)")
+            .arg(Shown(path))
+            .arg(MaxParamFileSize);
+    if (info.size() > MaxParamFileSize)
+        return Refused(tooLarge);
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Refused(QStringLiteral("Не удалось открыть файл %1: %2").arg(Shown(path), file.errorString()));
+    // The file may have grown since it was looked at.
+    const QByteArray content = file.read(MaxParamFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Refused(
+            QStringLiteral("Не удалось прочитать файл %1: %2").arg(Shown(path), file.errorString()));
+    if (content.size() > MaxParamFileSize)
+        return Refused(tooLarge);
+    return ParseParamFile(content, path);
+}
+
+void ApplyParamValues(const QVector<quint8> &values, ConfigImageBytes &image)
+{
+    const int count = std::min(int(values.size()), int(image.size()));
+    for (int i = 0; i < count; ++i)
+        image[size_t(i)] = values.at(i);
+}
+
+QString SaveFileName(const QString &chosen)
+{
+    const QString suffix = QStringLiteral(".txt");
+    return chosen.endsWith(suffix, Qt::CaseInsensitive) ? chosen : chosen + suffix;
+}
+
+QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Не удалось создать файл %1: %2").arg(Shown(path), file.errorString());
+    const QByteArray text = FormatParamFile(image);
+    if (file.write(text) != text.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), error);
+    }
+    if (!file.commit())
+        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), file.errorString());
+    return QString();
+}
+
+} // namespace gencfg

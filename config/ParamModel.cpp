@@ -1,0 +1,251 @@
+#include "config/ParamModel.h"
+
+#include <algorithm>
+#include <array>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int ShownColumns = 5;
+const QChar Separator = QLatin1Char(';');
+
+} // namespace
+
+struct ParamModel::Node
+{
+    QStringList fields;
+    Node *parent = nullptr;
+    std::vector<Node *> children;
+    int row = 0;      // among the parent's children (or the roots)
+    int absolute = 0; // pre-order position
+    int level = 1;
+};
+
+ParamModel::ParamModel(QObject *parent) : QAbstractItemModel(parent)
+{}
+
+ParamModel::~ParamModel() = default;
+
+void ParamModel::clear()
+{
+    beginResetModel();
+    m_roots.clear();
+    m_nodes.clear();
+    endResetModel();
+}
+
+int ParamModel::nodeCount() const
+{
+    return int(m_nodes.size());
+}
+
+int ParamModel::appendRoot(const QString &nodeText)
+{
+    auto node = std::make_unique<Node>();
+    node->fields = nodeText.split(Separator);
+    node->row = int(m_roots.size());
+    node->absolute = int(m_nodes.size());
+    node->level = 1;
+
+    beginInsertRows(QModelIndex(), node->row, node->row);
+    m_roots.push_back(node.get());
+    m_nodes.push_back(std::move(node));
+    endInsertRows();
+    return int(m_nodes.size()) - 1;
+}
+
+int ParamModel::appendChild(int parentNode, const QString &nodeText)
+{
+    if (parentNode < 0 || parentNode >= nodeCount())
+        return -1;
+    Node *parent = m_nodes[size_t(parentNode)].get();
+
+    // The new last child follows the parent's whole subtree in pre-order.
+    int position = parent->absolute + 1;
+    while (position < nodeCount()) {
+        const Node *n = m_nodes[size_t(position)].get();
+        while (n && n != parent)
+            n = n->parent;
+        if (!n)
+            break;
+        ++position;
+    }
+
+    auto node = std::make_unique<Node>();
+    node->fields = nodeText.split(Separator);
+    node->parent = parent;
+    node->row = int(parent->children.size());
+    node->level = parent->level + 1;
+
+    beginInsertRows(indexOfNode(parentNode), node->row, node->row);
+    parent->children.push_back(node.get());
+    m_nodes.insert(m_nodes.begin() + position, std::move(node));
+    for (int i = position; i < nodeCount(); ++i)
+        m_nodes[size_t(i)]->absolute = i;
+    endInsertRows();
+    return position;
+}
+
+QString ParamModel::field(int node, int i) const
+{
+    if (node < 0 || node >= nodeCount())
+        return {};
+    const QStringList &fields = m_nodes[size_t(node)]->fields;
+    return i >= 0 && i < fields.size() ? fields.at(i) : QString();
+}
+
+bool ParamModel::setField(int node, int i, const QString &text)
+{
+    if (node < 0 || node >= nodeCount() || i < 0 || text.contains(Separator))
+        return false;
+    QStringList &fields = m_nodes[size_t(node)]->fields;
+    while (fields.size() <= i)
+        fields.append(QString());
+    if (fields.at(i) == text)
+        return true;
+    fields[i] = text;
+    if (i < ShownColumns) {
+        const QModelIndex changed = indexOfNode(node, i);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+    return true;
+}
+
+QString ParamModel::nodeText(int node) const
+{
+    if (node < 0 || node >= nodeCount())
+        return {};
+    return m_nodes[size_t(node)]->fields.join(Separator);
+}
+
+int ParamModel::level(int node) const
+{
+    if (node < 0 || node >= nodeCount())
+        return 0;
+    return m_nodes[size_t(node)]->level;
+}
+
+int ParamModel::parentNode(int node) const
+{
+    if (node < 0 || node >= nodeCount())
+        return -1;
+    const Node *parent = m_nodes[size_t(node)]->parent;
+    return parent ? parent->absolute : -1;
+}
+
+QString ParamModel::path(int node) const
+{
+    if (node < 0 || node >= nodeCount())
+        return {};
+    QStringList names;
+    for (const Node *n = m_nodes[size_t(node)].get(); n; n = n->parent)
+        names.prepend(n->fields.value(FieldName));
+    return names.join(QStringLiteral(" / "));
+}
+
+QModelIndex ParamModel::indexOfNode(int node, int column) const
+{
+    if (node < 0 || node >= nodeCount() || column < 0 || column >= ShownColumns)
+        return {};
+    Node *n = m_nodes[size_t(node)].get();
+    return createIndex(n->row, column, n);
+}
+
+int ParamModel::nodeOf(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return -1;
+    return static_cast<const Node *>(index.internalPointer())->absolute;
+}
+
+QModelIndex ParamModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return {};
+    const std::vector<Node *> &siblings =
+        parent.isValid() ? static_cast<const Node *>(parent.internalPointer())->children : m_roots;
+    return createIndex(row, column, siblings[size_t(row)]);
+}
+
+QModelIndex ParamModel::parent(const QModelIndex &child) const
+{
+    if (!child.isValid())
+        return {};
+    Node *parent = static_cast<const Node *>(child.internalPointer())->parent;
+    return parent ? createIndex(parent->row, 0, parent) : QModelIndex();
+}
+
+int ParamModel::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return int(m_roots.size());
+    if (parent.column() != 0)
+        return 0;
+    return int(static_cast<const Node *>(parent.internalPointer())->children.size());
+}
+
+int ParamModel::columnCount(const QModelIndex &) const
+{
+    return ShownColumns;
+}
+
+QVariant ParamModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    const Node *n = static_cast<const Node *>(index.internalPointer());
+    return n->fields.value(index.column());
+}
+
+QVariant ParamModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const std::array<const char *, ShownColumns> titles = {"Параметр", "Значение", "Ед. измер.",
+                                                                  "Мин. знач", "Макс.знач."};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ShownColumns)
+        return {};
+    return QString::fromUtf8(titles[size_t(section)]);
+}
+
+Qt::ItemFlags ParamModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+QString NodeTextFor(const TParam_record &row)
+{
+    return QStringList{row.Name,
+                       row.Value,
+                       row.Units,
+                       row.Min,
+                       row.Max,
+                       QString::number(row.Size),
+                       QString::number(row.Address),
+                       QString::number(row.Kind)}
+        .join(Separator);
+}
+
+void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
+{
+    // The node most recently created at each level 1..3.
+    std::array<int, 4> lastAtLevel = {-1, -1, -1, -1};
+    const int last = std::min(highestIndex, int(table.size()) - 1);
+    for (int r = 0; r <= last; ++r) {
+        const TParam_record &row = table.at(r);
+        const int level = std::clamp(int(row.Level), 1, 3);
+        const int parent = level > 1 ? lastAtLevel[size_t(level - 1)] : -1;
+        // A row with no parent above it cannot hang anywhere but at the top.
+        const int node =
+            parent < 0 ? tree.appendRoot(NodeTextFor(row)) : tree.appendChild(parent, NodeTextFor(row));
+        // Only a malformed table inserts before earlier nodes; keep the slots pointing at theirs.
+        for (int &slot : lastAtLevel) {
+            if (slot >= node)
+                ++slot;
+        }
+        lastAtLevel[size_t(level)] = node;
+    }
+}
+
+} // namespace gencfg

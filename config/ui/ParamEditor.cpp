@@ -1,0 +1,103 @@
+#include "config/ui/ParamEditor.h"
+
+#include "config/ParamEditRules.h"
+#include "config/ParamModel.h"
+#include "config/ui/TForm2.h"
+#include "widgets/Messages.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace gencfg {
+
+ParamEditor::ParamEditor(ParamModel &tree, TForm2 &form, Messages &messages)
+    : m_tree(tree), m_form(form), m_messages(messages)
+{}
+
+QWidget *ParamEditor::editorForKind(const QString &kind) const
+{
+    bool ok = false;
+    const int code = kind.toInt(&ok);
+    // Only the exact kind texts choose an editor, as the codec compares them.
+    if (!ok || QString::number(code) != kind)
+        return nullptr;
+    switch (code) {
+    case Number:
+    case Temperature:
+        return m_form.Edit1;
+    case OnOff:
+        return m_form.ComboBox1;
+    case Language:
+        return m_form.ComboBox2;
+    case MessageType:
+        return m_form.ComboBox3;
+    case EngineType:
+        return m_form.ComboBox4;
+    case AccessLevel:
+        return m_form.ComboBox5;
+    case TestStartMode:
+        return m_form.ComboBox6;
+    default:
+        return nullptr;
+    }
+}
+
+QPoint ParamEditor::dialogPosition(const QPoint &cursor)
+{
+    return {cursor.x() - 30, cursor.y() - DialogOuterHeight / 2 - 10};
+}
+
+int ParamEditor::execDialog()
+{
+    return m_exec ? m_exec(m_form) : m_form.exec();
+}
+
+ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &cursor)
+{
+    const QString kind = m_tree.field(node, FieldKind);
+    QWidget *editor = editorForKind(kind);
+    if (node < 0 || !editor)
+        return Outcome::NoDialog;
+
+    const QString value = m_tree.field(node, FieldValue);
+    auto *combo = qobject_cast<QComboBox *>(editor);
+    if (combo) {
+        // Confirming without a change must leave the row as it was.
+        const int item = combo->findText(value, Qt::MatchExactly);
+        if (item >= 0)
+            combo->setCurrentIndex(item);
+        combo->setEditText(value);
+    } else {
+        m_form.Edit1->setText(value);
+        m_form.Edit1->selectAll();
+    }
+
+    m_form.showOnlyEditor(editor);
+    m_form.setOuterHeight(DialogOuterHeight);
+    if (combo)
+        combo->move(ComboPosition);
+    m_form.move(dialogPosition(cursor));
+
+    if (execDialog() != QDialog::Accepted)
+        return Outcome::Cancelled;
+
+    EditVerdict verdict;
+    QString text;
+    if (combo) {
+        text = combo->currentText();
+        verdict = CheckChosenOption(text);
+    } else {
+        text = m_form.Edit1->text();
+        const EditedRow row{m_tree.field(node, FieldSize), kind, m_tree.field(node, FieldMin),
+                            m_tree.field(node, FieldMax)};
+        verdict = CheckTypedValue(row, text, m_locale);
+    }
+    if (!verdict.accepted) {
+        m_messages.warning(verdict.warning);
+        return Outcome::Refused;
+    }
+    m_tree.setField(node, FieldValue, text);
+    return Outcome::Applied;
+}
+
+} // namespace gencfg

@@ -1,0 +1,56 @@
+#pragma once
+
+// Editing one row of the parameter tree through the value dialog: the editor
+// suited to the row's kind, preset to its value, and the checks on the result.
+
+#include <QLocale>
+#include <QPoint>
+#include <functional>
+
+class QWidget;
+
+namespace gencfg {
+
+class Messages;
+class ParamModel;
+class TForm2;
+
+class ParamEditor
+{
+public:
+    enum class Outcome {
+        NoDialog,  // no node, or a row without an editor
+        Cancelled, // closed without "Установить"
+        Refused,   // a warning was shown; the row is unchanged
+        Applied,   // the row holds the confirmed text
+    };
+
+    // Runs the dialog modally and returns its result; tests replace it.
+    using ExecHook = std::function<int(TForm2 &)>;
+
+    static constexpr int DialogOuterHeight = 70;
+    static constexpr QPoint ComboPosition{5, 5};
+
+    ParamEditor(ParamModel &tree, TForm2 &form, Messages &messages);
+
+    void setExecHook(ExecHook hook) { m_exec = std::move(hook); }
+    void setLocale(const QLocale &locale) { m_locale = locale; }
+
+    // The editor of a kind text: Edit1 for "1" and "5", ComboBox1..6 for "2".."8", else none.
+    QWidget *editorForKind(const QString &kind) const;
+    // Where the dialog's top-left corner goes for a double-click at the cursor.
+    static QPoint dialogPosition(const QPoint &cursor);
+
+    Outcome TreeList1DblClick(int node, const QPoint &cursor);
+
+private:
+    int execDialog();
+
+    ParamModel &m_tree;
+    TForm2 &m_form;
+    Messages &m_messages;
+    ExecHook m_exec;
+    QLocale m_locale;
+};
+
+} // namespace gencfg

@@ -1,0 +1,131 @@
+#include "config/ui/ParamTreeView.h"
+
+#include "config/ParamModel.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <array>
+
+namespace gencfg {
+
+namespace {
+
+constexpr std::array<int, 5> ColumnWidths = {300, 150, 100, 100, 100};
+
+// Rows of the design height, with a line at the right edge of every cell.
+class ColumnLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        // The design height would clip glyphs of a taller fallback font.
+        size.setHeight(std::max(ParamTreeView::DesignItemHeight, option.fontMetrics.height()));
+        return size;
+    }
+};
+
+class FixedHeightHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+    QSize sizeHint() const override
+    {
+        QSize size = QHeaderView::sizeHint();
+        size.setHeight(ParamTreeView::HeaderHeight);
+        return size;
+    }
+};
+
+} // namespace
+
+ParamTreeView::ParamTreeView(QWidget *parent) : QTreeView(parent)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(FontPixelSize);
+    font.setWeight(QFont::Normal);
+    setFont(font);
+
+    auto *header = new FixedHeightHeader(Qt::Horizontal, this);
+    header->setFont(font);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setHighlightSections(false);
+    setHeader(header);
+
+    setItemDelegate(new ColumnLineDelegate(this));
+    setUniformRowHeights(true);
+    setIndentation(Indentation);
+    setRootIsDecorated(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAllColumnsShowFocus(true);
+
+    // The selected row keeps its colours when the tree loses focus.
+    QPalette palette = this->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    setPalette(palette);
+}
+
+void ParamTreeView::setModel(QAbstractItemModel *model)
+{
+    QTreeView::setModel(model);
+    for (int column = 0; column < int(ColumnWidths.size()); ++column)
+        header()->resizeSection(column, ColumnWidths[size_t(column)]);
+}
+
+ParamModel *ParamTreeView::paramModel() const
+{
+    return qobject_cast<ParamModel *>(model());
+}
+
+int ParamTreeView::selectedNode() const
+{
+    const ParamModel *tree = paramModel();
+    if (!tree || !selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : tree->nodeOf(rows.first());
+}
+
+void ParamTreeView::selectNode(int node)
+{
+    const ParamModel *tree = paramModel();
+    if (!tree || !selectionModel())
+        return;
+    const QModelIndex index = tree->indexOfNode(node);
+    if (!index.isValid()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    scrollTo(index);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+int ParamTreeView::columnDesignWidth(int column)
+{
+    return column >= 0 && column < int(ColumnWidths.size()) ? ColumnWidths[size_t(column)] : 0;
+}
+
+int ParamTreeView::itemHeight() const
+{
+    return std::max(DesignItemHeight, fontMetrics().height());
+}
+
+} // namespace gencfg

@@ -1,0 +1,55 @@
+#pragma once
+
+// The value dialog "Установка параметра": one editor at a time in a strip
+// under the title bar, confirmed with "Установить" or Enter.
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace gencfg {
+
+class TForm2 : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int DesignClientWidth = 174;
+    static constexpr int DesignClientHeight = 140;
+
+    explicit TForm2(QWidget *parent = nullptr);
+
+    QPushButton *Button1 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QComboBox *ComboBox2 = nullptr;
+    QComboBox *ComboBox3 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QComboBox *ComboBox4 = nullptr;
+    QComboBox *ComboBox5 = nullptr;
+    QComboBox *ComboBox6 = nullptr;
+
+    // Edit1 and the six combo boxes, in that order.
+    QList<QWidget *> editors() const;
+    // Shows this one editor and hides the others.
+    void showOnlyEditor(QWidget *editor);
+
+    // Height including the title bar and frame; the client takes what is left.
+    void setOuterHeight(int height);
+    int outerHeight() const;
+
+    void Button1Click();
+    void FormActivate();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QComboBox *makeComboBox(const QPoint &pos, int optionKind);
+    int frameExtraHeight() const;
+
+    int m_outerHeight = 0; // 0 until set: the design client height applies
+};
+
+} // namespace gencfg

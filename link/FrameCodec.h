@@ -1,0 +1,44 @@
+#pragma once
+
+// The controller's frame format: prefix, command, 16-bit address (high byte
+// first), length n, n data bytes and an XOR checksum of everything before it,
+// carried on the line as 0x10, two upper-case hex characters per byte, 0x0D.
+
+#include <QByteArray>
+#include <optional>
+
+namespace gencfg {
+
+constexpr char FrameStart = 0x10;
+constexpr char FrameEnd = 0x0D;
+// The encoders build a frame in a 128-byte buffer: 5 header bytes, the data,
+// one checksum byte.
+constexpr int MaxFrameData = 122;
+
+QByteArray ByteToHexPair(quint8 b);
+quint8 HexPairToByte(char c1, char c2);
+
+// Return an empty text (and send nothing) when asked for more than MaxFrameData.
+QByteArray BuildCommandFrame(quint8 command, quint16 address, quint8 n, const QByteArray &data);
+QByteArray BuildWriteFrame(quint16 address, quint8 n, const QByteArray &data);
+QByteArray BuildReadFrame(quint16 address, quint8 count);
+
+// Decodes a text that begins with the start byte and ends with the end byte:
+// (L - 1) div 2 + 1 bytes, the last one made from the end byte.
+QByteArray DecodeFrameText(const QByteArray &text);
+
+quint8 BcdToByte(quint8 b);
+quint8 ByteToBcd(quint8 v);
+QString ZeroPad(qint64 number, int width);
+
+// XOR of all bytes.
+quint8 FrameChecksum(const QByteArray &bytes);
+
+// A frame text that is well formed: an even number of upper-case hex digits
+// between start and end byte, at least the six fixed bytes, a length byte
+// that matches the data carried (a read request carries none), and a
+// checksum that matches. Returns the
+// frame bytes (without the trailing zero of DecodeFrameText) or nothing.
+std::optional<QByteArray> ParseValidFrame(const QByteArray &text);
+
+} // namespace gencfg

@@ -1,0 +1,48 @@
+#pragma once
+
+// The serial port the controller is on (the window's `AfComPort1`): opened at
+// 9600 8N1 without flow control, DTR and RTS on. Arrivals and the loss of the
+// device are reported through signals on the thread that owns the port.
+
+#include <QObject>
+#include <QSerialPort>
+
+namespace gencfg {
+
+// The text of the box for a port that could not be opened.
+QString OpenFailureText(const QString &portName, bool portExists);
+// Whether a port error means the device is gone and the port must be closed.
+bool IsFatalPortError(QSerialPort::SerialPortError error);
+
+class SerialPort : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SerialPort(QObject *parent = nullptr);
+
+    // Opens portName (a system name such as "COM3" or a device path), closing
+    // any other port first. Returns the failure text, or an empty string.
+    QString open(const QString &portName);
+    void close();
+    bool isOpen() const { return m_port.isOpen(); }
+    QString portName() const { return m_portName; }
+
+    qint64 write(const QByteArray &bytes);
+    QByteArray readAll() { return m_port.readAll(); }
+
+    static constexpr int BaudRate = 9600;
+    static constexpr int InputBufferSize = 4096;
+
+Q_SIGNALS:
+    void readyRead();
+    // The device vanished (adapter unplugged); the port has been closed.
+    void lost(const QString &portName);
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QString m_portName;
+};
+
+} // namespace gencfg

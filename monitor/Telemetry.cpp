@@ -1,0 +1,252 @@
+#include "monitor/Telemetry.h"
+
+#include "link/FrameCodec.h"
+
+namespace gencfg {
+
+namespace {
+
+struct StageText
+{
+    const char *text;
+    bool withTimer;
+};
+
+// Indexed by stage; stage 3 is built separately from its start step.
+constexpr StageText StageTexts[] = {
+    {"Питание от сети", false},
+    {"Пропадание сети\n\r", true},
+    {"Появление сети\n\r", true},
+    {"Запуск ГУ\n\r", false},
+    {"Прогрев ГУ\n\r", true},
+    {"Работа ГУ\n\r", true},
+    {"Отдых ГУ\n\r", true},
+    {"Появление сети\n\r", true},
+    {"Охлаждение ГУ\n\r", true},
+    {"Останов ГУ", false},
+    {"Работа ИБП\n\r", true},
+    {"Охлаждение ГУ nl\n\r", true},
+    {"Останов ГУ nl", false},
+    {"Короткое замыкание", false},
+    {"Авария:\n\rнет запуска ГУ", false},
+    {"Авария:\n\rразряд АКБ ГУ", false},
+    {"Авария:\n\rпроизвольный останов ГУ", false},
+    {"Авария:\n\rнет останова ГУ", false},
+    {"Авария:\n\rнет импульсов магнето", false},
+    {"Авария:\n\rнет напряжения альтернатора", false},
+    {"Авария:\n\rчастота ГУ вне диапазона", false},
+    {"Авария:\n\rкороткое замыкание", false},
+    {"Uгу ниже нормы\n\r", true},
+    {"Uгу выше нормы\n\r", true},
+    {"Авария:\n\rUгу ниже нормы", false},
+    {"Авария:\n\rUгу выше нормы", false},
+    {"Режим ожидания\n\r", true},
+};
+constexpr int StageCount = int(sizeof(StageTexts) / sizeof(StageTexts[0]));
+
+// Each nine characters long so the attempt number lines up.
+constexpr const char *StartStepTexts[] = {
+    "останов  ", "клапан   ", "заслонка ", "заслонка ", "стартер  ", "заслонка ", "заслонка ",
+};
+constexpr int StartStepCount = int(sizeof(StartStepTexts) / sizeof(StartStepTexts[0]));
+
+constexpr const char *RegistrationTexts[] = {
+    "Не зарегистрирован.\n\rПоиск сети не ведется",
+    "Зарегистрирован\n\rв домашней сети",
+    "Не зарегистрирован\n\rПоиск сети",
+    "Регистрация отклонена",
+    "Хер значет че происходит",
+    "Зарегистрирован\n\rв роуминге",
+};
+constexpr int RegistrationCount = int(sizeof(RegistrationTexts) / sizeof(RegistrationTexts[0]));
+
+QString bcdText(quint8 b)
+{
+    return ZeroPad(BcdToByte(b), 2);
+}
+
+QString generatorStartCaption(quint16 stageTimer)
+{
+    const int step = stageTimer & 0xFF;
+    const int attempt = (stageTimer >> 8) + 1;
+    QString caption = QString::fromUtf8(StageTexts[StageGeneratorStart].text);
+    if (step < StartStepCount)
+        caption += QString::fromUtf8(StartStepTexts[step]);
+    return caption + QStringLiteral("N:") + QString::number(attempt);
+}
+
+} // namespace
+
+quint16 VoltageCode(quint8 b)
+{
+    return b < 50 ? 0 : quint16(b + 50);
+}
+
+TelemetryRecord DecodeStatusFrame(const quint8 *data, int available)
+{
+    auto u8 = [&](int i) -> quint8 { return i < available ? data[i] : 0; };
+    auto u16 = [&](int i) -> quint16 { return quint16((u8(i) << 8) | u8(i + 1)); };
+
+    TelemetryRecord r;
+    r.VariantCode = u8(0);
+    r.Flags1 = u8(2);
+    r.Flags2 = u8(3);
+    r.Mode = u8(4);
+    r.Stage = u8(5);
+    r.StageTimer = u16(6);
+    r.VoltageGU = VoltageCode(u8(8));
+    r.VoltageA = VoltageCode(u8(9));
+    r.VoltageB = VoltageCode(u8(10));
+    r.VoltageC = VoltageCode(u8(11));
+    r.AccVoltage = u16(15);
+    r.UpsVoltage = u16(17);
+    r.MotoclockMinutes = qint32((quint32(u16(21)) << 16) | u16(23));
+    r.MaintenanceMinutes = u16(25);
+    r.ClockHours = u8(27);
+    r.ClockMinutes = u8(28);
+    r.ClockSeconds = u8(29);
+    r.SignalQuality = u8(30);
+    r.Registration = u8(31);
+    r.Temperature1 = qint8(u8(32));
+    r.Temperature2 = qint8(u8(33));
+    r.Temperature3 = qint8(u8(34));
+    r.Temperature4 = qint8(u8(35));
+    return r;
+}
+
+TelemetryRecord DecodeStatusFrame(const QByteArray &rxBytes)
+{
+    const int available = qMax(0, int(rxBytes.size()) - FrameDataOffset);
+    const auto *data = reinterpret_cast<const quint8 *>(rxBytes.constData());
+    return DecodeStatusFrame(available > 0 ? data + FrameDataOffset : data, available);
+}
+
+QString FormatStageTimer(quint16 seconds)
+{
+    return ZeroPad(seconds / 3600, 2) + QLatin1Char(':') + ZeroPad(seconds % 3600 / 60, 2) +
+           QLatin1Char(':') + ZeroPad(seconds % 60, 2);
+}
+
+std::optional<QString> StatusCaption(const TelemetryRecord &record)
+{
+    if (record.Mode == 1)
+        return QStringLiteral("Ручной режим");
+    if (record.Mode != 2 || record.Stage >= StageCount)
+        return std::nullopt;
+    if (record.Stage == StageGeneratorStart)
+        return generatorStartCaption(record.StageTimer);
+    const StageText &stage = StageTexts[record.Stage];
+    QString caption = QString::fromUtf8(stage.text);
+    if (stage.withTimer)
+        caption += FormatStageTimer(record.StageTimer);
+    return caption;
+}
+
+std::optional<QString> RegistrationCaption(quint8 registration)
+{
+    if (registration >= RegistrationCount)
+        return std::nullopt;
+    return QString::fromUtf8(RegistrationTexts[registration]);
+}
+
+QString ClockText(const TelemetryRecord &record)
+{
+    return bcdText(record.ClockHours) + QLatin1Char(':') + bcdText(record.ClockMinutes) + QLatin1Char(':') +
+           bcdText(record.ClockSeconds);
+}
+
+QString HoursMinutesText(qint64 minutes)
+{
+    // Truncating division: a negative count shows both parts negative.
+    return QString::number(minutes / 60) + QStringLiteral("ч ") + QString::number(minutes % 60) +
+           QStringLiteral("м");
+}
+
+quint8 UsableSignalQuality(quint8 quality)
+{
+    return quality > 31 ? 0 : quality;
+}
+
+int SignalDbm(quint8 quality)
+{
+    return 2 * UsableSignalQuality(quality) - 113;
+}
+
+double TenthsToVolts(quint16 tenths)
+{
+    return tenths / 10.0;
+}
+
+ModeDisplay ModeDisplayFor(const TelemetryRecord &record)
+{
+    switch (record.Mode) {
+    case 1:
+        return ModeDisplay::Manual;
+    case 2:
+        return (record.Flags1 >> SemiautoFlagBit) & 1 ? ModeDisplay::Semiauto : ModeDisplay::Auto;
+    default:
+        return ModeDisplay::Unchanged;
+    }
+}
+
+QString ModeDisplayCaption(ModeDisplay mode)
+{
+    switch (mode) {
+    case ModeDisplay::Manual:
+        return QStringLiteral("Ручной");
+    case ModeDisplay::Auto:
+        return QStringLiteral("Авто");
+    case ModeDisplay::Semiauto:
+        return QStringLiteral("Полуавто");
+    case ModeDisplay::Unchanged:
+        break;
+    }
+    return {};
+}
+
+GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record)
+{
+    if (record.Mode != 2)
+        return GeneratorBlinkEffect::None;
+    if (record.Stage == StageVoltageLow || record.Stage == StageVoltageHigh)
+        return GeneratorBlinkEffect::Start;
+    if (record.Stage == StageGeneratorRunning)
+        return GeneratorBlinkEffect::Stop;
+    return GeneratorBlinkEffect::None;
+}
+
+const QList<StatusFlag> &StatusFlags()
+{
+    static const QList<StatusFlag> flags = {
+        {QStringLiteral("three_line"), QStringLiteral("iLed_THREE_LINE_FLAG"), QStringLiteral("3ф сеть"), 1,
+         0},
+        {QStringLiteral("direct_start"), QStringLiteral("iLed_DIRECT_START_FLAG"),
+         QStringLiteral("дистанц. запуск"), 1, 1},
+        {QStringLiteral("smart_start"), QStringLiteral("iLed_SMART_START_FLAG"),
+         QStringLiteral("тестовый запуск"), 1, 2},
+        {QStringLiteral("gu_freq"), QStringLiteral("iLed_GU_FREQ_FLAG"), QStringLiteral("частота ГУ"), 1, 3},
+        {QStringLiteral("gprs"), QStringLiteral("iLed_GPRS_FLAG"), QStringLiteral("GPRS"), 1, 4},
+        {QStringLiteral("to"), QStringLiteral("iLed_TO_FLAG"), QStringLiteral("Период ТО"), 2, 0},
+        {QStringLiteral("acc_voltage_control"), QStringLiteral("iLed_ACC_VOLTAGE_CONTROL_FLAG"),
+         QStringLiteral("АКБ ГУ"), 2, 1},
+        {QStringLiteral("ups_voltage_control"), QStringLiteral("iLed_UPS_VOLTAGE_CONTROL_FLAG"),
+         QStringLiteral("АКБ ИБП"), 2, 2},
+        {QStringLiteral("work_sleep"), QStringLiteral("iLed_WORK_SLEEP_FLAG"), QStringLiteral("Работа/отдых"),
+         2, 3},
+        {QStringLiteral("test_start"), QStringLiteral("iLed_TEST_START_FLAG"), QStringLiteral("Еженедельный"),
+         2, 4},
+        {QStringLiteral("short"), QStringLiteral("iLed_SHORT_FLAG"), QStringLiteral("Контроль КЗ"), 2, 5},
+        {QStringLiteral("gsm_activity"), QStringLiteral("iLed_GSM_ACTIVITY_FLAG"),
+         QStringLiteral("GSM модем"), 2, 6},
+        {QStringLiteral("thermo"), QStringLiteral("iLed_THERMO_FLAG"), QStringLiteral("Термодатчик"), 2, 7},
+    };
+    return flags;
+}
+
+bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag)
+{
+    const quint8 bits = flag.byte == 1 ? record.Flags1 : record.Flags2;
+    return (bits >> flag.bit) & 1;
+}
+
+} // namespace gencfg

@@ -1,0 +1,103 @@
+#pragma once
+
+// The controller's status frame decoded into a record, and the texts and
+// display states derived from it, shared by the measurement page and the
+// command-line tool.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace gencfg {
+
+struct TelemetryRecord
+{
+    quint8 VariantCode = 0;
+    quint8 Flags1 = 0;
+    quint8 Flags2 = 0;
+    quint8 Mode = 0;
+    quint8 Stage = 0;
+    quint16 StageTimer = 0;
+    // Volts, already converted by VoltageCode.
+    quint16 VoltageGU = 0;
+    quint16 VoltageA = 0;
+    quint16 VoltageB = 0;
+    quint16 VoltageC = 0;
+    // Tenths of a volt.
+    quint16 AccVoltage = 0;
+    quint16 UpsVoltage = 0;
+    qint32 MotoclockMinutes = 0;
+    quint16 MaintenanceMinutes = 0;
+    // Packed BCD as received.
+    quint8 ClockHours = 0;
+    quint8 ClockMinutes = 0;
+    quint8 ClockSeconds = 0;
+    quint8 SignalQuality = 0;
+    quint8 Registration = 0;
+    qint8 Temperature1 = 0;
+    qint8 Temperature2 = 0;
+    qint8 Temperature3 = 0;
+    qint8 Temperature4 = 0;
+};
+
+// Where the data bytes start in a received frame, and how many the record uses.
+constexpr int FrameDataOffset = 5;
+constexpr int StatusDataSize = 36;
+
+constexpr int StageGeneratorStart = 3;
+constexpr int StageGeneratorRunning = 5;
+constexpr int StageVoltageLow = 22;
+constexpr int StageVoltageHigh = 23;
+constexpr int SemiautoFlagBit = 5;
+
+// One voltage byte in volts: below 50 means no voltage.
+quint16 VoltageCode(quint8 b);
+
+// data points at data byte 0; bytes at or past `available` read as 0, so
+// nothing beyond the given buffer is ever touched.
+TelemetryRecord DecodeStatusFrame(const quint8 *data, int available);
+// rxBytes is a whole received frame buffer (prefix first), as RxBytes.
+TelemetryRecord DecodeStatusFrame(const QByteArray &rxBytes);
+
+// "hh:mm:ss" of a number of seconds.
+QString FormatStageTimer(quint16 seconds);
+
+// The status label's new caption, or nothing when the record leaves it as it is.
+std::optional<QString> StatusCaption(const TelemetryRecord &record);
+std::optional<QString> RegistrationCaption(quint8 registration);
+
+// The device clock as "hh:mm:ss".
+QString ClockText(const TelemetryRecord &record);
+// Minutes as "12ч 13м".
+QString HoursMinutesText(qint64 minutes);
+
+// A signal index above 31 means the modem could not measure it, taken as 0.
+quint8 UsableSignalQuality(quint8 quality);
+int SignalDbm(quint8 quality);
+
+// Tenths of a volt as volts.
+double TenthsToVolts(quint16 tenths);
+
+enum class ModeDisplay { Unchanged, Manual, Auto, Semiauto };
+ModeDisplay ModeDisplayFor(const TelemetryRecord &record);
+// The caption of the mode LED that is lit; empty for Unchanged.
+QString ModeDisplayCaption(ModeDisplay mode);
+
+enum class GeneratorBlinkEffect { None, Start, Stop };
+GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record);
+
+struct StatusFlag
+{
+    QString key;     // for the command-line tool, e.g. "three_line"
+    QString ledName; // object name of the LED on the measurement page
+    QString caption;
+    int byte = 1; // 1 for Flags1, 2 for Flags2
+    int bit = 0;
+};
+
+// The thirteen flags shown as LEDs, in page order.
+const QList<StatusFlag> &StatusFlags();
+bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag);
+
+} // namespace gencfg

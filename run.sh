@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program on a simulated
+# controller. Pass --port DEVICE (or any other gencfg options) to use a real
+# serial port instead.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+if [ $# -eq 0 ]; then
+  exec build/gencfg --simulate
+fi
+exec build/gencfg "$@"

@@ -1,0 +1,140 @@
+#include "service/ServicePayloads.h"
+
+#include "link/FrameCodec.h"
+
+#include <QDateTime>
+#include <QTextCodec>
+
+namespace gencfg {
+
+namespace {
+
+const char ServiceCode[] = "41730962";
+
+ServicePayload refused(const QString &message)
+{
+    ServicePayload payload;
+    payload.status = ServicePayload::Warning;
+    payload.message = message;
+    return payload;
+}
+
+ServicePayload conversionFailed(const QString &message)
+{
+    ServicePayload payload;
+    payload.status = ServicePayload::Error;
+    payload.message = message;
+    return payload;
+}
+
+ServicePayload ready(const QByteArray &data)
+{
+    ServicePayload payload;
+    payload.status = ServicePayload::Ok;
+    payload.data = data;
+    return payload;
+}
+
+QByteArray bigEndian(quint32 value, int width)
+{
+    QByteArray data;
+    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+        data.append(char((value >> shift) & 0xFF));
+    return data;
+}
+
+QString durationLimitText()
+{
+    return QStringLiteral("Длительность должна быть не больше %1 ч %2 мин")
+        .arg(MaxDurationSeconds / 3600)
+        .arg(MaxDurationSeconds % 3600 / 60);
+}
+
+QString motoclockLimitText()
+{
+    return QStringLiteral("Счетчик моточасов должен быть от 0 до %1 ч %2 мин")
+        .arg(MaxMotoclockMinutes / 60)
+        .arg(MaxMotoclockMinutes % 60);
+}
+
+} // namespace
+
+ParsedInteger parseIntegerField(const QString &text)
+{
+    ParsedInteger result;
+    bool digitsOnly = !text.isEmpty();
+    for (int i = 0; i < text.size() && digitsOnly; ++i) {
+        const QChar c = text.at(i);
+        const bool sign = i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-'));
+        digitsOnly = sign || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+    }
+    if (digitsOnly)
+        result.value = text.toInt(&result.ok, 10);
+    if (!result.ok)
+        result.error = QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return result;
+}
+
+ServicePayload DurationPayload(const QString &hoursText, const QString &minutesText)
+{
+    const ParsedInteger hours = parseIntegerField(hoursText);
+    if (!hours.ok)
+        return conversionFailed(hours.error);
+    const ParsedInteger minutes = parseIntegerField(minutesText);
+    if (!minutes.ok)
+        return conversionFailed(minutes.error);
+
+    const qint64 seconds = qint64(hours.value) * 3600 + qint64(minutes.value) * 60;
+    if (hours.value < 0 || minutes.value < 0 || seconds > MaxDurationSeconds)
+        return refused(durationLimitText());
+    return ready(bigEndian(quint32(seconds), 2));
+}
+
+ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText)
+{
+    const ParsedInteger hours = parseIntegerField(hoursText);
+    if (!hours.ok)
+        return conversionFailed(hours.error);
+    const ParsedInteger minutes = parseIntegerField(minutesText);
+    if (!minutes.ok)
+        return conversionFailed(minutes.error);
+
+    const qint64 total = qint64(hours.value) * 60 + minutes.value;
+    if (hours.value < 0 || minutes.value < 0 || total > qint64(MaxMotoclockMinutes))
+        return refused(motoclockLimitText());
+    return ready(bigEndian(quint32(total), 4));
+}
+
+ServicePayload SerialNumberPayload(const QString &text)
+{
+    if (text.size() != SerialNumberLength)
+        return {};
+    QTextCodec *codec = QTextCodec::codecForName("Windows-1251");
+    Q_ASSERT(codec);
+    for (const QChar c : text) {
+        // A character without a single-byte code would reach the device as "?".
+        if (!codec->canEncode(c) || c.isSurrogate())
+            return refused(QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства").arg(c));
+    }
+    return ready(codec->fromUnicode(text));
+}
+
+QByteArray ClockPayload(const QDateTime &now)
+{
+    if (!now.isValid())
+        return {};
+    const QDate date = now.date();
+    const QTime time = now.time();
+    QByteArray data;
+    for (int value : {time.hour(), time.minute(), time.second(), date.day(), date.month(),
+                      (date.year() % 100 + 100) % 100})
+        data.append(char(ByteToBcd(quint8(value))));
+    return data;
+}
+
+bool IsServiceCode(const QString &text)
+{
+    return text == QLatin1String(ServiceCode);
+}
+
+} // namespace gencfg

@@ -1,0 +1,64 @@
+#pragma once
+
+// The data bytes of the service commands, built from what the technician
+// typed. The page sends them; these functions only decide what to send.
+
+#include <QByteArray>
+#include <QString>
+
+class QDateTime;
+
+namespace gencfg {
+
+// Device memory written by the service commands.
+constexpr quint16 MotoclockAddress = 0;
+constexpr quint16 SerialNumberAddress = 184;
+constexpr int SerialNumberLength = 8;
+
+constexpr int MaxDurationSeconds = 65535;
+constexpr quint32 MaxMotoclockMinutes = 0xFFFFFFFFu;
+
+struct ParsedInteger
+{
+    bool ok = false;
+    qint32 value = 0;
+    QString error; // the conversion error when not ok
+};
+
+// Signed 32-bit decimal with an optional sign; anything else (an empty text
+// included) gives "'<text>' is not a valid integer value".
+ParsedInteger parseIntegerField(const QString &text);
+
+struct ServicePayload
+{
+    enum Status {
+        Ok,      // data is ready to send
+        Ignored, // send nothing and say nothing
+        Warning, // a refused value: show message as a warning
+        Error,   // a text that is not a number: show message as an error
+    };
+    Status status = Ignored;
+    QByteArray data;
+    QString message;
+
+    bool isOk() const { return status == Ok; }
+};
+
+// Run or wait time for CMD_GENERATOR_START / CMD_GENERATOR_STOP: seconds,
+// high byte first. Durations that do not fit 16 bits are refused.
+ServicePayload DurationPayload(const QString &hoursText, const QString &minutesText);
+
+// Motor-hour counter in minutes, four bytes high first, for MotoclockAddress.
+ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText);
+
+// Exactly eight characters as Windows-1251 codes, for SerialNumberAddress;
+// other lengths are ignored.
+ServicePayload SerialNumberPayload(const QString &text);
+
+// BCD hour, minute, second, day, month, year of century, all from one reading;
+// empty for an invalid date and time.
+QByteArray ClockPayload(const QDateTime &now);
+
+bool IsServiceCode(const QString &text);
+
+} // namespace gencfg

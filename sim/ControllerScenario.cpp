@@ -1,0 +1,397 @@
+#include "sim/ControllerScenario.h"
+
+#include "sim/ControllerModel.h"
+
+namespace gencfg {
+
+namespace {
+
+constexpr quint8 DryContactEngine = 2;
+
+} // namespace
+
+ControllerScenario::ControllerScenario(ControllerModel &model, quint32 seed) : m_model(model), m_random(seed)
+{
+    m_mainsChangeIn = between(40, 90);
+}
+
+void ControllerScenario::step()
+{
+    ControllerState &s = m_model.state();
+    tickMains();
+    if (s.mode == 2)
+        stepStage(s);
+    updateMeasurements(s);
+    updateFlags(s);
+    countEngineTime(s);
+}
+
+void ControllerScenario::startGenerator(quint16 seconds)
+{
+    ControllerState &s = m_model.state();
+    s.flags1 |= Flags1RemoteStart;
+    m_commandedRun = seconds;
+    m_waitLeft = 0;
+    if (!generatorRunning() && s.stage != SimStage::Starting)
+        beginStart();
+}
+
+void ControllerScenario::stopGenerator(quint16 seconds)
+{
+    ControllerState &s = m_model.state();
+    s.flags1 &= quint8(~Flags1RemoteStart);
+    m_commandedRun = -1;
+    m_waitLeft = seconds;
+    if (generatorRunning()) {
+        beginCoolDown();
+    } else if (s.stage == SimStage::Starting) {
+        enter(SimStage::Stopping, 3);
+    } else if (seconds > 0) {
+        enter(SimStage::Waiting);
+        s.stageTimer = seconds;
+    } else {
+        enter(SimStage::MainsPower);
+    }
+}
+
+void ControllerScenario::restartModem()
+{
+    ControllerState &s = m_model.state();
+    s.registration = 2;
+    s.signalQuality = 99;
+    m_modemLeft = 8;
+}
+
+bool ControllerScenario::generatorRunning() const
+{
+    switch (m_model.state().stage) {
+    case SimStage::WarmUp:
+    case SimStage::Running:
+    case SimStage::MainsBack:
+    case SimStage::CoolDown:
+    case SimStage::LowVoltage:
+    case SimStage::HighVoltage:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ControllerScenario::tickMains()
+{
+    if (--m_mainsChangeIn > 0)
+        return;
+    m_mainsPresent = !m_mainsPresent;
+    m_mainsChangeIn = m_mainsPresent ? between(90, 240) : between(120, 300);
+}
+
+void ControllerScenario::stepStage(ControllerState &s)
+{
+    switch (s.stage) {
+    case SimStage::MainsPower:
+        if (!m_mainsPresent) {
+            m_model.logEvent(SimEvent::MainsLost);
+            if (s.flags1 & Flags1SemiAuto) {
+                // Semi-automatic: the UPS carries the load until told to start.
+                m_model.logEvent(SimEvent::UpsPower);
+                enter(SimStage::UpsPower);
+            } else {
+                enter(SimStage::MainsLost, wordSetting(46));
+            }
+        }
+        break;
+    case SimStage::MainsLost:
+        if (m_mainsPresent)
+            enter(SimStage::MainsPower);
+        else if (--m_left <= 0)
+            beginStart();
+        else
+            s.stageTimer = quint16(m_left);
+        break;
+    case SimStage::UpsPower:
+        if (m_mainsPresent) {
+            m_model.logEvent(SimEvent::MainsBack);
+            enter(SimStage::MainsPower);
+        } else if (s.stageTimer < 0xFFFF) {
+            ++s.stageTimer;
+        }
+        break;
+    case SimStage::Starting:
+        stepStart(s);
+        break;
+    case SimStage::WarmUp:
+        if (--m_left <= 0) {
+            m_model.logEvent(SimEvent::Run);
+            m_runSeconds = 0;
+            enter(SimStage::Running);
+        } else {
+            s.stageTimer = quint16(m_left);
+        }
+        break;
+    case SimStage::Running:
+        s.stageTimer = quint16(qMin(++m_runSeconds, 0xFFFF));
+        if (m_commandedRun >= 0) {
+            if (--m_commandedRun <= 0) {
+                m_commandedRun = -1;
+                s.flags1 &= quint8(~Flags1RemoteStart);
+                beginCoolDown();
+            }
+        } else if (m_mainsPresent) {
+            enter(SimStage::MainsBack, wordSetting(48));
+        } else if (chance(1.0 / 400)) {
+            m_faultLeft = between(3, 20);
+            enter(chance(0.7) ? SimStage::LowVoltage : SimStage::HighVoltage);
+        }
+        break;
+    case SimStage::LowVoltage:
+    case SimStage::HighVoltage: {
+        const int timeout = byteSetting(s.stage == SimStage::LowVoltage ? 11 : 12, 1, 255);
+        ++s.stageTimer;
+        if (--m_faultLeft <= 0) {
+            s.stage = SimStage::Running;
+            s.stageTimer = quint16(qMin(m_runSeconds, 0xFFFF));
+        } else if (s.stageTimer >= timeout) {
+            m_model.logEvent(SimEvent::VoltageAlarm);
+            m_commandedRun = -1;
+            s.flags1 &= quint8(~Flags1RemoteStart);
+            enter(s.stage == SimStage::LowVoltage ? SimStage::AlarmLowVoltage : SimStage::AlarmHighVoltage,
+                  30);
+        }
+        break;
+    }
+    case SimStage::AlarmNoStart:
+    case SimStage::AlarmLowVoltage:
+    case SimStage::AlarmHighVoltage:
+        if (--m_left <= 0)
+            enter(SimStage::MainsPower);
+        break;
+    case SimStage::MainsBack:
+        if (!m_mainsPresent) {
+            s.stage = SimStage::Running;
+            s.stageTimer = quint16(qMin(m_runSeconds, 0xFFFF));
+        } else if (--m_left <= 0) {
+            m_model.logEvent(SimEvent::MainsBack);
+            beginCoolDown();
+        } else {
+            s.stageTimer = quint16(m_left);
+        }
+        break;
+    case SimStage::CoolDown:
+        if (--m_left <= 0)
+            enter(SimStage::Stopping, 3);
+        else
+            s.stageTimer = quint16(m_left);
+        break;
+    case SimStage::Stopping:
+        if (--m_left <= 0) {
+            m_model.logEvent(SimEvent::Stop);
+            enter(m_waitLeft > 0 ? SimStage::Waiting : SimStage::MainsPower);
+            s.stageTimer = quint16(m_waitLeft);
+        }
+        break;
+    case SimStage::Waiting:
+        if (--m_waitLeft <= 0)
+            enter(SimStage::MainsPower);
+        else
+            s.stageTimer = quint16(m_waitLeft);
+        break;
+    default:
+        // A stage set from outside stays until someone changes it.
+        break;
+    }
+}
+
+void ControllerScenario::stepStart(ControllerState &s)
+{
+    if (--m_stepLeft > 0)
+        return;
+    const bool dryContact = m_model.memoryByte(72) == DryContactEngine;
+    const int attempts = dryContact ? 1 : byteSetting(22, 1, 15);
+    switch (s.stageTimer & 0xFF) {
+    case SimStartStep::Valve:
+        setStartStep(SimStartStep::Choke, 1);
+        break;
+    case SimStartStep::Choke:
+        setStartStep(SimStartStep::Starter,
+                     m_attemptSucceeds ? 2 : (dryContact ? 3 : byteSetting(20, 2, 15)));
+        break;
+    case SimStartStep::Starter:
+        if (m_attemptSucceeds)
+            setStartStep(SimStartStep::ChokeOpen, 1);
+        else
+            setStartStep(SimStartStep::Pause, 3);
+        break;
+    case SimStartStep::ChokeOpen:
+        enter(SimStage::WarmUp, wordSetting(50));
+        break;
+    default:
+        if (m_attempt >= attempts) {
+            m_model.logEvent(SimEvent::NoStartAlarm);
+            m_commandedRun = -1;
+            s.flags1 &= quint8(~Flags1RemoteStart);
+            enter(SimStage::AlarmNoStart, 30);
+        } else {
+            ++m_attempt;
+            beginAttempt();
+        }
+        break;
+    }
+}
+
+void ControllerScenario::beginStart()
+{
+    m_model.logEvent(SimEvent::Start);
+    m_attempt = 1;
+    beginAttempt();
+}
+
+void ControllerScenario::beginAttempt()
+{
+    m_attemptSucceeds = chance(0.65);
+    m_model.state().stage = SimStage::Starting;
+    setStartStep(SimStartStep::Valve, 1);
+}
+
+void ControllerScenario::setStartStep(quint8 step, int seconds)
+{
+    m_model.state().stageTimer = quint16((m_attempt - 1) << 8 | step);
+    m_stepLeft = seconds;
+}
+
+void ControllerScenario::beginCoolDown()
+{
+    enter(SimStage::CoolDown, wordSetting(52));
+}
+
+void ControllerScenario::enter(quint8 stage, int seconds)
+{
+    ControllerState &s = m_model.state();
+    s.stage = stage;
+    s.stageTimer = quint16(seconds);
+    m_left = seconds;
+}
+
+void ControllerScenario::updateMeasurements(ControllerState &s)
+{
+    if (m_mainsPresent) {
+        s.voltageA = drift(s.voltageA, 226, 2);
+        s.voltageB = drift(s.voltageB, 224, 2);
+        s.voltageC = drift(s.voltageC, 229, 2);
+    } else {
+        s.voltageA = between(0, 15);
+        s.voltageB = between(0, 15);
+        s.voltageC = between(0, 15);
+    }
+
+    const bool running = generatorRunning();
+    int generatorTarget = running ? 228 : 0;
+    if (s.stage == SimStage::LowVoltage)
+        generatorTarget = 168;
+    else if (s.stage == SimStage::HighVoltage)
+        generatorTarget = 288;
+    s.voltageGU = running ? drift(s.voltageGU, generatorTarget, 2) : 0;
+
+    const bool cranking = s.stage == SimStage::Starting && (s.stageTimer & 0xFF) == SimStartStep::Starter;
+    int accTarget = 126;
+    if (cranking)
+        accTarget = 104;
+    else if (running)
+        accTarget = 141;
+    else if (m_mainsPresent)
+        accTarget = 137;
+    s.accVoltage = drift(s.accVoltage, accTarget, 1);
+
+    if (m_mainsPresent || running)
+        s.upsVoltage = drift(s.upsVoltage, 272, 1);
+    else if (chance(0.05) && s.upsVoltage > 215)
+        --s.upsVoltage;
+
+    const int temperatureTargets[4] = {running ? 38 : 12, 21, -4, 25};
+    for (int i = 0; i < 4; ++i) {
+        int t = s.temperatures[i];
+        if (chance(0.2))
+            t += t < temperatureTargets[i] ? 1 : (t > temperatureTargets[i] ? -1 : 0);
+        else if (chance(0.05))
+            t += chance(0.5) ? 1 : -1;
+        s.temperatures[i] = qint8(t);
+    }
+
+    if (m_modemLeft > 0) {
+        if (--m_modemLeft == 0) {
+            s.registration = 1;
+            s.signalQuality = 18;
+        }
+    } else if (chance(0.3)) {
+        s.signalQuality = quint8(qBound(12, drift(s.signalQuality, 20, 1), 27));
+    }
+}
+
+void ControllerScenario::updateFlags(ControllerState &s)
+{
+    const auto on = [this](int address) { return m_model.memoryByte(address) != 0; };
+    if (generatorRunning())
+        s.flags1 |= Flags1GeneratorFrequency;
+    else
+        s.flags1 &= quint8(~Flags1GeneratorFrequency);
+    if (on(94))
+        s.flags1 |= Flags1Gprs;
+    else
+        s.flags1 &= quint8(~Flags1Gprs);
+
+    quint8 flags2 =
+        s.flags2 & quint8(~(Flags2Maintenance | Flags2StarterBattery | Flags2UpsBattery | Flags2WorkRest |
+                            Flags2WeeklyTest | Flags2GsmModem | Flags2ThermoSensor));
+    if (on(9))
+        flags2 |= Flags2Maintenance;
+    if (on(18))
+        flags2 |= Flags2StarterBattery;
+    if (on(19))
+        flags2 |= Flags2UpsBattery;
+    if (on(23))
+        flags2 |= Flags2WorkRest;
+    if (on(27))
+        flags2 |= Flags2WeeklyTest;
+    if (on(95))
+        flags2 |= Flags2GsmModem;
+    if (on(14))
+        flags2 |= Flags2ThermoSensor;
+    s.flags2 = flags2;
+}
+
+void ControllerScenario::countEngineTime(ControllerState &s)
+{
+    if (!generatorRunning() || ++m_engineSeconds < 60)
+        return;
+    m_engineSeconds = 0;
+    m_model.setMotoclockMinutes(m_model.motoclockMinutes() + 1);
+    if (s.maintenanceMinutes > 0)
+        --s.maintenanceMinutes;
+}
+
+int ControllerScenario::byteSetting(int address, int low, int high) const
+{
+    return qBound(low, int(m_model.memoryByte(address)), high);
+}
+
+int ControllerScenario::wordSetting(int address) const
+{
+    // An unprogrammed or huge delay would stall the scenario for hours.
+    return qBound(1, int(m_model.memoryWord(address)), 3600);
+}
+
+int ControllerScenario::between(int low, int high)
+{
+    return int(m_random.bounded(low, high + 1));
+}
+
+bool ControllerScenario::chance(double probability)
+{
+    return m_random.generateDouble() < probability;
+}
+
+int ControllerScenario::drift(int value, int target, int spread)
+{
+    return value + (target - value) / 3 + between(-spread, spread);
+}
+
+} // namespace gencfg

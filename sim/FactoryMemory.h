@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace gencfg {
+
+constexpr int MemorySize = 256;
+
+// The parameter memory of a controller as it leaves the factory: the
+// catalogue defaults of its variant, plus the counters and serial number that
+// only the factory sets. Codes other than 201 and 202 get the petrol table.
+QByteArray FactoryMemory(quint8 variantCode);
+
+} // namespace gencfg

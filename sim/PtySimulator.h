@@ -1,0 +1,104 @@
+#pragma once
+
+#include "sim/ControllerModel.h"
+#include "sim/FrameLog.h"
+#include "sim/LineNoise.h"
+#include "sim/RequestCutter.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+
+class QSocketNotifier;
+
+namespace gencfg {
+
+// Serves a ControllerModel on a pseudo-terminal: the slave side is a serial
+// device any program can open. Sends the status frame every period, answers
+// the requests it reads, and sends nothing while no client has the slave open.
+class PtySimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PtySimulator(QObject *parent = nullptr);
+    PtySimulator(quint8 variantCode, quint32 seed, QObject *parent = nullptr);
+    ~PtySimulator() override;
+
+    ControllerModel &model() { return m_model; }
+    const ControllerModel &model() const { return m_model; }
+
+    // Opens the pseudo-terminal, makes the optional symbolic link to its slave
+    // and starts serving. Returns false with errorString() set on failure.
+    bool start(const QString &linkPath = QString());
+    QString errorString() const { return m_error; }
+    bool isOpen() const { return m_master >= 0; }
+    // The slave, such as /dev/pts/5; it stays known after closeDevice().
+    QString devicePath() const { return m_devicePath; }
+    QString linkPath() const { return m_linkPath; }
+    // Closes the master: the device vanishes under an open client.
+    void closeDevice();
+    // Whether a client has the slave open, as last seen.
+    bool hasClient() const { return m_clientPresent; }
+
+    // Interval of the status frames, device time passing with each; 0 stops them.
+    void setPeriodMs(int ms);
+    int periodMs() const { return m_periodMs; }
+    // Bytes leave at the pace of a 9600-baud 8N1 line instead of all at once.
+    void setPaced(bool on) { m_paced = on; }
+    void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }
+    void setNoise(double rate, quint32 seed) { m_noise = LineNoise(rate, seed); }
+
+public slots:
+    // One status frame now, without device time passing.
+    void sendStatusFrame();
+
+signals:
+    void frameReceived(const gencfg::FrameLogEntry &entry);
+    void frameSent(const gencfg::FrameLogEntry &entry);
+    void clientChanged(bool present);
+
+private:
+    struct Outgoing
+    {
+        QByteArray text;
+        bool isFrame = false;
+        qint64 startUs = -1;
+        int offset = 0;
+    };
+
+    void onReadable();
+    void onStatusTimer();
+    void checkClient();
+    void clientGone();
+    void queueFrame(const QByteArray &frameBytes);
+    void pump();
+    int writeSome(int budget);
+    void dropOutput();
+    void flushSlave();
+    bool makeLink(const QString &linkPath);
+    void removeLink();
+
+    ControllerModel m_model;
+    int m_master = -1;
+    QString m_devicePath;
+    QString m_linkPath;
+    QString m_error;
+    QSocketNotifier *m_readNotifier = nullptr;
+    QSocketNotifier *m_writeNotifier = nullptr;
+    QTimer m_statusTimer;
+    QTimer m_clientTimer;
+    QTimer m_paceTimer;
+    RequestCutter m_cutter;
+    LineNoise m_noise;
+    std::deque<Outgoing> m_queue;
+    int m_periodMs = 1000;
+    int m_replyDelayMs = 0;
+    bool m_paced = false;
+    bool m_clientPresent = false;
+    qint64 m_paceStartUs = 0;
+    qint64 m_pacedBytes = 0;
+};
+
+} // namespace gencfg

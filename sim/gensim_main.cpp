@@ -1,0 +1,169 @@
+// gensim: a simulated generator auto-start controller on a pseudo-terminal.
+
+#include "link/Commands.h"
+#include "sim/PtySimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTime>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace gencfg;
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop, so the destructors remove the link.
+bool quitOnSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return false;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+std::optional<quint8> parseVariant(const QString &text)
+{
+    if (text == QLatin1String("petrol"))
+        return quint8(DeviceVariant::Petrol);
+    if (text == QLatin1String("diesel"))
+        return quint8(DeviceVariant::Diesel);
+    if (text == QLatin1String("dry"))
+        return quint8(DeviceVariant::DryContact);
+    bool ok = false;
+    const uint code = text.toUInt(&ok);
+    if (!ok || code > 255)
+        return std::nullopt;
+    return quint8(code);
+}
+
+void printFrame(const char *direction, const FrameLogEntry &entry)
+{
+    QByteArray shown;
+    for (char c : entry.text) {
+        if (c >= 0x20 && c < 0x7F)
+            shown.append(c);
+        else
+            shown.append('<')
+                .append(QByteArray::number(quint8(c), 16).toUpper().rightJustified(2, '0'))
+                .append('>');
+    }
+    const QByteArray time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
+    std::fprintf(stderr, "%s %s %s%s\n", time.constData(), direction, shown.constData(),
+                 entry.valid ? "" : "  (invalid)");
+    std::fflush(stderr);
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "gensim: %s\n", qPrintable(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gensim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GENCFG_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated generator auto-start controller on a pseudo-terminal. Prints the device "
+                       "path and serves until interrupted."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption linkOption(QStringLiteral("link"),
+                                        QStringLiteral("Make a symbolic link PATH to the device."),
+                                        QStringLiteral("PATH"));
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"), QStringLiteral("Device variant: petrol, diesel, dry or a code 0-255."),
+        QStringLiteral("VARIANT"), QStringLiteral("petrol"));
+    const QCommandLineOption periodOption(QStringLiteral("period"),
+                                          QStringLiteral("Status frame interval in ms."),
+                                          QStringLiteral("MS"), QStringLiteral("1000"));
+    const QCommandLineOption paceOption(QStringLiteral("pace"),
+                                        QStringLiteral("Send at the pace of a 9600-baud line."));
+    const QCommandLineOption delayOption(QStringLiteral("reply-delay"),
+                                         QStringLiteral("Delay before each reply in ms."),
+                                         QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption noiseOption(
+        QStringLiteral("noise"), QStringLiteral("Line noise: garbage and flipped bits per byte, 0-1."),
+        QStringLiteral("RATE"), QStringLiteral("0"));
+    const QCommandLineOption silentOption(QStringLiteral("silent"), QStringLiteral("Send nothing at all."));
+    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Print every frame to stderr."));
+    const QCommandLineOption fullOption(QStringLiteral("full-journals"),
+                                        QStringLiteral("Fill both journals to their full length."));
+    const QCommandLineOption staticOption(QStringLiteral("static"),
+                                          QStringLiteral("Keep every value fixed."));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed for a repeatable run."),
+                                        QStringLiteral("N"));
+    parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
+                       silentOption, logOption, fullOption, staticOption, seedOption});
+    parser.process(app);
+
+    const std::optional<quint8> variant = parseVariant(parser.value(variantOption));
+    if (!variant)
+        return fail(QStringLiteral("unknown variant %1").arg(parser.value(variantOption)));
+    bool ok = false;
+    const int period = parser.value(periodOption).toInt(&ok);
+    if (!ok || period < 0)
+        return fail(QStringLiteral("--period wants a number of milliseconds"));
+    const int replyDelay = parser.value(delayOption).toInt(&ok);
+    if (!ok || replyDelay < 0)
+        return fail(QStringLiteral("--reply-delay wants a number of milliseconds"));
+    const double noise = parser.value(noiseOption).toDouble(&ok);
+    if (!ok || noise < 0.0 || noise > 1.0)
+        return fail(QStringLiteral("--noise wants a rate from 0 to 1"));
+    quint32 seed = QRandomGenerator::system()->generate();
+    if (parser.isSet(seedOption)) {
+        seed = parser.value(seedOption).toUInt(&ok);
+        if (!ok)
+            return fail(QStringLiteral("--seed wants a number"));
+    }
+
+    if (!quitOnSignals(app))
+        return fail(QStringLiteral("cannot watch for signals"));
+
+    PtySimulator simulator(*variant, seed);
+    ControllerModel &model = simulator.model();
+    model.setStatic(parser.isSet(staticOption));
+    model.setSilent(parser.isSet(silentOption));
+    if (parser.isSet(fullOption))
+        model.fillJournals();
+    simulator.setPeriodMs(period);
+    simulator.setPaced(parser.isSet(paceOption));
+    simulator.setReplyDelayMs(replyDelay);
+    simulator.setNoise(noise, seed);
+    if (parser.isSet(logOption)) {
+        QObject::connect(&simulator, &PtySimulator::frameReceived,
+                         [](const FrameLogEntry &entry) { printFrame("RX", entry); });
+        QObject::connect(&simulator, &PtySimulator::frameSent,
+                         [](const FrameLogEntry &entry) { printFrame("TX", entry); });
+    }
+
+    if (!simulator.start(parser.value(linkOption)))
+        return fail(simulator.errorString());
+    std::printf("%s\n", qPrintable(simulator.devicePath()));
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// Frames as the controller sends them, for tests.
+
+#include "link/Commands.h"
+#include "link/FrameCodec.h"
+
+#include <QByteArray>
+
+namespace gencfg::test {
+
+inline QByteArray encodeBytes(const QByteArray &bytes)
+{
+    QByteArray text(1, FrameStart);
+    for (char b : bytes)
+        text += ByteToHexPair(quint8(b));
+    return text + FrameEnd;
+}
+
+inline QByteArray deviceFrame(quint8 command, const QByteArray &data, quint8 prefix = 1, quint16 address = 0)
+{
+    QByteArray bytes;
+    bytes += char(prefix);
+    bytes += char(command);
+    bytes += char(address >> 8);
+    bytes += char(address & 0xFF);
+    bytes += char(data.size());
+    bytes += data;
+    bytes += char(FrameChecksum(bytes));
+    return encodeBytes(bytes);
+}
+
+inline QByteArray statusData(quint8 variant = 200)
+{
+    QByteArray data(36, '\0');
+    data[0] = char(variant);
+    data[4] = 2; // automatic
+    return data;
+}
+
+inline QByteArray statusFrame(quint8 variant = 200)
+{
+    return deviceFrame(CMD_STATUS, statusData(variant));
+}
+
+} // namespace gencfg::test

@@ -1,0 +1,210 @@
+#include "DeviceFrames.h"
+#include "PtyPair.h"
+#include "app/TForm1.h"
+#include "app/TerminalPage.h"
+#include "config/ui/ParamsPage.h"
+#include "config/ui/ParamTreeView.h"
+#include "monitor/ui/JournalPage.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/PortComboBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void startUp_showsThePetrolTreeAndTheNoDataState();
+    void pages_areInTabOrderWithTheirControls();
+    void variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data();
+    void variantChosenByHand_reloadsTheTreeAndShowsTheJournal();
+    void typedVariantText_emptiesTheTree();
+    void statusFrameVariant_reloadsWithoutRunningTheComboHandler();
+    void statusFrameVariantUnknownOrSame_changesNothing();
+    void packetAndErrorCounters_showInTheStatusBar();
+    void pickedPort_opensAndTheSamePortAgainDoesNothing();
+    void badDeviceName_showsTheOpenFailureBox();
+    void closingTheWindow_closesThePort();
+};
+
+void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
+{
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
+    QCOMPARE(form.size(), QSize(799, 572));
+    QCOMPARE(form.tree().nodeCount(), 84);
+    QCOMPARE(int(form.RecordedVariant), 200);
+    QCOMPARE(form.ComboBox_DeviceVersions->currentText(), QStringLiteral("КУВ-бензин v2.0"));
+    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), -1);
+    QCOMPARE(form.ComboBox_DeviceVersions->count(), 3);
+    QCOMPARE(form.ComboBox_DeviceVersions->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
+    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято:"));
+    QVERIFY(form.StatusPanelErrors->text().isEmpty());
+    QVERIFY(!form.isTabVisible(form.TabSheet3));
+    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
+    QVERIFY(!form.link().AfComPort1().isOpen());
+    QVERIFY(std::all_of(form.ConfigImage.begin(), form.ConfigImage.end(), [](quint8 b) { return b == 0xFF; }));
+    QVERIFY(!form.Timer1.isActive());
+    QVERIFY(form.Timer2.isActive());
+    QCOMPARE(form.Timer2.interval(), 2000);
+}
+
+void tst_MainWindow::pages_areInTabOrderWithTheirControls()
+{
+    TForm1 form;
+    const QStringList tabs{QStringLiteral("Измерения"), QStringLiteral("Параметры"), QStringLiteral("Журнал событий"),
+                           QStringLiteral("Дополнительно"), QStringLiteral("Терминал+лог")};
+    for (int i = 0; i < tabs.size(); ++i)
+        QCOMPARE(form.PageControl1->tabText(i), tabs.at(i));
+    QCOMPARE(form.TabSheet2->TreeList1->geometry(), QRect(0, 24, 787, 449));
+    QCOMPARE(form.TabSheet2->Button4->text(), QStringLiteral("Прочитать"));
+    QVERIFY(form.TabSheet2->ProgressBar1->isHidden());
+    QCOMPARE(form.TabSheet5->Memo3->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(form.TabSheet5->Button13->text(), QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
+    for (QWidget *locked : form.TabSheet4->lockedControls())
+        QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
+    QCOMPARE(form.TabSheet4->Edit3->text(), QStringLiteral("00000000"));
+    QCOMPARE(form.TabSheet4->Edit4->echoMode(), QLineEdit::Password);
+    QCOMPARE(form.TabSheet4->Button12->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(form.TabSheet3->Button5->text(), QStringLiteral("Очистить "));
+    QVERIFY(form.TabSheet3->Memo1->toPlainText().isEmpty());
+}
+
+void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("variant");
+    QTest::newRow("diesel") << 1 << 83 << 201;
+    QTest::newRow("dry contact") << 2 << 81 << 202;
+    QTest::newRow("petrol again") << 0 << 84 << 200;
+}
+
+void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
+{
+    QFETCH(int, index);
+    QFETCH(int, rows);
+    QFETCH(int, variant);
+    TForm1 form;
+    form.setTabVisible(form.TabSheet5, false);
+    form.tree().setField(3, 1, QStringLiteral("200"));
+    form.ComboBox_DeviceVersions->setCurrentIndex(index);
+    form.ComboBox_DeviceVersionsChange();
+    QCOMPARE(form.tree().nodeCount(), rows);
+    QCOMPARE(int(form.RecordedVariant), variant);
+    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QCOMPARE(form.tree().field(3, 1), QStringLiteral("180"));
+}
+
+void tst_MainWindow::typedVariantText_emptiesTheTree()
+{
+    TForm1 form;
+    form.ComboBox_DeviceVersions->setFocus();
+    QTest::keyClicks(form.ComboBox_DeviceVersions->lineEdit(), QStringLiteral("x"));
+    QCOMPARE(form.tree().nodeCount(), 0);
+    QCOMPARE(int(form.RecordedVariant), 200);
+}
+
+void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
+{
+    TForm1 form;
+    form.link().AfComPort1DataRecived(statusFrame(201));
+    QCOMPARE(form.tree().nodeCount(), 83);
+    QCOMPARE(int(form.RecordedVariant), 201);
+    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), 1);
+    QCOMPARE(form.ComboBox_DeviceVersions->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
+    QVERIFY(form.isTabVisible(form.TabSheet5));
+
+    form.link().AfComPort1DataRecived(statusFrame(200));
+    QCOMPARE(form.tree().nodeCount(), 84);
+    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), 0);
+    QVERIFY2(!form.isTabVisible(form.TabSheet5), "a petrol controller has no journal page");
+}
+
+void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
+{
+    TForm1 form;
+    form.tree().setField(3, 1, QStringLiteral("200"));
+    for (quint8 code : {quint8(200), quint8(203), quint8(0)})
+        form.link().AfComPort1DataRecived(statusFrame(code));
+    QCOMPARE(form.tree().field(3, 1), QStringLiteral("200"));
+    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QCOMPARE(form.link().packetCount(), 3);
+}
+
+void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()
+{
+    TForm1 form;
+    form.link().AfComPort1DataRecived(statusFrame());
+    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 1"));
+    QVERIFY(form.Timer1.isActive());
+    QCOMPARE(form.Timer1.interval(), 300);
+    form.link().AfComPort1DataRecived(deviceFrame(CMD_READ_MEMORY, QByteArray(4, '\0')));
+    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 2"));
+    QVERIFY(form.StatusPanelErrors->text().isEmpty());
+    QByteArray corrupted = statusFrame();
+    corrupted[5] = 'F';
+    form.link().AfComPort1DataRecived(corrupted);
+    QCOMPARE(form.StatusPanelErrors->text(), QStringLiteral("Ошибок: 1"));
+    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 2"));
+}
+
+void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    form.addExtraPort(pty.slavePath());
+    form.pickPort(pty.slavePath());
+    QVERIFY2(form.link().AfComPort1().isOpen(), qPrintable(boxes.lastText()));
+    QCOMPARE(form.AfPortComboBox1->currentPort(), pty.slavePath());
+    QCOMPARE(boxes.count(), 0);
+
+    // Data flows at once: a status frame from the far end is counted.
+    QVERIFY(pty.write(statusFrame()));
+    QTRY_COMPARE(form.link().packetCount(), 1);
+
+    form.pickPort(pty.slavePath());
+    QVERIFY(form.link().AfComPort1().isOpen());
+    QCOMPARE(boxes.count(), 0);
+}
+
+void tst_MainWindow::badDeviceName_showsTheOpenFailureBox()
+{
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    form.addExtraPort(QStringLiteral("/dev/nonexistent-port"));
+    form.pickPort(QStringLiteral("/dev/nonexistent-port"));
+    QVERIFY(!form.link().AfComPort1().isOpen());
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.lastText(), QStringLiteral("Invalid port number (/dev/nonexistent-port)"));
+    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
+}
+
+void tst_MainWindow::closingTheWindow_closesThePort()
+{
+    PtyPair pty;
+    TForm1 form;
+    form.show();
+    form.pickPort(pty.slavePath());
+    QVERIFY(form.link().AfComPort1().isOpen());
+    form.close();
+    QVERIFY(!form.link().AfComPort1().isOpen());
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"

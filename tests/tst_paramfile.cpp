@@ -1,0 +1,284 @@
+#include "config/ParamFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gencfg;
+
+namespace {
+
+QByteArray lineOf(const QByteArray &file, int k)
+{
+    return file.mid(k * 66, 66);
+}
+
+QByteArray fields(const QList<int> &values)
+{
+    QByteArray text;
+    for (int v : values)
+        text += QByteArray::number(v).leftJustified(4, ' ');
+    return text;
+}
+
+ConfigImageBytes countingImage()
+{
+    ConfigImageBytes image;
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = quint8(i);
+    return image;
+}
+
+QByteArray countingValues(const QByteArray &separator, int count = 256)
+{
+    QByteArrayList values;
+    for (int i = 0; i < count; ++i)
+        values.append(QByteArray::number(i % 256));
+    return values.join(separator);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace
+
+class TestParamFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void format_petrolDefaults_hasFixedLayout();
+    void format_thenParse_restoresEveryByte();
+
+    void parse_anyLayoutGivesTheSameValues_data();
+    void parse_anyLayoutGivesTheSameValues();
+    void parse_shortFile_setsOnlyItsBytes();
+    void parse_stopsAfter256Values();
+    void parse_badToken_refusesWholeFileNamingLine_data();
+    void parse_badToken_refusesWholeFileNamingLine();
+
+    void saveFileName_appendsTxtOnlyWhenMissing_data();
+    void saveFileName_appendsTxtOnlyWhenMissing();
+
+    void write_thenRead_restoresImage();
+    void write_toDirectoryOrBelowFile_failsNamingFile();
+    void write_intoReadOnlyFolder_keepsExistingFile();
+    void read_refusesWhatIsNoParameterFile();
+};
+
+void TestParamFile::format_petrolDefaults_hasFixedLayout()
+{
+    const QByteArray file = FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol));
+    QCOMPARE(file.size(), 1056);
+    QCOMPARE(lineOf(file, 0),
+             QByteArray("255 255 255 255 0   0   0   0   100 0   1   15  5   1   0   5   \r\n"));
+    QCOMPARE(lineOf(file, 14),
+             fields({105, 110, 116, 101, 114, 110, 101, 116, 255, 255, 255, 255, 255, 255, 255, 255}) +
+                 "\r\n");
+    const QByteArray only255 = QByteArray("255 ").repeated(16) + "\r\n";
+    QCOMPARE(lineOf(file, 11), only255);
+    QCOMPARE(lineOf(file, 15), only255);
+    for (int k = 0; k < 16; ++k)
+        QVERIFY2(lineOf(file, k).endsWith("\r\n"), qPrintable(QStringLiteral("line %1 has no CR LF").arg(k)));
+}
+
+void TestParamFile::format_thenParse_restoresEveryByte()
+{
+    const ConfigImageBytes image = countingImage();
+    const ParamFileValues parsed = ParseParamFile(FormatParamFile(image), QStringLiteral("all.txt"));
+    QVERIFY2(parsed.ok, qPrintable(parsed.error));
+    QCOMPARE(parsed.values.size(), 256);
+
+    ConfigImageBytes restored;
+    restored.fill(0);
+    ApplyParamValues(parsed.values, restored);
+    QVERIFY(restored == image);
+    QCOMPARE(restored[255], quint8(255));
+}
+
+void TestParamFile::parse_anyLayoutGivesTheSameValues_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    QTest::newRow("single spaces on one line") << countingValues(" ");
+    QTest::newRow("one value per LF line") << countingValues("\n");
+    QTest::newRow("tabs and CR only") << countingValues("\t\r");
+    QTest::newRow("trailing blanks and empty lines") << countingValues(" ") + "   \r\n\r\n\n\t \x01";
+    QTest::newRow("leading zeros and plus signs") << "000 +1 " + countingValues(" ").mid(4);
+    QTest::newRow("byte-order mark before first value") << "\xEF\xBB\xBF" + countingValues(" ");
+}
+
+void TestParamFile::parse_anyLayoutGivesTheSameValues()
+{
+    QFETCH(QByteArray, content);
+    const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("any.txt"));
+    QVERIFY2(parsed.ok, qPrintable(parsed.error));
+    QCOMPARE(parsed.values.size(), 256);
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(int(parsed.values.at(i)), i);
+}
+
+void TestParamFile::parse_shortFile_setsOnlyItsBytes()
+{
+    const ParamFileValues parsed =
+        ParseParamFile("9 8 7 6 5\r\n4 3 2 1 0\r\n\r\n  ", QStringLiteral("ten.txt"));
+    QVERIFY2(parsed.ok, qPrintable(parsed.error));
+    QCOMPARE(parsed.values.size(), 10);
+
+    ConfigImageBytes image;
+    image.fill(0xAA);
+    ApplyParamValues(parsed.values, image);
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(int(image[size_t(i)]), i < 10 ? 9 - i : 0xAA);
+}
+
+void TestParamFile::parse_stopsAfter256Values()
+{
+    const ParamFileValues parsed =
+        ParseParamFile(countingValues(" ", 300) + " junk", QStringLiteral("long.txt"));
+    QVERIFY2(parsed.ok, qPrintable(parsed.error));
+    QCOMPARE(parsed.values.size(), 256);
+}
+
+void TestParamFile::parse_badToken_refusesWholeFileNamingLine_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+
+    const QString error = QStringLiteral("Файл site.txt, строка %1: '%2' не является числом от 0 до 255");
+    QTest::newRow("letters on line 3") << QByteArray("1 2\r\n3\r\n4 abc 5") << error.arg(3).arg("abc");
+    QTest::newRow("256") << QByteArray("255 256") << error.arg(1).arg("256");
+    QTest::newRow("-1") << QByteArray("0\n-1") << error.arg(2).arg("-1");
+    QTest::newRow("fraction after CR-only lines") << QByteArray("1\r2\r1.5") << error.arg(3).arg("1.5");
+    QTest::newRow("hexadecimal") << QByteArray("0x10") << error.arg(1).arg("0x10");
+    QTest::newRow("sign alone") << QByteArray("+") << error.arg(1).arg("+");
+    QTest::newRow("huge number") << QByteArray("99999999999999999999")
+                                 << error.arg(1).arg("99999999999999999999");
+    QTest::newRow("long token shortened")
+        << QByteArray(5000, 'x') << error.arg(1).arg(QString(20, 'x') + "…");
+}
+
+void TestParamFile::parse_badToken_refusesWholeFileNamingLine()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("site.txt"));
+    QVERIFY(!parsed.ok);
+    QVERIFY2(parsed.values.isEmpty(), "values returned from a refused file");
+    QCOMPARE(parsed.error, error);
+}
+
+void TestParamFile::saveFileName_appendsTxtOnlyWhenMissing_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("plain name") << "site"
+                                << "site.txt";
+    QTest::newRow("already .txt") << "site.txt"
+                                  << "site.txt";
+    QTest::newRow("upper-case .TXT") << "SITE.TXT"
+                                     << "SITE.TXT";
+    QTest::newRow("other extension") << "site.cfg"
+                                     << "site.cfg.txt";
+    QTest::newRow("txt without dot") << "sitetxt"
+                                     << "sitetxt.txt";
+}
+
+void TestParamFile::saveFileName_appendsTxtOnlyWhenMissing()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(SaveFileName(chosen), saved);
+}
+
+void TestParamFile::write_thenRead_restoresImage()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    QVERIFY(writeAll(path, "old and longer content than nothing"));
+
+    const ConfigImageBytes image = countingImage();
+    QCOMPARE(WriteParamFile(path, image), QString());
+    QCOMPARE(readAll(path), FormatParamFile(image));
+
+    const ParamFileValues read = ReadParamFile(path);
+    QVERIFY2(read.ok, qPrintable(read.error));
+    ConfigImageBytes restored;
+    restored.fill(0);
+    ApplyParamValues(read.values, restored);
+    QVERIFY(restored == image);
+}
+
+void TestParamFile::write_toDirectoryOrBelowFile_failsNamingFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString good = dir.filePath(QStringLiteral("good.txt"));
+    QVERIFY(writeAll(good, "1 2 3"));
+    const ConfigImageBytes image = countingImage();
+
+    for (const QString &path : {dir.path(), good + QStringLiteral("/site.txt")}) {
+        const QString error = WriteParamFile(path, image);
+        QVERIFY2(!error.isEmpty(), qPrintable(path));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    }
+    QCOMPARE(readAll(good), QByteArray("1 2 3"));
+}
+
+void TestParamFile::write_intoReadOnlyFolder_keepsExistingFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    QVERIFY(writeAll(path, "1 2 3"));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    {
+        QFile probe(dir.filePath(QStringLiteral("probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QSKIP("this user may write into read-only folders");
+        }
+    }
+
+    const QString error = WriteParamFile(path, countingImage());
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QCOMPARE(readAll(path), QByteArray("1 2 3"));
+}
+
+void TestParamFile::read_refusesWhatIsNoParameterFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString huge = dir.filePath(QStringLiteral("huge.txt"));
+    {
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(MaxParamFileSize + 1)); // sparse: all zero bytes, blanks to the parser
+    }
+    const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+
+    for (const QString &path : {dir.path(), huge, missing, QStringLiteral("/dev/zero")}) {
+        const ParamFileValues read = ReadParamFile(path);
+        QVERIFY2(!read.ok, qPrintable(path));
+        QVERIFY(read.values.isEmpty());
+        QVERIFY2(read.error.contains(QDir::toNativeSeparators(path)), qPrintable(read.error));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestParamFile)
+#include "tst_paramfile.moc"

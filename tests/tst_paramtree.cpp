@@ -1,0 +1,878 @@
+#include "config/Catalogue.h"
+#include "config/ParamEditRules.h"
+#include "config/ParamModel.h"
+#include "config/ui/ParamEditor.h"
+#include "config/ui/ParamTreeView.h"
+#include "config/ui/TForm2.h"
+#include "widgets/Messages.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace gencfg;
+
+Q_DECLARE_METATYPE(gencfg::DeviceVariant)
+
+namespace {
+
+// Petrol rows used below.
+constexpr int MainsHeading = 1;
+constexpr int MainsLower = 3;
+constexpr int GeneratorOnOff = 10;
+constexpr int StarterTime = 19;
+constexpr int TestStartRow = 24;
+constexpr int UpsHeading = 40;
+constexpr int UpsOnOff = 41;
+constexpr int Login = 49;
+constexpr int SentCounter = 52;
+constexpr int Phone1 = 57;
+constexpr int Phone1Access = 58;
+constexpr int Phone1Messages = 59;
+constexpr int SensorOnOff = 81;
+constexpr int TemperatureRow = 82;
+constexpr int Serial = 83;
+
+QString editorName(const QWidget *w)
+{
+    return w ? w->objectName() : QStringLiteral("none");
+}
+
+QStringList itemsOf(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+QString visibleEditors(const TForm2 &form)
+{
+    QStringList names;
+    for (const QWidget *w : form.editors()) {
+        if (!w->isHidden())
+            names << w->objectName();
+    }
+    return names.join(QLatin1Char(','));
+}
+
+} // namespace
+
+class TestParamTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    // The model
+    void loadParamTree_buildsOneNodePerRowInCatalogueOrder_data();
+    void loadParamTree_buildsOneNodePerRowInCatalogueOrder();
+    void loadParamTree_hangsRowsUnderTheLastShallowerNode();
+    void loadParamTree_neverClearsAndStopsAtTheHighestIndex();
+    void nodeText_holdsAllEightFields();
+    void path_joinsNamesFromTheRootDown_data();
+    void path_joinsNamesFromTheRootDown();
+    void setField_replacesOneFieldAndKeepsTheOthers();
+    void setField_refusesTheSeparator();
+    void setField_onMissingNodeOrFieldFails();
+    void appendChild_toAnEarlierParent_keepsPreOrderNumbering();
+    void model_showsFiveReadOnlyColumns();
+    void clear_removesEveryNode();
+
+    // Typed values
+    void typedValue_isCheckedAgainstTheRow_data();
+    void typedValue_isCheckedAgainstTheRow();
+    void chosenOption_refusesOnlyTheSeparator();
+
+    // The dialog
+    void dialog_hasTheDesignControls_data();
+    void dialog_hasTheDesignControls();
+    void dialog_enterAccepts_escapeRejects_data();
+    void dialog_enterAccepts_escapeRejects();
+    void doubleClick_choosesTheEditorByKind_data();
+    void doubleClick_choosesTheEditorByKind();
+    void doubleClick_opensNoDialogForRowsWithoutEditor_data();
+    void doubleClick_opensNoDialogForRowsWithoutEditor();
+    void doubleClick_placesTheStripNearTheCursor_data();
+    void doubleClick_placesTheStripNearTheCursor();
+    void doubleClick_presetsTheEditorToTheRowsValue_data();
+    void doubleClick_presetsTheEditorToTheRowsValue();
+    void confirmingUnchanged_leavesEveryRowAsItWas_data();
+    void confirmingUnchanged_leavesEveryRowAsItWas();
+    void closingWithoutSet_changesNothing_data();
+    void closingWithoutSet_changesNothing();
+    void confirmedValue_isWrittenAsTyped_data();
+    void confirmedValue_isWrittenAsTyped();
+    void refusedValue_warnsOnceAndKeepsTheRow_data();
+    void refusedValue_warnsOnceAndKeepsTheRow();
+
+    // The tree view
+    void treeView_hasTheDesignLook();
+    void treeView_reportsTheSelectedNode();
+
+private:
+    struct Run
+    {
+        int calls = 0;
+        QString editors;
+        QString presetText;
+        int outerHeight = 0;
+        QPoint formPos;
+        QPoint editorPos;
+    };
+    // Runs one double-click; `act` plays the user on the open dialog and returns its result.
+    ParamEditor::Outcome doubleClick(int node, const std::function<int(TForm2 &, QWidget *)> &act,
+                                     QPoint cursor = {400, 300});
+
+    ParamModel m_tree;
+    std::unique_ptr<TForm2> m_form;
+    Messages m_messages;
+    std::unique_ptr<MessageRecorder> m_recorder;
+    Run m_run;
+};
+
+void TestParamTree::init()
+{
+    m_tree.clear();
+    LoadParamTree(PetrolParams(), 83, m_tree);
+    m_form = std::make_unique<TForm2>();
+    m_recorder = std::make_unique<MessageRecorder>(m_messages);
+    m_run = {};
+}
+
+ParamEditor::Outcome TestParamTree::doubleClick(int node, const std::function<int(TForm2 &, QWidget *)> &act,
+                                                QPoint cursor)
+{
+    ParamEditor editor(m_tree, *m_form, m_messages);
+    editor.setLocale(QLocale::c());
+    editor.setExecHook([&](TForm2 &form) {
+        ++m_run.calls;
+        QWidget *shown = editor.editorForKind(m_tree.field(node, FieldKind));
+        m_run.editors = visibleEditors(form);
+        auto *combo = qobject_cast<QComboBox *>(shown);
+        m_run.presetText = combo ? combo->currentText() : form.Edit1->text();
+        m_run.outerHeight = form.outerHeight();
+        m_run.formPos = form.pos();
+        m_run.editorPos = shown ? shown->pos() : QPoint();
+        return act(form, shown);
+    });
+    return editor.TreeList1DblClick(node, cursor);
+}
+
+// ---------------------------------------------------------------- the model
+
+void TestParamTree::loadParamTree_buildsOneNodePerRowInCatalogueOrder_data()
+{
+    QTest::addColumn<DeviceVariant>("variant");
+    QTest::newRow("petrol") << DeviceVariant::Petrol;
+    QTest::newRow("diesel") << DeviceVariant::Diesel;
+    QTest::newRow("dry contact") << DeviceVariant::DryContact;
+}
+
+void TestParamTree::loadParamTree_buildsOneNodePerRowInCatalogueOrder()
+{
+    QFETCH(DeviceVariant, variant);
+    const ParamTable &table = CatalogueFor(variant);
+    m_tree.clear();
+    LoadParamTree(table, HighestIndexFor(variant), m_tree);
+    QCOMPARE(m_tree.nodeCount(), int(table.size()));
+
+    // A pre-order walk through the item model meets the rows in table order.
+    int visited = 0;
+    std::function<void(const QModelIndex &)> walk = [&](const QModelIndex &parent) {
+        for (int row = 0; row < m_tree.rowCount(parent); ++row) {
+            const QModelIndex index = m_tree.index(row, 0, parent);
+            const int node = m_tree.nodeOf(index);
+            QCOMPARE(node, visited);
+            QCOMPARE(m_tree.nodeText(node), NodeTextFor(table.at(node)));
+            QCOMPARE(m_tree.level(node), int(table.at(node).Level));
+            QCOMPARE(m_tree.indexOfNode(node), index);
+            ++visited;
+            walk(index);
+        }
+    };
+    walk({});
+    QCOMPARE(visited, int(table.size()));
+}
+
+void TestParamTree::loadParamTree_hangsRowsUnderTheLastShallowerNode()
+{
+    QCOMPARE(m_tree.rowCount(), 7); // engine type, mains, generator, UPS battery, GSM, sensor, serial
+    QCOMPARE(m_tree.parentNode(0), -1);
+    QCOMPARE(m_tree.parentNode(MainsLower), 2);
+    QCOMPARE(m_tree.parentNode(2), MainsHeading);
+    // After the level-1 "Контроль АКБ ИБП" the level-2 rows hang under it, not under the
+    // earlier level-2 "Контроль АКБ ГУ".
+    QCOMPARE(m_tree.parentNode(UpsOnOff), UpsHeading);
+    QCOMPARE(m_tree.rowCount(m_tree.indexOfNode(UpsHeading)), 4);
+    QCOMPARE(m_tree.parentNode(TemperatureRow), 80);
+    QCOMPARE(m_tree.parentNode(Serial), -1);
+}
+
+void TestParamTree::loadParamTree_neverClearsAndStopsAtTheHighestIndex()
+{
+    LoadParamTree(DieselParams(), 82, m_tree);
+    QCOMPARE(m_tree.nodeCount(), 84 + 83);
+    QCOMPARE(m_tree.field(84, FieldValue), QStringLiteral("дизель"));
+    QCOMPARE(m_tree.parentNode(84 + 3), 84 + 2);
+
+    m_tree.clear();
+    LoadParamTree(PetrolParams(), 7, m_tree);
+    QCOMPARE(m_tree.nodeCount(), 8);
+    LoadParamTree(PetrolParams(), 500, m_tree); // beyond the table: stops at its end
+    QCOMPARE(m_tree.nodeCount(), 8 + 84);
+}
+
+void TestParamTree::nodeText_holdsAllEightFields()
+{
+    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;180;Вольт;160;220;2;36;1"));
+    QCOMPARE(m_tree.nodeText(MainsHeading), QStringLiteral("Параметры сети;;;;;0;0;0"));
+    for (int i = FieldValue; i <= FieldMax; ++i)
+        QVERIFY2(m_tree.field(MainsHeading, i).isEmpty(), qPrintable(QString::number(i)));
+    for (int i = FieldSize; i <= FieldKind; ++i)
+        QCOMPARE(m_tree.field(MainsHeading, i), QStringLiteral("0"));
+    QCOMPARE(m_tree.field(Serial, FieldValue), QString(10, QLatin1Char(' ')));
+    QCOMPARE(m_tree.field(Serial, FieldKind), QStringLiteral("255"));
+    QCOMPARE(m_tree.field(TemperatureRow, FieldMax), QStringLiteral("+70"));
+}
+
+void TestParamTree::path_joinsNamesFromTheRootDown_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("root") << 0 << QStringLiteral("Тип двигателя электрогенератора");
+    QTest::newRow("third level") << MainsLower
+                                 << QStringLiteral("Параметры сети / Напряжение сети / Нижний порог");
+    QTest::newRow("choke time")
+        << 21
+        << QStringLiteral(
+               "Параметры электрогенератора / Запуск электрогенератора / Маx время закрытой заслонки");
+    QTest::newRow("second level") << TemperatureRow
+                                  << QStringLiteral("Термодатчик / Нижний порог температуры");
+    QTest::newRow("missing node") << 84 << QString();
+}
+
+void TestParamTree::path_joinsNamesFromTheRootDown()
+{
+    QFETCH(int, node);
+    QFETCH(QString, path);
+    QCOMPARE(m_tree.path(node), path);
+}
+
+void TestParamTree::setField_replacesOneFieldAndKeepsTheOthers()
+{
+    QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
+    QVERIFY(m_tree.setField(MainsLower, FieldValue, QStringLiteral("200")));
+    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;200;Вольт;160;220;2;36;1"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().at(0).toModelIndex(), m_tree.indexOfNode(MainsLower, FieldValue));
+    QCOMPARE(m_tree.data(m_tree.indexOfNode(MainsLower, 1)).toString(), QStringLiteral("200"));
+
+    // A field beyond the columns changes too, without a redraw of any column.
+    QVERIFY(m_tree.setField(MainsLower, FieldAddress, QStringLiteral("37")));
+    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;200;Вольт;160;220;2;37;1"));
+    QCOMPARE(changed.count(), 1);
+
+    // Other nodes are untouched.
+    QCOMPARE(m_tree.nodeText(4), QStringLiteral("Верхний порог;260;Вольт;220;280;2;38;1"));
+}
+
+void TestParamTree::setField_refusesTheSeparator()
+{
+    const QString before = m_tree.nodeText(Login);
+    QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
+    QVERIFY(!m_tree.setField(Login, FieldValue, QStringLiteral("a;b")));
+    QCOMPARE(m_tree.nodeText(Login), before);
+    QCOMPARE(m_tree.field(Login, FieldKind), QStringLiteral("1"));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestParamTree::setField_onMissingNodeOrFieldFails()
+{
+    QVERIFY(!m_tree.setField(-1, FieldValue, QStringLiteral("1")));
+    QVERIFY(!m_tree.setField(84, FieldValue, QStringLiteral("1")));
+    QVERIFY(!m_tree.setField(0, -1, QStringLiteral("1")));
+    QCOMPARE(m_tree.field(84, FieldName), QString());
+    QCOMPARE(m_tree.field(0, 8), QString());
+    QCOMPARE(m_tree.field(-1, 0), QString());
+}
+
+void TestParamTree::appendChild_toAnEarlierParent_keepsPreOrderNumbering()
+{
+    ParamModel tree;
+    const int a = tree.appendRoot(QStringLiteral("A"));
+    const int b = tree.appendRoot(QStringLiteral("B"));
+    const int b1 = tree.appendChild(b, QStringLiteral("B1"));
+    const int a1 = tree.appendChild(a, QStringLiteral("A1"));
+    QCOMPARE(a1, 1);
+    QCOMPARE(tree.field(0, 0), QStringLiteral("A"));
+    QCOMPARE(tree.field(1, 0), QStringLiteral("A1"));
+    QCOMPARE(tree.field(2, 0), QStringLiteral("B"));
+    QCOMPARE(tree.field(3, 0), QStringLiteral("B1"));
+    QCOMPARE(tree.parentNode(3), 2);
+    QCOMPARE(tree.nodeOf(tree.index(0, 0, tree.indexOfNode(2))), 3);
+    QCOMPARE(b1, 2); // its number when it was made
+    QCOMPARE(tree.appendChild(7, QStringLiteral("orphan")), -1);
+    QCOMPARE(tree.nodeCount(), 4);
+}
+
+void TestParamTree::model_showsFiveReadOnlyColumns()
+{
+    QCOMPARE(m_tree.columnCount(), 5);
+    const QStringList headers = {"Параметр", "Значение", "Ед. измер.", "Мин. знач", "Макс.знач."};
+    for (int c = 0; c < headers.size(); ++c)
+        QCOMPARE(m_tree.headerData(c, Qt::Horizontal).toString(), headers.at(c));
+    QVERIFY(!m_tree.headerData(5, Qt::Horizontal).isValid());
+
+    const QModelIndex max = m_tree.indexOfNode(MainsLower, 4);
+    QCOMPARE(m_tree.data(max).toString(), QStringLiteral("220"));
+    QVERIFY(!m_tree.indexOfNode(MainsLower, 5).isValid());
+    QCOMPARE(m_tree.flags(max), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+}
+
+void TestParamTree::clear_removesEveryNode()
+{
+    QSignalSpy reset(&m_tree, &QAbstractItemModel::modelReset);
+    m_tree.clear();
+    QCOMPARE(m_tree.nodeCount(), 0);
+    QCOMPARE(m_tree.rowCount(), 0);
+    QCOMPARE(reset.count(), 1);
+}
+
+// ---------------------------------------------------------------- typed values
+
+void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
+{
+    QTest::addColumn<QStringList>("row"); // size, kind, min, max
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("warning"); // empty: accepted
+
+    const QStringList volts = {"2", "1", "160", "220"};
+    const QStringList seconds = {"2", "1", "0", "28800"};
+    const QStringList counter = {"4", "1", "0", "5999940"};
+    const QStringList temperature = {"1", "5", "-30", "+70"};
+    const QStringList phone = {"10", "1", "0000000000", "9999999999"};
+    const QStringList login = {"16", "1", "", ""};
+    const QStringList apn = {"32", "1", "", ""};
+    const QLocale c = QLocale::c();
+    const QLocale russian(QLocale::Russian);
+    const QString number = EditWarnings::notNumber();
+    const QString range = EditWarnings::outOfRange();
+    const QString integer = EditWarnings::notInteger();
+    const QString digits = EditWarnings::phoneDigits();
+    const QString bad = EditWarnings::textBadCharacters();
+
+    QTest::newRow("upper limit accepted") << volts << "220" << c << QString();
+    QTest::newRow("lower limit accepted") << volts << "160" << c << QString();
+    QTest::newRow("above upper limit") << volts << "221" << c << range;
+    QTest::newRow("below lower limit") << volts << "159" << c << range;
+    QTest::newRow("leading zeros within range") << volts << "0180" << c << QString();
+    QTest::newRow("plus sign within range") << volts << "+180" << c << QString();
+    QTest::newRow("letters") << volts << "abc" << c << number;
+    QTest::newRow("empty with limits") << volts << "" << c << number;
+    QTest::newRow("fraction beyond range") << volts << "220.5" << c << integer;
+    QTest::newRow("fraction within range") << volts << "180.5" << c << integer;
+    QTest::newRow("fraction, Russian comma") << volts << "180,5" << russian << integer;
+    QTest::newRow("Russian comma read as C") << volts << "180,5" << c << number;
+    QTest::newRow("whole number written as fraction") << volts << "180.0" << c << integer;
+    QTest::newRow("exponent") << volts << "1.8e2" << c << integer;
+    QTest::newRow("group separator") << seconds << "1,000" << c << number;
+    QTest::newRow("infinity") << seconds << "inf" << c << number;
+    QTest::newRow("separator in a number") << volts << "180;1" << c << EditWarnings::separator();
+    QTest::newRow("counter top") << counter << "5999940" << c << QString();
+    QTest::newRow("counter above top") << counter << "5999941" << c << range;
+    QTest::newRow("temperature -30") << temperature << "-30" << c << QString();
+    QTest::newRow("temperature 70") << temperature << "70" << c << QString();
+    QTest::newRow("temperature +70") << temperature << "+70" << c << QString();
+    QTest::newRow("temperature -31") << temperature << "-31" << c << range;
+    QTest::newRow("temperature 71") << temperature << "71" << c << range;
+    QTest::newRow("temperature -30, Russian") << temperature << "-30" << russian << QString();
+    QTest::newRow("temperature fraction") << temperature << "-2.5" << c << integer;
+    QTest::newRow("phone with leading zeros") << phone << "0000000001" << c << QString();
+    QTest::newRow("phone all nines") << phone << "9999999999" << c << QString();
+    QTest::newRow("phone of eleven digits") << phone << "00000000001" << c << digits;
+    QTest::newRow("phone of nine digits") << phone << "123456789" << c << digits;
+    QTest::newRow("phone with a letter") << phone << "12345a7890" << c << digits;
+    QTest::newRow("phone with a sign") << phone << "+123456789" << c << digits;
+    QTest::newRow("phone empty") << phone << "" << c << digits;
+    QTest::newRow("login default") << login << "vkmtr" << c << QString();
+    QTest::newRow("login empty") << login << "" << c << QString();
+    QTest::newRow("login of 16") << login << "abcdefghijklmnop" << c << QString();
+    QTest::newRow("login of 17") << login << "abcdefghijklmnopq" << c << EditWarnings::textTooLong(16);
+    QTest::newRow("apn of 32") << apn << QString(32, QLatin1Char('z')) << c << QString();
+    QTest::newRow("apn of 33") << apn << QString(33, QLatin1Char('a')) << c << EditWarnings::textTooLong(32);
+    QTest::newRow("login in Cyrillic") << login << "логин" << c << bad;
+    QTest::newRow("login with a brace") << login << "a{b" << c << bad;
+    QTest::newRow("login with a tilde") << login << "ab~" << c << bad;
+    QTest::newRow("login with a euro sign") << login << "ab€" << c << bad;
+    QTest::newRow("login not in Windows-1251") << login << "日本" << c << bad;
+    QTest::newRow("login with punctuation") << login << "user.name-1_@x" << c << QString();
+    QTest::newRow("login with separator") << login << "a;b" << c << EditWarnings::separator();
+    QTest::newRow("row without limits, any text") << QStringList{"1", "1", "", ""} << "abc" << c << QString();
+}
+
+void TestParamTree::typedValue_isCheckedAgainstTheRow()
+{
+    QFETCH(QStringList, row);
+    QFETCH(QString, text);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, warning);
+    const EditVerdict verdict = CheckTypedValue({row.at(0), row.at(1), row.at(2), row.at(3)}, text, locale);
+    QVERIFY2(verdict.accepted == warning.isEmpty(),
+             qPrintable(QStringLiteral("'%1': expected %2, got %3")
+                            .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
+                                 verdict.accepted ? QStringLiteral("accept") : verdict.warning)));
+    QCOMPARE(verdict.warning, warning);
+}
+
+void TestParamTree::chosenOption_refusesOnlyTheSeparator()
+{
+    QVERIFY(CheckChosenOption(QStringLiteral("вкл.")).accepted);
+    QVERIFY(CheckChosenOption(QStringLiteral("что угодно")).accepted);
+    QVERIFY(CheckChosenOption(QString()).accepted);
+    const EditVerdict refused = CheckChosenOption(QStringLiteral("вкл.;1"));
+    QVERIFY(!refused.accepted);
+    QCOMPARE(refused.warning, EditWarnings::separator());
+}
+
+// ---------------------------------------------------------------- the dialog
+
+void TestParamTree::dialog_hasTheDesignControls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place"); // height 0: the control's own
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(13, 38, 98, 0) << QStringList{"выкл.", "вкл."}
+                               << "выкл.";
+    QTest::newRow("ComboBox2") << "ComboBox2" << QRect(13, 63, 98, 0) << QStringList{"англ.", "рус."}
+                               << "англ.";
+    QTest::newRow("ComboBox3") << "ComboBox3" << QRect(13, 87, 98, 0)
+                               << QStringList{"только аварии", "основн. события", "все события"}
+                               << "только аварии";
+    QTest::newRow("Edit1") << "Edit1" << QRect(4, 4, 98, 21) << QStringList{} << "";
+    QTest::newRow("ComboBox4") << "ComboBox4" << QRect(13, 111, 98, 0)
+                               << QStringList{"бензин", "дизель", "сухой контакт"} << "бензин";
+    QTest::newRow("ComboBox5") << "ComboBox5" << QRect(21, 119, 98, 0)
+                               << QStringList{"выкл.", "информир.", "управление"} << "выкл.";
+    QTest::newRow("ComboBox6") << "ComboBox6" << QRect(70, 111, 98, 0)
+                               << QStringList{"выкл.", "без подключ. нагр.", "с подключ. нагр."} << "выкл.";
+}
+
+void TestParamTree::dialog_hasTheDesignControls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QStringList, items);
+    QFETCH(QString, text);
+    const TForm2 &form = *m_form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Установка параметра"));
+    QCOMPARE(form.size(), QSize(174, 140));
+    const Qt::WindowFlags flags = form.windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint) && !flags.testFlag(Qt::WindowCloseButtonHint) &&
+            !flags.testFlag(Qt::WindowMinMaxButtonsHint));
+    QCOMPARE(form.Button1->text(), QStringLiteral("Установить"));
+    QCOMPARE(form.Button1->geometry(), QRect(107, 4, 61, 20));
+    QVERIFY(form.Button1->isDefault());
+
+    QWidget *control = form.findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->pos(), place.topLeft());
+    QCOMPARE(control->width(), place.width());
+    if (place.height() > 0)
+        QCOMPARE(control->height(), place.height());
+    if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        QVERIFY(combo->isEditable());
+        QCOMPARE(itemsOf(combo), items);
+        QCOMPARE(combo->currentText(), text);
+    }
+
+    // Tab order: Button1, ComboBox1, ComboBox2, ComboBox3, Edit1, ComboBox4, ComboBox5, ComboBox6.
+    const QList<QWidget *> order = {form.Button1, form.ComboBox1, form.ComboBox2, form.ComboBox3,
+                                    form.Edit1,   form.ComboBox4, form.ComboBox5, form.ComboBox6};
+    for (int i = 0; i + 1 < order.size(); ++i) {
+        QWidget *next = order.at(i)->nextInFocusChain();
+        // Skip a combo box's own line edit.
+        while (next && (next->focusPolicy() == Qt::NoFocus || order.at(i)->isAncestorOf(next)))
+            next = next->nextInFocusChain();
+        QVERIFY2(next == order.at(i + 1), qPrintable(QStringLiteral("after %1 comes %2, expected %3")
+                                                         .arg(order.at(i)->objectName(), editorName(next),
+                                                              order.at(i + 1)->objectName())));
+    }
+}
+
+void TestParamTree::dialog_enterAccepts_escapeRejects_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Enter in the edit field") << int(Number) << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape in the edit field") << int(Number) << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter in a combo box") << int(OnOff) << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape in a combo box") << int(OnOff) << int(Qt::Key_Escape) << int(QDialog::Rejected);
+}
+
+void TestParamTree::dialog_enterAccepts_escapeRejects()
+{
+    QFETCH(int, kind);
+    QFETCH(int, key);
+    QFETCH(int, result);
+    TForm2 &form = *m_form;
+    ParamEditor editor(m_tree, form, m_messages);
+    QWidget *shown = editor.editorForKind(QString::number(kind));
+    form.showOnlyEditor(shown);
+    form.setResult(-1);
+    QSignalSpy finished(&form, &QDialog::finished);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *combo = qobject_cast<QComboBox *>(shown);
+    QWidget *target = combo ? static_cast<QWidget *>(combo->lineEdit()) : shown;
+    if (!combo) {
+        // The edit field takes the focus when the dialog comes up.
+        QCOMPARE(form.focusWidget(), form.Edit1);
+    }
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(form.result(), result);
+    QVERIFY(form.isHidden());
+}
+
+void TestParamTree::doubleClick_choosesTheEditorByKind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("editor");
+    QTest::newRow("number") << "1"
+                            << "Edit1";
+    QTest::newRow("temperature") << "5"
+                                 << "Edit1";
+    QTest::newRow("on/off") << "2"
+                            << "ComboBox1";
+    QTest::newRow("language") << "3"
+                              << "ComboBox2";
+    QTest::newRow("message type") << "4"
+                                  << "ComboBox3";
+    QTest::newRow("engine type") << "6"
+                                 << "ComboBox4";
+    QTest::newRow("access level") << "7"
+                                  << "ComboBox5";
+    QTest::newRow("test start mode") << "8"
+                                     << "ComboBox6";
+    QTest::newRow("heading") << "0"
+                             << "";
+    QTest::newRow("read-only") << "255"
+                               << "";
+    QTest::newRow("unknown kind") << "9"
+                                  << "";
+    QTest::newRow("kind with leading zero") << "01"
+                                            << "";
+    QTest::newRow("kind with a blank") << " 2"
+                                       << "";
+    QTest::newRow("no kind") << ""
+                             << "";
+}
+
+void TestParamTree::doubleClick_choosesTheEditorByKind()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, editor);
+    m_tree.clear();
+    const int node = m_tree.appendRoot(QStringLiteral("Row;;;;;1;0;") + kind);
+    const ParamEditor::Outcome outcome =
+        doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
+    if (editor.isEmpty()) {
+        QCOMPARE(outcome, ParamEditor::Outcome::NoDialog);
+        QCOMPARE(m_run.calls, 0);
+    } else {
+        QCOMPARE(outcome, ParamEditor::Outcome::Cancelled);
+        QCOMPARE(m_run.calls, 1);
+        QCOMPARE(m_run.editors, editor);
+    }
+}
+
+void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::newRow("heading") << MainsHeading;
+    QTest::newRow("sent counter") << SentCounter;
+    QTest::newRow("serial number") << Serial;
+    QTest::newRow("nothing selected") << -1;
+}
+
+void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor()
+{
+    QFETCH(int, node);
+    const QString before = m_tree.nodeText(node);
+    QCOMPARE(doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Accepted; }),
+             ParamEditor::Outcome::NoDialog);
+    QCOMPARE(m_run.calls, 0);
+    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_recorder->count(), 0);
+}
+
+void TestParamTree::doubleClick_placesTheStripNearTheCursor_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QPoint>("editorPos");
+    QTest::newRow("edit field keeps its place") << MainsLower << QPoint(4, 4);
+    QTest::newRow("on/off combo moves to the corner") << GeneratorOnOff << QPoint(5, 5);
+    QTest::newRow("access combo moves to the corner") << Phone1Access << QPoint(5, 5);
+    QTest::newRow("test start combo moves to the corner") << TestStartRow << QPoint(5, 5);
+}
+
+void TestParamTree::doubleClick_placesTheStripNearTheCursor()
+{
+    QFETCH(int, node);
+    QFETCH(QPoint, editorPos);
+    doubleClick(
+        node, [](TForm2 &, QWidget *) { return QDialog::Rejected; }, QPoint(500, 400));
+    QCOMPARE(m_run.calls, 1);
+    QCOMPARE(m_run.outerHeight, 70);
+    QCOMPARE(m_run.editorPos, editorPos);
+    QCOMPARE(m_run.formPos, QPoint(470, 355));
+    QCOMPARE(m_form->width(), 174);
+}
+
+void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("number") << StarterTime << "7";
+    QTest::newRow("temperature") << TemperatureRow << "-12";
+    QTest::newRow("phone") << Phone1 << "0123456789";
+    QTest::newRow("login") << Login << "user";
+    QTest::newRow("on/off listed") << GeneratorOnOff << "выкл.";
+    QTest::newRow("message type listed") << Phone1Messages << "все события";
+    QTest::newRow("engine type empty after a blank device") << 0 << "";
+    QTest::newRow("on/off outside the list") << SensorOnOff << "вкл!";
+}
+
+void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue()
+{
+    QFETCH(int, node);
+    QFETCH(QString, value);
+    QVERIFY(m_tree.setField(node, FieldValue, value));
+    doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
+    QCOMPARE(m_run.presetText, value);
+}
+
+void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas_data()
+{
+    QTest::addColumn<DeviceVariant>("variant");
+    QTest::newRow("petrol") << DeviceVariant::Petrol;
+    QTest::newRow("diesel") << DeviceVariant::Diesel;
+    QTest::newRow("dry contact") << DeviceVariant::DryContact;
+}
+
+void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas()
+{
+    QFETCH(DeviceVariant, variant);
+    m_tree.clear();
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), m_tree);
+    // Leave the combo boxes holding other texts, as an earlier edit would.
+    for (QWidget *w : m_form->editors()) {
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            combo->setCurrentIndex(combo->count() - 1);
+    }
+    int edited = 0;
+    for (int node = 0; node < m_tree.nodeCount(); ++node) {
+        const QString before = m_tree.nodeText(node);
+        const ParamEditor::Outcome outcome =
+            doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Accepted; });
+        QVERIFY2(m_tree.nodeText(node) == before,
+                 qPrintable(QStringLiteral("%1 became %2").arg(before, m_tree.nodeText(node))));
+        if (outcome != ParamEditor::Outcome::NoDialog) {
+            QVERIFY2(outcome == ParamEditor::Outcome::Applied, qPrintable(before));
+            ++edited;
+        }
+    }
+    QCOMPARE(m_recorder->count(), 0);
+    QVERIFY2(edited > 40, qPrintable(QString::number(edited)));
+}
+
+void TestParamTree::closingWithoutSet_changesNothing_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("number") << MainsLower << "200";
+    QTest::newRow("number made invalid") << MainsLower << "abc";
+    QTest::newRow("combo") << GeneratorOnOff << "выкл.";
+    QTest::newRow("combo typed") << Phone1Access << "управление";
+}
+
+void TestParamTree::closingWithoutSet_changesNothing()
+{
+    QFETCH(int, node);
+    QFETCH(QString, typed);
+    const QString before = m_tree.nodeText(node);
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+        if (auto *combo = qobject_cast<QComboBox *>(shown))
+            combo->setEditText(typed);
+        else
+            static_cast<QLineEdit *>(shown)->setText(typed);
+        return QDialog::Rejected;
+    });
+    QCOMPARE(outcome, ParamEditor::Outcome::Cancelled);
+    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_recorder->count(), 0);
+}
+
+void TestParamTree::confirmedValue_isWrittenAsTyped_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("typed"); // for a combo: an item index as text, or the text to type
+    QTest::addColumn<QString>("value");
+    QTest::newRow("upper limit") << MainsLower << "220"
+                                 << "220";
+    QTest::newRow("plus sign kept") << MainsLower << "+200"
+                                    << "+200";
+    QTest::newRow("leading zeros kept") << Phone1 << "0000000001"
+                                        << "0000000001";
+    QTest::newRow("temperature -30") << TemperatureRow << "-30"
+                                     << "-30";
+    QTest::newRow("temperature 70") << TemperatureRow << "70"
+                                    << "70";
+    QTest::newRow("login") << Login << "admin"
+                           << "admin";
+    QTest::newRow("on/off item 1") << GeneratorOnOff << "#1"
+                                   << "вкл.";
+    QTest::newRow("message type item 2") << Phone1Messages << "#2"
+                                         << "все события";
+    QTest::newRow("engine type item 1") << 0 << "#1"
+                                        << "дизель";
+    QTest::newRow("typed option text") << UpsOnOff << "включено"
+                                       << "включено";
+}
+
+void TestParamTree::confirmedValue_isWrittenAsTyped()
+{
+    QFETCH(int, node);
+    QFETCH(QString, typed);
+    QFETCH(QString, value);
+    const QString before = m_tree.nodeText(node);
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+        if (auto *combo = qobject_cast<QComboBox *>(shown)) {
+            if (typed.startsWith(QLatin1Char('#')))
+                combo->setCurrentIndex(typed.mid(1).toInt());
+            else
+                combo->setEditText(typed);
+        } else {
+            static_cast<QLineEdit *>(shown)->setText(typed);
+        }
+        return QDialog::Accepted;
+    });
+    QCOMPARE(outcome, ParamEditor::Outcome::Applied);
+    QCOMPARE(m_tree.field(node, FieldValue), value);
+    QStringList expected = before.split(QLatin1Char(';'));
+    expected[FieldValue] = value;
+    QCOMPARE(m_tree.nodeText(node), expected.join(QLatin1Char(';')));
+    QCOMPARE(m_recorder->count(), 0);
+}
+
+void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("letters") << MainsLower << "abc" << EditWarnings::notNumber();
+    QTest::newRow("above range") << MainsLower << "221" << EditWarnings::outOfRange();
+    QTest::newRow("fraction") << MainsLower << "180.5" << EditWarnings::notInteger();
+    QTest::newRow("temperature -31") << TemperatureRow << "-31" << EditWarnings::outOfRange();
+    QTest::newRow("temperature 71") << TemperatureRow << "71" << EditWarnings::outOfRange();
+    QTest::newRow("eleven-digit phone") << Phone1 << "00000000001" << EditWarnings::phoneDigits();
+    QTest::newRow("long login") << Login << "abcdefghijklmnopq" << EditWarnings::textTooLong(16);
+    QTest::newRow("Cyrillic login") << Login << "вход" << EditWarnings::textBadCharacters();
+    QTest::newRow("separator in a number") << MainsLower << "180;" << EditWarnings::separator();
+    QTest::newRow("separator in a combo") << GeneratorOnOff << "вкл.;" << EditWarnings::separator();
+}
+
+void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
+{
+    QFETCH(int, node);
+    QFETCH(QString, typed);
+    QFETCH(QString, warning);
+    const QString before = m_tree.nodeText(node);
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+        if (auto *combo = qobject_cast<QComboBox *>(shown))
+            combo->setEditText(typed);
+        else
+            static_cast<QLineEdit *>(shown)->setText(typed);
+        return QDialog::Accepted;
+    });
+    QCOMPARE(outcome, ParamEditor::Outcome::Refused);
+    QCOMPARE(m_run.calls, 1);
+    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_recorder->count(), 1);
+    QCOMPARE(m_recorder->lastText(), warning);
+    QCOMPARE(m_recorder->all().first().kind, Message::Warning);
+}
+
+// ---------------------------------------------------------------- the tree view
+
+void TestParamTree::treeView_hasTheDesignLook()
+{
+    ParamTreeView view;
+    view.setModel(&m_tree);
+    view.resize(787, 449);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    const int widths[] = {300, 150, 100, 100, 100};
+    for (int c = 0; c < 5; ++c)
+        QCOMPARE(view.columnWidth(c), widths[c]);
+    QCOMPARE(view.header()->height(), 25);
+    QCOMPARE(view.font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(view.font().pixelSize(), 13);
+    QCOMPARE(view.header()->font().pixelSize(), 13);
+    QCOMPARE(view.header()->sectionResizeMode(0), QHeaderView::Interactive);
+    QCOMPARE(view.indentation(), 19);
+    QCOMPARE(view.editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(view.selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(view.selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(view.uniformRowHeights());
+
+    const int rowHeight = view.visualRect(m_tree.indexOfNode(0)).height();
+    QCOMPARE(rowHeight, view.itemHeight());
+    QVERIFY2(
+        rowHeight >= 14 && rowHeight >= view.fontMetrics().height(),
+        qPrintable(QStringLiteral("row %1 px, font %2 px").arg(rowHeight).arg(view.fontMetrics().height())));
+    // Nothing is expanded or selected after loading.
+    QVERIFY(!view.isExpanded(m_tree.indexOfNode(MainsHeading)));
+    QCOMPARE(view.selectedNode(), -1);
+
+    const QPalette palette = view.palette();
+    QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
+             palette.color(QPalette::Active, QPalette::Highlight));
+}
+
+void TestParamTree::treeView_reportsTheSelectedNode()
+{
+    ParamTreeView view;
+    QCOMPARE(view.selectedNode(), -1);
+    view.setModel(&m_tree);
+    view.selectNode(MainsLower);
+    QCOMPARE(view.selectedNode(), MainsLower);
+    QVERIFY(view.isExpanded(m_tree.indexOfNode(2)));
+
+    // Clicking another row's value cell selects that whole row.
+    view.resize(787, 449);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QRect cell = view.visualRect(m_tree.indexOfNode(4, 1));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(view.selectedNode(), 4);
+    QCOMPARE(view.selectionModel()->selectedIndexes().size(), 5);
+
+    view.selectNode(-1);
+    QCOMPARE(view.selectedNode(), -1);
+    m_tree.clear();
+    QCOMPARE(view.selectedNode(), -1);
+}
+
+QTEST_MAIN(TestParamTree)
+#include "tst_paramtree.moc"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, with apt-get, only when missing.
+# Works as root or through sudo, never asks.
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev libgl-dev
+          fonts-dejavu-core xvfb xauth imagemagick socat "$@")
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo_cmd=(sudo -n)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,100 @@
+#include "widgets/LcdPanel.h"
+
+#include "widgets/CaptionText.h"
+#include "widgets/FitText.h"
+#include "widgets/InstrumentAccessibility.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace gencfg {
+
+namespace {
+
+const QColor Digits(0xb4, 0xf5, 0xa8);
+const QColor ErrorInk(255, 0, 0);
+
+} // namespace
+
+LcdPanel::LcdPanel(QWidget *parent) : QWidget(parent)
+{
+    installInstrumentAccessibility();
+}
+
+QString LcdPanel::shownText() const
+{
+    return m_errorActive ? m_errorText : valueText();
+}
+
+QSize LcdPanel::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    return {qMax(80, fm.horizontalAdvance(shownText()) + 16), fm.height() + 12};
+}
+
+QSize LcdPanel::minimumSizeHint() const
+{
+    return {30, QFontMetrics(font()).height() + 4};
+}
+
+void LcdPanel::refresh()
+{
+    const QString spoken = spokenCaption(shownText());
+    if (accessibleDescription() != spoken)
+        setAccessibleDescription(spoken);
+    updateGeometry();
+    update();
+}
+
+void LcdPanel::setErrorActive(bool active)
+{
+    if (active == m_errorActive)
+        return;
+    m_errorActive = active;
+    refresh();
+    emit errorActiveChanged(m_errorActive);
+}
+
+void LcdPanel::setErrorText(const QString &text)
+{
+    if (text == m_errorText)
+        return;
+    m_errorText = text;
+    refresh();
+    emit errorTextChanged(m_errorText);
+}
+
+void LcdPanel::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    if (width() < 2 || height() < 2)
+        return;
+
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal corner = qMin<qreal>(4, qMin(width(), height()) / 5.0);
+    if (m_errorActive) {
+        p.setBrush(Qt::black);
+    } else {
+        QLinearGradient glass(0, 0, 0, height());
+        glass.setColorAt(0, QColor(0x24, 0x30, 0x34));
+        glass.setColorAt(1, QColor(0x0c, 0x12, 0x14));
+        p.setBrush(glass);
+    }
+    p.setPen(QPen(QColor(0x50, 0x56, 0x5c), 1.0));
+    p.drawRoundedRect(frame, corner, corner);
+
+    const QString text = displayCaption(shownText());
+    const QRectF box = QRectF(rect()).adjusted(4, 2, -4, -2);
+    if (box.width() < 2 || box.height() < 2 || text.isEmpty())
+        return;
+    QFont base = font();
+    base.setBold(true);
+    const int flags = Qt::AlignCenter;
+    p.setFont(fittedFont(base, text, box.size(), flags, box.height() * 0.75, 5));
+    p.setPen(m_errorActive ? ErrorInk : Digits);
+    p.drawText(box, flags, text);
+}
+
+} // namespace gencfg

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+namespace gencfg {
+
+// A dark, LCD-like panel showing one line of light text. While ErrorActive is set it shows
+// ErrorText instead, red and bold on black. The accessible description is the shown text.
+class LcdPanel : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool ErrorActive READ errorActive WRITE setErrorActive NOTIFY errorActiveChanged)
+    Q_PROPERTY(QString ErrorText READ errorText WRITE setErrorText NOTIFY errorTextChanged)
+
+public:
+    bool errorActive() const { return m_errorActive; }
+    QString errorText() const { return m_errorText; }
+    // The text on the panel now: the error text or the value text.
+    QString shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void setErrorActive(bool active);
+    void setErrorText(const QString &text);
+
+signals:
+    void errorActiveChanged(bool active);
+    void errorTextChanged(const QString &text);
+
+protected:
+    explicit LcdPanel(QWidget *parent = nullptr);
+
+    virtual QString valueText() const = 0;
+    // Call after anything valueText() depends on has changed.
+    void refresh();
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_errorActive = false;
+    QString m_errorText = QStringLiteral("---");
+};
+
+} // namespace gencfg

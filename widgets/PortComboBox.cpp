@@ -1,0 +1,82 @@
+#include "widgets/PortComboBox.h"
+
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+#include <QSignalBlocker>
+
+namespace gencfg {
+
+PortComboBox::PortComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        const QString path = itemData(index).toString();
+        if (!path.isEmpty())
+            Q_EMIT portPicked(path);
+    });
+    refresh();
+    setCurrentIndex(-1);
+}
+
+QString PortComboBox::itemText(const QString &portName, const QString &description)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM(\\d+)$"));
+    const QRegularExpressionMatch match = comName.match(portName);
+    if (match.hasMatch())
+        return QStringLiteral("COM %1").arg(match.captured(1));
+    if (description.isEmpty())
+        return portName;
+    return QStringLiteral("%1 (%2)").arg(portName, description);
+}
+
+void PortComboBox::refresh()
+{
+    const QString current = currentPort();
+    const QSignalBlocker blocker(this);
+    clear();
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_WIN
+        const QString path = info.portName();
+#else
+        const QString path = info.systemLocation();
+#endif
+        addItem(itemText(info.portName(), info.description()), path);
+    }
+    for (const QString &path : m_extraPorts) {
+        if (findData(path) < 0)
+            addItem(path, path);
+    }
+    setCurrentIndex(current.isEmpty() ? -1 : findData(current));
+}
+
+void PortComboBox::addExtraPort(const QString &path)
+{
+    if (!m_extraPorts.contains(path))
+        m_extraPorts.append(path);
+    refresh();
+}
+
+void PortComboBox::showPort(const QString &path)
+{
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(findData(path));
+}
+
+void PortComboBox::clearSelection()
+{
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(-1);
+}
+
+QString PortComboBox::currentPort() const
+{
+    return currentIndex() < 0 ? QString() : itemData(currentIndex()).toString();
+}
+
+void PortComboBox::showPopup()
+{
+    refresh();
+    QComboBox::showPopup();
+}
+
+} // namespace gencfg

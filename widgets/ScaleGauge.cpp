@@ -1,0 +1,249 @@
+#include "widgets/ScaleGauge.h"
+
+#include "widgets/InstrumentAccessibility.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int MaxMajorTicks = 200;
+constexpr int MaxMinorTicks = 50;
+constexpr int MaxLength = 10000;
+
+} // namespace
+
+ScaleGauge::ScaleGauge(QWidget *parent) : QWidget(parent)
+{
+    installInstrumentAccessibility();
+    refreshReading();
+}
+
+double ScaleGauge::shownPosition() const
+{
+    return qBound(scaleLow(), m_position, scaleHigh());
+}
+
+double ScaleGauge::scaleFraction(double value) const
+{
+    const double span = scaleHigh() - scaleLow();
+    if (span <= 0)
+        return 0;
+    return qBound(0.0, (value - scaleLow()) / span, 1.0);
+}
+
+QList<ScaleGauge::Section> ScaleGauge::sections() const
+{
+    const double low = scaleLow();
+    const double high = scaleHigh();
+    const double end1 = m_sectionCount >= 2 ? qBound(low, m_sectionEnd1, high) : high;
+    const double end2 = m_sectionCount >= 3 ? qBound(end1, m_sectionEnd2, high) : high;
+    const Section all[] = {
+        {low, end1, m_sectionColor1}, {end1, end2, m_sectionColor2}, {end2, high, m_sectionColor3}};
+    QList<Section> shown;
+    for (const Section &s : all) {
+        if (s.to > s.from)
+            shown.append(s);
+    }
+    return shown;
+}
+
+QList<double> ScaleGauge::majorTickValues() const
+{
+    QList<double> values;
+    const double low = scaleLow();
+    const double span = scaleHigh() - low;
+    if (m_tickMajorCount < 2 || span <= 0)
+        return values;
+    for (int i = 0; i < m_tickMajorCount; ++i)
+        values.append(low + span * i / (m_tickMajorCount - 1));
+    return values;
+}
+
+QList<double> ScaleGauge::minorTickValues() const
+{
+    QList<double> values;
+    const QList<double> majors = majorTickValues();
+    for (int i = 0; i + 1 < majors.size(); ++i) {
+        const double step = (majors[i + 1] - majors[i]) / (m_tickMinorCount + 1);
+        for (int j = 1; j <= m_tickMinorCount; ++j)
+            values.append(majors[i] + step * j);
+    }
+    return values;
+}
+
+int ScaleGauge::labelDecimals() const
+{
+    const QList<double> majors = majorTickValues();
+    const double tolerance = 1e-6 * qMax(1.0, scaleHigh() - scaleLow());
+    for (int decimals = 0; decimals < 3; ++decimals) {
+        const double unit = std::pow(10.0, decimals);
+        bool exact = true;
+        for (double v : majors) {
+            if (std::abs(std::round(v * unit) / unit - v) > tolerance)
+                exact = false;
+        }
+        if (exact)
+            return decimals;
+    }
+    return 3;
+}
+
+QString ScaleGauge::tickLabel(double value) const
+{
+    const int decimals = labelDecimals();
+    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals))
+        value = 0; // no "-0"
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
+QString ScaleGauge::readingText() const
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(shownPosition(), 'g', 6);
+}
+
+void ScaleGauge::refreshReading()
+{
+    const QString reading = readingText();
+    if (accessibleDescription() != reading)
+        setAccessibleDescription(reading);
+}
+
+void ScaleGauge::setPosition(double value)
+{
+    if (!std::isfinite(value) || value == m_position)
+        return;
+    const double shownBefore = shownPosition();
+    m_position = value;
+    if (shownPosition() != shownBefore) {
+        refreshReading();
+        update();
+    }
+    emit positionChanged(m_position);
+}
+
+void ScaleGauge::setScaleValue(double &field, double value)
+{
+    if (!std::isfinite(value) || value == field)
+        return;
+    field = value;
+    refreshReading();
+    update();
+    emit scaleChanged();
+}
+
+void ScaleGauge::setPositionMin(double value)
+{
+    setScaleValue(m_positionMin, value);
+}
+
+void ScaleGauge::setPositionMax(double value)
+{
+    setScaleValue(m_positionMax, value);
+}
+
+void ScaleGauge::setSectionEnd1(double value)
+{
+    setScaleValue(m_sectionEnd1, value);
+}
+
+void ScaleGauge::setSectionEnd2(double value)
+{
+    setScaleValue(m_sectionEnd2, value);
+}
+
+void ScaleGauge::setSectionCount(int count)
+{
+    count = qBound(1, count, 3);
+    if (count == m_sectionCount)
+        return;
+    m_sectionCount = count;
+    update();
+    emit scaleChanged();
+}
+
+void ScaleGauge::setTickMajorCount(int count)
+{
+    count = qBound(0, count, MaxMajorTicks);
+    if (count == m_tickMajorCount)
+        return;
+    m_tickMajorCount = count;
+    update();
+    emit scaleChanged();
+}
+
+void ScaleGauge::setTickMinorCount(int count)
+{
+    count = qBound(0, count, MaxMinorTicks);
+    if (count == m_tickMinorCount)
+        return;
+    m_tickMinorCount = count;
+    update();
+    emit scaleChanged();
+}
+
+void ScaleGauge::setLookValue(int &field, int value)
+{
+    value = qBound(0, value, MaxLength);
+    if (value == field)
+        return;
+    field = value;
+    update();
+    emit lookChanged();
+}
+
+void ScaleGauge::setLookColor(QColor &field, const QColor &color)
+{
+    if (color == field)
+        return;
+    field = color;
+    update();
+    emit lookChanged();
+}
+
+void ScaleGauge::setSectionColor1(const QColor &color)
+{
+    setLookColor(m_sectionColor1, color);
+}
+
+void ScaleGauge::setSectionColor2(const QColor &color)
+{
+    setLookColor(m_sectionColor2, color);
+}
+
+void ScaleGauge::setSectionColor3(const QColor &color)
+{
+    setLookColor(m_sectionColor3, color);
+}
+
+void ScaleGauge::setPointerColor(const QColor &color)
+{
+    if (color == m_pointerColor)
+        return;
+    m_pointerColor = color;
+    update();
+    emit pointerColorChanged(m_pointerColor);
+}
+
+void ScaleGauge::setTickMajorLength(int pixels)
+{
+    setLookValue(m_tickMajorLength, pixels);
+}
+
+void ScaleGauge::setTickMinorLength(int pixels)
+{
+    setLookValue(m_tickMinorLength, pixels);
+}
+
+void ScaleGauge::setPointerSize(int pixels)
+{
+    setLookValue(m_pointerSize, pixels);
+}
+
+} // namespace gencfg

@@ -1,0 +1,215 @@
+#include "widgets/SwitchLed.h"
+
+#include "widgets/CaptionText.h"
+#include "widgets/FitText.h"
+#include "widgets/InstrumentAccessibility.h"
+
+#include <QAccessible>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QStyleOptionButton>
+
+namespace gencfg {
+
+namespace {
+
+QString stateText(bool active)
+{
+    return active ? QStringLiteral("вкл.") : QStringLiteral("выкл.");
+}
+
+} // namespace
+
+SwitchLed::SwitchLed(QWidget *parent) : SwitchLed(QString(), parent)
+{}
+
+SwitchLed::SwitchLed(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
+{
+    installInstrumentAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+    setAccessibleName(spokenCaption(m_caption));
+    setAccessibleDescription(stateText(m_active));
+}
+
+QString SwitchLed::shownCaption() const
+{
+    return displayCaption(m_caption);
+}
+
+QSize SwitchLed::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    const QRect text = fm.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignVCenter, shownCaption());
+    const int lamp = fm.height();
+    return {qMax(80, lamp + text.width() + 24), qMax(fm.height(), text.height()) + 12};
+}
+
+QSize SwitchLed::minimumSizeHint() const
+{
+    const QFontMetrics fm(font());
+    return {fm.height() + 16, fm.height() + 6};
+}
+
+bool SwitchLed::applyActive(bool active)
+{
+    if (active == m_active)
+        return false;
+    m_active = active;
+    setAccessibleDescription(stateText(m_active));
+    QAccessible::State checkedChange;
+    checkedChange.checked = true;
+    QAccessibleStateChangeEvent event(this, checkedChange);
+    QAccessible::updateAccessibility(&event);
+    update();
+    emit activeChanged(m_active);
+    return true;
+}
+
+void SwitchLed::setActive(bool active)
+{
+    applyActive(active);
+}
+
+void SwitchLed::click()
+{
+    if (!isEnabled())
+        return;
+    applyActive(!m_active);
+    emit clicked();
+    emit changed(m_active);
+}
+
+void SwitchLed::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    setAccessibleName(spokenCaption(m_caption));
+    updateGeometry();
+    update();
+    emit captionChanged(m_caption);
+}
+
+void SwitchLed::setActiveColor(const QColor &color)
+{
+    if (color == m_activeColor)
+        return;
+    m_activeColor = color;
+    update();
+    emit activeColorChanged(m_activeColor);
+}
+
+void SwitchLed::setDown(bool down)
+{
+    if (down == m_down)
+        return;
+    m_down = down;
+    update();
+}
+
+void SwitchLed::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setDown(true);
+    event->accept();
+}
+
+void SwitchLed::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        setDown(rect().contains(event->position().toPoint()));
+    event->accept();
+}
+
+void SwitchLed::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const bool inside = m_down && rect().contains(event->position().toPoint());
+    setDown(false);
+    event->accept();
+    if (inside)
+        click();
+}
+
+void SwitchLed::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setDown(true);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SwitchLed::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        const bool wasDown = m_down;
+        setDown(false);
+        event->accept();
+        if (wasDown)
+            click();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void SwitchLed::focusOutEvent(QFocusEvent *event)
+{
+    setDown(false);
+    QWidget::focusOutEvent(event);
+}
+
+void SwitchLed::paintEvent(QPaintEvent *)
+{
+    if (width() < 2 || height() < 2)
+        return;
+    QPainter p(this);
+
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.state |= m_down ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &p, this);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const int shift = m_down ? 1 : 0;
+    const qreal diameter = qBound<qreal>(4, height() * 0.45, 22);
+    const qreal inset = qMax<qreal>(4, height() * 0.25);
+    const QPointF centre(inset + diameter / 2 + shift, height() / 2.0 + shift);
+    const QColor lit = m_active ? m_activeColor : QColor(0x4a, 0x52, 0x4c);
+    QRadialGradient lamp(centre - QPointF(diameter / 6, diameter / 6), diameter * 0.7);
+    lamp.setColorAt(0, lit.lighter(m_active ? 160 : 130));
+    lamp.setColorAt(1, lit.darker(m_active ? 120 : 140));
+    p.setPen(QPen(QColor(0x20, 0x24, 0x22), 1.0));
+    p.setBrush(lamp);
+    p.drawEllipse(centre, diameter / 2, diameter / 2);
+
+    const QString text = shownCaption();
+    const qreal left = centre.x() + diameter / 2 + qMax<qreal>(4, inset * 0.6);
+    const QRectF box(left, 2 + shift, width() - left - 4, height() - 4);
+    if (text.isEmpty() || box.width() < 2 || box.height() < 2)
+        return;
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter;
+    p.setFont(fittedFont(font(), text, box.size(), flags, QFontInfo(font()).pixelSize(), 5));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(box, flags, text);
+}
+
+} // namespace gencfg

@@ -1,0 +1,20 @@
+#include "widgets/TextDisplay.h"
+
+namespace gencfg {
+
+TextDisplay::TextDisplay(QWidget *parent) : LcdPanel(parent)
+{
+    setAccessibleName(QStringLiteral("Текстовый индикатор"));
+    refresh();
+}
+
+void TextDisplay::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    refresh();
+    emit textChanged(m_text);
+}
+
+} // namespace gencfg

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+namespace gencfg {
+
+// A caption centred in its rectangle and wrapped at word boundaries; "\n\r" in the caption
+// starts a new line. The font shrinks when the text would not fit. The accessible
+// description is the caption on one line.
+class WrapLabel : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
+
+public:
+    explicit WrapLabel(QWidget *parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    // The caption as painted: lines broken by "\n", no carriage returns.
+    QString shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void setCaption(const QString &caption);
+
+signals:
+    void captionChanged(const QString &caption);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_caption;
+};
+
+} // namespace gencfg
