@@ -44,7 +44,9 @@ void TForm1::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ПО Конфигуратор v2a"));
-    QFont font(QStringLiteral("Tahoma"));
+    QFont font;
+    // Tahoma where it exists; a narrow sans elsewhere keeps the design's captions inside their controls.
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
     font.setPixelSize(11);
     setFont(font);
     resize(ClientWidth, ClientHeight);
@@ -75,6 +77,7 @@ void TForm1::buildWindow()
         ComboBox_DeviceVersions->addItem(QString::fromUtf8(item));
     ComboBox_DeviceVersions->setCurrentIndex(-1);
     ComboBox_DeviceVersions->setEditText(QStringLiteral("КУВ-бензин v2.0"));
+    ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
     ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
     connect(ComboBox_DeviceVersions, &QComboBox::activated, this, [this] { ComboBox_DeviceVersionsChange(); });
     connect(ComboBox_DeviceVersions->lineEdit(), &QLineEdit::textEdited, this,

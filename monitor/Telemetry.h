@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <array>
 #include <optional>
 
 namespace gencfg {
@@ -59,6 +60,11 @@ quint16 VoltageCode(quint8 b);
 TelemetryRecord DecodeStatusFrame(const quint8 *data, int available);
 // rxBytes is a whole received frame buffer (prefix first), as RxBytes.
 TelemetryRecord DecodeStatusFrame(const QByteArray &rxBytes);
+template <std::size_t N> TelemetryRecord DecodeStatusFrame(const std::array<quint8, N> &rxBytes)
+{
+    static_assert(N > FrameDataOffset, "a frame buffer holds at least the header");
+    return DecodeStatusFrame(rxBytes.data() + FrameDataOffset, int(N) - FrameDataOffset);
+}
 
 // "hh:mm:ss" of a number of seconds.
 QString FormatStageTimer(quint16 seconds);

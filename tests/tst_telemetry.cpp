@@ -1,5 +1,6 @@
 #include "monitor/Telemetry.h"
 
+#include <QSet>
 #include <QTest>
 
 using namespace gencfg;
@@ -47,6 +48,7 @@ private slots:
     void decode_voltageCodes();
     void decode_neverReadsPastTheGivenBuffer();
     void decode_shortByteArrayReadsMissingBytesAsZero();
+    void decode_fixedArrayStartsAtTheDataOffset();
 
     void stageTimer_data();
     void stageTimer();
@@ -201,6 +203,23 @@ void TestTelemetry::decode_shortByteArrayReadsMissingBytesAsZero()
 
     const TelemetryRecord headerOnly = DecodeStatusFrame(full.left(3));
     QCOMPARE(headerOnly.VariantCode, quint8(0));
+}
+
+void TestTelemetry::decode_fixedArrayStartsAtTheDataOffset()
+{
+    std::array<quint8, 256> rx{};
+    rx[FrameDataOffset] = 202;
+    rx[FrameDataOffset + 35] = 0xF6;
+    const TelemetryRecord r = DecodeStatusFrame(rx);
+    QCOMPARE(r.VariantCode, quint8(202));
+    QCOMPARE(r.Temperature4, qint8(-10));
+
+    // Only 20 data bytes fit: the temperatures lie beyond the array.
+    std::array<quint8, FrameDataOffset + 20> shortRx{};
+    shortRx.fill(0x33);
+    const TelemetryRecord cut = DecodeStatusFrame(shortRx);
+    QCOMPARE(cut.UpsVoltage, quint16(0x3333));
+    QCOMPARE(cut.Temperature1, qint8(0));
 }
 
 void TestTelemetry::stageTimer_data()

@@ -28,8 +28,9 @@ QString LcdPanel::shownText() const
 
 QSize LcdPanel::sizeHint() const
 {
+    // Room for the longest readings ("12345ч 59м", "-113дБм") whatever is shown now.
     const QFontMetrics fm(font());
-    return {qMax(80, fm.horizontalAdvance(shownText()) + 16), fm.height() + 12};
+    return {qMax(80, fm.horizontalAdvance(QStringLiteral("00000ч 00м")) + 16), fm.height() + 12};
 }
 
 QSize LcdPanel::minimumSizeHint() const
@@ -42,7 +43,6 @@ void LcdPanel::refresh()
     const QString spoken = spokenCaption(shownText());
     if (accessibleDescription() != spoken)
         setAccessibleDescription(spoken);
-    updateGeometry();
     update();
 }
 

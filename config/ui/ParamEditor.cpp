@@ -67,6 +67,7 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
         if (item >= 0)
             combo->setCurrentIndex(item);
         combo->setEditText(value);
+        combo->lineEdit()->setCursorPosition(0);
     } else {
         m_form.Edit1->setText(value);
         m_form.Edit1->selectAll();

@@ -24,6 +24,10 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWind
     setModal(true);
     setSizeGripEnabled(false);
     setFixedSize(DesignClientWidth, DesignClientHeight);
+    // The main window's face, so the captions fit the design sizes.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(10);
+    setFont(font);
 
     Button1 = new QPushButton(QStringLiteral("Установить"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -124,8 +128,12 @@ void TForm2::showEvent(QShowEvent *event)
 
 bool TForm2::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
+        // By now a window manager has framed the dialog, so the frame is known.
+        if (m_outerHeight > 0 && outerHeight() != m_outerHeight)
+            setOuterHeight(m_outerHeight);
         FormActivate();
+    }
     return QDialog::event(event);
 }
 
