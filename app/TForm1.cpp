@@ -1,11 +1,13 @@
 #include "app/TForm1.h"
 
+#include "app/ProportionalLayout.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamsPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/TForm2.h"
 #include "monitor/ui/JournalPage.h"
+#include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
@@ -57,8 +59,7 @@ void TForm1::buildWindow()
     PageControl1->setGeometry(1, 1, 800, 550);
     PageControl1->setDocumentMode(true);
 
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet1 = new MeasurementPage;
     TabSheet2 = new ParamsPage(m_tree);
     TabSheet5 = new JournalPage;
     TabSheet4 = new ServicePage;
@@ -105,6 +106,9 @@ void TForm1::buildWindow()
     Timer1.setInterval(300);
     Timer2.setInterval(2000);
 
+    TabSheet1->setModeSwitches(TabSheet4->iSwitchLed4, TabSheet4->iSwitchLed5);
+    connect(&Timer2, &QTimer::timeout, TabSheet1, &MeasurementPage::Timer3Timer);
+
     Form2 = new TForm2(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *Form2, m_messages);
     connect(TabSheet2->TreeList1, &QAbstractItemView::doubleClicked, this, [this] { TreeList1DblClick(); });
@@ -132,6 +136,7 @@ void TForm1::connectLink()
 void TForm1::FormCreate()
 {
     ConfigImage.fill(0xFF);
+    TabSheet1->ResetMeasurementDisplays();
     RecordedVariant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
@@ -147,6 +152,13 @@ void TForm1::FormDestroy()
         return;
     m_destroyed = true;
     m_link.AfComPort1().close();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Placed after the size has taken effect, so the placement follows the final size.
+    FormConstrainedResize(*this);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -215,11 +227,20 @@ void TForm1::onStatusFrame(const RxBuffer &rxBytes)
     ShowTelemetry();
 }
 
-void TForm1::ClearDisplayErrors() {}
+void TForm1::ClearDisplayErrors()
+{
+    TabSheet1->ClearDisplayErrors();
+}
 
-void TForm1::DecodeStatusFrame(const RxBuffer &) {}
+void TForm1::DecodeStatusFrame(const RxBuffer &rxBytes)
+{
+    TabSheet1->DecodeStatusFrame(rxBytes);
+}
 
-void TForm1::ShowTelemetry() {}
+void TForm1::ShowTelemetry()
+{
+    TabSheet1->ShowTelemetry();
+}
 
 void TForm1::addExtraPort(const QString &path)
 {

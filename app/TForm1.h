@@ -22,6 +22,7 @@ class QTabWidget;
 namespace gencfg {
 
 class JournalPage;
+class MeasurementPage;
 class ParamEditor;
 class ParamsPage;
 class PortComboBox;
@@ -51,7 +52,7 @@ public:
 
     // Window parts, named as the pages refer to them.
     QTabWidget *PageControl1 = nullptr;
-    QWidget *TabSheet1 = nullptr;
+    MeasurementPage *TabSheet1 = nullptr;
     ParamsPage *TabSheet2 = nullptr;
     JournalPage *TabSheet5 = nullptr;
     ServicePage *TabSheet4 = nullptr;
@@ -86,6 +87,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildWindow();

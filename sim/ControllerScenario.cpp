@@ -148,6 +148,7 @@ void ControllerScenario::stepStage(ControllerState &s)
         const int timeout = byteSetting(s.stage == SimStage::LowVoltage ? 11 : 12, 1, 255);
         ++s.stageTimer;
         if (--m_faultLeft <= 0) {
+            s.voltageGU = between(222, 234);
             s.stage = SimStage::Running;
             s.stageTimer = quint16(qMin(m_runSeconds, 0xFFFF));
         } else if (s.stageTimer >= timeout) {
@@ -222,6 +223,8 @@ void ControllerScenario::stepStart(ControllerState &s)
             setStartStep(SimStartStep::Pause, 3);
         break;
     case SimStartStep::ChokeOpen:
+        // A generator that caught gives its voltage at once.
+        s.voltageGU = between(215, 235);
         enter(SimStage::WarmUp, wordSetting(50));
         break;
     default:

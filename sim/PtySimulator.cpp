@@ -22,7 +22,7 @@ namespace {
 
 // 9600 baud, 8N1: ten bits a byte.
 constexpr qint64 LineBytesPerSecond = 960;
-// Whatever the pace, no more than this in one go after the line fell behind.
+// A late tick catches up at most this many bytes at a time.
 constexpr qint64 MaxPacedBurst = 8;
 // A client that does not read loses frames beyond this many queued.
 constexpr std::size_t MaxQueued = 256;
@@ -235,77 +235,70 @@ void PtySimulator::pump()
 {
     if (!isOpen())
         return;
-    if (m_queue.empty()) {
-        m_paceTimer.stop();
-        m_writeNotifier->setEnabled(false);
-        return;
-    }
     if (!m_paced) {
-        writeSome(INT_MAX);
+        while (!m_queue.empty() && writeFront(INT_MAX) > 0) {
+        }
         if (isOpen())
             m_writeNotifier->setEnabled(!m_queue.empty());
         return;
     }
 
-    const qint64 now = MonotonicMicroseconds();
-    if (!m_paceTimer.isActive()) {
-        m_paceStartUs = now;
-        m_pacedBytes = 0;
-        m_paceTimer.start();
-    }
-    const qint64 due = (now - m_paceStartUs) * LineBytesPerSecond / 1000000 + 1 - m_pacedBytes;
-    if (due <= 0)
-        return;
-    const int written = writeSome(int(qMin(due, MaxPacedBurst)));
-    if (written > 0)
-        m_pacedBytes += written;
-    if (due > MaxPacedBurst) {
-        // The next byte is due one byte time from now, not all at once.
-        m_paceStartUs = now - (m_pacedBytes - 1) * 1000000 / LineBytesPerSecond;
+    // Each piece is paced from its own first byte, so no byte ever leaves
+    // before its time, however late a tick comes.
+    while (!m_queue.empty()) {
+        const qint64 now = MonotonicMicroseconds();
+        Outgoing &out = m_queue.front();
+        if (out.startUs < 0) {
+            if (now < m_lineFreeUs)
+                break;
+            out.startUs = now;
+        }
+        const qint64 due = (now - out.startUs) * LineBytesPerSecond / 1000000 + 1 - out.offset;
+        if (due <= 0 || writeFront(int(qMin(due, MaxPacedBurst))) <= 0)
+            break;
     }
     if (m_queue.empty())
         m_paceTimer.stop();
+    else if (!m_paceTimer.isActive())
+        m_paceTimer.start();
 }
 
-int PtySimulator::writeSome(int budget)
+int PtySimulator::writeFront(int budget)
 {
-    QVector<FrameLogEntry> finished;
-    int total = 0;
-    while (!m_queue.empty() && total < budget) {
-        Outgoing &out = m_queue.front();
-        if (out.startUs < 0)
-            out.startUs = MonotonicMicroseconds();
-        const int chunk = qMin(budget - total, int(out.text.size()) - out.offset);
-        const ssize_t n = ::write(m_master, out.text.constData() + out.offset, size_t(chunk));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            if (errno != EAGAIN && errno != EWOULDBLOCK)
-                clientGone();
-            break;
-        }
-        out.offset += int(n);
-        total += int(n);
-        if (out.offset < out.text.size())
-            continue;
-        if (out.isFrame) {
-            FrameLogEntry entry;
-            entry.startUs = out.startUs;
-            entry.endUs = MonotonicMicroseconds();
-            entry.text = out.text;
-            if (const auto bytes = ParseValidFrame(out.text)) {
-                entry.bytes = *bytes;
-                entry.valid = true;
-            }
-            finished.append(entry);
-        }
-        m_queue.pop_front();
+    Outgoing &out = m_queue.front();
+    if (out.startUs < 0)
+        out.startUs = MonotonicMicroseconds();
+    const int chunk = qMin(budget, int(out.text.size()) - out.offset);
+    ssize_t n;
+    do {
+        n = ::write(m_master, out.text.constData() + out.offset, size_t(chunk));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            clientGone();
+        return 0;
     }
-    for (const FrameLogEntry &entry : finished) {
+    out.offset += int(n);
+    if (out.offset < out.text.size())
+        return int(n);
+
+    const qint64 endUs = MonotonicMicroseconds();
+    m_lineFreeUs = endUs + 1000000 / LineBytesPerSecond;
+    FrameLogEntry entry;
+    entry.startUs = out.startUs;
+    entry.endUs = endUs;
+    entry.text = out.text;
+    const bool isFrame = out.isFrame;
+    m_queue.pop_front();
+    if (isFrame) {
+        if (const auto bytes = ParseValidFrame(entry.text)) {
+            entry.bytes = *bytes;
+            entry.valid = true;
+        }
         m_model.logSentFrame(entry);
         emit frameSent(entry);
     }
-    return total;
+    return int(n);
 }
 
 void PtySimulator::dropOutput()

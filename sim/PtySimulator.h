@@ -74,7 +74,7 @@ private:
     void clientGone();
     void queueFrame(const QByteArray &frameBytes);
     void pump();
-    int writeSome(int budget);
+    int writeFront(int budget);
     void dropOutput();
     void flushSlave();
     bool makeLink(const QString &linkPath);
@@ -97,8 +97,7 @@ private:
     int m_replyDelayMs = 0;
     bool m_paced = false;
     bool m_clientPresent = false;
-    qint64 m_paceStartUs = 0;
-    qint64 m_pacedBytes = 0;
+    qint64 m_lineFreeUs = 0; // when a paced line may start its next piece
 };
 
 } // namespace gencfg

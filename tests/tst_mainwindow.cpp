@@ -5,6 +5,7 @@
 #include "config/ui/ParamsPage.h"
 #include "config/ui/ParamTreeView.h"
 #include "monitor/ui/JournalPage.h"
+#include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
