@@ -107,6 +107,7 @@ void TForm1::buildWindow()
     Timer2.setInterval(2000);
 
     TabSheet1->setModeSwitches(TabSheet4->iSwitchLed4, TabSheet4->iSwitchLed5);
+    connect(TabSheet4, &ServicePage::serviceUnlocked, this, &TForm1::onServiceUnlocked);
     connect(&Timer2, &QTimer::timeout, TabSheet1, &MeasurementPage::Timer3Timer);
 
     Form2 = new TForm2(this);
@@ -217,6 +218,7 @@ void TForm1::DetectVariant(quint8 code)
     setTabVisible(TabSheet5, code != quint8(DeviceVariant::Petrol));
     const QSignalBlocker blocker(ComboBox_DeviceVersions);
     ComboBox_DeviceVersions->setCurrentIndex(comboIndex);
+    ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
 }
 
 void TForm1::onStatusFrame(const RxBuffer &rxBytes)
@@ -280,6 +282,13 @@ void TForm1::updateDeviceControls()
              << TabSheet5->Button13;
     for (QWidget *control : controls)
         control->setEnabled(idle && (m_serviceUnlocked || !locked.contains(control)));
+}
+
+void TForm1::onServiceUnlocked()
+{
+    setTabVisible(TabSheet3, true);
+    m_serviceUnlocked = true;
+    updateDeviceControls();
 }
 
 void TForm1::appendTerminal(const QByteArray &line)

@@ -97,6 +97,7 @@ private:
     void onPortPicked(const QString &path);
     void onPortLost();
     void updateDeviceControls();
+    void onServiceUnlocked();
     void appendTerminal(const QByteArray &line);
 
     Messages m_messages;

@@ -182,4 +182,15 @@ QStringList OptionTexts(int kind)
     }
 }
 
+std::optional<DeviceVariant> VariantFromName(const QString &name)
+{
+    if (name == QLatin1String("petrol"))
+        return DeviceVariant::Petrol;
+    if (name == QLatin1String("diesel"))
+        return DeviceVariant::Diesel;
+    if (name == QLatin1String("dry"))
+        return DeviceVariant::DryContact;
+    return std::nullopt;
+}
+
 } // namespace gencfg

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 namespace gencfg {
 
@@ -47,6 +48,9 @@ const ParamTable &DryContactParams();
 // The table of a variant and its highest row index (83, 82, 80).
 const ParamTable &CatalogueFor(DeviceVariant variant);
 int HighestIndexFor(DeviceVariant variant);
+
+// "petrol", "diesel" or "dry", as command lines name the variants.
+std::optional<DeviceVariant> VariantFromName(const QString &name);
 
 // The option texts of an option kind in code order; empty for other kinds.
 QStringList OptionTexts(int kind);

@@ -104,4 +104,24 @@ private:
     QEventLoop *m_waitLoop = nullptr;
 };
 
+// Holds the link for one click's work; refused when another operation or a
+// transaction is running.
+class OperationGuard
+{
+public:
+    explicit OperationGuard(DeviceLink &link) : m_link(link), m_held(link.tryBeginOperation()) {}
+    ~OperationGuard()
+    {
+        if (m_held)
+            m_link.endOperation();
+    }
+    OperationGuard(const OperationGuard &) = delete;
+    OperationGuard &operator=(const OperationGuard &) = delete;
+    explicit operator bool() const { return m_held; }
+
+private:
+    DeviceLink &m_link;
+    bool m_held;
+};
+
 } // namespace gencfg

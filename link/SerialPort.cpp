@@ -13,7 +13,17 @@ QString OpenFailureText(const QString &portName, bool portExists)
 
 bool IsFatalPortError(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError;
+    // A device that hangs up (a pulled adapter, a closed pseudo-terminal) shows as
+    // a resource error or as a read that finds nothing after a readiness signal;
+    // left open, such a port signals again and again.
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::ReadError:
+        return true;
+    default:
+        return false;
+    }
 }
 
 SerialPort::SerialPort(QObject *parent) : QObject(parent)

@@ -63,7 +63,7 @@ ControllerModel::ControllerModel(quint8 variantCode, quint32 seed)
 
 quint8 ControllerModel::memoryByte(int address) const
 {
-    if (address < 0 || address >= MemorySize)
+    if (address < 0 || address >= ParameterMemorySize)
         return 0xFF;
     return quint8(m_memory.at(address));
 }
@@ -77,7 +77,7 @@ void ControllerModel::writeMemory(int address, const QByteArray &bytes)
 {
     for (int i = 0; i < bytes.size(); ++i) {
         const int at = address + i;
-        if (at >= 0 && at < MemorySize)
+        if (at >= 0 && at < ParameterMemorySize)
             m_memory[at] = bytes.at(i);
     }
 }

@@ -277,9 +277,13 @@ void ControllerScenario::enter(quint8 stage, int seconds)
 void ControllerScenario::updateMeasurements(ControllerState &s)
 {
     if (m_mainsPresent) {
-        s.voltageA = drift(s.voltageA, 226, 2);
-        s.voltageB = drift(s.voltageB, 224, 2);
-        s.voltageC = drift(s.voltageC, 229, 2);
+        // Mains come back at full voltage, then wander.
+        const auto phase = [this](int volts, int nominal) {
+            return volts < 150 ? nominal + between(-3, 3) : drift(volts, nominal, 2);
+        };
+        s.voltageA = phase(s.voltageA, 226);
+        s.voltageB = phase(s.voltageB, 224);
+        s.voltageC = phase(s.voltageC, 229);
     } else {
         s.voltageA = between(0, 15);
         s.voltageB = between(0, 15);

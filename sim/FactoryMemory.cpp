@@ -97,7 +97,7 @@ void putText(QByteArray &memory, int address, const QByteArray &text)
 
 QByteArray FactoryMemory(quint8 variantCode)
 {
-    QByteArray memory(MemorySize, char(0xFF));
+    QByteArray memory(ParameterMemorySize, char(0xFF));
     putNumbers(memory, CommonNumbers);
 
     quint8 engineType = 0;

@@ -4,7 +4,7 @@
 
 namespace gencfg {
 
-constexpr int MemorySize = 256;
+constexpr int ParameterMemorySize = 256;
 
 // The parameter memory of a controller as it leaves the factory: the
 // catalogue defaults of its variant, plus the counters and serial number that

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalBlocker>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -53,6 +54,7 @@ PtySimulator::PtySimulator(quint8 variantCode, quint32 seed, QObject *parent)
 
 PtySimulator::~PtySimulator()
 {
+    const QSignalBlocker quiet(this);
     closeDevice();
 }
 

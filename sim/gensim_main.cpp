@@ -96,10 +96,11 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Make a symbolic link PATH to the device."),
                                         QStringLiteral("PATH"));
     const QCommandLineOption variantOption(
-        QStringLiteral("variant"), QStringLiteral("Device variant: petrol, diesel, dry or a code 0-255."),
+        QStringLiteral("variant"),
+        QStringLiteral("Device variant: petrol (default), diesel, dry or a code 0-255."),
         QStringLiteral("VARIANT"), QStringLiteral("petrol"));
     const QCommandLineOption periodOption(QStringLiteral("period"),
-                                          QStringLiteral("Status frame interval in ms."),
+                                          QStringLiteral("Status frame interval in ms (default 1000)."),
                                           QStringLiteral("MS"), QStringLiteral("1000"));
     const QCommandLineOption paceOption(QStringLiteral("pace"),
                                         QStringLiteral("Send at the pace of a 9600-baud line."));

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void pickedPort_opensAndTheSamePortAgainDoesNothing();
     void badDeviceName_showsTheOpenFailureBox();
     void closingTheWindow_closesThePort();
+    void vanishedDevice_isReportedOnceAndThePortCanBePickedAgain();
 };
 
 void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
@@ -205,6 +206,28 @@ void tst_MainWindow::closingTheWindow_closesThePort()
     QVERIFY(form.link().AfComPort1().isOpen());
     form.close();
     QVERIFY(!form.link().AfComPort1().isOpen());
+}
+
+void tst_MainWindow::vanishedDevice_isReportedOnceAndThePortCanBePickedAgain()
+{
+    auto pty = std::make_unique<PtyPair>();
+    const QString path = pty->slavePath();
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    form.addExtraPort(path);
+    form.pickPort(path);
+    QVERIFY(form.link().AfComPort1().isOpen());
+    pty.reset();
+    QTRY_VERIFY(!form.link().AfComPort1().isOpen());
+    QTest::qWait(100);
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Порт закрыт: устройство отключено")});
+    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
+
+    // A new device on the same path (as a replugged adapter) opens again.
+    PtyPair again;
+    form.addExtraPort(again.slavePath());
+    form.pickPort(again.slavePath());
+    QVERIFY(form.link().AfComPort1().isOpen());
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -45,6 +45,10 @@ public:
     QList<QWidget *> lockedControls() const;
     // The controls that send something to the controller.
     QList<QWidget *> deviceControls() const;
+
+Q_SIGNALS:
+    // The service code was confirmed: the locked commands and the terminal page open.
+    void serviceUnlocked();
 };
 
 } // namespace gencfg
