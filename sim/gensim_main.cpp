@@ -67,8 +67,10 @@ void printFrame(const char *direction, const FrameLogEntry &entry)
                 .append('>');
     }
     const QByteArray time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
-    std::fprintf(stderr, "%s %s %s%s\n", time.constData(), direction, shown.constData(),
-                 entry.valid ? "" : "  (invalid)");
+    // The monotonic times let a benchmark in another process line frames up exactly.
+    std::fprintf(stderr, "%s %s %s%s  [%lld %lld]\n", time.constData(), direction, shown.constData(),
+                 entry.valid ? "" : "  (invalid)", static_cast<long long>(entry.startUs),
+                 static_cast<long long>(entry.endUs));
     std::fflush(stderr);
 }
 
