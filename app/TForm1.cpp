@@ -113,6 +113,10 @@ void TForm1::buildWindow()
     Form2 = new TForm2(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *Form2, m_messages);
     connect(TabSheet2->TreeList1, &QAbstractItemView::doubleClicked, this, [this] { TreeList1DblClick(); });
+    TabSheet2->attach(m_link, ConfigImage, m_messages);
+    connect(TabSheet2, &ParamsPage::progressText, StatusPanel1, &QLabel::setText);
+    connect(TabSheet2, &ParamsPage::thresholdsChanged, TabSheet1, &MeasurementPage::ShowThresholdsOnGauges);
+    connect(TabSheet2, &ParamsPage::saved, this, &QWidget::setWindowTitle);
 }
 
 void TForm1::connectLink()
@@ -129,7 +133,12 @@ void TForm1::connectLink()
         StatusPanelErrors->setText(QStringLiteral("Ошибок: %1").arg(count));
     });
     connect(&m_link, &DeviceLink::statusFrameReceived, this, &TForm1::onStatusFrame);
-    connect(&m_link, &DeviceLink::echoLine, this, &TForm1::appendTerminal);
+    connect(&m_link, &DeviceLink::terminalStep, TabSheet3, &TerminalPage::terminalStep);
+    connect(&m_link, &DeviceLink::echoLine, TabSheet3, &TerminalPage::appendEcho);
+    TabSheet5->attach(m_link);
+    TabSheet4->attach(m_link, m_messages);
+    TabSheet3->attach(m_messages);
+    TabSheet3->addLogControls(TabSheet4->Button15, TabSheet4->iSwitchLed3);
     connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::updateDeviceControls);
     connect(&m_link, &DeviceLink::portLost, this, &TForm1::onPortLost);
 }
@@ -152,7 +161,9 @@ void TForm1::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
-    m_link.AfComPort1().close();
+    // A transfer still waiting ends now; its result is no longer shown to anyone.
+    m_messages.setHandler([](const Message &) {});
+    m_link.closePort();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)
@@ -289,11 +300,6 @@ void TForm1::onServiceUnlocked()
     setTabVisible(TabSheet3, true);
     m_serviceUnlocked = true;
     updateDeviceControls();
-}
-
-void TForm1::appendTerminal(const QByteArray &line)
-{
-    TabSheet3->Memo1->appendPlainText(QString::fromLatin1(line));
 }
 
 void TForm1::TreeList1DblClick()

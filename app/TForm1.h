@@ -98,7 +98,6 @@ private:
     void onPortLost();
     void updateDeviceControls();
     void onServiceUnlocked();
-    void appendTerminal(const QByteArray &line);
 
     Messages m_messages;
     DeviceLink m_link;

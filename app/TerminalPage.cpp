@@ -1,9 +1,13 @@
 #include "app/TerminalPage.h"
 
+#include "app/TerminalLine.h"
+#include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace gencfg {
 
@@ -34,6 +38,145 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
     iSwitchLed1->setObjectName(QStringLiteral("iSwitchLed1"));
     iSwitchLed1->setCaption(QStringLiteral("Вести лог"));
     iSwitchLed1->setGeometry(669, 476, 120, 41);
+
+    // The display follows the lamp whoever sets it; the log follows only the user.
+    connect(iSwitchLed2, &SwitchLed::activeChanged, this, [this] { iSwitchLed2Change(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(iSwitchLed1, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
+
+    m_askFileName = [this](const QString &current) {
+        return QFileDialog::getSaveFileName(window(), QStringLiteral("Имя LOG-файла"), current,
+                                            QStringLiteral("Текстовые файлы (*.txt *.log);;Все файлы (*)"),
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
+    };
+}
+
+TerminalPage::~TerminalPage()
+{
+    closeLog();
+}
+
+void TerminalPage::attach(Messages &messages)
+{
+    m_messages = &messages;
+}
+
+void TerminalPage::addLogControls(QPushButton *nameButton, SwitchLed *logSwitch)
+{
+    m_iSwitchLed3 = logSwitch;
+    connect(nameButton, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(logSwitch, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
+}
+
+void TerminalPage::terminalStep(const QByteArray &LineText)
+{
+    if (!LineText.contains('\r'))
+        return;
+    if (DisplayData) {
+        const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
+        Memo1->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp + QLatin1Char(' ') +
+                               TerminalDisplayText(LineText));
+    }
+    if (LogActive) {
+        const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
+        writeLog(TerminalLine(LineNumber, stamp, LineText));
+    }
+    ++LineNumber;
+}
+
+void TerminalPage::appendEcho(const QByteArray &line)
+{
+    Memo1->appendPlainText(TerminalDisplayText(line));
+}
+
+void TerminalPage::Button5Click()
+{
+    Memo1->clear();
+}
+
+void TerminalPage::Button6Click()
+{
+    const QString name = m_askFileName ? m_askFileName(LogFileName) : QString();
+    if (!name.isEmpty())
+        setLogFileName(name);
+}
+
+void TerminalPage::setLogFileName(const QString &name)
+{
+    if (name == LogFileName)
+        return;
+    LogFileName = name;
+    if (LogActive) {
+        closeLog();
+        LogActive = openLog();
+    }
+}
+
+bool TerminalPage::anyLogSwitchLit() const
+{
+    return iSwitchLed1->isActive() || (m_iSwitchLed3 && m_iSwitchLed3->isActive());
+}
+
+void TerminalPage::iSwitchLed1Change()
+{
+    if (LogFileName.isEmpty()) {
+        iSwitchLed1->setActive(false);
+        iSwitchLed2->setActive(false);
+        if (!iSwitchLed1->isActive() && m_messages)
+            m_messages->warning(QStringLiteral("Задайте имя LOG-файла"));
+        return;
+    }
+    if (anyLogSwitchLit()) {
+        if (!LogActive)
+            LogActive = openLog();
+    } else {
+        LogActive = false;
+        closeLog();
+    }
+}
+
+void TerminalPage::iSwitchLed2Change()
+{
+    DisplayData = iSwitchLed2->isActive();
+}
+
+bool TerminalPage::openLog()
+{
+    LogFile.setFileName(LogFileName);
+    if (LogFile.open(QIODevice::WriteOnly | QIODevice::Append))
+        return true;
+    failLog(QStringLiteral("Не удалось открыть LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
+    return false;
+}
+
+void TerminalPage::closeLog()
+{
+    if (LogFile.isOpen())
+        LogFile.close();
+}
+
+void TerminalPage::writeLog(const QByteArray &line)
+{
+    const QByteArray bytes = line + "\r\n";
+    // Flushed at once: a line in the buffer would be lost if the program were killed.
+    if (LogFile.write(bytes) == bytes.size() && LogFile.flush())
+        return;
+    failLog(QStringLiteral("Не удалось записать в LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
+}
+
+void TerminalPage::failLog(const QString &text)
+{
+    LogActive = false;
+    closeLog();
+    iSwitchLed1->setActive(false);
+    if (m_iSwitchLed3)
+        m_iSwitchLed3->setActive(false);
+    // Not from inside the receive path: a modal box there would run the dispatcher again.
+    QTimer::singleShot(0, this, [this, text] {
+        if (m_messages)
+            m_messages->error(text);
+    });
 }
 
 } // namespace gencfg

@@ -1,27 +1,80 @@
 #pragma once
 
-// The "Терминал+лог" page: the raw traffic, numbered and time-stamped.
+// The "Терминал+лог" page: the raw traffic, numbered and time-stamped, and the
+// log file the received lines can be written to.
 
+#include <QDateTime>
+#include <QFile>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QPlainTextEdit;
 class QPushButton;
 
 namespace gencfg {
 
+class Messages;
 class SwitchLed;
 
 class TerminalPage : public QWidget
 {
     Q_OBJECT
 public:
+    using Clock = std::function<QDateTime()>;
+    // Asks for a log-file name, given the current one; empty when cancelled.
+    using FileNameAsker = std::function<QString(const QString &current)>;
+
     explicit TerminalPage(QWidget *parent = nullptr);
+    ~TerminalPage() override;
+
+    void attach(Messages &messages);
+    // Another page's name button and log switch, acting as this page's own.
+    void addLogControls(QPushButton *nameButton, SwitchLed *logSwitch);
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
 
     QPlainTextEdit *Memo1 = nullptr;
     SwitchLed *iSwitchLed2 = nullptr; // "Отображать данные"
     QPushButton *Button5 = nullptr;   // "Очистить "
     QPushButton *Button6 = nullptr;   // "Имя файла"
     SwitchLed *iSwitchLed1 = nullptr; // "Вести лог"
+
+    qint64 lineNumber() const { return LineNumber; }
+    bool displayData() const { return DisplayData; }
+    QString logFileName() const { return LogFileName; }
+    bool logActive() const { return LogActive; }
+    // A new name takes effect at once: an open log moves to the new file.
+    void setLogFileName(const QString &name);
+
+    // One arrival's worth of received text that now holds a carriage return.
+    void terminalStep(const QByteArray &LineText);
+    // A sent frame with its "<< " or "<<" mark: always shown, never numbered.
+    void appendEcho(const QByteArray &line);
+
+    void Button5Click();
+    void Button6Click();
+    void iSwitchLed1Change();
+    void iSwitchLed2Change();
+
+private:
+    bool anyLogSwitchLit() const;
+    bool openLog();
+    void closeLog();
+    void writeLog(const QByteArray &line);
+    // Turns logging off after a file failure and says so once the current event is over.
+    void failLog(const QString &text);
+
+    qint64 LineNumber = 0;
+    bool DisplayData = false;
+    QString LogFileName;
+    bool LogActive = false;
+    QFile LogFile;
+
+    Messages *m_messages = nullptr;
+    QPointer<SwitchLed> m_iSwitchLed3;
+    Clock m_clock = &QDateTime::currentDateTime;
+    FileNameAsker m_askFileName;
 };
 
 } // namespace gencfg

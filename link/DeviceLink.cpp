@@ -225,6 +225,13 @@ bool DeviceLink::readReply(const QByteArray &request, quint8 command, int bytesW
     return true;
 }
 
+void DeviceLink::closePort()
+{
+    m_port.close();
+    if (m_waitLoop)
+        m_waitLoop->quit();
+}
+
 void DeviceLink::onPortLost(const QString &name)
 {
     if (m_waitLoop)

@@ -37,6 +37,8 @@ public:
     ~DeviceLink() override;
 
     SerialPort &AfComPort1() { return m_port; }
+    // Closes the port; a transaction waiting on it ends as on a silent line.
+    void closePort();
 
     // One arrival of bytes from the port.
     void AfComPort1DataRecived(const QByteArray &s);

@@ -1,14 +1,32 @@
 #include "config/ui/ParamsPage.h"
 
+#include "config/ParamFile.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamTreeView.h"
+#include "link/DeviceLink.h"
+#include "widgets/Messages.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace gencfg {
 
 namespace {
+
+struct Block
+{
+    quint16 address;
+    quint8 length;
+    int progress;
+};
+
+// The engine-hour counter (0-3) and the read-only fields (180-191) are never written.
+constexpr Block WritePlan[] = {{4, 60, 25}, {64, 64, 50}, {128, 52, 75}, {192, 64, 100}};
+constexpr Block ReadPlan[] = {{0, 64, 25}, {64, 64, 50}, {128, 64, 75}, {192, 64, 100}};
 
 QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
 {
@@ -18,9 +36,14 @@ QPushButton *makeButton(QWidget *page, const char *name, const QString &caption,
     return button;
 }
 
+QByteArray BlockBytes(const ConfigImageBytes &image, const Block &block)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.data()) + block.address, block.length);
+}
+
 } // namespace
 
-ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent)
+ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     setObjectName(QStringLiteral("TabSheet2"));
     TreeList1 = new ParamTreeView(this);
@@ -37,6 +60,156 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent)
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
+
+    connect(Button1, &QPushButton::clicked, this, &ParamsPage::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &ParamsPage::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &ParamsPage::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &ParamsPage::Button4Click);
+
+    m_chooseSaveFile = [this](const QString &proposed) {
+        const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
+        return QFileDialog::getSaveFileName(this, QString(), start, QStringLiteral("Text files (*.txt)"), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    m_chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this); };
+}
+
+void ParamsPage::attach(DeviceLink &link, ConfigImageBytes &image, Messages &messages)
+{
+    m_link = &link;
+    m_image = &image;
+    m_messages = &messages;
+}
+
+bool ParamsPage::encodeTree(ConfigImageBytes &image)
+{
+    // A half-coded image never reaches ConfigImage, where a later short file would pick it up.
+    ConfigImageBytes coded{};
+    const EncodeResult result = EncodeConfigImage(m_model, coded);
+    if (!result.ok) {
+        m_messages->error(result.error);
+        return false;
+    }
+    image = coded;
+    return true;
+}
+
+void ParamsPage::Button1Click()
+{
+    if (!m_link)
+        return;
+    // A file dialog runs an event loop; no transfer may start under it, nor may it open inside one.
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    const QString chosen = m_chooseSaveFile(window()->windowTitle());
+    if (chosen.isEmpty())
+        return;
+    if (!encodeTree(*m_image))
+        return;
+    const QString fileName = SaveFileName(chosen);
+    const QString failure = WriteParamFile(fileName, *m_image);
+    if (!failure.isEmpty()) {
+        m_messages->error(failure);
+        return;
+    }
+    Q_EMIT saved(fileName);
+}
+
+void ParamsPage::Button2Click()
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    const QString path = m_chooseOpenFile();
+    if (path.isEmpty())
+        return;
+    // The whole file is checked before anything changes.
+    const ParamFileValues file = ReadParamFile(path);
+    if (!file.ok) {
+        m_messages->error(file.error);
+        return;
+    }
+    ApplyParamValues(file.values, *m_image);
+    DecodeConfigImage(*m_image, m_model);
+}
+
+void ParamsPage::beginTransfer(const QString &text)
+{
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    Q_EMIT progressText(text);
+}
+
+void ParamsPage::endTransfer()
+{
+    ProgressBar1->hide();
+    Q_EMIT progressText(QString());
+}
+
+void ParamsPage::showTransferFailure()
+{
+    m_messages->plain(QStringLiteral("Ошибка"),
+                      QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз."));
+}
+
+void ParamsPage::Button3Click()
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    beginTransfer(QStringLiteral("Запись параметров в устройство..."));
+    if (!encodeTree(*m_image)) {
+        endTransfer();
+        return;
+    }
+    bool ok = true;
+    for (const Block &block : WritePlan) {
+        ok = m_link->WriteBlock(block.address, block.length, BlockBytes(*m_image, block));
+        ProgressBar1->setValue(block.progress);
+        if (!ok)
+            break;
+    }
+    if (ok) {
+        m_messages->plain(QStringLiteral("info"), QStringLiteral("Параметры успешно записаны в устройство."));
+        Q_EMIT thresholdsChanged(*m_image);
+    } else {
+        showTransferFailure();
+    }
+    endTransfer();
+}
+
+void ParamsPage::Button4Click()
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    beginTransfer(QStringLiteral("Чтение параметров из устройства..."));
+    bool ok = true;
+    for (const Block &block : ReadPlan) {
+        QByteArray bytes;
+        ok = m_link->ReadBlock(block.address, block.length, bytes);
+        if (ok)
+            std::copy_n(bytes.cbegin(), std::min<int>(int(bytes.size()), block.length),
+                        m_image->begin() + block.address);
+        ProgressBar1->setValue(block.progress);
+        if (!ok)
+            break;
+    }
+    if (ok) {
+        DecodeConfigImage(*m_image, m_model);
+        Q_EMIT thresholdsChanged(*m_image);
+        m_messages->plain(QStringLiteral("info"), QStringLiteral("Параметры успешно прочитаны из устройства."));
+    } else {
+        showTransferFailure();
+    }
+    endTransfer();
 }
 
 } // namespace gencfg

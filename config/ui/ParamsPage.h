@@ -1,14 +1,21 @@
 #pragma once
 
-// The "Параметры" page: the parameter tree and the four transfer buttons.
+// The "Параметры" page: the parameter tree and the four buttons that move the
+// whole parameter set between the tree, parameter files and the controller.
 
+#include "config/ConfigImage.h"
+
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 class QProgressBar;
 
 namespace gencfg {
 
+class DeviceLink;
+class Messages;
 class ParamModel;
 class ParamTreeView;
 
@@ -16,7 +23,24 @@ class ParamsPage : public QWidget
 {
     Q_OBJECT
 public:
+    // Return the chosen path, or an empty text when the user cancels.
+    using ChooseSaveFile = std::function<QString(const QString &proposed)>;
+    using ChooseOpenFile = std::function<QString()>;
+
+    static constexpr int BlockSize = 64;
+
     explicit ParamsPage(ParamModel &model, QWidget *parent = nullptr);
+
+    // The window's link, image and message boxes; the buttons do nothing until attached.
+    void attach(DeviceLink &link, ConfigImageBytes &image, Messages &messages);
+
+    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
+    void setChooseOpenFile(ChooseOpenFile choose) { m_chooseOpenFile = std::move(choose); }
+
+    void Button1Click(); // save to a parameter file
+    void Button2Click(); // open a parameter file
+    void Button3Click(); // write to the device
+    void Button4Click(); // read from the device
 
     ParamTreeView *TreeList1 = nullptr;
     QPushButton *Button1 = nullptr; // "Сохранить"
@@ -24,6 +48,27 @@ public:
     QPushButton *Button3 = nullptr; // "Записать"
     QPushButton *Button4 = nullptr; // "Прочитать"
     QProgressBar *ProgressBar1 = nullptr;
+
+Q_SIGNALS:
+    // The text of the status bar's transfer panel; empty when no transfer runs.
+    void progressText(const QString &text);
+    // An image just written to or read from the device, for the gauges' alarm sections.
+    void thresholdsChanged(const gencfg::ConfigImageBytes &image);
+    // A parameter file was written under this name.
+    void saved(const QString &fileName);
+
+private:
+    bool encodeTree(ConfigImageBytes &image);
+    void beginTransfer(const QString &text);
+    void endTransfer();
+    void showTransferFailure();
+
+    ParamModel &m_model;
+    DeviceLink *m_link = nullptr;
+    ConfigImageBytes *m_image = nullptr;
+    Messages *m_messages = nullptr;
+    ChooseSaveFile m_chooseSaveFile;
+    ChooseOpenFile m_chooseOpenFile;
 };
 
 } // namespace gencfg

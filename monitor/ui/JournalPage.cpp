@@ -1,5 +1,8 @@
 #include "monitor/ui/JournalPage.h"
 
+#include "link/DeviceLink.h"
+#include "monitor/Journal.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +44,43 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     Button13 = new QPushButton(QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
     Button13->setObjectName(QStringLiteral("Button13"));
     Button13->setGeometry(0, 476, 786, 41);
+    connect(Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
+}
+
+void JournalPage::attach(DeviceLink &link)
+{
+    m_link = &link;
+}
+
+void JournalPage::Button13Click()
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    ReadJournals();
+}
+
+void JournalPage::ReadJournals()
+{
+    const struct
+    {
+        JournalSelector journal;
+        QPlainTextEdit *memo;
+    } journals[] = {{EventJournal, Memo3}, {AlarmJournal, Memo4}};
+    for (const auto &[journal, memo] : journals) {
+        memo->clear();
+        for (int index = 0; index < JournalEntryCount(journal); ++index) {
+            QByteArray data;
+            if (!m_link->ReadJournalRecord(quint8(index), journal, data))
+                continue;
+            const JournalRecord record = JournalRecordFromData(data);
+            if (IsJournalEnd(record.code()))
+                break;
+            memo->appendPlainText(JournalLine(journal, record));
+        }
+    }
 }
 
 } // namespace gencfg

@@ -1,5 +1,9 @@
 #include "service/ui/ServicePage.h"
 
+#include "link/Commands.h"
+#include "link/DeviceLink.h"
+#include "service/ServicePayloads.h"
+#include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 
 #include <QLabel>
@@ -87,9 +91,29 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     Button8 = makeButton(this, "Button8", QStringLiteral("Тест SMS"), {11, 240, 299, 41});
     Button9 = makeButton(this, "Button9", QStringLiteral("Тест GPRS"), {11, 287, 299, 42});
     Button11 = makeButton(this, "Button11", QStringLiteral("Перезагрузка модема"), {11, 335, 299, 40});
-    Button12 = makeButton(this, "Button12", QStringLiteral("Синхронизация системного времени"), {11, 405, 299, 41});
+    Button12 =
+        makeButton(this, "Button12", QStringLiteral("Синхронизация системного времени"), {11, 405, 299, 41});
     Button15 = makeButton(this, "Button15", QStringLiteral("Имя LOG-файла"), {11, 476, 145, 41});
     iSwitchLed3 = makeSwitch(this, "iSwitchLed3", QStringLiteral("Вести LOG-файл"), {162, 476, 146, 41});
+
+    const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
+        {Button8, &ServicePage::Button8Click},   {Button9, &ServicePage::Button9Click},
+        {Button11, &ServicePage::Button11Click}, {Button12, &ServicePage::Button12Click},
+        {Button16, &ServicePage::Button16Click}, {Button17, &ServicePage::Button17Click},
+        {Button7, &ServicePage::Button7Click},   {Button10, &ServicePage::Button10Click},
+        {Button14, &ServicePage::Button14Click},
+    };
+    for (const auto &[button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
+    // Only the user's click sends; the status frame sets the lamps without a word to the device.
+    connect(iSwitchLed4, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
+    connect(iSwitchLed5, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
+}
+
+void ServicePage::attach(DeviceLink &link, Messages &messages)
+{
+    m_link = &link;
+    m_messages = &messages;
 }
 
 QList<QWidget *> ServicePage::lockedControls() const
@@ -99,8 +123,126 @@ QList<QWidget *> ServicePage::lockedControls() const
 
 QList<QWidget *> ServicePage::deviceControls() const
 {
-    return {iSwitchLed4, iSwitchLed5, Button7, Button10, Button16, Button17,
-            Button8,     Button9,     Button11, Button12};
+    return {iSwitchLed4, iSwitchLed5, Button7, Button10, Button16,
+            Button17,    Button8,     Button9, Button11, Button12};
+}
+
+void ServicePage::sendCommand(quint8 command, const QByteArray &data)
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    if (m_link->SendCommand(command, 0, quint8(data.size()), data) == DeviceLink::SendResult::NotReady &&
+        m_messages)
+        m_messages->plain(QStringLiteral("Error"), QStringLiteral("глююююк"));
+}
+
+void ServicePage::writeBlock(quint16 address, const QByteArray &data)
+{
+    if (!m_link)
+        return;
+    OperationGuard guard(*m_link);
+    if (!guard)
+        return;
+    // A write that found the controller not ready says nothing; the technician sees no echo line.
+    m_link->WriteBlock(address, quint8(data.size()), data);
+}
+
+bool ServicePage::ready(const ServicePayload &payload)
+{
+    switch (payload.status) {
+    case ServicePayload::Ok:
+        return true;
+    case ServicePayload::Ignored:
+        return false;
+    case ServicePayload::Warning:
+        if (m_messages)
+            m_messages->warning(payload.message);
+        return false;
+    case ServicePayload::Error:
+        if (m_messages)
+            m_messages->error(payload.message, QStringLiteral("Error"));
+        return false;
+    }
+    return false;
+}
+
+void ServicePage::sendDuration(quint8 command, const QLineEdit *hours, const QLineEdit *minutes)
+{
+    const ServicePayload payload = DurationPayload(hours->text(), minutes->text());
+    if (ready(payload))
+        sendCommand(command, payload.data);
+}
+
+void ServicePage::Button8Click()
+{
+    sendCommand(CMD_TEST_SMS);
+}
+
+void ServicePage::Button9Click()
+{
+    sendCommand(CMD_TEST_GPRS);
+}
+
+void ServicePage::Button11Click()
+{
+    sendCommand(CMD_RESTART_MODEM);
+}
+
+void ServicePage::Button12Click()
+{
+    const QByteArray data = ClockPayload(m_clock());
+    if (!data.isEmpty())
+        sendCommand(CMD_SET_CLOCK, data);
+}
+
+void ServicePage::iSwitchLed4Click()
+{
+    sendCommand(CMD_MODE_AUTO);
+}
+
+void ServicePage::iSwitchLed5Click()
+{
+    sendCommand(CMD_MODE_SEMIAUTO);
+}
+
+void ServicePage::Button16Click()
+{
+    sendDuration(CMD_GENERATOR_START, Edit5, Edit6);
+}
+
+void ServicePage::Button17Click()
+{
+    sendDuration(CMD_GENERATOR_STOP, Edit7, Edit8);
+}
+
+void ServicePage::Button7Click()
+{
+    const ServicePayload payload = MotoclockPayload(Edit1->text(), Edit2->text());
+    if (ready(payload))
+        writeBlock(MotoclockAddress, payload.data);
+}
+
+void ServicePage::Button10Click()
+{
+    const ServicePayload payload = SerialNumberPayload(Edit3->text());
+    if (ready(payload))
+        writeBlock(SerialNumberAddress, payload.data);
+}
+
+void ServicePage::Button14Click()
+{
+    if (!IsServiceCode(Edit4->text()))
+        return;
+    Q_EMIT serviceUnlocked();
+    // The buttons stay disabled while the link is busy; the window enables them when it is free.
+    const bool idle = !m_link || !m_link->busy();
+    const QList<QWidget *> device = deviceControls();
+    for (QWidget *control : lockedControls())
+        if (idle || !device.contains(control))
+            control->setEnabled(true);
 }
 
 } // namespace gencfg

@@ -1,0 +1,548 @@
+#include "DeviceFrames.h"
+#include "app/TForm1.h"
+#include "monitor/ui/MeasurementPage.h"
+#include "widgets/AngularGauge.h"
+#include "widgets/LinearGauge.h"
+#include "widgets/NumericDisplay.h"
+#include "widgets/RectLed.h"
+#include "widgets/SwitchLed.h"
+#include "widgets/TextDisplay.h"
+#include "widgets/WrapLabel.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+const QColor Blue(0, 0, 255);
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+
+// The data bytes of one status frame: petrol, automatic mode, everything else zero.
+class Status
+{
+public:
+    Status() : m_data(statusData()) {}
+
+    Status &at(int index, quint8 value)
+    {
+        m_data[index] = char(value);
+        return *this;
+    }
+    Status &word(int index, quint16 value)
+    {
+        return at(index, quint8(value >> 8)).at(index + 1, quint8(value));
+    }
+    Status &mode(quint8 mode, quint8 stage = 0, quint16 timer = 0, quint8 flags1 = 0)
+    {
+        return at(4, mode).at(5, stage).word(6, timer).at(2, flags1);
+    }
+
+    const QByteArray &data() const { return m_data; }
+
+    // The dispatcher's receive buffer after this frame.
+    RxBuffer rx() const
+    {
+        RxBuffer rx{};
+        rx[0] = 1;
+        rx[1] = CMD_STATUS;
+        rx[4] = quint8(m_data.size());
+        std::copy(m_data.cbegin(), m_data.cend(), rx.begin() + FrameDataOffset);
+        return rx;
+    }
+
+private:
+    QByteArray m_data;
+};
+
+// A bare page wired to the two mode switches of the service page.
+struct Page
+{
+    Page()
+    {
+        page.setModeSwitches(&autoSwitch, &semiautoSwitch);
+        page.ResetMeasurementDisplays();
+    }
+
+    void show(const Status &status)
+    {
+        page.ClearDisplayErrors();
+        page.DecodeStatusFrame(status.rx());
+        page.ShowTelemetry();
+    }
+
+    MeasurementPage page;
+    SwitchLed autoSwitch;
+    SwitchLed semiautoSwitch;
+};
+
+QByteArray text(const LcdPanel *display)
+{
+    return display->shownText().toUtf8();
+}
+
+} // namespace
+
+class tst_Measurement : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+
+    void startUp_everyDisplayShowsDashesAndTheGaugesRest();
+    void firstFrame_takesEveryDisplayOutOfItsErrorState();
+    void voltageBytes_showAsVoltsOnGaugesAndDisplays();
+    void readings_showInTheirUnits();
+    void signalQuality_showsAsDbmAndUnmeasurableAsTheFloor_data();
+    void signalQuality_showsAsDbmAndUnmeasurableAsTheFloor();
+    void statusCaption_followsModeAndStage_data();
+    void statusCaption_followsModeAndStage();
+    void modeLedsAndSwitches_followTheMode_data();
+    void modeLedsAndSwitches_followTheMode();
+    void registration_knownCodesSetTheCaptionOthersKeepIt_data();
+    void registration_knownCodesSetTheCaptionOthersKeepIt();
+    void flagLeds_eachFollowsItsOwnBit_data();
+    void flagLeds_eachFollowsItsOwnBit();
+    void generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns();
+    void thresholds_moveTheSectionEnds();
+    void thresholds_upsUpperLimitPicksTheScale_data();
+    void thresholds_upsUpperLimitPicksTheScale();
+    void shortStatusFrame_keepsTheEarlierBytesBeyondIt();
+    void longestStatusFrame_isDecodedWithinTheReceiveBuffer();
+    void captions_keepTheirLatinAndCyrillicLetters();
+    void everyInstrument_hasItsOwnAccessibleName();
+};
+
+void tst_Measurement::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
+{
+    TForm1 form;
+    const MeasurementPage &page = *form.TabSheet1;
+
+    QStringList names;
+    for (const LcdPanel *display : page.dataDisplays()) {
+        names << display->objectName();
+        QVERIFY2(display->errorActive() && display->shownText() == QStringLiteral("---"),
+                 qPrintable(display->objectName() + QStringLiteral(" shows ") + display->shownText()));
+    }
+    names.sort();
+    QCOMPARE(names, QStringList({"iDigital_A", "iDigital_ACC", "iDigital_B", "iDigital_C", "iDigital_GU",
+                                 "iDigital_SignalStrength", "iDigital_Temperature", "iDigital_Temperature2",
+                                 "iDigital_Temperature3", "iDigital_Temperature4", "iDigital_UPS",
+                                 "iEdit_Motoclock", "iEdit_TO", "iEdit_Time"}));
+    QVERIFY(page.iLabel_Status->caption().isEmpty());
+    QVERIFY(page.iLabel_Carrier->caption().isEmpty());
+
+    for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
+             page.iAnalog_A, page.iAnalog_B, page.iAnalog_C, page.iAnalog_GU, page.iAnalog_ACC,
+             page.iAnalog_SignalStrength, page.iAnalog_UPS, page.iAnalog_Temperature})
+        QVERIFY2(gauge->position() == 0, qPrintable(gauge->objectName()));
+    for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
+             page.iAnalog_Temperature2, page.iAnalog_Temperature3, page.iAnalog_Temperature4})
+        QVERIFY2(gauge->position() == 10, qPrintable(gauge->objectName()));
+    // At rest the voltage pointers lie at the low end of their scale, the signal pointer at the high end.
+    QCOMPARE(page.iAnalog_GU->shownPosition(), 140.0);
+    QCOMPARE(page.iAnalog_SignalStrength->shownPosition(), -51.0);
+
+    QCOMPARE(page.flagLeds().size(), 13);
+    for (const RectLed *led : page.findChildren<RectLed *>())
+        QVERIFY2(!led->isActive(), qPrintable(led->objectName()));
+    QVERIFY(!page.generatorBlink());
+    QCOMPARE(page.iAnalog_GU->pointerColor(), Blue);
+}
+
+void tst_Measurement::firstFrame_takesEveryDisplayOutOfItsErrorState()
+{
+    Page p;
+    p.show(Status());
+    for (const LcdPanel *display : p.page.dataDisplays())
+        QVERIFY2(!display->errorActive() && display->shownText() != QStringLiteral("---"),
+                 qPrintable(display->objectName() + QStringLiteral(" shows ") + display->shownText()));
+}
+
+void tst_Measurement::voltageBytes_showAsVoltsOnGaugesAndDisplays()
+{
+    Page p;
+    p.show(Status().at(8, 49).at(9, 50).at(10, 170).at(11, 205));
+    const MeasurementPage &m = p.page;
+    QCOMPARE(m.iAnalog_GU->position(), 0.0);
+    QCOMPARE(m.iAnalog_A->position(), 100.0);
+    QCOMPARE(m.iAnalog_B->position(), 220.0);
+    QCOMPARE(m.iAnalog_C->position(), 255.0);
+    QCOMPARE(text(m.iDigital_GU), "0В");
+    QCOMPARE(text(m.iDigital_A), "100В");
+    QCOMPARE(text(m.iDigital_B), "220В");
+    QCOMPARE(text(m.iDigital_C), "255В");
+    QCOMPARE(m.iAnalog_A->shownPosition(), 140.0);
+    QCOMPARE(m.iAnalog_C->shownPosition(), 255.0);
+}
+
+void tst_Measurement::readings_showInTheirUnits()
+{
+    Page p;
+    p.show(Status()
+               .word(15, 136)
+               .word(17, 245)
+               .word(21, 0)
+               .word(23, 733)
+               .word(25, 59)
+               .at(27, 0x09)
+               .at(28, 0x05)
+               .at(29, 0x30)
+               .at(32, 0xF6)
+               .at(33, 1)
+               .at(34, 0x80)
+               .at(35, 0x7F));
+    const MeasurementPage &m = p.page;
+    QCOMPARE(m.iAnalog_ACC->position(), 13.6);
+    QCOMPARE(text(m.iDigital_ACC), "13.6В");
+    QCOMPARE(m.iAnalog_UPS->position(), 24.5);
+    QCOMPARE(text(m.iDigital_UPS), "24.5 В");
+    QCOMPARE(text(m.iEdit_Motoclock), "12ч 13м");
+    QCOMPARE(text(m.iEdit_TO), "0ч 59м");
+    QCOMPARE(text(m.iEdit_Time), "09:05:30");
+    QCOMPARE(m.iAnalog_Temperature->position(), -10.0);
+    QCOMPARE(text(m.iDigital_Temperature), "-10 C");
+    QCOMPARE(m.iAnalog_Temperature2->position(), 1.0);
+    QCOMPARE(text(m.iDigital_Temperature2), "1 C");
+    QCOMPARE(m.iAnalog_Temperature3->position(), -128.0);
+    QCOMPARE(text(m.iDigital_Temperature3), "-128 C");
+    QCOMPARE(m.iAnalog_Temperature4->position(), 127.0);
+    QCOMPARE(text(m.iDigital_Temperature4), "127 C");
+
+    p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF));
+    QCOMPARE(text(m.iEdit_Motoclock), "-1ч 0м");
+    QCOMPARE(text(m.iEdit_Time), "65:00:00");
+}
+
+void tst_Measurement::signalQuality_showsAsDbmAndUnmeasurableAsTheFloor_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<int>("dbm");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("0 is the floor") << 0 << -113 << 0;
+    QTest::newRow("17 in between") << 17 << -79 << 17;
+    QTest::newRow("31 is the top") << 31 << -51 << 31;
+    QTest::newRow("32 is out of range") << 32 << -113 << 0;
+    QTest::newRow("99 could not be measured") << 99 << -113 << 0;
+}
+
+void tst_Measurement::signalQuality_showsAsDbmAndUnmeasurableAsTheFloor()
+{
+    QFETCH(int, quality);
+    QFETCH(int, dbm);
+    QFETCH(int, kept);
+    Page p;
+    p.show(Status().at(30, quint8(quality)));
+    QCOMPARE(p.page.iAnalog_SignalStrength->position(), double(dbm));
+    QCOMPARE(text(p.page.iDigital_SignalStrength), QStringLiteral("%1дБм").arg(dbm).toUtf8());
+    QCOMPARE(int(p.page.telemetry().SignalQuality), kept);
+}
+
+void tst_Measurement::statusCaption_followsModeAndStage_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<int>("timer");
+    QTest::addColumn<QString>("caption");
+    const QString before = QStringLiteral("Питание от сети");
+    QTest::newRow("stage 1 with its timer") << 2 << 1 << 90 << "Пропадание сети\n\r00:01:30";
+    QTest::newRow("stage 1, longest timer") << 2 << 1 << 65535 << "Пропадание сети\n\r18:12:15";
+    QTest::newRow("stage 3, attempt 2, starter") << 2 << 3 << 0x0104 << "Запуск ГУ\n\rстартер  N:2";
+    QTest::newRow("stage 3, unknown step") << 2 << 3 << 0x0009 << "Запуск ГУ\n\rN:1";
+    QTest::newRow("stage 26 with its timer") << 2 << 26 << 5 << "Режим ожидания\n\r00:00:05";
+    QTest::newRow("stage 27 keeps the caption") << 2 << 27 << 0 << before;
+    QTest::newRow("manual mode hides the stage") << 1 << 5 << 90 << "Ручной режим";
+    QTest::newRow("mode 0 keeps the caption") << 0 << 1 << 90 << before;
+}
+
+void tst_Measurement::statusCaption_followsModeAndStage()
+{
+    QFETCH(int, mode);
+    QFETCH(int, stage);
+    QFETCH(int, timer);
+    QFETCH(QString, caption);
+    Page p;
+    p.show(Status().mode(2, 0));
+    p.show(Status().mode(quint8(mode), quint8(stage), quint16(timer)));
+    QCOMPARE(p.page.iLabel_Status->caption(), caption);
+}
+
+void tst_Measurement::modeLedsAndSwitches_followTheMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("flags1");
+    // Lit states of iLed_Auto, iLed_Semiauto, iLed_Manual, iSwitchLed4, iSwitchLed5.
+    QTest::addColumn<QString>("lit");
+    // Every row starts from the semi-automatic display: "01001".
+    QTest::newRow("automatic") << 2 << 0x00 << "10010";
+    QTest::newRow("automatic, other flags") << 2 << 0xDF << "10010";
+    QTest::newRow("semi-automatic") << 2 << 0x20 << "01001";
+    QTest::newRow("manual leaves the switches") << 1 << 0x00 << "00101";
+    QTest::newRow("manual with the semi-automatic flag") << 1 << 0x20 << "00101";
+    QTest::newRow("mode 0 leaves everything") << 0 << 0x00 << "01001";
+    QTest::newRow("mode 3 leaves everything") << 3 << 0x00 << "01001";
+}
+
+void tst_Measurement::modeLedsAndSwitches_followTheMode()
+{
+    QFETCH(int, mode);
+    QFETCH(int, flags1);
+    QFETCH(QString, lit);
+    Page p;
+    p.show(Status().mode(2, 0, 0, 0x20));
+    QSignalSpy autoClicks(&p.autoSwitch, &SwitchLed::changed);
+    QSignalSpy semiautoClicks(&p.semiautoSwitch, &SwitchLed::changed);
+
+    p.show(Status().mode(quint8(mode), 0, 0, quint8(flags1)).at(9, 170));
+    const MeasurementPage &m = p.page;
+    QString shown;
+    for (bool on : {m.iLed_Auto->isActive(), m.iLed_Semiauto->isActive(), m.iLed_Manual->isActive(),
+                    p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
+        shown += on ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(shown, lit);
+    QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty(),
+             "the status frame must not act as a user click");
+    QCOMPARE(text(m.iDigital_A), "220В");
+}
+
+void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("0") << 0 << "Не зарегистрирован.\n\rПоиск сети не ведется";
+    QTest::newRow("1") << 1 << "Зарегистрирован\n\rв домашней сети";
+    QTest::newRow("2") << 2 << "Не зарегистрирован\n\rПоиск сети";
+    QTest::newRow("3") << 3 << "Регистрация отклонена";
+    QTest::newRow("4") << 4 << "Хер значет че происходит";
+    QTest::newRow("5") << 5 << "Зарегистрирован\n\rв роуминге";
+    QTest::newRow("6 keeps") << 6 << "Регистрация отклонена";
+    QTest::newRow("255 keeps") << 255 << "Регистрация отклонена";
+}
+
+void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt()
+{
+    QFETCH(int, code);
+    QFETCH(QString, caption);
+    Page p;
+    p.show(Status().at(31, 3));
+    p.show(Status().at(31, quint8(code)));
+    QCOMPARE(p.page.iLabel_Carrier->caption(), caption);
+}
+
+void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
+{
+    QTest::addColumn<int>("flags1");
+    QTest::addColumn<int>("flags2");
+    QTest::addColumn<QString>("lit");
+    for (const StatusFlag &flag : StatusFlags()) {
+        const int bits = 1 << flag.bit;
+        QTest::newRow(qPrintable(flag.ledName))
+            << (flag.byte == 1 ? bits : 0) << (flag.byte == 2 ? bits : 0) << flag.ledName;
+    }
+    QTest::newRow("uninterpreted bits light nothing") << 0xE0 << 0x00 << QString();
+}
+
+void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
+{
+    QFETCH(int, flags1);
+    QFETCH(int, flags2);
+    QFETCH(QString, lit);
+    Page p;
+    // Everything lit first, so a LED that ignores its bit stays lit.
+    p.show(Status().at(2, 0xFF).at(3, 0xFF));
+    p.show(Status().at(2, quint8(flags1)).at(3, quint8(flags2)));
+    QStringList litNow;
+    for (const RectLed *led : p.page.flagLeds()) {
+        if (led->isActive())
+            litNow << led->objectName();
+    }
+    QCOMPARE(litNow.join(QLatin1Char(',')), lit);
+}
+
+void tst_Measurement::generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns()
+{
+    Page p;
+    const ScaleGauge &gu = *p.page.iAnalog_GU;
+    auto tick = [&p, &gu] {
+        p.page.Timer3Timer();
+        return gu.pointerColor();
+    };
+
+    QCOMPARE(tick(), Blue);
+    p.show(Status().mode(2, 22));
+    QVERIFY(p.page.generatorBlink());
+    QCOMPARE(gu.pointerColor(), Blue);
+    QCOMPARE(tick(), Yellow);
+    QCOMPARE(tick(), Red);
+    QCOMPARE(tick(), Yellow);
+
+    p.show(Status().mode(2, 9));
+    QCOMPARE(tick(), Red);
+    p.show(Status().mode(1, 5));
+    QVERIFY2(p.page.generatorBlink(), "stage 5 stops the blinking only in automatic mode");
+    QCOMPARE(tick(), Yellow);
+
+    p.show(Status().mode(2, 5));
+    QVERIFY(!p.page.generatorBlink());
+    QCOMPARE(gu.pointerColor(), Blue);
+    QCOMPARE(tick(), Blue);
+
+    p.show(Status().mode(2, 23));
+    QCOMPARE(tick(), Yellow);
+}
+
+void tst_Measurement::thresholds_moveTheSectionEnds()
+{
+    ConfigImageBytes image;
+    image.fill(0xFF);
+    auto word = [&image](int address, quint16 value) {
+        image[address] = quint8(value >> 8);
+        image[address + 1] = quint8(value);
+    };
+    word(32, 170);
+    word(34, 250);
+    word(36, 185);
+    word(38, 255);
+    image[15] = 0xFB;
+    word(40, 115);
+    word(42, 205);
+    word(44, 275);
+
+    MeasurementPage m;
+    m.ShowThresholdsOnGauges(image);
+    QCOMPARE(m.iAnalog_GU->sectionEnd1(), 170.0);
+    QCOMPARE(m.iAnalog_GU->sectionEnd2(), 250.0);
+    for (const ScaleGauge *phase :
+         std::initializer_list<const ScaleGauge *>{m.iAnalog_A, m.iAnalog_B, m.iAnalog_C}) {
+        QCOMPARE(phase->sectionEnd1(), 185.0);
+        QCOMPARE(phase->sectionEnd2(), 255.0);
+    }
+    QCOMPARE(m.iAnalog_Temperature->sectionEnd1(), -5.0);
+    QCOMPARE(m.iAnalog_ACC->sectionEnd1(), 11.5);
+    QCOMPARE(m.iAnalog_UPS->sectionEnd1(), 20.0);
+    QCOMPARE(m.iAnalog_UPS->sectionEnd2(), 28.0);
+    QCOMPARE(m.iAnalog_UPS->positionMin(), 16.0);
+    QCOMPARE(m.iAnalog_UPS->positionMax(), 32.0);
+    for (const ScaleGauge *gauge :
+         std::initializer_list<const ScaleGauge *>{m.iAnalog_Temperature2, m.iAnalog_Temperature3,
+                                                   m.iAnalog_Temperature4, m.iAnalog_SignalStrength}) {
+        QVERIFY2(gauge->sectionEnd1() == (gauge == m.iAnalog_SignalStrength ? -95.0 : 40.0),
+                 qPrintable(gauge->objectName() + QStringLiteral(" is not a threshold gauge")));
+    }
+}
+
+void tst_Measurement::thresholds_upsUpperLimitPicksTheScale_data()
+{
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::newRow("159") << 159 << 8.0 << 16.0;
+    QTest::newRow("160") << 160 << 16.0 << 32.0;
+    QTest::newRow("319") << 319 << 16.0 << 32.0;
+    QTest::newRow("320") << 320 << 32.0 << 64.0;
+    QTest::newRow("639") << 639 << 32.0 << 64.0;
+    QTest::newRow("640") << 640 << 64.0 << 120.0;
+    QTest::newRow("1199") << 1199 << 64.0 << 120.0;
+    QTest::newRow("1200 keeps the scale") << 1200 << 8.0 << 16.0;
+    QTest::newRow("65535 keeps the scale") << 65535 << 8.0 << 16.0;
+}
+
+void tst_Measurement::thresholds_upsUpperLimitPicksTheScale()
+{
+    QFETCH(int, upper);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    ConfigImageBytes image;
+    image.fill(0);
+    MeasurementPage m;
+    m.ShowThresholdsOnGauges(image); // scale 8 to 16
+    image[44] = quint8(upper >> 8);
+    image[45] = quint8(upper);
+    m.ShowThresholdsOnGauges(image);
+    QCOMPARE(m.iAnalog_UPS->positionMin(), min);
+    QCOMPARE(m.iAnalog_UPS->positionMax(), max);
+}
+
+void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
+{
+    TForm1 form;
+    const MeasurementPage &m = *form.TabSheet1;
+    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, Status()
+                                                                  .word(17, 245)
+                                                                  .word(23, 733)
+                                                                  .at(27, 0x09)
+                                                                  .at(28, 0x05)
+                                                                  .at(29, 0x30)
+                                                                  .at(31, 1)
+                                                                  .at(32, 0xF6)
+                                                                  .data()));
+    QCOMPARE(text(m.iEdit_Time), "09:05:30");
+
+    // Ten data bytes: mode 2, stage 0, generator 220 V, phase A 255 V.
+    const QByteArray shortData = Status().at(8, 170).at(9, 205).data().left(10);
+    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, shortData));
+    QCOMPARE(form.link().packetCount(), 2);
+    QCOMPARE(text(m.iDigital_GU), "220В");
+    QCOMPARE(text(m.iDigital_A), "255В");
+    QCOMPARE(text(m.iDigital_UPS), "24.5 В");
+    QCOMPARE(text(m.iEdit_Motoclock), "12ч 13м");
+    QCOMPARE(text(m.iEdit_Time), "09:05:30");
+    QCOMPARE(m.iLabel_Carrier->caption(), QStringLiteral("Зарегистрирован\n\rв домашней сети"));
+    QCOMPARE(text(m.iDigital_Temperature), "-10 C");
+}
+
+void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
+{
+    TForm1 form;
+    QByteArray data(255, char(0x7F));
+    data.replace(0, 36, Status().at(8, 170).at(32, 0xF6).data());
+    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, data));
+    QCOMPARE(form.link().packetCount(), 1);
+    QCOMPARE(text(form.TabSheet1->iDigital_GU), "220В");
+    QCOMPARE(text(form.TabSheet1->iDigital_Temperature), "-10 C");
+}
+
+void tst_Measurement::captions_keepTheirLatinAndCyrillicLetters()
+{
+    MeasurementPage m;
+    // Phase A and C end in Cyrillic letters, phase B in a Latin one.
+    QCOMPARE(m.Label1->text().back(), QChar(0x0410));
+    QCOMPARE(m.Label2->text().back(), QChar('B'));
+    QCOMPARE(m.Label3->text().back(), QChar(0x0421));
+    QCOMPARE(m.iDigital_Temperature4->unitsText(), QStringLiteral(" C"));
+    QCOMPARE(m.iDigital_UPS->unitsText(), QStringLiteral(" В"));
+    QCOMPARE(m.iDigital_ACC->unitsText(), QStringLiteral("В"));
+    QCOMPARE(m.Label9->text(), QStringLiteral("Резистрация в сети"));
+}
+
+void tst_Measurement::everyInstrument_hasItsOwnAccessibleName()
+{
+    MeasurementPage m;
+    QSet<QString> seen;
+    for (const QWidget *w : m.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QString name = w->accessibleName();
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        QVERIFY2(name != QStringLiteral("Стрелочный индикатор") &&
+                     name != QStringLiteral("Линейный индикатор") &&
+                     name != QStringLiteral("Цифровой индикатор"),
+                 qPrintable(w->objectName() + QStringLiteral(" keeps the generic name ") + name));
+        if (qobject_cast<const QLabel *>(w))
+            continue; // a caption shares its text with the instrument under it
+        QVERIFY2(!seen.contains(name), qPrintable(w->objectName() + QStringLiteral(" repeats ") + name));
+        seen.insert(name);
+    }
+}
+
+QTEST_MAIN(tst_Measurement)
+#include "tst_measurement.moc"

@@ -1,0 +1,620 @@
+#include "app/TForm1.h"
+#include "config/ParamFile.h"
+#include "config/ui/ParamsPage.h"
+#include "monitor/ui/JournalPage.h"
+#include "monitor/ui/MeasurementPage.h"
+#include "sim/PtySimulator.h"
+#include "widgets/AngularGauge.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace gencfg;
+
+namespace {
+
+// The first coded node at a memory address.
+int nodeAt(const ParamModel &tree, int address)
+{
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        const QString kind = tree.field(node, FieldKind);
+        if (tree.field(node, FieldAddress) == QString::number(address) && kind != QLatin1String("0"))
+            return node;
+    }
+    return -1;
+}
+
+QStringList treeTexts(const ParamModel &tree)
+{
+    QStringList texts;
+    for (int node = 0; node < tree.nodeCount(); ++node)
+        texts << tree.nodeText(node);
+    return texts;
+}
+
+QByteArray bytesOf(const ConfigImageBytes &image, int from, int count)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.data()) + from, count);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QString describe(const QStringList &texts)
+{
+    return texts.isEmpty() ? QStringLiteral("(no box)") : texts.join(QStringLiteral(" | "));
+}
+
+// What the window showed when a box came up.
+struct BoxSeen
+{
+    Message message;
+    int progress = -1;
+    bool barShown = false;
+    QString panel;
+    int thresholdsBefore = 0;
+};
+
+// The window with its message boxes and threshold updates recorded.
+struct Window
+{
+    Window()
+    {
+        page = form.TabSheet2;
+        form.messages().setHandler([this](const Message &m) {
+            boxes.append({m, page->ProgressBar1->value(), !page->ProgressBar1->isHidden(),
+                          form.StatusPanel1->text(), int(thresholds.size())});
+        });
+        QObject::connect(page, &ParamsPage::thresholdsChanged, page, [this](const ConfigImageBytes &image) {
+            thresholds.append(image);
+            treeAtThresholds = treeTexts(form.tree());
+        });
+        QObject::connect(page, &ParamsPage::progressText, page, [this](const QString &t) { panelTexts << t; });
+        QObject::connect(page->ProgressBar1, &QProgressBar::valueChanged, page, [this](int v) { progress << v; });
+    }
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const BoxSeen &box : boxes)
+            texts << box.message.text;
+        return texts;
+    }
+    void saveAs(const QString &chosen)
+    {
+        page->setChooseSaveFile([this, chosen](const QString &p) {
+            proposed = p;
+            return chosen;
+        });
+        page->Button1->click();
+    }
+    void open(const QString &path)
+    {
+        page->setChooseOpenFile([path] { return path; });
+        page->Button2->click();
+    }
+
+    TForm1 form;
+    ParamsPage *page = nullptr;
+    QList<BoxSeen> boxes;
+    QList<ConfigImageBytes> thresholds;
+    QStringList treeAtThresholds;
+    QStringList panelTexts;
+    QList<int> progress;
+    QString proposed;
+};
+
+// The window on a simulated controller through a real serial line.
+struct SimWindow : Window
+{
+    explicit SimWindow(int periodMs = 60) : sim(200, 7)
+    {
+        sim.model().setStatic(true);
+        sim.setPeriodMs(periodMs);
+        started = sim.start();
+        if (!started)
+            return;
+        form.addExtraPort(sim.devicePath());
+        form.pickPort(sim.devicePath());
+    }
+    bool ready()
+    {
+        if (!started || !form.link().AfComPort1().isOpen())
+            return false;
+        return QTest::qWaitFor([this] { return form.link().packetCount() > 0; }, 5000);
+    }
+    QVector<FrameLogEntry> requests() const { return sim.model().receivedFrames(); }
+
+    PtySimulator sim;
+    bool started = false;
+};
+
+const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
+const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
+const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
+const QString WriteText = QStringLiteral("Запись параметров в устройство...");
+const QString ReadText = QStringLiteral("Чтение параметров из устройства...");
+
+} // namespace
+
+class tst_Transfer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Parameter files.
+    void savingDefaults_writesTheFileAndNamesTheWindowAfterIt();
+    void savedName_getsTxtOnlyWhenItLacksIt_data();
+    void savedName_getsTxtOnlyWhenItLacksIt();
+    void reopeningASavedFile_restoresEveryByteAndTheTree();
+    void fileWithABadValue_changesNothingAndNamesFileLineAndToken_data();
+    void fileWithABadValue_changesNothingAndNamesFileLineAndToken();
+    void failedSave_leavesTheExistingFileAndTheCaption_data();
+    void failedSave_leavesTheExistingFileAndTheCaption();
+    void cancelledDialogs_changeNothing();
+    void uncodableTree_savesAndSendsNothingAndNamesTheParameter_data();
+    void uncodableTree_savesAndSendsNothingAndNamesTheParameter();
+
+    // The device, through the simulator.
+    void readFromDevice_showsItsValuesInTheTreeAndItsThresholds();
+    void writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes();
+    void readSaveOpenWrite_leavesTheDeviceMemoryAsItWas();
+    void silentDevice_failsAfterTheFirstStepAndSendsNothing_data();
+    void silentDevice_failsAfterTheFirstStepAndSendsNothing();
+    void unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree();
+    void clicksDuringATransfer_areRefused();
+};
+
+void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
+{
+    QTemporaryDir dir;
+    Window w;
+    w.saveAs(dir.filePath(QStringLiteral("defaults")));
+    QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    QCOMPARE(w.proposed, QStringLiteral("ПО Конфигуратор v2a"));
+
+    const QString written = dir.filePath(QStringLiteral("defaults.txt"));
+    const QByteArray content = readAll(written);
+    QCOMPARE(content.size(), 1056);
+    const QList<QByteArray> lines = content.split('\n');
+    QCOMPARE(lines.at(0), QByteArray("255 255 255 255 0   0   0   0   100 0   1   15  5   1   0   5   \r"));
+    QCOMPARE(lines.at(14), QByteArray("105 110 116 101 114 110 101 116 255 255 255 255 255 255 255 255 \r"));
+    QVERIFY2(w.form.ConfigImage == DefaultConfigImage(DeviceVariant::Petrol), "the image is the encoded tree");
+    QCOMPARE(w.form.windowTitle(), written);
+
+    // The next save proposes the name just written.
+    w.saveAs(dir.filePath(QStringLiteral("again")));
+    QCOMPARE(w.proposed, written);
+}
+
+void tst_Transfer::savedName_getsTxtOnlyWhenItLacksIt_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no suffix") << "site" << "site.txt";
+    QTest::newRow("already .txt") << "site.txt" << "site.txt";
+    QTest::newRow("upper-case .TXT") << "SITE.TXT" << "SITE.TXT";
+    QTest::newRow("other suffix") << "site.cfg" << "site.cfg.txt";
+}
+
+void tst_Transfer::savedName_getsTxtOnlyWhenItLacksIt()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    Window w;
+    w.saveAs(dir.filePath(chosen));
+    QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(files, QStringList{written});
+    QCOMPARE(QFileInfo(dir.filePath(written)).size(), 1056);
+    QCOMPARE(w.form.windowTitle(), dir.filePath(written));
+}
+
+void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
+{
+    QTemporaryDir dir;
+    Window w;
+    ParamModel &tree = w.form.tree();
+    const QString apn = QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"); // fills bytes 224-255
+    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("200")));
+    QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, apn));
+    w.saveAs(dir.filePath(QStringLiteral("site")));
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    const ConfigImageBytes saved = w.form.ConfigImage;
+    QCOMPARE(saved[255], quint8('5'));
+    const QStringList savedTree = treeTexts(tree);
+
+    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("170")));
+    QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, QStringLiteral("other")));
+    w.form.ConfigImage.fill(0);
+    w.form.setWindowTitle(QStringLiteral("unchanged"));
+    w.open(path);
+
+    QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    QVERIFY2(w.form.ConfigImage == saved, "all 256 bytes come back from the file");
+    QCOMPARE(tree.field(nodeAt(tree, 36), FieldValue), QStringLiteral("200"));
+    QCOMPARE(tree.field(nodeAt(tree, 224), FieldValue), apn);
+    // ReadOnly rows decode from the 0xFF the save wrote; everything else is as saved.
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        if (tree.field(node, FieldKind) != QLatin1String("255"))
+            QCOMPARE(tree.nodeText(node), savedTree.at(node));
+    }
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("unchanged"));
+    QVERIFY2(w.thresholds.isEmpty(), "a file never moves the gauges' sections");
+}
+
+void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("token");
+    QTest::newRow("letters on line 2") << QByteArray("1 2 3\r\n4 x7 6\r\n") << 2 << "x7";
+    QTest::newRow("above 255") << QByteArray("10 20 256 30") << 1 << "256";
+    QTest::newRow("negative after blank lines") << QByteArray("10\r\n\r\n-1 5") << 3 << "-1";
+    QTest::newRow("fraction") << QByteArray("0 0 0 0 180.5") << 1 << "180.5";
+}
+
+void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, line);
+    QFETCH(QString, token);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.txt"));
+    QVERIFY(writeAll(path, content));
+    Window w;
+    w.form.ConfigImage.fill(0x33);
+    const ConfigImageBytes before = w.form.ConfigImage;
+    const QStringList treeBefore = treeTexts(w.form.tree());
+    w.open(path);
+
+    QCOMPARE(w.boxes.size(), 1);
+    const QString text = w.boxes.first().message.text;
+    QCOMPARE(w.boxes.first().message.kind, Message::Critical);
+    for (const QString &part : {QDir::toNativeSeparators(path), QStringLiteral("строка %1").arg(line), token})
+        QVERIFY2(text.contains(part), qPrintable(QStringLiteral("'%1' should name '%2'").arg(text, part)));
+    QVERIFY2(w.form.ConfigImage == before, "no byte of the image may change");
+    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+}
+
+void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption_data()
+{
+    QTest::addColumn<bool>("cutShort");
+    QTest::newRow("directory under the name") << false;
+    QTest::newRow("write cut short") << true;
+}
+
+void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption()
+{
+    QFETCH(bool, cutShort);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("params.txt"));
+    const QByteArray old = FormatParamFile(ConfigImageBytes{});
+    if (cutShort)
+        QVERIFY(writeAll(target, old));
+    else
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("params.txt")));
+
+    Window w;
+    w.form.setWindowTitle(QStringLiteral("last.txt"));
+    {
+        // A file size limit makes the write fail part-way, as a full disk would.
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (cutShort) {
+            rlimit small = saved;
+            small.rlim_cur = 100;
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        }
+        w.saveAs(dir.filePath(QStringLiteral("params")));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+    QCOMPARE(w.boxes.size(), 1);
+    const QString text = w.boxes.first().message.text;
+    QVERIFY2(text.contains(QDir::toNativeSeparators(target)), qPrintable(text));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("last.txt"));
+    if (cutShort) {
+        QCOMPARE(readAll(target), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("params.txt")});
+    } else {
+        QVERIFY(QFileInfo(target).isDir());
+    }
+}
+
+void tst_Transfer::cancelledDialogs_changeNothing()
+{
+    Window w;
+    w.form.ConfigImage.fill(0x44);
+    const QStringList treeBefore = treeTexts(w.form.tree());
+    w.saveAs(QString());
+    w.open(QString());
+    QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
+    QVERIFY2(std::all_of(w.form.ConfigImage.begin(), w.form.ConfigImage.end(), [](quint8 b) { return b == 0x44; }),
+             "a cancelled save must not encode");
+    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+}
+
+void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter_data()
+{
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("fraction in a threshold") << 36 << "180.5" << "Нижний порог";
+    QTest::newRow("empty phone number") << 80 << "" << "Номер абонента";
+}
+
+void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
+{
+    QFETCH(int, address);
+    QFETCH(QString, value);
+    QFETCH(QString, name);
+    SimWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    QVERIFY(tree.setField(nodeAt(tree, address), FieldValue, value));
+    w.form.ConfigImage.fill(0x55);
+    const ConfigImageBytes before = w.form.ConfigImage;
+
+    QTemporaryDir dir;
+    w.saveAs(dir.filePath(QStringLiteral("params")));
+    QVERIFY(QDir(dir.path()).isEmpty());
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
+
+    w.page->Button3->click();
+    QTest::qWait(150);
+    QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QCOMPARE(w.panelTexts.last(), QString());
+
+    QCOMPARE(w.boxes.size(), 2);
+    for (const BoxSeen &box : w.boxes) {
+        QCOMPARE(box.message.kind, Message::Critical);
+        QVERIFY2(box.message.text.contains(name) && box.message.text.contains(value),
+                 qPrintable(QStringLiteral("'%1' should name '%2' and '%3'").arg(box.message.text, name, value)));
+    }
+    QVERIFY2(w.form.ConfigImage == before, "a half-coded image must not replace the image");
+    QVERIFY(w.thresholds.isEmpty());
+}
+
+void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    w.sim.model().writeMemory(36, QByteArray("\x00\xBE", 2)); // mains lower threshold 190 V
+    w.sim.model().writeMemory(192, QByteArray("site7") + QByteArray(11, '\xFF'));
+    ParamModel &tree = w.form.tree();
+    const int mainsLow = nodeAt(tree, 36);
+    const int login = nodeAt(tree, 192);
+
+    w.page->Button4->click();
+
+    QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+    const BoxSeen &box = w.boxes.first();
+    QCOMPARE(box.message.caption, QStringLiteral("info"));
+    QCOMPARE(box.message.kind, Message::Plain);
+    QCOMPARE(box.progress, 100);
+    QVERIFY(box.barShown);
+    QCOMPARE(box.panel, ReadText);
+    QCOMPARE(box.thresholdsBefore, 1);
+
+    QCOMPARE(tree.field(mainsLow, FieldValue), QStringLiteral("190"));
+    QCOMPARE(tree.field(login, FieldValue), QStringLiteral("site7"));
+    QCOMPARE(bytesOf(w.form.ConfigImage, 0, 256), w.sim.model().memory());
+
+    QCOMPARE(w.thresholds.size(), 1);
+    QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.nodeText(mainsLow)); // decoded before the gauges
+    QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
+    if (AngularGauge *gauge = w.form.TabSheet1->iAnalog_A)
+        QCOMPARE(gauge->property("SectionEnd1").toDouble(), 190.0);
+
+    QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
+    QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+
+    const QVector<FrameLogEntry> requests = w.requests();
+    QCOMPARE(requests.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(requests.at(i).text, BuildReadFrame(quint16(64 * i), 64));
+}
+
+void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    const QByteArray before = w.sim.model().memory();
+    ParamModel &tree = w.form.tree();
+    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("200")));
+    QVERIFY(tree.setField(nodeAt(tree, 192), FieldValue, QStringLiteral("tester")));
+
+    w.page->Button3->click();
+
+    QCOMPARE(w.boxTexts(), QStringList{WriteDone});
+    const BoxSeen &box = w.boxes.first();
+    QCOMPARE(box.message.caption, QStringLiteral("info"));
+    QCOMPARE(box.message.kind, Message::Plain);
+    QCOMPARE(box.progress, 100);
+    QCOMPARE(box.panel, WriteText);
+    QCOMPARE(box.thresholdsBefore, 0); // the gauges follow the box
+    QCOMPARE(w.thresholds.size(), 1);
+    QVERIFY(w.thresholds.first() == w.form.ConfigImage);
+    QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
+    if (AngularGauge *gauge = w.form.TabSheet1->iAnalog_A)
+        QCOMPARE(gauge->property("SectionEnd1").toDouble(), 200.0);
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+
+    const ConfigImageBytes &image = w.form.ConfigImage;
+    QTRY_COMPARE(w.sim.model().memory().mid(192, 64), bytesOf(image, 192, 64));
+    const QByteArray memory = w.sim.model().memory();
+    QCOMPARE(memory.mid(4, 176), bytesOf(image, 4, 176));
+    QCOMPARE(memory.mid(36, 2), QByteArray("\x00\xC8", 2));
+    QCOMPARE(memory.mid(192, 7), QByteArray("tester\xFF"));
+    QCOMPARE(memory.mid(0, 4), before.mid(0, 4));
+    QCOMPARE(memory.mid(180, 12), before.mid(180, 12));
+
+    const QVector<FrameLogEntry> requests = w.requests();
+    QCOMPARE(requests.size(), 4);
+    const int plan[4][2] = {{4, 60}, {64, 64}, {128, 52}, {192, 64}};
+    for (int i = 0; i < 4; ++i) {
+        const auto [address, length] = plan[i];
+        QCOMPARE(requests.at(i).text, BuildWriteFrame(quint16(address), quint8(length), bytesOf(image, address, length)));
+    }
+}
+
+void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    w.sim.model().writeMemory(36, QByteArray("\x00\xBE", 2));
+    w.sim.model().writeMemory(192, QByteArray("site7") + QByteArray(11, '\xFF'));
+    const QByteArray before = w.sim.model().memory();
+
+    w.page->Button4->click();
+    QTemporaryDir dir;
+    w.saveAs(dir.filePath(QStringLiteral("site")));
+    w.form.ConfigImage.fill(0);
+    w.form.tree().setField(nodeAt(w.form.tree(), 36), FieldValue, QStringLiteral("170"));
+    w.open(dir.filePath(QStringLiteral("site.txt")));
+    w.page->Button3->click();
+
+    QCOMPARE(w.boxTexts(), (QStringList{ReadDone, WriteDone}));
+    QTRY_COMPARE(w.requests().size(), 8);
+    QTest::qWait(100);
+    const QByteArray after = w.sim.model().memory();
+    for (int address = 0; address < 256; ++address) {
+        QVERIFY2(after.at(address) == before.at(address),
+                 qPrintable(QStringLiteral("byte %1: %2, was %3")
+                                .arg(address)
+                                .arg(quint8(after.at(address)))
+                                .arg(quint8(before.at(address)))));
+    }
+}
+
+void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::newRow("write") << true;
+    QTest::newRow("read") << false;
+}
+
+void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
+{
+    QFETCH(bool, write);
+    SimWindow w;
+    QVERIFY(w.ready());
+    w.sim.model().setSilent(true);
+    QTest::qWait(150); // frames already on the line arrive
+    w.form.link().setTickMs(20);
+    w.form.ConfigImage.fill(0x66);
+    const ConfigImageBytes before = w.form.ConfigImage;
+    const QStringList treeBefore = treeTexts(w.form.tree());
+
+    (write ? w.page->Button3 : w.page->Button4)->click();
+
+    QCOMPARE(w.boxTexts(), QStringList{NoLink});
+    QCOMPARE(w.boxes.first().message.caption, QStringLiteral("Ошибка"));
+    QCOMPARE(w.boxes.first().message.kind, Message::Plain);
+    QCOMPARE(w.boxes.first().progress, 25);
+    QCOMPARE(w.boxes.first().panel, write ? WriteText : ReadText);
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.thresholds.isEmpty());
+    QTest::qWait(50);
+    QVERIFY2(w.requests().isEmpty(), "nothing may be sent to a silent device");
+    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    if (!write)
+        QVERIFY2(w.form.ConfigImage == before, "a failed first block leaves the image");
+}
+
+void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    w.sim.model().writeMemory(36, QByteArray("\x00\xBE", 2));
+    connect(&w.sim, &PtySimulator::frameSent, this, [&w](const FrameLogEntry &entry) {
+        if (entry.bytes.size() > 1 && quint8(entry.bytes.at(1)) == CMD_READ_MEMORY)
+            w.sim.model().setDropReplies(true);
+    });
+    w.form.ConfigImage.fill(0x5A);
+    const QStringList treeBefore = treeTexts(w.form.tree());
+
+    w.page->Button4->click();
+
+    QCOMPARE(w.boxTexts(), QStringList{NoLink});
+    QCOMPARE(w.boxes.first().progress, 50);
+    QCOMPARE(bytesOf(w.form.ConfigImage, 0, 64), w.sim.model().memory().left(64));
+    QCOMPARE(bytesOf(w.form.ConfigImage, 64, 192), QByteArray(192, '\x5A'));
+    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    QVERIFY(w.thresholds.isEmpty());
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QCOMPARE(w.requests().size(), 2);
+}
+
+void tst_Transfer::clicksDuringATransfer_areRefused()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    int dialogs = 0;
+    w.page->setChooseSaveFile([&dialogs](const QString &) {
+        ++dialogs;
+        return QString();
+    });
+    w.page->setChooseOpenFile([&dialogs] {
+        ++dialogs;
+        return QString();
+    });
+    const QList<QPushButton *> buttons{w.page->Button1, w.page->Button2, w.page->Button3, w.page->Button4};
+    QStringList enabledDuring;
+    QTimer::singleShot(30, w.page, [&] {
+        for (QPushButton *button : buttons) {
+            if (button->isEnabled())
+                enabledDuring << button->objectName();
+        }
+        if (w.form.TabSheet5->Button13->isEnabled())
+            enabledDuring << QStringLiteral("Button13");
+        // Straight to the handlers, past the disabled buttons.
+        w.page->Button1Click();
+        w.page->Button2Click();
+        w.page->Button3Click();
+        w.page->Button4Click();
+    });
+
+    w.page->Button4->click();
+
+    QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
+    QCOMPARE(dialogs, 0);
+    QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+    QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
+    QTest::qWait(100);
+    const QVector<FrameLogEntry> requests = w.requests();
+    QCOMPARE(requests.size(), 4);
+    for (const FrameLogEntry &request : requests)
+        QCOMPARE(quint8(request.bytes.at(1)), quint8(CMD_READ_MEMORY));
+    for (QPushButton *button : buttons)
+        QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+}
+
+QTEST_MAIN(tst_Transfer)
+#include "tst_transfer.moc"
