@@ -19,3 +19,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DGENCFG_SANITIZE=$sanitize >/de
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2
+
+# A short fuzzing pass over the decoders when clang is there.
+if [ "$sanitize" = OFF ] && command -v clang++ >/dev/null; then
+  bench/fuzz.sh "${GENCFG_FUZZ_SECONDS:-3}"
+fi

@@ -257,10 +257,8 @@ void tst_Measurement::statusCaption_followsModeAndStage_data()
     QTest::addColumn<QString>("caption");
     const QString before = QStringLiteral("Питание от сети");
     QTest::newRow("stage 1 with its timer") << 2 << 1 << 90 << "Пропадание сети\n\r00:01:30";
-    QTest::newRow("stage 1, longest timer") << 2 << 1 << 65535 << "Пропадание сети\n\r18:12:15";
     QTest::newRow("stage 3, attempt 2, starter") << 2 << 3 << 0x0104 << "Запуск ГУ\n\rстартер  N:2";
     QTest::newRow("stage 3, unknown step") << 2 << 3 << 0x0009 << "Запуск ГУ\n\rN:1";
-    QTest::newRow("stage 26 with its timer") << 2 << 26 << 5 << "Режим ожидания\n\r00:00:05";
     QTest::newRow("stage 27 keeps the caption") << 2 << 27 << 0 << before;
     QTest::newRow("manual mode hides the stage") << 1 << 5 << 90 << "Ручной режим";
     QTest::newRow("mode 0 keeps the caption") << 0 << 1 << 90 << before;
@@ -301,8 +299,10 @@ void tst_Measurement::modeLedsAndSwitches_followTheMode()
     QFETCH(QString, lit);
     Page p;
     p.show(Status().mode(2, 0, 0, 0x20));
-    QSignalSpy autoClicks(&p.autoSwitch, &SwitchLed::changed);
-    QSignalSpy semiautoClicks(&p.semiautoSwitch, &SwitchLed::changed);
+    QSignalSpy autoClicks(&p.autoSwitch, &SwitchLed::clicked);
+    QSignalSpy semiautoClicks(&p.semiautoSwitch, &SwitchLed::clicked);
+    QSignalSpy autoChanges(&p.autoSwitch, &SwitchLed::changed);
+    QSignalSpy semiautoChanges(&p.semiautoSwitch, &SwitchLed::changed);
 
     p.show(Status().mode(quint8(mode), 0, 0, quint8(flags1)).at(9, 170));
     const MeasurementPage &m = p.page;
@@ -311,7 +311,8 @@ void tst_Measurement::modeLedsAndSwitches_followTheMode()
                     p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
         shown += on ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(shown, lit);
-    QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty(),
+    QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty() && autoChanges.isEmpty() &&
+                 semiautoChanges.isEmpty(),
              "the status frame must not act as a user click");
     QCOMPARE(text(m.iDigital_A), "220В");
 }
@@ -322,9 +323,7 @@ void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt_data()
     QTest::addColumn<QString>("caption");
     QTest::newRow("0") << 0 << "Не зарегистрирован.\n\rПоиск сети не ведется";
     QTest::newRow("1") << 1 << "Зарегистрирован\n\rв домашней сети";
-    QTest::newRow("2") << 2 << "Не зарегистрирован\n\rПоиск сети";
     QTest::newRow("3") << 3 << "Регистрация отклонена";
-    QTest::newRow("4") << 4 << "Хер значет че происходит";
     QTest::newRow("5") << 5 << "Зарегистрирован\n\rв роуминге";
     QTest::newRow("6 keeps") << 6 << "Регистрация отклонена";
     QTest::newRow("255 keeps") << 255 << "Регистрация отклонена";

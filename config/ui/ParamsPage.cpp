@@ -68,8 +68,8 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
 
     m_chooseSaveFile = [this](const QString &proposed) {
         const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
-        return QFileDialog::getSaveFileName(this, QString(), start, QStringLiteral("Text files (*.txt)"), nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        return QFileDialog::getSaveFileName(this, QString(), start, QStringLiteral("Text files (*.txt)"),
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
     };
     m_chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this); };
 }
@@ -205,7 +205,8 @@ void ParamsPage::Button4Click()
     if (ok) {
         DecodeConfigImage(*m_image, m_model);
         Q_EMIT thresholdsChanged(*m_image);
-        m_messages->plain(QStringLiteral("info"), QStringLiteral("Параметры успешно прочитаны из устройства."));
+        m_messages->plain(QStringLiteral("info"),
+                          QStringLiteral("Параметры успешно прочитаны из устройства."));
     } else {
         showTransferFailure();
     }

@@ -26,10 +26,13 @@ const QColor BandGreen(40, 170, 60);
 constexpr int CaptionHeight = 14;
 constexpr int DisplayHeight = 22;
 constexpr int LedHeight = 22;
-constexpr int ColumnWidth = 100;
-constexpr int ColumnLeft = 390;
+constexpr int ColumnWidth = 96;
+constexpr int ColumnLeft = 392;
 constexpr int FlagTop = 122;
 constexpr int FlagPitch = 25;
+// Captions are wider than the column so the longest one is never clipped.
+constexpr int ColumnCaptionWidth = 124;
+constexpr int ColumnCaptionLeft = ColumnLeft - (ColumnCaptionWidth - ColumnWidth) / 2;
 
 struct Scale
 {
@@ -245,12 +248,14 @@ void MeasurementPage::buildStatusColumn()
     const QString motoclock = QStringLiteral("Счетчик моточасов");
     const QString maintenance = QStringLiteral("До проведения ТО");
     const QString time = QStringLiteral("Системное время");
-    Label6 = makeCaption(this, "Label6", motoclock, {ColumnLeft, 2, ColumnWidth, CaptionHeight});
+    Label6 =
+        makeCaption(this, "Label6", motoclock, {ColumnCaptionLeft, 2, ColumnCaptionWidth, CaptionHeight});
     iEdit_Motoclock =
         makeText(this, "iEdit_Motoclock", motoclock, {ColumnLeft, 16, ColumnWidth, DisplayHeight});
-    Label7 = makeCaption(this, "Label7", maintenance, {ColumnLeft, 41, ColumnWidth, CaptionHeight});
+    Label7 =
+        makeCaption(this, "Label7", maintenance, {ColumnCaptionLeft, 41, ColumnCaptionWidth, CaptionHeight});
     iEdit_TO = makeText(this, "iEdit_TO", maintenance, {ColumnLeft, 55, ColumnWidth, DisplayHeight});
-    Label18 = makeCaption(this, "Label18", time, {ColumnLeft, 80, ColumnWidth, CaptionHeight});
+    Label18 = makeCaption(this, "Label18", time, {ColumnCaptionLeft, 80, ColumnCaptionWidth, CaptionHeight});
     iEdit_Time = makeText(this, "iEdit_Time", time, {ColumnLeft, 94, ColumnWidth, DisplayHeight});
 
     RectLed **const columnOrder[] = {

@@ -1,0 +1,98 @@
+// Cost of one status frame from arrival to a repainted measurement page:
+// dispatch, decoding, display and the repaint of the whole window.
+//
+// Usage: bench_status_frame [frames] [width height]
+
+#include "app/TForm1.h"
+#include "link/Commands.h"
+#include "link/FrameCodec.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+using namespace gencfg;
+
+namespace {
+
+// The status frame as the controller sends it, with values that change from frame to frame.
+QByteArray statusFrameText(int n)
+{
+    QByteArray data(36, '\0');
+    data[0] = char(200);
+    data[2] = char(n & 0x1F);
+    data[3] = char(n * 7);
+    data[4] = 2;
+    data[5] = char(n % 27);
+    data[6] = char(n >> 8);
+    data[7] = char(n);
+    for (int i = 8; i < 12; ++i)
+        data[i] = char(150 + (n * (i - 5)) % 100);
+    data[16] = char(100 + n % 60);
+    data[18] = char(200 + n % 80);
+    data[24] = char(n);
+    data[26] = char(n * 3);
+    data[27] = char(ByteToBcd(quint8(n / 3600 % 24)));
+    data[28] = char(ByteToBcd(quint8(n / 60 % 60)));
+    data[29] = char(ByteToBcd(quint8(n % 60)));
+    data[30] = char(n % 40);
+    data[31] = char(n % 7);
+    for (int i = 32; i < 36; ++i)
+        data[i] = char(-20 + (n + i) % 60);
+
+    QByteArray bytes;
+    bytes += char(1);
+    bytes += char(CMD_STATUS);
+    bytes += QByteArray(2, '\0');
+    bytes += char(data.size());
+    bytes += data;
+    bytes += char(FrameChecksum(bytes));
+    QByteArray text(1, FrameStart);
+    for (char b : bytes)
+        text += ByteToHexPair(quint8(b));
+    return text + FrameEnd;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int frames = qMax(1, args.value(1, QStringLiteral("500")).toInt());
+    const QSize size(args.value(2, QStringLiteral("799")).toInt(),
+                     args.value(3, QStringLiteral("572")).toInt());
+
+    TForm1 form;
+    form.show();
+    form.resize(size);
+    QCoreApplication::processEvents();
+
+    std::vector<QByteArray> texts;
+    texts.reserve(size_t(frames));
+    for (int n = 0; n < frames; ++n)
+        texts.push_back(statusFrameText(n));
+
+    std::vector<qint64> costs;
+    costs.reserve(texts.size());
+    QElapsedTimer timer;
+    for (const QByteArray &text : texts) {
+        timer.start();
+        form.link().AfComPort1DataRecived(text);
+        form.repaint();
+        costs.push_back(timer.nsecsElapsed());
+    }
+
+    std::sort(costs.begin(), costs.end());
+    const auto micros = [](qint64 ns) { return ns / 1000.0; };
+    QTextStream(stdout) << "status frames: " << frames << " at " << size.width() << "x" << size.height()
+                        << ", accepted " << form.link().packetCount() << "\n"
+                        << "median per frame incl. display and repaint: " << micros(costs[costs.size() / 2])
+                        << " us\n"
+                        << "90th percentile: " << micros(costs[costs.size() * 9 / 10]) << " us\n";
+    return form.link().packetCount() == frames ? 0 : 1;
+}

@@ -1,0 +1,151 @@
+// Times a full parameter read and a full write through the "Параметры" page
+// against a simulated controller whose line runs at the pace of 9600 baud, and
+// compares each with the least time the device allows: four status periods
+// (one wait per block) plus the wire time of the request and reply frames.
+//
+// Usage: bench_transfer [repetitions] [period-ms ...]   (defaults: 5, 100 1000)
+
+#include "app/TForm1.h"
+#include "config/ui/ParamsPage.h"
+#include "link/FrameCodec.h"
+#include "sim/PtySimulator.h"
+
+#include <QProgressBar>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace gencfg;
+
+namespace {
+
+constexpr double BitsPerByte = 10; // 8N1
+constexpr double Baud = 9600;
+constexpr double Target = 1.2;
+
+double WireMs(qsizetype bytes)
+{
+    return double(bytes) * BitsPerByte * 1000.0 / Baud;
+}
+
+// Frame text length of a device frame with n data bytes: start, 2 hex per byte, end.
+qsizetype DeviceFrameLength(int n)
+{
+    return 2 + 2 * (6 + n);
+}
+
+double ReadWireMs()
+{
+    double ms = 0;
+    for (int address : {0, 64, 128, 192})
+        ms += WireMs(BuildReadFrame(quint16(address), 64).size() + DeviceFrameLength(64));
+    return ms;
+}
+
+double WriteWireMs()
+{
+    double ms = 0;
+    const std::pair<int, int> plan[] = {{4, 60}, {64, 64}, {128, 52}, {192, 64}};
+    for (const auto &[address, length] : plan)
+        ms += WireMs(BuildWriteFrame(quint16(address), quint8(length), QByteArray(length, '\0')).size());
+    return ms;
+}
+
+struct Figures
+{
+    std::vector<double> ms;
+    int failedAtStep[5] = {}; // by the progress shown when the failure box came up
+    int failures() const { return failedAtStep[1] + failedAtStep[2] + failedAtStep[3] + failedAtStep[4]; }
+};
+
+void Report(const char *what, int periodMs, double minimumMs, Figures figures)
+{
+    const auto failures = [&figures] {
+        QString text = QString::number(figures.failures());
+        for (int step = 1; step <= 4; ++step) {
+            if (figures.failedAtStep[step] > 0)
+                text += QStringLiteral(" (%1 at block %2)").arg(figures.failedAtStep[step]).arg(step);
+        }
+        return text;
+    };
+    if (figures.ms.empty()) {
+        std::printf("%-5s period %4d ms: every run failed: %s\n", what, periodMs, qPrintable(failures()));
+        return;
+    }
+    std::sort(figures.ms.begin(), figures.ms.end());
+    const double median = figures.ms[figures.ms.size() / 2];
+    const double worst = figures.ms.back();
+    std::printf("%-5s period %4d ms: minimum %7.1f ms | best %7.1f  median %7.1f  worst %7.1f ms | "
+                "ratio median %.2f worst %.2f (target <= %.1f)%s | failed %s\n",
+                what, periodMs, minimumMs, figures.ms.front(), median, worst, median / minimumMs,
+                worst / minimumMs, Target, worst / minimumMs <= Target ? "" : "  OVER",
+                qPrintable(failures()));
+}
+
+void Run(int periodMs, int repetitions)
+{
+    PtySimulator sim(200, 1);
+    sim.model().setStatic(true);
+    sim.setPaced(true);
+    sim.setPeriodMs(periodMs);
+    if (!sim.start()) {
+        std::printf("cannot start the simulator: %s\n", qPrintable(sim.errorString()));
+        return;
+    }
+    TForm1 form;
+    QStringList boxes;
+    int progressAtBox = 0;
+    form.messages().setHandler([&](const Message &m) {
+        boxes << m.text;
+        progressAtBox = form.TabSheet2->ProgressBar1->value();
+    });
+    form.addExtraPort(sim.devicePath());
+    form.pickPort(sim.devicePath());
+    if (!QTest::qWaitFor([&form] { return form.link().packetCount() > 0; }, 5 * periodMs + 2000)) {
+        std::printf("no status frame from the simulator\n");
+        return;
+    }
+
+    const auto timed = [&](void (ParamsPage::*click)(), const QString &success, Figures &figures) {
+        boxes.clear();
+        QElapsedTimer clock;
+        clock.start();
+        (form.TabSheet2->*click)();
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (boxes == QStringList{success})
+            figures.ms.push_back(ms);
+        else
+            ++figures.failedAtStep[qBound(1, progressAtBox / 25, 4)];
+    };
+
+    Figures reads;
+    Figures writes;
+    for (int i = 0; i < repetitions; ++i) {
+        timed(&ParamsPage::Button4Click, QStringLiteral("Параметры успешно прочитаны из устройства."), reads);
+        timed(&ParamsPage::Button3Click, QStringLiteral("Параметры успешно записаны в устройство."), writes);
+    }
+    Report("read", periodMs, 4 * periodMs + ReadWireMs(), reads);
+    Report("write", periodMs, 4 * periodMs + WriteWireMs(), writes);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 5;
+    std::vector<int> periods;
+    for (int i = 2; i < argc; ++i)
+        periods.push_back(std::max(1, QByteArray(argv[i]).toInt()));
+    if (periods.empty())
+        periods = {100, 1000};
+    for (int period : periods)
+        Run(period, repetitions);
+    return 0;
+}

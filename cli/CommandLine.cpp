@@ -1,0 +1,279 @@
+#include "cli/CommandLine.h"
+
+#include "config/Catalogue.h"
+
+#include <QCommandLineParser>
+
+namespace gencfg::cli {
+
+namespace {
+
+const QString Program = QStringLiteral("gencfg-cli");
+
+struct OptionSpec
+{
+    const char *name;
+    const char *valueName; // nullptr for a flag
+    const char *help;
+};
+
+const OptionSpec Options[] = {
+    {"port", "DEV", "serial device of the controller: /dev/ttyUSB0, COM3, a gensim device"},
+    {"json", nullptr, "print JSON instead of text"},
+    {"follow", nullptr, "print every status frame until interrupted"},
+    {"raw", nullptr, "save the 256 bytes exactly as read"},
+    {"verify", nullptr, "read the memory back and compare every written byte"},
+    {"variant", "petrol|diesel|dry", "catalogue to decode with"},
+    {"code", "CODE", "the service code"},
+};
+
+struct CommandSpec
+{
+    const char *name;
+    const char *synopsis;
+    const char *summary;
+    const char *details;
+    QStringList options;
+    QStringList arguments; // each one required
+    QStringList required;  // required options
+};
+
+const QList<CommandSpec> &Commands()
+{
+    const QString port = QStringLiteral("port");
+    const QString code = QStringLiteral("code");
+    static const QList<CommandSpec> commands = {
+        {"ports", "", "list the serial ports",
+         "Prints one port per line: the name to give to --port, then a tab and the\n"
+         "port's description where the system has one.",
+         {}, {}, {}},
+        {"status", "--port DEV [--json] [--follow]", "print the controller's next status frame",
+         "Waits for the controller's next status frame and prints it as the measurement\n"
+         "page shows it: status text, voltages, batteries, engine hours, time to\n"
+         "maintenance, clock, GSM signal and registration, temperatures and flags.\n"
+         "With --json, one JSON object per frame, on one line; a text the window would\n"
+         "leave unchanged is null. With --follow, every frame until interrupted.",
+         {port, "json", "follow"}, {}, {port}},
+        {"read-config", "--port DEV FILE [--raw] [--variant petrol|diesel|dry]",
+         "read the parameter set into a parameter file",
+         "Reads the 256-byte configuration memory in four blocks and saves the file the\n"
+         "window saves after \"Прочитать\" and \"Сохранить\": the bytes decoded into the\n"
+         "catalogue of the variant the controller reports (or --variant) and encoded\n"
+         "again. FILE is written under exactly the name given, no \".txt\" added, and\n"
+         "replaced if it exists. With --raw the bytes are saved exactly as read.",
+         {port, "raw", "variant"}, {"FILE"}, {port}},
+        {"write-config", "--port DEV FILE [--verify] [--variant petrol|diesel|dry]",
+         "write a parameter file into the controller",
+         "Does what \"Открыть\" and \"Записать\" do: FILE decoded into the catalogue of the\n"
+         "variant the controller reports (or --variant), encoded again and written in\n"
+         "four blocks. The engine-hour counter (bytes 0-3) and the read-only fields\n"
+         "(180-191) are never written. With --verify the memory is read back and every\n"
+         "written byte compared; each difference is listed and the exit status is 4.",
+         {port, "verify", "variant"}, {"FILE"}, {port}},
+        {"show-config", "FILE [--variant petrol|diesel|dry]", "print a parameter file as the parameter tree",
+         "Prints FILE as the parameter tree: indented names, values and units. Needs no\n"
+         "device. Without --variant the petrol catalogue is used, the one the window\n"
+         "starts with.",
+         {"variant"}, {"FILE"}, {}},
+        {"read-journal", "--port DEV [--json]", "read the event and alarm journals",
+         "Reads both journals and lists them as the window does, each under its\n"
+         "caption. An entry the controller does not answer is skipped, as in the window.\n"
+         "With --json: {\"events\": [...], \"alarms\": [...]}, each entry with index, hour,\n"
+         "minute, day, month, code, text and line.",
+         {port, "json"}, {}, {port}},
+        {"send", "--port DEV COMMAND", "send a one-shot command",
+         "COMMAND is one of:\n"
+         "  test-sms       \"Тест SMS\"\n"
+         "  test-gprs      \"Тест GPRS\"\n"
+         "  restart-modem  \"Перезагрузка модема\"\n"
+         "  sync-clock     \"Синхронизация системного времени\" (this computer's clock)\n"
+         "  mode-auto      \"Режим Авто\"\n"
+         "  mode-semiauto  \"Режим Полу-авто\"",
+         {port}, {"COMMAND"}, {port}},
+        {"start", "--port DEV H:MM", "start the generator for a run time",
+         "Sends \"Старт\" with a run time of H hours and MM minutes (00-59), at most\n"
+         "18:12 as in the window.",
+         {port}, {"H:MM"}, {port}},
+        {"stop", "--port DEV H:MM", "stop the generator for a wait time",
+         "Sends \"Стоп\" with a wait time of H hours and MM minutes (00-59), at most\n"
+         "18:12 as in the window.",
+         {port}, {"H:MM"}, {port}},
+        {"set-motor-hours", "--port DEV H:MM --code CODE", "set the engine-hour counter",
+         "Writes the engine-hour counter: H hours and MM minutes (00-59). Needs the\n"
+         "service code.",
+         {port, code}, {"H:MM"}, {port, code}},
+        {"set-serial", "--port DEV TEXT --code CODE", "set the serial number",
+         "Writes the serial number TEXT, exactly 8 characters. Needs the service code.",
+         {port, code}, {"TEXT"}, {port, code}},
+    };
+    return commands;
+}
+
+const CommandSpec *findCommand(const QString &name)
+{
+    for (const CommandSpec &spec : Commands()) {
+        if (name == QLatin1String(spec.name))
+            return &spec;
+    }
+    return nullptr;
+}
+
+const OptionSpec *findOption(const QString &name)
+{
+    for (const OptionSpec &option : Options) {
+        if (name == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+QString usageLine(const CommandSpec &spec)
+{
+    return QStringLiteral("Usage: %1 %2 %3").arg(Program, QLatin1String(spec.name), QLatin1String(spec.synopsis));
+}
+
+QString optionLabel(const OptionSpec &option)
+{
+    QString label = QStringLiteral("--") + QLatin1String(option.name);
+    if (option.valueName)
+        label += QLatin1Char(' ') + QLatin1String(option.valueName);
+    return label;
+}
+
+QString columns(const QList<QPair<QString, QString>> &rows)
+{
+    int width = 0;
+    for (const auto &row : rows)
+        width = qMax(width, int(row.first.size()));
+    QString text;
+    for (const auto &row : rows)
+        text += QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second + QLatin1Char('\n');
+    return text;
+}
+
+ParsedCommandLine outcome(ParsedCommandLine::Outcome kind, const QString &text)
+{
+    ParsedCommandLine parsed;
+    parsed.outcome = kind;
+    parsed.text = text;
+    return parsed;
+}
+
+ParsedCommandLine invalid(const QString &what, const CommandSpec *spec = nullptr)
+{
+    if (!spec)
+        return outcome(ParsedCommandLine::Invalid, QStringLiteral("%1: %2\nRun '%1 --help' for the commands.")
+                                                       .arg(Program, what));
+    return outcome(ParsedCommandLine::Invalid,
+                   QStringLiteral("%1 %2: %3\n%4\nRun '%1 %2 --help' for more.")
+                       .arg(Program, QLatin1String(spec->name), what, usageLine(*spec)));
+}
+
+bool isHelp(const QString &argument)
+{
+    return argument == QLatin1String("-h") || argument == QLatin1String("--help") ||
+           argument == QLatin1String("help");
+}
+
+} // namespace
+
+QString ProgramHelp()
+{
+    QList<QPair<QString, QString>> rows;
+    for (const CommandSpec &spec : Commands())
+        rows.append({QLatin1String(spec.name), QLatin1String(spec.summary)});
+    return QStringLiteral("Usage: %1 COMMAND [options]\n\n"
+                          "Every device operation of the gencfg window, from the command line: the same\n"
+                          "transactions, catalogue, file format and texts.\n\n"
+                          "Commands:\n%2\n"
+                          "Exit status:\n"
+                          "  0  done\n"
+                          "  1  the controller did not answer\n"
+                          "  2  a usage or input error\n"
+                          "  3  the port cannot be opened\n"
+                          "  4  --verify found a difference\n\n"
+                          "Run '%1 COMMAND --help' for a command's options.\n")
+        .arg(Program, columns(rows));
+}
+
+QString CommandHelp(const QString &command)
+{
+    const CommandSpec *spec = findCommand(command);
+    if (!spec)
+        return {};
+    QList<QPair<QString, QString>> rows;
+    for (const QString &name : spec->options) {
+        const OptionSpec *option = findOption(name);
+        Q_ASSERT(option);
+        rows.append({optionLabel(*option), QString::fromUtf8(option->help)});
+    }
+    rows.append({QStringLiteral("-h, --help"), QStringLiteral("show this help")});
+    return QStringLiteral("%1\n\n%2: %3.\n\n%4\n\nOptions:\n%5")
+        .arg(usageLine(*spec), QLatin1String(spec->name), QLatin1String(spec->summary),
+             QString::fromUtf8(spec->details), columns(rows));
+}
+
+ParsedCommandLine ParseCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return invalid(QStringLiteral("no command given"));
+    const QString first = arguments.first();
+    if (isHelp(first)) {
+        if (first == QLatin1String("help") && arguments.size() > 1) {
+            const QString help = CommandHelp(arguments.at(1));
+            if (help.isEmpty())
+                return invalid(QStringLiteral("unknown command '%1'").arg(arguments.at(1)));
+            return outcome(ParsedCommandLine::Help, help);
+        }
+        return outcome(ParsedCommandLine::Help, ProgramHelp());
+    }
+    if (first == QLatin1String("--version"))
+        return outcome(ParsedCommandLine::Version, QStringLiteral("%1 %2\n").arg(Program, QStringLiteral(GENCFG_VERSION)));
+    const CommandSpec *spec = findCommand(first);
+    if (!spec) {
+        if (first.startsWith(QLatin1Char('-')))
+            return invalid(QStringLiteral("a command must come first, not '%1'").arg(first));
+        return invalid(QStringLiteral("unknown command '%1'").arg(first));
+    }
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    for (const QString &name : spec->options) {
+        const OptionSpec *option = findOption(name);
+        parser.addOption(option->valueName
+                             ? QCommandLineOption(name, QString(), QLatin1String(option->valueName))
+                             : QCommandLineOption(name));
+    }
+    if (!parser.parse(QStringList{Program} + arguments.mid(1)))
+        return invalid(parser.errorText(), spec);
+    if (parser.isSet(QStringLiteral("help")))
+        return outcome(ParsedCommandLine::Help, CommandHelp(first));
+
+    ParsedCommandLine parsed;
+    parsed.outcome = ParsedCommandLine::Run;
+    Invocation &invocation = parsed.invocation;
+    invocation.command = first;
+    invocation.arguments = parser.positionalArguments();
+    if (invocation.arguments.size() < spec->arguments.size())
+        return invalid(QStringLiteral("missing %1").arg(spec->arguments.at(invocation.arguments.size())), spec);
+    if (invocation.arguments.size() > spec->arguments.size())
+        return invalid(QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(spec->arguments.size())),
+                       spec);
+    for (const QString &name : spec->options) {
+        if (parser.isSet(name))
+            invocation.options.insert(name, parser.value(name));
+    }
+    for (const QString &name : spec->required) {
+        if (!invocation.has(name))
+            return invalid(QStringLiteral("missing %1").arg(optionLabel(*findOption(name))), spec);
+        if (findOption(name)->valueName && invocation.value(name).isEmpty())
+            return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*findOption(name))), spec);
+    }
+    if (invocation.has(QStringLiteral("variant")) && !VariantFromName(invocation.value(QStringLiteral("variant"))))
+        return invalid(QStringLiteral("unknown variant '%1': give petrol, diesel or dry")
+                           .arg(invocation.value(QStringLiteral("variant"))),
+                       spec);
+    return parsed;
+}
+
+} // namespace gencfg::cli

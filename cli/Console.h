@@ -1,0 +1,40 @@
+#pragma once
+
+// Output of gencfg-cli: UTF-8 on stdout and stderr whatever the locale, and
+// progress that only a person at a terminal sees.
+
+#include "cli/ExitStatus.h"
+
+#include <QString>
+
+namespace gencfg::cli {
+
+void PrintOut(const QString &text);
+void PrintErr(const QString &text);
+
+// Prints message and a line end on stderr and returns status.
+int Fail(ExitStatus status, const QString &message);
+
+bool StderrIsTerminal();
+
+// "<text> 25%" rewritten in place on stderr; nothing at all when stderr is
+// not a terminal, so pipes and logs stay clean.
+class Progress
+{
+public:
+    explicit Progress(const QString &text);
+    ~Progress();
+    Progress(const Progress &) = delete;
+    Progress &operator=(const Progress &) = delete;
+
+    void set(int percent);
+    // Ends the line; a non-empty result is shown on a line of its own.
+    void finish(const QString &result = QString());
+
+private:
+    QString m_text;
+    bool m_shown = false;
+    bool m_open = false;
+};
+
+} // namespace gencfg::cli

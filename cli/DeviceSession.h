@@ -1,0 +1,51 @@
+#pragma once
+
+// The controller on its serial port, for one command: the window's link with
+// its transactions, and what the controller's status frames have told so far.
+
+#include "link/DeviceLink.h"
+#include "monitor/Telemetry.h"
+
+#include <QObject>
+#include <functional>
+
+namespace gencfg::cli {
+
+class DeviceSession : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeviceSession(QObject *parent = nullptr);
+
+    // Opens port at 9600 8N1 as the window does; returns the failure text or an empty text.
+    QString open(const QString &port);
+    DeviceLink &link() { return m_link; }
+
+    // Runs the event loop until done() holds after a status frame, the port is lost,
+    // quit() is called or ticks of the link's wait clock have passed; returns done().
+    bool waitFor(const std::function<bool()> &done, int ticks);
+    void quit();
+
+    // Waits, up to the bound of a block transfer, for the first status frame since open.
+    bool waitForFirstStatus();
+    bool statusSeen() const { return m_statusSeen; }
+    quint8 reportedVariantCode() const { return m_variantCode; }
+    bool portLost() const { return m_portLost; }
+
+    // Prints why the controller could not be reached and returns NoAnswer.
+    int noAnswer() const;
+
+Q_SIGNALS:
+    void statusReceived(const gencfg::TelemetryRecord &record);
+
+private:
+    void onStatusFrame(const RxBuffer &rxBytes);
+
+    DeviceLink m_link;
+    bool m_statusSeen = false;
+    bool m_portLost = false;
+    quint8 m_variantCode = 0;
+    std::function<void()> m_quitWait;
+};
+
+} // namespace gencfg::cli

@@ -1,0 +1,220 @@
+#include "FormSim.h"
+#include "app/TerminalPage.h"
+#include "link/Commands.h"
+#include "link/FrameCodec.h"
+#include "monitor/Journal.h"
+#include "monitor/ui/JournalPage.h"
+#include "service/ui/ServicePage.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+QStringList memoLines(const QPlainTextEdit *memo)
+{
+    const QString text = memo->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+// The journal requests the controller received, as (selector, index) pairs.
+QList<QPair<int, int>> journalRequests(const FormSim &s)
+{
+    QList<QPair<int, int>> requests;
+    for (const QByteArray &frame : s.received())
+        if (frame.size() >= 7 && quint8(frame.at(1)) == CMD_JOURNAL_RECORD)
+            requests << qMakePair(int(quint8(frame.at(5))), int(quint8(frame.at(6))));
+    return requests;
+}
+
+QList<QPair<int, int>> indices(int selector, int from, int to)
+{
+    QList<QPair<int, int>> out;
+    for (int i = from; i <= to; ++i)
+        out << qMakePair(selector, i);
+    return out;
+}
+
+QByteArray requestFrame(int selector, int index)
+{
+    return BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, JournalRequestData(JournalSelector(selector), quint8(index)));
+}
+
+} // namespace
+
+class tst_JournalPage : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarms();
+    void entries_becomeStampedLinesWithTheirJournalsTexts();
+    void fullJournals_give105And50LinesWithoutAnEndCode();
+    void statusFrameInsteadOfAReply_costsOnlyThatEntry();
+    void requestForIndex5_goesOutAsTheDocumentedText();
+    void secondClickOrACommandDuringAReading_isIgnored();
+};
+
+void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarms()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().eventJournal().clear();
+    s.sim.model().alarmJournal().clear();
+    s.sim.model().alarmJournal().appendRaw(hexBytes("08 30 01 02 0D"));
+    QVERIFY(s.settle());
+
+    QTest::mouseClick(s.form.TabSheet5->Button13, Qt::LeftButton);
+
+    QVERIFY2(s.form.TabSheet5->Memo3->toPlainText().isEmpty(),
+             qPrintable(s.form.TabSheet5->Memo3->toPlainText()));
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
+    QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
+    QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
+}
+
+void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    ControllerJournal &events = s.sim.model().eventJournal();
+    ControllerJournal &alarms = s.sim.model().alarmJournal();
+    events.clear();
+    alarms.clear();
+    events.appendRaw(hexBytes("14 05 23 11 00"));
+    events.appendRaw(hexBytes("07 00 01 01 12")); // code 18: no text
+    events.appendRaw(hexBytes("23 59 31 12 0B"));
+    events.appendRaw(hexBytes("FF 9A 00 00 06")); // digits above 9, converted as they are
+    events.appendRaw(hexBytes("00 00 00 00 14")); // code 20 ends the journal
+    events.appendRaw(hexBytes("01 01 01 01 01"));
+    alarms.appendRaw(hexBytes("10 15 02 03 05")); // not an alarm code: stamp only
+    alarms.appendRaw(hexBytes("11 20 04 05 0D"));
+    alarms.appendRaw(hexBytes("12 00 06 07 11"));
+    QVERIFY(s.settle());
+
+    s.form.TabSheet5->Button13Click();
+
+    const QStringList expectedEvents{
+        QStringLiteral("14:05 23/11 пропадание сети"),
+        QStringLiteral("07:00 01/01 "),
+        QStringLiteral("23:59 31/12 авария: разряд АКБ ГУ"),
+        QStringLiteral("65:00 00/00 автоматический режим"),
+    };
+    const QStringList expectedAlarms{
+        QStringLiteral("10:15 02/03 "),
+        QStringLiteral("11:20 04/05 авария: нет запуска ГУ"),
+        QStringLiteral("12:00 06/07 авария: частота ГУ вне диапазона"),
+    };
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), expectedEvents);
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), expectedAlarms);
+    // Nothing past the end code is asked for; the alarm journal runs to its own end record.
+    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 3));
+}
+
+void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().fillJournals();
+    QVERIFY(s.settle());
+
+    s.form.TabSheet5->Button13Click();
+
+    QStringList expectedEvents;
+    for (int i = 0; i < 105; ++i)
+        expectedEvents << JournalLine(EventJournal, JournalRecordFromData(s.sim.model().eventJournal().record(i)));
+    QStringList expectedAlarms;
+    for (int i = 0; i < 50; ++i)
+        expectedAlarms << JournalLine(AlarmJournal, JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), expectedEvents);
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), expectedAlarms);
+    QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
+    QCOMPARE(s.boxes.count(), 0);
+}
+
+void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    ControllerJournal &events = s.sim.model().eventJournal();
+    events.clear();
+    s.sim.model().alarmJournal().clear();
+    const char *records[] = {"01 00 01 01 00", "02 00 01 01 01", "03 00 01 01 02", "04 00 01 01 03"};
+    for (const char *record : records)
+        events.appendRaw(hexBytes(record));
+    QVERIFY(s.settle());
+    // The controller answers the request for index 2, and only that one, with a status frame.
+    connect(&s.form.link(), &DeviceLink::echoLine, this, [&](const QByteArray &line) {
+        s.sim.model().setStatusInsteadOfReply(line == "<<" + requestFrame(0, 2));
+    });
+
+    s.form.TabSheet5->Button13Click();
+
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo3),
+             (QStringList{QStringLiteral("01:00 01/01 пропадание сети"), QStringLiteral("02:00 01/01 запуск ГУ"),
+                          QStringLiteral("04:00 01/01 появление сети")}));
+    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 0));
+    QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
+}
+
+void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().eventJournal().clear();
+    for (int i = 0; i < 6; ++i)
+        s.sim.model().eventJournal().appendRaw(hexBytes("12 00 01 01 02"));
+    s.sim.model().alarmJournal().clear();
+    QVERIFY(s.settle());
+
+    s.form.TabSheet5->Button13Click();
+
+    const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
+    QVERIFY(frames.size() > 5);
+    QCOMPARE(frames.at(5).text, QByteArray("\x10" "002800000200052F" "\r"));
+    // Every request is echoed to the terminal, marked "<<" without a blank.
+    const QStringList terminal = s.form.TabSheet3->Memo1->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY2(terminal.contains(QStringLiteral("<<<10>002800000200052F")), qPrintable(terminal.join(QLatin1Char('|'))));
+}
+
+void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().eventJournal().clear();
+    s.sim.model().alarmJournal().clear();
+    for (int i = 0; i < 3; ++i)
+        s.sim.model().eventJournal().appendRaw(hexBytes("09 00 01 01 09"));
+    QVERIFY(s.settle());
+    JournalPage *page = s.form.TabSheet5;
+    bool triedDuringReading = false;
+    bool buttonWasDisabled = false;
+    connect(&s.form.link(), &DeviceLink::echoLine, this, [&](const QByteArray &line) {
+        if (triedDuringReading || line != "<<" + requestFrame(0, 1))
+            return;
+        triedDuringReading = true;
+        buttonWasDisabled = !page->Button13->isEnabled();
+        // Deferred into the reading's own wait, as a click would arrive.
+        QTimer::singleShot(0, page, [&] {
+            page->Button13Click();
+            s.form.TabSheet4->Button8Click();
+        });
+    });
+
+    page->Button13Click();
+
+    QVERIFY(triedDuringReading);
+    QVERIFY2(buttonWasDisabled, "Button13 stays clickable during its own reading");
+    QCOMPARE(memoLines(page->Memo3), QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
+    QCOMPARE(journalRequests(s), indices(0, 0, 3) + indices(1, 0, 0));
+    QCOMPARE(s.received().size(), 5);
+    QCOMPARE(s.boxes.count(), 0);
+    QVERIFY(page->Button13->isEnabled());
+}
+
+QTEST_MAIN(tst_JournalPage)
+#include "tst_journal_page.moc"
