@@ -1,7 +1,5 @@
 #include "app/TerminalLine.h"
 
-#include "link/FrameCodec.h"
-
 #include <QDateTime>
 #include <QLocale>
 #include <QTextCodec>
@@ -79,10 +77,11 @@ QString TerminalDisplayText(const QByteArray &text)
         const auto b = quint8(c);
         if (c == '\r')
             continue;
+        // Caret notation, as terminals show control characters: 0x10 is "^P", 0x7F "^?".
         if (b < 0x20 || b == 0x7F)
-            shown += '<' + ByteToHexPair(b) + '>';
+            shown.append('^').append(char(b ^ 0x40));
         else
-            shown += c;
+            shown.append(c);
     }
     return windows1251()->toUnicode(shown);
 }

@@ -27,7 +27,8 @@ QString TerminalTimeStamp(const QDateTime &when, const StampSeparators &separato
 QByteArray TerminalLine(qint64 number, const QString &stamp, const QByteArray &lineText);
 
 // Received or sent bytes as one line of the memo: carriage returns dropped,
-// other control bytes shown as "<XX>", so nothing breaks the line.
+// other control bytes in caret notation ("^P" for the start byte), so nothing
+// breaks the line.
 QString TerminalDisplayText(const QByteArray &text);
 
 } // namespace gencfg

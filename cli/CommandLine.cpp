@@ -43,45 +43,69 @@ const QList<CommandSpec> &Commands()
     const QString port = QStringLiteral("port");
     const QString code = QStringLiteral("code");
     static const QList<CommandSpec> commands = {
-        {"ports", "", "list the serial ports",
+        {"ports",
+         "",
+         "list the serial ports",
          "Prints one port per line: the name to give to --port, then a tab and the\n"
          "port's description where the system has one.",
-         {}, {}, {}},
-        {"status", "--port DEV [--json] [--follow]", "print the controller's next status frame",
+         {},
+         {},
+         {}},
+        {"status",
+         "--port DEV [--json] [--follow]",
+         "print the controller's next status frame",
          "Waits for the controller's next status frame and prints it as the measurement\n"
          "page shows it: status text, voltages, batteries, engine hours, time to\n"
          "maintenance, clock, GSM signal and registration, temperatures and flags.\n"
          "With --json, one JSON object per frame, on one line; a text the window would\n"
          "leave unchanged is null. With --follow, every frame until interrupted.",
-         {port, "json", "follow"}, {}, {port}},
-        {"read-config", "--port DEV FILE [--raw] [--variant petrol|diesel|dry]",
+         {port, "json", "follow"},
+         {},
+         {port}},
+        {"read-config",
+         "--port DEV FILE [--raw] [--variant petrol|diesel|dry]",
          "read the parameter set into a parameter file",
          "Reads the 256-byte configuration memory in four blocks and saves the file the\n"
          "window saves after \"Прочитать\" and \"Сохранить\": the bytes decoded into the\n"
          "catalogue of the variant the controller reports (or --variant) and encoded\n"
          "again. FILE is written under exactly the name given, no \".txt\" added, and\n"
          "replaced if it exists. With --raw the bytes are saved exactly as read.",
-         {port, "raw", "variant"}, {"FILE"}, {port}},
-        {"write-config", "--port DEV FILE [--verify] [--variant petrol|diesel|dry]",
+         {port, "raw", "variant"},
+         {"FILE"},
+         {port}},
+        {"write-config",
+         "--port DEV FILE [--verify] [--variant petrol|diesel|dry]",
          "write a parameter file into the controller",
          "Does what \"Открыть\" and \"Записать\" do: FILE decoded into the catalogue of the\n"
          "variant the controller reports (or --variant), encoded again and written in\n"
          "four blocks. The engine-hour counter (bytes 0-3) and the read-only fields\n"
          "(180-191) are never written. With --verify the memory is read back and every\n"
          "written byte compared; each difference is listed and the exit status is 4.",
-         {port, "verify", "variant"}, {"FILE"}, {port}},
-        {"show-config", "FILE [--variant petrol|diesel|dry]", "print a parameter file as the parameter tree",
+         {port, "verify", "variant"},
+         {"FILE"},
+         {port}},
+        {"show-config",
+         "FILE [--variant petrol|diesel|dry]",
+         "print a parameter file as the parameter tree",
          "Prints FILE as the parameter tree: indented names, values and units. Needs no\n"
          "device. Without --variant the petrol catalogue is used, the one the window\n"
          "starts with.",
-         {"variant"}, {"FILE"}, {}},
-        {"read-journal", "--port DEV [--json]", "read the event and alarm journals",
+         {"variant"},
+         {"FILE"},
+         {}},
+        {"read-journal",
+         "--port DEV [--json]",
+         "read the event and alarm journals",
          "Reads both journals and lists them as the window does, each under its\n"
          "caption. An entry the controller does not answer is skipped, as in the window.\n"
          "With --json: {\"events\": [...], \"alarms\": [...]}, each entry with index, hour,\n"
          "minute, day, month, code, text and line.",
-         {port, "json"}, {}, {port}},
-        {"send", "--port DEV COMMAND", "send a one-shot command",
+         {port, "json"},
+         {},
+         {port}},
+        {"send",
+         "--port DEV COMMAND",
+         "send a one-shot command",
          "COMMAND is one of:\n"
          "  test-sms       \"Тест SMS\"\n"
          "  test-gprs      \"Тест GPRS\"\n"
@@ -89,22 +113,40 @@ const QList<CommandSpec> &Commands()
          "  sync-clock     \"Синхронизация системного времени\" (this computer's clock)\n"
          "  mode-auto      \"Режим Авто\"\n"
          "  mode-semiauto  \"Режим Полу-авто\"",
-         {port}, {"COMMAND"}, {port}},
-        {"start", "--port DEV H:MM", "start the generator for a run time",
+         {port},
+         {"COMMAND"},
+         {port}},
+        {"start",
+         "--port DEV H:MM",
+         "start the generator for a run time",
          "Sends \"Старт\" with a run time of H hours and MM minutes (00-59), at most\n"
          "18:12 as in the window.",
-         {port}, {"H:MM"}, {port}},
-        {"stop", "--port DEV H:MM", "stop the generator for a wait time",
+         {port},
+         {"H:MM"},
+         {port}},
+        {"stop",
+         "--port DEV H:MM",
+         "stop the generator for a wait time",
          "Sends \"Стоп\" with a wait time of H hours and MM minutes (00-59), at most\n"
          "18:12 as in the window.",
-         {port}, {"H:MM"}, {port}},
-        {"set-motor-hours", "--port DEV H:MM --code CODE", "set the engine-hour counter",
+         {port},
+         {"H:MM"},
+         {port}},
+        {"set-motor-hours",
+         "--port DEV H:MM --code CODE",
+         "set the engine-hour counter",
          "Writes the engine-hour counter: H hours and MM minutes (00-59). Needs the\n"
          "service code.",
-         {port, code}, {"H:MM"}, {port, code}},
-        {"set-serial", "--port DEV TEXT --code CODE", "set the serial number",
+         {port, code},
+         {"H:MM"},
+         {port, code}},
+        {"set-serial",
+         "--port DEV TEXT --code CODE",
+         "set the serial number",
          "Writes the serial number TEXT, exactly 8 characters. Needs the service code.",
-         {port, code}, {"TEXT"}, {port, code}},
+         {port, code},
+         {"TEXT"},
+         {port, code}},
     };
     return commands;
 }
@@ -129,7 +171,8 @@ const OptionSpec *findOption(const QString &name)
 
 QString usageLine(const CommandSpec &spec)
 {
-    return QStringLiteral("Usage: %1 %2 %3").arg(Program, QLatin1String(spec.name), QLatin1String(spec.synopsis));
+    return QStringLiteral("Usage: %1 %2 %3")
+        .arg(Program, QLatin1String(spec.name), QLatin1String(spec.synopsis));
 }
 
 QString optionLabel(const OptionSpec &option)
@@ -162,8 +205,8 @@ ParsedCommandLine outcome(ParsedCommandLine::Outcome kind, const QString &text)
 ParsedCommandLine invalid(const QString &what, const CommandSpec *spec = nullptr)
 {
     if (!spec)
-        return outcome(ParsedCommandLine::Invalid, QStringLiteral("%1: %2\nRun '%1 --help' for the commands.")
-                                                       .arg(Program, what));
+        return outcome(ParsedCommandLine::Invalid,
+                       QStringLiteral("%1: %2\nRun '%1 --help' for the commands.").arg(Program, what));
     return outcome(ParsedCommandLine::Invalid,
                    QStringLiteral("%1 %2: %3\n%4\nRun '%1 %2 --help' for more.")
                        .arg(Program, QLatin1String(spec->name), what, usageLine(*spec)));
@@ -228,7 +271,8 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
         return outcome(ParsedCommandLine::Help, ProgramHelp());
     }
     if (first == QLatin1String("--version"))
-        return outcome(ParsedCommandLine::Version, QStringLiteral("%1 %2\n").arg(Program, QStringLiteral(GENCFG_VERSION)));
+        return outcome(ParsedCommandLine::Version,
+                       QStringLiteral("%1 %2\n").arg(Program, QStringLiteral(GENCFG_VERSION)));
     const CommandSpec *spec = findCommand(first);
     if (!spec) {
         if (first.startsWith(QLatin1Char('-')))
@@ -255,10 +299,12 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     invocation.command = first;
     invocation.arguments = parser.positionalArguments();
     if (invocation.arguments.size() < spec->arguments.size())
-        return invalid(QStringLiteral("missing %1").arg(spec->arguments.at(invocation.arguments.size())), spec);
-    if (invocation.arguments.size() > spec->arguments.size())
-        return invalid(QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(spec->arguments.size())),
+        return invalid(QStringLiteral("missing %1").arg(spec->arguments.at(invocation.arguments.size())),
                        spec);
+    if (invocation.arguments.size() > spec->arguments.size())
+        return invalid(
+            QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(spec->arguments.size())),
+            spec);
     for (const QString &name : spec->options) {
         if (parser.isSet(name))
             invocation.options.insert(name, parser.value(name));
@@ -269,7 +315,8 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
         if (findOption(name)->valueName && invocation.value(name).isEmpty())
             return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*findOption(name))), spec);
     }
-    if (invocation.has(QStringLiteral("variant")) && !VariantFromName(invocation.value(QStringLiteral("variant"))))
+    if (invocation.has(QStringLiteral("variant")) &&
+        !VariantFromName(invocation.value(QStringLiteral("variant"))))
         return invalid(QStringLiteral("unknown variant '%1': give petrol, diesel or dry")
                            .arg(invocation.value(QStringLiteral("variant"))),
                        spec);

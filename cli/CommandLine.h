@@ -12,7 +12,7 @@ namespace gencfg::cli {
 struct Invocation
 {
     QString command;
-    QStringList arguments;          // the positional arguments, as many as the command takes
+    QStringList arguments;           // the positional arguments, as many as the command takes
     QHash<QString, QString> options; // given options by long name; flags map to an empty text
 
     bool has(const QString &option) const { return options.contains(option); }

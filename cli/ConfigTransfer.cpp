@@ -70,7 +70,8 @@ QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const C
     return differing;
 }
 
-EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageBytes &recoded)
+EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant,
+                               ConfigImageBytes &recoded)
 {
     ParamModel tree;
     LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);

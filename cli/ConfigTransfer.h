@@ -39,6 +39,7 @@ QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const C
 
 // An image put into a variant's parameter tree and coded back, as the window
 // does between reading a controller or a file and saving or writing.
-EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageBytes &recoded);
+EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant,
+                               ConfigImageBytes &recoded);
 
 } // namespace gencfg::cli

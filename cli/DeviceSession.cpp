@@ -16,9 +16,10 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
     });
 }
 
-QString DeviceSession::open(const QString &port)
+int DeviceSession::open(const QString &port)
 {
-    return m_link.AfComPort1().open(port);
+    const QString failure = m_link.AfComPort1().open(port);
+    return failure.isEmpty() ? Done : Fail(PortUnavailable, failure);
 }
 
 void DeviceSession::onStatusFrame(const RxBuffer &rxBytes)

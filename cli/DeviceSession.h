@@ -17,8 +17,9 @@ class DeviceSession : public QObject
 public:
     explicit DeviceSession(QObject *parent = nullptr);
 
-    // Opens port at 9600 8N1 as the window does; returns the failure text or an empty text.
-    QString open(const QString &port);
+    // Opens port at 9600 8N1 as the window does. Returns Done, or prints why
+    // it failed and returns PortUnavailable.
+    int open(const QString &port);
     DeviceLink &link() { return m_link; }
 
     // Runs the event loop until done() holds after a status frame, the port is lost,

@@ -124,7 +124,8 @@ QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
         {QStringLiteral("Счетчик моточасов"), HoursMinutesText(r.MotoclockMinutes)},
         {QStringLiteral("До проведения ТО"), HoursMinutesText(r.MaintenanceMinutes)},
         {QStringLiteral("Системное время"), ClockText(r)},
-        {QStringLiteral("Уровень GSM сигнала"), display(SignalDbm(r.SignalQuality), 0, QStringLiteral("дБм"))},
+        {QStringLiteral("Уровень GSM сигнала"),
+         display(SignalDbm(r.SignalQuality), 0, QStringLiteral("дБм"))},
         {QStringLiteral("Резистрация в сети"), shown.registration},
         {QStringLiteral("Датчики температуры"),
          QStringList{display(r.Temperature1, 0, degrees), display(r.Temperature2, 0, degrees),
@@ -133,7 +134,8 @@ QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
     };
     QString text;
     for (const auto &[caption, value] : rows)
-        text += caption + QLatin1Char(':') + (value.isEmpty() ? QString() : QLatin1Char(' ') + value) + QLatin1Char('\n');
+        text += caption + QLatin1Char(':') + (value.isEmpty() ? QString() : QLatin1Char(' ') + value) +
+                QLatin1Char('\n');
     text += QStringLiteral("Флаги:\n");
     for (const StatusFlag &flag : StatusFlags()) {
         text += QStringLiteral("  [%1] %2 (%3)\n")

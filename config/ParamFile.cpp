@@ -159,6 +159,12 @@ QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
         file.cancelWriting();
         return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), error);
     }
+    // commit() does not notice a failed flush of the write buffer (disk full part-way).
+    if (!file.flush()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), error);
+    }
     if (!file.commit())
         return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), file.errorString());
     return QString();

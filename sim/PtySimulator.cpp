@@ -1,5 +1,7 @@
 #include "sim/PtySimulator.h"
 
+#include <algorithm>
+
 #include "link/FrameCodec.h"
 #include "sim/DeviceFrames.h"
 
@@ -152,13 +154,19 @@ void PtySimulator::setPeriodMs(int ms)
 void PtySimulator::sendStatusFrame()
 {
     if (!m_model.isSilent())
-        queueFrame(m_model.statusFrameBytes());
+        queueFrame(m_model.statusFrameBytes(), true);
 }
 
 void PtySimulator::onStatusTimer()
 {
     m_model.advance(m_periodMs);
-    sendStatusFrame();
+    // A controller whose line is still busy with a waiting frame skips this
+    // status frame instead of piling it up behind the others.
+    const bool frameWaiting = std::any_of(m_queue.cbegin(), m_queue.cend(), [](const Outgoing &out) {
+        return out.isFrame && out.offset == 0;
+    });
+    if (!frameWaiting)
+        sendStatusFrame();
 }
 
 void PtySimulator::onReadable()
@@ -218,18 +226,24 @@ void PtySimulator::clientGone()
     }
 }
 
-void PtySimulator::queueFrame(const QByteArray &frameBytes)
+void PtySimulator::queueFrame(const QByteArray &frameBytes, bool isStatus)
 {
     if (!isOpen() || !m_clientPresent || m_queue.size() >= MaxQueued)
         return;
     QByteArray text = DeviceFrameText(frameBytes);
+    std::deque<Outgoing> pieces;
     if (m_noise.isActive()) {
         const QByteArray garbage = m_noise.garbageBefore(text.size());
         if (!garbage.isEmpty())
-            m_queue.push_back({garbage, false});
+            pieces.push_back({garbage, false});
         text = m_noise.corrupt(text);
     }
-    m_queue.push_back({text, true});
+    pieces.push_back({text, true, isStatus});
+    auto at = m_queue.end();
+    if (!isStatus)
+        at = std::find_if(m_queue.begin(), m_queue.end(),
+                          [](const Outgoing &out) { return out.isStatus && out.offset == 0; });
+    m_queue.insert(at, pieces.begin(), pieces.end());
     pump();
 }
 

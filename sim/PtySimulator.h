@@ -64,6 +64,7 @@ private:
     {
         QByteArray text;
         bool isFrame = false;
+        bool isStatus = false;
         qint64 startUs = -1;
         int offset = 0;
     };
@@ -72,7 +73,8 @@ private:
     void onStatusTimer();
     void checkClient();
     void clientGone();
-    void queueFrame(const QByteArray &frameBytes);
+    // A reply goes out before any status frame still waiting for the line.
+    void queueFrame(const QByteArray &frameBytes, bool isStatus = false);
     void pump();
     int writeFront(int budget);
     void dropOutput();

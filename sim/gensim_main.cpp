@@ -118,10 +118,12 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Fill both journals to their full length."));
     const QCommandLineOption staticOption(QStringLiteral("static"),
                                           QStringLiteral("Keep every value fixed."));
+    const QCommandLineOption ignoreWritesOption(QStringLiteral("ignore-writes"),
+                                                QStringLiteral("Accept memory writes but store nothing."));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed for a repeatable run."),
                                         QStringLiteral("N"));
     parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
-                       silentOption, logOption, fullOption, staticOption, seedOption});
+                       silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption});
     parser.process(app);
 
     const std::optional<quint8> variant = parseVariant(parser.value(variantOption));
@@ -151,6 +153,7 @@ int main(int argc, char *argv[])
     ControllerModel &model = simulator.model();
     model.setStatic(parser.isSet(staticOption));
     model.setSilent(parser.isSet(silentOption));
+    model.setIgnoreWrites(parser.isSet(ignoreWritesOption));
     if (parser.isSet(fullOption))
         model.fillJournals();
     simulator.setPeriodMs(period);

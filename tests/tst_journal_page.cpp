@@ -42,7 +42,8 @@ QList<QPair<int, int>> indices(int selector, int from, int to)
 
 QByteArray requestFrame(int selector, int index)
 {
-    return BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, JournalRequestData(JournalSelector(selector), quint8(index)));
+    return BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2,
+                             JournalRequestData(JournalSelector(selector), quint8(index)));
 }
 
 } // namespace
@@ -72,7 +73,8 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
 
     QVERIFY2(s.form.TabSheet5->Memo3->toPlainText().isEmpty(),
              qPrintable(s.form.TabSheet5->Memo3->toPlainText()));
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo4),
+             QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
     QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
 }
@@ -126,10 +128,12 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
 
     QStringList expectedEvents;
     for (int i = 0; i < 105; ++i)
-        expectedEvents << JournalLine(EventJournal, JournalRecordFromData(s.sim.model().eventJournal().record(i)));
+        expectedEvents << JournalLine(EventJournal,
+                                      JournalRecordFromData(s.sim.model().eventJournal().record(i)));
     QStringList expectedAlarms;
     for (int i = 0; i < 50; ++i)
-        expectedAlarms << JournalLine(AlarmJournal, JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
+        expectedAlarms << JournalLine(AlarmJournal,
+                                      JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
     QCOMPARE(memoLines(s.form.TabSheet5->Memo3), expectedEvents);
     QCOMPARE(memoLines(s.form.TabSheet5->Memo4), expectedAlarms);
     QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
@@ -154,9 +158,9 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
 
     s.form.TabSheet5->Button13Click();
 
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo3),
-             (QStringList{QStringLiteral("01:00 01/01 пропадание сети"), QStringLiteral("02:00 01/01 запуск ГУ"),
-                          QStringLiteral("04:00 01/01 появление сети")}));
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), (QStringList{QStringLiteral("01:00 01/01 пропадание сети"),
+                                                              QStringLiteral("02:00 01/01 запуск ГУ"),
+                                                              QStringLiteral("04:00 01/01 появление сети")}));
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 0));
     QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
 }
@@ -175,10 +179,13 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
 
     const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
     QVERIFY(frames.size() > 5);
-    QCOMPARE(frames.at(5).text, QByteArray("\x10" "002800000200052F" "\r"));
+    QCOMPARE(frames.at(5).text, QByteArray("\x10"
+                                           "002800000200052F"
+                                           "\r"));
     // Every request is echoed to the terminal, marked "<<" without a blank.
     const QStringList terminal = s.form.TabSheet3->Memo1->toPlainText().split(QLatin1Char('\n'));
-    QVERIFY2(terminal.contains(QStringLiteral("<<<10>002800000200052F")), qPrintable(terminal.join(QLatin1Char('|'))));
+    QVERIFY2(terminal.contains(QStringLiteral("<<^P002800000200052F")),
+             qPrintable(terminal.join(QLatin1Char('|'))));
 }
 
 void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()

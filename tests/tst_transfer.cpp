@@ -438,8 +438,8 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.thresholds.size(), 1);
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.nodeText(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
-    if (AngularGauge *gauge = w.form.TabSheet1->iAnalog_A)
-        QCOMPARE(gauge->property("SectionEnd1").toDouble(), 190.0);
+    QVERIFY(w.form.TabSheet1->iAnalog_A);
+    QCOMPARE(w.form.TabSheet1->iAnalog_A->property("SectionEnd1").toDouble(), 190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
     QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
@@ -473,8 +473,8 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(w.thresholds.size(), 1);
     QVERIFY(w.thresholds.first() == w.form.ConfigImage);
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
-    if (AngularGauge *gauge = w.form.TabSheet1->iAnalog_A)
-        QCOMPARE(gauge->property("SectionEnd1").toDouble(), 200.0);
+    QVERIFY(w.form.TabSheet1->iAnalog_A);
+    QCOMPARE(w.form.TabSheet1->iAnalog_A->property("SectionEnd1").toDouble(), 200.0);
     QVERIFY(w.page->ProgressBar1->isHidden());
     QVERIFY(w.form.StatusPanel1->text().isEmpty());
 

@@ -9,10 +9,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 
 namespace gencfg {
 
 namespace {
+
+// The log row's place by design, and the gap it keeps to the page's bottom edge when the page is shorter.
+constexpr int LogRowTop = 476;
+constexpr int LogRowBottomGap = 6;
 
 QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
 {
@@ -108,6 +113,15 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
     connect(iSwitchLed4, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
     connect(iSwitchLed5, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
+}
+
+void ServicePage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The window leaves the page less height than the design's; the log row moves up rather than be cut.
+    const int top = qMax(0, qMin(LogRowTop, height() - Button15->height() - LogRowBottomGap));
+    Button15->move(Button15->x(), top);
+    iSwitchLed3->move(iSwitchLed3->x(), top);
 }
 
 void ServicePage::attach(DeviceLink &link, Messages &messages)

@@ -74,6 +74,9 @@ Q_SIGNALS:
     // The service code was confirmed: the locked commands and the terminal page open.
     void serviceUnlocked();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void sendCommand(quint8 command, const QByteArray &data = {});
     void sendDuration(quint8 command, const QLineEdit *hours, const QLineEdit *minutes);

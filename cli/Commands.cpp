@@ -1,0 +1,40 @@
+#include "cli/Commands.h"
+
+#include "cli/Console.h"
+
+namespace gencfg::cli {
+
+int Run(const QStringList &arguments)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    switch (parsed.outcome) {
+    case ParsedCommandLine::Help:
+    case ParsedCommandLine::Version:
+        PrintOut(parsed.text);
+        return Done;
+    case ParsedCommandLine::Invalid:
+        return Fail(InputError, parsed.text);
+    case ParsedCommandLine::Run:
+        break;
+    }
+
+    using Runner = int (*)(const Invocation &);
+    static const QHash<QString, Runner> runners = {
+        {QStringLiteral("ports"), RunPorts},
+        {QStringLiteral("status"), RunStatus},
+        {QStringLiteral("read-config"), RunReadConfig},
+        {QStringLiteral("write-config"), RunWriteConfig},
+        {QStringLiteral("show-config"), RunShowConfig},
+        {QStringLiteral("read-journal"), RunReadJournal},
+        {QStringLiteral("send"), RunSend},
+        {QStringLiteral("start"), RunStart},
+        {QStringLiteral("stop"), RunStop},
+        {QStringLiteral("set-motor-hours"), RunSetMotorHours},
+        {QStringLiteral("set-serial"), RunSetSerial},
+    };
+    const Runner runner = runners.value(parsed.invocation.command);
+    Q_ASSERT(runner);
+    return runner ? runner(parsed.invocation) : InputError;
+}
+
+} // namespace gencfg::cli

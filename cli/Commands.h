@@ -1,0 +1,25 @@
+#pragma once
+
+// The commands of gencfg-cli. Each checks its input before it opens a port,
+// prints its result and returns the exit status.
+
+#include "cli/CommandLine.h"
+
+namespace gencfg::cli {
+
+// Parses arguments (without the program name) and runs the command.
+int Run(const QStringList &arguments);
+
+int RunPorts(const Invocation &invocation);
+int RunStatus(const Invocation &invocation);
+int RunReadConfig(const Invocation &invocation);
+int RunWriteConfig(const Invocation &invocation);
+int RunShowConfig(const Invocation &invocation);
+int RunReadJournal(const Invocation &invocation);
+int RunSend(const Invocation &invocation);
+int RunStart(const Invocation &invocation);
+int RunStop(const Invocation &invocation);
+int RunSetMotorHours(const Invocation &invocation);
+int RunSetSerial(const Invocation &invocation);
+
+} // namespace gencfg::cli

@@ -1,0 +1,157 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/DeviceSession.h"
+
+#include "link/Commands.h"
+#include "service/ServicePayloads.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+namespace gencfg::cli {
+
+namespace {
+
+const QString PortOption = QStringLiteral("port");
+
+struct NamedCommand
+{
+    const char *name;
+    quint8 code;
+};
+
+const NamedCommand OneShotCommands[] = {
+    {"test-sms", CMD_TEST_SMS},    {"test-gprs", CMD_TEST_GPRS}, {"restart-modem", CMD_RESTART_MODEM},
+    {"sync-clock", CMD_SET_CLOCK}, {"mode-auto", CMD_MODE_AUTO}, {"mode-semiauto", CMD_MODE_SEMIAUTO},
+};
+
+QString commandError(const Invocation &invocation, const QString &what)
+{
+    return QStringLiteral("gencfg-cli %1: %2").arg(invocation.command, what);
+}
+
+// "H:MM" as the two texts the window's hour and minute edits would hold.
+bool splitHoursMinutes(const Invocation &invocation, QString &hours, QString &minutes)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]+):([0-5][0-9])$"));
+    const QRegularExpressionMatch match = form.match(invocation.argument(0));
+    if (!match.hasMatch()) {
+        Fail(InputError, commandError(invocation, QStringLiteral("'%1' is not a time H:MM (minutes 00-59)")
+                                                      .arg(invocation.argument(0))));
+        return false;
+    }
+    hours = match.captured(1);
+    minutes = match.captured(2);
+    return true;
+}
+
+// Prints why a payload cannot be sent; Done when it can.
+int checkPayload(const Invocation &invocation, const ServicePayload &payload)
+{
+    if (payload.isOk())
+        return Done;
+    return Fail(InputError, commandError(invocation, payload.message));
+}
+
+int checkServiceCode(const Invocation &invocation)
+{
+    if (IsServiceCode(invocation.value(QStringLiteral("code"))))
+        return Done;
+    return Fail(InputError, commandError(invocation, QStringLiteral("wrong service code")));
+}
+
+int sendCommand(const Invocation &invocation, quint8 command, const QByteArray &data)
+{
+    DeviceSession session;
+    if (const int opened = session.open(invocation.value(PortOption)); opened != Done)
+        return opened;
+    if (session.link().SendCommand(command, 0, quint8(data.size()), data) != DeviceLink::SendResult::Sent)
+        return session.noAnswer();
+    return Done;
+}
+
+int writeMemory(const Invocation &invocation, quint16 address, const QByteArray &data)
+{
+    DeviceSession session;
+    if (const int opened = session.open(invocation.value(PortOption)); opened != Done)
+        return opened;
+    if (!session.link().WriteBlock(address, quint8(data.size()), data))
+        return session.noAnswer();
+    return Done;
+}
+
+int sendDuration(const Invocation &invocation, quint8 command)
+{
+    QString hours;
+    QString minutes;
+    if (!splitHoursMinutes(invocation, hours, minutes))
+        return InputError;
+    const ServicePayload payload = DurationPayload(hours, minutes);
+    if (const int checked = checkPayload(invocation, payload); checked != Done)
+        return checked;
+    return sendCommand(invocation, command, payload.data);
+}
+
+} // namespace
+
+int RunSend(const Invocation &invocation)
+{
+    const QString name = invocation.argument(0);
+    for (const NamedCommand &command : OneShotCommands) {
+        if (name != QLatin1String(command.name))
+            continue;
+        // The clock is read once, as the button reads it, just before the send waits for the controller.
+        const QByteArray data =
+            command.code == CMD_SET_CLOCK ? ClockPayload(QDateTime::currentDateTime()) : QByteArray();
+        return sendCommand(invocation, command.code, data);
+    }
+    QStringList names;
+    for (const NamedCommand &command : OneShotCommands)
+        names << QLatin1String(command.name);
+    return Fail(InputError, commandError(invocation, QStringLiteral("unknown command '%1': give one of %2")
+                                                         .arg(name, names.join(QStringLiteral(", ")))));
+}
+
+int RunStart(const Invocation &invocation)
+{
+    return sendDuration(invocation, CMD_GENERATOR_START);
+}
+
+int RunStop(const Invocation &invocation)
+{
+    return sendDuration(invocation, CMD_GENERATOR_STOP);
+}
+
+int RunSetMotorHours(const Invocation &invocation)
+{
+    if (const int code = checkServiceCode(invocation); code != Done)
+        return code;
+    QString hours;
+    QString minutes;
+    if (!splitHoursMinutes(invocation, hours, minutes))
+        return InputError;
+    const ServicePayload payload = MotoclockPayload(hours, minutes);
+    if (const int checked = checkPayload(invocation, payload); checked != Done)
+        return checked;
+    return writeMemory(invocation, MotoclockAddress, payload.data);
+}
+
+int RunSetSerial(const Invocation &invocation)
+{
+    if (const int code = checkServiceCode(invocation); code != Done)
+        return code;
+    const QString text = invocation.argument(0);
+    // The window ignores other lengths without a word; here the caller is told.
+    if (text.size() != SerialNumberLength)
+        return Fail(InputError,
+                    commandError(invocation, QStringLiteral("the serial number must be exactly %1 "
+                                                            "characters, '%2' has %3")
+                                                 .arg(QString::number(SerialNumberLength), text,
+                                                      QString::number(text.size()))));
+    const ServicePayload payload = SerialNumberPayload(text);
+    if (const int checked = checkPayload(invocation, payload); checked != Done)
+        return checked;
+    return writeMemory(invocation, SerialNumberAddress, payload.data);
+}
+
+} // namespace gencfg::cli

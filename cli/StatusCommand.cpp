@@ -1,0 +1,53 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "cli/DeviceSession.h"
+#include "cli/InterruptWatch.h"
+#include "cli/StatusFormat.h"
+
+#include <QJsonDocument>
+
+namespace gencfg::cli {
+
+int RunStatus(const Invocation &invocation)
+{
+    const bool json = invocation.has(QStringLiteral("json"));
+    const bool follow = invocation.has(QStringLiteral("follow"));
+    DeviceSession session;
+    if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
+        return opened;
+
+    // Several frames can arrive in one read; none of them is skipped.
+    QList<TelemetryRecord> pending;
+    QObject::connect(&session, &DeviceSession::statusReceived,
+                     [&pending](const TelemetryRecord &record) { pending.append(record); });
+    InterruptWatch interrupt;
+    if (follow) {
+        interrupt.install();
+        QObject::connect(&interrupt, &InterruptWatch::interrupted, &session, &DeviceSession::quit);
+    }
+
+    ShownTexts shown;
+    bool first = true;
+    for (;;) {
+        const bool arrived = session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); },
+                                             DeviceLink::BlockBound);
+        if (interrupt.isInterrupted())
+            return Done;
+        if (!arrived)
+            return session.noAnswer();
+        while (!pending.isEmpty()) {
+            const TelemetryRecord record = pending.takeFirst();
+            if (json) {
+                PrintOut(QString::fromUtf8(QJsonDocument(StatusJson(record)).toJson(QJsonDocument::Compact)) +
+                         QLatin1Char('\n'));
+            } else {
+                PrintOut((first ? QString() : QStringLiteral("\n")) + StatusText(record, shown));
+            }
+            first = false;
+            if (!follow)
+                return Done;
+        }
+    }
+}
+
+} // namespace gencfg::cli

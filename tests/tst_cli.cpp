@@ -1,0 +1,923 @@
+// gencfg-cli end to end: the executable against a simulated controller on a
+// pseudo-terminal, opened as a real serial port.
+
+#include "app/TForm1.h"
+#include "config/Catalogue.h"
+#include "config/ConfigImage.h"
+#include "config/ParamFile.h"
+#include "config/ParamModel.h"
+#include "config/ui/ParamsPage.h"
+#include "link/FrameCodec.h"
+#include "sim/FactoryMemory.h"
+#include "sim/PtySimulator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSerialPortInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace gencfg;
+
+namespace {
+
+const QString NoAnswer =
+    QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
+const QString ServiceCode = QStringLiteral("41730962");
+// Input errors must be found before any port is opened: this one would give exit 3.
+const QString NoPort = QStringLiteral("/dev/gencfg-no-such-port");
+
+struct CliResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QString outText() const { return QString::fromUtf8(out); }
+    QString errText() const { return QString::fromUtf8(err); }
+    QByteArray describe() const
+    {
+        return "exit " + QByteArray::number(exitCode) + "\nstdout: " + out.left(600) + "\nstderr: " + err;
+    }
+};
+
+QString buildDir()
+{
+    const QString dir = qEnvironmentVariable("GENCFG_BUILD_DIR");
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+}
+
+QString cliPath()
+{
+    return buildDir() + QStringLiteral("/gencfg-cli");
+}
+
+// The test's event loop keeps serving the in-process controller while the CLI runs.
+CliResult runCli(const QStringList &arguments, int timeoutMs = 90000)
+{
+    QProcess process;
+    process.setProgram(cliPath());
+    process.setArguments(arguments);
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start();
+    CliResult result;
+    if (finished.isEmpty() && !finished.wait(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = "gencfg-cli did not finish: " + process.readAllStandardError();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+// A static controller sending its status frame every 50 ms.
+struct Controller
+{
+    explicit Controller(quint8 variant = 200) : sim(variant, 11)
+    {
+        sim.model().setStatic(true);
+        sim.setPeriodMs(50);
+        started = sim.start();
+    }
+    ControllerModel &model() { return sim.model(); }
+    QString port() const { return sim.devicePath(); }
+    QVector<FrameLogEntry> received() const { return sim.model().receivedFrames(); }
+
+    PtySimulator sim;
+    bool started = false;
+};
+
+QStringList substituted(QStringList arguments, const QString &port, const QString &file)
+{
+    arguments.replaceInStrings(QStringLiteral("{port}"), port);
+    arguments.replaceInStrings(QStringLiteral("{file}"), file);
+    return arguments;
+}
+
+void put(ConfigImageBytes &image, int address, const QByteArray &bytes)
+{
+    std::copy(bytes.cbegin(), bytes.cend(), image.begin() + address);
+}
+
+QByteArray bytesOf(const ConfigImageBytes &image)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.data()), int(image.size()));
+}
+
+// The petrol defaults with the mains lower threshold at 200 V and a login of "tech".
+ConfigImageBytes editedPetrolImage()
+{
+    ConfigImageBytes image = DefaultConfigImage(DeviceVariant::Petrol);
+    put(image, 36, QByteArray::fromHex("00C8"));
+    put(image, 192, QByteArray("tech") + QByteArray(12, char(0xFF)));
+    return image;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A controller in semi-automatic operation, generator running for 90 s, with
+// values at the edges of their coding.
+void setLiveState(ControllerModel &model)
+{
+    ControllerState &s = model.state();
+    s.mode = 2;
+    s.flags1 = Flags1ThreePhase | Flags1Gprs | Flags1SemiAuto;
+    s.flags2 = Flags2Maintenance | Flags2GsmModem;
+    s.stage = 5;
+    s.stageTimer = 90;
+    s.voltageGU = 220;
+    s.voltageA = 226;
+    s.voltageB = 100;
+    s.voltageC = 0;
+    s.accVoltage = 136;
+    s.upsVoltage = 245;
+    s.maintenanceMinutes = 59;
+    s.signalQuality = 99;
+    s.registration = 1;
+    const qint8 temperatures[4] = {21, -10, 0, 127};
+    std::copy(std::begin(temperatures), std::end(temperatures), s.temperatures);
+    model.setMotoclockMinutes(733);
+    model.setClock(QDateTime(QDate(2024, 5, 17), QTime(9, 5, 30), Qt::UTC));
+}
+
+} // namespace
+
+class tst_Cli : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+
+    void help_forTheProgramAndEachCommand_exitsZero_data();
+    void help_forTheProgramAndEachCommand_exitsZero();
+    void inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data();
+    void inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort();
+    void unopenablePort_exitsThreeNamingThePort_data();
+    void unopenablePort_exitsThreeNamingThePort();
+    void silentController_exitsOneWithTheNoAnswerText_data();
+    void silentController_exitsOneWithTheNoAnswerText();
+
+    void status_json_givesEveryKeyDecoded();
+    void status_json_textsAsTheWindowShowsThemOrNull_data();
+    void status_json_textsAsTheWindowShowsThemOrNull();
+    void status_text_showsTheMeasurementCaptionsValuesAndFlags();
+    void status_follow_printsEveryFrameUntilInterrupted();
+
+    void readConfig_savesTheFileTheWindowSavesAfterReading();
+    void readConfig_raw_savesTheBytesExactlyAsRead();
+    void readConfig_variantOption_decodesIntoThatCatalogue();
+    void readConfig_unknownVariantCode_exitsTwoAskingForTheVariant();
+    void readConfig_unprogrammedController_exitsTwoAndLeavesNoFile();
+    void writeConfig_verify_passesWithTheWindowsFramesAndSparesTheCounters();
+    void writeConfig_verify_failsListingEachAddressWhenWritesAreIgnored();
+    void writeConfig_badFile_exitsTwoBeforeSendingAnything();
+    void showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice();
+
+    void readJournal_json_listsBothJournalsEntryByEntry();
+    void readJournal_text_listsEachJournalUnderItsCaption();
+    void readJournal_controllerThatNeverReplies_givesEmptyJournals();
+
+    void send_eachCommandReachesTheController_data();
+    void send_eachCommandReachesTheController();
+    void send_syncClock_setsTheControllerClockFromThisComputer();
+    void startStop_sendTheDurationInSeconds_data();
+    void startStop_sendTheDurationInSeconds();
+    void setMotorHours_withTheServiceCode_writesTheCounter();
+    void setSerial_withTheServiceCode_writesTheEightCharacters();
+
+    void ports_listsThePortsTheSystemEnumerates();
+    void executable_linksNeitherWidgetsNorGui();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+void tst_Cli::initTestCase()
+{
+    QVERIFY2(QFile::exists(cliPath()), qPrintable(QStringLiteral("missing %1").arg(cliPath())));
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_Cli::help_forTheProgramAndEachCommand_exitsZero_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage");
+    QTest::newRow("program") << QStringList{"--help"} << "Usage: gencfg-cli COMMAND";
+    QTest::newRow("help command") << QStringList{"help", "write-config"} << "Usage: gencfg-cli write-config";
+    for (const char *command : {"ports", "status", "read-config", "write-config", "show-config",
+                                "read-journal", "send", "start", "stop", "set-motor-hours", "set-serial"}) {
+        QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
+                               << QStringLiteral("Usage: gencfg-cli %1").arg(QLatin1String(command));
+    }
+}
+
+void tst_Cli::help_forTheProgramAndEachCommand_exitsZero()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    const CliResult r = runCli(arguments);
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QVERIFY2(r.outText().startsWith(usage), r.describe());
+    QVERIFY2(r.err.isEmpty(), r.describe());
+}
+
+void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+    const QString code = ServiceCode;
+    QTest::newRow("no command") << QStringList{} << "no command given";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << "unknown command 'frobnicate'";
+    QTest::newRow("no port") << QStringList{"status"} << "missing --port DEV";
+    QTest::newRow("no file") << QStringList{"read-config", "--port", NoPort} << "missing FILE";
+    QTest::newRow("extra argument") << QStringList{"status", "--port", NoPort, "extra"}
+                                    << "unexpected argument 'extra'";
+    QTest::newRow("unknown option") << QStringList{"status", "--port", NoPort, "--bogus"} << "bogus";
+    QTest::newRow("unknown variant") << QStringList{"read-config", "--port",    NoPort,
+                                                    "f",           "--variant", "gasoline"}
+                                     << "unknown variant 'gasoline'";
+    QTest::newRow("unknown one-shot command")
+        << QStringList{"send", "--port", NoPort, "self-destruct"} << "unknown command 'self-destruct'";
+    QTest::newRow("start for 18:13") << QStringList{"start", "--port", NoPort, "18:13"} << "18 ч 12 мин";
+    QTest::newRow("stop for 99:00") << QStringList{"stop", "--port", NoPort, "99:00"} << "18 ч 12 мин";
+    QTest::newRow("minutes past 59") << QStringList{"start", "--port", NoPort, "1:60"}
+                                     << "'1:60' is not a time";
+    QTest::newRow("time without a colon")
+        << QStringList{"stop", "--port", NoPort, "90"} << "'90' is not a time";
+    QTest::newRow("hours beyond an integer") << QStringList{"start", "--port", NoPort, "99999999999:00"}
+                                             << "'99999999999' is not a valid integer value";
+    QTest::newRow("motor hours without the code")
+        << QStringList{"set-motor-hours", "--port", NoPort, "1:00"} << "missing --code CODE";
+    QTest::newRow("motor hours with a wrong code")
+        << QStringList{"set-motor-hours", "--port", NoPort, "1:00", "--code", "41730961"}
+        << "wrong service code";
+    QTest::newRow("serial with a wrong code")
+        << QStringList{"set-serial", "--port", NoPort, "12345678", "--code", " 41730962"}
+        << "wrong service code";
+    QTest::newRow("serial of seven characters")
+        << QStringList{"set-serial", "--port", NoPort, "1234567", "--code", code} << "exactly 8 characters";
+    QTest::newRow("serial of nine characters")
+        << QStringList{"set-serial", "--port", NoPort, "123456789", "--code", code} << "exactly 8 characters";
+    QTest::newRow("serial without a single-byte code")
+        << QStringList{"set-serial", "--port", NoPort, "1234567✓", "--code", code} << "✓";
+    QTest::newRow("file that does not exist")
+        << QStringList{"write-config", "--port", NoPort, "{file}missing.txt"} << "missing.txt";
+    QTest::newRow("file with a word") << QStringList{"show-config", "{file}words.txt"} << "'abc'";
+    QTest::newRow("file with 256") << QStringList{"show-config", "{file}big.txt"} << "'256'";
+    QTest::newRow("folder that does not exist")
+        << QStringList{"read-config", "--port", NoPort, "{file}no/such/out.txt"} << "does not exist";
+}
+
+void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+    QVERIFY(writeAll(path("words.txt"), "1 2 abc 4"));
+    QVERIFY(writeAll(path("big.txt"), "1 2 256"));
+    const CliResult r = runCli(substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
+    QVERIFY2(r.exitCode == 2, r.describe());
+    QVERIFY2(r.errText().contains(named), r.describe());
+    QVERIFY2(r.out.isEmpty(), r.describe());
+}
+
+void tst_Cli::unopenablePort_exitsThreeNamingThePort_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("status") << QStringList{"status", "--port", NoPort};
+    QTest::newRow("read-config") << QStringList{"read-config", "--port", NoPort, "{file}out.txt"};
+    QTest::newRow("write-config") << QStringList{"write-config", "--port", NoPort, "{file}in.txt"};
+    QTest::newRow("read-journal") << QStringList{"read-journal", "--port", NoPort};
+    QTest::newRow("send") << QStringList{"send", "--port", NoPort, "test-sms"};
+    QTest::newRow("set-serial") << QStringList{"set-serial", "--port", NoPort,
+                                               "12345678",   "--code", ServiceCode};
+}
+
+void tst_Cli::unopenablePort_exitsThreeNamingThePort()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(writeAll(path("in.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    const CliResult r = runCli(substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
+    QVERIFY2(r.exitCode == 3, r.describe());
+    QVERIFY2(r.errText().contains(NoPort), r.describe());
+    QVERIFY2(!QFile::exists(path("out.txt")), "no file without a controller");
+}
+
+void tst_Cli::silentController_exitsOneWithTheNoAnswerText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("status") << QStringList{"status", "--port", "{port}"};
+    QTest::newRow("read-config") << QStringList{"read-config", "--port", "{port}", "{file}out.txt"};
+    QTest::newRow("read-config --raw")
+        << QStringList{"read-config", "--port", "{port}", "{file}out.txt", "--raw"};
+    QTest::newRow("write-config") << QStringList{"write-config", "--port",    "{port}",
+                                                 "{file}in.txt", "--variant", "petrol"};
+    QTest::newRow("read-journal") << QStringList{"read-journal", "--port", "{port}"};
+    QTest::newRow("send") << QStringList{"send", "--port", "{port}", "mode-auto"};
+    QTest::newRow("set-motor-hours") << QStringList{"set-motor-hours", "--port",   "{port}", "1:00",
+                                                    "--code",          ServiceCode};
+}
+
+void tst_Cli::silentController_exitsOneWithTheNoAnswerText()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(writeAll(path("in.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    Controller c;
+    QVERIFY(c.started);
+    c.model().setSilent(true);
+    const CliResult r = runCli(substituted(arguments, c.port(), m_dir.path() + QLatin1Char('/')));
+    QVERIFY2(r.exitCode == 1, r.describe());
+    QCOMPARE(r.errText(), NoAnswer + QLatin1Char('\n'));
+    QVERIFY2(!QFile::exists(path("out.txt")), "no file without a controller");
+    QVERIFY2(c.received().isEmpty(), "nothing is sent before the controller has sent a frame");
+}
+
+void tst_Cli::status_json_givesEveryKeyDecoded()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setLiveState(c.model());
+    const CliResult r = runCli({"status", "--port", c.port(), "--json"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QCOMPARE(r.out.count('\n'), 1);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(r.out, &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+
+    const QStringList keys = {"variant",
+                              "mode",
+                              "semiauto",
+                              "stage",
+                              "stage_timer",
+                              "status_text",
+                              "voltage_gu",
+                              "voltage_a",
+                              "voltage_b",
+                              "voltage_c",
+                              "acc_voltage",
+                              "ups_voltage",
+                              "motoclock_minutes",
+                              "maintenance_minutes",
+                              "clock",
+                              "signal_dbm",
+                              "registration",
+                              "registration_text",
+                              "temperatures",
+                              "flags"};
+    QStringList given = o.keys();
+    QStringList expected = keys;
+    given.sort();
+    expected.sort();
+    QCOMPARE(given, expected);
+
+    QCOMPARE(o.value("variant").toString(), QStringLiteral("diesel"));
+    QCOMPARE(o.value("mode").toInt(), 2);
+    QCOMPARE(o.value("semiauto").toBool(), true);
+    QCOMPARE(o.value("stage").toInt(), 5);
+    QCOMPARE(o.value("stage_timer").toInt(), 90);
+    QCOMPARE(o.value("status_text").toString(), QStringLiteral("Работа ГУ\n00:01:30"));
+    QCOMPARE(o.value("voltage_gu").toDouble(), 220.0);
+    QCOMPARE(o.value("voltage_a").toDouble(), 226.0);
+    QCOMPARE(o.value("voltage_b").toDouble(), 100.0);
+    QCOMPARE(o.value("voltage_c").toDouble(), 0.0);
+    QCOMPARE(o.value("acc_voltage").toDouble(), 13.6);
+    QCOMPARE(o.value("ups_voltage").toDouble(), 24.5);
+    QCOMPARE(o.value("motoclock_minutes").toInt(), 733);
+    QCOMPARE(o.value("maintenance_minutes").toInt(), 59);
+    QCOMPARE(o.value("clock").toString(), QStringLiteral("09:05:30"));
+    QCOMPARE(o.value("signal_dbm").toInt(), -113);
+    QCOMPARE(o.value("registration").toInt(), 1);
+    QCOMPARE(o.value("registration_text").toString(), QStringLiteral("Зарегистрирован\nв домашней сети"));
+    QCOMPARE(o.value("temperatures").toArray(), (QJsonArray{21, -10, 0, 127}));
+
+    const QJsonObject flags = o.value("flags").toObject();
+    const QStringList set = {"three_line", "gprs", "to", "gsm_activity"};
+    const QStringList all = {"three_line",
+                             "direct_start",
+                             "smart_start",
+                             "gu_freq",
+                             "gprs",
+                             "to",
+                             "acc_voltage_control",
+                             "ups_voltage_control",
+                             "work_sleep",
+                             "test_start",
+                             "short",
+                             "gsm_activity",
+                             "thermo"};
+    QCOMPARE(flags.size(), all.size());
+    for (const QString &key : all) {
+        QVERIFY2(flags.value(key).isBool(), qPrintable(key));
+        QVERIFY2(flags.value(key).toBool() == set.contains(key), qPrintable(key));
+    }
+}
+
+void tst_Cli::status_json_textsAsTheWindowShowsThemOrNull_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<int>("stageTimer");
+    QTest::addColumn<int>("registration");
+    QTest::addColumn<QVariant>("statusText"); // null: the window leaves its text as it was
+    QTest::addColumn<QVariant>("registrationText");
+    QTest::newRow("manual mode ignores the stage")
+        << 1 << 7 << 0 << 0 << QVariant(QStringLiteral("Ручной режим"))
+        << QVariant(QStringLiteral("Не зарегистрирован.\nПоиск сети не ведется"));
+    QTest::newRow("generator start step and attempt")
+        << 2 << 3 << 0x0104 << 5 << QVariant(QStringLiteral("Запуск ГУ\nстартер  N:2"))
+        << QVariant(QStringLiteral("Зарегистрирован\nв роуминге"));
+    QTest::newRow("unknown mode and registration") << 0 << 0 << 0 << 6 << QVariant() << QVariant();
+    QTest::newRow("stage beyond the table")
+        << 2 << 27 << 0 << 3 << QVariant() << QVariant(QStringLiteral("Регистрация отклонена"));
+}
+
+void tst_Cli::status_json_textsAsTheWindowShowsThemOrNull()
+{
+    QFETCH(int, mode);
+    QFETCH(int, stage);
+    QFETCH(int, stageTimer);
+    QFETCH(int, registration);
+    QFETCH(QVariant, statusText);
+    QFETCH(QVariant, registrationText);
+    Controller c;
+    QVERIFY(c.started);
+    ControllerState &s = c.model().state();
+    s.mode = quint8(mode);
+    s.stage = quint8(stage);
+    s.stageTimer = quint16(stageTimer);
+    s.registration = quint8(registration);
+    const CliResult r = runCli({"status", "--port", c.port(), "--json"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    const QJsonValue expectedStatus = statusText.isNull() ? QJsonValue() : QJsonValue(statusText.toString());
+    const QJsonValue expectedRegistration =
+        registrationText.isNull() ? QJsonValue() : QJsonValue(registrationText.toString());
+    QCOMPARE(o.value("status_text"), expectedStatus);
+    QCOMPARE(o.value("registration_text"), expectedRegistration);
+}
+
+void tst_Cli::status_text_showsTheMeasurementCaptionsValuesAndFlags()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setLiveState(c.model());
+    const CliResult r = runCli({"status", "--port", c.port()});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    const QStringList lines = r.outText().split(QLatin1Char('\n'));
+    for (const char *line :
+         {"Вариант: КУВ-дизель v2.0", "Режим работы устройства: Работа ГУ 00:01:30", "Режим: Полуавто",
+          "Фаза ГУ: 220В", "Фаза А: 226В", "Фаза B: 100В", "Фаза С: 0В", "Напряжение АКБ: 13.6В",
+          "Напряжение ИБП: 24.5 В", "Счетчик моточасов: 12ч 13м", "До проведения ТО: 0ч 59м",
+          "Системное время: 09:05:30", "Уровень GSM сигнала: -113дБм",
+          "Резистрация в сети: Зарегистрирован в домашней сети",
+          "Датчики температуры: 21 C, -10 C, 0 C, 127 C", "  [x] three_line (3ф сеть)",
+          "  [ ] direct_start (дистанц. запуск)", "  [x] gsm_activity (GSM модем)",
+          "  [ ] thermo (Термодатчик)"}) {
+        QVERIFY2(
+            lines.contains(QString::fromUtf8(line)),
+            qPrintable(QStringLiteral("no line \"%1\" in\n%2").arg(QString::fromUtf8(line), r.outText())));
+    }
+}
+
+void tst_Cli::status_follow_printsEveryFrameUntilInterrupted()
+{
+    Controller c;
+    QVERIFY(c.started);
+    QProcess process;
+    QByteArray out;
+    connect(&process, &QProcess::readyReadStandardOutput, this,
+            [&] { out += process.readAllStandardOutput(); });
+    process.start(cliPath(), {"status", "--port", c.port(), "--json", "--follow"});
+    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= 2, 20000);
+    c.model().state().stage = 9;
+    const int before = int(out.count('\n'));
+    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= before + 3, 20000);
+    QSignalSpy finished(&process, &QProcess::finished);
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(finished.wait(20000));
+    out += process.readAllStandardOutput();
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+
+    const QList<QByteArray> lines = out.trimmed().split('\n');
+    for (const QByteArray &line : lines) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        QVERIFY2(o.value("variant").toString() == QLatin1String("petrol"), line.constData());
+    }
+    const QJsonObject last = QJsonDocument::fromJson(lines.last()).object();
+    QCOMPARE(last.value("status_text").toString(), QStringLiteral("Останов ГУ"));
+}
+
+void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    // Values of every coding, plus bytes the window does not keep: the counter,
+    // the serial number and an unassigned address.
+    ConfigImageBytes memory = DefaultConfigImage(DeviceVariant::Diesel);
+    put(memory, 0, QByteArray::fromHex("00012170"));
+    put(memory, 15, QByteArray::fromHex("E2"));
+    put(memory, 36, QByteArray::fromHex("00C8"));
+    put(memory, 70, QByteArray::fromHex("12"));
+    put(memory, 80, QByteArray::fromHex("00010203040506070809"));
+    put(memory, 184, QByteArray("SN000042"));
+    put(memory, 192, QByteArray("tech") + QByteArray(12, char(0xFF)));
+    c.model().writeMemory(0, bytesOf(memory));
+
+    const QString windowFile = path("window.txt");
+    {
+        TForm1 form;
+        MessageRecorder messages(form.messages());
+        form.pickPort(c.port());
+        QTRY_COMPARE_WITH_TIMEOUT(form.RecordedVariant, quint8(DeviceVariant::Diesel), 5000);
+        form.TabSheet2->Button4Click();
+        QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
+        form.TabSheet2->setChooseSaveFile([&](const QString &) { return windowFile; });
+        form.TabSheet2->Button1Click();
+        QCOMPARE(messages.count(), 1);
+    }
+    const QByteArray saved = readAll(windowFile);
+    QCOMPARE(saved.size(), 1056);
+
+    const CliResult r = runCli({"read-config", "--port", c.port(), path("cli-read")});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QVERIFY2(r.err.isEmpty(), r.describe());
+    QVERIFY2(!QFile::exists(path("cli-read.txt")), "the file is written under exactly the name given");
+    QCOMPARE(readAll(path("cli-read")), saved);
+    // The decode and encode really ran: the counter and serial number are not kept.
+    QVERIFY(saved != FormatParamFile(memory));
+    QVERIFY(saved.startsWith("255 255 255 255 "));
+}
+
+void tst_Cli::readConfig_raw_savesTheBytesExactlyAsRead()
+{
+    Controller c;
+    QVERIFY(c.started);
+    ConfigImageBytes memory;
+    for (int i = 0; i < 256; ++i)
+        memory[size_t(i)] = quint8(255 - i);
+    c.model().writeMemory(0, bytesOf(memory));
+    const CliResult r = runCli({"read-config", "--port", c.port(), path("raw.txt"), "--raw"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QCOMPARE(readAll(path("raw.txt")), FormatParamFile(memory));
+    // The window's read plan: four blocks of 64 bytes, each request as the window builds it.
+    const QVector<FrameLogEntry> requests = c.received();
+    QCOMPARE(requests.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(requests.at(i).text, BuildReadFrame(quint16(64 * i), 64));
+}
+
+void tst_Cli::readConfig_variantOption_decodesIntoThatCatalogue()
+{
+    Controller c(200);
+    QVERIFY(c.started);
+    const ConfigImageBytes memory = editedPetrolImage();
+    c.model().writeMemory(0, bytesOf(memory));
+
+    ParamModel dry;
+    LoadParamTree(DryContactParams(), HighestIndexFor(DeviceVariant::DryContact), dry);
+    DecodeConfigImage(memory, dry);
+    ConfigImageBytes expected;
+    QVERIFY(EncodeConfigImage(dry, expected).ok);
+    QVERIFY2(expected != memory, "the dry-contact catalogue keeps other bytes than the petrol one");
+
+    const CliResult r = runCli({"read-config", "--port", c.port(), path("dry.txt"), "--variant", "dry"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QCOMPARE(readAll(path("dry.txt")), FormatParamFile(expected));
+}
+
+void tst_Cli::readConfig_unknownVariantCode_exitsTwoAskingForTheVariant()
+{
+    Controller c(57);
+    QVERIFY(c.started);
+    const CliResult r = runCli({"read-config", "--port", c.port(), path("unknown.txt")});
+    QVERIFY2(r.exitCode == 2, r.describe());
+    QVERIFY2(r.errText().contains(QLatin1String("57")) && r.errText().contains(QLatin1String("--variant")),
+             r.describe());
+    QVERIFY(!QFile::exists(path("unknown.txt")));
+    QVERIFY2(c.received().isEmpty(), "nothing is read for a variant without a catalogue");
+}
+
+void tst_Cli::readConfig_unprogrammedController_exitsTwoAndLeavesNoFile()
+{
+    Controller c;
+    QVERIFY(c.started);
+    c.model().writeMemory(0, QByteArray(256, char(0xFF)));
+    const CliResult r = runCli({"read-config", "--port", c.port(), path("blank.txt")});
+    QVERIFY2(r.exitCode == 2, r.describe());
+    QVERIFY2(r.errText().contains(QLatin1String("--raw")), r.describe());
+    QVERIFY(!QFile::exists(path("blank.txt")));
+}
+
+void tst_Cli::writeConfig_verify_passesWithTheWindowsFramesAndSparesTheCounters()
+{
+    Controller c;
+    QVERIFY(c.started);
+    const QByteArray factory = c.model().memory();
+    ConfigImageBytes file = editedPetrolImage();
+    // Never written: the engine-hour counter and the read-only fields.
+    put(file, 0, QByteArray::fromHex("01020304"));
+    put(file, 184, QByteArray("XXXXXXXX"));
+    QVERIFY(writeAll(path("edited.txt"), FormatParamFile(file)));
+
+    const CliResult r = runCli({"write-config", "--port", c.port(), path("edited.txt"), "--verify"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QVERIFY2(r.err.isEmpty(), r.describe());
+
+    const QByteArray memory = c.model().memory();
+    QCOMPARE(memory.mid(0, 4), factory.mid(0, 4));
+    QCOMPARE(memory.mid(180, 12), factory.mid(180, 12));
+    QCOMPARE(c.model().memoryWord(36), quint16(200));
+    QCOMPARE(memory.mid(192, 4), QByteArray("tech"));
+
+    const QVector<FrameLogEntry> frames = c.received();
+    QCOMPARE(frames.size(), 8);
+    const struct
+    {
+        quint16 address;
+        quint8 length;
+    } plan[] = {{4, 60}, {64, 64}, {128, 52}, {192, 64}};
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray block = bytesOf(file).mid(plan[i].address, plan[i].length);
+        QCOMPARE(frames.at(i).text, BuildWriteFrame(plan[i].address, plan[i].length, block));
+        QCOMPARE(frames.at(4 + i).text, BuildReadFrame(quint16(64 * i), 64));
+    }
+}
+
+void tst_Cli::writeConfig_verify_failsListingEachAddressWhenWritesAreIgnored()
+{
+    QProcess gensim;
+    gensim.start(buildDir() + QStringLiteral("/gensim"),
+                 {"--period", "50", "--static", "--ignore-writes", "--variant", "petrol"});
+    QTRY_VERIFY_WITH_TIMEOUT(gensim.canReadLine(), 10000);
+    const QString port = QString::fromLocal8Bit(gensim.readLine().trimmed());
+    QVERIFY2(!port.isEmpty(), gensim.readAllStandardError().constData());
+
+    const ConfigImageBytes file = editedPetrolImage();
+    QVERIFY(writeAll(path("ignored.txt"), FormatParamFile(file)));
+    const CliResult r = runCli({"write-config", "--port", port, path("ignored.txt"), "--verify"});
+    gensim.terminate();
+    gensim.waitForFinished(5000);
+
+    QVERIFY2(r.exitCode == 4, r.describe());
+    const QByteArray factory = FactoryMemory(200);
+    QStringList expected;
+    const std::pair<int, int> writePlan[] = {{4, 60}, {64, 64}, {128, 52}, {192, 64}};
+    for (const auto &[from, length] : writePlan) {
+        for (int a = from; a < from + length; ++a) {
+            if (file[size_t(a)] != quint8(factory.at(a)))
+                expected << QStringLiteral("address %1: written %2, read back %3")
+                                .arg(a)
+                                .arg(file[size_t(a)])
+                                .arg(quint8(factory.at(a)));
+        }
+    }
+    QVERIFY(expected.contains(QStringLiteral("address 37: written 200, read back 180")));
+    expected << QStringLiteral("verify: %1 of 240 written bytes differ").arg(expected.size());
+    QCOMPARE(r.errText().trimmed().split(QLatin1Char('\n')), expected);
+}
+
+void tst_Cli::writeConfig_badFile_exitsTwoBeforeSendingAnything()
+{
+    Controller c;
+    QVERIFY(c.started);
+    QVERIFY(writeAll(path("bad.txt"), "255 255\r\n1.5 0\r\n"));
+    const CliResult r = runCli({"write-config", "--port", c.port(), path("bad.txt")});
+    QVERIFY2(r.exitCode == 2, r.describe());
+    QVERIFY2(r.errText().contains(QLatin1String("'1.5'")), r.describe());
+    QVERIFY(c.model().receivedLog().isEmpty());
+}
+
+void tst_Cli::showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice()
+{
+    QVERIFY(writeAll(path("show.txt"), FormatParamFile(editedPetrolImage())));
+    const CliResult petrol = runCli({"show-config", path("show.txt")});
+    QVERIFY2(petrol.exitCode == 0, petrol.describe());
+    const QString text = petrol.outText();
+    QVERIFY2(text.startsWith(QStringLiteral("Тип двигателя электрогенератора: бензин\n"
+                                            "Параметры сети\n"
+                                            "  Напряжение сети\n"
+                                            "    Нижний порог: 200 Вольт\n"
+                                            "    Верхний порог: 260 Вольт\n")),
+             petrol.describe());
+    QVERIFY2(text.contains(QStringLiteral("\n    Число цилиндров двигателя: 1 к-во\n")), petrol.describe());
+    QVERIFY2(!text.contains(QStringLiteral("Время прогрева свечи")), petrol.describe());
+
+    const CliResult diesel = runCli({"show-config", path("show.txt"), "--variant", "diesel"});
+    QVERIFY2(diesel.exitCode == 0, diesel.describe());
+    QVERIFY2(diesel.outText().contains(QStringLiteral("\n    Время прогрева свечи: 10 Сек.\n")),
+             diesel.describe());
+    QCOMPARE(diesel.outText().count(QLatin1Char('\n')), HighestIndexFor(DeviceVariant::Diesel) + 1);
+}
+
+namespace {
+
+// Three events and two alarms, then the end of each journal.
+void setJournals(ControllerModel &model)
+{
+    model.eventJournal().clear();
+    model.eventJournal().appendRaw(QByteArray::fromHex("1405231100"));
+    model.eventJournal().appendRaw(QByteArray::fromHex("0930010212"));
+    model.eventJournal().appendRaw(QByteArray::fromHex("235931120D"));
+    model.alarmJournal().clear();
+    model.alarmJournal().appendRaw(QByteArray::fromHex("100005060D"));
+    model.alarmJournal().appendRaw(QByteArray::fromHex("1111111105"));
+}
+
+QJsonObject entry(int index, int hour, int minute, int day, int month, int code, const QString &text,
+                  const QString &line)
+{
+    return QJsonObject{{"index", index}, {"hour", hour}, {"minute", minute}, {"day", day},
+                       {"month", month}, {"code", code}, {"text", text},     {"line", line}};
+}
+
+} // namespace
+
+void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setJournals(c.model());
+    const CliResult r = runCli({"read-journal", "--port", c.port(), "--json"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(journals.keys(), (QStringList{"alarms", "events"}));
+    const QJsonArray events{
+        entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
+        entry(1, 9, 30, 1, 2, 18, "", "09:30 01/02 "),
+        entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ", "23:59 31/12 авария: нет запуска ГУ"),
+    };
+    const QJsonArray alarms{
+        entry(0, 10, 0, 5, 6, 13, "авария: нет запуска ГУ", "10:00 05/06 авария: нет запуска ГУ"),
+        entry(1, 11, 11, 11, 11, 5, "", "11:11 11/11 "),
+    };
+    QCOMPARE(journals.value("events").toArray(), events);
+    QCOMPARE(journals.value("alarms").toArray(), alarms);
+}
+
+void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setJournals(c.model());
+    const CliResult r = runCli({"read-journal", "--port", c.port()});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n"
+                                         "14:05 23/11 пропадание сети\n"
+                                         "09:30 01/02 \n"
+                                         "23:59 31/12 авария: нет запуска ГУ\n"
+                                         "\n"
+                                         "Журнал аварий\n"
+                                         "10:00 05/06 авария: нет запуска ГУ\n"
+                                         "11:11 11/11 \n"));
+    // Each journal ends at its end code: three events, the end, two alarms, the end.
+    QCOMPARE(c.received().size(), 7);
+}
+
+void tst_Cli::readJournal_controllerThatNeverReplies_givesEmptyJournals()
+{
+    // Status frames keep coming, so the controller is there: every entry is skipped, as in the window.
+    Controller c(201);
+    QVERIFY(c.started);
+    c.model().setStatusInsteadOfReply(true);
+    const CliResult r = runCli({"read-journal", "--port", c.port()});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n\nЖурнал аварий\n"));
+    QCOMPARE(c.received().size(), 105 + 50);
+}
+
+void tst_Cli::send_eachCommandReachesTheController_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("frameBytes");
+    QTest::newRow("test-sms") << "test-sms" << QByteArray::fromHex("002000000020");
+    QTest::newRow("test-gprs") << "test-gprs" << QByteArray::fromHex("002100000021");
+    QTest::newRow("restart-modem") << "restart-modem" << QByteArray::fromHex("002200000022");
+    QTest::newRow("mode-auto") << "mode-auto" << QByteArray::fromHex("003000000030");
+    QTest::newRow("mode-semiauto") << "mode-semiauto" << QByteArray::fromHex("003100000031");
+}
+
+void tst_Cli::send_eachCommandReachesTheController()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, frameBytes);
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli({"send", "--port", c.port(), name});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
+    QCOMPARE(c.received().first().bytes, frameBytes);
+    QCOMPARE(c.model().lastServiceCommand(), quint8(frameBytes.at(1)));
+}
+
+void tst_Cli::send_syncClock_setsTheControllerClockFromThisComputer()
+{
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli({"send", "--port", c.port(), "sync-clock"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QTRY_COMPARE_WITH_TIMEOUT(c.model().lastServiceCommand(), quint8(CMD_SET_CLOCK), 5000);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime wallClock(now.date(), now.time(), Qt::UTC);
+    const qint64 apart = qAbs(c.model().clock().secsTo(wallClock));
+    QVERIFY2(apart < 120,
+             qPrintable(QStringLiteral("controller clock %1, this computer %2")
+                            .arg(c.model().clock().toString(Qt::ISODate), now.toString(Qt::ISODate))));
+}
+
+void tst_Cli::startStop_sendTheDurationInSeconds_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QByteArray>("frameBytes");
+    QTest::newRow("start 1:30 is 5400 s") << "start"
+                                          << "1:30" << QByteArray::fromHex("003200000215183D");
+    QTest::newRow("stop 0:45 is 2700 s") << "stop"
+                                         << "0:45" << QByteArray::fromHex("00330000020A8CB7");
+    QTest::newRow("start 18:12, the longest") << "start"
+                                              << "18:12" << QByteArray::fromHex("0032000002FFF03F");
+}
+
+void tst_Cli::startStop_sendTheDurationInSeconds()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, time);
+    QFETCH(QByteArray, frameBytes);
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli({command, "--port", c.port(), time});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
+    QCOMPARE(c.received().first().bytes, frameBytes);
+}
+
+void tst_Cli::setMotorHours_withTheServiceCode_writesTheCounter()
+{
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli({"set-motor-hours", "--port", c.port(), "1234:56", "--code", ServiceCode});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
+    QCOMPARE(c.received().first().bytes, QByteArray::fromHex("00040000040001217050"));
+    QCOMPARE(c.model().motoclockMinutes(), 74096u);
+}
+
+void tst_Cli::setSerial_withTheServiceCode_writesTheEightCharacters()
+{
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli({"set-serial", "--port", c.port(), "12345678", "--code", ServiceCode});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
+    QCOMPARE(c.received().first().bytes, QByteArray::fromHex("000400B8083132333435363738BC"));
+    QCOMPARE(c.model().memory().mid(184, 8), QByteArray("12345678"));
+}
+
+void tst_Cli::ports_listsThePortsTheSystemEnumerates()
+{
+    const CliResult r = runCli({"ports"});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QStringList listed;
+    for (const QString &line : r.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        listed << line.section(QLatin1Char('\t'), 0, 0);
+    QStringList expected;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        expected << info.systemLocation();
+    QCOMPARE(listed, expected);
+}
+
+void tst_Cli::executable_linksNeitherWidgetsNorGui()
+{
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {cliPath()});
+    if (!ldd.waitForFinished(20000) || ldd.exitCode() != 0)
+        QSKIP("ldd is not available");
+    const QByteArray libraries = ldd.readAllStandardOutput();
+    QVERIFY2(libraries.contains("libQt6Core"), libraries.constData());
+    QVERIFY2(!libraries.contains("libQt6Widgets"), libraries.constData());
+    QVERIFY2(!libraries.contains("libQt6Gui"), libraries.constData());
+}
+
+QTEST_MAIN(tst_Cli)
+#include "tst_cli.moc"

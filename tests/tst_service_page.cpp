@@ -1,0 +1,291 @@
+#include "FormSim.h"
+#include "app/TerminalPage.h"
+#include "link/Commands.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/SwitchLed.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+using Edits = QList<QPair<QString, QString>>; // edit name, text
+
+void fill(ServicePage *page, const Edits &edits)
+{
+    for (const auto &[name, text] : edits) {
+        auto *edit = page->findChild<QLineEdit *>(name);
+        QVERIFY2(edit, qPrintable(name));
+        edit->setText(text);
+    }
+}
+
+void unlock(ServicePage *page)
+{
+    page->Edit4->setText(QStringLiteral("41730962"));
+    QTest::mouseClick(page->Button14, Qt::LeftButton);
+}
+
+void clickControl(ServicePage *page, const QString &name)
+{
+    QWidget *control = page->findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QVERIFY2(control->isEnabled(), qPrintable(name + " is disabled"));
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+QString hexList(const QList<QByteArray> &frames)
+{
+    QStringList out;
+    for (const QByteArray &frame : frames)
+        out << QString::fromLatin1(frame.toHex(' ').toUpper());
+    return out.join(QStringLiteral(" | "));
+}
+
+} // namespace
+
+class tst_ServicePage : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void command_sendsItsFrameBytesAndEchoesThem_data();
+    void command_sendsItsFrameBytesAndEchoesThem();
+    void refusedInput_sendsNothingAndSaysWhy_data();
+    void refusedInput_sendsNothingAndSaysWhy();
+    void modeLampsLitByTheStatusFrame_sendNothing();
+    void silentController_commandShowsGlyukAndWriteShowsNothing();
+    void serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact();
+    void logRow_staysWholeOnTheHeightTheWindowGives();
+};
+
+void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Edits>("edits");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Тест SMS") << "Button8" << Edits{} << hexBytes("00 20 00 00 00 20");
+    QTest::newRow("Тест GPRS") << "Button9" << Edits{} << hexBytes("00 21 00 00 00 21");
+    QTest::newRow("Перезагрузка модема") << "Button11" << Edits{} << hexBytes("00 22 00 00 00 22");
+    QTest::newRow("Режим Авто") << "iSwitchLed4" << Edits{} << hexBytes("00 30 00 00 00 30");
+    QTest::newRow("Режим Полу-авто") << "iSwitchLed5" << Edits{} << hexBytes("00 31 00 00 00 31");
+    QTest::newRow("Старт 1 ч 30 мин")
+        << "Button16" << Edits{{"Edit5", "1"}, {"Edit6", "30"}} << hexBytes("00 32 00 00 02 15 18 3D");
+    QTest::newRow("Старт 18 ч 12 мин, the longest")
+        << "Button16" << Edits{{"Edit5", "18"}, {"Edit6", "12"}} << hexBytes("00 32 00 00 02 FF F0 3F");
+    QTest::newRow("Старт with a sign")
+        << "Button16" << Edits{{"Edit5", "+0"}, {"Edit6", "+1"}} << hexBytes("00 32 00 00 02 00 3C 0C");
+    QTest::newRow("Стоп 0 ч 45 мин") << "Button17" << Edits{{"Edit7", "0"}, {"Edit8", "45"}}
+                                     << hexBytes("00 33 00 00 02 0A 8C B7");
+    QTest::newRow("motor hours 1234 ч 56 мин") << "Button7" << Edits{{"Edit1", "1234"}, {"Edit2", "56"}}
+                                               << hexBytes("00 04 00 00 04 00 01 21 70 50");
+    QTest::newRow("serial number 12345678") << "Button10" << Edits{{"Edit3", "12345678"}}
+                                            << hexBytes("00 04 00 B8 08 31 32 33 34 35 36 37 38 BC");
+    QTest::newRow("clock 2026-12-06 14:05:09")
+        << "Button12" << Edits{} << hexBytes("00 26 00 00 06 14 05 09 06 12 26 0A");
+}
+
+void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
+{
+    QFETCH(QString, control);
+    QFETCH(Edits, edits);
+    QFETCH(QByteArray, bytes);
+    FormSim s;
+    QVERIFY(s.ready());
+    ServicePage *page = s.form.TabSheet4;
+    int clockReadings = 0;
+    page->setClock([&] {
+        ++clockReadings;
+        return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9, 999));
+    });
+    unlock(page);
+    fill(page, edits);
+    QVERIFY(s.settle());
+
+    clickControl(page, control);
+
+    QTRY_VERIFY2(!s.received().isEmpty(), "nothing reached the controller");
+    QVERIFY2(
+        s.received() == QList<QByteArray>{bytes},
+        qPrintable(QStringLiteral("expected %1, received %2").arg(hexList({bytes}), hexList(s.received()))));
+    const QString hex = QString::fromLatin1(bytes.toHex().toUpper());
+    QCOMPARE(s.form.TabSheet3->Memo1->toPlainText(), QStringLiteral("<< ^P") + hex);
+    QCOMPARE(clockReadings, control == QLatin1String("Button12") ? 1 : 0);
+    QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
+}
+
+void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Edits>("edits");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    const int error = Message::Critical;
+    const int warning = Message::Warning;
+    const QString duration = QStringLiteral("Длительность должна быть не больше 18 ч 12 мин");
+    const QString motoclock = QStringLiteral("Счетчик моточасов должен быть от 0 до 71582788 ч 15 мин");
+    QTest::newRow("empty run hours") << "Button16" << Edits{{"Edit5", ""}} << error << "Error"
+                                     << "'' is not a valid integer value";
+    QTest::newRow("letters in the wait minutes") << "Button17" << Edits{{"Edit8", "4o"}} << error << "Error"
+                                                 << "'4o' is not a valid integer value";
+    QTest::newRow("hours read before minutes")
+        << "Button16" << Edits{{"Edit5", "x"}, {"Edit6", "y"}} << error << "Error"
+        << "'x' is not a valid integer value";
+    QTest::newRow("motor hours with a blank") << "Button7" << Edits{{"Edit1", " 12"}} << error << "Error"
+                                              << "' 12' is not a valid integer value";
+    QTest::newRow("Старт 18 ч 13 мин")
+        << "Button16" << Edits{{"Edit5", "18"}, {"Edit6", "13"}} << warning << "Warning" << duration;
+    QTest::newRow("Старт 20 ч, once sent modulo 65536")
+        << "Button16" << Edits{{"Edit5", "20"}, {"Edit6", "0"}} << warning << "Warning" << duration;
+    QTest::newRow("Стоп with negative minutes")
+        << "Button17" << Edits{{"Edit7", "1"}, {"Edit8", "-1"}} << warning << "Warning" << duration;
+    QTest::newRow("Стоп with a total that wraps 32 bits")
+        << "Button17" << Edits{{"Edit7", "1193047"}, {"Edit8", "0"}} << warning << "Warning" << duration;
+    QTest::newRow("negative motor hours")
+        << "Button7" << Edits{{"Edit1", "-1"}, {"Edit2", "59"}} << warning << "Warning" << motoclock;
+    QTest::newRow("motor hours beyond 32 bits")
+        << "Button7" << Edits{{"Edit1", "71582788"}, {"Edit2", "16"}} << warning << "Warning" << motoclock;
+    QTest::newRow("serial number of 7") << "Button10" << Edits{{"Edit3", "1234567"}} << -1 << ""
+                                        << "";
+    QTest::newRow("serial number of 9") << "Button10" << Edits{{"Edit3", "123456789"}} << -1 << ""
+                                        << "";
+}
+
+void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
+{
+    QFETCH(QString, control);
+    QFETCH(Edits, edits);
+    QFETCH(int, kind);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+    FormSim s;
+    QVERIFY(s.ready());
+    ServicePage *page = s.form.TabSheet4;
+    unlock(page);
+    fill(page, edits);
+    QVERIFY(s.settle());
+
+    clickControl(page, control);
+    // A command that does go out marks the point by which a refused one would have arrived.
+    clickControl(page, QStringLiteral("Button9"));
+
+    QTRY_VERIFY(!s.received().isEmpty());
+    QVERIFY2(s.received() == QList<QByteArray>{hexBytes("00 21 00 00 00 21")},
+             qPrintable(hexList(s.received())));
+    if (kind < 0) {
+        QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
+    } else {
+        QCOMPARE(s.boxes.count(), 1);
+        QCOMPARE(int(s.boxes.all().first().kind), kind);
+        QCOMPARE(s.boxes.lastCaption(), caption);
+        QCOMPARE(s.boxes.lastText(), text);
+    }
+    for (const auto &[name, typed] : edits)
+        QCOMPARE(page->findChild<QLineEdit *>(name)->text(), typed);
+}
+
+void tst_ServicePage::modeLampsLitByTheStatusFrame_sendNothing()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    ServicePage *page = s.form.TabSheet4;
+    QTRY_VERIFY(page->iSwitchLed4->isActive());
+    s.sim.model().state().flags1 |= Flags1SemiAuto;
+    QTRY_VERIFY(page->iSwitchLed5->isActive());
+    QVERIFY(!page->iSwitchLed4->isActive());
+    QVERIFY(s.settle());
+    QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
+
+    // A click sends its command whatever the lamp shows.
+    clickControl(page, QStringLiteral("iSwitchLed5"));
+    QTRY_COMPARE(s.sim.model().lastServiceCommand(), quint8(CMD_MODE_SEMIAUTO));
+}
+
+void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    ServicePage *page = s.form.TabSheet4;
+    unlock(page);
+    QVERIFY(s.settle());
+    s.form.link().setTickMs(20);
+    s.sim.model().setSilent(true);
+    QTest::qWait(100); // frames already on their way arrive
+
+    clickControl(page, QStringLiteral("Button8"));
+    QCOMPARE(s.boxes.count(), 1);
+    QCOMPARE(int(s.boxes.all().first().kind), int(Message::Plain));
+    QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Error"));
+    QCOMPARE(s.boxes.lastText(), QStringLiteral("глююююк"));
+
+    clickControl(page, QStringLiteral("Button10"));
+    QCOMPARE(s.boxes.count(), 1);
+
+    s.sim.model().setSilent(false);
+    QVERIFY(s.settle());
+    QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
+    QVERIFY(s.form.TabSheet3->Memo1->toPlainText().isEmpty());
+    QVERIFY(page->Button8->isEnabled());
+}
+
+void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
+{
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    ServicePage *page = form.TabSheet4;
+    for (const QString &wrong :
+         {QStringLiteral("41730961"), QStringLiteral(" 41730962"), QStringLiteral("41730962 "), QString()}) {
+        page->Edit4->setText(wrong);
+        QTest::mouseClick(page->Button14, Qt::LeftButton);
+        QVERIFY2(!form.isTabVisible(form.TabSheet3), qPrintable(wrong));
+        for (QWidget *locked : page->lockedControls())
+            QVERIFY2(!locked->isEnabled(), qPrintable(wrong + ": " + locked->objectName()));
+        QCOMPARE(page->Edit4->text(), wrong);
+    }
+    QCOMPARE(boxes.count(), 0);
+
+    unlock(page);
+    QVERIFY(form.isTabVisible(form.TabSheet3));
+    for (QWidget *locked : page->lockedControls())
+        QVERIFY2(locked->isEnabled(), qPrintable(locked->objectName()));
+
+    // Once open it stays open, whatever is typed next.
+    page->Edit4->setText(QStringLiteral("0"));
+    QTest::mouseClick(page->Button14, Qt::LeftButton);
+    QVERIFY(form.isTabVisible(form.TabSheet3));
+    QVERIFY(page->Button10->isEnabled());
+    QCOMPARE(boxes.count(), 0);
+}
+
+void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
+{
+    TForm1 form;
+    form.PageControl1->setCurrentWidget(form.TabSheet4);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    ServicePage *page = form.TabSheet4;
+    for (QWidget *control :
+         {static_cast<QWidget *>(page->Button15), static_cast<QWidget *>(page->iSwitchLed3)}) {
+        QVERIFY2(page->rect().contains(control->geometry()),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 on a page of height %6")
+                                .arg(control->objectName())
+                                .arg(control->x())
+                                .arg(control->y())
+                                .arg(control->width())
+                                .arg(control->height())
+                                .arg(page->height())));
+        QVERIFY(!control->geometry().intersects(page->Button12->geometry()));
+    }
+    QCOMPARE(page->Button12->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(page->Button15->x(), 11);
+    QCOMPARE(page->iSwitchLed3->x(), 162);
+}
+
+QTEST_MAIN(tst_ServicePage)
+#include "tst_service_page.moc"

@@ -1,0 +1,350 @@
+#include "DeviceFrames.h"
+#include "FormSim.h"
+#include "app/TerminalLine.h"
+#include "app/TerminalPage.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/SwitchLed.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+const QDateTime StampTime(QDate(2026, 12, 6), QTime(10, 32, 42, 123));
+const QString Stamp = QStringLiteral("06.12 10:32:42:123");
+
+QStringList memoLines(const QPlainTextEdit *memo)
+{
+    const QString text = memo->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+// A frame as the memo shows it: the start byte spelled out, no carriage return.
+QString shown(const QByteArray &frame)
+{
+    return QStringLiteral("^P") + QString::fromLatin1(frame.mid(1, frame.size() - 2));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Whether this process holds the file open.
+bool heldOpen(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : fds.entryList(QDir::NoDotAndDotDot | QDir::System | QDir::Files | QDir::Dirs))
+        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
+            return true;
+    return false;
+}
+
+// A window whose terminal runs on a fixed clock and a Russian locale, with its boxes recorded.
+struct Terminal
+{
+    Terminal()
+    {
+        page->setClock([] { return StampTime; });
+        page->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    }
+    void receive(const QByteArray &bytes) { form.link().AfComPort1DataRecived(bytes); }
+
+    TForm1 form;
+    MessageRecorder boxes{form.messages()};
+    TerminalPage *page = form.TabSheet3;
+};
+
+} // namespace
+
+class tst_Terminal : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void separators_comeFromTheLocalesShortFormats_data();
+    void separators_comeFromTheLocalesShortFormats();
+    void statusFrame_showsOneNumberedStampedLine();
+    void linesWhileDisplayIsOff_areCountedNotShown();
+    void arrivalWithoutCarriageReturn_waitsForTheOneThatBringsIt();
+    void controlBytes_neverBreakTheLine();
+    void clearing_emptiesTheMemoAndKeepsTheNumbering();
+    void echoLines_showWhileHiddenAndOffWithoutNumbers();
+    void logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff_data();
+    void logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff();
+    void nameButtons_askForTheLogFileNameAndCancelKeepsIt();
+    void namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen();
+    void namedLog_followsEitherSwitchAndClosesWithTheWindow();
+    void logFileFailure_namesTheFileAndSwitchesTheLogOff_data();
+    void logFileFailure_namesTheFileAndSwitchesTheLogOff();
+};
+
+void tst_Terminal::separators_comeFromTheLocalesShortFormats_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("stamp");
+    QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << "06.12 10:32:42:123";
+    QTest::newRow("US English") << QLocale(QLocale::English, QLocale::UnitedStates) << "06/12 10:32:42:123";
+    QTest::newRow("Finnish, dots in the time")
+        << QLocale(QLocale::Finnish, QLocale::Finland) << "06.12 10.32.42.123";
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden) << "06-12 10:32:42:123";
+    QTest::newRow("Hungarian, blank after the dot")
+        << QLocale(QLocale::Hungarian, QLocale::Hungary) << "06.12 10:32:42:123";
+    QTest::newRow("Bulgarian, quoted suffix")
+        << QLocale(QLocale::Bulgarian, QLocale::Bulgaria) << "06.12 10:32:42:123";
+    QTest::newRow("C, only blanks: the pattern's own") << QLocale::c() << "06/12 10:32:42:123";
+}
+
+void tst_Terminal::separators_comeFromTheLocalesShortFormats()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, stamp);
+    QCOMPARE(TerminalTimeStamp(StampTime, LocaleStampSeparators(locale)), stamp);
+    QCOMPARE(TerminalTimeStamp(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), LocaleStampSeparators(locale))
+                 .size(),
+             stamp.size());
+}
+
+void tst_Terminal::statusFrame_showsOneNumberedStampedLine()
+{
+    Terminal t;
+    t.page->iSwitchLed2->click();
+    QVERIFY(t.page->displayData());
+    t.receive(statusFrame(201));
+    QCOMPARE(memoLines(t.page->Memo1),
+             QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
+    QCOMPARE(t.page->lineNumber(), 1);
+}
+
+void tst_Terminal::linesWhileDisplayIsOff_areCountedNotShown()
+{
+    Terminal t;
+    for (int i = 0; i < 3; ++i)
+        t.receive(statusFrame(201));
+    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QCOMPARE(t.page->lineNumber(), 3);
+
+    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    t.receive(statusFrame(201));
+    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    t.receive(statusFrame(201));
+    QCOMPARE(memoLines(t.page->Memo1),
+             QStringList{QStringLiteral("3 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
+    QCOMPARE(t.page->lineNumber(), 5);
+}
+
+void tst_Terminal::arrivalWithoutCarriageReturn_waitsForTheOneThatBringsIt()
+{
+    Terminal t;
+    t.page->iSwitchLed2->click();
+    const QByteArray frame = statusFrame(201);
+    t.receive(frame.left(20));
+    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QCOMPARE(t.page->lineNumber(), 0);
+
+    // What follows the carriage return in the same arrival ends this line.
+    t.receive(frame.mid(20) + "\x10"
+                              "01");
+    QCOMPARE(memoLines(t.page->Memo1), QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') +
+                                                   shown(frame) + QStringLiteral("^P01")});
+    QCOMPARE(t.page->lineNumber(), 1);
+
+    // Two frames in one arrival share one line.
+    t.receive(frame + frame);
+    QCOMPARE(memoLines(t.page->Memo1).value(1),
+             QStringLiteral("1 ") + Stamp + QLatin1Char(' ') + shown(frame) + shown(frame));
+}
+
+void tst_Terminal::controlBytes_neverBreakTheLine()
+{
+    Terminal t;
+    t.page->iSwitchLed2->click();
+    t.receive(QByteArray("A\nB\0C\x7F\r\r\nD", 10));
+    QCOMPARE(t.page->Memo1->blockCount(), 1);
+    QCOMPARE(t.page->Memo1->toPlainText(), QStringLiteral("0 ") + Stamp + QStringLiteral(" A^JB^@C^?^JD"));
+}
+
+void tst_Terminal::clearing_emptiesTheMemoAndKeepsTheNumbering()
+{
+    Terminal t;
+    t.page->iSwitchLed2->click();
+    t.receive(statusFrame(201));
+    t.receive(statusFrame(201));
+    QTest::mouseClick(t.page->Button5, Qt::LeftButton);
+    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QCOMPARE(t.page->lineNumber(), 2);
+    QVERIFY(t.page->displayData());
+    t.receive(statusFrame(201));
+    QVERIFY(t.page->Memo1->toPlainText().startsWith(QStringLiteral("2 ")));
+}
+
+void tst_Terminal::echoLines_showWhileHiddenAndOffWithoutNumbers()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    QVERIFY(!s.form.isTabVisible(s.form.TabSheet3));
+    QVERIFY(!s.form.TabSheet3->displayData());
+    QSignalSpy steps(&s.form.link(), &DeviceLink::terminalStep);
+    QVERIFY(s.settle());
+
+    QTest::mouseClick(s.form.TabSheet4->Button8, Qt::LeftButton);
+    QByteArray record;
+    QVERIFY(s.form.link().ReadJournalRecord(3, 1, record));
+
+    QCOMPARE(memoLines(s.form.TabSheet3->Memo1),
+             (QStringList{QStringLiteral("<< ^P002000000020"), QStringLiteral("<<^P0028000002010328")}));
+    QCOMPARE(s.form.TabSheet3->lineNumber(), steps.count());
+}
+
+void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff_data()
+{
+    QTest::addColumn<bool>("servicePageSwitch");
+    QTest::newRow("Вести лог") << false;
+    QTest::newRow("Вести LOG-файл") << true;
+}
+
+void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff()
+{
+    QFETCH(bool, servicePageSwitch);
+    Terminal t;
+    SwitchLed *logSwitch = servicePageSwitch ? t.form.TabSheet4->iSwitchLed3 : t.page->iSwitchLed1;
+    t.page->iSwitchLed2->click();
+
+    QTest::mouseClick(logSwitch, Qt::LeftButton);
+    QCOMPARE(t.boxes.count(), 1);
+    QCOMPARE(int(t.boxes.all().first().kind), int(Message::Warning));
+    QCOMPARE(t.boxes.lastCaption(), QStringLiteral("Warning"));
+    QCOMPARE(t.boxes.lastText(), QStringLiteral("Задайте имя LOG-файла"));
+    QVERIFY(!t.page->iSwitchLed1->isActive());
+    QVERIFY(!t.page->iSwitchLed2->isActive());
+    QVERIFY(!t.page->displayData());
+    QVERIFY(!t.page->logActive());
+    // The service page's switch keeps what the user gave it; each change of it warns again.
+    QCOMPARE(t.form.TabSheet4->iSwitchLed3->isActive(), servicePageSwitch);
+    QTest::mouseClick(logSwitch, Qt::LeftButton);
+    QCOMPARE(t.boxes.count(), 2);
+    QVERIFY(!t.form.TabSheet4->iSwitchLed3->isActive());
+
+    t.receive(statusFrame(201));
+    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+}
+
+void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
+{
+    Terminal t;
+    QStringList asked;
+    QString answer = QStringLiteral("/tmp/first.log");
+    t.page->setFileNameAsker([&](const QString &current) {
+        asked << current;
+        return answer;
+    });
+    QTest::mouseClick(t.page->Button6, Qt::LeftButton);
+    QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
+    answer.clear();
+    QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+    QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
+    QCOMPARE(asked, (QStringList{QString(), QStringLiteral("/tmp/first.log")}));
+    QVERIFY(!t.page->logActive());
+    QCOMPARE(t.boxes.count(), 0);
+}
+
+void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("terminal.log"));
+    Terminal t;
+    t.page->setFileNameAsker([&](const QString &) { return path; });
+    QTest::mouseClick(t.page->Button6, Qt::LeftButton);
+    t.receive(statusFrame(201)); // before logging: counted, not logged
+    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+
+    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QVERIFY(t.page->logActive());
+    QVERIFY2(QFile::exists(path), "switching the log on creates the file");
+    QVERIFY2(t.page->displayData(), "a named log leaves the display as the user set it");
+    t.receive(statusFrame(201).left(7));
+    t.receive(statusFrame(201).mid(7) + "xy");
+    Q_EMIT t.form.link().echoLine("<< " + statusFrame(200));
+    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QVERIFY(!t.page->logActive());
+    t.receive(statusFrame(202)); // log off: not written
+
+    const QByteArray first = "1 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "xy\r\n";
+    QCOMPARE(readFile(path), first);
+
+    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    t.receive(statusFrame(200));
+    QCOMPARE(readFile(path), first + "3 " + Stamp.toLatin1() + ' ' + statusFrame(200) + "\r\n");
+    QCOMPARE(t.boxes.count(), 0);
+}
+
+void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("service.log"));
+    {
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("earlier\r\n");
+    }
+    {
+        Terminal t;
+        t.page->setFileNameAsker([&](const QString &) { return path; });
+        SwitchLed *serviceSwitch = t.form.TabSheet4->iSwitchLed3;
+        QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+        QTest::mouseClick(serviceSwitch, Qt::LeftButton);
+        QVERIFY(t.page->logActive());
+        QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+        QTest::mouseClick(serviceSwitch, Qt::LeftButton);
+        QVERIFY2(t.page->logActive(), "one lit switch keeps the log");
+        QVERIFY(serviceSwitch->isActive() == false && t.page->iSwitchLed1->isActive());
+        QVERIFY(heldOpen(path));
+        t.receive(statusFrame(201));
+        QCOMPARE(t.boxes.count(), 0);
+    }
+    QVERIFY2(!heldOpen(path), "the log file outlives the window");
+    QCOMPARE(readFile(path), "earlier\r\n0 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "\r\n");
+}
+
+void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("cannot open") << "/nonexistent-dir/terminal.log"
+                                 << "Не удалось открыть LOG-файл";
+    QTest::newRow("cannot write") << "/dev/full"
+                                  << "Не удалось записать в LOG-файл";
+}
+
+void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, text);
+    Terminal t;
+    t.page->setLogFileName(path);
+    QTest::mouseClick(t.form.TabSheet4->iSwitchLed3, Qt::LeftButton);
+    t.receive(statusFrame(201));
+
+    QTRY_COMPARE(t.boxes.count(), 1);
+    QCOMPARE(int(t.boxes.all().first().kind), int(Message::Critical));
+    QVERIFY2(t.boxes.lastText().startsWith(text + QLatin1Char(' ') + path), qPrintable(t.boxes.lastText()));
+    QVERIFY(!t.page->logActive());
+    QVERIFY(!t.form.TabSheet4->iSwitchLed3->isActive());
+    QVERIFY(!t.page->iSwitchLed1->isActive());
+    t.receive(statusFrame(201));
+    QTest::qWait(20);
+    QCOMPARE(t.boxes.count(), 1);
+    QCOMPARE(t.page->lineNumber(), 2);
+}
+
+QTEST_MAIN(tst_Terminal)
+#include "tst_terminal.moc"
