@@ -1,0 +1,65 @@
+// Throughput of the receive path: status frames, replies and noise pushed
+// through the dispatcher in line-sized chunks, as a multiple of what a
+// 9600-baud line can deliver (960 bytes a second).
+
+#include "BenchSupport.h"
+#include "link/Commands.h"
+#include "link/DeviceLink.h"
+#include "link/FrameCodec.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+using namespace gencfg;
+
+namespace {
+
+QByteArray deviceFrame(quint8 command, const QByteArray &data)
+{
+    QByteArray bytes;
+    bytes += char(1);
+    bytes += char(command);
+    bytes += char(0);
+    bytes += char(0);
+    bytes += char(data.size());
+    bytes += data;
+    bytes += char(FrameChecksum(bytes));
+    QByteArray text(1, FrameStart);
+    for (char b : bytes)
+        text += ByteToHexPair(quint8(b));
+    return text + FrameEnd;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int megabytes = argc > 1 ? QByteArray(argv[1]).toInt() : 20;
+    QByteArray status(36, '\0');
+    status[0] = char(200);
+    status[4] = 2;
+    const QByteArray stream = deviceFrame(CMD_STATUS, status) + deviceFrame(CMD_READ_MEMORY, QByteArray(64, 'x')) +
+                              QByteArray("noise\r") + deviceFrame(CMD_JOURNAL_RECORD, QByteArray(5, '\x11'));
+    DeviceLink link;
+    qint64 bytes = 0;
+    const qint64 total = qint64(megabytes) * 1024 * 1024;
+    QElapsedTimer timer;
+    timer.start();
+    while (bytes < total) {
+        // Arrivals of 8 to 64 bytes, as a serial driver hands them over.
+        for (int offset = 0; offset < stream.size();) {
+            const int length = qMin(8 + (offset % 57), int(stream.size()) - offset);
+            link.AfComPort1DataRecived(stream.mid(offset, length));
+            offset += length;
+        }
+        bytes += stream.size();
+    }
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const double rate = double(bytes) / seconds;
+    std::printf("decoded %.1f MB in %.2f s: %.1f MB/s, %.0f times the 9600-baud line rate (960 B/s); "
+                "%d frames, %d bad\n",
+                double(bytes) / 1048576.0, seconds, rate / 1048576.0, rate / 960.0, link.packetCount(),
+                link.badFrameCount());
+    return 0;
+}
