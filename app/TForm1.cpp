@@ -11,6 +11,7 @@
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
@@ -291,6 +292,9 @@ void TForm1::updateDeviceControls()
     QList<QWidget *> controls = TabSheet4->deviceControls();
     controls << TabSheet2->Button1 << TabSheet2->Button2 << TabSheet2->Button3 << TabSheet2->Button4
              << TabSheet5->Button13;
+    // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
+    if (!idle && controls.contains(QApplication::focusWidget()))
+        PageControl1->currentWidget()->setFocus(Qt::OtherFocusReason);
     for (QWidget *control : controls)
         control->setEnabled(idle && (m_serviceUnlocked || !locked.contains(control)));
 }

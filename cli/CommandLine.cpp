@@ -10,14 +10,14 @@ namespace {
 
 const QString Program = QStringLiteral("gencfg-cli");
 
-struct OptionSpec
+struct OptionEntry
 {
     const char *name;
     const char *valueName; // nullptr for a flag
     const char *help;
 };
 
-const OptionSpec Options[] = {
+const OptionEntry Options[] = {
     {"port", "DEV", "serial device of the controller: /dev/ttyUSB0, COM3, a gensim device"},
     {"json", nullptr, "print JSON instead of text"},
     {"follow", nullptr, "print every status frame until interrupted"},
@@ -27,7 +27,7 @@ const OptionSpec Options[] = {
     {"code", "CODE", "the service code"},
 };
 
-struct CommandSpec
+struct CommandEntry
 {
     const char *name;
     const char *synopsis;
@@ -38,11 +38,11 @@ struct CommandSpec
     QStringList required;  // required options
 };
 
-const QList<CommandSpec> &Commands()
+const QList<CommandEntry> &Commands()
 {
     const QString port = QStringLiteral("port");
     const QString code = QStringLiteral("code");
-    static const QList<CommandSpec> commands = {
+    static const QList<CommandEntry> commands = {
         {"ports",
          "",
          "list the serial ports",
@@ -151,31 +151,31 @@ const QList<CommandSpec> &Commands()
     return commands;
 }
 
-const CommandSpec *findCommand(const QString &name)
+const CommandEntry *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : Commands()) {
-        if (name == QLatin1String(spec.name))
-            return &spec;
+    for (const CommandEntry &entry : Commands()) {
+        if (name == QLatin1String(entry.name))
+            return &entry;
     }
     return nullptr;
 }
 
-const OptionSpec *findOption(const QString &name)
+const OptionEntry *findOption(const QString &name)
 {
-    for (const OptionSpec &option : Options) {
+    for (const OptionEntry &option : Options) {
         if (name == QLatin1String(option.name))
             return &option;
     }
     return nullptr;
 }
 
-QString usageLine(const CommandSpec &spec)
+QString usageLine(const CommandEntry &entry)
 {
     return QStringLiteral("Usage: %1 %2 %3")
-        .arg(Program, QLatin1String(spec.name), QLatin1String(spec.synopsis));
+        .arg(Program, QLatin1String(entry.name), QLatin1String(entry.synopsis));
 }
 
-QString optionLabel(const OptionSpec &option)
+QString optionLabel(const OptionEntry &option)
 {
     QString label = QStringLiteral("--") + QLatin1String(option.name);
     if (option.valueName)
@@ -202,14 +202,14 @@ ParsedCommandLine outcome(ParsedCommandLine::Outcome kind, const QString &text)
     return parsed;
 }
 
-ParsedCommandLine invalid(const QString &what, const CommandSpec *spec = nullptr)
+ParsedCommandLine invalid(const QString &what, const CommandEntry *entry = nullptr)
 {
-    if (!spec)
+    if (!entry)
         return outcome(ParsedCommandLine::Invalid,
                        QStringLiteral("%1: %2\nRun '%1 --help' for the commands.").arg(Program, what));
     return outcome(ParsedCommandLine::Invalid,
                    QStringLiteral("%1 %2: %3\n%4\nRun '%1 %2 --help' for more.")
-                       .arg(Program, QLatin1String(spec->name), what, usageLine(*spec)));
+                       .arg(Program, QLatin1String(entry->name), what, usageLine(*entry)));
 }
 
 bool isHelp(const QString &argument)
@@ -223,8 +223,8 @@ bool isHelp(const QString &argument)
 QString ProgramHelp()
 {
     QList<QPair<QString, QString>> rows;
-    for (const CommandSpec &spec : Commands())
-        rows.append({QLatin1String(spec.name), QLatin1String(spec.summary)});
+    for (const CommandEntry &entry : Commands())
+        rows.append({QLatin1String(entry.name), QLatin1String(entry.summary)});
     return QStringLiteral("Usage: %1 COMMAND [options]\n\n"
                           "Every device operation of the gencfg window, from the command line: the same\n"
                           "transactions, catalogue, file format and texts.\n\n"
@@ -241,19 +241,19 @@ QString ProgramHelp()
 
 QString CommandHelp(const QString &command)
 {
-    const CommandSpec *spec = findCommand(command);
-    if (!spec)
+    const CommandEntry *entry = findCommand(command);
+    if (!entry)
         return {};
     QList<QPair<QString, QString>> rows;
-    for (const QString &name : spec->options) {
-        const OptionSpec *option = findOption(name);
+    for (const QString &name : entry->options) {
+        const OptionEntry *option = findOption(name);
         Q_ASSERT(option);
         rows.append({optionLabel(*option), QString::fromUtf8(option->help)});
     }
     rows.append({QStringLiteral("-h, --help"), QStringLiteral("show this help")});
     return QStringLiteral("%1\n\n%2: %3.\n\n%4\n\nOptions:\n%5")
-        .arg(usageLine(*spec), QLatin1String(spec->name), QLatin1String(spec->summary),
-             QString::fromUtf8(spec->details), columns(rows));
+        .arg(usageLine(*entry), QLatin1String(entry->name), QLatin1String(entry->summary),
+             QString::fromUtf8(entry->details), columns(rows));
 }
 
 ParsedCommandLine ParseCommandLine(const QStringList &arguments)
@@ -273,8 +273,8 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     if (first == QLatin1String("--version"))
         return outcome(ParsedCommandLine::Version,
                        QStringLiteral("%1 %2\n").arg(Program, QStringLiteral(GENCFG_VERSION)));
-    const CommandSpec *spec = findCommand(first);
-    if (!spec) {
+    const CommandEntry *entry = findCommand(first);
+    if (!entry) {
         if (first.startsWith(QLatin1Char('-')))
             return invalid(QStringLiteral("a command must come first, not '%1'").arg(first));
         return invalid(QStringLiteral("unknown command '%1'").arg(first));
@@ -282,15 +282,15 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    for (const QString &name : spec->options) {
-        const OptionSpec *option = findOption(name);
+    for (const QString &name : entry->options) {
+        const OptionEntry *option = findOption(name);
         parser.addOption(option->valueName
                              ? QCommandLineOption(name, QString(), QLatin1String(option->valueName))
                              : QCommandLineOption(name));
     }
     if (!parser.parse(QStringList{Program} + arguments.mid(1)))
-        return invalid(parser.errorText(), spec);
-    if (parser.isSet(QStringLiteral("help")))
+        return invalid(parser.errorText(), entry);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         return outcome(ParsedCommandLine::Help, CommandHelp(first));
 
     ParsedCommandLine parsed;
@@ -298,28 +298,28 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     Invocation &invocation = parsed.invocation;
     invocation.command = first;
     invocation.arguments = parser.positionalArguments();
-    if (invocation.arguments.size() < spec->arguments.size())
-        return invalid(QStringLiteral("missing %1").arg(spec->arguments.at(invocation.arguments.size())),
-                       spec);
-    if (invocation.arguments.size() > spec->arguments.size())
+    if (invocation.arguments.size() < entry->arguments.size())
+        return invalid(QStringLiteral("missing %1").arg(entry->arguments.at(invocation.arguments.size())),
+                       entry);
+    if (invocation.arguments.size() > entry->arguments.size())
         return invalid(
-            QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(spec->arguments.size())),
-            spec);
-    for (const QString &name : spec->options) {
+            QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(entry->arguments.size())),
+            entry);
+    for (const QString &name : entry->options) {
         if (parser.isSet(name))
             invocation.options.insert(name, parser.value(name));
     }
-    for (const QString &name : spec->required) {
+    for (const QString &name : entry->required) {
         if (!invocation.has(name))
-            return invalid(QStringLiteral("missing %1").arg(optionLabel(*findOption(name))), spec);
+            return invalid(QStringLiteral("missing %1").arg(optionLabel(*findOption(name))), entry);
         if (findOption(name)->valueName && invocation.value(name).isEmpty())
-            return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*findOption(name))), spec);
+            return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*findOption(name))), entry);
     }
     if (invocation.has(QStringLiteral("variant")) &&
         !VariantFromName(invocation.value(QStringLiteral("variant"))))
         return invalid(QStringLiteral("unknown variant '%1': give petrol, diesel or dry")
                            .arg(invocation.value(QStringLiteral("variant"))),
-                       spec);
+                       entry);
     return parsed;
 }
 

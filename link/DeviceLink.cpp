@@ -195,7 +195,9 @@ bool DeviceLink::ReadBlock(quint16 address, quint8 n, QByteArray &destination)
 
 bool DeviceLink::ReadJournalRecord(quint8 index, quint8 journal, QByteArray &destination)
 {
-    const QByteArray request = BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, QByteArray{char(journal), char(index)});
+    QByteArray data;
+    data.append(char(journal)).append(char(index));
+    const QByteArray request = BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, data);
     return readReply(request, CMD_JOURNAL_RECORD, 5, destination);
 }
 

@@ -283,7 +283,16 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
 
     QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
     t.receive(statusFrame(200));
-    QCOMPARE(readFile(path), first + "3 " + Stamp.toLatin1() + ' ' + statusFrame(200) + "\r\n");
+    const QByteArray both = first + "3 " + Stamp.toLatin1() + ' ' + statusFrame(200) + "\r\n";
+    QCOMPARE(readFile(path), both);
+
+    // A new name while logging moves the log to the new file.
+    const QString second = dir.filePath(QStringLiteral("second.log"));
+    t.page->setFileNameAsker([&](const QString &) { return second; });
+    QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+    t.receive(statusFrame(201));
+    QCOMPARE(readFile(path), both);
+    QCOMPARE(readFile(second), "4 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "\r\n");
     QCOMPARE(t.boxes.count(), 0);
 }
 

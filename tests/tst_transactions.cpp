@@ -156,11 +156,16 @@ void tst_Transactions::readJournalRecord_returnsTheRecord()
 {
     SimLink s;
     QVERIFY(s.ready());
+    s.sim.model().alarmJournal().clear();
+    s.sim.model().logEvent(13);
     QByteArray record;
-    QVERIFY(s.link.ReadJournalRecord(0, 0, record));
+    // The request carries the journal first, then the index.
+    QVERIFY(s.link.ReadJournalRecord(0, 1, record));
     QCOMPARE(record.size(), 5);
-    QCOMPARE(s.sim.model().receivedFrames().first().text,
-             BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, QByteArray("\x00\x00", 2)));
+    QCOMPARE(int(record.at(4)), 13);
+    QVERIFY(s.link.ReadJournalRecord(7, 1, record));
+    const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
+    QCOMPARE(frames.last().text, QByteArray("\x10" "00280000020107" "2C" "\r"));
 }
 
 void tst_Transactions::silentLine_endsEachTransactionAfterItsBound_data()
