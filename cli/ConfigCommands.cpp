@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "cli/ConfigTransfer.h"
+#include "config/ConfigTransfer.h"
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
 #include "cli/ParamTreeText.h"

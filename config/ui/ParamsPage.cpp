@@ -1,5 +1,6 @@
 #include "config/ui/ParamsPage.h"
 
+#include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamTreeView.h"
@@ -17,28 +18,12 @@ namespace gencfg {
 
 namespace {
 
-struct Block
-{
-    quint16 address;
-    quint8 length;
-    int progress;
-};
-
-// The engine-hour counter (0-3) and the read-only fields (180-191) are never written.
-constexpr Block WritePlan[] = {{4, 60, 25}, {64, 64, 50}, {128, 52, 75}, {192, 64, 100}};
-constexpr Block ReadPlan[] = {{0, 64, 25}, {64, 64, 50}, {128, 64, 75}, {192, 64, 100}};
-
 QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
 {
     auto *button = new QPushButton(caption, page);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
     return button;
-}
-
-QByteArray BlockBytes(const ConfigImageBytes &image, const Block &block)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()) + block.address, block.length);
 }
 
 } // namespace
@@ -167,13 +152,8 @@ void ParamsPage::Button3Click()
         endTransfer();
         return;
     }
-    bool ok = true;
-    for (const Block &block : WritePlan) {
-        ok = m_link->WriteBlock(block.address, block.length, BlockBytes(*m_image, block));
-        ProgressBar1->setValue(block.progress);
-        if (!ok)
-            break;
-    }
+    const bool ok =
+        WriteConfigMemory(*m_link, *m_image, [this](int percent) { ProgressBar1->setValue(percent); });
     if (ok) {
         m_messages->plain(QStringLiteral("info"), QStringLiteral("Параметры успешно записаны в устройство."));
         Q_EMIT thresholdsChanged(*m_image);
@@ -191,17 +171,8 @@ void ParamsPage::Button4Click()
     if (!guard)
         return;
     beginTransfer(QStringLiteral("Чтение параметров из устройства..."));
-    bool ok = true;
-    for (const Block &block : ReadPlan) {
-        QByteArray bytes;
-        ok = m_link->ReadBlock(block.address, block.length, bytes);
-        if (ok)
-            std::copy_n(bytes.cbegin(), std::min<int>(int(bytes.size()), block.length),
-                        m_image->begin() + block.address);
-        ProgressBar1->setValue(block.progress);
-        if (!ok)
-            break;
-    }
+    const bool ok =
+        ReadConfigMemory(*m_link, *m_image, [this](int percent) { ProgressBar1->setValue(percent); });
     if (ok) {
         DecodeConfigImage(*m_image, m_model);
         Q_EMIT thresholdsChanged(*m_image);

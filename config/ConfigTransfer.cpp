@@ -1,4 +1,4 @@
-#include "cli/ConfigTransfer.h"
+#include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace gencfg::cli {
+namespace gencfg {
 
 namespace {
 
@@ -36,11 +36,13 @@ bool ReadConfigMemory(DeviceLink &link, ConfigImageBytes &image, const ProgressC
     for (int i = 0; i < BlockCount; ++i) {
         const MemoryBlock &block = ReadPlan()[size_t(i)];
         QByteArray bytes;
-        if (!link.ReadBlock(block.address, block.length, bytes) || bytes.size() < block.length)
-            return false;
-        std::copy_n(bytes.cbegin(), block.length, image.begin() + block.address);
+        const bool ok = link.ReadBlock(block.address, block.length, bytes) && bytes.size() >= block.length;
+        if (ok)
+            std::copy_n(bytes.cbegin(), block.length, image.begin() + block.address);
         if (progress)
             progress(percentAfter(i));
+        if (!ok)
+            return false;
     }
     return true;
 }
@@ -50,10 +52,11 @@ bool WriteConfigMemory(DeviceLink &link, const ConfigImageBytes &image, const Pr
     for (int i = 0; i < BlockCount; ++i) {
         const MemoryBlock &block = WritePlan()[size_t(i)];
         const QByteArray bytes(reinterpret_cast<const char *>(image.data()) + block.address, block.length);
-        if (!link.WriteBlock(block.address, block.length, bytes))
-            return false;
+        const bool ok = link.WriteBlock(block.address, block.length, bytes);
         if (progress)
             progress(percentAfter(i));
+        if (!ok)
+            return false;
     }
     return true;
 }
@@ -79,4 +82,4 @@ EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant vari
     return EncodeConfigImage(tree, recoded);
 }
 
-} // namespace gencfg::cli
+} // namespace gencfg

@@ -10,10 +10,8 @@
 #include <functional>
 
 namespace gencfg {
-class DeviceLink;
-}
 
-namespace gencfg::cli {
+class DeviceLink;
 
 struct MemoryBlock
 {
@@ -27,7 +25,7 @@ using TransferPlan = std::array<MemoryBlock, 4>;
 const TransferPlan &WritePlan();
 const TransferPlan &ReadPlan();
 
-// Told the percentage done after each block: 25, 50, 75, 100.
+// Told the percentage after each block attempted, the failed one included: 25, 50, 75, 100.
 using ProgressCallback = std::function<void(int percent)>;
 
 // Both stop at the first block that fails and return false.
@@ -42,4 +40,4 @@ QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const C
 EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant,
                                ConfigImageBytes &recoded);
 
-} // namespace gencfg::cli
+} // namespace gencfg
