@@ -24,10 +24,7 @@ QByteArray deviceFrame(quint8 command, const QByteArray &data)
     bytes += char(data.size());
     bytes += data;
     bytes += char(FrameChecksum(bytes));
-    QByteArray text(1, FrameStart);
-    for (char b : bytes)
-        text += ByteToHexPair(quint8(b));
-    return text + FrameEnd;
+    return FrameBytesToText(bytes);
 }
 
 } // namespace

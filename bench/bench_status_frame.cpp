@@ -49,10 +49,7 @@ QByteArray statusFrameText(int n)
     bytes += char(data.size());
     bytes += data;
     bytes += char(FrameChecksum(bytes));
-    QByteArray text(1, FrameStart);
-    for (char b : bytes)
-        text += ByteToHexPair(quint8(b));
-    return text + FrameEnd;
+    return FrameBytesToText(bytes);
 }
 
 } // namespace

@@ -17,17 +17,6 @@ int nibbleValue(char c)
     return -1;
 }
 
-QByteArray encodeFrame(const QByteArray &bytes)
-{
-    QByteArray text;
-    text.reserve(bytes.size() * 2 + 2);
-    text.append(FrameStart);
-    for (char b : bytes)
-        text.append(ByteToHexPair(quint8(b)));
-    text.append(FrameEnd);
-    return text;
-}
-
 QByteArray layOut(quint8 prefix, quint8 command, quint16 address, quint8 n, const QByteArray &data)
 {
     QByteArray bytes;
@@ -46,6 +35,17 @@ QByteArray layOut(quint8 prefix, quint8 command, quint16 address, quint8 n, cons
 
 } // namespace
 
+QByteArray FrameBytesToText(const QByteArray &bytes)
+{
+    QByteArray text;
+    text.reserve(bytes.size() * 2 + 2);
+    text.append(FrameStart);
+    for (char b : bytes)
+        text.append(ByteToHexPair(quint8(b)));
+    text.append(FrameEnd);
+    return text;
+}
+
 QByteArray ByteToHexPair(quint8 b)
 {
     const char pair[2] = {HexDigits[b >> 4], HexDigits[b & 0x0F]};
@@ -61,7 +61,7 @@ QByteArray BuildCommandFrame(quint8 command, quint16 address, quint8 n, const QB
 {
     if (n > MaxFrameData)
         return {};
-    return encodeFrame(layOut(0, command, address, n, data));
+    return FrameBytesToText(layOut(0, command, address, n, data));
 }
 
 QByteArray BuildWriteFrame(quint16 address, quint8 n, const QByteArray &data)
@@ -78,7 +78,7 @@ QByteArray BuildReadFrame(quint16 address, quint8 count)
     bytes.append(char(address & 0xFF));
     bytes.append(char(count));
     bytes.append(char(FrameChecksum(bytes)));
-    return encodeFrame(bytes);
+    return FrameBytesToText(bytes);
 }
 
 QByteArray DecodeFrameText(const QByteArray &text)

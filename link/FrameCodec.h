@@ -16,6 +16,9 @@ constexpr char FrameEnd = 0x0D;
 constexpr int MaxFrameData = 122;
 
 QByteArray ByteToHexPair(quint8 b);
+
+// The line text of frame bytes: the start byte, two hex characters a byte, the end byte.
+QByteArray FrameBytesToText(const QByteArray &bytes);
 quint8 HexPairToByte(char c1, char c2);
 
 // Return an empty text (and send nothing) when asked for more than MaxFrameData.

@@ -230,7 +230,7 @@ QByteArray ControllerModel::receiveFrameText(const QByteArray &text, qint64 star
     entry.startUs = startUs;
     entry.endUs = endUs;
     entry.text = text;
-    const std::optional<QByteArray> frame = ParseDeviceRequest(text);
+    const std::optional<QByteArray> frame = ParseValidFrame(text);
     if (frame) {
         entry.valid = true;
         entry.bytes = *frame;

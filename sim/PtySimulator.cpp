@@ -230,7 +230,7 @@ void PtySimulator::queueFrame(const QByteArray &frameBytes, bool isStatus)
 {
     if (!isOpen() || !m_clientPresent || m_queue.size() >= MaxQueued)
         return;
-    QByteArray text = DeviceFrameText(frameBytes);
+    QByteArray text = FrameBytesToText(frameBytes);
     std::deque<Outgoing> pieces;
     if (m_noise.isActive()) {
         const QByteArray garbage = m_noise.garbageBefore(text.size());

@@ -9,14 +9,6 @@
 
 namespace gencfg::test {
 
-inline QByteArray encodeBytes(const QByteArray &bytes)
-{
-    QByteArray text(1, FrameStart);
-    for (char b : bytes)
-        text += ByteToHexPair(quint8(b));
-    return text + FrameEnd;
-}
-
 inline QByteArray deviceFrame(quint8 command, const QByteArray &data, quint8 prefix = 1, quint16 address = 0)
 {
     QByteArray bytes;
@@ -27,7 +19,7 @@ inline QByteArray deviceFrame(quint8 command, const QByteArray &data, quint8 pre
     bytes += char(data.size());
     bytes += data;
     bytes += char(FrameChecksum(bytes));
-    return encodeBytes(bytes);
+    return FrameBytesToText(bytes);
 }
 
 inline QByteArray statusData(quint8 variant = 200)

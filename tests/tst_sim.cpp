@@ -44,7 +44,7 @@ QByteArray statusData(const ControllerModel &model)
 // The frame bytes of a request as the program's encoders put it on the line.
 QByteArray requestBytes(const QByteArray &text)
 {
-    const auto frame = ParseDeviceRequest(text);
+    const auto frame = ParseValidFrame(text);
     return frame ? *frame : QByteArray();
 }
 
@@ -193,8 +193,8 @@ void TestSim::statusFrame_isWellFormed()
     QCOMPARE(frame.size(), 42);
     QCOMPARE(hex(frame.left(5)), hex(QByteArray::fromHex("0115000024")));
     QVERIFY2(FrameChecksum(frame) == 0, "checksum byte does not cancel the XOR of the frame");
-    const auto parsed = ParseValidFrame(DeviceFrameText(frame));
-    QVERIFY2(parsed.has_value(), DeviceFrameText(frame).constData());
+    const auto parsed = ParseValidFrame(FrameBytesToText(frame));
+    QVERIFY2(parsed.has_value(), FrameBytesToText(frame).constData());
     QCOMPARE(hex(*parsed), hex(frame));
 }
 
@@ -550,7 +550,7 @@ void TestSim::replyOptions_shapeTheReply()
     if (command != 0) {
         QCOMPARE(reply.size(), dataBytes + 6);
         QCOMPARE(int(quint8(reply.at(4))), dataBytes);
-        QVERIFY2(ParseValidFrame(DeviceFrameText(reply)).has_value(),
+        QVERIFY2(ParseValidFrame(FrameBytesToText(reply)).has_value(),
                  "the shaped reply is not a valid frame");
     }
 }
@@ -640,7 +640,7 @@ void TestSim::requestCutter_cutsEveryFrame()
 void TestSim::lineNoise_corruptsOnlyInsideFrames()
 {
     ControllerModel model;
-    const QByteArray text = DeviceFrameText(model.statusFrameBytes());
+    const QByteArray text = FrameBytesToText(model.statusFrameBytes());
     LineNoise quiet(0.0, 1);
     QCOMPARE(quiet.corrupt(text), text);
     QVERIFY(quiet.garbageBefore(text.size()).isEmpty());
