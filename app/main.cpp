@@ -1,35 +1,62 @@
 #include "app/TForm1.h"
 #include "config/Catalogue.h"
+#ifdef GENCFG_WITH_SIMULATOR
 #include "sim/PtySimulator.h"
+#endif
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
 #include <memory>
 
+namespace {
+
+// --help and --version print and exit; they must work without a display.
+bool onlyPrints(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" || arg == "-v")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("gencfg"));
-    QApplication::setApplicationVersion(QStringLiteral(GENCFG_VERSION));
+    std::unique_ptr<QCoreApplication> application;
+    if (onlyPrints(argc, argv))
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        application = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication &app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("gencfg"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GENCFG_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Configurator and monitor for generator auto-start controllers v2.0."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("Open DEVICE at start, as if picked in the port list."),
-                                        QStringLiteral("DEVICE"));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Open DEVICE at start, as if picked in the port list."),
+        QStringLiteral("DEVICE"));
+#ifdef GENCFG_WITH_SIMULATOR
     const QCommandLineOption simulateOption(
-        QStringLiteral("simulate"), QStringLiteral("Run a simulated controller (petrol, diesel or dry) and open it."));
-    parser.addOption(portOption);
+        QStringLiteral("simulate"),
+        QStringLiteral("Run a simulated controller (petrol, diesel or dry) and open it."));
     parser.addOption(simulateOption);
-    parser.addPositionalArgument(QStringLiteral("variant"), QStringLiteral("With --simulate: petrol (default), diesel or dry."),
+    parser.addPositionalArgument(QStringLiteral("variant"),
+                                 QStringLiteral("With --simulate: petrol (default), diesel or dry."),
                                  QStringLiteral("[variant]"));
+#endif
+    parser.addOption(portOption);
     parser.process(app);
 
     QString port = parser.value(portOption);
+#ifdef GENCFG_WITH_SIMULATOR
     std::unique_ptr<gencfg::PtySimulator> simulator;
     if (parser.isSet(simulateOption)) {
         const QString name = parser.positionalArguments().value(0, QStringLiteral("petrol"));
@@ -47,6 +74,10 @@ int main(int argc, char *argv[])
     } else if (!parser.positionalArguments().isEmpty()) {
         parser.showHelp(2);
     }
+#else
+    if (!parser.positionalArguments().isEmpty())
+        parser.showHelp(2);
+#endif
 
     gencfg::TForm1 form;
     form.show();
