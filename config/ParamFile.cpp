@@ -101,6 +101,9 @@ ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileNam
         }
         result.values.append(*value);
     }
+    // Taken as a file that sets nothing, it would have the tree decoded from a stale image.
+    if (result.values.isEmpty())
+        return Refused(QStringLiteral("Файл %1 не содержит ни одного значения").arg(Shown(fileName)));
     result.ok = true;
     return result;
 }

@@ -25,7 +25,8 @@ QByteArray FormatParamFile(const ConfigImageBytes &image);
 
 // Values are runs of characters above code 32. Reading ends after 256 values.
 // Every value read must be a decimal integer 0..255 (a leading '+' is allowed),
-// else the whole content is refused and no values are returned.
+// else the whole content is refused and no values are returned; so is a
+// content without any value.
 ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileName);
 
 // Refuses directories, other non-regular files, unreadable files and files over

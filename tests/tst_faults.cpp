@@ -1,0 +1,528 @@
+// The window against a poor line, a vanishing device and malformed parameter
+// files: every outcome is either exact or a reported failure that leaves the
+// tree and the image as they were.
+
+#include "FormSim.h"
+#include "app/TForm1.h"
+#include "config/ConfigImage.h"
+#include "config/ParamFile.h"
+#include "config/ParamModel.h"
+#include "config/ui/ParamsPage.h"
+#include "link/Commands.h"
+#include "link/FrameCodec.h"
+#include "monitor/Journal.h"
+#include "monitor/ui/JournalPage.h"
+#include "sim/PtySimulator.h"
+#include "widgets/PortComboBox.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <ctime>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
+const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
+const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
+const QString PortGone = QStringLiteral("Порт закрыт: устройство отключено");
+constexpr int PeriodMs = 100;
+constexpr int BlockSize = 64;
+
+QStringList treeTexts(const ParamModel &tree)
+{
+    QStringList texts;
+    for (int node = 0; node < tree.nodeCount(); ++node)
+        texts << tree.nodeText(node);
+    return texts;
+}
+
+// The tree a variant's catalogue shows once the image has been decoded into it.
+QStringList decodedTree(const ConfigImageBytes &image, DeviceVariant variant)
+{
+    ParamModel tree;
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
+    DecodeConfigImage(image, tree);
+    return treeTexts(tree);
+}
+
+// The first node of a tree holding a value at a memory address.
+int nodeAt(const ParamModel &tree, int address)
+{
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        if (tree.field(node, FieldAddress) == QString::number(address) &&
+            tree.field(node, FieldKind) != QLatin1String("0"))
+            return node;
+    }
+    return -1;
+}
+
+QByteArray bytesOf(const ConfigImageBytes &image, int from, int count)
+{
+    return QByteArray(reinterpret_cast<const char *>(image.data()) + from, count);
+}
+
+// The first line that differs, or an empty text.
+QString firstDifference(const QStringList &actual, const QStringList &expected)
+{
+    for (int i = 0; i < qMax(actual.size(), expected.size()); ++i) {
+        const QString a = actual.value(i, QStringLiteral("(none)"));
+        const QString e = expected.value(i, QStringLiteral("(none)"));
+        if (a != e)
+            return QStringLiteral("node %1: '%2', expected '%3'").arg(i).arg(a, e);
+    }
+    return QString();
+}
+
+QString describe(const QStringList &texts)
+{
+    return texts.isEmpty() ? QStringLiteral("(no box)") : texts.join(QStringLiteral(" | "));
+}
+
+QStringList memoLines(const QPlainTextEdit *memo)
+{
+    const QString text = memo->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+double processCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// Hour, minute, day and month in packed BCD, then the code.
+QByteArray journalRecord(int hour, int minute, int day, int month, int code)
+{
+    QByteArray record;
+    for (int field : {hour, minute, day, month})
+        record += char(ByteToBcd(quint8(field)));
+    return record + char(code);
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// A diesel controller (its journal page is shown) behind a paced, noisy line.
+struct NoisyWindow
+{
+    NoisyWindow() : sim(quint8(DeviceVariant::Diesel), 11)
+    {
+        sim.model().setStatic(true);
+        sim.setPeriodMs(PeriodMs);
+        sim.setPaced(true);
+        started = sim.start();
+        if (!started)
+            return;
+        form.addExtraPort(sim.devicePath());
+        form.pickPort(sim.devicePath());
+    }
+    bool ready()
+    {
+        return started && form.link().AfComPort1().isOpen() &&
+               QTest::qWaitFor([this] { return form.RecordedVariant == quint8(DeviceVariant::Diesel); },
+                               5000);
+    }
+    QVector<FrameLogEntry> writesSince(int first) const
+    {
+        QVector<FrameLogEntry> writes;
+        const QVector<FrameLogEntry> frames = sim.model().receivedFrames();
+        for (int i = first; i < frames.size(); ++i) {
+            if (quint8(frames.at(i).bytes.at(1)) == CMD_WRITE_MEMORY)
+                writes << frames.at(i);
+        }
+        return writes;
+    }
+
+    // Frames the line delivered that pass every check of a frame and still are
+    // not what the controller sent: two flipped bits that cancel in the XOR checksum.
+    int forgedSince(int sentFrom, int receivedFrom)
+    {
+        ControllerModel &device = sim.model();
+        QList<QByteArray> genuine{device.statusFrameBytes()};
+        const QVector<FrameLogEntry> requests = device.receivedFrames();
+        for (int i = receivedFrom; i < requests.size(); ++i) {
+            const quint8 command = quint8(requests.at(i).bytes.at(1));
+            if (command == CMD_READ_MEMORY || command == CMD_JOURNAL_RECORD)
+                genuine << device.handleFrame(requests.at(i).bytes);
+        }
+        int forged = 0;
+        const QVector<FrameLogEntry> &sent = device.sentFrames();
+        for (int i = sentFrom; i < sent.size(); ++i)
+            forged += sent.at(i).valid && !genuine.contains(sent.at(i).bytes) ? 1 : 0;
+        return forged;
+    }
+
+    PtySimulator sim;
+    TForm1 form;
+    MessageRecorder boxes{form.messages()};
+    bool started = false;
+};
+
+} // namespace
+
+class tst_Faults : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // A poor line.
+    void noisyLine_everyReadAndWriteIsExactOrReportedAsFailed();
+    void noisyLine_journalsShowOnlyLinesTheControllerHolds();
+
+    // The device vanishing under a transfer.
+    void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data();
+    void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles();
+
+    // Parameter files.
+    void malformedParamFile_isRefusedNamingItAndChangesNothing_data();
+    void malformedParamFile_isRefusedNamingItAndChangesNothing();
+    void shortParamFile_setsOnlyItsBytesAndDecodesTheImage();
+};
+
+void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
+{
+    NoisyWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    ControllerModel &device = w.sim.model();
+    const int threshold = nodeAt(tree, 36); // a two-byte number, 160..220
+    const int login = nodeAt(tree, 192);    // a text
+    QVERIFY(threshold >= 0 && login >= 0);
+    QRandomGenerator random(5);
+
+    int readsDone = 0;
+    int readsFailed = 0;
+    int writesDone = 0;
+    int forgedReads = 0;
+    // Light and heavier noise in turn until reads have both succeeded and failed;
+    // a last round on a line so bad that hardly a frame survives.
+    const double rates[] = {0.001, 0.003, 0.005};
+    const int lastRound = 24;
+    for (int round = 0; round <= lastRound; ++round) {
+        const bool badLine = round == lastRound;
+        if (!badLine && round >= 6 && readsDone > 0 && readsFailed > 0)
+            continue;
+        const double rate = badLine ? 0.05 : rates[round % 3];
+        w.sim.setNoise(rate, quint32(100 + round));
+        const QString where = QStringLiteral("round %1, noise %2").arg(round).arg(rate);
+
+        // The controller's memory changes, so an image left from before cannot pass as read.
+        const int volts = 160 + int(random.bounded(61));
+        device.writeMemory(36, QByteArray(1, char(volts >> 8)) + char(volts & 0xFF));
+        device.writeMemory(192, QByteArray("r") + QByteArray::number(round) + QByteArray(13, '\xFF'));
+        const ConfigImageBytes imageBefore = w.form.ConfigImage;
+        const QStringList treeBefore = treeTexts(tree);
+        const QByteArray memory = device.memory();
+
+        const int sentFrom = int(device.sentFrames().size());
+        const int receivedFrom = int(device.receivedFrames().size());
+        w.boxes.clear();
+        w.form.TabSheet2->Button4Click();
+        QCOMPARE(w.boxes.count(), 1);
+        QString fault;
+        if (w.boxes.lastText() == ReadDone) {
+            ++readsDone;
+            if (bytesOf(w.form.ConfigImage, 0, 256) != memory)
+                fault = QStringLiteral("the image read is not the controller's memory");
+            else if (const QString difference = firstDifference(
+                         treeTexts(tree), decodedTree(w.form.ConfigImage, DeviceVariant::Diesel));
+                     !difference.isEmpty())
+                fault = QStringLiteral("the tree is not the image read, ") + difference;
+        } else {
+            ++readsFailed;
+            QCOMPARE(w.boxes.lastText(), NoLink);
+            QCOMPARE(w.boxes.lastCaption(), QStringLiteral("Ошибка"));
+            if (const QString difference = firstDifference(treeTexts(tree), treeBefore);
+                !difference.isEmpty())
+                fault = QStringLiteral("a failed read changed the tree, ") + difference;
+            // Blocks read before the failure hold the controller's bytes; the rest their own.
+            bool failedYet = false;
+            for (int block = 0; block < 4 && fault.isEmpty(); ++block) {
+                const int from = block * BlockSize;
+                const QByteArray now = bytesOf(w.form.ConfigImage, from, BlockSize);
+                const bool read = !failedYet && now == memory.mid(from, BlockSize);
+                failedYet = failedYet || !read;
+                if (!read && now != bytesOf(imageBefore, from, BlockSize))
+                    fault = QStringLiteral("block at %1 is neither read nor kept").arg(from);
+            }
+        }
+        if (!fault.isEmpty()) {
+            // Only a frame the line forged past every check may explain it.
+            const int forged = w.forgedSince(sentFrom, receivedFrom);
+            QVERIFY2(forged > 0, qPrintable(where + QStringLiteral(": ") + fault));
+            ++forgedReads;
+            qInfo("%s: %s, after %d forged frame(s)", qPrintable(where), qPrintable(fault), forged);
+        }
+
+        QVERIFY(tree.setField(threshold, FieldValue, QString::number(160 + random.bounded(61))));
+        QVERIFY(tree.setField(login, FieldValue, QStringLiteral("w%1").arg(round)));
+        const QByteArray memoryBefore = device.memory();
+        const int framesBefore = int(device.receivedFrames().size());
+        w.boxes.clear();
+        w.form.TabSheet2->Button3Click();
+        QCOMPARE(w.boxes.count(), 1);
+        const ConfigImageBytes &written = w.form.ConfigImage;
+        if (w.boxes.lastText() == WriteDone) {
+            ++writesDone;
+            QTRY_COMPARE_WITH_TIMEOUT(w.writesSince(framesBefore).size(), 4, 3000);
+            const QByteArray after = device.memory();
+            for (int address = 0; address < 256; ++address) {
+                const bool sent = (address >= 4 && address < 180) || address >= 192;
+                const quint8 expected = sent ? written[size_t(address)] : quint8(memoryBefore.at(address));
+                QVERIFY2(quint8(after.at(address)) == expected,
+                         qPrintable(QStringLiteral("%1: byte %2 is %3, expected %4")
+                                        .arg(where)
+                                        .arg(address)
+                                        .arg(quint8(after.at(address)))
+                                        .arg(expected)));
+            }
+        } else {
+            QCOMPARE(w.boxes.lastText(), NoLink);
+            // Whatever did go out before the failure carried the image's own bytes.
+            QTest::qWait(200);
+            const QVector<FrameLogEntry> writes = w.writesSince(framesBefore);
+            QVERIFY2(writes.size() < 4,
+                     qPrintable(where + QStringLiteral(": all blocks sent, failure shown")));
+            for (const FrameLogEntry &frame : writes) {
+                const int address = quint8(frame.bytes.at(2)) << 8 | quint8(frame.bytes.at(3));
+                const int length = quint8(frame.bytes.at(4));
+                QCOMPARE(frame.bytes.mid(5, length), bytesOf(written, address, length));
+            }
+        }
+    }
+
+    qInfo("reads: %d done, %d failed, %d spoilt by forged frames; writes: %d done; frames refused: %d",
+          readsDone, readsFailed, forgedReads, writesDone, w.form.link().badFrameCount());
+    QVERIFY2(
+        readsDone > 0 && readsFailed > 0,
+        qPrintable(
+            QStringLiteral("both outcomes must occur: %1 exact, %2 failed").arg(readsDone).arg(readsFailed)));
+    QVERIFY2(writesDone > 0, "no write got through");
+    QVERIFY2(w.form.link().badFrameCount() > 0, "the line was not noisy");
+}
+
+void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
+{
+    NoisyWindow w;
+    QVERIFY(w.ready());
+    ControllerJournal &events = w.sim.model().eventJournal();
+    ControllerJournal &alarms = w.sim.model().alarmJournal();
+    events.clear();
+    alarms.clear();
+    // A different time stamp at every index, so a line names its index.
+    for (int i = 0; i < 14; ++i)
+        events.appendRaw(journalRecord(i, 10 + i, 1, 5, i % 20));
+    for (int i = 0; i < 6; ++i)
+        alarms.appendRaw(journalRecord(12 + i, 45, i + 1, 6, 11 + i));
+    const auto expectedLines = [](ControllerJournal &journal, JournalSelector selector) {
+        QStringList lines;
+        for (int i = 0; i < journal.size(); ++i)
+            lines << JournalLine(selector, JournalRecordFromData(journal.record(i)));
+        return lines;
+    };
+    const QStringList eventLines = expectedLines(events, EventJournal);
+    const QStringList alarmLines = expectedLines(alarms, AlarmJournal);
+    QCOMPARE(eventLines.size(), 14);
+
+    for (double rate : {0.003, 0.01}) {
+        w.sim.setNoise(rate, quint32(rate * 1000));
+        ControllerModel &device = w.sim.model();
+        const int sentFrom = int(device.sentFrames().size());
+        const int receivedFrom = int(device.receivedFrames().size());
+        w.form.TabSheet5->Button13Click();
+        QVERIFY2(w.boxes.count() == 0, qPrintable(describe(w.boxes.texts())));
+        const struct
+        {
+            const QPlainTextEdit *memo;
+            const QStringList &expected;
+        } journals[] = {{w.form.TabSheet5->Memo3, eventLines}, {w.form.TabSheet5->Memo4, alarmLines}};
+        for (const auto &[memo, expected] : journals) {
+            // Lines appear in index order, a lost entry leaving a gap.
+            int lastIndex = -1;
+            const QStringList shown = memoLines(memo);
+            for (const QString &line : shown) {
+                const int index = int(expected.indexOf(line));
+                if (index > lastIndex) {
+                    lastIndex = index;
+                    continue;
+                }
+                const QString fault = QStringLiteral("noise %1: '%2' (index %3 after %4) in\n%5")
+                                          .arg(rate)
+                                          .arg(line)
+                                          .arg(index)
+                                          .arg(lastIndex)
+                                          .arg(shown.join(QLatin1Char('\n')));
+                // Only a frame the line forged past every check may explain it.
+                const int forged = w.forgedSince(sentFrom, receivedFrom);
+                QVERIFY2(forged > 0, qPrintable(fault));
+                qInfo("%s\nafter %d forged frame(s)", qPrintable(fault), forged);
+            }
+        }
+        qInfo("noise %.3f: %d of %d events, %d of %d alarms", rate, int(memoLines(journals[0].memo).size()),
+              int(eventLines.size()), int(memoLines(journals[1].memo).size()), int(alarmLines.size()));
+    }
+    QVERIFY2(w.form.link().badFrameCount() > 0, "the line was not noisy");
+}
+
+void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("read parameters") << 4 << QStringList{PortGone, NoLink};
+    QTest::newRow("write parameters") << 3 << QStringList{PortGone, NoLink};
+    QTest::newRow("read journals") << 13 << QStringList{PortGone};
+}
+
+void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
+{
+    QFETCH(int, button);
+    QFETCH(QStringList, boxes);
+    FormSim s(PeriodMs);
+    QVERIFY(s.ready());
+    s.sim.model().eventJournal().clear();
+    for (int i = 0; i < 5; ++i)
+        s.sim.model().eventJournal().appendRaw(journalRecord(8, i, 1, 2, 3));
+    QVERIFY(s.settle());
+    const QByteArray memory = s.sim.model().memory();
+    const QStringList treeBefore = treeTexts(s.form.tree());
+    int requests = 0;
+    connect(&s.sim, &PtySimulator::frameReceived, this, [&](const FrameLogEntry &entry) {
+        if (entry.valid && ++requests == 2)
+            s.sim.closeDevice();
+    });
+
+    if (button == 4)
+        s.form.TabSheet2->Button4Click();
+    else if (button == 3)
+        s.form.TabSheet2->Button3Click();
+    else
+        s.form.TabSheet5->Button13Click();
+
+    QCOMPARE(requests, 2);
+    QVERIFY(!s.form.link().AfComPort1().isOpen());
+    QVERIFY(!s.form.link().busy());
+    QCOMPARE(s.form.AfPortComboBox1->currentIndex(), -1);
+
+    // A port left watching a hung-up device, or a wait that polls, keeps a core
+    // busy; an idle window wakes only for its timers. The bound is far above
+    // that and far below a spinning loop's 100 %, so it does not measure speed.
+    const double cpuBefore = processCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QTest::qWait(1000);
+    const double share = (processCpuSeconds() - cpuBefore) / (double(wall.nsecsElapsed()) / 1e9);
+    QVERIFY2(share < 0.2,
+             qPrintable(QStringLiteral("CPU share while idle: %1 %").arg(share * 100, 0, 'f', 1)));
+
+    QStringList shown = s.boxes.texts();
+    shown.sort();
+    boxes.sort();
+    QCOMPARE(shown, boxes);
+    if (button == 4) {
+        QCOMPARE(treeTexts(s.form.tree()), treeBefore);
+        QCOMPARE(bytesOf(s.form.ConfigImage, 0, BlockSize), memory.left(BlockSize));
+    } else if (button == 3) {
+        QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage, 4, 60));
+    } else {
+        // Only the entry answered before the device vanished.
+        QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
+        QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
+    }
+}
+
+void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("directory");
+
+    QRandomGenerator random(9);
+    QByteArray noise(3000, '\0');
+    for (char &c : noise)
+        c = char(random.bounded(256));
+    QByteArray oversized;
+    while (oversized.size() <= MaxParamFileSize)
+        oversized += FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol));
+
+    QTest::newRow("random bytes") << noise << false;
+    QTest::newRow("valid values beyond the size limit") << oversized << false;
+    QTest::newRow("negative number") << QByteArray("10 20 -5 30") << false;
+    QTest::newRow("huge number") << QByteArray("1 2 3\r\n99999999999999999999999999") << false;
+    QTest::newRow("2^32, zero in 32 bits") << QByteArray("4294967296") << false;
+    QTest::newRow("number then letters") << QByteArray("12abc 5") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+    QTest::newRow("only blanks and line ends") << QByteArray(" \t\r\n\r\n  \x01\x1F") << false;
+    QTest::newRow("directory") << QByteArray() << true;
+}
+
+void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, directory);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    if (directory)
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("site.txt")));
+    else
+        QVERIFY(writeFile(path, content));
+
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    // An image the tree does not show, so a stray decode would be seen.
+    form.ConfigImage.fill(0x21);
+    const ConfigImageBytes imageBefore = form.ConfigImage;
+    const QStringList treeBefore = treeTexts(form.tree());
+    QVERIFY(decodedTree(imageBefore, DeviceVariant::Petrol) != treeBefore);
+    const QString title = form.windowTitle();
+
+    form.TabSheet2->setChooseOpenFile([path] { return path; });
+    form.TabSheet2->Button2Click();
+
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.all().first().kind, Message::Critical);
+    const QString text = boxes.lastText();
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path)),
+             qPrintable(QStringLiteral("'%1' should name %2").arg(text, path)));
+    QVERIFY2(form.ConfigImage == imageBefore, "no byte of the image may change");
+    const QString difference = firstDifference(treeTexts(form.tree()), treeBefore);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(form.windowTitle(), title);
+}
+
+void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("three.txt"));
+    QVERIFY(writeFile(path, "7\r\n8   9\r\n\r\n"));
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    form.ConfigImage.fill(0x21);
+
+    form.TabSheet2->setChooseOpenFile([path] { return path; });
+    form.TabSheet2->Button2Click();
+
+    QVERIFY2(boxes.count() == 0, qPrintable(describe(boxes.texts())));
+    ConfigImageBytes expected;
+    expected.fill(0x21);
+    expected[0] = 7;
+    expected[1] = 8;
+    expected[2] = 9;
+    QVERIFY2(form.ConfigImage == expected, "only the first three bytes may change");
+    const QString difference =
+        firstDifference(treeTexts(form.tree()), decodedTree(expected, DeviceVariant::Petrol));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+QTEST_MAIN(tst_Faults)
+#include "tst_faults.moc"
