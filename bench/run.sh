@@ -49,11 +49,11 @@ startup=$(field 's/^start-up to the first painted window: \([0-9.]*\) ms.*/\1/p'
 rss_start=$(field 's/^resident memory after start: \([0-9.]*\) MB.*/\1/p' "$out")
 
 echo "soak ($soak_seconds s)..."
-out=$(run $b/bench_soak "$soak_seconds")
-rss_soak=$(field 's/^resident memory at the end: *\([0-9.]*\) MB.*/\1/p' "$out")
+out=$(run $b/bench_soak --seconds "$soak_seconds" || true)
+rss_soak=$(field 's/^resident memory:.*, \([0-9.]*\) MB at [0-9]* s$/\1/p' "$out")
 rss_growth=$(field 's/^growth after the first minute: *\([-0-9.]*\) MB.*/\1/p' "$out")
-frames_check=$(field 's/^frame count: *\(.*\)$/\1/p' "$out")
-objects_check=$(field 's/^objects: *\(.*\)$/\1/p' "$out")
+frames_check=$(field 's/^frames: *\(.*\)$/\1/p' "$out")
+objects_check=$(field 's/^objects under the window: *\(.*\)$/\1/p' "$out")
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo unknown)
