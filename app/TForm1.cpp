@@ -2,9 +2,9 @@
 
 #include "app/ProportionalLayout.h"
 #include "app/TerminalPage.h"
-#include "config/ui/ParamsPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
+#include "config/ui/ParamsPage.h"
 #include "config/ui/TForm2.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
@@ -49,7 +49,8 @@ void TForm1::buildWindow()
     setWindowTitle(QStringLiteral("ПО Конфигуратор v2a"));
     QFont font;
     // Tahoma where it exists; a narrow sans elsewhere keeps the design's captions inside their controls.
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
     font.setPixelSize(11);
     setFont(font);
     resize(ClientWidth, ClientHeight);
@@ -81,7 +82,8 @@ void TForm1::buildWindow()
     ComboBox_DeviceVersions->setEditText(QStringLiteral("КУВ-бензин v2.0"));
     ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
     ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
-    connect(ComboBox_DeviceVersions, &QComboBox::activated, this, [this] { ComboBox_DeviceVersionsChange(); });
+    connect(ComboBox_DeviceVersions, &QComboBox::activated, this,
+            [this] { ComboBox_DeviceVersionsChange(); });
     connect(ComboBox_DeviceVersions->lineEdit(), &QLineEdit::textEdited, this,
             [this] { ComboBox_DeviceVersionsChange(); });
 
@@ -127,12 +129,10 @@ void TForm1::connectLink()
         if (!Timer1.isActive())
             Timer1.start();
     });
-    connect(&m_link, &DeviceLink::packetCountChanged, this, [this](int count) {
-        StatusPanel0->setText(QStringLiteral("Пакетов принято: %1").arg(count));
-    });
-    connect(&m_link, &DeviceLink::badFrameCountChanged, this, [this](int count) {
-        StatusPanelErrors->setText(QStringLiteral("Ошибок: %1").arg(count));
-    });
+    connect(&m_link, &DeviceLink::packetCountChanged, this,
+            [this](int count) { StatusPanel0->setText(QStringLiteral("Пакетов принято: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::badFrameCountChanged, this,
+            [this](int count) { StatusPanelErrors->setText(QStringLiteral("Ошибок: %1").arg(count)); });
     connect(&m_link, &DeviceLink::statusFrameReceived, this, &TForm1::onStatusFrame);
     connect(&m_link, &DeviceLink::terminalStep, TabSheet3, &TerminalPage::terminalStep);
     connect(&m_link, &DeviceLink::echoLine, TabSheet3, &TerminalPage::appendEcho);
@@ -199,8 +199,10 @@ void TForm1::loadCatalogue(DeviceVariant variant)
 void TForm1::ComboBox_DeviceVersionsChange()
 {
     m_tree.clear();
-    const int index = ComboBox_DeviceVersions->findText(ComboBox_DeviceVersions->currentText(), Qt::MatchExactly);
-    const DeviceVariant variants[] = {DeviceVariant::Petrol, DeviceVariant::Diesel, DeviceVariant::DryContact};
+    const int index =
+        ComboBox_DeviceVersions->findText(ComboBox_DeviceVersions->currentText(), Qt::MatchExactly);
+    const DeviceVariant variants[] = {DeviceVariant::Petrol, DeviceVariant::Diesel,
+                                      DeviceVariant::DryContact};
     if (index < 0 || index > 2)
         return;
     loadCatalogue(variants[index]);

@@ -1,9 +1,9 @@
 #include "cli/Commands.h"
-#include "config/ConfigTransfer.h"
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
 #include "cli/ParamTreeText.h"
 #include "cli/StatusFormat.h"
+#include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
 #include "config/ParamFile.h"

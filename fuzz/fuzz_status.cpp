@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const gencfg::TelemetryRecord record = gencfg::DecodeStatusFrame(rx);
     const QString texts[] = {gencfg::StatusCaption(record).value_or(QString()),
                              gencfg::RegistrationCaption(record.Registration).value_or(QString()),
-                             gencfg::ClockText(record), gencfg::FormatStageTimer(record.StageTimer),
+                             gencfg::ClockText(record),
+                             gencfg::FormatStageTimer(record.StageTimer),
                              gencfg::HoursMinutesText(record.MotoclockMinutes),
                              gencfg::HoursMinutesText(record.MaintenanceMinutes)};
     if (gencfg::ClockText(record).size() != 8)

@@ -201,7 +201,8 @@ bool DeviceLink::ReadJournalRecord(quint8 index, quint8 journal, QByteArray &des
     return readReply(request, CMD_JOURNAL_RECORD, 5, destination);
 }
 
-bool DeviceLink::readReply(const QByteArray &request, quint8 command, int bytesWanted, QByteArray &destination)
+bool DeviceLink::readReply(const QByteArray &request, quint8 command, int bytesWanted,
+                           QByteArray &destination)
 {
     TransferOk = 0;
     TransactionScope scope(*this);

@@ -162,9 +162,8 @@ void PtySimulator::onStatusTimer()
     m_model.advance(m_periodMs);
     // A controller whose line is still busy with a waiting frame skips this
     // status frame instead of piling it up behind the others.
-    const bool frameWaiting = std::any_of(m_queue.cbegin(), m_queue.cend(), [](const Outgoing &out) {
-        return out.isFrame && out.offset == 0;
-    });
+    const bool frameWaiting = std::any_of(m_queue.cbegin(), m_queue.cend(),
+                                          [](const Outgoing &out) { return out.isFrame && out.offset == 0; });
     if (!frameWaiting)
         sendStatusFrame();
 }

@@ -40,7 +40,10 @@ public:
             ::close(m_master);
         m_master = -1;
     }
-    bool write(const QByteArray &bytes) { return ::write(m_master, bytes.constData(), bytes.size()) == bytes.size(); }
+    bool write(const QByteArray &bytes)
+    {
+        return ::write(m_master, bytes.constData(), bytes.size()) == bytes.size();
+    }
     // Whatever the other side wrote within timeoutMs.
     QByteArray read(int timeoutMs = 100)
     {

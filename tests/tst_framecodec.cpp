@@ -34,14 +34,22 @@ void tst_FrameCodec::encoders_matchWorkedExamples_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("read 64 at 64") << BuildReadFrame(64, 64) << onLine("0105004040" "04");
-    QTest::newRow("command 32 no data") << BuildCommandFrame(32, 0, 0, {}) << onLine("0020000000" "20");
+    QTest::newRow("read 64 at 64") << BuildReadFrame(64, 64)
+                                   << onLine("0105004040"
+                                             "04");
+    QTest::newRow("command 32 no data") << BuildCommandFrame(32, 0, 0, {})
+                                        << onLine("0020000000"
+                                                  "20");
     QTest::newRow("command 40 data 1,3") << BuildCommandFrame(40, 0, 2, QByteArray("\x01\x03", 2))
-                                          << onLine("0028000002" "0103" "28");
+                                         << onLine("0028000002"
+                                                   "0103"
+                                                   "28");
     QTest::newRow("write 8 chars at 184") << BuildWriteFrame(184, 8, "12345678")
-                                           << onLine("000400B808" "3132333435363738" "BC");
-    QTest::newRow("journal request index 5") << BuildCommandFrame(40, 0, 2, QByteArray("\x00\x05", 2))
-                                              << onLine("002800000200052F");
+                                          << onLine("000400B808"
+                                                    "3132333435363738"
+                                                    "BC");
+    QTest::newRow("journal request index 5")
+        << BuildCommandFrame(40, 0, 2, QByteArray("\x00\x05", 2)) << onLine("002800000200052F");
 }
 
 void tst_FrameCodec::encoders_matchWorkedExamples()
@@ -118,12 +126,17 @@ void tst_FrameCodec::parseValidFrame_acceptsOnlyWellFormedFrames_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("valid");
     QTest::newRow("read request") << BuildReadFrame(64, 64) << true;
-    QTest::newRow("count without data") << onLine("0104004040" "01") << false;
+    QTest::newRow("count without data") << onLine("0104004040"
+                                                  "01")
+                                        << false;
     QTest::newRow("with data") << BuildWriteFrame(184, 8, "12345678") << true;
     QTest::newRow("bad checksum") << onLine("010500404005") << false;
     QTest::newRow("lower-case hex") << BuildWriteFrame(184, 8, "12345678").toLower() << false;
     QTest::newRow("odd count") << onLine("01050040400") << false;
-    QTest::newRow("length byte too big") << onLine("0104000002" "AA" "AD") << false;
+    QTest::newRow("length byte too big") << onLine("0104000002"
+                                                   "AA"
+                                                   "AD")
+                                         << false;
     QTest::newRow("too short") << onLine("0105") << false;
     QTest::newRow("no end byte") << BuildReadFrame(0, 64).chopped(1) << false;
 }

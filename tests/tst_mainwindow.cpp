@@ -2,8 +2,8 @@
 #include "PtyPair.h"
 #include "app/TForm1.h"
 #include "app/TerminalPage.h"
-#include "config/ui/ParamsPage.h"
 #include "config/ui/ParamTreeView.h"
+#include "config/ui/ParamsPage.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
@@ -57,7 +57,8 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
     QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
     QVERIFY(!form.link().AfComPort1().isOpen());
-    QVERIFY(std::all_of(form.ConfigImage.begin(), form.ConfigImage.end(), [](quint8 b) { return b == 0xFF; }));
+    QVERIFY(
+        std::all_of(form.ConfigImage.begin(), form.ConfigImage.end(), [](quint8 b) { return b == 0xFF; }));
     QVERIFY(!form.Timer1.isActive());
     QVERIFY(form.Timer2.isActive());
     QCOMPARE(form.Timer2.interval(), 2000);
@@ -66,8 +67,9 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
 void tst_MainWindow::pages_areInTabOrderWithTheirControls()
 {
     TForm1 form;
-    const QStringList tabs{QStringLiteral("Измерения"), QStringLiteral("Параметры"), QStringLiteral("Журнал событий"),
-                           QStringLiteral("Дополнительно"), QStringLiteral("Терминал+лог")};
+    const QStringList tabs{QStringLiteral("Измерения"), QStringLiteral("Параметры"),
+                           QStringLiteral("Журнал событий"), QStringLiteral("Дополнительно"),
+                           QStringLiteral("Терминал+лог")};
     for (int i = 0; i < tabs.size(); ++i)
         QCOMPARE(form.PageControl1->tabText(i), tabs.at(i));
     QCOMPARE(form.TabSheet2->TreeList1->geometry(), QRect(0, 24, 787, 449));

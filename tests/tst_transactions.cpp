@@ -165,7 +165,10 @@ void tst_Transactions::readJournalRecord_returnsTheRecord()
     QCOMPARE(int(record.at(4)), 13);
     QVERIFY(s.link.ReadJournalRecord(7, 1, record));
     const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
-    QCOMPARE(frames.last().text, QByteArray("\x10" "00280000020107" "2C" "\r"));
+    QCOMPARE(frames.last().text, QByteArray("\x10"
+                                            "00280000020107"
+                                            "2C"
+                                            "\r"));
 }
 
 void tst_Transactions::silentLine_endsEachTransactionAfterItsBound_data()
