@@ -76,6 +76,8 @@ void TForm1::buildWindow()
     ComboBox_DeviceVersions->setObjectName(QStringLiteral("ComboBox_DeviceVersions"));
     ComboBox_DeviceVersions->setEditable(true);
     ComboBox_DeviceVersions->setInsertPolicy(QComboBox::NoInsert);
+    // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
+    ComboBox_DeviceVersions->setFocusPolicy(Qt::ClickFocus);
     for (const char *item : VariantItems)
         ComboBox_DeviceVersions->addItem(QString::fromUtf8(item));
     ComboBox_DeviceVersions->setCurrentIndex(-1);
