@@ -6,6 +6,7 @@
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
 #include "config/ui/TForm2.h"
+#include "link/LinkTexts.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -104,9 +106,20 @@ void TForm1::buildWindow()
     StatusPanel1->setMinimumWidth(50);
     StatusPanelErrors = new QLabel;
     StatusPanelErrors->setFixedWidth(110);
+    ButtonStop = new QPushButton(QStringLiteral("Стоп"));
+    ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
+    ButtonStop->setAccessibleName(QStringLiteral("Стоп"));
+    ButtonStop->setFocusPolicy(Qt::NoFocus);
+    ButtonStop->setFixedHeight(16);
+    ButtonStop->hide();
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1, 1);
+    StatusBar1->addWidget(ButtonStop);
     StatusBar1->addWidget(StatusPanelErrors);
+    connect(ButtonStop, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, &m_link, &DeviceLink::cancelOperation);
 
     Timer1.setInterval(300);
     Timer2.setInterval(2000);
@@ -120,6 +133,7 @@ void TForm1::buildWindow()
     connect(TabSheet2->TreeList1, &QAbstractItemView::doubleClicked, this, [this] { TreeList1DblClick(); });
     TabSheet2->attach(m_link, ConfigImage, m_messages);
     connect(TabSheet2, &ParamsPage::progressText, StatusPanel1, &QLabel::setText);
+    connect(TabSheet5, &JournalPage::progressText, StatusPanel1, &QLabel::setText);
     connect(TabSheet2, &ParamsPage::thresholdsChanged, TabSheet1, &MeasurementPage::ShowThresholdsOnGauges);
     connect(TabSheet2, &ParamsPage::saved, this, &QWidget::setWindowTitle);
 }
@@ -138,7 +152,7 @@ void TForm1::connectLink()
     connect(&m_link, &DeviceLink::statusFrameReceived, this, &TForm1::onStatusFrame);
     connect(&m_link, &DeviceLink::terminalStep, TabSheet3, &TerminalPage::terminalStep);
     connect(&m_link, &DeviceLink::echoLine, TabSheet3, &TerminalPage::appendEcho);
-    TabSheet5->attach(m_link);
+    TabSheet5->attach(m_link, m_messages);
     TabSheet4->attach(m_link, m_messages);
     TabSheet3->attach(m_messages);
     TabSheet3->addLogControls(TabSheet4->Button15, TabSheet4->iSwitchLed3);
@@ -215,6 +229,11 @@ void TForm1::DetectVariant(quint8 code)
 {
     if (code == RecordedVariant)
         return;
+    // No row changes under the value dialog: the variant is applied when it closes.
+    if (m_editor->isEditing()) {
+        m_pendingVariant = code;
+        return;
+    }
     int comboIndex = -1;
     switch (code) {
     case quint8(DeviceVariant::Petrol):
@@ -273,10 +292,10 @@ void TForm1::pickPort(const QString &path)
 
 void TForm1::onPortPicked(const QString &path)
 {
-    SerialPort &port = m_link.AfComPort1();
-    if (port.isOpen() && port.portName() == path)
+    const ByteTransport &port = m_link.AfComPort1();
+    if (m_link.busy() || (port.isOpen() && port.portName() == path))
         return;
-    const QString failure = port.open(path);
+    const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         AfPortComboBox1->clearSelection();
         m_messages.plain(QStringLiteral("Error"), failure);
@@ -286,21 +305,28 @@ void TForm1::onPortPicked(const QString &path)
 void TForm1::onPortLost()
 {
     AfPortComboBox1->clearSelection();
-    m_messages.error(QStringLiteral("Порт закрыт: устройство отключено"));
+    m_messages.error(PortLostText());
+}
+
+QList<QWidget *> TForm1::deviceArea() const
+{
+    // Everything that could touch the link, the tree or the image.
+    return TabSheet4->deviceControls() << TabSheet2->Button1 << TabSheet2->Button2 << TabSheet2->Button3
+                                       << TabSheet2->Button4 << TabSheet5->Button13 << TabSheet4->Button15
+                                       << TabSheet3->Button6 << AfPortComboBox1 << ComboBox_DeviceVersions;
 }
 
 void TForm1::updateDeviceControls()
 {
     const bool idle = !m_link.busy();
     const QList<QWidget *> locked = TabSheet4->lockedControls();
-    QList<QWidget *> controls = TabSheet4->deviceControls();
-    controls << TabSheet2->Button1 << TabSheet2->Button2 << TabSheet2->Button3 << TabSheet2->Button4
-             << TabSheet5->Button13;
+    const QList<QWidget *> controls = deviceArea();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
     if (!idle && controls.contains(QApplication::focusWidget()))
         PageControl1->currentWidget()->setFocus(Qt::OtherFocusReason);
     for (QWidget *control : controls)
         control->setEnabled(idle && (m_serviceUnlocked || !locked.contains(control)));
+    ButtonStop->setVisible(!idle);
 }
 
 void TForm1::onServiceUnlocked()
@@ -312,7 +338,14 @@ void TForm1::onServiceUnlocked()
 
 void TForm1::TreeList1DblClick()
 {
+    if (m_link.busy())
+        return;
     m_editor->TreeList1DblClick(TabSheet2->TreeList1->selectedNode(), QCursor::pos());
+    if (m_pendingVariant) {
+        const quint8 code = *m_pendingVariant;
+        m_pendingVariant.reset();
+        DetectVariant(code);
+    }
 }
 
 } // namespace gencfg

@@ -12,10 +12,12 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QFileDialog;
 class QLabel;
+class QPushButton;
 class QStatusBar;
 class QTabWidget;
 
@@ -63,6 +65,7 @@ public:
     QLabel *StatusPanel0 = nullptr;
     QLabel *StatusPanel1 = nullptr;
     QLabel *StatusPanelErrors = nullptr;
+    QPushButton *ButtonStop = nullptr; // "Стоп": shown while an operation runs
     QTimer Timer1;
     QTimer Timer2;
     TForm2 *Form2 = nullptr;
@@ -96,6 +99,7 @@ private:
     void onStatusFrame(const RxBuffer &rxBytes);
     void onPortPicked(const QString &path);
     void onPortLost();
+    QList<QWidget *> deviceArea() const;
     void updateDeviceControls();
     void onServiceUnlocked();
 
@@ -105,6 +109,8 @@ private:
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     bool m_serviceUnlocked = false;
+    // A variant a status frame reported while the value dialog was open.
+    std::optional<quint8> m_pendingVariant;
 };
 
 } // namespace gencfg

@@ -3,6 +3,7 @@
 // during the reading, and its length against the controller's own pace.
 
 #include "BenchSupport.h"
+#include "LinkWait.h"
 #include "app/TForm1.h"
 #include "monitor/ui/JournalPage.h"
 #include "sim/PtySimulator.h"
@@ -41,6 +42,7 @@ bool readJournals(const char *title, const QString &path)
     const double cpuBefore = processCpuSeconds();
     wall.start();
     form.TabSheet5->Button13Click();
+    test::waitUntilIdle(form.link(), 10 * 60 * 1000);
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
 

@@ -2,6 +2,7 @@
 // the controller, and how soon after the controller's frame each request leaves.
 
 #include "BenchSupport.h"
+#include "LinkWait.h"
 #include "link/DeviceLink.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     DeviceLink link;
-    const QString error = link.AfComPort1().open(gensim.devicePath());
+    const QString error = link.openPort(gensim.devicePath());
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -34,8 +35,8 @@ int main(int argc, char *argv[])
     const double cpuBefore = processCpuSeconds();
     wall.start();
     for (int i = 0; i < reads; ++i) {
-        QByteArray block;
-        if (!link.ReadBlock(quint16((i % 4) * 64), 64, block))
+        SingleStepOperation read(ReadBlockStep(quint16((i % 4) * 64), 64));
+        if (test::runToEnd(link, read) != OperationStatus::Succeeded)
             ++failures;
     }
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;

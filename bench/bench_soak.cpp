@@ -5,6 +5,7 @@
 //   bench_soak [--seconds N | --minutes N] [--log PATH]
 
 #include "BenchSupport.h"
+#include "LinkWait.h"
 #include "app/TForm1.h"
 #include "monitor/ui/JournalPage.h"
 
@@ -151,6 +152,7 @@ int main(int argc, char *argv[])
         QElapsedTimer reading;
         reading.start();
         form.TabSheet5->Button13Click();
+        test::waitUntilIdle(form.link(), 10 * 60 * 1000);
         ++journalReads;
         std::printf("%6.1f s  journal read in %.2f s: %d events, %d alarms; %.2f MB resident\n",
                     double(clock.elapsed()) / 1000.0, double(reading.elapsed()) / 1000.0,

@@ -5,6 +5,7 @@
 //
 // Usage: bench_transfer [repetitions] [period-ms ...]   (defaults: 5, 100 1000)
 
+#include "LinkWait.h"
 #include "app/TForm1.h"
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
@@ -115,6 +116,7 @@ void Run(int periodMs, int repetitions)
         QElapsedTimer clock;
         clock.start();
         (form.TabSheet2->*click)();
+        test::waitUntilIdle(form.link());
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         if (boxes == QStringList{success})
             figures.ms.push_back(ms);

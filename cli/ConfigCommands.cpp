@@ -86,12 +86,13 @@ int RunReadConfig(const Invocation &invocation)
             return chosen;
     }
 
-    ConfigImageBytes image = blankImage();
     Progress progress(QStringLiteral("Чтение параметров из устройства..."));
-    if (!ReadConfigMemory(session.link(), image, [&progress](int percent) { progress.set(percent); })) {
+    ConfigReadOperation read(blankImage());
+    if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
-        return session.noAnswer();
+        return session.failure(status);
     }
+    const ConfigImageBytes &image = read.image();
     ConfigImageBytes saved = image;
     if (!raw) {
         const QString hint = QStringLiteral("The parameters read cannot be saved as the window saves them; "
@@ -136,22 +137,27 @@ int RunWriteConfig(const Invocation &invocation)
 
     {
         Progress progress(QStringLiteral("Запись параметров в устройство..."));
-        if (!WriteConfigMemory(session.link(), written,
-                               [&progress](int percent) { progress.set(percent); })) {
+        ConfigWriteOperation write(written);
+        if (const OperationStatus status = session.run(write, &progress);
+            status != OperationStatus::Succeeded) {
             progress.finish();
-            return session.noAnswer();
+            if (status == OperationStatus::Cancelled)
+                PrintErr(InterruptedWriteText(write.blocksWritten(), int(WritePlan().size())) +
+                         QLatin1Char('\n'));
+            return session.failure(status);
         }
         progress.finish(QStringLiteral("Параметры успешно записаны в устройство."));
     }
     if (!invocation.has(QStringLiteral("verify")))
         return Done;
 
-    ConfigImageBytes readBack = blankImage();
     Progress progress(QStringLiteral("Verifying the written parameters..."));
-    if (!ReadConfigMemory(session.link(), readBack, [&progress](int percent) { progress.set(percent); })) {
+    ConfigReadOperation read(blankImage());
+    if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
-        return session.noAnswer();
+        return session.failure(status);
     }
+    const ConfigImageBytes &readBack = read.image();
     int writtenCount = 0;
     for (const MemoryBlock &block : WritePlan())
         writtenCount += block.length;

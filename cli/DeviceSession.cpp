@@ -1,6 +1,7 @@
 #include "cli/DeviceSession.h"
 
 #include "cli/Console.h"
+#include "cli/InterruptWatch.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -18,7 +19,7 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
 
 int DeviceSession::open(const QString &port)
 {
-    const QString failure = m_link.AfComPort1().open(port);
+    const QString failure = m_link.openPort(port);
     return failure.isEmpty() ? Done : Fail(PortUnavailable, failure);
 }
 
@@ -60,14 +61,47 @@ void DeviceSession::quit()
 
 bool DeviceSession::waitForFirstStatus()
 {
-    return waitFor([this] { return m_statusSeen; }, DeviceLink::BlockBound);
+    return waitFor([this] { return m_statusSeen; }, BlockBound);
+}
+
+OperationStatus DeviceSession::run(DeviceOperation &operation, Progress *progress)
+{
+    InterruptWatch interrupt;
+    interrupt.install();
+    QEventLoop loop;
+    connect(&interrupt, &InterruptWatch::interrupted, &operation, &DeviceOperation::cancel);
+    connect(&operation, &DeviceOperation::finished, &loop, &QEventLoop::quit);
+    if (progress) {
+        connect(&operation, &DeviceOperation::progress, &loop,
+                [progress](int done, int total) { progress->set(total > 0 ? 100 * done / total : 0); });
+    }
+    if (!m_link.start(operation))
+        return OperationStatus::NoAnswer;
+    loop.exec();
+    return operation.status().value_or(OperationStatus::NoAnswer);
 }
 
 int DeviceSession::noAnswer() const
 {
     if (m_portLost)
-        PrintErr(QStringLiteral("Порт закрыт: устройство отключено\n"));
+        PrintErr(PortLostText() + QLatin1Char('\n'));
     return Fail(NoAnswer, NoAnswerText());
+}
+
+int DeviceSession::failure(OperationStatus status) const
+{
+    switch (status) {
+    case OperationStatus::Succeeded:
+        return Done;
+    case OperationStatus::Cancelled:
+        return Fail(Interrupted, QStringLiteral("interrupted"));
+    case OperationStatus::WriteFailed:
+        return Fail(NoAnswer, WriteFailedText());
+    case OperationStatus::NoAnswer:
+    case OperationStatus::PortLost:
+        break;
+    }
+    return noAnswer();
 }
 
 } // namespace gencfg::cli

@@ -11,6 +11,8 @@
 
 namespace gencfg::cli {
 
+class Progress;
+
 class DeviceSession : public QObject
 {
     Q_OBJECT
@@ -33,8 +35,14 @@ public:
     quint8 reportedVariantCode() const { return m_variantCode; }
     bool portLost() const { return m_portLost; }
 
+    // Runs an operation to its end, showing its progress; Ctrl+C or SIGTERM
+    // stops it at the next step boundary.
+    OperationStatus run(DeviceOperation &operation, Progress *progress = nullptr);
+
     // Prints why the controller could not be reached and returns NoAnswer.
     int noAnswer() const;
+    // Prints why an operation did not succeed and returns the exit status for it.
+    int failure(OperationStatus status) const;
 
 Q_SIGNALS:
     void statusReceived(const gencfg::TelemetryRecord &record);

@@ -2,7 +2,7 @@
 
 // The exit statuses of gencfg-cli, which scripts and test rigs rely on.
 
-#include <QString>
+#include "link/LinkTexts.h"
 
 namespace gencfg::cli {
 
@@ -12,12 +12,7 @@ enum ExitStatus : int {
     InputError = 2,      // a usage error or an input that cannot be used
     PortUnavailable = 3, // the port cannot be opened
     VerifyMismatch = 4,  // --verify read back something else than was written
+    Interrupted = 130,   // stopped with Ctrl+C or SIGTERM, as a shell reports a SIGINT
 };
-
-// What the window says when a transfer finds no controller.
-inline QString NoAnswerText()
-{
-    return QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
-}
 
 } // namespace gencfg::cli

@@ -3,7 +3,7 @@
 #include "cli/DeviceSession.h"
 
 #include "link/FrameCodec.h"
-#include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,31 +18,6 @@ struct JournalEntry
     int index = 0;
     JournalRecord record;
 };
-
-// The window's reading: entries in index order up to the end code, an entry
-// whose reply does not come skipped. Returns false when the controller fell
-// silent, which the window would only show as missing lines.
-bool readJournal(DeviceSession &session, JournalSelector journal, QList<JournalEntry> &entries,
-                 Progress &progress)
-{
-    DeviceLink &link = session.link();
-    const int count = JournalEntryCount(journal);
-    for (int index = 0; index < count; ++index) {
-        const int framesBefore = link.packetCount();
-        QByteArray data;
-        if (!link.ReadJournalRecord(quint8(index), journal, data)) {
-            if (session.portLost() || link.packetCount() == framesBefore)
-                return false;
-            continue;
-        }
-        progress.set(100 * (index + 1) / count);
-        const JournalRecord record = JournalRecordFromData(data);
-        if (IsJournalEnd(record.code()))
-            break;
-        entries.append({index, record});
-    }
-    return true;
-}
 
 QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entries)
 {
@@ -81,20 +56,18 @@ int RunReadJournal(const Invocation &invocation)
 
     QList<JournalEntry> events;
     QList<JournalEntry> alarms;
-    {
-        Progress progress(QStringLiteral("Журнал событий"));
-        if (!readJournal(session, EventJournal, events, progress)) {
-            progress.finish();
-            return session.noAnswer();
-        }
-    }
-    {
-        Progress progress(QStringLiteral("Журнал аварий"));
-        if (!readJournal(session, AlarmJournal, alarms, progress)) {
-            progress.finish();
-            return session.noAnswer();
-        }
-    }
+    JournalReadOperation reading;
+    QObject::connect(&reading, &JournalReadOperation::recordRead,
+                     [&](JournalSelector journal, int index, const JournalRecord &record) {
+                         (journal == AlarmJournal ? alarms : events).append({index, record});
+                     });
+    Progress progress(QStringLiteral("Чтение журнала"));
+    const OperationStatus status = session.run(reading, &progress);
+    progress.finish();
+    // A controller that stopped answering still gets the lines read before, as in the window.
+    if (status == OperationStatus::Cancelled ||
+        (events.isEmpty() && alarms.isEmpty() && status != OperationStatus::Succeeded))
+        return session.failure(status);
 
     if (invocation.has(QStringLiteral("json"))) {
         const QJsonObject journals{{QStringLiteral("events"), journalJson(EventJournal, events)},
@@ -104,7 +77,7 @@ int RunReadJournal(const Invocation &invocation)
         PrintOut(journalText(QStringLiteral("Журнал событий"), EventJournal, events) + QLatin1Char('\n') +
                  journalText(QStringLiteral("Журнал аварий"), AlarmJournal, alarms));
     }
-    return Done;
+    return session.failure(status);
 }
 
 } // namespace gencfg::cli

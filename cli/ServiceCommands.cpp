@@ -60,24 +60,24 @@ int checkServiceCode(const Invocation &invocation)
     return Fail(InputError, commandError(invocation, QStringLiteral("wrong service code")));
 }
 
-int sendCommand(const Invocation &invocation, quint8 command, const QByteArray &data)
+// One frame to the controller, as the window's service buttons send it.
+int sendStep(const Invocation &invocation, const OperationStep &step)
 {
     DeviceSession session;
     if (const int opened = session.open(invocation.value(PortOption)); opened != Done)
         return opened;
-    if (session.link().SendCommand(command, 0, quint8(data.size()), data) != DeviceLink::SendResult::Sent)
-        return session.noAnswer();
-    return Done;
+    SingleStepOperation operation(step);
+    return session.failure(session.run(operation));
+}
+
+int sendCommand(const Invocation &invocation, quint8 command, const QByteArray &data)
+{
+    return sendStep(invocation, CommandStep(command, 0, data));
 }
 
 int writeMemory(const Invocation &invocation, quint16 address, const QByteArray &data)
 {
-    DeviceSession session;
-    if (const int opened = session.open(invocation.value(PortOption)); opened != Done)
-        return opened;
-    if (!session.link().WriteBlock(address, quint8(data.size()), data))
-        return session.noAnswer();
-    return Done;
+    return sendStep(invocation, WriteBlockStep(address, data));
 }
 
 int sendDuration(const Invocation &invocation, quint8 command)

@@ -29,8 +29,8 @@ int RunStatus(const Invocation &invocation)
     ShownTexts shown;
     bool first = true;
     for (;;) {
-        const bool arrived = session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); },
-                                             DeviceLink::BlockBound);
+        const bool arrived =
+            session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); }, BlockBound);
         if (interrupt.isInterrupted())
             return Done;
         if (!arrived)

@@ -2,7 +2,6 @@
 
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
-#include "link/DeviceLink.h"
 
 #include <algorithm>
 
@@ -11,11 +10,6 @@ namespace gencfg {
 namespace {
 
 constexpr int BlockCount = 4;
-
-int percentAfter(int block)
-{
-    return 100 * (block + 1) / BlockCount;
-}
 
 } // namespace
 
@@ -31,34 +25,61 @@ const TransferPlan &ReadPlan()
     return plan;
 }
 
-bool ReadConfigMemory(DeviceLink &link, ConfigImageBytes &image, const ProgressCallback &progress)
+ConfigReadOperation::ConfigReadOperation(const ConfigImageBytes &image, QObject *parent)
+    : DeviceOperation(BlockCount, parent), m_image(image)
+{}
+
+std::optional<OperationStep> ConfigReadOperation::nextStep()
 {
-    for (int i = 0; i < BlockCount; ++i) {
-        const MemoryBlock &block = ReadPlan()[size_t(i)];
-        QByteArray bytes;
-        const bool ok = link.ReadBlock(block.address, block.length, bytes) && bytes.size() >= block.length;
-        if (ok)
-            std::copy_n(bytes.cbegin(), block.length, image.begin() + block.address);
-        if (progress)
-            progress(percentAfter(i));
-        if (!ok)
-            return false;
-    }
-    return true;
+    if (m_blocksRead >= BlockCount)
+        return std::nullopt;
+    const MemoryBlock &block = ReadPlan()[size_t(m_blocksRead)];
+    return ReadBlockStep(block.address, block.length);
 }
 
-bool WriteConfigMemory(DeviceLink &link, const ConfigImageBytes &image, const ProgressCallback &progress)
+std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcome,
+                                                              const QByteArray &replyData)
 {
-    for (int i = 0; i < BlockCount; ++i) {
-        const MemoryBlock &block = WritePlan()[size_t(i)];
-        const QByteArray bytes(reinterpret_cast<const char *>(image.data()) + block.address, block.length);
-        const bool ok = link.WriteBlock(block.address, block.length, bytes);
-        if (progress)
-            progress(percentAfter(i));
-        if (!ok)
-            return false;
-    }
-    return true;
+    const int attempted = m_blocksRead;
+    setProgress(attempted + 1, BlockCount);
+    if (outcome != StepOutcome::Replied)
+        return FailureStatus(outcome);
+    const MemoryBlock &block = ReadPlan()[size_t(attempted)];
+    std::copy_n(replyData.cbegin(), block.length, m_image.begin() + block.address);
+    ++m_blocksRead;
+    return std::nullopt;
+}
+
+ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, QObject *parent)
+    : DeviceOperation(BlockCount, parent), m_image(image)
+{}
+
+std::optional<OperationStep> ConfigWriteOperation::nextStep()
+{
+    if (m_blocksWritten >= BlockCount)
+        return std::nullopt;
+    const MemoryBlock &block = WritePlan()[size_t(m_blocksWritten)];
+    return WriteBlockStep(
+        block.address,
+        QByteArray(reinterpret_cast<const char *>(m_image.data()) + block.address, block.length));
+}
+
+std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outcome, const QByteArray &)
+{
+    setProgress(m_blocksWritten + 1, BlockCount);
+    if (outcome != StepOutcome::Sent)
+        return FailureStatus(outcome);
+    ++m_blocksWritten;
+    return std::nullopt;
+}
+
+QString InterruptedWriteText(int blocksWritten, int blockCount)
+{
+    if (blocksWritten <= 0)
+        return QStringLiteral("Запись прервана: ни один блок не записан");
+    if (blocksWritten == 1)
+        return QStringLiteral("Запись прервана: записан блок 1 из %1").arg(blockCount);
+    return QStringLiteral("Запись прервана: записаны блоки 1-%1 из %2").arg(blocksWritten).arg(blockCount);
 }
 
 QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const ConfigImageBytes &readBack)

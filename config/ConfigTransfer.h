@@ -4,14 +4,12 @@
 // files, block by block as the window's "Прочитать" and "Записать" move it.
 
 #include "config/ConfigImage.h"
+#include "link/DeviceOperation.h"
 
 #include <QVector>
 #include <array>
-#include <functional>
 
 namespace gencfg {
-
-class DeviceLink;
 
 struct MemoryBlock
 {
@@ -25,12 +23,48 @@ using TransferPlan = std::array<MemoryBlock, 4>;
 const TransferPlan &WritePlan();
 const TransferPlan &ReadPlan();
 
-// Told the percentage after each block attempted, the failed one included: 25, 50, 75, 100.
-using ProgressCallback = std::function<void(int percent)>;
+// "Прочитать": the four blocks of the read plan into a copy of the image it
+// was given. Progress counts the blocks attempted, the failed one included;
+// the first block that fails ends it.
+class ConfigReadOperation : public DeviceOperation
+{
+    Q_OBJECT
+public:
+    explicit ConfigReadOperation(const ConfigImageBytes &image, QObject *parent = nullptr);
 
-// Both stop at the first block that fails and return false.
-bool ReadConfigMemory(DeviceLink &link, ConfigImageBytes &image, const ProgressCallback &progress);
-bool WriteConfigMemory(DeviceLink &link, const ConfigImageBytes &image, const ProgressCallback &progress);
+    // The image given, with every block read so far.
+    const ConfigImageBytes &image() const { return m_image; }
+    int blocksRead() const { return m_blocksRead; }
+
+protected:
+    std::optional<OperationStep> nextStep() override;
+    std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
+
+private:
+    ConfigImageBytes m_image;
+    int m_blocksRead = 0;
+};
+
+// "Записать": the four blocks of the write plan; the first block that fails ends it.
+class ConfigWriteOperation : public DeviceOperation
+{
+    Q_OBJECT
+public:
+    explicit ConfigWriteOperation(const ConfigImageBytes &image, QObject *parent = nullptr);
+
+    int blocksWritten() const { return m_blocksWritten; }
+
+protected:
+    std::optional<OperationStep> nextStep() override;
+    std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
+
+private:
+    ConfigImageBytes m_image;
+    int m_blocksWritten = 0;
+};
+
+// What a write stopped by the user tells: which blocks reached the controller.
+QString InterruptedWriteText(int blocksWritten, int blockCount);
 
 // The addresses the write plan covers where the two images differ, in order.
 QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const ConfigImageBytes &readBack);

@@ -2,19 +2,61 @@
 
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
-
-#include <QEventLoop>
-#include <QTimer>
+#include "link/SerialPort.h"
 
 namespace gencfg {
 
-DeviceLink::DeviceLink(QObject *parent) : QObject(parent)
+DeviceLink::DeviceLink(QObject *parent) : QObject(parent), m_transport(std::make_unique<SerialPort>())
 {
-    connect(&m_port, &SerialPort::readyRead, this, [this] { AfComPort1DataRecived(m_port.readAll()); });
-    connect(&m_port, &SerialPort::lost, this, &DeviceLink::onPortLost);
+    m_deadline.setSingleShot(true);
+    m_deadline.setTimerType(Qt::PreciseTimer);
+    connect(&m_deadline, &QTimer::timeout, this, &DeviceLink::onDeadline);
+    connectTransport();
 }
 
-DeviceLink::~DeviceLink() = default;
+DeviceLink::~DeviceLink()
+{
+    if (m_operation)
+        m_operation->m_link = nullptr;
+}
+
+void DeviceLink::connectTransport()
+{
+    connect(m_transport.get(), &ByteTransport::bytesArrived, this, &DeviceLink::AfComPort1DataRecived);
+    connect(m_transport.get(), &ByteTransport::lost, this, &DeviceLink::onPortLost);
+}
+
+bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport)
+{
+    if (busy() || !transport)
+        return false;
+    m_transport->close();
+    m_transport = std::move(transport);
+    connectTransport();
+    return true;
+}
+
+QString DeviceLink::openPort(const QString &name)
+{
+    // An operation never outlives the port it started on.
+    if (busy())
+        return QStringLiteral("Can't open device %1").arg(name);
+    return m_transport->open(name);
+}
+
+void DeviceLink::closePort()
+{
+    m_transport->close();
+    if (m_operation && m_phase != Phase::Finishing)
+        finish(OperationStatus::PortLost);
+}
+
+void DeviceLink::onPortLost(const QString &name)
+{
+    if (m_operation && m_phase != Phase::Finishing)
+        finish(OperationStatus::PortLost);
+    Q_EMIT portLost(name);
+}
 
 void DeviceLink::AfComPort1DataRecived(const QByteArray &s)
 {
@@ -31,6 +73,16 @@ void DeviceLink::AfComPort1DataRecived(const QByteArray &s)
         LineText = LineText.right(MaxPendingText);
     }
     takeFrames();
+    // Frames that came in one read were all on the line before any request the
+    // engine sends now, so the engine acts once, after all of them.
+    if (!m_firstFrame)
+        return;
+    const QByteArray frame = *m_firstFrame;
+    m_firstFrame.reset();
+    if (m_phase == Phase::AwaitReady)
+        sendStep();
+    else if (m_phase == Phase::AwaitReply)
+        takeReply(frame);
 }
 
 void DeviceLink::takeFrames()
@@ -78,168 +130,163 @@ void DeviceLink::handleFrameText(const QByteArray &text)
 
     ++PacketCount;
     Q_EMIT packetCountChanged(PacketCount);
-    if (m_awaitingReply && m_reply.isEmpty())
-        m_reply = *frame;
     if (RxBytes[1] == CMD_STATUS)
         Q_EMIT statusFrameReceived(RxBytes);
     ReplyFlag = 1;
-    if (m_waitLoop)
-        m_waitLoop->quit();
+    if ((m_phase == Phase::AwaitReady || m_phase == Phase::AwaitReply) && !m_firstFrame)
+        m_firstFrame = *frame;
 }
 
-bool DeviceLink::WaitForDeviceFrame(int bound)
+bool DeviceLink::start(DeviceOperation &operation)
 {
-    if (ReplyFlag)
-        return true;
-    // A closed port can bring no frame; failing at once spares the user the wait.
-    if (!m_port.isOpen())
+    if (m_operation || operation.m_link || operation.m_status)
         return false;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(bound * m_tickMs);
-    QEventLoop *outer = m_waitLoop;
-    m_waitLoop = &loop;
-    loop.exec();
-    m_waitLoop = outer;
-    return ReplyFlag != 0;
-}
-
-class DeviceLink::TransactionScope
-{
-public:
-    explicit TransactionScope(DeviceLink &link) : m_link(link)
-    {
-        m_refused = link.m_inTransaction;
-        if (!m_refused)
-            link.setInTransaction(true);
-    }
-    ~TransactionScope()
-    {
-        if (!m_refused)
-            m_link.setInTransaction(false);
-    }
-    bool refused() const { return m_refused; }
-
-private:
-    DeviceLink &m_link;
-    bool m_refused = false;
-};
-
-void DeviceLink::setInTransaction(bool on)
-{
-    const bool wasBusy = busy();
-    m_inTransaction = on;
-    if (busy() != wasBusy)
-        Q_EMIT busyChanged(busy());
-}
-
-bool DeviceLink::tryBeginOperation()
-{
-    if (busy())
-        return false;
-    ++m_operations;
+    m_operation = &operation;
+    operation.m_link = this;
+    m_cancelRequested = false;
     Q_EMIT busyChanged(true);
+    nextStep();
     return true;
 }
 
-void DeviceLink::endOperation()
+bool DeviceLink::startOwned(DeviceOperation *operation)
 {
-    if (m_operations == 0)
+    operation->setParent(this);
+    connect(operation, &DeviceOperation::finished, operation, &QObject::deleteLater);
+    if (start(*operation))
+        return true;
+    delete operation;
+    return false;
+}
+
+void DeviceLink::cancelOperation()
+{
+    if (!m_operation || m_phase == Phase::Finishing)
         return;
-    --m_operations;
-    if (!busy())
-        Q_EMIT busyChanged(false);
+    m_cancelRequested = true;
+    // Nothing of this step is on the line yet: stop now.
+    if (m_phase == Phase::AwaitReady)
+        finish(OperationStatus::Cancelled);
 }
 
-DeviceLink::SendResult DeviceLink::SendCommand(quint8 command, quint16 address, quint8 n,
-                                               const QByteArray &data)
+void DeviceLink::awaitFrame(int bound)
 {
-    TransactionScope scope(*this);
-    if (scope.refused())
-        return SendResult::Refused;
-    const QByteArray text = BuildCommandFrame(command, address, n, data);
-    if (text.isEmpty())
-        return SendResult::Refused;
     ReplyFlag = 0;
-    if (!WaitForDeviceFrame(CommandBound))
-        return SendResult::NotReady;
-    Q_EMIT echoLine("<< " + text);
-    m_port.write(text);
-    return SendResult::Sent;
+    m_firstFrame.reset();
+    m_deadline.start(bound * m_tickMs);
 }
 
-bool DeviceLink::WriteBlock(quint16 address, quint8 n, const QByteArray &data)
+void DeviceLink::nextStep()
 {
-    TransferOk = 0;
-    TransactionScope scope(*this);
-    const QByteArray text = BuildWriteFrame(address, n, data);
-    if (scope.refused() || text.isEmpty())
-        return false;
-    ReplyFlag = 0;
-    if (!WaitForDeviceFrame(BlockBound))
-        return false;
-    Q_EMIT echoLine("<< " + text);
-    if (m_port.write(text) != text.size())
-        return false;
-    TransferOk = 1;
-    return true;
+    if (m_cancelRequested) {
+        finish(OperationStatus::Cancelled);
+        return;
+    }
+    const std::optional<OperationStep> step = m_operation->nextStep();
+    if (!step) {
+        finish(OperationStatus::Succeeded);
+        return;
+    }
+    m_step = *step;
+    // A closed port can bring no frame; failing at once spares the user the wait.
+    if (!m_transport->isOpen()) {
+        endStep(StepOutcome::NotReady);
+        return;
+    }
+    m_phase = Phase::AwaitReady;
+    awaitFrame(m_step.readyBound);
 }
 
-bool DeviceLink::ReadBlock(quint16 address, quint8 n, QByteArray &destination)
+void DeviceLink::sendStep()
 {
-    return readReply(BuildReadFrame(address, n), CMD_READ_MEMORY, n, destination);
+    m_deadline.stop();
+    if (m_step.frame.isEmpty()) {
+        endStep(StepOutcome::WriteFailed);
+        return;
+    }
+    // From here on the request goes out whole, whatever the echo's handlers ask for.
+    m_phase = Phase::Sending;
+    Q_EMIT echoLine(m_step.echoMark + m_step.frame);
+    if (m_phase != Phase::Sending)
+        return; // the port was closed under the echo
+    if (m_transport->write(m_step.frame) != m_step.frame.size()) {
+        endStep(StepOutcome::WriteFailed);
+        return;
+    }
+    if (m_step.replyCommand == 0) {
+        endStep(StepOutcome::Sent);
+        return;
+    }
+    m_phase = Phase::AwaitReply;
+    awaitFrame(m_step.replyBound);
 }
 
-bool DeviceLink::ReadJournalRecord(quint8 index, quint8 journal, QByteArray &destination)
+void DeviceLink::takeReply(const QByteArray &frame)
 {
-    QByteArray data;
-    data.append(char(journal)).append(char(index));
-    const QByteArray request = BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, data);
-    return readReply(request, CMD_JOURNAL_RECORD, 5, destination);
-}
-
-bool DeviceLink::readReply(const QByteArray &request, quint8 command, int bytesWanted,
-                           QByteArray &destination)
-{
-    TransferOk = 0;
-    TransactionScope scope(*this);
-    if (scope.refused())
-        return false;
-    ReplyFlag = 0;
-    if (!WaitForDeviceFrame(BlockBound))
-        return false;
-    Q_EMIT echoLine("<<" + request);
-    m_reply.clear();
-    m_awaitingReply = true;
-    m_port.write(request);
-    ReplyFlag = 0;
-    const bool answered = WaitForDeviceFrame(ReplyBound);
-    m_awaitingReply = false;
-    const QByteArray reply = m_reply;
-    m_reply.clear();
+    m_deadline.stop();
     // The reply must be the command asked for and carry every byte asked for.
-    if (!answered || reply.size() < 6 || quint8(reply.at(1)) != command || reply.size() - 6 < bytesWanted)
-        return false;
-    destination = reply.mid(5, bytesWanted);
-    TransferOk = 1;
-    return true;
+    const int carried = int(frame.size()) - 6;
+    if (frame.size() < 6 || quint8(frame.at(1)) != m_step.replyCommand || carried < m_step.replyBytes) {
+        endStep(StepOutcome::WrongReply);
+        return;
+    }
+    endStep(StepOutcome::Replied, frame.mid(5, m_step.replyBytes));
 }
 
-void DeviceLink::closePort()
+void DeviceLink::onDeadline()
 {
-    m_port.close();
-    if (m_waitLoop)
-        m_waitLoop->quit();
+    if (m_phase == Phase::AwaitReady)
+        endStep(StepOutcome::NotReady);
+    else if (m_phase == Phase::AwaitReply)
+        endStep(StepOutcome::NoReply);
 }
 
-void DeviceLink::onPortLost(const QString &name)
+void DeviceLink::endStep(StepOutcome outcome, const QByteArray &replyData)
 {
-    if (m_waitLoop)
-        m_waitLoop->quit();
-    Q_EMIT portLost(name);
+    m_phase = Phase::Idle;
+    const std::optional<OperationStatus> verdict = m_operation->stepEnded(outcome, replyData);
+    if (!m_operation || m_phase != Phase::Idle)
+        return; // the operation was destroyed or ended from its own handler
+    if (verdict)
+        finish(*verdict);
+    else
+        nextStep();
+}
+
+void DeviceLink::finish(OperationStatus status)
+{
+    m_deadline.stop();
+    m_phase = Phase::Finishing;
+    m_firstFrame.reset();
+    m_operation->m_status = status;
+    // The result is told from the event loop, never from inside an arrival or a
+    // caller's cancel; the link stays busy until then, so nothing can start between.
+    QMetaObject::invokeMethod(
+        this,
+        [this, operation = QPointer<DeviceOperation>(m_operation)] {
+            if (!operation || operation != m_operation)
+                return;
+            m_operation = nullptr;
+            m_phase = Phase::Idle;
+            m_cancelRequested = false;
+            operation->m_link = nullptr;
+            Q_EMIT operation->finished(*operation->m_status);
+            if (!m_operation)
+                Q_EMIT busyChanged(false);
+        },
+        Qt::QueuedConnection);
+}
+
+void DeviceLink::forgetOperation(DeviceOperation *operation)
+{
+    if (operation != m_operation)
+        return;
+    m_deadline.stop();
+    m_operation = nullptr;
+    m_phase = Phase::Idle;
+    m_cancelRequested = false;
+    m_firstFrame.reset();
+    Q_EMIT busyChanged(false);
 }
 
 } // namespace gencfg

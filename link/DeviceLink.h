@@ -1,18 +1,20 @@
 #pragma once
 
 // The link to the controller: the receive dispatcher that cuts frames out of
-// the byte stream, and the wait-then-send transactions every request goes
-// through. The controller sends a frame on its own again and again; a request
-// is sent right after one of its frames, and a read takes the very next frame
-// as its reply.
+// the byte stream, and the engine that runs one device operation at a time.
+// The controller sends a frame on its own again and again; a request is sent
+// right after one of its frames, and a read takes the very next frame as its
+// reply. Nothing here waits in a nested event loop.
 
-#include "link/SerialPort.h"
+#include "link/ByteTransport.h"
+#include "link/DeviceOperation.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
+#include <QTimer>
 #include <array>
-
-class QEventLoop;
+#include <memory>
 
 namespace gencfg {
 
@@ -22,39 +24,36 @@ class DeviceLink : public QObject
 {
     Q_OBJECT
 public:
-    // Wait bounds, in ticks of TickMs.
-    static constexpr int CommandBound = 5;
-    static constexpr int BlockBound = 10;
-    static constexpr int ReplyBound = 2;
     static constexpr int DefaultTickMs = 300;
     // Text without a start byte, or an unfinished frame, longer than this is noise.
     static constexpr int MaxPendingText = 4096;
     static constexpr int MaxFrameText = 2 * (255 + 6) + 2;
 
-    enum class SendResult { Sent, NotReady, Refused };
-
+    // Without a transport the link uses the serial port.
     explicit DeviceLink(QObject *parent = nullptr);
     ~DeviceLink() override;
 
-    SerialPort &AfComPort1() { return m_port; }
-    // Closes the port; a transaction waiting on it ends as on a silent line.
+    ByteTransport &AfComPort1() { return *m_transport; }
+    // Only while no operation runs; the old transport is closed.
+    bool setTransport(std::unique_ptr<ByteTransport> transport);
+
+    // Opens a port; refused while an operation runs. Returns the failure text, or an empty string.
+    QString openPort(const QString &name);
+    // Closes the port; a running operation ends at once.
     void closePort();
 
     // One arrival of bytes from the port.
     void AfComPort1DataRecived(const QByteArray &s);
 
-    // Transactions. They refuse to start while another one is waiting.
-    SendResult SendCommand(quint8 command, quint16 address, quint8 n, const QByteArray &data);
-    bool WriteBlock(quint16 address, quint8 n, const QByteArray &data);
-    bool ReadBlock(quint16 address, quint8 n, QByteArray &destination);
-    bool ReadJournalRecord(quint8 index, quint8 journal, QByteArray &destination);
-    bool WaitForDeviceFrame(int bound);
-
-    // A multi-step operation (a transfer, a journal reading, one command)
-    // holds the link so that no click starts another inside its waits.
-    bool tryBeginOperation();
-    void endOperation();
-    bool busy() const { return m_operations > 0 || m_inTransaction; }
+    // Starts an operation; refused (false) while another one runs.
+    bool start(DeviceOperation &operation);
+    // Starts an operation the link then owns and deletes once it has told its
+    // result; a refused one is deleted at once.
+    bool startOwned(DeviceOperation *operation);
+    // Ends the running operation at its next step boundary.
+    void cancelOperation();
+    bool busy() const { return m_operation != nullptr; }
+    DeviceOperation *operation() const { return m_operation; }
 
     void setTickMs(int ms) { m_tickMs = ms; }
     int tickMs() const { return m_tickMs; }
@@ -65,7 +64,6 @@ public:
     int packetCount() const { return PacketCount; }
     int badFrameCount() const { return m_badFrames; }
     bool replyFlag() const { return ReplyFlag != 0; }
-    bool transferOk() const { return TransferOk != 0; }
 
 Q_SIGNALS:
     // Every arrival that delivered bytes.
@@ -82,48 +80,40 @@ Q_SIGNALS:
     void portLost(const QString &portName);
 
 private:
-    class TransactionScope;
+    friend class DeviceOperation;
+    enum class Phase { Idle, AwaitReady, Sending, AwaitReply, Finishing };
+
+    void connectTransport();
     void takeFrames();
     void handleFrameText(const QByteArray &text);
-    bool readReply(const QByteArray &request, quint8 command, int bytesWanted, QByteArray &destination);
-    void setInTransaction(bool on);
     void onPortLost(const QString &name);
 
-    SerialPort m_port;
+    // The engine.
+    void nextStep();
+    void sendStep();
+    void takeReply(const QByteArray &frame);
+    void endStep(StepOutcome outcome, const QByteArray &replyData = {});
+    void onDeadline();
+    void finish(OperationStatus status);
+    void forgetOperation(DeviceOperation *operation);
+    void awaitFrame(int bound);
+
+    std::unique_ptr<ByteTransport> m_transport;
     QByteArray RxText;
     QByteArray LineText;
     RxBuffer RxBytes{};
     int PacketCount = 0;
     quint8 ReplyFlag = 0;
-    quint8 TransferOk = 0;
-
     int m_badFrames = 0;
     int m_tickMs = DefaultTickMs;
-    int m_operations = 0;
-    bool m_inTransaction = false;
-    bool m_awaitingReply = false;
-    QByteArray m_reply;
-    QEventLoop *m_waitLoop = nullptr;
-};
 
-// Holds the link for one click's work; refused when another operation or a
-// transaction is running.
-class OperationGuard
-{
-public:
-    explicit OperationGuard(DeviceLink &link) : m_link(link), m_held(link.tryBeginOperation()) {}
-    ~OperationGuard()
-    {
-        if (m_held)
-            m_link.endOperation();
-    }
-    OperationGuard(const OperationGuard &) = delete;
-    OperationGuard &operator=(const OperationGuard &) = delete;
-    explicit operator bool() const { return m_held; }
-
-private:
-    DeviceLink &m_link;
-    bool m_held;
+    DeviceOperation *m_operation = nullptr;
+    Phase m_phase = Phase::Idle;
+    OperationStep m_step;
+    bool m_cancelRequested = false;
+    // The first frame accepted since the current wait began.
+    std::optional<QByteArray> m_firstFrame;
+    QTimer m_deadline;
 };
 
 } // namespace gencfg

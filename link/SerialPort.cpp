@@ -26,11 +26,17 @@ bool IsFatalPortError(QSerialPort::SerialPortError error)
     }
 }
 
-SerialPort::SerialPort(QObject *parent) : QObject(parent)
+SerialPort::SerialPort(QObject *parent) : ByteTransport(parent)
 {
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        const QByteArray bytes = m_port.readAll();
+        if (!bytes.isEmpty())
+            Q_EMIT bytesArrived(bytes);
+    });
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPort::onError);
 }
+
+SerialPort::~SerialPort() = default;
 
 QString SerialPort::open(const QString &portName)
 {

@@ -4,6 +4,8 @@
 // 9600 8N1 without flow control, DTR and RTS on. Arrivals and the loss of the
 // device are reported through signals on the thread that owns the port.
 
+#include "link/ByteTransport.h"
+
 #include <QObject>
 #include <QSerialPort>
 
@@ -14,29 +16,23 @@ QString OpenFailureText(const QString &portName, bool portExists);
 // Whether a port error means the device is gone and the port must be closed.
 bool IsFatalPortError(QSerialPort::SerialPortError error);
 
-class SerialPort : public QObject
+class SerialPort : public ByteTransport
 {
     Q_OBJECT
 public:
     explicit SerialPort(QObject *parent = nullptr);
+    ~SerialPort() override;
 
     // Opens portName (a system name such as "COM3" or a device path), closing
     // any other port first. Returns the failure text, or an empty string.
-    QString open(const QString &portName);
-    void close();
-    bool isOpen() const { return m_port.isOpen(); }
-    QString portName() const { return m_portName; }
-
-    qint64 write(const QByteArray &bytes);
-    QByteArray readAll() { return m_port.readAll(); }
+    QString open(const QString &portName) override;
+    void close() override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    QString portName() const override { return m_portName; }
+    qint64 write(const QByteArray &bytes) override;
 
     static constexpr int BaudRate = 9600;
     static constexpr int InputBufferSize = 4096;
-
-Q_SIGNALS:
-    void readyRead();
-    // The device vanished (adapter unplugged); the port has been closed.
-    void lost(const QString &portName);
 
 private:
     void onError(QSerialPort::SerialPortError error);

@@ -16,7 +16,8 @@ constexpr quint16 SerialNumberAddress = 184;
 constexpr int SerialNumberLength = 8;
 
 constexpr int MaxDurationSeconds = 65535;
-constexpr quint32 MaxMotoclockMinutes = 0xFFFFFFFFu;
+// The status frame reads the counter back as a signed number.
+constexpr quint32 MaxMotoclockMinutes = 0x7FFFFFFFu;
 
 struct ParsedInteger
 {

@@ -3,6 +3,7 @@
 // The whole window on a simulated controller over a pseudo-terminal, with its
 // message boxes recorded.
 
+#include "LinkWait.h"
 #include "app/TForm1.h"
 #include "sim/PtySimulator.h"
 #include "widgets/Messages.h"
@@ -30,6 +31,8 @@ struct FormSim
         const int target = form.link().packetCount() + frames;
         return QTest::qWaitFor([&] { return form.link().packetCount() >= target; }, 5000);
     }
+    // Lets the running operation end; false when it did not end in time.
+    bool finish(int timeoutMs = 30000) { return waitUntilIdle(form.link(), timeoutMs); }
     // The frames the controller received, as bytes, oldest first.
     QList<QByteArray> received() const
     {

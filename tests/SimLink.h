@@ -1,10 +1,12 @@
 #pragma once
 
-// A simulated controller on a pseudo-terminal and a link opened on it, in one
-// process and one event loop.
+// A simulated controller and a link opened on it, in one process and one
+// event loop: in memory (MemLink) or on a pseudo-terminal (SimLink).
 
+#include "LinkWait.h"
 #include "link/DeviceLink.h"
 #include "sim/PtySimulator.h"
+#include "sim/SimTransport.h"
 
 #include <QTest>
 
@@ -32,6 +34,23 @@ struct SimLink
     DeviceLink link;
     bool started = false;
     QString openError;
+};
+
+struct MemLink
+{
+    explicit MemLink(int periodMs = 50, quint8 variant = 200)
+    {
+        auto transport = std::make_unique<SimTransport>(variant, 7);
+        sim = transport.get();
+        sim->model().setStatic(true);
+        sim->setPeriodMs(periodMs);
+        link.setTransport(std::move(transport));
+        link.openPort(QStringLiteral("sim"));
+    }
+    ControllerModel &model() { return sim->model(); }
+
+    DeviceLink link;
+    SimTransport *sim = nullptr;
 };
 
 } // namespace gencfg::test

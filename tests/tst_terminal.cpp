@@ -2,6 +2,7 @@
 #include "FormSim.h"
 #include "app/TerminalLine.h"
 #include "app/TerminalPage.h"
+#include "monitor/Journal.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/SwitchLed.h"
 
@@ -197,8 +198,9 @@ void tst_Terminal::echoLines_showWhileHiddenAndOffWithoutNumbers()
     QVERIFY(s.settle());
 
     QTest::mouseClick(s.form.TabSheet4->Button8, Qt::LeftButton);
-    QByteArray record;
-    QVERIFY(s.form.link().ReadJournalRecord(3, 1, record));
+    QVERIFY(s.finish());
+    SingleStepOperation record(JournalRecordStep(AlarmJournal, 3));
+    QCOMPARE(runToEnd(s.form.link(), record), OperationStatus::Succeeded);
 
     QCOMPARE(memoLines(s.form.TabSheet3->Memo1),
              (QStringList{QStringLiteral("<< ^P002000000020"), QStringLiteral("<<^P0028000002010328")}));

@@ -1,5 +1,7 @@
 #include "DeviceFrames.h"
 #include "SimLink.h"
+#include "link/SerialPort.h"
+#include "monitor/Journal.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -8,38 +10,73 @@
 using namespace gencfg;
 using namespace gencfg::test;
 
+namespace {
+
+// An operation of steps given up front, each failure ending it.
+class ScriptOperation : public DeviceOperation
+{
+public:
+    explicit ScriptOperation(QList<OperationStep> steps) : DeviceOperation(int(steps.size())), m_steps(steps)
+    {}
+    QList<StepOutcome> outcomes;
+
+protected:
+    std::optional<OperationStep> nextStep() override
+    {
+        if (outcomes.size() >= m_steps.size())
+            return std::nullopt;
+        return m_steps.at(outcomes.size());
+    }
+    std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &) override
+    {
+        outcomes << outcome;
+        setProgress(int(outcomes.size()), int(m_steps.size()));
+        if (outcome != StepOutcome::Sent && outcome != StepOutcome::Replied)
+            return FailureStatus(outcome);
+        return std::nullopt;
+    }
+
+private:
+    QList<OperationStep> m_steps;
+};
+
+} // namespace
+
 class tst_Transactions : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void sendCommand_goesOutRightAfterAStatusFrameWithItsEchoLine();
+    void command_goesOutRightAfterAStatusFrameWithItsEchoLine();
     void readBlock_copiesExactlyTheBytesAsked();
-    void readBlock_failsWhenAStatusFrameComesInsteadOfTheReply();
-    void readBlock_failsOnAShortReplyAndLeavesTheDestination();
-    void readBlock_takesTheFirstFrameAfterTheRequestWhenTwoArriveTogether();
-    void readBlock_ignoresACorruptedReply();
     void writeBlock_storesTheBytesAndSucceedsWithoutAnAnswer();
-    void readJournalRecord_returnsTheRecord();
-    void silentLine_endsEachTransactionAfterItsBound_data();
-    void silentLine_endsEachTransactionAfterItsBound();
-    void secondTransactionDuringAWait_isRefused();
-    void vanishingDevice_closesThePortEndsTheWaitAndReportsOnce();
+    void journalRequest_carriesJournalThenIndex();
+    void replyThatIsNotTheOneAsked_failsTheStepAndHandsNothingOver_data();
+    void replyThatIsNotTheOneAsked_failsTheStepAndHandsNothingOver();
+    void framesInOneRead_theFirstAfterTheRequestIsTheReply();
+    void silentLine_endsEachStepAfterItsBoundAndSendsNothing_data();
+    void silentLine_endsEachStepAfterItsBoundAndSendsNothing();
+    void failedWrite_failsTheOperation();
+    void secondOperationWhileOneRuns_isRefusedAndThePortStays();
+    void cancel_endsBetweenStepsNeverCuttingARequest();
+    void portClosedOrLost_endsTheOperationAtOnce();
+    void vanishingPty_closesThePortEndsTheOperationAndReportsOnce();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone();
 };
 
-void tst_Transactions::sendCommand_goesOutRightAfterAStatusFrameWithItsEchoLine()
+void tst_Transactions::command_goesOutRightAfterAStatusFrameWithItsEchoLine()
 {
     SimLink s;
     QVERIFY2(s.ready(), qPrintable(s.openError));
     QSignalSpy echo(&s.link, &DeviceLink::echoLine);
-    QCOMPARE(s.link.SendCommand(CMD_TEST_SMS, 0, 0, {}), DeviceLink::SendResult::Sent);
+    SingleStepOperation command(CommandStep(CMD_TEST_SMS, 0, {}));
+    QCOMPARE(runToEnd(s.link, command), OperationStatus::Succeeded);
     const QByteArray frame = BuildCommandFrame(CMD_TEST_SMS, 0, 0, {});
     QCOMPARE(echo.count(), 1);
     QCOMPARE(echo.at(0).at(0).toByteArray(), "<< " + frame);
     QTRY_COMPARE(s.sim.model().lastServiceCommand(), quint8(CMD_TEST_SMS));
 
-    // The request started after the end of the status frame that preceded it.
+    // The request started after the end of the status frame that preceded it, over a real line.
     const QVector<FrameLogEntry> received = s.sim.model().receivedFrames();
     QCOMPARE(received.size(), 1);
     QCOMPARE(received.first().text, frame);
@@ -53,190 +90,241 @@ void tst_Transactions::sendCommand_goesOutRightAfterAStatusFrameWithItsEchoLine(
 
 void tst_Transactions::readBlock_copiesExactlyTheBytesAsked()
 {
-    SimLink s;
-    QVERIFY(s.ready());
+    MemLink m;
     QByteArray pattern;
     for (int i = 0; i < 64; ++i)
         pattern += char(i * 3);
-    s.sim.model().writeMemory(128, pattern);
-    QSignalSpy echo(&s.link, &DeviceLink::echoLine);
-    QByteArray block;
-    QVERIFY(s.link.ReadBlock(128, 64, block));
-    QVERIFY(s.link.transferOk());
-    QCOMPARE(block, pattern);
+    m.model().writeMemory(128, pattern);
+    QSignalSpy echo(&m.link, &DeviceLink::echoLine);
+    SingleStepOperation read(ReadBlockStep(128, 64));
+    QCOMPARE(runToEnd(m.link, read), OperationStatus::Succeeded);
+    QCOMPARE(read.outcome(), StepOutcome::Replied);
+    QCOMPARE(read.replyData(), pattern);
     QCOMPARE(echo.at(0).at(0).toByteArray(), "<<" + BuildReadFrame(128, 64));
-    QCOMPARE(s.sim.model().receivedFrames().first().text.size(), 14);
-}
-
-void tst_Transactions::readBlock_failsWhenAStatusFrameComesInsteadOfTheReply()
-{
-    SimLink s;
-    QVERIFY(s.ready());
-    s.sim.model().setStatusInsteadOfReply(true);
-    QByteArray block("untouched");
-    QVERIFY(!s.link.ReadBlock(0, 64, block));
-    QVERIFY(!s.link.transferOk());
-    QCOMPARE(block, QByteArray("untouched"));
-}
-
-void tst_Transactions::readBlock_failsOnAShortReplyAndLeavesTheDestination()
-{
-    SimLink s;
-    QVERIFY(s.ready());
-    // An earlier long frame leaves bytes in RxBytes that a short reply must not borrow.
-    QByteArray block;
-    QVERIFY(s.link.ReadBlock(0, 64, block));
-    s.sim.model().setReplyShort(true);
-    QByteArray again("untouched");
-    QVERIFY(!s.link.ReadBlock(64, 64, again));
-    QCOMPARE(again, QByteArray("untouched"));
-    QByteArray record("untouched");
-    QVERIFY(!s.link.ReadJournalRecord(0, 0, record));
-    QCOMPARE(record, QByteArray("untouched"));
-}
-
-void tst_Transactions::readBlock_takesTheFirstFrameAfterTheRequestWhenTwoArriveTogether()
-{
-    // Without a device: feed the link by hand while it waits.
-    DeviceLink link;
-    PtySimulator sim;
-    sim.setPeriodMs(0);
-    sim.model().setDropReplies(true);
-    QVERIFY(sim.start());
-    QVERIFY(link.AfComPort1().open(sim.devicePath()).isEmpty());
-    QByteArray memory(64, '\x11');
-    bool requestSeen = false;
-    connect(&link, &DeviceLink::echoLine, this, [&] {
-        requestSeen = true;
-        // The reply and a status frame right behind it, in one read.
-        QTimer::singleShot(0, &link, [&] {
-            link.AfComPort1DataRecived(deviceFrame(CMD_READ_MEMORY, memory) + statusFrame());
-        });
-    });
-    QTimer::singleShot(0, &link, [&] { link.AfComPort1DataRecived(statusFrame()); });
-    QByteArray block;
-    QVERIFY(link.ReadBlock(0, 64, block));
-    QVERIFY(requestSeen);
-    QCOMPARE(block, memory);
-    QCOMPARE(link.packetCount(), 3);
-}
-
-void tst_Transactions::readBlock_ignoresACorruptedReply()
-{
-    DeviceLink link;
-    PtySimulator sim;
-    sim.setPeriodMs(0);
-    sim.model().setDropReplies(true);
-    QVERIFY(sim.start());
-    QVERIFY(link.AfComPort1().open(sim.devicePath()).isEmpty());
-    connect(&link, &DeviceLink::echoLine, this, [&] {
-        QByteArray reply = deviceFrame(CMD_READ_MEMORY, QByteArray(64, '\x22'));
-        reply[20] = reply[20] == 'A' ? 'B' : 'A';
-        QTimer::singleShot(0, &link, [&link, reply] { link.AfComPort1DataRecived(reply); });
-    });
-    QTimer::singleShot(0, &link, [&] { link.AfComPort1DataRecived(statusFrame()); });
-    QByteArray block("untouched");
-    QVERIFY(!link.ReadBlock(0, 64, block));
-    QCOMPARE(block, QByteArray("untouched"));
-    QCOMPARE(link.badFrameCount(), 1);
+    QCOMPARE(m.model().receivedFrames().first().text.size(), 14);
 }
 
 void tst_Transactions::writeBlock_storesTheBytesAndSucceedsWithoutAnAnswer()
 {
-    SimLink s;
-    QVERIFY(s.ready());
-    QSignalSpy echo(&s.link, &DeviceLink::echoLine);
-    QVERIFY(s.link.WriteBlock(184, 8, "12345678"));
-    QVERIFY(s.link.transferOk());
+    MemLink m;
+    m.model().setDropReplies(true);
+    QSignalSpy echo(&m.link, &DeviceLink::echoLine);
+    SingleStepOperation write(WriteBlockStep(184, "12345678"));
+    QCOMPARE(runToEnd(m.link, write), OperationStatus::Succeeded);
+    QCOMPARE(write.outcome(), StepOutcome::Sent);
     QCOMPARE(echo.at(0).at(0).toByteArray(), "<< " + BuildWriteFrame(184, 8, "12345678"));
-    QTRY_COMPARE(s.sim.model().memory().mid(184, 8), QByteArray("12345678"));
+    QCOMPARE(m.model().memory().mid(184, 8), QByteArray("12345678"));
 }
 
-void tst_Transactions::readJournalRecord_returnsTheRecord()
+void tst_Transactions::journalRequest_carriesJournalThenIndex()
 {
-    SimLink s;
-    QVERIFY(s.ready());
-    s.sim.model().alarmJournal().clear();
-    s.sim.model().logEvent(13);
-    QByteArray record;
-    // The request carries the journal first, then the index.
-    QVERIFY(s.link.ReadJournalRecord(0, 1, record));
-    QCOMPARE(record.size(), 5);
-    QCOMPARE(int(record.at(4)), 13);
-    QVERIFY(s.link.ReadJournalRecord(7, 1, record));
-    const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
-    QCOMPARE(frames.last().text, QByteArray("\x10"
-                                            "00280000020107"
-                                            "2C"
-                                            "\r"));
+    MemLink m;
+    m.model().alarmJournal().clear();
+    m.model().logEvent(13);
+    SingleStepOperation first(JournalRecordStep(AlarmJournal, 0));
+    QCOMPARE(runToEnd(m.link, first), OperationStatus::Succeeded);
+    QCOMPARE(first.replyData().size(), 5);
+    QCOMPARE(int(first.replyData().at(4)), 13);
+    SingleStepOperation seventh(JournalRecordStep(AlarmJournal, 7));
+    runToEnd(m.link, seventh);
+    QCOMPARE(m.model().receivedFrames().last().text, QByteArray("\x10"
+                                                                "00280000020107"
+                                                                "2C"
+                                                                "\r"));
 }
 
-void tst_Transactions::silentLine_endsEachTransactionAfterItsBound_data()
+void tst_Transactions::replyThatIsNotTheOneAsked_failsTheStepAndHandsNothingOver_data()
 {
-    QTest::addColumn<QString>("transaction");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("journal");
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("status frame instead of a block") << "status" << false << int(StepOutcome::WrongReply);
+    QTest::newRow("status frame instead of a record") << "status" << true << int(StepOutcome::WrongReply);
+    QTest::newRow("short block") << "short" << false << int(StepOutcome::WrongReply);
+    QTest::newRow("short record") << "short" << true << int(StepOutcome::WrongReply);
+    QTest::newRow("corrupted block") << "corrupted" << false << int(StepOutcome::NoReply);
+    QTest::newRow("no reply at all") << "dropped" << false << int(StepOutcome::NoReply);
+}
+
+void tst_Transactions::replyThatIsNotTheOneAsked_failsTheStepAndHandsNothingOver()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, journal);
+    QFETCH(int, outcome);
+    // No status frames of its own: the test decides what the controller sends.
+    MemLink m(0);
+    m.link.setTickMs(30);
+    m.model().setDropReplies(true);
+    // An earlier long frame leaves bytes in RxBytes that a short reply must not borrow.
+    m.sim->deliver(deviceFrame(CMD_READ_MEMORY, QByteArray(64, '\x55')));
+    connect(&m.link, &DeviceLink::echoLine, this, [&] {
+        QByteArray reply;
+        const quint8 command = journal ? CMD_JOURNAL_RECORD : CMD_READ_MEMORY;
+        if (fault == "status")
+            reply = statusFrame();
+        else if (fault == "short")
+            reply = deviceFrame(command, QByteArray(journal ? 2 : 32, '\x22'));
+        else if (fault == "corrupted")
+            reply = deviceFrame(command, QByteArray(64, '\x22')).replace(20, 1, "G");
+        if (!reply.isEmpty())
+            QTimer::singleShot(0, m.sim, [&m, reply] { m.sim->deliver(reply); });
+    });
+    SingleStepOperation step(journal ? JournalRecordStep(EventJournal, 0) : ReadBlockStep(0, 64));
+    QVERIFY(m.link.start(step));
+    m.sim->sendStatusFrame();
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(int(step.outcome()), outcome);
+    QCOMPARE(step.status(), OperationStatus::NoAnswer);
+    QVERIFY(step.replyData().isEmpty());
+    QCOMPARE(m.link.badFrameCount(), fault == "corrupted" ? 1 : 0);
+}
+
+void tst_Transactions::framesInOneRead_theFirstAfterTheRequestIsTheReply()
+{
+    MemLink m(0);
+    m.model().setDropReplies(true);
+    const QByteArray memory(64, '\x11');
+    const QByteArray early(64, '\x77');
+    int requests = 0;
+    connect(&m.link, &DeviceLink::echoLine, this, [&] {
+        ++requests;
+        // The reply and a status frame right behind it, in one read.
+        QTimer::singleShot(0, m.sim,
+                           [&] { m.sim->deliver(deviceFrame(CMD_READ_MEMORY, memory) + statusFrame()); });
+    });
+    SingleStepOperation read(ReadBlockStep(0, 64));
+    QVERIFY(m.link.start(read));
+    // Frames that came in one read were all on the line before the request: none of them is its reply.
+    m.sim->deliver(statusFrame() + deviceFrame(CMD_READ_MEMORY, early));
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(requests, 1);
+    QCOMPARE(read.replyData(), memory);
+    QCOMPARE(m.link.packetCount(), 4);
+}
+
+void tst_Transactions::silentLine_endsEachStepAfterItsBoundAndSendsNothing_data()
+{
+    QTest::addColumn<int>("kind");
     QTest::addColumn<int>("bound");
-    QTest::newRow("command") << "command" << DeviceLink::CommandBound;
-    QTest::newRow("write") << "write" << DeviceLink::BlockBound;
-    QTest::newRow("read") << "read" << DeviceLink::BlockBound;
-    QTest::newRow("journal") << "journal" << DeviceLink::BlockBound;
+    QTest::newRow("command") << 0 << CommandBound;
+    QTest::newRow("write") << 1 << BlockBound;
+    QTest::newRow("read") << 2 << BlockBound;
+    QTest::newRow("journal") << 3 << BlockBound;
 }
 
-void tst_Transactions::silentLine_endsEachTransactionAfterItsBound()
+void tst_Transactions::silentLine_endsEachStepAfterItsBoundAndSendsNothing()
 {
-    QFETCH(QString, transaction);
+    QFETCH(int, kind);
     QFETCH(int, bound);
-    SimLink s;
-    QVERIFY(s.ready());
-    s.sim.model().setSilent(true);
-    s.link.setTickMs(20);
+    MemLink m;
+    m.model().setSilent(true);
+    m.link.setTickMs(20);
+    const OperationStep steps[] = {CommandStep(CMD_TEST_GPRS, 0, {}), WriteBlockStep(4, "abcd"),
+                                   ReadBlockStep(0, 64), JournalRecordStep(EventJournal, 0)};
+    SingleStepOperation step(steps[kind]);
     QElapsedTimer elapsed;
     elapsed.start();
-    QByteArray out("untouched");
-    bool ok = true;
-    if (transaction == "command")
-        ok = s.link.SendCommand(CMD_TEST_GPRS, 0, 0, {}) == DeviceLink::SendResult::Sent;
-    else if (transaction == "write")
-        ok = s.link.WriteBlock(4, 4, "abcd");
-    else if (transaction == "read")
-        ok = s.link.ReadBlock(0, 64, out);
-    else
-        ok = s.link.ReadJournalRecord(0, 0, out);
-    QVERIFY(!ok);
-    QVERIFY(!s.link.transferOk());
-    QCOMPARE(out, QByteArray("untouched"));
+    QCOMPARE(runToEnd(m.link, step), OperationStatus::NoAnswer);
+    QCOMPARE(step.outcome(), StepOutcome::NotReady);
     QVERIFY2(elapsed.elapsed() >= bound * 20, qPrintable(QString::number(elapsed.elapsed())));
-    QTest::qWait(50);
-    QVERIFY2(s.sim.model().receivedFrames().isEmpty(), "nothing may be sent on a silent line");
+    QVERIFY2(m.model().receivedLog().isEmpty(), "nothing may be sent on a silent line");
 }
 
-void tst_Transactions::secondTransactionDuringAWait_isRefused()
+void tst_Transactions::failedWrite_failsTheOperation()
 {
-    SimLink s(200);
-    QVERIFY(s.ready());
-    DeviceLink::SendResult nested = DeviceLink::SendResult::Sent;
-    bool nestedRead = true;
-    bool busyDuringWait = false;
-    QTimer::singleShot(20, &s.link, [&] {
-        busyDuringWait = s.link.busy();
-        nested = s.link.SendCommand(CMD_TEST_SMS, 0, 0, {});
-        QByteArray block;
-        nestedRead = s.link.ReadBlock(0, 64, block);
-    });
-    QByteArray block;
-    QVERIFY(s.link.ReadBlock(0, 64, block));
-    QVERIFY(busyDuringWait);
-    QCOMPARE(nested, DeviceLink::SendResult::Refused);
-    QVERIFY(!nestedRead);
-    QVERIFY(!s.link.busy());
-    QCOMPARE(s.sim.model().receivedFrames().size(), 1);
-
-    QVERIFY(s.link.tryBeginOperation());
-    QVERIFY2(!s.link.tryBeginOperation(), "an operation must not start inside another");
-    s.link.endOperation();
-    QVERIFY(!s.link.busy());
+    MemLink m;
+    m.sim->setWriteFails(true);
+    SingleStepOperation command(CommandStep(CMD_TEST_SMS, 0, {}));
+    QCOMPARE(runToEnd(m.link, command), OperationStatus::WriteFailed);
+    QCOMPARE(command.outcome(), StepOutcome::WriteFailed);
+    // A transfer stops at the block that did not go out.
+    ScriptOperation transfer({WriteBlockStep(4, "ab"), WriteBlockStep(64, "cd")});
+    QCOMPARE(runToEnd(m.link, transfer), OperationStatus::WriteFailed);
+    QCOMPARE(transfer.outcomes, QList<StepOutcome>{StepOutcome::WriteFailed});
 }
 
-void tst_Transactions::vanishingDevice_closesThePortEndsTheWaitAndReportsOnce()
+void tst_Transactions::secondOperationWhileOneRuns_isRefusedAndThePortStays()
+{
+    MemLink m(200);
+    QSignalSpy busy(&m.link, &DeviceLink::busyChanged);
+    SingleStepOperation first(ReadBlockStep(0, 64));
+    SingleStepOperation second(CommandStep(CMD_TEST_SMS, 0, {}));
+    QVERIFY(m.link.start(first));
+    QVERIFY(m.link.busy());
+    QVERIFY2(!m.link.start(second), "an operation must not start inside another");
+    QVERIFY(!m.link.openPort(QStringLiteral("other")).isEmpty());
+    QCOMPARE(m.link.AfComPort1().portName(), QStringLiteral("sim"));
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(first.status(), OperationStatus::Succeeded);
+    QVERIFY(!second.status());
+    QCOMPARE(m.model().receivedFrames().size(), 1);
+    QCOMPARE(busy.count(), 2);
+    // Once idle, the same operation object cannot run twice, a new one can.
+    QVERIFY(!m.link.start(first));
+    QCOMPARE(runToEnd(m.link, second), OperationStatus::Succeeded);
+}
+
+void tst_Transactions::cancel_endsBetweenStepsNeverCuttingARequest()
+{
+    MemLink m(100);
+    QList<OperationStep> reads;
+    for (int i = 0; i < 4; ++i)
+        reads << ReadBlockStep(quint16(i * 64), 64);
+
+    // Asked while a reply is awaited: that step ends first, then nothing more goes out.
+    ScriptOperation awaitingReply(reads);
+    connect(&m.link, &DeviceLink::echoLine, &awaitingReply, [&] {
+        if (awaitingReply.outcomes.size() == 1)
+            awaitingReply.cancel();
+    });
+    QCOMPARE(runToEnd(m.link, awaitingReply), OperationStatus::Cancelled);
+    QCOMPARE(awaitingReply.outcomes, (QList<StepOutcome>{StepOutcome::Replied, StepOutcome::Replied}));
+    QCOMPARE(m.model().receivedFrames().size(), 2);
+
+    // Asked while waiting for the controller to be ready: it ends at once.
+    ScriptOperation waitingReady(reads);
+    QVERIFY(m.link.start(waitingReady));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    waitingReady.cancel();
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(waitingReady.status(), OperationStatus::Cancelled);
+    QVERIFY(waitingReady.outcomes.isEmpty());
+    QVERIFY2(elapsed.elapsed() < 100, qPrintable(QString::number(elapsed.elapsed())));
+    QCOMPARE(m.model().receivedFrames().size(), 2);
+}
+
+void tst_Transactions::portClosedOrLost_endsTheOperationAtOnce()
+{
+    MemLink m(50);
+    m.link.setTickMs(2000);
+    QSignalSpy lost(&m.link, &DeviceLink::portLost);
+    SingleStepOperation read(ReadBlockStep(0, 64));
+    m.model().setSilent(true);
+    QVERIFY(m.link.start(read));
+    QTimer::singleShot(20, m.sim, [&] { m.sim->vanish(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(read.status(), OperationStatus::PortLost);
+    QVERIFY2(elapsed.elapsed() < 1000, qPrintable(QString::number(elapsed.elapsed())));
+    QCOMPARE(lost.count(), 1);
+
+    // On a closed port the next operation fails without waiting.
+    SingleStepOperation command(CommandStep(CMD_TEST_SMS, 0, {}));
+    elapsed.restart();
+    QCOMPARE(runToEnd(m.link, command), OperationStatus::NoAnswer);
+    QVERIFY(elapsed.elapsed() < 1000);
+
+    m.link.openPort(QStringLiteral("sim"));
+    SingleStepOperation closing(ReadBlockStep(0, 64));
+    QVERIFY(m.link.start(closing));
+    m.link.closePort();
+    QVERIFY(waitUntilIdle(m.link, 1000));
+    QCOMPARE(closing.status(), OperationStatus::PortLost);
+}
+
+void tst_Transactions::vanishingPty_closesThePortEndsTheOperationAndReportsOnce()
 {
     SimLink s(100);
     QVERIFY(s.ready());
@@ -248,15 +336,12 @@ void tst_Transactions::vanishingDevice_closesThePortEndsTheWaitAndReportsOnce()
     QTimer::singleShot(50, &s.sim, [&] { s.sim.closeDevice(); });
     QElapsedTimer elapsed;
     elapsed.start();
-    QByteArray block;
-    QVERIFY(!s.link.ReadBlock(0, 64, block));
-    QVERIFY2(elapsed.elapsed() < DeviceLink::BlockBound * 2000 / 2,
-             "the wait must end when the device vanishes");
+    SingleStepOperation read(ReadBlockStep(0, 64));
+    QCOMPARE(runToEnd(s.link, read), OperationStatus::PortLost);
+    QVERIFY2(elapsed.elapsed() < BlockBound * 2000 / 2, "the wait must end when the device vanishes");
     QVERIFY(!s.link.AfComPort1().isOpen());
     QTest::qWait(100);
     QCOMPARE(lost.count(), 1);
-    // Later transactions fail at once on the closed port.
-    QCOMPARE(s.link.SendCommand(CMD_TEST_SMS, 0, 0, {}), DeviceLink::SendResult::NotReady);
 }
 
 void tst_Transactions::portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data()

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 
 namespace gencfg {
 
@@ -79,8 +80,19 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
         combo->move(ComboPosition);
     m_form.move(dialogPosition(cursor));
 
-    if (execDialog() != QDialog::Accepted)
+    // The row is held by identity, not by position: a tree reloaded meanwhile must not take the value.
+    const QPersistentModelIndex row(m_tree.indexOfNode(node));
+    m_editing = true;
+    const int result = execDialog();
+    m_editing = false;
+    if (result != QDialog::Accepted)
         return Outcome::Cancelled;
+    if (!row.isValid()) {
+        m_messages.warning(
+            QStringLiteral("Дерево параметров изменилось, пока был открыт диалог: значение не установлено."));
+        return Outcome::RowGone;
+    }
+    node = m_tree.nodeOf(row);
 
     EditVerdict verdict;
     QString text;

@@ -22,6 +22,7 @@ public:
         NoDialog,  // no node, or a row without an editor
         Cancelled, // closed without "Установить"
         Refused,   // a warning was shown; the row is unchanged
+        RowGone,   // the row left the tree while the dialog was open; nothing was written
         Applied,   // the row holds the confirmed text
     };
 
@@ -42,6 +43,8 @@ public:
     static QPoint dialogPosition(const QPoint &cursor);
 
     Outcome TreeList1DblClick(int node, const QPoint &cursor);
+    // Whether the dialog is open on a row.
+    bool isEditing() const { return m_editing; }
 
 private:
     int execDialog();
@@ -51,6 +54,7 @@ private:
     Messages &m_messages;
     ExecHook m_exec;
     QLocale m_locale;
+    bool m_editing = false;
 };
 
 } // namespace gencfg

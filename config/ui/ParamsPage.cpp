@@ -5,6 +5,7 @@
 #include "config/ParamModel.h"
 #include "config/ui/ParamTreeView.h"
 #include "link/DeviceLink.h"
+#include "link/LinkTexts.h"
 #include "widgets/Messages.h"
 
 #include <QCoreApplication>
@@ -81,11 +82,8 @@ bool ParamsPage::encodeTree(ConfigImageBytes &image)
 
 void ParamsPage::Button1Click()
 {
-    if (!m_link)
-        return;
-    // A file dialog runs an event loop; no transfer may start under it, nor may it open inside one.
-    OperationGuard guard(*m_link);
-    if (!guard)
+    // The file dialogs are modal: no transfer can start under them, nor may they open during one.
+    if (!m_link || m_link->busy())
         return;
     const QString chosen = m_chooseSaveFile(window()->windowTitle());
     if (chosen.isEmpty())
@@ -103,10 +101,7 @@ void ParamsPage::Button1Click()
 
 void ParamsPage::Button2Click()
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
+    if (!m_link || m_link->busy())
         return;
     const QString path = m_chooseOpenFile();
     if (path.isEmpty())
@@ -136,52 +131,64 @@ void ParamsPage::endTransfer()
 
 void ParamsPage::showTransferFailure()
 {
-    m_messages->plain(QStringLiteral("Ошибка"),
-                      QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз."));
+    m_messages->plain(QStringLiteral("Ошибка"), NoAnswerText());
+}
+
+void ParamsPage::showProgress(int done, int total)
+{
+    ProgressBar1->setValue(total > 0 ? 100 * done / total : 0);
 }
 
 void ParamsPage::Button3Click()
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
+    if (!m_link || m_link->busy())
         return;
     beginTransfer(QStringLiteral("Запись параметров в устройство..."));
     if (!encodeTree(*m_image)) {
         endTransfer();
         return;
     }
-    const bool ok =
-        WriteConfigMemory(*m_link, *m_image, [this](int percent) { ProgressBar1->setValue(percent); });
-    if (ok) {
-        m_messages->plain(QStringLiteral("info"), QStringLiteral("Параметры успешно записаны в устройство."));
-        Q_EMIT thresholdsChanged(*m_image);
-    } else {
-        showTransferFailure();
-    }
-    endTransfer();
+    auto *write = new ConfigWriteOperation(*m_image);
+    connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
+    connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
+        if (status == OperationStatus::Succeeded) {
+            m_messages->plain(QStringLiteral("info"),
+                              QStringLiteral("Параметры успешно записаны в устройство."));
+            Q_EMIT thresholdsChanged(*m_image);
+        } else if (status == OperationStatus::Cancelled) {
+            m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
+        } else {
+            showTransferFailure();
+        }
+        endTransfer();
+    });
+    if (!m_link->startOwned(write))
+        endTransfer();
 }
 
 void ParamsPage::Button4Click()
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
+    if (!m_link || m_link->busy())
         return;
     beginTransfer(QStringLiteral("Чтение параметров из устройства..."));
-    const bool ok =
-        ReadConfigMemory(*m_link, *m_image, [this](int percent) { ProgressBar1->setValue(percent); });
-    if (ok) {
-        DecodeConfigImage(*m_image, m_model);
-        Q_EMIT thresholdsChanged(*m_image);
-        m_messages->plain(QStringLiteral("info"),
-                          QStringLiteral("Параметры успешно прочитаны из устройства."));
-    } else {
-        showTransferFailure();
-    }
-    endTransfer();
+    auto *read = new ConfigReadOperation(*m_image);
+    connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
+    connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
+        if (status == OperationStatus::Succeeded) {
+            *m_image = read->image();
+            DecodeConfigImage(*m_image, m_model);
+            Q_EMIT thresholdsChanged(*m_image);
+            m_messages->plain(QStringLiteral("info"),
+                              QStringLiteral("Параметры успешно прочитаны из устройства."));
+        } else if (status != OperationStatus::Cancelled) {
+            // The blocks read before the failure stay in the image; the tree keeps its values.
+            *m_image = read->image();
+            showTransferFailure();
+        }
+        endTransfer();
+    });
+    if (!m_link->startOwned(read))
+        endTransfer();
 }
 
 } // namespace gencfg

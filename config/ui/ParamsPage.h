@@ -62,6 +62,7 @@ private:
     void beginTransfer(const QString &text);
     void endTransfer();
     void showTransferFailure();
+    void showProgress(int done, int total);
 
     ParamModel &m_model;
     DeviceLink *m_link = nullptr;

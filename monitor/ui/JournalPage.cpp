@@ -1,7 +1,9 @@
 #include "monitor/ui/JournalPage.h"
 
 #include "link/DeviceLink.h"
-#include "monitor/Journal.h"
+#include "link/LinkTexts.h"
+#include "monitor/JournalReading.h"
+#include "widgets/Messages.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -47,40 +49,39 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     connect(Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
 }
 
-void JournalPage::attach(DeviceLink &link)
+void JournalPage::attach(DeviceLink &link, Messages &messages)
 {
     m_link = &link;
+    m_messages = &messages;
 }
 
 void JournalPage::Button13Click()
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
+    if (!m_link || m_link->busy())
         return;
     ReadJournals();
 }
 
 void JournalPage::ReadJournals()
 {
-    const struct
-    {
-        JournalSelector journal;
-        QPlainTextEdit *memo;
-    } journals[] = {{EventJournal, Memo3}, {AlarmJournal, Memo4}};
-    for (const auto &[journal, memo] : journals) {
-        memo->clear();
-        for (int index = 0; index < JournalEntryCount(journal); ++index) {
-            QByteArray data;
-            if (!m_link->ReadJournalRecord(quint8(index), journal, data))
-                continue;
-            const JournalRecord record = JournalRecordFromData(data);
-            if (IsJournalEnd(record.code()))
-                break;
-            memo->appendPlainText(JournalLine(journal, record));
-        }
-    }
+    auto *reading = new JournalReadOperation;
+    connect(reading, &JournalReadOperation::journalStarted, this,
+            [this](JournalSelector journal) { (journal == AlarmJournal ? Memo4 : Memo3)->clear(); });
+    connect(reading, &JournalReadOperation::recordRead, this,
+            [this](JournalSelector journal, int, const JournalRecord &record) {
+                (journal == AlarmJournal ? Memo4 : Memo3)->appendPlainText(JournalLine(journal, record));
+            });
+    connect(reading, &DeviceOperation::progress, this,
+            [this](int done, int total) { Q_EMIT progressText(JournalProgressText(done, total)); });
+    connect(reading, &DeviceOperation::finished, this, [this](OperationStatus status) {
+        Q_EMIT progressText(QString());
+        // The lines read so far stay whatever the end.
+        if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
+            m_messages->plain(QStringLiteral("Ошибка"), NoAnswerText());
+    });
+    Q_EMIT progressText(JournalProgressText(0, reading->total()));
+    if (!m_link->startOwned(reading))
+        Q_EMIT progressText(QString());
 }
 
 } // namespace gencfg

@@ -12,6 +12,7 @@ class QPushButton;
 namespace gencfg {
 
 class DeviceLink;
+class Messages;
 
 class JournalPage : public QWidget
 {
@@ -19,7 +20,7 @@ class JournalPage : public QWidget
 public:
     explicit JournalPage(QWidget *parent = nullptr);
 
-    void attach(DeviceLink &link);
+    void attach(DeviceLink &link, Messages &messages);
 
     QLabel *Label19 = nullptr;
     QLabel *Label20 = nullptr;
@@ -27,12 +28,17 @@ public:
     QPlainTextEdit *Memo4 = nullptr; // alarms
     QPushButton *Button13 = nullptr;
 
-    // Holds the link for the whole reading; ignored while anything else holds it.
+    // Starts the reading; ignored while another operation runs.
     void Button13Click();
     void ReadJournals();
 
+Q_SIGNALS:
+    // The status bar's progress text; empty when no reading runs.
+    void progressText(const QString &text);
+
 private:
     DeviceLink *m_link = nullptr;
+    Messages *m_messages = nullptr;
 };
 
 } // namespace gencfg

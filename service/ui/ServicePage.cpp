@@ -2,6 +2,7 @@
 
 #include "link/Commands.h"
 #include "link/DeviceLink.h"
+#include "link/LinkTexts.h"
 #include "service/ServicePayloads.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
@@ -141,27 +142,31 @@ QList<QWidget *> ServicePage::deviceControls() const
             Button17,    Button8,     Button9, Button11, Button12};
 }
 
+void ServicePage::run(const OperationStep &step, bool reportNotReady)
+{
+    if (!m_link || m_link->busy())
+        return;
+    auto *operation = new SingleStepOperation(step);
+    connect(operation, &DeviceOperation::finished, this, [this, reportNotReady](OperationStatus status) {
+        if (!m_messages || status == OperationStatus::Succeeded)
+            return;
+        if (status == OperationStatus::WriteFailed)
+            m_messages->error(WriteFailedText());
+        else if (reportNotReady && status != OperationStatus::Cancelled)
+            m_messages->plain(QStringLiteral("Error"), NotReadyText());
+    });
+    m_link->startOwned(operation);
+}
+
 void ServicePage::sendCommand(quint8 command, const QByteArray &data)
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
-        return;
-    if (m_link->SendCommand(command, 0, quint8(data.size()), data) == DeviceLink::SendResult::NotReady &&
-        m_messages)
-        m_messages->plain(QStringLiteral("Error"), QStringLiteral("глююююк"));
+    run(CommandStep(command, 0, data), true);
 }
 
 void ServicePage::writeBlock(quint16 address, const QByteArray &data)
 {
-    if (!m_link)
-        return;
-    OperationGuard guard(*m_link);
-    if (!guard)
-        return;
     // A write that found the controller not ready says nothing; the technician sees no echo line.
-    m_link->WriteBlock(address, quint8(data.size()), data);
+    run(WriteBlockStep(address, data), false);
 }
 
 bool ServicePage::ready(const ServicePayload &payload)

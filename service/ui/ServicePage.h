@@ -16,6 +16,7 @@ namespace gencfg {
 class DeviceLink;
 class Messages;
 class SwitchLed;
+struct OperationStep;
 struct ServicePayload;
 
 class ServicePage : public QWidget
@@ -78,6 +79,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // One frame to the controller; a controller that is not ready is reported only when asked.
+    void run(const OperationStep &step, bool reportNotReady);
     void sendCommand(quint8 command, const QByteArray &data = {});
     void sendDuration(quint8 command, const QLineEdit *hours, const QLineEdit *minutes);
     void writeBlock(quint16 address, const QByteArray &data);

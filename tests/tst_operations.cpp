@@ -1,0 +1,243 @@
+// The window while a device operation runs: nothing it locks can be used, the
+// tree stays put under the value dialog, and a controller that stops
+// answering ends a journal reading.
+
+#include "FormSim.h"
+#include "app/TerminalPage.h"
+#include "config/ui/ParamEditor.h"
+#include "config/ui/ParamTreeView.h"
+#include "config/ui/ParamsPage.h"
+#include "config/ui/TForm2.h"
+#include "link/Commands.h"
+#include "monitor/ui/JournalPage.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
+const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
+const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
+
+QByteArray pattern(int seed)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += char((i * 7 + seed) & 0xFF);
+    return bytes;
+}
+
+QByteArray imageBytes(const TForm1 &form)
+{
+    return QByteArray(reinterpret_cast<const char *>(form.ConfigImage.data()), 256);
+}
+
+int requestsOf(const PtySimulator &sim, quint8 command)
+{
+    int count = 0;
+    for (const FrameLogEntry &entry : sim.model().receivedFrames())
+        count += quint8(entry.bytes.at(1)) == command;
+    return count;
+}
+
+// Calls action once, delayMs after the controller has received its first request with command.
+void onFirstRequest(PtySimulator &sim, quint8 command, std::function<void()> action, int delayMs = 0)
+{
+    auto fired = std::make_shared<bool>(false);
+    QObject::connect(&sim, &PtySimulator::frameReceived, &sim, [=](const FrameLogEntry &entry) {
+        if (*fired || !entry.valid || quint8(entry.bytes.at(1)) != command)
+            return;
+        *fired = true;
+        QTimer::singleShot(delayMs, action);
+    });
+}
+
+// A number row that both catalogues have at the same position, and a value
+// within both ranges that differs from the diesel default.
+bool sharedNumberRow(int &node, QString &value)
+{
+    ParamModel petrol;
+    ParamModel diesel;
+    LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), petrol);
+    LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
+    for (node = 0; node < qMin(petrol.nodeCount(), diesel.nodeCount()); ++node) {
+        if (petrol.field(node, FieldKind) != QLatin1String("1") ||
+            diesel.field(node, FieldKind) != QLatin1String("1"))
+            continue;
+        const int low = qMax(petrol.field(node, FieldMin).toInt(), diesel.field(node, FieldMin).toInt());
+        const int high = qMin(petrol.field(node, FieldMax).toInt(), diesel.field(node, FieldMax).toInt());
+        for (int v = low; v <= high; ++v) {
+            value = QString::number(v);
+            if (value != diesel.field(node, FieldValue) && value != petrol.field(node, FieldValue))
+                return true;
+        }
+    }
+    return false;
+}
+
+QStringList treeTexts(const ParamModel &tree)
+{
+    QStringList texts;
+    for (int node = 0; node < tree.nodeCount(); ++node)
+        texts << tree.nodeText(node);
+    return texts;
+}
+
+} // namespace
+
+class tst_Operations : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void portPickedDuringATransfer_neverMixesTwoControllers_data();
+    void portPickedDuringATransfer_neverMixesTwoControllers();
+    void variantReportedUnderTheValueDialog_neverMovesTheEditToAnotherRow();
+    void dialogsDuringARead_doNotOpen();
+    void journalOfAControllerThatStopsAnswering_endsAfterThreeRequests_data();
+    void journalOfAControllerThatStopsAnswering_endsAfterThreeRequests();
+};
+
+void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::newRow("read") << false;
+    QTest::newRow("write") << true;
+}
+
+void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
+{
+    QFETCH(bool, write);
+    FormSim a(50, 201);
+    PtySimulator b(201, 9);
+    b.model().setStatic(true);
+    b.setPeriodMs(50);
+    QVERIFY(a.ready() && b.start());
+    a.form.addExtraPort(b.devicePath());
+    a.sim.model().writeMemory(0, pattern(1));
+    b.model().writeMemory(0, pattern(2));
+    const QByteArray bBefore = b.model().memory();
+    QVERIFY(a.settle());
+
+    // Picked once the first block is done, while the transfer waits to send the second.
+    onFirstRequest(
+        a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY, [&] { a.form.pickPort(b.devicePath()); }, 15);
+    (write ? a.form.TabSheet2->Button3 : a.form.TabSheet2->Button4)->click();
+    QVERIFY2(QTest::qWaitFor([&] { return a.boxes.count() > 0 && !a.form.link().busy(); }, 20000),
+             "the transfer never ended");
+
+    const int requestsToA = requestsOf(a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY);
+    const int requestsToB = requestsOf(b, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY);
+    QVERIFY2(requestsToA == 0 || requestsToB == 0,
+             qPrintable(QStringLiteral("%1 blocks to A, %2 to B").arg(requestsToA).arg(requestsToB)));
+    if (write) {
+        QVERIFY2(a.boxes.lastText() != WriteDone || requestsToA == 4, qPrintable(a.boxes.lastText()));
+        QCOMPARE(b.model().memory(), bBefore);
+    } else {
+        QVERIFY2(a.boxes.lastText() != ReadDone || imageBytes(a.form) == a.sim.model().memory(),
+                 "a read reported as a success must hold one controller's memory");
+    }
+}
+
+void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnotherRow()
+{
+    int node = -1;
+    QString value;
+    QVERIFY(sharedNumberRow(node, value));
+    FormSim s(50, 200);
+    QVERIFY(s.ready());
+    QVERIFY(s.settle());
+    ParamModel dieselDefaults;
+    LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), dieselDefaults);
+
+    bool treeChangedUnderDialog = false;
+    s.form.editor().setExecHook([&](TForm2 &dialog) {
+        const QStringList before = treeTexts(s.form.tree());
+        s.sim.model().setVariantCode(201);
+        s.settle(3);
+        treeChangedUnderDialog = treeTexts(s.form.tree()) != before;
+        dialog.Edit1->setText(value);
+        return int(QDialog::Accepted);
+    });
+    s.form.TabSheet2->TreeList1->selectNode(node);
+    s.form.TreeList1DblClick();
+
+    QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
+    QVERIFY(s.settle());
+    QCOMPARE(s.form.RecordedVariant, quint8(201));
+    QCOMPARE(treeTexts(s.form.tree()), treeTexts(dieselDefaults));
+}
+
+void tst_Operations::dialogsDuringARead_doNotOpen()
+{
+    FormSim s(50, 201);
+    QVERIFY(s.ready());
+    QVERIFY(s.settle());
+    bool valueDialogOpened = false;
+    bool fileDialogOpened = false;
+    s.form.editor().setExecHook([&](TForm2 &) {
+        valueDialogOpened = true;
+        return int(QDialog::Rejected);
+    });
+    s.form.TabSheet3->setFileNameAsker([&](const QString &) {
+        fileDialogOpened = true;
+        return QString();
+    });
+    int node = 0;
+    while (s.form.tree().field(node, FieldKind) != QLatin1String("1"))
+        ++node;
+    s.form.TabSheet2->TreeList1->selectNode(node);
+    onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
+        s.form.TreeList1DblClick();
+        s.form.TabSheet3->Button6->click();
+    });
+    s.form.TabSheet2->Button4->click();
+    QVERIFY(QTest::qWaitFor([&] { return s.boxes.count() > 0 && !s.form.link().busy(); }, 20000));
+    QVERIFY(requestsOf(s.sim, CMD_READ_MEMORY) > 0);
+    QVERIFY2(!valueDialogOpened, "the value dialog opened during a read");
+    QVERIFY2(!fileDialogOpened, "the log-name dialog opened during a read");
+    QCOMPARE(s.boxes.lastText(), ReadDone);
+}
+
+void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeRequests_data()
+{
+    QTest::addColumn<bool>("statusFramesGoOn");
+    QTest::newRow("falls silent") << false;
+    QTest::newRow("stops replying") << true;
+}
+
+void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeRequests()
+{
+    QFETCH(bool, statusFramesGoOn);
+    FormSim s(50, 201);
+    QVERIFY(s.ready());
+    s.sim.model().fillJournals();
+    s.form.link().setTickMs(20);
+    QVERIFY(s.settle());
+    // The reply to the tenth request still goes out; nothing answers after it.
+    QObject::connect(&s.sim, &PtySimulator::frameReceived, &s.sim, [&](const FrameLogEntry &entry) {
+        if (entry.valid && requestsOf(s.sim, CMD_JOURNAL_RECORD) == 10) {
+            if (statusFramesGoOn)
+                s.sim.model().setDropReplies(true);
+            else
+                s.sim.model().setSilent(true);
+        }
+    });
+    s.form.TabSheet5->Button13->click();
+    QVERIFY2(
+        QTest::qWaitFor([&] { return s.boxes.count() > 0; }, 10000),
+        qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
+    QCOMPARE(s.boxes.lastText(), NoLink);
+    QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
+    QCOMPARE(s.form.TabSheet5->Memo3->toPlainText().split(QLatin1Char('\n')).size(), 10);
+    QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
+             qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
+}
+
+QTEST_MAIN(tst_Operations)
+#include "tst_operations.moc"
