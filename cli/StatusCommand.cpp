@@ -4,6 +4,7 @@
 #include "cli/InterruptWatch.h"
 #include "cli/StatusFormat.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 
 namespace gencfg::cli {
@@ -28,13 +29,7 @@ int RunStatus(const Invocation &invocation)
 
     ShownTexts shown;
     bool first = true;
-    for (;;) {
-        const bool arrived =
-            session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); }, BlockBound);
-        if (interrupt.isInterrupted())
-            return Done;
-        if (!arrived)
-            return session.noAnswer();
+    const auto printPending = [&] {
         while (!pending.isEmpty()) {
             const TelemetryRecord record = pending.takeFirst();
             if (json) {
@@ -45,8 +40,23 @@ int RunStatus(const Invocation &invocation)
             }
             first = false;
             if (!follow)
-                return Done;
+                return;
         }
+    };
+    for (;;) {
+        const bool arrived =
+            session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); }, BlockBound);
+        printPending();
+        if (!follow && !first)
+            return Done;
+        if (interrupt.isInterrupted()) {
+            // Frames already at the port when the signal came are still printed, none is lost.
+            QCoreApplication::processEvents();
+            printPending();
+            return Done;
+        }
+        if (!arrived)
+            return session.noAnswer();
     }
 }
 

@@ -1,6 +1,7 @@
 // gencfg-cli end to end: the executable against a simulated controller on a
 // pseudo-terminal, opened as a real serial port.
 
+#include "LinkWait.h"
 #include "app/TForm1.h"
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
@@ -8,6 +9,7 @@
 #include "config/ParamModel.h"
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
+#include "monitor/Journal.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
 
@@ -25,6 +27,7 @@
 #include <csignal>
 
 using namespace gencfg;
+using gencfg::test::waitUntilIdle;
 
 namespace {
 
@@ -195,7 +198,9 @@ private Q_SLOTS:
 
     void readJournal_json_listsBothJournalsEntryByEntry();
     void readJournal_text_listsEachJournalUnderItsCaption();
-    void readJournal_controllerThatNeverReplies_givesEmptyJournals();
+    void readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead();
+    void interruptedOperation_exits130AndWritesNothing_data();
+    void interruptedOperation_exits130AndWritesNothing();
 
     void send_eachCommandReachesTheController_data();
     void send_eachCommandReachesTheController();
@@ -552,6 +557,7 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         form.pickPort(c.port());
         QTRY_COMPARE_WITH_TIMEOUT(form.RecordedVariant, quint8(DeviceVariant::Diesel), 5000);
         form.TabSheet2->Button4Click();
+        QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
         form.TabSheet2->setChooseSaveFile([&](const QString &) { return windowFile; });
         form.TabSheet2->Button1Click();
@@ -795,16 +801,57 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
     QCOMPARE(c.received().size(), 7);
 }
 
-void tst_Cli::readJournal_controllerThatNeverReplies_givesEmptyJournals()
+void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead()
 {
-    // Status frames keep coming, so the controller is there: every entry is skipped, as in the window.
+    // Status frames keep coming but no request is answered after the tenth.
     Controller c(201);
     QVERIFY(c.started);
-    c.model().setStatusInsteadOfReply(true);
+    c.model().fillJournals();
+    connect(&c.sim, &PtySimulator::frameReceived, this, [&] {
+        if (c.received().size() == 10)
+            c.model().setStatusInsteadOfReply(true);
+    });
     const CliResult r = runCli({"read-journal", "--port", c.port()});
-    QVERIFY2(r.exitCode == 0, r.describe());
-    QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n\nЖурнал аварий\n"));
-    QCOMPARE(c.received().size(), 105 + 50);
+    QVERIFY2(r.exitCode == 1, r.describe());
+    QVERIFY2(r.errText().contains(NoAnswer), r.describe());
+    QStringList expected{QStringLiteral("Журнал событий")};
+    for (int i = 0; i < 10; ++i)
+        expected << JournalLine(EventJournal, JournalRecordFromData(c.model().eventJournal().record(i)));
+    expected << QString() << QStringLiteral("Журнал аварий") << QString();
+    QCOMPARE(r.outText().split(QLatin1Char('\n')), expected);
+    QCOMPARE(c.received().size(), 13);
+}
+
+void tst_Cli::interruptedOperation_exits130AndWritesNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("read-journal") << QStringList{"read-journal", "--port", "{port}"};
+    QTest::newRow("read-config") << QStringList{"read-config", "--port",    "{port}",
+                                                "{file}",      "--variant", "diesel"};
+}
+
+void tst_Cli::interruptedOperation_exits130AndWritesNothing()
+{
+    QFETCH(QStringList, arguments);
+    Controller c(201);
+    QVERIFY(c.started);
+    c.model().fillJournals();
+    c.sim.setPeriodMs(200);
+    const QString file = path("interrupted.txt");
+    QProcess process;
+    QSignalSpy finished(&process, &QProcess::finished);
+    connect(&c.sim, &PtySimulator::frameReceived, this, [&] {
+        if (c.received().size() == 2)
+            ::kill(pid_t(process.processId()), SIGINT);
+    });
+    process.start(cliPath(), substituted(arguments, c.port(), file));
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(!QFile::exists(file));
+    QTest::qWait(400);
+    QVERIFY2(c.received().size() <= 3, "the request on the line when interrupted may finish, no more");
 }
 
 void tst_Cli::send_eachCommandReachesTheController_data()

@@ -230,6 +230,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int receivedFrom = int(device.receivedFrames().size());
         w.boxes.clear();
         w.form.TabSheet2->Button4Click();
+        QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         QString fault;
         if (w.boxes.lastText() == ReadDone) {
@@ -272,6 +273,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int framesBefore = int(device.receivedFrames().size());
         w.boxes.clear();
         w.form.TabSheet2->Button3Click();
+        QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         const ConfigImageBytes &written = w.form.ConfigImage;
         if (w.boxes.lastText() == WriteDone) {
@@ -342,7 +344,12 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
         w.form.TabSheet5->Button13Click();
-        QVERIFY2(w.boxes.count() == 0, qPrintable(describe(w.boxes.texts())));
+        QVERIFY(waitUntilIdle(w.form.link()));
+        // A line this bad may lose three entries in a row, which ends the reading as a silent controller
+        // would.
+        QVERIFY2(w.boxes.count() == 0 || w.boxes.texts() == QStringList{NoLink},
+                 qPrintable(describe(w.boxes.texts())));
+        w.boxes.clear();
         const struct
         {
             const QPlainTextEdit *memo;
@@ -382,7 +389,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data
     QTest::addColumn<QStringList>("boxes");
     QTest::newRow("read parameters") << 4 << QStringList{PortGone, NoLink};
     QTest::newRow("write parameters") << 3 << QStringList{PortGone, NoLink};
-    QTest::newRow("read journals") << 13 << QStringList{PortGone};
+    QTest::newRow("read journals") << 13 << QStringList{PortGone, NoLink};
 }
 
 void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
@@ -409,6 +416,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         s.form.TabSheet2->Button3Click();
     else
         s.form.TabSheet5->Button13Click();
+    QVERIFY(s.finish());
 
     QCOMPARE(requests, 2);
     QVERIFY(!s.form.link().AfComPort1().isOpen());
@@ -436,9 +444,9 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     } else if (button == 3) {
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage, 4, 60));
     } else {
-        // Only the entry answered before the device vanished.
+        // Only the entry answered before the device vanished; the alarm journal was never begun.
         QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
-        QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
+        QCOMPARE(s.form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "monitor/ui/JournalPage.h"
 #include "service/ui/ServicePage.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void statusFrameInsteadOfAReply_costsOnlyThatEntry();
     void requestForIndex5_goesOutAsTheDocumentedText();
     void secondClickOrACommandDuringAReading_isIgnored();
+    void stoppedReading_keepsItsLinesAndShowedItsProgress();
 };
 
 void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarms()
@@ -70,6 +72,8 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
     QVERIFY(s.settle());
 
     QTest::mouseClick(s.form.TabSheet5->Button13, Qt::LeftButton);
+
+    QVERIFY(s.finish());
 
     QVERIFY2(s.form.TabSheet5->Memo3->toPlainText().isEmpty(),
              qPrintable(s.form.TabSheet5->Memo3->toPlainText()));
@@ -100,6 +104,8 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
 
     s.form.TabSheet5->Button13Click();
 
+    QVERIFY(s.finish());
+
     const QStringList expectedEvents{
         QStringLiteral("14:05 23/11 пропадание сети"),
         QStringLiteral("07:00 01/01 "),
@@ -125,6 +131,8 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     QVERIFY(s.settle());
 
     s.form.TabSheet5->Button13Click();
+
+    QVERIFY(s.finish());
 
     QStringList expectedEvents;
     for (int i = 0; i < 105; ++i)
@@ -158,6 +166,8 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
 
     s.form.TabSheet5->Button13Click();
 
+    QVERIFY(s.finish());
+
     QCOMPARE(memoLines(s.form.TabSheet5->Memo3), (QStringList{QStringLiteral("01:00 01/01 пропадание сети"),
                                                               QStringLiteral("02:00 01/01 запуск ГУ"),
                                                               QStringLiteral("04:00 01/01 появление сети")}));
@@ -176,6 +186,8 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
     QVERIFY(s.settle());
 
     s.form.TabSheet5->Button13Click();
+
+    QVERIFY(s.finish());
 
     const QVector<FrameLogEntry> frames = s.sim.model().receivedFrames();
     QVERIFY(frames.size() > 5);
@@ -214,6 +226,8 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
 
     page->Button13Click();
 
+    QVERIFY(s.finish());
+
     QVERIFY(triedDuringReading);
     QVERIFY2(buttonWasDisabled, "Button13 stays clickable during its own reading");
     QCOMPARE(memoLines(page->Memo3), QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
@@ -221,6 +235,37 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
     QCOMPARE(s.received().size(), 5);
     QCOMPARE(s.boxes.count(), 0);
     QVERIFY(page->Button13->isEnabled());
+}
+
+void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().fillJournals();
+    QVERIFY(s.settle());
+    QStringList panelDuring;
+    bool stopShown = false;
+    connect(&s.form.link(), &DeviceLink::echoLine, this, [&] {
+        panelDuring << s.form.StatusPanel1->text();
+        if (panelDuring.size() == 20) {
+            stopShown = !s.form.ButtonStop->isHidden();
+            s.form.ButtonStop->click();
+        }
+    });
+
+    s.form.TabSheet5->Button13->click();
+    QVERIFY(s.finish());
+
+    QVERIFY(stopShown);
+    QCOMPARE(panelDuring.first(), QStringLiteral("Чтение журнала: 0 из 155"));
+    QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
+    QCOMPARE(journalRequests(s), indices(0, 0, 19));
+    QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 20);
+    QCOMPARE(s.form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(s.boxes.count(), 0);
+    QVERIFY(s.form.StatusPanel1->text().isEmpty());
+    QVERIFY(s.form.ButtonStop->isHidden());
+    QVERIFY(s.form.TabSheet5->Button13->isEnabled());
 }
 
 QTEST_MAIN(tst_JournalPage)

@@ -8,8 +8,12 @@
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
 #include "config/ui/TForm2.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/PortComboBox.h"
+
 #include "link/Commands.h"
 #include "monitor/ui/JournalPage.h"
+#include <QComboBox>
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -99,6 +103,8 @@ private Q_SLOTS:
     void portPickedDuringATransfer_neverMixesTwoControllers();
     void variantReportedUnderTheValueDialog_neverMovesTheEditToAnotherRow();
     void dialogsDuringARead_doNotOpen();
+    void deviceArea_isLockedWhileAnOperationRunsAndFreedAfter();
+    void rowGoneUnderTheDialog_dropsTheEditWithAWarning();
     void journalOfAControllerThatStopsAnswering_endsAfterThreeRequests_data();
     void journalOfAControllerThatStopsAnswering_endsAfterThreeRequests();
 };
@@ -202,6 +208,61 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     QVERIFY2(!valueDialogOpened, "the value dialog opened during a read");
     QVERIFY2(!fileDialogOpened, "the log-name dialog opened during a read");
     QCOMPARE(s.boxes.lastText(), ReadDone);
+}
+
+void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
+{
+    FormSim s(50, 201);
+    QVERIFY(s.ready());
+    QVERIFY(s.settle());
+    TForm1 &f = s.form;
+    const QList<QWidget *> area =
+        QList<QWidget *>{f.AfPortComboBox1,     f.ComboBox_DeviceVersions, f.TabSheet2->Button1,
+                         f.TabSheet2->Button2,  f.TabSheet2->Button3,      f.TabSheet2->Button4,
+                         f.TabSheet5->Button13, f.TabSheet4->Button15,     f.TabSheet3->Button6}
+        << f.TabSheet4->deviceControls();
+    QStringList enabledDuring;
+    bool stopShown = false;
+    onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
+        for (QWidget *control : area)
+            if (control->isEnabled())
+                enabledDuring << control->objectName();
+        stopShown = !f.ButtonStop->isHidden();
+    });
+    f.TabSheet2->Button4->click();
+    QVERIFY(s.finish());
+    QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
+    QVERIFY(stopShown);
+    QVERIFY(f.ButtonStop->isHidden());
+    const QList<QWidget *> serviceLocked = f.TabSheet4->lockedControls();
+    for (QWidget *control : area)
+        QVERIFY2(control->isEnabled() != serviceLocked.contains(control), qPrintable(control->objectName()));
+}
+
+void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
+{
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    ParamModel &tree = form.tree();
+    int node = 0;
+    while (tree.field(node, FieldKind) != QLatin1String("1"))
+        ++node;
+    form.editor().setExecHook([&](TForm2 &dialog) {
+        tree.clear();
+        LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
+        const bool minIsDefault = tree.field(node, FieldMin) == tree.field(node, FieldValue);
+        dialog.Edit1->setText(tree.field(node, minIsDefault ? FieldMax : FieldMin));
+        return int(QDialog::Accepted);
+    });
+    const QStringList reloaded = [&] {
+        ParamModel diesel;
+        LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
+        return treeTexts(diesel);
+    }();
+    QCOMPARE(form.editor().TreeList1DblClick(node, QPoint(100, 100)), ParamEditor::Outcome::RowGone);
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(int(boxes.all().first().kind), int(Message::Warning));
+    QCOMPARE(treeTexts(tree), reloaded);
 }
 
 void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeRequests_data()

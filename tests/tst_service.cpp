@@ -23,7 +23,7 @@ QString describe(const ServicePayload &p)
 }
 
 const QString DurationLimit = QStringLiteral("Длительность должна быть не больше 18 ч 12 мин");
-const QString MotoclockLimit = QStringLiteral("Счетчик моточасов должен быть от 0 до 71582788 ч 15 мин");
+const QString MotoclockLimit = QStringLiteral("Счетчик моточасов должен быть от 0 до 35791394 ч 7 мин");
 
 } // namespace
 
@@ -152,16 +152,17 @@ void TestService::motoclock_data()
                                    << "56" << true << QByteArray::fromHex("00012170");
     QTest::newRow("zero") << "0"
                           << "0" << true << QByteArray::fromHex("00000000");
-    QTest::newRow("above the signed range") << "35791395"
-                                            << "0" << true << QByteArray::fromHex("80000034");
+    // The status frame reads the counter back as signed: nothing above 2^31-1 minutes is sent.
     QTest::newRow("minutes alone up to int max") << "0"
                                                  << "2147483647" << true << QByteArray::fromHex("7FFFFFFF");
-    QTest::newRow("largest counter") << "71582788"
-                                     << "15" << true << QByteArray::fromHex("FFFFFFFF");
-    QTest::newRow("one minute too many") << "71582788"
-                                         << "16" << false << QByteArray();
-    QTest::newRow("one hour too many") << "71582789"
-                                       << "0" << false << QByteArray();
+    QTest::newRow("largest counter") << "35791394"
+                                     << "7" << true << QByteArray::fromHex("7FFFFFFF");
+    QTest::newRow("one minute too many") << "35791394"
+                                         << "8" << false << QByteArray();
+    QTest::newRow("above the signed range") << "35791395"
+                                            << "0" << false << QByteArray();
+    QTest::newRow("once the unsigned limit") << "71582788"
+                                             << "15" << false << QByteArray();
     QTest::newRow("largest hour") << "2147483647"
                                   << "0" << false << QByteArray();
     QTest::newRow("negative hour") << "-1"

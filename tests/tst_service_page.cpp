@@ -129,7 +129,7 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
     const int error = Message::Critical;
     const int warning = Message::Warning;
     const QString duration = QStringLiteral("Длительность должна быть не больше 18 ч 12 мин");
-    const QString motoclock = QStringLiteral("Счетчик моточасов должен быть от 0 до 71582788 ч 15 мин");
+    const QString motoclock = QStringLiteral("Счетчик моточасов должен быть от 0 до 35791394 ч 7 мин");
     QTest::newRow("empty run hours") << "Button16" << Edits{{"Edit5", ""}} << error << "Error"
                                      << "'' is not a valid integer value";
     QTest::newRow("letters in the wait minutes") << "Button17" << Edits{{"Edit8", "4o"}} << error << "Error"
@@ -149,8 +149,8 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
         << "Button17" << Edits{{"Edit7", "1193047"}, {"Edit8", "0"}} << warning << "Warning" << duration;
     QTest::newRow("negative motor hours")
         << "Button7" << Edits{{"Edit1", "-1"}, {"Edit2", "59"}} << warning << "Warning" << motoclock;
-    QTest::newRow("motor hours beyond 32 bits")
-        << "Button7" << Edits{{"Edit1", "71582788"}, {"Edit2", "16"}} << warning << "Warning" << motoclock;
+    QTest::newRow("motor hours the status frame cannot show")
+        << "Button7" << Edits{{"Edit1", "35791394"}, {"Edit2", "8"}} << warning << "Warning" << motoclock;
     QTest::newRow("serial number of 7") << "Button10" << Edits{{"Edit3", "1234567"}} << -1 << ""
                                         << "";
     QTest::newRow("serial number of 9") << "Button10" << Edits{{"Edit3", "123456789"}} << -1 << ""
@@ -219,12 +219,14 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     QTest::qWait(100); // frames already on their way arrive
 
     clickControl(page, QStringLiteral("Button8"));
+    QVERIFY(s.finish());
     QCOMPARE(s.boxes.count(), 1);
     QCOMPARE(int(s.boxes.all().first().kind), int(Message::Plain));
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Error"));
     QCOMPARE(s.boxes.lastText(), QStringLiteral("глююююк"));
 
     clickControl(page, QStringLiteral("Button10"));
+    QVERIFY(s.finish());
     QCOMPARE(s.boxes.count(), 1);
 
     s.sim.model().setSilent(false);

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "LinkWait.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -92,6 +94,8 @@ struct Window
         QObject::connect(page->ProgressBar1, &QProgressBar::valueChanged, page,
                          [this](int v) { progress << v; });
     }
+    // Lets the running transfer end.
+    bool finish() { return test::waitUntilIdle(form.link()); }
     QStringList boxTexts() const
     {
         QStringList texts;
@@ -181,6 +185,8 @@ private Q_SLOTS:
     void silentDevice_failsAfterTheFirstStepAndSendsNothing();
     void unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree();
     void clicksDuringATransfer_areRefused();
+    void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten_data();
+    void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten();
 };
 
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
@@ -393,6 +399,8 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
 
     w.page->Button3->click();
+
+    QVERIFY(w.finish());
     QTest::qWait(150);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
     QVERIFY(w.page->ProgressBar1->isHidden());
@@ -421,6 +429,8 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     const int login = nodeAt(tree, 192);
 
     w.page->Button4->click();
+
+    QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), QStringList{ReadDone});
     const BoxSeen &box = w.boxes.first();
@@ -462,6 +472,8 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(tree.setField(nodeAt(tree, 192), FieldValue, QStringLiteral("tester")));
 
     w.page->Button3->click();
+
+    QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), QStringList{WriteDone});
     const BoxSeen &box = w.boxes.first();
@@ -506,12 +518,15 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     const QByteArray before = w.sim.model().memory();
 
     w.page->Button4->click();
+
+    QVERIFY(w.finish());
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
     w.form.ConfigImage.fill(0);
     w.form.tree().setField(nodeAt(w.form.tree(), 36), FieldValue, QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
     w.page->Button3->click();
+    QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), (QStringList{ReadDone, WriteDone}));
     QTRY_COMPARE(w.requests().size(), 8);
@@ -546,6 +561,8 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
 
     (write ? w.page->Button3 : w.page->Button4)->click();
 
+    QVERIFY(w.finish());
+
     QCOMPARE(w.boxTexts(), QStringList{NoLink});
     QCOMPARE(w.boxes.first().message.caption, QStringLiteral("Ошибка"));
     QCOMPARE(w.boxes.first().message.kind, Message::Plain);
@@ -574,6 +591,8 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     const QStringList treeBefore = treeTexts(w.form.tree());
 
     w.page->Button4->click();
+
+    QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), QStringList{NoLink});
     QCOMPARE(w.boxes.first().progress, 50);
@@ -616,6 +635,8 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
 
     w.page->Button4->click();
 
+    QVERIFY(w.finish());
+
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QCOMPARE(dialogs, 0);
     QCOMPARE(w.boxTexts(), QStringList{ReadDone});
@@ -627,6 +648,58 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
         QCOMPARE(quint8(request.bytes.at(1)), quint8(CMD_READ_MEMORY));
     for (QPushButton *button : buttons)
         QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+}
+
+void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("read, Стоп") << false << false;
+    QTest::newRow("read, Escape") << false << true;
+    QTest::newRow("write, Стоп") << true << false;
+}
+
+void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
+{
+    QFETCH(bool, write);
+    QFETCH(bool, escape);
+    SimWindow w;
+    QVERIFY(w.ready());
+    w.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+    w.sim.model().writeMemory(0, QByteArray(256, '\x42'));
+    const QByteArray memoryBefore = w.sim.model().memory();
+    w.form.ConfigImage.fill(0x5A);
+    const ConfigImageBytes imageBefore = w.form.ConfigImage;
+    const QStringList treeBefore = treeTexts(w.form.tree());
+    QObject::connect(w.page->ProgressBar1, &QProgressBar::valueChanged, w.page, [&](int value) {
+        if (value != 50)
+            return;
+        QVERIFY(w.form.ButtonStop->isVisible());
+        if (escape)
+            QTest::keyClick(&w.form, Qt::Key_Escape);
+        else
+            w.form.ButtonStop->click();
+    });
+
+    (write ? w.page->Button3 : w.page->Button4)->click();
+    QVERIFY(w.finish());
+
+    QTest::qWait(150);
+    QCOMPARE(w.requests().size(), 2);
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(!w.form.ButtonStop->isVisible());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.thresholds.isEmpty());
+    if (write) {
+        QCOMPARE(w.boxTexts(), QStringList{QStringLiteral("Запись прервана: записаны блоки 1-2 из 4")});
+        QCOMPARE(w.sim.model().memory().mid(128), memoryBefore.mid(128));
+        QVERIFY(w.sim.model().memory().mid(4, 124) != memoryBefore.mid(4, 124));
+    } else {
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+        QVERIFY2(w.form.ConfigImage == imageBefore, "a stopped read must leave the image");
+        QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    }
 }
 
 QTEST_MAIN(tst_Transfer)
