@@ -46,6 +46,7 @@ qint64 SimTransport::write(const QByteArray &bytes)
     const qint64 now = MonotonicMicroseconds();
     for (const RequestCutter::Frame &frame : m_cutter.feed(bytes, now)) {
         const QByteArray reply = m_model.receiveFrameText(frame.text, frame.startUs, frame.endUs);
+        Q_EMIT frameReceived(m_model.receivedLog().constLast());
         if (reply.isEmpty() || m_model.isSilent())
             continue;
         // The controller answers after the request has left, as on a real line.
@@ -67,7 +68,12 @@ void SimTransport::deliver(const QByteArray &text)
     FrameLogEntry entry;
     entry.startUs = entry.endUs = MonotonicMicroseconds();
     entry.text = text;
+    if (const std::optional<QByteArray> frame = ParseValidFrame(text)) {
+        entry.valid = true;
+        entry.bytes = *frame;
+    }
     m_model.logSentFrame(entry);
+    Q_EMIT frameSent(entry);
     Q_EMIT bytesArrived(text);
 }
 

@@ -41,6 +41,10 @@ public:
     // Bytes as if the controller had sent them, in one arrival.
     void deliver(const QByteArray &text);
 
+Q_SIGNALS:
+    void frameReceived(const gencfg::FrameLogEntry &entry);
+    void frameSent(const gencfg::FrameLogEntry &entry);
+
 private:
     void onStatusTimer();
 

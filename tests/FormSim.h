@@ -1,20 +1,62 @@
 #pragma once
 
-// The whole window on a simulated controller over a pseudo-terminal, with its
-// message boxes recorded.
+// The whole window on a simulated controller, with its message boxes
+// recorded: in memory (FormSim), or over a pseudo-terminal and a real serial
+// port (PtyFormSim) for the end-to-end cases.
 
 #include "LinkWait.h"
 #include "app/TForm1.h"
 #include "sim/PtySimulator.h"
+#include "sim/SimTransport.h"
 #include "widgets/Messages.h"
 
 #include <QTest>
 
 namespace gencfg::test {
 
-struct FormSim
+struct FormSimBase
 {
-    explicit FormSim(int periodMs = 50, quint8 variant = 201) : sim(variant, 7)
+    bool ready() { return form.link().AfComPort1().isOpen(); }
+    // Lets status frames arrive.
+    bool settle(int frames = 2)
+    {
+        const int target = form.link().packetCount() + frames;
+        return QTest::qWaitFor([&] { return form.link().packetCount() >= target; }, 5000);
+    }
+    // Lets the running operation end; false when it did not end in time.
+    bool finish(int timeoutMs = 30000) { return waitUntilIdle(form.link(), timeoutMs); }
+
+    TForm1 form;
+    MessageRecorder boxes{form.messages()};
+};
+
+// The frames a controller model received, as bytes, oldest first.
+inline QList<QByteArray> receivedBytes(const ControllerModel &model)
+{
+    QList<QByteArray> frames;
+    for (const FrameLogEntry &entry : model.receivedFrames())
+        frames << entry.bytes;
+    return frames;
+}
+
+struct FormSim : FormSimBase
+{
+    explicit FormSim(int periodMs = 50, quint8 variant = 201) : sim(*new SimTransport(variant, 7))
+    {
+        sim.model().setStatic(true);
+        sim.setPeriodMs(periodMs);
+        form.link().setTransport(std::unique_ptr<SimTransport>(&sim));
+        form.addExtraPort(QStringLiteral("sim"));
+        form.pickPort(QStringLiteral("sim"));
+    }
+    QList<QByteArray> received() const { return receivedBytes(sim.model()); }
+
+    SimTransport &sim; // owned by the window's link
+};
+
+struct PtyFormSim : FormSimBase
+{
+    explicit PtyFormSim(int periodMs = 50, quint8 variant = 201) : sim(variant, 7)
     {
         sim.model().setStatic(true);
         sim.setPeriodMs(periodMs);
@@ -24,27 +66,10 @@ struct FormSim
             form.pickPort(sim.devicePath());
         }
     }
-    bool ready() { return started && form.link().AfComPort1().isOpen(); }
-    // Lets status frames arrive.
-    bool settle(int frames = 2)
-    {
-        const int target = form.link().packetCount() + frames;
-        return QTest::qWaitFor([&] { return form.link().packetCount() >= target; }, 5000);
-    }
-    // Lets the running operation end; false when it did not end in time.
-    bool finish(int timeoutMs = 30000) { return waitUntilIdle(form.link(), timeoutMs); }
-    // The frames the controller received, as bytes, oldest first.
-    QList<QByteArray> received() const
-    {
-        QList<QByteArray> frames;
-        for (const FrameLogEntry &entry : sim.model().receivedFrames())
-            frames << entry.bytes;
-        return frames;
-    }
+    bool ready() { return started && FormSimBase::ready(); }
+    QList<QByteArray> received() const { return receivedBytes(sim.model()); }
 
     PtySimulator sim;
-    TForm1 form;
-    MessageRecorder boxes{form.messages()};
     bool started = false;
 };
 

@@ -396,7 +396,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
 {
     QFETCH(int, button);
     QFETCH(QStringList, boxes);
-    FormSim s(PeriodMs);
+    PtyFormSim s(PeriodMs);
     QVERIFY(s.ready());
     s.sim.model().eventJournal().clear();
     for (int i = 0; i < 5; ++i)

@@ -119,7 +119,7 @@ void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers_data()
 void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
 {
     QFETCH(bool, write);
-    FormSim a(50, 201);
+    PtyFormSim a(50, 201);
     PtySimulator b(201, 9);
     b.model().setStatic(true);
     b.setPeriodMs(50);
@@ -155,7 +155,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
     int node = -1;
     QString value;
     QVERIFY(sharedNumberRow(node, value));
-    FormSim s(50, 200);
+    PtyFormSim s(50, 200);
     QVERIFY(s.ready());
     QVERIFY(s.settle());
     ParamModel dieselDefaults;
@@ -181,7 +181,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
 
 void tst_Operations::dialogsDuringARead_doNotOpen()
 {
-    FormSim s(50, 201);
+    PtyFormSim s(50, 201);
     QVERIFY(s.ready());
     QVERIFY(s.settle());
     bool valueDialogOpened = false;
@@ -212,7 +212,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
 
 void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
 {
-    FormSim s(50, 201);
+    PtyFormSim s(50, 201);
     QVERIFY(s.ready());
     QVERIFY(s.settle());
     TForm1 &f = s.form;
@@ -275,7 +275,7 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
 void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeRequests()
 {
     QFETCH(bool, statusFramesGoOn);
-    FormSim s(50, 201);
+    PtyFormSim s(50, 201);
     QVERIFY(s.ready());
     s.sim.model().fillJournals();
     s.form.link().setTickMs(20);

@@ -4,7 +4,7 @@
 #include "link/FrameCodec.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
-#include "sim/PtySimulator.h"
+#include "sim/SimTransport.h"
 #include "widgets/AngularGauge.h"
 
 #include <QDir>
@@ -127,29 +127,24 @@ struct Window
     QString proposed;
 };
 
-// The window on a simulated controller through a real serial line.
+// The window on a simulated controller.
 struct SimWindow : Window
 {
-    explicit SimWindow(int periodMs = 60) : sim(200, 7)
+    explicit SimWindow(int periodMs = 60) : sim(*new SimTransport(200, 7))
     {
         sim.model().setStatic(true);
         sim.setPeriodMs(periodMs);
-        started = sim.start();
-        if (!started)
-            return;
-        form.addExtraPort(sim.devicePath());
-        form.pickPort(sim.devicePath());
+        form.link().setTransport(std::unique_ptr<SimTransport>(&sim));
+        form.pickPort(QStringLiteral("sim"));
     }
     bool ready()
     {
-        if (!started || !form.link().AfComPort1().isOpen())
-            return false;
-        return QTest::qWaitFor([this] { return form.link().packetCount() > 0; }, 5000);
+        return form.link().AfComPort1().isOpen() &&
+               QTest::qWaitFor([this] { return form.link().packetCount() > 0; }, 5000);
     }
     QVector<FrameLogEntry> requests() const { return sim.model().receivedFrames(); }
 
-    PtySimulator sim;
-    bool started = false;
+    SimTransport &sim; // owned by the window's link
 };
 
 const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
@@ -583,7 +578,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     SimWindow w;
     QVERIFY(w.ready());
     w.sim.model().writeMemory(36, QByteArray("\x00\xBE", 2));
-    connect(&w.sim, &PtySimulator::frameSent, this, [&w](const FrameLogEntry &entry) {
+    connect(&w.sim, &SimTransport::frameSent, this, [&w](const FrameLogEntry &entry) {
         if (entry.bytes.size() > 1 && quint8(entry.bytes.at(1)) == CMD_READ_MEMORY)
             w.sim.model().setDropReplies(true);
     });
