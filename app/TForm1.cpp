@@ -110,7 +110,7 @@ void TForm1::buildWindow()
     ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
     ButtonStop->setAccessibleName(QStringLiteral("Стоп"));
     ButtonStop->setFocusPolicy(Qt::NoFocus);
-    ButtonStop->setFixedHeight(16);
+    ButtonStop->setFixedHeight(14);
     ButtonStop->hide();
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1, 1);

@@ -1,9 +1,12 @@
 // 100 block reads against gensim: the program's CPU share while it waits for
-// the controller, and how soon after the controller's frame each request leaves.
+// the controller, and how soon after the controller's frame each request
+// leaves. Then journal readings stopped at moments spread over a status
+// period: how long from the stop to the operation's end.
 
 #include "BenchSupport.h"
 #include "LinkWait.h"
 #include "link/DeviceLink.h"
+#include "monitor/JournalReading.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -12,12 +15,19 @@
 using namespace gencfg;
 using namespace gencfg::bench;
 
+namespace {
+
+constexpr int PeriodMs = 100;
+constexpr int CancelRuns = 15;
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int reads = argc > 1 ? QByteArray(argv[1]).toInt() : 100;
     GensimProcess gensim;
-    if (!gensim.start({QStringLiteral("--period"), QStringLiteral("100"), QStringLiteral("--static"),
+    if (!gensim.start({QStringLiteral("--period"), QString::number(PeriodMs), QStringLiteral("--static"),
                        QStringLiteral("--log")})) {
         std::fprintf(stderr, "gensim did not start\n");
         return 1;
@@ -41,6 +51,21 @@ int main(int argc, char *argv[])
     }
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
+
+    // The stop comes 7 ms later in each run, so it finds the reading in every phase of its steps.
+    std::vector<double> cancelMs;
+    for (int i = 0; i < CancelRuns; ++i) {
+        JournalReadOperation reading;
+        QElapsedTimer sinceCancel;
+        QObject::connect(&reading, &DeviceOperation::finished, &app,
+                         [&] { cancelMs.push_back(double(sinceCancel.nsecsElapsed()) / 1e6); });
+        QTimer::singleShot(250 + 7 * i, &app, [&] {
+            sinceCancel.start();
+            reading.cancel();
+        });
+        if (!test::runToEnd(link, reading) || reading.status() != OperationStatus::Cancelled)
+            ++failures;
+    }
     link.AfComPort1().close();
 
     const std::vector<double> delays = requestDelaysMs(parseGensimLog(gensim.stop()));
@@ -50,5 +75,8 @@ int main(int argc, char *argv[])
     std::printf("request delay after the controller's frame: median %.3f ms, p99 %.3f ms over %zu requests "
                 "(target p99 below 5 ms)\n",
                 percentile(delays, 50), percentile(delays, 99), delays.size());
+    std::printf("stop to the operation's end: median %.2f ms, max %.2f ms over %zu stops "
+                "(status period %d ms; target within one period)\n",
+                percentile(cancelMs, 50), percentile(cancelMs, 100), cancelMs.size(), PeriodMs);
     return failures == 0 ? 0 : 1;
 }

@@ -28,6 +28,7 @@ out=$(run $b/bench_link 100)
 cpu_wait=$(field 's/^CPU share while waiting: *\([0-9.]*\) %.*/\1/p' "$out")
 delay_median=$(field 's/.*median \([0-9.]*\) ms, p99.*/\1/p' "$out")
 delay_p99=$(field 's/.*p99 \([0-9.]*\) ms over.*/\1/p' "$out")
+cancel_end=$(field "s/^stop to the operation's end: \(.*\) over.*/\1/p" "$out")
 
 echo "transfer..."
 out=$(run $b/bench_transfer 3 1000)
@@ -72,6 +73,7 @@ These machines are shared; figures vary from run to run.
 | Decoder throughput (status frames, replies and noise through the dispatcher) | ${decoder} x the 9600-baud line rate | at least 100 x |
 | CPU share while waiting for the controller (100 block reads, status period 100 ms) | ${cpu_wait} % | below 2 % |
 | Request delay after the end of the controller's frame | median ${delay_median} ms, p99 ${delay_p99} ms | p99 below 5 ms |
+| From "Стоп" to the end of a journal reading (15 stops spread over the status period of 100 ms) | ${cancel_end} | within one status period |
 | Full read, ratio to the device-paced minimum (9600 baud paced, period 1000 ms) | ${read_ratio} | at most 1.2 |
 | Full write, ratio to the device-paced minimum | ${write_ratio} | at most 1.2 |
 | Journal read (155 requests, period 100 ms), ratio to one period per request | ${journal_ratio} (CPU ${journal_cpu} %) | at most 1.2, CPU below 2 % |

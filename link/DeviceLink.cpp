@@ -270,9 +270,9 @@ void DeviceLink::finish(OperationStatus status)
             m_phase = Phase::Idle;
             m_cancelRequested = false;
             operation->m_link = nullptr;
+            // Idle before the result is told, so its handler may start the next operation.
+            Q_EMIT busyChanged(false);
             Q_EMIT operation->finished(*operation->m_status);
-            if (!m_operation)
-                Q_EMIT busyChanged(false);
         },
         Qt::QueuedConnection);
 }
