@@ -34,7 +34,8 @@ int chooseVariant(DeviceSession &session, const Invocation &invocation, DeviceVa
         return Done;
     }
     if (!session.waitForFirstStatus())
-        return session.noAnswer();
+        return session.failure(session.interrupted() ? OperationStatus::Cancelled
+                                                     : OperationStatus::NoAnswer);
     const quint8 code = session.reportedVariantCode();
     if (VariantName(code).isEmpty())
         return Fail(InputError,

@@ -1,7 +1,6 @@
 #include "cli/DeviceSession.h"
 
 #include "cli/Console.h"
-#include "cli/InterruptWatch.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -14,6 +13,11 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
     connect(&m_link, &DeviceLink::portLost, this, [this] {
         m_portLost = true;
         quit();
+    });
+    m_interrupt.install();
+    connect(&m_interrupt, &InterruptWatch::interrupted, this, [this] {
+        quit();
+        m_link.cancelOperation();
     });
 }
 
@@ -66,10 +70,9 @@ bool DeviceSession::waitForFirstStatus()
 
 OperationStatus DeviceSession::run(DeviceOperation &operation, Progress *progress)
 {
-    InterruptWatch interrupt;
-    interrupt.install();
+    if (interrupted())
+        return OperationStatus::Cancelled;
     QEventLoop loop;
-    connect(&interrupt, &InterruptWatch::interrupted, &operation, &DeviceOperation::cancel);
     connect(&operation, &DeviceOperation::finished, &loop, &QEventLoop::quit);
     if (progress) {
         connect(&operation, &DeviceOperation::progress, &loop,

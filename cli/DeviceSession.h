@@ -1,8 +1,11 @@
 #pragma once
 
 // The controller on its serial port, for one command: the window's link with
-// its transactions, and what the controller's status frames have told so far.
+// its operations, and what the controller's status frames have told so far.
+// Ctrl+C or SIGTERM ends any wait and stops a running operation between two
+// steps.
 
+#include "cli/InterruptWatch.h"
 #include "link/DeviceLink.h"
 #include "monitor/Telemetry.h"
 
@@ -34,9 +37,9 @@ public:
     bool statusSeen() const { return m_statusSeen; }
     quint8 reportedVariantCode() const { return m_variantCode; }
     bool portLost() const { return m_portLost; }
+    bool interrupted() const { return m_interrupt.isInterrupted(); }
 
-    // Runs an operation to its end, showing its progress; Ctrl+C or SIGTERM
-    // stops it at the next step boundary.
+    // Runs an operation to its end, showing its progress.
     OperationStatus run(DeviceOperation &operation, Progress *progress = nullptr);
 
     // Prints why the controller could not be reached and returns NoAnswer.
@@ -51,6 +54,7 @@ private:
     void onStatusFrame(const RxBuffer &rxBytes);
 
     DeviceLink m_link;
+    InterruptWatch m_interrupt;
     bool m_statusSeen = false;
     bool m_portLost = false;
     quint8 m_variantCode = 0;

@@ -1,7 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
-#include "cli/InterruptWatch.h"
 #include "cli/StatusFormat.h"
 
 #include <QCoreApplication>
@@ -21,11 +20,6 @@ int RunStatus(const Invocation &invocation)
     QList<TelemetryRecord> pending;
     QObject::connect(&session, &DeviceSession::statusReceived,
                      [&pending](const TelemetryRecord &record) { pending.append(record); });
-    InterruptWatch interrupt;
-    if (follow) {
-        interrupt.install();
-        QObject::connect(&interrupt, &InterruptWatch::interrupted, &session, &DeviceSession::quit);
-    }
 
     ShownTexts shown;
     bool first = true;
@@ -45,15 +39,15 @@ int RunStatus(const Invocation &invocation)
     };
     for (;;) {
         const bool arrived =
-            session.waitFor([&] { return !pending.isEmpty() || interrupt.isInterrupted(); }, BlockBound);
+            session.waitFor([&] { return !pending.isEmpty() || session.interrupted(); }, BlockBound);
         printPending();
         if (!follow && !first)
             return Done;
-        if (interrupt.isInterrupted()) {
+        if (session.interrupted()) {
             // Frames already at the port when the signal came are still printed, none is lost.
             QCoreApplication::processEvents();
             printPending();
-            return Done;
+            return follow ? Done : session.failure(OperationStatus::Cancelled);
         }
         if (!arrived)
             return session.noAnswer();
