@@ -97,7 +97,8 @@ const QList<CommandEntry> &Commands()
          "--port DEV [--json]",
          "read the event and alarm journals",
          "Reads both journals and lists them as the window does, each under its\n"
-         "caption. An entry the controller does not answer is skipped, as in the window.\n"
+         "caption. An entry the controller does not answer is skipped, as in the window;\n"
+         "three in a row end the reading with status 1, the entries read so far printed.\n"
          "With --json: {\"events\": [...], \"alarms\": [...]}, each entry with index, hour,\n"
          "minute, day, month, code, text and line.",
          {port, "json"},
@@ -234,7 +235,8 @@ QString ProgramHelp()
                           "  1  the controller did not answer\n"
                           "  2  a usage or input error\n"
                           "  3  the port cannot be opened\n"
-                          "  4  --verify found a difference\n\n"
+                          "  4  --verify found a difference\n"
+                          "  130  stopped with Ctrl+C or SIGTERM; no file is written\n\n"
                           "Run '%1 COMMAND --help' for a command's options.\n")
         .arg(Program, columns(rows));
 }
