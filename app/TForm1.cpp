@@ -7,6 +7,7 @@
 #include "config/ui/ParamsPage.h"
 #include "config/ui/TForm2.h"
 #include "link/LinkTexts.h"
+#include "monitor/Journal.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
@@ -26,12 +27,6 @@
 #include <QTabWidget>
 
 namespace gencfg {
-
-namespace {
-
-const char *const VariantItems[] = {"КУВ-бензин v2.0 ", "КУВ-дизель v2.0 ", "КУВ-сухой контакт v2.0 "};
-
-} // namespace
 
 TForm1::TForm1(QWidget *parent) : QWidget(parent), m_messages(this)
 {
@@ -70,7 +65,8 @@ void TForm1::buildWindow()
     TabSheet3 = new TerminalPage;
     PageControl1->addTab(TabSheet1, QStringLiteral("Измерения"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Параметры"));
-    PageControl1->addTab(TabSheet5, QStringLiteral("Журнал событий"));
+    // The page is named after the event journal it shows first.
+    PageControl1->addTab(TabSheet5, JournalCaption(EventJournal));
     PageControl1->addTab(TabSheet4, QStringLiteral("Дополнительно"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Терминал+лог"));
 
@@ -80,10 +76,11 @@ void TForm1::buildWindow()
     ComboBox_DeviceVersions->setInsertPolicy(QComboBox::NoInsert);
     // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
     ComboBox_DeviceVersions->setFocusPolicy(Qt::ClickFocus);
-    for (const char *item : VariantItems)
-        ComboBox_DeviceVersions->addItem(QString::fromUtf8(item));
+    for (DeviceVariant variant : Variants)
+        ComboBox_DeviceVersions->addItem(VariantTitle(variant));
     ComboBox_DeviceVersions->setCurrentIndex(-1);
-    ComboBox_DeviceVersions->setEditText(QStringLiteral("КУВ-бензин v2.0"));
+    // The initial text is the petrol item without its trailing blank.
+    ComboBox_DeviceVersions->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
     ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
     ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
     connect(ComboBox_DeviceVersions, &QComboBox::activated, this,
@@ -217,11 +214,9 @@ void TForm1::ComboBox_DeviceVersionsChange()
     m_tree.clear();
     const int index =
         ComboBox_DeviceVersions->findText(ComboBox_DeviceVersions->currentText(), Qt::MatchExactly);
-    const DeviceVariant variants[] = {DeviceVariant::Petrol, DeviceVariant::Diesel,
-                                      DeviceVariant::DryContact};
-    if (index < 0 || index > 2)
+    if (index < 0 || index >= int(std::size(Variants)))
         return;
-    loadCatalogue(variants[index]);
+    loadCatalogue(Variants[index]);
     setTabVisible(TabSheet5, true);
 }
 
@@ -234,22 +229,13 @@ void TForm1::DetectVariant(quint8 code)
         m_pendingVariant = code;
         return;
     }
-    int comboIndex = -1;
-    switch (code) {
-    case quint8(DeviceVariant::Petrol):
-        comboIndex = 0;
-        break;
-    case quint8(DeviceVariant::Diesel):
-        comboIndex = 1;
-        break;
-    case quint8(DeviceVariant::DryContact):
-        comboIndex = 2;
-        break;
-    default:
+    const std::optional<DeviceVariant> variant = VariantFromCode(code);
+    if (!variant)
         return;
-    }
+    const int comboIndex =
+        int(std::find(std::begin(Variants), std::end(Variants), *variant) - std::begin(Variants));
     m_tree.clear();
-    loadCatalogue(DeviceVariant(code));
+    loadCatalogue(*variant);
     setTabVisible(TabSheet5, code != quint8(DeviceVariant::Petrol));
     const QSignalBlocker blocker(ComboBox_DeviceVersions);
     ComboBox_DeviceVersions->setCurrentIndex(comboIndex);

@@ -1,4 +1,5 @@
 #include "app/TerminalLine.h"
+#include "link/DeviceText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -29,12 +30,6 @@ QString twoDigits(int value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QTextCodec *windows1251()
-{
-    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
-    return codec;
-}
-
 } // namespace
 
 StampSeparators LocaleStampSeparators(const QLocale &locale)
@@ -63,7 +58,7 @@ QByteArray TerminalLine(qint64 number, const QString &stamp, const QByteArray &l
 {
     QByteArray line = QByteArray::number(number);
     line += ' ';
-    line += windows1251()->fromUnicode(stamp);
+    line += DeviceTextCodec()->fromUnicode(stamp);
     line += ' ';
     line += lineText;
     return line;
@@ -83,7 +78,7 @@ QString TerminalDisplayText(const QByteArray &text)
         else
             shown.append(c);
     }
-    return windows1251()->toUnicode(shown);
+    return DeviceTextCodec()->toUnicode(shown);
 }
 
 } // namespace gencfg

@@ -12,23 +12,6 @@
 
 using namespace gencfg;
 
-namespace {
-
-QByteArray deviceFrame(quint8 command, const QByteArray &data)
-{
-    QByteArray bytes;
-    bytes += char(1);
-    bytes += char(command);
-    bytes += char(0);
-    bytes += char(0);
-    bytes += char(data.size());
-    bytes += data;
-    bytes += char(FrameChecksum(bytes));
-    return FrameBytesToText(bytes);
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -36,9 +19,9 @@ int main(int argc, char *argv[])
     QByteArray status(36, '\0');
     status[0] = char(200);
     status[4] = 2;
-    const QByteArray stream = deviceFrame(CMD_STATUS, status) +
-                              deviceFrame(CMD_READ_MEMORY, QByteArray(64, 'x')) + QByteArray("noise\r") +
-                              deviceFrame(CMD_JOURNAL_RECORD, QByteArray(5, '\x11'));
+    const QByteArray stream = DeviceFrameText(CMD_STATUS, status) +
+                              DeviceFrameText(CMD_READ_MEMORY, QByteArray(64, 'x')) + QByteArray("noise\r") +
+                              DeviceFrameText(CMD_JOURNAL_RECORD, QByteArray(5, '\x11'));
     DeviceLink link;
     qint64 bytes = 0;
     const qint64 total = qint64(megabytes) * 1024 * 1024;

@@ -18,7 +18,7 @@ using namespace gencfg::bench;
 namespace {
 
 constexpr int PeriodMs = 100;
-constexpr int CancelRuns = 15;
+constexpr int CancelRuns = 20;
 
 } // namespace
 
@@ -52,17 +52,29 @@ int main(int argc, char *argv[])
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
 
-    // The stop comes 7 ms later in each run, so it finds the reading in every phase of its steps.
+    // Half the stops come while a reply is awaited (right after a request went out), the
+    // others 7 ms later in each run, so they find the reading in every phase of its steps.
     std::vector<double> cancelMs;
     for (int i = 0; i < CancelRuns; ++i) {
         JournalReadOperation reading;
         QElapsedTimer sinceCancel;
-        QObject::connect(&reading, &DeviceOperation::finished, &app,
-                         [&] { cancelMs.push_back(double(sinceCancel.nsecsElapsed()) / 1e6); });
-        QTimer::singleShot(250 + 7 * i, &app, [&] {
+        const auto stop = [&] {
+            if (sinceCancel.isValid())
+                return;
             sinceCancel.start();
             reading.cancel();
-        });
+        };
+        QObject::connect(&reading, &DeviceOperation::finished, &app,
+                         [&] { cancelMs.push_back(double(sinceCancel.nsecsElapsed()) / 1e6); });
+        if (i % 2 == 0) {
+            int requests = 0;
+            QObject::connect(&link, &DeviceLink::echoLine, &reading, [&] {
+                if (++requests == 3)
+                    QTimer::singleShot(0, &reading, stop);
+            });
+        } else {
+            QTimer::singleShot(250 + 7 * i, &reading, stop);
+        }
         if (!test::runToEnd(link, reading) || reading.status() != OperationStatus::Cancelled)
             ++failures;
     }

@@ -42,14 +42,7 @@ QByteArray statusFrameText(int n)
     for (int i = 32; i < 36; ++i)
         data[i] = char(-20 + (n + i) % 60);
 
-    QByteArray bytes;
-    bytes += char(1);
-    bytes += char(CMD_STATUS);
-    bytes += QByteArray(2, '\0');
-    bytes += char(data.size());
-    bytes += data;
-    bytes += char(FrameChecksum(bytes));
-    return FrameBytesToText(bytes);
+    return DeviceFrameText(CMD_STATUS, data);
 }
 
 } // namespace

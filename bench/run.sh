@@ -73,7 +73,7 @@ These machines are shared; figures vary from run to run.
 | Decoder throughput (status frames, replies and noise through the dispatcher) | ${decoder} x the 9600-baud line rate | at least 100 x |
 | CPU share while waiting for the controller (100 block reads, status period 100 ms) | ${cpu_wait} % | below 2 % |
 | Request delay after the end of the controller's frame | median ${delay_median} ms, p99 ${delay_p99} ms | p99 below 5 ms |
-| From "Стоп" to the end of a journal reading (15 stops spread over the status period of 100 ms) | ${cancel_end} | within one status period |
+| From "Стоп" to the end of a journal reading (20 stops, half while a reply is awaited, status period 100 ms) | ${cancel_end} | within one status period |
 | Full read, ratio to the device-paced minimum (9600 baud paced, period 1000 ms) | ${read_ratio} | at most 1.2 |
 | Full write, ratio to the device-paced minimum | ${write_ratio} | at most 1.2 |
 | Journal read (155 requests, period 100 ms), ratio to one period per request | ${journal_ratio} (CPU ${journal_cpu} %) | at most 1.2, CPU below 2 % |

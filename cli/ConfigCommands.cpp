@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "cli/CommandRunners.h"
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
 #include "cli/ParamTreeText.h"
@@ -87,7 +87,7 @@ int RunReadConfig(const Invocation &invocation)
             return chosen;
     }
 
-    Progress progress(QStringLiteral("Чтение параметров из устройства..."));
+    Progress progress(ReadProgressText());
     ConfigReadOperation read(blankImage());
     if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
@@ -107,7 +107,7 @@ int RunReadConfig(const Invocation &invocation)
         progress.finish();
         return Fail(InputError, failure);
     }
-    progress.finish(QStringLiteral("Параметры успешно прочитаны из устройства."));
+    progress.finish(ReadDoneText());
     return Done;
 }
 
@@ -137,7 +137,7 @@ int RunWriteConfig(const Invocation &invocation)
     }
 
     {
-        Progress progress(QStringLiteral("Запись параметров в устройство..."));
+        Progress progress(WriteProgressText());
         ConfigWriteOperation write(written);
         if (const OperationStatus status = session.run(write, &progress);
             status != OperationStatus::Succeeded) {
@@ -147,7 +147,7 @@ int RunWriteConfig(const Invocation &invocation)
                          QLatin1Char('\n'));
             return session.failure(status);
         }
-        progress.finish(QStringLiteral("Параметры успешно записаны в устройство."));
+        progress.finish(WriteDoneText());
     }
     if (!invocation.has(QStringLiteral("verify")))
         return Done;

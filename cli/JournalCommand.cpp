@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "cli/CommandRunners.h"
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
 
@@ -38,9 +38,9 @@ QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entri
     return array;
 }
 
-QString journalText(const QString &caption, JournalSelector journal, const QList<JournalEntry> &entries)
+QString journalText(JournalSelector journal, const QList<JournalEntry> &entries)
 {
-    QString text = caption + QLatin1Char('\n');
+    QString text = JournalCaption(journal) + QLatin1Char('\n');
     for (const JournalEntry &entry : entries)
         text += JournalLine(journal, entry.record) + QLatin1Char('\n');
     return text;
@@ -74,8 +74,7 @@ int RunReadJournal(const Invocation &invocation)
                                    {QStringLiteral("alarms"), journalJson(AlarmJournal, alarms)}};
         PrintOut(QString::fromUtf8(QJsonDocument(journals).toJson(QJsonDocument::Indented)));
     } else {
-        PrintOut(journalText(QStringLiteral("Журнал событий"), EventJournal, events) + QLatin1Char('\n') +
-                 journalText(QStringLiteral("Журнал аварий"), AlarmJournal, alarms));
+        PrintOut(journalText(EventJournal, events) + QLatin1Char('\n') + journalText(AlarmJournal, alarms));
     }
     return session.failure(status);
 }

@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "cli/CommandRunners.h"
 #include "cli/Console.h"
 
 #include <QSerialPortInfo>

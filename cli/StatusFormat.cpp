@@ -1,6 +1,8 @@
 #include "cli/StatusFormat.h"
 
+#include "config/Catalogue.h"
 #include "link/Commands.h"
+#include "monitor/MeasurementTexts.h"
 
 #include <QJsonArray>
 #include <cmath>
@@ -32,16 +34,8 @@ QString oneLine(const QString &caption)
 
 QString variantCaption(quint8 code)
 {
-    switch (code) {
-    case quint8(DeviceVariant::Petrol):
-        return QStringLiteral("КУВ-бензин v2.0");
-    case quint8(DeviceVariant::Diesel):
-        return QStringLiteral("КУВ-дизель v2.0");
-    case quint8(DeviceVariant::DryContact):
-        return QStringLiteral("КУВ-сухой контакт v2.0");
-    default:
-        return QStringLiteral("? (%1)").arg(code);
-    }
+    const std::optional<DeviceVariant> variant = VariantFromCode(code);
+    return variant ? VariantTitle(*variant).trimmed() : QStringLiteral("? (%1)").arg(code);
 }
 
 } // namespace
@@ -109,25 +103,24 @@ QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
     if (const std::optional<QString> registration = RegistrationCaption(r.Registration))
         shown.registration = oneLine(*registration);
 
-    const QString volt = QStringLiteral("В");
+    const QString volt = VoltUnits();
     const QString degrees = QStringLiteral(" C");
     const QList<QPair<QString, QString>> rows = {
         {QStringLiteral("Вариант"), variantCaption(r.VariantCode)},
-        {QStringLiteral("Режим работы устройства"), shown.status},
+        {DeviceModeCaption(), shown.status},
         {QStringLiteral("Режим"), shown.mode},
-        {QStringLiteral("Фаза ГУ"), display(r.VoltageGU, 0, volt)},
-        {QStringLiteral("Фаза А"), display(r.VoltageA, 0, volt)},
-        {QStringLiteral("Фаза B"), display(r.VoltageB, 0, volt)},
-        {QStringLiteral("Фаза С"), display(r.VoltageC, 0, volt)},
-        {QStringLiteral("Напряжение АКБ"), display(TenthsToVolts(r.AccVoltage), 1, volt)},
-        {QStringLiteral("Напряжение ИБП"), display(TenthsToVolts(r.UpsVoltage), 1, QStringLiteral(" В"))},
-        {QStringLiteral("Счетчик моточасов"), HoursMinutesText(r.MotoclockMinutes)},
-        {QStringLiteral("До проведения ТО"), HoursMinutesText(r.MaintenanceMinutes)},
-        {QStringLiteral("Системное время"), ClockText(r)},
-        {QStringLiteral("Уровень GSM сигнала"),
-         display(SignalDbm(r.SignalQuality), 0, QStringLiteral("дБм"))},
-        {QStringLiteral("Резистрация в сети"), shown.registration},
-        {QStringLiteral("Датчики температуры"),
+        {GeneratorPhaseCaption(), display(r.VoltageGU, 0, volt)},
+        {PhaseACaption(), display(r.VoltageA, 0, volt)},
+        {PhaseBCaption(), display(r.VoltageB, 0, volt)},
+        {PhaseCCaption(), display(r.VoltageC, 0, volt)},
+        {StarterBatteryCaption(), display(TenthsToVolts(r.AccVoltage), 1, volt)},
+        {UpsBatteryCaption(), display(TenthsToVolts(r.UpsVoltage), 1, UpsVoltUnits())},
+        {MotoclockCaption(), HoursMinutesText(r.MotoclockMinutes)},
+        {MaintenanceCaption(), HoursMinutesText(r.MaintenanceMinutes)},
+        {DeviceClockCaption(), ClockText(r)},
+        {SignalCaption(), display(SignalDbm(r.SignalQuality), 0, DbmUnits())},
+        {NetworkRegistrationCaption(), shown.registration},
+        {TemperaturesCaption(),
          QStringList{display(r.Temperature1, 0, degrees), display(r.Temperature2, 0, degrees),
                      display(r.Temperature3, 0, degrees), display(r.Temperature4, 0, degrees)}
              .join(QStringLiteral(", "))},

@@ -1,6 +1,6 @@
 // gencfg-cli: the configurator's device operations from the command line.
 
-#include "cli/Commands.h"
+#include "cli/CommandRunners.h"
 
 #include <QCoreApplication>
 

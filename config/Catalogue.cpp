@@ -193,4 +193,26 @@ std::optional<DeviceVariant> VariantFromName(const QString &name)
     return std::nullopt;
 }
 
+std::optional<DeviceVariant> VariantFromCode(quint8 code)
+{
+    for (DeviceVariant variant : Variants) {
+        if (quint8(variant) == code)
+            return variant;
+    }
+    return std::nullopt;
+}
+
+QString VariantTitle(DeviceVariant variant)
+{
+    switch (variant) {
+    case DeviceVariant::Petrol:
+        return QStringLiteral("КУВ-бензин v2.0 ");
+    case DeviceVariant::Diesel:
+        return QStringLiteral("КУВ-дизель v2.0 ");
+    case DeviceVariant::DryContact:
+        return QStringLiteral("КУВ-сухой контакт v2.0 ");
+    }
+    return {};
+}
+
 } // namespace gencfg

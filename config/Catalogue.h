@@ -51,6 +51,13 @@ int HighestIndexFor(DeviceVariant variant);
 
 // "petrol", "diesel" or "dry", as command lines name the variants.
 std::optional<DeviceVariant> VariantFromName(const QString &name);
+// The variant a status frame's code names; nothing for any other code.
+std::optional<DeviceVariant> VariantFromCode(quint8 code);
+// The three variants in the order the variant combo lists them.
+constexpr DeviceVariant Variants[] = {DeviceVariant::Petrol, DeviceVariant::Diesel,
+                                      DeviceVariant::DryContact};
+// The variant combo's item text, trailing blank included: "КУВ-бензин v2.0 ".
+QString VariantTitle(DeviceVariant variant);
 
 // The option texts of an option kind in code order; empty for other kinds.
 QStringList OptionTexts(int kind);

@@ -1,4 +1,5 @@
 #include "config/ConfigImage.h"
+#include "link/DeviceText.h"
 
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
@@ -12,15 +13,7 @@ namespace gencfg {
 namespace {
 
 constexpr int ImageSize = int(std::tuple_size_v<ConfigImageBytes>);
-// Device texts end at the first byte of this value or more.
-constexpr quint8 TextEnd = 0x7B;
 constexpr int PhoneDigits = 10;
-
-QTextCodec *DeviceCodec()
-{
-    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
-    return codec;
-}
 
 // The kind as coded in the node text, compared as text; -1 for any other text.
 int KindOf(const QString &text)
@@ -135,7 +128,7 @@ QString OptionText(int kind, quint8 code)
 // Raw device bytes as text; the tree cannot hold ';', so such a text ends there.
 QString DeviceText(const QByteArray &bytes)
 {
-    QString text = DeviceCodec()->toUnicode(bytes);
+    QString text = DeviceTextCodec()->toUnicode(bytes);
     const qsizetype separator = text.indexOf(QLatin1Char(';'));
     if (separator >= 0)
         text.truncate(separator);
@@ -145,7 +138,7 @@ QString DeviceText(const QByteArray &bytes)
 QString TextUntilEnd(const ConfigImageBytes &image, int start, int width)
 {
     QByteArray bytes;
-    for (int j = 0; j < width && image[size_t(start + j)] < TextEnd; ++j)
+    for (int j = 0; j < width && image[size_t(start + j)] < DeviceTextEnd; ++j)
         bytes.append(char(image[size_t(start + j)]));
     return DeviceText(bytes);
 }
@@ -197,7 +190,7 @@ EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image)
                     image[a + size_t(j)] = quint8(c - u'0');
                 }
             } else {
-                const QByteArray bytes = DeviceCodec()->fromUnicode(value);
+                const QByteArray bytes = DeviceTextCodec()->fromUnicode(value);
                 const int k = std::min(width, int(bytes.size()));
                 for (int j = 0; j < k; ++j)
                     image[a + size_t(j)] = quint8(bytes.at(j));
@@ -250,7 +243,7 @@ void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree)
                 QByteArray bytes;
                 for (int j = 0; j < PhoneDigits; ++j) {
                     const quint8 b = image[size_t(a + j)];
-                    if (b < TextEnd)
+                    if (b < DeviceTextEnd)
                         bytes.append(char(b + 0x30));
                 }
                 text = DeviceText(bytes);

@@ -73,6 +73,26 @@ std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outco
     return std::nullopt;
 }
 
+QString ReadProgressText()
+{
+    return QStringLiteral("Чтение параметров из устройства...");
+}
+
+QString ReadDoneText()
+{
+    return QStringLiteral("Параметры успешно прочитаны из устройства.");
+}
+
+QString WriteProgressText()
+{
+    return QStringLiteral("Запись параметров в устройство...");
+}
+
+QString WriteDoneText()
+{
+    return QStringLiteral("Параметры успешно записаны в устройство.");
+}
+
 QString InterruptedWriteText(int blocksWritten, int blockCount)
 {
     if (blocksWritten <= 0)

@@ -63,6 +63,11 @@ private:
     int m_blocksWritten = 0;
 };
 
+// What a transfer tells while it runs and once it has succeeded.
+QString ReadProgressText();
+QString ReadDoneText();
+QString WriteProgressText();
+QString WriteDoneText();
 // What a write stopped by the user tells: which blocks reached the controller.
 QString InterruptedWriteText(int blocksWritten, int blockCount);
 

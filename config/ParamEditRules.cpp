@@ -1,4 +1,5 @@
 #include "config/ParamEditRules.h"
+#include "link/DeviceText.h"
 
 #include "config/Catalogue.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int PhoneDigits = 10;
 // Bytes from here on end a text when the controller's memory is decoded.
-constexpr uchar FirstTextTerminator = 0x7B;
 
 QLocale strictLocale(const QLocale &locale)
 {
@@ -50,7 +50,7 @@ bool isTenDigits(const QString &text)
 
 EditVerdict checkText(const QString &text, int width)
 {
-    QTextCodec *codec = QTextCodec::codecForName("Windows-1251");
+    QTextCodec *codec = DeviceTextCodec();
     QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
     const QByteArray bytes =
         codec ? codec->fromUnicode(text.constData(), int(text.size()), &state) : text.toLatin1();
@@ -59,7 +59,7 @@ EditVerdict checkText(const QString &text, int width)
     if (state.invalidChars > 0 || (!codec && text != QString::fromLatin1(bytes)))
         return EditVerdict::refuse(EditWarnings::textBadCharacters());
     for (char byte : bytes) {
-        if (uchar(byte) >= FirstTextTerminator)
+        if (uchar(byte) >= DeviceTextEnd)
             return EditVerdict::refuse(EditWarnings::textBadCharacters());
     }
     return EditVerdict::accept();

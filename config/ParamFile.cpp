@@ -1,4 +1,5 @@
 #include "config/ParamFile.h"
+#include "link/DeviceText.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,8 +41,7 @@ std::optional<quint8> ParseByteValue(const QByteArray &token)
 
 QString ShownToken(const QByteArray &token)
 {
-    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
-    QString text = codec->toUnicode(token.left(ShownTokenLength));
+    QString text = DeviceTextCodec()->toUnicode(token.left(ShownTokenLength));
     if (token.size() > ShownTokenLength)
         text += QStringLiteral("…");
     return text;

@@ -1,5 +1,7 @@
 #include "link/FrameCodec.h"
 
+#include "link/Commands.h"
+
 #include <QString>
 
 namespace gencfg {
@@ -17,23 +19,27 @@ int nibbleValue(char c)
     return -1;
 }
 
-QByteArray layOut(quint8 prefix, quint8 command, quint16 address, quint8 n, const QByteArray &data)
+} // namespace
+
+QByteArray FrameBytes(quint8 prefix, quint8 command, quint16 address, const QByteArray &data)
 {
+    const QByteArray payload = data.left(255);
     QByteArray bytes;
-    bytes.reserve(n + 6);
+    bytes.reserve(payload.size() + 6);
     bytes.append(char(prefix));
     bytes.append(char(command));
     bytes.append(char(address >> 8));
     bytes.append(char(address & 0xFF));
-    bytes.append(char(n));
-    // A caller that passes fewer bytes than n gets zeros, never bytes from beyond its buffer.
-    bytes.append(data.left(n));
-    bytes.append(QByteArray(n - qMin<int>(n, data.size()), '\0'));
+    bytes.append(char(payload.size()));
+    bytes.append(payload);
     bytes.append(char(FrameChecksum(bytes)));
     return bytes;
 }
 
-} // namespace
+QByteArray DeviceFrameText(quint8 command, const QByteArray &data, quint16 address)
+{
+    return FrameBytesToText(FrameBytes(1, command, address, data));
+}
 
 QByteArray FrameBytesToText(const QByteArray &bytes)
 {
@@ -61,23 +67,22 @@ QByteArray BuildCommandFrame(quint8 command, quint16 address, quint8 n, const QB
 {
     if (n > MaxFrameData)
         return {};
-    return FrameBytesToText(layOut(0, command, address, n, data));
+    // A caller that passes fewer bytes than n gets zeros, never bytes from beyond its buffer.
+    const QByteArray padded = data.left(n) + QByteArray(n - qMin<int>(n, int(data.size())), '\0');
+    return FrameBytesToText(FrameBytes(0, command, address, padded));
 }
 
 QByteArray BuildWriteFrame(quint16 address, quint8 n, const QByteArray &data)
 {
-    return BuildCommandFrame(4, address, n, data);
+    return BuildCommandFrame(CMD_WRITE_MEMORY, address, n, data);
 }
 
 QByteArray BuildReadFrame(quint16 address, quint8 count)
 {
-    QByteArray bytes;
-    bytes.append(char(1));
-    bytes.append(char(5));
-    bytes.append(char(address >> 8));
-    bytes.append(char(address & 0xFF));
-    bytes.append(char(count));
-    bytes.append(char(FrameChecksum(bytes)));
+    // A read request carries the count it asks for in the length byte, and no data.
+    QByteArray bytes = FrameBytes(1, CMD_READ_MEMORY, address, {});
+    bytes[4] = char(count);
+    bytes[5] = char(FrameChecksum(bytes.left(5)));
     return FrameBytesToText(bytes);
 }
 
@@ -127,14 +132,12 @@ std::optional<QByteArray> ParseValidFrame(const QByteArray &text)
     const int hexCount = text.size() - 2;
     if (hexCount % 2 != 0 || hexCount < 12)
         return std::nullopt;
-    QByteArray bytes(hexCount / 2, '\0');
-    for (int k = 0; k < bytes.size(); ++k) {
-        const int hi = nibbleValue(text.at(1 + 2 * k));
-        const int lo = nibbleValue(text.at(2 + 2 * k));
-        if (hi < 0 || lo < 0)
+    for (int i = 1; i <= hexCount; ++i) {
+        if (nibbleValue(text.at(i)) < 0)
             return std::nullopt;
-        bytes[k] = char(hi * 16 + lo);
     }
+    // Well formed: the device's own decoding, less the byte it makes of the end byte.
+    const QByteArray bytes = DecodeFrameText(text).left(hexCount / 2);
     // A read request carries the count it asks for and no data.
     const bool readRequest = bytes.size() == 6 && bytes.at(0) == 1 && bytes.at(1) == 5;
     if ((quint8(bytes.at(4)) != bytes.size() - 6 && !readRequest) || FrameChecksum(bytes) != 0)

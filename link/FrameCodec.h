@@ -17,6 +17,13 @@ constexpr int MaxFrameData = 122;
 
 QByteArray ByteToHexPair(quint8 b);
 
+// The bytes of one frame: prefix, command, address high then low, the data's
+// length, the data (at most 255 bytes; more are cut off) and the checksum.
+// Every frame of the program, the simulator, the tests and the benchmarks is built here.
+QByteArray FrameBytes(quint8 prefix, quint8 command, quint16 address, const QByteArray &data);
+// A frame as the controller sends it (prefix 1), as line text.
+QByteArray DeviceFrameText(quint8 command, const QByteArray &data, quint16 address = 0);
+
 // The line text of frame bytes: the start byte, two hex characters a byte, the end byte.
 QByteArray FrameBytesToText(const QByteArray &bytes);
 quint8 HexPairToByte(char c1, char c2);

@@ -82,4 +82,9 @@ QString JournalLine(JournalSelector journal, const JournalRecord &record)
            QLatin1Char('/') + bcdText(b[3]) + QLatin1Char(' ') + JournalText(journal, record.code());
 }
 
+QString JournalCaption(JournalSelector journal)
+{
+    return journal == AlarmJournal ? QStringLiteral("Журнал аварий") : QStringLiteral("Журнал событий");
+}
+
 } // namespace gencfg

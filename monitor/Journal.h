@@ -37,4 +37,7 @@ QString JournalText(JournalSelector journal, quint8 code);
 
 QString JournalLine(JournalSelector journal, const JournalRecord &record);
 
+// "Журнал событий" or "Журнал аварий".
+QString JournalCaption(JournalSelector journal);
+
 } // namespace gencfg

@@ -1,4 +1,5 @@
 #include "service/ServicePayloads.h"
+#include "link/DeviceText.h"
 
 #include "link/FrameCodec.h"
 
@@ -109,7 +110,7 @@ ServicePayload SerialNumberPayload(const QString &text)
 {
     if (text.size() != SerialNumberLength)
         return {};
-    QTextCodec *codec = QTextCodec::codecForName("Windows-1251");
+    QTextCodec *codec = DeviceTextCodec();
     Q_ASSERT(codec);
     for (const QChar c : text) {
         // A character without a single-byte code would reach the device as "?".

@@ -2,7 +2,6 @@
 
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
-#include "sim/DeviceFrames.h"
 #include "sim/FactoryMemory.h"
 
 namespace gencfg {
@@ -153,7 +152,7 @@ QByteArray ControllerModel::statusFrameBytes() const
     data[31] = char(s.registration);
     for (int i = 0; i < 4; ++i)
         data[32 + i] = char(s.temperatures[i]);
-    return BuildDeviceFrame(CMD_STATUS, 0, data);
+    return FrameBytes(1, CMD_STATUS, 0, data);
 }
 
 QByteArray ControllerModel::handleFrame(const QByteArray &frameBytes)
@@ -270,7 +269,7 @@ QByteArray ControllerModel::readReply(int address, int count) const
     QByteArray data(given, char(0xFF));
     for (int i = 0; i < given; ++i)
         data[i] = char(memoryByte(address + i));
-    return BuildDeviceFrame(CMD_READ_MEMORY, quint16(address), data);
+    return FrameBytes(1, CMD_READ_MEMORY, quint16(address), data);
 }
 
 QByteArray ControllerModel::journalReply(quint8 journal, quint8 index) const
@@ -282,7 +281,7 @@ QByteArray ControllerModel::journalReply(quint8 journal, quint8 index) const
         record = m_alarms.record(index);
     if (m_replyShort)
         record.truncate(2);
-    return BuildDeviceFrame(CMD_JOURNAL_RECORD, 0, record);
+    return FrameBytes(1, CMD_JOURNAL_RECORD, 0, record);
 }
 
 void ControllerModel::setClockFromBcd(const QByteArray &data)

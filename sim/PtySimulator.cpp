@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "link/FrameCodec.h"
-#include "sim/DeviceFrames.h"
 
 #include <QFile>
 #include <QFileInfo>

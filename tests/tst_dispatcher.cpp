@@ -1,4 +1,4 @@
-#include "DeviceFrames.h"
+#include "ControllerFrames.h"
 #include "link/DeviceLink.h"
 
 #include <QSignalSpy>

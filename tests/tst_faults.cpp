@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ExpectedTexts.h"
+
 #include <ctime>
 
 using namespace gencfg;
@@ -30,10 +32,6 @@ using namespace gencfg::test;
 
 namespace {
 
-const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
-const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
-const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
-const QString PortGone = QStringLiteral("Порт закрыт: устройство отключено");
 constexpr int PeriodMs = 100;
 constexpr int BlockSize = 64;
 

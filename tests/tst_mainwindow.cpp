@@ -1,4 +1,4 @@
-#include "DeviceFrames.h"
+#include "ControllerFrames.h"
 #include "PtyPair.h"
 #include "app/TForm1.h"
 #include "app/TerminalPage.h"

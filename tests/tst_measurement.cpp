@@ -1,4 +1,4 @@
-#include "DeviceFrames.h"
+#include "ControllerFrames.h"
 #include "app/TForm1.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"

@@ -20,14 +20,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ExpectedTexts.h"
+
 using namespace gencfg;
 using namespace gencfg::test;
 
 namespace {
-
-const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
-const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
-const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
 
 QByteArray pattern(int seed)
 {

@@ -1,7 +1,6 @@
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "sim/ControllerModel.h"
-#include "sim/DeviceFrames.h"
 #include "sim/FactoryMemory.h"
 #include "sim/LineNoise.h"
 #include "sim/PtySimulator.h"
@@ -345,7 +344,7 @@ void TestSim::readRequest_repliesWithMemory()
     const QByteArray reply = model.handleFrame(requestBytes(BuildReadFrame(quint16(address), quint8(count))));
     QByteArray expectedData = model.memory().mid(address, count);
     expectedData.append(QByteArray(count - expectedData.size(), char(0xFF)));
-    QCOMPARE(hex(reply), hex(BuildDeviceFrame(CMD_READ_MEMORY, quint16(address), expectedData)));
+    QCOMPARE(hex(reply), hex(FrameBytes(1, CMD_READ_MEMORY, quint16(address), expectedData)));
 }
 
 void TestSim::writeFrame_storesBytesUnlessIgnoring()
@@ -691,7 +690,7 @@ void TestSim::pty_answersReadRequest()
     const QByteArray request = BuildReadFrame(64, 64);
     QVERIFY(client.write(request));
     const QByteArray reply = client.waitForCommand(CMD_READ_MEMORY);
-    QCOMPARE(hex(reply), hex(BuildDeviceFrame(CMD_READ_MEMORY, 64, simulator.model().memory().mid(64, 64))));
+    QCOMPARE(hex(reply), hex(FrameBytes(1, CMD_READ_MEMORY, 64, simulator.model().memory().mid(64, 64))));
 
     const QVector<FrameLogEntry> received = simulator.model().receivedFrames();
     QCOMPARE(received.size(), 1);

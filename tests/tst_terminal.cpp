@@ -1,4 +1,4 @@
-#include "DeviceFrames.h"
+#include "ControllerFrames.h"
 #include "FormSim.h"
 #include "app/TerminalLine.h"
 #include "app/TerminalPage.h"

@@ -1,4 +1,4 @@
-#include "DeviceFrames.h"
+#include "ControllerFrames.h"
 #include "SimLink.h"
 #include "link/SerialPort.h"
 #include "monitor/Journal.h"

@@ -15,12 +15,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ExpectedTexts.h"
+
 #include "LinkWait.h"
 
 #include <csignal>
 #include <sys/resource.h>
 
 using namespace gencfg;
+using namespace gencfg::test;
 
 namespace {
 
@@ -146,12 +149,6 @@ struct SimWindow : Window
 
     SimTransport &sim; // owned by the window's link
 };
-
-const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
-const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
-const QString NoLink = QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
-const QString WriteText = QStringLiteral("Запись параметров в устройство...");
-const QString ReadText = QStringLiteral("Чтение параметров из устройства...");
 
 } // namespace
 

@@ -143,7 +143,7 @@ void ParamsPage::Button3Click()
 {
     if (!m_link || m_link->busy())
         return;
-    beginTransfer(QStringLiteral("Запись параметров в устройство..."));
+    beginTransfer(WriteProgressText());
     if (!encodeTree(*m_image)) {
         endTransfer();
         return;
@@ -152,8 +152,7 @@ void ParamsPage::Button3Click()
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
-            m_messages->plain(QStringLiteral("info"),
-                              QStringLiteral("Параметры успешно записаны в устройство."));
+            m_messages->plain(QStringLiteral("info"), WriteDoneText());
             Q_EMIT thresholdsChanged(*m_image);
         } else if (status == OperationStatus::Cancelled) {
             m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
@@ -170,7 +169,7 @@ void ParamsPage::Button4Click()
 {
     if (!m_link || m_link->busy())
         return;
-    beginTransfer(QStringLiteral("Чтение параметров из устройства..."));
+    beginTransfer(ReadProgressText());
     auto *read = new ConfigReadOperation(*m_image);
     connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
@@ -178,8 +177,7 @@ void ParamsPage::Button4Click()
             *m_image = read->image();
             DecodeConfigImage(*m_image, m_model);
             Q_EMIT thresholdsChanged(*m_image);
-            m_messages->plain(QStringLiteral("info"),
-                              QStringLiteral("Параметры успешно прочитаны из устройства."));
+            m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status != OperationStatus::Cancelled) {
             // The blocks read before the failure stay in the image; the tree keeps its values.
             *m_image = read->image();

@@ -39,8 +39,8 @@ QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int ce
 JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSheet5"));
-    Label19 = makeCaption(this, "Label19", QStringLiteral("Журнал событий"), 193);
-    Label20 = makeCaption(this, "Label20", QStringLiteral("Журнал аварий"), 593);
+    Label19 = makeCaption(this, "Label19", JournalCaption(EventJournal), 193);
+    Label20 = makeCaption(this, "Label20", JournalCaption(AlarmJournal), 593);
     Memo3 = makeMemo(this, "Memo3", {0, 22, 386, 446});
     Memo4 = makeMemo(this, "Memo4", {400, 22, 386, 446});
     Button13 = new QPushButton(QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);

@@ -1,4 +1,5 @@
 #include "monitor/ui/MeasurementPage.h"
+#include "monitor/MeasurementTexts.h"
 
 #include "widgets/AngularGauge.h"
 #include "widgets/LinearGauge.h"
@@ -155,14 +156,13 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
 
 void MeasurementPage::buildVoltages()
 {
-    const QString captions[] = {QStringLiteral("Фаза А"), QStringLiteral("Фаза B"), QStringLiteral("Фаза С"),
-                                QStringLiteral("Фаза ГУ")};
+    const QString captions[] = {PhaseACaption(), PhaseBCaption(), PhaseCCaption(), GeneratorPhaseCaption()};
     const QString reading = QStringLiteral(", показание");
     iAnalog_A = makeDial(this, "iAnalog_A", captions[0], {1, 102, 126, 126});
     iAnalog_B = makeDial(this, "iAnalog_B", captions[1], {129, 102, 126, 126});
     iAnalog_C = makeDial(this, "iAnalog_C", captions[2], {257, 102, 126, 126});
     iAnalog_GU = makeDial(this, "iAnalog_GU", captions[3], {488, 50, 176, 176});
-    const QString volts = QStringLiteral("В");
+    const QString volts = VoltUnits();
     iDigital_A =
         makeNumber(this, "iDigital_A", captions[0] + reading, volts, 0, {29, 227, 70, DisplayHeight});
     iDigital_B =
@@ -179,34 +179,34 @@ void MeasurementPage::buildVoltages()
 
 void MeasurementPage::buildBatteries()
 {
-    const QString acc = QStringLiteral("Напряжение АКБ");
-    const QString ups = QStringLiteral("Напряжение ИБП");
+    const QString acc = StarterBatteryCaption();
+    const QString ups = UpsBatteryCaption();
     const QString reading = QStringLiteral(", показание");
 
     iAnalog_ACC = makeBar(this, "iAnalog_ACC", acc, Qt::Vertical, {708, 36, 56, 192});
     design(iAnalog_ACC, {6, 16, 6, 1}, {2, 8, 16, BandRed, BandGreen, BandGreen});
-    iDigital_ACC = makeNumber(this, "iDigital_ACC", acc + reading, QStringLiteral("В"), 1,
-                              {703, 227, 66, DisplayHeight});
+    iDigital_ACC =
+        makeNumber(this, "iDigital_ACC", acc + reading, VoltUnits(), 1, {703, 227, 66, DisplayHeight});
     Label5 = makeCaption(this, "Label5", acc, {676, 19, 120, CaptionHeight});
 
     iAnalog_UPS = makeBar(this, "iAnalog_UPS", ups, Qt::Horizontal, {52, 274, 280, 55});
     design(iAnalog_UPS, {16, 32, 5, 3}, {3, 19, 29, BandRed, BandGreen, BandRed});
-    iDigital_UPS = makeNumber(this, "iDigital_UPS", ups + reading, QStringLiteral(" В"), 1,
-                              {152, 329, 80, DisplayHeight});
+    iDigital_UPS =
+        makeNumber(this, "iDigital_UPS", ups + reading, UpsVoltUnits(), 1, {152, 329, 80, DisplayHeight});
     Label17 = makeCaption(this, "Label17", ups, {112, 262, 160, CaptionHeight});
 }
 
 void MeasurementPage::buildModem()
 {
-    const QString signal = QStringLiteral("Уровень GSM сигнала");
-    const QString registration = QStringLiteral("Резистрация в сети");
+    const QString signal = SignalCaption();
+    const QString registration = NetworkRegistrationCaption();
 
     iAnalog_SignalStrength =
         makeBar(this, "iAnalog_SignalStrength", signal, Qt::Horizontal, {52, 384, 280, 55});
     design(iAnalog_SignalStrength, {-113, -51, 3, 4}, {3, -95, -85, BandRed, BandYellow, BandGreen});
     iDigital_SignalStrength =
-        makeNumber(this, "iDigital_SignalStrength", signal + QStringLiteral(", показание"),
-                   QStringLiteral("дБм"), 0, {152, 439, 80, DisplayHeight});
+        makeNumber(this, "iDigital_SignalStrength", signal + QStringLiteral(", показание"), DbmUnits(), 0,
+                   {152, 439, 80, DisplayHeight});
     Label8 = makeCaption(this, "Label8", signal, {112, 372, 160, CaptionHeight});
 
     iLabel_Carrier = makeWrapLabel(this, "iLabel_Carrier", registration, {82, 489, 220, 34});
@@ -215,7 +215,7 @@ void MeasurementPage::buildModem()
 
 void MeasurementPage::buildTemperatures()
 {
-    const QString caption = QStringLiteral("Датчики температуры");
+    const QString caption = TemperaturesCaption();
     const QString units = QStringLiteral(" C");
     auto role = [](int sensor) { return QStringLiteral("Датчик температуры %1").arg(sensor); };
     auto reading = [&role](int sensor) { return role(sensor) + QStringLiteral(", показание"); };
@@ -245,9 +245,9 @@ void MeasurementPage::buildTemperatures()
 
 void MeasurementPage::buildStatusColumn()
 {
-    const QString motoclock = QStringLiteral("Счетчик моточасов");
-    const QString maintenance = QStringLiteral("До проведения ТО");
-    const QString time = QStringLiteral("Системное время");
+    const QString motoclock = MotoclockCaption();
+    const QString maintenance = MaintenanceCaption();
+    const QString time = DeviceClockCaption();
     Label6 =
         makeCaption(this, "Label6", motoclock, {ColumnCaptionLeft, 2, ColumnCaptionWidth, CaptionHeight});
     iEdit_Motoclock =
@@ -305,7 +305,7 @@ void MeasurementPage::buildStatusColumn()
 
 void MeasurementPage::buildMode()
 {
-    const QString caption = QStringLiteral("Режим работы устройства");
+    const QString caption = DeviceModeCaption();
     iLabel_Status = makeWrapLabel(this, "iLabel_Status", caption, {34, 18, 220, 40});
     Label10 = makeCaption(this, "Label10", caption, {64, 1, 160, CaptionHeight});
     iLed_Auto = makeLed(this, QStringLiteral("iLed_Auto"), QStringLiteral("Авто"), {280, 4, 80, LedHeight});

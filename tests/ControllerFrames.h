@@ -11,15 +11,7 @@ namespace gencfg::test {
 
 inline QByteArray deviceFrame(quint8 command, const QByteArray &data, quint8 prefix = 1, quint16 address = 0)
 {
-    QByteArray bytes;
-    bytes += char(prefix);
-    bytes += char(command);
-    bytes += char(address >> 8);
-    bytes += char(address & 0xFF);
-    bytes += char(data.size());
-    bytes += data;
-    bytes += char(FrameChecksum(bytes));
-    return FrameBytesToText(bytes);
+    return FrameBytesToText(FrameBytes(prefix, command, address, data));
 }
 
 inline QByteArray statusData(quint8 variant = 200)
