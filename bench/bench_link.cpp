@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     const int reads = argc > 1 ? QByteArray(argv[1]).toInt() : 100;
     GensimProcess gensim;
     if (!gensim.start({QStringLiteral("--period"), QString::number(PeriodMs), QStringLiteral("--static"),
-                       QStringLiteral("--log")})) {
+                       QStringLiteral("--full-journals"), QStringLiteral("--log")})) {
         std::fprintf(stderr, "gensim did not start\n");
         return 1;
     }
@@ -66,8 +66,8 @@ int main(int argc, char *argv[])
         };
         QObject::connect(&reading, &DeviceOperation::finished, &app,
                          [&] { cancelMs.push_back(double(sinceCancel.nsecsElapsed()) / 1e6); });
+        int requests = 0;
         if (i % 2 == 0) {
-            int requests = 0;
             QObject::connect(&link, &DeviceLink::echoLine, &reading, [&] {
                 if (++requests == 3)
                     QTimer::singleShot(0, &reading, stop);
@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     link.AfComPort1().close();
 
     const std::vector<double> delays = requestDelaysMs(parseGensimLog(gensim.stop()));
-    std::printf("block reads:            %d (%d failed)\n", reads, failures);
+    std::printf("block reads and stops:  %d and %d (%d failed)\n", reads, CancelRuns, failures);
     std::printf("wall time:              %.2f s\n", wallSeconds);
     std::printf("CPU share while waiting: %.2f %% (target below 2 %%)\n", 100.0 * cpuSeconds / wallSeconds);
     std::printf("request delay after the controller's frame: median %.3f ms, p99 %.3f ms over %zu requests "
