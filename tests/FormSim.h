@@ -1,12 +1,10 @@
 #pragma once
 
-// The whole window on a simulated controller, with its message boxes
-// recorded: in memory (FormSim), or over a pseudo-terminal and a real serial
-// port (PtyFormSim) for the end-to-end cases.
+// The whole window on a simulated controller in memory, with its message
+// boxes recorded.
 
 #include "LinkWait.h"
 #include "app/TForm1.h"
-#include "sim/PtySimulator.h"
 #include "sim/SimTransport.h"
 #include "widgets/Messages.h"
 
@@ -52,25 +50,6 @@ struct FormSim : FormSimBase
     QList<QByteArray> received() const { return receivedBytes(sim.model()); }
 
     SimTransport &sim; // owned by the window's link
-};
-
-struct PtyFormSim : FormSimBase
-{
-    explicit PtyFormSim(int periodMs = 50, quint8 variant = 201) : sim(variant, 7)
-    {
-        sim.model().setStatic(true);
-        sim.setPeriodMs(periodMs);
-        started = sim.start();
-        if (started) {
-            form.addExtraPort(sim.devicePath());
-            form.pickPort(sim.devicePath());
-        }
-    }
-    bool ready() { return started && FormSimBase::ready(); }
-    QList<QByteArray> received() const { return receivedBytes(sim.model()); }
-
-    PtySimulator sim;
-    bool started = false;
 };
 
 // "00 20 00 00 00 20" as bytes.

@@ -2,7 +2,7 @@
 // files: every outcome is either exact or a reported failure that leaves the
 // tree and the image as they were.
 
-#include "FormSim.h"
+#include "PtyFormSim.h"
 #include "app/TForm1.h"
 #include "config/ConfigImage.h"
 #include "config/ParamFile.h"

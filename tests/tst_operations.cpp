@@ -2,7 +2,7 @@
 // tree stays put under the value dialog, and a controller that stops
 // answering ends a journal reading.
 
-#include "FormSim.h"
+#include "PtyFormSim.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"

@@ -1,5 +1,5 @@
 #include "ControllerFrames.h"
-#include "SimLink.h"
+#include "MemLink.h"
 #include "link/SerialPort.h"
 #include "monitor/Journal.h"
 
@@ -46,7 +46,6 @@ class tst_Transactions : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void command_goesOutRightAfterAStatusFrameWithItsEchoLine();
     void readBlock_copiesExactlyTheBytesAsked();
     void writeBlock_storesTheBytesAndSucceedsWithoutAnAnswer();
     void journalRequest_carriesJournalThenIndex();
@@ -59,34 +58,9 @@ private Q_SLOTS:
     void secondOperationWhileOneRuns_isRefusedAndThePortStays();
     void cancel_endsBetweenStepsNeverCuttingARequest();
     void portClosedOrLost_endsTheOperationAtOnce();
-    void vanishingPty_closesThePortEndsTheOperationAndReportsOnce();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone();
 };
-
-void tst_Transactions::command_goesOutRightAfterAStatusFrameWithItsEchoLine()
-{
-    SimLink s;
-    QVERIFY2(s.ready(), qPrintable(s.openError));
-    QSignalSpy echo(&s.link, &DeviceLink::echoLine);
-    SingleStepOperation command(CommandStep(CMD_TEST_SMS, 0, {}));
-    QCOMPARE(runToEnd(s.link, command), OperationStatus::Succeeded);
-    const QByteArray frame = BuildCommandFrame(CMD_TEST_SMS, 0, 0, {});
-    QCOMPARE(echo.count(), 1);
-    QCOMPARE(echo.at(0).at(0).toByteArray(), "<< " + frame);
-    QTRY_COMPARE(s.sim.model().lastServiceCommand(), quint8(CMD_TEST_SMS));
-
-    // The request started after the end of the status frame that preceded it, over a real line.
-    const QVector<FrameLogEntry> received = s.sim.model().receivedFrames();
-    QCOMPARE(received.size(), 1);
-    QCOMPARE(received.first().text, frame);
-    qint64 lastStatusEnd = 0;
-    for (const FrameLogEntry &sent : s.sim.model().sentFrames())
-        if (sent.endUs <= received.first().startUs)
-            lastStatusEnd = sent.endUs;
-    QVERIFY(lastStatusEnd > 0);
-    QVERIFY(received.first().startUs >= lastStatusEnd);
-}
 
 void tst_Transactions::readBlock_copiesExactlyTheBytesAsked()
 {
@@ -322,26 +296,6 @@ void tst_Transactions::portClosedOrLost_endsTheOperationAtOnce()
     m.link.closePort();
     QVERIFY(waitUntilIdle(m.link, 1000));
     QCOMPARE(closing.status(), OperationStatus::PortLost);
-}
-
-void tst_Transactions::vanishingPty_closesThePortEndsTheOperationAndReportsOnce()
-{
-    SimLink s(100);
-    QVERIFY(s.ready());
-    s.settle();
-    s.sim.model().setSilent(true);
-    QSignalSpy lost(&s.link, &DeviceLink::portLost);
-    // A long deadline: only the loss of the device can end this wait early.
-    s.link.setTickMs(2000);
-    QTimer::singleShot(50, &s.sim, [&] { s.sim.closeDevice(); });
-    QElapsedTimer elapsed;
-    elapsed.start();
-    SingleStepOperation read(ReadBlockStep(0, 64));
-    QCOMPARE(runToEnd(s.link, read), OperationStatus::PortLost);
-    QVERIFY2(elapsed.elapsed() < BlockBound * 2000 / 2, "the wait must end when the device vanishes");
-    QVERIFY(!s.link.AfComPort1().isOpen());
-    QTest::qWait(100);
-    QCOMPARE(lost.count(), 1);
 }
 
 void tst_Transactions::portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data()
