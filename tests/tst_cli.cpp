@@ -2,6 +2,7 @@
 // pseudo-terminal, opened as a real serial port.
 
 #include "LinkWait.h"
+#include "TestSupport.h"
 #include "app/TForm1.h"
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
@@ -27,6 +28,7 @@
 #include <csignal>
 
 using namespace gencfg;
+using namespace gencfg::test;
 using gencfg::test::waitUntilIdle;
 
 namespace {
@@ -112,11 +114,6 @@ void put(ConfigImageBytes &image, int address, const QByteArray &bytes)
     std::copy(bytes.cbegin(), bytes.cend(), image.begin() + address);
 }
 
-QByteArray bytesOf(const ConfigImageBytes &image)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()), int(image.size()));
-}
-
 // The petrol defaults with the mains lower threshold at 200 V and a login of "tech".
 ConfigImageBytes editedPetrolImage()
 {
@@ -124,18 +121,6 @@ ConfigImageBytes editedPetrolImage()
     put(image, 36, QByteArray::fromHex("00C8"));
     put(image, 192, QByteArray("tech") + QByteArray(12, char(0xFF)));
     return image;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A controller in semi-automatic operation, generator running for 90 s, with

@@ -3,6 +3,8 @@
 // tree and the image as they were.
 
 #include "PtyFormSim.h"
+#include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "app/TForm1.h"
 #include "config/ConfigImage.h"
 #include "config/ParamFile.h"
@@ -35,14 +37,6 @@ namespace {
 constexpr int PeriodMs = 100;
 constexpr int BlockSize = 64;
 
-QStringList treeTexts(const ParamModel &tree)
-{
-    QStringList texts;
-    for (int node = 0; node < tree.nodeCount(); ++node)
-        texts << tree.nodeText(node);
-    return texts;
-}
-
 // The tree a variant's catalogue shows once the image has been decoded into it.
 QStringList decodedTree(const ConfigImageBytes &image, DeviceVariant variant)
 {
@@ -50,22 +44,6 @@ QStringList decodedTree(const ConfigImageBytes &image, DeviceVariant variant)
     LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
     DecodeConfigImage(image, tree);
     return treeTexts(tree);
-}
-
-// The first node of a tree holding a value at a memory address.
-int nodeAt(const ParamModel &tree, int address)
-{
-    for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (tree.field(node, FieldAddress) == QString::number(address) &&
-            tree.field(node, FieldKind) != QLatin1String("0"))
-            return node;
-    }
-    return -1;
-}
-
-QByteArray bytesOf(const ConfigImageBytes &image, int from, int count)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()) + from, count);
 }
 
 // The first line that differs, or an empty text.
@@ -78,17 +56,6 @@ QString firstDifference(const QStringList &actual, const QStringList &expected)
             return QStringLiteral("node %1: '%2', expected '%3'").arg(i).arg(a, e);
     }
     return QString();
-}
-
-QString describe(const QStringList &texts)
-{
-    return texts.isEmpty() ? QStringLiteral("(no box)") : texts.join(QStringLiteral(" | "));
-}
-
-QStringList memoLines(const QPlainTextEdit *memo)
-{
-    const QString text = memo->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
 double processCpuSeconds()
@@ -114,22 +81,13 @@ bool writeFile(const QString &path, const QByteArray &content)
 }
 
 // A diesel controller (its journal page is shown) behind a paced, noisy line.
-struct NoisyWindow
+// The window on a diesel controller over a line paced as at 9600 baud.
+struct NoisyWindow : PtyFormSim
 {
-    NoisyWindow() : sim(quint8(DeviceVariant::Diesel), 11)
-    {
-        sim.model().setStatic(true);
-        sim.setPeriodMs(PeriodMs);
-        sim.setPaced(true);
-        started = sim.start();
-        if (!started)
-            return;
-        form.addExtraPort(sim.devicePath());
-        form.pickPort(sim.devicePath());
-    }
+    NoisyWindow() : PtyFormSim(PeriodMs, quint8(DeviceVariant::Diesel)) { sim.setPaced(true); }
     bool ready()
     {
-        return started && form.link().AfComPort1().isOpen() &&
+        return PtyFormSim::ready() &&
                QTest::qWaitFor([this] { return form.RecordedVariant == quint8(DeviceVariant::Diesel); },
                                5000);
     }
@@ -162,11 +120,6 @@ struct NoisyWindow
             forged += sent.at(i).valid && !genuine.contains(sent.at(i).bytes) ? 1 : 0;
         return forged;
     }
-
-    PtySimulator sim;
-    TForm1 form;
-    MessageRecorder boxes{form.messages()};
-    bool started = false;
 };
 
 } // namespace

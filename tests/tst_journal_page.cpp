@@ -1,4 +1,5 @@
 #include "FormSim.h"
+#include "WidgetSupport.h"
 #include "app/TerminalPage.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
@@ -16,12 +17,6 @@ using namespace gencfg;
 using namespace gencfg::test;
 
 namespace {
-
-QStringList memoLines(const QPlainTextEdit *memo)
-{
-    const QString text = memo->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
 
 // The journal requests the controller received, as (selector, index) pairs.
 QList<QPair<int, int>> journalRequests(const FormSim &s)

@@ -3,6 +3,7 @@
 // answering ends a journal reading.
 
 #include "PtyFormSim.h"
+#include "TestSupport.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
@@ -81,14 +82,6 @@ bool sharedNumberRow(int &node, QString &value)
         }
     }
     return false;
-}
-
-QStringList treeTexts(const ParamModel &tree)
-{
-    QStringList texts;
-    for (int node = 0; node < tree.nodeCount(); ++node)
-        texts << tree.nodeText(node);
-    return texts;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "config/ParamFile.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 using namespace gencfg;
+using namespace gencfg::test;
 
 namespace {
 
@@ -37,18 +39,6 @@ QByteArray countingValues(const QByteArray &separator, int count = 256)
     for (int i = 0; i < count; ++i)
         values.append(QByteArray::number(i % 256));
     return values.join(separator);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ControllerFrames.h"
 #include "FormSim.h"
+#include "WidgetSupport.h"
 #include "app/TerminalLine.h"
 #include "app/TerminalPage.h"
 #include "monitor/Journal.h"
@@ -21,12 +22,6 @@ namespace {
 
 const QDateTime StampTime(QDate(2026, 12, 6), QTime(10, 32, 42, 123));
 const QString Stamp = QStringLiteral("06.12 10:32:42:123");
-
-QStringList memoLines(const QPlainTextEdit *memo)
-{
-    const QString text = memo->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
 
 // A frame as the memo shows it: the start byte spelled out, no carriage return.
 QString shown(const QByteArray &frame)
