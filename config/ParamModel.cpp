@@ -107,7 +107,7 @@ bool ParamModel::setField(int node, int i, const QString &text)
     fields[i] = text;
     if (i < ShownColumns) {
         const QModelIndex changed = indexOfNode(node, i);
-        emit dataChanged(changed, changed, {Qt::DisplayRole});
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     }
     return true;
 }

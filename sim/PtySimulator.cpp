@@ -137,7 +137,7 @@ void PtySimulator::closeDevice()
     removeLink();
     if (m_clientPresent) {
         m_clientPresent = false;
-        emit clientChanged(false);
+        Q_EMIT clientChanged(false);
     }
 }
 
@@ -184,7 +184,7 @@ void PtySimulator::onReadable()
         const auto frames = m_cutter.feed(QByteArray(buffer, int(n)), MonotonicMicroseconds());
         for (const RequestCutter::Frame &frame : frames) {
             const QByteArray reply = m_model.receiveFrameText(frame.text, frame.startUs, frame.endUs);
-            emit frameReceived(m_model.receivedLog().constLast());
+            Q_EMIT frameReceived(m_model.receivedLog().constLast());
             if (!isOpen())
                 return;
             if (reply.isEmpty())
@@ -207,7 +207,7 @@ void PtySimulator::checkClient()
     m_clientTimer.stop();
     m_clientPresent = true;
     m_readNotifier->setEnabled(true);
-    emit clientChanged(true);
+    Q_EMIT clientChanged(true);
 }
 
 void PtySimulator::clientGone()
@@ -220,7 +220,7 @@ void PtySimulator::clientGone()
     m_clientTimer.start();
     if (m_clientPresent) {
         m_clientPresent = false;
-        emit clientChanged(false);
+        Q_EMIT clientChanged(false);
     }
 }
 
@@ -310,7 +310,7 @@ int PtySimulator::writeFront(int budget)
             entry.valid = true;
         }
         m_model.logSentFrame(entry);
-        emit frameSent(entry);
+        Q_EMIT frameSent(entry);
     }
     return int(n);
 }

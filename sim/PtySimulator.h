@@ -50,11 +50,11 @@ public:
     void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }
     void setNoise(double rate, quint32 seed) { m_noise = LineNoise(rate, seed); }
 
-public slots:
+public Q_SLOTS:
     // One status frame now, without device time passing.
     void sendStatusFrame();
 
-signals:
+Q_SIGNALS:
     void frameReceived(const gencfg::FrameLogEntry &entry);
     void frameSent(const gencfg::FrameLogEntry &entry);
     void clientChanged(bool present);

@@ -49,7 +49,7 @@ void AngularGauge::setHubSize(int pixels)
         return;
     m_hubSize = pixels;
     update();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 void AngularGauge::setAutoSize(bool on)
@@ -60,7 +60,7 @@ void AngularGauge::setAutoSize(bool on)
     if (m_autoSize && width() != height())
         resize(height(), height());
     updateGeometry();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 void AngularGauge::setUnitsText(const QString &text)
@@ -70,7 +70,7 @@ void AngularGauge::setUnitsText(const QString &text)
     m_unitsText = text;
     refreshReading();
     update();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 QString AngularGauge::readingText() const

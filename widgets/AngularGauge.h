@@ -32,7 +32,7 @@ public:
     bool hasHeightForWidth() const override { return m_autoSize; }
     int heightForWidth(int width) const override { return m_autoSize ? width : -1; }
 
-public slots:
+public Q_SLOTS:
     void setHubSize(int pixels);
     void setAutoSize(bool on);
     void setUnitsText(const QString &text);

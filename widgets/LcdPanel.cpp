@@ -52,7 +52,7 @@ void LcdPanel::setErrorActive(bool active)
         return;
     m_errorActive = active;
     refresh();
-    emit errorActiveChanged(m_errorActive);
+    Q_EMIT errorActiveChanged(m_errorActive);
 }
 
 void LcdPanel::setErrorText(const QString &text)
@@ -61,7 +61,7 @@ void LcdPanel::setErrorText(const QString &text)
         return;
     m_errorText = text;
     refresh();
-    emit errorTextChanged(m_errorText);
+    Q_EMIT errorTextChanged(m_errorText);
 }
 
 void LcdPanel::paintEvent(QPaintEvent *)

@@ -21,11 +21,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-public slots:
+public Q_SLOTS:
     void setErrorActive(bool active);
     void setErrorText(const QString &text);
 
-signals:
+Q_SIGNALS:
     void errorActiveChanged(bool active);
     void errorTextChanged(const QString &text);
 

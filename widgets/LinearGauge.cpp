@@ -46,7 +46,7 @@ void LinearGauge::setOrientation(Qt::Orientation orientation)
     m_orientation = orientation;
     updateGeometry();
     update();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 void LinearGauge::paintEvent(QPaintEvent *)

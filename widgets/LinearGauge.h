@@ -21,7 +21,7 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-public slots:
+public Q_SLOTS:
     void setOrientation(Qt::Orientation orientation);
 
 protected:

@@ -27,7 +27,7 @@ void NumericDisplay::setValue(double value)
         return;
     m_value = value;
     refresh();
-    emit valueChanged(m_value);
+    Q_EMIT valueChanged(m_value);
 }
 
 void NumericDisplay::setPrecision(int decimals)
@@ -37,7 +37,7 @@ void NumericDisplay::setPrecision(int decimals)
         return;
     m_precision = decimals;
     refresh();
-    emit precisionChanged(m_precision);
+    Q_EMIT precisionChanged(m_precision);
 }
 
 void NumericDisplay::setUnitsText(const QString &units)
@@ -46,7 +46,7 @@ void NumericDisplay::setUnitsText(const QString &units)
         return;
     m_unitsText = units;
     refresh();
-    emit unitsTextChanged(m_unitsText);
+    Q_EMIT unitsTextChanged(m_unitsText);
 }
 
 } // namespace gencfg

@@ -22,14 +22,14 @@ public:
     // The text shown now, the error text included.
     QString text() const { return shownText(); }
 
-public slots:
+public Q_SLOTS:
     // Non-finite values are ignored.
     void setValue(double value);
     // Decimals after the separator, 0 to 10.
     void setPrecision(int decimals);
     void setUnitsText(const QString &units);
 
-signals:
+Q_SIGNALS:
     void valueChanged(double value);
     void precisionChanged(int decimals);
     void unitsTextChanged(const QString &units);

@@ -1,8 +1,6 @@
 #include "widgets/RectLed.h"
 
-#include "widgets/CaptionText.h"
 #include "widgets/FitText.h"
-#include "widgets/InstrumentAccessibility.h"
 
 #include <QFontInfo>
 #include <QLinearGradient>
@@ -11,11 +9,6 @@
 namespace gencfg {
 
 namespace {
-
-QString stateText(bool active)
-{
-    return active ? QStringLiteral("вкл.") : QStringLiteral("выкл.");
-}
 
 // Dark ink on a bright lamp, light ink on a dark one.
 QColor inkOn(const QColor &fill)
@@ -28,17 +21,8 @@ QColor inkOn(const QColor &fill)
 RectLed::RectLed(QWidget *parent) : RectLed(QString(), parent)
 {}
 
-RectLed::RectLed(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
-{
-    installInstrumentAccessibility();
-    setAccessibleName(spokenCaption(m_caption));
-    setAccessibleDescription(stateText(m_active));
-}
-
-QString RectLed::shownCaption() const
-{
-    return displayCaption(m_caption);
-}
+RectLed::RectLed(const QString &caption, QWidget *parent) : Led(caption, parent)
+{}
 
 QSize RectLed::sizeHint() const
 {
@@ -52,43 +36,13 @@ QSize RectLed::minimumSizeHint() const
     return {20, QFontMetrics(font()).height() / 2 + 4};
 }
 
-void RectLed::setActive(bool active)
-{
-    if (active == m_active)
-        return;
-    m_active = active;
-    setAccessibleDescription(stateText(m_active));
-    update();
-    emit activeChanged(m_active);
-}
-
-void RectLed::setCaption(const QString &caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    setAccessibleName(spokenCaption(m_caption));
-    updateGeometry();
-    update();
-    emit captionChanged(m_caption);
-}
-
-void RectLed::setActiveColor(const QColor &color)
-{
-    if (color == m_activeColor)
-        return;
-    m_activeColor = color;
-    update();
-    emit colorsChanged();
-}
-
 void RectLed::setInactiveColor(const QColor &color)
 {
     if (color == m_inactiveColor)
         return;
     m_inactiveColor = color;
     update();
-    emit colorsChanged();
+    Q_EMIT inactiveColorChanged(m_inactiveColor);
 }
 
 void RectLed::paintEvent(QPaintEvent *)
@@ -99,13 +53,13 @@ void RectLed::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    const QColor fill = m_active ? m_activeColor : m_inactiveColor;
+    const QColor fill = isActive() ? activeColor() : m_inactiveColor;
     const QRectF lamp = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal corner = qMin<qreal>(3, qMin(width(), height()) / 5.0);
     QLinearGradient glass(0, 0, 0, height());
-    glass.setColorAt(0, fill.lighter(m_active ? 140 : 115));
+    glass.setColorAt(0, fill.lighter(isActive() ? 140 : 115));
     glass.setColorAt(0.5, fill);
-    glass.setColorAt(1, fill.darker(m_active ? 115 : 125));
+    glass.setColorAt(1, fill.darker(isActive() ? 115 : 125));
     p.setPen(QPen(fill.darker(220), 1.0));
     p.setBrush(glass);
     p.drawRoundedRect(lamp, corner, corner);

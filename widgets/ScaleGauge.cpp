@@ -125,7 +125,7 @@ void ScaleGauge::setPosition(double value)
         refreshReading();
         update();
     }
-    emit positionChanged(m_position);
+    Q_EMIT positionChanged(m_position);
 }
 
 void ScaleGauge::setScaleValue(double &field, double value)
@@ -135,7 +135,7 @@ void ScaleGauge::setScaleValue(double &field, double value)
     field = value;
     refreshReading();
     update();
-    emit scaleChanged();
+    Q_EMIT scaleChanged();
 }
 
 void ScaleGauge::setPositionMin(double value)
@@ -165,7 +165,7 @@ void ScaleGauge::setSectionCount(int count)
         return;
     m_sectionCount = count;
     update();
-    emit scaleChanged();
+    Q_EMIT scaleChanged();
 }
 
 void ScaleGauge::setTickMajorCount(int count)
@@ -175,7 +175,7 @@ void ScaleGauge::setTickMajorCount(int count)
         return;
     m_tickMajorCount = count;
     update();
-    emit scaleChanged();
+    Q_EMIT scaleChanged();
 }
 
 void ScaleGauge::setTickMinorCount(int count)
@@ -185,7 +185,7 @@ void ScaleGauge::setTickMinorCount(int count)
         return;
     m_tickMinorCount = count;
     update();
-    emit scaleChanged();
+    Q_EMIT scaleChanged();
 }
 
 void ScaleGauge::setLookValue(int &field, int value)
@@ -195,7 +195,7 @@ void ScaleGauge::setLookValue(int &field, int value)
         return;
     field = value;
     update();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 void ScaleGauge::setLookColor(QColor &field, const QColor &color)
@@ -204,7 +204,7 @@ void ScaleGauge::setLookColor(QColor &field, const QColor &color)
         return;
     field = color;
     update();
-    emit lookChanged();
+    Q_EMIT lookChanged();
 }
 
 void ScaleGauge::setSectionColor1(const QColor &color)
@@ -228,7 +228,7 @@ void ScaleGauge::setPointerColor(const QColor &color)
         return;
     m_pointerColor = color;
     update();
-    emit pointerColorChanged(m_pointerColor);
+    Q_EMIT pointerColorChanged(m_pointerColor);
 }
 
 void ScaleGauge::setTickMajorLength(int pixels)

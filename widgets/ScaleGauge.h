@@ -63,7 +63,7 @@ public:
     // A major tick's number, in the locale's notation with as few decimals as the ticks need.
     QString tickLabel(double value) const;
 
-public slots:
+public Q_SLOTS:
     void setPosition(double value);
     void setPositionMin(double value);
     void setPositionMax(double value);
@@ -85,7 +85,7 @@ public slots:
     // PointerSize long.
     void setPointerSize(int pixels);
 
-signals:
+Q_SIGNALS:
     void positionChanged(double position);
     void scaleChanged();
     void pointerColorChanged(const QColor &color);

@@ -14,30 +14,20 @@
 
 namespace gencfg {
 
-namespace {
-
-QString stateText(bool active)
-{
-    return active ? QStringLiteral("вкл.") : QStringLiteral("выкл.");
-}
-
-} // namespace
-
 SwitchLed::SwitchLed(QWidget *parent) : SwitchLed(QString(), parent)
 {}
 
-SwitchLed::SwitchLed(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
+SwitchLed::SwitchLed(const QString &caption, QWidget *parent) : Led(caption, parent)
 {
-    installInstrumentAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
-    setAccessibleName(spokenCaption(m_caption));
-    setAccessibleDescription(stateText(m_active));
-}
-
-QString SwitchLed::shownCaption() const
-{
-    return displayCaption(m_caption);
+    // Assistive technology sees a check box: tell it when the check changes.
+    connect(this, &Led::activeChanged, this, [this] {
+        QAccessible::State checkedChange;
+        checkedChange.checked = true;
+        QAccessibleStateChangeEvent event(this, checkedChange);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 QSize SwitchLed::sizeHint() const
@@ -54,53 +44,13 @@ QSize SwitchLed::minimumSizeHint() const
     return {fm.height() + 16, fm.height() + 6};
 }
 
-bool SwitchLed::applyActive(bool active)
-{
-    if (active == m_active)
-        return false;
-    m_active = active;
-    setAccessibleDescription(stateText(m_active));
-    QAccessible::State checkedChange;
-    checkedChange.checked = true;
-    QAccessibleStateChangeEvent event(this, checkedChange);
-    QAccessible::updateAccessibility(&event);
-    update();
-    emit activeChanged(m_active);
-    return true;
-}
-
-void SwitchLed::setActive(bool active)
-{
-    applyActive(active);
-}
-
 void SwitchLed::click()
 {
     if (!isEnabled())
         return;
-    applyActive(!m_active);
-    emit clicked();
-    emit changed(m_active);
-}
-
-void SwitchLed::setCaption(const QString &caption)
-{
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    setAccessibleName(spokenCaption(m_caption));
-    updateGeometry();
-    update();
-    emit captionChanged(m_caption);
-}
-
-void SwitchLed::setActiveColor(const QColor &color)
-{
-    if (color == m_activeColor)
-        return;
-    m_activeColor = color;
-    update();
-    emit activeColorChanged(m_activeColor);
+    applyActive(!isActive());
+    Q_EMIT clicked();
+    Q_EMIT changed(isActive());
 }
 
 void SwitchLed::setDown(bool down)
@@ -193,10 +143,10 @@ void SwitchLed::paintEvent(QPaintEvent *)
     const qreal diameter = qBound<qreal>(4, height() * 0.45, 22);
     const qreal inset = qMax<qreal>(4, height() * 0.25);
     const QPointF centre(inset + diameter / 2 + shift, height() / 2.0 + shift);
-    const QColor lit = m_active ? m_activeColor : QColor(0x4a, 0x52, 0x4c);
+    const QColor lit = isActive() ? activeColor() : QColor(0x4a, 0x52, 0x4c);
     QRadialGradient lamp(centre - QPointF(diameter / 6, diameter / 6), diameter * 0.7);
-    lamp.setColorAt(0, lit.lighter(m_active ? 160 : 130));
-    lamp.setColorAt(1, lit.darker(m_active ? 120 : 140));
+    lamp.setColorAt(0, lit.lighter(isActive() ? 160 : 130));
+    lamp.setColorAt(1, lit.darker(isActive() ? 120 : 140));
     p.setPen(QPen(QColor(0x20, 0x24, 0x22), 1.0));
     p.setBrush(lamp);
     p.drawEllipse(centre, diameter / 2, diameter / 2);

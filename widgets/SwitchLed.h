@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QColor>
-#include <QWidget>
+#include "widgets/Led.h"
 
 namespace gencfg {
 
@@ -13,39 +12,24 @@ namespace gencfg {
 //  - changed(bool): the user changed it; emitted right after clicked() with the new state.
 // setActive() emits only activeChanged(), so code that mirrors a device state does not
 // send it back to the device.
-class SwitchLed : public QWidget
+class SwitchLed : public Led
 {
     Q_OBJECT
-    Q_PROPERTY(bool Active READ isActive WRITE setActive NOTIFY activeChanged)
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
-    Q_PROPERTY(QColor ActiveColor READ activeColor WRITE setActiveColor NOTIFY activeColorChanged)
 
 public:
     explicit SwitchLed(QWidget *parent = nullptr);
     explicit SwitchLed(const QString &caption, QWidget *parent = nullptr);
 
-    bool isActive() const { return m_active; }
-    QString caption() const { return m_caption; }
-    // The caption as painted: lines broken by "\n", no carriage returns.
-    QString shownCaption() const;
-    QColor activeColor() const { return m_activeColor; }
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-public slots:
-    void setActive(bool active);
-    void setCaption(const QString &caption);
-    void setActiveColor(const QColor &color);
+public Q_SLOTS:
     // Does what a user click does: flips the lamp and emits clicked() and changed().
     void click();
 
-signals:
-    void activeChanged(bool active);
+Q_SIGNALS:
     void clicked();
     void changed(bool active);
-    void captionChanged(const QString &caption);
-    void activeColorChanged(const QColor &color);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -57,13 +41,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool applyActive(bool active);
     void setDown(bool down);
 
-    bool m_active = false;
     bool m_down = false;
-    QString m_caption;
-    QColor m_activeColor{40, 230, 60};
 };
 
 } // namespace gencfg

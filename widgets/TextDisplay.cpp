@@ -14,7 +14,7 @@ void TextDisplay::setText(const QString &text)
         return;
     m_text = text;
     refresh();
-    emit textChanged(m_text);
+    Q_EMIT textChanged(m_text);
 }
 
 } // namespace gencfg

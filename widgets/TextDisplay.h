@@ -16,10 +16,10 @@ public:
     // The text set, shown unless ErrorActive; shownText() is what is on screen.
     QString text() const { return m_text; }
 
-public slots:
+public Q_SLOTS:
     void setText(const QString &text);
 
-signals:
+Q_SIGNALS:
     void textChanged(const QString &text);
 
 protected:

@@ -43,7 +43,7 @@ void WrapLabel::setCaption(const QString &caption)
     m_caption = caption;
     setAccessibleDescription(spokenCaption(m_caption));
     update();
-    emit captionChanged(m_caption);
+    Q_EMIT captionChanged(m_caption);
 }
 
 void WrapLabel::paintEvent(QPaintEvent *)

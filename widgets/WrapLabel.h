@@ -22,10 +22,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-public slots:
+public Q_SLOTS:
     void setCaption(const QString &caption);
 
-signals:
+Q_SIGNALS:
     void captionChanged(const QString &caption);
 
 protected:
