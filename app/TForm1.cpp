@@ -121,14 +121,14 @@ void TForm1::buildWindow()
     Timer1.setInterval(300);
     Timer2.setInterval(2000);
 
-    TabSheet1->setModeSwitches(TabSheet4->iSwitchLed4, TabSheet4->iSwitchLed5);
+    connect(TabSheet1, &MeasurementPage::automaticModeShown, TabSheet4, &ServicePage::showAutomaticMode);
     connect(TabSheet4, &ServicePage::serviceUnlocked, this, &TForm1::onServiceUnlocked);
     connect(&Timer2, &QTimer::timeout, TabSheet1, &MeasurementPage::Timer3Timer);
 
     Form2 = new TForm2(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *Form2, m_messages);
     connect(TabSheet2->TreeList1, &QAbstractItemView::doubleClicked, this, [this] { TreeList1DblClick(); });
-    TabSheet2->attach(m_link, ConfigImage, m_messages);
+    TabSheet2->attach(m_link, m_messages);
     connect(TabSheet2, &ParamsPage::progressText, StatusPanel1, &QLabel::setText);
     connect(TabSheet5, &JournalPage::progressText, StatusPanel1, &QLabel::setText);
     connect(TabSheet2, &ParamsPage::thresholdsChanged, TabSheet1, &MeasurementPage::ShowThresholdsOnGauges);
@@ -152,14 +152,18 @@ void TForm1::connectLink()
     TabSheet5->attach(m_link, m_messages);
     TabSheet4->attach(m_link, m_messages);
     TabSheet3->attach(m_messages);
-    TabSheet3->addLogControls(TabSheet4->Button15, TabSheet4->iSwitchLed3);
+    connect(TabSheet4, &ServicePage::logNameRequested, TabSheet3, &TerminalPage::Button6Click);
+    connect(TabSheet4, &ServicePage::logSwitchChanged, TabSheet3, &TerminalPage::otherLogSwitchChanged);
+    connect(TabSheet3, &TerminalPage::logSwitchesOff, TabSheet4, &ServicePage::logSwitchOff);
     connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::updateDeviceControls);
     connect(&m_link, &DeviceLink::portLost, this, &TForm1::onPortLost);
 }
 
 void TForm1::FormCreate()
 {
-    ConfigImage.fill(0xFF);
+    ConfigImageBytes blank;
+    blank.fill(0xFF);
+    TabSheet2->setConfigImage(blank);
     TabSheet1->ResetMeasurementDisplays();
     RecordedVariant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
@@ -191,6 +195,11 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     FormDestroy();
     event->accept();
+}
+
+const ConfigImageBytes &TForm1::ConfigImage() const
+{
+    return TabSheet2->ConfigImage();
 }
 
 bool TForm1::isTabVisible(QWidget *page) const
@@ -304,14 +313,18 @@ QList<QWidget *> TForm1::deviceArea() const
 
 void TForm1::updateDeviceControls()
 {
+    // The one place that decides which controls are enabled: the device area
+    // while nothing runs, the service-locked controls once the code is confirmed.
     const bool idle = !m_link.busy();
     const QList<QWidget *> locked = TabSheet4->lockedControls();
-    const QList<QWidget *> controls = deviceArea();
+    const QList<QWidget *> device = deviceArea();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
-    if (!idle && controls.contains(QApplication::focusWidget()))
+    if (!idle && device.contains(QApplication::focusWidget()))
         PageControl1->currentWidget()->setFocus(Qt::OtherFocusReason);
-    for (QWidget *control : controls)
-        control->setEnabled(idle && (m_serviceUnlocked || !locked.contains(control)));
+    for (QWidget *control : device + locked) {
+        const bool free = idle || !device.contains(control);
+        control->setEnabled(free && (m_serviceUnlocked || !locked.contains(control)));
+    }
     ButtonStop->setVisible(!idle);
 }
 

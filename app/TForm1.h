@@ -4,6 +4,7 @@
 // choosers, and the status bar. It owns all program state; the pages own
 // their controls.
 
+#include "config/ConfigImage.h"
 #include "config/ParamModel.h"
 #include "link/DeviceLink.h"
 #include "widgets/Messages.h"
@@ -71,7 +72,8 @@ public:
     TForm2 *Form2 = nullptr;
 
     quint8 RecordedVariant = 200;
-    std::array<quint8, 256> ConfigImage{};
+    // The parameters page owns the image; this is what it holds now.
+    const ConfigImageBytes &ConfigImage() const;
 
     bool isTabVisible(QWidget *page) const;
     void setTabVisible(QWidget *page, bool visible);

@@ -62,11 +62,10 @@ void TerminalPage::attach(Messages &messages)
     m_messages = &messages;
 }
 
-void TerminalPage::addLogControls(QPushButton *nameButton, SwitchLed *logSwitch)
+void TerminalPage::otherLogSwitchChanged(bool lit)
 {
-    m_iSwitchLed3 = logSwitch;
-    connect(nameButton, &QPushButton::clicked, this, [this] { Button6Click(); });
-    connect(logSwitch, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
+    m_otherLogSwitchLit = lit;
+    iSwitchLed1Change();
 }
 
 void TerminalPage::terminalStep(const QByteArray &LineText)
@@ -115,7 +114,7 @@ void TerminalPage::setLogFileName(const QString &name)
 
 bool TerminalPage::anyLogSwitchLit() const
 {
-    return iSwitchLed1->isActive() || (m_iSwitchLed3 && m_iSwitchLed3->isActive());
+    return iSwitchLed1->isActive() || m_otherLogSwitchLit;
 }
 
 void TerminalPage::iSwitchLed1Change()
@@ -170,8 +169,8 @@ void TerminalPage::failLog(const QString &text)
     LogActive = false;
     closeLog();
     iSwitchLed1->setActive(false);
-    if (m_iSwitchLed3)
-        m_iSwitchLed3->setActive(false);
+    m_otherLogSwitchLit = false;
+    Q_EMIT logSwitchesOff();
     // Not from inside the receive path: a modal box there would run the dispatcher again.
     QTimer::singleShot(0, this, [this, text] {
         if (m_messages)

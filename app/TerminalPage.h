@@ -29,8 +29,8 @@ public:
     ~TerminalPage() override;
 
     void attach(Messages &messages);
-    // Another page's name button and log switch, acting as this page's own.
-    void addLogControls(QPushButton *nameButton, SwitchLed *logSwitch);
+    // Another page's log switch ("Вести LOG-файл"), acting as this page's own.
+    void otherLogSwitchChanged(bool lit);
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
 
@@ -57,6 +57,10 @@ public:
     void iSwitchLed1Change();
     void iSwitchLed2Change();
 
+Q_SIGNALS:
+    // Logging stopped on a file failure: every log switch goes off.
+    void logSwitchesOff();
+
 private:
     bool anyLogSwitchLit() const;
     bool openLog();
@@ -72,7 +76,7 @@ private:
     QFile LogFile;
 
     Messages *m_messages = nullptr;
-    QPointer<SwitchLed> m_iSwitchLed3;
+    bool m_otherLogSwitchLit = false;
     Clock m_clock = &QDateTime::currentDateTime;
     FileNameAsker m_askFileName;
 };

@@ -36,6 +36,13 @@ inline QByteArray bytesOf(const ConfigImageBytes &image, int from = 0, int count
     return QByteArray(reinterpret_cast<const char *>(image.data()) + from, count);
 }
 
+inline ConfigImageBytes filledImage(quint8 value)
+{
+    ConfigImageBytes image;
+    image.fill(value);
+    return image;
+}
+
 inline QByteArray readAll(const QString &path)
 {
     QFile file(path);

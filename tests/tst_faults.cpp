@@ -173,7 +173,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int volts = 160 + int(random.bounded(61));
         device.writeMemory(36, QByteArray(1, char(volts >> 8)) + char(volts & 0xFF));
         device.writeMemory(192, QByteArray("r") + QByteArray::number(round) + QByteArray(13, '\xFF'));
-        const ConfigImageBytes imageBefore = w.form.ConfigImage;
+        const ConfigImageBytes imageBefore = w.form.ConfigImage();
         const QStringList treeBefore = treeTexts(tree);
         const QByteArray memory = device.memory();
 
@@ -186,10 +186,10 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         QString fault;
         if (w.boxes.lastText() == ReadDone) {
             ++readsDone;
-            if (bytesOf(w.form.ConfigImage, 0, 256) != memory)
+            if (bytesOf(w.form.ConfigImage(), 0, 256) != memory)
                 fault = QStringLiteral("the image read is not the controller's memory");
             else if (const QString difference = firstDifference(
-                         treeTexts(tree), decodedTree(w.form.ConfigImage, DeviceVariant::Diesel));
+                         treeTexts(tree), decodedTree(w.form.ConfigImage(), DeviceVariant::Diesel));
                      !difference.isEmpty())
                 fault = QStringLiteral("the tree is not the image read, ") + difference;
         } else {
@@ -203,7 +203,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
             bool failedYet = false;
             for (int block = 0; block < 4 && fault.isEmpty(); ++block) {
                 const int from = block * BlockSize;
-                const QByteArray now = bytesOf(w.form.ConfigImage, from, BlockSize);
+                const QByteArray now = bytesOf(w.form.ConfigImage(), from, BlockSize);
                 const bool read = !failedYet && now == memory.mid(from, BlockSize);
                 failedYet = failedYet || !read;
                 if (!read && now != bytesOf(imageBefore, from, BlockSize))
@@ -226,7 +226,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         w.form.TabSheet2->Button3Click();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
-        const ConfigImageBytes &written = w.form.ConfigImage;
+        const ConfigImageBytes &written = w.form.ConfigImage();
         if (w.boxes.lastText() == WriteDone) {
             ++writesDone;
             QTRY_COMPARE_WITH_TIMEOUT(w.writesSince(framesBefore).size(), 4, 3000);
@@ -391,9 +391,9 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     QCOMPARE(shown, boxes);
     if (button == 4) {
         QCOMPARE(treeTexts(s.form.tree()), treeBefore);
-        QCOMPARE(bytesOf(s.form.ConfigImage, 0, BlockSize), memory.left(BlockSize));
+        QCOMPARE(bytesOf(s.form.ConfigImage(), 0, BlockSize), memory.left(BlockSize));
     } else if (button == 3) {
-        QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage, 4, 60));
+        QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
     } else {
         // Only the entry answered before the device vanished; the alarm journal was never begun.
         QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
@@ -439,8 +439,8 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     TForm1 form;
     MessageRecorder boxes(form.messages());
     // An image the tree does not show, so a stray decode would be seen.
-    form.ConfigImage.fill(0x21);
-    const ConfigImageBytes imageBefore = form.ConfigImage;
+    form.TabSheet2->setConfigImage(filledImage(0x21));
+    const ConfigImageBytes imageBefore = form.ConfigImage();
     const QStringList treeBefore = treeTexts(form.tree());
     QVERIFY(decodedTree(imageBefore, DeviceVariant::Petrol) != treeBefore);
     const QString title = form.windowTitle();
@@ -453,7 +453,7 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     const QString text = boxes.lastText();
     QVERIFY2(text.contains(QDir::toNativeSeparators(path)),
              qPrintable(QStringLiteral("'%1' should name %2").arg(text, path)));
-    QVERIFY2(form.ConfigImage == imageBefore, "no byte of the image may change");
+    QVERIFY2(form.ConfigImage() == imageBefore, "no byte of the image may change");
     const QString difference = firstDifference(treeTexts(form.tree()), treeBefore);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(form.windowTitle(), title);
@@ -466,7 +466,7 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     QVERIFY(writeFile(path, "7\r\n8   9\r\n\r\n"));
     TForm1 form;
     MessageRecorder boxes(form.messages());
-    form.ConfigImage.fill(0x21);
+    form.TabSheet2->setConfigImage(filledImage(0x21));
 
     form.TabSheet2->setChooseOpenFile([path] { return path; });
     form.TabSheet2->Button2Click();
@@ -477,7 +477,7 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     expected[0] = 7;
     expected[1] = 8;
     expected[2] = 9;
-    QVERIFY2(form.ConfigImage == expected, "only the first three bytes may change");
+    QVERIFY2(form.ConfigImage() == expected, "only the first three bytes may change");
     const QString difference =
         firstDifference(treeTexts(form.tree()), decodedTree(expected, DeviceVariant::Petrol));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));

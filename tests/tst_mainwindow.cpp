@@ -58,7 +58,7 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
     QVERIFY(!form.link().AfComPort1().isOpen());
     QVERIFY(
-        std::all_of(form.ConfigImage.begin(), form.ConfigImage.end(), [](quint8 b) { return b == 0xFF; }));
+        std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(), [](quint8 b) { return b == 0xFF; }));
     QVERIFY(!form.Timer1.isActive());
     QVERIFY(form.Timer2.isActive());
     QCOMPARE(form.Timer2.interval(), 2000);

@@ -66,7 +66,11 @@ struct Page
 {
     Page()
     {
-        page.setModeSwitches(&autoSwitch, &semiautoSwitch);
+        // As the window wires the page to the service page's mode switches.
+        QObject::connect(&page, &MeasurementPage::automaticModeShown, &page, [this](bool semiauto) {
+            autoSwitch.setActive(!semiauto);
+            semiautoSwitch.setActive(semiauto);
+        });
         page.ResetMeasurementDisplays();
     }
 

@@ -38,7 +38,7 @@ QByteArray pattern(int seed)
 
 QByteArray imageBytes(const TForm1 &form)
 {
-    return QByteArray(reinterpret_cast<const char *>(form.ConfigImage.data()), 256);
+    return QByteArray(reinterpret_cast<const char *>(form.ConfigImage().data()), 256);
 }
 
 int requestsOf(const PtySimulator &sim, quint8 command)

@@ -144,7 +144,7 @@ void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
     const QList<QByteArray> lines = content.split('\n');
     QCOMPARE(lines.at(0), QByteArray("255 255 255 255 0   0   0   0   100 0   1   15  5   1   0   5   \r"));
     QCOMPARE(lines.at(14), QByteArray("105 110 116 101 114 110 101 116 255 255 255 255 255 255 255 255 \r"));
-    QVERIFY2(w.form.ConfigImage == DefaultConfigImage(DeviceVariant::Petrol),
+    QVERIFY2(w.form.ConfigImage() == DefaultConfigImage(DeviceVariant::Petrol),
              "the image is the encoded tree");
     QCOMPARE(w.form.windowTitle(), written);
 
@@ -188,18 +188,18 @@ void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
     QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, apn));
     w.saveAs(dir.filePath(QStringLiteral("site")));
     const QString path = dir.filePath(QStringLiteral("site.txt"));
-    const ConfigImageBytes saved = w.form.ConfigImage;
+    const ConfigImageBytes saved = w.form.ConfigImage();
     QCOMPARE(saved[255], quint8('5'));
     const QStringList savedTree = treeTexts(tree);
 
     QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("170")));
     QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, QStringLiteral("other")));
-    w.form.ConfigImage.fill(0);
+    w.form.TabSheet2->setConfigImage(filledImage(0));
     w.form.setWindowTitle(QStringLiteral("unchanged"));
     w.open(path);
 
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
-    QVERIFY2(w.form.ConfigImage == saved, "all 256 bytes come back from the file");
+    QVERIFY2(w.form.ConfigImage() == saved, "all 256 bytes come back from the file");
     QCOMPARE(tree.field(nodeAt(tree, 36), FieldValue), QStringLiteral("200"));
     QCOMPARE(tree.field(nodeAt(tree, 224), FieldValue), apn);
     // ReadOnly rows decode from the 0xFF the save wrote; everything else is as saved.
@@ -231,8 +231,8 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     const QString path = dir.filePath(QStringLiteral("bad.txt"));
     QVERIFY(writeAll(path, content));
     Window w;
-    w.form.ConfigImage.fill(0x33);
-    const ConfigImageBytes before = w.form.ConfigImage;
+    w.form.TabSheet2->setConfigImage(filledImage(0x33));
+    const ConfigImageBytes before = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
     w.open(path);
 
@@ -241,7 +241,7 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     QCOMPARE(w.boxes.first().message.kind, Message::Critical);
     for (const QString &part : {QDir::toNativeSeparators(path), QStringLiteral("строка %1").arg(line), token})
         QVERIFY2(text.contains(part), qPrintable(QStringLiteral("'%1' should name '%2'").arg(text, part)));
-    QVERIFY2(w.form.ConfigImage == before, "no byte of the image may change");
+    QVERIFY2(w.form.ConfigImage() == before, "no byte of the image may change");
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
 }
 
@@ -296,14 +296,14 @@ void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption()
 void tst_Transfer::cancelledDialogs_changeNothing()
 {
     Window w;
-    w.form.ConfigImage.fill(0x44);
+    w.form.TabSheet2->setConfigImage(filledImage(0x44));
     const QStringList treeBefore = treeTexts(w.form.tree());
     w.saveAs(QString());
     w.open(QString());
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
     QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
     QVERIFY2(
-        std::all_of(w.form.ConfigImage.begin(), w.form.ConfigImage.end(), [](quint8 b) { return b == 0x44; }),
+        std::all_of(w.form.ConfigImage().begin(), w.form.ConfigImage().end(), [](quint8 b) { return b == 0x44; }),
         "a cancelled save must not encode");
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
 }
@@ -328,8 +328,8 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
     QVERIFY(tree.setField(nodeAt(tree, address), FieldValue, value));
-    w.form.ConfigImage.fill(0x55);
-    const ConfigImageBytes before = w.form.ConfigImage;
+    w.form.TabSheet2->setConfigImage(filledImage(0x55));
+    const ConfigImageBytes before = w.form.ConfigImage();
 
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("params")));
@@ -352,7 +352,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
             box.message.text.contains(name) && box.message.text.contains(value),
             qPrintable(QStringLiteral("'%1' should name '%2' and '%3'").arg(box.message.text, name, value)));
     }
-    QVERIFY2(w.form.ConfigImage == before, "a half-coded image must not replace the image");
+    QVERIFY2(w.form.ConfigImage() == before, "a half-coded image must not replace the image");
     QVERIFY(w.thresholds.isEmpty());
 }
 
@@ -381,7 +381,7 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
 
     QCOMPARE(tree.field(mainsLow, FieldValue), QStringLiteral("190"));
     QCOMPARE(tree.field(login, FieldValue), QStringLiteral("site7"));
-    QCOMPARE(bytesOf(w.form.ConfigImage, 0, 256), w.sim.model().memory());
+    QCOMPARE(bytesOf(w.form.ConfigImage(), 0, 256), w.sim.model().memory());
 
     QCOMPARE(w.thresholds.size(), 1);
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.nodeText(mainsLow)); // decoded before the gauges
@@ -421,14 +421,14 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(box.panel, WriteText);
     QCOMPARE(box.thresholdsBefore, 0); // the gauges follow the box
     QCOMPARE(w.thresholds.size(), 1);
-    QVERIFY(w.thresholds.first() == w.form.ConfigImage);
+    QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
     QVERIFY(w.form.TabSheet1->iAnalog_A);
     QCOMPARE(w.form.TabSheet1->iAnalog_A->property("SectionEnd1").toDouble(), 200.0);
     QVERIFY(w.page->ProgressBar1->isHidden());
     QVERIFY(w.form.StatusPanel1->text().isEmpty());
 
-    const ConfigImageBytes &image = w.form.ConfigImage;
+    const ConfigImageBytes &image = w.form.ConfigImage();
     QTRY_COMPARE(w.sim.model().memory().mid(192, 64), bytesOf(image, 192, 64));
     const QByteArray memory = w.sim.model().memory();
     QCOMPARE(memory.mid(4, 176), bytesOf(image, 4, 176));
@@ -460,7 +460,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     QVERIFY(w.finish());
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
-    w.form.ConfigImage.fill(0);
+    w.form.TabSheet2->setConfigImage(filledImage(0));
     w.form.tree().setField(nodeAt(w.form.tree(), 36), FieldValue, QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
     w.page->Button3->click();
@@ -493,8 +493,8 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     w.sim.model().setSilent(true);
     QTest::qWait(150); // frames already on the line arrive
     w.form.link().setTickMs(20);
-    w.form.ConfigImage.fill(0x66);
-    const ConfigImageBytes before = w.form.ConfigImage;
+    w.form.TabSheet2->setConfigImage(filledImage(0x66));
+    const ConfigImageBytes before = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
 
     (write ? w.page->Button3 : w.page->Button4)->click();
@@ -513,7 +513,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent to a silent device");
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
     if (!write)
-        QVERIFY2(w.form.ConfigImage == before, "a failed first block leaves the image");
+        QVERIFY2(w.form.ConfigImage() == before, "a failed first block leaves the image");
 }
 
 void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
@@ -525,7 +525,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
         if (entry.bytes.size() > 1 && quint8(entry.bytes.at(1)) == CMD_READ_MEMORY)
             w.sim.model().setDropReplies(true);
     });
-    w.form.ConfigImage.fill(0x5A);
+    w.form.TabSheet2->setConfigImage(filledImage(0x5A));
     const QStringList treeBefore = treeTexts(w.form.tree());
 
     w.page->Button4->click();
@@ -534,8 +534,8 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
 
     QCOMPARE(w.boxTexts(), QStringList{NoLink});
     QCOMPARE(w.boxes.first().progress, 50);
-    QCOMPARE(bytesOf(w.form.ConfigImage, 0, 64), w.sim.model().memory().left(64));
-    QCOMPARE(bytesOf(w.form.ConfigImage, 64, 192), QByteArray(192, '\x5A'));
+    QCOMPARE(bytesOf(w.form.ConfigImage(), 0, 64), w.sim.model().memory().left(64));
+    QCOMPARE(bytesOf(w.form.ConfigImage(), 64, 192), QByteArray(192, '\x5A'));
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
     QVERIFY(w.thresholds.isEmpty());
     QVERIFY(w.page->ProgressBar1->isHidden());
@@ -607,8 +607,8 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     w.sim.model().writeMemory(0, QByteArray(256, '\x42'));
     const QByteArray memoryBefore = w.sim.model().memory();
-    w.form.ConfigImage.fill(0x5A);
-    const ConfigImageBytes imageBefore = w.form.ConfigImage;
+    w.form.TabSheet2->setConfigImage(filledImage(0x5A));
+    const ConfigImageBytes imageBefore = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
     QObject::connect(w.page->ProgressBar1, &QProgressBar::valueChanged, w.page, [&](int value) {
         if (value != 50)
@@ -635,7 +635,7 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
         QVERIFY(w.sim.model().memory().mid(4, 124) != memoryBefore.mid(4, 124));
     } else {
         QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
-        QVERIFY2(w.form.ConfigImage == imageBefore, "a stopped read must leave the image");
+        QVERIFY2(w.form.ConfigImage() == imageBefore, "a stopped read must leave the image");
         QCOMPARE(treeTexts(w.form.tree()), treeBefore);
     }
 }

@@ -60,10 +60,9 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     m_chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this); };
 }
 
-void ParamsPage::attach(DeviceLink &link, ConfigImageBytes &image, Messages &messages)
+void ParamsPage::attach(DeviceLink &link, Messages &messages)
 {
     m_link = &link;
-    m_image = &image;
     m_messages = &messages;
 }
 
@@ -88,10 +87,10 @@ void ParamsPage::Button1Click()
     const QString chosen = m_chooseSaveFile(window()->windowTitle());
     if (chosen.isEmpty())
         return;
-    if (!encodeTree(*m_image))
+    if (!encodeTree(m_image))
         return;
     const QString fileName = SaveFileName(chosen);
-    const QString failure = WriteParamFile(fileName, *m_image);
+    const QString failure = WriteParamFile(fileName, m_image);
     if (!failure.isEmpty()) {
         m_messages->error(failure);
         return;
@@ -112,8 +111,8 @@ void ParamsPage::Button2Click()
         m_messages->error(file.error);
         return;
     }
-    ApplyParamValues(file.values, *m_image);
-    DecodeConfigImage(*m_image, m_model);
+    ApplyParamValues(file.values, m_image);
+    DecodeConfigImage(m_image, m_model);
 }
 
 void ParamsPage::beginTransfer(const QString &text)
@@ -144,16 +143,16 @@ void ParamsPage::Button3Click()
     if (!m_link || m_link->busy())
         return;
     beginTransfer(WriteProgressText());
-    if (!encodeTree(*m_image)) {
+    if (!encodeTree(m_image)) {
         endTransfer();
         return;
     }
-    auto *write = new ConfigWriteOperation(*m_image);
+    auto *write = new ConfigWriteOperation(m_image);
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
             m_messages->plain(QStringLiteral("info"), WriteDoneText());
-            Q_EMIT thresholdsChanged(*m_image);
+            Q_EMIT thresholdsChanged(m_image);
         } else if (status == OperationStatus::Cancelled) {
             m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
         } else {
@@ -170,17 +169,17 @@ void ParamsPage::Button4Click()
     if (!m_link || m_link->busy())
         return;
     beginTransfer(ReadProgressText());
-    auto *read = new ConfigReadOperation(*m_image);
+    auto *read = new ConfigReadOperation(m_image);
     connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
-            *m_image = read->image();
-            DecodeConfigImage(*m_image, m_model);
-            Q_EMIT thresholdsChanged(*m_image);
+            m_image = read->image();
+            DecodeConfigImage(m_image, m_model);
+            Q_EMIT thresholdsChanged(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status != OperationStatus::Cancelled) {
             // The blocks read before the failure stay in the image; the tree keeps its values.
-            *m_image = read->image();
+            m_image = read->image();
             showTransferFailure();
         }
         endTransfer();

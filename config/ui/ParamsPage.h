@@ -27,12 +27,14 @@ public:
     using ChooseSaveFile = std::function<QString(const QString &proposed)>;
     using ChooseOpenFile = std::function<QString()>;
 
-    static constexpr int BlockSize = 64;
-
     explicit ParamsPage(ParamModel &model, QWidget *parent = nullptr);
 
-    // The window's link, image and message boxes; the buttons do nothing until attached.
-    void attach(DeviceLink &link, ConfigImageBytes &image, Messages &messages);
+    // The window's link and message boxes; the buttons do nothing until attached.
+    void attach(DeviceLink &link, Messages &messages);
+
+    // The image of the controller's configuration memory that the four buttons move.
+    const ConfigImageBytes &ConfigImage() const { return m_image; }
+    void setConfigImage(const ConfigImageBytes &image) { m_image = image; }
 
     void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
     void setChooseOpenFile(ChooseOpenFile choose) { m_chooseOpenFile = std::move(choose); }
@@ -66,7 +68,7 @@ private:
 
     ParamModel &m_model;
     DeviceLink *m_link = nullptr;
-    ConfigImageBytes *m_image = nullptr;
+    ConfigImageBytes m_image{};
     Messages *m_messages = nullptr;
     ChooseSaveFile m_chooseSaveFile;
     ChooseOpenFile m_chooseOpenFile;

@@ -5,7 +5,6 @@
 #include "widgets/LinearGauge.h"
 #include "widgets/NumericDisplay.h"
 #include "widgets/RectLed.h"
-#include "widgets/SwitchLed.h"
 #include "widgets/TextDisplay.h"
 #include "widgets/WrapLabel.h"
 
@@ -315,12 +314,6 @@ void MeasurementPage::buildMode()
         makeLed(this, QStringLiteral("iLed_Manual"), QStringLiteral("Ручной"), {280, 52, 80, LedHeight});
 }
 
-void MeasurementPage::setModeSwitches(SwitchLed *autoSwitch, SwitchLed *semiautoSwitch)
-{
-    m_autoSwitch = autoSwitch;
-    m_semiautoSwitch = semiautoSwitch;
-}
-
 void MeasurementPage::ResetMeasurementDisplays()
 {
     for (ScaleGauge *gauge :
@@ -357,12 +350,9 @@ void MeasurementPage::showMode()
         const bool semiauto = mode == ModeDisplay::Semiauto;
         // setActive mirrors the device's state without sending a mode command back.
         iLed_Auto->setActive(!semiauto);
-        if (m_autoSwitch)
-            m_autoSwitch->setActive(!semiauto);
         iLed_Semiauto->setActive(semiauto);
-        if (m_semiautoSwitch)
-            m_semiautoSwitch->setActive(semiauto);
         iLed_Manual->setActive(false);
+        Q_EMIT automaticModeShown(semiauto);
     }
     if (const std::optional<QString> caption = StatusCaption(m_record))
         iLabel_Status->setCaption(*caption);

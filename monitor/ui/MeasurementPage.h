@@ -18,7 +18,6 @@ class LcdPanel;
 class LinearGauge;
 class NumericDisplay;
 class RectLed;
-class SwitchLed;
 class TextDisplay;
 class WrapLabel;
 
@@ -29,7 +28,6 @@ public:
     explicit MeasurementPage(QWidget *parent = nullptr);
 
     // The mode switches of the "Дополнительно" page, which the status frame drives.
-    void setModeSwitches(SwitchLed *autoSwitch, SwitchLed *semiautoSwitch);
 
     void ResetMeasurementDisplays();
     void ClearDisplayErrors();
@@ -114,6 +112,10 @@ public:
     RectLed *iLed_Semiauto = nullptr;
     RectLed *iLed_Manual = nullptr;
 
+Q_SIGNALS:
+    // The controller reports automatic operation, semi-automatic or not.
+    void automaticModeShown(bool semiauto);
+
 private:
     void buildVoltages();
     void buildBatteries();
@@ -125,8 +127,6 @@ private:
 
     TelemetryRecord m_record;
     bool GeneratorBlink = false;
-    SwitchLed *m_autoSwitch = nullptr;
-    SwitchLed *m_semiautoSwitch = nullptr;
     QList<LcdPanel *> m_dataDisplays;
     QList<RectLed *> m_flagLeds;
 };

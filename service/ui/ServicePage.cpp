@@ -114,6 +114,9 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
     connect(iSwitchLed4, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
     connect(iSwitchLed5, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
+    // The log controls belong to the terminal page; this page only tells it.
+    connect(Button15, &QPushButton::clicked, this, &ServicePage::logNameRequested);
+    connect(iSwitchLed3, &SwitchLed::changed, this, &ServicePage::logSwitchChanged);
 }
 
 void ServicePage::resizeEvent(QResizeEvent *event)
@@ -251,17 +254,22 @@ void ServicePage::Button10Click()
         writeBlock(SerialNumberAddress, payload.data);
 }
 
+void ServicePage::showAutomaticMode(bool semiauto)
+{
+    iSwitchLed4->setActive(!semiauto);
+    iSwitchLed5->setActive(semiauto);
+}
+
+void ServicePage::logSwitchOff()
+{
+    iSwitchLed3->setActive(false);
+}
+
 void ServicePage::Button14Click()
 {
-    if (!IsServiceCode(Edit4->text()))
-        return;
-    Q_EMIT serviceUnlocked();
-    // The buttons stay disabled while the link is busy; the window enables them when it is free.
-    const bool idle = !m_link || !m_link->busy();
-    const QList<QWidget *> device = deviceControls();
-    for (QWidget *control : lockedControls())
-        if (idle || !device.contains(control))
-            control->setEnabled(true);
+    // The window unlocks the controls; it decides what is enabled.
+    if (IsServiceCode(Edit4->text()))
+        Q_EMIT serviceUnlocked();
 }
 
 } // namespace gencfg

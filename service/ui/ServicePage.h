@@ -71,9 +71,18 @@ public:
     void Button10Click();
     void Button14Click();
 
+    // The controller reports automatic operation: the mode switches show which, without a word to it.
+    void showAutomaticMode(bool semiauto);
+    // Logging stopped elsewhere: "Вести LOG-файл" goes off.
+    void logSwitchOff();
+
 Q_SIGNALS:
     // The service code was confirmed: the locked commands and the terminal page open.
     void serviceUnlocked();
+    // "Имя LOG-файла" was clicked.
+    void logNameRequested();
+    // The user turned "Вести LOG-файл" on or off.
+    void logSwitchChanged(bool lit);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
