@@ -67,7 +67,9 @@ public:
     QLabel *StatusPanel1 = nullptr;
     QLabel *StatusPanelErrors = nullptr;
     QPushButton *ButtonStop = nullptr; // "Стоп": shown while an operation runs
+    // Armed by the first arrival and otherwise idle: the wait clock of the operations is the link's own.
     QTimer Timer1;
+    // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
     QTimer Timer2;
     TForm2 *Form2 = nullptr;
 

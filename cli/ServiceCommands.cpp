@@ -80,14 +80,22 @@ int writeMemory(const Invocation &invocation, quint16 address, const QByteArray 
     return sendStep(invocation, WriteBlockStep(address, data));
 }
 
-int sendDuration(const Invocation &invocation, quint8 command)
+// The payload built from the H:MM argument; Done, or the status of what is wrong with it.
+int timePayload(const Invocation &invocation, ServicePayload (*build)(const QString &, const QString &),
+                ServicePayload &payload)
 {
     QString hours;
     QString minutes;
     if (!splitHoursMinutes(invocation, hours, minutes))
         return InputError;
-    const ServicePayload payload = DurationPayload(hours, minutes);
-    if (const int checked = checkPayload(invocation, payload); checked != Done)
+    payload = build(hours, minutes);
+    return checkPayload(invocation, payload);
+}
+
+int sendDuration(const Invocation &invocation, quint8 command)
+{
+    ServicePayload payload;
+    if (const int checked = timePayload(invocation, &DurationPayload, payload); checked != Done)
         return checked;
     return sendCommand(invocation, command, payload.data);
 }
@@ -126,12 +134,8 @@ int RunSetMotorHours(const Invocation &invocation)
 {
     if (const int code = checkServiceCode(invocation); code != Done)
         return code;
-    QString hours;
-    QString minutes;
-    if (!splitHoursMinutes(invocation, hours, minutes))
-        return InputError;
-    const ServicePayload payload = MotoclockPayload(hours, minutes);
-    if (const int checked = checkPayload(invocation, payload); checked != Done)
+    ServicePayload payload;
+    if (const int checked = timePayload(invocation, &MotoclockPayload, payload); checked != Done)
         return checked;
     return writeMemory(invocation, MotoclockAddress, payload.data);
 }

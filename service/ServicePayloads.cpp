@@ -1,5 +1,7 @@
 #include "service/ServicePayloads.h"
+
 #include "link/DeviceText.h"
+#include <optional>
 
 #include "link/FrameCodec.h"
 
@@ -76,15 +78,30 @@ ParsedInteger parseIntegerField(const QString &text)
     return result;
 }
 
-ServicePayload DurationPayload(const QString &hoursText, const QString &minutesText)
+namespace {
+
+// Hours, then minutes, converted in that order as the edits are read.
+std::optional<ServicePayload> parseHoursMinutes(const QString &hoursText, const QString &minutesText,
+                                                ParsedInteger &hours, ParsedInteger &minutes)
 {
-    const ParsedInteger hours = parseIntegerField(hoursText);
+    hours = parseIntegerField(hoursText);
     if (!hours.ok)
         return conversionFailed(hours.error);
-    const ParsedInteger minutes = parseIntegerField(minutesText);
+    minutes = parseIntegerField(minutesText);
     if (!minutes.ok)
         return conversionFailed(minutes.error);
+    return std::nullopt;
+}
 
+} // namespace
+
+ServicePayload DurationPayload(const QString &hoursText, const QString &minutesText)
+{
+    ParsedInteger hours;
+    ParsedInteger minutes;
+    if (const std::optional<ServicePayload> failed =
+            parseHoursMinutes(hoursText, minutesText, hours, minutes))
+        return *failed;
     const qint64 seconds = qint64(hours.value) * 3600 + qint64(minutes.value) * 60;
     if (hours.value < 0 || minutes.value < 0 || seconds > MaxDurationSeconds)
         return refused(durationLimitText());
@@ -93,13 +110,11 @@ ServicePayload DurationPayload(const QString &hoursText, const QString &minutesT
 
 ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText)
 {
-    const ParsedInteger hours = parseIntegerField(hoursText);
-    if (!hours.ok)
-        return conversionFailed(hours.error);
-    const ParsedInteger minutes = parseIntegerField(minutesText);
-    if (!minutes.ok)
-        return conversionFailed(minutes.error);
-
+    ParsedInteger hours;
+    ParsedInteger minutes;
+    if (const std::optional<ServicePayload> failed =
+            parseHoursMinutes(hoursText, minutesText, hours, minutes))
+        return *failed;
     const qint64 total = qint64(hours.value) * 60 + minutes.value;
     if (hours.value < 0 || minutes.value < 0 || total > qint64(MaxMotoclockMinutes))
         return refused(motoclockLimitText());

@@ -27,12 +27,11 @@ class MeasurementPage : public QWidget
 public:
     explicit MeasurementPage(QWidget *parent = nullptr);
 
-    // The mode switches of the "Дополнительно" page, which the status frame drives.
-
     void ResetMeasurementDisplays();
     void ClearDisplayErrors();
     void DecodeStatusFrame(const RxBuffer &rxBytes);
     void ShowTelemetry();
+    // Each tick of the window's Timer2: one blink step of the generator gauge's pointer.
     void Timer3Timer();
     void ShowThresholdsOnGauges(const ConfigImageBytes &image);
 
