@@ -10,6 +10,7 @@
 #include "monitor/Journal.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
+#include "monitor/ui/TrendsPage.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,12 +65,14 @@ void TForm1::buildWindow()
     TabSheet5 = new JournalPage;
     TabSheet4 = new ServicePage;
     TabSheet3 = new TerminalPage;
+    TabSheet6 = new TrendsPage(m_telemetry);
     PageControl1->addTab(TabSheet1, QStringLiteral("Измерения"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Параметры"));
     // The page is named after the event journal it shows first.
     PageControl1->addTab(TabSheet5, JournalCaption(EventJournal));
     PageControl1->addTab(TabSheet4, QStringLiteral("Дополнительно"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Терминал+лог"));
+    PageControl1->addTab(TabSheet6, QStringLiteral("Графики"));
 
     ComboBox_DeviceVersions = new QComboBox(this);
     ComboBox_DeviceVersions->setObjectName(QStringLiteral("ComboBox_DeviceVersions"));
@@ -132,6 +136,8 @@ void TForm1::buildWindow()
     connect(TabSheet2, &ParamsPage::progressText, StatusPanel1, &QLabel::setText);
     connect(TabSheet5, &JournalPage::progressText, StatusPanel1, &QLabel::setText);
     connect(TabSheet2, &ParamsPage::thresholdsChanged, TabSheet1, &MeasurementPage::ShowThresholdsOnGauges);
+    connect(TabSheet2, &ParamsPage::thresholdsChanged, TabSheet6, &TrendsPage::showThresholds);
+    TabSheet6->attach(m_messages);
     connect(TabSheet2, &ParamsPage::saved, this, &QWidget::setWindowTitle);
 }
 
@@ -182,6 +188,7 @@ void TForm1::FormDestroy()
     // A transfer still waiting ends now; its result is no longer shown to anyone.
     m_messages.setHandler([](const Message &) {});
     m_link.closePort();
+    TabSheet6->stopRecording();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)
@@ -257,6 +264,8 @@ void TForm1::onStatusFrame(const RxBuffer &rxBytes)
     DetectVariant(rxBytes[5]);
     DecodeStatusFrame(rxBytes);
     ShowTelemetry();
+    m_telemetry.append(QDateTime::currentMSecsSinceEpoch(), TabSheet1->telemetry());
+    TabSheet6->sampleAdded();
 }
 
 void TForm1::ClearDisplayErrors()

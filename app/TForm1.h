@@ -7,6 +7,7 @@
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
 #include "link/DeviceLink.h"
+#include "monitor/TelemetryLog.h"
 #include "widgets/Messages.h"
 
 #include <QTimer>
@@ -32,6 +33,7 @@ class PortComboBox;
 class ServicePage;
 class TerminalPage;
 class TForm2;
+class TrendsPage;
 
 class TForm1 : public QWidget
 {
@@ -46,6 +48,8 @@ public:
     Messages &messages() { return m_messages; }
     DeviceLink &link() { return m_link; }
     ParamModel &tree() { return m_tree; }
+    // Every status frame of this run, for the "Графики" page.
+    const TelemetryLog &telemetryLog() const { return m_telemetry; }
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
@@ -60,6 +64,7 @@ public:
     JournalPage *TabSheet5 = nullptr;
     ServicePage *TabSheet4 = nullptr;
     TerminalPage *TabSheet3 = nullptr;
+    TrendsPage *TabSheet6 = nullptr; // "Графики"
     QComboBox *ComboBox_DeviceVersions = nullptr;
     PortComboBox *AfPortComboBox1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
@@ -110,6 +115,7 @@ private:
     Messages m_messages;
     DeviceLink m_link;
     ParamModel m_tree;
+    TelemetryLog m_telemetry;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     bool m_serviceUnlocked = false;

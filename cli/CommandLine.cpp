@@ -20,6 +20,7 @@ struct OptionEntry
 const OptionEntry Options[] = {
     {"port", "DEV", "serial device of the controller: /dev/ttyUSB0, COM3, a gensim device"},
     {"json", nullptr, "print JSON instead of text"},
+    {"csv", nullptr, "print a CSV header, then a row per frame, as the window's trend export"},
     {"follow", nullptr, "print every status frame until interrupted"},
     {"raw", nullptr, "save the 256 bytes exactly as read"},
     {"verify", nullptr, "read the memory back and compare every written byte"},
@@ -52,14 +53,16 @@ const QList<CommandEntry> &Commands()
          {},
          {}},
         {"status",
-         "--port DEV [--json] [--follow]",
+         "--port DEV [--json | --csv] [--follow]",
          "print the controller's next status frame",
          "Waits for the controller's next status frame and prints it as the measurement\n"
          "page shows it: status text, voltages, batteries, engine hours, time to\n"
          "maintenance, clock, GSM signal and registration, temperatures and flags.\n"
          "With --json, one JSON object per frame, on one line; a text the window would\n"
-         "leave unchanged is null. With --follow, every frame until interrupted.",
-         {port, "json", "follow"},
+         "leave unchanged is null. With --csv, a header row of names and units, then\n"
+         "one row per frame with its local time, as the window's \"Сохранить CSV\".\n"
+         "With --follow, every frame until interrupted.",
+         {port, "json", "csv", "follow"},
          {},
          {port}},
         {"read-config",

@@ -3,7 +3,10 @@
 #include "cli/DeviceSession.h"
 #include "cli/StatusFormat.h"
 
+#include "monitor/TelemetryCsv.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QJsonDocument>
 
 namespace gencfg::cli {
@@ -11,22 +14,31 @@ namespace gencfg::cli {
 int RunStatus(const Invocation &invocation)
 {
     const bool json = invocation.has(QStringLiteral("json"));
+    const bool csv = invocation.has(QStringLiteral("csv"));
     const bool follow = invocation.has(QStringLiteral("follow"));
+    if (json && csv)
+        return Fail(InputError, QStringLiteral("gencfg-cli status: give --json or --csv, not both"));
     DeviceSession session;
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
         return opened;
 
-    // Several frames can arrive in one read; none of them is skipped.
-    QList<TelemetryRecord> pending;
-    QObject::connect(&session, &DeviceSession::statusReceived,
-                     [&pending](const TelemetryRecord &record) { pending.append(record); });
+    // Several frames can arrive in one read; none of them is skipped, each keeps its arrival time.
+    QList<TelemetrySample> pending;
+    QObject::connect(&session, &DeviceSession::statusReceived, [&pending](const TelemetryRecord &record) {
+        pending.append({QDateTime::currentMSecsSinceEpoch(), record});
+    });
+    if (csv)
+        PrintOut(TelemetryCsvHeader() + QLatin1Char('\n'));
 
     ShownTexts shown;
     bool first = true;
     const auto printPending = [&] {
         while (!pending.isEmpty()) {
-            const TelemetryRecord record = pending.takeFirst();
-            if (json) {
+            const TelemetrySample sample = pending.takeFirst();
+            const TelemetryRecord &record = sample.record;
+            if (csv) {
+                PrintOut(TelemetryCsvRow(sample.msecs, record) + QLatin1Char('\n'));
+            } else if (json) {
                 PrintOut(QString::fromUtf8(QJsonDocument(StatusJson(record)).toJson(QJsonDocument::Compact)) +
                          QLatin1Char('\n'));
             } else {

@@ -11,6 +11,7 @@
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/TelemetryCsv.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
 
@@ -170,6 +171,7 @@ private Q_SLOTS:
     void status_json_textsAsTheWindowShowsThemOrNull();
     void status_text_showsTheMeasurementCaptionsValuesAndFlags();
     void status_follow_printsEveryFrameUntilInterrupted();
+    void status_followCsv_printsTheHeaderThenARowPerFrame();
 
     void readConfig_savesTheFileTheWindowSavesAfterReading();
     void readConfig_raw_savesTheBytesExactlyAsRead();
@@ -517,6 +519,37 @@ void tst_Cli::status_follow_printsEveryFrameUntilInterrupted()
     }
     const QJsonObject last = QJsonDocument::fromJson(lines.last()).object();
     QCOMPARE(last.value("status_text").toString(), QStringLiteral("Останов ГУ"));
+}
+
+void tst_Cli::status_followCsv_printsTheHeaderThenARowPerFrame()
+{
+    Controller c;
+    QVERIFY(c.started);
+    QProcess process;
+    QByteArray out;
+    connect(&process, &QProcess::readyReadStandardOutput, this,
+            [&] { out += process.readAllStandardOutput(); });
+    process.start(cliPath(), {"status", "--port", c.port(), "--csv", "--follow"});
+    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= 4, 20000);
+    QSignalSpy finished(&process, &QProcess::finished);
+    ::kill(pid_t(process.processId()), SIGTERM);
+    QVERIFY(finished.wait(20000));
+    out += process.readAllStandardOutput();
+    QCOMPARE(process.exitCode(), 0);
+
+    const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.first(), TelemetryCsvHeader());
+    const int columns = int(lines.first().count(QLatin1Char(','))) + 1;
+    for (const QString &row : lines.mid(1)) {
+        QCOMPARE(int(row.count(QLatin1Char(','))) + 1, columns);
+        QVERIFY2(QDateTime::fromString(row.section(QLatin1Char(','), 0, 0), Qt::ISODateWithMs).isValid(),
+                 qPrintable(row));
+    }
+    // The same columns and format as the window's export.
+    TelemetryLog log;
+    log.append(0, DecodeStatusFrame(c.model().statusFrameBytes()));
+    QCOMPARE(lines.at(1).section(QLatin1Char(','), 1),
+             TelemetryCsvRow(0, log.at(0).record).section(QLatin1Char(','), 1));
 }
 
 void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()

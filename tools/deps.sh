@@ -3,7 +3,7 @@
 # Works as root or through sudo, never asks.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev libgl-dev
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
           fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do

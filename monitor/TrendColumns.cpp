@@ -1,0 +1,54 @@
+#include "monitor/TrendColumns.h"
+
+#include <algorithm>
+#include <array>
+
+namespace gencfg {
+
+void AddToColumns(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs, double value)
+{
+    const qint64 index = msecs / qMax<qint64>(1, columnMs);
+    if (columns.empty() || columns.back().index != index) {
+        columns.push_back({index, msecs, value, msecs, value, msecs, value, msecs, value});
+        return;
+    }
+    MinMaxColumn &column = columns.back();
+    column.lastMsecs = msecs;
+    column.last = value;
+    if (value < column.min) {
+        column.min = value;
+        column.minMsecs = msecs;
+    }
+    if (value > column.max) {
+        column.max = value;
+        column.maxMsecs = msecs;
+    }
+}
+
+void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs)
+{
+    const qint64 first = msecs / qMax<qint64>(1, columnMs);
+    const auto keep = std::find_if(columns.begin(), columns.end(),
+                                   [first](const MinMaxColumn &column) { return column.index >= first; });
+    columns.erase(columns.begin(), keep);
+}
+
+QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns)
+{
+    QList<QPointF> points;
+    points.reserve(qsizetype(columns.size() * 4));
+    for (const MinMaxColumn &column : columns) {
+        std::array<QPointF, 4> four{
+            QPointF(double(column.firstMsecs), column.first), QPointF(double(column.minMsecs), column.min),
+            QPointF(double(column.maxMsecs), column.max), QPointF(double(column.lastMsecs), column.last)};
+        std::stable_sort(four.begin(), four.end(),
+                         [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+        for (size_t i = 0; i < four.size(); ++i) {
+            if (i == 0 || four[i].x() != four[i - 1].x())
+                points << four[i];
+        }
+    }
+    return points;
+}
+
+} // namespace gencfg

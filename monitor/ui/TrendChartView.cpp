@@ -1,0 +1,107 @@
+#include "monitor/ui/TrendChartView.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QWheelEvent>
+
+namespace gencfg {
+
+namespace {
+
+// A wheel notch shows this share of the range it showed before.
+constexpr double ZoomPerNotch = 0.8;
+// Below this the plot would show less than a frame period.
+constexpr double ShortestRangeMs = 2000;
+
+} // namespace
+
+TrendChartView::TrendChartView(QChart *chart, QWidget *parent) : QChartView(chart, parent)
+{
+    setRubberBand(QChartView::NoRubberBand);
+    setRenderHint(QPainter::Antialiasing, false);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void TrendChartView::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    chart()->setPlotArea(QRectF(PlotLeft, PlotTop, qMax(20, width() - PlotLeft - PlotRight),
+                                qMax(20, height() - PlotTop - PlotBottom)));
+}
+
+double TrendChartView::timeAt(const QPoint &pos) const
+{
+    const QPointF inChart = chart()->mapFromScene(mapToScene(pos));
+    return chart()->mapToValue(inChart).x();
+}
+
+std::pair<double, double> TrendChartView::shownRange() const
+{
+    const QList<QAbstractAxis *> axes = chart()->axes(Qt::Horizontal);
+    const auto *time = axes.isEmpty() ? nullptr : qobject_cast<QDateTimeAxis *>(axes.first());
+    if (!time)
+        return {0, 0};
+    return {double(time->min().toMSecsSinceEpoch()), double(time->max().toMSecsSinceEpoch())};
+}
+
+void TrendChartView::wheelEvent(QWheelEvent *event)
+{
+    const auto [from, to] = shownRange();
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0 || to <= from) {
+        event->ignore();
+        return;
+    }
+    const double at = qBound(from, timeAt(event->position().toPoint()), to);
+    const double factor = qMax(ShortestRangeMs / (to - from), std::pow(ZoomPerNotch, notches));
+    Q_EMIT rangeRequested(qint64(at - (at - from) * factor), qint64(at + (to - at) * factor));
+    event->accept();
+}
+
+void TrendChartView::mousePressEvent(QMouseEvent *event)
+{
+    m_pressAt = event->pos();
+    m_rangeAtPress = shownRange();
+    if (event->button() == Qt::LeftButton) {
+        m_panning = true;
+        setCursor(Qt::ClosedHandCursor);
+    } else if (event->button() == Qt::RightButton) {
+        if (!m_band)
+            m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+        m_band->setGeometry(QRect(m_pressAt.x(), 0, 0, viewport()->height()));
+        m_band->show();
+    }
+    event->accept();
+}
+
+void TrendChartView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_panning) {
+        const auto [from, to] = m_rangeAtPress;
+        const double shift = timeAt(m_pressAt) - timeAt(event->pos());
+        Q_EMIT rangeRequested(qint64(from + shift), qint64(to + shift));
+    } else if (m_band && m_band->isVisible()) {
+        m_band->setGeometry(
+            QRect(QPoint(m_pressAt.x(), 0), QPoint(event->pos().x(), viewport()->height())).normalized());
+    }
+    event->accept();
+}
+
+void TrendChartView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_panning) {
+        m_panning = false;
+        unsetCursor();
+    } else if (m_band && m_band->isVisible()) {
+        m_band->hide();
+        const double a = timeAt(m_pressAt);
+        const double b = timeAt(event->pos());
+        if (std::abs(event->pos().x() - m_pressAt.x()) > 4 && std::abs(b - a) >= ShortestRangeMs)
+            Q_EMIT rangeRequested(qint64(qMin(a, b)), qint64(qMax(a, b)));
+    }
+    event->accept();
+}
+
+} // namespace gencfg

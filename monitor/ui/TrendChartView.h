@@ -1,0 +1,50 @@
+#pragma once
+
+// One trend plot: the wheel zooms around the cursor, a left drag pans, a
+// right drag marks a span to zoom into. It never changes its own axes; it
+// asks for a time range and the page applies it to every plot alike.
+
+#include <QChartView>
+
+class QRubberBand;
+
+namespace gencfg {
+
+class TrendChartView : public QChartView
+{
+    Q_OBJECT
+public:
+    explicit TrendChartView(QChart *chart, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override { return {760, 150}; }
+
+Q_SIGNALS:
+    // The user asks to see from..to, in milliseconds since the epoch.
+    void rangeRequested(qint64 from, qint64 to);
+
+public:
+    // Room around the plot area for the axis labels, alike in every plot so their time axes line up.
+    static constexpr int PlotLeft = 46;
+    static constexpr int PlotRight = 14;
+    static constexpr int PlotTop = 6;
+    static constexpr int PlotBottom = 22;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // The time under a point of the view, and the time range the plot shows now.
+    double timeAt(const QPoint &pos) const;
+    std::pair<double, double> shownRange() const;
+
+    QPoint m_pressAt;
+    std::pair<double, double> m_rangeAtPress{0, 0};
+    bool m_panning = false;
+    QRubberBand *m_band = nullptr;
+};
+
+} // namespace gencfg

@@ -1,0 +1,553 @@
+#include "monitor/ui/TrendsPage.h"
+
+#include "monitor/MeasurementTexts.h"
+#include "monitor/ui/TrendChartView.h"
+#include "widgets/Messages.h"
+#include "widgets/SwitchLed.h"
+
+#include <QChart>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QTimer>
+#include <QToolTip>
+#include <QValueAxis>
+#include <cmath>
+
+namespace gencfg {
+
+namespace {
+
+constexpr qint64 SpanMs[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
+// The dashed threshold lines reach far past any record.
+constexpr double FarPastMs = 0;
+constexpr double FarFutureMs = 4.0e12;
+enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
+
+double phaseA(const TelemetryRecord &r)
+{
+    return r.VoltageA;
+}
+double phaseB(const TelemetryRecord &r)
+{
+    return r.VoltageB;
+}
+double phaseC(const TelemetryRecord &r)
+{
+    return r.VoltageC;
+}
+double generator(const TelemetryRecord &r)
+{
+    return r.VoltageGU;
+}
+double starterBattery(const TelemetryRecord &r)
+{
+    return TenthsToVolts(r.AccVoltage);
+}
+double upsBattery(const TelemetryRecord &r)
+{
+    return TenthsToVolts(r.UpsVoltage);
+}
+double sensor1(const TelemetryRecord &r)
+{
+    return r.Temperature1;
+}
+double sensor2(const TelemetryRecord &r)
+{
+    return r.Temperature2;
+}
+double sensor3(const TelemetryRecord &r)
+{
+    return r.Temperature3;
+}
+double sensor4(const TelemetryRecord &r)
+{
+    return r.Temperature4;
+}
+
+QString oneLine(QString text)
+{
+    text.replace(QLatin1String("\n\r"), QLatin1String(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.remove(QLatin1Char('\r'));
+    return text;
+}
+
+QString changeText(const TelemetryRecord &r)
+{
+    const std::optional<QString> status = StatusCaption(r);
+    const QString mode = ModeDisplayCaption(ModeDisplayFor(r));
+    QString text = status ? oneLine(*status) : QStringLiteral("Этап %1").arg(r.Stage);
+    return mode.isEmpty() ? text : mode + QStringLiteral(": ") + text;
+}
+
+QPushButton *makeButton(QWidget *page, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, page);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+} // namespace
+
+TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent) : QWidget(parent), m_log(log)
+{
+    setObjectName(QStringLiteral("TabSheet6"));
+    ComboSpan = new QComboBox(this);
+    ComboSpan->setObjectName(QStringLiteral("ComboSpan"));
+    ComboSpan->setAccessibleName(QStringLiteral("Интервал"));
+    ComboSpan->addItems(
+        {QStringLiteral("1 мин"), QStringLiteral("10 мин"), QStringLiteral("1 ч"), QStringLiteral("всё")});
+    ComboSpan->setCurrentIndex(m_span);
+    ButtonNow = makeButton(this, "ButtonNow", QStringLiteral("Сейчас"));
+    ButtonSaveCsv = makeButton(this, "ButtonSaveCsv", QStringLiteral("Сохранить CSV"));
+    ButtonSavePicture = makeButton(this, "ButtonSavePicture", QStringLiteral("Сохранить картинку"));
+    SwitchRecord = new SwitchLed(QStringLiteral("Запись в файл"), this);
+    SwitchRecord->setObjectName(QStringLiteral("SwitchRecord"));
+    SwitchRecord->setMinimumWidth(130);
+    EditRecordFile = new QLineEdit(this);
+    EditRecordFile->setObjectName(QStringLiteral("EditRecordFile"));
+    EditRecordFile->setAccessibleName(QStringLiteral("Файл записи"));
+    EditRecordFile->setPlaceholderText(QStringLiteral("файл записи, CSV"));
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(ComboSpan);
+    controls->addWidget(ButtonNow);
+    controls->addStretch(1);
+    controls->addWidget(ButtonSaveCsv);
+    controls->addWidget(ButtonSavePicture);
+    controls->addWidget(SwitchRecord);
+    controls->addWidget(EditRecordFile, 1);
+
+    m_plotArea = new QWidget(this);
+    auto *plots = new QVBoxLayout(m_plotArea);
+    plots->setContentsMargins(0, 0, 0, 0);
+    plots->setSpacing(0);
+    buildPlots();
+    for (const Plot &plot : m_plots) {
+        plots->addWidget(plot.header);
+        plots->addWidget(plot.view, 1);
+    }
+    ChartVoltages = m_plots[VoltagePlot].view;
+    ChartBatteries = m_plots[BatteryPlot].view;
+    ChartTemperatures = m_plots[TemperaturePlot].view;
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addLayout(controls);
+    layout->addWidget(m_plotArea, 1);
+
+    connect(ComboSpan, &QComboBox::activated, this, [this](int index) { setSpan(Span(index)); });
+    connect(ButtonNow, &QPushButton::clicked, this, &TrendsPage::goLive);
+    connect(ButtonSaveCsv, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
+    connect(ButtonSavePicture, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
+    connect(SwitchRecord, &SwitchLed::changed, this, &TrendsPage::onRecordSwitch);
+    m_chooseSaveFile = [this](const QString &filter) {
+        return QFileDialog::getSaveFileName(this, QString(), QString(), filter);
+    };
+}
+
+TrendsPage::~TrendsPage() = default;
+
+TrendsPage::Plot TrendsPage::makePlot(const QString &title)
+{
+    Plot plot;
+    plot.chart = new QChart;
+    plot.chart->setAnimationOptions(QChart::NoAnimation);
+    // The header above names the plot and its lines; the plot areas keep one width.
+    plot.chart->legend()->hide();
+    plot.chart->setMargins(QMargins());
+    plot.title = title;
+    plot.header = new QLabel(title);
+    plot.header->setTextFormat(Qt::RichText);
+    auto *time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("hh:mm:ss"));
+    time->setTickCount(7);
+    plot.values = new QValueAxis;
+    plot.values->setLabelFormat(QStringLiteral("%.0f"));
+    plot.chart->addAxis(time, Qt::AlignBottom);
+    plot.chart->addAxis(plot.values, Qt::AlignLeft);
+    plot.view = new TrendChartView(plot.chart);
+    plot.view->setAccessibleName(title);
+    connect(plot.view, &TrendChartView::rangeRequested, this, &TrendsPage::showRange);
+    return plot;
+}
+
+void TrendsPage::addTrend(int plot, const QString &name, double (*value)(const TelemetryRecord &))
+{
+    auto *series = new QLineSeries;
+    series->setName(name);
+    series->setUseOpenGL(false);
+    m_plots[size_t(plot)].chart->addSeries(series);
+    for (QAbstractAxis *axis : m_plots[size_t(plot)].chart->axes())
+        series->attachAxis(axis);
+    m_trends.push_back({series, value, {}, plot});
+}
+
+QLineSeries *TrendsPage::addThreshold(int plot, const QString &name)
+{
+    auto *line = new QLineSeries;
+    line->setName(name);
+    QPen pen(QColor(200, 40, 40));
+    pen.setStyle(Qt::DashLine);
+    line->setPen(pen);
+    m_plots[size_t(plot)].chart->addSeries(line);
+    for (QAbstractAxis *axis : m_plots[size_t(plot)].chart->axes())
+        line->attachAxis(axis);
+    m_plots[size_t(plot)].thresholds << line;
+    return line;
+}
+
+void TrendsPage::buildPlots()
+{
+    m_plots.push_back(makePlot(QStringLiteral("Напряжения, ") + VoltUnits()));
+    m_plots.push_back(makePlot(QStringLiteral("Батареи, ") + VoltUnits()));
+    m_plots.push_back(makePlot(QStringLiteral("Температуры, °C")));
+    addTrend(VoltagePlot, PhaseACaption(), &phaseA);
+    addTrend(VoltagePlot, PhaseBCaption(), &phaseB);
+    addTrend(VoltagePlot, PhaseCCaption(), &phaseC);
+    addTrend(VoltagePlot, GeneratorPhaseCaption(), &generator);
+    addTrend(BatteryPlot, QStringLiteral("АКБ"), &starterBattery);
+    addTrend(BatteryPlot, QStringLiteral("ИБП"), &upsBattery);
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 1"), &sensor1);
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 2"), &sensor2);
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 3"), &sensor3);
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 4"), &sensor4);
+    for (const char *name : {"mainsLow", "mainsHigh", "generatorLow", "generatorHigh"})
+        addThreshold(VoltagePlot, QLatin1String(name));
+    for (const char *name : {"starterBatteryLow", "upsLow", "upsHigh"})
+        addThreshold(BatteryPlot, QLatin1String(name));
+    addThreshold(TemperaturePlot, QStringLiteral("temperatureLow"));
+
+    m_changeMarks = new QScatterSeries;
+    m_changeMarks->setName(QStringLiteral("Режим и этап"));
+    m_changeMarks->setMarkerSize(9);
+    m_changeMarks->setColor(QColor(30, 30, 30));
+    QChart *voltages = m_plots[VoltagePlot].chart;
+    voltages->addSeries(m_changeMarks);
+    for (QAbstractAxis *axis : voltages->axes())
+        m_changeMarks->attachAxis(axis);
+    for (Plot &plot : m_plots) {
+        QString header = QStringLiteral("<b>%1</b>").arg(plot.title.toHtmlEscaped());
+        QStringList names;
+        for (const Trend &trend : m_trends) {
+            if (&m_plots[size_t(trend.plot)] != &plot)
+                continue;
+            header += QStringLiteral("&nbsp;&nbsp;<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                          .arg(trend.series->color().name(), trend.series->name().toHtmlEscaped());
+            names << trend.series->name();
+        }
+        if (&plot == &m_plots[VoltagePlot])
+            header +=
+                QStringLiteral("&nbsp;&nbsp;&#9679;&nbsp;%1").arg(m_changeMarks->name().toHtmlEscaped());
+        header += QStringLiteral("&nbsp;&nbsp;<span style=\"color:#c82828\">- - -</span>&nbsp;пороги");
+        plot.header->setText(header);
+        plot.header->setAccessibleName(plot.title);
+        plot.header->setAccessibleDescription(names.join(QStringLiteral(", ")));
+    }
+    connect(m_changeMarks, &QScatterSeries::hovered, this, [this](const QPointF &point, bool state) {
+        if (!state) {
+            QToolTip::hideText();
+            return;
+        }
+        for (const Change &change : m_changes) {
+            if (double(change.msecs) == point.x()) {
+                QToolTip::showText(QCursor::pos(), change.text, ChartVoltages);
+                return;
+            }
+        }
+    });
+}
+
+void TrendsPage::showThresholds(const ConfigImageBytes &image)
+{
+    const GaugeThresholds t = ThresholdsFromImage(image);
+    const double levels[] = {t.mainsLow,          t.mainsHigh, t.generatorLow, t.generatorHigh,
+                             t.starterBatteryLow, t.upsLow,    t.upsHigh,      t.temperatureLow};
+    int i = 0;
+    for (const Plot &plot : m_plots) {
+        for (QLineSeries *line : plot.thresholds) {
+            const double level = levels[i++];
+            line->replace(QList<QPointF>{{FarPastMs, level}, {FarFutureMs, level}});
+        }
+    }
+    applyToSeries();
+}
+
+void TrendsPage::setSpan(Span span)
+{
+    m_span = span;
+    ComboSpan->setCurrentIndex(span);
+    goLive();
+}
+
+void TrendsPage::goLive()
+{
+    m_live = true;
+    m_stale = true;
+    if (isVisible())
+        rebuild();
+}
+
+void TrendsPage::showRange(qint64 from, qint64 to)
+{
+    if (to <= from)
+        return;
+    m_live = false;
+    m_from = from;
+    m_to = to;
+    m_stale = true;
+    if (isVisible())
+        rebuild();
+}
+
+qint64 TrendsPage::liveFrom(qint64 to) const
+{
+    const qint64 span = SpanMs[m_span];
+    if (span > 0)
+        return to - span;
+    return m_log.isEmpty() ? to - SpanMs[OneMinute] : qMin(m_log.at(0).msecs, to - 1000);
+}
+
+qint64 TrendsPage::columnMsFor(qint64 from, qint64 to) const
+{
+    // A power of two at least as wide as one pixel: it changes seldom, so a growing
+    // span rarely forces the columns to be built again.
+    const int pixels = qMax(50, ChartVoltages->chart()->plotArea().toRect().width());
+    const qint64 exact = qMax<qint64>(1, (to - from) / pixels);
+    qint64 width = 1;
+    while (width < exact)
+        width *= 2;
+    return width;
+}
+
+void TrendsPage::noteChange(const TelemetrySample &sample)
+{
+    const TelemetryRecord &r = sample.record;
+    if (m_newest && m_newest->record.Mode == r.Mode && m_newest->record.Stage == r.Stage)
+        return;
+    m_changes.push_back({sample.msecs, changeText(r)});
+}
+
+void TrendsPage::addToColumns(const TelemetrySample &sample)
+{
+    for (Trend &trend : m_trends)
+        AddToColumns(trend.columns, m_columnMs, sample.msecs, trend.value(sample.record));
+    noteChange(sample);
+    m_newest = sample;
+}
+
+void TrendsPage::rebuild()
+{
+    m_stale = false;
+    const qint64 newest = m_log.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : m_log.newest().msecs;
+    if (m_live) {
+        m_to = newest;
+        m_from = liveFrom(m_to);
+    }
+    m_columnMs = columnMsFor(m_from, m_to);
+    for (Trend &trend : m_trends)
+        trend.columns.clear();
+    m_changes.clear();
+    m_newest.reset();
+    const int first = qMax(0, m_log.firstAtOrAfter(m_from) - 1);
+    const int last = m_live ? m_log.size() : qMin(m_log.size(), m_log.firstAtOrAfter(m_to) + 1);
+    for (int i = first; i < last; ++i)
+        addToColumns(m_log.at(i));
+    applyToSeries();
+}
+
+void TrendsPage::sampleAdded()
+{
+    if (m_log.isEmpty())
+        return;
+    if (m_recording.isOpen()) {
+        const QString failure = m_recording.append(m_log.newest().msecs, m_log.newest().record);
+        if (!failure.isEmpty()) {
+            stopRecording();
+            // Not from inside the receive path: a modal box there would run the dispatcher again.
+            QTimer::singleShot(0, this, [this, failure] { report(failure); });
+        }
+    }
+    if (!isVisible() || !m_live) {
+        m_stale = true;
+        return;
+    }
+    const TelemetrySample &sample = m_log.newest();
+    m_to = sample.msecs;
+    const qint64 from = liveFrom(m_to);
+    if (m_stale || columnMsFor(from, m_to) != m_columnMs) {
+        rebuild();
+        return;
+    }
+    m_from = from;
+    addToColumns(sample);
+    for (Trend &trend : m_trends)
+        DropColumnsBefore(trend.columns, m_columnMs, m_from);
+    while (!m_changes.empty() && m_changes.front().msecs < m_from)
+        m_changes.erase(m_changes.begin());
+    applyToSeries();
+}
+
+void TrendsPage::applyToSeries()
+{
+    std::vector<std::pair<double, double>> bounds(m_plots.size(), {qInf(), -qInf()});
+    for (Trend &trend : m_trends) {
+        for (const MinMaxColumn &column : trend.columns) {
+            auto &[low, high] = bounds[size_t(trend.plot)];
+            low = qMin(low, column.min);
+            high = qMax(high, column.max);
+        }
+        trend.series->replace(ColumnPoints(trend.columns));
+    }
+    for (size_t p = 0; p < m_plots.size(); ++p) {
+        const Plot &plot = m_plots[p];
+        auto [low, high] = bounds[p];
+        for (QLineSeries *line : plot.thresholds) {
+            if (line->count() > 0 && line->at(0).y() > 0) {
+                low = qMin(low, line->at(0).y());
+                high = qMax(high, line->at(0).y());
+            }
+        }
+        if (low > high) {
+            low = 0;
+            high = 1;
+        }
+        const double pad = qMax(1.0, (high - low) * 0.08);
+        plot.values->setRange(std::floor(low - pad), std::ceil(high + pad));
+        plot.values->applyNiceNumbers();
+        plot.chart->axes(Qt::Horizontal)
+            .first()
+            ->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
+    }
+    const QValueAxis *volts = m_plots[VoltagePlot].values;
+    const double markLevel = volts->min() + (volts->max() - volts->min()) * 0.04;
+    QList<QPointF> marks;
+    for (const Change &change : m_changes)
+        marks << QPointF(double(change.msecs), markLevel);
+    m_changeMarks->replace(marks);
+    if (m_newest) {
+        const TelemetryRecord &r = m_newest->record;
+        ChartVoltages->setAccessibleDescription(QStringLiteral("%1 %2, %3 %4, %5 %6, %7 %8 В")
+                                                    .arg(PhaseACaption())
+                                                    .arg(r.VoltageA)
+                                                    .arg(PhaseBCaption())
+                                                    .arg(r.VoltageB)
+                                                    .arg(PhaseCCaption())
+                                                    .arg(r.VoltageC)
+                                                    .arg(GeneratorPhaseCaption())
+                                                    .arg(r.VoltageGU));
+        ChartBatteries->setAccessibleDescription(QStringLiteral("АКБ %1 В, ИБП %2 В")
+                                                     .arg(TenthsToVolts(r.AccVoltage), 0, 'f', 1)
+                                                     .arg(TenthsToVolts(r.UpsVoltage), 0, 'f', 1));
+        ChartTemperatures->setAccessibleDescription(QStringLiteral("%1, %2, %3, %4 °C")
+                                                        .arg(r.Temperature1)
+                                                        .arg(r.Temperature2)
+                                                        .arg(r.Temperature3)
+                                                        .arg(r.Temperature4));
+    }
+}
+
+QList<QPointF> TrendsPage::plottedPoints(int trend) const
+{
+    return m_trends.at(size_t(trend)).series->points();
+}
+
+QStringList TrendsPage::markedChanges() const
+{
+    QStringList texts;
+    for (const Change &change : m_changes)
+        texts << CsvTime(change.msecs) + QStringLiteral(": ") + change.text;
+    return texts;
+}
+
+void TrendsPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale || m_live)
+        rebuild();
+}
+
+void TrendsPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_stale = true;
+    if (isVisible())
+        rebuild();
+}
+
+QString TrendsPage::saveCsv(const QString &path) const
+{
+    QSaveFile file(path);
+    const QByteArray csv = TelemetryCsv(m_log, 0, m_log.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
+        return QStringLiteral("Не удалось сохранить %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+QString TrendsPage::savePicture(const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !m_plotArea->grab().save(&file, "PNG") || !file.commit())
+        return QStringLiteral("Не удалось сохранить %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+void TrendsPage::report(const QString &failure)
+{
+    if (!failure.isEmpty() && m_messages)
+        m_messages->error(failure);
+}
+
+void TrendsPage::saveCsvClicked()
+{
+    const QString path = m_chooseSaveFile(QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty())
+        report(saveCsv(path));
+}
+
+void TrendsPage::savePictureClicked()
+{
+    const QString path = m_chooseSaveFile(QStringLiteral("PNG (*.png)"));
+    if (!path.isEmpty())
+        report(savePicture(path));
+}
+
+void TrendsPage::onRecordSwitch()
+{
+    if (!SwitchRecord->isActive()) {
+        stopRecording();
+        return;
+    }
+    if (EditRecordFile->text().isEmpty())
+        EditRecordFile->setText(m_chooseSaveFile(QStringLiteral("CSV (*.csv)")));
+    if (EditRecordFile->text().isEmpty()) {
+        SwitchRecord->setActive(false);
+        return;
+    }
+    const QString failure = m_recording.open(EditRecordFile->text());
+    if (!failure.isEmpty()) {
+        SwitchRecord->setActive(false);
+        report(failure);
+        return;
+    }
+    EditRecordFile->setEnabled(false);
+}
+
+void TrendsPage::stopRecording()
+{
+    m_recording.close();
+    SwitchRecord->setActive(false);
+    EditRecordFile->setEnabled(true);
+}
+
+} // namespace gencfg

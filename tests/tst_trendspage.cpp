@@ -1,0 +1,82 @@
+// The "Графики" page on the window, against the simulated controller in memory.
+
+#include "FormSim.h"
+#include "TestSupport.h"
+#include "monitor/TelemetryCsv.h"
+#include "monitor/ui/TrendsPage.h"
+#include "widgets/SwitchLed.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+class tst_TrendsPage : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
+};
+
+void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
+{
+    FormSim s(40, 201);
+    s.sim.model().setStatic(false);
+    TrendsPage *page = s.form.TabSheet6;
+    s.form.show();
+    s.form.PageControl1->setCurrentWidget(page);
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    QVERIFY(s.settle(10));
+
+    const TelemetryLog &log = s.form.telemetryLog();
+    QCOMPARE(log.size(), s.form.link().packetCount());
+    QVERIFY(page->isLive());
+    QCOMPARE(page->rangeTo(), log.newest().msecs);
+    QCOMPARE(page->rangeTo() - page->rangeFrom(), qint64(10 * 60 * 1000));
+    QCOMPARE(page->plottedPoints(0).last().x(), double(log.newest().msecs));
+    QCOMPARE(page->plottedPoints(0).last().y(), double(log.newest().record.VoltageA));
+
+    // Zoomed in: the span stays where it was while frames come.
+    const qint64 from = log.at(1).msecs;
+    const qint64 to = log.at(4).msecs;
+    page->showRange(from, to);
+    QVERIFY(!page->isLive());
+    QVERIFY(s.settle(3));
+    QCOMPARE(page->rangeFrom(), from);
+    QCOMPARE(page->rangeTo(), to);
+    for (const QPointF &point : page->plottedPoints(4))
+        QVERIFY(point.x() >= log.at(0).msecs && point.x() <= log.at(5).msecs);
+    page->ButtonNow->click();
+    QVERIFY(page->isLive());
+    QVERIFY(s.settle(1));
+    QCOMPARE(page->rangeTo(), log.newest().msecs);
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("trend.csv"));
+    QCOMPARE(page->saveCsv(csv), QString());
+    QCOMPARE(readAll(csv), TelemetryCsv(log, 0, log.size()));
+    const QString png = dir.filePath(QStringLiteral("trend.png"));
+    QCOMPARE(page->savePicture(png), QString());
+    QVERIFY(QImage(png).width() > 100);
+
+    // Continuous recording: a line a frame from the moment the switch goes on.
+    page->EditRecordFile->setText(dir.filePath(QStringLiteral("watch.csv")));
+    page->SwitchRecord->click();
+    QVERIFY(page->isRecording());
+    const int before = log.size();
+    QVERIFY(s.settle(4));
+    const int recorded = log.size() - before;
+    page->SwitchRecord->click();
+    QVERIFY(!page->isRecording());
+    QVERIFY(s.settle(2));
+    QCOMPARE(int(readAll(dir.filePath(QStringLiteral("watch.csv"))).count('\n')), 1 + recorded);
+    QVERIFY(s.boxes.all().isEmpty());
+}
+
+QTEST_MAIN(tst_TrendsPage)
+#include "tst_trendspage.moc"
