@@ -49,7 +49,7 @@ public:
     DeviceLink &link() { return m_link; }
     ParamModel &tree() { return m_tree; }
     // Every status frame of this run, for the "Графики" page.
-    const TelemetryLog &telemetryLog() const { return m_telemetry; }
+    TelemetryLog &telemetryLog() { return m_telemetry; }
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.

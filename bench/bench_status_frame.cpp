@@ -1,11 +1,18 @@
-// Cost of one status frame from arrival to a repainted measurement page:
-// dispatch, decoding, display and the repaint of the whole window.
+// Cost of one status frame from arrival to a repainted window: dispatch,
+// decoding, display, the telemetry record and the repaint of the whole window.
 //
-// Usage: bench_status_frame [frames] [width height]
+// Usage: bench_status_frame [frames] [width height] [--trends] [--day] [--all]
+//   --trends  the "Графики" page is the one shown (else the measurement page)
+//   --day     the record already holds a full day, a frame a second
+//   --all     the plots show the whole record (else the last 10 minutes)
 
 #include "app/TForm1.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
+#include "monitor/ui/TrendsPage.h"
+
+#include <QDateTime>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,12 +59,25 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool trends = args.removeAll(QStringLiteral("--trends")) > 0;
+    const bool day = args.removeAll(QStringLiteral("--day")) > 0;
+    const bool all = args.removeAll(QStringLiteral("--all")) > 0;
     const int frames = qMax(1, args.value(1, QStringLiteral("500")).toInt());
     const QSize size(args.value(2, QStringLiteral("799")).toInt(),
                      args.value(3, QStringLiteral("572")).toInt());
 
     TForm1 form;
+    if (day) {
+        const TelemetryRecord record = DecodeStatusFrame(DecodeFrameText(statusFrameText(0)));
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        for (int i = TelemetryLog::DayAtOneFramePerSecond; i > 0; --i)
+            form.telemetryLog().append(now - 1000 * qint64(i), record);
+    }
+    if (trends) {
+        form.TabSheet6->setSpan(all ? TrendsPage::Everything : TrendsPage::TenMinutes);
+        form.PageControl1->setCurrentWidget(form.TabSheet6);
+    }
     form.show();
     form.resize(size);
     QCoreApplication::processEvents();
@@ -79,7 +99,14 @@ int main(int argc, char **argv)
 
     std::sort(costs.begin(), costs.end());
     const auto micros = [](qint64 ns) { return ns / 1000.0; };
-    QTextStream(stdout) << "status frames: " << frames << " at " << size.width() << "x" << size.height()
+    QTextStream(stdout) << "page shown: "
+                        << (trends ? (all ? "trends, whole record" : "trends, 10 min") : "measurement")
+                        << ", record before: " << (day ? TelemetryLog::DayAtOneFramePerSecond : 0)
+                        << " frames ("
+                        << double(TelemetryLog::DayAtOneFramePerSecond * TelemetryLog::BytesPerSample) /
+                               1048576.0
+                        << " MB for a full day)\n"
+                        << "status frames: " << frames << " at " << size.width() << "x" << size.height()
                         << ", accepted " << form.link().packetCount() << "\n"
                         << "median per frame incl. display and repaint: " << micros(costs[costs.size() / 2])
                         << " us\n"

@@ -33,21 +33,28 @@ void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint
     columns.erase(columns.begin(), keep);
 }
 
+int AppendColumnPoints(const MinMaxColumn &column, QList<QPointF> &points)
+{
+    std::array<QPointF, 4> four{
+        QPointF(double(column.firstMsecs), column.first), QPointF(double(column.minMsecs), column.min),
+        QPointF(double(column.maxMsecs), column.max), QPointF(double(column.lastMsecs), column.last)};
+    std::sort(four.begin(), four.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+    int added = 0;
+    for (size_t i = 0; i < four.size(); ++i) {
+        if (i == 0 || four[i].x() != four[i - 1].x()) {
+            points << four[i];
+            ++added;
+        }
+    }
+    return added;
+}
+
 QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns)
 {
     QList<QPointF> points;
     points.reserve(qsizetype(columns.size() * 4));
-    for (const MinMaxColumn &column : columns) {
-        std::array<QPointF, 4> four{
-            QPointF(double(column.firstMsecs), column.first), QPointF(double(column.minMsecs), column.min),
-            QPointF(double(column.maxMsecs), column.max), QPointF(double(column.lastMsecs), column.last)};
-        std::stable_sort(four.begin(), four.end(),
-                         [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
-        for (size_t i = 0; i < four.size(); ++i) {
-            if (i == 0 || four[i].x() != four[i - 1].x())
-                points << four[i];
-        }
-    }
+    for (const MinMaxColumn &column : columns)
+        AppendColumnPoints(column, points);
     return points;
 }
 

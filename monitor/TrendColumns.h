@@ -32,5 +32,7 @@ void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint
 // What a line series draws: each column's first, minimum, maximum and last
 // sample in the order they came, none twice; x in msecs.
 QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns);
+// The same for one column, appended to points; returns how many it added.
+int AppendColumnPoints(const MinMaxColumn &column, QList<QPointF> &points);
 
 } // namespace gencfg

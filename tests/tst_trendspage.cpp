@@ -36,7 +36,8 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     const TelemetryLog &log = s.form.telemetryLog();
     QCOMPARE(log.size(), s.form.link().packetCount());
     QVERIFY(page->isLive());
-    QCOMPARE(page->rangeTo(), log.newest().msecs);
+    // The live axis moves on in steps of a thirtieth of its span.
+    QVERIFY(page->rangeTo() >= log.newest().msecs && page->rangeTo() - log.newest().msecs <= 20000);
     QCOMPARE(page->rangeTo() - page->rangeFrom(), qint64(10 * 60 * 1000));
     QCOMPARE(page->plottedPoints(0).last().x(), double(log.newest().msecs));
     QCOMPARE(page->plottedPoints(0).last().y(), double(log.newest().record.VoltageA));
@@ -54,7 +55,7 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     page->ButtonNow->click();
     QVERIFY(page->isLive());
     QVERIFY(s.settle(1));
-    QCOMPARE(page->rangeTo(), log.newest().msecs);
+    QVERIFY(page->rangeTo() >= log.newest().msecs);
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("trend.csv"));

@@ -31,6 +31,8 @@ constexpr qint64 SpanMs[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
 // The dashed threshold lines reach far past any record.
 constexpr double FarPastMs = 0;
 constexpr double FarFutureMs = 4.0e12;
+// A live time axis moves on by this share of its span at a time.
+constexpr qint64 LiveSteps = 30;
 enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
 
 double phaseA(const TelemetryRecord &r)
@@ -190,7 +192,11 @@ void TrendsPage::addTrend(int plot, const QString &name, double (*value)(const T
     m_plots[size_t(plot)].chart->addSeries(series);
     for (QAbstractAxis *axis : m_plots[size_t(plot)].chart->axes())
         series->attachAxis(axis);
-    m_trends.push_back({series, value, {}, plot});
+    Trend trend;
+    trend.series = series;
+    trend.value = value;
+    trend.plot = plot;
+    m_trends.push_back(std::move(trend));
 }
 
 QLineSeries *TrendsPage::addThreshold(int plot, const QString &name)
@@ -310,6 +316,15 @@ void TrendsPage::showRange(qint64 from, qint64 to)
         rebuild();
 }
 
+qint64 TrendsPage::liveTo(qint64 newest) const
+{
+    const qint64 span =
+        SpanMs[m_span] > 0 ? SpanMs[m_span]
+                           : qMax<qint64>(60 * 1000, newest - (m_log.isEmpty() ? newest : m_log.at(0).msecs));
+    const qint64 step = qMax<qint64>(1000, span / LiveSteps);
+    return (newest / step + 1) * step;
+}
+
 qint64 TrendsPage::liveFrom(qint64 to) const
 {
     const qint64 span = SpanMs[m_span];
@@ -340,23 +355,51 @@ void TrendsPage::noteChange(const TelemetrySample &sample)
 
 void TrendsPage::addToColumns(const TelemetrySample &sample)
 {
-    for (Trend &trend : m_trends)
+    for (Trend &trend : m_trends) {
+        const size_t before = trend.columns.size();
         AddToColumns(trend.columns, m_columnMs, sample.msecs, trend.value(sample.record));
+        // Only the newest column's points change; the others stay as they are.
+        if (trend.columns.size() == before && !trend.counts.empty()) {
+            trend.points.remove(trend.points.size() - trend.counts.back(), trend.counts.back());
+            trend.counts.pop_back();
+        }
+        trend.counts.push_back(AppendColumnPoints(trend.columns.back(), trend.points));
+    }
     noteChange(sample);
     m_newest = sample;
+}
+
+void TrendsPage::dropBefore(qint64 msecs)
+{
+    for (Trend &trend : m_trends) {
+        const size_t before = trend.columns.size();
+        DropColumnsBefore(trend.columns, m_columnMs, msecs);
+        const size_t dropped = before - trend.columns.size();
+        int points = 0;
+        for (size_t i = 0; i < dropped; ++i)
+            points += trend.counts[i];
+        trend.counts.erase(trend.counts.begin(), trend.counts.begin() + qsizetype(dropped));
+        trend.points.remove(0, points);
+    }
+    while (!m_changes.empty() && m_changes.front().msecs < msecs)
+        m_changes.erase(m_changes.begin());
 }
 
 void TrendsPage::rebuild()
 {
     m_stale = false;
+    m_axesMoved = true;
     const qint64 newest = m_log.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : m_log.newest().msecs;
     if (m_live) {
-        m_to = newest;
+        m_to = liveTo(newest);
         m_from = liveFrom(m_to);
     }
     m_columnMs = columnMsFor(m_from, m_to);
-    for (Trend &trend : m_trends)
+    for (Trend &trend : m_trends) {
         trend.columns.clear();
+        trend.points.clear();
+        trend.counts.clear();
+    }
     m_changes.clear();
     m_newest.reset();
     const int first = qMax(0, m_log.firstAtOrAfter(m_from) - 1);
@@ -383,18 +426,21 @@ void TrendsPage::sampleAdded()
         return;
     }
     const TelemetrySample &sample = m_log.newest();
-    m_to = sample.msecs;
-    const qint64 from = liveFrom(m_to);
-    if (m_stale || columnMsFor(from, m_to) != m_columnMs) {
+    // The time axis moves on in steps, not with every frame: between steps only the lines change.
+    if (sample.msecs > m_to) {
+        m_to = liveTo(sample.msecs);
+        const qint64 from = liveFrom(m_to);
+        if (columnMsFor(from, m_to) != m_columnMs)
+            m_stale = true;
+        m_from = from;
+        m_axesMoved = true;
+    }
+    if (m_stale) {
         rebuild();
         return;
     }
-    m_from = from;
     addToColumns(sample);
-    for (Trend &trend : m_trends)
-        DropColumnsBefore(trend.columns, m_columnMs, m_from);
-    while (!m_changes.empty() && m_changes.front().msecs < m_from)
-        m_changes.erase(m_changes.begin());
+    dropBefore(m_from);
     applyToSeries();
 }
 
@@ -407,7 +453,7 @@ void TrendsPage::applyToSeries()
             low = qMin(low, column.min);
             high = qMax(high, column.max);
         }
-        trend.series->replace(ColumnPoints(trend.columns));
+        trend.series->replace(trend.points);
     }
     for (size_t p = 0; p < m_plots.size(); ++p) {
         const Plot &plot = m_plots[p];
@@ -423,18 +469,29 @@ void TrendsPage::applyToSeries()
             high = 1;
         }
         const double pad = qMax(1.0, (high - low) * 0.08);
-        plot.values->setRange(std::floor(low - pad), std::ceil(high + pad));
-        plot.values->applyNiceNumbers();
-        plot.chart->axes(Qt::Horizontal)
-            .first()
-            ->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
+        const double wantLow = std::floor(low - pad);
+        const double wantHigh = std::ceil(high + pad);
+        // Relabelling an axis costs more than the lines: only when the values leave its range or shrink well
+        // within it.
+        const double shown = plot.values->max() - plot.values->min();
+        if (wantLow < plot.values->min() || wantHigh > plot.values->max() ||
+            (wantHigh - wantLow) < shown * 0.5) {
+            plot.values->setRange(wantLow, wantHigh);
+            plot.values->applyNiceNumbers();
+        }
+        if (m_axesMoved)
+            plot.chart->axes(Qt::Horizontal)
+                .first()
+                ->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
     }
+    m_axesMoved = false;
     const QValueAxis *volts = m_plots[VoltagePlot].values;
     const double markLevel = volts->min() + (volts->max() - volts->min()) * 0.04;
     QList<QPointF> marks;
     for (const Change &change : m_changes)
         marks << QPointF(double(change.msecs), markLevel);
-    m_changeMarks->replace(marks);
+    if (marks != m_changeMarks->points())
+        m_changeMarks->replace(marks);
     if (m_newest) {
         const TelemetryRecord &r = m_newest->record;
         ChartVoltages->setAccessibleDescription(QStringLiteral("%1 %2, %3 %4, %5 %6, %7 %8 В")

@@ -87,6 +87,9 @@ private:
         QLineSeries *series = nullptr;
         double (*value)(const TelemetryRecord &) = nullptr;
         std::vector<MinMaxColumn> columns;
+        // What the series draws, and how many of those points each column gave.
+        QList<QPointF> points;
+        std::vector<int> counts;
         int plot = 0;
     };
     struct Plot
@@ -111,8 +114,10 @@ private:
     // Everything from the record again: after a zoom, a new span, a resize, a page shown.
     void rebuild();
     void addToColumns(const TelemetrySample &sample);
+    void dropBefore(qint64 msecs);
     void noteChange(const TelemetrySample &sample);
     void applyToSeries();
+    qint64 liveTo(qint64 newest) const;
     qint64 liveFrom(qint64 to) const;
     qint64 columnMsFor(qint64 from, qint64 to) const;
     void onRecordSwitch();
@@ -132,6 +137,7 @@ private:
     Span m_span = TenMinutes;
     bool m_live = true;
     bool m_stale = true;
+    bool m_axesMoved = true;
     qint64 m_from = 0;
     qint64 m_to = 0;
     qint64 m_columnMs = 1;
