@@ -25,7 +25,7 @@ Q_SIGNALS:
 public:
     // Room around the plot area for the axis labels, alike in every plot so their time axes line up.
     static constexpr int PlotLeft = 46;
-    static constexpr int PlotRight = 14;
+    static constexpr int PlotRight = 30;
     static constexpr int PlotTop = 6;
     static constexpr int PlotBottom = 22;
 

@@ -28,9 +28,6 @@ namespace gencfg {
 namespace {
 
 constexpr qint64 SpanMs[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
-// The dashed threshold lines reach far past any record.
-constexpr double FarPastMs = 0;
-constexpr double FarFutureMs = 4.0e12;
 // A live time axis moves on by this share of its span at a time.
 constexpr qint64 LiveSteps = 30;
 enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
@@ -281,11 +278,10 @@ void TrendsPage::showThresholds(const ConfigImageBytes &image)
                              t.starterBatteryLow, t.upsLow,    t.upsHigh,      t.temperatureLow};
     int i = 0;
     for (const Plot &plot : m_plots) {
-        for (QLineSeries *line : plot.thresholds) {
-            const double level = levels[i++];
-            line->replace(QList<QPointF>{{FarPastMs, level}, {FarFutureMs, level}});
-        }
+        for (QLineSeries *line : plot.thresholds)
+            line->setProperty("level", levels[i++]);
     }
+    m_axesMoved = true;
     applyToSeries();
 }
 
@@ -459,17 +455,23 @@ void TrendsPage::applyToSeries()
         const Plot &plot = m_plots[p];
         auto [low, high] = bounds[p];
         for (QLineSeries *line : plot.thresholds) {
-            if (line->count() > 0 && line->at(0).y() > 0) {
-                low = qMin(low, line->at(0).y());
-                high = qMax(high, line->at(0).y());
-            }
+            const QVariant level = line->property("level");
+            if (!level.isValid())
+                continue;
+            low = qMin(low, level.toDouble());
+            high = qMax(high, level.toDouble());
+            // The dashed line spans what is shown, no further: points far off the plot are not drawn well.
+            if (m_axesMoved)
+                line->replace(
+                    QList<QPointF>{{double(m_from), level.toDouble()}, {double(m_to), level.toDouble()}});
         }
         if (low > high) {
             low = 0;
             high = 1;
         }
         const double pad = qMax(1.0, (high - low) * 0.08);
-        const double wantLow = std::floor(low - pad);
+        // Readings that cannot go below zero do not get a scale that does.
+        const double wantLow = low >= 0 ? qMax(0.0, std::floor(low - pad)) : std::floor(low - pad);
         const double wantHigh = std::ceil(high + pad);
         // Relabelling an axis costs more than the lines: only when the values leave its range or shrink well
         // within it.
