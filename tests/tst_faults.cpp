@@ -14,8 +14,12 @@
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
 #include "monitor/ui/JournalPage.h"
+#include "monitor/ui/TrendsPage.h"
+#include "widgets/SwitchLed.h"
+
 #include "sim/PtySimulator.h"
 #include "widgets/PortComboBox.h"
+#include <QLineEdit>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -135,6 +139,7 @@ private Q_SLOTS:
     // The device vanishing under a transfer.
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data();
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles();
+    void recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled();
 
     // Parameter files.
     void malformedParamFile_isRefusedNamingItAndChangesNothing_data();
@@ -399,6 +404,27 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
         QCOMPARE(s.form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
     }
+}
+
+void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
+{
+    PtyFormSim s(PeriodMs);
+    QVERIFY(s.ready());
+    QVERIFY(s.settle());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("night.csv"));
+    TrendsPage *page = s.form.TabSheet6;
+    page->EditRecordFile->setText(path);
+    page->SwitchRecord->click();
+    QVERIFY(page->isRecording());
+    const int before = s.form.telemetryLog().size();
+    QVERIFY(s.settle(5));
+    s.sim.closeDevice();
+    QTRY_VERIFY(!s.form.link().AfComPort1().isOpen());
+    const int recorded = s.form.telemetryLog().size() - before;
+    // Every line is in the file already, with the recording still on.
+    QVERIFY(page->isRecording());
+    QCOMPARE(int(readAll(path).count('\n')), 1 + recorded);
 }
 
 void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing_data()

@@ -27,6 +27,13 @@ TrendChartView::TrendChartView(QChart *chart, QWidget *parent) : QChartView(char
 void TrendChartView::resizeEvent(QResizeEvent *event)
 {
     QChartView::resizeEvent(event);
+    placePlotArea();
+}
+
+void TrendChartView::placePlotArea()
+{
+    // An empty area lets the chart lay itself out; the fixed one then takes its place.
+    chart()->setPlotArea(QRectF());
     chart()->setPlotArea(QRectF(PlotLeft, PlotTop, qMax(20, width() - PlotLeft - PlotRight),
                                 qMax(20, height() - PlotTop - PlotBottom)));
 }

@@ -17,6 +17,8 @@ public:
     explicit TrendChartView(QChart *chart, QWidget *parent = nullptr);
 
     QSize sizeHint() const override { return {760, 150}; }
+    // Lays the plot out again at its fixed place, so axis labels of a new range get the room they need.
+    void placePlotArea();
 
 Q_SIGNALS:
     // The user asks to see from..to, in milliseconds since the epoch.

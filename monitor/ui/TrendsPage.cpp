@@ -480,6 +480,7 @@ void TrendsPage::applyToSeries()
             (wantHigh - wantLow) < shown * 0.5) {
             plot.values->setRange(wantLow, wantHigh);
             plot.values->applyNiceNumbers();
+            plot.view->placePlotArea();
         }
         if (m_axesMoved)
             plot.chart->axes(Qt::Horizontal)
