@@ -32,8 +32,6 @@ void TrendChartView::resizeEvent(QResizeEvent *event)
 
 void TrendChartView::placePlotArea()
 {
-    // An empty area lets the chart lay itself out; the fixed one then takes its place.
-    chart()->setPlotArea(QRectF());
     chart()->setPlotArea(QRectF(PlotLeft, PlotTop, qMax(20, width() - PlotLeft - PlotRight),
                                 qMax(20, height() - PlotTop - PlotBottom)));
 }

@@ -17,7 +17,7 @@ public:
     explicit TrendChartView(QChart *chart, QWidget *parent = nullptr);
 
     QSize sizeHint() const override { return {760, 150}; }
-    // Lays the plot out again at its fixed place, so axis labels of a new range get the room they need.
+    // Puts the plot area at its fixed place within the view.
     void placePlotArea();
 
 Q_SIGNALS:
@@ -26,7 +26,7 @@ Q_SIGNALS:
 
 public:
     // Room around the plot area for the axis labels, alike in every plot so their time axes line up.
-    static constexpr int PlotLeft = 46;
+    static constexpr int PlotLeft = 56;
     static constexpr int PlotRight = 30;
     static constexpr int PlotTop = 6;
     static constexpr int PlotBottom = 22;

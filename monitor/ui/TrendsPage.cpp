@@ -172,7 +172,7 @@ TrendsPage::Plot TrendsPage::makePlot(const QString &title)
     time->setFormat(QStringLiteral("hh:mm:ss"));
     time->setTickCount(7);
     plot.values = new QValueAxis;
-    plot.values->setLabelFormat(QStringLiteral("%.0f"));
+    plot.values->setLabelFormat(QStringLiteral("%d"));
     plot.chart->addAxis(time, Qt::AlignBottom);
     plot.chart->addAxis(plot.values, Qt::AlignLeft);
     plot.view = new TrendChartView(plot.chart);
@@ -480,7 +480,6 @@ void TrendsPage::applyToSeries()
             (wantHigh - wantLow) < shown * 0.5) {
             plot.values->setRange(wantLow, wantHigh);
             plot.values->applyNiceNumbers();
-            plot.view->placePlotArea();
         }
         if (m_axesMoved)
             plot.chart->axes(Qt::Horizontal)
