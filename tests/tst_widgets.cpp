@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
+#include <utility>
 
 using namespace gencfg;
 
@@ -101,6 +102,7 @@ private slots:
     void sections_followEndsAndCount_data();
     void sections_followEndsAndCount();
     void tickLabels_useLocaleAndNeededDecimals();
+    void readings_repaintOverAKeptScale();
 
     void numericText_data();
     void numericText();
@@ -370,6 +372,66 @@ void TestWidgets::tickLabels_useLocaleAndNeededDecimals()
     for (double v : signal.majorTickValues())
         labels << signal.tickLabel(v);
     QCOMPARE(labels.join(' '), QStringLiteral("-113,0 -97,5 -82,0 -66,5 -51,0"));
+}
+
+void TestWidgets::readings_repaintOverAKeptScale()
+{
+    QWidget window;
+    window.resize(540, 220);
+    auto *angular = new AngularGauge(&window);
+    angular->setGeometry(0, 0, 200, 200);
+    auto *linear = new LinearGauge(Qt::Horizontal, &window);
+    linear->setGeometry(210, 0, 300, 70);
+    auto *digital = new NumericDisplay(&window);
+    digital->setGeometry(210, 100, 120, 30);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    for (ScaleGauge *g : {static_cast<ScaleGauge *>(angular), static_cast<ScaleGauge *>(linear)}) {
+        const QByteArray kind = g->metaObject()->className();
+        voltageScale(*g);
+        g->setPosition(220);
+        const QImage start = g->grab().toImage();
+        g->setPosition(250);
+        QVERIFY2(g->grab().toImage() != start, kind.constData());
+        g->setPosition(220);
+        QVERIFY2(g->grab().toImage() == start,
+                 (kind + " changed after a reading went and came back").constData());
+
+        // A scale change must reach the kept picture of the scale, and undoing it restore it.
+        const std::pair<const char *, QVariant> changes[] = {{"SectionEnd1", 200.0},
+                                                             {"SectionColor2", QColor(240, 200, 0)},
+                                                             {"PositionMax", 320.0},
+                                                             {"TickMinorCount", 1},
+                                                             {"TickMajorLength", 16}};
+        for (const auto &[name, value] : changes) {
+            const QVariant before = g->property(name);
+            QVERIFY(g->setProperty(name, value));
+            QVERIFY2(g->grab().toImage() != start, (kind + ' ' + name + " not painted").constData());
+            QVERIFY(g->setProperty(name, before));
+            QVERIFY2(g->grab().toImage() == start, (kind + ' ' + name + " set back not painted").constData());
+        }
+        QFont bold = g->font();
+        bold.setBold(true);
+        g->setFont(bold);
+        QVERIFY2(g->grab().toImage() != start, (kind + " font not painted").constData());
+    }
+
+    // A frame that leaves the text and the pointer as they are shown schedules no repaint.
+    digital->setValue(220.2);
+    angular->setPosition(400); // shown at 300
+    QCoreApplication::processEvents();
+    PaintCounter digitalPaints(digital);
+    PaintCounter angularPaints(angular);
+    digital->setValue(219.8);
+    digital->setErrorText(QStringLiteral("???")); // shown only while in error
+    angular->setPosition(500);
+    QCoreApplication::processEvents();
+    QCOMPARE(digitalPaints.count, 0);
+    QCOMPARE(angularPaints.count, 0);
+    digital->setValue(221);
+    QCoreApplication::processEvents();
+    QVERIFY(digitalPaints.count > 0);
 }
 
 void TestWidgets::numericText_data()

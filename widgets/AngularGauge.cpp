@@ -69,7 +69,7 @@ void AngularGauge::setUnitsText(const QString &text)
         return;
     m_unitsText = text;
     refreshReading();
-    update();
+    invalidateScale();
     Q_EMIT lookChanged();
 }
 
@@ -91,20 +91,31 @@ void AngularGauge::resizeEvent(QResizeEvent *event)
     resize(side, side);
 }
 
-void AngularGauge::paintEvent(QPaintEvent *)
+qreal AngularGauge::dialScale() const
 {
     const qreal side = qMin(width(), height());
-    if (side < 4)
-        return;
-    const qreal k = side / LogicalSide; // device pixels per logical unit
-    auto logical = [k](int pixels) { return pixels / k; };
+    return side < 4 ? 0 : side / LogicalSide;
+}
 
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.save();
+void AngularGauge::toDial(QPainter &p, qreal k) const
+{
     p.translate(width() / 2.0, height() / 2.0);
     p.scale(k, k);
+}
+
+qreal AngularGauge::angleOf(double value) const
+{
+    return StartAngle - SweepAngle * scaleFraction(value);
+}
+
+void AngularGauge::paintScale(QPainter &p)
+{
+    const qreal k = dialScale();
+    if (k <= 0)
+        return;
+    auto logical = [k](int pixels) { return pixels / k; };
+    p.save();
+    toDial(p, k);
 
     // Bezel and face.
     QLinearGradient bezel(0, -100, 0, 100);
@@ -123,7 +134,6 @@ void AngularGauge::paintEvent(QPaintEvent *)
     const qreal majorLength = qBound<qreal>(0, logical(tickMajorLength()), 0.35 * ScaleRadius);
     const qreal minorLength = qBound<qreal>(0, logical(tickMinorLength()), 0.35 * ScaleRadius);
     const qreal band = qBound<qreal>(3, minorLength, 14);
-    auto angleOf = [this](double value) { return StartAngle - SweepAngle * scaleFraction(value); };
 
     // Coloured sections under the ticks.
     const QRectF bandRect(-(ScaleRadius - band / 2), -(ScaleRadius - band / 2), 2 * (ScaleRadius - band / 2),
@@ -181,6 +191,21 @@ void AngularGauge::paintEvent(QPaintEvent *)
             p.drawText(QRectF(-40, 40, 80, 24), Qt::AlignCenter, m_unitsText);
         }
     }
+    p.restore();
+}
+
+void AngularGauge::paintEvent(QPaintEvent *)
+{
+    const qreal k = dialScale();
+    if (k <= 0)
+        return;
+    auto logical = [k](int pixels) { return pixels / k; };
+
+    QPainter p(this);
+    drawScale(p);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    toDial(p, k);
 
     // Pointer, with a soft shadow so it lifts off the face.
     const qreal halfWidth = qBound<qreal>(1, logical(pointerSize()) * 0.3, 8);
@@ -203,7 +228,7 @@ void AngularGauge::paintEvent(QPaintEvent *)
     p.drawPolygon(needle);
     p.restore();
 
-    // Hub.
+    // The hub covers the pointer's root, so it is painted over it rather than kept with the scale.
     const qreal hubRadius = qBound<qreal>(2, logical(m_hubSize) / 2, 30);
     QRadialGradient hub(-hubRadius / 3, -hubRadius / 3, hubRadius * 1.4);
     hub.setColorAt(0, QColor(0xb8, 0xbc, 0xc2));
@@ -211,8 +236,6 @@ void AngularGauge::paintEvent(QPaintEvent *)
     p.setPen(QPen(QColor(0x15, 0x17, 0x1a), 0.8));
     p.setBrush(hub);
     p.drawEllipse(QPointF(0, 0), hubRadius, hubRadius);
-
-    p.restore();
 }
 
 } // namespace gencfg

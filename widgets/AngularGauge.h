@@ -39,10 +39,17 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void paintScale(QPainter &p) override;
     void resizeEvent(QResizeEvent *event) override;
     QString readingText() const override;
 
 private:
+    // Device pixels per unit of the logical square, 0 when the dial is too small to paint.
+    qreal dialScale() const;
+    // Puts the origin at the dial's centre in logical units.
+    void toDial(QPainter &p, qreal k) const;
+    qreal angleOf(double value) const;
+
     int m_hubSize = 12;
     bool m_autoSize = true;
     QString m_unitsText;

@@ -24,4 +24,21 @@ QFont fittedFont(const QFont &base, const QString &text, const QSizeF &box, int 
     }
 }
 
+const QFont &FittedFontCache::get(const QFont &base, const QString &text, const QSizeF &box, int flags,
+                                  qreal maxPixelSize, qreal minPixelSize)
+{
+    if (m_valid && text == m_text && box == m_box && flags == m_flags && maxPixelSize == m_maxPixelSize &&
+        minPixelSize == m_minPixelSize && base == m_base)
+        return m_fitted;
+    m_valid = true;
+    m_base = base;
+    m_text = text;
+    m_box = box;
+    m_flags = flags;
+    m_maxPixelSize = maxPixelSize;
+    m_minPixelSize = minPixelSize;
+    m_fitted = fittedFont(base, text, box, flags, maxPixelSize, minPixelSize);
+    return m_fitted;
+}
+
 } // namespace gencfg

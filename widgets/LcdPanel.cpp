@@ -40,7 +40,14 @@ QSize LcdPanel::minimumSizeHint() const
 
 void LcdPanel::refresh()
 {
-    const QString spoken = spokenCaption(shownText());
+    const QString shown = shownText();
+    if (shown == m_shown && m_errorActive == m_shownAsError)
+        return;
+    if (m_errorActive != m_shownAsError)
+        m_glass.clear();
+    m_shown = shown;
+    m_shownAsError = m_errorActive;
+    const QString spoken = spokenCaption(shown);
     if (accessibleDescription() != spoken)
         setAccessibleDescription(spoken);
     update();
@@ -66,33 +73,35 @@ void LcdPanel::setErrorText(const QString &text)
 
 void LcdPanel::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     if (width() < 2 || height() < 2)
         return;
+    QPainter p(this);
+    m_glass.draw(p, this, [this](QPainter &glassPainter) {
+        glassPainter.setRenderHint(QPainter::Antialiasing);
+        const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const qreal corner = qMin<qreal>(4, qMin(width(), height()) / 5.0);
+        if (m_errorActive) {
+            glassPainter.setBrush(Qt::black);
+        } else {
+            QLinearGradient glass(0, 0, 0, height());
+            glass.setColorAt(0, QColor(0x24, 0x30, 0x34));
+            glass.setColorAt(1, QColor(0x0c, 0x12, 0x14));
+            glassPainter.setBrush(glass);
+        }
+        glassPainter.setPen(QPen(QColor(0x50, 0x56, 0x5c), 1.0));
+        glassPainter.drawRoundedRect(frame, corner, corner);
+    });
 
-    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const qreal corner = qMin<qreal>(4, qMin(width(), height()) / 5.0);
-    if (m_errorActive) {
-        p.setBrush(Qt::black);
-    } else {
-        QLinearGradient glass(0, 0, 0, height());
-        glass.setColorAt(0, QColor(0x24, 0x30, 0x34));
-        glass.setColorAt(1, QColor(0x0c, 0x12, 0x14));
-        p.setBrush(glass);
-    }
-    p.setPen(QPen(QColor(0x50, 0x56, 0x5c), 1.0));
-    p.drawRoundedRect(frame, corner, corner);
-
-    const QString text = displayCaption(shownText());
+    const QString text = displayCaption(m_shown);
     const QRectF box = QRectF(rect()).adjusted(4, 2, -4, -2);
     if (box.width() < 2 || box.height() < 2 || text.isEmpty())
         return;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
     QFont base = font();
     base.setBold(true);
     const int flags = Qt::AlignCenter;
-    p.setFont(fittedFont(base, text, box.size(), flags, box.height() * 0.75, 5));
+    p.setFont(m_fit.get(base, text, box.size(), flags, box.height() * 0.75, 5));
     p.setPen(m_errorActive ? ErrorInk : Digits);
     p.drawText(box, flags, text);
 }

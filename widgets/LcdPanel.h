@@ -1,5 +1,8 @@
 #pragma once
 
+#include "widgets/FitText.h"
+#include "widgets/PaintCache.h"
+
 #include <QWidget>
 
 namespace gencfg {
@@ -40,6 +43,12 @@ protected:
 private:
     bool m_errorActive = false;
     QString m_errorText = QStringLiteral("---");
+    // What refresh() last put on screen, so one that changes neither the text nor its look
+    // repaints nothing.
+    QString m_shown;
+    bool m_shownAsError = false;
+    PaintCache m_glass;
+    FittedFontCache m_fit;
 };
 
 } // namespace gencfg

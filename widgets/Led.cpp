@@ -3,7 +3,6 @@
 #include "widgets/CaptionText.h"
 #include "widgets/InstrumentAccessibility.h"
 
-
 namespace gencfg {
 
 namespace {
@@ -59,7 +58,8 @@ void Led::setActiveColor(const QColor &color)
     if (color == m_activeColor)
         return;
     m_activeColor = color;
-    update();
+    if (m_active)
+        update();
     Q_EMIT activeColorChanged(m_activeColor);
 }
 

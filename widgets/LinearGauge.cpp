@@ -45,17 +45,23 @@ void LinearGauge::setOrientation(Qt::Orientation orientation)
         return;
     m_orientation = orientation;
     updateGeometry();
-    update();
+    invalidateScale();
     Q_EMIT lookChanged();
 }
 
-void LinearGauge::paintEvent(QPaintEvent *)
+void LinearGauge::alongScale(QPainter &p) const
 {
+    if (m_orientation == Qt::Vertical) {
+        p.translate(0, height());
+        p.rotate(-90);
+    }
+}
+
+void LinearGauge::paintScale(QPainter &p)
+{
+    m_marker = MarkerPlace();
     if (width() < 4 || height() < 4)
         return;
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
 
     const QRectF faceRect = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal corner = qMin<qreal>(6, qMin(width(), height()) / 6.0);
@@ -125,13 +131,10 @@ void LinearGauge::paintEvent(QPaintEvent *)
     const qreal markerTop = pad + qMax<qreal>(0, room - needed) / 2;
     const qreal barTop = markerTop + marker;
     const qreal barBottom = barTop + bar;
+    m_marker = {true, margin, length, marker, markerTop, barTop, barBottom};
 
     p.save();
-    // From here x runs along the scale from its low end and y across it from the marker side.
-    if (vertical) {
-        p.translate(0, height());
-        p.rotate(-90);
-    }
+    alongScale(p);
 
     p.setPen(Qt::NoPen);
     for (const Section &s : sections())
@@ -170,18 +173,31 @@ void LinearGauge::paintEvent(QPaintEvent *)
             p.restore();
         }
     }
+    p.restore();
+}
+
+void LinearGauge::paintEvent(QPaintEvent *)
+{
+    if (width() < 4 || height() < 4)
+        return;
+    QPainter p(this);
+    drawScale(p);
+    if (!m_marker.shown)
+        return;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    alongScale(p);
 
     // The marker points at the bar; a line of its colour crosses the bar at the reading.
-    const qreal x = at(shownPosition());
-    const QPolygonF triangle(
-        {QPointF(x - marker * 0.6, markerTop), QPointF(x + marker * 0.6, markerTop), QPointF(x, barTop)});
+    const MarkerPlace &m = m_marker;
+    const qreal x = m.margin + scaleFraction(shownPosition()) * m.length;
+    const QPolygonF triangle({QPointF(x - m.marker * 0.6, m.markerTop),
+                              QPointF(x + m.marker * 0.6, m.markerTop), QPointF(x, m.barTop)});
     p.setPen(QPen(pointerColor().darker(170), 1.0));
     p.setBrush(pointerColor());
     p.drawPolygon(triangle);
-    p.setPen(QPen(pointerColor(), qMax<qreal>(1.5, marker * 0.15), Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(x, barTop), QPointF(x, barBottom));
-
-    p.restore();
+    p.setPen(QPen(pointerColor(), qMax<qreal>(1.5, m.marker * 0.15), Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(x, m.barTop), QPointF(x, m.barBottom));
 }
 
 } // namespace gencfg

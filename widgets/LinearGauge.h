@@ -26,9 +26,27 @@ public Q_SLOTS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void paintScale(QPainter &p) override;
 
 private:
+    // Where the marker goes, worked out with the scale and kept with it. Along the scale x
+    // runs from its low end; across it y runs from the marker side.
+    struct MarkerPlace
+    {
+        bool shown = false;
+        qreal margin = 0; // from the widget's edge to the scale's low end
+        qreal length = 0;
+        qreal marker = 0;
+        qreal markerTop = 0;
+        qreal barTop = 0;
+        qreal barBottom = 0;
+    };
+
+    // Turns p so that x runs along the scale and y across it.
+    void alongScale(QPainter &p) const;
+
     Qt::Orientation m_orientation = Qt::Vertical;
+    MarkerPlace m_marker;
 };
 
 } // namespace gencfg

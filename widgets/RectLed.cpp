@@ -2,6 +2,7 @@
 
 #include "widgets/FitText.h"
 
+#include <QEvent>
 #include <QFontInfo>
 #include <QLinearGradient>
 #include <QPainter>
@@ -41,25 +42,48 @@ void RectLed::setInactiveColor(const QColor &color)
     if (color == m_inactiveColor)
         return;
     m_inactiveColor = color;
-    update();
+    if (!isActive())
+        update();
     Q_EMIT inactiveColorChanged(m_inactiveColor);
+}
+
+void RectLed::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        for (Lamp &lamp : m_lamps)
+            lamp.picture.clear();
+    }
+    Led::changeEvent(event);
 }
 
 void RectLed::paintEvent(QPaintEvent *)
 {
     if (width() < 2 || height() < 2)
         return;
+    const bool lit = isActive();
+    Lamp &lamp = m_lamps[lit];
+    const QColor fill = lit ? activeColor() : m_inactiveColor;
+    if (lamp.caption != caption() || lamp.fill != fill) {
+        lamp.caption = caption();
+        lamp.fill = fill;
+        lamp.picture.clear();
+    }
     QPainter p(this);
+    lamp.picture.draw(p, this, [this, lit](QPainter &lampPainter) { paintLamp(lampPainter, lit); });
+}
+
+void RectLed::paintLamp(QPainter &p, bool lit) const
+{
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    const QColor fill = isActive() ? activeColor() : m_inactiveColor;
+    const QColor fill = lit ? activeColor() : m_inactiveColor;
     const QRectF lamp = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal corner = qMin<qreal>(3, qMin(width(), height()) / 5.0);
     QLinearGradient glass(0, 0, 0, height());
-    glass.setColorAt(0, fill.lighter(isActive() ? 140 : 115));
+    glass.setColorAt(0, fill.lighter(lit ? 140 : 115));
     glass.setColorAt(0.5, fill);
-    glass.setColorAt(1, fill.darker(isActive() ? 115 : 125));
+    glass.setColorAt(1, fill.darker(lit ? 115 : 125));
     p.setPen(QPen(fill.darker(220), 1.0));
     p.setBrush(glass);
     p.drawRoundedRect(lamp, corner, corner);

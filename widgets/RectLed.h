@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/Led.h"
+#include "widgets/PaintCache.h"
 
 namespace gencfg {
 
@@ -27,9 +28,22 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void paintLamp(QPainter &p, bool lit) const;
+
+    // The whole lamp with its caption, kept once dark and once lit so a flag changing only
+    // swaps the pictures; each remembers the caption and colour it was painted with.
+    struct Lamp
+    {
+        PaintCache picture;
+        QString caption;
+        QColor fill;
+    };
+
     QColor m_inactiveColor{52, 72, 56};
+    Lamp m_lamps[2];
 };
 
 } // namespace gencfg

@@ -2,7 +2,7 @@
 
 #include "widgets/InstrumentAccessibility.h"
 
-#include <QLocale>
+#include <QEvent>
 #include <cmath>
 
 namespace gencfg {
@@ -115,6 +115,32 @@ void ScaleGauge::refreshReading()
         setAccessibleDescription(reading);
 }
 
+void ScaleGauge::drawScale(QPainter &p)
+{
+    if (m_scaleLocale != QLocale()) {
+        m_scaleLocale = QLocale();
+        m_scale.clear();
+    }
+    m_scale.draw(p, this, [this](QPainter &scalePainter) {
+        scalePainter.setRenderHint(QPainter::Antialiasing);
+        scalePainter.setRenderHint(QPainter::TextAntialiasing);
+        paintScale(scalePainter);
+    });
+}
+
+void ScaleGauge::invalidateScale()
+{
+    m_scale.clear();
+    update();
+}
+
+void ScaleGauge::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        invalidateScale();
+    QWidget::changeEvent(event);
+}
+
 void ScaleGauge::setPosition(double value)
 {
     if (!std::isfinite(value) || value == m_position)
@@ -134,7 +160,7 @@ void ScaleGauge::setScaleValue(double &field, double value)
         return;
     field = value;
     refreshReading();
-    update();
+    invalidateScale();
     Q_EMIT scaleChanged();
 }
 
@@ -164,7 +190,7 @@ void ScaleGauge::setSectionCount(int count)
     if (count == m_sectionCount)
         return;
     m_sectionCount = count;
-    update();
+    invalidateScale();
     Q_EMIT scaleChanged();
 }
 
@@ -174,7 +200,7 @@ void ScaleGauge::setTickMajorCount(int count)
     if (count == m_tickMajorCount)
         return;
     m_tickMajorCount = count;
-    update();
+    invalidateScale();
     Q_EMIT scaleChanged();
 }
 
@@ -184,7 +210,7 @@ void ScaleGauge::setTickMinorCount(int count)
     if (count == m_tickMinorCount)
         return;
     m_tickMinorCount = count;
-    update();
+    invalidateScale();
     Q_EMIT scaleChanged();
 }
 
@@ -194,7 +220,7 @@ void ScaleGauge::setLookValue(int &field, int value)
     if (value == field)
         return;
     field = value;
-    update();
+    invalidateScale();
     Q_EMIT lookChanged();
 }
 
@@ -203,7 +229,7 @@ void ScaleGauge::setLookColor(QColor &field, const QColor &color)
     if (color == field)
         return;
     field = color;
-    update();
+    invalidateScale();
     Q_EMIT lookChanged();
 }
 

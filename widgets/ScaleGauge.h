@@ -1,7 +1,10 @@
 #pragma once
 
+#include "widgets/PaintCache.h"
+
 #include <QColor>
 #include <QList>
+#include <QLocale>
 #include <QWidget>
 
 namespace gencfg {
@@ -12,6 +15,10 @@ namespace gencfg {
 //
 // Position keeps the value it is given; the pointer is painted at shownPosition(), the value
 // clamped to the scale. Non-finite numbers are ignored by every setter.
+//
+// The face, sections, ticks and numbers are painted once into a pixmap that is reused until
+// the size, the pixel ratio, the font, the locale or a property they show changes; a new
+// reading repaints only the pointer over it.
 class ScaleGauge : public QWidget
 {
     Q_OBJECT
@@ -102,6 +109,15 @@ protected:
     virtual QString readingText() const;
     void refreshReading();
 
+    // Paints what a new reading leaves unchanged, in widget coordinates.
+    virtual void paintScale(QPainter &p) = 0;
+    // Draws what paintScale() painted with p, a painter just begun on this widget; redraws it
+    // first if it is stale.
+    void drawScale(QPainter &p);
+    // Call when something paintScale() draws has changed; schedules a repaint.
+    void invalidateScale();
+    void changeEvent(QEvent *event) override;
+
 private:
     void setScaleValue(double &field, double value);
     void setLookValue(int &field, int value);
@@ -123,6 +139,9 @@ private:
     int m_tickMajorLength = 10;
     int m_tickMinorLength = 5;
     int m_pointerSize = 8;
+    PaintCache m_scale;
+    // Tick numbers follow the default locale, which can change without telling the widget.
+    QLocale m_scaleLocale;
 };
 
 } // namespace gencfg

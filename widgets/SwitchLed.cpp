@@ -1,7 +1,6 @@
 #include "widgets/SwitchLed.h"
 
 #include "widgets/CaptionText.h"
-#include "widgets/FitText.h"
 #include "widgets/InstrumentAccessibility.h"
 
 #include <QAccessible>
@@ -157,7 +156,7 @@ void SwitchLed::paintEvent(QPaintEvent *)
     if (text.isEmpty() || box.width() < 2 || box.height() < 2)
         return;
     const int flags = Qt::AlignLeft | Qt::AlignVCenter;
-    p.setFont(fittedFont(font(), text, box.size(), flags, QFontInfo(font()).pixelSize(), 5));
+    p.setFont(m_fit.get(font(), text, box.size(), flags, QFontInfo(font()).pixelSize(), 5));
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(box, flags, text);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/FitText.h"
 #include "widgets/Led.h"
 
 namespace gencfg {
@@ -44,6 +45,7 @@ private:
     void setDown(bool down);
 
     bool m_down = false;
+    FittedFontCache m_fit;
 };
 
 } // namespace gencfg

@@ -4,6 +4,7 @@
 #include "widgets/FitText.h"
 #include "widgets/InstrumentAccessibility.h"
 
+#include <QEvent>
 #include <QFontInfo>
 #include <QPainter>
 
@@ -42,8 +43,16 @@ void WrapLabel::setCaption(const QString &caption)
         return;
     m_caption = caption;
     setAccessibleDescription(spokenCaption(m_caption));
+    m_text.clear();
     update();
     Q_EMIT captionChanged(m_caption);
+}
+
+void WrapLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_text.clear();
+    QWidget::changeEvent(event);
 }
 
 void WrapLabel::paintEvent(QPaintEvent *)
@@ -52,11 +61,19 @@ void WrapLabel::paintEvent(QPaintEvent *)
     const QRectF box = QRectF(rect()).adjusted(2, 1, -2, -1);
     if (text.isEmpty() || box.width() < 2 || box.height() < 2)
         return;
+    // The ink follows the palette's current group (disabled, inactive window), so it is checked each time.
+    const QColor ink = palette().color(QPalette::WindowText);
+    if (ink != m_textInk) {
+        m_textInk = ink;
+        m_text.clear();
+    }
     QPainter p(this);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setFont(fittedFont(font(), text, box.size(), Flags, QFontInfo(font()).pixelSize(), 6));
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(box, Flags, text);
+    m_text.draw(p, this, [&](QPainter &textPainter) {
+        textPainter.setRenderHint(QPainter::TextAntialiasing);
+        textPainter.setFont(fittedFont(font(), text, box.size(), Flags, QFontInfo(font()).pixelSize(), 6));
+        textPainter.setPen(ink);
+        textPainter.drawText(box, Flags, text);
+    });
 }
 
 } // namespace gencfg

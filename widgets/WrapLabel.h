@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/PaintCache.h"
+
 #include <QWidget>
 
 namespace gencfg {
@@ -30,9 +32,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QString m_caption;
+    // Wrapping and fitting the caption is the costly part, so the painted caption is kept.
+    PaintCache m_text;
+    QColor m_textInk;
 };
 
 } // namespace gencfg
