@@ -30,47 +30,24 @@ namespace {
 constexpr qint64 SpanMs[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
 // A live time axis moves on by this share of its span at a time.
 constexpr qint64 LiveSteps = 30;
+constexpr int ValueTicks = 5;
 enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
 
-double phaseA(const TelemetryRecord &r)
+// A range of ValueTicks - 1 round steps (1, 2 or 5 times a power of ten) that holds low..high.
+// The count of labels never changes: Qt Charts does not make room again for more labels
+// in a plot area placed by hand.
+std::pair<double, double> niceRange(double low, double high)
 {
-    return r.VoltageA;
-}
-double phaseB(const TelemetryRecord &r)
-{
-    return r.VoltageB;
-}
-double phaseC(const TelemetryRecord &r)
-{
-    return r.VoltageC;
-}
-double generator(const TelemetryRecord &r)
-{
-    return r.VoltageGU;
-}
-double starterBattery(const TelemetryRecord &r)
-{
-    return TenthsToVolts(r.AccVoltage);
-}
-double upsBattery(const TelemetryRecord &r)
-{
-    return TenthsToVolts(r.UpsVoltage);
-}
-double sensor1(const TelemetryRecord &r)
-{
-    return r.Temperature1;
-}
-double sensor2(const TelemetryRecord &r)
-{
-    return r.Temperature2;
-}
-double sensor3(const TelemetryRecord &r)
-{
-    return r.Temperature3;
-}
-double sensor4(const TelemetryRecord &r)
-{
-    return r.Temperature4;
+    const double intervals = ValueTicks - 1;
+    double step = std::pow(10.0, std::floor(std::log10(qMax(1e-9, (high - low) / intervals))));
+    for (;;) {
+        for (double factor : {1.0, 2.0, 5.0}) {
+            const double from = std::floor(low / (step * factor)) * step * factor;
+            if (from + intervals * step * factor >= high)
+                return {from, from + intervals * step * factor};
+        }
+        step *= 10;
+    }
 }
 
 QString oneLine(QString text)
@@ -173,6 +150,7 @@ TrendsPage::Plot TrendsPage::makePlot(const QString &title)
     time->setTickCount(7);
     plot.values = new QValueAxis;
     plot.values->setLabelFormat(QStringLiteral("%d"));
+    plot.values->setTickCount(ValueTicks);
     plot.chart->addAxis(time, Qt::AlignBottom);
     plot.chart->addAxis(plot.values, Qt::AlignLeft);
     plot.view = new TrendChartView(plot.chart);
@@ -215,16 +193,23 @@ void TrendsPage::buildPlots()
     m_plots.push_back(makePlot(QStringLiteral("Напряжения, ") + VoltUnits()));
     m_plots.push_back(makePlot(QStringLiteral("Батареи, ") + VoltUnits()));
     m_plots.push_back(makePlot(QStringLiteral("Температуры, °C")));
-    addTrend(VoltagePlot, PhaseACaption(), &phaseA);
-    addTrend(VoltagePlot, PhaseBCaption(), &phaseB);
-    addTrend(VoltagePlot, PhaseCCaption(), &phaseC);
-    addTrend(VoltagePlot, GeneratorPhaseCaption(), &generator);
-    addTrend(BatteryPlot, QStringLiteral("АКБ"), &starterBattery);
-    addTrend(BatteryPlot, QStringLiteral("ИБП"), &upsBattery);
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 1"), &sensor1);
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 2"), &sensor2);
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 3"), &sensor3);
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 4"), &sensor4);
+    addTrend(VoltagePlot, PhaseACaption(), [](const TelemetryRecord &r) -> double { return r.VoltageA; });
+    addTrend(VoltagePlot, PhaseBCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageB; });
+    addTrend(VoltagePlot, PhaseCCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageC; });
+    addTrend(VoltagePlot, GeneratorPhaseCaption(),
+             [](const TelemetryRecord &r) -> double { return r.VoltageGU; });
+    addTrend(BatteryPlot, QStringLiteral("АКБ"),
+             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.AccVoltage); });
+    addTrend(BatteryPlot, QStringLiteral("ИБП"),
+             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.UpsVoltage); });
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 1"),
+             [](const TelemetryRecord &r) -> double { return r.Temperature1; });
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 2"),
+             [](const TelemetryRecord &r) -> double { return r.Temperature2; });
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 3"),
+             [](const TelemetryRecord &r) -> double { return r.Temperature3; });
+    addTrend(TemperaturePlot, QStringLiteral("Датчик 4"),
+             [](const TelemetryRecord &r) -> double { return r.Temperature4; });
     for (const char *name : {"mainsLow", "mainsHigh", "generatorLow", "generatorHigh"})
         addThreshold(VoltagePlot, QLatin1String(name));
     for (const char *name : {"starterBatteryLow", "upsLow", "upsHigh"})
@@ -478,8 +463,8 @@ void TrendsPage::applyToSeries()
         const double shown = plot.values->max() - plot.values->min();
         if (wantLow < plot.values->min() || wantHigh > plot.values->max() ||
             (wantHigh - wantLow) < shown * 0.5) {
-            plot.values->setRange(wantLow, wantHigh);
-            plot.values->applyNiceNumbers();
+            const auto [niceLow, niceHigh] = niceRange(wantLow, wantHigh);
+            plot.values->setRange(niceLow, niceHigh);
         }
         if (m_axesMoved)
             plot.chart->axes(Qt::Horizontal)
