@@ -1,10 +1,12 @@
 // Cost of one status frame from arrival to a repainted window: dispatch,
 // decoding, display, the telemetry record and the repaint of the whole window.
 //
-// Usage: bench_status_frame [frames] [width height] [--trends] [--day] [--all]
+// Usage: bench_status_frame [frames] [width height] [--trends] [--day] [--all] [--full-repaint]
 //   --trends  the "Графики" page is the one shown (else the measurement page)
 //   --day     the record already holds a full day, a frame a second
 //   --all     the plots show the whole record (else the last 10 minutes)
+//   --full-repaint  every widget of the window is painted again each frame, not only
+//                   what the frame changed, as the window does by itself
 
 #include "app/TForm1.h"
 #include "link/Commands.h"
@@ -63,6 +65,7 @@ int main(int argc, char **argv)
     const bool trends = args.removeAll(QStringLiteral("--trends")) > 0;
     const bool day = args.removeAll(QStringLiteral("--day")) > 0;
     const bool all = args.removeAll(QStringLiteral("--all")) > 0;
+    const bool fullRepaint = args.removeAll(QStringLiteral("--full-repaint")) > 0;
     const int frames = qMax(1, args.value(1, QStringLiteral("500")).toInt());
     const QSize size(args.value(2, QStringLiteral("799")).toInt(),
                      args.value(3, QStringLiteral("572")).toInt());
@@ -93,13 +96,17 @@ int main(int argc, char **argv)
     for (const QByteArray &text : texts) {
         timer.start();
         form.link().AfComPort1DataRecived(text);
-        form.repaint();
+        if (fullRepaint)
+            form.repaint();
+        else
+            QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
         costs.push_back(timer.nsecsElapsed());
     }
 
     std::sort(costs.begin(), costs.end());
     const auto micros = [](qint64 ns) { return ns / 1000.0; };
-    QTextStream(stdout) << "page shown: "
+    QTextStream(stdout) << "repaint: " << (fullRepaint ? "the whole window" : "what the frame changed") << "\n"
+                        << "page shown: "
                         << (trends ? (all ? "trends, whole record" : "trends, 10 min") : "measurement")
                         << ", record before: " << (day ? TelemetryLog::DayAtOneFramePerSecond : 0)
                         << " frames ("

@@ -33,16 +33,18 @@ void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint
     columns.erase(columns.begin(), keep);
 }
 
-int AppendColumnPoints(const MinMaxColumn &column, QList<QPointF> &points)
+int AppendColumnPoints(const MinMaxColumn &column, bool withLast, QList<QPointF> &points)
 {
-    std::array<QPointF, 4> four{
-        QPointF(double(column.firstMsecs), column.first), QPointF(double(column.minMsecs), column.min),
-        QPointF(double(column.maxMsecs), column.max), QPointF(double(column.lastMsecs), column.last)};
-    std::sort(four.begin(), four.end(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+    std::array<QPointF, 3> three{QPointF(double(column.minMsecs), column.min),
+                                 QPointF(double(column.maxMsecs), column.max),
+                                 QPointF(double(column.lastMsecs), column.last)};
+    const size_t count = withLast ? 3 : 2;
+    std::sort(three.begin(), three.begin() + qsizetype(count),
+              [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
     int added = 0;
-    for (size_t i = 0; i < four.size(); ++i) {
-        if (i == 0 || four[i].x() != four[i - 1].x()) {
-            points << four[i];
+    for (size_t i = 0; i < count; ++i) {
+        if (i == 0 || three[i].x() != three[i - 1].x()) {
+            points << three[i];
             ++added;
         }
     }
@@ -52,9 +54,9 @@ int AppendColumnPoints(const MinMaxColumn &column, QList<QPointF> &points)
 QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns)
 {
     QList<QPointF> points;
-    points.reserve(qsizetype(columns.size() * 4));
-    for (const MinMaxColumn &column : columns)
-        AppendColumnPoints(column, points);
+    points.reserve(qsizetype(columns.size() * 2 + 1));
+    for (size_t i = 0; i < columns.size(); ++i)
+        AppendColumnPoints(columns[i], i + 1 == columns.size(), points);
     return points;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// A series reduced to the plot's pixel columns: per column only its first,
-// its minimum, its maximum and its last sample are drawn, so thousands of
-// samples cost at most four points a column, no peak is lost and the line
-// runs on from one column to the next. Columns are aligned to the epoch, so a new
+// A series reduced to the plot's pixel columns: per column only its minimum
+// and its maximum are drawn, so thousands of samples cost two points a column
+// and no peak is lost; the newest column also keeps its last sample, so the
+// line reaches the newest reading. Columns are aligned to the epoch, so a new
 // sample touches only the newest column.
 
 #include <QList>
@@ -29,10 +29,11 @@ struct MinMaxColumn
 void AddToColumns(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs, double value);
 // Drops the columns that end before msecs.
 void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs);
-// What a line series draws: each column's first, minimum, maximum and last
-// sample in the order they came, none twice; x in msecs.
+// What a line series draws: each column's minimum and maximum in the order
+// they came, and the newest column's last sample; x in msecs.
 QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns);
-// The same for one column, appended to points; returns how many it added.
-int AppendColumnPoints(const MinMaxColumn &column, QList<QPointF> &points);
+// The same for one column, appended to points, with the last sample when
+// withLast; returns how many points it added.
+int AppendColumnPoints(const MinMaxColumn &column, bool withLast, QList<QPointF> &points);
 
 } // namespace gencfg

@@ -166,7 +166,7 @@ void tst_Trends::columns_keepEveryMinimumAndMaximum()
         }
     }
     const QList<QPointF> points = ColumnPoints(columns);
-    QVERIFY(points.size() <= 4 * int(columns.size()));
+    QVERIFY(points.size() <= 2 * int(columns.size()) + 1);
     QMap<qint64, QPair<double, double>> drawn;
     double lastX = -1;
     for (const QPointF &point : points) {

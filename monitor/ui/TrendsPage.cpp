@@ -339,12 +339,14 @@ void TrendsPage::addToColumns(const TelemetrySample &sample)
     for (Trend &trend : m_trends) {
         const size_t before = trend.columns.size();
         AddToColumns(trend.columns, m_columnMs, sample.msecs, trend.value(sample.record));
-        // Only the newest column's points change; the others stay as they are.
-        if (trend.columns.size() == before && !trend.counts.empty()) {
+        // Only the newest column's points change; a column that stops being the newest drops its last sample.
+        if (!trend.counts.empty()) {
             trend.points.remove(trend.points.size() - trend.counts.back(), trend.counts.back());
             trend.counts.pop_back();
+            if (trend.columns.size() != before)
+                trend.counts.push_back(AppendColumnPoints(trend.columns[before - 1], false, trend.points));
         }
-        trend.counts.push_back(AppendColumnPoints(trend.columns.back(), trend.points));
+        trend.counts.push_back(AppendColumnPoints(trend.columns.back(), true, trend.points));
     }
     noteChange(sample);
     m_newest = sample;
