@@ -90,6 +90,10 @@ void TrendChartView::mouseMoveEvent(QMouseEvent *event)
     } else if (m_band && m_band->isVisible()) {
         m_band->setGeometry(
             QRect(QPoint(m_pressAt.x(), 0), QPoint(event->pos().x(), viewport()->height())).normalized());
+    } else {
+        // A plain move hovers: the change marks show their texts.
+        QChartView::mouseMoveEvent(event);
+        return;
     }
     event->accept();
 }
