@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -101,12 +102,20 @@ void TForm1::buildWindow()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(0, ClientHeight - 18, ClientWidth, 18);
+    // The panels change with every frame and request: plain text of a fixed size never
+    // makes the status bar lay itself out again.
+    const int panelHeight = QFontMetrics(font).height() + 2;
     StatusPanel0 = new QLabel(QStringLiteral("Пакетов принято:"));
-    StatusPanel0->setFixedWidth(200);
+    StatusPanel0->setTextFormat(Qt::PlainText);
+    StatusPanel0->setFixedSize(200, panelHeight);
     StatusPanel1 = new QLabel;
+    StatusPanel1->setTextFormat(Qt::PlainText);
     StatusPanel1->setMinimumWidth(50);
+    StatusPanel1->setFixedHeight(panelHeight);
+    StatusPanel1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     StatusPanelErrors = new QLabel;
-    StatusPanelErrors->setFixedWidth(110);
+    StatusPanelErrors->setTextFormat(Qt::PlainText);
+    StatusPanelErrors->setFixedSize(110, panelHeight);
     ButtonStop = new QPushButton(QStringLiteral("Стоп"));
     ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
     ButtonStop->setAccessibleName(QStringLiteral("Стоп"));
