@@ -27,11 +27,6 @@ QString display(double value, int decimals, const QString &units)
     return QString::number(value, 'f', decimals) + units;
 }
 
-QString oneLine(const QString &caption)
-{
-    return ShownCaption(caption).replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
 QString variantCaption(quint8 code)
 {
     const std::optional<DeviceVariant> variant = VariantFromCode(code);
@@ -97,11 +92,11 @@ QJsonObject StatusJson(const TelemetryRecord &r)
 QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
 {
     if (const std::optional<QString> status = StatusCaption(r))
-        shown.status = oneLine(*status);
+        shown.status = OneLineCaption(*status);
     if (const ModeDisplay mode = ModeDisplayFor(r); mode != ModeDisplay::Unchanged)
         shown.mode = ModeDisplayCaption(mode);
     if (const std::optional<QString> registration = RegistrationCaption(r.Registration))
-        shown.registration = oneLine(*registration);
+        shown.registration = OneLineCaption(*registration);
 
     const QString volt = VoltUnits();
     const QString degrees = QStringLiteral(" C");

@@ -266,9 +266,7 @@ void DeviceLink::finish(OperationStatus status)
         [this, operation = QPointer<DeviceOperation>(m_operation)] {
             if (!operation || operation != m_operation)
                 return;
-            m_operation = nullptr;
-            m_phase = Phase::Idle;
-            m_cancelRequested = false;
+            releaseOperation();
             operation->m_link = nullptr;
             // Idle before the result is told, so its handler may start the next operation.
             Q_EMIT busyChanged(false);
@@ -277,15 +275,20 @@ void DeviceLink::finish(OperationStatus status)
         Qt::QueuedConnection);
 }
 
+void DeviceLink::releaseOperation()
+{
+    m_operation = nullptr;
+    m_phase = Phase::Idle;
+    m_cancelRequested = false;
+    m_firstFrame.reset();
+}
+
 void DeviceLink::forgetOperation(DeviceOperation *operation)
 {
     if (operation != m_operation)
         return;
     m_deadline.stop();
-    m_operation = nullptr;
-    m_phase = Phase::Idle;
-    m_cancelRequested = false;
-    m_firstFrame.reset();
+    releaseOperation();
     Q_EMIT busyChanged(false);
 }
 

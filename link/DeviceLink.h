@@ -96,6 +96,8 @@ private:
     void onDeadline();
     void finish(OperationStatus status);
     void forgetOperation(DeviceOperation *operation);
+    // The link is free again for the next operation.
+    void releaseOperation();
     void awaitFrame(int bound);
 
     std::unique_ptr<ByteTransport> m_transport;

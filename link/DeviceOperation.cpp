@@ -6,13 +6,6 @@
 
 namespace gencfg {
 
-namespace {
-
-// Every data byte of a journal record reply.
-constexpr int JournalRecordBytes = 5;
-
-} // namespace
-
 OperationStep CommandStep(quint8 command, quint16 address, const QByteArray &data)
 {
     return {BuildCommandFrame(command, address, quint8(data.size()), data), "<< ", CommandBound};
@@ -26,14 +19,6 @@ OperationStep WriteBlockStep(quint16 address, const QByteArray &data)
 OperationStep ReadBlockStep(quint16 address, quint8 count)
 {
     return {BuildReadFrame(address, count), "<<", BlockBound, CMD_READ_MEMORY, count};
-}
-
-OperationStep JournalRecordStep(quint8 journal, quint8 index)
-{
-    QByteArray data;
-    data.append(char(journal)).append(char(index));
-    return {BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, data), "<<", BlockBound, CMD_JOURNAL_RECORD,
-            JournalRecordBytes};
 }
 
 OperationStatus FailureStatus(StepOutcome outcome)

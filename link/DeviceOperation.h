@@ -33,7 +33,6 @@ struct OperationStep
 OperationStep CommandStep(quint8 command, quint16 address, const QByteArray &data);
 OperationStep WriteBlockStep(quint16 address, const QByteArray &data);
 OperationStep ReadBlockStep(quint16 address, quint8 count);
-OperationStep JournalRecordStep(quint8 journal, quint8 index);
 
 enum class StepOutcome {
     Sent,        // the frame went out whole; no reply was awaited

@@ -1,5 +1,8 @@
 #include "monitor/JournalReading.h"
 
+#include "link/Commands.h"
+#include "link/FrameCodec.h"
+
 namespace gencfg {
 
 JournalReadOperation::JournalReadOperation(QObject *parent)
@@ -54,6 +57,13 @@ std::optional<OperationStatus> JournalReadOperation::stepEnded(StepOutcome outco
         endJournal();
     setProgress(position(), total());
     return std::nullopt;
+}
+
+OperationStep JournalRecordStep(JournalSelector journal, quint8 index)
+{
+    const QByteArray data = JournalRequestData(journal, index);
+    return {BuildCommandFrame(CMD_JOURNAL_RECORD, 0, quint8(data.size()), data), "<<", BlockBound,
+            CMD_JOURNAL_RECORD, int(sizeof(JournalRecord::bytes))};
 }
 
 QString JournalProgressText(int done, int total)

@@ -42,6 +42,9 @@ private:
     int m_unanswered = 0;
 };
 
+// The request for one journal record; its reply carries the record's five bytes.
+OperationStep JournalRecordStep(JournalSelector journal, quint8 index);
+
 // "Чтение журнала: 37 из 155"
 QString JournalProgressText(int done, int total);
 

@@ -249,4 +249,14 @@ bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag)
     return (bits >> flag.bit) & 1;
 }
 
+QString OneLineCaption(const QString &stored)
+{
+    QString text = stored;
+    text.replace(QLatin1String("\n\r"), QLatin1String(" "));
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.remove(QLatin1Char('\r'));
+    return text;
+}
+
 } // namespace gencfg

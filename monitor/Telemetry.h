@@ -73,6 +73,9 @@ QString FormatStageTimer(quint16 seconds);
 std::optional<QString> StatusCaption(const TelemetryRecord &record);
 std::optional<QString> RegistrationCaption(quint8 registration);
 
+// A stored caption on one line: its line breaks ("\n\r", "\r\n", "\n") as blanks, carriage returns dropped.
+QString OneLineCaption(const QString &stored);
+
 // The device clock as "hh:mm:ss".
 QString ClockText(const TelemetryRecord &record);
 // Minutes as "12ч 13м".

@@ -11,13 +11,10 @@ namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
 
-// One line, quoted when it holds a separator, a quote or a line break.
-QString field(QString text)
+// One line, quoted when it holds a separator or a quote.
+QString field(const QString &caption)
 {
-    text.replace(QLatin1String("\n\r"), QLatin1String(" "));
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    QString text = OneLineCaption(caption);
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
         return text;
     return QLatin1Char('"') + text.replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');

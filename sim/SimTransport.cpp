@@ -47,7 +47,7 @@ qint64 SimTransport::write(const QByteArray &bytes)
     for (const RequestCutter::Frame &frame : m_cutter.feed(bytes, now)) {
         const QByteArray reply = m_model.receiveFrameText(frame.text, frame.startUs, frame.endUs);
         Q_EMIT frameReceived(m_model.receivedLog().constLast());
-        if (reply.isEmpty() || m_model.isSilent())
+        if (reply.isEmpty())
             continue;
         // The controller answers after the request has left, as on a real line.
         QTimer::singleShot(m_replyDelayMs, this, [this, text = FrameBytesToText(reply)] { deliver(text); });

@@ -4,6 +4,7 @@
 #include "app/TerminalLine.h"
 #include "app/TerminalPage.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/SwitchLed.h"
 

@@ -2,6 +2,7 @@
 #include "MemLink.h"
 #include "link/SerialPort.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -50,19 +50,11 @@ std::pair<double, double> niceRange(double low, double high)
     }
 }
 
-QString oneLine(QString text)
-{
-    text.replace(QLatin1String("\n\r"), QLatin1String(" "));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.remove(QLatin1Char('\r'));
-    return text;
-}
-
 QString changeText(const TelemetryRecord &r)
 {
     const std::optional<QString> status = StatusCaption(r);
     const QString mode = ModeDisplayCaption(ModeDisplayFor(r));
-    QString text = status ? oneLine(*status) : QStringLiteral("Этап %1").arg(r.Stage);
+    QString text = status ? OneLineCaption(*status) : QStringLiteral("Этап %1").arg(r.Stage);
     return mode.isEmpty() ? text : mode + QStringLiteral(": ") + text;
 }
 
