@@ -88,8 +88,11 @@ void TForm1::buildWindow()
     ComboBox_DeviceVersions->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
     ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
     ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
-    connect(ComboBox_DeviceVersions, &QComboBox::activated, this,
-            [this] { ComboBox_DeviceVersionsChange(); });
+    connect(ComboBox_DeviceVersions, &QComboBox::activated, this, [this] {
+        ComboBox_DeviceVersionsChange();
+        // The picked text leaves the caret at its end, which scrolls its first letter out of the field.
+        ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
+    });
     connect(ComboBox_DeviceVersions->lineEdit(), &QLineEdit::textEdited, this,
             [this] { ComboBox_DeviceVersionsChange(); });
 

@@ -8,8 +8,11 @@
 #include "monitor/ui/MeasurementPage.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
+#include "widgets/SwitchLed.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +35,8 @@ private Q_SLOTS:
     void typedVariantText_emptiesTheTree();
     void statusFrameVariant_reloadsWithoutRunningTheComboHandler();
     void statusFrameVariantUnknownOrSame_changesNothing();
+    void variantInTheNarrowField_showsFromItsFirstLetter();
+    void switchCaptions_allInTheWindowsFontSize();
     void packetAndErrorCounters_showInTheStatusBar();
     void pickedPort_opensAndTheSamePortAgainDoesNothing();
     void badDeviceName_showsTheOpenFailureBox();
@@ -57,8 +62,8 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
     QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
     QVERIFY(!form.link().AfComPort1().isOpen());
-    QVERIFY(
-        std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(), [](quint8 b) { return b == 0xFF; }));
+    QVERIFY(std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(),
+                        [](quint8 b) { return b == 0xFF; }));
     QVERIFY(!form.Timer1.isActive());
     QVERIFY(form.Timer2.isActive());
     QCOMPARE(form.Timer2.interval(), 2000);
@@ -147,6 +152,42 @@ void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
     QCOMPARE(form.tree().field(3, 1), QStringLiteral("200"));
     QVERIFY(form.isTabVisible(form.TabSheet5));
     QCOMPARE(form.link().packetCount(), 3);
+}
+
+void tst_MainWindow::variantInTheNarrowField_showsFromItsFirstLetter()
+{
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QComboBox *combo = form.ComboBox_DeviceVersions;
+    const auto pick = [combo](int row) {
+        combo->setFocus();
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        list->setCurrentIndex(list->model()->index(row, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+    };
+    pick(1);
+    QCOMPARE(int(form.RecordedVariant), 201);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    pick(1);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+    form.link().AfComPort1DataRecived(statusFrame(202));
+    QCOMPARE(combo->currentIndex(), 2);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+}
+
+void tst_MainWindow::switchCaptions_allInTheWindowsFontSize()
+{
+    TForm1 form;
+    const QList<SwitchLed *> switches = form.findChildren<SwitchLed *>();
+    QVERIFY(switches.size() >= 5);
+    for (const SwitchLed *sw : switches)
+        QVERIFY2(sw->captionFont().pixelSize() == QFontInfo(sw->font()).pixelSize(),
+                 qPrintable(QStringLiteral("%1 \"%2\": %3 px, not %4 px")
+                                .arg(sw->objectName(), sw->caption())
+                                .arg(sw->captionFont().pixelSize())
+                                .arg(QFontInfo(sw->font()).pixelSize())));
 }
 
 void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()

@@ -13,6 +13,24 @@
 
 namespace gencfg {
 
+namespace {
+
+// The lamp's diameter and its distance from the left edge, both following the height.
+qreal lampDiameter(int height)
+{
+    return qBound<qreal>(4, height * 0.45, 22);
+}
+
+qreal lampInset(int height)
+{
+    return qMax<qreal>(4, height * 0.25);
+}
+
+// A caption too long for one line takes a second one before its font gets smaller.
+constexpr int CaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+
+} // namespace
+
 SwitchLed::SwitchLed(QWidget *parent) : SwitchLed(QString(), parent)
 {}
 
@@ -41,6 +59,19 @@ QSize SwitchLed::minimumSizeHint() const
 {
     const QFontMetrics fm(font());
     return {fm.height() + 16, fm.height() + 6};
+}
+
+QFont SwitchLed::captionFont() const
+{
+    return m_fit.get(font(), shownCaption(), captionBox().size(), CaptionFlags, QFontInfo(font()).pixelSize(),
+                     5);
+}
+
+QRectF SwitchLed::captionBox() const
+{
+    const qreal inset = lampInset(height());
+    const qreal left = inset + lampDiameter(height()) + qMax<qreal>(4, inset * 0.6);
+    return {left, 2, width() - left - 4, height() - 4.0};
 }
 
 void SwitchLed::click()
@@ -139,9 +170,8 @@ void SwitchLed::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const int shift = m_down ? 1 : 0;
-    const qreal diameter = qBound<qreal>(4, height() * 0.45, 22);
-    const qreal inset = qMax<qreal>(4, height() * 0.25);
-    const QPointF centre(inset + diameter / 2 + shift, height() / 2.0 + shift);
+    const qreal diameter = lampDiameter(height());
+    const QPointF centre(lampInset(height()) + diameter / 2 + shift, height() / 2.0 + shift);
     const QColor lit = isActive() ? activeColor() : QColor(0x4a, 0x52, 0x4c);
     QRadialGradient lamp(centre - QPointF(diameter / 6, diameter / 6), diameter * 0.7);
     lamp.setColorAt(0, lit.lighter(isActive() ? 160 : 130));
@@ -151,14 +181,12 @@ void SwitchLed::paintEvent(QPaintEvent *)
     p.drawEllipse(centre, diameter / 2, diameter / 2);
 
     const QString text = shownCaption();
-    const qreal left = centre.x() + diameter / 2 + qMax<qreal>(4, inset * 0.6);
-    const QRectF box(left, 2 + shift, width() - left - 4, height() - 4);
+    const QRectF box = captionBox().translated(shift, shift);
     if (text.isEmpty() || box.width() < 2 || box.height() < 2)
         return;
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter;
-    p.setFont(m_fit.get(font(), text, box.size(), flags, QFontInfo(font()).pixelSize(), 5));
+    p.setFont(captionFont());
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(box, flags, text);
+    p.drawText(box, CaptionFlags, text);
 }
 
 } // namespace gencfg

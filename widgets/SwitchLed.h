@@ -23,6 +23,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The font the caption is painted in: the widget's own, smaller only when the caption
+    // does not fit beside the lamp even on two lines.
+    QFont captionFont() const;
 
 public Q_SLOTS:
     // Does what a user click does: flips the lamp and emits clicked() and changed().
@@ -43,9 +46,10 @@ protected:
 
 private:
     void setDown(bool down);
+    QRectF captionBox() const;
 
     bool m_down = false;
-    FittedFontCache m_fit;
+    mutable FittedFontCache m_fit;
 };
 
 } // namespace gencfg
