@@ -7,6 +7,7 @@
 #include "config/ui/ParamsPage.h"
 #include "config/ui/TForm2.h"
 #include "link/LinkTexts.h"
+#include "link/PortAccess.h"
 #include "monitor/Journal.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
@@ -99,6 +100,7 @@ void TForm1::buildWindow()
     AfPortComboBox1 = new PortComboBox(this);
     AfPortComboBox1->setObjectName(QStringLiteral("AfPortComboBox1"));
     AfPortComboBox1->setGeometry(683, 1, 109, 21);
+    AfPortComboBox1->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
     connect(AfPortComboBox1, &PortComboBox::portPicked, this, &TForm1::onPortPicked);
 
     StatusBar1 = new QStatusBar(this);
@@ -175,6 +177,12 @@ void TForm1::connectLink()
     connect(TabSheet3, &TerminalPage::logSwitchesOff, TabSheet4, &ServicePage::logSwitchOff);
     connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::updateDeviceControls);
     connect(&m_link, &DeviceLink::portLost, this, &TForm1::onPortLost);
+    m_link.setReopenReturningPort(true);
+    connect(&m_link, &DeviceLink::portReturned, this, [this](const QString &path) {
+        AfPortComboBox1->refresh();
+        AfPortComboBox1->showPort(path);
+        StatusPanel1->setText(PortReopenedText(AfPortComboBox1->portText(path)));
+    });
 }
 
 void TForm1::FormCreate()

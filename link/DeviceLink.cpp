@@ -11,6 +11,8 @@ DeviceLink::DeviceLink(QObject *parent) : QObject(parent), m_transport(std::make
     m_deadline.setSingleShot(true);
     m_deadline.setTimerType(Qt::PreciseTimer);
     connect(&m_deadline, &QTimer::timeout, this, &DeviceLink::onDeadline);
+    m_returnPoll.setInterval(ReturnPollMs);
+    connect(&m_returnPoll, &QTimer::timeout, this, &DeviceLink::pollReturn);
     connectTransport();
 }
 
@@ -30,6 +32,7 @@ bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport)
 {
     if (busy() || !transport)
         return false;
+    m_returnPoll.stop();
     m_transport->close();
     m_transport = std::move(transport);
     connectTransport();
@@ -41,11 +44,18 @@ QString DeviceLink::openPort(const QString &name)
     // An operation never outlives the port it started on.
     if (busy())
         return QStringLiteral("Can't open device %1").arg(name);
-    return m_transport->open(name);
+    const QString failure = m_transport->open(name);
+    // The user's own try at the awaited port, failed, leaves the wait on.
+    if (failure.isEmpty() || name != m_openedPort.name)
+        m_returnPoll.stop();
+    if (failure.isEmpty() && m_reopenReturning)
+        m_openedPort = IdentifyPort(name);
+    return failure;
 }
 
 void DeviceLink::closePort()
 {
+    m_returnPoll.stop();
     m_transport->close();
     if (m_operation && m_phase != Phase::Finishing)
         finish(OperationStatus::PortLost);
@@ -55,7 +65,36 @@ void DeviceLink::onPortLost(const QString &name)
 {
     if (m_operation && m_phase != Phase::Finishing)
         finish(OperationStatus::PortLost);
+    if (m_reopenReturning && name == m_openedPort.name && AwaitsReturn(m_openedPort))
+        m_returnPoll.start();
     Q_EMIT portLost(name);
+}
+
+void DeviceLink::setReopenReturningPort(bool on)
+{
+    m_reopenReturning = on;
+    if (!on)
+        m_returnPoll.stop();
+    else if (m_transport->isOpen())
+        m_openedPort = IdentifyPort(m_transport->portName());
+}
+
+void DeviceLink::pollReturn()
+{
+    // The operation the loss ended tells its result first; nothing is resumed.
+    if (busy())
+        return;
+    if (m_transport->isOpen()) {
+        m_returnPoll.stop();
+        return;
+    }
+    if (!IsSameAdapter(m_openedPort, PresentPort(m_openedPort.name)))
+        return;
+    // A device node can be there before the system lets anyone open it: try again next time.
+    if (!m_transport->open(m_openedPort.name).isEmpty())
+        return;
+    m_returnPoll.stop();
+    Q_EMIT portReturned(m_openedPort.name);
 }
 
 void DeviceLink::AfComPort1DataRecived(const QByteArray &s)

@@ -8,6 +8,7 @@
 
 #include "link/ByteTransport.h"
 #include "link/DeviceOperation.h"
+#include "link/PortReturn.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -41,6 +42,13 @@ public:
     QString openPort(const QString &name);
     // Closes the port; a running operation ends at once.
     void closePort();
+
+    // A port lost with its device is opened again when the same adapter comes
+    // back, until another port is opened or the port is closed. An operation
+    // the loss ended stays ended.
+    void setReopenReturningPort(bool on);
+    bool awaitingReturn() const { return m_returnPoll.isActive(); }
+    static constexpr int ReturnPollMs = 500;
 
     // One arrival of bytes from the port.
     void AfComPort1DataRecived(const QByteArray &s);
@@ -78,6 +86,7 @@ Q_SIGNALS:
     void badFrameCountChanged(int count);
     void busyChanged(bool busy);
     void portLost(const QString &portName);
+    void portReturned(const QString &portName);
 
 private:
     friend class DeviceOperation;
@@ -87,6 +96,7 @@ private:
     void takeFrames();
     void handleFrameText(const QByteArray &text);
     void onPortLost(const QString &name);
+    void pollReturn();
 
     // The engine.
     void nextStep();
@@ -116,6 +126,11 @@ private:
     // The first frame accepted since the current wait began.
     std::optional<QByteArray> m_firstFrame;
     QTimer m_deadline;
+
+    bool m_reopenReturning = false;
+    // The open port as the system showed it; what a returning adapter must match.
+    PortIdentity m_openedPort;
+    QTimer m_returnPoll;
 };
 
 } // namespace gencfg

@@ -1,5 +1,7 @@
 #include "link/SerialPort.h"
 
+#include "link/PortAccess.h"
+
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -51,7 +53,9 @@ QString SerialPort::open(const QString &portName)
     if (!m_port.open(QIODevice::ReadWrite)) {
         const bool exists = m_port.error() != QSerialPort::DeviceNotFoundError;
         m_port.clearError();
-        return OpenFailureText(portName, exists);
+        const QString failure = OpenFailureText(portName, exists);
+        const QString hint = exists ? PortPermissionHint(portName) : QString();
+        return hint.isEmpty() ? failure : failure + QLatin1Char('\n') + hint;
     }
     // Pseudo-terminals have no modem lines; that is not a reason to refuse them.
     m_port.setDataTerminalReady(true);

@@ -12,6 +12,10 @@ inline const QString WriteDone = QStringLiteral("Параметры успешн
 inline const QString NoLink =
     QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
 inline const QString PortGone = QStringLiteral("Порт закрыт: устройство отключено");
+inline const QString PortBack = QStringLiteral("Порт открыт снова: %1");
+inline const QString PortBusyMark = QStringLiteral(" — занят");
+inline const QString JoinGroupHint = QStringLiteral("Нет прав на порт: добавьте пользователя %1 в группу %2 "
+                                                    "(sudo usermod -aG %2 %1) и войдите в систему заново.");
 inline const QString ReadText = QStringLiteral("Чтение параметров из устройства...");
 inline const QString WriteText = QStringLiteral("Запись параметров в устройство...");
 

@@ -10,14 +10,18 @@ namespace gencfg::test {
 
 struct PtyFormSim : FormSimBase
 {
-    explicit PtyFormSim(int periodMs = 50, quint8 variant = 201) : sim(variant, 7)
+    // With a link path the window opens the device through that link, as a
+    // technician opens gensim's --link.
+    explicit PtyFormSim(int periodMs = 50, quint8 variant = 201, const QString &linkPath = {})
+        : sim(variant, 7)
     {
         sim.model().setStatic(true);
         sim.setPeriodMs(periodMs);
-        started = sim.start();
+        started = sim.start(linkPath);
         if (started) {
-            form.addExtraPort(sim.devicePath());
-            form.pickPort(sim.devicePath());
+            const QString port = linkPath.isEmpty() ? sim.devicePath() : linkPath;
+            form.addExtraPort(port);
+            form.pickPort(port);
         }
     }
     bool ready() { return started && FormSimBase::ready(); }

@@ -3,6 +3,7 @@
 // tree and the image as they were.
 
 #include "PtyFormSim.h"
+#include "PtyPair.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/TForm1.h"
@@ -24,8 +25,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -140,6 +143,7 @@ private Q_SLOTS:
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data();
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles();
     void recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled();
+    void returningAdapter_isReopenedAndTheReadItEndedStaysFailed();
 
     // Parameter files.
     void malformedParamFile_isRefusedNamingItAndChangesNothing_data();
@@ -425,6 +429,58 @@ void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
     // Every line is in the file already, with the recording still on.
     QVERIFY(page->isRecording());
     QCOMPARE(int(readAll(path).count('\n')), 1 + recorded);
+}
+
+void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("kuv"));
+    PtyFormSim s(PeriodMs, quint8(DeviceVariant::Diesel), link);
+    QVERIFY(s.ready());
+    QVERIFY(s.settle());
+    const QStringList treeBefore = treeTexts(s.form.tree());
+    bool pulled = false;
+    connect(&s.sim, &PtySimulator::frameReceived, this, [&](const FrameLogEntry &entry) {
+        if (entry.valid && !pulled) {
+            pulled = true;
+            s.sim.closeDevice();
+        }
+    });
+    s.form.TabSheet2->Button4Click();
+    QVERIFY(s.finish());
+    QVERIFY(pulled);
+    QVERIFY(!s.form.link().AfComPort1().isOpen());
+    const int requests = int(s.sim.model().receivedFrames().size());
+
+    // The same adapter back: a new pseudo-terminal behind the same path.
+    QVERIFY2(s.sim.start(link), qPrintable(s.sim.errorString()));
+    QTRY_VERIFY_WITH_TIMEOUT(s.form.link().AfComPort1().isOpen(), 2000);
+    QCOMPARE(s.form.StatusPanel1->text(), PortBack.arg(link));
+    QCOMPARE(s.form.AfPortComboBox1->currentPort(), link);
+    QVERIFY(s.settle(3));
+    // The read ended with the loss: nothing sent since, the tree as before, no success told.
+    QVERIFY(!s.form.link().busy());
+    QCOMPARE(int(s.sim.model().receivedFrames().size()), requests);
+    QCOMPARE(treeTexts(s.form.tree()), treeBefore);
+    QStringList shown = s.boxes.texts();
+    shown.sort();
+    QStringList expected{PortGone, NoLink};
+    expected.sort();
+    QCOMPARE(shown, expected);
+
+    // Once the user has picked another port, the adapter's return changes nothing.
+    s.sim.closeDevice();
+    QTRY_VERIFY(!s.form.link().AfComPort1().isOpen());
+    PtyPair other;
+    QVERIFY(other.isValid());
+    s.form.addExtraPort(other.slavePath());
+    QSignalSpy reopened(&s.form.link(), &DeviceLink::portReturned);
+    s.form.pickPort(other.slavePath());
+    QVERIFY(s.sim.start(link));
+    QTest::qWait(3 * DeviceLink::ReturnPollMs);
+    QCOMPARE(reopened.count(), 0);
+    QCOMPARE(s.form.link().AfComPort1().portName(), other.slavePath());
+    QCOMPARE(s.form.AfPortComboBox1->currentPort(), other.slavePath());
 }
 
 void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing_data()

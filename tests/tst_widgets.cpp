@@ -2,6 +2,7 @@
 #include "widgets/CaptionText.h"
 #include "widgets/LinearGauge.h"
 #include "widgets/NumericDisplay.h"
+#include "widgets/PortComboBox.h"
 #include "widgets/RectLed.h"
 #include "widgets/SwitchLed.h"
 #include "widgets/TextDisplay.h"
@@ -15,6 +16,8 @@
 #include <QTest>
 #include <memory>
 #include <utility>
+
+#include "ExpectedTexts.h"
 
 using namespace gencfg;
 
@@ -126,6 +129,8 @@ private slots:
 
     void paint_anySize_doesNotCrash_data();
     void paint_anySize_doesNotCrash();
+
+    void portChooser_marksAHeldPortBusyAndStillPicksItsName();
 
 private:
     QLocale m_startLocale;
@@ -750,6 +755,27 @@ void TestWidgets::paint_anySize_doesNotCrash()
         }
         QVERIFY2(painted, "nothing painted at 800x800");
     }
+}
+
+void TestWidgets::portChooser_marksAHeldPortBusyAndStillPicksItsName()
+{
+    const QString held = QStringLiteral("/tmp/gencfg-held");
+    const QString free = QStringLiteral("/tmp/gencfg-free");
+    PortComboBox chooser;
+    chooser.setBusyProbe([held](const QString &path) { return path == held; });
+    chooser.addExtraPort(held);
+    chooser.addExtraPort(free);
+    const int heldIndex = chooser.findData(held);
+    QVERIFY(heldIndex >= 0);
+    const QComboBox &list = chooser;
+    QCOMPARE(list.itemText(heldIndex), held + gencfg::test::PortBusyMark);
+    QCOMPARE(list.itemText(chooser.findData(free)), free);
+    QCOMPARE(chooser.portText(held), held);
+
+    QSignalSpy picked(&chooser, &PortComboBox::portPicked);
+    Q_EMIT chooser.activated(heldIndex);
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.at(0).at(0).toString(), held);
 }
 
 QTEST_MAIN(TestWidgets)

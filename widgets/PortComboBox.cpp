@@ -6,6 +6,11 @@
 
 namespace gencfg {
 
+namespace {
+// The port's text without the busy mark.
+constexpr int NameRole = Qt::UserRole + 1;
+} // namespace
+
 PortComboBox::PortComboBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
@@ -40,13 +45,20 @@ void PortComboBox::refresh()
 #else
         const QString path = info.systemLocation();
 #endif
-        addItem(itemText(info.portName(), info.description()), path);
+        addPort(itemText(info.portName(), info.description()), path);
     }
     for (const QString &path : m_extraPorts) {
         if (findData(path) < 0)
-            addItem(path, path);
+            addPort(path, path);
     }
     setCurrentIndex(current.isEmpty() ? -1 : findData(current));
+}
+
+void PortComboBox::addPort(const QString &text, const QString &path)
+{
+    const bool busy = m_busyProbe && m_busyProbe(path);
+    addItem(busy ? text + busyMark() : text, path);
+    setItemData(count() - 1, text, NameRole);
 }
 
 void PortComboBox::addExtraPort(const QString &path)
@@ -71,6 +83,12 @@ void PortComboBox::clearSelection()
 QString PortComboBox::currentPort() const
 {
     return currentIndex() < 0 ? QString() : itemData(currentIndex()).toString();
+}
+
+QString PortComboBox::portText(const QString &path) const
+{
+    const int index = findData(path);
+    return index < 0 ? path : itemData(index, NameRole).toString();
 }
 
 void PortComboBox::showPopup()

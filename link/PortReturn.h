@@ -1,0 +1,38 @@
+#pragma once
+
+// Telling a returning serial adapter from another device that appears under
+// the same name. Kept apart from the port so the rule can be pinned without one.
+
+#include <QString>
+#include <optional>
+
+namespace gencfg {
+
+// A port as the system shows it: its name and, for USB adapters, what the
+// adapter says it is.
+struct PortIdentity
+{
+    // As opened: a device path, or a Windows port name such as "COM3".
+    QString name;
+    // Whether the system's port list holds it (a pseudo-terminal or a link is not listed).
+    bool listed = false;
+    std::optional<quint16> vendor;
+    std::optional<quint16> product;
+    QString serialNumber;
+};
+
+// The port under name as the system shows it now, or nothing when it is not there.
+std::optional<PortIdentity> PresentPort(const QString &name);
+// What the system tells of an open port, at least its name.
+PortIdentity IdentifyPort(const QString &name);
+
+// Whether a port lost under this name is worth waiting for: the number of a
+// bare pseudo-terminal goes to the next terminal anyone opens.
+bool AwaitsReturn(const PortIdentity &lost);
+
+// Whether what is present now under the lost port's name is the same adapter
+// back: the name again and, where the system told them when it was opened,
+// the same USB vendor, product and serial number.
+bool IsSameAdapter(const PortIdentity &lost, const std::optional<PortIdentity> &present);
+
+} // namespace gencfg
