@@ -270,6 +270,8 @@ void TForm1::DetectVariant(quint8 code)
         return;
     const int comboIndex =
         int(std::find(std::begin(Variants), std::end(Variants), *variant) - std::begin(Variants));
+    // Another controller, or this one changed: what it held is no longer known.
+    m_tree.setBaseline(std::nullopt);
     m_tree.clear();
     loadCatalogue(*variant);
     setTabVisible(TabSheet5, code != quint8(DeviceVariant::Petrol));
@@ -319,6 +321,8 @@ void TForm1::onPortPicked(const QString &path)
     const ByteTransport &port = m_link.AfComPort1();
     if (m_link.busy() || (port.isOpen() && port.portName() == path))
         return;
+    // The values read belong to the controller on the port that was open.
+    m_tree.setBaseline(std::nullopt);
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         AfPortComboBox1->clearSelection();

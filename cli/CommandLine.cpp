@@ -3,6 +3,7 @@
 #include "config/Catalogue.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 namespace gencfg::cli {
 
@@ -23,7 +24,8 @@ const OptionEntry Options[] = {
     {"csv", nullptr, "print a CSV header, then a row per frame, as the window's trend export"},
     {"follow", nullptr, "print every status frame until interrupted"},
     {"raw", nullptr, "save the 256 bytes exactly as read"},
-    {"verify", nullptr, "read the memory back and compare every written byte"},
+    {"verify", nullptr, "read the memory back and compare (the default; kept for old scripts)"},
+    {"no-verify", nullptr, "do not read the memory back"},
     {"variant", "petrol|diesel|dry", "catalogue to decode with"},
     {"code", "CODE", "the service code"},
 };
@@ -77,16 +79,32 @@ const QList<CommandEntry> &Commands()
          {"FILE"},
          {port}},
         {"write-config",
-         "--port DEV FILE [--verify] [--variant petrol|diesel|dry]",
+         "--port DEV FILE [--no-verify] [--variant petrol|diesel|dry]",
          "write a parameter file into the controller",
          "Does what \"Открыть\" and \"Записать\" do: FILE decoded into the catalogue of the\n"
          "variant the controller reports (or --variant), encoded again and written in\n"
          "four blocks. The engine-hour counter (bytes 0-3) and the read-only fields\n"
-         "(180-191) are never written. With --verify the memory is read back and every\n"
-         "written byte compared; each difference is listed and the exit status is 4.",
-         {port, "verify", "variant"},
+         "(180-191) are never written. The write command has no reply, so the memory is\n"
+         "then read back and every parameter written compared; each one that differs is\n"
+         "listed (tree path, written, read back) and the exit status is 4. --no-verify\n"
+         "skips the read-back.",
+         {port, "verify", "no-verify", "variant"},
          {"FILE"},
          {port}},
+        {"diff-config",
+         "A B [--variant petrol|diesel|dry]",
+         "list the parameters that differ between two parameter sets",
+         "A and B are parameter files; either one may be --port DEV instead, to read the\n"
+         "controller on that port. Prints one line per parameter whose value differs:\n"
+         "tree path, A's value and B's value, separated by tabs. The values are decoded\n"
+         "into the catalogue of --variant, else of the variant the controller reports,\n"
+         "else petrol. Counters, the serial number and bytes no parameter owns are not\n"
+         "compared.\n"
+         "Exit status: 0 the same, 1 they differ, 2 a file cannot be used or the\n"
+         "controller did not answer, 3 the port cannot be opened.",
+         {port, "variant"},
+         {"A", "B"},
+         {}},
         {"show-config",
          "FILE [--variant petrol|diesel|dry]",
          "print a parameter file as the parameter tree",
@@ -238,7 +256,8 @@ QString ProgramHelp()
                           "  1  the controller did not answer\n"
                           "  2  a usage or input error\n"
                           "  3  the port cannot be opened\n"
-                          "  4  --verify found a difference\n"
+                          "  4  write-config read back something else than it wrote\n"
+                          "  (diff-config: 0 the same, 1 different, 2 trouble)\n"
                           "  130  stopped with Ctrl+C or SIGTERM; no file is written\n\n"
                           "Run '%1 COMMAND --help' for a command's options.\n")
         .arg(Program, columns(rows));
@@ -303,13 +322,22 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     Invocation &invocation = parsed.invocation;
     invocation.command = first;
     invocation.arguments = parser.positionalArguments();
-    if (invocation.arguments.size() < entry->arguments.size())
+    // "--port DEV" stands in for one side of a comparison.
+    const bool portIsSide = first == QLatin1String("diff-config") && parser.isSet(QStringLiteral("port"));
+    const qsizetype expected = entry->arguments.size() - (portIsSide ? 1 : 0);
+    if (portIsSide) {
+        const qsizetype portAt = arguments.indexOf(QRegularExpression(QStringLiteral("^--port(=.*)?$")));
+        const qsizetype fileAt = invocation.arguments.isEmpty()
+                                     ? arguments.size()
+                                     : arguments.lastIndexOf(invocation.arguments.constFirst());
+        invocation.portFirst = portAt < fileAt;
+    }
+    if (invocation.arguments.size() < expected)
         return invalid(QStringLiteral("missing %1").arg(entry->arguments.at(invocation.arguments.size())),
                        entry);
-    if (invocation.arguments.size() > entry->arguments.size())
-        return invalid(
-            QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(entry->arguments.size())),
-            entry);
+    if (invocation.arguments.size() > expected)
+        return invalid(QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(expected)),
+                       entry);
     for (const QString &name : entry->options) {
         if (parser.isSet(name))
             invocation.options.insert(name, parser.value(name));

@@ -14,6 +14,7 @@ struct Invocation
     QString command;
     QStringList arguments;           // the positional arguments, as many as the command takes
     QHash<QString, QString> options; // given options by long name; flags map to an empty text
+    bool portFirst = false;          // diff-config: --port DEV came before the file, so it is side A
 
     bool has(const QString &option) const { return options.contains(option); }
     QString value(const QString &option) const { return options.value(option); }

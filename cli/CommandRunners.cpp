@@ -25,6 +25,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("read-config"), RunReadConfig},
         {QStringLiteral("write-config"), RunWriteConfig},
         {QStringLiteral("show-config"), RunShowConfig},
+        {QStringLiteral("diff-config"), RunDiffConfig},
         {QStringLiteral("read-journal"), RunReadJournal},
         {QStringLiteral("send"), RunSend},
         {QStringLiteral("start"), RunStart},

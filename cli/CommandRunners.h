@@ -15,6 +15,7 @@ int RunStatus(const Invocation &invocation);
 int RunReadConfig(const Invocation &invocation);
 int RunWriteConfig(const Invocation &invocation);
 int RunShowConfig(const Invocation &invocation);
+int RunDiffConfig(const Invocation &invocation);
 int RunReadJournal(const Invocation &invocation);
 int RunSend(const Invocation &invocation);
 int RunStart(const Invocation &invocation);

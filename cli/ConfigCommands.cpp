@@ -6,25 +6,20 @@
 #include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
+#include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
+#include <array>
 
 namespace gencfg::cli {
 
 namespace {
 
 const QString VariantOption = QStringLiteral("variant");
-
-ConfigImageBytes blankImage()
-{
-    // As the window starts: bytes a short file does not reach read 0xFF.
-    ConfigImageBytes image;
-    image.fill(0xFF);
-    return image;
-}
 
 // The catalogue to decode with: --variant, else the one the controller reports.
 int chooseVariant(DeviceSession &session, const Invocation &invocation, DeviceVariant &variant)
@@ -51,7 +46,7 @@ int readFile(const QString &path, ConfigImageBytes &image)
     const ParamFileValues file = ReadParamFile(path);
     if (!file.ok)
         return Fail(InputError, file.error);
-    image = blankImage();
+    image = BlankImage();
     ApplyParamValues(file.values, image);
     return Done;
 }
@@ -88,7 +83,7 @@ int RunReadConfig(const Invocation &invocation)
     }
 
     Progress progress(ReadProgressText());
-    ConfigReadOperation read(blankImage());
+    ConfigReadOperation read(BlankImage());
     if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
         return session.failure(status);
@@ -119,9 +114,10 @@ int RunWriteConfig(const Invocation &invocation)
     ConfigImageBytes written;
     // With the variant named, a file that cannot be coded is refused before the port is opened.
     const bool variantGiven = invocation.has(VariantOption);
+    DeviceVariant variant = DeviceVariant::Petrol;
     if (variantGiven) {
-        if (const int coded = recode(image, *VariantFromName(invocation.value(VariantOption)), written, {});
-            coded != Done)
+        variant = *VariantFromName(invocation.value(VariantOption));
+        if (const int coded = recode(image, variant, written, {}); coded != Done)
             return coded;
     }
 
@@ -129,54 +125,42 @@ int RunWriteConfig(const Invocation &invocation)
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
         return opened;
     if (!variantGiven) {
-        DeviceVariant variant = DeviceVariant::Petrol;
         if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
             return chosen;
         if (const int coded = recode(image, variant, written, {}); coded != Done)
             return coded;
     }
 
-    {
-        Progress progress(WriteProgressText());
-        ConfigWriteOperation write(written);
-        if (const OperationStatus status = session.run(write, &progress);
-            status != OperationStatus::Succeeded) {
-            progress.finish();
-            if (status == OperationStatus::Cancelled)
-                PrintErr(InterruptedWriteText(write.blocksWritten(), int(WritePlan().size())) +
-                         QLatin1Char('\n'));
-            return session.failure(status);
-        }
-        progress.finish(WriteDoneText());
-    }
-    if (!invocation.has(QStringLiteral("verify")))
-        return Done;
-
-    Progress progress(QStringLiteral("Verifying the written parameters..."));
-    ConfigReadOperation read(blankImage());
-    if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
+    const bool verify = !invocation.has(QStringLiteral("no-verify"));
+    Progress progress(WriteProgressText());
+    ConfigWriteOperation write(written, verify ? ConfigWriteOperation::ReadBack::Yes
+                                               : ConfigWriteOperation::ReadBack::No);
+    if (const OperationStatus status = session.run(write, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
+        if (status == OperationStatus::Cancelled)
+            PrintErr(InterruptedWriteText(write.blocksWritten(), int(WritePlan().size())) +
+                     QLatin1Char('\n'));
         return session.failure(status);
     }
-    const ConfigImageBytes &readBack = read.image();
-    int writtenCount = 0;
-    for (const MemoryBlock &block : WritePlan())
-        writtenCount += block.length;
-    const QVector<int> differing = WrittenAddressesThatDiffer(written, readBack);
+    if (!verify) {
+        progress.finish(WriteDoneText());
+        return Done;
+    }
+    // The same comparison as the window's: every parameter written, byte for byte.
+    ParamModel layout;
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), layout);
+    const QVector<ParamDifference> differing =
+        DifferingParams(layout, write.written(), write.readBack(), Compare::Bytes);
     if (differing.isEmpty()) {
-        progress.finish(QStringLiteral("verify: all %1 written bytes read back the same").arg(writtenCount));
+        progress.finish(WriteDoneText());
         return Done;
     }
     progress.finish();
-    for (const int address : differing) {
-        PrintErr(QStringLiteral("address %1: written %2, read back %3\n")
-                     .arg(address)
-                     .arg(written[size_t(address)])
-                     .arg(readBack[size_t(address)]));
-    }
+    for (const ParamDifference &d : differing)
+        PrintErr(QStringLiteral("%1: written \"%2\", read back \"%3\"\n").arg(d.path, d.first, d.second));
     return Fail(
         VerifyMismatch,
-        QStringLiteral("verify: %1 of %2 written bytes differ").arg(differing.size()).arg(writtenCount));
+        QStringLiteral("verify: %1 parameters read back otherwise than written").arg(differing.size()));
 }
 
 int RunShowConfig(const Invocation &invocation)
@@ -192,6 +176,48 @@ int RunShowConfig(const Invocation &invocation)
     DecodeConfigImage(image, tree);
     PrintOut(ParamTreeText(tree));
     return Done;
+}
+
+int RunDiffConfig(const Invocation &invocation)
+{
+    const bool withPort = invocation.has(QStringLiteral("port"));
+    // Files first: a bad one is found before the controller is asked.
+    std::array<ConfigImageBytes, 2> images{};
+    std::array<bool, 2> fromPort{withPort && invocation.portFirst, withPort && !invocation.portFirst};
+    int nextFile = 0;
+    for (size_t side = 0; side < images.size(); ++side) {
+        if (fromPort[side])
+            continue;
+        if (const int read = readFile(invocation.argument(nextFile++), images[side]); read != Done)
+            return read;
+    }
+
+    DeviceVariant variant = invocation.has(VariantOption) ? *VariantFromName(invocation.value(VariantOption))
+                                                          : DeviceVariant::Petrol;
+    if (withPort) {
+        DeviceSession session;
+        if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
+            return opened;
+        if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
+            return chosen == NoAnswer ? InputError : chosen;
+        Progress progress(ReadProgressText());
+        ConfigReadOperation read(BlankImage());
+        if (const OperationStatus status = session.run(read, &progress);
+            status != OperationStatus::Succeeded) {
+            progress.finish();
+            const int failed = session.failure(status);
+            return failed == NoAnswer ? InputError : failed;
+        }
+        progress.finish();
+        images[fromPort[0] ? 0 : 1] = read.image();
+    }
+
+    ParamModel layout;
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), layout);
+    const QVector<ParamDifference> differing = DifferingParams(layout, images[0], images[1], Compare::Values);
+    for (const ParamDifference &d : differing)
+        PrintOut(QStringList{d.path, d.first, d.second}.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    return differing.isEmpty() ? Done : 1;
 }
 
 } // namespace gencfg::cli

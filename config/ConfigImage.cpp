@@ -160,104 +160,124 @@ double RoundTenthsHalfEven(quint16 tenths)
 
 } // namespace
 
+std::optional<ByteSpan> CodedSpan(const ParamModel &tree, int node)
+{
+    const int kind = KindOf(tree.field(node, FieldKind));
+    int width = 0;
+    if (kind == Number || kind == Temperature)
+        width = NumberWidth(tree.field(node, FieldSize));
+    else if (!OptionTexts(kind).isEmpty())
+        width = 1;
+    if (width == 0)
+        return std::nullopt;
+    const std::optional<int> start = FieldStart(tree, node, width);
+    if (!start)
+        return std::nullopt;
+    return ByteSpan{*start, width};
+}
+
+EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &image)
+{
+    const std::optional<ByteSpan> span = CodedSpan(tree, node);
+    if (!span)
+        return {};
+    const int kind = KindOf(tree.field(node, FieldKind));
+    const QString value = tree.field(node, FieldValue);
+    const size_t a = size_t(span->start);
+    const int width = span->width;
+
+    if (kind == Number || kind == Temperature) {
+        if (width == 1 || width == 2 || width == 4) {
+            const std::optional<qint32> n = ParseInteger(value);
+            if (!n)
+                return Failure(node, NumberError(tree.path(node), value));
+            const quint32 bits = quint32(*n);
+            for (int j = 0; j < width; ++j)
+                image[a + size_t(j)] = quint8(bits >> (8 * (width - 1 - j)));
+        } else if (width == PhoneDigits) {
+            if (value.size() < PhoneDigits)
+                return Failure(node, PhoneError(tree.path(node), value));
+            for (int j = 0; j < PhoneDigits; ++j) {
+                const char16_t c = value.at(j).unicode();
+                if (c < u'0' || c > u'9')
+                    return Failure(node, PhoneError(tree.path(node), value));
+                image[a + size_t(j)] = quint8(c - u'0');
+            }
+        } else {
+            const QByteArray bytes = DeviceTextCodec()->fromUnicode(value);
+            const int k = std::min(width, int(bytes.size()));
+            for (int j = 0; j < k; ++j)
+                image[a + size_t(j)] = quint8(bytes.at(j));
+        }
+        return {};
+    }
+
+    if (const std::optional<quint8> code = OptionCode(kind, value))
+        image[a] = *code;
+    return {};
+}
+
 EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image)
 {
     image.fill(0xFF);
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        const int kind = KindOf(tree.field(node, FieldKind));
-        const QString value = tree.field(node, FieldValue);
-
-        if (kind == Number || kind == Temperature) {
-            const int width = NumberWidth(tree.field(node, FieldSize));
-            const std::optional<int> start = width > 0 ? FieldStart(tree, node, width) : std::nullopt;
-            if (!start)
-                continue;
-            const size_t a = size_t(*start);
-            if (width == 1 || width == 2 || width == 4) {
-                const std::optional<qint32> n = ParseInteger(value);
-                if (!n)
-                    return Failure(node, NumberError(tree.path(node), value));
-                const quint32 bits = quint32(*n);
-                for (int j = 0; j < width; ++j)
-                    image[a + size_t(j)] = quint8(bits >> (8 * (width - 1 - j)));
-            } else if (width == PhoneDigits) {
-                if (value.size() < PhoneDigits)
-                    return Failure(node, PhoneError(tree.path(node), value));
-                for (int j = 0; j < PhoneDigits; ++j) {
-                    const char16_t c = value.at(j).unicode();
-                    if (c < u'0' || c > u'9')
-                        return Failure(node, PhoneError(tree.path(node), value));
-                    image[a + size_t(j)] = quint8(c - u'0');
-                }
-            } else {
-                const QByteArray bytes = DeviceTextCodec()->fromUnicode(value);
-                const int k = std::min(width, int(bytes.size()));
-                for (int j = 0; j < k; ++j)
-                    image[a + size_t(j)] = quint8(bytes.at(j));
-            }
-            continue;
-        }
-
-        if (const std::optional<quint8> code = OptionCode(kind, value)) {
-            if (const std::optional<int> start = FieldStart(tree, node, 1))
-                image[size_t(*start)] = *code;
-        }
+        if (EncodeResult result = EncodeNode(tree, node, image); !result.ok)
+            return result;
     }
     return {};
+}
+
+std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node)
+{
+    const int kind = KindOf(tree.field(node, FieldKind));
+    const QString size = tree.field(node, FieldSize);
+
+    if (kind == ReadOnly) {
+        if (size == QLatin1String("2")) {
+            if (const std::optional<int> start = FieldStart(tree, node, 2))
+                return QString::number(Word(image, *start));
+        } else if (const std::optional<qint32> width = ParseInteger(size)) {
+            if (const std::optional<int> start = FieldStart(tree, node, *width))
+                return TextUntilEnd(image, *start, *width);
+        }
+        return std::nullopt;
+    }
+
+    const std::optional<ByteSpan> span = CodedSpan(tree, node);
+    if (!span)
+        return std::nullopt;
+    const int a = span->start;
+    const int width = span->width;
+    if (kind != Number && kind != Temperature)
+        return OptionText(kind, image[size_t(a)]);
+    if (width == 1) {
+        const quint8 b = image[size_t(a)];
+        return kind == Temperature ? QString::number(qint8(b)) : QString::number(b);
+    }
+    if (width == 2)
+        return QString::number(Word(image, a));
+    if (width == 4) {
+        const quint32 bits = quint32(Word(image, a)) << 16 | Word(image, a + 2);
+        return QString::number(qint32(bits));
+    }
+    if (width == PhoneDigits) {
+        // The device holds one digit value per byte; other bytes below the end mark are kept.
+        QByteArray bytes;
+        for (int j = 0; j < PhoneDigits; ++j) {
+            const quint8 b = image[size_t(a + j)];
+            if (b < DeviceTextEnd)
+                bytes.append(char(b + 0x30));
+        }
+        return DeviceText(bytes);
+    }
+    return TextUntilEnd(image, a, width);
 }
 
 void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree)
 {
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        const int kind = KindOf(tree.field(node, FieldKind));
-        const QString size = tree.field(node, FieldSize);
-
-        if (kind == ReadOnly) {
-            if (size == QLatin1String("2")) {
-                if (const std::optional<int> start = FieldStart(tree, node, 2))
-                    tree.setField(node, FieldValue, QString::number(Word(image, *start)));
-            } else if (const std::optional<qint32> width = ParseInteger(size)) {
-                if (const std::optional<int> start = FieldStart(tree, node, *width))
-                    tree.setField(node, FieldValue, TextUntilEnd(image, *start, *width));
-            }
-            continue;
-        }
-
-        if (kind == Number || kind == Temperature) {
-            const int width = NumberWidth(size);
-            const std::optional<int> start = width > 0 ? FieldStart(tree, node, width) : std::nullopt;
-            if (!start)
-                continue;
-            const int a = *start;
-            QString text;
-            if (width == 1) {
-                const quint8 b = image[size_t(a)];
-                text = kind == Temperature ? QString::number(qint8(b)) : QString::number(b);
-            } else if (width == 2) {
-                text = QString::number(Word(image, a));
-            } else if (width == 4) {
-                const quint32 bits = quint32(Word(image, a)) << 16 | Word(image, a + 2);
-                text = QString::number(qint32(bits));
-            } else if (width == PhoneDigits) {
-                // The device holds one digit value per byte; other bytes below the end mark are kept.
-                QByteArray bytes;
-                for (int j = 0; j < PhoneDigits; ++j) {
-                    const quint8 b = image[size_t(a + j)];
-                    if (b < DeviceTextEnd)
-                        bytes.append(char(b + 0x30));
-                }
-                text = DeviceText(bytes);
-            } else {
-                text = TextUntilEnd(image, a, width);
-            }
-            tree.setField(node, FieldValue, text);
-            continue;
-        }
-
-        if (!OptionTexts(kind).isEmpty()) {
-            if (const std::optional<int> start = FieldStart(tree, node, 1))
-                tree.setField(node, FieldValue, OptionText(kind, image[size_t(*start)]));
-        }
+        if (const std::optional<QString> value = DecodedValue(image, tree, node))
+            tree.setField(node, FieldValue, *value);
     }
 }
 

@@ -30,6 +30,21 @@ EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image);
 // Sets the value field of every coded node from the image; touches no other field.
 void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree);
 
+// The bytes of the image a node's value is coded into; none for headings and
+// read-only rows, which are never coded.
+struct ByteSpan
+{
+    int start = 0;
+    int width = 0;
+};
+std::optional<ByteSpan> CodedSpan(const ParamModel &tree, int node);
+
+// Codes one node's value into its bytes of the image and touches no other byte.
+EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &image);
+
+// The value text the image gives a node; empty for a node decoding leaves alone.
+std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node);
+
 struct UpsScale
 {
     double PositionMin = 0;

@@ -25,11 +25,14 @@ const TransferPlan &ReadPlan()
     return plan;
 }
 
-ConfigReadOperation::ConfigReadOperation(const ConfigImageBytes &image, QObject *parent)
-    : DeviceOperation(BlockCount, parent), m_image(image)
-{}
+ConfigImageBytes BlankImage()
+{
+    ConfigImageBytes image;
+    image.fill(0xFF);
+    return image;
+}
 
-std::optional<OperationStep> ConfigReadOperation::nextStep()
+std::optional<OperationStep> BlockReader::nextStep() const
 {
     if (m_blocksRead >= BlockCount)
         return std::nullopt;
@@ -37,40 +40,65 @@ std::optional<OperationStep> ConfigReadOperation::nextStep()
     return ReadBlockStep(block.address, block.length);
 }
 
-std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcome,
-                                                              const QByteArray &replyData)
+std::optional<OperationStatus> BlockReader::stepEnded(StepOutcome outcome, const QByteArray &replyData)
 {
-    const int attempted = m_blocksRead;
-    setProgress(attempted + 1, BlockCount);
     if (outcome != StepOutcome::Replied)
         return FailureStatus(outcome);
-    const MemoryBlock &block = ReadPlan()[size_t(attempted)];
+    const MemoryBlock &block = ReadPlan()[size_t(m_blocksRead)];
     std::copy_n(replyData.cbegin(), block.length, m_image.begin() + block.address);
     ++m_blocksRead;
     return std::nullopt;
 }
 
-ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, QObject *parent)
-    : DeviceOperation(BlockCount, parent), m_image(image)
+ConfigReadOperation::ConfigReadOperation(const ConfigImageBytes &image, QObject *parent)
+    : DeviceOperation(BlockCount, parent), m_reader(image)
 {}
+
+std::optional<OperationStep> ConfigReadOperation::nextStep()
+{
+    return m_reader.nextStep();
+}
+
+std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcome,
+                                                              const QByteArray &replyData)
+{
+    setProgress(m_reader.blocksRead() + 1, BlockCount);
+    return m_reader.stepEnded(outcome, replyData);
+}
+
+ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent)
+    : DeviceOperation(readBack == ReadBack::Yes ? 2 * BlockCount : BlockCount, parent), m_image(image),
+      m_readBack(BlankImage()), m_verify(readBack == ReadBack::Yes)
+{}
+
+int ConfigWriteOperation::stepCount() const
+{
+    return m_verify ? 2 * BlockCount : BlockCount;
+}
 
 std::optional<OperationStep> ConfigWriteOperation::nextStep()
 {
-    if (m_blocksWritten >= BlockCount)
-        return std::nullopt;
-    const MemoryBlock &block = WritePlan()[size_t(m_blocksWritten)];
-    return WriteBlockStep(
-        block.address,
-        QByteArray(reinterpret_cast<const char *>(m_image.data()) + block.address, block.length));
+    if (m_blocksWritten < BlockCount) {
+        const MemoryBlock &block = WritePlan()[size_t(m_blocksWritten)];
+        return WriteBlockStep(
+            block.address,
+            QByteArray(reinterpret_cast<const char *>(m_image.data()) + block.address, block.length));
+    }
+    return m_verify ? m_readBack.nextStep() : std::nullopt;
 }
 
-std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outcome, const QByteArray &)
+std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outcome,
+                                                               const QByteArray &replyData)
 {
-    setProgress(m_blocksWritten + 1, BlockCount);
-    if (outcome != StepOutcome::Sent)
-        return FailureStatus(outcome);
-    ++m_blocksWritten;
-    return std::nullopt;
+    if (m_blocksWritten < BlockCount) {
+        setProgress(m_blocksWritten + 1, stepCount());
+        if (outcome != StepOutcome::Sent)
+            return FailureStatus(outcome);
+        ++m_blocksWritten;
+        return std::nullopt;
+    }
+    setProgress(BlockCount + m_readBack.blocksRead() + 1, stepCount());
+    return m_readBack.stepEnded(outcome, replyData);
 }
 
 QString ReadProgressText()
@@ -100,18 +128,6 @@ QString InterruptedWriteText(int blocksWritten, int blockCount)
     if (blocksWritten == 1)
         return QStringLiteral("Запись прервана: записан блок 1 из %1").arg(blockCount);
     return QStringLiteral("Запись прервана: записаны блоки 1-%1 из %2").arg(blocksWritten).arg(blockCount);
-}
-
-QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const ConfigImageBytes &readBack)
-{
-    QVector<int> differing;
-    for (const MemoryBlock &block : WritePlan()) {
-        for (int address = block.address; address < block.address + block.length; ++address) {
-            if (written[size_t(address)] != readBack[size_t(address)])
-                differing.append(address);
-        }
-    }
-    return differing;
 }
 
 EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant,

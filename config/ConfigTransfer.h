@@ -23,6 +23,28 @@ using TransferPlan = std::array<MemoryBlock, 4>;
 const TransferPlan &WritePlan();
 const TransferPlan &ReadPlan();
 
+// An image of 0xFF bytes, as the window starts and as a short file leaves the rest.
+ConfigImageBytes BlankImage();
+
+// The four blocks of the read plan into an image, one step at a time.
+class BlockReader
+{
+public:
+    explicit BlockReader(const ConfigImageBytes &image) : m_image(image) {}
+
+    std::optional<OperationStep> nextStep() const;
+    // Takes a block's reply; a failure status when the block was not read.
+    std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData);
+
+    // The image given, with every block read so far.
+    const ConfigImageBytes &image() const { return m_image; }
+    int blocksRead() const { return m_blocksRead; }
+
+private:
+    ConfigImageBytes m_image;
+    int m_blocksRead = 0;
+};
+
 // "Прочитать": the four blocks of the read plan into a copy of the image it
 // was given. Progress counts the blocks attempted, the failed one included;
 // the first block that fails ends it.
@@ -32,34 +54,43 @@ class ConfigReadOperation : public DeviceOperation
 public:
     explicit ConfigReadOperation(const ConfigImageBytes &image, QObject *parent = nullptr);
 
-    // The image given, with every block read so far.
-    const ConfigImageBytes &image() const { return m_image; }
-    int blocksRead() const { return m_blocksRead; }
+    const ConfigImageBytes &image() const { return m_reader.image(); }
+    int blocksRead() const { return m_reader.blocksRead(); }
 
 protected:
     std::optional<OperationStep> nextStep() override;
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
 
 private:
-    ConfigImageBytes m_image;
-    int m_blocksRead = 0;
+    BlockReader m_reader;
 };
 
-// "Записать": the four blocks of the write plan; the first block that fails ends it.
+// "Записать": the four blocks of the write plan; the first block that fails
+// ends it. The write command has no reply, so with ReadBack::Yes the four
+// blocks of the read plan follow, and the caller compares what came back.
 class ConfigWriteOperation : public DeviceOperation
 {
     Q_OBJECT
 public:
-    explicit ConfigWriteOperation(const ConfigImageBytes &image, QObject *parent = nullptr);
+    enum class ReadBack { No, Yes };
 
+    ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent = nullptr);
+
+    const ConfigImageBytes &written() const { return m_image; }
     int blocksWritten() const { return m_blocksWritten; }
+    // The controller's memory after the write; meaningful once the operation succeeded with ReadBack::Yes.
+    const ConfigImageBytes &readBack() const { return m_readBack.image(); }
 
 protected:
     std::optional<OperationStep> nextStep() override;
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
 
 private:
+    int stepCount() const;
+
     ConfigImageBytes m_image;
+    BlockReader m_readBack;
+    bool m_verify;
     int m_blocksWritten = 0;
 };
 
@@ -70,9 +101,6 @@ QString WriteProgressText();
 QString WriteDoneText();
 // What a write stopped by the user tells: which blocks reached the controller.
 QString InterruptedWriteText(int blocksWritten, int blockCount);
-
-// The addresses the write plan covers where the two images differ, in order.
-QVector<int> WrittenAddressesThatDiffer(const ConfigImageBytes &written, const ConfigImageBytes &readBack);
 
 // An image put into a variant's parameter tree and coded back, as the window
 // does between reading a controller or a file and saving or writing.

@@ -20,6 +20,8 @@ struct ParamModel::Node
     int row = 0;      // among the parent's children (or the roots)
     int absolute = 0; // pre-order position
     int level = 1;
+    bool changed = false;
+    int changesBelow = 0;
 };
 
 ParamModel::ParamModel(QObject *parent) : QAbstractItemModel(parent)
@@ -49,9 +51,11 @@ int ParamModel::appendRoot(const QString &nodeText)
     node->level = 1;
 
     beginInsertRows(QModelIndex(), node->row, node->row);
-    m_roots.push_back(node.get());
+    Node *added = node.get();
+    m_roots.push_back(added);
     m_nodes.push_back(std::move(node));
     endInsertRows();
+    refreshChange(added);
     return int(m_nodes.size()) - 1;
 }
 
@@ -79,11 +83,13 @@ int ParamModel::appendChild(int parentNode, const QString &nodeText)
     node->level = parent->level + 1;
 
     beginInsertRows(indexOfNode(parentNode), node->row, node->row);
-    parent->children.push_back(node.get());
+    Node *added = node.get();
+    parent->children.push_back(added);
     m_nodes.insert(m_nodes.begin() + position, std::move(node));
     for (int i = position; i < nodeCount(); ++i)
         m_nodes[size_t(i)]->absolute = i;
     endInsertRows();
+    refreshChange(added);
     return position;
 }
 
@@ -109,7 +115,70 @@ bool ParamModel::setField(int node, int i, const QString &text)
         const QModelIndex changed = indexOfNode(node, i);
         Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     }
+    refreshChange(m_nodes[size_t(node)].get());
     return true;
+}
+
+void ParamModel::setBaseline(const std::optional<ConfigImageBytes> &baseline)
+{
+    m_baseline = baseline;
+    for (const auto &node : m_nodes) {
+        node->changed = m_baseline && DiffersFromBaseline(*this, node->absolute, *m_baseline);
+        node->changesBelow = 0;
+    }
+    for (const auto &node : m_nodes) {
+        if (!node->changed)
+            continue;
+        for (Node *above = node->parent; above; above = above->parent)
+            ++above->changesBelow;
+    }
+    for (const auto &node : m_nodes)
+        emitRowChanged(node.get());
+    Q_EMIT changesUpdated();
+}
+
+bool ParamModel::isChanged(int node) const
+{
+    return node >= 0 && node < nodeCount() && m_nodes[size_t(node)]->changed;
+}
+
+int ParamModel::changesBelow(int node) const
+{
+    return node >= 0 && node < nodeCount() ? m_nodes[size_t(node)]->changesBelow : 0;
+}
+
+QVector<ParamDifference> ParamModel::changes() const
+{
+    QVector<ParamDifference> list;
+    if (!m_baseline)
+        return list;
+    for (const auto &node : m_nodes) {
+        if (node->changed)
+            list.append({node->absolute, path(node->absolute),
+                         DecodedValue(*m_baseline, *this, node->absolute).value_or(QString()),
+                         node->fields.value(FieldValue)});
+    }
+    return list;
+}
+
+void ParamModel::refreshChange(Node *node)
+{
+    const bool changed = m_baseline && DiffersFromBaseline(*this, node->absolute, *m_baseline);
+    if (changed == node->changed)
+        return;
+    node->changed = changed;
+    emitRowChanged(node);
+    for (Node *above = node->parent; above; above = above->parent) {
+        above->changesBelow += changed ? 1 : -1;
+        emitRowChanged(above);
+    }
+    Q_EMIT changesUpdated();
+}
+
+void ParamModel::emitRowChanged(const Node *node)
+{
+    Q_EMIT dataChanged(indexOfNode(node->absolute, 0), indexOfNode(node->absolute, ShownColumns - 1),
+                       {Qt::FontRole, Qt::ToolTipRole, ChangeRole});
 }
 
 QString ParamModel::nodeText(int node) const
@@ -192,10 +261,24 @@ int ParamModel::columnCount(const QModelIndex &) const
 
 QVariant ParamModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return {};
     const Node *n = static_cast<const Node *>(index.internalPointer());
-    return n->fields.value(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return n->fields.value(index.column());
+    case ChangeRole:
+        return int(n->changed ? Change::Changed : n->changesBelow > 0 ? Change::ChangedBelow : Change::None);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (n->changed && m_baseline)
+            return BaselineValueText(DecodedValue(*m_baseline, *this, n->absolute).value_or(QString()));
+        if (n->changesBelow > 0)
+            return ChangesBelowText(n->changesBelow);
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant ParamModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -7,10 +7,12 @@
 // position in a pre-order walk, which equals the catalogue row number.
 
 #include "config/Catalogue.h"
+#include "config/ParamChanges.h"
 
 #include <QAbstractItemModel>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace gencfg {
@@ -30,6 +32,10 @@ class ParamModel : public QAbstractItemModel
 {
     Q_OBJECT
 public:
+    // ChangeRole: what a row shows of the changes against the baseline.
+    enum Role { ChangeRole = Qt::UserRole + 1 };
+    enum class Change { None, Changed, ChangedBelow };
+
     explicit ParamModel(QObject *parent = nullptr);
     ~ParamModel() override;
 
@@ -50,6 +56,16 @@ public:
     // Names from the root down, joined by " / ".
     QString path(int node) const;
 
+    // The values last read from the controller or last proven written to it;
+    // empty when there is none. Rows whose value codes otherwise are changed.
+    // The baseline outlives clear(): a reloaded catalogue is compared with it.
+    void setBaseline(const std::optional<ConfigImageBytes> &baseline);
+    const std::optional<ConfigImageBytes> &baseline() const { return m_baseline; }
+    bool isChanged(int node) const;
+    int changesBelow(int node) const;
+    // The changed rows in tree order: path, the baseline's value, the tree's value.
+    QVector<ParamDifference> changes() const;
+
     QModelIndex indexOfNode(int node, int column = 0) const;
     int nodeOf(const QModelIndex &index) const; // -1 when invalid
 
@@ -62,8 +78,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+Q_SIGNALS:
+    // A row became changed or unchanged, or the baseline was set or dropped.
+    void changesUpdated();
+
 private:
     struct Node;
+    void refreshChange(Node *node);
+    void emitRowChanged(const Node *node);
+    std::optional<ConfigImageBytes> m_baseline;
     std::vector<std::unique_ptr<Node>> m_nodes; // in absolute order
     std::vector<Node *> m_roots;
 };

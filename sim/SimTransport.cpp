@@ -44,7 +44,8 @@ qint64 SimTransport::write(const QByteArray &bytes)
     if (!m_open || m_writeFails)
         return -1;
     const qint64 now = MonotonicMicroseconds();
-    for (const RequestCutter::Frame &frame : m_cutter.feed(bytes, now)) {
+    const QByteArray arriving = m_writeFilter ? m_writeFilter(bytes) : bytes;
+    for (const RequestCutter::Frame &frame : m_cutter.feed(arriving, now)) {
         const QByteArray reply = m_model.receiveFrameText(frame.text, frame.startUs, frame.endUs);
         Q_EMIT frameReceived(m_model.receivedLog().constLast());
         if (reply.isEmpty())

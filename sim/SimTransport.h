@@ -10,6 +10,7 @@
 #include "sim/RequestCutter.h"
 
 #include <QTimer>
+#include <functional>
 
 namespace gencfg {
 
@@ -34,6 +35,10 @@ public:
     void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }
     // The port takes nothing: every write fails.
     void setWriteFails(bool on) { m_writeFails = on; }
+    // What the line does to each write on its way to the controller (noise, a
+    // lost frame); the write itself still succeeds.
+    using WriteFilter = std::function<QByteArray(const QByteArray &bytes)>;
+    void setWriteFilter(WriteFilter filter) { m_writeFilter = std::move(filter); }
     // The adapter is pulled: the transport closes and reports the loss.
     void vanish();
     // One status frame now, without device time passing.
@@ -56,6 +61,7 @@ private:
     int m_replyDelayMs = 0;
     bool m_open = false;
     bool m_writeFails = false;
+    WriteFilter m_writeFilter;
 };
 
 } // namespace gencfg

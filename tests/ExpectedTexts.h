@@ -9,6 +9,8 @@ namespace gencfg::test {
 
 inline const QString ReadDone = QStringLiteral("Параметры успешно прочитаны из устройства.");
 inline const QString WriteDone = QStringLiteral("Параметры успешно записаны в устройство.");
+inline const QString UnprovenWrite =
+    QStringLiteral("Запись не подтверждена: устройство вернуло другие значения.");
 inline const QString NoLink =
     QStringLiteral("Нет связи. Устройство занято или не подключено. Попробуйте еще раз.");
 inline const QString PortGone = QStringLiteral("Порт закрыт: устройство отключено");

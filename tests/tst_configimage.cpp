@@ -1,5 +1,6 @@
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
+#include "config/ParamChanges.h"
 #include "config/ParamModel.h"
 
 #include <QTest>
@@ -51,6 +52,7 @@ class TestConfigImage : public QObject
     Q_OBJECT
 
 private slots:
+    void differingParams_onlyParametersCountAndTheListIsCutAfterTen();
     void encode_petrolDefaults_data();
     void encode_petrolDefaults();
     void encode_variantDefaultsDifferWhereTheirRowsDiffer();
@@ -430,6 +432,41 @@ void TestConfigImage::thresholds_upsRoundingAndScale()
         QCOMPARE(t.upsScale->PositionMin, scaleMin);
         QCOMPARE(t.upsScale->PositionMax, scaleMax);
     }
+}
+
+void TestConfigImage::differingParams_onlyParametersCountAndTheListIsCutAfterTen()
+{
+    ParamModel tree;
+    LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), tree);
+    const ConfigImageBytes defaults = DefaultConfigImage(DeviceVariant::Petrol);
+
+    // Bytes no parameter owns: the counter, unassigned addresses, the read-only fields.
+    ConfigImageBytes other = defaults;
+    for (int address : {0, 3, 16, 17, 29, 62, 73, 79, 180, 185, 191})
+        other[size_t(address)] ^= 0x5A;
+    QVERIFY(DifferingParams(tree, defaults, other, Compare::Bytes).isEmpty());
+
+    // Twelve parameters: one byte of each, the second byte of a 2-byte number, a phone digit, a text's fill.
+    const int changed[] = {4, 8, 10, 11, 12, 13, 15, 37, 72, 85, 200, 255};
+    for (int address : changed)
+        other[size_t(address)] ^= 0x01;
+    const QVector<ParamDifference> differing = DifferingParams(tree, defaults, other, Compare::Bytes);
+    QCOMPARE(differing.size(), 12);
+    const ParamDifference &low = differing.at(1); // tree order: after the engine type
+    QCOMPARE(low.path, QStringLiteral("Параметры сети / Напряжение сети / Нижний порог"));
+    QCOMPARE(low.first, QStringLiteral("180"));
+    QCOMPARE(low.second, QStringLiteral("181"));
+    // The fill after a text decodes the same, but it is a byte the write did not land.
+    const auto sameText = [](const ParamDifference &d) { return d.first == d.second; };
+    QCOMPARE(std::count_if(differing.cbegin(), differing.cend(), sameText), 2); // after the login and the APN
+    QVERIFY(DifferingParams(tree, defaults, other, Compare::Values).size() < 12);
+
+    const QStringList lines = UnprovenWriteText(differing).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(lines.first(), QStringLiteral("Запись не подтверждена: устройство вернуло другие значения."));
+    QCOMPARE(lines.at(2), QStringLiteral("Параметры сети / Напряжение сети / Нижний порог: записано \"180\", "
+                                         "прочитано \"181\""));
+    QCOMPARE(lines.constLast(), QStringLiteral("и ещё 2"));
 }
 
 QTEST_GUILESS_MAIN(TestConfigImage)

@@ -8,6 +8,7 @@
 #include "WidgetSupport.h"
 #include "app/TForm1.h"
 #include "config/ConfigImage.h"
+#include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamsPage.h"
@@ -165,6 +166,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
     int readsDone = 0;
     int readsFailed = 0;
     int writesDone = 0;
+    int writesUnproven = 0;
     int forgedReads = 0;
     // Light and heavier noise in turn until reads have both succeeded and failed;
     // a last round on a line so bad that hardly a frame survives.
@@ -250,13 +252,23 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
                                         .arg(quint8(after.at(address)))
                                         .arg(expected)));
             }
+        } else if (w.boxes.lastText().startsWith(UnprovenWrite)) {
+            // Not a false alarm: some parameter the controller holds is not what was written.
+            ++writesUnproven;
+            QTest::qWait(200);
+            ConfigImageBytes held;
+            const QByteArray after = device.memory();
+            std::copy(after.cbegin(), after.cend(), held.begin());
+            QVERIFY2(
+                !DifferingParams(tree, written, held, Compare::Bytes).isEmpty(),
+                qPrintable(where + QStringLiteral(": reported unproven, but the controller holds it all")));
         } else {
             QCOMPARE(w.boxes.lastText(), NoLink);
-            // Whatever did go out before the failure carried the image's own bytes.
+            // Whatever did go out before the failure carried the image's own bytes; with all
+            // four blocks out, it was the read-back that went unanswered.
             QTest::qWait(200);
             const QVector<FrameLogEntry> writes = w.writesSince(framesBefore);
-            QVERIFY2(writes.size() < 4,
-                     qPrintable(where + QStringLiteral(": all blocks sent, failure shown")));
+            QVERIFY2(writes.size() <= 4, qPrintable(where + QStringLiteral(": a block sent twice")));
             for (const FrameLogEntry &frame : writes) {
                 const int address = quint8(frame.bytes.at(2)) << 8 | quint8(frame.bytes.at(3));
                 const int length = quint8(frame.bytes.at(4));
@@ -265,8 +277,9 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         }
     }
 
-    qInfo("reads: %d done, %d failed, %d spoilt by forged frames; writes: %d done; frames refused: %d",
-          readsDone, readsFailed, forgedReads, writesDone, w.form.link().badFrameCount());
+    qInfo("reads: %d done, %d failed, %d spoilt by forged frames; writes: %d done, %d caught unproven; "
+          "frames refused: %d",
+          readsDone, readsFailed, forgedReads, writesDone, writesUnproven, w.form.link().badFrameCount());
     QVERIFY2(
         readsDone > 0 && readsFailed > 0,
         qPrintable(

@@ -2,19 +2,23 @@
 #include "TestSupport.h"
 #include "app/TForm1.h"
 #include "config/ParamFile.h"
+#include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "ExpectedTexts.h"
 
@@ -128,6 +132,11 @@ private Q_SLOTS:
     void clicksDuringATransfer_areRefused();
     void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten_data();
     void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten();
+
+    // What differs from the controller, and writes proven by reading back.
+    void baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneController();
+    void unprovenWrite_namesTheParametersAndKeepsTreeAndBaseline_data();
+    void unprovenWrite_namesTheParametersAndKeepsTreeAndBaseline();
 };
 
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
@@ -302,9 +311,9 @@ void tst_Transfer::cancelledDialogs_changeNothing()
     w.open(QString());
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
     QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
-    QVERIFY2(
-        std::all_of(w.form.ConfigImage().begin(), w.form.ConfigImage().end(), [](quint8 b) { return b == 0x44; }),
-        "a cancelled save must not encode");
+    QVERIFY2(std::all_of(w.form.ConfigImage().begin(), w.form.ConfigImage().end(),
+                         [](quint8 b) { return b == 0x44; }),
+             "a cancelled save must not encode");
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
 }
 
@@ -437,13 +446,15 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(memory.mid(0, 4), before.mid(0, 4));
     QCOMPARE(memory.mid(180, 12), before.mid(180, 12));
 
+    // The four blocks, then the whole memory read back to prove them.
     const QVector<FrameLogEntry> requests = w.requests();
-    QCOMPARE(requests.size(), 4);
+    QCOMPARE(requests.size(), 8);
     const int plan[4][2] = {{4, 60}, {64, 64}, {128, 52}, {192, 64}};
     for (int i = 0; i < 4; ++i) {
         const auto [address, length] = plan[i];
         QCOMPARE(requests.at(i).text,
                  BuildWriteFrame(quint16(address), quint8(length), bytesOf(image, address, length)));
+        QCOMPARE(requests.at(4 + i).text, BuildReadFrame(quint16(64 * i), 64));
     }
 }
 
@@ -467,7 +478,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), (QStringList{ReadDone, WriteDone}));
-    QTRY_COMPARE(w.requests().size(), 8);
+    QTRY_COMPARE(w.requests().size(), 12);
     QTest::qWait(100);
     const QByteArray after = w.sim.model().memory();
     for (int address = 0; address < 256; ++address) {
@@ -504,7 +515,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QCOMPARE(w.boxTexts(), QStringList{NoLink});
     QCOMPARE(w.boxes.first().message.caption, QStringLiteral("Ошибка"));
     QCOMPARE(w.boxes.first().message.kind, Message::Plain);
-    QCOMPARE(w.boxes.first().progress, 25);
+    QCOMPARE(w.boxes.first().progress, write ? 12 : 25); // a write runs over its read-back too
     QCOMPARE(w.boxes.first().panel, write ? WriteText : ReadText);
     QVERIFY(w.page->ProgressBar1->isHidden());
     QVERIFY(w.form.StatusPanel1->text().isEmpty());
@@ -611,7 +622,7 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
     QObject::connect(w.page->ProgressBar1, &QProgressBar::valueChanged, w.page, [&](int value) {
-        if (value != 50)
+        if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
             return;
         QVERIFY(w.form.ButtonStop->isVisible());
         if (escape)
@@ -642,3 +653,132 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
 
 QTEST_MAIN(tst_Transfer)
 #include "tst_transfer.moc"
+
+void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneController()
+{
+    SimWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    const int low = nodeAt(tree, 36);
+    const int login = nodeAt(tree, 192);
+    const int frost = nodeAt(tree, 15);
+    const auto changedNodes = [&tree] {
+        QList<int> nodes;
+        for (const ParamDifference &d : tree.changes())
+            nodes << d.node;
+        return nodes;
+    };
+
+    // Nothing read yet: nothing to compare with.
+    tree.setField(low, FieldValue, QStringLiteral("170"));
+    QVERIFY(!tree.isChanged(low));
+    QVERIFY(!w.page->ButtonChanges->isEnabled());
+
+    w.page->Button4->click();
+    QVERIFY(w.finish());
+    QVERIFY(tree.changes().isEmpty());
+    QVERIFY(w.page->ButtonChanges->isEnabled());
+
+    // An edit shows at once, on the row and on every row above it; the same value written otherwise does not.
+    tree.setField(low, FieldValue, QStringLiteral("170"));
+    QCOMPARE(changedNodes(), QList<int>{low});
+    QCOMPARE(tree.indexOfNode(low, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("В устройстве: 180"));
+    for (int above = tree.parentNode(low); above >= 0; above = tree.parentNode(above)) {
+        QCOMPARE(tree.changesBelow(above), 1);
+        QCOMPARE(tree.indexOfNode(above).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Изменено параметров: 1"));
+    }
+    tree.setField(low, FieldValue, QStringLiteral("0180"));
+    QVERIFY(tree.changes().isEmpty());
+    QCOMPARE(tree.changesBelow(0) + tree.changesBelow(tree.parentNode(low)), 0);
+
+    // A file with three other values.
+    ConfigImageBytes file = w.form.ConfigImage();
+    file[36] = 0, file[37] = 200;
+    file[15] = 0xFB;
+    std::copy_n("tech\xFF", 5, file.begin() + 192);
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("three.txt")), FormatParamFile(file)));
+    w.open(dir.filePath(QStringLiteral("three.txt")));
+    QCOMPARE(changedNodes(), (QList<int>{low, login, frost}));
+
+    w.page->ButtonChanges->click();
+    ChangeListDialog *list = w.page->changeList();
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->ChangeTable->topLevelItemCount(), 3);
+    QCOMPARE(list->text(), QStringLiteral("Параметр\tВ устройстве\tНовое значение\n"
+                                          "Параметры сети / Напряжение сети / Нижний порог\t180\t200\n"
+                                          "Параметры GSM модема / GPRS мониторинг / Login\tvkmtr\ttech\n"
+                                          "Термодатчик / Нижний порог температуры\t5\t-5\n"));
+    list->copyToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->text(), list->text());
+
+    // Proven: the new values are what the controller holds.
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts().constLast(), WriteDone);
+    QVERIFY(tree.changes().isEmpty());
+    QCOMPARE(list->ChangeTable->topLevelItemCount(), 0);
+
+    // The baseline belongs to this controller: a reported variant change drops it.
+    tree.setField(low, FieldValue, QStringLiteral("170"));
+    QVERIFY(tree.isChanged(low));
+    w.sim.model().setVariantCode(201);
+    QTRY_VERIFY(!tree.baseline().has_value());
+    QVERIFY(tree.changes().isEmpty());
+    QVERIFY(!w.page->ButtonChanges->isEnabled());
+}
+
+void tst_Transfer::unprovenWrite_namesTheParametersAndKeepsTreeAndBaseline_data()
+{
+    QTest::addColumn<bool>("ignoreAll");
+    QTest::newRow("writes ignored") << true;
+    QTest::newRow("second block lost to noise") << false;
+}
+
+void tst_Transfer::unprovenWrite_namesTheParametersAndKeepsTreeAndBaseline()
+{
+    QFETCH(bool, ignoreAll);
+    SimWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    w.page->Button4->click();
+    QVERIFY(w.finish());
+    const ConfigImageBytes read = w.form.ConfigImage();
+    // One value in the first, the last and the second block, in tree order.
+    const int low = nodeAt(tree, 36), timeout = nodeAt(tree, 70), login = nodeAt(tree, 192);
+    tree.setField(low, FieldValue, QStringLiteral("170"));
+    tree.setField(timeout, FieldValue, QStringLiteral("120"));
+    tree.setField(login, FieldValue, QStringLiteral("tech"));
+    const QStringList treeBefore = treeTexts(tree);
+    const qsizetype thresholdsBefore = w.thresholds.size();
+
+    if (ignoreAll) {
+        w.sim.model().setIgnoreWrites(true);
+    } else {
+        int writes = 0;
+        w.sim.setWriteFilter([&writes](const QByteArray &bytes) {
+            QByteArray arriving = bytes;
+            if (++writes == 2) // the checksum no longer matches: the controller drops the frame
+                arriving[arriving.size() / 2] = arriving.at(arriving.size() / 2) == '0' ? '1' : '0';
+            return arriving;
+        });
+    }
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+
+    const QString lowLine = tree.path(low) + QStringLiteral(": записано \"170\", прочитано \"180\"");
+    const QString timeoutLine = tree.path(timeout) + QStringLiteral(": записано \"120\", прочитано \"3600\"");
+    const QString loginLine = tree.path(login) + QStringLiteral(": записано \"tech\", прочитано \"vkmtr\"");
+    const QStringList lines =
+        ignoreAll ? QStringList{lowLine, loginLine, timeoutLine} : QStringList{timeoutLine};
+    QCOMPARE(w.boxTexts().constLast(),
+             QStringLiteral("Запись не подтверждена: устройство вернуло другие значения.\n") +
+                 lines.join(QLatin1Char('\n')));
+    QCOMPARE(w.boxes.constLast().message.caption, QStringLiteral("Ошибка"));
+    QCOMPARE(w.boxes.constLast().progress, 100);
+    QCOMPARE(w.thresholds.size(), thresholdsBefore);
+    QCOMPARE(treeTexts(tree), treeBefore);
+    QVERIFY2(tree.baseline() == read, "an unproven write is no new baseline");
+    QCOMPARE(tree.changes().size(), 3);
+}

@@ -13,7 +13,17 @@ namespace {
 
 constexpr std::array<int, 5> ColumnWidths = {300, 150, 100, 100, 100};
 
+constexpr int ValueColumn = 1;
+const QColor MarkColour(0xE0, 0x8A, 0x00);
+
+ParamModel::Change ChangeOf(const QModelIndex &index)
+{
+    return ParamModel::Change(index.data(ParamModel::ChangeRole).toInt());
+}
+
 // Rows of the design height, with a line at the right edge of every cell.
+// A changed row shows its value in bold with a filled mark at the cell's
+// right end; a row with changes below it shows its name in bold and a ring.
 class ColumnLineDelegate : public QStyledItemDelegate
 {
 public:
@@ -25,7 +35,26 @@ public:
         painter->save();
         painter->setPen(option.palette.color(QPalette::Mid));
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        const ParamModel::Change change = ChangeOf(index);
+        if (change != ParamModel::Change::None && index.column() == ValueColumn) {
+            const int size = std::min(7, option.rect.height() - 4);
+            const QRect mark(option.rect.right() - size - 4, option.rect.center().y() - size / 2, size, size);
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setPen(QPen(MarkColour, 1.5));
+            painter->setBrush(change == ParamModel::Change::Changed ? QBrush(MarkColour) : QBrush());
+            painter->drawEllipse(mark);
+        }
         painter->restore();
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const ParamModel::Change change = ChangeOf(index);
+        const int boldColumn = change == ParamModel::Change::Changed ? ValueColumn : 0;
+        if (change != ParamModel::Change::None && index.column() == boldColumn)
+            option->font.setBold(true);
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override

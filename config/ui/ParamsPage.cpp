@@ -1,8 +1,10 @@
 #include "config/ui/ParamsPage.h"
 
 #include "config/ConfigTransfer.h"
+#include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
+#include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamTreeView.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
@@ -46,6 +48,12 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
+    // Above the tree's right end; usable once the controller's values are known.
+    ButtonChanges = makeButton(this, "ButtonChanges", QStringLiteral("Изменения"), {689, 0, 100, 23});
+    ButtonChanges->setEnabled(false);
+    connect(&model, &ParamModel::changesUpdated, this,
+            [this] { ButtonChanges->setEnabled(m_model.baseline().has_value()); });
+    connect(ButtonChanges, &QPushButton::clicked, this, &ParamsPage::ButtonChangesClick);
 
     connect(Button1, &QPushButton::clicked, this, &ParamsPage::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &ParamsPage::Button2Click);
@@ -147,12 +155,20 @@ void ParamsPage::Button3Click()
         endTransfer();
         return;
     }
-    auto *write = new ConfigWriteOperation(m_image);
+    auto *write = new ConfigWriteOperation(m_image, ConfigWriteOperation::ReadBack::Yes);
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
-            m_messages->plain(QStringLiteral("info"), WriteDoneText());
-            Q_EMIT thresholdsChanged(m_image);
+            // Only what the controller gives back counts as written; the tree stays as it is.
+            const QVector<ParamDifference> differences =
+                DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
+            if (differences.isEmpty()) {
+                m_model.setBaseline(write->readBack());
+                m_messages->plain(QStringLiteral("info"), WriteDoneText());
+                Q_EMIT thresholdsChanged(m_image);
+            } else {
+                m_messages->error(UnprovenWriteText(differences));
+            }
         } else if (status == OperationStatus::Cancelled) {
             m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
         } else {
@@ -175,6 +191,7 @@ void ParamsPage::Button4Click()
         if (status == OperationStatus::Succeeded) {
             m_image = read->image();
             DecodeConfigImage(m_image, m_model);
+            m_model.setBaseline(m_image);
             Q_EMIT thresholdsChanged(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status != OperationStatus::Cancelled) {
@@ -186,6 +203,15 @@ void ParamsPage::Button4Click()
     });
     if (!m_link->startOwned(read))
         endTransfer();
+}
+
+void ParamsPage::ButtonChangesClick()
+{
+    if (!m_changeList)
+        m_changeList = new ChangeListDialog(m_model, this);
+    m_changeList->show();
+    m_changeList->raise();
+    m_changeList->activateWindow();
 }
 
 } // namespace gencfg

@@ -14,6 +14,7 @@ class QProgressBar;
 
 namespace gencfg {
 
+class ChangeListDialog;
 class DeviceLink;
 class Messages;
 class ParamModel;
@@ -43,12 +44,16 @@ public:
     void Button2Click(); // open a parameter file
     void Button3Click(); // write to the device
     void Button4Click(); // read from the device
+    // "Изменения": the rows that differ from the controller's values.
+    void ButtonChangesClick();
+    ChangeListDialog *changeList() const { return m_changeList; }
 
     ParamTreeView *TreeList1 = nullptr;
-    QPushButton *Button1 = nullptr; // "Сохранить"
-    QPushButton *Button2 = nullptr; // "Открыть"
-    QPushButton *Button3 = nullptr; // "Записать"
-    QPushButton *Button4 = nullptr; // "Прочитать"
+    QPushButton *Button1 = nullptr;       // "Сохранить"
+    QPushButton *Button2 = nullptr;       // "Открыть"
+    QPushButton *Button3 = nullptr;       // "Записать"
+    QPushButton *Button4 = nullptr;       // "Прочитать"
+    QPushButton *ButtonChanges = nullptr; // "Изменения"
     QProgressBar *ProgressBar1 = nullptr;
 
 Q_SIGNALS:
@@ -70,6 +75,7 @@ private:
     DeviceLink *m_link = nullptr;
     ConfigImageBytes m_image{};
     Messages *m_messages = nullptr;
+    ChangeListDialog *m_changeList = nullptr;
     ChooseSaveFile m_chooseSaveFile;
     ChooseOpenFile m_chooseOpenFile;
 };

@@ -1,0 +1,84 @@
+#include "config/ParamChanges.h"
+
+#include "config/ParamModel.h"
+
+#include <QStringList>
+
+namespace gencfg {
+
+namespace {
+
+constexpr int ListedAtMost = 10;
+
+bool SpanDiffers(const ConfigImageBytes &a, const ConfigImageBytes &b, const ByteSpan &span)
+{
+    for (int i = span.start; i < span.start + span.width; ++i) {
+        if (a[size_t(i)] != b[size_t(i)])
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QVector<ParamDifference> DifferingParams(const ParamModel &layout, const ConfigImageBytes &first,
+                                         const ConfigImageBytes &second, Compare compare)
+{
+    QVector<ParamDifference> differences;
+    for (int node = 0; node < layout.nodeCount(); ++node) {
+        const std::optional<ByteSpan> span = CodedSpan(layout, node);
+        if (!span)
+            continue;
+        const QString a = DecodedValue(first, layout, node).value_or(QString());
+        const QString b = DecodedValue(second, layout, node).value_or(QString());
+        const bool differs = compare == Compare::Bytes ? SpanDiffers(first, second, *span) : a != b;
+        if (differs)
+            differences.append({node, layout.path(node), a, b});
+    }
+    return differences;
+}
+
+bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageBytes &baseline)
+{
+    const std::optional<ByteSpan> span = CodedSpan(tree, node);
+    if (!span)
+        return false;
+    // The node coded alone over a blank field, as a full encode would leave it.
+    ConfigImageBytes coded = baseline;
+    std::fill_n(coded.begin() + span->start, span->width, quint8(0xFF));
+    if (!EncodeNode(tree, node, coded).ok)
+        return true;
+    return SpanDiffers(coded, baseline, *span);
+}
+
+QString ChangeListText(const QVector<ParamDifference> &changes)
+{
+    QStringList lines{QStringLiteral("Параметр\tВ устройстве\tНовое значение")};
+    for (const ParamDifference &change : changes)
+        lines.append(QStringList{change.path, change.first, change.second}.join(QLatin1Char('\t')));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString UnprovenWriteText(const QVector<ParamDifference> &differences)
+{
+    QStringList lines{QStringLiteral("Запись не подтверждена: устройство вернуло другие значения.")};
+    for (int i = 0; i < differences.size() && i < ListedAtMost; ++i) {
+        const ParamDifference &d = differences.at(i);
+        lines.append(QStringLiteral("%1: записано \"%2\", прочитано \"%3\"").arg(d.path, d.first, d.second));
+    }
+    if (differences.size() > ListedAtMost)
+        lines.append(QStringLiteral("и ещё %1").arg(differences.size() - ListedAtMost));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString BaselineValueText(const QString &value)
+{
+    return QStringLiteral("В устройстве: %1").arg(value);
+}
+
+QString ChangesBelowText(int count)
+{
+    return QStringLiteral("Изменено параметров: %1").arg(count);
+}
+
+} // namespace gencfg

@@ -1,0 +1,80 @@
+#include "config/ui/ChangeListDialog.h"
+
+#include "config/ParamModel.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace gencfg {
+
+ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog(parent), m_model(model)
+{
+    setObjectName(QStringLiteral("ChangeListDialog"));
+    setWindowTitle(QStringLiteral("Изменения"));
+    resize(640, 320);
+
+    ChangeTable = new QTreeWidget(this);
+    ChangeTable->setObjectName(QStringLiteral("ChangeTable"));
+    ChangeTable->setHeaderLabels(
+        {QStringLiteral("Параметр"), QStringLiteral("В устройстве"), QStringLiteral("Новое значение")});
+    ChangeTable->setRootIsDecorated(false);
+    ChangeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ChangeTable->header()->resizeSection(0, 340);
+    Summary = new QLabel(this);
+    Summary->setObjectName(QStringLiteral("Summary"));
+    ButtonCopy = new QPushButton(QStringLiteral("Копировать"), this);
+    ButtonCopy->setObjectName(QStringLiteral("ButtonCopy"));
+    ButtonClose = new QPushButton(QStringLiteral("Закрыть"), this);
+    ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Summary, 1);
+    buttons->addWidget(ButtonCopy);
+    buttons->addWidget(ButtonClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(ChangeTable);
+    layout->addLayout(buttons);
+
+    connect(ButtonCopy, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
+    // A value edited while the list is open shows in it at once.
+    connect(&m_model, &ParamModel::changesUpdated, this, &ChangeListDialog::refresh);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, &ChangeListDialog::refresh);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &ChangeListDialog::refresh);
+}
+
+void ChangeListDialog::showEvent(QShowEvent *event)
+{
+    refresh();
+    QDialog::showEvent(event);
+}
+
+QString ChangeListDialog::text() const
+{
+    return ChangeListText(m_model.changes());
+}
+
+void ChangeListDialog::copyToClipboard()
+{
+    QGuiApplication::clipboard()->setText(text());
+}
+
+void ChangeListDialog::refresh()
+{
+    if (!isVisible())
+        return; // rebuilt when shown
+    const QVector<ParamDifference> changes = m_model.changes();
+    ChangeTable->clear();
+    for (const ParamDifference &change : changes)
+        ChangeTable->addTopLevelItem(
+            new QTreeWidgetItem(QStringList{change.path, change.first, change.second}));
+    Summary->setText(ChangesBelowText(int(changes.size())));
+}
+
+} // namespace gencfg
