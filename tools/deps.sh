@@ -3,8 +3,10 @@
 # Works as root or through sudo, never asks.
 set -euo pipefail
 
+# desktop-file-utils, appstream and file: the installed-tree test validates with them;
+# dpkg-dev: dpkg-shlibdeps, which finds the Debian package's dependencies.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-          fonts-dejavu-core "$@")
+          fonts-dejavu-core desktop-file-utils appstream file dpkg-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
