@@ -332,6 +332,8 @@ void TForm1::onPortPicked(const QString &path)
 
 void TForm1::onPortLost()
 {
+    // The adapter may come back on another controller.
+    m_tree.setBaseline(std::nullopt);
     AfPortComboBox1->clearSelection();
     m_messages.error(PortLostText());
 }

@@ -1,7 +1,8 @@
 // Times a full parameter read and a full write through the "Параметры" page
 // against a simulated controller whose line runs at the pace of 9600 baud, and
-// compares each with the least time the device allows: four status periods
-// (one wait per block) plus the wire time of the request and reply frames.
+// compares each with the least time the device allows: one status period per
+// request (four for the read, eight for the write with its read-back) plus the
+// wire time of the request and reply frames.
 //
 // Usage: bench_transfer [repetitions] [period-ms ...]   (defaults: 5, 100 1000)
 
@@ -59,17 +60,24 @@ double WriteWireMs()
 struct Figures
 {
     std::vector<double> ms;
-    int failedAtStep[5] = {}; // by the progress shown when the failure box came up
-    int failures() const { return failedAtStep[1] + failedAtStep[2] + failedAtStep[3] + failedAtStep[4]; }
+    int failedAtStep[9] = {}; // by the progress shown when the failure box came up
+    int steps = 4;
+    int failures() const
+    {
+        int n = 0;
+        for (int step = 1; step <= steps; ++step)
+            n += failedAtStep[step];
+        return n;
+    }
 };
 
 void Report(const char *what, int periodMs, double minimumMs, Figures figures)
 {
     const auto failures = [&figures] {
         QString text = QString::number(figures.failures());
-        for (int step = 1; step <= 4; ++step) {
+        for (int step = 1; step <= figures.steps; ++step) {
             if (figures.failedAtStep[step] > 0)
-                text += QStringLiteral(" (%1 at block %2)").arg(figures.failedAtStep[step]).arg(step);
+                text += QStringLiteral(" (%1 at step %2)").arg(figures.failedAtStep[step]).arg(step);
         }
         return text;
     };
@@ -121,17 +129,18 @@ void Run(int periodMs, int repetitions)
         if (boxes == QStringList{success})
             figures.ms.push_back(ms);
         else
-            ++figures.failedAtStep[qBound(1, progressAtBox / 25, 4)];
+            ++figures.failedAtStep[qBound(1, progressAtBox * figures.steps / 100, figures.steps)];
     };
 
     Figures reads;
     Figures writes;
+    writes.steps = 8; // four blocks written, four read back
     for (int i = 0; i < repetitions; ++i) {
         timed(&ParamsPage::Button4Click, QStringLiteral("Параметры успешно прочитаны из устройства."), reads);
         timed(&ParamsPage::Button3Click, QStringLiteral("Параметры успешно записаны в устройство."), writes);
     }
     Report("read", periodMs, 4 * periodMs + ReadWireMs(), reads);
-    Report("write", periodMs, 4 * periodMs + WriteWireMs(), writes);
+    Report("write", periodMs, 8 * periodMs + WriteWireMs() + ReadWireMs(), writes);
 }
 
 } // namespace
