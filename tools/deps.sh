@@ -5,9 +5,9 @@ set -euo pipefail
 
 # desktop-file-utils, appstream and file: the installed-tree test validates with them;
 # dpkg-dev: dpkg-shlibdeps, which finds the Debian package's dependencies.
-# qt6-l10n-tools: lrelease and lupdate for the English interface; qt6-translations-l10n: Qt's own texts in Russian.
+# qt6-l10n-tools, qt6-tools-dev: lrelease, lupdate and their CMake functions for the English interface; qt6-translations-l10n: Qt's own texts in Russian.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-          qt6-l10n-tools qt6-translations-l10n
+          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
           fonts-dejavu-core desktop-file-utils appstream file dpkg-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
