@@ -3,15 +3,20 @@
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "monitor/TelemetryCsv.h"
+#include "monitor/ui/TrendChartView.h"
 #include "monitor/ui/TrendsPage.h"
 #include "widgets/SwitchLed.h"
 
+#include <QChart>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScatterSeries>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -21,6 +26,7 @@ class tst_TrendsPage : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
+    void changeMarks_showTheirTextOnHover();
 };
 
 void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
@@ -87,6 +93,34 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     QVERIFY(s.settle(2));
     QCOMPARE(int(readAll(dir.filePath(QStringLiteral("watch.csv"))).count('\n')), 1 + recorded);
     QVERIFY(s.boxes.all().isEmpty());
+}
+
+void tst_TrendsPage::changeMarks_showTheirTextOnHover()
+{
+    FormSim s(40, 201);
+    s.sim.model().setStatic(false);
+    TrendsPage *page = s.form.TabSheet6;
+    s.form.show();
+    s.form.PageControl1->setCurrentWidget(page);
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    page->setSpan(TrendsPage::OneMinute);
+    QVERIFY(s.settle(10));
+    QScatterSeries *marks = nullptr;
+    for (QAbstractSeries *series : page->ChartVoltages->chart()->series()) {
+        if (auto *scatter = qobject_cast<QScatterSeries *>(series))
+            marks = scatter;
+    }
+    QVERIFY(marks && !marks->points().isEmpty());
+
+    const QPoint at = page->ChartVoltages->mapFromScene(
+        page->ChartVoltages->chart()->mapToPosition(marks->points().first(), marks));
+    QTest::mouseMove(page->ChartVoltages->viewport(), at + QPoint(-20, -20));
+    QTest::mouseMove(page->ChartVoltages->viewport(), at);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Авто: Питание от сети"));
+    // The text stays while the pointer rests on the mark.
+    QTest::qWait(1500);
+    QVERIFY(QToolTip::isVisible());
 }
 
 QTEST_MAIN(tst_TrendsPage)

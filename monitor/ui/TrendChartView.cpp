@@ -113,4 +113,13 @@ void TrendChartView::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
+bool TrendChartView::viewportEvent(QEvent *event)
+{
+    // The chart's items carry no tooltips, so the scene would answer a resting pointer
+    // with an empty one and take away the text a change mark is showing.
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QChartView::viewportEvent(event);
+}
+
 } // namespace gencfg
