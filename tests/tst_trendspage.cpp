@@ -21,6 +21,27 @@
 using namespace gencfg;
 using namespace gencfg::test;
 
+namespace {
+
+// The window on a controller whose values move, the "Графики" page shown over a
+// minute: a few frames fill several pixel columns.
+struct TrendsWindow : FormSim
+{
+    TrendsWindow() : FormSim(40, 201)
+    {
+        sim.model().setStatic(false);
+        page = form.TabSheet6;
+        form.show();
+        form.PageControl1->setCurrentWidget(page);
+        page->setSpan(TrendsPage::OneMinute);
+    }
+    bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
+
+    TrendsPage *page = nullptr;
+};
+
+} // namespace
+
 class tst_TrendsPage : public QObject
 {
     Q_OBJECT
@@ -31,15 +52,9 @@ private Q_SLOTS:
 
 void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
 {
-    FormSim s(40, 201);
-    s.sim.model().setStatic(false);
-    TrendsPage *page = s.form.TabSheet6;
-    s.form.show();
-    s.form.PageControl1->setCurrentWidget(page);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
-    // A minute over the plot's width: a few frames fill several pixel columns.
-    page->setSpan(TrendsPage::OneMinute);
-    QVERIFY(s.settle(20));
+    TrendsWindow s;
+    TrendsPage *page = s.page;
+    QVERIFY(s.ready(20));
 
     const TelemetryLog &log = s.form.telemetryLog();
     QCOMPARE(log.size(), s.form.link().packetCount());
@@ -97,14 +112,9 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
 
 void tst_TrendsPage::changeMarks_showTheirTextOnHover()
 {
-    FormSim s(40, 201);
-    s.sim.model().setStatic(false);
-    TrendsPage *page = s.form.TabSheet6;
-    s.form.show();
-    s.form.PageControl1->setCurrentWidget(page);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
-    page->setSpan(TrendsPage::OneMinute);
-    QVERIFY(s.settle(10));
+    TrendsWindow s;
+    TrendsPage *page = s.page;
+    QVERIFY(s.ready(10));
     QScatterSeries *marks = nullptr;
     for (QAbstractSeries *series : page->ChartVoltages->chart()->series()) {
         if (auto *scatter = qobject_cast<QScatterSeries *>(series))
