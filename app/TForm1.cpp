@@ -47,7 +47,7 @@ TForm1::~TForm1()
 void TForm1::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ПО Конфигуратор v2a"));
+    setWindowTitle(tr("ПО Конфигуратор v2a"));
     QFont font;
     // Tahoma where it exists; a narrow sans elsewhere keeps the design's captions inside their controls.
     font.setFamilies(
@@ -68,13 +68,13 @@ void TForm1::buildWindow()
     TabSheet4 = new ServicePage;
     TabSheet3 = new TerminalPage;
     TabSheet6 = new TrendsPage(m_telemetry);
-    PageControl1->addTab(TabSheet1, QStringLiteral("Измерения"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Параметры"));
+    PageControl1->addTab(TabSheet1, tr("Измерения"));
+    PageControl1->addTab(TabSheet2, tr("Параметры"));
     // The page is named after the event journal it shows first.
     PageControl1->addTab(TabSheet5, JournalCaption(EventJournal));
-    PageControl1->addTab(TabSheet4, QStringLiteral("Дополнительно"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Терминал+лог"));
-    PageControl1->addTab(TabSheet6, QStringLiteral("Графики"));
+    PageControl1->addTab(TabSheet4, tr("Дополнительно"));
+    PageControl1->addTab(TabSheet3, tr("Терминал+лог"));
+    PageControl1->addTab(TabSheet6, tr("Графики"));
 
     ComboBox_DeviceVersions = new QComboBox(this);
     ComboBox_DeviceVersions->setObjectName(QStringLiteral("ComboBox_DeviceVersions"));
@@ -110,7 +110,7 @@ void TForm1::buildWindow()
     // The panels change with every frame and request: plain text of a fixed size never
     // makes the status bar lay itself out again.
     const int panelHeight = QFontMetrics(font).height() + 2;
-    StatusPanel0 = new QLabel(QStringLiteral("Пакетов принято:"));
+    StatusPanel0 = new QLabel(tr("Пакетов принято:"));
     StatusPanel0->setTextFormat(Qt::PlainText);
     StatusPanel0->setFixedSize(200, panelHeight);
     StatusPanel1 = new QLabel;
@@ -121,9 +121,9 @@ void TForm1::buildWindow()
     StatusPanelErrors = new QLabel;
     StatusPanelErrors->setTextFormat(Qt::PlainText);
     StatusPanelErrors->setFixedSize(110, panelHeight);
-    ButtonStop = new QPushButton(QStringLiteral("Стоп"));
+    ButtonStop = new QPushButton(tr("Стоп"));
     ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
-    ButtonStop->setAccessibleName(QStringLiteral("Стоп"));
+    ButtonStop->setAccessibleName(tr("Стоп"));
     ButtonStop->setFocusPolicy(Qt::NoFocus);
     ButtonStop->setFixedHeight(14);
     ButtonStop->hide();
@@ -163,9 +163,9 @@ void TForm1::connectLink()
             Timer1.start();
     });
     connect(&m_link, &DeviceLink::packetCountChanged, this,
-            [this](int count) { StatusPanel0->setText(QStringLiteral("Пакетов принято: %1").arg(count)); });
+            [this](int count) { StatusPanel0->setText(tr("Пакетов принято: %1").arg(count)); });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
-            [this](int count) { StatusPanelErrors->setText(QStringLiteral("Ошибок: %1").arg(count)); });
+            [this](int count) { StatusPanelErrors->setText(tr("Ошибок: %1").arg(count)); });
     connect(&m_link, &DeviceLink::statusFrameReceived, this, &TForm1::onStatusFrame);
     connect(&m_link, &DeviceLink::terminalStep, TabSheet3, &TerminalPage::terminalStep);
     connect(&m_link, &DeviceLink::echoLine, TabSheet3, &TerminalPage::appendEcho);

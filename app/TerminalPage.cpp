@@ -23,20 +23,20 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
 
     iSwitchLed2 = new SwitchLed(this);
     iSwitchLed2->setObjectName(QStringLiteral("iSwitchLed2"));
-    iSwitchLed2->setCaption(QStringLiteral("Отображать данные"));
+    iSwitchLed2->setCaption(tr("Отображать данные"));
     iSwitchLed2->setGeometry(3, 476, 120, 41);
 
-    Button5 = new QPushButton(QStringLiteral("Очистить "), this);
+    Button5 = new QPushButton(tr("Очистить "), this);
     Button5->setObjectName(QStringLiteral("Button5"));
     Button5->setGeometry(129, 476, 120, 41);
 
-    Button6 = new QPushButton(QStringLiteral("Имя файла"), this);
+    Button6 = new QPushButton(tr("Имя файла"), this);
     Button6->setObjectName(QStringLiteral("Button6"));
     Button6->setGeometry(543, 476, 120, 41);
 
     iSwitchLed1 = new SwitchLed(this);
     iSwitchLed1->setObjectName(QStringLiteral("iSwitchLed1"));
-    iSwitchLed1->setCaption(QStringLiteral("Вести лог"));
+    iSwitchLed1->setCaption(tr("Вести лог"));
     iSwitchLed1->setGeometry(669, 476, 120, 41);
 
     // The display follows the lamp whoever sets it; the log follows only the user.
@@ -46,9 +46,9 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
     connect(iSwitchLed1, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
 
     m_askFileName = [this](const QString &current) {
-        return QFileDialog::getSaveFileName(window(), QStringLiteral("Имя LOG-файла"), current,
-                                            QStringLiteral("Текстовые файлы (*.txt *.log);;Все файлы (*)"),
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
+        return QFileDialog::getSaveFileName(window(), tr("Имя LOG-файла"), current,
+                                            tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     };
 }
 
@@ -123,7 +123,7 @@ void TerminalPage::iSwitchLed1Change()
         iSwitchLed1->setActive(false);
         iSwitchLed2->setActive(false);
         if (!iSwitchLed1->isActive() && m_messages)
-            m_messages->warning(QStringLiteral("Задайте имя LOG-файла"));
+            m_messages->warning(tr("Задайте имя LOG-файла"));
         return;
     }
     if (anyLogSwitchLit()) {
@@ -145,7 +145,7 @@ bool TerminalPage::openLog()
     LogFile.setFileName(LogFileName);
     if (LogFile.open(QIODevice::WriteOnly | QIODevice::Append))
         return true;
-    failLog(QStringLiteral("Не удалось открыть LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
+    failLog(tr("Не удалось открыть LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
     return false;
 }
 
@@ -161,7 +161,7 @@ void TerminalPage::writeLog(const QByteArray &line)
     // Flushed at once: a line in the buffer would be lost if the program were killed.
     if (LogFile.write(bytes) == bytes.size() && LogFile.flush())
         return;
-    failLog(QStringLiteral("Не удалось записать в LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
+    failLog(tr("Не удалось записать в LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
 }
 
 void TerminalPage::failLog(const QString &text)

@@ -1,3 +1,4 @@
+#include "app/Language.h"
 #include "app/TForm1.h"
 #include "config/Catalogue.h"
 #ifdef GENCFG_WITH_SIMULATOR
@@ -53,7 +54,26 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[variant]"));
 #endif
     parser.addOption(portOption);
+    const QCommandLineOption langOption(
+        QStringLiteral("lang"),
+        QStringLiteral("Interface language: ru (default) or en. Without it, GENCFG_LANG is used."),
+        QStringLiteral("LANG"));
+    parser.addOption(langOption);
     parser.process(app);
+
+    const QString langValue = parser.value(langOption);
+    const QString langEnvironment = qEnvironmentVariable("GENCFG_LANG");
+    const std::optional<gencfg::InterfaceLanguage> language =
+        gencfg::ChosenLanguage(langValue, langEnvironment);
+    if (!language) {
+        qCritical("Unknown language '%s': use ru or en.",
+                  qPrintable(langValue.isEmpty() ? langEnvironment : langValue));
+        return 2;
+    }
+    // Installed before any window exists, so every text is created in the chosen language.
+    const gencfg::InterfaceTranslators translators(*language);
+    for (const QString &name : translators.missing())
+        qWarning("Translation %s not found: its texts stay as written.", qPrintable(name));
 
     QString port = parser.value(portOption);
 #ifdef GENCFG_WITH_SIMULATOR

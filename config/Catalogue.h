@@ -59,7 +59,14 @@ constexpr DeviceVariant Variants[] = {DeviceVariant::Petrol, DeviceVariant::Dies
 // The variant combo's item text, trailing blank included: "КУВ-бензин v2.0 ".
 QString VariantTitle(DeviceVariant variant);
 
-// The option texts of an option kind in code order; empty for other kinds.
+// The option texts of an option kind in code order, as the window shows them
+// (translated where a translator is installed); empty for other kinds. The
+// tree and the image codec use the same list, so a value coded in one run
+// decodes to the same text.
 QStringList OptionTexts(int kind);
+
+// A catalogue row as the tree shows it: name, units and an option value
+// translated where a translator is installed.
+TParam_record ShownParam(const TParam_record &row);
 
 } // namespace gencfg

@@ -4,6 +4,7 @@
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
 
+#include <QCoreApplication>
 #include <QTextCodec>
 #include <algorithm>
 #include <limits>
@@ -75,12 +76,14 @@ int NumberWidth(const QString &size)
 
 QString NumberError(const QString &path, const QString &value)
 {
-    return QStringLiteral("%1: значение '%2' не является целым числом").arg(path, value);
+    return QCoreApplication::translate("ConfigImage", "%1: значение '%2' не является целым числом")
+        .arg(path, value);
 }
 
 QString PhoneError(const QString &path, const QString &value)
 {
-    return QStringLiteral("%1: номер '%2' должен начинаться с десяти цифр").arg(path, value);
+    return QCoreApplication::translate("ConfigImage", "%1: номер '%2' должен начинаться с десяти цифр")
+        .arg(path, value);
 }
 
 EncodeResult Failure(int node, const QString &error)

@@ -3,6 +3,7 @@
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace gencfg {
@@ -103,31 +104,34 @@ std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outco
 
 QString ReadProgressText()
 {
-    return QStringLiteral("Чтение параметров из устройства...");
+    return QCoreApplication::translate("ConfigTransfer", "Чтение параметров из устройства...");
 }
 
 QString ReadDoneText()
 {
-    return QStringLiteral("Параметры успешно прочитаны из устройства.");
+    return QCoreApplication::translate("ConfigTransfer", "Параметры успешно прочитаны из устройства.");
 }
 
 QString WriteProgressText()
 {
-    return QStringLiteral("Запись параметров в устройство...");
+    return QCoreApplication::translate("ConfigTransfer", "Запись параметров в устройство...");
 }
 
 QString WriteDoneText()
 {
-    return QStringLiteral("Параметры успешно записаны в устройство.");
+    return QCoreApplication::translate("ConfigTransfer", "Параметры успешно записаны в устройство.");
 }
 
 QString InterruptedWriteText(int blocksWritten, int blockCount)
 {
     if (blocksWritten <= 0)
-        return QStringLiteral("Запись прервана: ни один блок не записан");
+        return QCoreApplication::translate("ConfigTransfer", "Запись прервана: ни один блок не записан");
     if (blocksWritten == 1)
-        return QStringLiteral("Запись прервана: записан блок 1 из %1").arg(blockCount);
-    return QStringLiteral("Запись прервана: записаны блоки 1-%1 из %2").arg(blocksWritten).arg(blockCount);
+        return QCoreApplication::translate("ConfigTransfer", "Запись прервана: записан блок 1 из %1")
+            .arg(blockCount);
+    return QCoreApplication::translate("ConfigTransfer", "Запись прервана: записаны блоки 1-%1 из %2")
+        .arg(blocksWritten)
+        .arg(blockCount);
 }
 
 EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant variant,

@@ -2,6 +2,7 @@
 
 #include "config/ParamModel.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace gencfg {
@@ -53,7 +54,7 @@ bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageByte
 
 QString ChangeListText(const QVector<ParamDifference> &changes)
 {
-    QStringList lines{QStringLiteral("Параметр\tВ устройстве\tНовое значение")};
+    QStringList lines{QCoreApplication::translate("ParamChanges", "Параметр\tВ устройстве\tНовое значение")};
     for (const ParamDifference &change : changes)
         lines.append(QStringList{change.path, change.first, change.second}.join(QLatin1Char('\t')));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -61,24 +62,27 @@ QString ChangeListText(const QVector<ParamDifference> &changes)
 
 QString UnprovenWriteText(const QVector<ParamDifference> &differences)
 {
-    QStringList lines{QStringLiteral("Запись не подтверждена: устройство вернуло другие значения.")};
+    QStringList lines{QCoreApplication::translate(
+        "ParamChanges", "Запись не подтверждена: устройство вернуло другие значения.")};
     for (int i = 0; i < differences.size() && i < ListedAtMost; ++i) {
         const ParamDifference &d = differences.at(i);
-        lines.append(QStringLiteral("%1: записано \"%2\", прочитано \"%3\"").arg(d.path, d.first, d.second));
+        lines.append(QCoreApplication::translate("ParamChanges", "%1: записано \"%2\", прочитано \"%3\"")
+                         .arg(d.path, d.first, d.second));
     }
     if (differences.size() > ListedAtMost)
-        lines.append(QStringLiteral("и ещё %1").arg(differences.size() - ListedAtMost));
+        lines.append(
+            QCoreApplication::translate("ParamChanges", "и ещё %1").arg(differences.size() - ListedAtMost));
     return lines.join(QLatin1Char('\n'));
 }
 
 QString BaselineValueText(const QString &value)
 {
-    return QStringLiteral("В устройстве: %1").arg(value);
+    return QCoreApplication::translate("ParamChanges", "В устройстве: %1").arg(value);
 }
 
 QString ChangesBelowText(int count)
 {
-    return QStringLiteral("Изменено параметров: %1").arg(count);
+    return QCoreApplication::translate("ParamChanges", "Изменено параметров: %1").arg(count);
 }
 
 } // namespace gencfg

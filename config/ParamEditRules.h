@@ -3,6 +3,7 @@
 // Whether a value typed into the value dialog may replace a row's value. Pure
 // decisions, so the dialog and its tests share them without a window.
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 
@@ -29,31 +30,31 @@ struct EditVerdict
 namespace EditWarnings {
 inline QString notNumber()
 {
-    return QStringLiteral("Значение должно быть числом");
+    return QCoreApplication::translate("EditWarnings", "Значение должно быть числом");
 }
 inline QString outOfRange()
 {
-    return QStringLiteral("Значение вне диапазона");
+    return QCoreApplication::translate("EditWarnings", "Значение вне диапазона");
 }
 inline QString notInteger()
 {
-    return QStringLiteral("Значение должно быть целым числом");
+    return QCoreApplication::translate("EditWarnings", "Значение должно быть целым числом");
 }
 inline QString phoneDigits()
 {
-    return QStringLiteral("Номер должен содержать 10 цифр");
+    return QCoreApplication::translate("EditWarnings", "Номер должен содержать 10 цифр");
 }
 inline QString textTooLong(int width)
 {
-    return QStringLiteral("Текст длиннее %1 символов").arg(width);
+    return QCoreApplication::translate("EditWarnings", "Текст длиннее %1 символов").arg(width);
 }
 inline QString textBadCharacters()
 {
-    return QStringLiteral("Текст содержит недопустимые символы");
+    return QCoreApplication::translate("EditWarnings", "Текст содержит недопустимые символы");
 }
 inline QString separator()
 {
-    return QStringLiteral("Значение не может содержать символ ;");
+    return QCoreApplication::translate("EditWarnings", "Значение не может содержать символ ;");
 }
 } // namespace EditWarnings
 

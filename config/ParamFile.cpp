@@ -1,6 +1,7 @@
 #include "config/ParamFile.h"
 #include "link/DeviceText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,7 +95,8 @@ ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileNam
         const QByteArray token = content.mid(start, i - start);
         const std::optional<quint8> value = ParseByteValue(token);
         if (!value) {
-            return Refused(QStringLiteral("Файл %1, строка %2: '%3' не является числом от 0 до 255")
+            return Refused(QCoreApplication::translate(
+                               "ParamFile", "Файл %1, строка %2: '%3' не является числом от 0 до 255")
                                .arg(Shown(fileName))
                                .arg(line)
                                .arg(ShownToken(token)));
@@ -103,7 +105,8 @@ ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileNam
     }
     // Taken as a file that sets nothing, it would have the tree decoded from a stale image.
     if (result.values.isEmpty())
-        return Refused(QStringLiteral("Файл %1 не содержит ни одного значения").arg(Shown(fileName)));
+        return Refused(QCoreApplication::translate("ParamFile", "Файл %1 не содержит ни одного значения")
+                           .arg(Shown(fileName)));
     result.ok = true;
     return result;
 }
@@ -112,14 +115,17 @@ ParamFileValues ReadParamFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return Refused(QStringLiteral("Файл %1 не найден").arg(Shown(path)));
+        return Refused(QCoreApplication::translate("ParamFile", "Файл %1 не найден").arg(Shown(path)));
     if (info.isDir())
-        return Refused(QStringLiteral("%1 — это папка, а не файл параметров").arg(Shown(path)));
+        return Refused(QCoreApplication::translate("ParamFile", "%1 — это папка, а не файл параметров")
+                           .arg(Shown(path)));
     if (!info.isFile())
-        return Refused(QStringLiteral("%1 не является обычным файлом").arg(Shown(path)));
+        return Refused(
+            QCoreApplication::translate("ParamFile", "%1 не является обычным файлом").arg(Shown(path)));
 
     const QString tooLarge =
-        QStringLiteral("Файл %1 слишком велик для файла параметров (допустимо не более %2 байт)")
+        QCoreApplication::translate("ParamFile",
+                                    "Файл %1 слишком велик для файла параметров (допустимо не более %2 байт)")
             .arg(Shown(path))
             .arg(MaxParamFileSize);
     if (info.size() > MaxParamFileSize)
@@ -127,12 +133,13 @@ ParamFileValues ReadParamFile(const QString &path)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Refused(QStringLiteral("Не удалось открыть файл %1: %2").arg(Shown(path), file.errorString()));
+        return Refused(QCoreApplication::translate("ParamFile", "Не удалось открыть файл %1: %2")
+                           .arg(Shown(path), file.errorString()));
     // The file may have grown since it was looked at.
     const QByteArray content = file.read(MaxParamFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return Refused(
-            QStringLiteral("Не удалось прочитать файл %1: %2").arg(Shown(path), file.errorString()));
+        return Refused(QCoreApplication::translate("ParamFile", "Не удалось прочитать файл %1: %2")
+                           .arg(Shown(path), file.errorString()));
     if (content.size() > MaxParamFileSize)
         return Refused(tooLarge);
     return ParseParamFile(content, path);
@@ -155,21 +162,25 @@ QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Не удалось создать файл %1: %2").arg(Shown(path), file.errorString());
+        return QCoreApplication::translate("ParamFile", "Не удалось создать файл %1: %2")
+            .arg(Shown(path), file.errorString());
     const QByteArray text = FormatParamFile(image);
     if (file.write(text) != text.size()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), error);
+        return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
+            .arg(Shown(path), error);
     }
     // commit() does not notice a failed flush of the write buffer (disk full part-way).
     if (!file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), error);
+        return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
+            .arg(Shown(path), error);
     }
     if (!file.commit())
-        return QStringLiteral("Не удалось записать файл %1: %2").arg(Shown(path), file.errorString());
+        return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
+            .arg(Shown(path), file.errorString());
     return QString();
 }
 

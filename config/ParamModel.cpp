@@ -1,5 +1,6 @@
 #include "config/ParamModel.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 
@@ -283,11 +284,13 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
 
 QVariant ParamModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const std::array<const char *, ShownColumns> titles = {"Параметр", "Значение", "Ед. измер.",
-                                                                  "Мин. знач", "Макс.знач."};
+    static const std::array<const char *, ShownColumns> titles = {
+        QT_TRANSLATE_NOOP("ParamModel", "Параметр"), QT_TRANSLATE_NOOP("ParamModel", "Значение"),
+        QT_TRANSLATE_NOOP("ParamModel", "Ед. измер."), QT_TRANSLATE_NOOP("ParamModel", "Мин. знач"),
+        QT_TRANSLATE_NOOP("ParamModel", "Макс.знач.")};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ShownColumns)
         return {};
-    return QString::fromUtf8(titles[size_t(section)]);
+    return QCoreApplication::translate("ParamModel", titles[size_t(section)]);
 }
 
 Qt::ItemFlags ParamModel::flags(const QModelIndex &index) const
@@ -320,8 +323,8 @@ void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
         const int level = std::clamp(int(row.Level), 1, 3);
         const int parent = level > 1 ? lastAtLevel[size_t(level - 1)] : -1;
         // A row with no parent above it cannot hang anywhere but at the top.
-        const int node =
-            parent < 0 ? tree.appendRoot(NodeTextFor(row)) : tree.appendChild(parent, NodeTextFor(row));
+        const int node = parent < 0 ? tree.appendRoot(NodeTextFor(ShownParam(row)))
+                                    : tree.appendChild(parent, NodeTextFor(ShownParam(row)));
         // Only a malformed table inserts before earlier nodes; keep the slots pointing at theirs.
         for (int &slot : lastAtLevel) {
             if (slot >= node)

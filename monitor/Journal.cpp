@@ -2,6 +2,8 @@
 
 #include "link/FrameCodec.h"
 
+#include <QCoreApplication>
+
 namespace gencfg {
 
 namespace {
@@ -12,24 +14,24 @@ constexpr quint8 FirstAlarmCode = 11;
 constexpr quint8 LastAlarmCode = 17;
 
 constexpr const char *EventTexts[] = {
-    "пропадание сети",
-    "запуск ГУ",
-    "работа ГУ",
-    "появление сети",
-    "включение БУЭ",
-    "ручной режим",
-    "автоматический режим",
-    "тестовый запуск",
-    "отдых ГУ",
-    "останов ГУ",
-    "работа ИБП",
-    "авария: разряд АКБ ГУ",
-    "авария: напряжение ГУ вне дипазона",
-    "авария: нет запуска ГУ",
-    "авария: нет останова ГУ",
-    "авария: нет импульсов с магнето",
-    "авария: нет напряжения с альтернатора",
-    "авария: частота ГУ вне диапазона",
+    QT_TRANSLATE_NOOP("Journal", "пропадание сети"),
+    QT_TRANSLATE_NOOP("Journal", "запуск ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "работа ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "появление сети"),
+    QT_TRANSLATE_NOOP("Journal", "включение БУЭ"),
+    QT_TRANSLATE_NOOP("Journal", "ручной режим"),
+    QT_TRANSLATE_NOOP("Journal", "автоматический режим"),
+    QT_TRANSLATE_NOOP("Journal", "тестовый запуск"),
+    QT_TRANSLATE_NOOP("Journal", "отдых ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "останов ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "работа ИБП"),
+    QT_TRANSLATE_NOOP("Journal", "авария: разряд АКБ ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "авария: напряжение ГУ вне дипазона"),
+    QT_TRANSLATE_NOOP("Journal", "авария: нет запуска ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "авария: нет останова ГУ"),
+    QT_TRANSLATE_NOOP("Journal", "авария: нет импульсов с магнето"),
+    QT_TRANSLATE_NOOP("Journal", "авария: нет напряжения с альтернатора"),
+    QT_TRANSLATE_NOOP("Journal", "авария: частота ГУ вне диапазона"),
 };
 constexpr int EventTextCount = int(sizeof(EventTexts) / sizeof(EventTexts[0]));
 
@@ -72,7 +74,7 @@ QString JournalText(JournalSelector journal, quint8 code)
         return {};
     if (journal == AlarmJournal && (code < FirstAlarmCode || code > LastAlarmCode))
         return {};
-    return QString::fromUtf8(EventTexts[code]);
+    return QCoreApplication::translate("Journal", EventTexts[code]);
 }
 
 QString JournalLine(JournalSelector journal, const JournalRecord &record)
@@ -84,7 +86,8 @@ QString JournalLine(JournalSelector journal, const JournalRecord &record)
 
 QString JournalCaption(JournalSelector journal)
 {
-    return journal == AlarmJournal ? QStringLiteral("Журнал аварий") : QStringLiteral("Журнал событий");
+    return journal == AlarmJournal ? QCoreApplication::translate("Journal", "Журнал аварий")
+                                   : QCoreApplication::translate("Journal", "Журнал событий");
 }
 
 } // namespace gencfg

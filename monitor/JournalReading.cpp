@@ -3,6 +3,8 @@
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 
+#include <QCoreApplication>
+
 namespace gencfg {
 
 JournalReadOperation::JournalReadOperation(QObject *parent)
@@ -68,7 +70,7 @@ OperationStep JournalRecordStep(JournalSelector journal, quint8 index)
 
 QString JournalProgressText(int done, int total)
 {
-    return QStringLiteral("Чтение журнала: %1 из %2").arg(done).arg(total);
+    return QCoreApplication::translate("JournalReading", "Чтение журнала: %1 из %2").arg(done).arg(total);
 }
 
 } // namespace gencfg

@@ -1,77 +1,80 @@
 #pragma once
 
 // The captions and units of the measurement page; gencfg-cli's status prints
-// the same readings under the same words.
+// the same readings under the same words, and the recording file keeps them
+// in Russian (TextUse::Stored).
+
+#include "link/TextUse.h"
 
 #include <QString>
 
 namespace gencfg {
 
-inline QString DeviceModeCaption()
+inline QString DeviceModeCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Режим работы устройства");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Режим работы устройства"), use);
 }
-inline QString PhaseACaption()
+inline QString PhaseACaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Фаза А");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Фаза А"), use);
 }
-inline QString PhaseBCaption()
+inline QString PhaseBCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Фаза B");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Фаза B"), use);
 }
-inline QString PhaseCCaption()
+inline QString PhaseCCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Фаза С");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Фаза С"), use);
 }
-inline QString GeneratorPhaseCaption()
+inline QString GeneratorPhaseCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Фаза ГУ");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Фаза ГУ"), use);
 }
-inline QString StarterBatteryCaption()
+inline QString StarterBatteryCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Напряжение АКБ");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Напряжение АКБ"), use);
 }
-inline QString UpsBatteryCaption()
+inline QString UpsBatteryCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Напряжение ИБП");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Напряжение ИБП"), use);
 }
-inline QString MotoclockCaption()
+inline QString MotoclockCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Счетчик моточасов");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Счетчик моточасов"), use);
 }
-inline QString MaintenanceCaption()
+inline QString MaintenanceCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("До проведения ТО");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "До проведения ТО"), use);
 }
-inline QString DeviceClockCaption()
+inline QString DeviceClockCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Системное время");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Системное время"), use);
 }
-inline QString SignalCaption()
+inline QString SignalCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Уровень GSM сигнала");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Уровень GSM сигнала"), use);
 }
-inline QString NetworkRegistrationCaption()
+inline QString NetworkRegistrationCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Резистрация в сети");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Резистрация в сети"), use);
 }
-inline QString TemperaturesCaption()
+inline QString TemperaturesCaption(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("Датчики температуры");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "Датчики температуры"), use);
 }
 
 // Units texts as the displays show them after the number.
-inline QString VoltUnits()
+inline QString VoltUnits(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("В");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "В"), use);
 }
-inline QString UpsVoltUnits()
+inline QString UpsVoltUnits(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral(" В");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", " В"), use);
 }
-inline QString DbmUnits()
+inline QString DbmUnits(TextUse use = TextUse::Shown)
 {
-    return QStringLiteral("дБм");
+    return TextFor("Measurement", QT_TRANSLATE_NOOP("Measurement", "дБм"), use);
 }
 
 } // namespace gencfg

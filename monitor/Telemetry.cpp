@@ -2,6 +2,8 @@
 
 #include "link/FrameCodec.h"
 
+#include <QCoreApplication>
+
 namespace gencfg {
 
 namespace {
@@ -14,49 +16,52 @@ struct StageText
 
 // Indexed by stage; stage 3 is built separately from its start step.
 constexpr StageText StageTexts[] = {
-    {"Питание от сети", false},
-    {"Пропадание сети\n\r", true},
-    {"Появление сети\n\r", true},
-    {"Запуск ГУ\n\r", false},
-    {"Прогрев ГУ\n\r", true},
-    {"Работа ГУ\n\r", true},
-    {"Отдых ГУ\n\r", true},
-    {"Появление сети\n\r", true},
-    {"Охлаждение ГУ\n\r", true},
-    {"Останов ГУ", false},
-    {"Работа ИБП\n\r", true},
-    {"Охлаждение ГУ nl\n\r", true},
-    {"Останов ГУ nl", false},
-    {"Короткое замыкание", false},
-    {"Авария:\n\rнет запуска ГУ", false},
-    {"Авария:\n\rразряд АКБ ГУ", false},
-    {"Авария:\n\rпроизвольный останов ГУ", false},
-    {"Авария:\n\rнет останова ГУ", false},
-    {"Авария:\n\rнет импульсов магнето", false},
-    {"Авария:\n\rнет напряжения альтернатора", false},
-    {"Авария:\n\rчастота ГУ вне диапазона", false},
-    {"Авария:\n\rкороткое замыкание", false},
-    {"Uгу ниже нормы\n\r", true},
-    {"Uгу выше нормы\n\r", true},
-    {"Авария:\n\rUгу ниже нормы", false},
-    {"Авария:\n\rUгу выше нормы", false},
-    {"Режим ожидания\n\r", true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Питание от сети"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Пропадание сети\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Появление сети\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Запуск ГУ\n\r"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Прогрев ГУ\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Работа ГУ\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Отдых ГУ\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Появление сети\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Охлаждение ГУ\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Останов ГУ"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Работа ИБП\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Охлаждение ГУ nl\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Останов ГУ nl"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Короткое замыкание"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rнет запуска ГУ"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rразряд АКБ ГУ"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rпроизвольный останов ГУ"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rнет останова ГУ"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rнет импульсов магнето"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rнет напряжения альтернатора"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rчастота ГУ вне диапазона"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rкороткое замыкание"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Uгу ниже нормы\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Uгу выше нормы\n\r"), true},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rUгу ниже нормы"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Авария:\n\rUгу выше нормы"), false},
+    {QT_TRANSLATE_NOOP("Telemetry", "Режим ожидания\n\r"), true},
 };
 constexpr int StageCount = int(sizeof(StageTexts) / sizeof(StageTexts[0]));
 
 // Each nine characters long so the attempt number lines up.
 constexpr const char *StartStepTexts[] = {
-    "останов  ", "клапан   ", "заслонка ", "заслонка ", "стартер  ", "заслонка ", "заслонка ",
+    QT_TRANSLATE_NOOP("Telemetry", "останов  "), QT_TRANSLATE_NOOP("Telemetry", "клапан   "),
+    QT_TRANSLATE_NOOP("Telemetry", "заслонка "), QT_TRANSLATE_NOOP("Telemetry", "заслонка "),
+    QT_TRANSLATE_NOOP("Telemetry", "стартер  "), QT_TRANSLATE_NOOP("Telemetry", "заслонка "),
+    QT_TRANSLATE_NOOP("Telemetry", "заслонка "),
 };
 constexpr int StartStepCount = int(sizeof(StartStepTexts) / sizeof(StartStepTexts[0]));
 
 constexpr const char *RegistrationTexts[] = {
-    "Не зарегистрирован.\n\rПоиск сети не ведется",
-    "Зарегистрирован\n\rв домашней сети",
-    "Не зарегистрирован\n\rПоиск сети",
-    "Регистрация отклонена",
-    "Хер значет че происходит",
-    "Зарегистрирован\n\rв роуминге",
+    QT_TRANSLATE_NOOP("Telemetry", "Не зарегистрирован.\n\rПоиск сети не ведется"),
+    QT_TRANSLATE_NOOP("Telemetry", "Зарегистрирован\n\rв домашней сети"),
+    QT_TRANSLATE_NOOP("Telemetry", "Не зарегистрирован\n\rПоиск сети"),
+    QT_TRANSLATE_NOOP("Telemetry", "Регистрация отклонена"),
+    QT_TRANSLATE_NOOP("Telemetry", "Хер значет че происходит"),
+    QT_TRANSLATE_NOOP("Telemetry", "Зарегистрирован\n\rв роуминге"),
 };
 constexpr int RegistrationCount = int(sizeof(RegistrationTexts) / sizeof(RegistrationTexts[0]));
 
@@ -65,13 +70,13 @@ QString bcdText(quint8 b)
     return ZeroPad(BcdToByte(b), 2);
 }
 
-QString generatorStartCaption(quint16 stageTimer)
+QString generatorStartCaption(quint16 stageTimer, TextUse use)
 {
     const int step = stageTimer & 0xFF;
     const int attempt = (stageTimer >> 8) + 1;
-    QString caption = QString::fromUtf8(StageTexts[StageGeneratorStart].text);
+    QString caption = TextFor("Telemetry", StageTexts[StageGeneratorStart].text, use);
     if (step < StartStepCount)
-        caption += QString::fromUtf8(StartStepTexts[step]);
+        caption += TextFor("Telemetry", StartStepTexts[step], use);
     return caption + QStringLiteral("N:") + QString::number(attempt);
 }
 
@@ -127,16 +132,16 @@ QString FormatStageTimer(quint16 seconds)
            QLatin1Char(':') + ZeroPad(seconds % 60, 2);
 }
 
-std::optional<QString> StatusCaption(const TelemetryRecord &record)
+std::optional<QString> StatusCaption(const TelemetryRecord &record, TextUse use)
 {
     if (record.Mode == 1)
-        return QStringLiteral("Ручной режим");
+        return TextFor("Telemetry", QT_TRANSLATE_NOOP("Telemetry", "Ручной режим"), use);
     if (record.Mode != 2 || record.Stage >= StageCount)
         return std::nullopt;
     if (record.Stage == StageGeneratorStart)
-        return generatorStartCaption(record.StageTimer);
+        return generatorStartCaption(record.StageTimer, use);
     const StageText &stage = StageTexts[record.Stage];
-    QString caption = QString::fromUtf8(stage.text);
+    QString caption = TextFor("Telemetry", stage.text, use);
     if (stage.withTimer)
         caption += FormatStageTimer(record.StageTimer);
     return caption;
@@ -146,7 +151,7 @@ std::optional<QString> RegistrationCaption(quint8 registration)
 {
     if (registration >= RegistrationCount)
         return std::nullopt;
-    return QString::fromUtf8(RegistrationTexts[registration]);
+    return QCoreApplication::translate("Telemetry", RegistrationTexts[registration]);
 }
 
 QString ClockText(const TelemetryRecord &record)
@@ -158,8 +163,7 @@ QString ClockText(const TelemetryRecord &record)
 QString HoursMinutesText(qint64 minutes)
 {
     // Truncating division: a negative count shows both parts negative.
-    return QString::number(minutes / 60) + QStringLiteral("ч ") + QString::number(minutes % 60) +
-           QStringLiteral("м");
+    return QCoreApplication::translate("Telemetry", "%1ч %2м").arg(minutes / 60).arg(minutes % 60);
 }
 
 quint8 UsableSignalQuality(quint8 quality)
@@ -193,11 +197,11 @@ QString ModeDisplayCaption(ModeDisplay mode)
 {
     switch (mode) {
     case ModeDisplay::Manual:
-        return QStringLiteral("Ручной");
+        return QCoreApplication::translate("Telemetry", "Ручной");
     case ModeDisplay::Auto:
-        return QStringLiteral("Авто");
+        return QCoreApplication::translate("Telemetry", "Авто");
     case ModeDisplay::Semiauto:
-        return QStringLiteral("Полуавто");
+        return QCoreApplication::translate("Telemetry", "Полуавто");
     case ModeDisplay::Unchanged:
         break;
     }
@@ -218,29 +222,39 @@ GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record)
 const QList<StatusFlag> &StatusFlags()
 {
     static const QList<StatusFlag> flags = {
-        {QStringLiteral("three_line"), QStringLiteral("iLed_THREE_LINE_FLAG"), QStringLiteral("3ф сеть"), 1,
-         0},
+        {QStringLiteral("three_line"), QStringLiteral("iLed_THREE_LINE_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "3ф сеть")), 1, 0},
         {QStringLiteral("direct_start"), QStringLiteral("iLed_DIRECT_START_FLAG"),
-         QStringLiteral("дистанц. запуск"), 1, 1},
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "дистанц. запуск")), 1, 1},
         {QStringLiteral("smart_start"), QStringLiteral("iLed_SMART_START_FLAG"),
-         QStringLiteral("тестовый запуск"), 1, 2},
-        {QStringLiteral("gu_freq"), QStringLiteral("iLed_GU_FREQ_FLAG"), QStringLiteral("частота ГУ"), 1, 3},
-        {QStringLiteral("gprs"), QStringLiteral("iLed_GPRS_FLAG"), QStringLiteral("GPRS"), 1, 4},
-        {QStringLiteral("to"), QStringLiteral("iLed_TO_FLAG"), QStringLiteral("Период ТО"), 2, 0},
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "тестовый запуск")), 1, 2},
+        {QStringLiteral("gu_freq"), QStringLiteral("iLed_GU_FREQ_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "частота ГУ")), 1, 3},
+        {QStringLiteral("gprs"), QStringLiteral("iLed_GPRS_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "GPRS")), 1, 4},
+        {QStringLiteral("to"), QStringLiteral("iLed_TO_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Период ТО")), 2, 0},
         {QStringLiteral("acc_voltage_control"), QStringLiteral("iLed_ACC_VOLTAGE_CONTROL_FLAG"),
-         QStringLiteral("АКБ ГУ"), 2, 1},
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "АКБ ГУ")), 2, 1},
         {QStringLiteral("ups_voltage_control"), QStringLiteral("iLed_UPS_VOLTAGE_CONTROL_FLAG"),
-         QStringLiteral("АКБ ИБП"), 2, 2},
-        {QStringLiteral("work_sleep"), QStringLiteral("iLed_WORK_SLEEP_FLAG"), QStringLiteral("Работа/отдых"),
-         2, 3},
-        {QStringLiteral("test_start"), QStringLiteral("iLed_TEST_START_FLAG"), QStringLiteral("Еженедельный"),
-         2, 4},
-        {QStringLiteral("short"), QStringLiteral("iLed_SHORT_FLAG"), QStringLiteral("Контроль КЗ"), 2, 5},
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "АКБ ИБП")), 2, 2},
+        {QStringLiteral("work_sleep"), QStringLiteral("iLed_WORK_SLEEP_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Работа/отдых")), 2, 3},
+        {QStringLiteral("test_start"), QStringLiteral("iLed_TEST_START_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Еженедельный")), 2, 4},
+        {QStringLiteral("short"), QStringLiteral("iLed_SHORT_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Контроль КЗ")), 2, 5},
         {QStringLiteral("gsm_activity"), QStringLiteral("iLed_GSM_ACTIVITY_FLAG"),
-         QStringLiteral("GSM модем"), 2, 6},
-        {QStringLiteral("thermo"), QStringLiteral("iLed_THERMO_FLAG"), QStringLiteral("Термодатчик"), 2, 7},
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "GSM модем")), 2, 6},
+        {QStringLiteral("thermo"), QStringLiteral("iLed_THERMO_FLAG"),
+         QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Термодатчик")), 2, 7},
     };
     return flags;
+}
+
+QString FlagCaption(const StatusFlag &flag)
+{
+    return QCoreApplication::translate("Telemetry", flag.caption.toUtf8().constData());
 }
 
 bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag)

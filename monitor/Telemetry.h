@@ -4,6 +4,8 @@
 // display states derived from it, shared by the measurement page and the
 // command-line tool.
 
+#include "link/TextUse.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -70,7 +72,7 @@ template <std::size_t N> TelemetryRecord DecodeStatusFrame(const std::array<quin
 QString FormatStageTimer(quint16 seconds);
 
 // The status label's new caption, or nothing when the record leaves it as it is.
-std::optional<QString> StatusCaption(const TelemetryRecord &record);
+std::optional<QString> StatusCaption(const TelemetryRecord &record, TextUse use = TextUse::Shown);
 std::optional<QString> RegistrationCaption(quint8 registration);
 
 // A stored caption on one line: its line breaks ("\n\r", "\r\n", "\n") as blanks, carriage returns dropped.
@@ -100,13 +102,14 @@ struct StatusFlag
 {
     QString key;     // for the command-line tool, e.g. "three_line"
     QString ledName; // object name of the LED on the measurement page
-    QString caption;
-    int byte = 1; // 1 for Flags1, 2 for Flags2
+    QString caption; // as files keep it; FlagCaption() as the window shows it
+    int byte = 1;    // 1 for Flags1, 2 for Flags2
     int bit = 0;
 };
 
 // The thirteen flags shown as LEDs, in page order.
 const QList<StatusFlag> &StatusFlags();
+QString FlagCaption(const StatusFlag &flag);
 bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag);
 
 } // namespace gencfg

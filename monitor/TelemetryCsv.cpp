@@ -2,12 +2,16 @@
 
 #include "monitor/MeasurementTexts.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QStringList>
 
 namespace gencfg {
 
 namespace {
+
+// The file is read by scripts and spreadsheets: its texts stay Russian whatever the window shows.
+constexpr TextUse Stored = TextUse::Stored;
 
 const QString LineEnd = QStringLiteral("\r\n");
 
@@ -34,19 +38,20 @@ QString volts(quint16 tenths)
 
 QString TelemetryCsvHeader()
 {
-    const QString volt = VoltUnits();
+    const QString volt = VoltUnits(Stored);
     const QString degrees = QStringLiteral("°C");
     QStringList names{QStringLiteral("Время"),
-                      withUnits(PhaseACaption(), volt),
-                      withUnits(PhaseBCaption(), volt),
-                      withUnits(PhaseCCaption(), volt),
-                      withUnits(GeneratorPhaseCaption(), volt),
-                      withUnits(StarterBatteryCaption(), volt),
-                      withUnits(UpsBatteryCaption(), volt)};
+                      withUnits(PhaseACaption(Stored), volt),
+                      withUnits(PhaseBCaption(Stored), volt),
+                      withUnits(PhaseCCaption(Stored), volt),
+                      withUnits(GeneratorPhaseCaption(Stored), volt),
+                      withUnits(StarterBatteryCaption(Stored), volt),
+                      withUnits(UpsBatteryCaption(Stored), volt)};
     for (int sensor = 1; sensor <= 4; ++sensor)
         names << withUnits(QStringLiteral("Температура %1").arg(sensor), degrees);
-    names << withUnits(SignalCaption(), DbmUnits()) << withUnits(MotoclockCaption(), QStringLiteral("мин"))
-          << QStringLiteral("Режим") << QStringLiteral("Этап или авария") << DeviceModeCaption();
+    names << withUnits(SignalCaption(Stored), DbmUnits(Stored))
+          << withUnits(MotoclockCaption(Stored), QStringLiteral("мин")) << QStringLiteral("Режим")
+          << QStringLiteral("Этап или авария") << DeviceModeCaption(Stored);
     for (const StatusFlag &flag : StatusFlags())
         names << flag.caption;
     for (QString &name : names)
@@ -77,7 +82,7 @@ QString TelemetryCsvRow(qint64 msecs, const TelemetryRecord &r)
                       QString::number(r.MotoclockMinutes),
                       QString::number(r.Mode),
                       QString::number(r.Stage),
-                      field(StatusCaption(r).value_or(QString()))};
+                      field(StatusCaption(r, Stored).value_or(QString()))};
     for (const StatusFlag &flag : StatusFlags())
         cells << (IsFlagSet(r, flag) ? QStringLiteral("1") : QStringLiteral("0"));
     return cells.join(QLatin1Char(','));
@@ -96,7 +101,8 @@ QString TelemetryCsvFile::open(const QString &path)
     close();
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return QStringLiteral("Не удалось открыть файл записи %1: %2").arg(path, m_file.errorString());
+        return QCoreApplication::translate("TelemetryCsv", "Не удалось открыть файл записи %1: %2")
+            .arg(path, m_file.errorString());
     if (m_file.size() == 0)
         return writeLine(TelemetryCsvHeader());
     return {};
@@ -112,8 +118,9 @@ QString TelemetryCsvFile::writeLine(const QString &line)
     const QByteArray bytes = (line + LineEnd).toUtf8();
     if (m_file.write(bytes) == bytes.size() && m_file.flush())
         return {};
-    const QString failure = QStringLiteral("Не удалось записать в файл записи %1: %2")
-                                .arg(m_file.fileName(), m_file.errorString());
+    const QString failure =
+        QCoreApplication::translate("TelemetryCsv", "Не удалось записать в файл записи %1: %2")
+            .arg(m_file.fileName(), m_file.errorString());
     close();
     return failure;
 }

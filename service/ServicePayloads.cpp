@@ -5,6 +5,7 @@
 
 #include "link/FrameCodec.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QTextCodec>
 
@@ -48,14 +49,14 @@ QByteArray bigEndian(quint32 value, int width)
 
 QString durationLimitText()
 {
-    return QStringLiteral("Длительность должна быть не больше %1 ч %2 мин")
+    return QCoreApplication::translate("ServicePayloads", "Длительность должна быть не больше %1 ч %2 мин")
         .arg(MaxDurationSeconds / 3600)
         .arg(MaxDurationSeconds % 3600 / 60);
 }
 
 QString motoclockLimitText()
 {
-    return QStringLiteral("Счетчик моточасов должен быть от 0 до %1 ч %2 мин")
+    return QCoreApplication::translate("ServicePayloads", "Счетчик моточасов должен быть от 0 до %1 ч %2 мин")
         .arg(MaxMotoclockMinutes / 60)
         .arg(MaxMotoclockMinutes % 60);
 }
@@ -130,7 +131,9 @@ ServicePayload SerialNumberPayload(const QString &text)
     for (const QChar c : text) {
         // A character without a single-byte code would reach the device as "?".
         if (!codec->canEncode(c) || c.isSurrogate())
-            return refused(QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства").arg(c));
+            return refused(QCoreApplication::translate(
+                               "ServicePayloads", "Символ «%1» нельзя записать в серийный номер устройства")
+                               .arg(c));
     }
     return ready(codec->fromUnicode(text));
 }

@@ -28,7 +28,7 @@ QPointF polar(qreal radius, qreal degrees)
 
 AngularGauge::AngularGauge(QWidget *parent) : ScaleGauge(parent)
 {
-    setAccessibleName(QStringLiteral("Стрелочный индикатор"));
+    setAccessibleName(tr("Стрелочный индикатор"));
     refreshReading();
 }
 

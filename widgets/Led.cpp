@@ -3,13 +3,16 @@
 #include "widgets/CaptionText.h"
 #include "widgets/InstrumentAccessibility.h"
 
+#include <QCoreApplication>
+
 namespace gencfg {
 
 namespace {
 
 QString stateText(bool active)
 {
-    return active ? QStringLiteral("вкл.") : QStringLiteral("выкл.");
+    return active ? QCoreApplication::translate("gencfg::Led", "вкл.")
+                  : QCoreApplication::translate("gencfg::Led", "выкл.");
 }
 
 } // namespace

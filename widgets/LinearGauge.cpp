@@ -26,7 +26,7 @@ LinearGauge::LinearGauge(QWidget *parent) : LinearGauge(Qt::Vertical, parent)
 LinearGauge::LinearGauge(Qt::Orientation orientation, QWidget *parent)
     : ScaleGauge(parent), m_orientation(orientation)
 {
-    setAccessibleName(QStringLiteral("Линейный индикатор"));
+    setAccessibleName(tr("Линейный индикатор"));
 }
 
 QSize LinearGauge::sizeHint() const

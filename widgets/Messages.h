@@ -3,6 +3,7 @@
 // The program's one way to show a message box. Tests install a handler that
 // records the boxes instead of blocking on them.
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -35,7 +36,8 @@ public:
     {
         show(Message::Warning, caption, text);
     }
-    void error(const QString &text, const QString &caption = QStringLiteral("Ошибка"))
+    void error(const QString &text,
+               const QString &caption = QCoreApplication::translate("Messages", "Ошибка"))
     {
         show(Message::Critical, caption, text);
     }

@@ -7,7 +7,7 @@ namespace gencfg {
 
 NumericDisplay::NumericDisplay(QWidget *parent) : LcdPanel(parent)
 {
-    setAccessibleName(QStringLiteral("Цифровой индикатор"));
+    setAccessibleName(tr("Цифровой индикатор"));
     refresh();
 }
 

@@ -33,7 +33,7 @@ public:
     // "COM 3" for a Windows port name, the name and the adapter's description elsewhere.
     static QString itemText(const QString &portName, const QString &description);
     // What follows the text of a port another program holds.
-    static QString busyMark() { return QStringLiteral(" — занят"); }
+    static QString busyMark() { return tr(" — занят"); }
 
 Q_SIGNALS:
     void portPicked(const QString &path);

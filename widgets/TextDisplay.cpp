@@ -4,7 +4,7 @@ namespace gencfg {
 
 TextDisplay::TextDisplay(QWidget *parent) : LcdPanel(parent)
 {
-    setAccessibleName(QStringLiteral("Текстовый индикатор"));
+    setAccessibleName(tr("Текстовый индикатор"));
     refresh();
 }
 

@@ -19,7 +19,7 @@ constexpr int Flags = Qt::AlignCenter | Qt::TextWordWrap;
 WrapLabel::WrapLabel(QWidget *parent) : QWidget(parent)
 {
     installInstrumentAccessibility();
-    setAccessibleName(QStringLiteral("Надпись"));
+    setAccessibleName(tr("Надпись"));
 }
 
 QString WrapLabel::shownText() const

@@ -16,21 +16,20 @@ namespace gencfg {
 ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog(parent), m_model(model)
 {
     setObjectName(QStringLiteral("ChangeListDialog"));
-    setWindowTitle(QStringLiteral("Изменения"));
+    setWindowTitle(tr("Изменения"));
     resize(640, 320);
 
     ChangeTable = new QTreeWidget(this);
     ChangeTable->setObjectName(QStringLiteral("ChangeTable"));
-    ChangeTable->setHeaderLabels(
-        {QStringLiteral("Параметр"), QStringLiteral("В устройстве"), QStringLiteral("Новое значение")});
+    ChangeTable->setHeaderLabels({tr("Параметр"), tr("В устройстве"), tr("Новое значение")});
     ChangeTable->setRootIsDecorated(false);
     ChangeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ChangeTable->header()->resizeSection(0, 340);
     Summary = new QLabel(this);
     Summary->setObjectName(QStringLiteral("Summary"));
-    ButtonCopy = new QPushButton(QStringLiteral("Копировать"), this);
+    ButtonCopy = new QPushButton(tr("Копировать"), this);
     ButtonCopy->setObjectName(QStringLiteral("ButtonCopy"));
-    ButtonClose = new QPushButton(QStringLiteral("Закрыть"), this);
+    ButtonClose = new QPushButton(tr("Закрыть"), this);
     ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
 
     auto *buttons = new QHBoxLayout;

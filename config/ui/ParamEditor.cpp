@@ -6,6 +6,7 @@
 #include "widgets/Messages.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 
@@ -88,8 +89,8 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
     if (result != QDialog::Accepted)
         return Outcome::Cancelled;
     if (!row.isValid()) {
-        m_messages.warning(
-            QStringLiteral("Дерево параметров изменилось, пока был открыт диалог: значение не установлено."));
+        m_messages.warning(QCoreApplication::translate(
+            "ParamEditor", "Дерево параметров изменилось, пока был открыт диалог: значение не установлено."));
         return Outcome::RowGone;
     }
     node = m_tree.nodeOf(row);

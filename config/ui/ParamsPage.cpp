@@ -38,10 +38,10 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     TreeList1->setObjectName(QStringLiteral("TreeList1"));
     TreeList1->setModel(&model);
     TreeList1->setGeometry(0, 24, 787, 449);
-    Button1 = makeButton(this, "Button1", QStringLiteral("Сохранить"), {3, 480, 100, 41});
-    Button2 = makeButton(this, "Button2", QStringLiteral("Открыть"), {109, 480, 100, 41});
-    Button3 = makeButton(this, "Button3", QStringLiteral("Записать"), {582, 480, 100, 41});
-    Button4 = makeButton(this, "Button4", QStringLiteral("Прочитать"), {689, 480, 100, 41});
+    Button1 = makeButton(this, "Button1", tr("Сохранить"), {3, 480, 100, 41});
+    Button2 = makeButton(this, "Button2", tr("Открыть"), {109, 480, 100, 41});
+    Button3 = makeButton(this, "Button3", tr("Записать"), {582, 480, 100, 41});
+    Button4 = makeButton(this, "Button4", tr("Прочитать"), {689, 480, 100, 41});
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(232, 488, 329, 29);
@@ -49,7 +49,7 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
     // Above the tree's right end; usable once the controller's values are known.
-    ButtonChanges = makeButton(this, "ButtonChanges", QStringLiteral("Изменения"), {689, 0, 100, 23});
+    ButtonChanges = makeButton(this, "ButtonChanges", tr("Изменения"), {689, 0, 100, 23});
     ButtonChanges->setEnabled(false);
     connect(&model, &ParamModel::changesUpdated, this,
             [this] { ButtonChanges->setEnabled(m_model.baseline().has_value()); });
@@ -138,7 +138,7 @@ void ParamsPage::endTransfer()
 
 void ParamsPage::showTransferFailure()
 {
-    m_messages->plain(QStringLiteral("Ошибка"), NoAnswerText());
+    m_messages->plain(tr("Ошибка"), NoAnswerText());
 }
 
 void ParamsPage::showProgress(int done, int total)

@@ -20,7 +20,7 @@ constexpr int MinimumClientHeight = 30;
 TForm2::TForm2(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Установка параметра"));
+    setWindowTitle(tr("Установка параметра"));
     setModal(true);
     setSizeGripEnabled(false);
     setFixedSize(DesignClientWidth, DesignClientHeight);
@@ -29,7 +29,7 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWind
     font.setPixelSize(10);
     setFont(font);
 
-    Button1 = new QPushButton(QStringLiteral("Установить"), this);
+    Button1 = new QPushButton(tr("Установить"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(107, 4, 61, 20);
     Button1->setDefault(true);

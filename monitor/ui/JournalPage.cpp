@@ -5,6 +5,7 @@
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,7 +21,7 @@ QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setPlainText(QStringLiteral("-пусто-"));
+    memo->setPlainText(QCoreApplication::translate("gencfg::JournalPage", "-пусто-"));
     memo->setGeometry(place);
     return memo;
 }
@@ -43,7 +44,7 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     Label20 = makeCaption(this, "Label20", JournalCaption(AlarmJournal), 593);
     Memo3 = makeMemo(this, "Memo3", {0, 22, 386, 446});
     Memo4 = makeMemo(this, "Memo4", {400, 22, 386, 446});
-    Button13 = new QPushButton(QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
+    Button13 = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
     Button13->setObjectName(QStringLiteral("Button13"));
     Button13->setGeometry(0, 476, 786, 41);
     connect(Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
@@ -77,7 +78,7 @@ void JournalPage::ReadJournals()
         Q_EMIT progressText(QString());
         // The lines read so far stay whatever the end.
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
-            m_messages->plain(QStringLiteral("Ошибка"), NoAnswerText());
+            m_messages->plain(tr("Ошибка"), NoAnswerText());
     });
     Q_EMIT progressText(JournalProgressText(0, reading->total()));
     if (!m_link->startOwned(reading))

@@ -156,7 +156,7 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
 void MeasurementPage::buildVoltages()
 {
     const QString captions[] = {PhaseACaption(), PhaseBCaption(), PhaseCCaption(), GeneratorPhaseCaption()};
-    const QString reading = QStringLiteral(", показание");
+    const QString reading = tr(", показание");
     iAnalog_A = makeDial(this, "iAnalog_A", captions[0], {1, 102, 126, 126});
     iAnalog_B = makeDial(this, "iAnalog_B", captions[1], {129, 102, 126, 126});
     iAnalog_C = makeDial(this, "iAnalog_C", captions[2], {257, 102, 126, 126});
@@ -180,7 +180,7 @@ void MeasurementPage::buildBatteries()
 {
     const QString acc = StarterBatteryCaption();
     const QString ups = UpsBatteryCaption();
-    const QString reading = QStringLiteral(", показание");
+    const QString reading = tr(", показание");
 
     iAnalog_ACC = makeBar(this, "iAnalog_ACC", acc, Qt::Vertical, {708, 36, 56, 192});
     design(iAnalog_ACC, {6, 16, 6, 1}, {2, 8, 16, BandRed, BandGreen, BandGreen});
@@ -203,9 +203,8 @@ void MeasurementPage::buildModem()
     iAnalog_SignalStrength =
         makeBar(this, "iAnalog_SignalStrength", signal, Qt::Horizontal, {52, 384, 280, 55});
     design(iAnalog_SignalStrength, {-113, -51, 3, 4}, {3, -95, -85, BandRed, BandYellow, BandGreen});
-    iDigital_SignalStrength =
-        makeNumber(this, "iDigital_SignalStrength", signal + QStringLiteral(", показание"), DbmUnits(), 0,
-                   {152, 439, 80, DisplayHeight});
+    iDigital_SignalStrength = makeNumber(this, "iDigital_SignalStrength", signal + tr(", показание"),
+                                         DbmUnits(), 0, {152, 439, 80, DisplayHeight});
     Label8 = makeCaption(this, "Label8", signal, {112, 372, 160, CaptionHeight});
 
     iLabel_Carrier = makeWrapLabel(this, "iLabel_Carrier", registration, {82, 489, 220, 34});
@@ -216,8 +215,8 @@ void MeasurementPage::buildTemperatures()
 {
     const QString caption = TemperaturesCaption();
     const QString units = QStringLiteral(" C");
-    auto role = [](int sensor) { return QStringLiteral("Датчик температуры %1").arg(sensor); };
-    auto reading = [&role](int sensor) { return role(sensor) + QStringLiteral(", показание"); };
+    auto role = [](int sensor) { return tr("Датчик температуры %1").arg(sensor); };
+    auto reading = [&role](int sensor) { return role(sensor) + tr(", показание"); };
     const Scale scale{-20, 40, 7, 1};
 
     iAnalog_Temperature = makeBar(this, "iAnalog_Temperature", role(1), Qt::Vertical, {516, 289, 56, 192});
@@ -294,7 +293,7 @@ void MeasurementPage::buildStatusColumn()
         const auto flag = std::find_if(flags.cbegin(), flags.cend(),
                                        [&name](const StatusFlag &f) { return f.ledName == name; });
         Q_ASSERT(flag != flags.cend());
-        *member = makeLed(this, name, flag->caption,
+        *member = makeLed(this, name, FlagCaption(*flag),
                           {ColumnLeft, FlagTop + row * FlagPitch, ColumnWidth, LedHeight});
         ++row;
     }
@@ -307,11 +306,9 @@ void MeasurementPage::buildMode()
     const QString caption = DeviceModeCaption();
     iLabel_Status = makeWrapLabel(this, "iLabel_Status", caption, {34, 18, 220, 40});
     Label10 = makeCaption(this, "Label10", caption, {64, 1, 160, CaptionHeight});
-    iLed_Auto = makeLed(this, QStringLiteral("iLed_Auto"), QStringLiteral("Авто"), {280, 4, 80, LedHeight});
-    iLed_Semiauto =
-        makeLed(this, QStringLiteral("iLed_Semiauto"), QStringLiteral("Полуавто"), {280, 28, 80, LedHeight});
-    iLed_Manual =
-        makeLed(this, QStringLiteral("iLed_Manual"), QStringLiteral("Ручной"), {280, 52, 80, LedHeight});
+    iLed_Auto = makeLed(this, QStringLiteral("iLed_Auto"), tr("Авто"), {280, 4, 80, LedHeight});
+    iLed_Semiauto = makeLed(this, QStringLiteral("iLed_Semiauto"), tr("Полуавто"), {280, 28, 80, LedHeight});
+    iLed_Manual = makeLed(this, QStringLiteral("iLed_Manual"), tr("Ручной"), {280, 52, 80, LedHeight});
 }
 
 void MeasurementPage::ResetMeasurementDisplays()

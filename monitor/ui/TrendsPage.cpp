@@ -7,6 +7,7 @@
 
 #include <QChart>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -54,7 +55,8 @@ QString changeText(const TelemetryRecord &r)
 {
     const std::optional<QString> status = StatusCaption(r);
     const QString mode = ModeDisplayCaption(ModeDisplayFor(r));
-    QString text = status ? OneLineCaption(*status) : QStringLiteral("Этап %1").arg(r.Stage);
+    QString text = status ? OneLineCaption(*status)
+                          : QCoreApplication::translate("gencfg::TrendsPage", "Этап %1").arg(r.Stage);
     return mode.isEmpty() ? text : mode + QStringLiteral(": ") + text;
 }
 
@@ -72,20 +74,19 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent) : QWidget(paren
     setObjectName(QStringLiteral("TabSheet6"));
     ComboSpan = new QComboBox(this);
     ComboSpan->setObjectName(QStringLiteral("ComboSpan"));
-    ComboSpan->setAccessibleName(QStringLiteral("Интервал"));
-    ComboSpan->addItems(
-        {QStringLiteral("1 мин"), QStringLiteral("10 мин"), QStringLiteral("1 ч"), QStringLiteral("всё")});
+    ComboSpan->setAccessibleName(tr("Интервал"));
+    ComboSpan->addItems({tr("1 мин"), tr("10 мин"), tr("1 ч"), tr("всё")});
     ComboSpan->setCurrentIndex(m_span);
-    ButtonNow = makeButton(this, "ButtonNow", QStringLiteral("Сейчас"));
-    ButtonSaveCsv = makeButton(this, "ButtonSaveCsv", QStringLiteral("Сохранить CSV"));
-    ButtonSavePicture = makeButton(this, "ButtonSavePicture", QStringLiteral("Сохранить картинку"));
-    SwitchRecord = new SwitchLed(QStringLiteral("Запись в файл"), this);
+    ButtonNow = makeButton(this, "ButtonNow", tr("Сейчас"));
+    ButtonSaveCsv = makeButton(this, "ButtonSaveCsv", tr("Сохранить CSV"));
+    ButtonSavePicture = makeButton(this, "ButtonSavePicture", tr("Сохранить картинку"));
+    SwitchRecord = new SwitchLed(tr("Запись в файл"), this);
     SwitchRecord->setObjectName(QStringLiteral("SwitchRecord"));
     SwitchRecord->setMinimumWidth(130);
     EditRecordFile = new QLineEdit(this);
     EditRecordFile->setObjectName(QStringLiteral("EditRecordFile"));
-    EditRecordFile->setAccessibleName(QStringLiteral("Файл записи"));
-    EditRecordFile->setPlaceholderText(QStringLiteral("файл записи, CSV"));
+    EditRecordFile->setAccessibleName(tr("Файл записи"));
+    EditRecordFile->setPlaceholderText(tr("файл записи, CSV"));
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(ComboSpan);
@@ -182,25 +183,25 @@ QLineSeries *TrendsPage::addThreshold(int plot, const QString &name)
 
 void TrendsPage::buildPlots()
 {
-    m_plots.push_back(makePlot(QStringLiteral("Напряжения, ") + VoltUnits()));
-    m_plots.push_back(makePlot(QStringLiteral("Батареи, ") + VoltUnits()));
-    m_plots.push_back(makePlot(QStringLiteral("Температуры, °C")));
+    m_plots.push_back(makePlot(tr("Напряжения, ") + VoltUnits()));
+    m_plots.push_back(makePlot(tr("Батареи, ") + VoltUnits()));
+    m_plots.push_back(makePlot(tr("Температуры, °C")));
     addTrend(VoltagePlot, PhaseACaption(), [](const TelemetryRecord &r) -> double { return r.VoltageA; });
     addTrend(VoltagePlot, PhaseBCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageB; });
     addTrend(VoltagePlot, PhaseCCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageC; });
     addTrend(VoltagePlot, GeneratorPhaseCaption(),
              [](const TelemetryRecord &r) -> double { return r.VoltageGU; });
-    addTrend(BatteryPlot, QStringLiteral("АКБ"),
+    addTrend(BatteryPlot, tr("АКБ"),
              [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.AccVoltage); });
-    addTrend(BatteryPlot, QStringLiteral("ИБП"),
+    addTrend(BatteryPlot, tr("ИБП"),
              [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.UpsVoltage); });
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 1"),
+    addTrend(TemperaturePlot, tr("Датчик 1"),
              [](const TelemetryRecord &r) -> double { return r.Temperature1; });
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 2"),
+    addTrend(TemperaturePlot, tr("Датчик 2"),
              [](const TelemetryRecord &r) -> double { return r.Temperature2; });
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 3"),
+    addTrend(TemperaturePlot, tr("Датчик 3"),
              [](const TelemetryRecord &r) -> double { return r.Temperature3; });
-    addTrend(TemperaturePlot, QStringLiteral("Датчик 4"),
+    addTrend(TemperaturePlot, tr("Датчик 4"),
              [](const TelemetryRecord &r) -> double { return r.Temperature4; });
     for (const char *name : {"mainsLow", "mainsHigh", "generatorLow", "generatorHigh"})
         addThreshold(VoltagePlot, QLatin1String(name));
@@ -209,7 +210,7 @@ void TrendsPage::buildPlots()
     addThreshold(TemperaturePlot, QStringLiteral("temperatureLow"));
 
     m_changeMarks = new QScatterSeries;
-    m_changeMarks->setName(QStringLiteral("Режим и этап"));
+    m_changeMarks->setName(tr("Режим и этап"));
     m_changeMarks->setMarkerSize(9);
     m_changeMarks->setColor(QColor(30, 30, 30));
     QChart *voltages = m_plots[VoltagePlot].chart;
@@ -229,7 +230,8 @@ void TrendsPage::buildPlots()
         if (&plot == &m_plots[VoltagePlot])
             header +=
                 QStringLiteral("&nbsp;&nbsp;&#9679;&nbsp;%1").arg(m_changeMarks->name().toHtmlEscaped());
-        header += QStringLiteral("&nbsp;&nbsp;<span style=\"color:#c82828\">- - -</span>&nbsp;пороги");
+        header += QStringLiteral("&nbsp;&nbsp;<span style=\"color:#c82828\">- - -</span>&nbsp;%1")
+                      .arg(tr("пороги"));
         plot.header->setText(header);
         plot.header->setAccessibleName(plot.title);
         plot.header->setAccessibleDescription(names.join(QStringLiteral(", ")));
@@ -475,7 +477,7 @@ void TrendsPage::applyToSeries()
         m_changeMarks->replace(marks);
     if (m_newest) {
         const TelemetryRecord &r = m_newest->record;
-        ChartVoltages->setAccessibleDescription(QStringLiteral("%1 %2, %3 %4, %5 %6, %7 %8 В")
+        ChartVoltages->setAccessibleDescription(tr("%1 %2, %3 %4, %5 %6, %7 %8 В")
                                                     .arg(PhaseACaption())
                                                     .arg(r.VoltageA)
                                                     .arg(PhaseBCaption())
@@ -484,7 +486,7 @@ void TrendsPage::applyToSeries()
                                                     .arg(r.VoltageC)
                                                     .arg(GeneratorPhaseCaption())
                                                     .arg(r.VoltageGU));
-        ChartBatteries->setAccessibleDescription(QStringLiteral("АКБ %1 В, ИБП %2 В")
+        ChartBatteries->setAccessibleDescription(tr("АКБ %1 В, ИБП %2 В")
                                                      .arg(TenthsToVolts(r.AccVoltage), 0, 'f', 1)
                                                      .arg(TenthsToVolts(r.UpsVoltage), 0, 'f', 1));
         ChartTemperatures->setAccessibleDescription(QStringLiteral("%1, %2, %3, %4 °C")
@@ -528,7 +530,7 @@ QString TrendsPage::saveCsv(const QString &path) const
     QSaveFile file(path);
     const QByteArray csv = TelemetryCsv(m_log, 0, m_log.size());
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
-        return QStringLiteral("Не удалось сохранить %1: %2").arg(path, file.errorString());
+        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
     return {};
 }
 
@@ -536,7 +538,7 @@ QString TrendsPage::savePicture(const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !m_plotArea->grab().save(&file, "PNG") || !file.commit())
-        return QStringLiteral("Не удалось сохранить %1: %2").arg(path, file.errorString());
+        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
     return {};
 }
 

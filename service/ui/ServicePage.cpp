@@ -63,44 +63,43 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     Edit4 = makeEdit(this, "Edit4", {}, {108, 21, 121, 20});
     Edit4->setEchoMode(QLineEdit::Password);
     Edit4->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    Button14 = makeButton(this, "Button14", QStringLiteral("Подтвердить пароль"), {11, 47, 299, 40});
-    iSwitchLed4 = makeSwitch(this, "iSwitchLed4", QStringLiteral("Режим Авто"), {450, 47, 146, 41});
-    iSwitchLed5 = makeSwitch(this, "iSwitchLed5", QStringLiteral("Режим Полу-авто"), {619, 46, 146, 41});
+    Button14 = makeButton(this, "Button14", tr("Подтвердить пароль"), {11, 47, 299, 40});
+    iSwitchLed4 = makeSwitch(this, "iSwitchLed4", tr("Режим Авто"), {450, 47, 146, 41});
+    iSwitchLed5 = makeSwitch(this, "iSwitchLed5", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
-    makeLabel(this, "Label12", QStringLiteral("Счетчик моточасов:"), 5, 125);
+    makeLabel(this, "Label12", tr("Счетчик моточасов:"), 5, 125);
     Edit1 = makeEdit(this, "Edit1", QStringLiteral("0"), {114, 122, 33, 20}, false);
-    makeLabel(this, "Label13", QStringLiteral("час"), 153, 125);
+    makeLabel(this, "Label13", tr("час"), 153, 125);
     Edit2 = makeEdit(this, "Edit2", QStringLiteral("0"), {174, 122, 33, 20}, false);
-    makeLabel(this, "Label14", QStringLiteral("мин"), 213, 125);
-    Button7 = makeButton(this, "Button7", QStringLiteral("Установить"), {237, 112, 75, 41});
+    makeLabel(this, "Label14", tr("мин"), 213, 125);
+    Button7 = makeButton(this, "Button7", tr("Установить"), {237, 112, 75, 41});
     Button7->setEnabled(false);
 
-    makeLabel(this, "Label16", QStringLiteral("Серийный номер устройства:"), 3, 189);
+    makeLabel(this, "Label16", tr("Серийный номер устройства:"), 3, 189);
     Edit3 = makeEdit(this, "Edit3", QStringLiteral("00000000"), {160, 184, 69, 20}, false);
-    Button10 = makeButton(this, "Button10", QStringLiteral("Установить"), {235, 175, 75, 39});
+    Button10 = makeButton(this, "Button10", tr("Установить"), {235, 175, 75, 39});
     Button10->setEnabled(false);
 
-    makeLabel(this, "Label27", QStringLiteral("Время работы ГУ:"), 450, 125);
+    makeLabel(this, "Label27", tr("Время работы ГУ:"), 450, 125);
     Edit5 = makeEdit(this, "Edit5", QStringLiteral("0"), {563, 122, 33, 20});
-    makeLabel(this, "Label21", QStringLiteral("час"), 602, 125);
+    makeLabel(this, "Label21", tr("час"), 602, 125);
     Edit6 = makeEdit(this, "Edit6", QStringLiteral("0"), {623, 122, 33, 20});
-    makeLabel(this, "Label22", QStringLiteral("мин"), 662, 125);
-    Button16 = makeButton(this, "Button16", QStringLiteral("Старт"), {696, 112, 68, 41});
+    makeLabel(this, "Label22", tr("мин"), 662, 125);
+    Button16 = makeButton(this, "Button16", tr("Старт"), {696, 112, 68, 41});
 
-    makeLabel(this, "Label28", QStringLiteral("Время ожидания ГУ:"), 450, 187);
+    makeLabel(this, "Label28", tr("Время ожидания ГУ:"), 450, 187);
     Edit7 = makeEdit(this, "Edit7", QStringLiteral("0"), {563, 184, 33, 20});
-    makeLabel(this, "Label25", QStringLiteral("час"), 602, 187);
+    makeLabel(this, "Label25", tr("час"), 602, 187);
     Edit8 = makeEdit(this, "Edit8", QStringLiteral("0"), {623, 184, 33, 20});
-    makeLabel(this, "Label26", QStringLiteral("мин"), 662, 187);
-    Button17 = makeButton(this, "Button17", QStringLiteral("Стоп"), {696, 174, 68, 41});
+    makeLabel(this, "Label26", tr("мин"), 662, 187);
+    Button17 = makeButton(this, "Button17", tr("Стоп"), {696, 174, 68, 41});
 
-    Button8 = makeButton(this, "Button8", QStringLiteral("Тест SMS"), {11, 240, 299, 41});
-    Button9 = makeButton(this, "Button9", QStringLiteral("Тест GPRS"), {11, 287, 299, 42});
-    Button11 = makeButton(this, "Button11", QStringLiteral("Перезагрузка модема"), {11, 335, 299, 40});
-    Button12 =
-        makeButton(this, "Button12", QStringLiteral("Синхронизация системного времени"), {11, 405, 299, 41});
-    Button15 = makeButton(this, "Button15", QStringLiteral("Имя LOG-файла"), {11, 476, 145, 41});
-    iSwitchLed3 = makeSwitch(this, "iSwitchLed3", QStringLiteral("Вести LOG-файл"), {162, 476, 146, 41});
+    Button8 = makeButton(this, "Button8", tr("Тест SMS"), {11, 240, 299, 41});
+    Button9 = makeButton(this, "Button9", tr("Тест GPRS"), {11, 287, 299, 42});
+    Button11 = makeButton(this, "Button11", tr("Перезагрузка модема"), {11, 335, 299, 40});
+    Button12 = makeButton(this, "Button12", tr("Синхронизация системного времени"), {11, 405, 299, 41});
+    Button15 = makeButton(this, "Button15", tr("Имя LOG-файла"), {11, 476, 145, 41});
+    iSwitchLed3 = makeSwitch(this, "iSwitchLed3", tr("Вести LOG-файл"), {162, 476, 146, 41});
 
     const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
         {Button8, &ServicePage::Button8Click},   {Button9, &ServicePage::Button9Click},
