@@ -168,13 +168,14 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
     int writesDone = 0;
     int writesUnproven = 0;
     int forgedReads = 0;
-    // Light and heavier noise in turn until reads have both succeeded and failed;
-    // a last round on a line so bad that hardly a frame survives.
+    // Light and heavier noise in turn until reads have both succeeded and failed and a
+    // write (eight requests with its read-back) got through; a last round on a line so
+    // bad that hardly a frame survives.
     const double rates[] = {0.001, 0.003, 0.005};
     const int lastRound = 24;
     for (int round = 0; round <= lastRound; ++round) {
         const bool badLine = round == lastRound;
-        if (!badLine && round >= 6 && readsDone > 0 && readsFailed > 0)
+        if (!badLine && round >= 6 && readsDone > 0 && readsFailed > 0 && writesDone > 0)
             continue;
         const double rate = badLine ? 0.05 : rates[round % 3];
         w.sim.setNoise(rate, quint32(100 + round));
