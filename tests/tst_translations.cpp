@@ -6,6 +6,7 @@
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
 #include "config/ui/ParamsPage.h"
+#include "monitor/TelemetryCsv.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -269,6 +270,9 @@ void tst_Translations::defaultWindow_isRussianWithQtsOwnTextsInRussian()
 
 void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
 {
+    TelemetryRecord manual;
+    manual.Mode = 1;
+    const QString russianCsv = TelemetryCsvHeader() + TelemetryCsvRow(0, manual);
     const InterfaceTranslators translators(*ChosenLanguage(QStringLiteral("en"), QString()));
     QVERIFY2(translators.missing().isEmpty(), qPrintable(translators.missing().join(QLatin1Char(' '))));
 
@@ -297,6 +301,12 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
              QStringLiteral("No connection. The device is busy or not connected. Please try again."));
     QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
     QVERIFY2(editMenuTexts().contains(QStringLiteral("&Copy")), qPrintable(describe(editMenuTexts())));
+
+    // The recording file is read by scripts: it keeps its Russian texts while the window shows English.
+    QCOMPARE(StatusCaption(manual).value_or(QString()), QStringLiteral("Manual mode"));
+    QCOMPARE(TelemetryCsvHeader() + TelemetryCsvRow(0, manual), russianCsv);
+    QVERIFY(russianCsv.contains(QStringLiteral("Фаза А (В)")) &&
+            russianCsv.contains(QStringLiteral("Ручной режим")));
 }
 
 void tst_Translations::englishCatalogue_codesEveryImageAsRussianDoes_data()
