@@ -262,7 +262,8 @@ void FormConstrainedResize(TForm1 &form)
     setWidth(form.PageControl1, form.width());
     setHeight(form.PageControl1, form.height() - 50);
     const Placer p(*form.PageControl1);
-    setLeft(form.ComboBox_DeviceVersions, p.W() - form.ComboBox_DeviceVersions->width() - 160);
+    setLeft(form.ComboBox_DeviceVersions,
+            p.W() - form.ComboBox_DeviceVersions->width() - TForm1::VariantComboRightGap);
 
     placeMeasurements(p, *form.TabSheet1);
     placeParameters(p, *form.TabSheet2, sb);

@@ -32,6 +32,18 @@
 
 namespace gencfg {
 
+namespace {
+
+// Room kept free in a layout: its size is its fixed size.
+class FixedSpace : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return minimumSize(); }
+};
+
+} // namespace
+
 TForm1::TForm1(QWidget *parent) : QWidget(parent), m_messages(this)
 {
     buildWindow();
@@ -89,6 +101,14 @@ void TForm1::buildWindow()
     ComboBox_DeviceVersions->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
     ComboBox_DeviceVersions->lineEdit()->setCursorPosition(0);
     ComboBox_DeviceVersions->setGeometry(568, 1, 109, 20);
+    // The two combos sit over the right end of the tab strip: the tabs keep clear of
+    // them and scroll when they do not fit, as with all six pages shown.
+    auto *comboSpace = new FixedSpace(PageControl1);
+    comboSpace->setObjectName(QStringLiteral("TabStripComboSpace"));
+    comboSpace->setFixedSize(ComboBox_DeviceVersions->width() + VariantComboRightGap + 4, 1);
+    PageControl1->setCornerWidget(comboSpace, Qt::TopRightCorner);
+    PageControl1->setUsesScrollButtons(true);
+    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
     connect(ComboBox_DeviceVersions, &QComboBox::activated, this, [this] {
         ComboBox_DeviceVersionsChange();
         // The picked text leaves the caret at its end, which scrolls its first letter out of the field.

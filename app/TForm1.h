@@ -41,6 +41,8 @@ class TForm1 : public QWidget
 public:
     static constexpr int ClientWidth = 799;
     static constexpr int ClientHeight = 572;
+    // The variant combo's right end keeps this distance from the page control's right edge.
+    static constexpr int VariantComboRightGap = 160;
 
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;

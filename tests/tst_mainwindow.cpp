@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -30,6 +31,7 @@ class tst_MainWindow : public QObject
 private Q_SLOTS:
     void startUp_showsThePetrolTreeAndTheNoDataState();
     void pages_areInTabOrderWithTheirControls();
+    void allSixTabs_keepClearOfTheCombos();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal();
     void typedVariantText_emptiesTheTree();
@@ -90,6 +92,25 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
     QCOMPARE(form.TabSheet4->Button12->geometry(), QRect(11, 405, 299, 41));
     QCOMPARE(form.TabSheet3->Button5->text(), QStringLiteral("Очистить "));
     QVERIFY(form.TabSheet3->Memo1->toPlainText().isEmpty());
+}
+
+void tst_MainWindow::allSixTabs_keepClearOfTheCombos()
+{
+    TForm1 form;
+    form.setTabVisible(form.TabSheet3, true); // as once the service code is accepted
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (const QSize size : {QSize(TForm1::ClientWidth, TForm1::ClientHeight), QSize(1280, 900)}) {
+        form.resize(size);
+        QTRY_COMPARE(form.width(), size.width());
+        const QTabBar *tabs = form.PageControl1->tabBar();
+        const int tabsEnd = tabs->mapTo(&form, QPoint(tabs->width(), 0)).x();
+        QVERIFY2(tabsEnd <= form.ComboBox_DeviceVersions->x(),
+                 qPrintable(QStringLiteral("tabs end at %1, the variant combo starts at %2")
+                                .arg(tabsEnd)
+                                .arg(form.ComboBox_DeviceVersions->x())));
+        QCOMPARE(form.PageControl1->tabText(5), QStringLiteral("Графики"));
+    }
 }
 
 void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data()
