@@ -15,6 +15,7 @@ QString shown(const QString &source)
 ParamTable MakePetrolParams()
 {
     // One row per line: level, name, value, units, min, max, size, address, kind.
+    // Names, units and option values are marked for translation; ShownParam translates them for the tree.
     // clang-format off
     return {
         {1, QT_TRANSLATE_NOOP("Catalogue", "Тип двигателя электрогенератора"), QT_TRANSLATE_NOOP("Catalogue", "бензин"), QString(), QString(), QString(), 1, 72, 6},
