@@ -762,8 +762,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndKeepsTreeAndBaseline()
     if (ignoreAll) {
         w.sim.model().setIgnoreWrites(true);
     } else {
-        int writes = 0;
-        w.sim.setWriteFilter([&writes](const QByteArray &bytes) {
+        w.sim.setWriteFilter([writes = 0](const QByteArray &bytes) mutable {
             QByteArray arriving = bytes;
             if (++writes == 2) // the checksum no longer matches: the controller drops the frame
                 arriving[arriving.size() / 2] = arriving.at(arriving.size() / 2) == '0' ? '1' : '0';
