@@ -262,7 +262,7 @@ void TForm1::setTabVisible(QWidget *page, bool visible)
 void TForm1::loadCatalogue(DeviceVariant variant)
 {
     RecordedVariant = quint8(variant);
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), m_tree);
+    LoadVariantTree(variant, m_tree);
 }
 
 void TForm1::ComboBox_DeviceVersionsChange()

@@ -148,7 +148,7 @@ int RunWriteConfig(const Invocation &invocation)
     }
     // The same comparison as the window's: every parameter written, byte for byte.
     ParamModel layout;
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), layout);
+    LoadVariantTree(variant, layout);
     const QVector<ParamDifference> differing =
         DifferingParams(layout, write.written(), write.readBack(), Compare::Bytes);
     if (differing.isEmpty()) {
@@ -172,7 +172,7 @@ int RunShowConfig(const Invocation &invocation)
                                       ? *VariantFromName(invocation.value(VariantOption))
                                       : DeviceVariant::Petrol;
     ParamModel tree;
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
+    LoadVariantTree(variant, tree);
     DecodeConfigImage(image, tree);
     PrintOut(ParamTreeText(tree));
     return Done;
@@ -213,7 +213,7 @@ int RunDiffConfig(const Invocation &invocation)
     }
 
     ParamModel layout;
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), layout);
+    LoadVariantTree(variant, layout);
     const QVector<ParamDifference> differing = DifferingParams(layout, images[0], images[1], Compare::Values);
     for (const ParamDifference &d : differing)
         PrintOut(QStringList{d.path, d.first, d.second}.join(QLatin1Char('\t')) + QLatin1Char('\n'));

@@ -310,7 +310,7 @@ GaugeThresholds ThresholdsFromImage(const ConfigImageBytes &image)
 ConfigImageBytes DefaultConfigImage(DeviceVariant variant)
 {
     ParamModel tree;
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
+    LoadVariantTree(variant, tree);
     ConfigImageBytes image;
     const EncodeResult result = EncodeConfigImage(tree, image);
     Q_ASSERT_X(result.ok, "DefaultConfigImage", qPrintable(result.error));

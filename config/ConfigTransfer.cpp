@@ -12,6 +12,11 @@ namespace {
 
 constexpr int BlockCount = 4;
 
+int WriteSteps(ConfigWriteOperation::ReadBack readBack)
+{
+    return readBack == ConfigWriteOperation::ReadBack::Yes ? 2 * BlockCount : BlockCount;
+}
+
 } // namespace
 
 const TransferPlan &WritePlan()
@@ -68,14 +73,9 @@ std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcom
 }
 
 ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent)
-    : DeviceOperation(readBack == ReadBack::Yes ? 2 * BlockCount : BlockCount, parent), m_image(image),
-      m_readBack(BlankImage()), m_verify(readBack == ReadBack::Yes)
+    : DeviceOperation(WriteSteps(readBack), parent), m_image(image), m_readBack(BlankImage()),
+      m_mode(readBack)
 {}
-
-int ConfigWriteOperation::stepCount() const
-{
-    return m_verify ? 2 * BlockCount : BlockCount;
-}
 
 std::optional<OperationStep> ConfigWriteOperation::nextStep()
 {
@@ -85,20 +85,20 @@ std::optional<OperationStep> ConfigWriteOperation::nextStep()
             block.address,
             QByteArray(reinterpret_cast<const char *>(m_image.data()) + block.address, block.length));
     }
-    return m_verify ? m_readBack.nextStep() : std::nullopt;
+    return m_mode == ReadBack::Yes ? m_readBack.nextStep() : std::nullopt;
 }
 
 std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outcome,
                                                                const QByteArray &replyData)
 {
     if (m_blocksWritten < BlockCount) {
-        setProgress(m_blocksWritten + 1, stepCount());
+        setProgress(m_blocksWritten + 1, WriteSteps(m_mode));
         if (outcome != StepOutcome::Sent)
             return FailureStatus(outcome);
         ++m_blocksWritten;
         return std::nullopt;
     }
-    setProgress(BlockCount + m_readBack.blocksRead() + 1, stepCount());
+    setProgress(BlockCount + m_readBack.blocksRead() + 1, WriteSteps(m_mode));
     return m_readBack.stepEnded(outcome, replyData);
 }
 
@@ -138,7 +138,7 @@ EncodeResult RecodeConfigImage(const ConfigImageBytes &image, DeviceVariant vari
                                ConfigImageBytes &recoded)
 {
     ParamModel tree;
-    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
+    LoadVariantTree(variant, tree);
     DecodeConfigImage(image, tree);
     return EncodeConfigImage(tree, recoded);
 }

@@ -86,11 +86,9 @@ protected:
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
 
 private:
-    int stepCount() const;
-
     ConfigImageBytes m_image;
     BlockReader m_readBack;
-    bool m_verify;
+    ReadBack m_mode;
     int m_blocksWritten = 0;
 };
 

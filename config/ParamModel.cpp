@@ -124,7 +124,7 @@ void ParamModel::setBaseline(const std::optional<ConfigImageBytes> &baseline)
 {
     m_baseline = baseline;
     for (const auto &node : m_nodes) {
-        node->changed = m_baseline && DiffersFromBaseline(*this, node->absolute, *m_baseline);
+        node->changed = differsFromBaseline(*node);
         node->changesBelow = 0;
     }
     for (const auto &node : m_nodes) {
@@ -164,7 +164,7 @@ QVector<ParamDifference> ParamModel::changes() const
 
 void ParamModel::refreshChange(Node *node)
 {
-    const bool changed = m_baseline && DiffersFromBaseline(*this, node->absolute, *m_baseline);
+    const bool changed = differsFromBaseline(*node);
     if (changed == node->changed)
         return;
     node->changed = changed;
@@ -174,6 +174,11 @@ void ParamModel::refreshChange(Node *node)
         emitRowChanged(above);
     }
     Q_EMIT changesUpdated();
+}
+
+bool ParamModel::differsFromBaseline(const Node &node) const
+{
+    return m_baseline && DiffersFromBaseline(*this, node.absolute, *m_baseline);
 }
 
 void ParamModel::emitRowChanged(const Node *node)
@@ -332,6 +337,11 @@ void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
         }
         lastAtLevel[size_t(level)] = node;
     }
+}
+
+void LoadVariantTree(DeviceVariant variant, ParamModel &tree)
+{
+    LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
 }
 
 } // namespace gencfg

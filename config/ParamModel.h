@@ -84,6 +84,7 @@ Q_SIGNALS:
 
 private:
     struct Node;
+    bool differsFromBaseline(const Node &node) const;
     void refreshChange(Node *node);
     void emitRowChanged(const Node *node);
     std::optional<ConfigImageBytes> m_baseline;
@@ -96,5 +97,7 @@ QString NodeTextFor(const TParam_record &row);
 
 // Appends one node per catalogue row 0..highestIndex; never clears.
 void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree);
+// Appends a variant's whole catalogue.
+void LoadVariantTree(DeviceVariant variant, ParamModel &tree);
 
 } // namespace gencfg

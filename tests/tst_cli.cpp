@@ -103,6 +103,33 @@ struct Controller
     bool started = false;
 };
 
+// gencfg-cli following the controller, its output gathered as it comes, until a signal ends it.
+struct Following
+{
+    explicit Following(const QStringList &arguments)
+    {
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process,
+                         [this] { out += process.readAllStandardOutput(); });
+        process.start(cliPath(), arguments);
+    }
+    bool waitForLines(int lines)
+    {
+        return QTest::qWaitFor([&] { return out.count('\n') >= lines; }, 20000);
+    }
+    // True when the program ended on the signal within the bound.
+    bool stop(int signal)
+    {
+        QSignalSpy finished(&process, &QProcess::finished);
+        ::kill(pid_t(process.processId()), signal);
+        const bool ended = finished.wait(20000);
+        out += process.readAllStandardOutput();
+        return ended;
+    }
+
+    QProcess process;
+    QByteArray out;
+};
+
 QStringList substituted(QStringList arguments, const QString &port, const QString &file)
 {
     arguments.replaceInStrings(QStringLiteral("{port}"), port);
@@ -498,21 +525,14 @@ void tst_Cli::status_follow_printsEveryFrameUntilInterrupted()
 {
     Controller c;
     QVERIFY(c.started);
-    QProcess process;
-    QByteArray out;
-    connect(&process, &QProcess::readyReadStandardOutput, this,
-            [&] { out += process.readAllStandardOutput(); });
-    process.start(cliPath(), {"status", "--port", c.port(), "--json", "--follow"});
-    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= 2, 20000);
+    Following cli({"status", "--port", c.port(), "--json", "--follow"});
+    QVERIFY(cli.waitForLines(2));
     c.model().state().stage = 9;
-    const int before = int(out.count('\n'));
-    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= before + 3, 20000);
-    QSignalSpy finished(&process, &QProcess::finished);
-    ::kill(pid_t(process.processId()), SIGINT);
-    QVERIFY(finished.wait(20000));
-    out += process.readAllStandardOutput();
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(cli.waitForLines(int(cli.out.count('\n')) + 3));
+    QVERIFY(cli.stop(SIGINT));
+    QCOMPARE(cli.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.process.exitCode(), 0);
+    const QByteArray &out = cli.out;
 
     const QList<QByteArray> lines = out.trimmed().split('\n');
     for (const QByteArray &line : lines) {
@@ -527,19 +547,12 @@ void tst_Cli::status_followCsv_printsTheHeaderThenARowPerFrame()
 {
     Controller c;
     QVERIFY(c.started);
-    QProcess process;
-    QByteArray out;
-    connect(&process, &QProcess::readyReadStandardOutput, this,
-            [&] { out += process.readAllStandardOutput(); });
-    process.start(cliPath(), {"status", "--port", c.port(), "--csv", "--follow"});
-    QTRY_VERIFY_WITH_TIMEOUT(out.count('\n') >= 4, 20000);
-    QSignalSpy finished(&process, &QProcess::finished);
-    ::kill(pid_t(process.processId()), SIGTERM);
-    QVERIFY(finished.wait(20000));
-    out += process.readAllStandardOutput();
-    QCOMPARE(process.exitCode(), 0);
+    Following cli({"status", "--port", c.port(), "--csv", "--follow"});
+    QVERIFY(cli.waitForLines(4));
+    QVERIFY(cli.stop(SIGTERM));
+    QCOMPARE(cli.process.exitCode(), 0);
 
-    const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(cli.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.first(), TelemetryCsvHeader());
     const int columns = int(lines.first().count(QLatin1Char(','))) + 1;
     for (const QString &row : lines.mid(1)) {
