@@ -196,6 +196,8 @@ void TForm1::connectLink()
     connect(TabSheet4, &ServicePage::logSwitchChanged, TabSheet3, &TerminalPage::otherLogSwitchChanged);
     connect(TabSheet3, &TerminalPage::logSwitchesOff, TabSheet4, &ServicePage::logSwitchOff);
     connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::updateDeviceControls);
+    // After the operation's own result has been handled.
+    connect(&m_link, &DeviceLink::busyChanged, this, &TForm1::applyHeldVariant, Qt::QueuedConnection);
     connect(&m_link, &DeviceLink::portLost, this, &TForm1::onPortLost);
     m_link.setReopenReturningPort(true);
     connect(&m_link, &DeviceLink::portReturned, this, [this](const QString &path) {
@@ -278,10 +280,13 @@ void TForm1::ComboBox_DeviceVersionsChange()
 
 void TForm1::DetectVariant(quint8 code)
 {
-    if (code == RecordedVariant)
+    // No row changes under the value dialog or an operation: the variant the
+    // last frame reported is applied when they end.
+    if (code == RecordedVariant) {
+        m_pendingVariant.reset();
         return;
-    // No row changes under the value dialog: the variant is applied when it closes.
-    if (m_editor->isEditing()) {
+    }
+    if (m_editor->isEditing() || m_link.busy()) {
         m_pendingVariant = code;
         return;
     }
@@ -355,7 +360,18 @@ void TForm1::onPortLost()
     // The adapter may come back on another controller.
     m_tree.setBaseline(std::nullopt);
     AfPortComboBox1->clearSelection();
-    m_messages.error(PortLostText());
+    // The loss may be told from inside a write: a modal box there would run the link under itself.
+    QMetaObject::invokeMethod(
+        this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);
+}
+
+void TForm1::applyHeldVariant()
+{
+    if (!m_pendingVariant || m_link.busy() || m_editor->isEditing())
+        return;
+    const quint8 code = *m_pendingVariant;
+    m_pendingVariant.reset();
+    DetectVariant(code);
 }
 
 QList<QWidget *> TForm1::deviceArea() const
@@ -395,11 +411,7 @@ void TForm1::TreeList1DblClick()
     if (m_link.busy())
         return;
     m_editor->TreeList1DblClick(TabSheet2->TreeList1->selectedNode(), QCursor::pos());
-    if (m_pendingVariant) {
-        const quint8 code = *m_pendingVariant;
-        m_pendingVariant.reset();
-        DetectVariant(code);
-    }
+    applyHeldVariant();
 }
 
 } // namespace gencfg

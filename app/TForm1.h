@@ -113,6 +113,8 @@ private:
     QList<QWidget *> deviceArea() const;
     void updateDeviceControls();
     void onServiceUnlocked();
+    // Applies a variant reported while the value dialog was open or an operation ran.
+    void applyHeldVariant();
 
     Messages m_messages;
     DeviceLink m_link;
@@ -121,7 +123,7 @@ private:
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     bool m_serviceUnlocked = false;
-    // A variant a status frame reported while the value dialog was open.
+    // A variant a status frame reported while the value dialog was open or an operation ran.
     std::optional<quint8> m_pendingVariant;
 };
 

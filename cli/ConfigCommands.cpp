@@ -84,6 +84,7 @@ int RunReadConfig(const Invocation &invocation)
 
     Progress progress(ReadProgressText());
     ConfigReadOperation read(BlankImage());
+    session.watchVariant(read);
     if (const OperationStatus status = session.run(read, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
         return session.failure(status);
@@ -135,11 +136,14 @@ int RunWriteConfig(const Invocation &invocation)
     Progress progress(WriteProgressText());
     ConfigWriteOperation write(written, verify ? ConfigWriteOperation::ReadBack::Yes
                                                : ConfigWriteOperation::ReadBack::No);
+    session.watchVariant(write);
     if (const OperationStatus status = session.run(write, &progress); status != OperationStatus::Succeeded) {
         progress.finish();
         if (status == OperationStatus::Cancelled)
             PrintErr(InterruptedWriteText(write.blocksWritten(), int(WritePlan().size())) +
                      QLatin1Char('\n'));
+        if (status == OperationStatus::VariantChanged && !session.interrupted())
+            return Fail(NoAnswer, VariantChangedWriteText());
         return session.failure(status);
     }
     if (!verify) {
@@ -151,7 +155,7 @@ int RunWriteConfig(const Invocation &invocation)
     LoadVariantTree(variant, layout);
     const QVector<ParamDifference> differing =
         DifferingParams(layout, write.written(), write.readBack(), Compare::Bytes);
-    if (differing.isEmpty()) {
+    if (WriteProven(layout, differing)) {
         progress.finish(WriteDoneText());
         return Done;
     }
@@ -202,6 +206,7 @@ int RunDiffConfig(const Invocation &invocation)
             return chosen == NoAnswer ? InputError : chosen;
         Progress progress(ReadProgressText());
         ConfigReadOperation read(BlankImage());
+        session.watchVariant(read);
         if (const OperationStatus status = session.run(read, &progress);
             status != OperationStatus::Succeeded) {
             progress.finish();

@@ -1,6 +1,7 @@
 #include "cli/DeviceSession.h"
 
 #include "cli/Console.h"
+#include "config/ConfigTransfer.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -81,6 +82,9 @@ OperationStatus DeviceSession::run(DeviceOperation &operation, Progress *progres
     if (!m_link.start(operation))
         return OperationStatus::NoAnswer;
     loop.exec();
+    // Stopped by a signal is stopped, even when the last reply still came.
+    if (interrupted())
+        return OperationStatus::Cancelled;
     return operation.status().value_or(OperationStatus::NoAnswer);
 }
 
@@ -93,9 +97,13 @@ int DeviceSession::noAnswer() const
 
 int DeviceSession::failure(OperationStatus status) const
 {
+    if (interrupted())
+        return Fail(Interrupted, QStringLiteral("interrupted"));
     switch (status) {
     case OperationStatus::Succeeded:
         return Done;
+    case OperationStatus::VariantChanged:
+        return Fail(NoAnswer, VariantChangedReadText());
     case OperationStatus::Cancelled:
         return Fail(Interrupted, QStringLiteral("interrupted"));
     case OperationStatus::WriteFailed:

@@ -39,6 +39,13 @@ public:
     bool portLost() const { return m_portLost; }
     bool interrupted() const { return m_interrupt.isInterrupted(); }
 
+    // A transfer fails when the controller reports another variant than it did before it.
+    template <typename Transfer> void watchVariant(Transfer &transfer) const
+    {
+        if (m_statusSeen)
+            transfer.setVariantAtStart(m_variantCode);
+    }
+
     // Runs an operation to its end, showing its progress.
     OperationStatus run(DeviceOperation &operation, Progress *progress = nullptr);
 

@@ -38,6 +38,14 @@ ConfigImageBytes BlankImage()
     return image;
 }
 
+void VariantWatch::report(quint8 code)
+{
+    if (!m_atStart)
+        m_atStart = code;
+    else if (code != *m_atStart)
+        m_changed = true;
+}
+
 std::optional<OperationStep> BlockReader::nextStep() const
 {
     if (m_blocksRead >= BlockCount)
@@ -69,7 +77,8 @@ std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcom
                                                               const QByteArray &replyData)
 {
     setProgress(m_reader.blocksRead() + 1, BlockCount);
-    return m_reader.stepEnded(outcome, replyData);
+    const std::optional<OperationStatus> verdict = m_reader.stepEnded(outcome, replyData);
+    return m_variant.changed() ? OperationStatus::VariantChanged : verdict;
 }
 
 ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent)
@@ -96,10 +105,11 @@ std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outco
         if (outcome != StepOutcome::Sent)
             return FailureStatus(outcome);
         ++m_blocksWritten;
-        return std::nullopt;
+        return m_variant.changed() ? std::optional(OperationStatus::VariantChanged) : std::nullopt;
     }
     setProgress(BlockCount + m_readBack.blocksRead() + 1, WriteSteps(m_mode));
-    return m_readBack.stepEnded(outcome, replyData);
+    const std::optional<OperationStatus> verdict = m_readBack.stepEnded(outcome, replyData);
+    return m_variant.changed() ? OperationStatus::VariantChanged : verdict;
 }
 
 QString ReadProgressText()
@@ -120,6 +130,24 @@ QString WriteProgressText()
 QString WriteDoneText()
 {
     return QCoreApplication::translate("ConfigTransfer", "Параметры успешно записаны в устройство.");
+}
+
+QString IncompleteTreeText()
+{
+    return QCoreApplication::translate(
+        "ConfigTransfer", "В дереве нет полного набора параметров: выберите вариант устройства в списке");
+}
+
+QString VariantChangedReadText()
+{
+    return QCoreApplication::translate("ConfigTransfer",
+                                       "Вариант устройства сменился во время обмена: параметры не прочитаны");
+}
+
+QString VariantChangedWriteText()
+{
+    return QCoreApplication::translate("ConfigTransfer",
+                                       "Вариант устройства сменился во время обмена: параметры не записаны");
 }
 
 QString InterruptedWriteText(int blocksWritten, int blockCount)

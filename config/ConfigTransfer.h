@@ -26,6 +26,21 @@ const TransferPlan &ReadPlan();
 // An image of 0xFF bytes, as the window starts and as a short file leaves the rest.
 ConfigImageBytes BlankImage();
 
+// Whether the controller went on reporting the variant a transfer began with:
+// memory coded for one catalogue means something else in another.
+class VariantWatch
+{
+public:
+    // Without a variant given, the first status frame's counts.
+    void setVariantAtStart(quint8 code) { m_atStart = code; }
+    void report(quint8 code);
+    bool changed() const { return m_changed; }
+
+private:
+    std::optional<quint8> m_atStart;
+    bool m_changed = false;
+};
+
 // The four blocks of the read plan into an image, one step at a time.
 class BlockReader
 {
@@ -56,13 +71,17 @@ public:
 
     const ConfigImageBytes &image() const { return m_reader.image(); }
     int blocksRead() const { return m_reader.blocksRead(); }
+    // The variant whose catalogue the image is for; any other reported ends the read.
+    void setVariantAtStart(quint8 code) { m_variant.setVariantAtStart(code); }
 
 protected:
     std::optional<OperationStep> nextStep() override;
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
+    void variantReported(quint8 code) override { m_variant.report(code); }
 
 private:
     BlockReader m_reader;
+    VariantWatch m_variant;
 };
 
 // "Записать": the four blocks of the write plan; the first block that fails
@@ -80,12 +99,16 @@ public:
     int blocksWritten() const { return m_blocksWritten; }
     // The controller's memory after the write; meaningful once the operation succeeded with ReadBack::Yes.
     const ConfigImageBytes &readBack() const { return m_readBack.image(); }
+    // The variant whose catalogue the image was coded for; any other reported ends the write.
+    void setVariantAtStart(quint8 code) { m_variant.setVariantAtStart(code); }
 
 protected:
     std::optional<OperationStep> nextStep() override;
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
+    void variantReported(quint8 code) override { m_variant.report(code); }
 
 private:
+    VariantWatch m_variant;
     ConfigImageBytes m_image;
     BlockReader m_readBack;
     ReadBack m_mode;
@@ -97,6 +120,11 @@ QString ReadProgressText();
 QString ReadDoneText();
 QString WriteProgressText();
 QString WriteDoneText();
+// Why a tree that is not one variant's whole catalogue is neither saved nor written.
+QString IncompleteTreeText();
+// What a transfer tells when the controller reported another variant meanwhile.
+QString VariantChangedReadText();
+QString VariantChangedWriteText();
 // What a write stopped by the user tells: which blocks reached the controller.
 QString InterruptedWriteText(int blocksWritten, int blockCount);
 

@@ -39,6 +39,11 @@ QVector<ParamDifference> DifferingParams(const ParamModel &layout, const ConfigI
     return differences;
 }
 
+bool WriteProven(const ParamModel &layout, const QVector<ParamDifference> &differences)
+{
+    return differences.isEmpty() && CatalogueInTree(layout).has_value();
+}
+
 bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageBytes &baseline)
 {
     const std::optional<ByteSpan> span = CodedSpan(tree, node);

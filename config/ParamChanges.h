@@ -33,6 +33,10 @@ enum class Compare {
 QVector<ParamDifference> DifferingParams(const ParamModel &layout, const ConfigImageBytes &first,
                                          const ConfigImageBytes &second, Compare compare);
 
+// Whether a read-back proves a write, given the parameters that differ between
+// them: a layout without a whole catalogue has nothing to compare, so proves nothing.
+bool WriteProven(const ParamModel &layout, const QVector<ParamDifference> &differences);
+
 // Whether a node's value in the tree codes otherwise than the baseline holds
 // it. A value that cannot be coded differs.
 bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageBytes &baseline);

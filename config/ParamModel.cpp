@@ -344,4 +344,27 @@ void LoadVariantTree(DeviceVariant variant, ParamModel &tree)
     LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
 }
 
+std::optional<DeviceVariant> CatalogueInTree(const ParamModel &tree)
+{
+    for (DeviceVariant variant : Variants) {
+        const ParamTable &table = CatalogueFor(variant);
+        const int rows = std::min(HighestIndexFor(variant), int(table.size()) - 1) + 1;
+        if (tree.nodeCount() != rows)
+            continue;
+        // Names and options are translated; where a value lives and how it is coded are not.
+        const auto sameRow = [&tree, &table](int r) {
+            const TParam_record &row = table.at(r);
+            return tree.field(r, FieldSize) == QString::number(row.Size) &&
+                   tree.field(r, FieldAddress) == QString::number(row.Address) &&
+                   tree.field(r, FieldKind) == QString::number(row.Kind) && tree.level(r) == row.Level;
+        };
+        bool whole = true;
+        for (int r = 0; r < rows && whole; ++r)
+            whole = sameRow(r);
+        if (whole)
+            return variant;
+    }
+    return std::nullopt;
+}
+
 } // namespace gencfg

@@ -99,5 +99,8 @@ QString NodeTextFor(const TParam_record &row);
 void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree);
 // Appends a variant's whole catalogue.
 void LoadVariantTree(DeviceVariant variant, ParamModel &tree);
+// The variant whose whole catalogue the tree holds, row for row; nothing for
+// an empty or partial tree, which cannot be coded into a whole image.
+std::optional<DeviceVariant> CatalogueInTree(const ParamModel &tree);
 
 } // namespace gencfg

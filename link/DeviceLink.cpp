@@ -48,6 +48,8 @@ QString DeviceLink::openPort(const QString &name)
     // The user's own try at the awaited port, failed, leaves the wait on.
     if (failure.isEmpty() || name != m_openedPort.name)
         m_returnPoll.stop();
+    if (failure.isEmpty())
+        m_statusBeforeNextRequest = false;
     if (failure.isEmpty() && m_reopenReturning)
         m_openedPort = IdentifyPort(name);
     return failure;
@@ -169,11 +171,23 @@ void DeviceLink::handleFrameText(const QByteArray &text)
 
     ++PacketCount;
     Q_EMIT packetCountChanged(PacketCount);
-    if (RxBytes[1] == CMD_STATUS)
+    if (RxBytes[1] == CMD_STATUS) {
+        if (m_operation && m_phase != Phase::Finishing)
+            m_operation->variantReported(RxBytes[5]);
         Q_EMIT statusFrameReceived(RxBytes);
+    }
     ReplyFlag = 1;
-    if ((m_phase == Phase::AwaitReady || m_phase == Phase::AwaitReply) && !m_firstFrame)
+    if (!m_firstFrame &&
+        (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(RxBytes[1]))))
         m_firstFrame = *frame;
+}
+
+bool DeviceLink::readies(quint8 command) const
+{
+    // A reply nobody awaits is late: it answers a request that has already failed.
+    if (command == CMD_READ_MEMORY || command == CMD_JOURNAL_RECORD)
+        return false;
+    return !m_statusBeforeNextRequest || command == CMD_STATUS;
 }
 
 bool DeviceLink::start(DeviceOperation &operation)
@@ -181,6 +195,7 @@ bool DeviceLink::start(DeviceOperation &operation)
     if (m_operation || operation.m_link || operation.m_status)
         return false;
     m_operation = &operation;
+    ++m_run;
     operation.m_link = this;
     m_cancelRequested = false;
     Q_EMIT busyChanged(true);
@@ -217,13 +232,14 @@ void DeviceLink::awaitFrame(int bound)
 
 void DeviceLink::nextStep()
 {
-    if (m_cancelRequested) {
-        finish(OperationStatus::Cancelled);
-        return;
-    }
+    // An operation whose last step completed has succeeded, even when a stop came meanwhile.
     const std::optional<OperationStep> step = m_operation->nextStep();
     if (!step) {
         finish(OperationStatus::Succeeded);
+        return;
+    }
+    if (m_cancelRequested) {
+        finish(OperationStatus::Cancelled);
         return;
     }
     m_step = *step;
@@ -245,10 +261,17 @@ void DeviceLink::sendStep()
     }
     // From here on the request goes out whole, whatever the echo's handlers ask for.
     m_phase = Phase::Sending;
+    m_statusBeforeNextRequest = false;
+    const quint64 run = m_run;
     Q_EMIT echoLine(m_step.echoMark + m_step.frame);
-    if (m_phase != Phase::Sending)
+    if (!stillSending(run))
         return; // the port was closed under the echo
-    if (m_transport->write(m_step.frame) != m_step.frame.size()) {
+    const qint64 written = m_transport->write(m_step.frame);
+    // A port lost inside the write has ended the operation, and whoever was told
+    // of the loss may have let the link release it or start another one.
+    if (!stillSending(run))
+        return;
+    if (written != m_step.frame.size()) {
         endStep(StepOutcome::WriteFailed);
         return;
     }
@@ -258,6 +281,11 @@ void DeviceLink::sendStep()
     }
     m_phase = Phase::AwaitReply;
     awaitFrame(m_step.replyBound);
+}
+
+bool DeviceLink::stillSending(quint64 run) const
+{
+    return m_operation && m_run == run && m_phase == Phase::Sending;
 }
 
 void DeviceLink::takeReply(const QByteArray &frame)
@@ -283,10 +311,18 @@ void DeviceLink::onDeadline()
 void DeviceLink::endStep(StepOutcome outcome, const QByteArray &replyData)
 {
     m_phase = Phase::Idle;
+    // A reply that never came may still be on its way: the next request waits
+    // for a status frame, so that late reply cannot be taken for its own.
+    if (outcome == StepOutcome::NoReply || outcome == StepOutcome::WrongReply)
+        m_statusBeforeNextRequest = true;
+    const quint64 run = m_run;
     const std::optional<OperationStatus> verdict = m_operation->stepEnded(outcome, replyData);
-    if (!m_operation || m_phase != Phase::Idle)
+    if (!m_operation || m_run != run || m_phase != Phase::Idle)
         return; // the operation was destroyed or ended from its own handler
-    if (verdict)
+    // A stop asked for while the reply was awaited: what failed since is the stop's doing.
+    if (verdict && m_cancelRequested && *verdict != OperationStatus::Succeeded)
+        finish(OperationStatus::Cancelled);
+    else if (verdict)
         finish(*verdict);
     else
         nextStep();
@@ -316,6 +352,7 @@ void DeviceLink::finish(OperationStatus status)
 
 void DeviceLink::releaseOperation()
 {
+    m_deadline.stop();
     m_operation = nullptr;
     m_phase = Phase::Idle;
     m_cancelRequested = false;

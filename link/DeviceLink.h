@@ -109,6 +109,10 @@ private:
     // The link is free again for the next operation.
     void releaseOperation();
     void awaitFrame(int bound);
+    // Whether the request being written still belongs to this run of the engine.
+    bool stillSending(quint64 run) const;
+    // Whether a frame of this command, arriving while a step waits to send, lets it send.
+    bool readies(quint8 command) const;
 
     std::unique_ptr<ByteTransport> m_transport;
     QByteArray RxText;
@@ -123,6 +127,10 @@ private:
     Phase m_phase = Phase::Idle;
     OperationStep m_step;
     bool m_cancelRequested = false;
+    // Counts operations started, so a step can tell its operation is gone.
+    quint64 m_run = 0;
+    // Set after a step that got no usable reply in time.
+    bool m_statusBeforeNextRequest = false;
     // The first frame accepted since the current wait began.
     std::optional<QByteArray> m_firstFrame;
     QTimer m_deadline;

@@ -45,10 +45,11 @@ enum class StepOutcome {
 
 enum class OperationStatus {
     Succeeded,
-    NoAnswer,    // the controller did not become ready or did not answer
-    WriteFailed, // a frame could not be written to the port
-    PortLost,    // the port closed or vanished under the operation
-    Cancelled,   // stopped by the user between two steps
+    NoAnswer,       // the controller did not become ready or did not answer
+    WriteFailed,    // a frame could not be written to the port
+    PortLost,       // the port closed or vanished under the operation
+    Cancelled,      // stopped by the user between two steps
+    VariantChanged, // a status frame reported another variant than the one at the start
 };
 
 class DeviceOperation : public QObject
@@ -80,6 +81,8 @@ protected:
     virtual std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) = 0;
 
     void setProgress(int done, int total);
+    // The variant code of every status frame that arrives while the operation runs.
+    virtual void variantReported(quint8 code) { Q_UNUSED(code) }
 
 private:
     friend class DeviceLink;

@@ -144,6 +144,8 @@ private Q_SLOTS:
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles_data();
     void deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles();
     void recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled();
+    void portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox_data();
+    void portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox();
     void returningAdapter_isReopenedAndTheReadItEndedStaysFailed();
 
     // Parameter files.
@@ -422,6 +424,65 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
         QCOMPARE(s.form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
     }
+}
+
+void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox_data()
+{
+    QTest::addColumn<bool>("pty");
+    QTest::addColumn<int>("button");
+    QTest::newRow("in memory, read") << false << 4;
+    QTest::newRow("in memory, write") << false << 3;
+    QTest::newRow("pseudo-terminal, read") << true << 4;
+    QTest::newRow("pseudo-terminal, write") << true << 3;
+}
+
+void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox()
+{
+    QFETCH(bool, pty);
+    QFETCH(int, button);
+    std::unique_ptr<PtyFormSim> ptyWindow;
+    std::unique_ptr<FormSim> memoryWindow;
+    FormSimBase *window = nullptr;
+    if (pty) {
+        auto *s = new PtyFormSim(PeriodMs);
+        ptyWindow.reset(s);
+        window = s;
+        QVERIFY(s->ready());
+        // The echo goes out just before the write: the write then meets a hung-up device.
+        connect(&s->form.link(), &DeviceLink::echoLine, &s->sim, [s] { s->sim.closeDevice(); });
+    } else {
+        auto *s = new FormSim(PeriodMs);
+        memoryWindow.reset(s);
+        window = s;
+        QVERIFY(s->ready());
+        s->sim.setWriteFilter([s](const QByteArray &bytes) {
+            s->sim.vanish();
+            return bytes;
+        });
+    }
+    QVERIFY(window->settle());
+    TForm1 &form = window->form;
+    // A real box runs an event loop of its own until it is closed.
+    QStringList shown;
+    form.messages().setHandler([&shown](const Message &m) {
+        shown << m.text;
+        QEventLoop box;
+        QTimer::singleShot(100, &box, &QEventLoop::quit);
+        box.exec();
+    });
+    QSignalSpy lost(&form.link(), &DeviceLink::portLost);
+    if (button == 4)
+        form.TabSheet2->Button4Click();
+    else
+        form.TabSheet2->Button3Click();
+    QVERIFY(window->finish());
+    // Whatever was queued or left armed by the write comes due now.
+    QTest::qWait(3 * DeviceLink::DefaultTickMs * BlockBound / 4);
+    QCOMPARE(lost.count(), 1);
+    QVERIFY(!form.link().busy());
+    QCOMPARE(shown.count(PortGone), 1);
+    QCOMPARE(shown.count(NoLink), 1);
+    QCOMPARE(shown.size(), 2);
 }
 
 void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()

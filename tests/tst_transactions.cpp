@@ -58,6 +58,9 @@ private Q_SLOTS:
     void failedWrite_failsTheOperation();
     void secondOperationWhileOneRuns_isRefusedAndThePortStays();
     void cancel_endsBetweenStepsNeverCuttingARequest();
+    void stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer_data();
+    void stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer();
+    void lateReply_neverReadiesNorAnswersALaterRequest();
     void portClosedOrLost_endsTheOperationAtOnce();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone();
@@ -267,6 +270,74 @@ void tst_Transactions::cancel_endsBetweenStepsNeverCuttingARequest()
     QVERIFY(waitingReady.outcomes.isEmpty());
     QVERIFY2(elapsed.elapsed() < 100, qPrintable(QString::number(elapsed.elapsed())));
     QCOMPARE(m.model().receivedFrames().size(), 2);
+}
+
+void tst_Transactions::stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer_data()
+{
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QList<StepOutcome>>("outcomes");
+    QTest::newRow("the last reply comes")
+        << 1 << true << int(OperationStatus::Succeeded) << QList<StepOutcome>{StepOutcome::Replied};
+    QTest::newRow("a reply with steps left comes")
+        << 2 << true << int(OperationStatus::Cancelled) << QList<StepOutcome>{StepOutcome::Replied};
+    // The controller's next status frame is then the first frame after the request.
+    QTest::newRow("the reply never comes")
+        << 1 << false << int(OperationStatus::Cancelled) << QList<StepOutcome>{StepOutcome::WrongReply};
+}
+
+void tst_Transactions::stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer()
+{
+    QFETCH(int, steps);
+    QFETCH(bool, answered);
+    QFETCH(int, status);
+    QFETCH(QList<StepOutcome>, outcomes);
+    MemLink m;
+    m.link.setTickMs(50);
+    m.model().setDropReplies(!answered);
+    ScriptOperation read(QList<OperationStep>(steps, ReadBlockStep(0, 64)));
+    connect(&m.link, &DeviceLink::echoLine, &read, [&] { read.cancel(); });
+    QCOMPARE(runToEnd(m.link, read), OperationStatus(status));
+    QCOMPARE(read.outcomes, outcomes);
+    QCOMPARE(m.model().receivedFrames().size(), 1);
+}
+
+void tst_Transactions::lateReply_neverReadiesNorAnswersALaterRequest()
+{
+    // The test is the controller: it decides every frame and when it comes.
+    MemLink m(0);
+    m.link.setTickMs(1000);
+    m.model().setDropReplies(true);
+    const auto record = [](int index) { return QByteArray::fromHex("08150102") + char(1 + index); };
+    JournalReadOperation reading;
+    QMap<int, QByteArray> filed;
+    connect(&reading, &JournalReadOperation::recordRead, this,
+            [&](JournalSelector, int index, const JournalRecord &r) {
+                filed[index] = QByteArray(reinterpret_cast<const char *>(r.bytes), 5);
+            });
+    QSignalSpy requests(&m.link, &DeviceLink::echoLine);
+    QVERIFY(m.link.start(reading));
+    m.sim->deliver(statusFrame());
+    QCOMPARE(requests.count(), 1);
+    // A status frame where the reply to entry 0 should be: the entry is not read.
+    m.sim->deliver(statusFrame());
+    // Entry 0's reply, late: it neither readies the request for entry 1 nor is taken for its reply.
+    m.sim->deliver(deviceFrame(CMD_JOURNAL_RECORD, record(0)));
+    QCOMPARE(requests.count(), 1);
+    // After an entry without its reply, only a status frame readies the next request.
+    m.sim->deliver(deviceFrame(CMD_TEST_SMS, {}));
+    QCOMPARE(requests.count(), 1);
+    m.sim->deliver(statusFrame());
+    QCOMPARE(requests.count(), 2);
+    m.sim->deliver(deviceFrame(CMD_JOURNAL_RECORD, record(1)));
+    // From here on any frame readies a request again.
+    m.sim->deliver(deviceFrame(CMD_TEST_SMS, {}));
+    QCOMPARE(requests.count(), 3);
+    reading.cancel();
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(filed, (QMap<int, QByteArray>{{1, record(1)}}));
+    QCOMPARE(m.link.packetCount(), 7);
 }
 
 void tst_Transactions::portClosedOrLost_endsTheOperationAtOnce()

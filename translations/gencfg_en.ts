@@ -374,6 +374,18 @@
         <translation>Parameters written to the device successfully.</translation>
     </message>
     <message>
+        <source>В дереве нет полного набора параметров: выберите вариант устройства в списке</source>
+        <translation>The tree does not hold a whole parameter set: choose the device variant in the list</translation>
+    </message>
+    <message>
+        <source>Вариант устройства сменился во время обмена: параметры не прочитаны</source>
+        <translation>The device variant changed during the exchange: parameters not read</translation>
+    </message>
+    <message>
+        <source>Вариант устройства сменился во время обмена: параметры не записаны</source>
+        <translation>The device variant changed during the exchange: parameters not written</translation>
+    </message>
+    <message>
         <source>Запись прервана: ни один блок не записан</source>
         <translation>Write interrupted: no block written</translation>
     </message>

@@ -76,6 +76,11 @@ void ParamsPage::attach(DeviceLink &link, Messages &messages)
 
 bool ParamsPage::encodeTree(ConfigImageBytes &image)
 {
+    // An empty or partial tree codes the parameters it lacks as 0xFF.
+    if (!CatalogueInTree(m_model)) {
+        m_messages->error(IncompleteTreeText());
+        return false;
+    }
     // A half-coded image never reaches ConfigImage, where a later short file would pick it up.
     ConfigImageBytes coded{};
     const EncodeResult result = EncodeConfigImage(m_model, coded);
@@ -156,23 +161,31 @@ void ParamsPage::Button3Click()
         return;
     }
     auto *write = new ConfigWriteOperation(m_image, ConfigWriteOperation::ReadBack::Yes);
+    write->setVariantAtStart(quint8(*CatalogueInTree(m_model)));
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
+            // The read-back is a reading of the controller: the marks then show what still differs.
             const QVector<ParamDifference> differences =
                 DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
-            if (differences.isEmpty()) {
-                m_model.setBaseline(write->readBack());
+            m_model.setBaseline(write->readBack());
+            if (WriteProven(m_model, differences)) {
                 m_messages->plain(QStringLiteral("info"), WriteDoneText());
                 Q_EMIT thresholdsChanged(m_image);
             } else {
                 m_messages->error(UnprovenWriteText(differences));
             }
-        } else if (status == OperationStatus::Cancelled) {
-            m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
         } else {
-            showTransferFailure();
+            // Once a block went out, what the controller holds is no longer known.
+            if (write->blocksWritten() > 0)
+                m_model.setBaseline(std::nullopt);
+            if (status == OperationStatus::Cancelled)
+                m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
+            else if (status == OperationStatus::VariantChanged)
+                m_messages->error(VariantChangedWriteText());
+            else
+                showTransferFailure();
         }
         endTransfer();
     });
@@ -186,6 +199,8 @@ void ParamsPage::Button4Click()
         return;
     beginTransfer(ReadProgressText());
     auto *read = new ConfigReadOperation(m_image);
+    if (const std::optional<DeviceVariant> variant = CatalogueInTree(m_model))
+        read->setVariantAtStart(quint8(*variant));
     connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
         if (status == OperationStatus::Succeeded) {
@@ -194,6 +209,9 @@ void ParamsPage::Button4Click()
             m_model.setBaseline(m_image);
             Q_EMIT thresholdsChanged(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
+        } else if (status == OperationStatus::VariantChanged) {
+            // Blocks of another variant's memory never reach the image.
+            m_messages->error(VariantChangedReadText());
         } else if (status != OperationStatus::Cancelled) {
             // The blocks read before the failure stay in the image; the tree keeps its values.
             m_image = read->image();
