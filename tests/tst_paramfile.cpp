@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,6 +42,13 @@ QByteArray countingValues(const QByteArray &separator, int count = 256)
     return values.join(separator);
 }
 
+QByteArray utf16(const QByteArray &text, QStringEncoder::Encoding encoding, bool withBom)
+{
+    QStringEncoder encoder(encoding,
+                           withBom ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+    return encoder.encode(QString::fromLatin1(text));
+}
+
 } // namespace
 
 class TestParamFile : public QObject
@@ -57,6 +65,8 @@ private slots:
     void parse_stopsAfter256Values();
     void parse_badToken_refusesWholeFileNamingLine_data();
     void parse_badToken_refusesWholeFileNamingLine();
+    void parse_controlBytesOrUtf16_refuseWholeFile_data();
+    void parse_controlBytesOrUtf16_refuseWholeFile();
 
     void saveFileName_appendsTxtOnlyWhenMissing_data();
     void saveFileName_appendsTxtOnlyWhenMissing();
@@ -157,6 +167,16 @@ void TestParamFile::parse_badToken_refusesWholeFileNamingLine_data()
                                  << error.arg(1).arg("99999999999999999999");
     QTest::newRow("long token shortened")
         << QByteArray(5000, 'x') << error.arg(1).arg(QString(20, 'x') + "…");
+    // A word typed in a UTF-8 editor is shown as typed; other bytes are read as Windows-1251.
+    QTest::newRow("UTF-8 word") << QByteArray("1 ") + QStringLiteral("вкл.").toUtf8()
+                                << error.arg(1).arg(QStringLiteral("вкл."));
+    QTest::newRow("Windows-1251 word")
+        << QByteArray("1 \xE2\xEA\xEB.") << error.arg(1).arg(QStringLiteral("вкл."));
+    QTest::newRow("long UTF-8 word shortened by characters")
+        << QString(25, QChar(0x44F)).toUtf8() << error.arg(1).arg(QString(20, QChar(0x44F)) + "…");
+    QTest::newRow("character beyond 16 bits at the cut")
+        << (QByteArray(19, 'x') + QStringLiteral("😀yz").toUtf8())
+        << error.arg(1).arg(QString(19, 'x') + QStringLiteral("😀…"));
 }
 
 void TestParamFile::parse_badToken_refusesWholeFileNamingLine()
@@ -166,6 +186,44 @@ void TestParamFile::parse_badToken_refusesWholeFileNamingLine()
     const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("site.txt"));
     QVERIFY(!parsed.ok);
     QVERIFY2(parsed.values.isEmpty(), "values returned from a refused file");
+    QCOMPARE(parsed.error, error);
+}
+
+void TestParamFile::parse_controlBytesOrUtf16_refuseWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+
+    const QString control = QStringLiteral("Файл site.txt, строка %1: недопустимый управляющий байт 0x%2");
+    const QString wide =
+        QStringLiteral("Файл site.txt записан в UTF-16; сохраните его как текст в UTF-8 или Windows-1251");
+    QTest::newRow("NUL between values on line 2") << QByteArray("1 2\r\n3\0"
+                                                                "4",
+                                                                8)
+                                                  << control.arg(2).arg("00");
+    QTest::newRow("NUL after a value") << QByteArray("1 2\0", 4) << control.arg(1).arg("00");
+    QTest::newRow("vertical tab as separator") << QByteArray("1\x0B"
+                                                             "2")
+                                               << control.arg(1).arg("0B");
+    QTest::newRow("form feed on line 3") << QByteArray("1\n2\r\n\x0C"
+                                                       "3")
+                                         << control.arg(3).arg("0C");
+    QTest::newRow("escape sequence") << QByteArray("1 2\x1B[0m") << control.arg(1).arg("1B");
+    QTest::newRow("delete") << QByteArray("1 \x7F") << control.arg(1).arg("7F");
+    const QByteArray file = FormatParamFile(countingImage());
+    QTest::newRow("UTF-16LE") << utf16(file, QStringEncoder::Utf16LE, false) << wide;
+    QTest::newRow("UTF-16BE") << utf16(file, QStringEncoder::Utf16BE, false) << wide;
+    QTest::newRow("UTF-16LE with mark") << utf16(file, QStringEncoder::Utf16LE, true) << wide;
+    QTest::newRow("UTF-16BE with mark") << utf16(file, QStringEncoder::Utf16BE, true) << wide;
+}
+
+void TestParamFile::parse_controlBytesOrUtf16_refuseWholeFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("site.txt"));
+    QVERIFY2(!parsed.ok, qPrintable(QStringLiteral("%1 values read").arg(parsed.values.size())));
+    QVERIFY(parsed.values.isEmpty());
     QCOMPARE(parsed.error, error);
 }
 
