@@ -1,4 +1,5 @@
 #include "config/ParamFile.h"
+#include "config/FileTarget.h"
 #include "link/DeviceText.h"
 
 #include <QCoreApplication>
@@ -201,6 +202,9 @@ QString SaveFileName(const QString &chosen)
 
 QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
 {
+    // The save renames a new file over the name: a device or a pipe there would be replaced.
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QCoreApplication::translate("ParamFile", "Не удалось создать файл %1: %2")

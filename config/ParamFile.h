@@ -40,7 +40,8 @@ void ApplyParamValues(const QVector<quint8> &values, ConfigImageBytes &image);
 // The chosen name with ".txt" appended unless it already ends so (in any case).
 QString SaveFileName(const QString &chosen);
 
-// Replaces the file only once it has been written completely; returns the error or an empty text.
+// Replaces the file only once it has been written completely, and never a name
+// that is not a regular file; returns the error or an empty text.
 QString WriteParamFile(const QString &path, const ConfigImageBytes &image);
 
 } // namespace gencfg

@@ -74,6 +74,8 @@ private slots:
     void write_thenRead_restoresImage();
     void write_toDirectoryOrBelowFile_failsNamingFile();
     void write_intoReadOnlyFolder_keepsExistingFile();
+    void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data();
+    void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas();
     void read_refusesWhatIsNoParameterFile();
 };
 
@@ -306,6 +308,61 @@ void TestParamFile::write_intoReadOnlyFolder_keepsExistingFile()
     const QString error = WriteParamFile(path, countingImage());
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(readAll(path), QByteArray("1 2 3"));
+}
+
+void TestParamFile::write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("refusal"); // empty: written, through a link to where it points
+    const QString notRegular = QStringLiteral("Запись отклонена: %1 не является обычным файлом");
+    QTest::newRow("folder") << "folder" << QStringLiteral("Запись отклонена: %1 — это папка");
+    QTest::newRow("named pipe") << "pipe" << notRegular;
+    QTest::newRow("link to a named pipe") << "link-to-pipe" << notRegular;
+    QTest::newRow("link to a file") << "link-to-file" << QString();
+    QTest::newRow("link to nothing") << "link-to-nothing" << QString();
+}
+
+void TestParamFile::write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, refusal);
+#ifndef Q_OS_UNIX
+    QSKIP("needs named pipes");
+#endif
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(makeFifo(dir.filePath(QStringLiteral("pipe"))));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("file.txt")), "1 2 3"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("pipe")), dir.filePath(QStringLiteral("link-to-pipe"))));
+    QVERIFY(
+        QFile::link(dir.filePath(QStringLiteral("file.txt")), dir.filePath(QStringLiteral("link-to-file"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("new.txt")),
+                        dir.filePath(QStringLiteral("link-to-nothing"))));
+    const QStringList names =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    QStringList kinds;
+    for (const QString &entry : names)
+        kinds << nodeKind(dir.filePath(entry));
+
+    const QString path = dir.filePath(name);
+    const QString error = WriteParamFile(path, countingImage());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(error, refusal.arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("file.txt"))), QByteArray("1 2 3"));
+    } else {
+        QCOMPARE(error, QString());
+        QCOMPARE(readAll(path), FormatParamFile(countingImage()));
+    }
+    // Every node keeps its kind: the links stay links, the pipe a pipe, and no leftover appears.
+    QStringList kindsAfter;
+    for (const QString &entry : names)
+        kindsAfter << nodeKind(dir.filePath(entry));
+    QCOMPARE(kindsAfter, kinds);
+    QStringList namesAfter =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    namesAfter.removeOne(QStringLiteral("new.txt"));
+    QCOMPARE(namesAfter, names);
 }
 
 void TestParamFile::read_refusesWhatIsNoParameterFile()

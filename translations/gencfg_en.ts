@@ -418,6 +418,17 @@
     </message>
 </context>
 <context>
+    <name>FileTarget</name>
+    <message>
+        <source>Запись отклонена: %1 — это папка</source>
+        <translation>Not written: %1 is a folder</translation>
+    </message>
+    <message>
+        <source>Запись отклонена: %1 не является обычным файлом</source>
+        <translation>Not written: %1 is not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
         <source>пропадание сети</source>

@@ -1,5 +1,6 @@
 #include "monitor/ui/TrendsPage.h"
 
+#include "config/FileTarget.h"
 #include "monitor/MeasurementTexts.h"
 #include "monitor/ui/TrendChartView.h"
 #include "widgets/Messages.h"
@@ -527,6 +528,8 @@ void TrendsPage::resizeEvent(QResizeEvent *event)
 
 QString TrendsPage::saveCsv(const QString &path) const
 {
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
     QSaveFile file(path);
     const QByteArray csv = TelemetryCsv(m_log, 0, m_log.size());
     if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
@@ -536,6 +539,8 @@ QString TrendsPage::saveCsv(const QString &path) const
 
 QString TrendsPage::savePicture(const QString &path)
 {
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !m_plotArea->grab().save(&file, "PNG") || !file.commit())
         return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
