@@ -1,7 +1,7 @@
 #include "app/TerminalPage.h"
 
 #include "app/TerminalLine.h"
-#include "config/FileTarget.h"
+#include "config/FileWriting.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 

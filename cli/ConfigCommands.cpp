@@ -6,7 +6,7 @@
 #include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
-#include "config/FileTarget.h"
+#include "config/FileWriting.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"

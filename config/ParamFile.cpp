@@ -1,5 +1,5 @@
 #include "config/ParamFile.h"
-#include "config/FileTarget.h"
+#include "config/FileWriting.h"
 #include "link/DeviceText.h"
 
 #include <QCoreApplication>
@@ -206,19 +206,10 @@ QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
     if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
         return refusal;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QCoreApplication::translate("ParamFile", "Не удалось создать файл %1: %2")
             .arg(Shown(path), file.errorString());
-    const QByteArray text = FormatParamFile(image);
-    if (file.write(text) != text.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
-            .arg(Shown(path), error);
-    }
-    // commit() does not notice a failed flush of the write buffer (disk full part-way).
-    if (!file.flush()) {
-        const QString error = file.errorString();
+    if (const QString error = WriteWhole(file, FormatParamFile(image)); !error.isEmpty()) {
         file.cancelWriting();
         return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
             .arg(Shown(path), error);

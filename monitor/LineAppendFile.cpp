@@ -1,5 +1,7 @@
 #include "monitor/LineAppendFile.h"
 
+#include "config/FileWriting.h"
+
 namespace gencfg {
 
 namespace {
@@ -37,17 +39,9 @@ bool LineAppendFile::open(const QString &path)
 bool LineAppendFile::append(const QByteArray &lines)
 {
     const qint64 whole = m_file.size();
-    qint64 written = 0;
-    // A short write is followed by one for the rest: only a write that takes nothing gives the reason.
-    while (written < lines.size()) {
-        const qint64 n = m_file.write(lines.constData() + written, lines.size() - written);
-        if (n <= 0)
-            break;
-        written += n;
-    }
-    if (written == lines.size())
+    m_error = WriteWhole(m_file, lines);
+    if (m_error.isEmpty())
         return true;
-    m_error = m_file.errorString();
     m_file.resize(whole);
     close();
     return false;

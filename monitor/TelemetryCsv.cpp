@@ -1,6 +1,6 @@
 #include "monitor/TelemetryCsv.h"
 
-#include "config/FileTarget.h"
+#include "config/FileWriting.h"
 #include "monitor/MeasurementTexts.h"
 
 #include <QCoreApplication>

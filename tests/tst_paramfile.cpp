@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace gencfg;
 using namespace gencfg::test;
 
@@ -74,6 +77,7 @@ private slots:
     void write_thenRead_restoresImage();
     void write_toDirectoryOrBelowFile_failsNamingFile();
     void write_intoReadOnlyFolder_keepsExistingFile();
+    void write_ontoAFullDisk_keepsTheFileAndGivesTheSystemsReason();
     void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data();
     void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas();
     void read_refusesWhatIsNoParameterFile();
@@ -308,6 +312,27 @@ void TestParamFile::write_intoReadOnlyFolder_keepsExistingFile()
     const QString error = WriteParamFile(path, countingImage());
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(readAll(path), QByteArray("1 2 3"));
+}
+
+void TestParamFile::write_ontoAFullDisk_keepsTheFileAndGivesTheSystemsReason()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a limit on file sizes");
+#endif
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    QVERIFY(writeAll(path, "1 2 3"));
+    QString error;
+    {
+        FileSizeLimit full(500);
+        QVERIFY(full.isSet());
+        error = WriteParamFile(path, countingImage());
+    }
+    QCOMPARE(error, QStringLiteral("Не удалось записать файл %1: %2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(EFBIG))));
+    QCOMPARE(readAll(path), QByteArray("1 2 3"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("site.txt")});
 }
 
 void TestParamFile::write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data()

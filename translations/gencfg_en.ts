@@ -418,7 +418,7 @@
     </message>
 </context>
 <context>
-    <name>FileTarget</name>
+    <name>FileWriting</name>
     <message>
         <source>Запись отклонена: %1 — это папка</source>
         <translation>Not written: %1 is a folder</translation>

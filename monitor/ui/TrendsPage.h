@@ -124,6 +124,8 @@ private:
     void saveCsvClicked();
     void savePictureClicked();
     void report(const QString &failure);
+    // Replaces path with bytes whole or not at all; returns the failure text, or an empty one.
+    QString saveFile(const QString &path, const QByteArray &bytes) const;
 
     const TelemetryLog &m_log;
     Messages *m_messages = nullptr;
