@@ -1,6 +1,7 @@
 #include "app/TerminalPage.h"
 
 #include "app/TerminalLine.h"
+#include "config/FileWriting.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 
@@ -142,8 +143,12 @@ void TerminalPage::iSwitchLed2Change()
 
 bool TerminalPage::openLog()
 {
-    LogFile.setFileName(LogFileName);
-    if (LogFile.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Opening a pipe would freeze the window until a reader came.
+    if (const QString refusal = WriteTargetRefusal(LogFileName); !refusal.isEmpty()) {
+        failLog(refusal);
+        return false;
+    }
+    if (LogFile.open(LogFileName))
         return true;
     failLog(tr("Не удалось открыть LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
     return false;
@@ -151,15 +156,13 @@ bool TerminalPage::openLog()
 
 void TerminalPage::closeLog()
 {
-    if (LogFile.isOpen())
-        LogFile.close();
+    LogFile.close();
 }
 
 void TerminalPage::writeLog(const QByteArray &line)
 {
-    const QByteArray bytes = line + "\r\n";
-    // Flushed at once: a line in the buffer would be lost if the program were killed.
-    if (LogFile.write(bytes) == bytes.size() && LogFile.flush())
+    // On disk at once: a line in a buffer would be lost if the program were killed.
+    if (LogFile.append(line + "\r\n"))
         return;
     failLog(tr("Не удалось записать в LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
 }

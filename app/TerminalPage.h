@@ -3,8 +3,9 @@
 // The "Терминал+лог" page: the raw traffic, numbered and time-stamped, and the
 // log file the received lines can be written to.
 
+#include "monitor/LineAppendFile.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -73,7 +74,7 @@ private:
     bool DisplayData = false;
     QString LogFileName;
     bool LogActive = false;
-    QFile LogFile;
+    LineAppendFile LogFile;
 
     Messages *m_messages = nullptr;
     bool m_otherLogSwitchLit = false;

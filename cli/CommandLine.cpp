@@ -74,7 +74,8 @@ const QList<CommandEntry> &Commands()
          "window saves after \"Прочитать\" and \"Сохранить\": the bytes decoded into the\n"
          "catalogue of the variant the controller reports (or --variant) and encoded\n"
          "again. FILE is written under exactly the name given, no \".txt\" added, and\n"
-         "replaced if it exists. With --raw the bytes are saved exactly as read.",
+         "replaced if it exists; a name that is not a regular file is refused. With\n"
+         "--raw the bytes are saved exactly as read.",
          {port, "raw", "variant"},
          {"FILE"},
          {port}},
@@ -100,8 +101,9 @@ const QList<CommandEntry> &Commands()
          "into the catalogue of --variant, else of the variant the controller reports,\n"
          "else petrol. Counters, the serial number and bytes no parameter owns are not\n"
          "compared.\n"
-         "Exit status: 0 the same, 1 they differ, 2 a file cannot be used or the\n"
-         "controller did not answer, 3 the port cannot be opened.",
+         "Exit status: 0 the same, 1 they differ, 2 a file cannot be used, the\n"
+         "controller did not answer or the list cannot be printed, 3 the port cannot\n"
+         "be opened.",
          {port, "variant"},
          {"A", "B"},
          {}},
@@ -253,11 +255,11 @@ QString ProgramHelp()
                           "Commands:\n%2\n"
                           "Exit status:\n"
                           "  0  done\n"
-                          "  1  the controller did not answer\n"
+                          "  1  the controller did not answer, or the output cannot be written\n"
                           "  2  a usage or input error\n"
                           "  3  the port cannot be opened\n"
                           "  4  write-config read back something else than it wrote\n"
-                          "  (diff-config: 0 the same, 1 different, 2 trouble)\n"
+                          "  (diff-config: 0 the same, 1 different, 2 trouble, 3 the port cannot be opened)\n"
                           "  130  stopped with Ctrl+C or SIGTERM; no file is written\n\n"
                           "Run '%1 COMMAND --help' for a command's options.\n")
         .arg(Program, columns(rows));
@@ -294,7 +296,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
         }
         return outcome(ParsedCommandLine::Help, ProgramHelp());
     }
-    if (first == QLatin1String("--version"))
+    if (first == QLatin1String("--version") || first == QLatin1String("-v"))
         return outcome(ParsedCommandLine::Version,
                        QStringLiteral("%1 %2\n").arg(Program, QStringLiteral(GENCFG_VERSION)));
     const CommandEntry *entry = findCommand(first);
@@ -345,8 +347,12 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     for (const QString &name : entry->required) {
         if (!invocation.has(name))
             return invalid(QStringLiteral("missing %1").arg(optionLabel(*findOption(name))), entry);
-        if (findOption(name)->valueName && invocation.value(name).isEmpty())
-            return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*findOption(name))), entry);
+    }
+    // An empty value is no value, whether the option is required or not.
+    for (const QString &name : entry->options) {
+        const OptionEntry *option = findOption(name);
+        if (option->valueName && invocation.has(name) && invocation.value(name).isEmpty())
+            return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*option)), entry);
     }
     if (invocation.has(QStringLiteral("variant")) &&
         !VariantFromName(invocation.value(QStringLiteral("variant"))))

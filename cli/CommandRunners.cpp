@@ -11,7 +11,7 @@ int Run(const QStringList &arguments)
     case ParsedCommandLine::Help:
     case ParsedCommandLine::Version:
         PrintOut(parsed.text);
-        return Done;
+        return OutputLost() ? OutputFailed : Done;
     case ParsedCommandLine::Invalid:
         return Fail(InputError, parsed.text);
     case ParsedCommandLine::Run:
@@ -35,7 +35,9 @@ int Run(const QStringList &arguments)
     };
     const Runner runner = runners.value(parsed.invocation.command);
     Q_ASSERT(runner);
-    return runner ? runner(parsed.invocation) : InputError;
+    const int status = runner ? runner(parsed.invocation) : InputError;
+    // A result that never reached its reader is no success.
+    return status == Done && OutputLost() ? OutputFailed : status;
 }
 
 } // namespace gencfg::cli

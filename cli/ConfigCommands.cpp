@@ -6,6 +6,7 @@
 #include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
+#include "config/FileWriting.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
@@ -66,9 +67,9 @@ int RunReadConfig(const Invocation &invocation)
 {
     const QString path = invocation.argument(0);
     // Found out before the controller is read, not after.
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return Fail(InputError, refusal);
     const QFileInfo target(path);
-    if (target.isDir())
-        return Fail(InputError, QStringLiteral("%1 is a folder, not a file name").arg(path));
     if (!target.absoluteDir().exists())
         return Fail(InputError, QStringLiteral("folder %1 does not exist").arg(target.absolutePath()));
 
@@ -222,6 +223,9 @@ int RunDiffConfig(const Invocation &invocation)
     const QVector<ParamDifference> differing = DifferingParams(layout, images[0], images[1], Compare::Values);
     for (const ParamDifference &d : differing)
         PrintOut(QStringList{d.path, d.first, d.second}.join(QLatin1Char('\t')) + QLatin1Char('\n'));
+    // 1 means "different" here: a list that never reached its reader is trouble.
+    if (OutputLost())
+        return InputError;
     return differing.isEmpty() ? Done : 1;
 }
 

@@ -1,30 +1,51 @@
 #include "cli/Console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace gencfg::cli {
 
 namespace {
 
-void write(std::FILE *stream, const QString &text)
+bool outputLost = false;
+
+// 0 when the stream took all of text, else the system's error number.
+int write(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()))
+        return errno != 0 ? errno : EIO;
     // A follower reading a pipe sees each frame as it comes.
-    std::fflush(stream);
+    if (std::fflush(stream) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 } // namespace
 
 void PrintOut(const QString &text)
 {
-    write(stdout, text);
+    if (outputLost)
+        return;
+    const int error = write(stdout, text);
+    if (error == 0)
+        return;
+    outputLost = true;
+    PrintErr(QStringLiteral("gencfg-cli: the output cannot be written: %1\n")
+                 .arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
 void PrintErr(const QString &text)
 {
     write(stderr, text);
+}
+
+bool OutputLost()
+{
+    return outputLost;
 }
 
 int Fail(ExitStatus status, const QString &message)

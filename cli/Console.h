@@ -9,8 +9,12 @@
 
 namespace gencfg::cli {
 
+// Once stdout fails, says why on stderr and prints nothing more there.
 void PrintOut(const QString &text);
+// Errors of stderr itself go unreported: there is nowhere left to say them.
 void PrintErr(const QString &text);
+// Whether stdout failed to take something printed.
+bool OutputLost();
 
 // Prints message and a line end on stderr and returns status.
 int Fail(ExitStatus status, const QString &message);

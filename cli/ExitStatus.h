@@ -9,6 +9,7 @@ namespace gencfg::cli {
 enum ExitStatus : int {
     Done = 0,
     NoAnswer = 1,        // the controller did not answer
+    OutputFailed = 1,    // stdout did not take what was printed
     InputError = 2,      // a usage error or an input that cannot be used
     PortUnavailable = 3, // the port cannot be opened
     VerifyMismatch = 4,  // --verify read back something else than was written

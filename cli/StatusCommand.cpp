@@ -29,6 +29,8 @@ int RunStatus(const Invocation &invocation)
     });
     if (csv)
         PrintOut(TelemetryCsvHeader() + QLatin1Char('\n'));
+    if (OutputLost())
+        return OutputFailed;
 
     ShownTexts shown;
     bool first = true;
@@ -53,6 +55,9 @@ int RunStatus(const Invocation &invocation)
         const bool arrived =
             session.waitFor([&] { return !pending.isEmpty() || session.interrupted(); }, BlockBound);
         printPending();
+        // A follower whose reader is gone would run on for nothing.
+        if (OutputLost())
+            return OutputFailed;
         if (!follow && !first)
             return Done;
         if (session.interrupted()) {

@@ -1,4 +1,5 @@
 #include "config/ParamFile.h"
+#include "config/FileWriting.h"
 #include "link/DeviceText.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QTextCodec>
 #include <algorithm>
 #include <optional>
@@ -20,7 +22,26 @@ constexpr int ShownTokenLength = 20;
 
 bool IsBlank(char c)
 {
-    return quint8(c) <= 32;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Any other control byte means the file is no plain text, and its values cannot be trusted.
+bool IsControl(char c)
+{
+    return (quint8(c) < 32 || quint8(c) == 127) && !IsBlank(c);
+}
+
+bool EndsToken(char c)
+{
+    return IsBlank(c) || IsControl(c);
+}
+
+// A mark, or a first character whose other byte is zero, as every digit and blank has in UTF-16.
+bool IsUtf16(const QByteArray &content)
+{
+    if (content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF"))
+        return true;
+    return content.size() >= 2 && (content.at(0) == '\0') != (content.at(1) == '\0');
 }
 
 std::optional<quint8> ParseByteValue(const QByteArray &token)
@@ -40,12 +61,18 @@ std::optional<quint8> ParseByteValue(const QByteArray &token)
     return quint8(value);
 }
 
+// As the bytes were meant: UTF-8 when they are valid UTF-8, else Windows-1251 as the device texts.
 QString ShownToken(const QByteArray &token)
 {
-    QString text = DeviceTextCodec()->toUnicode(token.left(ShownTokenLength));
-    if (token.size() > ShownTokenLength)
-        text += QStringLiteral("…");
-    return text;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(token);
+    if (utf8.hasError())
+        text = DeviceTextCodec()->toUnicode(token);
+    if (text.size() <= ShownTokenLength)
+        return text;
+    // Cut between characters, never inside a pair of surrogates.
+    const int cut = text.at(ShownTokenLength).isLowSurrogate() ? ShownTokenLength + 1 : ShownTokenLength;
+    return text.left(cut) + QStringLiteral("…");
 }
 
 QString Shown(const QString &path)
@@ -79,6 +106,11 @@ ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileNam
     ParamFileValues result;
     const int count = int(content.size());
     int line = 1;
+    if (IsUtf16(content))
+        return Refused(
+            QCoreApplication::translate(
+                "ParamFile", "Файл %1 записан в UTF-16; сохраните его как текст в UTF-8 или Windows-1251")
+                .arg(Shown(fileName)));
     // A byte-order mark left by a text editor is not a value.
     int i = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < count && result.values.size() < 256) {
@@ -90,8 +122,18 @@ ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileNam
             continue;
         }
         const int start = i;
-        while (i < count && !IsBlank(content.at(i)))
+        while (i < count && !EndsToken(content.at(i)))
             ++i;
+        // The byte that ends a value is checked before the value: "12<NUL>" is no 12.
+        if (i < count && IsControl(content.at(i))) {
+            return Refused(QCoreApplication::translate(
+                               "ParamFile", "Файл %1, строка %2: недопустимый управляющий байт 0x%3")
+                               .arg(Shown(fileName))
+                               .arg(line)
+                               .arg(QString::number(quint8(content.at(i)), 16)
+                                        .toUpper()
+                                        .rightJustified(2, QLatin1Char('0'))));
+        }
         const QByteArray token = content.mid(start, i - start);
         const std::optional<quint8> value = ParseByteValue(token);
         if (!value) {
@@ -160,20 +202,14 @@ QString SaveFileName(const QString &chosen)
 
 QString WriteParamFile(const QString &path, const ConfigImageBytes &image)
 {
+    // The save renames a new file over the name: a device or a pipe there would be replaced.
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QCoreApplication::translate("ParamFile", "Не удалось создать файл %1: %2")
             .arg(Shown(path), file.errorString());
-    const QByteArray text = FormatParamFile(image);
-    if (file.write(text) != text.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
-            .arg(Shown(path), error);
-    }
-    // commit() does not notice a failed flush of the write buffer (disk full part-way).
-    if (!file.flush()) {
-        const QString error = file.errorString();
+    if (const QString error = WriteWhole(file, FormatParamFile(image)); !error.isEmpty()) {
         file.cancelWriting();
         return QCoreApplication::translate("ParamFile", "Не удалось записать файл %1: %2")
             .arg(Shown(path), error);

@@ -23,10 +23,11 @@ struct ParamFileValues
 
 QByteArray FormatParamFile(const ConfigImageBytes &image);
 
-// Values are runs of characters above code 32. Reading ends after 256 values.
+// Values are separated by spaces, tabs, CRs and LFs. Reading ends after 256 values.
 // Every value read must be a decimal integer 0..255 (a leading '+' is allowed),
 // else the whole content is refused and no values are returned; so is a
-// content without any value.
+// content without any value, one with another control byte before the end of
+// reading, and a UTF-16 text.
 ParamFileValues ParseParamFile(const QByteArray &content, const QString &fileName);
 
 // Refuses directories, other non-regular files, unreadable files and files over
@@ -39,7 +40,8 @@ void ApplyParamValues(const QVector<quint8> &values, ConfigImageBytes &image);
 // The chosen name with ".txt" appended unless it already ends so (in any case).
 QString SaveFileName(const QString &chosen);
 
-// Replaces the file only once it has been written completely; returns the error or an empty text.
+// Replaces the file only once it has been written completely, and never a name
+// that is not a regular file; returns the error or an empty text.
 QString WriteParamFile(const QString &path, const ConfigImageBytes &image);
 
 } // namespace gencfg

@@ -1,5 +1,6 @@
 #include "monitor/TelemetryCsv.h"
 
+#include "config/FileWriting.h"
 #include "monitor/MeasurementTexts.h"
 
 #include <QCoreApplication>
@@ -99,8 +100,10 @@ QByteArray TelemetryCsv(const TelemetryLog &log, int first, int last)
 QString TelemetryCsvFile::open(const QString &path)
 {
     close();
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Opening a pipe would wait for a reader forever; a device would swallow the rows.
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
+    if (!m_file.open(path))
         return QCoreApplication::translate("TelemetryCsv", "Не удалось открыть файл записи %1: %2")
             .arg(path, m_file.errorString());
     if (m_file.size() == 0)
@@ -115,20 +118,15 @@ QString TelemetryCsvFile::append(qint64 msecs, const TelemetryRecord &record)
 
 QString TelemetryCsvFile::writeLine(const QString &line)
 {
-    const QByteArray bytes = (line + LineEnd).toUtf8();
-    if (m_file.write(bytes) == bytes.size() && m_file.flush())
+    if (m_file.append((line + LineEnd).toUtf8()))
         return {};
-    const QString failure =
-        QCoreApplication::translate("TelemetryCsv", "Не удалось записать в файл записи %1: %2")
-            .arg(m_file.fileName(), m_file.errorString());
-    close();
-    return failure;
+    return QCoreApplication::translate("TelemetryCsv", "Не удалось записать в файл записи %1: %2")
+        .arg(m_file.fileName(), m_file.errorString());
 }
 
 void TelemetryCsvFile::close()
 {
-    if (m_file.isOpen())
-        m_file.close();
+    m_file.close();
 }
 
 } // namespace gencfg

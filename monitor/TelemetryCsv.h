@@ -4,9 +4,9 @@
 // row a frame, ISO 8601 local time, a dot as decimal separator. The window's
 // export, its continuous recording and gencfg-cli's status --csv write the same.
 
+#include "monitor/LineAppendFile.h"
 #include "monitor/TelemetryLog.h"
 
-#include <QFile>
 #include <QString>
 
 namespace gencfg {
@@ -19,11 +19,13 @@ QString CsvTime(qint64 msecs);
 QByteArray TelemetryCsv(const TelemetryLog &log, int first, int last);
 
 // Appends one line a frame to a file, each flushed as it is written, so a
-// crash or a pulled plug loses nothing already recorded.
+// crash or a pulled plug loses nothing already recorded, and a full disk
+// leaves only whole rows.
 class TelemetryCsvFile
 {
 public:
-    // Returns the failure text, or an empty one. A new or empty file gets the header first.
+    // Returns the failure text, or an empty one. A new or empty file gets the
+    // header first; a name that is not a regular file is refused.
     QString open(const QString &path);
     bool isOpen() const { return m_file.isOpen(); }
     QString fileName() const { return m_file.fileName(); }
@@ -34,7 +36,7 @@ public:
 private:
     QString writeLine(const QString &line);
 
-    QFile m_file;
+    LineAppendFile m_file;
 };
 
 } // namespace gencfg

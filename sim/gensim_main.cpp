@@ -124,7 +124,13 @@ int main(int argc, char *argv[])
                                         QStringLiteral("N"));
     parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
                        silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption});
+    // Usage errors exit with 2 as gencfg-cli's do; process() below only answers --help and --version.
+    if (!parser.parse(app.arguments()))
+        return fail(parser.errorText());
     parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        return fail(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
 
     const std::optional<quint8> variant = parseVariant(parser.value(variantOption));
     if (!variant)
@@ -137,7 +143,8 @@ int main(int argc, char *argv[])
     if (!ok || replyDelay < 0)
         return fail(QStringLiteral("--reply-delay wants a number of milliseconds"));
     const double noise = parser.value(noiseOption).toDouble(&ok);
-    if (!ok || noise < 0.0 || noise > 1.0)
+    // Written so that NaN fails too.
+    if (!ok || !(noise >= 0.0 && noise <= 1.0))
         return fail(QStringLiteral("--noise wants a rate from 0 to 1"));
     quint32 seed = QRandomGenerator::system()->generate();
     if (parser.isSet(seedOption)) {

@@ -8,7 +8,14 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 
 namespace gencfg::test {
 
@@ -59,5 +66,84 @@ inline QString describe(const QStringList &texts)
 {
     return texts.isEmpty() ? QStringLiteral("(no box)") : texts.join(QStringLiteral(" | "));
 }
+
+// Named pipes and limits on file sizes exist on Unix only; elsewhere makeFifo()
+// fails, FileSizeLimit is never set, and the tests that need them skip.
+inline bool makeFifo(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+// What is at path itself, a link not followed: "fifo", "dir", "link", "file", "other" or "none".
+inline QString nodeKind(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("none");
+    if (S_ISFIFO(info.st_mode))
+        return QStringLiteral("fifo");
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("dir");
+    if (S_ISLNK(info.st_mode))
+        return QStringLiteral("link");
+    return S_ISREG(info.st_mode) ? QStringLiteral("file") : QStringLiteral("other");
+#else
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("link");
+    if (!info.exists())
+        return QStringLiteral("none");
+    return info.isDir()    ? QStringLiteral("dir")
+           : info.isFile() ? QStringLiteral("file")
+                           : QStringLiteral("other");
+#endif
+}
+
+// A disk that fills up: while this lives, no file of the process grows beyond
+// the given size; a write that crosses it is taken in part, the next one fails.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+#ifdef Q_OS_UNIX
+        m_saved = ::getrlimit(RLIMIT_FSIZE, &m_before) == 0;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_before;
+        limit.rlim_cur = rlim_t(bytes);
+        m_set = m_saved && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+#else
+        Q_UNUSED(bytes);
+#endif
+    }
+    ~FileSizeLimit()
+    {
+#ifdef Q_OS_UNIX
+        if (m_saved)
+            ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+#endif
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool isSet() const
+    {
+        return m_set;
+    }
+
+private:
+#ifdef Q_OS_UNIX
+    rlimit m_before = {};
+    void (*m_handler)(int) = nullptr;
+    bool m_saved = false;
+#endif
+    bool m_set = false;
+};
 
 } // namespace gencfg::test

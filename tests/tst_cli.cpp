@@ -26,7 +26,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -66,11 +68,14 @@ QString cliPath()
 }
 
 // The test's event loop keeps serving the in-process controller while the CLI runs.
-CliResult runCli(const QStringList &arguments, int timeoutMs = 90000)
+// With outputFile, stdout goes there instead of being gathered.
+CliResult runCli(const QStringList &arguments, int timeoutMs = 90000, const QString &outputFile = {})
 {
     QProcess process;
     process.setProgram(cliPath());
     process.setArguments(arguments);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start();
     CliResult result;
@@ -192,6 +197,8 @@ private Q_SLOTS:
     void unopenablePort_exitsThreeNamingThePort();
     void silentController_exitsOneWithTheNoAnswerText_data();
     void silentController_exitsOneWithTheNoAnswerText();
+    void outputThatCannotBeWritten_isReportedAndEndsTheCommand_data();
+    void outputThatCannotBeWritten_isReportedAndEndsTheCommand();
 
     void status_json_givesEveryKeyDecoded();
     void status_json_textsAsTheWindowShowsThemOrNull_data();
@@ -211,6 +218,8 @@ private Q_SLOTS:
     void showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice();
     void diffConfig_listsTheParametersThatDifferBetweenFiles();
     void diffConfig_comparesAFileWithTheController();
+    void diffConfig_exitsWithTheStatusTheProgramHelpNames_data();
+    void diffConfig_exitsWithTheStatusTheProgramHelpNames();
 
     void readJournal_json_listsBothJournalsEntryByEntry();
     void readJournal_text_listsEachJournalUnderItsCaption();
@@ -247,6 +256,8 @@ void tst_Cli::help_forTheProgramAndEachCommand_exitsZero_data()
     QTest::addColumn<QString>("usage");
     QTest::newRow("program") << QStringList{"--help"} << "Usage: gencfg-cli COMMAND";
     QTest::newRow("help command") << QStringList{"help", "write-config"} << "Usage: gencfg-cli write-config";
+    QTest::newRow("version") << QStringList{"--version"} << "gencfg-cli " GENCFG_VERSION "\n";
+    QTest::newRow("version, short") << QStringList{"-v"} << "gencfg-cli " GENCFG_VERSION "\n";
     for (const char *command : {"ports", "status", "read-config", "write-config", "show-config",
                                 "read-journal", "send", "start", "stop", "set-motor-hours", "set-serial"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
@@ -309,6 +320,16 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
     QTest::newRow("file with 256") << QStringList{"show-config", "{file}big.txt"} << "'256'";
     QTest::newRow("folder that does not exist")
         << QStringList{"read-config", "--port", NoPort, "{file}no/such/out.txt"} << "does not exist";
+    QTest::newRow("file onto a folder")
+        << QStringList{"read-config", "--port", NoPort, "{file}"} << "это папка";
+    QTest::newRow("file onto a named pipe")
+        << QStringList{"read-config", "--port", NoPort, "{file}pipe"} << "pipe не является обычным файлом";
+    QTest::newRow("file onto a device") << QStringList{"read-config", "--port", NoPort, "/dev/full"}
+                                        << "/dev/full не является обычным файлом";
+    QTest::newRow("empty port beside a file")
+        << QStringList{"diff-config", "{file}in.txt", "--port", ""} << "--port DEV is empty";
+    QTest::newRow("empty port before a file")
+        << QStringList{"diff-config", "--port=", "{file}in.txt"} << "--port DEV is empty";
 }
 
 void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort()
@@ -317,10 +338,13 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort()
     QFETCH(QString, named);
     QVERIFY(writeAll(path("words.txt"), "1 2 abc 4"));
     QVERIFY(writeAll(path("big.txt"), "1 2 256"));
+    QVERIFY(writeAll(path("in.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    QVERIFY(nodeKind(path("pipe")) == QLatin1String("fifo") || makeFifo(path("pipe")));
     const CliResult r = runCli(substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
     QVERIFY2(r.exitCode == 2, r.describe());
     QVERIFY2(r.errText().contains(named), r.describe());
     QVERIFY2(r.out.isEmpty(), r.describe());
+    QCOMPARE(nodeKind(path("pipe")), QStringLiteral("fifo"));
 }
 
 void tst_Cli::unopenablePort_exitsThreeNamingThePort_data()
@@ -372,6 +396,37 @@ void tst_Cli::silentController_exitsOneWithTheNoAnswerText()
     QCOMPARE(r.errText(), NoAnswer + QLatin1Char('\n'));
     QVERIFY2(!QFile::exists(path("out.txt")), "no file without a controller");
     QVERIFY2(c.received().isEmpty(), "nothing is sent before the controller has sent a frame");
+}
+
+void tst_Cli::outputThatCannotBeWritten_isReportedAndEndsTheCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("program help") << QStringList{"--help"} << 1;
+    QTest::newRow("show-config") << QStringList{"show-config", "{file}a.txt"} << 1;
+    QTest::newRow("status") << QStringList{"status", "--port", "{port}"} << 1;
+    QTest::newRow("status --csv") << QStringList{"status", "--port", "{port}", "--csv"} << 1;
+    QTest::newRow("status --json --follow")
+        << QStringList{"status", "--port", "{port}", "--json", "--follow"} << 1;
+    QTest::newRow("status --csv --follow")
+        << QStringList{"status", "--port", "{port}", "--csv", "--follow"} << 1;
+    QTest::newRow("read-journal") << QStringList{"read-journal", "--port", "{port}"} << 1;
+    // For diff-config 1 means "different": a list that could not be printed is trouble.
+    QTest::newRow("diff-config") << QStringList{"diff-config", "{file}a.txt", "{file}b.txt"} << 2;
+}
+
+void tst_Cli::outputThatCannotBeWritten_isReportedAndEndsTheCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QVERIFY(writeAll(path("a.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    QVERIFY(writeAll(path("b.txt"), FormatParamFile(editedPetrolImage())));
+    Controller c;
+    QVERIFY(c.started);
+    const CliResult r = runCli(substituted(arguments, c.port(), m_dir.path() + QLatin1Char('/')), 20000,
+                               QStringLiteral("/dev/full"));
+    QVERIFY2(r.exitCode == status, r.describe());
+    QVERIFY2(r.errText().contains(QString::fromLocal8Bit(std::strerror(ENOSPC))), r.describe());
 }
 
 void tst_Cli::status_json_givesEveryKeyDecoded()
@@ -784,6 +839,37 @@ void tst_Cli::diffConfig_comparesAFileWithTheController()
     QCOMPARE(portLast.outText().split(QLatin1Char('\n')).first(),
              QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\t200\t180"));
     QCOMPARE(portLast.outText().count(QLatin1Char('\n')), 2);
+}
+
+void tst_Cli::diffConfig_exitsWithTheStatusTheProgramHelpNames_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("meaning");
+    QTest::newRow("the same") << QStringList{"{file}a.txt", "{file}a.txt"} << 0 << "the same";
+    QTest::newRow("different") << QStringList{"{file}a.txt", "{file}b.txt"} << 1 << "different";
+    QTest::newRow("a bad file") << QStringList{"{file}a.txt", "{file}words.txt"} << 2 << "trouble";
+    QTest::newRow("a port that cannot be opened")
+        << QStringList{"{file}a.txt", "--port", NoPort} << 3 << "the port cannot be opened";
+}
+
+void tst_Cli::diffConfig_exitsWithTheStatusTheProgramHelpNames()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, meaning);
+    QVERIFY(writeAll(path("a.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    QVERIFY(writeAll(path("b.txt"), FormatParamFile(editedPetrolImage())));
+    QVERIFY(writeAll(path("words.txt"), "1 2 abc 4"));
+    const CliResult r =
+        runCli(QStringList{"diff-config"} + substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
+    QVERIFY2(r.exitCode == status, r.describe());
+
+    const QStringList help = runCli({"--help"}).outText().split(QLatin1Char('\n'));
+    const QStringList diffLines = help.filter(QStringLiteral("(diff-config:"));
+    QCOMPARE(diffLines.size(), 1);
+    QVERIFY2(diffLines.first().contains(QStringLiteral("%1 %2").arg(status).arg(meaning)),
+             qPrintable(diffLines.first()));
 }
 
 void tst_Cli::showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice()

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/TForm1.h"
+#include "app/TerminalPage.h"
 #include "config/ConfigImage.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
@@ -28,7 +29,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +39,8 @@
 #include "ExpectedTexts.h"
 
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -152,6 +157,10 @@ private Q_SLOTS:
     void malformedParamFile_isRefusedNamingItAndChangesNothing_data();
     void malformedParamFile_isRefusedNamingItAndChangesNothing();
     void shortParamFile_setsOnlyItsBytesAndDecodesTheImage();
+
+    // Files the window writes.
+    void targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas_data();
+    void targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas();
 };
 
 void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
@@ -638,6 +647,71 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     const QString difference =
         firstDifference(treeTexts(form.tree()), decodedTree(expected, DeviceVariant::Petrol));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<bool>("pipe"); // else a folder
+    for (const char *writer : {"parameters", "trend CSV", "trend picture", "recording", "terminal log"}) {
+        QTest::addRow("%s onto a named pipe", writer) << QString::fromLatin1(writer) << true;
+        QTest::addRow("%s onto a folder", writer) << QString::fromLatin1(writer) << false;
+    }
+}
+
+void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas()
+{
+    QFETCH(QString, writer);
+    QFETCH(bool, pipe);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("target.txt"));
+    QVERIFY(pipe ? makeFifo(path) : QDir(dir.path()).mkdir(QStringLiteral("target.txt")));
+    // A reader on the pipe, so that a writer opening it would not hang the test.
+    const int reader = pipe ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    const auto closeReader = qScopeGuard([reader] {
+        if (reader >= 0)
+            ::close(reader);
+    });
+    QVERIFY(!pipe || reader >= 0);
+
+    TForm1 form;
+    MessageRecorder boxes(form.messages());
+    const auto choose = [path](const QString &) { return path; };
+    TrendsPage *trends = form.TabSheet6;
+    trends->setChooseSaveFile(choose);
+    if (writer == QLatin1String("parameters")) {
+        form.TabSheet2->setChooseSaveFile(choose);
+        form.TabSheet2->Button1Click();
+    } else if (writer == QLatin1String("trend CSV")) {
+        trends->ButtonSaveCsv->click();
+    } else if (writer == QLatin1String("trend picture")) {
+        trends->ButtonSavePicture->click();
+    } else if (writer == QLatin1String("recording")) {
+        trends->EditRecordFile->setText(path);
+        trends->SwitchRecord->click();
+    } else {
+        form.TabSheet3->setFileNameAsker(choose);
+        form.TabSheet3->Button6->click();
+        QTest::mouseClick(form.TabSheet3->iSwitchLed1, Qt::LeftButton);
+    }
+
+    const QString refusal = pipe ? QStringLiteral("Запись отклонена: %1 не является обычным файлом")
+                                 : QStringLiteral("Запись отклонена: %1 — это папка");
+    QTRY_COMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.all().first().kind, Message::Critical);
+    QCOMPARE(boxes.lastText(), refusal.arg(QDir::toNativeSeparators(path)));
+    QVERIFY(!trends->isRecording());
+    QVERIFY(!form.TabSheet3->logActive());
+    QCOMPARE(nodeKind(path), pipe ? QStringLiteral("fifo") : QStringLiteral("dir"));
+    if (pipe) {
+        char byte = 0;
+        QVERIFY2(::read(reader, &byte, 1) <= 0, "bytes were written into the pipe");
+    } else {
+        QVERIFY(QDir(path).isEmpty());
+    }
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{QStringLiteral("target.txt")});
 }
 
 QTEST_MAIN(tst_Faults)

@@ -4,8 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -41,6 +45,13 @@ QByteArray countingValues(const QByteArray &separator, int count = 256)
     return values.join(separator);
 }
 
+QByteArray utf16(const QByteArray &text, QStringEncoder::Encoding encoding, bool withBom)
+{
+    QStringEncoder encoder(encoding,
+                           withBom ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+    return encoder.encode(QString::fromLatin1(text));
+}
+
 } // namespace
 
 class TestParamFile : public QObject
@@ -57,6 +68,8 @@ private slots:
     void parse_stopsAfter256Values();
     void parse_badToken_refusesWholeFileNamingLine_data();
     void parse_badToken_refusesWholeFileNamingLine();
+    void parse_controlBytesOrUtf16_refuseWholeFile_data();
+    void parse_controlBytesOrUtf16_refuseWholeFile();
 
     void saveFileName_appendsTxtOnlyWhenMissing_data();
     void saveFileName_appendsTxtOnlyWhenMissing();
@@ -64,6 +77,9 @@ private slots:
     void write_thenRead_restoresImage();
     void write_toDirectoryOrBelowFile_failsNamingFile();
     void write_intoReadOnlyFolder_keepsExistingFile();
+    void write_ontoAFullDisk_keepsTheFileAndGivesTheSystemsReason();
+    void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data();
+    void write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas();
     void read_refusesWhatIsNoParameterFile();
 };
 
@@ -157,6 +173,16 @@ void TestParamFile::parse_badToken_refusesWholeFileNamingLine_data()
                                  << error.arg(1).arg("99999999999999999999");
     QTest::newRow("long token shortened")
         << QByteArray(5000, 'x') << error.arg(1).arg(QString(20, 'x') + "…");
+    // A word typed in a UTF-8 editor is shown as typed; other bytes are read as Windows-1251.
+    QTest::newRow("UTF-8 word") << QByteArray("1 ") + QStringLiteral("вкл.").toUtf8()
+                                << error.arg(1).arg(QStringLiteral("вкл."));
+    QTest::newRow("Windows-1251 word")
+        << QByteArray("1 \xE2\xEA\xEB.") << error.arg(1).arg(QStringLiteral("вкл."));
+    QTest::newRow("long UTF-8 word shortened by characters")
+        << QString(25, QChar(0x44F)).toUtf8() << error.arg(1).arg(QString(20, QChar(0x44F)) + "…");
+    QTest::newRow("character beyond 16 bits at the cut")
+        << (QByteArray(19, 'x') + QStringLiteral("😀yz").toUtf8())
+        << error.arg(1).arg(QString(19, 'x') + QStringLiteral("😀…"));
 }
 
 void TestParamFile::parse_badToken_refusesWholeFileNamingLine()
@@ -166,6 +192,44 @@ void TestParamFile::parse_badToken_refusesWholeFileNamingLine()
     const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("site.txt"));
     QVERIFY(!parsed.ok);
     QVERIFY2(parsed.values.isEmpty(), "values returned from a refused file");
+    QCOMPARE(parsed.error, error);
+}
+
+void TestParamFile::parse_controlBytesOrUtf16_refuseWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+
+    const QString control = QStringLiteral("Файл site.txt, строка %1: недопустимый управляющий байт 0x%2");
+    const QString wide =
+        QStringLiteral("Файл site.txt записан в UTF-16; сохраните его как текст в UTF-8 или Windows-1251");
+    QTest::newRow("NUL between values on line 2") << QByteArray("1 2\r\n3\0"
+                                                                "4",
+                                                                8)
+                                                  << control.arg(2).arg("00");
+    QTest::newRow("NUL after a value") << QByteArray("1 2\0", 4) << control.arg(1).arg("00");
+    QTest::newRow("vertical tab as separator") << QByteArray("1\x0B"
+                                                             "2")
+                                               << control.arg(1).arg("0B");
+    QTest::newRow("form feed on line 3") << QByteArray("1\n2\r\n\x0C"
+                                                       "3")
+                                         << control.arg(3).arg("0C");
+    QTest::newRow("escape sequence") << QByteArray("1 2\x1B[0m") << control.arg(1).arg("1B");
+    QTest::newRow("delete") << QByteArray("1 \x7F") << control.arg(1).arg("7F");
+    const QByteArray file = FormatParamFile(countingImage());
+    QTest::newRow("UTF-16LE") << utf16(file, QStringEncoder::Utf16LE, false) << wide;
+    QTest::newRow("UTF-16BE") << utf16(file, QStringEncoder::Utf16BE, false) << wide;
+    QTest::newRow("UTF-16LE with mark") << utf16(file, QStringEncoder::Utf16LE, true) << wide;
+    QTest::newRow("UTF-16BE with mark") << utf16(file, QStringEncoder::Utf16BE, true) << wide;
+}
+
+void TestParamFile::parse_controlBytesOrUtf16_refuseWholeFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    const ParamFileValues parsed = ParseParamFile(content, QStringLiteral("site.txt"));
+    QVERIFY2(!parsed.ok, qPrintable(QStringLiteral("%1 values read").arg(parsed.values.size())));
+    QVERIFY(parsed.values.isEmpty());
     QCOMPARE(parsed.error, error);
 }
 
@@ -248,6 +312,82 @@ void TestParamFile::write_intoReadOnlyFolder_keepsExistingFile()
     const QString error = WriteParamFile(path, countingImage());
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(readAll(path), QByteArray("1 2 3"));
+}
+
+void TestParamFile::write_ontoAFullDisk_keepsTheFileAndGivesTheSystemsReason()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a limit on file sizes");
+#endif
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("site.txt"));
+    QVERIFY(writeAll(path, "1 2 3"));
+    QString error;
+    {
+        FileSizeLimit full(500);
+        QVERIFY(full.isSet());
+        error = WriteParamFile(path, countingImage());
+    }
+    QCOMPARE(error, QStringLiteral("Не удалось записать файл %1: %2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(EFBIG))));
+    QCOMPARE(readAll(path), QByteArray("1 2 3"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("site.txt")});
+}
+
+void TestParamFile::write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("refusal"); // empty: written, through a link to where it points
+    const QString notRegular = QStringLiteral("Запись отклонена: %1 не является обычным файлом");
+    QTest::newRow("folder") << "folder" << QStringLiteral("Запись отклонена: %1 — это папка");
+    QTest::newRow("named pipe") << "pipe" << notRegular;
+    QTest::newRow("link to a named pipe") << "link-to-pipe" << notRegular;
+    QTest::newRow("link to a file") << "link-to-file" << QString();
+    QTest::newRow("link to nothing") << "link-to-nothing" << QString();
+}
+
+void TestParamFile::write_targetThatIsNoRegularFile_isRefusedAndLeftAsItWas()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, refusal);
+#ifndef Q_OS_UNIX
+    QSKIP("needs named pipes");
+#endif
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(makeFifo(dir.filePath(QStringLiteral("pipe"))));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("file.txt")), "1 2 3"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("pipe")), dir.filePath(QStringLiteral("link-to-pipe"))));
+    QVERIFY(
+        QFile::link(dir.filePath(QStringLiteral("file.txt")), dir.filePath(QStringLiteral("link-to-file"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("new.txt")),
+                        dir.filePath(QStringLiteral("link-to-nothing"))));
+    const QStringList names =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    QStringList kinds;
+    for (const QString &entry : names)
+        kinds << nodeKind(dir.filePath(entry));
+
+    const QString path = dir.filePath(name);
+    const QString error = WriteParamFile(path, countingImage());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(error, refusal.arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("file.txt"))), QByteArray("1 2 3"));
+    } else {
+        QCOMPARE(error, QString());
+        QCOMPARE(readAll(path), FormatParamFile(countingImage()));
+    }
+    // Every node keeps its kind: the links stay links, the pipe a pipe, and no leftover appears.
+    QStringList kindsAfter;
+    for (const QString &entry : names)
+        kindsAfter << nodeKind(dir.filePath(entry));
+    QCOMPARE(kindsAfter, kinds);
+    QStringList namesAfter =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    namesAfter.removeOne(QStringLiteral("new.txt"));
+    QCOMPARE(namesAfter, names);
 }
 
 void TestParamFile::read_refusesWhatIsNoParameterFile()

@@ -183,6 +183,8 @@ private slots:
     void pty_linkIsMadeAndRemoved();
     void pty_pacedFrameTakesItsLineTime();
     void gensim_printsPathAndServesVariant();
+    void gensim_refusesWhatItCannotServe_data();
+    void gensim_refusesWhatItCannotServe();
 };
 
 void TestSim::statusFrame_isWellFormed()
@@ -830,12 +832,21 @@ void TestSim::pty_pacedFrameTakesItsLineTime()
     }
 }
 
-void TestSim::gensim_printsPathAndServesVariant()
+namespace {
+
+QString gensimPath()
 {
     QString dir = qEnvironmentVariable("GENCFG_BUILD_DIR");
     if (dir.isEmpty())
         dir = QCoreApplication::applicationDirPath();
-    const QString program = dir + QStringLiteral("/gensim");
+    return dir + QStringLiteral("/gensim");
+}
+
+} // namespace
+
+void TestSim::gensim_printsPathAndServesVariant()
+{
+    const QString program = gensimPath();
     QVERIFY2(QFileInfo(program).isExecutable(), qPrintable(program + QStringLiteral(" is not built")));
 
     QTemporaryDir linkDir;
@@ -860,6 +871,37 @@ void TestSim::gensim_printsPathAndServesVariant()
     QCOMPARE(gensim.exitStatus(), QProcess::NormalExit);
     QCOMPARE(gensim.exitCode(), 0);
     QVERIFY2(!QFileInfo(link).isSymLink(), "gensim left its link behind");
+}
+
+void TestSim::gensim_refusesWhatItCannotServe_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+    for (const char *rate : {"nan", "NaN", "inf", "-inf", "-0.1", "1.5", "", "0.5x"})
+        QTest::addRow("noise %s", rate) << QStringList{"--noise", QString::fromLatin1(rate)} << "--noise";
+    QTest::newRow("extra argument") << QStringList{"--period", "50", "diesel"} << "diesel";
+    QTest::newRow("unknown option") << QStringList{"--periods", "50"} << "periods";
+}
+
+void TestSim::gensim_refusesWhatItCannotServe()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+    QProcess gensim;
+    gensim.start(gensimPath(), arguments);
+    QVERIFY2(gensim.waitForStarted(), qPrintable(gensim.errorString()));
+    if (!gensim.waitForFinished(5000)) {
+        gensim.kill();
+        gensim.waitForFinished();
+        QFAIL(qPrintable(
+            QStringLiteral("gensim serves: %1").arg(QString::fromLocal8Bit(gensim.readAllStandardOutput()))));
+    }
+    QCOMPARE(gensim.exitStatus(), QProcess::NormalExit);
+    const QString error = QString::fromLocal8Bit(gensim.readAllStandardError());
+    QVERIFY2(gensim.exitCode() == 2,
+             qPrintable(QStringLiteral("exit %1: %2").arg(gensim.exitCode()).arg(error)));
+    QVERIFY2(error.contains(named), qPrintable(error));
+    QVERIFY(gensim.readAllStandardOutput().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -1,5 +1,6 @@
 #include "ControllerFrames.h"
 #include "FormSim.h"
+#include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/TerminalLine.h"
 #include "app/TerminalPage.h"
@@ -15,6 +16,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -324,26 +329,47 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
 
 void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff_data()
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("cannot open") << "/nonexistent-dir/terminal.log"
-                                 << "Не удалось открыть LOG-файл";
-    QTest::newRow("cannot write") << "/dev/full"
-                                  << "Не удалось записать в LOG-файл";
+    QTest::addColumn<QString>("name"); // {dir}: a fresh folder
+    QTest::addColumn<int>("room");     // the bytes the log may grow by; -1: no limit
+    QTest::addColumn<QString>("text"); // the start of the box, %1 the file
+    QTest::newRow("cannot open") << "/nonexistent-dir/terminal.log" << -1
+                                 << "Не удалось открыть LOG-файл %1: ";
+    QTest::newRow("device node") << "/dev/full" << -1 << "Запись отклонена: %1 не является обычным файлом";
+    QTest::newRow("disk full inside a line") << "{dir}/terminal.log" << 20
+                                             << QStringLiteral("Не удалось записать в LOG-файл %1: ") +
+                                                    QString::fromLocal8Bit(std::strerror(EFBIG));
 }
 
 void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
 {
-    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QFETCH(int, room);
     QFETCH(QString, text);
+#ifndef Q_OS_UNIX
+    if (room >= 0 || name.startsWith(QLatin1String("/dev/")))
+        QSKIP("needs a limit on file sizes and device nodes");
+#endif
+    QTemporaryDir dir;
+    const QString path = QString(name).replace(QStringLiteral("{dir}"), dir.path());
+    const QByteArray earlier = "earlier\r\n";
+    if (room >= 0)
+        QVERIFY(writeAll(path, earlier));
     Terminal t;
     t.page->setLogFileName(path);
     QTest::mouseClick(t.form.TabSheet4->iSwitchLed3, Qt::LeftButton);
-    t.receive(statusFrame(201));
+    {
+        std::optional<FileSizeLimit> full;
+        if (room >= 0)
+            full.emplace(earlier.size() + room);
+        t.receive(statusFrame(201));
+    }
 
     QTRY_COMPARE(t.boxes.count(), 1);
     QCOMPARE(int(t.boxes.all().first().kind), int(Message::Critical));
-    QVERIFY2(t.boxes.lastText().startsWith(text + QLatin1Char(' ') + path), qPrintable(t.boxes.lastText()));
+    QVERIFY2(t.boxes.lastText().startsWith(text.arg(path)), qPrintable(t.boxes.lastText()));
+    // Only whole lines stay in the file: the one the disk took in part is taken back.
+    if (room >= 0)
+        QCOMPARE(readFile(path), earlier);
     QVERIFY(!t.page->logActive());
     QVERIFY(!t.form.TabSheet4->iSwitchLed3->isActive());
     QVERIFY(!t.page->iSwitchLed1->isActive());

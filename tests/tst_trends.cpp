@@ -2,14 +2,19 @@
 // plot's pixel columns.
 
 #include "ControllerFrames.h"
+#include "TestSupport.h"
 #include "monitor/TelemetryCsv.h"
 #include "monitor/TelemetryLog.h"
 #include "monitor/TrendColumns.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -69,6 +74,7 @@ private Q_SLOTS:
     void record_keepsTheNewestInOrderUpToItsBound();
     void csv_ofKnownFrames_isExactAndReadsBack();
     void continuousFile_addsTheHeaderOnceAndALinePerFrame();
+    void continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy();
     void columns_keepEveryMinimumAndMaximum();
 };
 
@@ -146,6 +152,43 @@ void tst_Trends::continuousFile_addsTheHeaderOnceAndALinePerFrame()
 
     TelemetryCsvFile nowhere;
     QVERIFY(!nowhere.open(dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
+}
+
+void tst_Trends::continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a limit on file sizes");
+#endif
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("watch.csv"));
+    TelemetryCsvFile file;
+    QCOMPARE(file.open(path), QString());
+    QCOMPARE(file.append(0, recordWith(220)), QString());
+    const QByteArray whole = readAll(path);
+    QString failure;
+    {
+        // Room for 40 more bytes: the next row goes in only in part.
+        FileSizeLimit full(whole.size() + 40);
+        QVERIFY(full.isSet());
+        failure = file.append(1000, recordWith(221));
+    }
+    QVERIFY2(failure.contains(path) && failure.contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+             qPrintable(failure));
+    QVERIFY(!file.isOpen());
+    QCOMPARE(readAll(path), whole);
+
+    // A line cut short by an earlier run is ended before the next row, not joined by it.
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::Append));
+    earlier.write(TelemetryCsvRow(2000, recordWith(222)).left(40).toUtf8());
+    earlier.close();
+    QCOMPARE(file.open(path), QString());
+    QCOMPARE(file.append(3000, recordWith(223)), QString());
+    file.close();
+    const QList<QStringList> rows = readCsv(QString::fromUtf8(readAll(path)));
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows.last().size(), rows.first().size());
+    QCOMPARE(rows.last().at(1), QStringLiteral("223"));
 }
 
 void tst_Trends::columns_keepEveryMinimumAndMaximum()

@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace gencfg;
 using namespace gencfg::test;
 
@@ -48,6 +51,7 @@ class tst_TrendsPage : public QObject
 private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
     void changeMarks_showTheirTextOnHover();
+    void saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason();
 };
 
 void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
@@ -131,6 +135,32 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
     // The text stays while the pointer rests on the mark.
     QTest::qWait(1500);
     QVERIFY(QToolTip::isVisible());
+}
+
+void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a limit on file sizes");
+#endif
+    TrendsWindow s;
+    QVERIFY(s.ready(5));
+    QTemporaryDir dir;
+    for (const QString &name : {QStringLiteral("trend.csv"), QStringLiteral("trend.png")}) {
+        const QString path = dir.filePath(name);
+        QVERIFY(writeAll(path, "old"));
+        QString failure;
+        {
+            FileSizeLimit full(200);
+            QVERIFY(full.isSet());
+            failure =
+                name.endsWith(QLatin1String(".csv")) ? s.page->saveCsv(path) : s.page->savePicture(path);
+        }
+        QCOMPARE(failure, QStringLiteral("Не удалось сохранить %1: %2")
+                              .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(readAll(path), QByteArray("old"));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("trend.csv"), QStringLiteral("trend.png")}));
 }
 
 QTEST_MAIN(tst_TrendsPage)

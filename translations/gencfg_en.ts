@@ -430,6 +430,17 @@
     </message>
 </context>
 <context>
+    <name>FileWriting</name>
+    <message>
+        <source>Запись отклонена: %1 — это папка</source>
+        <translation>Not written: %1 is a folder</translation>
+    </message>
+    <message>
+        <source>Запись отклонена: %1 не является обычным файлом</source>
+        <translation>Not written: %1 is not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
         <source>пропадание сети</source>
@@ -656,6 +667,14 @@
 </context>
 <context>
     <name>ParamFile</name>
+    <message>
+        <source>Файл %1 записан в UTF-16; сохраните его как текст в UTF-8 или Windows-1251</source>
+        <translation>File %1 is in UTF-16; save it as UTF-8 or Windows-1251 text</translation>
+    </message>
+    <message>
+        <source>Файл %1, строка %2: недопустимый управляющий байт 0x%3</source>
+        <translation>File %1, line %2: control byte 0x%3 is not allowed</translation>
+    </message>
     <message>
         <source>Файл %1, строка %2: &apos;%3&apos; не является числом от 0 до 255</source>
         <translation>File %1, line %2: '%3' is not a number from 0 to 255</translation>

@@ -1,10 +1,12 @@
 #include "monitor/ui/TrendsPage.h"
 
+#include "config/FileWriting.h"
 #include "monitor/MeasurementTexts.h"
 #include "monitor/ui/TrendChartView.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -527,17 +529,28 @@ void TrendsPage::resizeEvent(QResizeEvent *event)
 
 QString TrendsPage::saveCsv(const QString &path) const
 {
-    QSaveFile file(path);
-    const QByteArray csv = TelemetryCsv(m_log, 0, m_log.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
-        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
-    return {};
+    return saveFile(path, TelemetryCsv(m_log, 0, m_log.size()));
 }
 
 QString TrendsPage::savePicture(const QString &path)
 {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !m_plotArea->grab().save(&buffer, "PNG"))
+        return tr("Не удалось сохранить %1: %2").arg(path, buffer.errorString());
+    return saveFile(path, png);
+}
+
+QString TrendsPage::saveFile(const QString &path, const QByteArray &bytes) const
+{
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !m_plotArea->grab().save(&file, "PNG") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
+    if (const QString error = WriteWhole(file, bytes); !error.isEmpty())
+        return tr("Не удалось сохранить %1: %2").arg(path, error);
+    if (!file.commit())
         return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
     return {};
 }

@@ -60,7 +60,7 @@ public:
     // The mode and stage changes marked in the visible span, as "time: text".
     QStringList markedChanges() const;
 
-    // Atomic saves; return the failure text, or an empty one.
+    // Atomic saves, never onto a name that is not a regular file; return the failure text, or an empty one.
     QString saveCsv(const QString &path) const;
     QString savePicture(const QString &path);
     // Ends continuous recording, as the switch going off.
@@ -124,6 +124,8 @@ private:
     void saveCsvClicked();
     void savePictureClicked();
     void report(const QString &failure);
+    // Replaces path with bytes whole or not at all; returns the failure text, or an empty one.
+    QString saveFile(const QString &path, const QByteArray &bytes) const;
 
     const TelemetryLog &m_log;
     Messages *m_messages = nullptr;
