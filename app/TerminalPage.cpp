@@ -21,6 +21,8 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setGeometry(0, 3, 789, 454);
+    // A day of traffic would fill the memory; the LOG file keeps every line.
+    Memo1->setMaximumBlockCount(MaxTerminalLines);
 
     iSwitchLed2 = new SwitchLed(this);
     iSwitchLed2->setObjectName(QStringLiteral("iSwitchLed2"));
@@ -73,14 +75,14 @@ void TerminalPage::terminalStep(const QByteArray &LineText)
 {
     if (!LineText.contains('\r'))
         return;
-    if (DisplayData) {
+    if (DisplayData || LogActive) {
+        // One reading of the clock: the screen and the file name the same moment.
         const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
-        Memo1->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp + QLatin1Char(' ') +
-                               TerminalDisplayText(LineText));
-    }
-    if (LogActive) {
-        const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
-        writeLog(TerminalLine(LineNumber, stamp, LineText));
+        if (DisplayData)
+            Memo1->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp + QLatin1Char(' ') +
+                                   TerminalDisplayText(LineText));
+        if (LogActive)
+            writeLog(TerminalLine(LineNumber, stamp, LineText));
     }
     ++LineNumber;
 }

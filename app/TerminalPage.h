@@ -22,6 +22,9 @@ class TerminalPage : public QWidget
 {
     Q_OBJECT
 public:
+    // The terminal keeps this many of the latest lines.
+    static constexpr int MaxTerminalLines = 10000;
+
     using Clock = std::function<QDateTime()>;
     // Asks for a log-file name, given the current one; empty when cancelled.
     using FileNameAsker = std::function<QString(const QString &current)>;

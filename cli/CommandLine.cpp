@@ -120,9 +120,12 @@ const QList<CommandEntry> &Commands()
          "--port DEV [--json]",
          "read the event and alarm journals",
          "Reads both journals and lists them as the window does, each under its\n"
-         "caption. An entry the controller does not answer is skipped, as in the window;\n"
-         "three in a row end the reading with status 1, the entries read so far printed.\n"
-         "With --json: {\"events\": [...], \"alarms\": [...]}, each entry with index, hour,\n"
+         "caption. An entry the controller does not answer is asked once more at the end\n"
+         "of its journal; one still unanswered is listed at its place as\n"
+         "\"-- запись N не прочитана --\" and ends the command with status 1. Three requests\n"
+         "in a row without a reply end the reading with status 1, the entries read so far\n"
+         "printed. With --json: {\"events\": [...], \"alarms\": [...], \"missing\":\n"
+         "{\"events\": [N, ...], \"alarms\": [N, ...]}}, each entry with index, hour,\n"
          "minute, day, month, code, text and line.",
          {port, "json"},
          {},

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace gencfg::cli {
 
@@ -17,6 +18,21 @@ struct JournalEntry
 {
     int index = 0;
     JournalRecord record;
+};
+
+// What one journal gave: its entries read and the indices it could not read, each in index order.
+struct JournalResult
+{
+    QList<JournalEntry> entries;
+    QList<int> missing;
+
+    void sort()
+    {
+        std::sort(entries.begin(), entries.end(),
+                  [](const JournalEntry &a, const JournalEntry &b) { return a.index < b.index; });
+        std::sort(missing.begin(), missing.end());
+    }
+    bool isEmpty() const { return entries.isEmpty() && missing.isEmpty(); }
 };
 
 QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entries)
@@ -38,11 +54,26 @@ QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entri
     return array;
 }
 
-QString journalText(JournalSelector journal, const QList<JournalEntry> &entries)
+QJsonArray indexJson(const QList<int> &indices)
+{
+    QJsonArray array;
+    for (int index : indices)
+        array.append(index);
+    return array;
+}
+
+// The caption, then a line for each entry read or missing, as the window shows them.
+QString journalText(JournalSelector journal, const JournalResult &result)
 {
     QString text = JournalCaption(journal) + QLatin1Char('\n');
-    for (const JournalEntry &entry : entries)
+    auto missing = result.missing.cbegin();
+    for (const JournalEntry &entry : result.entries) {
+        for (; missing != result.missing.cend() && *missing < entry.index; ++missing)
+            text += MissingJournalLine(*missing) + QLatin1Char('\n');
         text += JournalLine(journal, entry.record) + QLatin1Char('\n');
+    }
+    for (; missing != result.missing.cend(); ++missing)
+        text += MissingJournalLine(*missing) + QLatin1Char('\n');
     return text;
 }
 
@@ -54,13 +85,16 @@ int RunReadJournal(const Invocation &invocation)
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
         return opened;
 
-    QList<JournalEntry> events;
-    QList<JournalEntry> alarms;
+    JournalResult events;
+    JournalResult alarms;
     JournalReadOperation reading;
     QObject::connect(&reading, &JournalReadOperation::recordRead,
                      [&](JournalSelector journal, int index, const JournalRecord &record) {
-                         (journal == AlarmJournal ? alarms : events).append({index, record});
+                         (journal == AlarmJournal ? alarms : events).entries.append({index, record});
                      });
+    QObject::connect(&reading, &JournalReadOperation::recordMissing, [&](JournalSelector journal, int index) {
+        (journal == AlarmJournal ? alarms : events).missing.append(index);
+    });
     Progress progress(QStringLiteral("Чтение журнала"));
     const OperationStatus status = session.run(reading, &progress);
     progress.finish();
@@ -68,15 +102,27 @@ int RunReadJournal(const Invocation &invocation)
     if (status == OperationStatus::Cancelled ||
         (events.isEmpty() && alarms.isEmpty() && status != OperationStatus::Succeeded))
         return session.failure(status);
+    events.sort();
+    alarms.sort();
 
     if (invocation.has(QStringLiteral("json"))) {
-        const QJsonObject journals{{QStringLiteral("events"), journalJson(EventJournal, events)},
-                                   {QStringLiteral("alarms"), journalJson(AlarmJournal, alarms)}};
+        const QJsonObject missing{{QStringLiteral("events"), indexJson(events.missing)},
+                                  {QStringLiteral("alarms"), indexJson(alarms.missing)}};
+        const QJsonObject journals{{QStringLiteral("events"), journalJson(EventJournal, events.entries)},
+                                   {QStringLiteral("alarms"), journalJson(AlarmJournal, alarms.entries)},
+                                   {QStringLiteral("missing"), missing}};
         PrintOut(QString::fromUtf8(QJsonDocument(journals).toJson(QJsonDocument::Indented)));
     } else {
         PrintOut(journalText(EventJournal, events) + QLatin1Char('\n') + journalText(AlarmJournal, alarms));
     }
-    return session.failure(status);
+    // A journal with gaps is not a journal read.
+    const int missing = reading.missingCount();
+    if (status != OperationStatus::Succeeded) {
+        if (missing > 0)
+            PrintErr(MissingEntriesText(missing) + QLatin1Char('\n'));
+        return session.failure(status);
+    }
+    return missing > 0 ? Fail(NoAnswer, MissingEntriesText(missing)) : Done;
 }
 
 } // namespace gencfg::cli

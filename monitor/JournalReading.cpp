@@ -9,54 +9,105 @@ namespace gencfg {
 
 JournalReadOperation::JournalReadOperation(QObject *parent)
     : DeviceOperation(EventJournalEntries + AlarmJournalEntries, parent)
-{}
+{
+    // Connected first, so whoever listens to the end has heard of every missing entry before.
+    connect(this, &DeviceOperation::finished, this, &JournalReadOperation::reportUnaskedAgain);
+}
 
 int JournalReadOperation::position() const
 {
     return (m_journal == AlarmJournal ? EventJournalEntries : 0) + m_index;
 }
 
+int JournalReadOperation::askedIndex() const
+{
+    return m_firstPass ? m_index : m_unansweredEntries.at(m_askedAgain);
+}
+
 std::optional<OperationStep> JournalReadOperation::nextStep()
 {
     if (m_done)
         return std::nullopt;
-    if (!m_started) {
-        m_started = true;
-        Q_EMIT journalStarted(m_journal);
-    }
-    return JournalRecordStep(m_journal, quint8(m_index));
+    return JournalRecordStep(m_journal, quint8(askedIndex()));
 }
 
-void JournalReadOperation::endJournal()
+void JournalReadOperation::endFirstPass()
 {
+    m_firstPass = false;
+    m_index = JournalEntryCount(m_journal);
+    m_askedAgain = 0;
+    if (m_unansweredEntries.isEmpty())
+        nextJournal();
+}
+
+void JournalReadOperation::nextJournal()
+{
+    m_unansweredEntries.clear();
+    m_silentRun.clear();
+    m_askedAgain = 0;
     if (m_journal == EventJournal) {
         m_journal = AlarmJournal;
         m_index = 0;
-        m_started = false;
+        m_firstPass = true;
     } else {
         m_done = true;
         m_index = AlarmJournalEntries;
     }
 }
 
+void JournalReadOperation::reportMissing(int index)
+{
+    ++m_missingCount;
+    Q_EMIT recordMissing(m_journal, index);
+}
+
+void JournalReadOperation::reportUnaskedAgain()
+{
+    if (m_done)
+        return;
+    const int from = m_firstPass ? 0 : m_askedAgain;
+    for (int i = from; i < m_unansweredEntries.size(); ++i) {
+        const int index = m_unansweredEntries.at(i);
+        if (!m_fellSilent || !m_silentRun.contains(index))
+            reportMissing(index);
+    }
+    m_done = true;
+}
+
 std::optional<OperationStatus> JournalReadOperation::stepEnded(StepOutcome outcome,
                                                                const QByteArray &replyData)
 {
+    if (outcome == StepOutcome::WriteFailed)
+        return OperationStatus::WriteFailed;
+    const int index = askedIndex();
     bool atEnd = false;
     if (outcome == StepOutcome::Replied) {
         m_unanswered = 0;
+        m_silentRun.clear();
         const JournalRecord record = JournalRecordFromData(replyData);
+        // An end mark, also one given to an entry asked again, has no line and is not missing.
         atEnd = IsJournalEnd(record.code());
         if (!atEnd)
-            Q_EMIT recordRead(m_journal, m_index, record);
-    } else if (outcome == StepOutcome::WriteFailed) {
-        return OperationStatus::WriteFailed;
-    } else if (++m_unanswered >= MaxUnanswered) {
-        setProgress(position() + 1, total());
+            Q_EMIT recordRead(m_journal, index, record);
+    } else if (m_firstPass) {
+        m_unansweredEntries.append(index);
+        m_silentRun.append(index);
+    } else {
+        reportMissing(index);
+    }
+    if (outcome != StepOutcome::Replied && ++m_unanswered >= MaxUnanswered) {
+        if (!m_firstPass)
+            ++m_askedAgain;
+        m_fellSilent = true;
+        setProgress(qMin(position() + 1, total()), total());
         return OperationStatus::NoAnswer;
     }
-    if (atEnd || ++m_index >= JournalEntryCount(m_journal))
-        endJournal();
+    if (m_firstPass) {
+        if (atEnd || ++m_index >= JournalEntryCount(m_journal))
+            endFirstPass();
+    } else if (++m_askedAgain >= m_unansweredEntries.size()) {
+        nextJournal();
+    }
     setProgress(position(), total());
     return std::nullopt;
 }
@@ -71,6 +122,16 @@ OperationStep JournalRecordStep(JournalSelector journal, quint8 index)
 QString JournalProgressText(int done, int total)
 {
     return QCoreApplication::translate("JournalReading", "Чтение журнала: %1 из %2").arg(done).arg(total);
+}
+
+QString MissingJournalLine(int index)
+{
+    return QCoreApplication::translate("JournalReading", "-- запись %1 не прочитана --").arg(index);
+}
+
+QString MissingEntriesText(int count)
+{
+    return QCoreApplication::translate("JournalReading", "Не прочитано записей: %1").arg(count);
 }
 
 } // namespace gencfg

@@ -2,11 +2,14 @@
 
 // Reading both journals from the controller, entry by entry: the event
 // journal, then the alarm journal, each up to its end mark. An entry whose
-// reply does not come is skipped; three requests in a row without a reply end
-// the reading, since the controller has stopped answering.
+// reply does not come is asked once more at the end of its journal, and
+// reported missing when that fails too; three requests in a row without a
+// reply end the reading, since the controller has stopped answering.
 
 #include "link/DeviceOperation.h"
 #include "monitor/Journal.h"
+
+#include <QVector>
 
 namespace gencfg {
 
@@ -19,12 +22,16 @@ public:
     explicit JournalReadOperation(QObject *parent = nullptr);
 
     JournalSelector journal() const { return m_journal; }
+    // Entries reported missing so far, over both journals.
+    int missingCount() const { return m_missingCount; }
 
 Q_SIGNALS:
-    // Before the first request of a journal.
-    void journalStarted(gencfg::JournalSelector journal);
-    // An entry read, not an end mark.
+    // An entry read, not an end mark. An entry asked once more comes after the later ones.
     void recordRead(gencfg::JournalSelector journal, int index, const gencfg::JournalRecord &record);
+    // An entry without a usable reply when asked once more, or whose second
+    // asking the end of the reading cut off. Entries the controller fell
+    // silent on are not reported: they are not known to exist.
+    void recordMissing(gencfg::JournalSelector journal, int index);
 
 protected:
     std::optional<OperationStep> nextStep() override;
@@ -33,13 +40,27 @@ protected:
 private:
     // Requests already made or skipped at the end mark, over both journals.
     int position() const;
-    void endJournal();
+    int askedIndex() const;
+    // The first asking of the journal is over: on to the entries to ask again.
+    void endFirstPass();
+    void nextJournal();
+    void reportMissing(int index);
+    // What the reading's end left unasked the second time.
+    void reportUnaskedAgain();
 
     JournalSelector m_journal = EventJournal;
     int m_index = 0;
-    bool m_started = false;
+    bool m_firstPass = true;
     bool m_done = false;
+    // Entries of the current journal without a reply at their first asking, in index order.
+    QVector<int> m_unansweredEntries;
+    // How many of them have been asked again.
+    int m_askedAgain = 0;
     int m_unanswered = 0;
+    // First askings of the current journal within the current run of unanswered requests.
+    QVector<int> m_silentRun;
+    bool m_fellSilent = false;
+    int m_missingCount = 0;
 };
 
 // The request for one journal record; its reply carries the record's five bytes.
@@ -47,5 +68,11 @@ OperationStep JournalRecordStep(JournalSelector journal, quint8 index);
 
 // "Чтение журнала: 37 из 155"
 QString JournalProgressText(int done, int total);
+
+// "-- запись 7 не прочитана --": the place of an entry that could not be read.
+QString MissingJournalLine(int index);
+
+// "Не прочитано записей: 2"
+QString MissingEntriesText(int count);
 
 } // namespace gencfg

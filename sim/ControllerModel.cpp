@@ -114,6 +114,7 @@ void ControllerModel::logEvent(quint8 code)
 
 void ControllerModel::advance(int milliseconds)
 {
+    flapVariant(milliseconds);
     if (m_static || milliseconds <= 0)
         return;
     m_pendingMs += milliseconds;
@@ -216,7 +217,7 @@ QByteArray ControllerModel::handleFrame(const QByteArray &frameBytes)
             m_lastServiceCommand = command;
     }
 
-    if (reply.isEmpty() || m_silent || m_dropReplies)
+    if (reply.isEmpty() || m_silent || m_dropReplies || holdsReplyBack(command, data))
         return {};
     if (m_statusInsteadOfReply)
         return statusFrameBytes();
@@ -282,6 +283,58 @@ QByteArray ControllerModel::journalReply(quint8 journal, quint8 index) const
     if (m_replyShort)
         record.truncate(2);
     return FrameBytes(1, CMD_JOURNAL_RECORD, 0, record);
+}
+
+void ControllerModel::skipJournalReplies(quint8 journal, quint8 index, int times)
+{
+    const int key = journal << 8 | index;
+    if (times == 0)
+        m_skippedJournalReplies.remove(key);
+    else
+        m_skippedJournalReplies.insert(key, times);
+}
+
+void ControllerModel::setJournalReplyDelay(quint8 index, int ms)
+{
+    m_journalDelayIndex = ms > 0 ? index : -1;
+    m_journalDelayMs = qMax(0, ms);
+}
+
+int ControllerModel::replyDelayMs(const QByteArray &requestBytes) const
+{
+    // Prefix 0, command, address, length 2, then the journal and the index.
+    if (m_journalDelayIndex < 0 || requestBytes.size() < 8 || quint8(requestBytes.at(0)) != 0 ||
+        quint8(requestBytes.at(1)) != CMD_JOURNAL_RECORD)
+        return 0;
+    // Selector 0 is the event journal.
+    const bool delayed = requestBytes.at(5) == 0 && quint8(requestBytes.at(6)) == m_journalDelayIndex;
+    return delayed ? m_journalDelayMs : 0;
+}
+
+bool ControllerModel::holdsReplyBack(quint8 command, const QByteArray &data)
+{
+    if (m_answerEveryOther && m_awaitedReplies++ % 2 == 1)
+        return true;
+    if (command != CMD_JOURNAL_RECORD || data.size() < 2)
+        return false;
+    const auto skipped = m_skippedJournalReplies.find(quint8(data.at(0)) << 8 | quint8(data.at(1)));
+    if (skipped == m_skippedJournalReplies.end())
+        return false;
+    if (*skipped > 0 && --*skipped == 0)
+        m_skippedJournalReplies.erase(skipped);
+    return true;
+}
+
+void ControllerModel::flapVariant(int milliseconds)
+{
+    if (m_variantFlapMs <= 0 || milliseconds <= 0)
+        return;
+    m_flapElapsedMs += milliseconds;
+    while (m_flapElapsedMs >= m_variantFlapMs) {
+        m_flapElapsedMs -= m_variantFlapMs;
+        // 202, 201, 200, then 202 again; any other code joins the round at 202.
+        m_variantCode = m_variantCode > 200 && m_variantCode <= 202 ? quint8(m_variantCode - 1) : quint8(202);
+    }
 }
 
 void ControllerModel::setClockFromBcd(const QByteArray &data)

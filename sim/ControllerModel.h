@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QVector>
 
 namespace gencfg {
@@ -91,10 +92,34 @@ public:
     void setStatusInsteadOfReply(bool on) { m_statusInsteadOfReply = on; }
     // Read replies carry half the bytes asked for, journal replies two bytes.
     void setReplyShort(bool on) { m_replyShort = on; }
+    // Of the requests that expect a reply, only the first, third, fifth... get one.
+    void setAnswerEveryOther(bool on)
+    {
+        m_answerEveryOther = on;
+        m_awaitedReplies = 0;
+    }
+    // The next times requests for this journal entry get no reply; a negative
+    // count: no request for it ever does.
+    void skipJournalReplies(quint8 journal, quint8 index, int times = -1);
+    // The reply to a request for this event-journal entry goes out ms late, every time.
+    void setJournalReplyDelay(quint8 index, int ms);
+    // How long after the request its reply goes out, beyond the line's own delay.
+    int replyDelayMs(const QByteArray &requestBytes) const;
+
+    // While set, the status frame's variant code steps through 202, 201, 200
+    // every ms of device time, even on a static controller; the memory stays.
+    void setVariantFlapMs(int ms)
+    {
+        m_variantFlapMs = qMax(0, ms);
+        m_flapElapsedMs = 0;
+    }
 
 private:
     QByteArray readReply(int address, int count) const;
     QByteArray journalReply(quint8 journal, quint8 index) const;
+    // Counts the request and says whether its reply is held back.
+    bool holdsReplyBack(quint8 command, const QByteArray &data);
+    void flapVariant(int milliseconds);
     void setClockFromBcd(const QByteArray &data);
     void seedJournals();
 
@@ -115,6 +140,14 @@ private:
     bool m_dropReplies = false;
     bool m_statusInsteadOfReply = false;
     bool m_replyShort = false;
+    bool m_answerEveryOther = false;
+    int m_awaitedReplies = 0;
+    // Keyed by journal << 8 | index: how many more requests get no reply.
+    QHash<int, int> m_skippedJournalReplies;
+    int m_journalDelayIndex = -1;
+    int m_journalDelayMs = 0;
+    int m_variantFlapMs = 0;
+    int m_flapElapsedMs = 0;
 };
 
 } // namespace gencfg

@@ -189,8 +189,9 @@ void PtySimulator::onReadable()
                 return;
             if (reply.isEmpty())
                 continue;
-            if (m_replyDelayMs > 0)
-                QTimer::singleShot(m_replyDelayMs, this, [this, reply] { queueFrame(reply); });
+            const int delay = m_replyDelayMs + m_model.replyDelayMs(m_model.receivedLog().constLast().bytes);
+            if (delay > 0)
+                QTimer::singleShot(delay, this, [this, reply] { queueFrame(reply); });
             else
                 queueFrame(reply);
         }

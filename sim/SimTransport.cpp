@@ -51,7 +51,8 @@ qint64 SimTransport::write(const QByteArray &bytes)
         if (reply.isEmpty())
             continue;
         // The controller answers after the request has left, as on a real line.
-        QTimer::singleShot(m_replyDelayMs, this, [this, text = FrameBytesToText(reply)] { deliver(text); });
+        const int delay = m_replyDelayMs + m_model.replyDelayMs(m_model.receivedLog().constLast().bytes);
+        QTimer::singleShot(delay, this, [this, text = FrameBytesToText(reply)] { deliver(text); });
     }
     return bytes.size();
 }

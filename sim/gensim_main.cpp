@@ -11,8 +11,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace gencfg;
 
@@ -53,6 +55,21 @@ std::optional<quint8> parseVariant(const QString &text)
     if (!ok || code > 255)
         return std::nullopt;
     return quint8(code);
+}
+
+// "INDEX:MS": an event-journal index 0-255 and a delay in milliseconds.
+std::optional<std::pair<quint8, int>> parseJournalDelay(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool indexOk = false;
+    bool msOk = false;
+    const uint index = parts.at(0).toUInt(&indexOk);
+    const int ms = parts.at(1).toInt(&msOk);
+    if (!indexOk || !msOk || index > 255 || ms < 0)
+        return std::nullopt;
+    return std::pair{quint8(index), ms};
 }
 
 void printFrame(const char *direction, const FrameLogEntry &entry)
@@ -120,10 +137,21 @@ int main(int argc, char *argv[])
                                           QStringLiteral("Keep every value fixed."));
     const QCommandLineOption ignoreWritesOption(QStringLiteral("ignore-writes"),
                                                 QStringLiteral("Accept memory writes but store nothing."));
+    const QCommandLineOption delayJournalOption(
+        QStringLiteral("delay-journal"),
+        QStringLiteral("Answer every request for event-journal entry INDEX MS ms late, while status frames "
+                       "go on."),
+        QStringLiteral("INDEX:MS"));
+    const QCommandLineOption flapOption(
+        QStringLiteral("flap-variant"),
+        QStringLiteral("Step the reported variant code through 202, 201, 200 every MS ms of device time, "
+                       "which passes with the status frames; the memory stays."),
+        QStringLiteral("MS"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed for a repeatable run."),
                                         QStringLiteral("N"));
     parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
-                       silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption});
+                       silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption,
+                       delayJournalOption, flapOption});
     // Usage errors exit with 2 as gencfg-cli's do; process() below only answers --help and --version.
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText());
@@ -146,6 +174,18 @@ int main(int argc, char *argv[])
     // Written so that NaN fails too.
     if (!ok || !(noise >= 0.0 && noise <= 1.0))
         return fail(QStringLiteral("--noise wants a rate from 0 to 1"));
+    std::optional<std::pair<quint8, int>> journalDelay;
+    if (parser.isSet(delayJournalOption)) {
+        journalDelay = parseJournalDelay(parser.value(delayJournalOption));
+        if (!journalDelay)
+            return fail(QStringLiteral("--delay-journal wants INDEX:MS, an index 0-255 and milliseconds"));
+    }
+    int flapMs = 0;
+    if (parser.isSet(flapOption)) {
+        flapMs = parser.value(flapOption).toInt(&ok);
+        if (!ok || flapMs <= 0)
+            return fail(QStringLiteral("--flap-variant wants a number of milliseconds above 0"));
+    }
     quint32 seed = QRandomGenerator::system()->generate();
     if (parser.isSet(seedOption)) {
         seed = parser.value(seedOption).toUInt(&ok);
@@ -163,6 +203,9 @@ int main(int argc, char *argv[])
     model.setIgnoreWrites(parser.isSet(ignoreWritesOption));
     if (parser.isSet(fullOption))
         model.fillJournals();
+    if (journalDelay)
+        model.setJournalReplyDelay(journalDelay->first, journalDelay->second);
+    model.setVariantFlapMs(flapMs);
     simulator.setPeriodMs(period);
     simulator.setPaced(parser.isSet(paceOption));
     simulator.setReplyDelayMs(replyDelay);

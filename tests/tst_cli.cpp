@@ -224,6 +224,8 @@ private Q_SLOTS:
     void readJournal_json_listsBothJournalsEntryByEntry();
     void readJournal_text_listsEachJournalUnderItsCaption();
     void readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead();
+    void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1_data();
+    void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1();
     void interruptedOperation_exits130AndWritesNothing_data();
     void interruptedOperation_exits130AndWritesNothing();
 
@@ -925,7 +927,9 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
     const CliResult r = runCli({"read-journal", "--port", c.port(), "--json"});
     QVERIFY2(r.exitCode == 0, r.describe());
     const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(journals.keys(), (QStringList{"alarms", "events"}));
+    QCOMPARE(journals.keys(), (QStringList{"alarms", "events", "missing"}));
+    QCOMPARE(journals.value("missing").toObject(),
+             (QJsonObject{{"events", QJsonArray()}, {"alarms", QJsonArray()}}));
     const QJsonArray events{
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
         entry(1, 9, 30, 1, 2, 18, "", "09:30 01/02 "),
@@ -977,6 +981,49 @@ void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead
     expected << QString() << QStringLiteral("Журнал аварий") << QString();
     QCOMPARE(r.outText().split(QLatin1Char('\n')), expected);
     QCOMPARE(c.received().size(), 13);
+}
+
+void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1_data()
+{
+    QTest::addColumn<bool>("json");
+    QTest::newRow("text") << false;
+    QTest::newRow("json") << true;
+}
+
+void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1()
+{
+    QFETCH(bool, json);
+    Controller c(201);
+    QVERIFY(c.started);
+    setJournals(c.model());
+    // Events 1 and 3 (the end record) go unanswered, then 1 again; alarms 0 and 2, then 0 again.
+    c.model().setAnswerEveryOther(true);
+    QStringList arguments{"read-journal", "--port", c.port()};
+    if (json)
+        arguments << "--json";
+    const CliResult r = runCli(arguments);
+    QVERIFY2(r.exitCode == 1, r.describe());
+    QVERIFY2(r.errText().contains(QStringLiteral("Не прочитано записей: 2")), r.describe());
+    if (json) {
+        const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(journals.value("missing").toObject(),
+                 (QJsonObject{{"events", QJsonArray{1}}, {"alarms", QJsonArray{0}}}));
+        QCOMPARE(journals.value("events").toArray(),
+                 (QJsonArray{entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
+                             entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ",
+                                   "23:59 31/12 авария: нет запуска ГУ")}));
+        QCOMPARE(journals.value("alarms").toArray(),
+                 (QJsonArray{entry(1, 11, 11, 11, 11, 5, "", "11:11 11/11 ")}));
+    } else {
+        QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n"
+                                             "14:05 23/11 пропадание сети\n"
+                                             "-- запись 1 не прочитана --\n"
+                                             "23:59 31/12 авария: нет запуска ГУ\n"
+                                             "\n"
+                                             "Журнал аварий\n"
+                                             "-- запись 0 не прочитана --\n"
+                                             "11:11 11/11 \n"));
+    }
 }
 
 void tst_Cli::interruptedOperation_exits130AndWritesNothing_data()

@@ -1,10 +1,13 @@
+#include "MemLink.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 
 #include <QTest>
 
 using namespace gencfg;
+using namespace gencfg::test;
 
 class TestJournal : public QObject
 {
@@ -18,6 +21,8 @@ private slots:
     void endCodes();
     void recordFromData_takesFiveBytesAndPadsShortReplies();
     void request_carriesSelectorAndIndex();
+    void reading_asksSilentEntriesOnceMoreAndReportsTheRest_data();
+    void reading_asksSilentEntriesOnceMoreAndReportsTheRest();
 };
 
 void TestJournal::line_data()
@@ -117,5 +122,73 @@ void TestJournal::request_carriesSelectorAndIndex()
     QCOMPARE(JournalRequestData(AlarmJournal, 49), QByteArray::fromHex("0131"));
 }
 
-QTEST_APPLESS_MAIN(TestJournal)
+void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest_data()
+{
+    // Entries as journal * 100 + index; "silent" lists the entries the controller never answers.
+    QTest::addColumn<bool>("everyOther");
+    QTest::addColumn<QList<int>>("silent");
+    QTest::addColumn<QList<int>>("read");
+    QTest::addColumn<QList<int>>("missing");
+    QTest::addColumn<int>("status");
+    const int done = int(OperationStatus::Succeeded);
+    const int noAnswer = int(OperationStatus::NoAnswer);
+    // Five events and three alarms; the end records at event 5 and alarm 3.
+    QTest::newRow("every other request answered")
+        << true << QList<int>{} << QList<int>{0, 2, 4, 3, 100, 102} << QList<int>{1, 5, 101} << done;
+    QTest::newRow("silent entries on both journals")
+        << false << QList<int>{2, 101} << QList<int>{0, 1, 3, 4, 100, 102} << QList<int>{2, 101} << done;
+    QTest::newRow("a silent index after the last record is not known to be empty")
+        << false << QList<int>{5} << QList<int>{0, 1, 2, 3, 4, 100, 101, 102} << QList<int>{5} << done;
+    QTest::newRow("controller falls silent: the rest is not called missing")
+        << false << QList<int>{3, 4, 5} << QList<int>{0, 1, 2} << QList<int>{} << noAnswer;
+    QTest::newRow("a gap before the controller falls silent stays reported")
+        << false << QList<int>{1, 3, 4, 5} << QList<int>{0, 2} << QList<int>{1} << noAnswer;
+    QTest::newRow("silent second askings count toward the silence")
+        << false << QList<int>{1, 3, 100} << QList<int>{0, 2, 4} << QList<int>{1, 3} << noAnswer;
+}
+
+void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest()
+{
+    QFETCH(bool, everyOther);
+    QFETCH(QList<int>, silent);
+    QFETCH(QList<int>, read);
+    QFETCH(QList<int>, missing);
+    QFETCH(int, status);
+    MemLink m;
+    m.link.setTickMs(60);
+    ControllerModel &device = m.model();
+    device.eventJournal().clear();
+    device.alarmJournal().clear();
+    for (int i = 0; i < 5; ++i)
+        device.eventJournal().appendRaw(QByteArray::fromHex("10000101") + char(i));
+    for (int i = 0; i < 3; ++i)
+        device.alarmJournal().appendRaw(QByteArray::fromHex("20000202") + char(11 + i));
+    device.setAnswerEveryOther(everyOther);
+    for (int entry : silent)
+        device.skipJournalReplies(quint8(entry / 100), quint8(entry % 100));
+
+    JournalReadOperation reading;
+    QList<int> gotRead;
+    QList<int> gotMissing;
+    connect(&reading, &JournalReadOperation::recordRead, this,
+            [&](JournalSelector journal, int index, const JournalRecord &record) {
+                gotRead << journal * 100 + index;
+                // Each line is the entry asked for, whenever its reply came.
+                QCOMPARE(int(record.code()), journal == EventJournal ? index : 11 + index);
+            });
+    connect(&reading, &JournalReadOperation::recordMissing, this,
+            [&](JournalSelector journal, int index) { gotMissing << journal * 100 + index; });
+
+    QCOMPARE(runToEnd(m.link, reading), std::optional(OperationStatus(status)));
+    const auto text = [](const QList<int> &entries) {
+        QStringList texts;
+        for (int entry : entries)
+            texts << QString::number(entry);
+        return texts.join(QLatin1Char(' '));
+    };
+    QCOMPARE(text(gotRead), text(read));
+    QCOMPARE(text(gotMissing), text(missing));
+}
+
+QTEST_GUILESS_MAIN(TestJournal)
 #include "tst_journal.moc"

@@ -1,3 +1,4 @@
+#include "ExpectedTexts.h"
 #include "FormSim.h"
 #include "WidgetSupport.h"
 #include "app/TerminalPage.h"
@@ -55,6 +56,9 @@ private Q_SLOTS:
     void requestForIndex5_goesOutAsTheDocumentedText();
     void secondClickOrACommandDuringAReading_isIgnored();
     void stoppedReading_keepsItsLinesAndShowedItsProgress();
+    void entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data();
+    void entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal();
+    void failedReading_leavesNothingOfTheEarlierOne();
 };
 
 void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarms()
@@ -165,8 +169,10 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
 
     QCOMPARE(memoLines(s.form.TabSheet5->Memo3), (QStringList{QStringLiteral("01:00 01/01 пропадание сети"),
                                                               QStringLiteral("02:00 01/01 запуск ГУ"),
+                                                              QStringLiteral("-- запись 2 не прочитана --"),
                                                               QStringLiteral("04:00 01/01 появление сети")}));
-    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 0));
+    // Asked once more at the end of the event journal, and again answered with a status frame.
+    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0));
     QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
 }
 
@@ -256,11 +262,90 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
     QCOMPARE(journalRequests(s), indices(0, 0, 19));
     QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 20);
-    QCOMPARE(s.form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
+    QVERIFY2(s.form.TabSheet5->Memo4->toPlainText().isEmpty(),
+             "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
     QVERIFY(s.form.StatusPanel1->text().isEmpty());
     QVERIFY(s.form.ButtonStop->isHidden());
     QVERIFY(s.form.TabSheet5->Button13->isEnabled());
+}
+
+void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data()
+{
+    QTest::addColumn<int>("journal");
+    QTest::addColumn<int>("silentTimes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("status");
+    const QStringList events{QStringLiteral("01:00 01/01 пропадание сети"),
+                             QStringLiteral("02:00 01/01 запуск ГУ"), QStringLiteral("03:00 01/01 работа ГУ"),
+                             QStringLiteral("04:00 01/01 появление сети")};
+    const QStringList alarms{QStringLiteral("05:00 02/02 авария: разряд АКБ ГУ"),
+                             QStringLiteral("06:00 02/02 авария: нет запуска ГУ"),
+                             QStringLiteral("07:00 02/02 авария: нет останова ГУ")};
+    QStringList eventGap = events;
+    eventGap[2] = QStringLiteral("-- запись 2 не прочитана --");
+    QStringList alarmGap = alarms;
+    alarmGap[2] = QStringLiteral("-- запись 2 не прочитана --");
+    QTest::newRow("event answered when asked again") << 0 << 1 << events << QString();
+    QTest::newRow("event never answered") << 0 << -1 << eventGap << QStringLiteral("Не прочитано записей: 1");
+    QTest::newRow("alarm answered when asked again") << 1 << 1 << alarms << QString();
+    QTest::newRow("alarm never answered") << 1 << -1 << alarmGap << QStringLiteral("Не прочитано записей: 1");
+}
+
+void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
+{
+    QFETCH(int, journal);
+    QFETCH(int, silentTimes);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, status);
+    FormSim s;
+    QVERIFY(s.ready());
+    ControllerModel &device = s.sim.model();
+    device.eventJournal().clear();
+    device.alarmJournal().clear();
+    for (const char *record : {"01 00 01 01 00", "02 00 01 01 01", "03 00 01 01 02", "04 00 01 01 03"})
+        device.eventJournal().appendRaw(hexBytes(record));
+    for (const char *record : {"05 00 02 02 0B", "06 00 02 02 0D", "07 00 02 02 0E"})
+        device.alarmJournal().appendRaw(hexBytes(record));
+    device.skipJournalReplies(quint8(journal), 2, silentTimes);
+    QVERIFY(s.settle());
+
+    s.form.TabSheet5->Button13Click();
+    QVERIFY(s.finish());
+
+    JournalPage *page = s.form.TabSheet5;
+    QCOMPARE(memoLines(journal == 0 ? page->Memo3 : page->Memo4), lines);
+    QCOMPARE(memoLines(journal == 0 ? page->Memo4 : page->Memo3).size(), journal == 0 ? 3 : 4);
+    QCOMPARE(s.form.StatusPanel1->text(), status);
+    // Each journal to its end record, the silent entry asked once more right after.
+    const QList<QPair<int, int>> askedAgain{{journal, 2}};
+    QCOMPARE(journalRequests(s), journal == 0 ? indices(0, 0, 4) + askedAgain + indices(1, 0, 3)
+                                              : indices(0, 0, 4) + indices(1, 0, 3) + askedAgain);
+    QCOMPARE(s.boxes.count(), 0);
+}
+
+void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().fillJournals();
+    s.sim.model().eventJournal().clear();
+    s.sim.model().eventJournal().appendRaw(hexBytes("01 00 01 01 00"));
+    QVERIFY(s.settle());
+    JournalPage *page = s.form.TabSheet5;
+    page->Button13Click();
+    QVERIFY(s.finish());
+    QCOMPARE(memoLines(page->Memo3).size(), 1);
+    QCOMPARE(memoLines(page->Memo4).size(), 50);
+
+    // The controller stops answering, as another one on a changed port might.
+    s.sim.model().setDropReplies(true);
+    page->Button13Click();
+    QVERIFY(s.finish());
+
+    QCOMPARE(s.boxes.texts(), QStringList{NoLink});
+    QCOMPARE(memoLines(page->Memo3), QStringList());
+    QCOMPARE(memoLines(page->Memo4), QStringList());
 }
 
 QTEST_MAIN(tst_JournalPage)

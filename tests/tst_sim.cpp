@@ -52,6 +52,19 @@ quint8 commandOf(const QByteArray &frameBytes)
     return frameBytes.size() > 1 ? quint8(frameBytes.at(1)) : 0;
 }
 
+QByteArray journalRequest(int journal, int index)
+{
+    return requestBytes(BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, bytesOf({journal, index})));
+}
+
+QString gensimPath()
+{
+    QString dir = qEnvironmentVariable("GENCFG_BUILD_DIR");
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath();
+    return dir + QStringLiteral("/gensim");
+}
+
 // A program on the slave side of the pseudo-terminal, with plain POSIX calls.
 class SlaveClient
 {
@@ -162,6 +175,10 @@ private slots:
     void badFrames_areLoggedAndIgnored();
     void replyOptions_shapeTheReply_data();
     void replyOptions_shapeTheReply();
+    void skippedReplies_leaveOutTheRequestsAsked_data();
+    void skippedReplies_leaveOutTheRequestsAsked();
+    void journalDelay_holdsBackOnlyThatEventEntry();
+    void variantFlap_stepsThroughTheThreeCodesKeepingTheMemory();
 
     // Device time
     void scenario_isRepeatableFromSeed();
@@ -185,6 +202,7 @@ private slots:
     void gensim_printsPathAndServesVariant();
     void gensim_refusesWhatItCannotServe_data();
     void gensim_refusesWhatItCannotServe();
+    void gensim_flapsTheVariantAndDelaysOneJournalEntry();
 };
 
 void TestSim::statusFrame_isWellFormed()
@@ -556,6 +574,78 @@ void TestSim::replyOptions_shapeTheReply()
     }
 }
 
+void TestSim::skippedReplies_leaveOutTheRequestsAsked_data()
+{
+    // Requests as journal * 100 + index; "y" where a reply comes, "n" where none does.
+    QTest::addColumn<QString>("skip");
+    QTest::addColumn<QList<int>>("requests");
+    QTest::addColumn<QString>("answered");
+    QTest::newRow("every other request") << "every other" << QList<int>{0, 1, 2, 3, 100} << "ynyny";
+    QTest::newRow("entry 2 once") << "0:2 once" << QList<int>{0, 2, 2, 3, 102} << "ynyyy";
+    QTest::newRow("entry 2 always") << "0:2 always" << QList<int>{2, 1, 2, 2, 102} << "nynny";
+    QTest::newRow("alarm entry 2 only") << "1:2 always" << QList<int>{2, 102, 102, 101} << "ynny";
+}
+
+void TestSim::skippedReplies_leaveOutTheRequestsAsked()
+{
+    QFETCH(QString, skip);
+    QFETCH(QList<int>, requests);
+    QFETCH(QString, answered);
+    ControllerModel model;
+    model.fillJournals();
+    if (skip == QLatin1String("every other"))
+        model.setAnswerEveryOther(true);
+    else
+        model.skipJournalReplies(quint8(skip.at(0).digitValue()), 2,
+                                 skip.endsWith(QLatin1String("once")) ? 1 : -1);
+    QString got;
+    for (int request : requests) {
+        const QByteArray reply = model.handleFrame(journalRequest(request / 100, request % 100));
+        got += reply.isEmpty() ? QLatin1Char('n') : QLatin1Char('y');
+        // A reply that comes is the entry asked for.
+        if (!reply.isEmpty()) {
+            const ControllerJournal &journal = request < 100 ? model.eventJournal() : model.alarmJournal();
+            QCOMPARE(hex(reply.mid(5, 5)), hex(journal.record(request % 100)));
+        }
+    }
+    QCOMPARE(got, answered);
+}
+
+void TestSim::journalDelay_holdsBackOnlyThatEventEntry()
+{
+    ControllerModel model;
+    QCOMPARE(model.replyDelayMs(journalRequest(0, 2)), 0);
+    model.setJournalReplyDelay(2, 750);
+    QCOMPARE(model.replyDelayMs(journalRequest(0, 2)), 750);
+    QCOMPARE(model.replyDelayMs(journalRequest(0, 2)), 750);
+    QCOMPARE(model.replyDelayMs(journalRequest(0, 3)), 0);
+    QCOMPARE(model.replyDelayMs(journalRequest(1, 2)), 0);
+    QCOMPARE(model.replyDelayMs(requestBytes(BuildReadFrame(2, 2))), 0);
+    // The late reply is still the entry's own.
+    QCOMPARE(hex(model.handleFrame(journalRequest(0, 2)).mid(5, 5)), hex(model.eventJournal().record(2)));
+    model.setJournalReplyDelay(2, 0);
+    QCOMPARE(model.replyDelayMs(journalRequest(0, 2)), 0);
+}
+
+void TestSim::variantFlap_stepsThroughTheThreeCodesKeepingTheMemory()
+{
+    ControllerModel model(201);
+    model.setStatic(true);
+    const QByteArray memory = model.memory();
+    model.setVariantFlapMs(100);
+    QList<int> codes;
+    for (int i = 0; i < 7; ++i) {
+        model.advance(50);
+        codes << quint8(statusData(model).at(0));
+    }
+    QCOMPARE(codes, (QList<int>{201, 200, 200, 202, 202, 201, 201}));
+    QCOMPARE(model.memory(), memory);
+
+    model.setVariantFlapMs(0);
+    model.advance(1000);
+    QCOMPARE(int(model.variantCode()), 201);
+}
+
 void TestSim::scenario_isRepeatableFromSeed()
 {
     ControllerModel first(200, 7);
@@ -832,18 +922,6 @@ void TestSim::pty_pacedFrameTakesItsLineTime()
     }
 }
 
-namespace {
-
-QString gensimPath()
-{
-    QString dir = qEnvironmentVariable("GENCFG_BUILD_DIR");
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
-    return dir + QStringLiteral("/gensim");
-}
-
-} // namespace
-
 void TestSim::gensim_printsPathAndServesVariant()
 {
     const QString program = gensimPath();
@@ -881,6 +959,12 @@ void TestSim::gensim_refusesWhatItCannotServe_data()
         QTest::addRow("noise %s", rate) << QStringList{"--noise", QString::fromLatin1(rate)} << "--noise";
     QTest::newRow("extra argument") << QStringList{"--period", "50", "diesel"} << "diesel";
     QTest::newRow("unknown option") << QStringList{"--periods", "50"} << "periods";
+    QTest::newRow("delay without ms") << QStringList{"--delay-journal", "2"} << "--delay-journal";
+    QTest::newRow("delay index past 255") << QStringList{"--delay-journal", "256:100"} << "--delay-journal";
+    QTest::newRow("delay negative") << QStringList{"--delay-journal", "2:-5"} << "--delay-journal";
+    QTest::newRow("delay not a number") << QStringList{"--delay-journal", "two:100"} << "--delay-journal";
+    QTest::newRow("flap zero") << QStringList{"--flap-variant", "0"} << "--flap-variant";
+    QTest::newRow("flap not a number") << QStringList{"--flap-variant", "fast"} << "--flap-variant";
 }
 
 void TestSim::gensim_refusesWhatItCannotServe()
@@ -902,6 +986,53 @@ void TestSim::gensim_refusesWhatItCannotServe()
              qPrintable(QStringLiteral("exit %1: %2").arg(gensim.exitCode()).arg(error)));
     QVERIFY2(error.contains(named), qPrintable(error));
     QVERIFY(gensim.readAllStandardOutput().isEmpty());
+}
+
+void TestSim::gensim_flapsTheVariantAndDelaysOneJournalEntry()
+{
+    QProcess gensim;
+    gensim.start(gensimPath(),
+                 {"--period", "50", "--static", "--flap-variant", "50", "--delay-journal", "2:500"});
+    QVERIFY2(gensim.waitForStarted(), qPrintable(gensim.errorString()));
+    QTRY_VERIFY_WITH_TIMEOUT(gensim.canReadLine(), 5000);
+    const QString path = QString::fromLocal8Bit(gensim.readLine()).trimmed();
+    SlaveClient client(path);
+    QVERIFY(client.isOpen());
+
+    QSet<int> codes;
+    for (const QByteArray &text : client.waitForFrames(6))
+        if (const auto frame = ParseValidFrame(text); frame && commandOf(*frame) == CMD_STATUS)
+            codes << quint8(frame->at(5));
+    QStringList seen;
+    for (int code : codes)
+        seen << QString::number(code);
+    QVERIFY2(codes.size() >= 2 && (codes - QSet<int>{200, 201, 202}).isEmpty(),
+             qPrintable(QStringLiteral("codes seen: %1").arg(seen.join(QLatin1Char(' ')))));
+
+    // Status frames that came after the request and before its reply.
+    const auto statusFramesBeforeReply = [&](int index) {
+        const int from = int(client.waitForFrames(0).size());
+        client.write(BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2, bytesOf({0, index})));
+        const QByteArray reply = client.waitForCommand(CMD_JOURNAL_RECORD, 3000);
+        int statuses = 0;
+        const QVector<QByteArray> frames = client.waitForFrames(0);
+        for (int i = from; i < frames.size(); ++i) {
+            const auto frame = ParseValidFrame(frames.at(i));
+            if (frame && commandOf(*frame) == CMD_JOURNAL_RECORD)
+                break;
+            statuses += frame && commandOf(*frame) == CMD_STATUS;
+        }
+        return reply.isEmpty() ? -1 : statuses;
+    };
+    const int beforeLate = statusFramesBeforeReply(2);
+    QVERIFY2(beforeLate >= 5,
+             qPrintable(QStringLiteral("%1 status frames before the late reply").arg(beforeLate)));
+    const int beforeOther = statusFramesBeforeReply(3);
+    QVERIFY2(beforeOther >= 0 && beforeOther < beforeLate,
+             qPrintable(QStringLiteral("%1 status frames before entry 3's reply").arg(beforeOther)));
+    client.close();
+    gensim.terminate();
+    QVERIFY(gensim.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TestSim)

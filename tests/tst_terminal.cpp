@@ -88,6 +88,8 @@ private Q_SLOTS:
     void namedLog_followsEitherSwitchAndClosesWithTheWindow();
     void logFileFailure_namesTheFileAndSwitchesTheLogOff_data();
     void logFileFailure_namesTheFileAndSwitchesTheLogOff();
+    void shownAndLoggedLine_carryOneReadingOfTheClock();
+    void longSession_terminalKeepsTheLastLinesAndTheLogKeepsAll();
 };
 
 void tst_Terminal::separators_comeFromTheLocalesShortFormats_data()
@@ -377,6 +379,52 @@ void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
     QTest::qWait(20);
     QCOMPARE(t.boxes.count(), 1);
     QCOMPARE(t.page->lineNumber(), 2);
+}
+
+void tst_Terminal::shownAndLoggedLine_carryOneReadingOfTheClock()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("terminal.log"));
+    Terminal t;
+    // Every reading of this clock is two milliseconds later than the one before.
+    QDateTime now = StampTime;
+    t.page->setClock([&] { return now = now.addMSecs(2); });
+    t.page->setLogFileName(path);
+    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QVERIFY(t.page->logActive() && t.page->displayData());
+
+    t.receive(statusFrame(201));
+
+    const QStringList shownLines = memoLines(t.page->Memo1);
+    QCOMPARE(shownLines.size(), 1);
+    const QString shownStamp = shownLines.first().section(QLatin1Char(' '), 1, 2);
+    const QString loggedStamp = QString::fromLatin1(readFile(path)).section(QLatin1Char(' '), 1, 2);
+    QCOMPARE(loggedStamp, shownStamp);
+    QCOMPARE(shownStamp, QStringLiteral("06.12 10:32:42:125"));
+}
+
+void tst_Terminal::longSession_terminalKeepsTheLastLinesAndTheLogKeepsAll()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.log"));
+    Terminal t;
+    t.page->setLogFileName(path);
+    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    const int received = 10005;
+    for (int i = 0; i < received; ++i)
+        t.page->terminalStep("line " + QByteArray::number(i) + '\r');
+
+    const QStringList shownLines = memoLines(t.page->Memo1);
+    QCOMPARE(shownLines.size(), 10000);
+    QVERIFY2(shownLines.first().startsWith(QStringLiteral("5 ")), qPrintable(shownLines.first()));
+    QVERIFY2(shownLines.last().endsWith(QStringLiteral(" line 10004")), qPrintable(shownLines.last()));
+    const QList<QByteArray> logged = readFile(path).split('\n');
+    QCOMPARE(logged.size(), received + 1); // the last line end leaves an empty tail
+    QVERIFY2(logged.first().startsWith("0 ") && logged.first().endsWith("line 0\r\r"),
+             logged.first().constData());
+    QCOMPARE(t.page->lineNumber(), qint64(received));
 }
 
 QTEST_MAIN(tst_Terminal)

@@ -529,6 +529,14 @@
         <source>Чтение журнала: %1 из %2</source>
         <translation>Reading journal: %1 of %2</translation>
     </message>
+    <message>
+        <source>-- запись %1 не прочитана --</source>
+        <translation>-- entry %1 not read --</translation>
+    </message>
+    <message>
+        <source>Не прочитано записей: %1</source>
+        <translation>Entries not read: %1</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>

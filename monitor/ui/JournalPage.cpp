@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
 
 namespace gencfg {
 
@@ -63,19 +66,44 @@ void JournalPage::Button13Click()
     ReadJournals();
 }
 
+void JournalPage::showEntry(JournalSelector journal, int index, const QString &line)
+{
+    QPlainTextEdit *memo = journal == AlarmJournal ? Memo4 : Memo3;
+    QVector<int> &shown = m_shownIndices[journal == AlarmJournal ? 1 : 0];
+    const auto place = std::upper_bound(shown.begin(), shown.end(), index);
+    const int row = int(place - shown.begin());
+    shown.insert(place, index);
+    if (row == shown.size() - 1) {
+        memo->appendPlainText(line);
+        return;
+    }
+    QTextCursor cursor(memo->document()->findBlockByNumber(row));
+    cursor.insertText(line);
+    cursor.insertBlock();
+}
+
 void JournalPage::ReadJournals()
 {
+    if (!m_link || m_link->busy())
+        return;
+    // Nothing of an earlier reading stays, which may have been another controller's.
+    for (QPlainTextEdit *memo : {Memo3, Memo4})
+        memo->clear();
+    for (QVector<int> &shown : m_shownIndices)
+        shown.clear();
     auto *reading = new JournalReadOperation;
-    connect(reading, &JournalReadOperation::journalStarted, this,
-            [this](JournalSelector journal) { (journal == AlarmJournal ? Memo4 : Memo3)->clear(); });
     connect(reading, &JournalReadOperation::recordRead, this,
-            [this](JournalSelector journal, int, const JournalRecord &record) {
-                (journal == AlarmJournal ? Memo4 : Memo3)->appendPlainText(JournalLine(journal, record));
+            [this](JournalSelector journal, int index, const JournalRecord &record) {
+                showEntry(journal, index, JournalLine(journal, record));
             });
+    connect(reading, &JournalReadOperation::recordMissing, this, [this](JournalSelector journal, int index) {
+        showEntry(journal, index, MissingJournalLine(index));
+    });
     connect(reading, &DeviceOperation::progress, this,
             [this](int done, int total) { Q_EMIT progressText(JournalProgressText(done, total)); });
-    connect(reading, &DeviceOperation::finished, this, [this](OperationStatus status) {
-        Q_EMIT progressText(QString());
+    connect(reading, &DeviceOperation::finished, this, [this, reading](OperationStatus status) {
+        const int missing = reading->missingCount();
+        Q_EMIT progressText(missing > 0 ? MissingEntriesText(missing) : QString());
         // The lines read so far stay whatever the end.
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
             m_messages->plain(tr("Ошибка"), NoAnswerText());

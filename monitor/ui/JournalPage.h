@@ -3,6 +3,9 @@
 // The "Журнал событий" page: the event and alarm journals side by side, read
 // from the controller entry by entry.
 
+#include "monitor/Journal.h"
+
+#include <QVector>
 #include <QWidget>
 
 class QLabel;
@@ -37,8 +40,13 @@ Q_SIGNALS:
     void progressText(const QString &text);
 
 private:
+    // A line at its entry's place: entries asked once more come after later ones.
+    void showEntry(JournalSelector journal, int index, const QString &line);
+
     DeviceLink *m_link = nullptr;
     Messages *m_messages = nullptr;
+    // The entry index of each line of the two journals, in line order.
+    QVector<int> m_shownIndices[2];
 };
 
 } // namespace gencfg
