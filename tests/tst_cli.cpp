@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
+#include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamsPage.h"
@@ -106,6 +107,24 @@ struct Controller
 
     PtySimulator sim;
     bool started = false;
+};
+
+// gensim itself on a pseudo-terminal, stopped when the test ends.
+struct Gensim
+{
+    explicit Gensim(const QStringList &arguments)
+    {
+        process.start(buildDir() + QStringLiteral("/gensim"), arguments);
+        if (QTest::qWaitFor([this] { return process.canReadLine(); }, 10000))
+            port = QString::fromLocal8Bit(process.readLine().trimmed());
+    }
+    ~Gensim()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+    QString port;
 };
 
 // gencfg-cli following the controller, its output gathered as it comes, until a signal ends it.
@@ -224,6 +243,8 @@ private Q_SLOTS:
     void readJournal_json_listsBothJournalsEntryByEntry();
     void readJournal_text_listsEachJournalUnderItsCaption();
     void readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead();
+    void readJournal_lateEntry_isNeverFiledUnderAnotherIndex();
+    void readConfig_variantChangingDuringTheRead_exits1AndWritesNothing();
     void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1_data();
     void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1();
     void interruptedOperation_exits130AndWritesNothing_data();
@@ -763,18 +784,13 @@ void tst_Cli::writeConfig_provesByDefaultWithTheWindowsFramesAndSparesTheCounter
 
 void tst_Cli::writeConfig_writesIgnored_exitsFourNamingTheParameters()
 {
-    QProcess gensim;
-    gensim.start(buildDir() + QStringLiteral("/gensim"),
-                 {"--period", "50", "--static", "--ignore-writes", "--variant", "petrol"});
-    QTRY_VERIFY_WITH_TIMEOUT(gensim.canReadLine(), 10000);
-    const QString port = QString::fromLocal8Bit(gensim.readLine().trimmed());
-    QVERIFY2(!port.isEmpty(), gensim.readAllStandardError().constData());
+    Gensim gensim({"--period", "50", "--static", "--ignore-writes", "--variant", "petrol"});
+    QVERIFY2(!gensim.port.isEmpty(), gensim.process.readAllStandardError().constData());
 
     QVERIFY(writeAll(path("ignored.txt"), FormatParamFile(editedPetrolImage())));
-    const CliResult r = runCli({"write-config", "--port", port, path("ignored.txt")});
-    const CliResult unproven = runCli({"write-config", "--port", port, path("ignored.txt"), "--no-verify"});
-    gensim.terminate();
-    gensim.waitForFinished(5000);
+    const CliResult r = runCli({"write-config", "--port", gensim.port, path("ignored.txt")});
+    const CliResult unproven =
+        runCli({"write-config", "--port", gensim.port, path("ignored.txt"), "--no-verify"});
 
     // Bytes no parameter owns may differ (the factory memory is not the defaults); they are not named.
     QVERIFY2(r.exitCode == 4, r.describe());
@@ -941,6 +957,39 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
     };
     QCOMPARE(journals.value("events").toArray(), events);
     QCOMPARE(journals.value("alarms").toArray(), alarms);
+}
+
+void tst_Cli::readJournal_lateEntry_isNeverFiledUnderAnotherIndex()
+{
+    // Full journals hold the codes in turn: event N has code N % 18, alarm N code 11 + N % 7.
+    Gensim gensim(
+        {"--period", "50", "--static", "--full-journals", "--variant", "diesel", "--delay-journal", "2:750"});
+    QVERIFY(!gensim.port.isEmpty());
+    const CliResult r = runCli({"read-journal", "--port", gensim.port, "--json"});
+    QVERIFY2(r.exitCode == 0 || r.exitCode == 1, r.describe());
+    const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
+    const QJsonArray events = journals.value("events").toArray();
+    QVERIFY2(events.size() >= EventJournalEntries - 1, r.describe());
+    for (const QJsonValue &event : events) {
+        const int index = event.toObject().value("index").toInt();
+        QVERIFY2(event.toObject().value("code").toInt() == index % 18,
+                 qPrintable(QStringLiteral("event %1 holds code %2")
+                                .arg(index)
+                                .arg(event.toObject().value("code").toInt())));
+    }
+    for (const QJsonValue &alarm : journals.value("alarms").toArray())
+        QCOMPARE(alarm.toObject().value("code").toInt(), 11 + alarm.toObject().value("index").toInt() % 7);
+}
+
+void tst_Cli::readConfig_variantChangingDuringTheRead_exits1AndWritesNothing()
+{
+    Gensim gensim({"--period", "50", "--static", "--variant", "diesel", "--flap-variant", "45"});
+    QVERIFY(!gensim.port.isEmpty());
+    const QString file = path("flapping.txt");
+    const CliResult r = runCli({"read-config", "--port", gensim.port, file});
+    QVERIFY2(r.exitCode == 1, r.describe());
+    QVERIFY2(r.errText().contains(VariantChangedReadText()), r.describe());
+    QVERIFY(!QFile::exists(file));
 }
 
 void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
