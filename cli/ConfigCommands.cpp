@@ -100,6 +100,11 @@ int RunReadConfig(const Invocation &invocation)
             return coded;
         }
     }
+    // A stop that came after the last reply still means no file.
+    if (session.interrupted()) {
+        progress.finish();
+        return session.failure(OperationStatus::Cancelled);
+    }
     if (const QString failure = WriteParamFile(path, saved); !failure.isEmpty()) {
         progress.finish();
         return Fail(InputError, failure);
