@@ -8,6 +8,13 @@
 
 namespace gencfg {
 
+// What a port's name leads to.
+enum class PortPath {
+    Device,               // a device node, or a link to one
+    PseudoTerminal,       // a bare pseudo-terminal
+    LinkToPseudoTerminal, // a symbolic link to one, as a simulator makes
+};
+
 // A port as the system shows it: its name and, for USB adapters, what the
 // adapter says it is.
 struct PortIdentity
@@ -19,6 +26,11 @@ struct PortIdentity
     std::optional<quint16> vendor;
     std::optional<quint16> product;
     QString serialNumber;
+    PortPath path = PortPath::Device;
+    // For a link to a pseudo-terminal, when the link itself was last changed (made) and when the
+    // terminal was (handed out): status change times, nanoseconds since the epoch.
+    qint64 linkChangedNs = 0;
+    qint64 terminalChangedNs = 0;
 };
 
 // The port under name as the system shows it now, or nothing when it is not there.
@@ -32,7 +44,10 @@ bool AwaitsReturn(const PortIdentity &lost);
 
 // Whether what is present now under the lost port's name is the same adapter
 // back: the name again and, where the system told them when it was opened,
-// the same USB vendor, product and serial number.
+// the same USB vendor, product and serial number. A link to a pseudo-terminal
+// counts only when made anew since the port was opened, to a terminal no
+// younger than the link: a link left behind leads to whatever terminal next
+// gets the freed number.
 bool IsSameAdapter(const PortIdentity &lost, const std::optional<PortIdentity> &present);
 
 } // namespace gencfg
