@@ -52,8 +52,8 @@ ServicePayload DurationPayload(const QString &hoursText, const QString &minutesT
 // Motor-hour counter in minutes, four bytes high first, for MotoclockAddress.
 ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText);
 
-// Exactly eight characters as Windows-1251 codes, for SerialNumberAddress;
-// other lengths are ignored.
+// Exactly eight characters a stored text can hold, as their single-byte
+// codes, for SerialNumberAddress; anything else is refused, saying why.
 ServicePayload SerialNumberPayload(const QString &text);
 
 // BCD hour, minute, second, day, month, year of century, all from one reading;

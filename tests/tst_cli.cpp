@@ -303,6 +303,19 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
         << QStringList{"set-serial", "--port", NoPort, "123456789", "--code", code} << "exactly 8 characters";
     QTest::newRow("serial without a single-byte code")
         << QStringList{"set-serial", "--port", NoPort, "1234567✓", "--code", code} << "✓";
+    // The controller ends a stored text at its first byte of 0x7B or more.
+    QTest::newRow("serial in Cyrillic")
+        << QStringList{"set-serial", "--port", NoPort, "СН-12345", "--code", code} << "«С»";
+    QTest::newRow("serial with a brace")
+        << QStringList{"set-serial", "--port", NoPort, "AB{12345", "--code", code} << "«{»";
+    QTest::newRow("serial with a semicolon")
+        << QStringList{"set-serial", "--port", NoPort, "AB;12345", "--code", code} << "«;»";
+    QTest::newRow("serial of eight characters, the last an emoji")
+        << QStringList{"set-serial", "--port", NoPort, QStringLiteral("1234567\U0001F600"), "--code", code}
+        << QStringLiteral("«\U0001F600»");
+    QTest::newRow("serial of nine characters, one an emoji")
+        << QStringList{"set-serial", "--port", NoPort, QStringLiteral("12345678\U0001F600"), "--code", code}
+        << "has 9";
     QTest::newRow("file that does not exist")
         << QStringList{"write-config", "--port", NoPort, "{file}missing.txt"} << "missing.txt";
     QTest::newRow("file with a word") << QStringList{"show-config", "{file}words.txt"} << "'abc'";

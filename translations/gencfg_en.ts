@@ -722,6 +722,10 @@
         <source>Символ «%1» нельзя записать в серийный номер устройства</source>
         <translation>The character «%1» cannot be written into the device serial number</translation>
     </message>
+    <message>
+        <source>Серийный номер должен состоять из %1 символов, введено %2</source>
+        <translation>The serial number must be %1 characters long, %2 given</translation>
+    </message>
 </context>
 <context>
     <name>Telemetry</name>
