@@ -16,7 +16,7 @@ constexpr quint16 SerialNumberAddress = 184;
 constexpr int SerialNumberLength = 8;
 
 constexpr int MaxDurationSeconds = 65535;
-// The status frame reads the counter back as a signed number.
+// Set values keep below 2^31, as the counter has always been set.
 constexpr quint32 MaxMotoclockMinutes = 0x7FFFFFFFu;
 
 struct ParsedInteger

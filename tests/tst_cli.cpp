@@ -197,6 +197,7 @@ private Q_SLOTS:
     void status_json_textsAsTheWindowShowsThemOrNull_data();
     void status_json_textsAsTheWindowShowsThemOrNull();
     void status_text_showsTheMeasurementCaptionsValuesAndFlags();
+    void status_impossibleClockAndFullCounter_showDashesNullAndRawBytes();
     void status_follow_printsEveryFrameUntilInterrupted();
     void status_followCsv_printsTheHeaderThenARowPerFrame();
 
@@ -440,7 +441,8 @@ void tst_Cli::status_json_givesEveryKeyDecoded()
     QCOMPARE(o.value("motoclock_minutes").toInt(), 733);
     QCOMPARE(o.value("maintenance_minutes").toInt(), 59);
     QCOMPARE(o.value("clock").toString(), QStringLiteral("09:05:30"));
-    QCOMPARE(o.value("signal_dbm").toInt(), -113);
+    // Code 99: the modem could not measure the level.
+    QVERIFY(o.value("signal_dbm").isNull());
     QCOMPARE(o.value("registration").toInt(), 1);
     QCOMPARE(o.value("registration_text").toString(), QStringLiteral("Зарегистрирован\nв домашней сети"));
     QCOMPARE(o.value("temperatures").toArray(), (QJsonArray{21, -10, 0, 127}));
@@ -523,7 +525,7 @@ void tst_Cli::status_text_showsTheMeasurementCaptionsValuesAndFlags()
          {"Вариант: КУВ-дизель v2.0", "Режим работы устройства: Работа ГУ 00:01:30", "Режим: Полуавто",
           "Фаза ГУ: 220В", "Фаза А: 226В", "Фаза B: 100В", "Фаза С: 0В", "Напряжение АКБ: 13.6В",
           "Напряжение ИБП: 24.5 В", "Счетчик моточасов: 12ч 13м", "До проведения ТО: 0ч 59м",
-          "Системное время: 09:05:30", "Уровень GSM сигнала: -113дБм",
+          "Системное время: 09:05:30", "Уровень GSM сигнала: ---",
           "Резистрация в сети: Зарегистрирован в домашней сети",
           "Датчики температуры: 21 C, -10 C, 0 C, 127 C", "  [x] three_line (3ф сеть)",
           "  [ ] direct_start (дистанц. запуск)", "  [x] gsm_activity (GSM модем)",
@@ -532,6 +534,36 @@ void tst_Cli::status_text_showsTheMeasurementCaptionsValuesAndFlags()
             lines.contains(QString::fromUtf8(line)),
             qPrintable(QStringLiteral("no line \"%1\" in\n%2").arg(QString::fromUtf8(line), r.outText())));
     }
+}
+
+void tst_Cli::status_impossibleClockAndFullCounter_showDashesNullAndRawBytes()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setLiveState(c.model());
+    c.model().setClockBytes(QByteArray::fromHex("FF1A99"));
+    c.model().setMotoclockMinutes(0xFFFFFFFFu);
+
+    const CliResult json = runCli({"status", "--port", c.port(), "--json"});
+    QVERIFY2(json.exitCode == 0, json.describe());
+    const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+    QVERIFY2(o.value("clock").isNull(), json.out.constData());
+    QCOMPARE(o.value("clock_raw").toString(), QStringLiteral("FF1A99"));
+    QCOMPARE(o.value("motoclock_minutes").toInteger(), qint64(0xFFFFFFFFu));
+
+    const CliResult text = runCli({"status", "--port", c.port()});
+    QVERIFY2(text.exitCode == 0, text.describe());
+    const QStringList lines = text.outText().split(QLatin1Char('\n'));
+    for (const QString &line :
+         {QStringLiteral("Системное время: --:--:--"), QStringLiteral("Счетчик моточасов: 71582788ч 15м")})
+        QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in\n") + text.outText()));
+
+    // A clock that is valid again gives no raw bytes.
+    c.model().setClockBytes({});
+    const CliResult again = runCli({"status", "--port", c.port(), "--json"});
+    const QJsonObject valid = QJsonDocument::fromJson(again.out).object();
+    QCOMPARE(valid.value("clock").toString(), QStringLiteral("09:05:30"));
+    QVERIFY(!valid.contains("clock_raw"));
 }
 
 void tst_Cli::status_follow_printsEveryFrameUntilInterrupted()
@@ -830,6 +862,8 @@ void setJournals(ControllerModel &model)
     model.eventJournal().appendRaw(QByteArray::fromHex("1405231100"));
     model.eventJournal().appendRaw(QByteArray::fromHex("0930010212"));
     model.eventJournal().appendRaw(QByteArray::fromHex("235931120D"));
+    // A stamp whose every byte is no valid time.
+    model.eventJournal().appendRaw(QByteArray::fromHex("FF1A321301"));
     model.alarmJournal().clear();
     model.alarmJournal().appendRaw(QByteArray::fromHex("100005060D"));
     model.alarmJournal().appendRaw(QByteArray::fromHex("1111111105"));
@@ -855,8 +889,20 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
     QCOMPARE(journals.keys(), (QStringList{"alarms", "events"}));
     const QJsonArray events{
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
-        entry(1, 9, 30, 1, 2, 18, "", "09:30 01/02 "),
+        entry(1, 9, 30, 1, 2, 18, "код 18", "09:30 01/02 код 18"),
         entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ", "23:59 31/12 авария: нет запуска ГУ"),
+        QJsonObject{{"index", 3},
+                    {"hour", QJsonValue::Null},
+                    {"hour_raw", "FF"},
+                    {"minute", QJsonValue::Null},
+                    {"minute_raw", "1A"},
+                    {"day", QJsonValue::Null},
+                    {"day_raw", "32"},
+                    {"month", QJsonValue::Null},
+                    {"month_raw", "13"},
+                    {"code", 1},
+                    {"text", "запуск ГУ"},
+                    {"line", "--:-- --/-- запуск ГУ"}},
     };
     const QJsonArray alarms{
         entry(0, 10, 0, 5, 6, 13, "авария: нет запуска ГУ", "10:00 05/06 авария: нет запуска ГУ"),
@@ -875,14 +921,15 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
     QVERIFY2(r.exitCode == 0, r.describe());
     QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n"
                                          "14:05 23/11 пропадание сети\n"
-                                         "09:30 01/02 \n"
+                                         "09:30 01/02 код 18\n"
                                          "23:59 31/12 авария: нет запуска ГУ\n"
+                                         "--:-- --/-- запуск ГУ\n"
                                          "\n"
                                          "Журнал аварий\n"
                                          "10:00 05/06 авария: нет запуска ГУ\n"
                                          "11:11 11/11 \n"));
-    // Each journal ends at its end code: three events, the end, two alarms, the end.
-    QCOMPARE(c.received().size(), 7);
+    // Each journal ends at its end code: four events, the end, two alarms, the end.
+    QCOMPARE(c.received().size(), 8);
 }
 
 void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead()

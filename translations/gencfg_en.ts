@@ -499,6 +499,10 @@
         <source>Журнал событий</source>
         <translation>Event journal</translation>
     </message>
+    <message>
+        <source>код %1</source>
+        <translation>code %1</translation>
+    </message>
 </context>
 <context>
     <name>JournalReading</name>
