@@ -67,7 +67,7 @@ void TForm1::buildWindow()
     font.setPixelSize(11);
     setFont(font);
     resize(ClientWidth, ClientHeight);
-    setMinimumSize(ClientWidth, ClientHeight);
+    setMinimumSize(QSize(ClientWidth, ClientHeight) / 2);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

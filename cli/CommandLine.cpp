@@ -170,7 +170,8 @@ const QList<CommandEntry> &Commands()
         {"set-serial",
          "--port DEV TEXT --code CODE",
          "set the serial number",
-         "Writes the serial number TEXT, exactly 8 characters. Needs the service code.",
+         "Writes the serial number TEXT: exactly 8 characters a stored text can hold\n"
+         "(Latin letters, digits and signs below '{', no ';'). Needs the service code.",
          {port, code},
          {"TEXT"},
          {port, code}},

@@ -35,21 +35,33 @@ struct JournalResult
     bool isEmpty() const { return entries.isEmpty() && missing.isEmpty(); }
 };
 
+// A stamp field's value, or null with the byte as received beside it under "<key>_raw".
+void insertStampField(QJsonObject &object, const QString &key, quint8 byte, BcdField field)
+{
+    if (const std::optional<quint8> value = BcdFieldValue(byte, field)) {
+        object.insert(key, *value);
+        return;
+    }
+    object.insert(key, QJsonValue::Null);
+    object.insert(key + QStringLiteral("_raw"), QString::fromLatin1(ByteToHexPair(byte)));
+}
+
 QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entries)
 {
     QJsonArray array;
     for (const JournalEntry &entry : entries) {
         const quint8 *b = entry.record.bytes;
-        array.append(QJsonObject{
+        QJsonObject object{
             {QStringLiteral("index"), entry.index},
-            {QStringLiteral("hour"), BcdToByte(b[0])},
-            {QStringLiteral("minute"), BcdToByte(b[1])},
-            {QStringLiteral("day"), BcdToByte(b[2])},
-            {QStringLiteral("month"), BcdToByte(b[3])},
             {QStringLiteral("code"), entry.record.code()},
             {QStringLiteral("text"), JournalText(journal, entry.record.code())},
             {QStringLiteral("line"), JournalLine(journal, entry.record)},
-        });
+        };
+        insertStampField(object, QStringLiteral("hour"), b[0], BcdField::Hour);
+        insertStampField(object, QStringLiteral("minute"), b[1], BcdField::Minute);
+        insertStampField(object, QStringLiteral("day"), b[2], BcdField::Day);
+        insertStampField(object, QStringLiteral("month"), b[3], BcdField::Month);
+        array.append(object);
     }
     return array;
 }

@@ -3,6 +3,7 @@
 #include "cli/DeviceSession.h"
 
 #include "link/Commands.h"
+#include "link/DeviceText.h"
 #include "service/ServicePayloads.h"
 
 #include <QDateTime>
@@ -145,13 +146,12 @@ int RunSetSerial(const Invocation &invocation)
     if (const int code = checkServiceCode(invocation); code != Done)
         return code;
     const QString text = invocation.argument(0);
-    // The window ignores other lengths without a word; here the caller is told.
-    if (text.size() != SerialNumberLength)
+    if (const int characters = CharacterCount(text); characters != SerialNumberLength)
         return Fail(InputError,
                     commandError(invocation, QStringLiteral("the serial number must be exactly %1 "
                                                             "characters, '%2' has %3")
                                                  .arg(QString::number(SerialNumberLength), text,
-                                                      QString::number(text.size()))));
+                                                      QString::number(characters))));
     const ServicePayload payload = SerialNumberPayload(text);
     if (const int checked = checkPayload(invocation, payload); checked != Done)
         return checked;

@@ -2,6 +2,7 @@
 
 #include "config/Catalogue.h"
 #include "link/Commands.h"
+#include "link/FrameCodec.h"
 #include "monitor/MeasurementTexts.h"
 
 #include <QJsonArray>
@@ -20,6 +21,9 @@ double volts(double value)
 {
     return std::round(value * 10.0) / 10.0;
 }
+
+// What a display of the page shows without a reading.
+const QString NoDataText = QStringLiteral("---");
 
 // As the page's numeric displays show a value: fixed decimals, then the units text.
 QString display(double value, int decimals, const QString &units)
@@ -64,7 +68,8 @@ QJsonObject StatusJson(const TelemetryRecord &r)
     QJsonObject flags;
     for (const StatusFlag &flag : StatusFlags())
         flags.insert(flag.key, IsFlagSet(r, flag));
-    return QJsonObject{
+    const std::optional<int> signal = ShownSignalDbm(r.SignalQuality);
+    QJsonObject status{
         {QStringLiteral("variant"), variant.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(variant)},
         {QStringLiteral("mode"), r.Mode},
         {QStringLiteral("semiauto"), bool((r.Flags1 >> SemiautoFlagBit) & 1)},
@@ -77,16 +82,22 @@ QJsonObject StatusJson(const TelemetryRecord &r)
         {QStringLiteral("voltage_c"), volts(r.VoltageC)},
         {QStringLiteral("acc_voltage"), volts(TenthsToVolts(r.AccVoltage))},
         {QStringLiteral("ups_voltage"), volts(TenthsToVolts(r.UpsVoltage))},
-        {QStringLiteral("motoclock_minutes"), r.MotoclockMinutes},
+        {QStringLiteral("motoclock_minutes"), qint64(r.MotoclockMinutes)},
         {QStringLiteral("maintenance_minutes"), r.MaintenanceMinutes},
-        {QStringLiteral("clock"), ClockText(r)},
-        {QStringLiteral("signal_dbm"), SignalDbm(r.SignalQuality)},
+        {QStringLiteral("clock"), IsClockValid(r) ? QJsonValue(ClockText(r)) : QJsonValue(QJsonValue::Null)},
+        {QStringLiteral("signal_dbm"), signal ? QJsonValue(*signal) : QJsonValue(QJsonValue::Null)},
         {QStringLiteral("registration"), r.Registration},
         {QStringLiteral("registration_text"), optionalText(RegistrationCaption(r.Registration))},
         {QStringLiteral("temperatures"),
          QJsonArray{r.Temperature1, r.Temperature2, r.Temperature3, r.Temperature4}},
         {QStringLiteral("flags"), flags},
     };
+    // The bytes behind a clock that is no valid time, as received.
+    if (!IsClockValid(r))
+        status.insert(QStringLiteral("clock_raw"),
+                      QString::fromLatin1(ByteToHexPair(r.ClockHours) + ByteToHexPair(r.ClockMinutes) +
+                                          ByteToHexPair(r.ClockSeconds)));
+    return status;
 }
 
 QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
@@ -100,6 +111,7 @@ QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
 
     const QString volt = VoltUnits();
     const QString degrees = QStringLiteral(" C");
+    const std::optional<int> signal = ShownSignalDbm(r.SignalQuality);
     const QList<QPair<QString, QString>> rows = {
         {QStringLiteral("Вариант"), variantCaption(r.VariantCode)},
         {DeviceModeCaption(), shown.status},
@@ -113,7 +125,7 @@ QString StatusText(const TelemetryRecord &r, ShownTexts &shown)
         {MotoclockCaption(), HoursMinutesText(r.MotoclockMinutes)},
         {MaintenanceCaption(), HoursMinutesText(r.MaintenanceMinutes)},
         {DeviceClockCaption(), ClockText(r)},
-        {SignalCaption(), display(SignalDbm(r.SignalQuality), 0, DbmUnits())},
+        {SignalCaption(), signal ? display(*signal, 0, DbmUnits()) : NoDataText},
         {NetworkRegistrationCaption(), shown.registration},
         {TemperaturesCaption(),
          QStringList{display(r.Temperature1, 0, degrees), display(r.Temperature2, 0, degrees),

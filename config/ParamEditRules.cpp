@@ -4,7 +4,6 @@
 #include "config/Catalogue.h"
 
 #include <QRegularExpression>
-#include <QTextCodec>
 #include <cmath>
 
 namespace gencfg {
@@ -12,7 +11,6 @@ namespace gencfg {
 namespace {
 
 constexpr int PhoneDigits = 10;
-// Bytes from here on end a text when the controller's memory is decoded.
 
 QLocale strictLocale(const QLocale &locale)
 {
@@ -50,18 +48,10 @@ bool isTenDigits(const QString &text)
 
 EditVerdict checkText(const QString &text, int width)
 {
-    QTextCodec *codec = DeviceTextCodec();
-    QTextCodec::ConverterState state(QTextCodec::ConvertInvalidToNull);
-    const QByteArray bytes =
-        codec ? codec->fromUnicode(text.constData(), int(text.size()), &state) : text.toLatin1();
-    if (bytes.size() > width)
+    if (CharacterCount(text) > width)
         return EditVerdict::refuse(EditWarnings::textTooLong(width));
-    if (state.invalidChars > 0 || (!codec && text != QString::fromLatin1(bytes)))
+    if (!FirstUnstorableCharacter(text).isEmpty())
         return EditVerdict::refuse(EditWarnings::textBadCharacters());
-    for (char byte : bytes) {
-        if (uchar(byte) >= DeviceTextEnd)
-            return EditVerdict::refuse(EditWarnings::textBadCharacters());
-    }
     return EditVerdict::accept();
 }
 

@@ -67,8 +67,10 @@ void DeviceLink::onPortLost(const QString &name)
 {
     if (m_operation && m_phase != Phase::Finishing)
         finish(OperationStatus::PortLost);
-    if (m_reopenReturning && name == m_openedPort.name && AwaitsReturn(m_openedPort))
+    if (m_reopenReturning && name == m_openedPort.name && AwaitsReturn(m_openedPort)) {
+        m_openedPort.lostNs = WallClockNs();
         m_returnPoll.start();
+    }
     Q_EMIT portLost(name);
 }
 

@@ -3,7 +3,7 @@
 // Texts as the controller stores them: single-byte Windows-1251, ended in its
 // memory by the first byte of 0x7B or more.
 
-#include <QtGlobal>
+#include <QString>
 
 class QTextCodec;
 
@@ -13,5 +13,14 @@ constexpr quint8 DeviceTextEnd = 0x7B;
 
 // The Windows-1251 codec; never null where Qt's codecs are installed.
 QTextCodec *DeviceTextCodec();
+
+// Characters as a technician counts them: a character outside the Basic
+// Multilingual Plane (two UTF-16 units) is one.
+int CharacterCount(const QString &text);
+
+// The first character of text that a text stored in the controller cannot
+// hold, whole as typed, or an empty string when all of them fit: one without a
+// Windows-1251 code below DeviceTextEnd, or ";", which separates a tree row's fields.
+QString FirstUnstorableCharacter(const QString &text);
 
 } // namespace gencfg

@@ -117,6 +117,34 @@ QString ZeroPad(qint64 number, int width)
     return text.rightJustified(width, QLatin1Char('0'));
 }
 
+std::optional<quint8> BcdFieldValue(quint8 b, BcdField field)
+{
+    if ((b >> 4) > 9 || (b & 0x0F) > 9)
+        return std::nullopt;
+    const quint8 value = BcdToByte(b);
+    const bool inRange = [&] {
+        switch (field) {
+        case BcdField::Hour:
+            return value <= 23;
+        case BcdField::Minute:
+        case BcdField::Second:
+            return value <= 59;
+        case BcdField::Day:
+            return value >= 1 && value <= 31;
+        case BcdField::Month:
+            return value >= 1 && value <= 12;
+        }
+        return false;
+    }();
+    return inRange ? std::optional<quint8>(value) : std::nullopt;
+}
+
+QString BcdFieldText(quint8 b, BcdField field)
+{
+    const std::optional<quint8> value = BcdFieldValue(b, field);
+    return value ? ZeroPad(*value, 2) : QStringLiteral("--");
+}
+
 quint8 FrameChecksum(const QByteArray &bytes)
 {
     quint8 sum = 0;

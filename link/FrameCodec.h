@@ -41,6 +41,13 @@ quint8 BcdToByte(quint8 b);
 quint8 ByteToBcd(quint8 v);
 QString ZeroPad(qint64 number, int width);
 
+// The packed BCD fields of the controller's clock and journal stamps, each with its own range.
+enum class BcdField { Hour, Minute, Second, Day, Month };
+// The field's value, or nothing when a digit is above 9 or the value lies outside the field's range.
+std::optional<quint8> BcdFieldValue(quint8 b, BcdField field);
+// Two digits, or "--" where BcdFieldValue gives nothing.
+QString BcdFieldText(quint8 b, BcdField field);
+
 // XOR of all bytes.
 quint8 FrameChecksum(const QByteArray &bytes);
 

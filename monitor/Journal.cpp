@@ -12,6 +12,7 @@ constexpr quint8 JournalEndCode = 20;
 // The alarm journal only names the alarms.
 constexpr quint8 FirstAlarmCode = 11;
 constexpr quint8 LastAlarmCode = 17;
+constexpr quint8 UpsWorkCode = 10;
 
 constexpr const char *EventTexts[] = {
     QT_TRANSLATE_NOOP("Journal", "пропадание сети"),
@@ -34,11 +35,6 @@ constexpr const char *EventTexts[] = {
     QT_TRANSLATE_NOOP("Journal", "авария: частота ГУ вне диапазона"),
 };
 constexpr int EventTextCount = int(sizeof(EventTexts) / sizeof(EventTexts[0]));
-
-QString bcdText(quint8 b)
-{
-    return ZeroPad(BcdToByte(b), 2);
-}
 
 } // namespace
 
@@ -70,8 +66,11 @@ bool IsJournalEnd(quint8 code)
 
 QString JournalText(JournalSelector journal, quint8 code)
 {
-    if (code >= EventTextCount)
+    if (IsJournalEnd(code))
         return {};
+    // Codes the controller writes without a text of their own are named by number, not left blank.
+    if (code >= EventTextCount || (journal == AlarmJournal && code == UpsWorkCode))
+        return QCoreApplication::translate("Journal", "код %1").arg(code);
     if (journal == AlarmJournal && (code < FirstAlarmCode || code > LastAlarmCode))
         return {};
     return QCoreApplication::translate("Journal", EventTexts[code]);
@@ -80,8 +79,9 @@ QString JournalText(JournalSelector journal, quint8 code)
 QString JournalLine(JournalSelector journal, const JournalRecord &record)
 {
     const quint8 *b = record.bytes;
-    return bcdText(b[0]) + QLatin1Char(':') + bcdText(b[1]) + QLatin1Char(' ') + bcdText(b[2]) +
-           QLatin1Char('/') + bcdText(b[3]) + QLatin1Char(' ') + JournalText(journal, record.code());
+    return BcdFieldText(b[0], BcdField::Hour) + QLatin1Char(':') + BcdFieldText(b[1], BcdField::Minute) +
+           QLatin1Char(' ') + BcdFieldText(b[2], BcdField::Day) + QLatin1Char('/') +
+           BcdFieldText(b[3], BcdField::Month) + QLatin1Char(' ') + JournalText(journal, record.code());
 }
 
 QString JournalCaption(JournalSelector journal)

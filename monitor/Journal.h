@@ -32,9 +32,11 @@ int JournalEntryCount(JournalSelector journal);
 
 bool IsJournalEnd(quint8 code);
 
-// The text after the time stamp; empty where the journal has none for the code.
+// The text after the time stamp: "код N" for codes 18 and 19, and 10 in the alarm journal;
+// empty for the other codes below 11 in the alarm journal and for the end codes.
 QString JournalText(JournalSelector journal, quint8 code);
 
+// "hh:mm dd/mm text", with "--" for a stamp field that is no valid time.
 QString JournalLine(JournalSelector journal, const JournalRecord &record);
 
 // "Журнал событий" or "Журнал аварий".

@@ -65,11 +65,6 @@ constexpr const char *RegistrationTexts[] = {
 };
 constexpr int RegistrationCount = int(sizeof(RegistrationTexts) / sizeof(RegistrationTexts[0]));
 
-QString bcdText(quint8 b)
-{
-    return ZeroPad(BcdToByte(b), 2);
-}
-
 QString generatorStartCaption(quint16 stageTimer, TextUse use)
 {
     const int step = stageTimer & 0xFF;
@@ -105,7 +100,7 @@ TelemetryRecord DecodeStatusFrame(const quint8 *data, int available)
     r.VoltageC = VoltageCode(u8(11));
     r.AccVoltage = u16(15);
     r.UpsVoltage = u16(17);
-    r.MotoclockMinutes = qint32((quint32(u16(21)) << 16) | u16(23));
+    r.MotoclockMinutes = (quint32(u16(21)) << 16) | u16(23);
     r.MaintenanceMinutes = u16(25);
     r.ClockHours = u8(27);
     r.ClockMinutes = u8(28);
@@ -156,8 +151,16 @@ std::optional<QString> RegistrationCaption(quint8 registration)
 
 QString ClockText(const TelemetryRecord &record)
 {
-    return bcdText(record.ClockHours) + QLatin1Char(':') + bcdText(record.ClockMinutes) + QLatin1Char(':') +
-           bcdText(record.ClockSeconds);
+    return BcdFieldText(record.ClockHours, BcdField::Hour) + QLatin1Char(':') +
+           BcdFieldText(record.ClockMinutes, BcdField::Minute) + QLatin1Char(':') +
+           BcdFieldText(record.ClockSeconds, BcdField::Second);
+}
+
+bool IsClockValid(const TelemetryRecord &record)
+{
+    return BcdFieldValue(record.ClockHours, BcdField::Hour) &&
+           BcdFieldValue(record.ClockMinutes, BcdField::Minute) &&
+           BcdFieldValue(record.ClockSeconds, BcdField::Second);
 }
 
 QString HoursMinutesText(qint64 minutes)
@@ -174,6 +177,13 @@ quint8 UsableSignalQuality(quint8 quality)
 int SignalDbm(quint8 quality)
 {
     return 2 * UsableSignalQuality(quality) - 113;
+}
+
+std::optional<int> ShownSignalDbm(quint8 quality)
+{
+    if (quality == SignalQualityUnknown)
+        return std::nullopt;
+    return SignalDbm(quality);
 }
 
 double TenthsToVolts(quint16 tenths)

@@ -30,7 +30,7 @@ struct TelemetryRecord
     // Tenths of a volt.
     quint16 AccVoltage = 0;
     quint16 UpsVoltage = 0;
-    qint32 MotoclockMinutes = 0;
+    quint32 MotoclockMinutes = 0;
     quint16 MaintenanceMinutes = 0;
     // Packed BCD as received.
     quint8 ClockHours = 0;
@@ -78,14 +78,20 @@ std::optional<QString> RegistrationCaption(quint8 registration);
 // A stored caption on one line: its line breaks ("\n\r", "\r\n", "\n") as blanks, carriage returns dropped.
 QString OneLineCaption(const QString &stored);
 
-// The device clock as "hh:mm:ss".
+// The device clock as "hh:mm:ss", "--" for a field that is no valid time.
 QString ClockText(const TelemetryRecord &record);
+// Whether each of the clock's three bytes is a valid time field.
+bool IsClockValid(const TelemetryRecord &record);
 // Minutes as "12ч 13м".
 QString HoursMinutesText(qint64 minutes);
 
-// A signal index above 31 means the modem could not measure it, taken as 0.
+// The modem's signal index for a level it does not know.
+constexpr quint8 SignalQualityUnknown = 99;
+// A signal index above 31 is out of the modem's range, taken as 0.
 quint8 UsableSignalQuality(quint8 quality);
 int SignalDbm(quint8 quality);
+// The level as shown: nothing for an unknown level, shown as no data.
+std::optional<int> ShownSignalDbm(quint8 quality);
 
 // Tenths of a volt as volts.
 double TenthsToVolts(quint16 tenths);

@@ -1,13 +1,11 @@
 #include "service/ServicePayloads.h"
 
 #include "link/DeviceText.h"
-#include <optional>
-
 #include "link/FrameCodec.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QTextCodec>
+#include <optional>
 
 namespace gencfg {
 
@@ -124,18 +122,19 @@ ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutes
 
 ServicePayload SerialNumberPayload(const QString &text)
 {
-    if (text.size() != SerialNumberLength)
-        return {};
-    QTextCodec *codec = DeviceTextCodec();
-    Q_ASSERT(codec);
-    for (const QChar c : text) {
-        // A character without a single-byte code would reach the device as "?".
-        if (!codec->canEncode(c) || c.isSurrogate())
-            return refused(QCoreApplication::translate(
-                               "ServicePayloads", "Символ «%1» нельзя записать в серийный номер устройства")
-                               .arg(c));
-    }
-    return ready(codec->fromUnicode(text));
+    // The same rule as the text parameters: the controller ends a stored text at its first byte of 0x7B or
+    // more.
+    const int characters = CharacterCount(text);
+    if (characters != SerialNumberLength)
+        return refused(QCoreApplication::translate(
+                           "ServicePayloads", "Серийный номер должен состоять из %1 символов, введено %2")
+                           .arg(SerialNumberLength)
+                           .arg(characters));
+    if (const QString unstorable = FirstUnstorableCharacter(text); !unstorable.isEmpty())
+        return refused(QCoreApplication::translate("ServicePayloads",
+                                                   "Символ «%1» нельзя записать в серийный номер устройства")
+                           .arg(unstorable));
+    return ready(text.toLatin1());
 }
 
 QByteArray ClockPayload(const QDateTime &now)

@@ -16,7 +16,7 @@ constexpr quint16 SerialNumberAddress = 184;
 constexpr int SerialNumberLength = 8;
 
 constexpr int MaxDurationSeconds = 65535;
-// The status frame reads the counter back as a signed number.
+// Set values keep below 2^31, as the counter has always been set.
 constexpr quint32 MaxMotoclockMinutes = 0x7FFFFFFFu;
 
 struct ParsedInteger
@@ -52,8 +52,8 @@ ServicePayload DurationPayload(const QString &hoursText, const QString &minutesT
 // Motor-hour counter in minutes, four bytes high first, for MotoclockAddress.
 ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText);
 
-// Exactly eight characters as Windows-1251 codes, for SerialNumberAddress;
-// other lengths are ignored.
+// Exactly eight characters a stored text can hold, as their single-byte
+// codes, for SerialNumberAddress; anything else is refused, saying why.
 ServicePayload SerialNumberPayload(const QString &text);
 
 // BCD hour, minute, second, day, month, year of century, all from one reading;

@@ -149,6 +149,8 @@ QByteArray ControllerModel::statusFrameBytes() const
     data[27] = char(ByteToBcd(quint8(time.hour())));
     data[28] = char(ByteToBcd(quint8(time.minute())));
     data[29] = char(ByteToBcd(quint8(time.second())));
+    if (m_clockBytes.size() == 3)
+        data.replace(27, 3, m_clockBytes);
     data[30] = char(s.signalQuality);
     data[31] = char(s.registration);
     for (int i = 0; i < 4; ++i)

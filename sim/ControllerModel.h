@@ -45,6 +45,9 @@ public:
     const ControllerState &state() const { return m_state; }
     QDateTime clock() const { return m_clock; }
     void setClock(const QDateTime &clock) { m_clock = clock; }
+    // The status frame carries these three bytes (hour, minute, second) instead of the
+    // clock's, as a controller with a corrupt clock does; no bytes for the clock again.
+    void setClockBytes(const QByteArray &bytes) { m_clockBytes = bytes.left(3); }
 
     ControllerJournal &eventJournal() { return m_events; }
     ControllerJournal &alarmJournal() { return m_alarms; }
@@ -127,6 +130,7 @@ private:
     QByteArray m_memory;
     ControllerState m_state;
     QDateTime m_clock;
+    QByteArray m_clockBytes;
     ControllerJournal m_events{EventJournalSize};
     ControllerJournal m_alarms{AlarmJournalSize};
     ControllerScenario m_scenario;

@@ -223,6 +223,7 @@ private Q_SLOTS:
     void status_json_textsAsTheWindowShowsThemOrNull_data();
     void status_json_textsAsTheWindowShowsThemOrNull();
     void status_text_showsTheMeasurementCaptionsValuesAndFlags();
+    void status_impossibleClockAndFullCounter_showDashesNullAndRawBytes();
     void status_follow_printsEveryFrameUntilInterrupted();
     void status_followCsv_printsTheHeaderThenARowPerFrame();
 
@@ -337,6 +338,19 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
         << QStringList{"set-serial", "--port", NoPort, "123456789", "--code", code} << "exactly 8 characters";
     QTest::newRow("serial without a single-byte code")
         << QStringList{"set-serial", "--port", NoPort, "1234567✓", "--code", code} << "✓";
+    // The controller ends a stored text at its first byte of 0x7B or more.
+    QTest::newRow("serial in Cyrillic")
+        << QStringList{"set-serial", "--port", NoPort, "СН-12345", "--code", code} << "«С»";
+    QTest::newRow("serial with a brace")
+        << QStringList{"set-serial", "--port", NoPort, "AB{12345", "--code", code} << "«{»";
+    QTest::newRow("serial with a semicolon")
+        << QStringList{"set-serial", "--port", NoPort, "AB;12345", "--code", code} << "«;»";
+    QTest::newRow("serial of eight characters, the last an emoji")
+        << QStringList{"set-serial", "--port", NoPort, QStringLiteral("1234567\U0001F600"), "--code", code}
+        << QStringLiteral("«\U0001F600»");
+    QTest::newRow("serial of nine characters, one an emoji")
+        << QStringList{"set-serial", "--port", NoPort, QStringLiteral("12345678\U0001F600"), "--code", code}
+        << "has 9";
     QTest::newRow("file that does not exist")
         << QStringList{"write-config", "--port", NoPort, "{file}missing.txt"} << "missing.txt";
     QTest::newRow("file with a word") << QStringList{"show-config", "{file}words.txt"} << "'abc'";
@@ -505,7 +519,8 @@ void tst_Cli::status_json_givesEveryKeyDecoded()
     QCOMPARE(o.value("motoclock_minutes").toInt(), 733);
     QCOMPARE(o.value("maintenance_minutes").toInt(), 59);
     QCOMPARE(o.value("clock").toString(), QStringLiteral("09:05:30"));
-    QCOMPARE(o.value("signal_dbm").toInt(), -113);
+    // Code 99: the modem could not measure the level.
+    QVERIFY(o.value("signal_dbm").isNull());
     QCOMPARE(o.value("registration").toInt(), 1);
     QCOMPARE(o.value("registration_text").toString(), QStringLiteral("Зарегистрирован\nв домашней сети"));
     QCOMPARE(o.value("temperatures").toArray(), (QJsonArray{21, -10, 0, 127}));
@@ -588,7 +603,7 @@ void tst_Cli::status_text_showsTheMeasurementCaptionsValuesAndFlags()
          {"Вариант: КУВ-дизель v2.0", "Режим работы устройства: Работа ГУ 00:01:30", "Режим: Полуавто",
           "Фаза ГУ: 220В", "Фаза А: 226В", "Фаза B: 100В", "Фаза С: 0В", "Напряжение АКБ: 13.6В",
           "Напряжение ИБП: 24.5 В", "Счетчик моточасов: 12ч 13м", "До проведения ТО: 0ч 59м",
-          "Системное время: 09:05:30", "Уровень GSM сигнала: -113дБм",
+          "Системное время: 09:05:30", "Уровень GSM сигнала: ---",
           "Резистрация в сети: Зарегистрирован в домашней сети",
           "Датчики температуры: 21 C, -10 C, 0 C, 127 C", "  [x] three_line (3ф сеть)",
           "  [ ] direct_start (дистанц. запуск)", "  [x] gsm_activity (GSM модем)",
@@ -597,6 +612,36 @@ void tst_Cli::status_text_showsTheMeasurementCaptionsValuesAndFlags()
             lines.contains(QString::fromUtf8(line)),
             qPrintable(QStringLiteral("no line \"%1\" in\n%2").arg(QString::fromUtf8(line), r.outText())));
     }
+}
+
+void tst_Cli::status_impossibleClockAndFullCounter_showDashesNullAndRawBytes()
+{
+    Controller c(201);
+    QVERIFY(c.started);
+    setLiveState(c.model());
+    c.model().setClockBytes(QByteArray::fromHex("FF1A99"));
+    c.model().setMotoclockMinutes(0xFFFFFFFFu);
+
+    const CliResult json = runCli({"status", "--port", c.port(), "--json"});
+    QVERIFY2(json.exitCode == 0, json.describe());
+    const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+    QVERIFY2(o.value("clock").isNull(), json.out.constData());
+    QCOMPARE(o.value("clock_raw").toString(), QStringLiteral("FF1A99"));
+    QCOMPARE(o.value("motoclock_minutes").toInteger(), qint64(0xFFFFFFFFu));
+
+    const CliResult text = runCli({"status", "--port", c.port()});
+    QVERIFY2(text.exitCode == 0, text.describe());
+    const QStringList lines = text.outText().split(QLatin1Char('\n'));
+    for (const QString &line :
+         {QStringLiteral("Системное время: --:--:--"), QStringLiteral("Счетчик моточасов: 71582788ч 15м")})
+        QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in\n") + text.outText()));
+
+    // A clock that is valid again gives no raw bytes.
+    c.model().setClockBytes({});
+    const CliResult again = runCli({"status", "--port", c.port(), "--json"});
+    const QJsonObject valid = QJsonDocument::fromJson(again.out).object();
+    QCOMPARE(valid.value("clock").toString(), QStringLiteral("09:05:30"));
+    QVERIFY(!valid.contains("clock_raw"));
 }
 
 void tst_Cli::status_follow_printsEveryFrameUntilInterrupted()
@@ -921,6 +966,8 @@ void setJournals(ControllerModel &model)
     model.eventJournal().appendRaw(QByteArray::fromHex("1405231100"));
     model.eventJournal().appendRaw(QByteArray::fromHex("0930010212"));
     model.eventJournal().appendRaw(QByteArray::fromHex("235931120D"));
+    // A stamp whose every byte is no valid time.
+    model.eventJournal().appendRaw(QByteArray::fromHex("FF1A321301"));
     model.alarmJournal().clear();
     model.alarmJournal().appendRaw(QByteArray::fromHex("100005060D"));
     model.alarmJournal().appendRaw(QByteArray::fromHex("1111111105"));
@@ -948,8 +995,20 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
              (QJsonObject{{"events", QJsonArray()}, {"alarms", QJsonArray()}}));
     const QJsonArray events{
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
-        entry(1, 9, 30, 1, 2, 18, "", "09:30 01/02 "),
+        entry(1, 9, 30, 1, 2, 18, "код 18", "09:30 01/02 код 18"),
         entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ", "23:59 31/12 авария: нет запуска ГУ"),
+        QJsonObject{{"index", 3},
+                    {"hour", QJsonValue::Null},
+                    {"hour_raw", "FF"},
+                    {"minute", QJsonValue::Null},
+                    {"minute_raw", "1A"},
+                    {"day", QJsonValue::Null},
+                    {"day_raw", "32"},
+                    {"month", QJsonValue::Null},
+                    {"month_raw", "13"},
+                    {"code", 1},
+                    {"text", "запуск ГУ"},
+                    {"line", "--:-- --/-- запуск ГУ"}},
     };
     const QJsonArray alarms{
         entry(0, 10, 0, 5, 6, 13, "авария: нет запуска ГУ", "10:00 05/06 авария: нет запуска ГУ"),
@@ -1001,14 +1060,15 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
     QVERIFY2(r.exitCode == 0, r.describe());
     QCOMPARE(r.outText(), QStringLiteral("Журнал событий\n"
                                          "14:05 23/11 пропадание сети\n"
-                                         "09:30 01/02 \n"
+                                         "09:30 01/02 код 18\n"
                                          "23:59 31/12 авария: нет запуска ГУ\n"
+                                         "--:-- --/-- запуск ГУ\n"
                                          "\n"
                                          "Журнал аварий\n"
                                          "10:00 05/06 авария: нет запуска ГУ\n"
                                          "11:11 11/11 \n"));
-    // Each journal ends at its end code: three events, the end, two alarms, the end.
-    QCOMPARE(c.received().size(), 7);
+    // Each journal ends at its end code: four events, the end, two alarms, the end.
+    QCOMPARE(c.received().size(), 8);
 }
 
 void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead()
@@ -1045,7 +1105,7 @@ void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1()
     Controller c(201);
     QVERIFY(c.started);
     setJournals(c.model());
-    // Events 1 and 3 (the end record) go unanswered, then 1 again; alarms 0 and 2, then 0 again.
+    // Events 1 and 3 go unanswered, then 1 again while 3 comes; alarms 0 and 2, then 0 again.
     c.model().setAnswerEveryOther(true);
     QStringList arguments{"read-journal", "--port", c.port()};
     if (json)
@@ -1060,7 +1120,19 @@ void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1()
         QCOMPARE(journals.value("events").toArray(),
                  (QJsonArray{entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
                              entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ",
-                                   "23:59 31/12 авария: нет запуска ГУ")}));
+                                   "23:59 31/12 авария: нет запуска ГУ"),
+                             QJsonObject{{"index", 3},
+                                         {"hour", QJsonValue::Null},
+                                         {"hour_raw", "FF"},
+                                         {"minute", QJsonValue::Null},
+                                         {"minute_raw", "1A"},
+                                         {"day", QJsonValue::Null},
+                                         {"day_raw", "32"},
+                                         {"month", QJsonValue::Null},
+                                         {"month_raw", "13"},
+                                         {"code", 1},
+                                         {"text", "запуск ГУ"},
+                                         {"line", "--:-- --/-- запуск ГУ"}}}));
         QCOMPARE(journals.value("alarms").toArray(),
                  (QJsonArray{entry(1, 11, 11, 11, 11, 5, "", "11:11 11/11 ")}));
     } else {
@@ -1068,6 +1140,7 @@ void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1()
                                              "14:05 23/11 пропадание сети\n"
                                              "-- запись 1 не прочитана --\n"
                                              "23:59 31/12 авария: нет запуска ГУ\n"
+                                             "--:-- --/-- запуск ГУ\n"
                                              "\n"
                                              "Журнал аварий\n"
                                              "-- запись 0 не прочитана --\n"

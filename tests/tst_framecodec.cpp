@@ -26,6 +26,8 @@ private Q_SLOTS:
     void decodeFrameText_handlesOddAndEmptyTexts_data();
     void decodeFrameText_handlesOddAndEmptyTexts();
     void bcdAndZeroPad();
+    void bcdField_showsOnlyValidDigitsWithinTheFieldsRange_data();
+    void bcdField_showsOnlyValidDigitsWithinTheFieldsRange();
     void parseValidFrame_acceptsOnlyWellFormedFrames_data();
     void parseValidFrame_acceptsOnlyWellFormedFrames();
 };
@@ -119,6 +121,51 @@ void tst_FrameCodec::bcdAndZeroPad()
     QCOMPARE(ZeroPad(0, 2), QStringLiteral("00"));
     QCOMPARE(ZeroPad(123, 2), QStringLiteral("23"));
     QCOMPARE(ZeroPad(165, 2), QStringLiteral("65"));
+}
+
+void tst_FrameCodec::bcdField_showsOnlyValidDigitsWithinTheFieldsRange_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<quint8>("byte");
+    QTest::addColumn<QString>("text");
+    const auto row = [](const char *name, BcdField field, quint8 byte, const char *text) {
+        QTest::newRow(name) << int(field) << byte << QString::fromLatin1(text);
+    };
+    row("hour 00", BcdField::Hour, 0x00, "00");
+    row("hour 23", BcdField::Hour, 0x23, "23");
+    row("hour 24", BcdField::Hour, 0x24, "--");
+    row("hour 25", BcdField::Hour, 0x25, "--");
+    row("hour FF", BcdField::Hour, 0xFF, "--");
+    row("hour 0A", BcdField::Hour, 0x0A, "--");
+    row("minute 59", BcdField::Minute, 0x59, "59");
+    row("minute 60", BcdField::Minute, 0x60, "--");
+    row("minute 61", BcdField::Minute, 0x61, "--");
+    row("minute 1A", BcdField::Minute, 0x1A, "--");
+    row("second 00", BcdField::Second, 0x00, "00");
+    row("second 59", BcdField::Second, 0x59, "59");
+    row("second 99", BcdField::Second, 0x99, "--");
+    row("second A0", BcdField::Second, 0xA0, "--");
+    row("day 00", BcdField::Day, 0x00, "--");
+    row("day 01", BcdField::Day, 0x01, "01");
+    row("day 31", BcdField::Day, 0x31, "31");
+    row("day 32", BcdField::Day, 0x32, "--");
+    row("month 00", BcdField::Month, 0x00, "--");
+    row("month 01", BcdField::Month, 0x01, "01");
+    row("month 12", BcdField::Month, 0x12, "12");
+    row("month 13", BcdField::Month, 0x13, "--");
+    row("month 9A", BcdField::Month, 0x9A, "--");
+}
+
+void tst_FrameCodec::bcdField_showsOnlyValidDigitsWithinTheFieldsRange()
+{
+    QFETCH(int, field);
+    QFETCH(quint8, byte);
+    QFETCH(QString, text);
+    const std::optional<quint8> value = BcdFieldValue(byte, BcdField(field));
+    QCOMPARE(BcdFieldText(byte, BcdField(field)), text);
+    QCOMPARE(value.has_value(), text != QLatin1String("--"));
+    if (value)
+        QCOMPARE(ZeroPad(*value, 2), text);
 }
 
 void tst_FrameCodec::parseValidFrame_acceptsOnlyWellFormedFrames_data()

@@ -39,16 +39,28 @@ void TestJournal::line_data()
                                                 << "23:59 31/12 авария: напряжение ГУ вне дипазона";
     QTest::newRow("event 17 last text") << int(EventJournal) << QByteArray::fromHex("0809100411")
                                         << "08:09 10/04 авария: частота ГУ вне диапазона";
-    QTest::newRow("event 18 stamp and blank")
-        << int(EventJournal) << QByteArray::fromHex("1405231112") << "14:05 23/11 ";
-    QTest::newRow("event 19 stamp and blank")
-        << int(EventJournal) << QByteArray::fromHex("1405231113") << "14:05 23/11 ";
+    QTest::newRow("event 18 names its code")
+        << int(EventJournal) << QByteArray::fromHex("1405231112") << "14:05 23/11 код 18";
+    QTest::newRow("event 19 names its code")
+        << int(EventJournal) << QByteArray::fromHex("1405231113") << "14:05 23/11 код 19";
     QTest::newRow("alarm 5 stamp only")
         << int(AlarmJournal) << QByteArray::fromHex("0102030405") << "01:02 03/04 ";
+    QTest::newRow("alarm 10 names its code")
+        << int(AlarmJournal) << QByteArray::fromHex("010203040A") << "01:02 03/04 код 10";
+    QTest::newRow("alarm 19 names its code")
+        << int(AlarmJournal) << QByteArray::fromHex("0102030413") << "01:02 03/04 код 19";
     QTest::newRow("alarm 13 no start")
         << int(AlarmJournal) << QByteArray::fromHex("101520060D") << "10:15 20/06 авария: нет запуска ГУ";
-    QTest::newRow("invalid BCD cut to two digits")
-        << int(EventJournal) << QByteArray::fromHex("FF0A9AAB01") << "65:10 00/11 запуск ГУ";
+    QTest::newRow("digits above 9 show dashes")
+        << int(EventJournal) << QByteArray::fromHex("FF0A9AAB01") << "--:-- --/-- запуск ГУ";
+    QTest::newRow("every field out of its range")
+        << int(EventJournal) << QByteArray::fromHex("FF1A321301") << "--:-- --/-- запуск ГУ";
+    QTest::newRow("hour 24 and minute 60")
+        << int(EventJournal) << QByteArray::fromHex("2460150601") << "--:-- 15/06 запуск ГУ";
+    QTest::newRow("day and month 00")
+        << int(EventJournal) << QByteArray::fromHex("1230000001") << "12:30 --/-- запуск ГУ";
+    QTest::newRow("only the bad field goes")
+        << int(AlarmJournal) << QByteArray::fromHex("2359311D0D") << "23:59 31/-- авария: нет запуска ГУ";
 }
 
 void TestJournal::line()
@@ -69,11 +81,16 @@ void TestJournal::alarmJournal_namesOnlyAlarms()
             QVERIFY2(alarm == event && alarm.startsWith(QStringLiteral("авария: ")),
                      qPrintable(
                          QStringLiteral("code %1: alarm \"%2\", event \"%3\"").arg(code).arg(alarm, event)));
+        else if (code == 10 || code >= 18)
+            QCOMPARE(alarm, QStringLiteral("код %1").arg(code));
         else
             QVERIFY2(alarm.isEmpty(),
                      qPrintable(QStringLiteral("code %1 has alarm text \"%2\"").arg(code).arg(alarm)));
-        QVERIFY2(event.isEmpty() == (code >= 18),
-                 qPrintable(QStringLiteral("code %1 event text \"%2\"").arg(code).arg(event)));
+        if (code >= 18)
+            QCOMPARE(event, QStringLiteral("код %1").arg(code));
+        else
+            QVERIFY2(!event.isEmpty() && !event.startsWith(QStringLiteral("код")),
+                     qPrintable(QStringLiteral("code %1 event text \"%2\"").arg(code).arg(event)));
     }
 }
 

@@ -91,9 +91,9 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
     events.clear();
     alarms.clear();
     events.appendRaw(hexBytes("14 05 23 11 00"));
-    events.appendRaw(hexBytes("07 00 01 01 12")); // code 18: no text
+    events.appendRaw(hexBytes("07 00 01 01 12")); // code 18: no text of its own, named by number
     events.appendRaw(hexBytes("23 59 31 12 0B"));
-    events.appendRaw(hexBytes("FF 9A 00 00 06")); // digits above 9, converted as they are
+    events.appendRaw(hexBytes("FF 9A 00 00 06")); // digits above 9 and a day and month 00: no time
     events.appendRaw(hexBytes("00 00 00 00 14")); // code 20 ends the journal
     events.appendRaw(hexBytes("01 01 01 01 01"));
     alarms.appendRaw(hexBytes("10 15 02 03 05")); // not an alarm code: stamp only
@@ -107,9 +107,9 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
 
     const QStringList expectedEvents{
         QStringLiteral("14:05 23/11 пропадание сети"),
-        QStringLiteral("07:00 01/01 "),
+        QStringLiteral("07:00 01/01 код 18"),
         QStringLiteral("23:59 31/12 авария: разряд АКБ ГУ"),
-        QStringLiteral("65:00 00/00 автоматический режим"),
+        QStringLiteral("--:-- --/-- автоматический режим"),
     };
     const QStringList expectedAlarms{
         QStringLiteral("10:15 02/03 "),

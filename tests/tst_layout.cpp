@@ -85,6 +85,7 @@ private Q_SLOTS:
     void otherPages_stretchAndKeepTheirButtonsAtTheEdges();
     void servicePage_neverMoves();
     void placement_dependsOnlyOnTheCurrentSize();
+    void window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside();
 };
 
 void tst_Layout::roundHalfEven_data()
@@ -317,6 +318,27 @@ void tst_Layout::placement_dependsOnlyOnTheCurrentSize()
     form->resize(799, 572);
     QCoreApplication::processEvents();
     QCOMPARE(geometries(form->TabSheet1), first);
+}
+
+void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
+{
+    // A window twice its design size on screen at scale factor 2 must still fit a 1920 x 1080 screen.
+    const QSize half(400, 286);
+    const auto form = windowOf(half);
+    QVERIFY2(
+        form->minimumWidth() <= half.width() && form->minimumHeight() <= half.height(),
+        qPrintable(QStringLiteral("minimum %1x%2").arg(form->minimumWidth()).arg(form->minimumHeight())));
+    QCOMPARE(form->size(), half);
+    const int sb = form->StatusBar1->height();
+    QCOMPARE(form->StatusBar1->geometry(), QRect(0, half.height() - sb, half.width(), sb));
+    QVERIFY(form->rect().contains(form->AfPortComboBox1->geometry()));
+    QVERIFY(form->rect().contains(form->ComboBox_DeviceVersions->geometry()));
+    // The proportional placement still gives every instrument a size of its own.
+    for (const QWidget *w : form->TabSheet1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(w->width() > 0 && w->height() > 0, qPrintable(where(w)));
+    form->resize(half / 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(form->size(), form->minimumSize());
 }
 
 QTEST_MAIN(tst_Layout)

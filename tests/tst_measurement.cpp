@@ -103,8 +103,8 @@ private Q_SLOTS:
     void firstFrame_takesEveryDisplayOutOfItsErrorState();
     void voltageBytes_showAsVoltsOnGaugesAndDisplays();
     void readings_showInTheirUnits();
-    void signalQuality_showsAsDbmAndUnmeasurableAsTheFloor_data();
-    void signalQuality_showsAsDbmAndUnmeasurableAsTheFloor();
+    void signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData_data();
+    void signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData();
     void statusCaption_followsModeAndStage_data();
     void statusCaption_followsModeAndStage();
     void modeLedsAndSwitches_followTheMode_data();
@@ -224,33 +224,49 @@ void tst_Measurement::readings_showInTheirUnits()
     QCOMPARE(m.iAnalog_Temperature4->position(), 127.0);
     QCOMPARE(text(m.iDigital_Temperature4), "127 C");
 
-    p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF));
-    QCOMPARE(text(m.iEdit_Motoclock), "-1ч 0м");
-    QCOMPARE(text(m.iEdit_Time), "65:00:00");
+    // The counter is unsigned; a clock byte that is no valid time shows dashes in its place.
+    p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF).at(28, 0x1A).at(29, 0x59));
+    QCOMPARE(text(m.iEdit_Motoclock), "71582787ч 16м");
+    QCOMPARE(text(m.iEdit_Time), "--:--:59");
 }
 
-void tst_Measurement::signalQuality_showsAsDbmAndUnmeasurableAsTheFloor_data()
+void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData_data()
 {
     QTest::addColumn<int>("quality");
-    QTest::addColumn<int>("dbm");
+    QTest::addColumn<QVariant>("dbm"); // null: no data
     QTest::addColumn<int>("kept");
-    QTest::newRow("0 is the floor") << 0 << -113 << 0;
-    QTest::newRow("17 in between") << 17 << -79 << 17;
-    QTest::newRow("31 is the top") << 31 << -51 << 31;
-    QTest::newRow("32 is out of range") << 32 << -113 << 0;
-    QTest::newRow("99 could not be measured") << 99 << -113 << 0;
+    QTest::newRow("0 is the floor") << 0 << QVariant(-113) << 0;
+    QTest::newRow("17 in between") << 17 << QVariant(-79) << 17;
+    QTest::newRow("31 is the top") << 31 << QVariant(-51) << 31;
+    QTest::newRow("32 is out of range") << 32 << QVariant(-113) << 0;
+    QTest::newRow("99 is unknown") << 99 << QVariant() << 0;
 }
 
-void tst_Measurement::signalQuality_showsAsDbmAndUnmeasurableAsTheFloor()
+void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData()
 {
     QFETCH(int, quality);
-    QFETCH(int, dbm);
+    QFETCH(QVariant, dbm);
     QFETCH(int, kept);
     Page p;
+    // A known level first: an unknown one after it must not leave the old reading standing.
+    p.show(Status().at(30, 20));
     p.show(Status().at(30, quint8(quality)));
-    QCOMPARE(p.page.iAnalog_SignalStrength->position(), double(dbm));
-    QCOMPARE(text(p.page.iDigital_SignalStrength), QStringLiteral("%1дБм").arg(dbm).toUtf8());
-    QCOMPARE(int(p.page.telemetry().SignalQuality), kept);
+    const MeasurementPage &m = p.page;
+    if (dbm.isValid()) {
+        QCOMPARE(m.iAnalog_SignalStrength->position(), dbm.toDouble());
+        QCOMPARE(text(m.iDigital_SignalStrength), QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
+        QVERIFY(!m.iDigital_SignalStrength->errorActive());
+    } else {
+        // As before the first frame: the gauge at rest, the display in its error state.
+        QCOMPARE(m.iAnalog_SignalStrength->position(), 0.0);
+        QVERIFY(m.iDigital_SignalStrength->errorActive());
+        QCOMPARE(text(m.iDigital_SignalStrength), "---");
+    }
+    QCOMPARE(int(m.telemetry().SignalQuality), kept);
+    // The next frame with a level shows it again.
+    p.show(Status().at(30, 31));
+    QVERIFY(!m.iDigital_SignalStrength->errorActive());
+    QCOMPARE(text(m.iDigital_SignalStrength), "-51дБм");
 }
 
 void tst_Measurement::statusCaption_followsModeAndStage_data()

@@ -413,6 +413,11 @@ void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
     QTest::newRow("login not in Windows-1251") << login << "日本" << c << bad;
     QTest::newRow("login with punctuation") << login << "user.name-1_@x" << c << QString();
     QTest::newRow("login with separator") << login << "a;b" << c << EditWarnings::separator();
+    // Characters, not UTF-16 units: an emoji is one character, refused as such.
+    QTest::newRow("login of 16 characters, one an emoji")
+        << login << QStringLiteral("abcdefghijklmno\U0001F600") << c << bad;
+    QTest::newRow("login of 17 characters, one an emoji")
+        << login << QStringLiteral("abcdefghijklmnop\U0001F600") << c << EditWarnings::textTooLong(16);
     QTest::newRow("row without limits, any text") << QStringList{"1", "1", "", ""} << "abc" << c << QString();
 }
 

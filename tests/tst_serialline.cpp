@@ -8,7 +8,9 @@
 #include "link/DeviceLink.h"
 #include "link/FrameCodec.h"
 #include "link/PortAccess.h"
+#include "link/PortReturn.h"
 #include "sim/PtySimulator.h"
+#include "sim/SimTransport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +20,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
+#include <vector>
 
 #include <grp.h>
 #include <pwd.h>
@@ -52,7 +56,55 @@ struct SimLink
     QString openError;
 };
 
+constexpr qint64 Second = 1000 * 1000 * 1000;
+
+PortIdentity adapter(const QString &name, quint16 vendor, quint16 product, const QString &serial)
+{
+    PortIdentity port;
+    port.name = name;
+    port.listed = true;
+    port.vendor = vendor;
+    port.product = product;
+    port.serialNumber = serial;
+    return port;
+}
+
+// A device node the port list does not hold: known by its name only.
+PortIdentity deviceNode(const QString &name)
+{
+    PortIdentity port;
+    port.name = name;
+    return port;
+}
+
+PortIdentity linkToTerminal(const QString &name, qint64 linkChangedNs, qint64 terminalChangedNs)
+{
+    PortIdentity port;
+    port.name = name;
+    port.path = PortPath::LinkToPseudoTerminal;
+    port.linkChangedNs = linkChangedNs;
+    port.terminalChangedNs = terminalChangedNs;
+    return port;
+}
+
+// The first pseudo-terminal opened from now on that gets this device path; the
+// others stay open so that it does. Empty when the number went elsewhere.
+std::unique_ptr<PtyPair> takeTerminalNumber(const QString &path, std::vector<std::unique_ptr<PtyPair>> &held)
+{
+    for (int i = 0; i < 64; ++i) {
+        auto pty = std::make_unique<PtyPair>();
+        if (!pty->isValid())
+            return {};
+        if (pty->slavePath() == path)
+            return pty;
+        held.push_back(std::move(pty));
+    }
+    return {};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(gencfg::PortIdentity)
 
 class tst_SerialLine : public QObject
 {
@@ -60,6 +112,12 @@ class tst_SerialLine : public QObject
 private Q_SLOTS:
     void command_goesOutRightAfterAStatusFrameWithItsEchoLine();
     void vanishingPty_closesThePortEndsTheOperationAndReportsOnce();
+
+    // A lost port coming back.
+    void returningPort_isTheSameOnlyByNameAndIdentityOrALinkMadeAnew_data();
+    void returningPort_isTheSameOnlyByNameAndIdentityOrALinkMadeAnew();
+    void linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew_data();
+    void linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew();
 
     // Who may use a port.
     void permissionHint_namesTheGroupToJoinOnlyWhereThatHelps_data();
@@ -110,6 +168,146 @@ void tst_SerialLine::vanishingPty_closesThePortEndsTheOperationAndReportsOnce()
     QVERIFY(!s.link.AfComPort1().isOpen());
     QTest::qWait(100);
     QCOMPARE(lost.count(), 1);
+}
+
+void tst_SerialLine::returningPort_isTheSameOnlyByNameAndIdentityOrALinkMadeAnew_data()
+{
+    QTest::addColumn<PortIdentity>("lost");
+    QTest::addColumn<std::optional<PortIdentity>>("present");
+    QTest::addColumn<bool>("awaited");
+    QTest::addColumn<bool>("same");
+    const QString usb = QStringLiteral("/dev/ttyUSB0");
+    const PortIdentity ftdi = adapter(usb, 0x0403, 0x6001, QStringLiteral("A5X1"));
+    const PortIdentity node = deviceNode(QStringLiteral("/dev/ttyS4"));
+    PortIdentity bare;
+    bare.name = QStringLiteral("/dev/pts/3");
+    bare.path = PortPath::PseudoTerminal;
+    const QString kuv = QStringLiteral("/tmp/kuv");
+    // The link as it was when the port was opened: made at 100 s, its terminal handed out at 99 s;
+    // the port lost at 125 s.
+    PortIdentity opened = linkToTerminal(kuv, 100 * Second, 99 * Second);
+    opened.lostNs = 125 * Second;
+
+    QTest::newRow("adapter back") << ftdi << std::optional(ftdi) << true << true;
+    QTest::newRow("adapter with another serial number")
+        << ftdi << std::optional(adapter(usb, 0x0403, 0x6001, QStringLiteral("B7Q2"))) << true << false;
+    QTest::newRow("adapter of another make")
+        << ftdi << std::optional(adapter(usb, 0x1A86, 0x7523, QString())) << true << false;
+    QTest::newRow("nothing there yet") << ftdi << std::optional<PortIdentity>() << true << false;
+    QTest::newRow("unlisted device node back by its name") << node << std::optional(node) << true << true;
+    QTest::newRow("bare pseudo-terminal") << bare << std::optional(bare) << false << false;
+    QTest::newRow("link left behind, its terminal's number handed out again")
+        << opened << std::optional(linkToTerminal(kuv, 100 * Second, 130 * Second)) << true << false;
+    QTest::newRow("link left behind, its terminal never freed")
+        << opened << std::optional(opened) << true << false;
+    QTest::newRow("link made anew to a new terminal")
+        << opened << std::optional(linkToTerminal(kuv, 130 * Second, 130 * Second)) << true << true;
+    QTest::newRow("link made anew to a terminal opened before it")
+        << opened << std::optional(linkToTerminal(kuv, 130 * Second, 120 * Second)) << true << true;
+    QTest::newRow("link made anew, its terminal's number handed out again since")
+        << opened << std::optional(linkToTerminal(kuv, 130 * Second, 140 * Second)) << true << false;
+    QTest::newRow("link made anew while the port was still open")
+        << opened << std::optional(linkToTerminal(kuv, 110 * Second, 109 * Second)) << true << false;
+    QTest::newRow("link made anew on a filesystem keeping whole seconds")
+        << opened << std::optional(linkToTerminal(kuv, 130 * Second, 130 * Second + 400000000)) << true
+        << true;
+    QTest::newRow("device node where the link was")
+        << opened << std::optional(deviceNode(kuv)) << true << true;
+    QTest::newRow("link to a terminal where a device node was")
+        << deviceNode(kuv) << std::optional(linkToTerminal(kuv, 130 * Second, 130 * Second)) << true << true;
+    QTest::newRow("the link, another name")
+        << opened << std::optional(linkToTerminal(QStringLiteral("/tmp/kuv2"), 130 * Second, 130 * Second))
+        << true << false;
+}
+
+void tst_SerialLine::returningPort_isTheSameOnlyByNameAndIdentityOrALinkMadeAnew()
+{
+    QFETCH(PortIdentity, lost);
+    QFETCH(std::optional<PortIdentity>, present);
+    QFETCH(bool, awaited);
+    QFETCH(bool, same);
+    QCOMPARE(AwaitsReturn(lost), awaited);
+    QCOMPARE(IsSameAdapter(lost, present), same);
+}
+
+void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew_data()
+{
+    QTest::addColumn<bool>("inMemory");
+    QTest::newRow("controller in memory") << true;
+    QTest::newRow("serial port on a pseudo-terminal") << false;
+}
+
+void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
+{
+    // A link as gensim --link makes it, left behind when the simulator is killed.
+    QFETCH(bool, inMemory);
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("kuv"));
+    auto first = std::make_unique<PtyPair>();
+    QVERIFY(first->isValid());
+    const QString number = first->slavePath();
+    QVERIFY(QFile::link(number, linkPath));
+
+    DeviceLink link;
+    SimTransport *sim = nullptr;
+    if (inMemory) {
+        auto transport = std::make_unique<SimTransport>();
+        sim = transport.get();
+        link.setTransport(std::move(transport));
+    }
+    link.setReopenReturningPort(true);
+    QCOMPARE(link.openPort(linkPath), QString());
+    QSignalSpy lost(&link, &DeviceLink::portLost);
+    QSignalSpy returned(&link, &DeviceLink::portReturned);
+    QSignalSpy arrived(&link, &DeviceLink::bytesArrived);
+    first->closeMaster();
+    if (sim)
+        sim->vanish();
+    QTRY_COMPARE(lost.count(), 1);
+    QVERIFY(!link.AfComPort1().isOpen());
+    QVERIFY(link.awaitingReturn());
+    first.reset();
+
+    // The next terminal anyone opens takes the freed number, and the link leads to it.
+    std::vector<std::unique_ptr<PtyPair>> held;
+    const std::unique_ptr<PtyPair> stranger = takeTerminalNumber(number, held);
+    QVERIFY2(stranger, qPrintable(number + QStringLiteral(" was not handed out again")));
+    QCOMPARE(QFileInfo(linkPath).canonicalFilePath(), number);
+    QVERIFY(stranger->write("secret-password\r"));
+    QTest::qWait(3 * DeviceLink::ReturnPollMs + 100);
+    QCOMPARE(returned.count(), 0);
+    QVERIFY(!link.AfComPort1().isOpen());
+    QCOMPARE(arrived.count(), 0);
+    QVERIFY(link.awaitingReturn());
+
+    // The simulator started again: a new terminal, then the link made anew.
+    auto fresh = std::make_unique<PtyPair>();
+    QVERIFY(fresh->isValid());
+    const QString freshNumber = fresh->slavePath();
+    QVERIFY(QFile::remove(linkPath));
+    QVERIFY(QFile::link(freshNumber, linkPath));
+    QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3 * DeviceLink::ReturnPollMs);
+    QVERIFY(link.AfComPort1().isOpen());
+    QCOMPARE(link.AfComPort1().portName(), linkPath);
+    if (!inMemory) {
+        QVERIFY(fresh->write("x"));
+        QTRY_VERIFY(arrived.count() > 0);
+    }
+
+    // Killed again: that link, newer than the port's first opening, is left behind in its turn.
+    fresh->closeMaster();
+    if (sim)
+        sim->vanish();
+    QTRY_COMPARE(lost.count(), 2);
+    fresh.reset();
+    const std::unique_ptr<PtyPair> second = takeTerminalNumber(freshNumber, held);
+    QVERIFY2(second, qPrintable(freshNumber + QStringLiteral(" was not handed out again")));
+    const int arrivals = int(arrived.count());
+    QVERIFY(second->write("secret-password\r"));
+    QTest::qWait(3 * DeviceLink::ReturnPollMs + 100);
+    QCOMPARE(returned.count(), 1);
+    QVERIFY(!link.AfComPort1().isOpen());
+    QCOMPARE(int(arrived.count()), arrivals);
 }
 
 void tst_SerialLine::permissionHint_namesTheGroupToJoinOnlyWhereThatHelps_data()

@@ -43,6 +43,8 @@ private slots:
 
     void serialNumber_data();
     void serialNumber();
+    void serialNumber_refusalNamesTheCharacterAsTypedAndCountsCharacters_data();
+    void serialNumber_refusalNamesTheCharacterAsTypedAndCountsCharacters();
     void clock_takesEveryFieldFromOneReading();
 
     void frames_matchTheWorkedExamples();
@@ -225,16 +227,27 @@ void TestService::serialNumber_data()
     QTest::addColumn<QByteArray>("data");
 
     QTest::newRow("digits") << "12345678" << int(ServicePayload::Ok) << QByteArray("12345678");
-    QTest::newRow("any characters") << "AB-12 x?" << int(ServicePayload::Ok) << QByteArray("AB-12 x?");
-    QTest::newRow("cyrillic as windows-1251")
-        << QStringLiteral("АБВЁжюя№") << int(ServicePayload::Ok) << QByteArray::fromHex("C0C1C2A8E6FEFFB9");
-    QTest::newRow("7 characters ignored") << "1234567" << int(ServicePayload::Ignored) << QByteArray();
-    QTest::newRow("9 characters ignored") << "123456789" << int(ServicePayload::Ignored) << QByteArray();
-    QTest::newRow("empty ignored") << "" << int(ServicePayload::Ignored) << QByteArray();
+    QTest::newRow("any characters below the text end")
+        << "AB-12 xz" << int(ServicePayload::Ok) << QByteArray("AB-12 xz");
+    QTest::newRow("question mark and blanks")
+        << "? 0  ?!:" << int(ServicePayload::Ok) << QByteArray("? 0  ?!:");
+    // The controller ends a stored text at its first byte of 0x7B or more.
+    QTest::newRow("cyrillic refused")
+        << QStringLiteral("АБВЁжюя№") << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("cyrillic among latin refused")
+        << QStringLiteral("СН-12345") << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("brace refused") << "AB{12345" << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("tilde refused") << "1234567~" << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("semicolon refused") << "AB;12345" << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("7 characters refused") << "1234567" << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("9 characters refused") << "123456789" << int(ServicePayload::Warning) << QByteArray();
+    QTest::newRow("empty refused") << "" << int(ServicePayload::Warning) << QByteArray();
     QTest::newRow("chinese refused") << QStringLiteral("1234567中") << int(ServicePayload::Warning)
                                      << QByteArray();
     QTest::newRow("greek refused") << QStringLiteral("λ1234567") << int(ServicePayload::Warning)
                                    << QByteArray();
+    QTest::newRow("emoji as the eighth character refused")
+        << QStringLiteral("1234567\U0001F600") << int(ServicePayload::Warning) << QByteArray();
 }
 
 void TestService::serialNumber()
@@ -249,6 +262,34 @@ void TestService::serialNumber()
                             .arg(status)
                             .arg(QString::fromLatin1(data.toHex(' ')), describe(p))));
     QCOMPARE(p.message.isEmpty(), status != ServicePayload::Warning);
+}
+
+void TestService::serialNumber_refusalNamesTheCharacterAsTypedAndCountsCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString length = QStringLiteral("Серийный номер должен состоять из 8 символов, введено %1");
+    const QString character = QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства");
+    QTest::newRow("first bad character named")
+        << QStringLiteral("1Ж2{3;45") << character.arg(QStringLiteral("Ж"));
+    QTest::newRow("brace") << QStringLiteral("AB{12345") << character.arg(QStringLiteral("{"));
+    QTest::newRow("semicolon") << QStringLiteral("AB;12345") << character.arg(QStringLiteral(";"));
+    QTest::newRow("emoji whole, as the eighth character")
+        << QStringLiteral("1234567\U0001F600") << character.arg(QStringLiteral("\U0001F600"));
+    QTest::newRow("emoji first") << QStringLiteral("\U0001F6001234567")
+                                 << character.arg(QStringLiteral("\U0001F600"));
+    QTest::newRow("nine characters with an emoji") << QStringLiteral("12345678\U0001F600") << length.arg(9);
+    QTest::newRow("seven characters") << QStringLiteral("1234567") << length.arg(7);
+    QTest::newRow("empty") << QString() << length.arg(0);
+}
+
+void TestService::serialNumber_refusalNamesTheCharacterAsTypedAndCountsCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    const ServicePayload p = SerialNumberPayload(text);
+    QCOMPARE(int(p.status), int(ServicePayload::Warning));
+    QCOMPARE(p.message, message);
 }
 
 void TestService::clock_takesEveryFieldFromOneReading()

@@ -151,10 +151,21 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
         << "Button7" << Edits{{"Edit1", "-1"}, {"Edit2", "59"}} << warning << "Warning" << motoclock;
     QTest::newRow("motor hours the status frame cannot show")
         << "Button7" << Edits{{"Edit1", "35791394"}, {"Edit2", "8"}} << warning << "Warning" << motoclock;
-    QTest::newRow("serial number of 7") << "Button10" << Edits{{"Edit3", "1234567"}} << -1 << ""
-                                        << "";
-    QTest::newRow("serial number of 9") << "Button10" << Edits{{"Edit3", "123456789"}} << -1 << ""
-                                        << "";
+    const QString serialLength = QStringLiteral("Серийный номер должен состоять из 8 символов, введено %1");
+    const QString serialCharacter = QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства");
+    QTest::newRow("serial number of 7")
+        << "Button10" << Edits{{"Edit3", "1234567"}} << warning << "Warning" << serialLength.arg(7);
+    QTest::newRow("serial number of 9")
+        << "Button10" << Edits{{"Edit3", "123456789"}} << warning << "Warning" << serialLength.arg(9);
+    QTest::newRow("serial number in Cyrillic") << "Button10" << Edits{{"Edit3", "СН-12345"}} << warning
+                                               << "Warning" << serialCharacter.arg(QStringLiteral("С"));
+    QTest::newRow("serial number with a brace") << "Button10" << Edits{{"Edit3", "AB{12345"}} << warning
+                                                << "Warning" << serialCharacter.arg(QStringLiteral("{"));
+    QTest::newRow("serial number with a semicolon") << "Button10" << Edits{{"Edit3", "AB;12345"}} << warning
+                                                    << "Warning" << serialCharacter.arg(QStringLiteral(";"));
+    QTest::newRow("serial number ending in an emoji, 8 characters")
+        << "Button10" << Edits{{"Edit3", QStringLiteral("1234567\U0001F600")}} << warning << "Warning"
+        << serialCharacter.arg(QStringLiteral("\U0001F600"));
 }
 
 void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()

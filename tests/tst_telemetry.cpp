@@ -64,6 +64,8 @@ private slots:
 
     void signalDbm_data();
     void signalDbm();
+    void shownSignal_data();
+    void shownSignal();
     void hoursMinutes_data();
     void hoursMinutes();
     void clockText_data();
@@ -112,22 +114,21 @@ void TestTelemetry::decode_signedFields_data()
 {
     QTest::addColumn<quint32>("motoclockBytes");
     QTest::addColumn<quint8>("temperatureByte");
-    QTest::addColumn<qint32>("motoclock");
+    QTest::addColumn<quint32>("motoclock");
     QTest::addColumn<qint8>("temperature");
 
-    QTest::newRow("minus one everywhere") << 0xFFFFFFFFu << quint8(0xFF) << -1 << qint8(-1);
-    QTest::newRow("minus ten degrees") << 0x00000000u << quint8(0xF6) << 0 << qint8(-10);
-    QTest::newRow("most negative") << 0x80000000u << quint8(0x80) << std::numeric_limits<qint32>::min()
-                                   << qint8(-128);
-    QTest::newRow("most positive") << 0x7FFFFFFFu << quint8(0x7F) << std::numeric_limits<qint32>::max()
-                                   << qint8(127);
+    // The engine-hour counter is unsigned: only the temperatures carry a sign.
+    QTest::newRow("all bits set") << 0xFFFFFFFFu << quint8(0xFF) << 0xFFFFFFFFu << qint8(-1);
+    QTest::newRow("minus ten degrees") << 0x00000000u << quint8(0xF6) << 0u << qint8(-10);
+    QTest::newRow("top bit only") << 0x80000000u << quint8(0x80) << 0x80000000u << qint8(-128);
+    QTest::newRow("below the top bit") << 0x7FFFFFFFu << quint8(0x7F) << 0x7FFFFFFFu << qint8(127);
 }
 
 void TestTelemetry::decode_signedFields()
 {
     QFETCH(quint32, motoclockBytes);
     QFETCH(quint8, temperatureByte);
-    QFETCH(qint32, motoclock);
+    QFETCH(quint32, motoclock);
     QFETCH(qint8, temperature);
 
     QList<QPair<int, quint8>> bytes;
@@ -136,7 +137,7 @@ void TestTelemetry::decode_signedFields()
     for (int sensor = 0; sensor < 4; ++sensor)
         bytes.append({32 + sensor, temperatureByte});
     const TelemetryRecord r = DecodeStatusFrame(rxBuffer(bytes));
-    QCOMPARE(r.MotoclockMinutes, motoclock);
+    QCOMPARE(qint64(r.MotoclockMinutes), qint64(motoclock));
     QCOMPARE(r.Temperature1, temperature);
     QCOMPARE(r.Temperature2, temperature);
     QCOMPARE(r.Temperature3, temperature);
@@ -404,6 +405,29 @@ void TestTelemetry::signalDbm()
     QCOMPARE(SignalDbm(quality), dbm);
 }
 
+void TestTelemetry::shownSignal_data()
+{
+    QTest::addColumn<quint8>("quality");
+    QTest::addColumn<QVariant>("dbm"); // null: shown as no data
+
+    QTest::newRow("0 weakest") << quint8(0) << QVariant(-113);
+    QTest::newRow("31 strongest") << quint8(31) << QVariant(-51);
+    QTest::newRow("32 out of range") << quint8(32) << QVariant(-113);
+    QTest::newRow("98 out of range") << quint8(98) << QVariant(-113);
+    QTest::newRow("99 unknown") << quint8(99) << QVariant();
+    QTest::newRow("255") << quint8(255) << QVariant(-113);
+}
+
+void TestTelemetry::shownSignal()
+{
+    QFETCH(quint8, quality);
+    QFETCH(QVariant, dbm);
+    const std::optional<int> shown = ShownSignalDbm(quality);
+    QCOMPARE(shown.has_value(), dbm.isValid());
+    if (shown)
+        QCOMPARE(*shown, dbm.toInt());
+}
+
 void TestTelemetry::hoursMinutes_data()
 {
     QTest::addColumn<qint64>("minutes");
@@ -435,8 +459,10 @@ void TestTelemetry::clockText_data()
 
     QTest::newRow("leading zeros kept") << quint8(0x09) << quint8(0x05) << quint8(0x30) << "09:05:30";
     QTest::newRow("end of day") << quint8(0x23) << quint8(0x59) << quint8(0x59) << "23:59:59";
-    QTest::newRow("invalid BCD cut to two digits")
-        << quint8(0xFF) << quint8(0x0A) << quint8(0x00) << "65:10:00";
+    QTest::newRow("digits above 9 show dashes") << quint8(0xFF) << quint8(0x0A) << quint8(0x00) << "--:--:00";
+    QTest::newRow("every field impossible") << quint8(0xFF) << quint8(0x1A) << quint8(0x99) << "--:--:--";
+    QTest::newRow("hour 24") << quint8(0x24) << quint8(0x00) << quint8(0x00) << "--:00:00";
+    QTest::newRow("minute 60 and second 61") << quint8(0x23) << quint8(0x60) << quint8(0x61) << "23:--:--";
 }
 
 void TestTelemetry::clockText()

@@ -8,6 +8,7 @@
 #include "widgets/SwitchLed.h"
 
 #include <QChart>
+#include <QDateTimeAxis>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QValueAxis>
 
 #include <cerrno>
 #include <cstring>
@@ -43,6 +45,48 @@ struct TrendsWindow : FormSim
     TrendsPage *page = nullptr;
 };
 
+// The labels an axis shows: Qt Charts spaces the ticks evenly from min to max and
+// prints each with the axis' format ("%d" truncates).
+QStringList valueLabels(const QValueAxis *axis)
+{
+    QStringList labels;
+    const QString format = axis->labelFormat();
+    const int decimals = format == QLatin1String("%d") ? -1 : format.mid(2, 1).toInt();
+    for (int i = 0; i < axis->tickCount(); ++i) {
+        const double value = axis->min() + i * (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        labels << (decimals < 0 ? QString::number(qint64(value)) : QString::number(value, 'f', decimals));
+    }
+    return labels;
+}
+
+QStringList timeLabels(const QDateTimeAxis *axis)
+{
+    QStringList labels;
+    const double min = double(axis->min().toMSecsSinceEpoch());
+    const double max = double(axis->max().toMSecsSinceEpoch());
+    for (int i = 0; i < axis->tickCount(); ++i)
+        labels << QDateTime::fromMSecsSinceEpoch(qRound64(min + i * (max - min) / (axis->tickCount() - 1)))
+                      .toString(axis->format());
+    return labels;
+}
+
+// Every label of every axis of the page's three plots, each its own text; a failure names the axis.
+QString repeatedLabels(TrendsPage *page)
+{
+    QString repeated;
+    for (TrendChartView *view : {page->ChartVoltages, page->ChartBatteries, page->ChartTemperatures}) {
+        QStringList labels;
+        if (const auto *values = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0)))
+            labels = valueLabels(values);
+        if (const auto *time = qobject_cast<QDateTimeAxis *>(view->chart()->axes(Qt::Horizontal).value(0)))
+            labels << timeLabels(time);
+        if (QSet<QString>(labels.cbegin(), labels.cend()).size() != labels.size())
+            repeated += view->accessibleName() + QStringLiteral(": ") + labels.join(QLatin1Char(' ')) +
+                        QLatin1Char('\n');
+    }
+    return repeated;
+}
+
 } // namespace
 
 class tst_TrendsPage : public QObject
@@ -52,6 +96,7 @@ private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
     void changeMarks_showTheirTextOnHover();
     void saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason();
+    void axisLabels_neverRepeatOverNarrowRanges();
 };
 
 void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
@@ -161,6 +206,35 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("trend.csv"), QStringLiteral("trend.png")}));
+}
+
+void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
+{
+    // Readings that do not move: every phase at 220 V, both batteries at 13.6 V, every sensor at 0 °C.
+    FormSim s(40, 201);
+    ControllerState &state = s.sim.model().state();
+    state.voltageGU = state.voltageA = state.voltageB = state.voltageC = 220;
+    state.accVoltage = state.upsVoltage = 136;
+    std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
+    TrendsPage *page = s.form.TabSheet6;
+    s.form.show();
+    s.form.PageControl1->setCurrentWidget(page);
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    // Before the first frame as well.
+    QString repeated = repeatedLabels(page);
+    QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
+    page->setSpan(TrendsPage::OneMinute);
+    QVERIFY(s.settle(5));
+    repeated = repeatedLabels(page);
+    QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
+
+    const TelemetryLog &log = s.form.telemetryLog();
+    const qint64 newest = log.newest().msecs;
+    for (const qint64 span : {qint64(2000), qint64(5999), qint64(3 * 24 * 3600 * 1000LL)}) {
+        page->showRange(newest - span, newest);
+        repeated = repeatedLabels(page);
+        QVERIFY2(repeated.isEmpty(), qPrintable(QStringLiteral("over %1 ms:\n%2").arg(span).arg(repeated)));
+    }
 }
 
 QTEST_MAIN(tst_TrendsPage)

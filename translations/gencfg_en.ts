@@ -522,6 +522,10 @@
         <source>Журнал событий</source>
         <translation>Event journal</translation>
     </message>
+    <message>
+        <source>код %1</source>
+        <translation>code %1</translation>
+    </message>
 </context>
 <context>
     <name>JournalReading</name>
@@ -760,6 +764,10 @@
     <message>
         <source>Символ «%1» нельзя записать в серийный номер устройства</source>
         <translation>The character «%1» cannot be written into the device serial number</translation>
+    </message>
+    <message>
+        <source>Серийный номер должен состоять из %1 символов, введено %2</source>
+        <translation>The serial number must be %1 characters long, %2 given</translation>
     </message>
 </context>
 <context>

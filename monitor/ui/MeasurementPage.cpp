@@ -392,10 +392,13 @@ void MeasurementPage::ShowTelemetry()
     iEdit_Motoclock->setText(HoursMinutesText(m_record.MotoclockMinutes));
     iEdit_TO->setText(HoursMinutesText(m_record.MaintenanceMinutes));
 
+    const std::optional<int> dbm = ShownSignalDbm(m_record.SignalQuality);
     m_record.SignalQuality = UsableSignalQuality(m_record.SignalQuality);
-    const int dbm = SignalDbm(m_record.SignalQuality);
-    iAnalog_SignalStrength->setPosition(dbm);
-    iDigital_SignalStrength->setValue(dbm);
+    // An unknown level shows as before the first frame, not as the weakest.
+    iAnalog_SignalStrength->setPosition(dbm.value_or(0));
+    if (dbm)
+        iDigital_SignalStrength->setValue(*dbm);
+    iDigital_SignalStrength->setErrorActive(!dbm);
 
     if (const std::optional<QString> caption = RegistrationCaption(m_record.Registration))
         iLabel_Carrier->setCaption(*caption);

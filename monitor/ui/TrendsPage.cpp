@@ -38,11 +38,11 @@ enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
 
 // A range of ValueTicks - 1 round steps (1, 2 or 5 times a power of ten) that holds low..high.
 // The count of labels never changes: Qt Charts does not make room again for more labels
-// in a plot area placed by hand.
+// in a plot area placed by hand. Steps are whole numbers, so the whole-number labels never repeat.
 std::pair<double, double> niceRange(double low, double high)
 {
     const double intervals = ValueTicks - 1;
-    double step = std::pow(10.0, std::floor(std::log10(qMax(1e-9, (high - low) / intervals))));
+    double step = std::pow(10.0, qMax(0.0, std::floor(std::log10(qMax(1e-9, (high - low) / intervals)))));
     for (;;) {
         for (double factor : {1.0, 2.0, 5.0}) {
             const double from = std::floor(low / (step * factor)) * step * factor;
@@ -51,6 +51,18 @@ std::pair<double, double> niceRange(double low, double high)
         }
         step *= 10;
     }
+}
+
+// Labels that differ from tick to tick: milliseconds once ticks lie less than a second apart
+// (without the hour, so the label keeps to the room beside the plot), the date once the span
+// could hold the same time of day twice.
+QString timeLabelFormat(qint64 spanMs, int ticks)
+{
+    if (spanMs < 1000LL * (ticks - 1))
+        return QStringLiteral("mm:ss.zzz");
+    if (spanMs >= 24LL * 3600 * 1000)
+        return QStringLiteral("dd.MM hh:mm");
+    return QStringLiteral("hh:mm:ss");
 }
 
 QString changeText(const TelemetryRecord &r)
@@ -146,6 +158,8 @@ TrendsPage::Plot TrendsPage::makePlot(const QString &title)
     plot.values = new QValueAxis;
     plot.values->setLabelFormat(QStringLiteral("%d"));
     plot.values->setTickCount(ValueTicks);
+    const auto [low, high] = niceRange(0, 1);
+    plot.values->setRange(low, high);
     plot.chart->addAxis(time, Qt::AlignBottom);
     plot.chart->addAxis(plot.values, Qt::AlignLeft);
     plot.view = new TrendChartView(plot.chart);
@@ -464,10 +478,11 @@ void TrendsPage::applyToSeries()
             const auto [niceLow, niceHigh] = niceRange(wantLow, wantHigh);
             plot.values->setRange(niceLow, niceHigh);
         }
-        if (m_axesMoved)
-            plot.chart->axes(Qt::Horizontal)
-                .first()
-                ->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
+        if (m_axesMoved) {
+            auto *time = static_cast<QDateTimeAxis *>(plot.chart->axes(Qt::Horizontal).first());
+            time->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
+            time->setFormat(timeLabelFormat(m_to - m_from, time->tickCount()));
+        }
     }
     m_axesMoved = false;
     const QValueAxis *volts = m_plots[VoltagePlot].values;
