@@ -117,10 +117,16 @@ EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLo
     return EditVerdict::accept();
 }
 
-EditVerdict CheckChosenOption(const QString &text)
+EditVerdict CheckChosenOption(const EditedRow &row, const QString &text)
 {
     if (text.contains(QLatin1Char(';')))
         return EditVerdict::refuse(EditWarnings::separator());
+    bool ok = false;
+    const int kind = row.kind.toInt(&ok);
+    // Kinds are compared as texts, as the codec does.
+    const QStringList options = ok && QString::number(kind) == row.kind ? OptionTexts(kind) : QStringList();
+    if (!options.contains(text))
+        return EditVerdict::refuse(EditWarnings::notAnOption(options));
     return EditVerdict::accept();
 }
 

@@ -86,7 +86,8 @@ private slots:
     // Typed values
     void typedValue_isCheckedAgainstTheRow_data();
     void typedValue_isCheckedAgainstTheRow();
-    void chosenOption_refusesOnlyTheSeparator();
+    void chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data();
+    void chosenOption_acceptsOnlyTheRowsOwnOptionTexts();
 
     // The dialog
     void dialog_hasTheDesignControls_data();
@@ -109,6 +110,8 @@ private slots:
     void confirmedValue_isWrittenAsTyped();
     void refusedValue_warnsOnceAndKeepsTheRow_data();
     void refusedValue_warnsOnceAndKeepsTheRow();
+    void keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions_data();
+    void keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions();
 
     // The tree view
     void treeView_hasTheDesignLook();
@@ -430,14 +433,51 @@ void TestParamTree::typedValue_isCheckedAgainstTheRow()
     QCOMPARE(verdict.warning, warning);
 }
 
-void TestParamTree::chosenOption_refusesOnlyTheSeparator()
+void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data()
 {
-    QVERIFY(CheckChosenOption(QStringLiteral("вкл.")).accepted);
-    QVERIFY(CheckChosenOption(QStringLiteral("что угодно")).accepted);
-    QVERIFY(CheckChosenOption(QString()).accepted);
-    const EditVerdict refused = CheckChosenOption(QStringLiteral("вкл.;1"));
-    QVERIFY(!refused.accepted);
-    QCOMPARE(refused.warning, EditWarnings::separator());
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("warning"); // empty: accepted
+
+    const QString onOff = QStringLiteral("Значение должно быть одним из: «выкл.», «вкл.»");
+    const QString messages =
+        QStringLiteral("Значение должно быть одним из: «только аварии», «основн. события», «все события»");
+    const QString engine =
+        QStringLiteral("Значение должно быть одним из: «бензин», «дизель», «сухой контакт»");
+    const QString access =
+        QStringLiteral("Значение должно быть одним из: «выкл.», «информир.», «управление»");
+    const QString testStart =
+        QStringLiteral("Значение должно быть одним из: «выкл.», «без подключ. нагр.», «с подключ. нагр.»");
+    for (int kind : {OnOff, Language, MessageType, EngineType, AccessLevel, TestStartMode}) {
+        for (const QString &option : OptionTexts(kind))
+            QTest::addRow("kind %d, %s", kind, qPrintable(option)) << kind << option << QString();
+    }
+    QTest::newRow("on/off without its full stop") << int(OnOff) << "выкл" << onOff;
+    QTest::newRow("on/off in capitals") << int(OnOff) << "ВКЛ." << onOff;
+    QTest::newRow("on/off with a blank before") << int(OnOff) << " вкл." << onOff;
+    QTest::newRow("on/off empty") << int(OnOff) << "" << onOff;
+    QTest::newRow("on/off given an access level") << int(OnOff) << "информир." << onOff;
+    QTest::newRow("language made up")
+        << int(Language) << "нем." << QStringLiteral("Значение должно быть одним из: «англ.», «рус.»");
+    QTest::newRow("message type made up") << int(MessageType) << "никакие" << messages;
+    QTest::newRow("engine type with a trailing blank") << int(EngineType) << "бензин " << engine;
+    QTest::newRow("engine type empty, as a blank controller shows it") << int(EngineType) << "" << engine;
+    QTest::newRow("access level given an on/off text") << int(AccessLevel) << "вкл." << access;
+    QTest::newRow("test start mode made up") << int(TestStartMode) << "да" << testStart;
+    QTest::newRow("option followed by the separator") << int(OnOff) << "вкл.;1" << EditWarnings::separator();
+}
+
+void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, warning);
+    const EditVerdict verdict = CheckChosenOption({QStringLiteral("1"), QString::number(kind), {}, {}}, text);
+    QVERIFY2(verdict.accepted == warning.isEmpty(),
+             qPrintable(QStringLiteral("'%1': expected %2, got %3")
+                            .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
+                                 verdict.accepted ? QStringLiteral("accept") : verdict.warning)));
+    QCOMPARE(verdict.warning, warning);
 }
 
 // ---------------------------------------------------------------- the dialog
@@ -488,7 +528,8 @@ void TestParamTree::dialog_hasTheDesignControls()
     if (place.height() > 0)
         QCOMPARE(control->height(), place.height());
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        QVERIFY(combo->isEditable());
+        // A list offers its options only: a typed text would code as another option.
+        QVERIFY(!combo->isEditable());
         QCOMPARE(itemsOf(combo), items);
         QCOMPARE(combo->currentText(), text);
     }
@@ -532,7 +573,7 @@ void TestParamTree::dialog_enterAccepts_escapeRejects()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *combo = qobject_cast<QComboBox *>(shown);
-    QWidget *target = combo ? static_cast<QWidget *>(combo->lineEdit()) : shown;
+    QWidget *target = combo && combo->lineEdit() ? static_cast<QWidget *>(combo->lineEdit()) : shown;
     if (!combo) {
         // The edit field takes the focus when the dialog comes up.
         QCOMPARE(form.focusWidget(), form.Edit1);
@@ -642,23 +683,34 @@ void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue_data()
 {
     QTest::addColumn<int>("node");
     QTest::addColumn<QString>("value");
-    QTest::newRow("number") << StarterTime << "7";
-    QTest::newRow("temperature") << TemperatureRow << "-12";
-    QTest::newRow("phone") << Phone1 << "0123456789";
-    QTest::newRow("login") << Login << "user";
-    QTest::newRow("on/off listed") << GeneratorOnOff << "выкл.";
-    QTest::newRow("message type listed") << Phone1Messages << "все события";
-    QTest::newRow("engine type empty after a blank device") << 0 << "";
-    QTest::newRow("on/off outside the list") << SensorOnOff << "вкл!";
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("number") << StarterTime << "7"
+                            << "7";
+    QTest::newRow("temperature") << TemperatureRow << "-12"
+                                 << "-12";
+    QTest::newRow("phone") << Phone1 << "0123456789"
+                           << "0123456789";
+    QTest::newRow("login") << Login << "user"
+                           << "user";
+    QTest::newRow("on/off listed") << GeneratorOnOff << "выкл."
+                                   << "выкл.";
+    QTest::newRow("message type listed") << Phone1Messages << "все события"
+                                         << "все события";
+    QTest::newRow("engine type empty after a blank device") << 0 << ""
+                                                            << "";
+    // A list shows only its options: no item is chosen for another text.
+    QTest::newRow("on/off outside the list") << SensorOnOff << "вкл!"
+                                             << "";
 }
 
 void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue()
 {
     QFETCH(int, node);
     QFETCH(QString, value);
+    QFETCH(QString, shown);
     QVERIFY(m_tree.setField(node, FieldValue, value));
     doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
-    QCOMPARE(m_run.presetText, value);
+    QCOMPARE(m_run.presetText, shown);
 }
 
 void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas_data()
@@ -712,7 +764,7 @@ void TestParamTree::closingWithoutSet_changesNothing()
     const QString before = m_tree.nodeText(node);
     const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
-            combo->setEditText(typed);
+            combo->setCurrentText(typed);
         else
             static_cast<QLineEdit *>(shown)->setText(typed);
         return QDialog::Rejected;
@@ -745,8 +797,8 @@ void TestParamTree::confirmedValue_isWrittenAsTyped_data()
                                          << "все события";
     QTest::newRow("engine type item 1") << 0 << "#1"
                                         << "дизель";
-    QTest::newRow("typed option text") << UpsOnOff << "включено"
-                                       << "включено";
+    QTest::newRow("option chosen by its text") << UpsOnOff << "вкл."
+                                               << "вкл.";
 }
 
 void TestParamTree::confirmedValue_isWrittenAsTyped()
@@ -760,7 +812,7 @@ void TestParamTree::confirmedValue_isWrittenAsTyped()
             if (typed.startsWith(QLatin1Char('#')))
                 combo->setCurrentIndex(typed.mid(1).toInt());
             else
-                combo->setEditText(typed);
+                combo->setCurrentText(typed);
         } else {
             static_cast<QLineEdit *>(shown)->setText(typed);
         }
@@ -788,7 +840,6 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow_data()
     QTest::newRow("long login") << Login << "abcdefghijklmnopq" << EditWarnings::textTooLong(16);
     QTest::newRow("Cyrillic login") << Login << "вход" << EditWarnings::textBadCharacters();
     QTest::newRow("separator in a number") << MainsLower << "180;" << EditWarnings::separator();
-    QTest::newRow("separator in a combo") << GeneratorOnOff << "вкл.;" << EditWarnings::separator();
 }
 
 void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
@@ -810,6 +861,57 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
     QCOMPARE(m_recorder->count(), 1);
     QCOMPARE(m_recorder->lastText(), warning);
     QCOMPARE(m_recorder->all().first().kind, Message::Warning);
+}
+
+void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("off without its full stop") << GeneratorOnOff << "вкл."
+                                               << "выкл"
+                                               << "выкл.";
+    QTest::newRow("engine type in capitals") << 0 << "бензин"
+                                             << "ДИЗ"
+                                             << "дизель";
+    QTest::newRow("access level, first letters") << Phone1Access << "выкл."
+                                                 << "упр"
+                                                 << "управление";
+    QTest::newRow("a word no option starts with") << Phone1Messages << "основн. события"
+                                                  << "xyz"
+                                                  << "основн. события";
+    QTest::newRow("an option and the separator") << SensorOnOff << "выкл."
+                                                 << "вкл.;"
+                                                 << "вкл.";
+    QTest::newRow("empty engine type confirmed without a choice") << 0 << ""
+                                                                  << ""
+                                                                  << "";
+}
+
+void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions()
+{
+    QFETCH(int, node);
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QVERIFY(m_tree.setField(node, FieldValue, before));
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &form, QWidget *shown) {
+        form.setResult(-1);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return -1;
+        auto *combo = qobject_cast<QComboBox *>(shown);
+        QWidget *target = combo && combo->lineEdit() ? static_cast<QWidget *>(combo->lineEdit()) : shown;
+        // Letter by letter, as a keyboard with a Cyrillic layout gives them.
+        for (QChar c : keys)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(target, Qt::Key_Return);
+        return form.result();
+    });
+    QCOMPARE(outcome, ParamEditor::Outcome::Applied);
+    QCOMPARE(m_tree.field(node, FieldValue), after);
+    QVERIFY2(m_recorder->count() == 0, qPrintable(m_recorder->texts().join(QLatin1Char('|'))));
 }
 
 // ---------------------------------------------------------------- the tree view

@@ -3,9 +3,12 @@
 #include "app/TForm1.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
+#include "config/ParamEditRules.h"
 #include "config/ParamFile.h"
 #include "config/ui/ChangeListDialog.h"
+#include "config/ui/ParamEditor.h"
 #include "config/ui/ParamsPage.h"
+#include "config/ui/TForm2.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
@@ -146,6 +149,10 @@ private Q_SLOTS:
     void strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite();
     void variantChangingDuringATransfer_failsItAndKeepsTreeAndImage_data();
     void variantChangingDuringATransfer_failsItAndKeepsTreeAndImage();
+
+    // What the controller may be given.
+    void everyOptionRow_writesExactlyTheChosenCodeOrNothing_data();
+    void everyOptionRow_writesExactlyTheChosenCodeOrNothing();
 };
 
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
@@ -907,5 +914,95 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
     } else {
         QVERIFY(tree.baseline().has_value());
         QVERIFY(tree.isChanged(low));
+    }
+}
+
+void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing_data()
+{
+    QTest::addColumn<DeviceVariant>("variant");
+    QTest::newRow("petrol") << DeviceVariant::Petrol;
+    QTest::newRow("diesel") << DeviceVariant::Diesel;
+    QTest::newRow("dry contact") << DeviceVariant::DryContact;
+}
+
+void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
+{
+    QFETCH(DeviceVariant, variant);
+    Recorded<FormSim> w(50, quint8(variant));
+    QVERIFY(w.ready() && w.settle(2));
+    ParamModel &tree = w.form.tree();
+    QCOMPARE(CatalogueInTree(tree), std::optional(variant));
+
+    struct OptionRow
+    {
+        int node;
+        int address;
+        QStringList options;
+        QString notAnOption;
+    };
+    QList<OptionRow> rows;
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        const QStringList options = OptionTexts(tree.field(node, FieldKind).toInt());
+        if (options.isEmpty())
+            continue;
+        // Texts a hurried technician types: the option without its full stop, or with a trailing blank.
+        const QString first = options.first();
+        const QString typed = first.endsWith(QLatin1Char('.')) ? first.chopped(1) : first + QLatin1Char(' ');
+        rows.append({node, tree.field(node, FieldAddress).toInt(), options, typed});
+        // Code 0 everywhere: a text that is no option used to code as 1, 2 or 0xFF.
+        w.sim.model().writeMemory(rows.last().address, QByteArray(1, '\0'));
+    }
+    QVERIFY2(rows.size() >= 20, qPrintable(QString::number(rows.size())));
+    w.page->Button4->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+
+    // Chooses a text in the row's list through the value dialog and its rules.
+    ParamEditor &editor = w.form.editor();
+    const auto choose = [&](const OptionRow &row, const QString &text) {
+        editor.setExecHook([&](TForm2 &) {
+            auto *combo = qobject_cast<QComboBox *>(editor.editorForKind(tree.field(row.node, FieldKind)));
+            if (!combo)
+                return int(QDialog::Rejected);
+            combo->setCurrentText(text);
+            return int(QDialog::Accepted);
+        });
+        return editor.TreeList1DblClick(row.node, QPoint(100, 100));
+    };
+    // Writes the tree with its read-back and returns the controller's option bytes.
+    const auto writeAndRead = [&] {
+        w.boxes.clear();
+        w.page->Button3->click();
+        QList<int> codes;
+        if (!w.finish() || w.boxTexts() != QStringList{WriteDone})
+            return codes;
+        for (const OptionRow &row : rows)
+            codes << w.sim.model().memoryByte(row.address);
+        return codes;
+    };
+
+    // First the texts that are no option: nothing may reach the controller but what it holds.
+    QList<int> expected;
+    for (const OptionRow &row : rows) {
+        const EditedRow edited{tree.field(row.node, FieldSize), tree.field(row.node, FieldKind), {}, {}};
+        QVERIFY2(!CheckChosenOption(edited, row.notAnOption).accepted, qPrintable(row.notAnOption));
+        choose(row, row.notAnOption);
+        expected << 0;
+    }
+    QCOMPARE(writeAndRead(), expected);
+    for (const OptionRow &row : rows)
+        QCOMPARE(tree.field(row.node, FieldValue), row.options.first());
+
+    // Then every option, the last codes first so that each batch changes the bytes it sets.
+    for (int code = 2; code >= 0; --code) {
+        for (int i = 0; i < rows.size(); ++i) {
+            const OptionRow &row = rows.at(i);
+            if (code >= row.options.size())
+                continue; // a row of two options keeps what it holds
+            QCOMPARE(choose(row, row.options.at(code)), ParamEditor::Outcome::Applied);
+            QCOMPARE(tree.field(row.node, FieldValue), row.options.at(code));
+            expected[i] = code;
+        }
+        QCOMPARE(writeAndRead(), expected);
     }
 }

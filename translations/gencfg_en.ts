@@ -425,6 +425,14 @@
         <translation>The text contains characters that cannot be stored</translation>
     </message>
     <message>
+        <source>«%1»</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>Значение должно быть одним из: %1</source>
+        <translation>The value must be one of: %1</translation>
+    </message>
+    <message>
         <source>Значение не может содержать символ ;</source>
         <translation>The value cannot contain the character ;</translation>
     </message>
