@@ -2,6 +2,7 @@
 #include "link/DeviceText.h"
 
 #include "config/Catalogue.h"
+#include "config/ParamLimits.h"
 
 #include <QRegularExpression>
 #include <QTextCodec>
@@ -107,12 +108,9 @@ EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLo
     if (numberKind && isIntegerSize(row.size) && !isPlainInteger(text))
         return EditVerdict::refuse(EditWarnings::notInteger());
 
-    double min = 0;
-    double max = 0;
-    // Limits are catalogue texts in plain notation; one that does not parse bounds nothing.
-    if (!ParseDecimal(row.min, QLocale::c(), &min) || !ParseDecimal(row.max, QLocale::c(), &max))
-        return EditVerdict::accept();
-    if (value < min || value > max)
+    // A limit that does not parse bounds nothing.
+    const std::optional<ValueLimits> limits = LimitsOf(row.min, row.max);
+    if (limits && !WithinLimits(value, *limits))
         return EditVerdict::refuse(EditWarnings::outOfRange());
     return EditVerdict::accept();
 }

@@ -1,5 +1,6 @@
 #include "config/Catalogue.h"
 #include "config/ParamEditRules.h"
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
@@ -82,12 +83,15 @@ private slots:
     void appendChild_toAnEarlierParent_keepsPreOrderNumbering();
     void model_showsFiveReadOnlyColumns();
     void clear_removesEveryNode();
+    void valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWithin();
 
     // Typed values
     void typedValue_isCheckedAgainstTheRow_data();
     void typedValue_isCheckedAgainstTheRow();
     void chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data();
     void chosenOption_acceptsOnlyTheRowsOwnOptionTexts();
+    void limits_valueTextWithinOrOutside_data();
+    void limits_valueTextWithinOrOutside();
 
     // The dialog
     void dialog_hasTheDesignControls_data();
@@ -346,6 +350,56 @@ void TestParamTree::clear_removesEveryNode()
     QCOMPARE(reset.count(), 1);
 }
 
+void TestParamTree::valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWithin()
+{
+    constexpr int Day = 25, Hour = 26, Minute = 27;
+    const auto limitsOf = [this](int node, int column) {
+        return ParamModel::Limits(m_tree.indexOfNode(node, column).data(ParamModel::LimitsRole).toInt());
+    };
+    QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
+    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("200")));
+    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("99")));
+    QVERIFY(m_tree.setField(Minute, FieldValue, QStringLiteral("59")));
+
+    const QString dayMark = QStringLiteral("Вне допустимых пределов: 1…7");
+    for (int column = 0; column < 5; ++column) {
+        const QModelIndex day = m_tree.indexOfNode(Day, column);
+        QCOMPARE(limitsOf(Day, column), ParamModel::Limits::Outside);
+        QCOMPARE(day.data(Qt::ToolTipRole).toString(), dayMark);
+        QCOMPARE(day.data(Qt::AccessibleDescriptionRole).toString(), dayMark);
+    }
+    QCOMPARE(m_tree.indexOfNode(Hour, 1).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Вне допустимых пределов: 0…23"));
+    QCOMPARE(limitsOf(Minute, 1), ParamModel::Limits::Within);
+    QVERIFY(!m_tree.indexOfNode(Minute, 1).data(Qt::ToolTipRole).isValid());
+    // The collapsed headings above tell how many rows below lie outside.
+    for (int above = m_tree.parentNode(Day); above >= 0; above = m_tree.parentNode(above)) {
+        QCOMPARE(limitsOf(above, 0), ParamModel::Limits::OutsideBelow);
+        QCOMPARE(m_tree.indexOfNode(above).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Параметров вне допустимых пределов: 2"));
+    }
+    QCOMPARE(limitsOf(MainsHeading, 0), ParamModel::Limits::Within);
+    const QVector<ValueOutsideLimits> outside = ValuesOutsideLimits(m_tree);
+    QCOMPARE(outside.size(), 2);
+    QCOMPARE(outside.first().path,
+             QStringLiteral("Параметры электрогенератора / Еженедельный тестовый запуск / День недели"));
+    QCOMPARE(outside.first().value, QStringLiteral("200"));
+    QCOMPARE(outside.last().node, Hour);
+    const bool markRedrawn =
+        std::any_of(changed.cbegin(), changed.cend(), [this](const QList<QVariant> &args) {
+            return args.at(0).toModelIndex().row() == m_tree.indexOfNode(Day).row() &&
+                   args.at(2).value<QList<int>>().contains(ParamModel::LimitsRole);
+        });
+    QVERIFY(markRedrawn);
+
+    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("7")));
+    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("23")));
+    QCOMPARE(limitsOf(Day, 1), ParamModel::Limits::Within);
+    QVERIFY(!m_tree.indexOfNode(Day, 1).data(Qt::ToolTipRole).isValid());
+    QCOMPARE(limitsOf(m_tree.parentNode(Day), 0), ParamModel::Limits::Within);
+    QVERIFY(ValuesOutsideLimits(m_tree).isEmpty());
+}
+
 // ---------------------------------------------------------------- typed values
 
 void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
@@ -478,6 +532,84 @@ void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts()
                             .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
                                  verdict.accepted ? QStringLiteral("accept") : verdict.warning)));
     QCOMPARE(verdict.warning, warning);
+}
+
+void TestParamTree::limits_valueTextWithinOrOutside_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("min");
+    QTest::addColumn<QString>("max");
+    QTest::addColumn<bool>("within");
+
+    QTest::newRow("day 7 of 1..7") << "7"
+                                   << "1"
+                                   << "7" << true;
+    QTest::newRow("day 1 of 1..7") << "1"
+                                   << "1"
+                                   << "7" << true;
+    QTest::newRow("day 200 of 1..7") << "200"
+                                     << "1"
+                                     << "7" << false;
+    QTest::newRow("day 0 of 1..7") << "0"
+                                   << "1"
+                                   << "7" << false;
+    QTest::newRow("minute 250 of 0..59") << "250"
+                                         << "0"
+                                         << "59" << false;
+    QTest::newRow("SMS timeout 65535 of 60..65534") << "65535"
+                                                    << "60"
+                                                    << "65534" << false;
+    QTest::newRow("start/stop timeout 65535 of 1..65535") << "65535"
+                                                          << "1"
+                                                          << "65535" << true;
+    QTest::newRow("counter -1 of 0..5999940") << "-1"
+                                              << "0"
+                                              << "5999940" << false;
+    QTest::newRow("counter 5999940") << "5999940"
+                                     << "0"
+                                     << "5999940" << true;
+    QTest::newRow("temperature -30 of -30..+70") << "-30"
+                                                 << "-30"
+                                                 << "+70" << true;
+    QTest::newRow("temperature +70 of -30..+70") << "+70"
+                                                 << "-30"
+                                                 << "+70" << true;
+    QTest::newRow("temperature 71 of -30..+70") << "71"
+                                                << "-30"
+                                                << "+70" << false;
+    QTest::newRow("temperature -31 of -30..+70") << "-31"
+                                                 << "-30"
+                                                 << "+70" << false;
+    QTest::newRow("leading zeros") << "0180"
+                                   << "160"
+                                   << "220" << true;
+    QTest::newRow("phone of ten digits") << "0123456789"
+                                         << "0000000000"
+                                         << "9999999999" << true;
+    QTest::newRow("phone left empty by a blank controller") << ""
+                                                            << "0000000000"
+                                                            << "9999999999" << false;
+    QTest::newRow("phone with a byte beyond the digits") << "01:3456789"
+                                                         << "0000000000"
+                                                         << "9999999999" << false;
+    QTest::newRow("fraction") << "180.5"
+                              << "160"
+                              << "220" << false;
+    QTest::newRow("row without limits, any text") << "abc"
+                                                  << ""
+                                                  << "" << true;
+    QTest::newRow("row with one limit only") << "999"
+                                             << "1"
+                                             << "" << true;
+}
+
+void TestParamTree::limits_valueTextWithinOrOutside()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, min);
+    QFETCH(QString, max);
+    QFETCH(bool, within);
+    QCOMPARE(WithinLimits(value, min, max), within);
 }
 
 // ---------------------------------------------------------------- the dialog

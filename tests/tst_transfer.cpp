@@ -153,6 +153,8 @@ private Q_SLOTS:
     // What the controller may be given.
     void everyOptionRow_writesExactlyTheChosenCodeOrNothing_data();
     void everyOptionRow_writesExactlyTheChosenCodeOrNothing();
+    void valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin_data();
+    void valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin();
 };
 
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
@@ -1005,4 +1007,87 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
         }
         QCOMPARE(writeAndRead(), expected);
     }
+}
+
+void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("opened from a file") << true;
+    QTest::newRow("read from the controller") << false;
+}
+
+void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin()
+{
+    QFETCH(bool, fromFile);
+    SimWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    // Weekly test day, hour and minute at 24, 25 and 26.
+    const QByteArray outside("\xC8\x63\xFA", 3); // 200, 99, 250
+    QTemporaryDir dir;
+    if (fromFile) {
+        ConfigImageBytes file = DefaultConfigImage(DeviceVariant::Petrol);
+        std::copy(outside.cbegin(), outside.cend(), file.begin() + 24);
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("outside.txt")), FormatParamFile(file)));
+        w.open(dir.filePath(QStringLiteral("outside.txt")));
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    } else {
+        w.sim.model().writeMemory(24, outside);
+        w.page->Button4->click();
+        QVERIFY(w.finish());
+        QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+    }
+    const QByteArray memoryBefore = w.sim.model().memory();
+    const int requestsBefore = int(w.requests().size());
+
+    const int day = nodeAt(tree, 24), hour = nodeAt(tree, 25), minute = nodeAt(tree, 26);
+    const QStringList limits[] = {{"1", "7"}, {"0", "23"}, {"0", "59"}};
+    const int marked[] = {day, hour, minute};
+    QCOMPARE(tree.field(day, FieldValue), QStringLiteral("200"));
+    for (int i = 0; i < 3; ++i) {
+        const QModelIndex value = tree.indexOfNode(marked[i], FieldValue);
+        QCOMPARE(ParamModel::Limits(value.data(ParamModel::LimitsRole).toInt()), ParamModel::Limits::Outside);
+        QCOMPARE(value.data(Qt::ToolTipRole).toString(),
+                 OutsideLimitsMark.arg(limits[i].at(0), limits[i].at(1)));
+    }
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        if (node != day && node != hour && node != minute)
+            QVERIFY2(tree.indexOfNode(node, FieldValue).data(ParamModel::LimitsRole).toInt() !=
+                         int(ParamModel::Limits::Outside),
+                     qPrintable(tree.path(node)));
+    }
+
+    // "Записать" names the rows and sends nothing.
+    w.boxes.clear();
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+    QTest::qWait(150);
+    QCOMPARE(int(w.requests().size()), requestsBefore);
+    QCOMPARE(w.sim.model().memory(), memoryBefore);
+    QCOMPARE(w.boxes.size(), 1);
+    QCOMPARE(w.boxes.first().message.kind, Message::Critical);
+    const QString group = QStringLiteral("Параметры электрогенератора / Еженедельный тестовый запуск / ");
+    QCOMPARE(w.boxes.first().message.text,
+             NotWrittenOutsideLimits + QStringLiteral("\n%1День недели: 200 (допустимо 1…7)"
+                                                      "\n%1Час: 99 (допустимо 0…23)"
+                                                      "\n%1Минута: 250 (допустимо 0…59)")
+                                           .arg(group));
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.thresholds.size() == (fromFile ? 0 : 1));
+
+    // Saving keeps what was opened or read: a file may hold a controller's values as they are.
+    w.saveAs(dir.filePath(QStringLiteral("kept")));
+    QCOMPARE(w.boxes.size(), 1);
+    QCOMPARE(ReadParamFile(dir.filePath(QStringLiteral("kept.txt"))).values.mid(24, 3),
+             (QVector<quint8>{200, 99, 250}));
+
+    // Back within: written and proven.
+    QVERIFY(tree.setField(day, FieldValue, QStringLiteral("1")));
+    QVERIFY(tree.setField(hour, FieldValue, QStringLiteral("23")));
+    QVERIFY(tree.setField(minute, FieldValue, QStringLiteral("0")));
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts().constLast(), WriteDone);
+    QCOMPARE(w.sim.model().memory().mid(24, 3), QByteArray("\x01\x17\x00", 3));
 }

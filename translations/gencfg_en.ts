@@ -725,6 +725,29 @@
     </message>
 </context>
 <context>
+    <name>ParamLimits</name>
+    <message>
+        <source>Вне допустимых пределов: %1…%2</source>
+        <translation>Outside the allowed limits: %1…%2</translation>
+    </message>
+    <message>
+        <source>Параметров вне допустимых пределов: %1</source>
+        <translation>Parameters outside the allowed limits: %1</translation>
+    </message>
+    <message>
+        <source>Параметры не записаны: значения вне допустимых пределов.</source>
+        <translation>Parameters not written: values outside the allowed limits.</translation>
+    </message>
+    <message>
+        <source>%1: %2 (допустимо %3…%4)</source>
+        <translation>%1: %2 (allowed %3…%4)</translation>
+    </message>
+    <message>
+        <source>и ещё %1</source>
+        <translation>and %1 more</translation>
+    </message>
+</context>
+<context>
     <name>ParamModel</name>
     <message>
         <source>Параметр</source>
