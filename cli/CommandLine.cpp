@@ -88,7 +88,9 @@ const QList<CommandEntry> &Commands()
          "(180-191) are never written. The write command has no reply, so the memory is\n"
          "then read back and every parameter written compared; each one that differs is\n"
          "listed (tree path, written, read back) and the exit status is 4. --no-verify\n"
-         "skips the read-back.",
+         "skips the read-back. A value outside its catalogue limits is refused as the\n"
+         "window refuses it: each one is listed (tree path, value, limits), nothing is\n"
+         "written and the exit status is 2.",
          {port, "verify", "no-verify", "variant"},
          {"FILE"},
          {port}},
@@ -110,9 +112,10 @@ const QList<CommandEntry> &Commands()
         {"show-config",
          "FILE [--variant petrol|diesel|dry]",
          "print a parameter file as the parameter tree",
-         "Prints FILE as the parameter tree: indented names, values and units. Needs no\n"
-         "device. Without --variant the petrol catalogue is used, the one the window\n"
-         "starts with.",
+         "Prints FILE as the parameter tree: indented names, values and units. A value\n"
+         "outside its catalogue limits is followed by \"[outside the limits MIN…MAX]\".\n"
+         "Needs no device. Without --variant the petrol catalogue is used, the one the\n"
+         "window starts with.",
          {"variant"},
          {"FILE"},
          {}},

@@ -9,6 +9,7 @@
 #include "config/FileWriting.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 
 #include <QDir>
@@ -59,6 +60,32 @@ int recode(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageByte
     if (result.ok)
         return Done;
     return Fail(InputError, hint.isEmpty() ? result.error : result.error + QLatin1Char('\n') + hint);
+}
+
+// The window's "Записать" rule: a value outside its limits is named and nothing is written.
+int refuseValuesOutsideLimits(const ConfigImageBytes &image, DeviceVariant variant)
+{
+    ParamModel tree;
+    LoadVariantTree(variant, tree);
+    DecodeConfigImage(image, tree);
+    const QVector<ValueOutsideLimits> outside = ValuesOutsideLimits(tree);
+    if (outside.isEmpty())
+        return Done;
+    for (const ValueOutsideLimits &v : outside)
+        PrintErr(QStringLiteral("%1: %2 is outside the limits %3…%4\n").arg(v.path, v.value, v.min, v.max));
+    return Fail(
+        InputError,
+        outside.size() == 1
+            ? QStringLiteral("not written: 1 parameter lies outside its limits")
+            : QStringLiteral("not written: %1 parameters lie outside their limits").arg(outside.size()));
+}
+
+// The file's values as the window would write them after "Открыть".
+int prepareWrite(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageBytes &written)
+{
+    if (const int refused = refuseValuesOutsideLimits(image, variant); refused != Done)
+        return refused;
+    return recode(image, variant, written, {});
 }
 
 } // namespace
@@ -124,8 +151,8 @@ int RunWriteConfig(const Invocation &invocation)
     DeviceVariant variant = DeviceVariant::Petrol;
     if (variantGiven) {
         variant = *VariantFromName(invocation.value(VariantOption));
-        if (const int coded = recode(image, variant, written, {}); coded != Done)
-            return coded;
+        if (const int prepared = prepareWrite(image, variant, written); prepared != Done)
+            return prepared;
     }
 
     DeviceSession session;
@@ -134,8 +161,8 @@ int RunWriteConfig(const Invocation &invocation)
     if (!variantGiven) {
         if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
             return chosen;
-        if (const int coded = recode(image, variant, written, {}); coded != Done)
-            return coded;
+        if (const int prepared = prepareWrite(image, variant, written); prepared != Done)
+            return prepared;
     }
 
     const bool verify = !invocation.has(QStringLiteral("no-verify"));

@@ -1,5 +1,6 @@
 #include "cli/ParamTreeText.h"
 
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 
 namespace gencfg::cli {
@@ -16,6 +17,9 @@ QString ParamTreeText(const ParamModel &tree)
             // A value without text gets no units either: "Вольт" alone would read as the value.
             if (!value.isEmpty())
                 line += QLatin1Char(' ') + value + (units.isEmpty() ? QString() : QLatin1Char(' ') + units);
+            if (OutsideLimits(tree, node))
+                line += QStringLiteral(" [outside the limits %1…%2]")
+                            .arg(tree.field(node, FieldMin), tree.field(node, FieldMax));
         }
         text += line + QLatin1Char('\n');
     }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The parameter tree as indented text: a heading per group, and
-// "name: value units" for every parameter.
+// "name: value units" for every parameter, marked "[outside the limits min…max]"
+// where the value lies outside its row's limits.
 
 #include <QString>
 

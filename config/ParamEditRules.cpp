@@ -2,6 +2,7 @@
 #include "link/DeviceText.h"
 
 #include "config/Catalogue.h"
+#include "config/ParamLimits.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -97,20 +98,23 @@ EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLo
     if (numberKind && isIntegerSize(row.size) && !isPlainInteger(text))
         return EditVerdict::refuse(EditWarnings::notInteger());
 
-    double min = 0;
-    double max = 0;
-    // Limits are catalogue texts in plain notation; one that does not parse bounds nothing.
-    if (!ParseDecimal(row.min, QLocale::c(), &min) || !ParseDecimal(row.max, QLocale::c(), &max))
-        return EditVerdict::accept();
-    if (value < min || value > max)
+    // A limit that does not parse bounds nothing.
+    const std::optional<ValueLimits> limits = LimitsOf(row.min, row.max);
+    if (limits && !WithinLimits(value, *limits))
         return EditVerdict::refuse(EditWarnings::outOfRange());
     return EditVerdict::accept();
 }
 
-EditVerdict CheckChosenOption(const QString &text)
+EditVerdict CheckChosenOption(const EditedRow &row, const QString &text)
 {
     if (text.contains(QLatin1Char(';')))
         return EditVerdict::refuse(EditWarnings::separator());
+    bool ok = false;
+    const int kind = row.kind.toInt(&ok);
+    // Kinds are compared as texts, as the codec does.
+    const QStringList options = ok && QString::number(kind) == row.kind ? OptionTexts(kind) : QStringList();
+    if (!options.contains(text))
+        return EditVerdict::refuse(EditWarnings::notAnOption(options));
     return EditVerdict::accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 namespace gencfg {
 
@@ -52,6 +53,14 @@ inline QString textBadCharacters()
 {
     return QCoreApplication::translate("EditWarnings", "Текст содержит недопустимые символы");
 }
+inline QString notAnOption(const QStringList &options)
+{
+    QStringList quoted;
+    for (const QString &option : options)
+        quoted.append(QCoreApplication::translate("EditWarnings", "«%1»").arg(option));
+    return QCoreApplication::translate("EditWarnings", "Значение должно быть одним из: %1")
+        .arg(quoted.join(QStringLiteral(", ")));
+}
 inline QString separator()
 {
     return QCoreApplication::translate("EditWarnings", "Значение не может содержать символ ;");
@@ -65,7 +74,8 @@ bool ParseDecimal(const QString &text, const QLocale &locale, double *value = nu
 // The verdict on text typed into the edit field for a row.
 EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLocale &locale = QLocale());
 
-// The verdict on text chosen or typed in an option combo box.
-EditVerdict CheckChosenOption(const QString &text);
+// The verdict on text chosen in an option row's list: exactly one of the
+// row's option texts, for the codec would store any other as another option.
+EditVerdict CheckChosenOption(const EditedRow &row, const QString &text);
 
 } // namespace gencfg

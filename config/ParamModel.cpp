@@ -1,5 +1,7 @@
 #include "config/ParamModel.h"
 
+#include "config/ParamLimits.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <array>
@@ -23,6 +25,8 @@ struct ParamModel::Node
     int level = 1;
     bool changed = false;
     int changesBelow = 0;
+    bool outside = false; // the value lies outside the row's limits
+    int outsideBelow = 0;
 };
 
 ParamModel::ParamModel(QObject *parent) : QAbstractItemModel(parent)
@@ -57,6 +61,7 @@ int ParamModel::appendRoot(const QString &nodeText)
     m_nodes.push_back(std::move(node));
     endInsertRows();
     refreshChange(added);
+    refreshLimits(added);
     return int(m_nodes.size()) - 1;
 }
 
@@ -91,6 +96,7 @@ int ParamModel::appendChild(int parentNode, const QString &nodeText)
         m_nodes[size_t(i)]->absolute = i;
     endInsertRows();
     refreshChange(added);
+    refreshLimits(added);
     return position;
 }
 
@@ -117,6 +123,7 @@ bool ParamModel::setField(int node, int i, const QString &text)
         Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     }
     refreshChange(m_nodes[size_t(node)].get());
+    refreshLimits(m_nodes[size_t(node)].get());
     return true;
 }
 
@@ -176,6 +183,19 @@ void ParamModel::refreshChange(Node *node)
     Q_EMIT changesUpdated();
 }
 
+void ParamModel::refreshLimits(Node *node)
+{
+    const bool outside = OutsideLimits(*this, node->absolute);
+    if (outside == node->outside)
+        return;
+    node->outside = outside;
+    emitRowChanged(node);
+    for (Node *above = node->parent; above; above = above->parent) {
+        above->outsideBelow += outside ? 1 : -1;
+        emitRowChanged(above);
+    }
+}
+
 bool ParamModel::differsFromBaseline(const Node &node) const
 {
     return m_baseline && DiffersFromBaseline(*this, node.absolute, *m_baseline);
@@ -183,8 +203,9 @@ bool ParamModel::differsFromBaseline(const Node &node) const
 
 void ParamModel::emitRowChanged(const Node *node)
 {
-    Q_EMIT dataChanged(indexOfNode(node->absolute, 0), indexOfNode(node->absolute, ShownColumns - 1),
-                       {Qt::FontRole, Qt::ToolTipRole, ChangeRole});
+    Q_EMIT dataChanged(
+        indexOfNode(node->absolute, 0), indexOfNode(node->absolute, ShownColumns - 1),
+        {Qt::FontRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, ChangeRole, LimitsRole});
 }
 
 QString ParamModel::nodeText(int node) const
@@ -275,13 +296,23 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
         return n->fields.value(index.column());
     case ChangeRole:
         return int(n->changed ? Change::Changed : n->changesBelow > 0 ? Change::ChangedBelow : Change::None);
+    case LimitsRole:
+        return int(n->outside            ? Limits::Outside
+                   : n->outsideBelow > 0 ? Limits::OutsideBelow
+                                         : Limits::Within);
     case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
+    case Qt::AccessibleDescriptionRole: {
+        QStringList marks;
+        if (n->outside)
+            marks << OutsideLimitsText(n->fields.value(FieldMin), n->fields.value(FieldMax));
         if (n->changed && m_baseline)
-            return BaselineValueText(DecodedValue(*m_baseline, *this, n->absolute).value_or(QString()));
-        if (n->changesBelow > 0)
-            return ChangesBelowText(n->changesBelow);
-        return {};
+            marks << BaselineValueText(DecodedValue(*m_baseline, *this, n->absolute).value_or(QString()));
+        else if (n->changesBelow > 0)
+            marks << ChangesBelowText(n->changesBelow);
+        if (n->outsideBelow > 0)
+            marks << OutsideLimitsBelowText(n->outsideBelow);
+        return marks.isEmpty() ? QVariant() : QVariant(marks.join(QLatin1Char('\n')));
+    }
     default:
         return {};
     }

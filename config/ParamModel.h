@@ -33,8 +33,10 @@ class ParamModel : public QAbstractItemModel
     Q_OBJECT
 public:
     // ChangeRole: what a row shows of the changes against the baseline.
-    enum Role { ChangeRole = Qt::UserRole + 1 };
+    // LimitsRole: whether a row's value, or one below it, lies outside its limits.
+    enum Role { ChangeRole = Qt::UserRole + 1, LimitsRole };
     enum class Change { None, Changed, ChangedBelow };
+    enum class Limits { Within, Outside, OutsideBelow };
 
     explicit ParamModel(QObject *parent = nullptr);
     ~ParamModel() override;
@@ -86,6 +88,7 @@ private:
     struct Node;
     bool differsFromBaseline(const Node &node) const;
     void refreshChange(Node *node);
+    void refreshLimits(Node *node);
     void emitRowChanged(const Node *node);
     std::optional<ConfigImageBytes> m_baseline;
     std::vector<std::unique_ptr<Node>> m_nodes; // in absolute order

@@ -20,5 +20,9 @@ inline const QString JoinGroupHint = QStringLiteral("Нет прав на пор
                                                     "(sudo usermod -aG %2 %1) и войдите в систему заново.");
 inline const QString ReadText = QStringLiteral("Чтение параметров из устройства...");
 inline const QString WriteText = QStringLiteral("Запись параметров в устройство...");
+// A row whose value lies outside its limits; %1 and %2 are the limits.
+inline const QString OutsideLimitsMark = QStringLiteral("Вне допустимых пределов: %1…%2");
+inline const QString NotWrittenOutsideLimits =
+    QStringLiteral("Параметры не записаны: значения вне допустимых пределов.");
 
 } // namespace gencfg::test

@@ -236,6 +236,7 @@ private Q_SLOTS:
     void writeConfig_writesIgnored_exitsFourNamingTheParameters();
     void writeConfig_badFile_exitsTwoBeforeSendingAnything();
     void showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice();
+    void valuesOutsideTheirLimits_writeConfigRefusesThemShowConfigMarksThemDiffConfigListsThem();
     void diffConfig_listsTheParametersThatDifferBetweenFiles();
     void diffConfig_comparesAFileWithTheController();
     void diffConfig_exitsWithTheStatusTheProgramHelpNames_data();
@@ -955,6 +956,49 @@ void tst_Cli::showConfig_printsTheTreeOfTheChosenCatalogueWithoutADevice()
     QVERIFY2(diesel.outText().contains(QStringLiteral("\n    Время прогрева свечи: 10 Сек.\n")),
              diesel.describe());
     QCOMPARE(diesel.outText().count(QLatin1Char('\n')), HighestIndexFor(DeviceVariant::Diesel) + 1);
+}
+
+void tst_Cli::valuesOutsideTheirLimits_writeConfigRefusesThemShowConfigMarksThemDiffConfigListsThem()
+{
+    ConfigImageBytes image = DefaultConfigImage(DeviceVariant::Petrol);
+    put(image, 24, QByteArray("\xC8\x63\xFA", 3)); // weekly test on day 200 at 99:250
+    QVERIFY(writeAll(path("outside.txt"), FormatParamFile(image)));
+    QVERIFY(writeAll(path("defaults.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
+    const QString group = QStringLiteral("Параметры электрогенератора / Еженедельный тестовый запуск / ");
+    const QStringList refusal = {group + QStringLiteral("День недели: 200 is outside the limits 1…7"),
+                                 group + QStringLiteral("Час: 99 is outside the limits 0…23"),
+                                 group + QStringLiteral("Минута: 250 is outside the limits 0…59"),
+                                 QStringLiteral("not written: 3 parameters lie outside their limits")};
+
+    // With the variant named, refused before the port is opened.
+    const CliResult named =
+        runCli({"write-config", "--port", NoPort, path("outside.txt"), "--variant", "petrol"});
+    QVERIFY2(named.exitCode == 2, named.describe());
+    QCOMPARE(named.errText().trimmed().split(QLatin1Char('\n')), refusal);
+
+    Controller c;
+    QVERIFY(c.started);
+    const QByteArray memory = c.model().memory();
+    const CliResult reported = runCli({"write-config", "--port", c.port(), path("outside.txt")});
+    QVERIFY2(reported.exitCode == 2, reported.describe());
+    QCOMPARE(reported.errText().trimmed().split(QLatin1Char('\n')), refusal);
+    QVERIFY2(c.received().isEmpty(), "nothing may be sent");
+    QCOMPARE(c.model().memory(), memory);
+
+    const CliResult shown = runCli({"show-config", path("outside.txt")});
+    QVERIFY2(shown.exitCode == 0, shown.describe());
+    for (const char *line :
+         {"\n    День недели: 200 пн-вс [outside the limits 1…7]\n",
+          "\n    Час: 99 Час [outside the limits 0…23]\n",
+          "\n    Минута: 250 Минута [outside the limits 0…59]\n", "\n    Длительность запуска: 180 Сек.\n"})
+        QVERIFY2(shown.outText().contains(QString::fromUtf8(line)), shown.describe() + line);
+    QCOMPARE(shown.outText().count(QStringLiteral("[outside")), 3);
+
+    const CliResult differing = runCli({"diff-config", path("defaults.txt"), path("outside.txt")});
+    QVERIFY2(differing.exitCode == 1, differing.describe());
+    QCOMPARE(differing.outText(), group + QStringLiteral("День недели\t7\t200\n") + group +
+                                      QStringLiteral("Час\t12\t99\n") + group +
+                                      QStringLiteral("Минута\t30\t250\n"));
 }
 
 namespace {

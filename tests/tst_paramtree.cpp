@@ -1,5 +1,6 @@
 #include "config/Catalogue.h"
 #include "config/ParamEditRules.h"
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
@@ -82,11 +83,15 @@ private slots:
     void appendChild_toAnEarlierParent_keepsPreOrderNumbering();
     void model_showsFiveReadOnlyColumns();
     void clear_removesEveryNode();
+    void valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWithin();
 
     // Typed values
     void typedValue_isCheckedAgainstTheRow_data();
     void typedValue_isCheckedAgainstTheRow();
-    void chosenOption_refusesOnlyTheSeparator();
+    void chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data();
+    void chosenOption_acceptsOnlyTheRowsOwnOptionTexts();
+    void limits_valueTextWithinOrOutside_data();
+    void limits_valueTextWithinOrOutside();
 
     // The dialog
     void dialog_hasTheDesignControls_data();
@@ -109,6 +114,8 @@ private slots:
     void confirmedValue_isWrittenAsTyped();
     void refusedValue_warnsOnceAndKeepsTheRow_data();
     void refusedValue_warnsOnceAndKeepsTheRow();
+    void keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions_data();
+    void keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions();
 
     // The tree view
     void treeView_hasTheDesignLook();
@@ -343,6 +350,56 @@ void TestParamTree::clear_removesEveryNode()
     QCOMPARE(reset.count(), 1);
 }
 
+void TestParamTree::valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWithin()
+{
+    constexpr int Day = 25, Hour = 26, Minute = 27;
+    const auto limitsOf = [this](int node, int column) {
+        return ParamModel::Limits(m_tree.indexOfNode(node, column).data(ParamModel::LimitsRole).toInt());
+    };
+    QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
+    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("200")));
+    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("99")));
+    QVERIFY(m_tree.setField(Minute, FieldValue, QStringLiteral("59")));
+
+    const QString dayMark = QStringLiteral("Вне допустимых пределов: 1…7");
+    for (int column = 0; column < 5; ++column) {
+        const QModelIndex day = m_tree.indexOfNode(Day, column);
+        QCOMPARE(limitsOf(Day, column), ParamModel::Limits::Outside);
+        QCOMPARE(day.data(Qt::ToolTipRole).toString(), dayMark);
+        QCOMPARE(day.data(Qt::AccessibleDescriptionRole).toString(), dayMark);
+    }
+    QCOMPARE(m_tree.indexOfNode(Hour, 1).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Вне допустимых пределов: 0…23"));
+    QCOMPARE(limitsOf(Minute, 1), ParamModel::Limits::Within);
+    QVERIFY(!m_tree.indexOfNode(Minute, 1).data(Qt::ToolTipRole).isValid());
+    // The collapsed headings above tell how many rows below lie outside.
+    for (int above = m_tree.parentNode(Day); above >= 0; above = m_tree.parentNode(above)) {
+        QCOMPARE(limitsOf(above, 0), ParamModel::Limits::OutsideBelow);
+        QCOMPARE(m_tree.indexOfNode(above).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Параметров вне допустимых пределов: 2"));
+    }
+    QCOMPARE(limitsOf(MainsHeading, 0), ParamModel::Limits::Within);
+    const QVector<ValueOutsideLimits> outside = ValuesOutsideLimits(m_tree);
+    QCOMPARE(outside.size(), 2);
+    QCOMPARE(outside.first().path,
+             QStringLiteral("Параметры электрогенератора / Еженедельный тестовый запуск / День недели"));
+    QCOMPARE(outside.first().value, QStringLiteral("200"));
+    QCOMPARE(outside.last().node, Hour);
+    const bool markRedrawn =
+        std::any_of(changed.cbegin(), changed.cend(), [this](const QList<QVariant> &args) {
+            return args.at(0).toModelIndex().row() == m_tree.indexOfNode(Day).row() &&
+                   args.at(2).value<QList<int>>().contains(ParamModel::LimitsRole);
+        });
+    QVERIFY(markRedrawn);
+
+    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("7")));
+    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("23")));
+    QCOMPARE(limitsOf(Day, 1), ParamModel::Limits::Within);
+    QVERIFY(!m_tree.indexOfNode(Day, 1).data(Qt::ToolTipRole).isValid());
+    QCOMPARE(limitsOf(m_tree.parentNode(Day), 0), ParamModel::Limits::Within);
+    QVERIFY(ValuesOutsideLimits(m_tree).isEmpty());
+}
+
 // ---------------------------------------------------------------- typed values
 
 void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
@@ -435,14 +492,129 @@ void TestParamTree::typedValue_isCheckedAgainstTheRow()
     QCOMPARE(verdict.warning, warning);
 }
 
-void TestParamTree::chosenOption_refusesOnlyTheSeparator()
+void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data()
 {
-    QVERIFY(CheckChosenOption(QStringLiteral("вкл.")).accepted);
-    QVERIFY(CheckChosenOption(QStringLiteral("что угодно")).accepted);
-    QVERIFY(CheckChosenOption(QString()).accepted);
-    const EditVerdict refused = CheckChosenOption(QStringLiteral("вкл.;1"));
-    QVERIFY(!refused.accepted);
-    QCOMPARE(refused.warning, EditWarnings::separator());
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("warning"); // empty: accepted
+
+    const QString onOff = QStringLiteral("Значение должно быть одним из: «выкл.», «вкл.»");
+    const QString messages =
+        QStringLiteral("Значение должно быть одним из: «только аварии», «основн. события», «все события»");
+    const QString engine =
+        QStringLiteral("Значение должно быть одним из: «бензин», «дизель», «сухой контакт»");
+    const QString access =
+        QStringLiteral("Значение должно быть одним из: «выкл.», «информир.», «управление»");
+    const QString testStart =
+        QStringLiteral("Значение должно быть одним из: «выкл.», «без подключ. нагр.», «с подключ. нагр.»");
+    for (int kind : {OnOff, Language, MessageType, EngineType, AccessLevel, TestStartMode}) {
+        for (const QString &option : OptionTexts(kind))
+            QTest::addRow("kind %d, %s", kind, qPrintable(option)) << kind << option << QString();
+    }
+    QTest::newRow("on/off without its full stop") << int(OnOff) << "выкл" << onOff;
+    QTest::newRow("on/off in capitals") << int(OnOff) << "ВКЛ." << onOff;
+    QTest::newRow("on/off with a blank before") << int(OnOff) << " вкл." << onOff;
+    QTest::newRow("on/off empty") << int(OnOff) << "" << onOff;
+    QTest::newRow("on/off given an access level") << int(OnOff) << "информир." << onOff;
+    QTest::newRow("language made up")
+        << int(Language) << "нем." << QStringLiteral("Значение должно быть одним из: «англ.», «рус.»");
+    QTest::newRow("message type made up") << int(MessageType) << "никакие" << messages;
+    QTest::newRow("engine type with a trailing blank") << int(EngineType) << "бензин " << engine;
+    QTest::newRow("engine type empty, as a blank controller shows it") << int(EngineType) << "" << engine;
+    QTest::newRow("access level given an on/off text") << int(AccessLevel) << "вкл." << access;
+    QTest::newRow("test start mode made up") << int(TestStartMode) << "да" << testStart;
+    QTest::newRow("option followed by the separator") << int(OnOff) << "вкл.;1" << EditWarnings::separator();
+}
+
+void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, warning);
+    const EditVerdict verdict = CheckChosenOption({QStringLiteral("1"), QString::number(kind), {}, {}}, text);
+    QVERIFY2(verdict.accepted == warning.isEmpty(),
+             qPrintable(QStringLiteral("'%1': expected %2, got %3")
+                            .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
+                                 verdict.accepted ? QStringLiteral("accept") : verdict.warning)));
+    QCOMPARE(verdict.warning, warning);
+}
+
+void TestParamTree::limits_valueTextWithinOrOutside_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("min");
+    QTest::addColumn<QString>("max");
+    QTest::addColumn<bool>("within");
+
+    QTest::newRow("day 7 of 1..7") << "7"
+                                   << "1"
+                                   << "7" << true;
+    QTest::newRow("day 1 of 1..7") << "1"
+                                   << "1"
+                                   << "7" << true;
+    QTest::newRow("day 200 of 1..7") << "200"
+                                     << "1"
+                                     << "7" << false;
+    QTest::newRow("day 0 of 1..7") << "0"
+                                   << "1"
+                                   << "7" << false;
+    QTest::newRow("minute 250 of 0..59") << "250"
+                                         << "0"
+                                         << "59" << false;
+    QTest::newRow("SMS timeout 65535 of 60..65534") << "65535"
+                                                    << "60"
+                                                    << "65534" << false;
+    QTest::newRow("start/stop timeout 65535 of 1..65535") << "65535"
+                                                          << "1"
+                                                          << "65535" << true;
+    QTest::newRow("counter -1 of 0..5999940") << "-1"
+                                              << "0"
+                                              << "5999940" << false;
+    QTest::newRow("counter 5999940") << "5999940"
+                                     << "0"
+                                     << "5999940" << true;
+    QTest::newRow("temperature -30 of -30..+70") << "-30"
+                                                 << "-30"
+                                                 << "+70" << true;
+    QTest::newRow("temperature +70 of -30..+70") << "+70"
+                                                 << "-30"
+                                                 << "+70" << true;
+    QTest::newRow("temperature 71 of -30..+70") << "71"
+                                                << "-30"
+                                                << "+70" << false;
+    QTest::newRow("temperature -31 of -30..+70") << "-31"
+                                                 << "-30"
+                                                 << "+70" << false;
+    QTest::newRow("leading zeros") << "0180"
+                                   << "160"
+                                   << "220" << true;
+    QTest::newRow("phone of ten digits") << "0123456789"
+                                         << "0000000000"
+                                         << "9999999999" << true;
+    QTest::newRow("phone left empty by a blank controller") << ""
+                                                            << "0000000000"
+                                                            << "9999999999" << false;
+    QTest::newRow("phone with a byte beyond the digits") << "01:3456789"
+                                                         << "0000000000"
+                                                         << "9999999999" << false;
+    QTest::newRow("fraction") << "180.5"
+                              << "160"
+                              << "220" << false;
+    QTest::newRow("row without limits, any text") << "abc"
+                                                  << ""
+                                                  << "" << true;
+    QTest::newRow("row with one limit only") << "999"
+                                             << "1"
+                                             << "" << true;
+}
+
+void TestParamTree::limits_valueTextWithinOrOutside()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, min);
+    QFETCH(QString, max);
+    QFETCH(bool, within);
+    QCOMPARE(WithinLimits(value, min, max), within);
 }
 
 // ---------------------------------------------------------------- the dialog
@@ -493,7 +665,8 @@ void TestParamTree::dialog_hasTheDesignControls()
     if (place.height() > 0)
         QCOMPARE(control->height(), place.height());
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        QVERIFY(combo->isEditable());
+        // A list offers its options only: a typed text would code as another option.
+        QVERIFY(!combo->isEditable());
         QCOMPARE(itemsOf(combo), items);
         QCOMPARE(combo->currentText(), text);
     }
@@ -537,7 +710,7 @@ void TestParamTree::dialog_enterAccepts_escapeRejects()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *combo = qobject_cast<QComboBox *>(shown);
-    QWidget *target = combo ? static_cast<QWidget *>(combo->lineEdit()) : shown;
+    QWidget *target = combo && combo->lineEdit() ? static_cast<QWidget *>(combo->lineEdit()) : shown;
     if (!combo) {
         // The edit field takes the focus when the dialog comes up.
         QCOMPARE(form.focusWidget(), form.Edit1);
@@ -647,23 +820,34 @@ void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue_data()
 {
     QTest::addColumn<int>("node");
     QTest::addColumn<QString>("value");
-    QTest::newRow("number") << StarterTime << "7";
-    QTest::newRow("temperature") << TemperatureRow << "-12";
-    QTest::newRow("phone") << Phone1 << "0123456789";
-    QTest::newRow("login") << Login << "user";
-    QTest::newRow("on/off listed") << GeneratorOnOff << "выкл.";
-    QTest::newRow("message type listed") << Phone1Messages << "все события";
-    QTest::newRow("engine type empty after a blank device") << 0 << "";
-    QTest::newRow("on/off outside the list") << SensorOnOff << "вкл!";
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("number") << StarterTime << "7"
+                            << "7";
+    QTest::newRow("temperature") << TemperatureRow << "-12"
+                                 << "-12";
+    QTest::newRow("phone") << Phone1 << "0123456789"
+                           << "0123456789";
+    QTest::newRow("login") << Login << "user"
+                           << "user";
+    QTest::newRow("on/off listed") << GeneratorOnOff << "выкл."
+                                   << "выкл.";
+    QTest::newRow("message type listed") << Phone1Messages << "все события"
+                                         << "все события";
+    QTest::newRow("engine type empty after a blank device") << 0 << ""
+                                                            << "";
+    // A list shows only its options: no item is chosen for another text.
+    QTest::newRow("on/off outside the list") << SensorOnOff << "вкл!"
+                                             << "";
 }
 
 void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue()
 {
     QFETCH(int, node);
     QFETCH(QString, value);
+    QFETCH(QString, shown);
     QVERIFY(m_tree.setField(node, FieldValue, value));
     doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
-    QCOMPARE(m_run.presetText, value);
+    QCOMPARE(m_run.presetText, shown);
 }
 
 void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas_data()
@@ -717,7 +901,7 @@ void TestParamTree::closingWithoutSet_changesNothing()
     const QString before = m_tree.nodeText(node);
     const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
-            combo->setEditText(typed);
+            combo->setCurrentText(typed);
         else
             static_cast<QLineEdit *>(shown)->setText(typed);
         return QDialog::Rejected;
@@ -750,8 +934,8 @@ void TestParamTree::confirmedValue_isWrittenAsTyped_data()
                                          << "все события";
     QTest::newRow("engine type item 1") << 0 << "#1"
                                         << "дизель";
-    QTest::newRow("typed option text") << UpsOnOff << "включено"
-                                       << "включено";
+    QTest::newRow("option chosen by its text") << UpsOnOff << "вкл."
+                                               << "вкл.";
 }
 
 void TestParamTree::confirmedValue_isWrittenAsTyped()
@@ -765,7 +949,7 @@ void TestParamTree::confirmedValue_isWrittenAsTyped()
             if (typed.startsWith(QLatin1Char('#')))
                 combo->setCurrentIndex(typed.mid(1).toInt());
             else
-                combo->setEditText(typed);
+                combo->setCurrentText(typed);
         } else {
             static_cast<QLineEdit *>(shown)->setText(typed);
         }
@@ -793,7 +977,6 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow_data()
     QTest::newRow("long login") << Login << "abcdefghijklmnopq" << EditWarnings::textTooLong(16);
     QTest::newRow("Cyrillic login") << Login << "вход" << EditWarnings::textBadCharacters();
     QTest::newRow("separator in a number") << MainsLower << "180;" << EditWarnings::separator();
-    QTest::newRow("separator in a combo") << GeneratorOnOff << "вкл.;" << EditWarnings::separator();
 }
 
 void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
@@ -815,6 +998,57 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
     QCOMPARE(m_recorder->count(), 1);
     QCOMPARE(m_recorder->lastText(), warning);
     QCOMPARE(m_recorder->all().first().kind, Message::Warning);
+}
+
+void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("off without its full stop") << GeneratorOnOff << "вкл."
+                                               << "выкл"
+                                               << "выкл.";
+    QTest::newRow("engine type in capitals") << 0 << "бензин"
+                                             << "ДИЗ"
+                                             << "дизель";
+    QTest::newRow("access level, first letters") << Phone1Access << "выкл."
+                                                 << "упр"
+                                                 << "управление";
+    QTest::newRow("a word no option starts with") << Phone1Messages << "основн. события"
+                                                  << "xyz"
+                                                  << "основн. события";
+    QTest::newRow("an option and the separator") << SensorOnOff << "выкл."
+                                                 << "вкл.;"
+                                                 << "вкл.";
+    QTest::newRow("empty engine type confirmed without a choice") << 0 << ""
+                                                                  << ""
+                                                                  << "";
+}
+
+void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions()
+{
+    QFETCH(int, node);
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QVERIFY(m_tree.setField(node, FieldValue, before));
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &form, QWidget *shown) {
+        form.setResult(-1);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return -1;
+        auto *combo = qobject_cast<QComboBox *>(shown);
+        QWidget *target = combo && combo->lineEdit() ? static_cast<QWidget *>(combo->lineEdit()) : shown;
+        // Letter by letter, as a keyboard with a Cyrillic layout gives them.
+        for (QChar c : keys)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(target, Qt::Key_Return);
+        return form.result();
+    });
+    QCOMPARE(outcome, ParamEditor::Outcome::Applied);
+    QCOMPARE(m_tree.field(node, FieldValue), after);
+    QVERIFY2(m_recorder->count() == 0, qPrintable(m_recorder->texts().join(QLatin1Char('|'))));
 }
 
 // ---------------------------------------------------------------- the tree view

@@ -3,9 +3,12 @@
 #include "app/TForm1.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
+#include "config/ParamEditRules.h"
 #include "config/ParamFile.h"
 #include "config/ui/ChangeListDialog.h"
+#include "config/ui/ParamEditor.h"
 #include "config/ui/ParamsPage.h"
+#include "config/ui/TForm2.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
@@ -146,6 +149,12 @@ private Q_SLOTS:
     void strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite();
     void variantChangingDuringATransfer_failsItAndKeepsTreeAndImage_data();
     void variantChangingDuringATransfer_failsItAndKeepsTreeAndImage();
+
+    // What the controller may be given.
+    void everyOptionRow_writesExactlyTheChosenCodeOrNothing_data();
+    void everyOptionRow_writesExactlyTheChosenCodeOrNothing();
+    void valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin_data();
+    void valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin();
 };
 
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
@@ -908,4 +917,177 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
         QVERIFY(tree.baseline().has_value());
         QVERIFY(tree.isChanged(low));
     }
+}
+
+void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing_data()
+{
+    QTest::addColumn<DeviceVariant>("variant");
+    QTest::newRow("petrol") << DeviceVariant::Petrol;
+    QTest::newRow("diesel") << DeviceVariant::Diesel;
+    QTest::newRow("dry contact") << DeviceVariant::DryContact;
+}
+
+void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
+{
+    QFETCH(DeviceVariant, variant);
+    Recorded<FormSim> w(50, quint8(variant));
+    QVERIFY(w.ready() && w.settle(2));
+    ParamModel &tree = w.form.tree();
+    QCOMPARE(CatalogueInTree(tree), std::optional(variant));
+
+    struct OptionRow
+    {
+        int node;
+        int address;
+        QStringList options;
+        QString notAnOption;
+    };
+    QList<OptionRow> rows;
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        const QStringList options = OptionTexts(tree.field(node, FieldKind).toInt());
+        if (options.isEmpty())
+            continue;
+        // Texts a hurried technician types: the option without its full stop, or with a trailing blank.
+        const QString first = options.first();
+        const QString typed = first.endsWith(QLatin1Char('.')) ? first.chopped(1) : first + QLatin1Char(' ');
+        rows.append({node, tree.field(node, FieldAddress).toInt(), options, typed});
+        // Code 0 everywhere: a text that is no option used to code as 1, 2 or 0xFF.
+        w.sim.model().writeMemory(rows.last().address, QByteArray(1, '\0'));
+    }
+    QVERIFY2(rows.size() >= 20, qPrintable(QString::number(rows.size())));
+    w.page->Button4->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+
+    // Chooses a text in the row's list through the value dialog and its rules.
+    ParamEditor &editor = w.form.editor();
+    const auto choose = [&](const OptionRow &row, const QString &text) {
+        editor.setExecHook([&](TForm2 &) {
+            auto *combo = qobject_cast<QComboBox *>(editor.editorForKind(tree.field(row.node, FieldKind)));
+            if (!combo)
+                return int(QDialog::Rejected);
+            combo->setCurrentText(text);
+            return int(QDialog::Accepted);
+        });
+        return editor.TreeList1DblClick(row.node, QPoint(100, 100));
+    };
+    // Writes the tree with its read-back and returns the controller's option bytes.
+    const auto writeAndRead = [&] {
+        w.boxes.clear();
+        w.page->Button3->click();
+        QList<int> codes;
+        if (!w.finish() || w.boxTexts() != QStringList{WriteDone})
+            return codes;
+        for (const OptionRow &row : rows)
+            codes << w.sim.model().memoryByte(row.address);
+        return codes;
+    };
+
+    // First the texts that are no option: nothing may reach the controller but what it holds.
+    QList<int> expected;
+    for (const OptionRow &row : rows) {
+        const EditedRow edited{tree.field(row.node, FieldSize), tree.field(row.node, FieldKind), {}, {}};
+        QVERIFY2(!CheckChosenOption(edited, row.notAnOption).accepted, qPrintable(row.notAnOption));
+        choose(row, row.notAnOption);
+        expected << 0;
+    }
+    QCOMPARE(writeAndRead(), expected);
+    for (const OptionRow &row : rows)
+        QCOMPARE(tree.field(row.node, FieldValue), row.options.first());
+
+    // Then every option, the last codes first so that each batch changes the bytes it sets.
+    for (int code = 2; code >= 0; --code) {
+        for (int i = 0; i < rows.size(); ++i) {
+            const OptionRow &row = rows.at(i);
+            if (code >= row.options.size())
+                continue; // a row of two options keeps what it holds
+            QCOMPARE(choose(row, row.options.at(code)), ParamEditor::Outcome::Applied);
+            QCOMPARE(tree.field(row.node, FieldValue), row.options.at(code));
+            expected[i] = code;
+        }
+        QCOMPARE(writeAndRead(), expected);
+    }
+}
+
+void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("opened from a file") << true;
+    QTest::newRow("read from the controller") << false;
+}
+
+void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin()
+{
+    QFETCH(bool, fromFile);
+    SimWindow w;
+    QVERIFY(w.ready());
+    ParamModel &tree = w.form.tree();
+    // Weekly test day, hour and minute at 24, 25 and 26.
+    const QByteArray outside("\xC8\x63\xFA", 3); // 200, 99, 250
+    QTemporaryDir dir;
+    if (fromFile) {
+        ConfigImageBytes file = DefaultConfigImage(DeviceVariant::Petrol);
+        std::copy(outside.cbegin(), outside.cend(), file.begin() + 24);
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("outside.txt")), FormatParamFile(file)));
+        w.open(dir.filePath(QStringLiteral("outside.txt")));
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
+    } else {
+        w.sim.model().writeMemory(24, outside);
+        w.page->Button4->click();
+        QVERIFY(w.finish());
+        QCOMPARE(w.boxTexts(), QStringList{ReadDone});
+    }
+    const QByteArray memoryBefore = w.sim.model().memory();
+    const int requestsBefore = int(w.requests().size());
+
+    const int day = nodeAt(tree, 24), hour = nodeAt(tree, 25), minute = nodeAt(tree, 26);
+    const QStringList limits[] = {{"1", "7"}, {"0", "23"}, {"0", "59"}};
+    const int marked[] = {day, hour, minute};
+    QCOMPARE(tree.field(day, FieldValue), QStringLiteral("200"));
+    for (int i = 0; i < 3; ++i) {
+        const QModelIndex value = tree.indexOfNode(marked[i], FieldValue);
+        QCOMPARE(ParamModel::Limits(value.data(ParamModel::LimitsRole).toInt()), ParamModel::Limits::Outside);
+        QCOMPARE(value.data(Qt::ToolTipRole).toString(),
+                 OutsideLimitsMark.arg(limits[i].at(0), limits[i].at(1)));
+    }
+    for (int node = 0; node < tree.nodeCount(); ++node) {
+        if (node != day && node != hour && node != minute)
+            QVERIFY2(tree.indexOfNode(node, FieldValue).data(ParamModel::LimitsRole).toInt() !=
+                         int(ParamModel::Limits::Outside),
+                     qPrintable(tree.path(node)));
+    }
+
+    // "Записать" names the rows and sends nothing.
+    w.boxes.clear();
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+    QTest::qWait(150);
+    QCOMPARE(int(w.requests().size()), requestsBefore);
+    QCOMPARE(w.sim.model().memory(), memoryBefore);
+    QCOMPARE(w.boxes.size(), 1);
+    QCOMPARE(w.boxes.first().message.kind, Message::Critical);
+    const QString group = QStringLiteral("Параметры электрогенератора / Еженедельный тестовый запуск / ");
+    QCOMPARE(w.boxes.first().message.text,
+             NotWrittenOutsideLimits + QStringLiteral("\n%1День недели: 200 (допустимо 1…7)"
+                                                      "\n%1Час: 99 (допустимо 0…23)"
+                                                      "\n%1Минута: 250 (допустимо 0…59)")
+                                           .arg(group));
+    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.thresholds.size() == (fromFile ? 0 : 1));
+
+    // Saving keeps what was opened or read: a file may hold a controller's values as they are.
+    w.saveAs(dir.filePath(QStringLiteral("kept")));
+    QCOMPARE(w.boxes.size(), 1);
+    QCOMPARE(ReadParamFile(dir.filePath(QStringLiteral("kept.txt"))).values.mid(24, 3),
+             (QVector<quint8>{200, 99, 250}));
+
+    // Back within: written and proven.
+    QVERIFY(tree.setField(day, FieldValue, QStringLiteral("1")));
+    QVERIFY(tree.setField(hour, FieldValue, QStringLiteral("23")));
+    QVERIFY(tree.setField(minute, FieldValue, QStringLiteral("0")));
+    w.page->Button3->click();
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts().constLast(), WriteDone);
+    QCOMPARE(w.sim.model().memory().mid(24, 3), QByteArray("\x01\x17\x00", 3));
 }

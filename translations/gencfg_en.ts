@@ -425,6 +425,14 @@
         <translation>The text contains characters that cannot be stored</translation>
     </message>
     <message>
+        <source>«%1»</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>Значение должно быть одним из: %1</source>
+        <translation>The value must be one of: %1</translation>
+    </message>
+    <message>
         <source>Значение не может содержать символ ;</source>
         <translation>The value cannot contain the character ;</translation>
     </message>
@@ -726,6 +734,29 @@
     <message>
         <source>Не удалось записать файл %1: %2</source>
         <translation>Cannot write file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ParamLimits</name>
+    <message>
+        <source>Вне допустимых пределов: %1…%2</source>
+        <translation>Outside the allowed limits: %1…%2</translation>
+    </message>
+    <message>
+        <source>Параметров вне допустимых пределов: %1</source>
+        <translation>Parameters outside the allowed limits: %1</translation>
+    </message>
+    <message>
+        <source>Параметры не записаны: значения вне допустимых пределов.</source>
+        <translation>Parameters not written: values outside the allowed limits.</translation>
+    </message>
+    <message>
+        <source>%1: %2 (допустимо %3…%4)</source>
+        <translation>%1: %2 (allowed %3…%4)</translation>
+    </message>
+    <message>
+        <source>и ещё %1</source>
+        <translation>and %1 more</translation>
     </message>
 </context>
 <context>

@@ -64,12 +64,8 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
     const QString value = m_tree.field(node, FieldValue);
     auto *combo = qobject_cast<QComboBox *>(editor);
     if (combo) {
-        // Confirming without a change must leave the row as it was.
-        const int item = combo->findText(value, Qt::MatchExactly);
-        if (item >= 0)
-            combo->setCurrentIndex(item);
-        combo->setEditText(value);
-        combo->lineEdit()->setCursorPosition(0);
+        // Confirming without a change must leave the row as it was; a value no item holds selects none.
+        combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
     } else {
         m_form.Edit1->setText(value);
         m_form.Edit1->selectAll();
@@ -97,14 +93,17 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
 
     EditVerdict verdict;
     QString text;
+    const EditedRow edited{m_tree.field(node, FieldSize), kind, m_tree.field(node, FieldMin),
+                           m_tree.field(node, FieldMax)};
     if (combo) {
         text = combo->currentText();
-        verdict = CheckChosenOption(text);
+        // A row left as it was, such as the empty engine type of a blank controller, is no choice.
+        if (text == m_tree.field(node, FieldValue))
+            return Outcome::Applied;
+        verdict = CheckChosenOption(edited, text);
     } else {
         text = m_form.Edit1->text();
-        const EditedRow row{m_tree.field(node, FieldSize), kind, m_tree.field(node, FieldMin),
-                            m_tree.field(node, FieldMax)};
-        verdict = CheckTypedValue(row, text, m_locale);
+        verdict = CheckTypedValue(edited, text, m_locale);
     }
     if (!verdict.accepted) {
         m_messages.warning(verdict.warning);

@@ -15,15 +15,23 @@ constexpr std::array<int, 5> ColumnWidths = {300, 150, 100, 100, 100};
 
 constexpr int ValueColumn = 1;
 const QColor MarkColour(0xE0, 0x8A, 0x00);
+// Dark enough to read on white, apart from the change mark's orange.
+const QColor OutsideLimitsColour(0xC6, 0x28, 0x28);
 
 ParamModel::Change ChangeOf(const QModelIndex &index)
 {
     return ParamModel::Change(index.data(ParamModel::ChangeRole).toInt());
 }
 
+ParamModel::Limits LimitsOf(const QModelIndex &index)
+{
+    return ParamModel::Limits(index.data(ParamModel::LimitsRole).toInt());
+}
+
 // Rows of the design height, with a line at the right edge of every cell.
 // A changed row shows its value in bold with a filled mark at the cell's
 // right end; a row with changes below it shows its name in bold and a ring.
+// A value outside its limits is red, and so is the name of every row above it.
 class ColumnLineDelegate : public QStyledItemDelegate
 {
 public:
@@ -55,6 +63,10 @@ protected:
         const int boldColumn = change == ParamModel::Change::Changed ? ValueColumn : 0;
         if (change != ParamModel::Change::None && index.column() == boldColumn)
             option->font.setBold(true);
+        const ParamModel::Limits limits = LimitsOf(index);
+        const int redColumn = limits == ParamModel::Limits::Outside ? ValueColumn : 0;
+        if (limits != ParamModel::Limits::Within && index.column() == redColumn)
+            option->palette.setColor(QPalette::Text, OutsideLimitsColour);
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override

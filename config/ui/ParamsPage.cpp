@@ -3,6 +3,7 @@
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamTreeView.h"
@@ -92,6 +93,16 @@ bool ParamsPage::encodeTree(ConfigImageBytes &image)
     return true;
 }
 
+bool ParamsPage::valuesWithinLimits()
+{
+    // A file or a controller may hold such values; they are shown, but never sent.
+    const QVector<ValueOutsideLimits> outside = ValuesOutsideLimits(m_model);
+    if (outside.isEmpty())
+        return true;
+    m_messages->error(OutsideLimitsWriteRefusal(outside));
+    return false;
+}
+
 void ParamsPage::Button1Click()
 {
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
@@ -156,7 +167,7 @@ void ParamsPage::Button3Click()
     if (!m_link || m_link->busy())
         return;
     beginTransfer(WriteProgressText());
-    if (!encodeTree(m_image)) {
+    if (!valuesWithinLimits() || !encodeTree(m_image)) {
         endTransfer();
         return;
     }

@@ -66,6 +66,8 @@ Q_SIGNALS:
 
 private:
     bool encodeTree(ConfigImageBytes &image);
+    // False, after saying which rows, while any value lies outside its limits.
+    bool valuesWithinLimits();
     void beginTransfer(const QString &text);
     void endTransfer();
     void showTransferFailure();

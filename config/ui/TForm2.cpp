@@ -65,9 +65,8 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWind
 QComboBox *TForm2::makeComboBox(const QPoint &pos, int optionKind)
 {
     auto *combo = new QComboBox(this);
-    combo->setEditable(true);
-    // Typed texts go into the row, never into the list.
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    // Only the options: the codec would store a typed text as another option.
+    combo->setEditable(false);
     combo->addItems(OptionTexts(optionKind));
     combo->setCurrentIndex(0);
     combo->move(pos);
