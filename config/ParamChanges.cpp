@@ -67,17 +67,23 @@ QString ChangeListText(const QVector<ParamDifference> &changes)
 
 QString UnprovenWriteText(const QVector<ParamDifference> &differences)
 {
-    QStringList lines{QCoreApplication::translate(
-        "ParamChanges", "Запись не подтверждена: устройство вернуло другие значения.")};
-    for (int i = 0; i < differences.size() && i < ListedAtMost; ++i) {
-        const ParamDifference &d = differences.at(i);
+    QStringList lines;
+    for (const ParamDifference &d : differences)
         lines.append(QCoreApplication::translate("ParamChanges", "%1: записано \"%2\", прочитано \"%3\"")
                          .arg(d.path, d.first, d.second));
-    }
-    if (differences.size() > ListedAtMost)
-        lines.append(
-            QCoreApplication::translate("ParamChanges", "и ещё %1").arg(differences.size() - ListedAtMost));
-    return lines.join(QLatin1Char('\n'));
+    return ShortListText(QCoreApplication::translate(
+                             "ParamChanges", "Запись не подтверждена: устройство вернуло другие значения."),
+                         lines);
+}
+
+QString ShortListText(const QString &heading, const QStringList &lines)
+{
+    QStringList shown{heading};
+    shown.append(lines.mid(0, ListedAtMost));
+    if (lines.size() > ListedAtMost)
+        shown.append(
+            QCoreApplication::translate("ParamChanges", "и ещё %1").arg(lines.size() - ListedAtMost));
+    return shown.join(QLatin1Char('\n'));
 }
 
 QString BaselineValueText(const QString &value)

@@ -45,6 +45,9 @@ bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageByte
 // parameter (tree path, the controller's value, the new value).
 QString ChangeListText(const QVector<ParamDifference> &changes);
 
+// A heading over the first ten of lines, then how many more.
+QString ShortListText(const QString &heading, const QStringList &lines);
+
 // What a write tells when the read-back differs: the first ten parameters
 // (tree path, wanted, found), then how many more.
 QString UnprovenWriteText(const QVector<ParamDifference> &differences);

@@ -1,5 +1,7 @@
 #include "config/ParamLimits.h"
 
+#include "config/ParamChanges.h"
+
 #include "config/ParamEditRules.h"
 #include "config/ParamModel.h"
 
@@ -11,8 +13,6 @@
 namespace gencfg {
 
 namespace {
-
-constexpr int ListedAtMost = 10;
 
 bool isPlainInteger(const QString &text)
 {
@@ -79,17 +79,13 @@ QString OutsideLimitsBelowText(int count)
 
 QString OutsideLimitsWriteRefusal(const QVector<ValueOutsideLimits> &values)
 {
-    QStringList lines{QCoreApplication::translate(
-        "ParamLimits", "Параметры не записаны: значения вне допустимых пределов.")};
-    for (int i = 0; i < values.size() && i < ListedAtMost; ++i) {
-        const ValueOutsideLimits &v = values.at(i);
+    QStringList lines;
+    for (const ValueOutsideLimits &v : values)
         lines.append(QCoreApplication::translate("ParamLimits", "%1: %2 (допустимо %3…%4)")
                          .arg(v.path, v.value, v.min, v.max));
-    }
-    if (values.size() > ListedAtMost)
-        lines.append(
-            QCoreApplication::translate("ParamLimits", "и ещё %1").arg(values.size() - ListedAtMost));
-    return lines.join(QLatin1Char('\n'));
+    return ShortListText(QCoreApplication::translate(
+                             "ParamLimits", "Параметры не записаны: значения вне допустимых пределов."),
+                         lines);
 }
 
 } // namespace gencfg

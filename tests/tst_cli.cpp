@@ -1024,6 +1024,17 @@ QJsonObject entry(int index, int hour, int minute, int day, int month, int code,
                        {"month", month}, {"code", code}, {"text", text},     {"line", line}};
 }
 
+// Event 3 of setJournals(): no byte of its stamp is a valid time.
+QJsonObject impossibleStampEntry()
+{
+    return QJsonObject{{"index", 3},          {"hour", QJsonValue::Null},
+                       {"hour_raw", "FF"},    {"minute", QJsonValue::Null},
+                       {"minute_raw", "1A"},  {"day", QJsonValue::Null},
+                       {"day_raw", "32"},     {"month", QJsonValue::Null},
+                       {"month_raw", "13"},   {"code", 1},
+                       {"text", "запуск ГУ"}, {"line", "--:-- --/-- запуск ГУ"}};
+}
+
 } // namespace
 
 void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
@@ -1041,18 +1052,7 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
         entry(1, 9, 30, 1, 2, 18, "код 18", "09:30 01/02 код 18"),
         entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ", "23:59 31/12 авария: нет запуска ГУ"),
-        QJsonObject{{"index", 3},
-                    {"hour", QJsonValue::Null},
-                    {"hour_raw", "FF"},
-                    {"minute", QJsonValue::Null},
-                    {"minute_raw", "1A"},
-                    {"day", QJsonValue::Null},
-                    {"day_raw", "32"},
-                    {"month", QJsonValue::Null},
-                    {"month_raw", "13"},
-                    {"code", 1},
-                    {"text", "запуск ГУ"},
-                    {"line", "--:-- --/-- запуск ГУ"}},
+        impossibleStampEntry(),
     };
     const QJsonArray alarms{
         entry(0, 10, 0, 5, 6, 13, "авария: нет запуска ГУ", "10:00 05/06 авария: нет запуска ГУ"),
@@ -1165,18 +1165,7 @@ void tst_Cli::readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1()
                  (QJsonArray{entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
                              entry(2, 23, 59, 31, 12, 13, "авария: нет запуска ГУ",
                                    "23:59 31/12 авария: нет запуска ГУ"),
-                             QJsonObject{{"index", 3},
-                                         {"hour", QJsonValue::Null},
-                                         {"hour_raw", "FF"},
-                                         {"minute", QJsonValue::Null},
-                                         {"minute_raw", "1A"},
-                                         {"day", QJsonValue::Null},
-                                         {"day_raw", "32"},
-                                         {"month", QJsonValue::Null},
-                                         {"month_raw", "13"},
-                                         {"code", 1},
-                                         {"text", "запуск ГУ"},
-                                         {"line", "--:-- --/-- запуск ГУ"}}}));
+                             impossibleStampEntry()}));
         QCOMPARE(journals.value("alarms").toArray(),
                  (QJsonArray{entry(1, 11, 11, 11, 11, 5, "", "11:11 11/11 ")}));
     } else {

@@ -754,10 +754,6 @@
         <source>%1: %2 (допустимо %3…%4)</source>
         <translation>%1: %2 (allowed %3…%4)</translation>
     </message>
-    <message>
-        <source>и ещё %1</source>
-        <translation>and %1 more</translation>
-    </message>
 </context>
 <context>
     <name>ParamModel</name>
