@@ -311,7 +311,7 @@ void TForm1::onStatusFrame(const RxBuffer &rxBytes)
     DetectVariant(rxBytes[5]);
     DecodeStatusFrame(rxBytes);
     ShowTelemetry();
-    m_telemetry.append(QDateTime::currentMSecsSinceEpoch(), TabSheet1->telemetry());
+    m_telemetry.append(m_telemetryClock(), TabSheet1->telemetry());
     TabSheet6->sampleAdded();
 }
 

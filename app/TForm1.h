@@ -10,9 +10,11 @@
 #include "monitor/TelemetryLog.h"
 #include "widgets/Messages.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -52,6 +54,8 @@ public:
     ParamModel &tree() { return m_tree; }
     // Every status frame of this run, for the "Графики" page.
     TelemetryLog &telemetryLog() { return m_telemetry; }
+    // The clock the record stamps each status frame with, in milliseconds since the epoch.
+    void setTelemetryClock(std::function<qint64()> clock) { m_telemetryClock = std::move(clock); }
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
@@ -120,6 +124,7 @@ private:
     DeviceLink m_link;
     ParamModel m_tree;
     TelemetryLog m_telemetry;
+    std::function<qint64()> m_telemetryClock = &QDateTime::currentMSecsSinceEpoch;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     bool m_serviceUnlocked = false;

@@ -5,12 +5,15 @@
 #include "monitor/TelemetryCsv.h"
 #include "monitor/ui/TrendChartView.h"
 #include "monitor/ui/TrendsPage.h"
+#include "sim/ControllerModel.h"
 #include "widgets/SwitchLed.h"
 
 #include <QChart>
+#include <QDateTime>
 #include <QDateTimeAxis>
 #include <QImage>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSignalSpy>
@@ -95,6 +98,8 @@ class tst_TrendsPage : public QObject
 private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
     void changeMarks_showTheirTextOnHover();
+    void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data();
+    void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine();
     void saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason();
     void axisLabels_neverRepeatOverNarrowRanges();
 };
@@ -180,6 +185,81 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
     // The text stays while the pointer rests on the mark.
     QTest::qWait(1500);
     QVERIFY(QToolTip::isVisible());
+}
+
+void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data()
+{
+    QTest::addColumn<int>("span");
+    QTest::newRow("10 min") << int(TrendsPage::TenMinutes);
+    QTest::newRow("1 h") << int(TrendsPage::OneHour);
+    QTest::newRow("all") << int(TrendsPage::Everything);
+}
+
+void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
+{
+    QFETCH(int, span);
+    constexpr int PeriodMs = 250;
+    TelemetryLog log;
+    ControllerModel controller(201, 7);
+    controller.setStatic(false);
+    qint64 now = QDateTime::currentMSecsSinceEpoch() - 30 * 60 * 1000;
+    const auto arrive = [&] {
+        now += PeriodMs;
+        controller.advance(PeriodMs);
+        log.append(now, DecodeStatusFrame(controller.statusFrameBytes()));
+    };
+    // Half an hour recorded before the page is shown.
+    for (int i = 0; i < 30 * 60 * 1000 / PeriodMs; ++i)
+        arrive();
+    TrendsPage page(log);
+    page.resize(TForm1::ClientWidth, 500);
+    page.setSpan(TrendsPage::Span(span));
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+    qint64 handed = 0;
+    for (const TrendChartView *view : {page.ChartVoltages, page.ChartBatteries, page.ChartTemperatures}) {
+        for (QAbstractSeries *series : view->chart()->series()) {
+            if (auto *line = qobject_cast<QLineSeries *>(series))
+                connect(line, &QXYSeries::pointsReplaced, &page,
+                        [&handed, line] { handed += line->count(); });
+        }
+    }
+    // Three minutes of frames: the axis moves on and columns settle and go meanwhile.
+    const int frames = 3 * 60 * 1000 / PeriodMs;
+    for (int i = 0; i < frames; ++i) {
+        arrive();
+        page.sampleAdded();
+    }
+
+    const int pixels = int(page.ChartVoltages->chart()->plotArea().width());
+    QList<QList<QPointF>> incremental;
+    qsizetype drawn = 0;
+    for (int trend = 0; trend < 10; ++trend) {
+        incremental << page.plottedPoints(trend);
+        drawn += incremental.last().size();
+        // Two points a pixel column and the newest sample, whatever is recorded.
+        QVERIFY2(incremental.last().size() <= 2 * (pixels + 3) + 1, qPrintable(QString::number(trend)));
+    }
+    QVERIFY2(drawn / 10 > 200, qPrintable(QString::number(drawn)));
+    // On average a frame hands the chart fewer points than a line draws: never every line again.
+    QVERIFY2(handed / frames < drawn / 10,
+             qPrintable(QStringLiteral("%1 points a frame, %2 a line").arg(handed / frames).arg(drawn / 10)));
+    QCOMPARE(incremental.at(0).last(), QPointF(double(now), log.newest().record.VoltageA));
+
+    // What frame after frame built is what the record gives when built at once, beyond the leftmost columns.
+    const double from = double(page.rangeFrom() + (page.rangeTo() - page.rangeFrom()) / 100);
+    const auto shown = [from](const QList<QPointF> &points) {
+        QList<QPointF> kept;
+        for (const QPointF &point : points) {
+            if (point.x() >= from)
+                kept << point;
+        }
+        return kept;
+    };
+    page.goLive();
+    for (int trend = 0; trend < 10; ++trend)
+        QCOMPARE(shown(page.plottedPoints(trend)), shown(incremental.at(trend)));
 }
 
 void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()

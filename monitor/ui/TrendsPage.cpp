@@ -34,6 +34,12 @@ constexpr qint64 SpanMs[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
 // A live time axis moves on by this share of its span at a time.
 constexpr qint64 LiveSteps = 30;
 constexpr int ValueTicks = 5;
+// Completed columns the recent part of a line gathers before they settle: a frame sets these again, not
+// the whole line.
+constexpr size_t RecentColumns = 16;
+// Columns between the settled part of a line and the recent one: at a pixel or more each, they keep the
+// settled part clear of what a frame repaints.
+constexpr size_t BridgeColumns = 12;
 enum PlotIndex { VoltagePlot, BatteryPlot, TemperaturePlot };
 
 // A range of ValueTicks - 1 round steps (1, 2 or 5 times a power of ten) that holds low..high.
@@ -219,6 +225,24 @@ void TrendsPage::buildPlots()
              [](const TelemetryRecord &r) -> double { return r.Temperature3; });
     addTrend(TemperaturePlot, tr("Датчик 4"),
              [](const TelemetryRecord &r) -> double { return r.Temperature4; });
+    // The parts of a line are stacked together, and the lines in their order, as one series each would be;
+    // the first parts took the theme's colours and are added again, each before the other parts of its line.
+    for (const Trend &trend : m_trends)
+        m_plots[size_t(trend.plot)].chart->removeSeries(trend.series);
+    for (Trend &trend : m_trends) {
+        QChart *chart = m_plots[size_t(trend.plot)].chart;
+        const QPen pen = trend.series->pen();
+        trend.bridge = new QLineSeries;
+        trend.recent = new QLineSeries;
+        for (QLineSeries *part : {trend.series, trend.bridge, trend.recent}) {
+            part->setName(trend.series->name());
+            part->setUseOpenGL(false);
+            chart->addSeries(part);
+            for (QAbstractAxis *axis : chart->axes())
+                part->attachAxis(axis);
+            part->setPen(pen);
+        }
+    }
     for (const char *name : {"mainsLow", "mainsHigh", "generatorLow", "generatorHigh"})
         addThreshold(VoltagePlot, QLatin1String(name));
     for (const char *name : {"starterBatteryLow", "upsLow", "upsHigh"})
@@ -342,6 +366,7 @@ void TrendsPage::noteChange(const TelemetrySample &sample)
     if (m_newest && m_newest->record.Mode == r.Mode && m_newest->record.Stage == r.Stage)
         return;
     m_changes.push_back({sample.msecs, changeText(r)});
+    m_marksChanged = true;
 }
 
 void TrendsPage::addToColumns(const TelemetrySample &sample)
@@ -357,9 +382,33 @@ void TrendsPage::addToColumns(const TelemetrySample &sample)
                 trend.counts.push_back(AppendColumnPoints(trend.columns[before - 1], false, trend.points));
         }
         trend.counts.push_back(AppendColumnPoints(trend.columns.back(), true, trend.points));
+        const size_t newest = trend.columns.size() - 1;
+        if (newest > trend.recentColumn + RecentColumns)
+            split(trend, newest - qMin(newest, BridgeColumns), newest);
     }
     noteChange(sample);
     m_newest = sample;
+}
+
+void TrendsPage::split(Trend &trend, size_t settled, size_t recent)
+{
+    if (settled < trend.settledColumns) {
+        trend.settledColumns = 0;
+        trend.settledPoints = 0;
+        trend.settledLow = qInf();
+        trend.settledHigh = -qInf();
+    }
+    for (; trend.settledColumns < settled; ++trend.settledColumns) {
+        const MinMaxColumn &column = trend.columns[trend.settledColumns];
+        trend.settledPoints += trend.counts[trend.settledColumns];
+        trend.settledLow = qMin(trend.settledLow, column.min);
+        trend.settledHigh = qMax(trend.settledHigh, column.max);
+    }
+    trend.recentColumn = recent;
+    trend.recentPoint = trend.settledPoints;
+    for (size_t i = settled; i < recent; ++i)
+        trend.recentPoint += trend.counts[i];
+    trend.partsChanged = true;
 }
 
 void TrendsPage::dropBefore(qint64 msecs)
@@ -373,9 +422,15 @@ void TrendsPage::dropBefore(qint64 msecs)
             points += trend.counts[i];
         trend.counts.erase(trend.counts.begin(), trend.counts.begin() + qsizetype(dropped));
         trend.points.remove(0, points);
+        if (dropped > 0) {
+            const auto kept = [dropped](size_t column) { return column - qMin(dropped, column); };
+            split(trend, kept(trend.settledColumns), kept(trend.recentColumn));
+        }
     }
-    while (!m_changes.empty() && m_changes.front().msecs < msecs)
+    while (!m_changes.empty() && m_changes.front().msecs < msecs) {
         m_changes.erase(m_changes.begin());
+        m_marksChanged = true;
+    }
 }
 
 void TrendsPage::rebuild()
@@ -392,13 +447,19 @@ void TrendsPage::rebuild()
         trend.columns.clear();
         trend.points.clear();
         trend.counts.clear();
+        split(trend, 0, 0);
     }
     m_changes.clear();
+    m_marksChanged = true;
     m_newest.reset();
     const int first = qMax(0, m_log.firstAtOrAfter(m_from) - 1);
     const int last = m_live ? m_log.size() : qMin(m_log.size(), m_log.firstAtOrAfter(m_to) + 1);
     for (int i = first; i < last; ++i)
         addToColumns(m_log.at(i));
+    for (Trend &trend : m_trends) {
+        const size_t newest = qMax<size_t>(1, trend.columns.size()) - 1;
+        split(trend, newest - qMin(newest, BridgeColumns), newest);
+    }
     applyToSeries();
 }
 
@@ -441,12 +502,21 @@ void TrendsPage::applyToSeries()
 {
     std::vector<std::pair<double, double>> bounds(m_plots.size(), {qInf(), -qInf()});
     for (Trend &trend : m_trends) {
-        for (const MinMaxColumn &column : trend.columns) {
-            auto &[low, high] = bounds[size_t(trend.plot)];
-            low = qMin(low, column.min);
-            high = qMax(high, column.max);
+        auto &[low, high] = bounds[size_t(trend.plot)];
+        low = qMin(low, trend.settledLow);
+        high = qMax(high, trend.settledHigh);
+        for (size_t i = trend.settledColumns; i < trend.columns.size(); ++i) {
+            low = qMin(low, trend.columns[i].min);
+            high = qMax(high, trend.columns[i].max);
         }
-        trend.series->replace(trend.points);
+        // Each part starts at the last point of the one before: the line has no gap.
+        if (trend.partsChanged) {
+            const qsizetype bridgeFrom = qMax<qsizetype>(0, trend.settledPoints - 1);
+            trend.series->replace(trend.points.first(trend.settledPoints));
+            trend.bridge->replace(trend.points.sliced(bridgeFrom, trend.recentPoint - bridgeFrom));
+            trend.partsChanged = false;
+        }
+        trend.recent->replace(trend.points.sliced(qMax<qsizetype>(0, trend.recentPoint - 1)));
     }
     for (size_t p = 0; p < m_plots.size(); ++p) {
         const Plot &plot = m_plots[p];
@@ -487,11 +557,13 @@ void TrendsPage::applyToSeries()
     m_axesMoved = false;
     const QValueAxis *volts = m_plots[VoltagePlot].values;
     const double markLevel = volts->min() + (volts->max() - volts->min()) * 0.04;
-    QList<QPointF> marks;
-    for (const Change &change : m_changes)
-        marks << QPointF(double(change.msecs), markLevel);
-    if (marks != m_changeMarks->points())
+    if (m_marksChanged || (m_changeMarks->count() > 0 && m_changeMarks->at(0).y() != markLevel)) {
+        QList<QPointF> marks;
+        for (const Change &change : m_changes)
+            marks << QPointF(double(change.msecs), markLevel);
         m_changeMarks->replace(marks);
+        m_marksChanged = false;
+    }
     if (m_newest) {
         const TelemetryRecord &r = m_newest->record;
         ChartVoltages->setAccessibleDescription(tr("%1 %2, %3 %4, %5 %6, %7 %8 В")
@@ -516,7 +588,14 @@ void TrendsPage::applyToSeries()
 
 QList<QPointF> TrendsPage::plottedPoints(int trend) const
 {
-    return m_trends.at(size_t(trend)).series->points();
+    const Trend &line = m_trends.at(size_t(trend));
+    QList<QPointF> points;
+    for (const QLineSeries *part : {line.series, line.bridge, line.recent}) {
+        const QList<QPointF> more = part->points();
+        // A part repeats the last point of the one before.
+        points.append(points.isEmpty() ? more : more.sliced(qMin<qsizetype>(1, more.size())));
+    }
+    return points;
 }
 
 QStringList TrendsPage::markedChanges() const

@@ -84,12 +84,28 @@ protected:
 private:
     struct Trend
     {
+        // One line in three series of one pen, each from the last point of the one before: series draws the
+        // settled columns, bridge the few after them, recent the newest. A frame sets recent again and
+        // repaints it and bridge; series, too far left to be repainted, changes only when columns settle
+        // or go.
         QLineSeries *series = nullptr;
+        QLineSeries *bridge = nullptr;
+        QLineSeries *recent = nullptr;
         double (*value)(const TelemetryRecord &) = nullptr;
         std::vector<MinMaxColumn> columns;
-        // What the series draws, and how many of those points each column gave.
+        // What the three series draw, and how many of those points each column gave.
         QList<QPointF> points;
         std::vector<int> counts;
+        // The columns before settledColumns are settled, those from recentColumn on recent, those between
+        // the bridge's; settledPoints and recentPoint count the points before the bridge's and the recent.
+        size_t settledColumns = 0;
+        size_t recentColumn = 0;
+        qsizetype settledPoints = 0;
+        qsizetype recentPoint = 0;
+        // The lowest and highest value of the settled columns.
+        double settledLow = qInf();
+        double settledHigh = -qInf();
+        bool partsChanged = true; // series and bridge
         int plot = 0;
     };
     struct Plot
@@ -114,6 +130,8 @@ private:
     // Everything from the record again: after a zoom, a new span, a resize, a page shown.
     void rebuild();
     void addToColumns(const TelemetrySample &sample);
+    // Settles the columns before settled; recent ones start at recent.
+    static void split(Trend &trend, size_t settled, size_t recent);
     void dropBefore(qint64 msecs);
     void noteChange(const TelemetrySample &sample);
     void applyToSeries();
@@ -134,6 +152,7 @@ private:
     std::vector<Trend> m_trends;
     QScatterSeries *m_changeMarks = nullptr;
     std::vector<Change> m_changes;
+    bool m_marksChanged = true;
     QWidget *m_plotArea = nullptr;
     TelemetryCsvFile m_recording;
     Span m_span = TenMinutes;
