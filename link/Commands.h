@@ -20,6 +20,12 @@ enum : quint8 {
     CMD_GENERATOR_STOP = 51,
 };
 
+// The commands whose frames from the controller answer a request.
+constexpr bool IsReplyCommand(quint8 command)
+{
+    return command == CMD_READ_MEMORY || command == CMD_JOURNAL_RECORD;
+}
+
 // Device variants as the status frame reports them.
 enum class DeviceVariant : quint8 { Petrol = 200, Diesel = 201, DryContact = 202 };
 

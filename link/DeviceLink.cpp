@@ -122,10 +122,15 @@ void DeviceLink::AfComPort1DataRecived(const QByteArray &s)
         return;
     const QByteArray frame = *m_firstFrame;
     m_firstFrame.reset();
-    if (m_phase == Phase::AwaitReady)
+    if (m_phase == Phase::AwaitReady) {
         sendStep();
-    else if (m_phase == Phase::AwaitReply)
+    } else if (m_phase == Phase::AwaitReply && m_secondReply) {
+        // Two replies to one request: which of them is its own can't be told.
+        m_deadline.stop();
+        endStep(StepOutcome::WrongReply);
+    } else if (m_phase == Phase::AwaitReply) {
         takeReply(frame);
+    }
 }
 
 void DeviceLink::takeFrames()
@@ -179,15 +184,29 @@ void DeviceLink::handleFrameText(const QByteArray &text)
         Q_EMIT statusFrameReceived(RxBytes);
     }
     ReplyFlag = 1;
+    const bool reply = IsReplyCommand(RxBytes[1]);
+    if (reply && m_phase == Phase::AwaitReply && m_firstFrame)
+        m_secondReply = true;
+    else if (reply && m_phase == Phase::AwaitReady && m_lastStepReplied)
+        doubtLastReply();
     if (!m_firstFrame &&
         (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(RxBytes[1]))))
         m_firstFrame = *frame;
 }
 
+void DeviceLink::doubtLastReply()
+{
+    m_lastStepReplied = false;
+    const quint64 run = m_run;
+    const std::optional<OperationStatus> verdict = m_operation->lastReplyDoubted();
+    if (verdict && m_operation && m_run == run && m_phase == Phase::AwaitReady)
+        finish(*verdict);
+}
+
 bool DeviceLink::readies(quint8 command) const
 {
     // A reply nobody awaits is late: it answers a request that has already failed.
-    if (command == CMD_READ_MEMORY || command == CMD_JOURNAL_RECORD)
+    if (IsReplyCommand(command))
         return false;
     return !m_statusBeforeNextRequest || command == CMD_STATUS;
 }
@@ -229,6 +248,7 @@ void DeviceLink::awaitFrame(int bound)
 {
     ReplyFlag = 0;
     m_firstFrame.reset();
+    m_secondReply = false;
     m_deadline.start(bound * m_tickMs);
 }
 
@@ -264,6 +284,7 @@ void DeviceLink::sendStep()
     // From here on the request goes out whole, whatever the echo's handlers ask for.
     m_phase = Phase::Sending;
     m_statusBeforeNextRequest = false;
+    m_lastStepReplied = false;
     const quint64 run = m_run;
     Q_EMIT echoLine(m_step.echoMark + m_step.frame);
     if (!stillSending(run))
@@ -317,6 +338,7 @@ void DeviceLink::endStep(StepOutcome outcome, const QByteArray &replyData)
     // for a status frame, so that late reply cannot be taken for its own.
     if (outcome == StepOutcome::NoReply || outcome == StepOutcome::WrongReply)
         m_statusBeforeNextRequest = true;
+    m_lastStepReplied = outcome == StepOutcome::Replied;
     const quint64 run = m_run;
     const std::optional<OperationStatus> verdict = m_operation->stepEnded(outcome, replyData);
     if (!m_operation || m_run != run || m_phase != Phase::Idle)
@@ -358,6 +380,7 @@ void DeviceLink::releaseOperation()
     m_operation = nullptr;
     m_phase = Phase::Idle;
     m_cancelRequested = false;
+    m_lastStepReplied = false;
     m_firstFrame.reset();
 }
 

@@ -113,6 +113,8 @@ private:
     bool stillSending(quint64 run) const;
     // Whether a frame of this command, arriving while a step waits to send, lets it send.
     bool readies(quint8 command) const;
+    // A reply nobody awaits, come after the last step took one: that one may have been a late reply.
+    void doubtLastReply();
 
     std::unique_ptr<ByteTransport> m_transport;
     QByteArray RxText;
@@ -131,6 +133,10 @@ private:
     quint64 m_run = 0;
     // Set after a step that got no usable reply in time.
     bool m_statusBeforeNextRequest = false;
+    // The last step took a reply, and no request has gone out since.
+    bool m_lastStepReplied = false;
+    // A second reply came in the arrival that brought the awaited one.
+    bool m_secondReply = false;
     // The first frame accepted since the current wait began.
     std::optional<QByteArray> m_firstFrame;
     QTimer m_deadline;

@@ -52,6 +52,11 @@ void DeviceOperation::cancel()
         m_link->cancelOperation();
 }
 
+std::optional<OperationStatus> DeviceOperation::lastReplyDoubted()
+{
+    return FailureStatus(StepOutcome::WrongReply);
+}
+
 void DeviceOperation::setProgress(int done, int total)
 {
     if (done == m_done && total == m_total)

@@ -83,6 +83,10 @@ protected:
     void setProgress(int done, int total);
     // The variant code of every status frame that arrives while the operation runs.
     virtual void variantReported(quint8 code) { Q_UNUSED(code) }
+    // A reply nobody awaited came after the last step's reply and before the
+    // next request: the reply taken may have been a late one for an earlier
+    // request. Returns the status to end with, or nothing to go on.
+    virtual std::optional<OperationStatus> lastReplyDoubted();
 
 private:
     friend class DeviceLink;

@@ -11,7 +11,35 @@ JournalReadOperation::JournalReadOperation(QObject *parent)
     : DeviceOperation(EventJournalEntries + AlarmJournalEntries, parent)
 {
     // Connected first, so whoever listens to the end has heard of every missing entry before.
-    connect(this, &DeviceOperation::finished, this, &JournalReadOperation::reportUnaskedAgain);
+    connect(this, &DeviceOperation::finished, this, [this] {
+        tellHeldEntry();
+        reportUnaskedAgain();
+    });
+}
+
+void JournalReadOperation::tellHeldEntry()
+{
+    if (!m_held)
+        return;
+    const ReadEntry entry = *m_held;
+    m_held.reset();
+    Q_EMIT recordRead(entry.journal, entry.index, entry.record);
+}
+
+std::optional<OperationStatus> JournalReadOperation::lastReplyDoubted()
+{
+    if (!m_held)
+        return std::nullopt;
+    const ReadEntry entry = *m_held;
+    m_held.reset();
+    // Asked once more at the end of its journal while that is still being read; missing otherwise.
+    if (entry.firstAsking && entry.journal == m_journal && !m_done) {
+        m_unansweredEntries.append(entry.index);
+    } else {
+        ++m_missingCount;
+        Q_EMIT recordMissing(entry.journal, entry.index);
+    }
+    return std::nullopt;
 }
 
 int JournalReadOperation::position() const
@@ -77,6 +105,8 @@ void JournalReadOperation::reportUnaskedAgain()
 std::optional<OperationStatus> JournalReadOperation::stepEnded(StepOutcome outcome,
                                                                const QByteArray &replyData)
 {
+    // The request after the held entry's has gone out and ended, and no second reply came between.
+    tellHeldEntry();
     if (outcome == StepOutcome::WriteFailed)
         return OperationStatus::WriteFailed;
     const int index = askedIndex();
@@ -88,7 +118,7 @@ std::optional<OperationStatus> JournalReadOperation::stepEnded(StepOutcome outco
         // An end mark, also one given to an entry asked again, has no line and is not missing.
         atEnd = IsJournalEnd(record.code());
         if (!atEnd)
-            Q_EMIT recordRead(m_journal, index, record);
+            m_held = ReadEntry{m_journal, index, m_firstPass, record};
     } else if (m_firstPass) {
         m_unansweredEntries.append(index);
         m_silentRun.append(index);

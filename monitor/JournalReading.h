@@ -4,7 +4,10 @@
 // journal, then the alarm journal, each up to its end mark. An entry whose
 // reply does not come is asked once more at the end of its journal, and
 // reported missing when that fails too; three requests in a row without a
-// reply end the reading, since the controller has stopped answering.
+// reply end the reading, since the controller has stopped answering. A reply
+// carries no index, so an entry is told only once the next request has gone
+// out without a second reply turning up: one that does puts the entry in doubt,
+// and it is asked once more too.
 
 #include "link/DeviceOperation.h"
 #include "monitor/Journal.h"
@@ -36,6 +39,7 @@ Q_SIGNALS:
 protected:
     std::optional<OperationStep> nextStep() override;
     std::optional<OperationStatus> stepEnded(StepOutcome outcome, const QByteArray &replyData) override;
+    std::optional<OperationStatus> lastReplyDoubted() override;
 
 private:
     // Requests already made or skipped at the end mark, over both journals.
@@ -47,6 +51,17 @@ private:
     void reportMissing(int index);
     // What the reading's end left unasked the second time.
     void reportUnaskedAgain();
+    // Tells the entry read last, no longer in doubt.
+    void tellHeldEntry();
+
+    struct ReadEntry
+    {
+        JournalSelector journal;
+        int index;
+        bool firstAsking;
+        JournalRecord record;
+    };
+    std::optional<ReadEntry> m_held;
 
     JournalSelector m_journal = EventJournal;
     int m_index = 0;

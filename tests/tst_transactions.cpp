@@ -61,6 +61,8 @@ private Q_SLOTS:
     void stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer_data();
     void stopWhileAReplyIsAwaited_letsItComeAndNeverEndsAsNoAnswer();
     void lateReply_neverReadiesNorAnswersALaterRequest();
+    void lateReplyTakenForALaterRequest_isAskedAgain_data();
+    void lateReplyTakenForALaterRequest_isAskedAgain();
     void portClosedOrLost_endsTheOperationAtOnce();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone();
@@ -338,6 +340,56 @@ void tst_Transactions::lateReply_neverReadiesNorAnswersALaterRequest()
     QVERIFY(waitUntilIdle(m.link));
     QCOMPARE(filed, (QMap<int, QByteArray>{{1, record(1)}}));
     QCOMPARE(m.link.packetCount(), 7);
+}
+
+void tst_Transactions::lateReplyTakenForALaterRequest_isAskedAgain_data()
+{
+    QTest::addColumn<bool>("oneArrival");
+    QTest::newRow("the entry's own reply comes next") << false;
+    QTest::newRow("both replies come in one read") << true;
+}
+
+void tst_Transactions::lateReplyTakenForALaterRequest_isAskedAgain()
+{
+    // Entry 0's reply comes so late that it meets the request for entry 1, and
+    // entry 1's own reply follows it: entry 1 is in doubt and is asked again.
+    QFETCH(bool, oneArrival);
+    MemLink m(0);
+    m.link.setTickMs(1000);
+    m.model().setDropReplies(true);
+    const auto record = [](int index) {
+        return deviceFrame(CMD_JOURNAL_RECORD, QByteArray::fromHex("08150102") + char(1 + index));
+    };
+    const QByteArray endMark = deviceFrame(CMD_JOURNAL_RECORD, QByteArray::fromHex("00000000FF"));
+    JournalReadOperation reading;
+    QMap<int, int> filed;
+    QList<int> missing;
+    connect(&reading, &JournalReadOperation::recordRead, this,
+            [&](JournalSelector journal, int index, const JournalRecord &r) {
+                if (journal == EventJournal)
+                    filed[index] = r.code() - 1;
+            });
+    connect(&reading, &JournalReadOperation::recordMissing, this,
+            [&](JournalSelector, int index) { missing.append(index); });
+    QVERIFY(m.link.start(reading));
+    m.sim->deliver(statusFrame());
+    m.sim->deliver(statusFrame()); // where entry 0's reply should be
+    m.sim->deliver(statusFrame());
+    if (oneArrival) {
+        m.sim->deliver(record(0) + record(1));
+    } else {
+        m.sim->deliver(record(0));
+        m.sim->deliver(record(1));
+    }
+    // Entry 2 holds the end mark; then entries 0 and 1 are asked again, then the alarm journal is empty.
+    for (const QByteArray &reply : {endMark, record(0), record(1), endMark}) {
+        m.sim->deliver(statusFrame());
+        m.sim->deliver(reply);
+    }
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(reading.status(), OperationStatus::Succeeded);
+    QCOMPARE(filed, (QMap<int, int>{{0, 0}, {1, 1}}));
+    QCOMPARE(missing, QList<int>());
 }
 
 void tst_Transactions::portClosedOrLost_endsTheOperationAtOnce()
