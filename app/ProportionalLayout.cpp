@@ -1,6 +1,6 @@
 #include "app/ProportionalLayout.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
@@ -168,71 +168,72 @@ void placeMeasurements(const Placer &p, MeasurementPage &m)
     const GaugeLook generator{0.02, 0.015, 0.02};
     const GaugeLook bar{0.02, 0.015, 0};
     const ColumnGroup groups[] = {
-        {m.iAnalog_A, m.iDigital_A, m.Label1, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, phase},
-        {m.iAnalog_B, m.iDigital_B, m.Label2, 0.24, 0.3, 0.24, 10, GaugeSize::SmallDial, phase},
-        {m.iAnalog_C, m.iDigital_C, m.Label3, 0.4, 0.3, 0.4, 10, GaugeSize::SmallDial, phase},
-        {m.iAnalog_GU, m.iDigital_GU, m.Label4, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial, generator},
-        {m.iAnalog_ACC, m.iDigital_ACC, m.Label5, 0.92, 0.24, 0.92, 10, GaugeSize::TallBar, bar},
-        {m.iAnalog_SignalStrength, m.iDigital_SignalStrength, m.Label8, 0.24, 0.75, 0.24, 5,
-         GaugeSize::WideBar, bar},
-        {m.iLabel_Carrier, nullptr, m.Label9, 0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, {}},
-        {m.iAnalog_UPS, m.iDigital_UPS, m.Label17, 0.24, 0.55, 0.24, 5, GaugeSize::WideBar, bar},
-        // One caption over the four temperature gauges.
-        {m.iAnalog_Temperature, m.iDigital_Temperature, m.Label11, 0.68, 0.7, 0.8, 10, GaugeSize::TallBar,
+        {m.phaseAGauge, m.phaseADisplay, m.phaseACaption, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, phase},
+        {m.phaseBGauge, m.phaseBDisplay, m.phaseBCaption, 0.24, 0.3, 0.24, 10, GaugeSize::SmallDial, phase},
+        {m.phaseCGauge, m.phaseCDisplay, m.phaseCCaption, 0.4, 0.3, 0.4, 10, GaugeSize::SmallDial, phase},
+        {m.generatorGauge, m.generatorDisplay, m.generatorCaption, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial,
+         generator},
+        {m.starterBatteryGauge, m.starterBatteryDisplay, m.starterBatteryCaption, 0.92, 0.24, 0.92, 10,
+         GaugeSize::TallBar, bar},
+        {m.signalGauge, m.signalDisplay, m.signalCaption, 0.24, 0.75, 0.24, 5, GaugeSize::WideBar, bar},
+        {m.registrationLabel, nullptr, m.registrationCaption, 0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, {}},
+        {m.upsBatteryGauge, m.upsBatteryDisplay, m.upsBatteryCaption, 0.24, 0.55, 0.24, 5, GaugeSize::WideBar,
          bar},
-        {m.iAnalog_Temperature2, m.iDigital_Temperature2, nullptr, 0.76, 0.7, 0, 10, GaugeSize::TallBar, bar},
-        {m.iAnalog_Temperature3, m.iDigital_Temperature3, nullptr, 0.84, 0.7, 0, 10, GaugeSize::TallBar, bar},
-        {m.iAnalog_Temperature4, m.iDigital_Temperature4, nullptr, 0.92, 0.7, 0, 10, GaugeSize::TallBar, bar},
+        // One caption over the four temperature gauges.
+        {m.temperature1Gauge, m.temperature1Display, m.temperaturesCaption, 0.68, 0.7, 0.8, 10,
+         GaugeSize::TallBar, bar},
+        {m.temperature2Gauge, m.temperature2Display, nullptr, 0.76, 0.7, 0, 10, GaugeSize::TallBar, bar},
+        {m.temperature3Gauge, m.temperature3Display, nullptr, 0.84, 0.7, 0, 10, GaugeSize::TallBar, bar},
+        {m.temperature4Gauge, m.temperature4Display, nullptr, 0.92, 0.7, 0, 10, GaugeSize::TallBar, bar},
     };
     for (const ColumnGroup &group : groups)
         p.column(group);
 
     // The status column moves sideways only; its rows stay where they were designed.
     for (QWidget *x : std::initializer_list<QWidget *>{
-             m.Label6, m.iEdit_Motoclock, m.Label7, m.iEdit_TO, m.Label18, m.iEdit_Time,
-             m.iLed_THREE_LINE_FLAG, m.iLed_DIRECT_START_FLAG, m.iLed_SMART_START_FLAG, m.iLed_GU_FREQ_FLAG,
-             m.iLed_TO_FLAG, m.iLed_ACC_VOLTAGE_CONTROL_FLAG, m.iLed_UPS_VOLTAGE_CONTROL_FLAG,
-             m.iLed_WORK_SLEEP_FLAG, m.iLed_TEST_START_FLAG, m.iLed_SHORT_FLAG, m.iLed_GSM_ACTIVITY_FLAG,
-             m.iLed_THERMO_FLAG, m.iLed_GPRS_FLAG})
+             m.motoclockCaption, m.motoclockDisplay, m.maintenanceCaption, m.maintenanceDisplay,
+             m.clockCaption, m.clockDisplay, m.threeLineLed, m.directStartLed, m.smartStartLed,
+             m.generatorFrequencyLed, m.maintenanceLed, m.starterBatteryControlLed, m.upsBatteryControlLed,
+             m.workSleepLed, m.testStartLed, m.shortLed, m.gsmActivityLed, m.thermoLed, m.gprsLed})
         p.centre(x, 0.55);
 
-    p.column({m.iLabel_Status, nullptr, m.Label10, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
-    for (QWidget *x : {m.iLed_Auto, m.iLed_Semiauto, m.iLed_Manual})
+    p.column({m.stageLabel, nullptr, m.modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
+    for (QWidget *x : {m.autoLed, m.semiautoLed, m.manualLed})
         p.centre(x, 0.4);
     const int modeRow = RoundHalfEven(p.H() * 0.07);
-    setTop(m.iLed_Auto, modeRow - half(m.iLed_Auto->height()) - 24);
-    setTop(m.iLed_Semiauto, modeRow - half(m.iLed_Semiauto->height()));
-    setTop(m.iLed_Manual, modeRow - half(m.iLed_Manual->height()) + 24);
+    setTop(m.autoLed, modeRow - half(m.autoLed->height()) - 24);
+    setTop(m.semiautoLed, modeRow - half(m.semiautoLed->height()));
+    setTop(m.manualLed, modeRow - half(m.manualLed->height()) + 24);
 }
 
 void placeParameters(const Placer &p, ParamsPage &page, int sb)
 {
     const int W = p.W();
     const int H = p.H();
-    setWidth(page.TreeList1, W - 14);
-    setHeight(page.TreeList1, H - sb - 86);
-    for (QWidget *x : std::initializer_list<QWidget *>{page.Button1, page.Button2, page.Button3})
+    setWidth(page.paramTree, W - 14);
+    setHeight(page.paramTree, H - sb - 86);
+    for (QWidget *x : std::initializer_list<QWidget *>{page.saveButton, page.openButton, page.writeButton})
         p.bottomRow(x, sb);
-    setLeft(page.Button3, W - page.Button3->width() - page.Button4->width() - 19);
-    p.bottomRow(page.Button4, sb);
-    setLeft(page.Button4, W - page.Button4->width() - 14);
-    p.bottomRow(page.ProgressBar1, sb);
-    setWidth(page.ProgressBar1, RoundHalfEven(W / 2.0) - 60);
-    setLeft(page.ProgressBar1, RoundHalfEven(W / 2.0 - page.ProgressBar1->width() / 2.0) - 10);
+    setLeft(page.writeButton, W - page.writeButton->width() - page.readButton->width() - 19);
+    p.bottomRow(page.readButton, sb);
+    setLeft(page.readButton, W - page.readButton->width() - 14);
+    p.bottomRow(page.progressBar, sb);
+    setWidth(page.progressBar, RoundHalfEven(W / 2.0) - 60);
+    setLeft(page.progressBar, RoundHalfEven(W / 2.0 - page.progressBar->width() / 2.0) - 10);
 }
 
 void placeTerminal(const Placer &p, TerminalPage &page, QWidget *portChooser, int sb)
 {
     const int W = p.W();
-    setWidth(page.Memo1, W - 14);
-    setHeight(page.Memo1, p.H() - sb - 60);
+    setWidth(page.trafficView, W - 14);
+    setHeight(page.trafficView, p.H() - sb - 60);
     setLeft(portChooser, W - portChooser->width() - 14);
-    p.bottomRow(page.iSwitchLed2, sb);
-    p.bottomRow(page.Button5, sb);
-    setLeft(page.iSwitchLed1, W - page.iSwitchLed1->width() - 14);
-    p.bottomRow(page.iSwitchLed1, sb);
-    setLeft(page.Button6, W - page.Button6->width() - page.iSwitchLed1->width() - 19);
-    p.bottomRow(page.Button6, sb);
+    p.bottomRow(page.showTrafficSwitch, sb);
+    p.bottomRow(page.clearButton, sb);
+    setLeft(page.logSwitch, W - page.logSwitch->width() - 14);
+    p.bottomRow(page.logSwitch, sb);
+    setLeft(page.logFileButton, W - page.logFileButton->width() - page.logSwitch->width() - 19);
+    p.bottomRow(page.logFileButton, sb);
 }
 
 void placeJournal(const Placer &p, JournalPage &page, int sb)
@@ -245,30 +246,29 @@ void placeJournal(const Placer &p, JournalPage &page, int sb)
         setWidth(memo, RoundHalfEven(W / 2.0 - 14));
         setHeight(memo, p.H() - sb - 90);
     };
-    halfColumn(page.Label19, page.Memo3, 0);
-    halfColumn(page.Label20, page.Memo4, 0.5);
-    p.bottomRow(page.Button13, sb);
-    setLeft(page.Button13, RoundHalfEven(W / 2.0) - half(page.Button13->width()) - 7);
+    halfColumn(page.eventsCaption, page.eventList, 0);
+    halfColumn(page.alarmsCaption, page.alarmList, 0.5);
+    p.bottomRow(page.readJournalsButton, sb);
+    setLeft(page.readJournalsButton, RoundHalfEven(W / 2.0) - half(page.readJournalsButton->width()) - 7);
 }
 
 } // namespace
 
-void FormConstrainedResize(TForm1 &form)
+void placeChildren(MainWindow &form)
 {
     // The status bar is docked to the bottom edge; the formulas below read its height.
-    const int sb = form.StatusBar1->height();
-    form.StatusBar1->setGeometry(0, form.height() - sb, form.width(), sb);
+    const int sb = form.statusBar->height();
+    form.statusBar->setGeometry(0, form.height() - sb, form.width(), sb);
 
-    setWidth(form.PageControl1, form.width());
-    setHeight(form.PageControl1, form.height() - 50);
-    const Placer p(*form.PageControl1);
-    setLeft(form.ComboBox_DeviceVersions,
-            p.W() - form.ComboBox_DeviceVersions->width() - TForm1::VariantComboRightGap);
+    setWidth(form.pageTabs, form.width());
+    setHeight(form.pageTabs, form.height() - 50);
+    const Placer p(*form.pageTabs);
+    setLeft(form.variantCombo, p.W() - form.variantCombo->width() - MainWindow::VariantComboRightGap);
 
-    placeMeasurements(p, *form.TabSheet1);
-    placeParameters(p, *form.TabSheet2, sb);
-    placeTerminal(p, *form.TabSheet3, form.AfPortComboBox1, sb);
-    placeJournal(p, *form.TabSheet5, sb);
+    placeMeasurements(p, *form.measurementPage);
+    placeParameters(p, *form.paramsPage, sb);
+    placeTerminal(p, *form.terminalPage, form.portCombo, sb);
+    placeJournal(p, *form.journalPage, sb);
 }
 
 } // namespace gencfg

@@ -4,13 +4,13 @@
 
 namespace gencfg {
 
-class TForm1;
+class MainWindow;
 
 // Nearest integer; a half goes to the even neighbour (80.5 gives 80, 81.5 gives 82).
 int RoundHalfEven(double value);
 
 // Runs after every size change of the window; keeps no state, so each run
 // places everything again from the current sizes.
-void FormConstrainedResize(TForm1 &form);
+void placeChildren(MainWindow &form);
 
 } // namespace gencfg

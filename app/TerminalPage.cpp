@@ -14,39 +14,39 @@ namespace gencfg {
 
 TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TabSheet3"));
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setGeometry(0, 3, 789, 454);
+    setObjectName(QStringLiteral("terminalPage"));
+    trafficView = new QPlainTextEdit(this);
+    trafficView->setObjectName(QStringLiteral("trafficView"));
+    trafficView->setReadOnly(true);
+    trafficView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    trafficView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    trafficView->setGeometry(0, 3, 789, 454);
     // A day of traffic would fill the memory; the LOG file keeps every line.
-    Memo1->setMaximumBlockCount(MaxTerminalLines);
+    trafficView->setMaximumBlockCount(MaxTerminalLines);
 
-    iSwitchLed2 = new SwitchLed(this);
-    iSwitchLed2->setObjectName(QStringLiteral("iSwitchLed2"));
-    iSwitchLed2->setCaption(tr("Отображать данные"));
-    iSwitchLed2->setGeometry(3, 476, 120, 41);
+    showTrafficSwitch = new SwitchLed(this);
+    showTrafficSwitch->setObjectName(QStringLiteral("showTrafficSwitch"));
+    showTrafficSwitch->setCaption(tr("Отображать данные"));
+    showTrafficSwitch->setGeometry(3, 476, 120, 41);
 
-    Button5 = new QPushButton(tr("Очистить "), this);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(129, 476, 120, 41);
+    clearButton = new QPushButton(tr("Очистить "), this);
+    clearButton->setObjectName(QStringLiteral("clearButton"));
+    clearButton->setGeometry(129, 476, 120, 41);
 
-    Button6 = new QPushButton(tr("Имя файла"), this);
-    Button6->setObjectName(QStringLiteral("Button6"));
-    Button6->setGeometry(543, 476, 120, 41);
+    logFileButton = new QPushButton(tr("Имя файла"), this);
+    logFileButton->setObjectName(QStringLiteral("logFileButton"));
+    logFileButton->setGeometry(543, 476, 120, 41);
 
-    iSwitchLed1 = new SwitchLed(this);
-    iSwitchLed1->setObjectName(QStringLiteral("iSwitchLed1"));
-    iSwitchLed1->setCaption(tr("Вести лог"));
-    iSwitchLed1->setGeometry(669, 476, 120, 41);
+    logSwitch = new SwitchLed(this);
+    logSwitch->setObjectName(QStringLiteral("logSwitch"));
+    logSwitch->setCaption(tr("Вести лог"));
+    logSwitch->setGeometry(669, 476, 120, 41);
 
     // The display follows the lamp whoever sets it; the log follows only the user.
-    connect(iSwitchLed2, &SwitchLed::activeChanged, this, [this] { iSwitchLed2Change(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
-    connect(iSwitchLed1, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
+    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this] { iSwitchLed2Change(); });
+    connect(clearButton, &QPushButton::clicked, this, [this] { clearTraffic(); });
+    connect(logFileButton, &QPushButton::clicked, this, [this] { chooseLogFile(); });
+    connect(logSwitch, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
 
     m_askFileName = [this](const QString &current) {
         return QFileDialog::getSaveFileName(window(), tr("Имя LOG-файла"), current,
@@ -79,8 +79,8 @@ void TerminalPage::terminalStep(const QByteArray &LineText)
         // One reading of the clock: the screen and the file name the same moment.
         const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
         if (DisplayData)
-            Memo1->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp + QLatin1Char(' ') +
-                                   TerminalDisplayText(LineText));
+            trafficView->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp +
+                                         QLatin1Char(' ') + TerminalDisplayText(LineText));
         if (LogActive)
             writeLog(TerminalLine(LineNumber, stamp, LineText));
     }
@@ -89,15 +89,15 @@ void TerminalPage::terminalStep(const QByteArray &LineText)
 
 void TerminalPage::appendEcho(const QByteArray &line)
 {
-    Memo1->appendPlainText(TerminalDisplayText(line));
+    trafficView->appendPlainText(TerminalDisplayText(line));
 }
 
-void TerminalPage::Button5Click()
+void TerminalPage::clearTraffic()
 {
-    Memo1->clear();
+    trafficView->clear();
 }
 
-void TerminalPage::Button6Click()
+void TerminalPage::chooseLogFile()
 {
     const QString name = m_askFileName ? m_askFileName(LogFileName) : QString();
     if (!name.isEmpty())
@@ -117,15 +117,15 @@ void TerminalPage::setLogFileName(const QString &name)
 
 bool TerminalPage::anyLogSwitchLit() const
 {
-    return iSwitchLed1->isActive() || m_otherLogSwitchLit;
+    return logSwitch->isActive() || m_otherLogSwitchLit;
 }
 
 void TerminalPage::iSwitchLed1Change()
 {
     if (LogFileName.isEmpty()) {
-        iSwitchLed1->setActive(false);
-        iSwitchLed2->setActive(false);
-        if (!iSwitchLed1->isActive() && m_messages)
+        logSwitch->setActive(false);
+        showTrafficSwitch->setActive(false);
+        if (!logSwitch->isActive() && m_messages)
             m_messages->warning(tr("Задайте имя LOG-файла"));
         return;
     }
@@ -140,7 +140,7 @@ void TerminalPage::iSwitchLed1Change()
 
 void TerminalPage::iSwitchLed2Change()
 {
-    DisplayData = iSwitchLed2->isActive();
+    DisplayData = showTrafficSwitch->isActive();
 }
 
 bool TerminalPage::openLog()
@@ -173,7 +173,7 @@ void TerminalPage::failLog(const QString &text)
 {
     LogActive = false;
     closeLog();
-    iSwitchLed1->setActive(false);
+    logSwitch->setActive(false);
     m_otherLogSwitchLit = false;
     Q_EMIT logSwitchesOff();
     // Not from inside the receive path: a modal box there would run the dispatcher again.

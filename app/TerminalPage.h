@@ -38,11 +38,11 @@ public:
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
 
-    QPlainTextEdit *Memo1 = nullptr;
-    SwitchLed *iSwitchLed2 = nullptr; // "Отображать данные"
-    QPushButton *Button5 = nullptr;   // "Очистить "
-    QPushButton *Button6 = nullptr;   // "Имя файла"
-    SwitchLed *iSwitchLed1 = nullptr; // "Вести лог"
+    QPlainTextEdit *trafficView = nullptr;
+    SwitchLed *showTrafficSwitch = nullptr; // "Отображать данные"
+    QPushButton *clearButton = nullptr;     // "Очистить "
+    QPushButton *logFileButton = nullptr;   // "Имя файла"
+    SwitchLed *logSwitch = nullptr;         // "Вести лог"
 
     qint64 lineNumber() const { return LineNumber; }
     bool displayData() const { return DisplayData; }
@@ -56,8 +56,8 @@ public:
     // A sent frame with its "<< " or "<<" mark: always shown, never numbered.
     void appendEcho(const QByteArray &line);
 
-    void Button5Click();
-    void Button6Click();
+    void clearTraffic();
+    void chooseLogFile();
     void iSwitchLed1Change();
     void iSwitchLed2Change();
 

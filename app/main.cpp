@@ -1,5 +1,5 @@
 #include "app/Language.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "config/Catalogue.h"
 #ifdef GENCFG_WITH_SIMULATOR
 #include "sim/PtySimulator.h"
@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
         parser.showHelp(2);
 #endif
 
-    gencfg::TForm1 form;
+    gencfg::MainWindow form;
     form.show();
     if (!port.isEmpty()) {
         form.addExtraPort(port);

@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
         // Arrivals of 8 to 64 bytes, as a serial driver hands them over.
         for (int offset = 0; offset < stream.size();) {
             const int length = qMin(8 + (offset % 57), int(stream.size()) - offset);
-            link.AfComPort1DataRecived(stream.mid(offset, length));
+            link.receive(stream.mid(offset, length));
             offset += length;
         }
         bytes += stream.size();

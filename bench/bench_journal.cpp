@@ -4,7 +4,7 @@
 
 #include "BenchSupport.h"
 #include "LinkWait.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "monitor/ui/JournalPage.h"
 #include "sim/PtySimulator.h"
 
@@ -28,7 +28,7 @@ int lineCount(const QPlainTextEdit *memo)
 // Reads both journals from the device at path and prints the figures.
 bool readJournals(const char *title, const QString &path)
 {
-    TForm1 form;
+    MainWindow form;
     form.messages().setHandler(
         [](const Message &m) { std::fprintf(stderr, "box: %s\n", qPrintable(m.text)); });
     form.show();
@@ -41,13 +41,13 @@ bool readJournals(const char *title, const QString &path)
     QElapsedTimer wall;
     const double cpuBefore = processCpuSeconds();
     wall.start();
-    form.TabSheet5->Button13Click();
+    form.journalPage->readJournals();
     test::waitUntilIdle(form.link(), 10 * 60 * 1000);
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
 
-    const int events = lineCount(form.TabSheet5->Memo3);
-    const int alarms = lineCount(form.TabSheet5->Memo4);
+    const int events = lineCount(form.journalPage->eventList);
+    const int alarms = lineCount(form.journalPage->alarmList);
     const double paced = requests * PeriodMs / 1000.0;
     std::printf("%s\n", title);
     std::printf("  lines:                 %d events, %d alarms (full: 105, 50)\n", events, alarms);

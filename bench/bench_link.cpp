@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
         if (!test::runToEnd(link, reading) || reading.status() != OperationStatus::Cancelled)
             ++failures;
     }
-    link.AfComPort1().close();
+    link.transport().close();
 
     const std::vector<double> delays = requestDelaysMs(parseGensimLog(gensim.stop()));
     std::printf("block reads and stops:  %d and %d (%d failed)\n", reads, CancelRuns, failures);

@@ -6,7 +6,7 @@
 
 #include "BenchSupport.h"
 #include "LinkWait.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "monitor/ui/JournalPage.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ struct Sample
     int objects = 0;
 };
 
-Sample take(const TForm1 &form, const QElapsedTimer &clock)
+Sample take(const MainWindow &form, const QElapsedTimer &clock)
 {
     return {double(clock.elapsed()) / 1000.0, residentMegabytes(),
             int(form.findChildren<QObject *>().size())};
@@ -118,7 +118,7 @@ int main(int argc, char *argv[])
     }
     const QString devicePath = QString::fromLocal8Bit(gensim.readLine()).trimmed();
 
-    TForm1 form;
+    MainWindow form;
     int boxes = 0;
     form.messages().setHandler([&boxes](const Message &m) {
         ++boxes;
@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
     form.show();
     form.addExtraPort(devicePath);
     form.pickPort(devicePath);
-    if (!form.link().AfComPort1().isOpen()) {
+    if (!form.link().transport().isOpen()) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(devicePath));
         return 1;
     }
@@ -151,12 +151,13 @@ int main(int argc, char *argv[])
             return; // no reading may still run when the run ends
         QElapsedTimer reading;
         reading.start();
-        form.TabSheet5->Button13Click();
+        form.journalPage->readJournals();
         test::waitUntilIdle(form.link(), 10 * 60 * 1000);
         ++journalReads;
         std::printf("%6.1f s  journal read in %.2f s: %d events, %d alarms; %.2f MB resident\n",
                     double(clock.elapsed()) / 1000.0, double(reading.elapsed()) / 1000.0,
-                    lineCount(form.TabSheet5->Memo3), lineCount(form.TabSheet5->Memo4), residentMegabytes());
+                    lineCount(form.journalPage->eventList), lineCount(form.journalPage->alarmList),
+                    residentMegabytes());
         std::fflush(stdout);
         if (journalReads == 1)
             afterFirstMinute = take(form, clock);

@@ -2,7 +2,7 @@
 // the resident memory then.
 
 #include "BenchSupport.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     QElapsedTimer clock;
     clock.start();
     QApplication app(argc, argv);
-    gencfg::TForm1 form;
+    gencfg::MainWindow form;
     FirstPaint probe;
     probe.clock = &clock;
     form.installEventFilter(&probe);

@@ -8,7 +8,7 @@
 //   --full-repaint  every widget of the window is painted again each frame, not only
 //                   what the frame changed, as the window does by itself
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/TrendsPage.h"
@@ -70,7 +70,7 @@ int main(int argc, char **argv)
     const QSize size(args.value(2, QStringLiteral("799")).toInt(),
                      args.value(3, QStringLiteral("572")).toInt());
 
-    TForm1 form;
+    MainWindow form;
     if (day) {
         const TelemetryRecord record = DecodeStatusFrame(DecodeFrameText(statusFrameText(0)));
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
@@ -78,8 +78,8 @@ int main(int argc, char **argv)
             form.telemetryLog().append(now - 1000 * qint64(i), record);
     }
     if (trends) {
-        form.TabSheet6->setSpan(all ? TrendsPage::Everything : TrendsPage::TenMinutes);
-        form.PageControl1->setCurrentWidget(form.TabSheet6);
+        form.trendsPage->setSpan(all ? TrendsPage::Everything : TrendsPage::TenMinutes);
+        form.pageTabs->setCurrentWidget(form.trendsPage);
     }
     form.show();
     form.resize(size);
@@ -95,7 +95,7 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     for (const QByteArray &text : texts) {
         timer.start();
-        form.link().AfComPort1DataRecived(text);
+        form.link().receive(text);
         if (fullRepaint)
             form.repaint();
         else
@@ -105,18 +105,15 @@ int main(int argc, char **argv)
 
     std::sort(costs.begin(), costs.end());
     const auto micros = [](qint64 ns) { return ns / 1000.0; };
-    QTextStream(stdout) << "repaint: " << (fullRepaint ? "the whole window" : "what the frame changed") << "\n"
-                        << "page shown: "
-                        << (trends ? (all ? "trends, whole record" : "trends, 10 min") : "measurement")
-                        << ", record before: " << (day ? TelemetryLog::DayAtOneFramePerSecond : 0)
-                        << " frames ("
-                        << double(TelemetryLog::DayAtOneFramePerSecond * TelemetryLog::BytesPerSample) /
-                               1048576.0
-                        << " MB for a full day)\n"
-                        << "status frames: " << frames << " at " << size.width() << "x" << size.height()
-                        << ", accepted " << form.link().packetCount() << "\n"
-                        << "median per frame incl. display and repaint: " << micros(costs[costs.size() / 2])
-                        << " us\n"
-                        << "90th percentile: " << micros(costs[costs.size() * 9 / 10]) << " us\n";
+    QTextStream(stdout)
+        << "repaint: " << (fullRepaint ? "the whole window" : "what the frame changed") << "\n"
+        << "page shown: " << (trends ? (all ? "trends, whole record" : "trends, 10 min") : "measurement")
+        << ", record before: " << (day ? TelemetryLog::DayAtOneFramePerSecond : 0) << " frames ("
+        << double(TelemetryLog::DayAtOneFramePerSecond * TelemetryLog::BytesPerSample) / 1048576.0
+        << " MB for a full day)\n"
+        << "status frames: " << frames << " at " << size.width() << "x" << size.height() << ", accepted "
+        << form.link().packetCount() << "\n"
+        << "median per frame incl. display and repaint: " << micros(costs[costs.size() / 2]) << " us\n"
+        << "90th percentile: " << micros(costs[costs.size() * 9 / 10]) << " us\n";
     return form.link().packetCount() == frames ? 0 : 1;
 }

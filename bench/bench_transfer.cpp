@@ -7,7 +7,7 @@
 // Usage: bench_transfer [repetitions] [period-ms ...]   (defaults: 5, 100 1000)
 
 #include "LinkWait.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
 #include "sim/PtySimulator.h"
@@ -105,12 +105,12 @@ void Run(int periodMs, int repetitions)
         std::printf("cannot start the simulator: %s\n", qPrintable(sim.errorString()));
         return;
     }
-    TForm1 form;
+    MainWindow form;
     QStringList boxes;
     int progressAtBox = 0;
     form.messages().setHandler([&](const Message &m) {
         boxes << m.text;
-        progressAtBox = form.TabSheet2->ProgressBar1->value();
+        progressAtBox = form.paramsPage->progressBar->value();
     });
     form.addExtraPort(sim.devicePath());
     form.pickPort(sim.devicePath());
@@ -123,7 +123,7 @@ void Run(int periodMs, int repetitions)
         boxes.clear();
         QElapsedTimer clock;
         clock.start();
-        (form.TabSheet2->*click)();
+        (form.paramsPage->*click)();
         test::waitUntilIdle(form.link());
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         if (boxes == QStringList{success})
@@ -136,8 +136,9 @@ void Run(int periodMs, int repetitions)
     Figures writes;
     writes.steps = 8; // four blocks written, four read back
     for (int i = 0; i < repetitions; ++i) {
-        timed(&ParamsPage::Button4Click, QStringLiteral("Параметры успешно прочитаны из устройства."), reads);
-        timed(&ParamsPage::Button3Click, QStringLiteral("Параметры успешно записаны в устройство."), writes);
+        timed(&ParamsPage::readFromDevice, QStringLiteral("Параметры успешно прочитаны из устройства."),
+              reads);
+        timed(&ParamsPage::writeToDevice, QStringLiteral("Параметры успешно записаны в устройство."), writes);
     }
     Report("read", periodMs, 4 * periodMs + ReadWireMs(), reads);
     Report("write", periodMs, 8 * periodMs + WriteWireMs() + ReadWireMs(), writes);

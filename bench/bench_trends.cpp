@@ -14,7 +14,7 @@
 //   --size  the window's size (default its size at start)
 
 #include "BenchSupport.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/TrendsPage.h"
 #include "sim/ControllerModel.h"
@@ -69,7 +69,7 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
     ControllerModel controller(201, 7);
     controller.setStatic(false);
 
-    TForm1 form;
+    MainWindow form;
     form.setTelemetryClock([&now] { return now; });
     const int recordedFrames = c.recordedMinutes * 60 * 1000 / c.periodMs;
     for (int i = 0; i < recordedFrames; ++i) {
@@ -77,8 +77,8 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
         controller.advance(c.periodMs);
         form.telemetryLog().append(now, DecodeStatusFrame(controller.statusFrameBytes()));
     }
-    form.TabSheet6->setSpan(c.span);
-    form.PageControl1->setCurrentWidget(form.TabSheet6);
+    form.trendsPage->setSpan(c.span);
+    form.pageTabs->setCurrentWidget(form.trendsPage);
     form.show();
     form.resize(size);
     QCoreApplication::processEvents();
@@ -86,7 +86,7 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
     const auto frame = [&] {
         now += c.periodMs;
         controller.advance(c.periodMs);
-        form.link().AfComPort1DataRecived(FrameBytesToText(controller.statusFrameBytes()));
+        form.link().receive(FrameBytesToText(controller.statusFrameBytes()));
         // The scene's update, then the window's repaint it asks for.
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -115,7 +115,7 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
     result.maxUs = percentile(costs, 100);
     result.residentGrowthMb = residentMegabytes() - residentBefore;
     for (int trend = 0; trend < 10; ++trend)
-        result.points += int(form.TabSheet6->plottedPoints(trend).size());
+        result.points += int(form.trendsPage->plottedPoints(trend).size());
     return result;
 }
 
@@ -163,7 +163,7 @@ int main(int argc, char **argv)
     const int residentEveryMinutes = qMax(0, parser.value(residentOption).toInt());
     const QStringList sizeParts = parser.value(sizeOption).split(QLatin1Char('x'));
     const QSize size = sizeParts.size() == 2 ? QSize(sizeParts[0].toInt(), sizeParts[1].toInt())
-                                             : QSize(TForm1::ClientWidth, TForm1::ClientHeight);
+                                             : QSize(MainWindow::ClientWidth, MainWindow::ClientHeight);
     for (int period : periods) {
         if (period < 10) {
             std::fprintf(stderr, "the period wants at least 10 ms\n");

@@ -40,7 +40,7 @@ bool DeviceSession::waitFor(const std::function<bool()> &done, int ticks)
 {
     if (done())
         return true;
-    if (!m_link.AfComPort1().isOpen())
+    if (!m_link.transport().isOpen())
         return false;
     QEventLoop loop;
     QTimer deadline;

@@ -112,9 +112,9 @@ ParamTable MakeDieselParams()
     table[0].Value = QT_TRANSLATE_NOOP("Catalogue", "дизель");
     // The glow plug takes the choke's address; the cylinder count goes.
     table.remove(21, 2);
-    table.insert(21, TParam_record{3, QT_TRANSLATE_NOOP("Catalogue", "Время прогрева свечи"),
-                                   QStringLiteral("10"), QT_TRANSLATE_NOOP("Catalogue", "Сек."),
-                                   QStringLiteral("0"), QStringLiteral("240"), 1, 21, Number});
+    table.insert(21, CatalogueRow{3, QT_TRANSLATE_NOOP("Catalogue", "Время прогрева свечи"),
+                                  QStringLiteral("10"), QT_TRANSLATE_NOOP("Catalogue", "Сек."),
+                                  QStringLiteral("0"), QStringLiteral("240"), 1, 21, Number});
     return table;
 }
 
@@ -124,9 +124,9 @@ ParamTable MakeDryContactParams()
     table[0].Value = QT_TRANSLATE_NOOP("Catalogue", "сухой контакт");
     // A dry contact has no starter, choke or cylinders, only a start/stop timeout.
     table.remove(19, 4);
-    table.insert(19, TParam_record{3, QT_TRANSLATE_NOOP("Catalogue", "Таймаут запуска/останова ГУ"),
-                                   QStringLiteral("300"), QT_TRANSLATE_NOOP("Catalogue", "Сек."),
-                                   QStringLiteral("1"), QStringLiteral("65535"), 2, 68, Number});
+    table.insert(19, CatalogueRow{3, QT_TRANSLATE_NOOP("Catalogue", "Таймаут запуска/останова ГУ"),
+                                  QStringLiteral("300"), QT_TRANSLATE_NOOP("Catalogue", "Сек."),
+                                  QStringLiteral("1"), QStringLiteral("65535"), 2, 68, Number});
     return table;
 }
 
@@ -169,9 +169,9 @@ int HighestIndexFor(DeviceVariant variant)
     return int(CatalogueFor(variant).size()) - 1;
 }
 
-TParam_record ShownParam(const TParam_record &row)
+CatalogueRow ShownParam(const CatalogueRow &row)
 {
-    TParam_record result = row;
+    CatalogueRow result = row;
     result.Name = shown(row.Name);
     result.Units = shown(row.Units);
     if (!OptionTexts(row.Kind).isEmpty())

@@ -26,7 +26,7 @@ enum ParamKind : int {
     ReadOnly = 255,
 };
 
-struct TParam_record
+struct CatalogueRow
 {
     quint8 Level = 1;
     QString Name;
@@ -39,7 +39,7 @@ struct TParam_record
     int Kind = Group;
 };
 
-using ParamTable = QVector<TParam_record>;
+using ParamTable = QVector<CatalogueRow>;
 
 const ParamTable &PetrolParams();
 const ParamTable &DieselParams();
@@ -67,6 +67,6 @@ QStringList OptionTexts(int kind);
 
 // A catalogue row as the tree shows it: name, units and an option value
 // translated where a translator is installed.
-TParam_record ShownParam(const TParam_record &row);
+CatalogueRow ShownParam(const CatalogueRow &row);
 
 } // namespace gencfg

@@ -54,14 +54,14 @@ struct UpsScale
 // The alarm thresholds of an image as the measurement gauges show them.
 struct GaugeThresholds
 {
-    double generatorLow = 0;          // iAnalog_GU SectionEnd1
-    double generatorHigh = 0;         // iAnalog_GU SectionEnd2
-    double mainsLow = 0;              // iAnalog_A/B/C SectionEnd1
-    double mainsHigh = 0;             // iAnalog_A/B/C SectionEnd2
-    double temperatureLow = 0;        // iAnalog_Temperature SectionEnd1
-    double starterBatteryLow = 0;     // iAnalog_ACC SectionEnd1, volts with the fraction
-    double upsLow = 0;                // iAnalog_UPS SectionEnd1, whole volts
-    double upsHigh = 0;               // iAnalog_UPS SectionEnd2, whole volts
+    double generatorLow = 0;          // generatorGauge SectionEnd1
+    double generatorHigh = 0;         // generatorGauge SectionEnd2
+    double mainsLow = 0;              // phaseAGauge/B/C SectionEnd1
+    double mainsHigh = 0;             // phaseAGauge/B/C SectionEnd2
+    double temperatureLow = 0;        // temperature1Gauge SectionEnd1
+    double starterBatteryLow = 0;     // starterBatteryGauge SectionEnd1, volts with the fraction
+    double upsLow = 0;                // upsBatteryGauge SectionEnd1, whole volts
+    double upsHigh = 0;               // upsBatteryGauge SectionEnd2, whole volts
     std::optional<UpsScale> upsScale; // empty: leave the UPS gauge's scale as it is
 };
 

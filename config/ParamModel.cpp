@@ -336,7 +336,7 @@ Qt::ItemFlags ParamModel::flags(const QModelIndex &index) const
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 }
 
-QString NodeTextFor(const TParam_record &row)
+QString NodeTextFor(const CatalogueRow &row)
 {
     return QStringList{row.Name,
                        row.Value,
@@ -355,7 +355,7 @@ void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
     std::array<int, 4> lastAtLevel = {-1, -1, -1, -1};
     const int last = std::min(highestIndex, int(table.size()) - 1);
     for (int r = 0; r <= last; ++r) {
-        const TParam_record &row = table.at(r);
+        const CatalogueRow &row = table.at(r);
         const int level = std::clamp(int(row.Level), 1, 3);
         const int parent = level > 1 ? lastAtLevel[size_t(level - 1)] : -1;
         // A row with no parent above it cannot hang anywhere but at the top.
@@ -384,7 +384,7 @@ std::optional<DeviceVariant> CatalogueInTree(const ParamModel &tree)
             continue;
         // Names and options are translated; where a value lives and how it is coded are not.
         const auto sameRow = [&tree, &table](int r) {
-            const TParam_record &row = table.at(r);
+            const CatalogueRow &row = table.at(r);
             return tree.field(r, FieldSize) == QString::number(row.Size) &&
                    tree.field(r, FieldAddress) == QString::number(row.Address) &&
                    tree.field(r, FieldKind) == QString::number(row.Kind) && tree.level(r) == row.Level;

@@ -96,7 +96,7 @@ private:
 };
 
 // The eight fields of a catalogue row joined by ";", numbers as plain decimals.
-QString NodeTextFor(const TParam_record &row);
+QString NodeTextFor(const CatalogueRow &row);
 
 // Appends one node per catalogue row 0..highestIndex; never clears.
 void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree);

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const size_t length = std::min<size_t>(size - pos - 1, data[pos] % 97 + 1);
         const QByteArray chunk(reinterpret_cast<const char *>(data + pos + 1), int(length));
         carriageReturns += int(chunk.count('\r'));
-        link.AfComPort1DataRecived(chunk);
+        link.receive(chunk);
         pos += length + 1;
         if (link.rxText().size() > gencfg::DeviceLink::MaxPendingText + 100)
             std::abort();

@@ -24,7 +24,7 @@ DeviceLink::~DeviceLink()
 
 void DeviceLink::connectTransport()
 {
-    connect(m_transport.get(), &ByteTransport::bytesArrived, this, &DeviceLink::AfComPort1DataRecived);
+    connect(m_transport.get(), &ByteTransport::bytesArrived, this, &DeviceLink::receive);
     connect(m_transport.get(), &ByteTransport::lost, this, &DeviceLink::onPortLost);
 }
 
@@ -101,7 +101,7 @@ void DeviceLink::pollReturn()
     Q_EMIT portReturned(m_openedPort.name);
 }
 
-void DeviceLink::AfComPort1DataRecived(const QByteArray &s)
+void DeviceLink::receive(const QByteArray &s)
 {
     if (s.isEmpty())
         return;
@@ -183,7 +183,6 @@ void DeviceLink::handleFrameText(const QByteArray &text)
             m_operation->variantReported(RxBytes[5]);
         Q_EMIT statusFrameReceived(RxBytes);
     }
-    ReplyFlag = 1;
     const bool reply = IsReplyCommand(RxBytes[1]);
     if (reply && m_phase == Phase::AwaitReply && m_firstFrame)
         m_secondReply = true;
@@ -246,7 +245,6 @@ void DeviceLink::cancelOperation()
 
 void DeviceLink::awaitFrame(int bound)
 {
-    ReplyFlag = 0;
     m_firstFrame.reset();
     m_secondReply = false;
     m_deadline.start(bound * m_tickMs);

@@ -34,7 +34,7 @@ public:
     explicit DeviceLink(QObject *parent = nullptr);
     ~DeviceLink() override;
 
-    ByteTransport &AfComPort1() { return *m_transport; }
+    ByteTransport &transport() { return *m_transport; }
     // Only while no operation runs; the old transport is closed.
     bool setTransport(std::unique_ptr<ByteTransport> transport);
 
@@ -51,7 +51,7 @@ public:
     static constexpr int ReturnPollMs = 500;
 
     // One arrival of bytes from the port.
-    void AfComPort1DataRecived(const QByteArray &s);
+    void receive(const QByteArray &s);
 
     // Starts an operation; refused (false) while another one runs.
     bool start(DeviceOperation &operation);
@@ -71,7 +71,6 @@ public:
     const RxBuffer &rxBytes() const { return RxBytes; }
     int packetCount() const { return PacketCount; }
     int badFrameCount() const { return m_badFrames; }
-    bool replyFlag() const { return ReplyFlag != 0; }
 
 Q_SIGNALS:
     // Every arrival that delivered bytes.
@@ -121,7 +120,6 @@ private:
     QByteArray LineText;
     RxBuffer RxBytes{};
     int PacketCount = 0;
-    quint8 ReplyFlag = 0;
     int m_badFrames = 0;
     int m_tickMs = DefaultTickMs;
 

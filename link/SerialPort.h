@@ -1,6 +1,6 @@
 #pragma once
 
-// The serial port the controller is on (the window's `AfComPort1`): opened at
+// The serial port the controller is on (the window's `transport`): opened at
 // 9600 8N1 without flow control, DTR and RTS on. Arrivals and the loss of the
 // device are reported through signals on the thread that owns the port.
 

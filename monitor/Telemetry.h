@@ -107,7 +107,6 @@ GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record);
 struct StatusFlag
 {
     QString key;     // for the command-line tool, e.g. "three_line"
-    QString ledName; // object name of the LED on the measurement page
     QString caption; // as files keep it; FlagCaption() as the window shows it
     int byte = 1;    // 1 for Flags1, 2 for Flags2
     int bit = 0;

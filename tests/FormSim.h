@@ -4,7 +4,7 @@
 // boxes recorded.
 
 #include "LinkWait.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "sim/SimTransport.h"
 #include "widgets/Messages.h"
 
@@ -14,7 +14,7 @@ namespace gencfg::test {
 
 struct FormSimBase
 {
-    bool ready() { return form.link().AfComPort1().isOpen(); }
+    bool ready() { return form.link().transport().isOpen(); }
     // Lets status frames arrive.
     bool settle(int frames = 2)
     {
@@ -24,7 +24,7 @@ struct FormSimBase
     // Lets the running operation end; false when it did not end in time.
     bool finish(int timeoutMs = 30000) { return waitUntilIdle(form.link(), timeoutMs); }
 
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes{form.messages()};
 };
 

@@ -16,7 +16,7 @@ bool isOptionKind(int kind)
     return !OptionTexts(kind).isEmpty();
 }
 
-QString describe(const TParam_record &r)
+QString describe(const CatalogueRow &r)
 {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
         .arg(r.Level)
@@ -117,7 +117,7 @@ void TestCatalogue::optionRows_defaultToOneOfTheirTexts()
 {
     QFETCH(DeviceVariant, variant);
     int optionRows = 0;
-    for (const TParam_record &r : CatalogueFor(variant)) {
+    for (const CatalogueRow &r : CatalogueFor(variant)) {
         if (!isOptionKind(r.Kind))
             continue;
         ++optionRows;
@@ -130,7 +130,7 @@ void TestCatalogue::optionRows_defaultToOneOfTheirTexts()
 void TestCatalogue::headings_haveNoValueAndNoStorage()
 {
     QFETCH(DeviceVariant, variant);
-    for (const TParam_record &r : CatalogueFor(variant)) {
+    for (const CatalogueRow &r : CatalogueFor(variant)) {
         if (r.Kind != Group)
             continue;
         QVERIFY2(r.Size == 0 && r.Address == 0 && r.Value.isEmpty() && r.Units.isEmpty() && r.Min.isEmpty() &&
@@ -143,14 +143,14 @@ void TestCatalogue::storedRows_doNotOverlapAndEndAtByte255()
 {
     QFETCH(DeviceVariant, variant);
     ParamTable stored;
-    for (const TParam_record &r : CatalogueFor(variant)) {
+    for (const CatalogueRow &r : CatalogueFor(variant)) {
         if (r.Kind != Group)
             stored.append(r);
     }
     std::sort(stored.begin(), stored.end(),
-              [](const TParam_record &a, const TParam_record &b) { return a.Address < b.Address; });
+              [](const CatalogueRow &a, const CatalogueRow &b) { return a.Address < b.Address; });
     for (int i = 0; i < stored.size(); ++i) {
-        const TParam_record &r = stored.at(i);
+        const CatalogueRow &r = stored.at(i);
         QVERIFY2(r.Size > 0 && r.Address >= 4 && r.Address + r.Size <= 256, qPrintable(describe(r)));
         if (i + 1 < stored.size()) {
             QVERIFY2(r.Address + r.Size <= stored.at(i + 1).Address,
@@ -163,7 +163,7 @@ void TestCatalogue::storedRows_doNotOverlapAndEndAtByte255()
 void TestCatalogue::limits_comeInPairsWithinTheStorageRange()
 {
     QFETCH(DeviceVariant, variant);
-    for (const TParam_record &r : CatalogueFor(variant)) {
+    for (const CatalogueRow &r : CatalogueFor(variant)) {
         QVERIFY2(r.Min.isEmpty() == r.Max.isEmpty(), qPrintable(describe(r)));
         if (r.Min.isEmpty())
             continue;
@@ -197,7 +197,7 @@ void TestCatalogue::limits_comeInPairsWithinTheStorageRange()
 void TestCatalogue::defaults_lieWithinTheirLimits()
 {
     QFETCH(DeviceVariant, variant);
-    for (const TParam_record &r : CatalogueFor(variant)) {
+    for (const CatalogueRow &r : CatalogueFor(variant)) {
         if (r.Min.isEmpty())
             continue;
         const EditVerdict verdict = CheckTypedValue(
@@ -219,7 +219,7 @@ void TestCatalogue::engineTypeRow_defaultsToItsOwnVariant()
 {
     QFETCH(DeviceVariant, variant);
     QFETCH(QString, value);
-    const TParam_record &r = CatalogueFor(variant).first();
+    const CatalogueRow &r = CatalogueFor(variant).first();
     QCOMPARE(r.Name, QStringLiteral("Тип двигателя электрогенератора"));
     QCOMPARE(r.Value, value);
     QCOMPARE(r.Address, 72);
@@ -235,7 +235,7 @@ void TestCatalogue::diesel_replacesChokeAndCylindersWithGlowPlug()
     for (int i = 22; i <= 82; ++i)
         QCOMPARE(describe(diesel.at(i)), describe(petrol.at(i + 1)));
     QCOMPARE(describe(diesel.at(21)), QStringLiteral("3|Время прогрева свечи|10|Сек.|0|240|1|21|1"));
-    for (const TParam_record &r : diesel)
+    for (const CatalogueRow &r : diesel)
         QVERIFY2(!(r.Kind != Group && r.Address == 13), qPrintable(describe(r)));
 }
 
@@ -251,7 +251,7 @@ void TestCatalogue::dryContact_replacesStarterRowsWithStartStopTimeout()
     for (const char *gone : {"Мах время вращения статера", "Количество попыток запуска",
                              "Маx время закрытой заслонки", "Число цилиндров двигателя"})
         QVERIFY2(rowNamed(dry, QString::fromUtf8(gone)) < 0, gone);
-    for (const TParam_record &r : dry) {
+    for (const CatalogueRow &r : dry) {
         const bool starterByte = r.Address == 13 || (r.Address >= 20 && r.Address <= 22);
         QVERIFY2(!(r.Kind != Group && starterByte), qPrintable(describe(r)));
     }

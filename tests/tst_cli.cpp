@@ -3,7 +3,7 @@
 
 #include "LinkWait.h"
 #include "TestSupport.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigTransfer.h"
@@ -709,15 +709,15 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
 
     const QString windowFile = path("window.txt");
     {
-        TForm1 form;
+        MainWindow form;
         MessageRecorder messages(form.messages());
         form.pickPort(c.port());
         QTRY_COMPARE_WITH_TIMEOUT(form.RecordedVariant, quint8(DeviceVariant::Diesel), 5000);
-        form.TabSheet2->Button4Click();
+        form.paramsPage->readFromDevice();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
-        form.TabSheet2->setChooseSaveFile([&](const QString &) { return windowFile; });
-        form.TabSheet2->Button1Click();
+        form.paramsPage->setChooseSaveFile([&](const QString &) { return windowFile; });
+        form.paramsPage->saveToFile();
         QCOMPARE(messages.count(), 1);
     }
     const QByteArray saved = readAll(windowFile);

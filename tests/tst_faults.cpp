@@ -6,7 +6,7 @@
 #include "PtyPair.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/TerminalPage.h"
 #include "config/ConfigImage.h"
 #include "config/ParamChanges.h"
@@ -204,7 +204,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
         w.boxes.clear();
-        w.form.TabSheet2->Button4Click();
+        w.form.paramsPage->readFromDevice();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         QString fault;
@@ -247,7 +247,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const QByteArray memoryBefore = device.memory();
         const int framesBefore = int(device.receivedFrames().size());
         w.boxes.clear();
-        w.form.TabSheet2->Button3Click();
+        w.form.paramsPage->writeToDevice();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         const ConfigImageBytes &written = w.form.ConfigImage();
@@ -329,7 +329,7 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         ControllerModel &device = w.sim.model();
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
-        w.form.TabSheet5->Button13Click();
+        w.form.journalPage->readJournals();
         QVERIFY(waitUntilIdle(w.form.link()));
         // A line this bad may lose three entries in a row, which ends the reading as a silent controller
         // would.
@@ -340,7 +340,8 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         {
             const QPlainTextEdit *memo;
             const QStringList &expected;
-        } journals[] = {{w.form.TabSheet5->Memo3, eventLines}, {w.form.TabSheet5->Memo4, alarmLines}};
+        } journals[] = {{w.form.journalPage->eventList, eventLines},
+                        {w.form.journalPage->alarmList, alarmLines}};
         for (const auto &[memo, expected] : journals) {
             // Lines appear in index order, a lost entry named on a line of its own or leaving a gap.
             int lastIndex = -1;
@@ -401,17 +402,17 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     });
 
     if (button == 4)
-        s.form.TabSheet2->Button4Click();
+        s.form.paramsPage->readFromDevice();
     else if (button == 3)
-        s.form.TabSheet2->Button3Click();
+        s.form.paramsPage->writeToDevice();
     else
-        s.form.TabSheet5->Button13Click();
+        s.form.journalPage->readJournals();
     QVERIFY(s.finish());
 
     QCOMPARE(requests, 2);
-    QVERIFY(!s.form.link().AfComPort1().isOpen());
+    QVERIFY(!s.form.link().transport().isOpen());
     QVERIFY(!s.form.link().busy());
-    QCOMPARE(s.form.AfPortComboBox1->currentIndex(), -1);
+    QCOMPARE(s.form.portCombo->currentIndex(), -1);
 
     // A port left watching a hung-up device, or a wait that polls, keeps a core
     // busy; an idle window wakes only for its timers. The bound is far above
@@ -435,8 +436,8 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
     } else {
         // Only the entry answered before the device vanished; the alarm journal was never read.
-        QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 1);
-        QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
+        QCOMPARE(memoLines(s.form.journalPage->eventList).size(), 1);
+        QVERIFY(s.form.journalPage->alarmList->toPlainText().isEmpty());
     }
 }
 
@@ -475,7 +476,7 @@ void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox()
         });
     }
     QVERIFY(window->settle());
-    TForm1 &form = window->form;
+    MainWindow &form = window->form;
     // A real box runs an event loop of its own until it is closed.
     QStringList shown;
     form.messages().setHandler([&shown](const Message &m) {
@@ -486,9 +487,9 @@ void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox()
     });
     QSignalSpy lost(&form.link(), &DeviceLink::portLost);
     if (button == 4)
-        form.TabSheet2->Button4Click();
+        form.paramsPage->readFromDevice();
     else
-        form.TabSheet2->Button3Click();
+        form.paramsPage->writeToDevice();
     QVERIFY(window->finish());
     // Whatever was queued or left armed by the write comes due now.
     QTest::qWait(3 * DeviceLink::DefaultTickMs * BlockBound / 4);
@@ -506,14 +507,14 @@ void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
     QVERIFY(s.settle());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("night.csv"));
-    TrendsPage *page = s.form.TabSheet6;
+    TrendsPage *page = s.form.trendsPage;
     page->EditRecordFile->setText(path);
     page->SwitchRecord->click();
     QVERIFY(page->isRecording());
     const int before = s.form.telemetryLog().size();
     QVERIFY(s.settle(5));
     s.sim.closeDevice();
-    QTRY_VERIFY(!s.form.link().AfComPort1().isOpen());
+    QTRY_VERIFY(!s.form.link().transport().isOpen());
     const int recorded = s.form.telemetryLog().size() - before;
     // Every line is in the file already, with the recording still on.
     QVERIFY(page->isRecording());
@@ -535,17 +536,17 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
             s.sim.closeDevice();
         }
     });
-    s.form.TabSheet2->Button4Click();
+    s.form.paramsPage->readFromDevice();
     QVERIFY(s.finish());
     QVERIFY(pulled);
-    QVERIFY(!s.form.link().AfComPort1().isOpen());
+    QVERIFY(!s.form.link().transport().isOpen());
     const int requests = int(s.sim.model().receivedFrames().size());
 
     // The same adapter back: a new pseudo-terminal behind the same path.
     QVERIFY2(s.sim.start(link), qPrintable(s.sim.errorString()));
-    QTRY_VERIFY_WITH_TIMEOUT(s.form.link().AfComPort1().isOpen(), 2000);
-    QCOMPARE(s.form.StatusPanel1->text(), PortBack.arg(link));
-    QCOMPARE(s.form.AfPortComboBox1->currentPort(), link);
+    QTRY_VERIFY_WITH_TIMEOUT(s.form.link().transport().isOpen(), 2000);
+    QCOMPARE(s.form.statusText->text(), PortBack.arg(link));
+    QCOMPARE(s.form.portCombo->currentPort(), link);
     QVERIFY(s.settle(3));
     // The read ended with the loss: nothing sent since, the tree as before, no success told.
     QVERIFY(!s.form.link().busy());
@@ -559,7 +560,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
 
     // Once the user has picked another port, the adapter's return changes nothing.
     s.sim.closeDevice();
-    QTRY_VERIFY(!s.form.link().AfComPort1().isOpen());
+    QTRY_VERIFY(!s.form.link().transport().isOpen());
     PtyPair other;
     QVERIFY(other.isValid());
     s.form.addExtraPort(other.slavePath());
@@ -568,8 +569,8 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
     QVERIFY(s.sim.start(link));
     QTest::qWait(3 * DeviceLink::ReturnPollMs);
     QCOMPARE(reopened.count(), 0);
-    QCOMPARE(s.form.link().AfComPort1().portName(), other.slavePath());
-    QCOMPARE(s.form.AfPortComboBox1->currentPort(), other.slavePath());
+    QCOMPARE(s.form.link().transport().portName(), other.slavePath());
+    QCOMPARE(s.form.portCombo->currentPort(), other.slavePath());
 }
 
 void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing_data()
@@ -607,17 +608,17 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     else
         QVERIFY(writeFile(path, content));
 
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     // An image the tree does not show, so a stray decode would be seen.
-    form.TabSheet2->setConfigImage(filledImage(0x21));
+    form.paramsPage->setConfigImage(filledImage(0x21));
     const ConfigImageBytes imageBefore = form.ConfigImage();
     const QStringList treeBefore = treeTexts(form.tree());
     QVERIFY(decodedTree(imageBefore, DeviceVariant::Petrol) != treeBefore);
     const QString title = form.windowTitle();
 
-    form.TabSheet2->setChooseOpenFile([path] { return path; });
-    form.TabSheet2->Button2Click();
+    form.paramsPage->setChooseOpenFile([path] { return path; });
+    form.paramsPage->openFile();
 
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.all().first().kind, Message::Critical);
@@ -635,12 +636,12 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("three.txt"));
     QVERIFY(writeFile(path, "7\r\n8   9\r\n\r\n"));
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
-    form.TabSheet2->setConfigImage(filledImage(0x21));
+    form.paramsPage->setConfigImage(filledImage(0x21));
 
-    form.TabSheet2->setChooseOpenFile([path] { return path; });
-    form.TabSheet2->Button2Click();
+    form.paramsPage->setChooseOpenFile([path] { return path; });
+    form.paramsPage->openFile();
 
     QVERIFY2(boxes.count() == 0, qPrintable(describe(boxes.texts())));
     ConfigImageBytes expected;
@@ -679,25 +680,25 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     });
     QVERIFY(!pipe || reader >= 0);
 
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     const auto choose = [path](const QString &) { return path; };
-    TrendsPage *trends = form.TabSheet6;
+    TrendsPage *trends = form.trendsPage;
     trends->setChooseSaveFile(choose);
     if (writer == QLatin1String("parameters")) {
-        form.TabSheet2->setChooseSaveFile(choose);
-        form.TabSheet2->Button1Click();
+        form.paramsPage->setChooseSaveFile(choose);
+        form.paramsPage->saveToFile();
     } else if (writer == QLatin1String("trend CSV")) {
-        trends->ButtonSaveCsv->click();
+        trends->saveCsvButton->click();
     } else if (writer == QLatin1String("trend picture")) {
-        trends->ButtonSavePicture->click();
+        trends->savePictureButton->click();
     } else if (writer == QLatin1String("recording")) {
         trends->EditRecordFile->setText(path);
         trends->SwitchRecord->click();
     } else {
-        form.TabSheet3->setFileNameAsker(choose);
-        form.TabSheet3->Button6->click();
-        QTest::mouseClick(form.TabSheet3->iSwitchLed1, Qt::LeftButton);
+        form.terminalPage->setFileNameAsker(choose);
+        form.terminalPage->logFileButton->click();
+        QTest::mouseClick(form.terminalPage->logSwitch, Qt::LeftButton);
     }
 
     const QString refusal = pipe ? QStringLiteral("Запись отклонена: %1 не является обычным файлом")
@@ -706,7 +707,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     QCOMPARE(boxes.all().first().kind, Message::Critical);
     QCOMPARE(boxes.lastText(), refusal.arg(QDir::toNativeSeparators(path)));
     QVERIFY(!trends->isRecording());
-    QVERIFY(!form.TabSheet3->logActive());
+    QVERIFY(!form.terminalPage->logActive());
     QCOMPARE(nodeKind(path), pipe ? QStringLiteral("fifo") : QStringLiteral("dir"));
     if (pipe) {
         char byte = 0;

@@ -70,13 +70,13 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
     s.sim.model().alarmJournal().appendRaw(hexBytes("08 30 01 02 0D"));
     QVERIFY(s.settle());
 
-    QTest::mouseClick(s.form.TabSheet5->Button13, Qt::LeftButton);
+    QTest::mouseClick(s.form.journalPage->readJournalsButton, Qt::LeftButton);
 
     QVERIFY(s.finish());
 
-    QVERIFY2(s.form.TabSheet5->Memo3->toPlainText().isEmpty(),
-             qPrintable(s.form.TabSheet5->Memo3->toPlainText()));
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo4),
+    QVERIFY2(s.form.journalPage->eventList->toPlainText().isEmpty(),
+             qPrintable(s.form.journalPage->eventList->toPlainText()));
+    QCOMPARE(memoLines(s.form.journalPage->alarmList),
              QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
     QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
@@ -101,7 +101,7 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
     alarms.appendRaw(hexBytes("12 00 06 07 11"));
     QVERIFY(s.settle());
 
-    s.form.TabSheet5->Button13Click();
+    s.form.journalPage->readJournals();
 
     QVERIFY(s.finish());
 
@@ -116,8 +116,8 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
         QStringLiteral("11:20 04/05 авария: нет запуска ГУ"),
         QStringLiteral("12:00 06/07 авария: частота ГУ вне диапазона"),
     };
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), expectedEvents);
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), expectedAlarms);
+    QCOMPARE(memoLines(s.form.journalPage->eventList), expectedEvents);
+    QCOMPARE(memoLines(s.form.journalPage->alarmList), expectedAlarms);
     // Nothing past the end code is asked for; the alarm journal runs to its own end record.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 3));
 }
@@ -129,7 +129,7 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     s.sim.model().fillJournals();
     QVERIFY(s.settle());
 
-    s.form.TabSheet5->Button13Click();
+    s.form.journalPage->readJournals();
 
     QVERIFY(s.finish());
 
@@ -141,8 +141,8 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     for (int i = 0; i < 50; ++i)
         expectedAlarms << JournalLine(AlarmJournal,
                                       JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), expectedEvents);
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo4), expectedAlarms);
+    QCOMPARE(memoLines(s.form.journalPage->eventList), expectedEvents);
+    QCOMPARE(memoLines(s.form.journalPage->alarmList), expectedAlarms);
     QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
     QCOMPARE(s.boxes.count(), 0);
 }
@@ -163,17 +163,18 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
         s.sim.model().setStatusInsteadOfReply(line == "<<" + requestFrame(0, 2));
     });
 
-    s.form.TabSheet5->Button13Click();
+    s.form.journalPage->readJournals();
 
     QVERIFY(s.finish());
 
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo3), (QStringList{QStringLiteral("01:00 01/01 пропадание сети"),
-                                                              QStringLiteral("02:00 01/01 запуск ГУ"),
-                                                              QStringLiteral("-- запись 2 не прочитана --"),
-                                                              QStringLiteral("04:00 01/01 появление сети")}));
+    QCOMPARE(
+        memoLines(s.form.journalPage->eventList),
+        (QStringList{QStringLiteral("01:00 01/01 пропадание сети"), QStringLiteral("02:00 01/01 запуск ГУ"),
+                     QStringLiteral("-- запись 2 не прочитана --"),
+                     QStringLiteral("04:00 01/01 появление сети")}));
     // Asked once more at the end of the event journal, and again answered with a status frame.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0));
-    QVERIFY(s.form.TabSheet5->Memo4->toPlainText().isEmpty());
+    QVERIFY(s.form.journalPage->alarmList->toPlainText().isEmpty());
 }
 
 void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
@@ -186,7 +187,7 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
     s.sim.model().alarmJournal().clear();
     QVERIFY(s.settle());
 
-    s.form.TabSheet5->Button13Click();
+    s.form.journalPage->readJournals();
 
     QVERIFY(s.finish());
 
@@ -196,7 +197,7 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
                                            "002800000200052F"
                                            "\r"));
     // Every request is echoed to the terminal, marked "<<" without a blank.
-    const QStringList terminal = s.form.TabSheet3->Memo1->toPlainText().split(QLatin1Char('\n'));
+    const QStringList terminal = s.form.terminalPage->trafficView->toPlainText().split(QLatin1Char('\n'));
     QVERIFY2(terminal.contains(QStringLiteral("<<^P002800000200052F")),
              qPrintable(terminal.join(QLatin1Char('|'))));
 }
@@ -210,32 +211,32 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
     for (int i = 0; i < 3; ++i)
         s.sim.model().eventJournal().appendRaw(hexBytes("09 00 01 01 09"));
     QVERIFY(s.settle());
-    JournalPage *page = s.form.TabSheet5;
+    JournalPage *page = s.form.journalPage;
     bool triedDuringReading = false;
     bool buttonWasDisabled = false;
     connect(&s.form.link(), &DeviceLink::echoLine, this, [&](const QByteArray &line) {
         if (triedDuringReading || line != "<<" + requestFrame(0, 1))
             return;
         triedDuringReading = true;
-        buttonWasDisabled = !page->Button13->isEnabled();
+        buttonWasDisabled = !page->readJournalsButton->isEnabled();
         // Deferred into the reading's own wait, as a click would arrive.
         QTimer::singleShot(0, page, [&] {
-            page->Button13Click();
-            s.form.TabSheet4->Button8Click();
+            page->readJournals();
+            s.form.servicePage->testSms();
         });
     });
 
-    page->Button13Click();
+    page->readJournals();
 
     QVERIFY(s.finish());
 
     QVERIFY(triedDuringReading);
-    QVERIFY2(buttonWasDisabled, "Button13 stays clickable during its own reading");
-    QCOMPARE(memoLines(page->Memo3), QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
+    QVERIFY2(buttonWasDisabled, "readJournalsButton stays clickable during its own reading");
+    QCOMPARE(memoLines(page->eventList), QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
     QCOMPARE(journalRequests(s), indices(0, 0, 3) + indices(1, 0, 0));
     QCOMPARE(s.received().size(), 5);
     QCOMPARE(s.boxes.count(), 0);
-    QVERIFY(page->Button13->isEnabled());
+    QVERIFY(page->readJournalsButton->isEnabled());
 }
 
 void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
@@ -247,27 +248,27 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QStringList panelDuring;
     bool stopShown = false;
     connect(&s.form.link(), &DeviceLink::echoLine, this, [&] {
-        panelDuring << s.form.StatusPanel1->text();
+        panelDuring << s.form.statusText->text();
         if (panelDuring.size() == 20) {
-            stopShown = !s.form.ButtonStop->isHidden();
-            s.form.ButtonStop->click();
+            stopShown = !s.form.stopButton->isHidden();
+            s.form.stopButton->click();
         }
     });
 
-    s.form.TabSheet5->Button13->click();
+    s.form.journalPage->readJournalsButton->click();
     QVERIFY(s.finish());
 
     QVERIFY(stopShown);
     QCOMPARE(panelDuring.first(), QStringLiteral("Чтение журнала: 0 из 155"));
     QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
     QCOMPARE(journalRequests(s), indices(0, 0, 19));
-    QCOMPARE(memoLines(s.form.TabSheet5->Memo3).size(), 20);
-    QVERIFY2(s.form.TabSheet5->Memo4->toPlainText().isEmpty(),
+    QCOMPARE(memoLines(s.form.journalPage->eventList).size(), 20);
+    QVERIFY2(s.form.journalPage->alarmList->toPlainText().isEmpty(),
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
-    QVERIFY(s.form.StatusPanel1->text().isEmpty());
-    QVERIFY(s.form.ButtonStop->isHidden());
-    QVERIFY(s.form.TabSheet5->Button13->isEnabled());
+    QVERIFY(s.form.statusText->text().isEmpty());
+    QVERIFY(s.form.stopButton->isHidden());
+    QVERIFY(s.form.journalPage->readJournalsButton->isEnabled());
 }
 
 void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data()
@@ -310,13 +311,13 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
     device.skipJournalReplies(quint8(journal), 2, silentTimes);
     QVERIFY(s.settle());
 
-    s.form.TabSheet5->Button13Click();
+    s.form.journalPage->readJournals();
     QVERIFY(s.finish());
 
-    JournalPage *page = s.form.TabSheet5;
-    QCOMPARE(memoLines(journal == 0 ? page->Memo3 : page->Memo4), lines);
-    QCOMPARE(memoLines(journal == 0 ? page->Memo4 : page->Memo3).size(), journal == 0 ? 3 : 4);
-    QCOMPARE(s.form.StatusPanel1->text(), status);
+    JournalPage *page = s.form.journalPage;
+    QCOMPARE(memoLines(journal == 0 ? page->eventList : page->alarmList), lines);
+    QCOMPARE(memoLines(journal == 0 ? page->alarmList : page->eventList).size(), journal == 0 ? 3 : 4);
+    QCOMPARE(s.form.statusText->text(), status);
     // Each journal to its end record, the silent entry asked once more right after.
     const QList<QPair<int, int>> askedAgain{{journal, 2}};
     QCOMPARE(journalRequests(s), journal == 0 ? indices(0, 0, 4) + askedAgain + indices(1, 0, 3)
@@ -332,20 +333,20 @@ void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
     s.sim.model().eventJournal().clear();
     s.sim.model().eventJournal().appendRaw(hexBytes("01 00 01 01 00"));
     QVERIFY(s.settle());
-    JournalPage *page = s.form.TabSheet5;
-    page->Button13Click();
+    JournalPage *page = s.form.journalPage;
+    page->readJournals();
     QVERIFY(s.finish());
-    QCOMPARE(memoLines(page->Memo3).size(), 1);
-    QCOMPARE(memoLines(page->Memo4).size(), 50);
+    QCOMPARE(memoLines(page->eventList).size(), 1);
+    QCOMPARE(memoLines(page->alarmList).size(), 50);
 
     // The controller stops answering, as another one on a changed port might.
     s.sim.model().setDropReplies(true);
-    page->Button13Click();
+    page->readJournals();
     QVERIFY(s.finish());
 
     QCOMPARE(s.boxes.texts(), QStringList{NoLink});
-    QCOMPARE(memoLines(page->Memo3), QStringList());
-    QCOMPARE(memoLines(page->Memo4), QStringList());
+    QCOMPARE(memoLines(page->eventList), QStringList());
+    QCOMPARE(memoLines(page->alarmList), QStringList());
 }
 
 QTEST_MAIN(tst_JournalPage)

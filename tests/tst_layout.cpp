@@ -1,5 +1,5 @@
+#include "app/MainWindow.h"
 #include "app/ProportionalLayout.h"
-#include "app/TForm1.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
@@ -30,9 +30,9 @@ using namespace gencfg;
 namespace {
 
 // A shown window of the given outer size; the page control is 50 pixels lower.
-std::unique_ptr<TForm1> windowOf(const QSize &size)
+std::unique_ptr<MainWindow> windowOf(const QSize &size)
 {
-    auto form = std::make_unique<TForm1>();
+    auto form = std::make_unique<MainWindow>();
     form->show();
     form->resize(size);
     QCoreApplication::processEvents();
@@ -113,39 +113,39 @@ void tst_Layout::roundHalfEven()
 void tst_Layout::workedExample_placesThePhaseAndGeneratorDials()
 {
     const auto form = windowOf({1000, 750});
-    QCOMPARE(form->PageControl1->size(), QSize(1000, 700));
-    const MeasurementPage &m = *form->TabSheet1;
+    QCOMPARE(form->pageTabs->size(), QSize(1000, 700));
+    const MeasurementPage &m = *form->measurementPage;
 
-    QCOMPARE(m.iAnalog_A->geometry(), QRect(0, 130, 161, 161));
-    QCOMPARE(m.iAnalog_A->tickMajorLength(), 15);
-    QCOMPARE(m.iAnalog_A->tickMinorLength(), 8);
-    QCOMPARE(m.iAnalog_A->pointerSize(), 10);
-    QCOMPARE(m.iAnalog_A->hubSize(), 15);
+    QCOMPARE(m.phaseAGauge->geometry(), QRect(0, 130, 161, 161));
+    QCOMPARE(m.phaseAGauge->tickMajorLength(), 15);
+    QCOMPARE(m.phaseAGauge->tickMinorLength(), 8);
+    QCOMPARE(m.phaseAGauge->pointerSize(), 10);
+    QCOMPARE(m.phaseAGauge->hubSize(), 15);
     // Display under the dial, caption over it: row 210, half the dial 80.
-    QCOMPARE(m.iDigital_A->y(), 210 - m.iDigital_A->height() / 2 + 80 + 10);
-    QCOMPARE(m.Label1->y(), 210 - m.Label1->height() / 2 - 80 - 10);
-    QCOMPARE(centreOf(m.iDigital_A), 80);
+    QCOMPARE(m.phaseADisplay->y(), 210 - m.phaseADisplay->height() / 2 + 80 + 10);
+    QCOMPARE(m.phaseACaption->y(), 210 - m.phaseACaption->height() / 2 - 80 - 10);
+    QCOMPARE(centreOf(m.phaseADisplay), 80);
 
-    QCOMPARE(m.iAnalog_GU->geometry(), QRect(608, 63, 224, 224));
-    QCOMPARE(m.iAnalog_GU->tickMajorLength(), 20);
-    QCOMPARE(m.iAnalog_GU->tickMinorLength(), 10);
-    QCOMPARE(m.iAnalog_GU->pointerSize(), 15);
-    QCOMPARE(m.iAnalog_GU->hubSize(), 20);
+    QCOMPARE(m.generatorGauge->geometry(), QRect(608, 63, 224, 224));
+    QCOMPARE(m.generatorGauge->tickMajorLength(), 20);
+    QCOMPARE(m.generatorGauge->tickMinorLength(), 10);
+    QCOMPARE(m.generatorGauge->pointerSize(), 15);
+    QCOMPARE(m.generatorGauge->hubSize(), 20);
 }
 
 void tst_Layout::bars_scaleWithTheirOwnSide()
 {
     const auto form = windowOf({1000, 750});
-    const MeasurementPage &m = *form->TabSheet1;
-    for (const LinearGauge *tall : {m.iAnalog_ACC, m.iAnalog_Temperature, m.iAnalog_Temperature4})
+    const MeasurementPage &m = *form->measurementPage;
+    for (const LinearGauge *tall : {m.starterBatteryGauge, m.temperature1Gauge, m.temperature4Gauge})
         QVERIFY2(tall->size() == QSize(70, 245), qPrintable(where(tall)));
-    for (const LinearGauge *wide : {m.iAnalog_UPS, m.iAnalog_SignalStrength})
+    for (const LinearGauge *wide : {m.upsBatteryGauge, m.signalGauge})
         QVERIFY2(wide->size() == QSize(350, 70), qPrintable(where(wide)));
-    QCOMPARE(m.iAnalog_ACC->pos(), QPoint(920 - 35, 168 - 122));
-    QCOMPARE(m.iAnalog_SignalStrength->pos(), QPoint(240 - 175, 525 - 35));
-    QCOMPARE(m.iAnalog_Temperature3->tickMajorLength(), 20);
-    QCOMPARE(m.iAnalog_Temperature3->tickMinorLength(), 10);
-    QCOMPARE(m.iAnalog_Temperature3->pointerSize(), 15);
+    QCOMPARE(m.starterBatteryGauge->pos(), QPoint(920 - 35, 168 - 122));
+    QCOMPARE(m.signalGauge->pos(), QPoint(240 - 175, 525 - 35));
+    QCOMPARE(m.temperature3Gauge->tickMajorLength(), 20);
+    QCOMPARE(m.temperature3Gauge->tickMinorLength(), 10);
+    QCOMPARE(m.temperature3Gauge->pointerSize(), 15);
 }
 
 void tst_Layout::dialSide_followsTheShorterSideOfThePageControl_data()
@@ -164,20 +164,21 @@ void tst_Layout::dialSide_followsTheShorterSideOfThePageControl()
     QFETCH(int, phaseSide);
     QFETCH(int, generatorSide);
     const auto form = windowOf(window);
-    const MeasurementPage &m = *form->TabSheet1;
-    for (const AngularGauge *phase : {m.iAnalog_A, m.iAnalog_B, m.iAnalog_C})
+    const MeasurementPage &m = *form->measurementPage;
+    for (const AngularGauge *phase : {m.phaseAGauge, m.phaseBGauge, m.phaseCGauge})
         QVERIFY2(phase->size() == QSize(phaseSide, phaseSide), qPrintable(where(phase)));
-    QVERIFY2(m.iAnalog_GU->size() == QSize(generatorSide, generatorSide), qPrintable(where(m.iAnalog_GU)));
+    QVERIFY2(m.generatorGauge->size() == QSize(generatorSide, generatorSide),
+             qPrintable(where(m.generatorGauge)));
 }
 
 void tst_Layout::dialOffset_halvesToTheEvenNeighbour()
 {
     // Page control 1000 x 709: the phase dials are round(163.07) = 163 wide.
     const auto form = windowOf({1000, 759});
-    const MeasurementPage &m = *form->TabSheet1;
-    QCOMPARE(m.iAnalog_A->width(), 163);
-    QCOMPARE(m.iAnalog_A->x(), 80 - 82);
-    QCOMPARE(m.iAnalog_B->x(), 240 - 82);
+    const MeasurementPage &m = *form->measurementPage;
+    QCOMPARE(m.phaseAGauge->width(), 163);
+    QCOMPARE(m.phaseAGauge->x(), 80 - 82);
+    QCOMPARE(m.phaseBGauge->x(), 240 - 82);
 }
 
 void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges_data()
@@ -185,22 +186,22 @@ void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges_data()
     QTest::addColumn<QString>("gauge");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("gap");
-    QTest::newRow("GSM signal") << "iAnalog_SignalStrength"
-                                << "Label8" << 5;
-    QTest::newRow("UPS") << "iAnalog_UPS"
-                         << "Label17" << 5;
-    QTest::newRow("phase B") << "iAnalog_B"
-                             << "Label2" << 10;
-    QTest::newRow("generator") << "iAnalog_GU"
-                               << "Label4" << 10;
-    QTest::newRow("starter battery") << "iAnalog_ACC"
-                                     << "Label5" << 10;
-    QTest::newRow("registration") << "iLabel_Carrier"
-                                  << "Label9" << 10;
-    QTest::newRow("temperature") << "iAnalog_Temperature"
-                                 << "Label11" << 10;
-    QTest::newRow("mode") << "iLabel_Status"
-                          << "Label10" << 10;
+    QTest::newRow("GSM signal") << "signalGauge"
+                                << "signalCaption" << 5;
+    QTest::newRow("UPS") << "upsBatteryGauge"
+                         << "upsBatteryCaption" << 5;
+    QTest::newRow("phase B") << "phaseBGauge"
+                             << "phaseBCaption" << 10;
+    QTest::newRow("generator") << "generatorGauge"
+                               << "generatorCaption" << 10;
+    QTest::newRow("starter battery") << "starterBatteryGauge"
+                                     << "starterBatteryCaption" << 10;
+    QTest::newRow("registration") << "registrationLabel"
+                                  << "registrationCaption" << 10;
+    QTest::newRow("temperature") << "temperature1Gauge"
+                                 << "temperaturesCaption" << 10;
+    QTest::newRow("mode") << "stageLabel"
+                          << "modeCaption" << 10;
 }
 
 void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges()
@@ -209,8 +210,8 @@ void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges()
     QFETCH(QString, caption);
     QFETCH(int, gap);
     const auto form = windowOf({1000, 750});
-    const QWidget *g = form->TabSheet1->findChild<QWidget *>(gauge);
-    const QWidget *c = form->TabSheet1->findChild<QWidget *>(caption);
+    const QWidget *g = form->measurementPage->findChild<QWidget *>(gauge);
+    const QWidget *c = form->measurementPage->findChild<QWidget *>(caption);
     QVERIFY(g && c);
     QCOMPARE(g->y() - c->y() - RoundHalfEven(c->height() / 2.0), gap);
 }
@@ -218,10 +219,10 @@ void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges()
 void tst_Layout::temperatureCaption_centredOverTheFourGauges()
 {
     const auto form = windowOf({1000, 750});
-    const MeasurementPage &m = *form->TabSheet1;
-    QCOMPARE(centreOf(m.Label11), 800);
-    const LinearGauge *gauges[] = {m.iAnalog_Temperature, m.iAnalog_Temperature2, m.iAnalog_Temperature3,
-                                   m.iAnalog_Temperature4};
+    const MeasurementPage &m = *form->measurementPage;
+    QCOMPARE(centreOf(m.temperaturesCaption), 800);
+    const LinearGauge *gauges[] = {m.temperature1Gauge, m.temperature2Gauge, m.temperature3Gauge,
+                                   m.temperature4Gauge};
     const int columns[] = {680, 760, 840, 920};
     for (int i = 0; i < 4; ++i) {
         QVERIFY2(centreOf(gauges[i]) == columns[i] && gauges[i]->y() == 490 - 122,
@@ -233,9 +234,9 @@ void tst_Layout::statusColumn_movesSidewaysOnly()
 {
     MeasurementPage design;
     const auto form = windowOf({1000, 750});
-    const MeasurementPage &m = *form->TabSheet1;
-    const QList<const QWidget *> column = {m.Label6,   m.iEdit_Motoclock, m.Label7,
-                                           m.iEdit_TO, m.Label18,         m.iEdit_Time};
+    const MeasurementPage &m = *form->measurementPage;
+    const QList<const QWidget *> column = {m.motoclockCaption,   m.motoclockDisplay, m.maintenanceCaption,
+                                           m.maintenanceDisplay, m.clockCaption,     m.clockDisplay};
     QList<const QWidget *> all = column;
     for (const RectLed *led : m.flagLeds())
         all << led;
@@ -248,76 +249,78 @@ void tst_Layout::statusColumn_movesSidewaysOnly()
 void tst_Layout::modeLeds_stack24PixelsApartAroundTheModeRow()
 {
     const auto form = windowOf({1000, 750});
-    const MeasurementPage &m = *form->TabSheet1;
+    const MeasurementPage &m = *form->measurementPage;
     const int row = 49; // round(700 x 0.07)
-    QCOMPARE(m.iLed_Semiauto->y() + RoundHalfEven(m.iLed_Semiauto->height() / 2.0), row);
-    QCOMPARE(m.iLed_Auto->y(), m.iLed_Semiauto->y() - 24);
-    QCOMPARE(m.iLed_Manual->y(), m.iLed_Semiauto->y() + 24);
-    for (const RectLed *led : {m.iLed_Auto, m.iLed_Semiauto, m.iLed_Manual})
+    QCOMPARE(m.semiautoLed->y() + RoundHalfEven(m.semiautoLed->height() / 2.0), row);
+    QCOMPARE(m.autoLed->y(), m.semiautoLed->y() - 24);
+    QCOMPARE(m.manualLed->y(), m.semiautoLed->y() + 24);
+    for (const RectLed *led : {m.autoLed, m.semiautoLed, m.manualLed})
         QVERIFY2(centreOf(led) == 400, qPrintable(where(led)));
-    QCOMPARE(centreOf(m.iLabel_Status), 180);
+    QCOMPARE(centreOf(m.stageLabel), 180);
 }
 
 void tst_Layout::otherPages_stretchAndKeepTheirButtonsAtTheEdges()
 {
     const auto form = windowOf({1000, 750});
-    const int sb = form->StatusBar1->height();
-    QCOMPARE(form->StatusBar1->geometry(), QRect(0, 750 - sb, 1000, sb));
-    QCOMPARE(form->ComboBox_DeviceVersions->x(), 1000 - form->ComboBox_DeviceVersions->width() - 160);
-    QCOMPARE(form->AfPortComboBox1->x(), 1000 - form->AfPortComboBox1->width() - 14);
+    const int sb = form->statusBar->height();
+    QCOMPARE(form->statusBar->geometry(), QRect(0, 750 - sb, 1000, sb));
+    QCOMPARE(form->variantCombo->x(), 1000 - form->variantCombo->width() - 160);
+    QCOMPARE(form->portCombo->x(), 1000 - form->portCombo->width() - 14);
     auto bottomRow = [sb](const QWidget *w) { return 700 - sb - RoundHalfEven(w->height() / 2.0) - 35; };
 
-    const ParamsPage &params = *form->TabSheet2;
-    QCOMPARE(params.TreeList1->size(), QSize(986, 700 - sb - 86));
+    const ParamsPage &params = *form->paramsPage;
+    QCOMPARE(params.paramTree->size(), QSize(986, 700 - sb - 86));
     for (const QWidget *w : std::initializer_list<const QWidget *>{
-             params.Button1, params.Button2, params.Button3, params.Button4, params.ProgressBar1})
+             params.saveButton, params.openButton, params.writeButton, params.readButton, params.progressBar})
         QVERIFY2(w->y() == bottomRow(w), qPrintable(where(w)));
-    QCOMPARE(params.Button4->x(), 1000 - params.Button4->width() - 14);
-    QCOMPARE(params.Button3->x(), 1000 - params.Button3->width() - params.Button4->width() - 19);
-    QCOMPARE(params.ProgressBar1->width(), 440);
-    QCOMPARE(params.ProgressBar1->x(), 270);
+    QCOMPARE(params.readButton->x(), 1000 - params.readButton->width() - 14);
+    QCOMPARE(params.writeButton->x(), 1000 - params.writeButton->width() - params.readButton->width() - 19);
+    QCOMPARE(params.progressBar->width(), 440);
+    QCOMPARE(params.progressBar->x(), 270);
 
-    const TerminalPage &terminal = *form->TabSheet3;
-    QCOMPARE(terminal.Memo1->size(), QSize(986, 700 - sb - 60));
-    for (const QWidget *w : std::initializer_list<const QWidget *>{terminal.iSwitchLed2, terminal.Button5,
-                                                                   terminal.iSwitchLed1, terminal.Button6})
+    const TerminalPage &terminal = *form->terminalPage;
+    QCOMPARE(terminal.trafficView->size(), QSize(986, 700 - sb - 60));
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             terminal.showTrafficSwitch, terminal.clearButton, terminal.logSwitch, terminal.logFileButton})
         QVERIFY2(w->y() == bottomRow(w), qPrintable(where(w)));
-    QCOMPARE(terminal.iSwitchLed1->x(), 1000 - terminal.iSwitchLed1->width() - 14);
-    QCOMPARE(terminal.Button6->x(), 1000 - terminal.Button6->width() - terminal.iSwitchLed1->width() - 19);
+    QCOMPARE(terminal.logSwitch->x(), 1000 - terminal.logSwitch->width() - 14);
+    QCOMPARE(terminal.logFileButton->x(),
+             1000 - terminal.logFileButton->width() - terminal.logSwitch->width() - 19);
 
-    const JournalPage &journal = *form->TabSheet5;
-    QCOMPARE(journal.Memo3->geometry().x(), 0);
-    QCOMPARE(journal.Memo4->geometry().x(), 500);
-    QCOMPARE(journal.Memo3->size(), QSize(486, 700 - sb - 90));
-    QCOMPARE(journal.Memo4->size(), QSize(486, 700 - sb - 90));
-    QCOMPARE(journal.Label19->x(), 243 - RoundHalfEven(journal.Label19->width() / 2.0));
-    QCOMPARE(journal.Label20->x(), 743 - RoundHalfEven(journal.Label20->width() / 2.0));
-    QCOMPARE(journal.Button13->y(), bottomRow(journal.Button13));
-    QCOMPARE(journal.Button13->x(), 500 - RoundHalfEven(journal.Button13->width() / 2.0) - 7);
+    const JournalPage &journal = *form->journalPage;
+    QCOMPARE(journal.eventList->geometry().x(), 0);
+    QCOMPARE(journal.alarmList->geometry().x(), 500);
+    QCOMPARE(journal.eventList->size(), QSize(486, 700 - sb - 90));
+    QCOMPARE(journal.alarmList->size(), QSize(486, 700 - sb - 90));
+    QCOMPARE(journal.eventsCaption->x(), 243 - RoundHalfEven(journal.eventsCaption->width() / 2.0));
+    QCOMPARE(journal.alarmsCaption->x(), 743 - RoundHalfEven(journal.alarmsCaption->width() / 2.0));
+    QCOMPARE(journal.readJournalsButton->y(), bottomRow(journal.readJournalsButton));
+    QCOMPARE(journal.readJournalsButton->x(),
+             500 - RoundHalfEven(journal.readJournalsButton->width() / 2.0) - 7);
 }
 
 void tst_Layout::servicePage_neverMoves()
 {
-    TForm1 form;
-    const QMap<QString, QRect> designed = geometries(form.TabSheet4);
+    MainWindow form;
+    const QMap<QString, QRect> designed = geometries(form.servicePage);
     form.show();
     for (const QSize &size : {QSize(1000, 750), QSize(1600, 1200), QSize(799, 572)}) {
         form.resize(size);
         QCoreApplication::processEvents();
-        QCOMPARE(geometries(form.TabSheet4), designed);
+        QCOMPARE(geometries(form.servicePage), designed);
     }
 }
 
 void tst_Layout::placement_dependsOnlyOnTheCurrentSize()
 {
     const auto form = windowOf({799, 572});
-    const QMap<QString, QRect> first = geometries(form->TabSheet1);
+    const QMap<QString, QRect> first = geometries(form->measurementPage);
     form->resize(1400, 1000);
     QCoreApplication::processEvents();
-    QVERIFY(geometries(form->TabSheet1) != first);
+    QVERIFY(geometries(form->measurementPage) != first);
     form->resize(799, 572);
     QCoreApplication::processEvents();
-    QCOMPARE(geometries(form->TabSheet1), first);
+    QCOMPARE(geometries(form->measurementPage), first);
 }
 
 void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
@@ -329,12 +332,12 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
         form->minimumWidth() <= half.width() && form->minimumHeight() <= half.height(),
         qPrintable(QStringLiteral("minimum %1x%2").arg(form->minimumWidth()).arg(form->minimumHeight())));
     QCOMPARE(form->size(), half);
-    const int sb = form->StatusBar1->height();
-    QCOMPARE(form->StatusBar1->geometry(), QRect(0, half.height() - sb, half.width(), sb));
-    QVERIFY(form->rect().contains(form->AfPortComboBox1->geometry()));
-    QVERIFY(form->rect().contains(form->ComboBox_DeviceVersions->geometry()));
+    const int sb = form->statusBar->height();
+    QCOMPARE(form->statusBar->geometry(), QRect(0, half.height() - sb, half.width(), sb));
+    QVERIFY(form->rect().contains(form->portCombo->geometry()));
+    QVERIFY(form->rect().contains(form->variantCombo->geometry()));
     // The proportional placement still gives every instrument a size of its own.
-    for (const QWidget *w : form->TabSheet1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    for (const QWidget *w : form->measurementPage->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         QVERIFY2(w->width() > 0 && w->height() > 0, qPrintable(where(w)));
     form->resize(half / 2);
     QCoreApplication::processEvents();

@@ -1,6 +1,6 @@
 #include "ControllerFrames.h"
 #include "PtyPair.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
@@ -48,68 +48,67 @@ private Q_SLOTS:
 
 void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
 {
-    TForm1 form;
+    MainWindow form;
     QCOMPARE(form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
     QCOMPARE(form.size(), QSize(799, 572));
     QCOMPARE(form.tree().nodeCount(), 84);
     QCOMPARE(int(form.RecordedVariant), 200);
-    QCOMPARE(form.ComboBox_DeviceVersions->currentText(), QStringLiteral("КУВ-бензин v2.0"));
-    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), -1);
-    QCOMPARE(form.ComboBox_DeviceVersions->count(), 3);
-    QCOMPARE(form.ComboBox_DeviceVersions->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
-    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято:"));
-    QVERIFY(form.StatusPanelErrors->text().isEmpty());
-    QVERIFY(!form.isTabVisible(form.TabSheet3));
-    QVERIFY(form.isTabVisible(form.TabSheet5));
-    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
-    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
-    QVERIFY(!form.link().AfComPort1().isOpen());
+    QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-бензин v2.0"));
+    QCOMPARE(form.variantCombo->currentIndex(), -1);
+    QCOMPARE(form.variantCombo->count(), 3);
+    QCOMPARE(form.variantCombo->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
+    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято:"));
+    QVERIFY(form.errorCountLabel->text().isEmpty());
+    QVERIFY(!form.isTabVisible(form.terminalPage));
+    QVERIFY(form.isTabVisible(form.journalPage));
+    QCOMPARE(form.pageTabs->currentWidget(), form.measurementPage);
+    QCOMPARE(form.portCombo->currentIndex(), -1);
+    QVERIFY(!form.link().transport().isOpen());
     QVERIFY(std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(),
                         [](quint8 b) { return b == 0xFF; }));
-    QVERIFY(!form.Timer1.isActive());
-    QVERIFY(form.Timer2.isActive());
-    QCOMPARE(form.Timer2.interval(), 2000);
+    QVERIFY(form.faultBlinkTimer.isActive());
+    QCOMPARE(form.faultBlinkTimer.interval(), 2000);
 }
 
 void tst_MainWindow::pages_areInTabOrderWithTheirControls()
 {
-    TForm1 form;
+    MainWindow form;
     const QStringList tabs{QStringLiteral("Измерения"), QStringLiteral("Параметры"),
                            QStringLiteral("Журнал событий"), QStringLiteral("Дополнительно"),
                            QStringLiteral("Терминал+лог")};
     for (int i = 0; i < tabs.size(); ++i)
-        QCOMPARE(form.PageControl1->tabText(i), tabs.at(i));
-    QCOMPARE(form.TabSheet2->TreeList1->geometry(), QRect(0, 24, 787, 449));
-    QCOMPARE(form.TabSheet2->Button4->text(), QStringLiteral("Прочитать"));
-    QVERIFY(form.TabSheet2->ProgressBar1->isHidden());
-    QCOMPARE(form.TabSheet5->Memo3->toPlainText(), QStringLiteral("-пусто-"));
-    QCOMPARE(form.TabSheet5->Memo4->toPlainText(), QStringLiteral("-пусто-"));
-    QCOMPARE(form.TabSheet5->Button13->text(), QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
-    for (QWidget *locked : form.TabSheet4->lockedControls())
+        QCOMPARE(form.pageTabs->tabText(i), tabs.at(i));
+    QCOMPARE(form.paramsPage->paramTree->geometry(), QRect(0, 24, 787, 449));
+    QCOMPARE(form.paramsPage->readButton->text(), QStringLiteral("Прочитать"));
+    QVERIFY(form.paramsPage->progressBar->isHidden());
+    QCOMPARE(form.journalPage->eventList->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(form.journalPage->alarmList->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(form.journalPage->readJournalsButton->text(), QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
+    for (QWidget *locked : form.servicePage->lockedControls())
         QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
-    QCOMPARE(form.TabSheet4->Edit3->text(), QStringLiteral("00000000"));
-    QCOMPARE(form.TabSheet4->Edit4->echoMode(), QLineEdit::Password);
-    QCOMPARE(form.TabSheet4->Button12->geometry(), QRect(11, 405, 299, 41));
-    QCOMPARE(form.TabSheet3->Button5->text(), QStringLiteral("Очистить "));
-    QVERIFY(form.TabSheet3->Memo1->toPlainText().isEmpty());
+    QCOMPARE(form.servicePage->serialNumberEdit->text(), QStringLiteral("00000000"));
+    QCOMPARE(form.servicePage->serviceCodeEdit->echoMode(), QLineEdit::Password);
+    QCOMPARE(form.servicePage->syncClockButton->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(form.terminalPage->clearButton->text(), QStringLiteral("Очистить "));
+    QVERIFY(form.terminalPage->trafficView->toPlainText().isEmpty());
 }
 
 void tst_MainWindow::allSixTabs_keepClearOfTheCombos()
 {
-    TForm1 form;
-    form.setTabVisible(form.TabSheet3, true); // as once the service code is accepted
+    MainWindow form;
+    form.setTabVisible(form.terminalPage, true); // as once the service code is accepted
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    for (const QSize size : {QSize(TForm1::ClientWidth, TForm1::ClientHeight), QSize(1280, 900)}) {
+    for (const QSize size : {QSize(MainWindow::ClientWidth, MainWindow::ClientHeight), QSize(1280, 900)}) {
         form.resize(size);
         QTRY_COMPARE(form.width(), size.width());
-        const QTabBar *tabs = form.PageControl1->tabBar();
+        const QTabBar *tabs = form.pageTabs->tabBar();
         const int tabsEnd = tabs->mapTo(&form, QPoint(tabs->width(), 0)).x();
-        QVERIFY2(tabsEnd <= form.ComboBox_DeviceVersions->x(),
+        QVERIFY2(tabsEnd <= form.variantCombo->x(),
                  qPrintable(QStringLiteral("tabs end at %1, the variant combo starts at %2")
                                 .arg(tabsEnd)
-                                .arg(form.ComboBox_DeviceVersions->x())));
-        QCOMPARE(form.PageControl1->tabText(5), QStringLiteral("Графики"));
+                                .arg(form.variantCombo->x())));
+        QCOMPARE(form.pageTabs->tabText(5), QStringLiteral("Графики"));
     }
 }
 
@@ -128,59 +127,59 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QFETCH(int, index);
     QFETCH(int, rows);
     QFETCH(int, variant);
-    TForm1 form;
-    form.setTabVisible(form.TabSheet5, false);
+    MainWindow form;
+    form.setTabVisible(form.journalPage, false);
     form.tree().setField(3, 1, QStringLiteral("200"));
-    form.ComboBox_DeviceVersions->setCurrentIndex(index);
-    form.ComboBox_DeviceVersionsChange();
+    form.variantCombo->setCurrentIndex(index);
+    form.onVariantChosen();
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(form.RecordedVariant), variant);
-    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QVERIFY(form.isTabVisible(form.journalPage));
     QCOMPARE(form.tree().field(3, 1), QStringLiteral("180"));
 }
 
 void tst_MainWindow::typedVariantText_emptiesTheTree()
 {
-    TForm1 form;
-    form.ComboBox_DeviceVersions->setFocus();
-    QTest::keyClicks(form.ComboBox_DeviceVersions->lineEdit(), QStringLiteral("x"));
+    MainWindow form;
+    form.variantCombo->setFocus();
+    QTest::keyClicks(form.variantCombo->lineEdit(), QStringLiteral("x"));
     QCOMPARE(form.tree().nodeCount(), 0);
     QCOMPARE(int(form.RecordedVariant), 200);
 }
 
 void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
 {
-    TForm1 form;
-    form.link().AfComPort1DataRecived(statusFrame(201));
+    MainWindow form;
+    form.link().receive(statusFrame(201));
     QCOMPARE(form.tree().nodeCount(), 83);
     QCOMPARE(int(form.RecordedVariant), 201);
-    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), 1);
-    QCOMPARE(form.ComboBox_DeviceVersions->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
-    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QCOMPARE(form.variantCombo->currentIndex(), 1);
+    QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
+    QVERIFY(form.isTabVisible(form.journalPage));
 
-    form.link().AfComPort1DataRecived(statusFrame(200));
+    form.link().receive(statusFrame(200));
     QCOMPARE(form.tree().nodeCount(), 84);
-    QCOMPARE(form.ComboBox_DeviceVersions->currentIndex(), 0);
-    QVERIFY2(!form.isTabVisible(form.TabSheet5), "a petrol controller has no journal page");
+    QCOMPARE(form.variantCombo->currentIndex(), 0);
+    QVERIFY2(!form.isTabVisible(form.journalPage), "a petrol controller has no journal page");
 }
 
 void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
 {
-    TForm1 form;
+    MainWindow form;
     form.tree().setField(3, 1, QStringLiteral("200"));
     for (quint8 code : {quint8(200), quint8(203), quint8(0)})
-        form.link().AfComPort1DataRecived(statusFrame(code));
+        form.link().receive(statusFrame(code));
     QCOMPARE(form.tree().field(3, 1), QStringLiteral("200"));
-    QVERIFY(form.isTabVisible(form.TabSheet5));
+    QVERIFY(form.isTabVisible(form.journalPage));
     QCOMPARE(form.link().packetCount(), 3);
 }
 
 void tst_MainWindow::variantInTheNarrowField_showsFromItsFirstLetter()
 {
-    TForm1 form;
+    MainWindow form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QComboBox *combo = form.ComboBox_DeviceVersions;
+    QComboBox *combo = form.variantCombo;
     const auto pick = [combo](int row) {
         combo->setFocus();
         combo->showPopup();
@@ -193,14 +192,14 @@ void tst_MainWindow::variantInTheNarrowField_showsFromItsFirstLetter()
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
     pick(1);
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
-    form.link().AfComPort1DataRecived(statusFrame(202));
+    form.link().receive(statusFrame(202));
     QCOMPARE(combo->currentIndex(), 2);
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
 }
 
 void tst_MainWindow::switchCaptions_allInTheWindowsFontSize()
 {
-    TForm1 form;
+    MainWindow form;
     const QList<SwitchLed *> switches = form.findChildren<SwitchLed *>();
     QVERIFY(switches.size() >= 5);
     for (const SwitchLed *sw : switches)
@@ -213,31 +212,29 @@ void tst_MainWindow::switchCaptions_allInTheWindowsFontSize()
 
 void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()
 {
-    TForm1 form;
-    form.link().AfComPort1DataRecived(statusFrame());
-    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 1"));
-    QVERIFY(form.Timer1.isActive());
-    QCOMPARE(form.Timer1.interval(), 300);
-    form.link().AfComPort1DataRecived(deviceFrame(CMD_READ_MEMORY, QByteArray(4, '\0')));
-    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 2"));
-    QVERIFY(form.StatusPanelErrors->text().isEmpty());
+    MainWindow form;
+    form.link().receive(statusFrame());
+    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 1"));
+    form.link().receive(deviceFrame(CMD_READ_MEMORY, QByteArray(4, '\0')));
+    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 2"));
+    QVERIFY(form.errorCountLabel->text().isEmpty());
     QByteArray corrupted = statusFrame();
     corrupted[5] = 'F';
-    form.link().AfComPort1DataRecived(corrupted);
-    QCOMPARE(form.StatusPanelErrors->text(), QStringLiteral("Ошибок: 1"));
-    QCOMPARE(form.StatusPanel0->text(), QStringLiteral("Пакетов принято: 2"));
+    form.link().receive(corrupted);
+    QCOMPARE(form.errorCountLabel->text(), QStringLiteral("Ошибок: 1"));
+    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 2"));
 }
 
 void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()
 {
     PtyPair pty;
     QVERIFY(pty.isValid());
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     form.addExtraPort(pty.slavePath());
     form.pickPort(pty.slavePath());
-    QVERIFY2(form.link().AfComPort1().isOpen(), qPrintable(boxes.lastText()));
-    QCOMPARE(form.AfPortComboBox1->currentPort(), pty.slavePath());
+    QVERIFY2(form.link().transport().isOpen(), qPrintable(boxes.lastText()));
+    QCOMPARE(form.portCombo->currentPort(), pty.slavePath());
     QCOMPARE(boxes.count(), 0);
 
     // Data flows at once: a status frame from the far end is counted.
@@ -245,53 +242,53 @@ void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()
     QTRY_COMPARE(form.link().packetCount(), 1);
 
     form.pickPort(pty.slavePath());
-    QVERIFY(form.link().AfComPort1().isOpen());
+    QVERIFY(form.link().transport().isOpen());
     QCOMPARE(boxes.count(), 0);
 }
 
 void tst_MainWindow::badDeviceName_showsTheOpenFailureBox()
 {
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     form.addExtraPort(QStringLiteral("/dev/nonexistent-port"));
     form.pickPort(QStringLiteral("/dev/nonexistent-port"));
-    QVERIFY(!form.link().AfComPort1().isOpen());
+    QVERIFY(!form.link().transport().isOpen());
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.lastText(), QStringLiteral("Invalid port number (/dev/nonexistent-port)"));
-    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
+    QCOMPARE(form.portCombo->currentIndex(), -1);
 }
 
 void tst_MainWindow::closingTheWindow_closesThePort()
 {
     PtyPair pty;
-    TForm1 form;
+    MainWindow form;
     form.show();
     form.pickPort(pty.slavePath());
-    QVERIFY(form.link().AfComPort1().isOpen());
+    QVERIFY(form.link().transport().isOpen());
     form.close();
-    QVERIFY(!form.link().AfComPort1().isOpen());
+    QVERIFY(!form.link().transport().isOpen());
 }
 
 void tst_MainWindow::vanishedDevice_isReportedOnceAndThePortCanBePickedAgain()
 {
     auto pty = std::make_unique<PtyPair>();
     const QString path = pty->slavePath();
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     form.addExtraPort(path);
     form.pickPort(path);
-    QVERIFY(form.link().AfComPort1().isOpen());
+    QVERIFY(form.link().transport().isOpen());
     pty.reset();
-    QTRY_VERIFY(!form.link().AfComPort1().isOpen());
+    QTRY_VERIFY(!form.link().transport().isOpen());
     QTest::qWait(100);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Порт закрыт: устройство отключено")});
-    QCOMPARE(form.AfPortComboBox1->currentIndex(), -1);
+    QCOMPARE(form.portCombo->currentIndex(), -1);
 
     // A new device on the same path (as a replugged adapter) opens again.
     PtyPair again;
     form.addExtraPort(again.slavePath());
     form.pickPort(again.slavePath());
-    QVERIFY(form.link().AfComPort1().isOpen());
+    QVERIFY(form.link().transport().isOpen());
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,5 +1,5 @@
 #include "ControllerFrames.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"
 #include "widgets/LinearGauge.h"
@@ -130,8 +130,8 @@ void tst_Measurement::initTestCase()
 
 void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
 {
-    TForm1 form;
-    const MeasurementPage &page = *form.TabSheet1;
+    MainWindow form;
+    const MeasurementPage &page = *form.measurementPage;
 
     QStringList names;
     for (const LcdPanel *display : page.dataDisplays()) {
@@ -140,29 +140,31 @@ void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
                  qPrintable(display->objectName() + QStringLiteral(" shows ") + display->shownText()));
     }
     names.sort();
-    QCOMPARE(names, QStringList({"iDigital_A", "iDigital_ACC", "iDigital_B", "iDigital_C", "iDigital_GU",
-                                 "iDigital_SignalStrength", "iDigital_Temperature", "iDigital_Temperature2",
-                                 "iDigital_Temperature3", "iDigital_Temperature4", "iDigital_UPS",
-                                 "iEdit_Motoclock", "iEdit_TO", "iEdit_Time"}));
-    QVERIFY(page.iLabel_Status->caption().isEmpty());
-    QVERIFY(page.iLabel_Carrier->caption().isEmpty());
+    QStringList expected({"phaseADisplay", "starterBatteryDisplay", "phaseBDisplay", "phaseCDisplay",
+                          "generatorDisplay", "signalDisplay", "temperature1Display", "temperature2Display",
+                          "temperature3Display", "temperature4Display", "upsBatteryDisplay",
+                          "motoclockDisplay", "maintenanceDisplay", "clockDisplay"});
+    expected.sort();
+    QCOMPARE(names, expected);
+    QVERIFY(page.stageLabel->caption().isEmpty());
+    QVERIFY(page.registrationLabel->caption().isEmpty());
 
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             page.iAnalog_A, page.iAnalog_B, page.iAnalog_C, page.iAnalog_GU, page.iAnalog_ACC,
-             page.iAnalog_SignalStrength, page.iAnalog_UPS, page.iAnalog_Temperature})
+             page.phaseAGauge, page.phaseBGauge, page.phaseCGauge, page.generatorGauge,
+             page.starterBatteryGauge, page.signalGauge, page.upsBatteryGauge, page.temperature1Gauge})
         QVERIFY2(gauge->position() == 0, qPrintable(gauge->objectName()));
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             page.iAnalog_Temperature2, page.iAnalog_Temperature3, page.iAnalog_Temperature4})
+             page.temperature2Gauge, page.temperature3Gauge, page.temperature4Gauge})
         QVERIFY2(gauge->position() == 10, qPrintable(gauge->objectName()));
     // At rest the voltage pointers lie at the low end of their scale, the signal pointer at the high end.
-    QCOMPARE(page.iAnalog_GU->shownPosition(), 140.0);
-    QCOMPARE(page.iAnalog_SignalStrength->shownPosition(), -51.0);
+    QCOMPARE(page.generatorGauge->shownPosition(), 140.0);
+    QCOMPARE(page.signalGauge->shownPosition(), -51.0);
 
     QCOMPARE(page.flagLeds().size(), 13);
     for (const RectLed *led : page.findChildren<RectLed *>())
         QVERIFY2(!led->isActive(), qPrintable(led->objectName()));
     QVERIFY(!page.generatorBlink());
-    QCOMPARE(page.iAnalog_GU->pointerColor(), Blue);
+    QCOMPARE(page.generatorGauge->pointerColor(), Blue);
 }
 
 void tst_Measurement::firstFrame_takesEveryDisplayOutOfItsErrorState()
@@ -179,16 +181,16 @@ void tst_Measurement::voltageBytes_showAsVoltsOnGaugesAndDisplays()
     Page p;
     p.show(Status().at(8, 49).at(9, 50).at(10, 170).at(11, 205));
     const MeasurementPage &m = p.page;
-    QCOMPARE(m.iAnalog_GU->position(), 0.0);
-    QCOMPARE(m.iAnalog_A->position(), 100.0);
-    QCOMPARE(m.iAnalog_B->position(), 220.0);
-    QCOMPARE(m.iAnalog_C->position(), 255.0);
-    QCOMPARE(text(m.iDigital_GU), "0В");
-    QCOMPARE(text(m.iDigital_A), "100В");
-    QCOMPARE(text(m.iDigital_B), "220В");
-    QCOMPARE(text(m.iDigital_C), "255В");
-    QCOMPARE(m.iAnalog_A->shownPosition(), 140.0);
-    QCOMPARE(m.iAnalog_C->shownPosition(), 255.0);
+    QCOMPARE(m.generatorGauge->position(), 0.0);
+    QCOMPARE(m.phaseAGauge->position(), 100.0);
+    QCOMPARE(m.phaseBGauge->position(), 220.0);
+    QCOMPARE(m.phaseCGauge->position(), 255.0);
+    QCOMPARE(text(m.generatorDisplay), "0В");
+    QCOMPARE(text(m.phaseADisplay), "100В");
+    QCOMPARE(text(m.phaseBDisplay), "220В");
+    QCOMPARE(text(m.phaseCDisplay), "255В");
+    QCOMPARE(m.phaseAGauge->shownPosition(), 140.0);
+    QCOMPARE(m.phaseCGauge->shownPosition(), 255.0);
 }
 
 void tst_Measurement::readings_showInTheirUnits()
@@ -208,26 +210,26 @@ void tst_Measurement::readings_showInTheirUnits()
                .at(34, 0x80)
                .at(35, 0x7F));
     const MeasurementPage &m = p.page;
-    QCOMPARE(m.iAnalog_ACC->position(), 13.6);
-    QCOMPARE(text(m.iDigital_ACC), "13.6В");
-    QCOMPARE(m.iAnalog_UPS->position(), 24.5);
-    QCOMPARE(text(m.iDigital_UPS), "24.5 В");
-    QCOMPARE(text(m.iEdit_Motoclock), "12ч 13м");
-    QCOMPARE(text(m.iEdit_TO), "0ч 59м");
-    QCOMPARE(text(m.iEdit_Time), "09:05:30");
-    QCOMPARE(m.iAnalog_Temperature->position(), -10.0);
-    QCOMPARE(text(m.iDigital_Temperature), "-10 C");
-    QCOMPARE(m.iAnalog_Temperature2->position(), 1.0);
-    QCOMPARE(text(m.iDigital_Temperature2), "1 C");
-    QCOMPARE(m.iAnalog_Temperature3->position(), -128.0);
-    QCOMPARE(text(m.iDigital_Temperature3), "-128 C");
-    QCOMPARE(m.iAnalog_Temperature4->position(), 127.0);
-    QCOMPARE(text(m.iDigital_Temperature4), "127 C");
+    QCOMPARE(m.starterBatteryGauge->position(), 13.6);
+    QCOMPARE(text(m.starterBatteryDisplay), "13.6В");
+    QCOMPARE(m.upsBatteryGauge->position(), 24.5);
+    QCOMPARE(text(m.upsBatteryDisplay), "24.5 В");
+    QCOMPARE(text(m.motoclockDisplay), "12ч 13м");
+    QCOMPARE(text(m.maintenanceDisplay), "0ч 59м");
+    QCOMPARE(text(m.clockDisplay), "09:05:30");
+    QCOMPARE(m.temperature1Gauge->position(), -10.0);
+    QCOMPARE(text(m.temperature1Display), "-10 C");
+    QCOMPARE(m.temperature2Gauge->position(), 1.0);
+    QCOMPARE(text(m.temperature2Display), "1 C");
+    QCOMPARE(m.temperature3Gauge->position(), -128.0);
+    QCOMPARE(text(m.temperature3Display), "-128 C");
+    QCOMPARE(m.temperature4Gauge->position(), 127.0);
+    QCOMPARE(text(m.temperature4Display), "127 C");
 
     // The counter is unsigned; a clock byte that is no valid time shows dashes in its place.
     p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF).at(28, 0x1A).at(29, 0x59));
-    QCOMPARE(text(m.iEdit_Motoclock), "71582787ч 16м");
-    QCOMPARE(text(m.iEdit_Time), "--:--:59");
+    QCOMPARE(text(m.motoclockDisplay), "71582787ч 16м");
+    QCOMPARE(text(m.clockDisplay), "--:--:59");
 }
 
 void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData_data()
@@ -253,20 +255,20 @@ void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoDat
     p.show(Status().at(30, quint8(quality)));
     const MeasurementPage &m = p.page;
     if (dbm.isValid()) {
-        QCOMPARE(m.iAnalog_SignalStrength->position(), dbm.toDouble());
-        QCOMPARE(text(m.iDigital_SignalStrength), QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
-        QVERIFY(!m.iDigital_SignalStrength->errorActive());
+        QCOMPARE(m.signalGauge->position(), dbm.toDouble());
+        QCOMPARE(text(m.signalDisplay), QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
+        QVERIFY(!m.signalDisplay->errorActive());
     } else {
         // As before the first frame: the gauge at rest, the display in its error state.
-        QCOMPARE(m.iAnalog_SignalStrength->position(), 0.0);
-        QVERIFY(m.iDigital_SignalStrength->errorActive());
-        QCOMPARE(text(m.iDigital_SignalStrength), "---");
+        QCOMPARE(m.signalGauge->position(), 0.0);
+        QVERIFY(m.signalDisplay->errorActive());
+        QCOMPARE(text(m.signalDisplay), "---");
     }
     QCOMPARE(int(m.telemetry().SignalQuality), kept);
     // The next frame with a level shows it again.
     p.show(Status().at(30, 31));
-    QVERIFY(!m.iDigital_SignalStrength->errorActive());
-    QCOMPARE(text(m.iDigital_SignalStrength), "-51дБм");
+    QVERIFY(!m.signalDisplay->errorActive());
+    QCOMPARE(text(m.signalDisplay), "-51дБм");
 }
 
 void tst_Measurement::statusCaption_followsModeAndStage_data()
@@ -293,14 +295,14 @@ void tst_Measurement::statusCaption_followsModeAndStage()
     Page p;
     p.show(Status().mode(2, 0));
     p.show(Status().mode(quint8(mode), quint8(stage), quint16(timer)));
-    QCOMPARE(p.page.iLabel_Status->caption(), caption);
+    QCOMPARE(p.page.stageLabel->caption(), caption);
 }
 
 void tst_Measurement::modeLedsAndSwitches_followTheMode_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("flags1");
-    // Lit states of iLed_Auto, iLed_Semiauto, iLed_Manual, iSwitchLed4, iSwitchLed5.
+    // Lit states of autoLed, semiautoLed, manualLed, autoModeSwitch, semiautoModeSwitch.
     QTest::addColumn<QString>("lit");
     // Every row starts from the semi-automatic display: "01001".
     QTest::newRow("automatic") << 2 << 0x00 << "10010";
@@ -327,14 +329,14 @@ void tst_Measurement::modeLedsAndSwitches_followTheMode()
     p.show(Status().mode(quint8(mode), 0, 0, quint8(flags1)).at(9, 170));
     const MeasurementPage &m = p.page;
     QString shown;
-    for (bool on : {m.iLed_Auto->isActive(), m.iLed_Semiauto->isActive(), m.iLed_Manual->isActive(),
+    for (bool on : {m.autoLed->isActive(), m.semiautoLed->isActive(), m.manualLed->isActive(),
                     p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
         shown += on ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(shown, lit);
     QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty() && autoChanges.isEmpty() &&
                  semiautoChanges.isEmpty(),
              "the status frame must not act as a user click");
-    QCOMPARE(text(m.iDigital_A), "220В");
+    QCOMPARE(text(m.phaseADisplay), "220В");
 }
 
 void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt_data()
@@ -356,7 +358,7 @@ void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt()
     Page p;
     p.show(Status().at(31, 3));
     p.show(Status().at(31, quint8(code)));
-    QCOMPARE(p.page.iLabel_Carrier->caption(), caption);
+    QCOMPARE(p.page.registrationLabel->caption(), caption);
 }
 
 void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
@@ -366,8 +368,8 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
     QTest::addColumn<QString>("lit");
     for (const StatusFlag &flag : StatusFlags()) {
         const int bits = 1 << flag.bit;
-        QTest::newRow(qPrintable(flag.ledName))
-            << (flag.byte == 1 ? bits : 0) << (flag.byte == 2 ? bits : 0) << flag.ledName;
+        QTest::newRow(qPrintable(flag.key))
+            << (flag.byte == 1 ? bits : 0) << (flag.byte == 2 ? bits : 0) << flag.key;
     }
     QTest::newRow("uninterpreted bits light nothing") << 0xE0 << 0x00 << QString();
 }
@@ -382,9 +384,9 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
     p.show(Status().at(2, 0xFF).at(3, 0xFF));
     p.show(Status().at(2, quint8(flags1)).at(3, quint8(flags2)));
     QStringList litNow;
-    for (const RectLed *led : p.page.flagLeds()) {
-        if (led->isActive())
-            litNow << led->objectName();
+    for (int i = 0; i < p.page.flagLeds().size(); ++i) {
+        if (p.page.flagLeds().at(i)->isActive())
+            litNow << StatusFlags().at(i).key;
     }
     QCOMPARE(litNow.join(QLatin1Char(',')), lit);
 }
@@ -392,9 +394,9 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
 void tst_Measurement::generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns()
 {
     Page p;
-    const ScaleGauge &gu = *p.page.iAnalog_GU;
+    const ScaleGauge &gu = *p.page.generatorGauge;
     auto tick = [&p, &gu] {
-        p.page.Timer3Timer();
+        p.page.blinkStep();
         return gu.pointerColor();
     };
 
@@ -440,23 +442,22 @@ void tst_Measurement::thresholds_moveTheSectionEnds()
 
     MeasurementPage m;
     m.ShowThresholdsOnGauges(image);
-    QCOMPARE(m.iAnalog_GU->sectionEnd1(), 170.0);
-    QCOMPARE(m.iAnalog_GU->sectionEnd2(), 250.0);
+    QCOMPARE(m.generatorGauge->sectionEnd1(), 170.0);
+    QCOMPARE(m.generatorGauge->sectionEnd2(), 250.0);
     for (const ScaleGauge *phase :
-         std::initializer_list<const ScaleGauge *>{m.iAnalog_A, m.iAnalog_B, m.iAnalog_C}) {
+         std::initializer_list<const ScaleGauge *>{m.phaseAGauge, m.phaseBGauge, m.phaseCGauge}) {
         QCOMPARE(phase->sectionEnd1(), 185.0);
         QCOMPARE(phase->sectionEnd2(), 255.0);
     }
-    QCOMPARE(m.iAnalog_Temperature->sectionEnd1(), -5.0);
-    QCOMPARE(m.iAnalog_ACC->sectionEnd1(), 11.5);
-    QCOMPARE(m.iAnalog_UPS->sectionEnd1(), 20.0);
-    QCOMPARE(m.iAnalog_UPS->sectionEnd2(), 28.0);
-    QCOMPARE(m.iAnalog_UPS->positionMin(), 16.0);
-    QCOMPARE(m.iAnalog_UPS->positionMax(), 32.0);
-    for (const ScaleGauge *gauge :
-         std::initializer_list<const ScaleGauge *>{m.iAnalog_Temperature2, m.iAnalog_Temperature3,
-                                                   m.iAnalog_Temperature4, m.iAnalog_SignalStrength}) {
-        QVERIFY2(gauge->sectionEnd1() == (gauge == m.iAnalog_SignalStrength ? -95.0 : 40.0),
+    QCOMPARE(m.temperature1Gauge->sectionEnd1(), -5.0);
+    QCOMPARE(m.starterBatteryGauge->sectionEnd1(), 11.5);
+    QCOMPARE(m.upsBatteryGauge->sectionEnd1(), 20.0);
+    QCOMPARE(m.upsBatteryGauge->sectionEnd2(), 28.0);
+    QCOMPARE(m.upsBatteryGauge->positionMin(), 16.0);
+    QCOMPARE(m.upsBatteryGauge->positionMax(), 32.0);
+    for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
+             m.temperature2Gauge, m.temperature3Gauge, m.temperature4Gauge, m.signalGauge}) {
+        QVERIFY2(gauge->sectionEnd1() == (gauge == m.signalGauge ? -95.0 : 40.0),
                  qPrintable(gauge->objectName() + QStringLiteral(" is not a threshold gauge")));
     }
 }
@@ -489,60 +490,60 @@ void tst_Measurement::thresholds_upsUpperLimitPicksTheScale()
     image[44] = quint8(upper >> 8);
     image[45] = quint8(upper);
     m.ShowThresholdsOnGauges(image);
-    QCOMPARE(m.iAnalog_UPS->positionMin(), min);
-    QCOMPARE(m.iAnalog_UPS->positionMax(), max);
+    QCOMPARE(m.upsBatteryGauge->positionMin(), min);
+    QCOMPARE(m.upsBatteryGauge->positionMax(), max);
 }
 
 void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
 {
-    TForm1 form;
-    const MeasurementPage &m = *form.TabSheet1;
-    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, Status()
-                                                                  .word(17, 245)
-                                                                  .word(23, 733)
-                                                                  .at(27, 0x09)
-                                                                  .at(28, 0x05)
-                                                                  .at(29, 0x30)
-                                                                  .at(31, 1)
-                                                                  .at(32, 0xF6)
-                                                                  .data()));
-    QCOMPARE(text(m.iEdit_Time), "09:05:30");
+    MainWindow form;
+    const MeasurementPage &m = *form.measurementPage;
+    form.link().receive(deviceFrame(CMD_STATUS, Status()
+                                                    .word(17, 245)
+                                                    .word(23, 733)
+                                                    .at(27, 0x09)
+                                                    .at(28, 0x05)
+                                                    .at(29, 0x30)
+                                                    .at(31, 1)
+                                                    .at(32, 0xF6)
+                                                    .data()));
+    QCOMPARE(text(m.clockDisplay), "09:05:30");
 
     // Ten data bytes: mode 2, stage 0, generator 220 V, phase A 255 V.
     const QByteArray shortData = Status().at(8, 170).at(9, 205).data().left(10);
-    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, shortData));
+    form.link().receive(deviceFrame(CMD_STATUS, shortData));
     QCOMPARE(form.link().packetCount(), 2);
-    QCOMPARE(text(m.iDigital_GU), "220В");
-    QCOMPARE(text(m.iDigital_A), "255В");
-    QCOMPARE(text(m.iDigital_UPS), "24.5 В");
-    QCOMPARE(text(m.iEdit_Motoclock), "12ч 13м");
-    QCOMPARE(text(m.iEdit_Time), "09:05:30");
-    QCOMPARE(m.iLabel_Carrier->caption(), QStringLiteral("Зарегистрирован\n\rв домашней сети"));
-    QCOMPARE(text(m.iDigital_Temperature), "-10 C");
+    QCOMPARE(text(m.generatorDisplay), "220В");
+    QCOMPARE(text(m.phaseADisplay), "255В");
+    QCOMPARE(text(m.upsBatteryDisplay), "24.5 В");
+    QCOMPARE(text(m.motoclockDisplay), "12ч 13м");
+    QCOMPARE(text(m.clockDisplay), "09:05:30");
+    QCOMPARE(m.registrationLabel->caption(), QStringLiteral("Зарегистрирован\n\rв домашней сети"));
+    QCOMPARE(text(m.temperature1Display), "-10 C");
 }
 
 void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
 {
-    TForm1 form;
+    MainWindow form;
     QByteArray data(255, char(0x7F));
     data.replace(0, 36, Status().at(8, 170).at(32, 0xF6).data());
-    form.link().AfComPort1DataRecived(deviceFrame(CMD_STATUS, data));
+    form.link().receive(deviceFrame(CMD_STATUS, data));
     QCOMPARE(form.link().packetCount(), 1);
-    QCOMPARE(text(form.TabSheet1->iDigital_GU), "220В");
-    QCOMPARE(text(form.TabSheet1->iDigital_Temperature), "-10 C");
+    QCOMPARE(text(form.measurementPage->generatorDisplay), "220В");
+    QCOMPARE(text(form.measurementPage->temperature1Display), "-10 C");
 }
 
 void tst_Measurement::captions_keepTheirLatinAndCyrillicLetters()
 {
     MeasurementPage m;
     // Phase A and C end in Cyrillic letters, phase B in a Latin one.
-    QCOMPARE(m.Label1->text().back(), QChar(0x0410));
-    QCOMPARE(m.Label2->text().back(), QChar('B'));
-    QCOMPARE(m.Label3->text().back(), QChar(0x0421));
-    QCOMPARE(m.iDigital_Temperature4->unitsText(), QStringLiteral(" C"));
-    QCOMPARE(m.iDigital_UPS->unitsText(), QStringLiteral(" В"));
-    QCOMPARE(m.iDigital_ACC->unitsText(), QStringLiteral("В"));
-    QCOMPARE(m.Label9->text(), QStringLiteral("Резистрация в сети"));
+    QCOMPARE(m.phaseACaption->text().back(), QChar(0x0410));
+    QCOMPARE(m.phaseBCaption->text().back(), QChar('B'));
+    QCOMPARE(m.phaseCCaption->text().back(), QChar(0x0421));
+    QCOMPARE(m.temperature4Display->unitsText(), QStringLiteral(" C"));
+    QCOMPARE(m.upsBatteryDisplay->unitsText(), QStringLiteral(" В"));
+    QCOMPARE(m.starterBatteryDisplay->unitsText(), QStringLiteral("В"));
+    QCOMPARE(m.registrationCaption->text(), QStringLiteral("Резистрация в сети"));
 }
 
 void tst_Measurement::everyInstrument_hasItsOwnAccessibleName()

@@ -7,8 +7,8 @@
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
+#include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
-#include "config/ui/TForm2.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
@@ -36,7 +36,7 @@ QByteArray pattern(int seed)
     return bytes;
 }
 
-QByteArray imageBytes(const TForm1 &form)
+QByteArray imageBytes(const MainWindow &form)
 {
     return QByteArray(reinterpret_cast<const char *>(form.ConfigImage().data()), 256);
 }
@@ -124,7 +124,7 @@ void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
     // Picked once the first block is done, while the transfer waits to send the second.
     onFirstRequest(
         a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY, [&] { a.form.pickPort(b.devicePath()); }, 15);
-    (write ? a.form.TabSheet2->Button3 : a.form.TabSheet2->Button4)->click();
+    (write ? a.form.paramsPage->writeButton : a.form.paramsPage->readButton)->click();
     QVERIFY2(QTest::qWaitFor([&] { return a.boxes.count() > 0 && !a.form.link().busy(); }, 20000),
              "the transfer never ended");
 
@@ -153,16 +153,16 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
     LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), dieselDefaults);
 
     bool treeChangedUnderDialog = false;
-    s.form.editor().setExecHook([&](TForm2 &dialog) {
+    s.form.editor().setExecHook([&](ParamValueDialog &dialog) {
         const QStringList before = treeTexts(s.form.tree());
         s.sim.model().setVariantCode(201);
         s.settle(3);
         treeChangedUnderDialog = treeTexts(s.form.tree()) != before;
-        dialog.Edit1->setText(value);
+        dialog.valueEdit->setText(value);
         return int(QDialog::Accepted);
     });
-    s.form.TabSheet2->TreeList1->selectNode(node);
-    s.form.TreeList1DblClick();
+    s.form.paramsPage->paramTree->selectNode(node);
+    s.form.editChosenParam();
 
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
     QVERIFY(s.settle());
@@ -177,23 +177,23 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     QVERIFY(s.settle());
     bool valueDialogOpened = false;
     bool fileDialogOpened = false;
-    s.form.editor().setExecHook([&](TForm2 &) {
+    s.form.editor().setExecHook([&](ParamValueDialog &) {
         valueDialogOpened = true;
         return int(QDialog::Rejected);
     });
-    s.form.TabSheet3->setFileNameAsker([&](const QString &) {
+    s.form.terminalPage->setFileNameAsker([&](const QString &) {
         fileDialogOpened = true;
         return QString();
     });
     int node = 0;
     while (s.form.tree().field(node, FieldKind) != QLatin1String("1"))
         ++node;
-    s.form.TabSheet2->TreeList1->selectNode(node);
+    s.form.paramsPage->paramTree->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
-        s.form.TreeList1DblClick();
-        s.form.TabSheet3->Button6->click();
+        s.form.editChosenParam();
+        s.form.terminalPage->logFileButton->click();
     });
-    s.form.TabSheet2->Button4->click();
+    s.form.paramsPage->readButton->click();
     QVERIFY(QTest::qWaitFor([&] { return s.boxes.count() > 0 && !s.form.link().busy(); }, 20000));
     QVERIFY(requestsOf(s.sim, CMD_READ_MEMORY) > 0);
     QVERIFY2(!valueDialogOpened, "the value dialog opened during a read");
@@ -206,43 +206,48 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     PtyFormSim s(50, 201);
     QVERIFY(s.ready());
     QVERIFY(s.settle());
-    TForm1 &f = s.form;
-    const QList<QWidget *> area =
-        QList<QWidget *>{f.AfPortComboBox1,     f.ComboBox_DeviceVersions, f.TabSheet2->Button1,
-                         f.TabSheet2->Button2,  f.TabSheet2->Button3,      f.TabSheet2->Button4,
-                         f.TabSheet5->Button13, f.TabSheet4->Button15,     f.TabSheet3->Button6}
-        << f.TabSheet4->deviceControls();
+    MainWindow &f = s.form;
+    const QList<QWidget *> area = QList<QWidget *>{f.portCombo,
+                                                   f.variantCombo,
+                                                   f.paramsPage->saveButton,
+                                                   f.paramsPage->openButton,
+                                                   f.paramsPage->writeButton,
+                                                   f.paramsPage->readButton,
+                                                   f.journalPage->readJournalsButton,
+                                                   f.servicePage->logFileButton,
+                                                   f.terminalPage->logFileButton}
+                                  << f.servicePage->deviceControls();
     QStringList enabledDuring;
     bool stopShown = false;
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
         for (QWidget *control : area)
             if (control->isEnabled())
                 enabledDuring << control->objectName();
-        stopShown = !f.ButtonStop->isHidden();
+        stopShown = !f.stopButton->isHidden();
     });
-    f.TabSheet2->Button4->click();
+    f.paramsPage->readButton->click();
     QVERIFY(s.finish());
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QVERIFY(stopShown);
-    QVERIFY(f.ButtonStop->isHidden());
-    const QList<QWidget *> serviceLocked = f.TabSheet4->lockedControls();
+    QVERIFY(f.stopButton->isHidden());
+    const QList<QWidget *> serviceLocked = f.servicePage->lockedControls();
     for (QWidget *control : area)
         QVERIFY2(control->isEnabled() != serviceLocked.contains(control), qPrintable(control->objectName()));
 }
 
 void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
 {
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
     ParamModel &tree = form.tree();
     int node = 0;
     while (tree.field(node, FieldKind) != QLatin1String("1"))
         ++node;
-    form.editor().setExecHook([&](TForm2 &dialog) {
+    form.editor().setExecHook([&](ParamValueDialog &dialog) {
         tree.clear();
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
         const bool minIsDefault = tree.field(node, FieldMin) == tree.field(node, FieldValue);
-        dialog.Edit1->setText(tree.field(node, minIsDefault ? FieldMax : FieldMin));
+        dialog.valueEdit->setText(tree.field(node, minIsDefault ? FieldMax : FieldMin));
         return int(QDialog::Accepted);
     });
     const QStringList reloaded = [&] {
@@ -250,7 +255,7 @@ void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
         return treeTexts(diesel);
     }();
-    QCOMPARE(form.editor().TreeList1DblClick(node, QPoint(100, 100)), ParamEditor::Outcome::RowGone);
+    QCOMPARE(form.editor().editChosenParam(node, QPoint(100, 100)), ParamEditor::Outcome::RowGone);
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(int(boxes.all().first().kind), int(Message::Warning));
     QCOMPARE(treeTexts(tree), reloaded);
@@ -280,13 +285,13 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
                 s.sim.model().setSilent(true);
         }
     });
-    s.form.TabSheet5->Button13->click();
+    s.form.journalPage->readJournalsButton->click();
     QVERIFY2(
         QTest::qWaitFor([&] { return s.boxes.count() > 0; }, 10000),
         qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
     QCOMPARE(s.boxes.lastText(), NoLink);
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
-    QCOMPARE(s.form.TabSheet5->Memo3->toPlainText().split(QLatin1Char('\n')).size(), 10);
+    QCOMPARE(s.form.journalPage->eventList->toPlainText().split(QLatin1Char('\n')).size(), 10);
     QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
              qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
 }

@@ -4,7 +4,7 @@
 #include "config/ParamModel.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
-#include "config/ui/TForm2.h"
+#include "config/ui/ParamValueDialog.h"
 #include "widgets/Messages.h"
 
 #include <QComboBox>
@@ -50,7 +50,7 @@ QStringList itemsOf(const QComboBox *combo)
     return items;
 }
 
-QString visibleEditors(const TForm2 &form)
+QString visibleEditors(const ParamValueDialog &form)
 {
     QStringList names;
     for (const QWidget *w : form.editors()) {
@@ -132,11 +132,11 @@ private:
         QPoint editorPos;
     };
     // Runs one double-click; `act` plays the user on the open dialog and returns its result.
-    ParamEditor::Outcome doubleClick(int node, const std::function<int(TForm2 &, QWidget *)> &act,
+    ParamEditor::Outcome doubleClick(int node, const std::function<int(ParamValueDialog &, QWidget *)> &act,
                                      QPoint cursor = {400, 300});
 
     ParamModel m_tree;
-    std::unique_ptr<TForm2> m_form;
+    std::unique_ptr<ParamValueDialog> m_form;
     Messages m_messages;
     std::unique_ptr<MessageRecorder> m_recorder;
     Run m_run;
@@ -146,28 +146,29 @@ void TestParamTree::init()
 {
     m_tree.clear();
     LoadParamTree(PetrolParams(), 83, m_tree);
-    m_form = std::make_unique<TForm2>();
+    m_form = std::make_unique<ParamValueDialog>();
     m_recorder = std::make_unique<MessageRecorder>(m_messages);
     m_run = {};
 }
 
-ParamEditor::Outcome TestParamTree::doubleClick(int node, const std::function<int(TForm2 &, QWidget *)> &act,
+ParamEditor::Outcome TestParamTree::doubleClick(int node,
+                                                const std::function<int(ParamValueDialog &, QWidget *)> &act,
                                                 QPoint cursor)
 {
     ParamEditor editor(m_tree, *m_form, m_messages);
     editor.setLocale(QLocale::c());
-    editor.setExecHook([&](TForm2 &form) {
+    editor.setExecHook([&](ParamValueDialog &form) {
         ++m_run.calls;
         QWidget *shown = editor.editorForKind(m_tree.field(node, FieldKind));
         m_run.editors = visibleEditors(form);
         auto *combo = qobject_cast<QComboBox *>(shown);
-        m_run.presetText = combo ? combo->currentText() : form.Edit1->text();
+        m_run.presetText = combo ? combo->currentText() : form.valueEdit->text();
         m_run.outerHeight = form.outerHeight();
         m_run.formPos = form.pos();
         m_run.editorPos = shown ? shown->pos() : QPoint();
         return act(form, shown);
     });
-    return editor.TreeList1DblClick(node, cursor);
+    return editor.editChosenParam(node, cursor);
 }
 
 // ---------------------------------------------------------------- the model
@@ -625,20 +626,21 @@ void TestParamTree::dialog_hasTheDesignControls_data()
     QTest::addColumn<QRect>("place"); // height 0: the control's own
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("text");
-    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(13, 38, 98, 0) << QStringList{"выкл.", "вкл."}
-                               << "выкл.";
-    QTest::newRow("ComboBox2") << "ComboBox2" << QRect(13, 63, 98, 0) << QStringList{"англ.", "рус."}
-                               << "англ.";
-    QTest::newRow("ComboBox3") << "ComboBox3" << QRect(13, 87, 98, 0)
-                               << QStringList{"только аварии", "основн. события", "все события"}
-                               << "только аварии";
-    QTest::newRow("Edit1") << "Edit1" << QRect(4, 4, 98, 21) << QStringList{} << "";
-    QTest::newRow("ComboBox4") << "ComboBox4" << QRect(13, 111, 98, 0)
-                               << QStringList{"бензин", "дизель", "сухой контакт"} << "бензин";
-    QTest::newRow("ComboBox5") << "ComboBox5" << QRect(21, 119, 98, 0)
-                               << QStringList{"выкл.", "информир.", "управление"} << "выкл.";
-    QTest::newRow("ComboBox6") << "ComboBox6" << QRect(70, 111, 98, 0)
-                               << QStringList{"выкл.", "без подключ. нагр.", "с подключ. нагр."} << "выкл.";
+    QTest::newRow("onOffCombo") << "onOffCombo" << QRect(13, 38, 98, 0) << QStringList{"выкл.", "вкл."}
+                                << "выкл.";
+    QTest::newRow("languageCombo") << "languageCombo" << QRect(13, 63, 98, 0) << QStringList{"англ.", "рус."}
+                                   << "англ.";
+    QTest::newRow("messageTypeCombo")
+        << "messageTypeCombo" << QRect(13, 87, 98, 0)
+        << QStringList{"только аварии", "основн. события", "все события"} << "только аварии";
+    QTest::newRow("valueEdit") << "valueEdit" << QRect(4, 4, 98, 21) << QStringList{} << "";
+    QTest::newRow("engineTypeCombo") << "engineTypeCombo" << QRect(13, 111, 98, 0)
+                                     << QStringList{"бензин", "дизель", "сухой контакт"} << "бензин";
+    QTest::newRow("accessLevelCombo") << "accessLevelCombo" << QRect(21, 119, 98, 0)
+                                      << QStringList{"выкл.", "информир.", "управление"} << "выкл.";
+    QTest::newRow("testStartModeCombo")
+        << "testStartModeCombo" << QRect(70, 111, 98, 0)
+        << QStringList{"выкл.", "без подключ. нагр.", "с подключ. нагр."} << "выкл.";
 }
 
 void TestParamTree::dialog_hasTheDesignControls()
@@ -647,16 +649,16 @@ void TestParamTree::dialog_hasTheDesignControls()
     QFETCH(QRect, place);
     QFETCH(QStringList, items);
     QFETCH(QString, text);
-    const TForm2 &form = *m_form;
+    const ParamValueDialog &form = *m_form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Установка параметра"));
     QCOMPARE(form.size(), QSize(174, 140));
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
     QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint) && !flags.testFlag(Qt::WindowCloseButtonHint) &&
             !flags.testFlag(Qt::WindowMinMaxButtonsHint));
-    QCOMPARE(form.Button1->text(), QStringLiteral("Установить"));
-    QCOMPARE(form.Button1->geometry(), QRect(107, 4, 61, 20));
-    QVERIFY(form.Button1->isDefault());
+    QCOMPARE(form.setButton->text(), QStringLiteral("Установить"));
+    QCOMPARE(form.setButton->geometry(), QRect(107, 4, 61, 20));
+    QVERIFY(form.setButton->isDefault());
 
     QWidget *control = form.findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
@@ -671,9 +673,11 @@ void TestParamTree::dialog_hasTheDesignControls()
         QCOMPARE(combo->currentText(), text);
     }
 
-    // Tab order: Button1, ComboBox1, ComboBox2, ComboBox3, Edit1, ComboBox4, ComboBox5, ComboBox6.
-    const QList<QWidget *> order = {form.Button1, form.ComboBox1, form.ComboBox2, form.ComboBox3,
-                                    form.Edit1,   form.ComboBox4, form.ComboBox5, form.ComboBox6};
+    // Tab order: setButton, onOffCombo, languageCombo, messageTypeCombo, valueEdit, engineTypeCombo,
+    // accessLevelCombo, testStartModeCombo.
+    const QList<QWidget *> order = {form.setButton,        form.onOffCombo,        form.languageCombo,
+                                    form.messageTypeCombo, form.valueEdit,         form.engineTypeCombo,
+                                    form.accessLevelCombo, form.testStartModeCombo};
     for (int i = 0; i + 1 < order.size(); ++i) {
         QWidget *next = order.at(i)->nextInFocusChain();
         // Skip a combo box's own line edit.
@@ -701,7 +705,7 @@ void TestParamTree::dialog_enterAccepts_escapeRejects()
     QFETCH(int, kind);
     QFETCH(int, key);
     QFETCH(int, result);
-    TForm2 &form = *m_form;
+    ParamValueDialog &form = *m_form;
     ParamEditor editor(m_tree, form, m_messages);
     QWidget *shown = editor.editorForKind(QString::number(kind));
     form.showOnlyEditor(shown);
@@ -713,7 +717,7 @@ void TestParamTree::dialog_enterAccepts_escapeRejects()
     QWidget *target = combo && combo->lineEdit() ? static_cast<QWidget *>(combo->lineEdit()) : shown;
     if (!combo) {
         // The edit field takes the focus when the dialog comes up.
-        QCOMPARE(form.focusWidget(), form.Edit1);
+        QCOMPARE(form.focusWidget(), form.valueEdit);
     }
     QTest::keyClick(target, Qt::Key(key));
     QCOMPARE(finished.count(), 1);
@@ -726,21 +730,21 @@ void TestParamTree::doubleClick_choosesTheEditorByKind_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("editor");
     QTest::newRow("number") << "1"
-                            << "Edit1";
+                            << "valueEdit";
     QTest::newRow("temperature") << "5"
-                                 << "Edit1";
+                                 << "valueEdit";
     QTest::newRow("on/off") << "2"
-                            << "ComboBox1";
+                            << "onOffCombo";
     QTest::newRow("language") << "3"
-                              << "ComboBox2";
+                              << "languageCombo";
     QTest::newRow("message type") << "4"
-                                  << "ComboBox3";
+                                  << "messageTypeCombo";
     QTest::newRow("engine type") << "6"
-                                 << "ComboBox4";
+                                 << "engineTypeCombo";
     QTest::newRow("access level") << "7"
-                                  << "ComboBox5";
+                                  << "accessLevelCombo";
     QTest::newRow("test start mode") << "8"
-                                     << "ComboBox6";
+                                     << "testStartModeCombo";
     QTest::newRow("heading") << "0"
                              << "";
     QTest::newRow("read-only") << "255"
@@ -762,7 +766,7 @@ void TestParamTree::doubleClick_choosesTheEditorByKind()
     m_tree.clear();
     const int node = m_tree.appendRoot(QStringLiteral("Row;;;;;1;0;") + kind);
     const ParamEditor::Outcome outcome =
-        doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
+        doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; });
     if (editor.isEmpty()) {
         QCOMPARE(outcome, ParamEditor::Outcome::NoDialog);
         QCOMPARE(m_run.calls, 0);
@@ -786,7 +790,7 @@ void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor()
 {
     QFETCH(int, node);
     const QString before = m_tree.nodeText(node);
-    QCOMPARE(doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Accepted; }),
+    QCOMPARE(doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Accepted; }),
              ParamEditor::Outcome::NoDialog);
     QCOMPARE(m_run.calls, 0);
     QCOMPARE(m_tree.nodeText(node), before);
@@ -808,7 +812,7 @@ void TestParamTree::doubleClick_placesTheStripNearTheCursor()
     QFETCH(int, node);
     QFETCH(QPoint, editorPos);
     doubleClick(
-        node, [](TForm2 &, QWidget *) { return QDialog::Rejected; }, QPoint(500, 400));
+        node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; }, QPoint(500, 400));
     QCOMPARE(m_run.calls, 1);
     QCOMPARE(m_run.outerHeight, 70);
     QCOMPARE(m_run.editorPos, editorPos);
@@ -846,7 +850,7 @@ void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue()
     QFETCH(QString, value);
     QFETCH(QString, shown);
     QVERIFY(m_tree.setField(node, FieldValue, value));
-    doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Rejected; });
+    doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; });
     QCOMPARE(m_run.presetText, shown);
 }
 
@@ -872,7 +876,7 @@ void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas()
     for (int node = 0; node < m_tree.nodeCount(); ++node) {
         const QString before = m_tree.nodeText(node);
         const ParamEditor::Outcome outcome =
-            doubleClick(node, [](TForm2 &, QWidget *) { return QDialog::Accepted; });
+            doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Accepted; });
         QVERIFY2(m_tree.nodeText(node) == before,
                  qPrintable(QStringLiteral("%1 became %2").arg(before, m_tree.nodeText(node))));
         if (outcome != ParamEditor::Outcome::NoDialog) {
@@ -899,7 +903,7 @@ void TestParamTree::closingWithoutSet_changesNothing()
     QFETCH(int, node);
     QFETCH(QString, typed);
     const QString before = m_tree.nodeText(node);
-    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
             combo->setCurrentText(typed);
         else
@@ -944,7 +948,7 @@ void TestParamTree::confirmedValue_isWrittenAsTyped()
     QFETCH(QString, typed);
     QFETCH(QString, value);
     const QString before = m_tree.nodeText(node);
-    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown)) {
             if (typed.startsWith(QLatin1Char('#')))
                 combo->setCurrentIndex(typed.mid(1).toInt());
@@ -985,7 +989,7 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
     QFETCH(QString, typed);
     QFETCH(QString, warning);
     const QString before = m_tree.nodeText(node);
-    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &, QWidget *shown) {
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
             combo->setEditText(typed);
         else
@@ -1033,7 +1037,7 @@ void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions()
     QFETCH(QString, keys);
     QFETCH(QString, after);
     QVERIFY(m_tree.setField(node, FieldValue, before));
-    const ParamEditor::Outcome outcome = doubleClick(node, [&](TForm2 &form, QWidget *shown) {
+    const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &form, QWidget *shown) {
         form.setResult(-1);
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))

@@ -165,7 +165,7 @@ void tst_SerialLine::vanishingPty_closesThePortEndsTheOperationAndReportsOnce()
     SingleStepOperation read(ReadBlockStep(0, 64));
     QCOMPARE(runToEnd(s.link, read), OperationStatus::PortLost);
     QVERIFY2(elapsed.elapsed() < BlockBound * 2000 / 2, "the wait must end when the device vanishes");
-    QVERIFY(!s.link.AfComPort1().isOpen());
+    QVERIFY(!s.link.transport().isOpen());
     QTest::qWait(100);
     QCOMPARE(lost.count(), 1);
 }
@@ -264,7 +264,7 @@ void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
     if (sim)
         sim->vanish();
     QTRY_COMPARE(lost.count(), 1);
-    QVERIFY(!link.AfComPort1().isOpen());
+    QVERIFY(!link.transport().isOpen());
     QVERIFY(link.awaitingReturn());
     first.reset();
 
@@ -276,7 +276,7 @@ void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
     QVERIFY(stranger->write("secret-password\r"));
     QTest::qWait(3 * DeviceLink::ReturnPollMs + 100);
     QCOMPARE(returned.count(), 0);
-    QVERIFY(!link.AfComPort1().isOpen());
+    QVERIFY(!link.transport().isOpen());
     QCOMPARE(arrived.count(), 0);
     QVERIFY(link.awaitingReturn());
 
@@ -287,8 +287,8 @@ void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
     QVERIFY(QFile::remove(linkPath));
     QVERIFY(QFile::link(freshNumber, linkPath));
     QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 3 * DeviceLink::ReturnPollMs);
-    QVERIFY(link.AfComPort1().isOpen());
-    QCOMPARE(link.AfComPort1().portName(), linkPath);
+    QVERIFY(link.transport().isOpen());
+    QCOMPARE(link.transport().portName(), linkPath);
     if (!inMemory) {
         QVERIFY(fresh->write("x"));
         QTRY_VERIFY(arrived.count() > 0);
@@ -306,7 +306,7 @@ void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
     QVERIFY(second->write("secret-password\r"));
     QTest::qWait(3 * DeviceLink::ReturnPollMs + 100);
     QCOMPARE(returned.count(), 1);
-    QVERIFY(!link.AfComPort1().isOpen());
+    QVERIFY(!link.transport().isOpen());
     QCOMPARE(int(arrived.count()), arrivals);
 }
 
@@ -355,7 +355,7 @@ void tst_SerialLine::portWithoutPermission_failsWithTheUsualTextAndTheHint()
     QVERIFY(::chmod(path.constData(), 0060) == 0);
     DeviceLink link;
     const QString failure = link.openPort(pty.slavePath());
-    QVERIFY(!link.AfComPort1().isOpen());
+    QVERIFY(!link.transport().isOpen());
     QCOMPARE(failure, QStringLiteral("Can't open device %1\n").arg(pty.slavePath()) +
                           JoinGroupHint.arg(QString::fromLocal8Bit(user->pw_name),
                                             QString::fromLocal8Bit(group->gr_name)));

@@ -28,8 +28,8 @@ void fill(ServicePage *page, const Edits &edits)
 
 void unlock(ServicePage *page)
 {
-    page->Edit4->setText(QStringLiteral("41730962"));
-    QTest::mouseClick(page->Button14, Qt::LeftButton);
+    page->serviceCodeEdit->setText(QStringLiteral("41730962"));
+    QTest::mouseClick(page->unlockButton, Qt::LeftButton);
 }
 
 void clickControl(ServicePage *page, const QString &name)
@@ -69,25 +69,31 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<Edits>("edits");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("Тест SMS") << "Button8" << Edits{} << hexBytes("00 20 00 00 00 20");
-    QTest::newRow("Тест GPRS") << "Button9" << Edits{} << hexBytes("00 21 00 00 00 21");
-    QTest::newRow("Перезагрузка модема") << "Button11" << Edits{} << hexBytes("00 22 00 00 00 22");
-    QTest::newRow("Режим Авто") << "iSwitchLed4" << Edits{} << hexBytes("00 30 00 00 00 30");
-    QTest::newRow("Режим Полу-авто") << "iSwitchLed5" << Edits{} << hexBytes("00 31 00 00 00 31");
+    QTest::newRow("Тест SMS") << "testSmsButton" << Edits{} << hexBytes("00 20 00 00 00 20");
+    QTest::newRow("Тест GPRS") << "testGprsButton" << Edits{} << hexBytes("00 21 00 00 00 21");
+    QTest::newRow("Перезагрузка модема") << "restartModemButton" << Edits{} << hexBytes("00 22 00 00 00 22");
+    QTest::newRow("Режим Авто") << "autoModeSwitch" << Edits{} << hexBytes("00 30 00 00 00 30");
+    QTest::newRow("Режим Полу-авто") << "semiautoModeSwitch" << Edits{} << hexBytes("00 31 00 00 00 31");
     QTest::newRow("Старт 1 ч 30 мин")
-        << "Button16" << Edits{{"Edit5", "1"}, {"Edit6", "30"}} << hexBytes("00 32 00 00 02 15 18 3D");
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "1"}, {"runMinutesEdit", "30"}}
+        << hexBytes("00 32 00 00 02 15 18 3D");
     QTest::newRow("Старт 18 ч 12 мин, the longest")
-        << "Button16" << Edits{{"Edit5", "18"}, {"Edit6", "12"}} << hexBytes("00 32 00 00 02 FF F0 3F");
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "18"}, {"runMinutesEdit", "12"}}
+        << hexBytes("00 32 00 00 02 FF F0 3F");
     QTest::newRow("Старт with a sign")
-        << "Button16" << Edits{{"Edit5", "+0"}, {"Edit6", "+1"}} << hexBytes("00 32 00 00 02 00 3C 0C");
-    QTest::newRow("Стоп 0 ч 45 мин") << "Button17" << Edits{{"Edit7", "0"}, {"Edit8", "45"}}
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "+0"}, {"runMinutesEdit", "+1"}}
+        << hexBytes("00 32 00 00 02 00 3C 0C");
+    QTest::newRow("Стоп 0 ч 45 мин") << "stopGeneratorButton"
+                                     << Edits{{"waitHoursEdit", "0"}, {"waitMinutesEdit", "45"}}
                                      << hexBytes("00 33 00 00 02 0A 8C B7");
-    QTest::newRow("motor hours 1234 ч 56 мин") << "Button7" << Edits{{"Edit1", "1234"}, {"Edit2", "56"}}
-                                               << hexBytes("00 04 00 00 04 00 01 21 70 50");
-    QTest::newRow("serial number 12345678") << "Button10" << Edits{{"Edit3", "12345678"}}
-                                            << hexBytes("00 04 00 B8 08 31 32 33 34 35 36 37 38 BC");
+    QTest::newRow("motor hours 1234 ч 56 мин")
+        << "setMotorHoursButton" << Edits{{"motorHoursEdit", "1234"}, {"motorMinutesEdit", "56"}}
+        << hexBytes("00 04 00 00 04 00 01 21 70 50");
+    QTest::newRow("serial number 12345678")
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "12345678"}}
+        << hexBytes("00 04 00 B8 08 31 32 33 34 35 36 37 38 BC");
     QTest::newRow("clock 2026-12-06 14:05:09")
-        << "Button12" << Edits{} << hexBytes("00 26 00 00 06 14 05 09 06 12 26 0A");
+        << "syncClockButton" << Edits{} << hexBytes("00 26 00 00 06 14 05 09 06 12 26 0A");
 }
 
 void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
@@ -97,7 +103,7 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
     QFETCH(QByteArray, bytes);
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.TabSheet4;
+    ServicePage *page = s.form.servicePage;
     int clockReadings = 0;
     page->setClock([&] {
         ++clockReadings;
@@ -114,8 +120,8 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
         s.received() == QList<QByteArray>{bytes},
         qPrintable(QStringLiteral("expected %1, received %2").arg(hexList({bytes}), hexList(s.received()))));
     const QString hex = QString::fromLatin1(bytes.toHex().toUpper());
-    QCOMPARE(s.form.TabSheet3->Memo1->toPlainText(), QStringLiteral("<< ^P") + hex);
-    QCOMPARE(clockReadings, control == QLatin1String("Button12") ? 1 : 0);
+    QCOMPARE(s.form.terminalPage->trafficView->toPlainText(), QStringLiteral("<< ^P") + hex);
+    QCOMPARE(clockReadings, control == QLatin1String("syncClockButton") ? 1 : 0);
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
 }
 
@@ -130,42 +136,54 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
     const int warning = Message::Warning;
     const QString duration = QStringLiteral("Длительность должна быть не больше 18 ч 12 мин");
     const QString motoclock = QStringLiteral("Счетчик моточасов должен быть от 0 до 35791394 ч 7 мин");
-    QTest::newRow("empty run hours") << "Button16" << Edits{{"Edit5", ""}} << error << "Error"
+    QTest::newRow("empty run hours") << "startGeneratorButton" << Edits{{"runHoursEdit", ""}} << error
+                                     << "Error"
                                      << "'' is not a valid integer value";
-    QTest::newRow("letters in the wait minutes") << "Button17" << Edits{{"Edit8", "4o"}} << error << "Error"
-                                                 << "'4o' is not a valid integer value";
+    QTest::newRow("letters in the wait minutes")
+        << "stopGeneratorButton" << Edits{{"waitMinutesEdit", "4o"}} << error << "Error"
+        << "'4o' is not a valid integer value";
     QTest::newRow("hours read before minutes")
-        << "Button16" << Edits{{"Edit5", "x"}, {"Edit6", "y"}} << error << "Error"
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "x"}, {"runMinutesEdit", "y"}} << error << "Error"
         << "'x' is not a valid integer value";
-    QTest::newRow("motor hours with a blank") << "Button7" << Edits{{"Edit1", " 12"}} << error << "Error"
-                                              << "' 12' is not a valid integer value";
+    QTest::newRow("motor hours with a blank")
+        << "setMotorHoursButton" << Edits{{"motorHoursEdit", " 12"}} << error << "Error"
+        << "' 12' is not a valid integer value";
     QTest::newRow("Старт 18 ч 13 мин")
-        << "Button16" << Edits{{"Edit5", "18"}, {"Edit6", "13"}} << warning << "Warning" << duration;
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "18"}, {"runMinutesEdit", "13"}} << warning
+        << "Warning" << duration;
     QTest::newRow("Старт 20 ч, once sent modulo 65536")
-        << "Button16" << Edits{{"Edit5", "20"}, {"Edit6", "0"}} << warning << "Warning" << duration;
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "20"}, {"runMinutesEdit", "0"}} << warning
+        << "Warning" << duration;
     QTest::newRow("Стоп with negative minutes")
-        << "Button17" << Edits{{"Edit7", "1"}, {"Edit8", "-1"}} << warning << "Warning" << duration;
+        << "stopGeneratorButton" << Edits{{"waitHoursEdit", "1"}, {"waitMinutesEdit", "-1"}} << warning
+        << "Warning" << duration;
     QTest::newRow("Стоп with a total that wraps 32 bits")
-        << "Button17" << Edits{{"Edit7", "1193047"}, {"Edit8", "0"}} << warning << "Warning" << duration;
+        << "stopGeneratorButton" << Edits{{"waitHoursEdit", "1193047"}, {"waitMinutesEdit", "0"}} << warning
+        << "Warning" << duration;
     QTest::newRow("negative motor hours")
-        << "Button7" << Edits{{"Edit1", "-1"}, {"Edit2", "59"}} << warning << "Warning" << motoclock;
+        << "setMotorHoursButton" << Edits{{"motorHoursEdit", "-1"}, {"motorMinutesEdit", "59"}} << warning
+        << "Warning" << motoclock;
     QTest::newRow("motor hours the status frame cannot show")
-        << "Button7" << Edits{{"Edit1", "35791394"}, {"Edit2", "8"}} << warning << "Warning" << motoclock;
+        << "setMotorHoursButton" << Edits{{"motorHoursEdit", "35791394"}, {"motorMinutesEdit", "8"}}
+        << warning << "Warning" << motoclock;
     const QString serialLength = QStringLiteral("Серийный номер должен состоять из 8 символов, введено %1");
     const QString serialCharacter = QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства");
-    QTest::newRow("serial number of 7")
-        << "Button10" << Edits{{"Edit3", "1234567"}} << warning << "Warning" << serialLength.arg(7);
-    QTest::newRow("serial number of 9")
-        << "Button10" << Edits{{"Edit3", "123456789"}} << warning << "Warning" << serialLength.arg(9);
-    QTest::newRow("serial number in Cyrillic") << "Button10" << Edits{{"Edit3", "СН-12345"}} << warning
-                                               << "Warning" << serialCharacter.arg(QStringLiteral("С"));
-    QTest::newRow("serial number with a brace") << "Button10" << Edits{{"Edit3", "AB{12345"}} << warning
-                                                << "Warning" << serialCharacter.arg(QStringLiteral("{"));
-    QTest::newRow("serial number with a semicolon") << "Button10" << Edits{{"Edit3", "AB;12345"}} << warning
-                                                    << "Warning" << serialCharacter.arg(QStringLiteral(";"));
+    QTest::newRow("serial number of 7") << "setSerialNumberButton" << Edits{{"serialNumberEdit", "1234567"}}
+                                        << warning << "Warning" << serialLength.arg(7);
+    QTest::newRow("serial number of 9") << "setSerialNumberButton" << Edits{{"serialNumberEdit", "123456789"}}
+                                        << warning << "Warning" << serialLength.arg(9);
+    QTest::newRow("serial number in Cyrillic")
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "СН-12345"}} << warning << "Warning"
+        << serialCharacter.arg(QStringLiteral("С"));
+    QTest::newRow("serial number with a brace")
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB{12345"}} << warning << "Warning"
+        << serialCharacter.arg(QStringLiteral("{"));
+    QTest::newRow("serial number with a semicolon")
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB;12345"}} << warning << "Warning"
+        << serialCharacter.arg(QStringLiteral(";"));
     QTest::newRow("serial number ending in an emoji, 8 characters")
-        << "Button10" << Edits{{"Edit3", QStringLiteral("1234567\U0001F600")}} << warning << "Warning"
-        << serialCharacter.arg(QStringLiteral("\U0001F600"));
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", QStringLiteral("1234567\U0001F600")}}
+        << warning << "Warning" << serialCharacter.arg(QStringLiteral("\U0001F600"));
 }
 
 void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
@@ -177,14 +195,14 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
     QFETCH(QString, text);
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.TabSheet4;
+    ServicePage *page = s.form.servicePage;
     unlock(page);
     fill(page, edits);
     QVERIFY(s.settle());
 
     clickControl(page, control);
     // A command that does go out marks the point by which a refused one would have arrived.
-    clickControl(page, QStringLiteral("Button9"));
+    clickControl(page, QStringLiteral("testGprsButton"));
 
     QTRY_VERIFY(!s.received().isEmpty());
     QVERIFY2(s.received() == QList<QByteArray>{hexBytes("00 21 00 00 00 21")},
@@ -205,16 +223,16 @@ void tst_ServicePage::modeLampsLitByTheStatusFrame_sendNothing()
 {
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.TabSheet4;
-    QTRY_VERIFY(page->iSwitchLed4->isActive());
+    ServicePage *page = s.form.servicePage;
+    QTRY_VERIFY(page->autoModeSwitch->isActive());
     s.sim.model().state().flags1 |= Flags1SemiAuto;
-    QTRY_VERIFY(page->iSwitchLed5->isActive());
-    QVERIFY(!page->iSwitchLed4->isActive());
+    QTRY_VERIFY(page->semiautoModeSwitch->isActive());
+    QVERIFY(!page->autoModeSwitch->isActive());
     QVERIFY(s.settle());
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
 
     // A click sends its command whatever the lamp shows.
-    clickControl(page, QStringLiteral("iSwitchLed5"));
+    clickControl(page, QStringLiteral("semiautoModeSwitch"));
     QTRY_COMPARE(s.sim.model().lastServiceCommand(), quint8(CMD_MODE_SEMIAUTO));
 }
 
@@ -222,69 +240,69 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
 {
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.TabSheet4;
+    ServicePage *page = s.form.servicePage;
     unlock(page);
     QVERIFY(s.settle());
     s.form.link().setTickMs(20);
     s.sim.model().setSilent(true);
     QTest::qWait(100); // frames already on their way arrive
 
-    clickControl(page, QStringLiteral("Button8"));
+    clickControl(page, QStringLiteral("testSmsButton"));
     QVERIFY(s.finish());
     QCOMPARE(s.boxes.count(), 1);
     QCOMPARE(int(s.boxes.all().first().kind), int(Message::Plain));
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Error"));
     QCOMPARE(s.boxes.lastText(), QStringLiteral("глююююк"));
 
-    clickControl(page, QStringLiteral("Button10"));
+    clickControl(page, QStringLiteral("setSerialNumberButton"));
     QVERIFY(s.finish());
     QCOMPARE(s.boxes.count(), 1);
 
     s.sim.model().setSilent(false);
     QVERIFY(s.settle());
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
-    QVERIFY(s.form.TabSheet3->Memo1->toPlainText().isEmpty());
-    QVERIFY(page->Button8->isEnabled());
+    QVERIFY(s.form.terminalPage->trafficView->toPlainText().isEmpty());
+    QVERIFY(page->testSmsButton->isEnabled());
 }
 
 void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
 {
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes(form.messages());
-    ServicePage *page = form.TabSheet4;
+    ServicePage *page = form.servicePage;
     for (const QString &wrong :
          {QStringLiteral("41730961"), QStringLiteral(" 41730962"), QStringLiteral("41730962 "), QString()}) {
-        page->Edit4->setText(wrong);
-        QTest::mouseClick(page->Button14, Qt::LeftButton);
-        QVERIFY2(!form.isTabVisible(form.TabSheet3), qPrintable(wrong));
+        page->serviceCodeEdit->setText(wrong);
+        QTest::mouseClick(page->unlockButton, Qt::LeftButton);
+        QVERIFY2(!form.isTabVisible(form.terminalPage), qPrintable(wrong));
         for (QWidget *locked : page->lockedControls())
             QVERIFY2(!locked->isEnabled(), qPrintable(wrong + ": " + locked->objectName()));
-        QCOMPARE(page->Edit4->text(), wrong);
+        QCOMPARE(page->serviceCodeEdit->text(), wrong);
     }
     QCOMPARE(boxes.count(), 0);
 
     unlock(page);
-    QVERIFY(form.isTabVisible(form.TabSheet3));
+    QVERIFY(form.isTabVisible(form.terminalPage));
     for (QWidget *locked : page->lockedControls())
         QVERIFY2(locked->isEnabled(), qPrintable(locked->objectName()));
 
     // Once open it stays open, whatever is typed next.
-    page->Edit4->setText(QStringLiteral("0"));
-    QTest::mouseClick(page->Button14, Qt::LeftButton);
-    QVERIFY(form.isTabVisible(form.TabSheet3));
-    QVERIFY(page->Button10->isEnabled());
+    page->serviceCodeEdit->setText(QStringLiteral("0"));
+    QTest::mouseClick(page->unlockButton, Qt::LeftButton);
+    QVERIFY(form.isTabVisible(form.terminalPage));
+    QVERIFY(page->setSerialNumberButton->isEnabled());
     QCOMPARE(boxes.count(), 0);
 }
 
 void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
 {
-    TForm1 form;
-    form.PageControl1->setCurrentWidget(form.TabSheet4);
+    MainWindow form;
+    form.pageTabs->setCurrentWidget(form.servicePage);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    ServicePage *page = form.TabSheet4;
+    ServicePage *page = form.servicePage;
     for (QWidget *control :
-         {static_cast<QWidget *>(page->Button15), static_cast<QWidget *>(page->iSwitchLed3)}) {
+         {static_cast<QWidget *>(page->logFileButton), static_cast<QWidget *>(page->logSwitch)}) {
         QVERIFY2(page->rect().contains(control->geometry()),
                  qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 on a page of height %6")
                                 .arg(control->objectName())
@@ -293,11 +311,11 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
                                 .arg(control->width())
                                 .arg(control->height())
                                 .arg(page->height())));
-        QVERIFY(!control->geometry().intersects(page->Button12->geometry()));
+        QVERIFY(!control->geometry().intersects(page->syncClockButton->geometry()));
     }
-    QCOMPARE(page->Button12->geometry(), QRect(11, 405, 299, 41));
-    QCOMPARE(page->Button15->x(), 11);
-    QCOMPARE(page->iSwitchLed3->x(), 162);
+    QCOMPARE(page->syncClockButton->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(page->logFileButton->x(), 11);
+    QCOMPARE(page->logSwitch->x(), 162);
 }
 
 QTEST_MAIN(tst_ServicePage)

@@ -72,7 +72,7 @@ private slots:
     void clockText();
     void batteryVolts();
 
-    void flagTable_coversEveryBitOnceAndFollowsTheLedNames();
+    void flagTable_coversEveryBitOnce();
     void flagTable_readsTheRightByteAndBit();
 };
 
@@ -484,25 +484,19 @@ void TestTelemetry::batteryVolts()
     QCOMPARE(TenthsToVolts(245), 24.5);
 }
 
-void TestTelemetry::flagTable_coversEveryBitOnceAndFollowsTheLedNames()
+void TestTelemetry::flagTable_coversEveryBitOnce()
 {
     const QList<StatusFlag> &flags = StatusFlags();
     QCOMPARE(flags.size(), 13);
     QSet<int> bits;
     QSet<QString> keys;
     for (const StatusFlag &flag : flags) {
-        QVERIFY2(flag.byte == 1 || flag.byte == 2, qPrintable(flag.ledName));
-        QVERIFY2(!(flag.byte == 1 && flag.bit >= SemiautoFlagBit),
-                 qPrintable(flag.ledName + " uses a bit "
-                                           "without a LED"));
+        QVERIFY2(flag.byte == 1 || flag.byte == 2, qPrintable(flag.key));
+        QVERIFY2(!(flag.byte == 1 && flag.bit >= SemiautoFlagBit), qPrintable(flag.key + " uses a bit "
+                                                                                         "without a LED"));
         bits.insert(flag.byte * 8 + flag.bit);
         keys.insert(flag.key);
-        const QString expectedLed = QStringLiteral("iLed_%1_FLAG").arg(flag.key.toUpper());
-        QVERIFY2(
-            flag.ledName == expectedLed,
-            qPrintable(
-                QStringLiteral("key %1 pairs with %2, got %3").arg(flag.key, expectedLed, flag.ledName)));
-        QVERIFY2(!flag.caption.isEmpty(), qPrintable(flag.ledName));
+        QVERIFY2(!flag.caption.isEmpty(), qPrintable(flag.key));
     }
     QCOMPARE(bits.size(), 13);
     QCOMPARE(keys.size(), 13);
@@ -511,9 +505,9 @@ void TestTelemetry::flagTable_coversEveryBitOnceAndFollowsTheLedNames()
 void TestTelemetry::flagTable_readsTheRightByteAndBit()
 {
     const QList<StatusFlag> &flags = StatusFlags();
-    auto find = [&](const QString &led) {
+    auto find = [&](const QString &key) {
         for (const StatusFlag &flag : flags)
-            if (flag.ledName == led)
+            if (flag.key == key)
                 return flag;
         return StatusFlag{};
     };
@@ -521,9 +515,9 @@ void TestTelemetry::flagTable_readsTheRightByteAndBit()
     TelemetryRecord r;
     r.Flags1 = 0x01;
     r.Flags2 = 0x80;
-    const StatusFlag threeLine = find(QStringLiteral("iLed_THREE_LINE_FLAG"));
-    const StatusFlag thermo = find(QStringLiteral("iLed_THERMO_FLAG"));
-    const StatusFlag to = find(QStringLiteral("iLed_TO_FLAG"));
+    const StatusFlag threeLine = find(QStringLiteral("three_line"));
+    const StatusFlag thermo = find(QStringLiteral("thermo"));
+    const StatusFlag to = find(QStringLiteral("to"));
     QCOMPARE(threeLine.caption, QStringLiteral("3ф сеть"));
     QCOMPARE(thermo.caption, QStringLiteral("Термодатчик"));
     QVERIFY(IsFlagSet(r, threeLine));
@@ -538,7 +532,7 @@ void TestTelemetry::flagTable_readsTheRightByteAndBit()
     r.Flags1 = 0xE0; // semi-automatic and the two uninterpreted bits
     r.Flags2 = 0;
     for (const StatusFlag &flag : flags)
-        QVERIFY2(!IsFlagSet(r, flag), qPrintable(flag.ledName + " lit by a bit it does not own"));
+        QVERIFY2(!IsFlagSet(r, flag), qPrintable(flag.key + " lit by a bit it does not own"));
 }
 
 QTEST_APPLESS_MAIN(TestTelemetry)

@@ -60,11 +60,11 @@ struct Terminal
         page->setClock([] { return StampTime; });
         page->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     }
-    void receive(const QByteArray &bytes) { form.link().AfComPort1DataRecived(bytes); }
+    void receive(const QByteArray &bytes) { form.link().receive(bytes); }
 
-    TForm1 form;
+    MainWindow form;
     MessageRecorder boxes{form.messages()};
-    TerminalPage *page = form.TabSheet3;
+    TerminalPage *page = form.terminalPage;
 };
 
 } // namespace
@@ -121,10 +121,10 @@ void tst_Terminal::separators_comeFromTheLocalesShortFormats()
 void tst_Terminal::statusFrame_showsOneNumberedStampedLine()
 {
     Terminal t;
-    t.page->iSwitchLed2->click();
+    t.page->showTrafficSwitch->click();
     QVERIFY(t.page->displayData());
     t.receive(statusFrame(201));
-    QCOMPARE(memoLines(t.page->Memo1),
+    QCOMPARE(memoLines(t.page->trafficView),
              QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
     QCOMPARE(t.page->lineNumber(), 1);
 }
@@ -134,14 +134,14 @@ void tst_Terminal::linesWhileDisplayIsOff_areCountedNotShown()
     Terminal t;
     for (int i = 0; i < 3; ++i)
         t.receive(statusFrame(201));
-    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 3);
 
-    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
     t.receive(statusFrame(201));
-    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
     t.receive(statusFrame(201));
-    QCOMPARE(memoLines(t.page->Memo1),
+    QCOMPARE(memoLines(t.page->trafficView),
              QStringList{QStringLiteral("3 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
     QCOMPARE(t.page->lineNumber(), 5);
 }
@@ -149,65 +149,66 @@ void tst_Terminal::linesWhileDisplayIsOff_areCountedNotShown()
 void tst_Terminal::arrivalWithoutCarriageReturn_waitsForTheOneThatBringsIt()
 {
     Terminal t;
-    t.page->iSwitchLed2->click();
+    t.page->showTrafficSwitch->click();
     const QByteArray frame = statusFrame(201);
     t.receive(frame.left(20));
-    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 0);
 
     // What follows the carriage return in the same arrival ends this line.
     t.receive(frame.mid(20) + "\x10"
                               "01");
-    QCOMPARE(memoLines(t.page->Memo1), QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') +
-                                                   shown(frame) + QStringLiteral("^P01")});
+    QCOMPARE(memoLines(t.page->trafficView), QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') +
+                                                         shown(frame) + QStringLiteral("^P01")});
     QCOMPARE(t.page->lineNumber(), 1);
 
     // Two frames in one arrival share one line.
     t.receive(frame + frame);
-    QCOMPARE(memoLines(t.page->Memo1).value(1),
+    QCOMPARE(memoLines(t.page->trafficView).value(1),
              QStringLiteral("1 ") + Stamp + QLatin1Char(' ') + shown(frame) + shown(frame));
 }
 
 void tst_Terminal::controlBytes_neverBreakTheLine()
 {
     Terminal t;
-    t.page->iSwitchLed2->click();
+    t.page->showTrafficSwitch->click();
     t.receive(QByteArray("A\nB\0C\x7F\r\r\nD", 10));
-    QCOMPARE(t.page->Memo1->blockCount(), 1);
-    QCOMPARE(t.page->Memo1->toPlainText(), QStringLiteral("0 ") + Stamp + QStringLiteral(" A^JB^@C^?^JD"));
+    QCOMPARE(t.page->trafficView->blockCount(), 1);
+    QCOMPARE(t.page->trafficView->toPlainText(),
+             QStringLiteral("0 ") + Stamp + QStringLiteral(" A^JB^@C^?^JD"));
 }
 
 void tst_Terminal::clearing_emptiesTheMemoAndKeepsTheNumbering()
 {
     Terminal t;
-    t.page->iSwitchLed2->click();
+    t.page->showTrafficSwitch->click();
     t.receive(statusFrame(201));
     t.receive(statusFrame(201));
-    QTest::mouseClick(t.page->Button5, Qt::LeftButton);
-    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QTest::mouseClick(t.page->clearButton, Qt::LeftButton);
+    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 2);
     QVERIFY(t.page->displayData());
     t.receive(statusFrame(201));
-    QVERIFY(t.page->Memo1->toPlainText().startsWith(QStringLiteral("2 ")));
+    QVERIFY(t.page->trafficView->toPlainText().startsWith(QStringLiteral("2 ")));
 }
 
 void tst_Terminal::echoLines_showWhileHiddenAndOffWithoutNumbers()
 {
     FormSim s;
     QVERIFY(s.ready());
-    QVERIFY(!s.form.isTabVisible(s.form.TabSheet3));
-    QVERIFY(!s.form.TabSheet3->displayData());
+    QVERIFY(!s.form.isTabVisible(s.form.terminalPage));
+    QVERIFY(!s.form.terminalPage->displayData());
     QSignalSpy steps(&s.form.link(), &DeviceLink::terminalStep);
     QVERIFY(s.settle());
 
-    QTest::mouseClick(s.form.TabSheet4->Button8, Qt::LeftButton);
+    QTest::mouseClick(s.form.servicePage->testSmsButton, Qt::LeftButton);
     QVERIFY(s.finish());
     SingleStepOperation record(JournalRecordStep(AlarmJournal, 3));
     QCOMPARE(runToEnd(s.form.link(), record), OperationStatus::Succeeded);
 
-    QCOMPARE(memoLines(s.form.TabSheet3->Memo1),
+    QCOMPARE(memoLines(s.form.terminalPage->trafficView),
              (QStringList{QStringLiteral("<< ^P002000000020"), QStringLiteral("<<^P0028000002010328")}));
-    QCOMPARE(s.form.TabSheet3->lineNumber(), steps.count());
+    QCOMPARE(s.form.terminalPage->lineNumber(), steps.count());
 }
 
 void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff_data()
@@ -221,26 +222,26 @@ void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff()
 {
     QFETCH(bool, servicePageSwitch);
     Terminal t;
-    SwitchLed *logSwitch = servicePageSwitch ? t.form.TabSheet4->iSwitchLed3 : t.page->iSwitchLed1;
-    t.page->iSwitchLed2->click();
+    SwitchLed *logSwitch = servicePageSwitch ? t.form.servicePage->logSwitch : t.page->logSwitch;
+    t.page->showTrafficSwitch->click();
 
     QTest::mouseClick(logSwitch, Qt::LeftButton);
     QCOMPARE(t.boxes.count(), 1);
     QCOMPARE(int(t.boxes.all().first().kind), int(Message::Warning));
     QCOMPARE(t.boxes.lastCaption(), QStringLiteral("Warning"));
     QCOMPARE(t.boxes.lastText(), QStringLiteral("Задайте имя LOG-файла"));
-    QVERIFY(!t.page->iSwitchLed1->isActive());
-    QVERIFY(!t.page->iSwitchLed2->isActive());
+    QVERIFY(!t.page->logSwitch->isActive());
+    QVERIFY(!t.page->showTrafficSwitch->isActive());
     QVERIFY(!t.page->displayData());
     QVERIFY(!t.page->logActive());
     // The service page's switch keeps what the user gave it; each change of it warns again.
-    QCOMPARE(t.form.TabSheet4->iSwitchLed3->isActive(), servicePageSwitch);
+    QCOMPARE(t.form.servicePage->logSwitch->isActive(), servicePageSwitch);
     QTest::mouseClick(logSwitch, Qt::LeftButton);
     QCOMPARE(t.boxes.count(), 2);
-    QVERIFY(!t.form.TabSheet4->iSwitchLed3->isActive());
+    QVERIFY(!t.form.servicePage->logSwitch->isActive());
 
     t.receive(statusFrame(201));
-    QVERIFY(t.page->Memo1->toPlainText().isEmpty());
+    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
 }
 
 void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
@@ -252,10 +253,10 @@ void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
         asked << current;
         return answer;
     });
-    QTest::mouseClick(t.page->Button6, Qt::LeftButton);
+    QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
     QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
     answer.clear();
-    QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+    QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
     QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
     QCOMPARE(asked, (QStringList{QString(), QStringLiteral("/tmp/first.log")}));
     QVERIFY(!t.page->logActive());
@@ -268,25 +269,25 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     const QString path = dir.filePath(QStringLiteral("terminal.log"));
     Terminal t;
     t.page->setFileNameAsker([&](const QString &) { return path; });
-    QTest::mouseClick(t.page->Button6, Qt::LeftButton);
+    QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
     t.receive(statusFrame(201)); // before logging: counted, not logged
-    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
+    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
 
-    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
     QVERIFY(t.page->logActive());
     QVERIFY2(QFile::exists(path), "switching the log on creates the file");
     QVERIFY2(t.page->displayData(), "a named log leaves the display as the user set it");
     t.receive(statusFrame(201).left(7));
     t.receive(statusFrame(201).mid(7) + "xy");
     Q_EMIT t.form.link().echoLine("<< " + statusFrame(200));
-    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
     QVERIFY(!t.page->logActive());
     t.receive(statusFrame(202)); // log off: not written
 
     const QByteArray first = "1 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "xy\r\n";
     QCOMPARE(readFile(path), first);
 
-    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
     t.receive(statusFrame(200));
     const QByteArray both = first + "3 " + Stamp.toLatin1() + ' ' + statusFrame(200) + "\r\n";
     QCOMPARE(readFile(path), both);
@@ -294,7 +295,7 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     // A new name while logging moves the log to the new file.
     const QString second = dir.filePath(QStringLiteral("second.log"));
     t.page->setFileNameAsker([&](const QString &) { return second; });
-    QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+    QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
     t.receive(statusFrame(201));
     QCOMPARE(readFile(path), both);
     QCOMPARE(readFile(second), "4 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "\r\n");
@@ -313,14 +314,14 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
     {
         Terminal t;
         t.page->setFileNameAsker([&](const QString &) { return path; });
-        SwitchLed *serviceSwitch = t.form.TabSheet4->iSwitchLed3;
-        QTest::mouseClick(t.form.TabSheet4->Button15, Qt::LeftButton);
+        SwitchLed *serviceSwitch = t.form.servicePage->logSwitch;
+        QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
         QVERIFY(t.page->logActive());
-        QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+        QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
         QVERIFY2(t.page->logActive(), "one lit switch keeps the log");
-        QVERIFY(serviceSwitch->isActive() == false && t.page->iSwitchLed1->isActive());
+        QVERIFY(serviceSwitch->isActive() == false && t.page->logSwitch->isActive());
         QVERIFY(heldOpen(path));
         t.receive(statusFrame(201));
         QCOMPARE(t.boxes.count(), 0);
@@ -358,7 +359,7 @@ void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
         QVERIFY(writeAll(path, earlier));
     Terminal t;
     t.page->setLogFileName(path);
-    QTest::mouseClick(t.form.TabSheet4->iSwitchLed3, Qt::LeftButton);
+    QTest::mouseClick(t.form.servicePage->logSwitch, Qt::LeftButton);
     {
         std::optional<FileSizeLimit> full;
         if (room >= 0)
@@ -373,8 +374,8 @@ void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
     if (room >= 0)
         QCOMPARE(readFile(path), earlier);
     QVERIFY(!t.page->logActive());
-    QVERIFY(!t.form.TabSheet4->iSwitchLed3->isActive());
-    QVERIFY(!t.page->iSwitchLed1->isActive());
+    QVERIFY(!t.form.servicePage->logSwitch->isActive());
+    QVERIFY(!t.page->logSwitch->isActive());
     t.receive(statusFrame(201));
     QTest::qWait(20);
     QCOMPARE(t.boxes.count(), 1);
@@ -390,13 +391,13 @@ void tst_Terminal::shownAndLoggedLine_carryOneReadingOfTheClock()
     QDateTime now = StampTime;
     t.page->setClock([&] { return now = now.addMSecs(2); });
     t.page->setLogFileName(path);
-    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
-    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
     QVERIFY(t.page->logActive() && t.page->displayData());
 
     t.receive(statusFrame(201));
 
-    const QStringList shownLines = memoLines(t.page->Memo1);
+    const QStringList shownLines = memoLines(t.page->trafficView);
     QCOMPARE(shownLines.size(), 1);
     const QString shownStamp = shownLines.first().section(QLatin1Char(' '), 1, 2);
     const QString loggedStamp = QString::fromLatin1(readFile(path)).section(QLatin1Char(' '), 1, 2);
@@ -410,13 +411,13 @@ void tst_Terminal::longSession_terminalKeepsTheLastLinesAndTheLogKeepsAll()
     const QString path = dir.filePath(QStringLiteral("long.log"));
     Terminal t;
     t.page->setLogFileName(path);
-    QTest::mouseClick(t.page->iSwitchLed2, Qt::LeftButton);
-    QTest::mouseClick(t.page->iSwitchLed1, Qt::LeftButton);
+    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
     const int received = 10005;
     for (int i = 0; i < received; ++i)
         t.page->terminalStep("line " + QByteArray::number(i) + '\r');
 
-    const QStringList shownLines = memoLines(t.page->Memo1);
+    const QStringList shownLines = memoLines(t.page->trafficView);
     QCOMPARE(shownLines.size(), 10000);
     QVERIFY2(shownLines.first().startsWith(QStringLiteral("5 ")), qPrintable(shownLines.first()));
     QVERIFY2(shownLines.last().endsWith(QStringLiteral(" line 10004")), qPrintable(shownLines.last()));

@@ -233,7 +233,7 @@ void tst_Transactions::secondOperationWhileOneRuns_isRefusedAndThePortStays()
     QVERIFY(m.link.busy());
     QVERIFY2(!m.link.start(second), "an operation must not start inside another");
     QVERIFY(!m.link.openPort(QStringLiteral("other")).isEmpty());
-    QCOMPARE(m.link.AfComPort1().portName(), QStringLiteral("sim"));
+    QCOMPARE(m.link.transport().portName(), QStringLiteral("sim"));
     QVERIFY(waitUntilIdle(m.link));
     QCOMPARE(first.status(), OperationStatus::Succeeded);
     QVERIFY(!second.status());

@@ -1,14 +1,14 @@
 #include "FormSim.h"
 #include "TestSupport.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
 #include "config/ParamEditRules.h"
 #include "config/ParamFile.h"
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamEditor.h"
+#include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
-#include "config/ui/TForm2.h"
 #include "link/FrameCodec.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
@@ -55,11 +55,11 @@ template <class Base> struct Recorded : Base
 {
     template <class... Args> explicit Recorded(Args &&...args) : Base(std::forward<Args>(args)...)
     {
-        TForm1 &form = this->form;
-        page = form.TabSheet2;
+        MainWindow &form = this->form;
+        page = form.paramsPage;
         form.messages().setHandler([this, &form](const Message &m) {
-            boxes.append({m, page->ProgressBar1->value(), !page->ProgressBar1->isHidden(),
-                          form.StatusPanel1->text(), int(thresholds.size())});
+            boxes.append({m, page->progressBar->value(), !page->progressBar->isHidden(),
+                          form.statusText->text(), int(thresholds.size())});
         });
         QObject::connect(page, &ParamsPage::thresholdsChanged, page,
                          [this, &form](const ConfigImageBytes &image) {
@@ -68,7 +68,7 @@ template <class Base> struct Recorded : Base
                          });
         QObject::connect(page, &ParamsPage::progressText, page,
                          [this](const QString &t) { panelTexts << t; });
-        QObject::connect(page->ProgressBar1, &QProgressBar::valueChanged, page,
+        QObject::connect(page->progressBar, &QProgressBar::valueChanged, page,
                          [this](int v) { progress << v; });
     }
     QStringList boxTexts() const
@@ -84,12 +84,12 @@ template <class Base> struct Recorded : Base
             proposed = p;
             return chosen;
         });
-        page->Button1->click();
+        page->saveButton->click();
     }
     void open(const QString &path)
     {
         page->setChooseOpenFile([path] { return path; });
-        page->Button2->click();
+        page->openButton->click();
     }
 
     ParamsPage *page = nullptr;
@@ -221,7 +221,7 @@ void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
 
     QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("170")));
     QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, QStringLiteral("other")));
-    w.form.TabSheet2->setConfigImage(filledImage(0));
+    w.form.paramsPage->setConfigImage(filledImage(0));
     w.form.setWindowTitle(QStringLiteral("unchanged"));
     w.open(path);
 
@@ -258,7 +258,7 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     const QString path = dir.filePath(QStringLiteral("bad.txt"));
     QVERIFY(writeAll(path, content));
     Window w;
-    w.form.TabSheet2->setConfigImage(filledImage(0x33));
+    w.form.paramsPage->setConfigImage(filledImage(0x33));
     const ConfigImageBytes before = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
     w.open(path);
@@ -323,7 +323,7 @@ void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption()
 void tst_Transfer::cancelledDialogs_changeNothing()
 {
     Window w;
-    w.form.TabSheet2->setConfigImage(filledImage(0x44));
+    w.form.paramsPage->setConfigImage(filledImage(0x44));
     const QStringList treeBefore = treeTexts(w.form.tree());
     w.saveAs(QString());
     w.open(QString());
@@ -355,7 +355,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
     QVERIFY(tree.setField(nodeAt(tree, address), FieldValue, value));
-    w.form.TabSheet2->setConfigImage(filledImage(0x55));
+    w.form.paramsPage->setConfigImage(filledImage(0x55));
     const ConfigImageBytes before = w.form.ConfigImage();
 
     QTemporaryDir dir;
@@ -363,13 +363,13 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QVERIFY(QDir(dir.path()).isEmpty());
     QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
 
-    w.page->Button3->click();
+    w.page->writeButton->click();
 
     QVERIFY(w.finish());
     QTest::qWait(150);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(w.form.statusText->text().isEmpty());
     QCOMPARE(w.panelTexts, (QStringList{WriteText, QString()}));
 
     QCOMPARE(w.boxes.size(), 2);
@@ -393,7 +393,7 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     const int mainsLow = nodeAt(tree, 36);
     const int login = nodeAt(tree, 192);
 
-    w.page->Button4->click();
+    w.page->readButton->click();
 
     QVERIFY(w.finish());
 
@@ -413,13 +413,13 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.thresholds.size(), 1);
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.nodeText(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
-    QVERIFY(w.form.TabSheet1->iAnalog_A);
-    QCOMPARE(w.form.TabSheet1->iAnalog_A->property("SectionEnd1").toDouble(), 190.0);
+    QVERIFY(w.form.measurementPage->phaseAGauge);
+    QCOMPARE(w.form.measurementPage->phaseAGauge->property("SectionEnd1").toDouble(), 190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
     QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(w.form.statusText->text().isEmpty());
 
     const QVector<FrameLogEntry> requests = w.requests();
     QCOMPARE(requests.size(), 4);
@@ -436,7 +436,7 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("200")));
     QVERIFY(tree.setField(nodeAt(tree, 192), FieldValue, QStringLiteral("tester")));
 
-    w.page->Button3->click();
+    w.page->writeButton->click();
 
     QVERIFY(w.finish());
 
@@ -450,10 +450,10 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(w.thresholds.size(), 1);
     QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
-    QVERIFY(w.form.TabSheet1->iAnalog_A);
-    QCOMPARE(w.form.TabSheet1->iAnalog_A->property("SectionEnd1").toDouble(), 200.0);
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.form.measurementPage->phaseAGauge);
+    QCOMPARE(w.form.measurementPage->phaseAGauge->property("SectionEnd1").toDouble(), 200.0);
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(w.form.statusText->text().isEmpty());
 
     const ConfigImageBytes &image = w.form.ConfigImage();
     QTRY_COMPARE(w.sim.model().memory().mid(192, 64), bytesOf(image, 192, 64));
@@ -484,15 +484,15 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     w.sim.model().writeMemory(192, QByteArray("site7") + QByteArray(11, '\xFF'));
     const QByteArray before = w.sim.model().memory();
 
-    w.page->Button4->click();
+    w.page->readButton->click();
 
     QVERIFY(w.finish());
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
-    w.form.TabSheet2->setConfigImage(filledImage(0));
+    w.form.paramsPage->setConfigImage(filledImage(0));
     w.form.tree().setField(nodeAt(w.form.tree(), 36), FieldValue, QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), (QStringList{ReadDone, WriteDone}));
@@ -522,11 +522,11 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     w.sim.model().setSilent(true);
     QTest::qWait(150); // frames already on the line arrive
     w.form.link().setTickMs(20);
-    w.form.TabSheet2->setConfigImage(filledImage(0x66));
+    w.form.paramsPage->setConfigImage(filledImage(0x66));
     const ConfigImageBytes before = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
 
-    (write ? w.page->Button3 : w.page->Button4)->click();
+    (write ? w.page->writeButton : w.page->readButton)->click();
 
     QVERIFY(w.finish());
 
@@ -535,8 +535,8 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QCOMPARE(w.boxes.first().message.kind, Message::Plain);
     QCOMPARE(w.boxes.first().progress, write ? 12 : 25); // a write runs over its read-back too
     QCOMPARE(w.boxes.first().panel, write ? WriteText : ReadText);
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
     QTest::qWait(50);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent to a silent device");
@@ -554,10 +554,10 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
         if (entry.bytes.size() > 1 && quint8(entry.bytes.at(1)) == CMD_READ_MEMORY)
             w.sim.model().setDropReplies(true);
     });
-    w.form.TabSheet2->setConfigImage(filledImage(0x5A));
+    w.form.paramsPage->setConfigImage(filledImage(0x5A));
     const QStringList treeBefore = treeTexts(w.form.tree());
 
-    w.page->Button4->click();
+    w.page->readButton->click();
 
     QVERIFY(w.finish());
 
@@ -567,7 +567,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     QCOMPARE(bytesOf(w.form.ConfigImage(), 64, 192), QByteArray(192, '\x5A'));
     QCOMPARE(treeTexts(w.form.tree()), treeBefore);
     QVERIFY(w.thresholds.isEmpty());
-    QVERIFY(w.page->ProgressBar1->isHidden());
+    QVERIFY(w.page->progressBar->isHidden());
     QCOMPARE(w.requests().size(), 2);
 }
 
@@ -584,23 +584,24 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
         ++dialogs;
         return QString();
     });
-    const QList<QPushButton *> buttons{w.page->Button1, w.page->Button2, w.page->Button3, w.page->Button4};
+    const QList<QPushButton *> buttons{w.page->saveButton, w.page->openButton, w.page->writeButton,
+                                       w.page->readButton};
     QStringList enabledDuring;
     QTimer::singleShot(30, w.page, [&] {
         for (QPushButton *button : buttons) {
             if (button->isEnabled())
                 enabledDuring << button->objectName();
         }
-        if (w.form.TabSheet5->Button13->isEnabled())
-            enabledDuring << QStringLiteral("Button13");
+        if (w.form.journalPage->readJournalsButton->isEnabled())
+            enabledDuring << QStringLiteral("readJournalsButton");
         // Straight to the handlers, past the disabled buttons.
-        w.page->Button1Click();
-        w.page->Button2Click();
-        w.page->Button3Click();
-        w.page->Button4Click();
+        w.page->saveToFile();
+        w.page->openFile();
+        w.page->writeToDevice();
+        w.page->readFromDevice();
     });
 
-    w.page->Button4->click();
+    w.page->readButton->click();
 
     QVERIFY(w.finish());
 
@@ -636,27 +637,27 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     w.sim.model().writeMemory(0, QByteArray(256, '\x42'));
     const QByteArray memoryBefore = w.sim.model().memory();
-    w.form.TabSheet2->setConfigImage(filledImage(0x5A));
+    w.form.paramsPage->setConfigImage(filledImage(0x5A));
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
     const QStringList treeBefore = treeTexts(w.form.tree());
-    QObject::connect(w.page->ProgressBar1, &QProgressBar::valueChanged, w.page, [&](int value) {
+    QObject::connect(w.page->progressBar, &QProgressBar::valueChanged, w.page, [&](int value) {
         if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
             return;
-        QVERIFY(w.form.ButtonStop->isVisible());
+        QVERIFY(w.form.stopButton->isVisible());
         if (escape)
             QTest::keyClick(&w.form, Qt::Key_Escape);
         else
-            w.form.ButtonStop->click();
+            w.form.stopButton->click();
     });
 
-    (write ? w.page->Button3 : w.page->Button4)->click();
+    (write ? w.page->writeButton : w.page->readButton)->click();
     QVERIFY(w.finish());
 
     QTest::qWait(150);
     QCOMPARE(w.requests().size(), 2);
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(!w.form.ButtonStop->isVisible());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(!w.form.stopButton->isVisible());
+    QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
     if (write) {
         QCOMPARE(w.boxTexts(), QStringList{QStringLiteral("Запись прервана: записаны блоки 1-2 из 4")});
@@ -690,12 +691,12 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     // Nothing read yet: nothing to compare with.
     tree.setField(low, FieldValue, QStringLiteral("170"));
     QVERIFY(!tree.isChanged(low));
-    QVERIFY(!w.page->ButtonChanges->isEnabled());
+    QVERIFY(!w.page->changesButton->isEnabled());
 
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     QVERIFY(tree.changes().isEmpty());
-    QVERIFY(w.page->ButtonChanges->isEnabled());
+    QVERIFY(w.page->changesButton->isEnabled());
 
     // An edit shows at once, on the row and on every row above it; the same value written otherwise does not.
     tree.setField(low, FieldValue, QStringLiteral("170"));
@@ -720,7 +721,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     w.open(dir.filePath(QStringLiteral("three.txt")));
     QCOMPARE(changedNodes(), (QList<int>{low, login, frost}));
 
-    w.page->ButtonChanges->click();
+    w.page->changesButton->click();
     ChangeListDialog *list = w.page->changeList();
     QVERIFY(list && list->isVisible());
     QCOMPARE(list->ChangeTable->topLevelItemCount(), 3);
@@ -732,7 +733,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     QCOMPARE(QGuiApplication::clipboard()->text(), list->text());
 
     // Proven: the new values are what the controller holds.
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts().constLast(), WriteDone);
     QVERIFY(tree.changes().isEmpty());
@@ -744,9 +745,9 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     w.sim.model().setVariantCode(201);
     QTRY_VERIFY(!tree.baseline().has_value());
     QVERIFY(tree.changes().isEmpty());
-    QVERIFY(!w.page->ButtonChanges->isEnabled());
+    QVERIFY(!w.page->changesButton->isEnabled());
     // So does a pulled adapter: it may come back on another controller.
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     QVERIFY(tree.baseline().has_value());
     w.sim.vanish();
@@ -766,7 +767,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     const ConfigImageBytes read = w.form.ConfigImage();
     // One value in the first, the last and the second block, in tree order.
@@ -787,7 +788,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
             return arriving;
         });
     }
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
 
     const QString lowLine = tree.path(low) + QStringLiteral(": записано \"170\", прочитано \"180\"");
@@ -817,12 +818,12 @@ void tst_Transfer::strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite()
 {
     SimWindow w;
     QVERIFY(w.ready());
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     const QByteArray memory = w.sim.model().memory();
     const int requests = int(w.requests().size());
     w.boxes.clear();
-    QComboBox *combo = w.form.ComboBox_DeviceVersions;
+    QComboBox *combo = w.form.variantCombo;
     combo->lineEdit()->selectAll();
     QTest::keyClick(combo->lineEdit(), Qt::Key_X);
     QVERIFY(w.settle(3));
@@ -830,7 +831,7 @@ void tst_Transfer::strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite()
 
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("empty.txt")));
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts(), QStringList(2, IncompleteTreeText()));
     QVERIFY(QDir(dir.path()).isEmpty());
@@ -853,7 +854,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
     Recorded<FormSim> w(50, quint8(DeviceVariant::Diesel));
     QVERIFY(w.ready() && w.settle(2));
     ParamModel &tree = w.form.tree();
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("190"));
     const QStringList treeBefore = treeTexts(tree);
@@ -874,7 +875,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
         w.sim.model().setVariantCode(quint8(DeviceVariant::Diesel));
         w.sim.sendStatusFrame();
     });
-    (write ? w.page->Button3 : w.page->Button4)->click();
+    (write ? w.page->writeButton : w.page->readButton)->click();
     QVERIFY(w.finish());
     QVERIFY(w.settle(2));
     QCOMPARE(w.boxTexts(), QStringList{write ? VariantChangedWriteText() : VariantChangedReadText()});
@@ -897,7 +898,7 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     const int low = nodeAt(tree, 36);
     tree.setField(low, FieldValue, QStringLiteral("190"));
@@ -907,7 +908,7 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
         w.form.link().setTickMs(20);
         w.sim.model().setSilent(true);
     }
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
     if (blockSent) {
         // The controller holds 190 now, or may: no mark may claim it still holds 180.
@@ -955,26 +956,26 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
         w.sim.model().writeMemory(rows.last().address, QByteArray(1, '\0'));
     }
     QVERIFY2(rows.size() >= 20, qPrintable(QString::number(rows.size())));
-    w.page->Button4->click();
+    w.page->readButton->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts(), QStringList{ReadDone});
 
     // Chooses a text in the row's list through the value dialog and its rules.
     ParamEditor &editor = w.form.editor();
     const auto choose = [&](const OptionRow &row, const QString &text) {
-        editor.setExecHook([&](TForm2 &) {
+        editor.setExecHook([&](ParamValueDialog &) {
             auto *combo = qobject_cast<QComboBox *>(editor.editorForKind(tree.field(row.node, FieldKind)));
             if (!combo)
                 return int(QDialog::Rejected);
             combo->setCurrentText(text);
             return int(QDialog::Accepted);
         });
-        return editor.TreeList1DblClick(row.node, QPoint(100, 100));
+        return editor.editChosenParam(row.node, QPoint(100, 100));
     };
     // Writes the tree with its read-back and returns the controller's option bytes.
     const auto writeAndRead = [&] {
         w.boxes.clear();
-        w.page->Button3->click();
+        w.page->writeButton->click();
         QList<int> codes;
         if (!w.finish() || w.boxTexts() != QStringList{WriteDone})
             return codes;
@@ -1033,7 +1034,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
         QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
     } else {
         w.sim.model().writeMemory(24, outside);
-        w.page->Button4->click();
+        w.page->readButton->click();
         QVERIFY(w.finish());
         QCOMPARE(w.boxTexts(), QStringList{ReadDone});
     }
@@ -1059,7 +1060,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
 
     // "Записать" names the rows and sends nothing.
     w.boxes.clear();
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
     QTest::qWait(150);
     QCOMPARE(int(w.requests().size()), requestsBefore);
@@ -1072,8 +1073,8 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
                                                       "\n%1Час: 99 (допустимо 0…23)"
                                                       "\n%1Минута: 250 (допустимо 0…59)")
                                            .arg(group));
-    QVERIFY(w.page->ProgressBar1->isHidden());
-    QVERIFY(w.form.StatusPanel1->text().isEmpty());
+    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.size() == (fromFile ? 0 : 1));
 
     // Saving keeps what was opened or read: a file may hold a controller's values as they are.
@@ -1086,7 +1087,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
     QVERIFY(tree.setField(day, FieldValue, QStringLiteral("1")));
     QVERIFY(tree.setField(hour, FieldValue, QStringLiteral("23")));
     QVERIFY(tree.setField(minute, FieldValue, QStringLiteral("0")));
-    w.page->Button3->click();
+    w.page->writeButton->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts().constLast(), WriteDone);
     QCOMPARE(w.sim.model().memory().mid(24, 3), QByteArray("\x01\x17\x00", 3));

@@ -144,12 +144,12 @@ QByteArray readAndSave(const QString &path)
     FormSim w(50, quint8(DeviceVariant::Diesel));
     if (!w.settle())
         return {};
-    w.form.TabSheet2->Button4Click();
+    w.form.paramsPage->readFromDevice();
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
-    w.form.TabSheet2->setChooseSaveFile([path](const QString &) { return path; });
-    w.form.TabSheet2->Button1Click();
+    w.form.paramsPage->setChooseSaveFile([path](const QString &) { return path; });
+    w.form.paramsPage->saveToFile();
     return readAll(path);
 }
 
@@ -252,9 +252,9 @@ void tst_Translations::defaultWindow_isRussianWithQtsOwnTextsInRussian()
     const InterfaceTranslators translators(*language);
     QVERIFY2(translators.missing().isEmpty(), qPrintable(translators.missing().join(QLatin1Char(' '))));
 
-    TForm1 form;
-    QCOMPARE(tabTexts(*form.PageControl1), QStringList({"Измерения", "Параметры", "Журнал событий",
-                                                        "Дополнительно", "Терминал+лог", "Графики"}));
+    MainWindow form;
+    QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Измерения", "Параметры", "Журнал событий",
+                                                    "Дополнительно", "Терминал+лог", "Графики"}));
     QCOMPARE(form.tree().field(0, FieldName), QStringLiteral("Тип двигателя электрогенератора"));
 
     QVERIFY2(editMenuTexts().contains(QStringLiteral("&Копировать")), qPrintable(describe(editMenuTexts())));
@@ -276,26 +276,26 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     const InterfaceTranslators translators(*ChosenLanguage(QStringLiteral("en"), QString()));
     QVERIFY2(translators.missing().isEmpty(), qPrintable(translators.missing().join(QLatin1Char(' '))));
 
-    TForm1 form;
+    MainWindow form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Configurator software v2a"));
-    QCOMPARE(tabTexts(*form.PageControl1), QStringList({"Measurements", "Parameters", "Event journal",
-                                                        "Advanced", "Terminal+log", "Charts"}));
+    QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Measurements", "Parameters", "Event journal", "Advanced",
+                                                    "Terminal+log", "Charts"}));
     QCOMPARE(form.tree().field(0, FieldName), QStringLiteral("Generator engine type"));
     QCOMPARE(form.tree().field(0, FieldValue), QStringLiteral("petrol"));
-    QCOMPARE(form.ComboBox_DeviceVersions->itemText(1), QStringLiteral("KUV diesel v2.0 "));
+    QCOMPARE(form.variantCombo->itemText(1), QStringLiteral("KUV diesel v2.0 "));
 
     // A variant picked by hand is found by its shown text.
-    form.ComboBox_DeviceVersions->setCurrentIndex(1);
-    form.ComboBox_DeviceVersionsChange();
+    form.variantCombo->setCurrentIndex(1);
+    form.onVariantChosen();
     QCOMPARE(int(form.RecordedVariant), int(DeviceVariant::Diesel));
     QCOMPARE(form.tree().field(0, FieldValue), QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.
-    QPushButton *read = form.TabSheet2->Button4;
+    QPushButton *read = form.paramsPage->readButton;
     QCOMPARE(read->text(), QStringLiteral("Read"));
     ModalSeen seen;
     watchNextModal(seen);
-    form.TabSheet2->Button4Click();
+    form.paramsPage->readFromDevice();
     QTRY_VERIFY_WITH_TIMEOUT(!seen.text.isEmpty(), 30000);
     QCOMPARE(seen.text,
              QStringLiteral("No connection. The device is busy or not connected. Please try again."));

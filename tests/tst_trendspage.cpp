@@ -38,9 +38,9 @@ struct TrendsWindow : FormSim
     TrendsWindow() : FormSim(40, 201)
     {
         sim.model().setStatic(false);
-        page = form.TabSheet6;
+        page = form.trendsPage;
         form.show();
-        form.PageControl1->setCurrentWidget(page);
+        form.pageTabs->setCurrentWidget(page);
         page->setSpan(TrendsPage::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
@@ -137,7 +137,7 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     QCOMPARE(page->rangeTo(), to);
     for (const QPointF &point : page->plottedPoints(4))
         QVERIFY(point.x() >= log.at(0).msecs && point.x() <= log.at(5).msecs);
-    page->ButtonNow->click();
+    page->nowButton->click();
     QVERIFY(page->isLive());
     QVERIFY(s.settle(1));
     QVERIFY(page->rangeTo() >= log.newest().msecs);
@@ -212,7 +212,7 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     for (int i = 0; i < 30 * 60 * 1000 / PeriodMs; ++i)
         arrive();
     TrendsPage page(log);
-    page.resize(TForm1::ClientWidth, 500);
+    page.resize(MainWindow::ClientWidth, 500);
     page.setSpan(TrendsPage::Span(span));
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -296,9 +296,9 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     state.voltageGU = state.voltageA = state.voltageB = state.voltageC = 220;
     state.accVoltage = state.upsVoltage = 136;
     std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
-    TrendsPage *page = s.form.TabSheet6;
+    TrendsPage *page = s.form.trendsPage;
     s.form.show();
-    s.form.PageControl1->setCurrentWidget(page);
+    s.form.pageTabs->setCurrentWidget(page);
     QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);

@@ -1286,7 +1286,7 @@
     </message>
 </context>
 <context>
-    <name>gencfg::TForm1</name>
+    <name>gencfg::MainWindow</name>
     <message>
         <source>ПО Конфигуратор v2a</source>
         <translation>Configurator software v2a</translation>
@@ -1329,7 +1329,7 @@
     </message>
 </context>
 <context>
-    <name>gencfg::TForm2</name>
+    <name>gencfg::ParamValueDialog</name>
     <message>
         <source>Установка параметра</source>
         <translation>Set parameter</translation>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The serial-port chooser (`AfPortComboBox1`): a drop-down list of the ports
+// The serial-port chooser (`portCombo`): a drop-down list of the ports
 // that exist, refreshed each time it opens, plus ports named on the command
 // line (pseudo-terminals and symlinks appear in no port list). A port another
 // program holds is marked busy; the item's value stays the port's name.

@@ -27,21 +27,21 @@ ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog
     ChangeTable->header()->resizeSection(0, 340);
     Summary = new QLabel(this);
     Summary->setObjectName(QStringLiteral("Summary"));
-    ButtonCopy = new QPushButton(tr("Копировать"), this);
-    ButtonCopy->setObjectName(QStringLiteral("ButtonCopy"));
-    ButtonClose = new QPushButton(tr("Закрыть"), this);
-    ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
+    copyButton = new QPushButton(tr("Копировать"), this);
+    copyButton->setObjectName(QStringLiteral("copyButton"));
+    closeButton = new QPushButton(tr("Закрыть"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Summary, 1);
-    buttons->addWidget(ButtonCopy);
-    buttons->addWidget(ButtonClose);
+    buttons->addWidget(copyButton);
+    buttons->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(ChangeTable);
     layout->addLayout(buttons);
 
-    connect(ButtonCopy, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
-    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     // A value edited while the list is open shows in it at once.
     connect(&m_model, &ParamModel::changesUpdated, this, &ChangeListDialog::refresh);
     connect(&m_model, &QAbstractItemModel::dataChanged, this, &ChangeListDialog::refresh);

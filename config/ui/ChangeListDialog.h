@@ -25,8 +25,8 @@ public:
 
     QTreeWidget *ChangeTable = nullptr;
     QLabel *Summary = nullptr;
-    QPushButton *ButtonCopy = nullptr;
-    QPushButton *ButtonClose = nullptr;
+    QPushButton *copyButton = nullptr;
+    QPushButton *closeButton = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -2,7 +2,7 @@
 
 #include "config/ParamEditRules.h"
 #include "config/ParamModel.h"
-#include "config/ui/TForm2.h"
+#include "config/ui/ParamValueDialog.h"
 #include "widgets/Messages.h"
 
 #include <QComboBox>
@@ -12,7 +12,7 @@
 
 namespace gencfg {
 
-ParamEditor::ParamEditor(ParamModel &tree, TForm2 &form, Messages &messages)
+ParamEditor::ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages)
     : m_tree(tree), m_form(form), m_messages(messages)
 {}
 
@@ -26,19 +26,19 @@ QWidget *ParamEditor::editorForKind(const QString &kind) const
     switch (code) {
     case Number:
     case Temperature:
-        return m_form.Edit1;
+        return m_form.valueEdit;
     case OnOff:
-        return m_form.ComboBox1;
+        return m_form.onOffCombo;
     case Language:
-        return m_form.ComboBox2;
+        return m_form.languageCombo;
     case MessageType:
-        return m_form.ComboBox3;
+        return m_form.messageTypeCombo;
     case EngineType:
-        return m_form.ComboBox4;
+        return m_form.engineTypeCombo;
     case AccessLevel:
-        return m_form.ComboBox5;
+        return m_form.accessLevelCombo;
     case TestStartMode:
-        return m_form.ComboBox6;
+        return m_form.testStartModeCombo;
     default:
         return nullptr;
     }
@@ -54,7 +54,7 @@ int ParamEditor::execDialog()
     return m_exec ? m_exec(m_form) : m_form.exec();
 }
 
-ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &cursor)
+ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor)
 {
     const QString kind = m_tree.field(node, FieldKind);
     QWidget *editor = editorForKind(kind);
@@ -67,8 +67,8 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
         // Confirming without a change must leave the row as it was; a value no item holds selects none.
         combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
     } else {
-        m_form.Edit1->setText(value);
-        m_form.Edit1->selectAll();
+        m_form.valueEdit->setText(value);
+        m_form.valueEdit->selectAll();
     }
 
     m_form.showOnlyEditor(editor);
@@ -102,7 +102,7 @@ ParamEditor::Outcome ParamEditor::TreeList1DblClick(int node, const QPoint &curs
             return Outcome::Applied;
         verdict = CheckChosenOption(edited, text);
     } else {
-        text = m_form.Edit1->text();
+        text = m_form.valueEdit->text();
         verdict = CheckTypedValue(edited, text, m_locale);
     }
     if (!verdict.accepted) {

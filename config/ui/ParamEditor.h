@@ -13,7 +13,7 @@ namespace gencfg {
 
 class Messages;
 class ParamModel;
-class TForm2;
+class ParamValueDialog;
 
 class ParamEditor
 {
@@ -27,22 +27,23 @@ public:
     };
 
     // Runs the dialog modally and returns its result; tests replace it.
-    using ExecHook = std::function<int(TForm2 &)>;
+    using ExecHook = std::function<int(ParamValueDialog &)>;
 
     static constexpr int DialogOuterHeight = 70;
     static constexpr QPoint ComboPosition{5, 5};
 
-    ParamEditor(ParamModel &tree, TForm2 &form, Messages &messages);
+    ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages);
 
     void setExecHook(ExecHook hook) { m_exec = std::move(hook); }
     void setLocale(const QLocale &locale) { m_locale = locale; }
 
-    // The editor of a kind text: Edit1 for "1" and "5", ComboBox1..6 for "2".."8", else none.
+    // The editor of a kind text: valueEdit for "1" and "5", one of the six combo boxes for "2".."8", else
+    // none.
     QWidget *editorForKind(const QString &kind) const;
     // Where the dialog's top-left corner goes for a double-click at the cursor.
     static QPoint dialogPosition(const QPoint &cursor);
 
-    Outcome TreeList1DblClick(int node, const QPoint &cursor);
+    Outcome editChosenParam(int node, const QPoint &cursor);
     // Whether the dialog is open on a row.
     bool isEditing() const { return m_editing; }
 
@@ -50,7 +51,7 @@ private:
     int execDialog();
 
     ParamModel &m_tree;
-    TForm2 &m_form;
+    ParamValueDialog &m_form;
     Messages &m_messages;
     ExecHook m_exec;
     QLocale m_locale;

@@ -34,32 +34,32 @@ QPushButton *makeButton(QWidget *page, const char *name, const QString &caption,
 
 ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
-    setObjectName(QStringLiteral("TabSheet2"));
-    TreeList1 = new ParamTreeView(this);
-    TreeList1->setObjectName(QStringLiteral("TreeList1"));
-    TreeList1->setModel(&model);
-    TreeList1->setGeometry(0, 24, 787, 449);
-    Button1 = makeButton(this, "Button1", tr("Сохранить"), {3, 480, 100, 41});
-    Button2 = makeButton(this, "Button2", tr("Открыть"), {109, 480, 100, 41});
-    Button3 = makeButton(this, "Button3", tr("Записать"), {582, 480, 100, 41});
-    Button4 = makeButton(this, "Button4", tr("Прочитать"), {689, 480, 100, 41});
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(232, 488, 329, 29);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->hide();
+    setObjectName(QStringLiteral("paramsPage"));
+    paramTree = new ParamTreeView(this);
+    paramTree->setObjectName(QStringLiteral("paramTree"));
+    paramTree->setModel(&model);
+    paramTree->setGeometry(0, 24, 787, 449);
+    saveButton = makeButton(this, "saveButton", tr("Сохранить"), {3, 480, 100, 41});
+    openButton = makeButton(this, "openButton", tr("Открыть"), {109, 480, 100, 41});
+    writeButton = makeButton(this, "writeButton", tr("Записать"), {582, 480, 100, 41});
+    readButton = makeButton(this, "readButton", tr("Прочитать"), {689, 480, 100, 41});
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setGeometry(232, 488, 329, 29);
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->hide();
     // Above the tree's right end; usable once the controller's values are known.
-    ButtonChanges = makeButton(this, "ButtonChanges", tr("Изменения"), {689, 0, 100, 23});
-    ButtonChanges->setEnabled(false);
+    changesButton = makeButton(this, "changesButton", tr("Изменения"), {689, 0, 100, 23});
+    changesButton->setEnabled(false);
     connect(&model, &ParamModel::changesUpdated, this,
-            [this] { ButtonChanges->setEnabled(m_model.baseline().has_value()); });
-    connect(ButtonChanges, &QPushButton::clicked, this, &ParamsPage::ButtonChangesClick);
+            [this] { changesButton->setEnabled(m_model.baseline().has_value()); });
+    connect(changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
 
-    connect(Button1, &QPushButton::clicked, this, &ParamsPage::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &ParamsPage::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &ParamsPage::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &ParamsPage::Button4Click);
+    connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
+    connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
+    connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
+    connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
 
     m_chooseSaveFile = [this](const QString &proposed) {
         const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
@@ -103,7 +103,7 @@ bool ParamsPage::valuesWithinLimits()
     return false;
 }
 
-void ParamsPage::Button1Click()
+void ParamsPage::saveToFile()
 {
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
     if (!m_link || m_link->busy())
@@ -122,7 +122,7 @@ void ParamsPage::Button1Click()
     Q_EMIT saved(fileName);
 }
 
-void ParamsPage::Button2Click()
+void ParamsPage::openFile()
 {
     if (!m_link || m_link->busy())
         return;
@@ -141,14 +141,14 @@ void ParamsPage::Button2Click()
 
 void ParamsPage::beginTransfer(const QString &text)
 {
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
+    progressBar->setValue(0);
+    progressBar->show();
     Q_EMIT progressText(text);
 }
 
 void ParamsPage::endTransfer()
 {
-    ProgressBar1->hide();
+    progressBar->hide();
     Q_EMIT progressText(QString());
 }
 
@@ -159,10 +159,10 @@ void ParamsPage::showTransferFailure()
 
 void ParamsPage::showProgress(int done, int total)
 {
-    ProgressBar1->setValue(total > 0 ? 100 * done / total : 0);
+    progressBar->setValue(total > 0 ? 100 * done / total : 0);
 }
 
-void ParamsPage::Button3Click()
+void ParamsPage::writeToDevice()
 {
     if (!m_link || m_link->busy())
         return;
@@ -204,7 +204,7 @@ void ParamsPage::Button3Click()
         endTransfer();
 }
 
-void ParamsPage::Button4Click()
+void ParamsPage::readFromDevice()
 {
     if (!m_link || m_link->busy())
         return;
@@ -234,7 +234,7 @@ void ParamsPage::Button4Click()
         endTransfer();
 }
 
-void ParamsPage::ButtonChangesClick()
+void ParamsPage::showChanges()
 {
     if (!m_changeList)
         m_changeList = new ChangeListDialog(m_model, this);

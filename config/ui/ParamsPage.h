@@ -40,21 +40,21 @@ public:
     void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
     void setChooseOpenFile(ChooseOpenFile choose) { m_chooseOpenFile = std::move(choose); }
 
-    void Button1Click(); // save to a parameter file
-    void Button2Click(); // open a parameter file
-    void Button3Click(); // write to the device
-    void Button4Click(); // read from the device
+    void saveToFile();     // save to a parameter file
+    void openFile();       // open a parameter file
+    void writeToDevice();  // write to the device
+    void readFromDevice(); // read from the device
     // "Изменения": the rows that differ from the controller's values.
-    void ButtonChangesClick();
+    void showChanges();
     ChangeListDialog *changeList() const { return m_changeList; }
 
-    ParamTreeView *TreeList1 = nullptr;
-    QPushButton *Button1 = nullptr;       // "Сохранить"
-    QPushButton *Button2 = nullptr;       // "Открыть"
-    QPushButton *Button3 = nullptr;       // "Записать"
-    QPushButton *Button4 = nullptr;       // "Прочитать"
-    QPushButton *ButtonChanges = nullptr; // "Изменения"
-    QProgressBar *ProgressBar1 = nullptr;
+    ParamTreeView *paramTree = nullptr;
+    QPushButton *saveButton = nullptr;    // "Сохранить"
+    QPushButton *openButton = nullptr;    // "Открыть"
+    QPushButton *writeButton = nullptr;   // "Записать"
+    QPushButton *readButton = nullptr;    // "Прочитать"
+    QPushButton *changesButton = nullptr; // "Изменения"
+    QProgressBar *progressBar = nullptr;
 
 Q_SIGNALS:
     // The text of the status bar's transfer panel; empty when no transfer runs.

@@ -42,15 +42,15 @@ QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int ce
 
 JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TabSheet5"));
-    Label19 = makeCaption(this, "Label19", JournalCaption(EventJournal), 193);
-    Label20 = makeCaption(this, "Label20", JournalCaption(AlarmJournal), 593);
-    Memo3 = makeMemo(this, "Memo3", {0, 22, 386, 446});
-    Memo4 = makeMemo(this, "Memo4", {400, 22, 386, 446});
-    Button13 = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
-    Button13->setObjectName(QStringLiteral("Button13"));
-    Button13->setGeometry(0, 476, 786, 41);
-    connect(Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
+    setObjectName(QStringLiteral("journalPage"));
+    eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal), 193);
+    alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal), 593);
+    eventList = makeMemo(this, "eventList", {0, 22, 386, 446});
+    alarmList = makeMemo(this, "alarmList", {400, 22, 386, 446});
+    readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
+    readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
+    readJournalsButton->setGeometry(0, 476, 786, 41);
+    connect(readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
 }
 
 void JournalPage::attach(DeviceLink &link, Messages &messages)
@@ -59,7 +59,7 @@ void JournalPage::attach(DeviceLink &link, Messages &messages)
     m_messages = &messages;
 }
 
-void JournalPage::Button13Click()
+void JournalPage::readJournals()
 {
     if (!m_link || m_link->busy())
         return;
@@ -68,7 +68,7 @@ void JournalPage::Button13Click()
 
 void JournalPage::showEntry(JournalSelector journal, int index, const QString &line)
 {
-    QPlainTextEdit *memo = journal == AlarmJournal ? Memo4 : Memo3;
+    QPlainTextEdit *memo = journal == AlarmJournal ? alarmList : eventList;
     QVector<int> &shown = m_shownIndices[journal == AlarmJournal ? 1 : 0];
     const auto place = std::upper_bound(shown.begin(), shown.end(), index);
     const int row = int(place - shown.begin());
@@ -87,7 +87,7 @@ void JournalPage::ReadJournals()
     if (!m_link || m_link->busy())
         return;
     // Nothing of an earlier reading stays, which may have been another controller's.
-    for (QPlainTextEdit *memo : {Memo3, Memo4})
+    for (QPlainTextEdit *memo : {eventList, alarmList})
         memo->clear();
     for (QVector<int> &shown : m_shownIndices)
         shown.clear();

@@ -25,14 +25,14 @@ public:
 
     void attach(DeviceLink &link, Messages &messages);
 
-    QLabel *Label19 = nullptr;
-    QLabel *Label20 = nullptr;
-    QPlainTextEdit *Memo3 = nullptr; // events
-    QPlainTextEdit *Memo4 = nullptr; // alarms
-    QPushButton *Button13 = nullptr;
+    QLabel *eventsCaption = nullptr;
+    QLabel *alarmsCaption = nullptr;
+    QPlainTextEdit *eventList = nullptr; // events
+    QPlainTextEdit *alarmList = nullptr; // alarms
+    QPushButton *readJournalsButton = nullptr;
 
     // Starts the reading; ignored while another operation runs.
-    void Button13Click();
+    void readJournals();
     void ReadJournals();
 
 Q_SIGNALS:

@@ -31,12 +31,12 @@ public:
     void ClearDisplayErrors();
     void DecodeStatusFrame(const RxBuffer &rxBytes);
     void ShowTelemetry();
-    // Each tick of the window's Timer2: one blink step of the generator gauge's pointer.
-    void Timer3Timer();
+    // Each tick of the window's faultBlinkTimer: one blink step of the generator gauge's pointer.
+    void blinkStep();
     void ShowThresholdsOnGauges(const ConfigImageBytes &image);
 
     const TelemetryRecord &telemetry() const { return m_record; }
-    bool generatorBlink() const { return GeneratorBlink; }
+    bool generatorBlink() const { return m_generatorBlink; }
 
     // The fourteen displays that show "---" until the first status frame.
     const QList<LcdPanel *> &dataDisplays() const { return m_dataDisplays; }
@@ -44,72 +44,72 @@ public:
     const QList<RectLed *> &flagLeds() const { return m_flagLeds; }
 
     // Mains phases and generator.
-    AngularGauge *iAnalog_A = nullptr;
-    AngularGauge *iAnalog_B = nullptr;
-    AngularGauge *iAnalog_C = nullptr;
-    AngularGauge *iAnalog_GU = nullptr;
-    NumericDisplay *iDigital_A = nullptr;
-    NumericDisplay *iDigital_B = nullptr;
-    NumericDisplay *iDigital_C = nullptr;
-    NumericDisplay *iDigital_GU = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
+    AngularGauge *phaseAGauge = nullptr;
+    AngularGauge *phaseBGauge = nullptr;
+    AngularGauge *phaseCGauge = nullptr;
+    AngularGauge *generatorGauge = nullptr;
+    NumericDisplay *phaseADisplay = nullptr;
+    NumericDisplay *phaseBDisplay = nullptr;
+    NumericDisplay *phaseCDisplay = nullptr;
+    NumericDisplay *generatorDisplay = nullptr;
+    QLabel *phaseACaption = nullptr;
+    QLabel *phaseBCaption = nullptr;
+    QLabel *phaseCCaption = nullptr;
+    QLabel *generatorCaption = nullptr;
 
     // Batteries.
-    LinearGauge *iAnalog_ACC = nullptr;
-    NumericDisplay *iDigital_ACC = nullptr;
-    QLabel *Label5 = nullptr;
-    LinearGauge *iAnalog_UPS = nullptr;
-    NumericDisplay *iDigital_UPS = nullptr;
-    QLabel *Label17 = nullptr;
+    LinearGauge *starterBatteryGauge = nullptr;
+    NumericDisplay *starterBatteryDisplay = nullptr;
+    QLabel *starterBatteryCaption = nullptr;
+    LinearGauge *upsBatteryGauge = nullptr;
+    NumericDisplay *upsBatteryDisplay = nullptr;
+    QLabel *upsBatteryCaption = nullptr;
 
     // GSM modem.
-    LinearGauge *iAnalog_SignalStrength = nullptr;
-    NumericDisplay *iDigital_SignalStrength = nullptr;
-    QLabel *Label8 = nullptr;
-    WrapLabel *iLabel_Carrier = nullptr;
-    QLabel *Label9 = nullptr;
+    LinearGauge *signalGauge = nullptr;
+    NumericDisplay *signalDisplay = nullptr;
+    QLabel *signalCaption = nullptr;
+    WrapLabel *registrationLabel = nullptr;
+    QLabel *registrationCaption = nullptr;
 
     // Temperature sensors 1 to 4; one caption over all four.
-    LinearGauge *iAnalog_Temperature = nullptr;
-    LinearGauge *iAnalog_Temperature2 = nullptr;
-    LinearGauge *iAnalog_Temperature3 = nullptr;
-    LinearGauge *iAnalog_Temperature4 = nullptr;
-    NumericDisplay *iDigital_Temperature = nullptr;
-    NumericDisplay *iDigital_Temperature2 = nullptr;
-    NumericDisplay *iDigital_Temperature3 = nullptr;
-    NumericDisplay *iDigital_Temperature4 = nullptr;
-    QLabel *Label11 = nullptr;
+    LinearGauge *temperature1Gauge = nullptr;
+    LinearGauge *temperature2Gauge = nullptr;
+    LinearGauge *temperature3Gauge = nullptr;
+    LinearGauge *temperature4Gauge = nullptr;
+    NumericDisplay *temperature1Display = nullptr;
+    NumericDisplay *temperature2Display = nullptr;
+    NumericDisplay *temperature3Display = nullptr;
+    NumericDisplay *temperature4Display = nullptr;
+    QLabel *temperaturesCaption = nullptr;
 
     // Status column: counters, clock and flags.
-    QLabel *Label6 = nullptr;
-    TextDisplay *iEdit_Motoclock = nullptr;
-    QLabel *Label7 = nullptr;
-    TextDisplay *iEdit_TO = nullptr;
-    QLabel *Label18 = nullptr;
-    TextDisplay *iEdit_Time = nullptr;
-    RectLed *iLed_THREE_LINE_FLAG = nullptr;
-    RectLed *iLed_DIRECT_START_FLAG = nullptr;
-    RectLed *iLed_SMART_START_FLAG = nullptr;
-    RectLed *iLed_GU_FREQ_FLAG = nullptr;
-    RectLed *iLed_TO_FLAG = nullptr;
-    RectLed *iLed_ACC_VOLTAGE_CONTROL_FLAG = nullptr;
-    RectLed *iLed_UPS_VOLTAGE_CONTROL_FLAG = nullptr;
-    RectLed *iLed_WORK_SLEEP_FLAG = nullptr;
-    RectLed *iLed_TEST_START_FLAG = nullptr;
-    RectLed *iLed_SHORT_FLAG = nullptr;
-    RectLed *iLed_GSM_ACTIVITY_FLAG = nullptr;
-    RectLed *iLed_THERMO_FLAG = nullptr;
-    RectLed *iLed_GPRS_FLAG = nullptr;
+    QLabel *motoclockCaption = nullptr;
+    TextDisplay *motoclockDisplay = nullptr;
+    QLabel *maintenanceCaption = nullptr;
+    TextDisplay *maintenanceDisplay = nullptr;
+    QLabel *clockCaption = nullptr;
+    TextDisplay *clockDisplay = nullptr;
+    RectLed *threeLineLed = nullptr;
+    RectLed *directStartLed = nullptr;
+    RectLed *smartStartLed = nullptr;
+    RectLed *generatorFrequencyLed = nullptr;
+    RectLed *maintenanceLed = nullptr;
+    RectLed *starterBatteryControlLed = nullptr;
+    RectLed *upsBatteryControlLed = nullptr;
+    RectLed *workSleepLed = nullptr;
+    RectLed *testStartLed = nullptr;
+    RectLed *shortLed = nullptr;
+    RectLed *gsmActivityLed = nullptr;
+    RectLed *thermoLed = nullptr;
+    RectLed *gprsLed = nullptr;
 
     // Operating mode and stage.
-    WrapLabel *iLabel_Status = nullptr;
-    QLabel *Label10 = nullptr;
-    RectLed *iLed_Auto = nullptr;
-    RectLed *iLed_Semiauto = nullptr;
-    RectLed *iLed_Manual = nullptr;
+    WrapLabel *stageLabel = nullptr;
+    QLabel *modeCaption = nullptr;
+    RectLed *autoLed = nullptr;
+    RectLed *semiautoLed = nullptr;
+    RectLed *manualLed = nullptr;
 
 Q_SIGNALS:
     // The controller reports automatic operation, semi-automatic or not.
@@ -125,7 +125,7 @@ private:
     void showMode();
 
     TelemetryRecord m_record;
-    bool GeneratorBlink = false;
+    bool m_generatorBlink = false;
     QList<LcdPanel *> m_dataDisplays;
     QList<RectLed *> m_flagLeds;
 };

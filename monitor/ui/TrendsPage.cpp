@@ -91,15 +91,15 @@ QPushButton *makeButton(QWidget *page, const char *name, const QString &caption)
 
 TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent) : QWidget(parent), m_log(log)
 {
-    setObjectName(QStringLiteral("TabSheet6"));
+    setObjectName(QStringLiteral("trendsPage"));
     ComboSpan = new QComboBox(this);
     ComboSpan->setObjectName(QStringLiteral("ComboSpan"));
     ComboSpan->setAccessibleName(tr("Интервал"));
     ComboSpan->addItems({tr("1 мин"), tr("10 мин"), tr("1 ч"), tr("всё")});
     ComboSpan->setCurrentIndex(m_span);
-    ButtonNow = makeButton(this, "ButtonNow", tr("Сейчас"));
-    ButtonSaveCsv = makeButton(this, "ButtonSaveCsv", tr("Сохранить CSV"));
-    ButtonSavePicture = makeButton(this, "ButtonSavePicture", tr("Сохранить картинку"));
+    nowButton = makeButton(this, "nowButton", tr("Сейчас"));
+    saveCsvButton = makeButton(this, "saveCsvButton", tr("Сохранить CSV"));
+    savePictureButton = makeButton(this, "savePictureButton", tr("Сохранить картинку"));
     SwitchRecord = new SwitchLed(tr("Запись в файл"), this);
     SwitchRecord->setObjectName(QStringLiteral("SwitchRecord"));
     SwitchRecord->setMinimumWidth(130);
@@ -110,10 +110,10 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent) : QWidget(paren
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(ComboSpan);
-    controls->addWidget(ButtonNow);
+    controls->addWidget(nowButton);
     controls->addStretch(1);
-    controls->addWidget(ButtonSaveCsv);
-    controls->addWidget(ButtonSavePicture);
+    controls->addWidget(saveCsvButton);
+    controls->addWidget(savePictureButton);
     controls->addWidget(SwitchRecord);
     controls->addWidget(EditRecordFile, 1);
 
@@ -136,9 +136,9 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent) : QWidget(paren
     layout->addWidget(m_plotArea, 1);
 
     connect(ComboSpan, &QComboBox::activated, this, [this](int index) { setSpan(Span(index)); });
-    connect(ButtonNow, &QPushButton::clicked, this, &TrendsPage::goLive);
-    connect(ButtonSaveCsv, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
-    connect(ButtonSavePicture, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
+    connect(nowButton, &QPushButton::clicked, this, &TrendsPage::goLive);
+    connect(saveCsvButton, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
+    connect(savePictureButton, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
     connect(SwitchRecord, &SwitchLed::changed, this, &TrendsPage::onRecordSwitch);
     m_chooseSaveFile = [this](const QString &filter) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filter);

@@ -68,9 +68,9 @@ public:
     bool isRecording() const { return m_recording.isOpen(); }
 
     QComboBox *ComboSpan = nullptr;
-    QPushButton *ButtonNow = nullptr;         // "Сейчас"
-    QPushButton *ButtonSaveCsv = nullptr;     // "Сохранить CSV"
-    QPushButton *ButtonSavePicture = nullptr; // "Сохранить картинку"
+    QPushButton *nowButton = nullptr;         // "Сейчас"
+    QPushButton *saveCsvButton = nullptr;     // "Сохранить CSV"
+    QPushButton *savePictureButton = nullptr; // "Сохранить картинку"
     SwitchLed *SwitchRecord = nullptr;        // "Запись в файл"
     QLineEdit *EditRecordFile = nullptr;
     TrendChartView *ChartVoltages = nullptr;

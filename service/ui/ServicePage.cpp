@@ -59,72 +59,79 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
 
 ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TabSheet4"));
-    Edit4 = makeEdit(this, "Edit4", {}, {108, 21, 121, 20});
-    Edit4->setEchoMode(QLineEdit::Password);
-    Edit4->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    Button14 = makeButton(this, "Button14", tr("Подтвердить пароль"), {11, 47, 299, 40});
-    iSwitchLed4 = makeSwitch(this, "iSwitchLed4", tr("Режим Авто"), {450, 47, 146, 41});
-    iSwitchLed5 = makeSwitch(this, "iSwitchLed5", tr("Режим Полу-авто"), {619, 46, 146, 41});
+    setObjectName(QStringLiteral("servicePage"));
+    serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
+    serviceCodeEdit->setEchoMode(QLineEdit::Password);
+    serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
+    autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
+    semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
-    makeLabel(this, "Label12", tr("Счетчик моточасов:"), 5, 125);
-    Edit1 = makeEdit(this, "Edit1", QStringLiteral("0"), {114, 122, 33, 20}, false);
-    makeLabel(this, "Label13", tr("час"), 153, 125);
-    Edit2 = makeEdit(this, "Edit2", QStringLiteral("0"), {174, 122, 33, 20}, false);
-    makeLabel(this, "Label14", tr("мин"), 213, 125);
-    Button7 = makeButton(this, "Button7", tr("Установить"), {237, 112, 75, 41});
-    Button7->setEnabled(false);
+    makeLabel(this, "motorHoursCaption", tr("Счетчик моточасов:"), 5, 125);
+    motorHoursEdit = makeEdit(this, "motorHoursEdit", QStringLiteral("0"), {114, 122, 33, 20}, false);
+    makeLabel(this, "motorHoursUnit", tr("час"), 153, 125);
+    motorMinutesEdit = makeEdit(this, "motorMinutesEdit", QStringLiteral("0"), {174, 122, 33, 20}, false);
+    makeLabel(this, "motorMinutesUnit", tr("мин"), 213, 125);
+    setMotorHoursButton = makeButton(this, "setMotorHoursButton", tr("Установить"), {237, 112, 75, 41});
+    setMotorHoursButton->setEnabled(false);
 
-    makeLabel(this, "Label16", tr("Серийный номер устройства:"), 3, 189);
-    Edit3 = makeEdit(this, "Edit3", QStringLiteral("00000000"), {160, 184, 69, 20}, false);
-    Button10 = makeButton(this, "Button10", tr("Установить"), {235, 175, 75, 39});
-    Button10->setEnabled(false);
+    makeLabel(this, "serialNumberCaption", tr("Серийный номер устройства:"), 3, 189);
+    serialNumberEdit =
+        makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20}, false);
+    setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
+    setSerialNumberButton->setEnabled(false);
 
-    makeLabel(this, "Label27", tr("Время работы ГУ:"), 450, 125);
-    Edit5 = makeEdit(this, "Edit5", QStringLiteral("0"), {563, 122, 33, 20});
-    makeLabel(this, "Label21", tr("час"), 602, 125);
-    Edit6 = makeEdit(this, "Edit6", QStringLiteral("0"), {623, 122, 33, 20});
-    makeLabel(this, "Label22", tr("мин"), 662, 125);
-    Button16 = makeButton(this, "Button16", tr("Старт"), {696, 112, 68, 41});
+    makeLabel(this, "runTimeCaption", tr("Время работы ГУ:"), 450, 125);
+    runHoursEdit = makeEdit(this, "runHoursEdit", QStringLiteral("0"), {563, 122, 33, 20});
+    makeLabel(this, "runHoursUnit", tr("час"), 602, 125);
+    runMinutesEdit = makeEdit(this, "runMinutesEdit", QStringLiteral("0"), {623, 122, 33, 20});
+    makeLabel(this, "runMinutesUnit", tr("мин"), 662, 125);
+    startGeneratorButton = makeButton(this, "startGeneratorButton", tr("Старт"), {696, 112, 68, 41});
 
-    makeLabel(this, "Label28", tr("Время ожидания ГУ:"), 450, 187);
-    Edit7 = makeEdit(this, "Edit7", QStringLiteral("0"), {563, 184, 33, 20});
-    makeLabel(this, "Label25", tr("час"), 602, 187);
-    Edit8 = makeEdit(this, "Edit8", QStringLiteral("0"), {623, 184, 33, 20});
-    makeLabel(this, "Label26", tr("мин"), 662, 187);
-    Button17 = makeButton(this, "Button17", tr("Стоп"), {696, 174, 68, 41});
+    makeLabel(this, "waitTimeCaption", tr("Время ожидания ГУ:"), 450, 187);
+    waitHoursEdit = makeEdit(this, "waitHoursEdit", QStringLiteral("0"), {563, 184, 33, 20});
+    makeLabel(this, "waitHoursUnit", tr("час"), 602, 187);
+    waitMinutesEdit = makeEdit(this, "waitMinutesEdit", QStringLiteral("0"), {623, 184, 33, 20});
+    makeLabel(this, "waitMinutesUnit", tr("мин"), 662, 187);
+    stopGeneratorButton = makeButton(this, "stopGeneratorButton", tr("Стоп"), {696, 174, 68, 41});
 
-    Button8 = makeButton(this, "Button8", tr("Тест SMS"), {11, 240, 299, 41});
-    Button9 = makeButton(this, "Button9", tr("Тест GPRS"), {11, 287, 299, 42});
-    Button11 = makeButton(this, "Button11", tr("Перезагрузка модема"), {11, 335, 299, 40});
-    Button12 = makeButton(this, "Button12", tr("Синхронизация системного времени"), {11, 405, 299, 41});
-    Button15 = makeButton(this, "Button15", tr("Имя LOG-файла"), {11, 476, 145, 41});
-    iSwitchLed3 = makeSwitch(this, "iSwitchLed3", tr("Вести LOG-файл"), {162, 476, 146, 41});
+    testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
+    testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
+    restartModemButton =
+        makeButton(this, "restartModemButton", tr("Перезагрузка модема"), {11, 335, 299, 40});
+    syncClockButton =
+        makeButton(this, "syncClockButton", tr("Синхронизация системного времени"), {11, 405, 299, 41});
+    logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
+    logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
 
     const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
-        {Button8, &ServicePage::Button8Click},   {Button9, &ServicePage::Button9Click},
-        {Button11, &ServicePage::Button11Click}, {Button12, &ServicePage::Button12Click},
-        {Button16, &ServicePage::Button16Click}, {Button17, &ServicePage::Button17Click},
-        {Button7, &ServicePage::Button7Click},   {Button10, &ServicePage::Button10Click},
-        {Button14, &ServicePage::Button14Click},
+        {testSmsButton, &ServicePage::testSms},
+        {testGprsButton, &ServicePage::testGprs},
+        {restartModemButton, &ServicePage::restartModem},
+        {syncClockButton, &ServicePage::syncClock},
+        {startGeneratorButton, &ServicePage::startGenerator},
+        {stopGeneratorButton, &ServicePage::stopGenerator},
+        {setMotorHoursButton, &ServicePage::setMotorHours},
+        {setSerialNumberButton, &ServicePage::setSerialNumber},
+        {unlockButton, &ServicePage::unlock},
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
-    connect(iSwitchLed4, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
-    connect(iSwitchLed5, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
+    connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
+    connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
     // The log controls belong to the terminal page; this page only tells it.
-    connect(Button15, &QPushButton::clicked, this, &ServicePage::logNameRequested);
-    connect(iSwitchLed3, &SwitchLed::changed, this, &ServicePage::logSwitchChanged);
+    connect(logFileButton, &QPushButton::clicked, this, &ServicePage::logNameRequested);
+    connect(logSwitch, &SwitchLed::changed, this, &ServicePage::logSwitchChanged);
 }
 
 void ServicePage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     // The window leaves the page less height than the design's; the log row moves up rather than be cut.
-    const int top = qMax(0, qMin(LogRowTop, height() - Button15->height() - LogRowBottomGap));
-    Button15->move(Button15->x(), top);
-    iSwitchLed3->move(iSwitchLed3->x(), top);
+    const int top = qMax(0, qMin(LogRowTop, height() - logFileButton->height() - LogRowBottomGap));
+    logFileButton->move(logFileButton->x(), top);
+    logSwitch->move(logSwitch->x(), top);
 }
 
 void ServicePage::attach(DeviceLink &link, Messages &messages)
@@ -135,13 +142,14 @@ void ServicePage::attach(DeviceLink &link, Messages &messages)
 
 QList<QWidget *> ServicePage::lockedControls() const
 {
-    return {Edit1, Edit2, Button7, Edit3, Button10};
+    return {motorHoursEdit, motorMinutesEdit, setMotorHoursButton, serialNumberEdit, setSerialNumberButton};
 }
 
 QList<QWidget *> ServicePage::deviceControls() const
 {
-    return {iSwitchLed4, iSwitchLed5, Button7, Button10, Button16,
-            Button17,    Button8,     Button9, Button11, Button12};
+    return {autoModeSwitch,       semiautoModeSwitch,  setMotorHoursButton, setSerialNumberButton,
+            startGeneratorButton, stopGeneratorButton, testSmsButton,       testGprsButton,
+            restartModemButton,   syncClockButton};
 }
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady)
@@ -197,22 +205,22 @@ void ServicePage::sendDuration(quint8 command, const QLineEdit *hours, const QLi
         sendCommand(command, payload.data);
 }
 
-void ServicePage::Button8Click()
+void ServicePage::testSms()
 {
     sendCommand(CMD_TEST_SMS);
 }
 
-void ServicePage::Button9Click()
+void ServicePage::testGprs()
 {
     sendCommand(CMD_TEST_GPRS);
 }
 
-void ServicePage::Button11Click()
+void ServicePage::restartModem()
 {
     sendCommand(CMD_RESTART_MODEM);
 }
 
-void ServicePage::Button12Click()
+void ServicePage::syncClock()
 {
     const QByteArray data = ClockPayload(m_clock());
     if (!data.isEmpty())
@@ -229,45 +237,45 @@ void ServicePage::iSwitchLed5Click()
     sendCommand(CMD_MODE_SEMIAUTO);
 }
 
-void ServicePage::Button16Click()
+void ServicePage::startGenerator()
 {
-    sendDuration(CMD_GENERATOR_START, Edit5, Edit6);
+    sendDuration(CMD_GENERATOR_START, runHoursEdit, runMinutesEdit);
 }
 
-void ServicePage::Button17Click()
+void ServicePage::stopGenerator()
 {
-    sendDuration(CMD_GENERATOR_STOP, Edit7, Edit8);
+    sendDuration(CMD_GENERATOR_STOP, waitHoursEdit, waitMinutesEdit);
 }
 
-void ServicePage::Button7Click()
+void ServicePage::setMotorHours()
 {
-    const ServicePayload payload = MotoclockPayload(Edit1->text(), Edit2->text());
+    const ServicePayload payload = MotoclockPayload(motorHoursEdit->text(), motorMinutesEdit->text());
     if (ready(payload))
         writeBlock(MotoclockAddress, payload.data);
 }
 
-void ServicePage::Button10Click()
+void ServicePage::setSerialNumber()
 {
-    const ServicePayload payload = SerialNumberPayload(Edit3->text());
+    const ServicePayload payload = SerialNumberPayload(serialNumberEdit->text());
     if (ready(payload))
         writeBlock(SerialNumberAddress, payload.data);
 }
 
 void ServicePage::showAutomaticMode(bool semiauto)
 {
-    iSwitchLed4->setActive(!semiauto);
-    iSwitchLed5->setActive(semiauto);
+    autoModeSwitch->setActive(!semiauto);
+    semiautoModeSwitch->setActive(semiauto);
 }
 
 void ServicePage::logSwitchOff()
 {
-    iSwitchLed3->setActive(false);
+    logSwitch->setActive(false);
 }
 
-void ServicePage::Button14Click()
+void ServicePage::unlock()
 {
     // The window unlocks the controls; it decides what is enabled.
-    if (IsServiceCode(Edit4->text()))
+    if (IsServiceCode(serviceCodeEdit->text()))
         Q_EMIT serviceUnlocked();
 }
 

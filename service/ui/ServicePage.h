@@ -31,27 +31,27 @@ public:
     // The local clock the controller's clock is set from.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    QLineEdit *Edit4 = nullptr; // service code
-    QPushButton *Button14 = nullptr;
-    SwitchLed *iSwitchLed4 = nullptr; // "Режим Авто"
-    SwitchLed *iSwitchLed5 = nullptr; // "Режим Полу-авто"
-    QLineEdit *Edit1 = nullptr;       // motor hours
-    QLineEdit *Edit2 = nullptr;       // motor minutes
-    QPushButton *Button7 = nullptr;
-    QLineEdit *Edit3 = nullptr; // serial number
-    QPushButton *Button10 = nullptr;
-    QLineEdit *Edit5 = nullptr;       // run time, hours
-    QLineEdit *Edit6 = nullptr;       // run time, minutes
-    QPushButton *Button16 = nullptr;  // "Старт"
-    QLineEdit *Edit7 = nullptr;       // wait time, hours
-    QLineEdit *Edit8 = nullptr;       // wait time, minutes
-    QPushButton *Button17 = nullptr;  // "Стоп"
-    QPushButton *Button8 = nullptr;   // "Тест SMS"
-    QPushButton *Button9 = nullptr;   // "Тест GPRS"
-    QPushButton *Button11 = nullptr;  // "Перезагрузка модема"
-    QPushButton *Button12 = nullptr;  // "Синхронизация системного времени"
-    QPushButton *Button15 = nullptr;  // "Имя LOG-файла"
-    SwitchLed *iSwitchLed3 = nullptr; // "Вести LOG-файл"
+    QLineEdit *serviceCodeEdit = nullptr; // service code
+    QPushButton *unlockButton = nullptr;
+    SwitchLed *autoModeSwitch = nullptr;     // "Режим Авто"
+    SwitchLed *semiautoModeSwitch = nullptr; // "Режим Полу-авто"
+    QLineEdit *motorHoursEdit = nullptr;     // motor hours
+    QLineEdit *motorMinutesEdit = nullptr;   // motor minutes
+    QPushButton *setMotorHoursButton = nullptr;
+    QLineEdit *serialNumberEdit = nullptr; // serial number
+    QPushButton *setSerialNumberButton = nullptr;
+    QLineEdit *runHoursEdit = nullptr;           // run time, hours
+    QLineEdit *runMinutesEdit = nullptr;         // run time, minutes
+    QPushButton *startGeneratorButton = nullptr; // "Старт"
+    QLineEdit *waitHoursEdit = nullptr;          // wait time, hours
+    QLineEdit *waitMinutesEdit = nullptr;        // wait time, minutes
+    QPushButton *stopGeneratorButton = nullptr;  // "Стоп"
+    QPushButton *testSmsButton = nullptr;        // "Тест SMS"
+    QPushButton *testGprsButton = nullptr;       // "Тест GPRS"
+    QPushButton *restartModemButton = nullptr;   // "Перезагрузка модема"
+    QPushButton *syncClockButton = nullptr; // "Синхронизация системного времени"
+    QPushButton *logFileButton = nullptr;   // "Имя LOG-файла"
+    SwitchLed *logSwitch = nullptr;         // "Вести LOG-файл"
 
     // The controls the service code unlocks.
     QList<QWidget *> lockedControls() const;
@@ -59,17 +59,17 @@ public:
     QList<QWidget *> deviceControls() const;
 
     // Handlers; each one that talks to the controller holds the link for its click.
-    void Button8Click();
-    void Button9Click();
-    void Button11Click();
-    void Button12Click();
+    void testSms();
+    void testGprs();
+    void restartModem();
+    void syncClock();
     void iSwitchLed4Click();
     void iSwitchLed5Click();
-    void Button16Click();
-    void Button17Click();
-    void Button7Click();
-    void Button10Click();
-    void Button14Click();
+    void startGenerator();
+    void stopGenerator();
+    void setMotorHours();
+    void setSerialNumber();
+    void unlock();
 
     // The controller reports automatic operation: the mode switches show which, without a word to it.
     void showAutomaticMode(bool semiauto);

@@ -34,10 +34,10 @@ class ParamsPage;
 class PortComboBox;
 class ServicePage;
 class TerminalPage;
-class TForm2;
+class ParamValueDialog;
 class TrendsPage;
 
-class TForm1 : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
@@ -46,8 +46,8 @@ public:
     // The variant combo's right end keeps this distance from the page control's right edge.
     static constexpr int VariantComboRightGap = 160;
 
-    explicit TForm1(QWidget *parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     Messages &messages() { return m_messages; }
     DeviceLink &link() { return m_link; }
@@ -64,25 +64,23 @@ public:
     void addExtraPort(const QString &path);
 
     // Window parts, named as the pages refer to them.
-    QTabWidget *PageControl1 = nullptr;
-    MeasurementPage *TabSheet1 = nullptr;
-    ParamsPage *TabSheet2 = nullptr;
-    JournalPage *TabSheet5 = nullptr;
-    ServicePage *TabSheet4 = nullptr;
-    TerminalPage *TabSheet3 = nullptr;
-    TrendsPage *TabSheet6 = nullptr; // "Графики"
-    QComboBox *ComboBox_DeviceVersions = nullptr;
-    PortComboBox *AfPortComboBox1 = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    QLabel *StatusPanel0 = nullptr;
-    QLabel *StatusPanel1 = nullptr;
-    QLabel *StatusPanelErrors = nullptr;
-    QPushButton *ButtonStop = nullptr; // "Стоп": shown while an operation runs
-    // Armed by the first arrival and otherwise idle: the wait clock of the operations is the link's own.
-    QTimer Timer1;
+    QTabWidget *pageTabs = nullptr;
+    MeasurementPage *measurementPage = nullptr;
+    ParamsPage *paramsPage = nullptr;
+    JournalPage *journalPage = nullptr;
+    ServicePage *servicePage = nullptr;
+    TerminalPage *terminalPage = nullptr;
+    TrendsPage *trendsPage = nullptr; // "Графики"
+    QComboBox *variantCombo = nullptr;
+    PortComboBox *portCombo = nullptr;
+    QStatusBar *statusBar = nullptr;
+    QLabel *packetsCaption = nullptr;
+    QLabel *statusText = nullptr;
+    QLabel *errorCountLabel = nullptr;
+    QPushButton *stopButton = nullptr; // "Стоп": shown while an operation runs
     // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
-    QTimer Timer2;
-    TForm2 *Form2 = nullptr;
+    QTimer faultBlinkTimer;
+    ParamValueDialog *valueDialog = nullptr;
 
     quint8 RecordedVariant = 200;
     // The parameters page owns the image; this is what it holds now.
@@ -92,10 +90,10 @@ public:
     void setTabVisible(QWidget *page, bool visible);
 
     // Handlers.
-    void FormCreate();
-    void FormDestroy();
-    void ComboBox_DeviceVersionsChange();
-    void TreeList1DblClick();
+    void setInitialState();
+    void shutDown();
+    void onVariantChosen();
+    void editChosenParam();
 
     // The status-frame steps, in the order the dispatcher runs them.
     void ClearDisplayErrors();

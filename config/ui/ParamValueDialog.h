@@ -11,25 +11,25 @@ class QPushButton;
 
 namespace gencfg {
 
-class TForm2 : public QDialog
+class ParamValueDialog : public QDialog
 {
     Q_OBJECT
 public:
     static constexpr int DesignClientWidth = 174;
     static constexpr int DesignClientHeight = 140;
 
-    explicit TForm2(QWidget *parent = nullptr);
+    explicit ParamValueDialog(QWidget *parent = nullptr);
 
-    QPushButton *Button1 = nullptr;
-    QComboBox *ComboBox1 = nullptr;
-    QComboBox *ComboBox2 = nullptr;
-    QComboBox *ComboBox3 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QComboBox *ComboBox4 = nullptr;
-    QComboBox *ComboBox5 = nullptr;
-    QComboBox *ComboBox6 = nullptr;
+    QPushButton *setButton = nullptr;
+    QComboBox *onOffCombo = nullptr;
+    QComboBox *languageCombo = nullptr;
+    QComboBox *messageTypeCombo = nullptr;
+    QLineEdit *valueEdit = nullptr;
+    QComboBox *engineTypeCombo = nullptr;
+    QComboBox *accessLevelCombo = nullptr;
+    QComboBox *testStartModeCombo = nullptr;
 
-    // Edit1 and the six combo boxes, in that order.
+    // valueEdit and the six combo boxes, in that order.
     QList<QWidget *> editors() const;
     // Shows this one editor and hides the others.
     void showOnlyEditor(QWidget *editor);
@@ -38,8 +38,7 @@ public:
     void setOuterHeight(int height);
     int outerHeight() const;
 
-    void Button1Click();
-    void FormActivate();
+    void focusValueEdit();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,0 +1,413 @@
+#include "app/MainWindow.h"
+
+#include "app/ProportionalLayout.h"
+#include "app/TerminalPage.h"
+#include "config/ui/ParamEditor.h"
+#include "config/ui/ParamTreeView.h"
+#include "config/ui/ParamValueDialog.h"
+#include "config/ui/ParamsPage.h"
+#include "link/LinkTexts.h"
+#include "link/PortAccess.h"
+#include "monitor/Journal.h"
+#include "monitor/ui/JournalPage.h"
+#include "monitor/ui/MeasurementPage.h"
+#include "monitor/ui/TrendsPage.h"
+#include "service/ui/ServicePage.h"
+#include "widgets/PortComboBox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTime>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace gencfg {
+
+namespace {
+
+// Room kept free in a layout: its size is its fixed size.
+class FixedSpace : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return minimumSize(); }
+};
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent), m_messages(this)
+{
+    buildWindow();
+    connectLink();
+    setInitialState();
+}
+
+MainWindow::~MainWindow()
+{
+    shutDown();
+}
+
+void MainWindow::buildWindow()
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(tr("ПО Конфигуратор v2a"));
+    QFont font;
+    // Tahoma where it exists; a narrow sans elsewhere keeps the design's captions inside their controls.
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
+    font.setPixelSize(11);
+    setFont(font);
+    resize(ClientWidth, ClientHeight);
+    setMinimumSize(QSize(ClientWidth, ClientHeight) / 2);
+
+    pageTabs = new QTabWidget(this);
+    pageTabs->setObjectName(QStringLiteral("pageTabs"));
+    pageTabs->setGeometry(1, 1, 800, 550);
+    pageTabs->setDocumentMode(true);
+
+    measurementPage = new MeasurementPage;
+    paramsPage = new ParamsPage(m_tree);
+    journalPage = new JournalPage;
+    servicePage = new ServicePage;
+    terminalPage = new TerminalPage;
+    trendsPage = new TrendsPage(m_telemetry);
+    pageTabs->addTab(measurementPage, tr("Измерения"));
+    pageTabs->addTab(paramsPage, tr("Параметры"));
+    // The page is named after the event journal it shows first.
+    pageTabs->addTab(journalPage, JournalCaption(EventJournal));
+    pageTabs->addTab(servicePage, tr("Дополнительно"));
+    pageTabs->addTab(terminalPage, tr("Терминал+лог"));
+    pageTabs->addTab(trendsPage, tr("Графики"));
+
+    variantCombo = new QComboBox(this);
+    variantCombo->setObjectName(QStringLiteral("variantCombo"));
+    variantCombo->setEditable(true);
+    variantCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
+    variantCombo->setFocusPolicy(Qt::ClickFocus);
+    for (DeviceVariant variant : Variants)
+        variantCombo->addItem(VariantTitle(variant));
+    variantCombo->setCurrentIndex(-1);
+    // The initial text is the petrol item without its trailing blank.
+    variantCombo->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
+    variantCombo->lineEdit()->setCursorPosition(0);
+    variantCombo->setGeometry(568, 1, 109, 20);
+    // The two combos sit over the right end of the tab strip: the tabs keep clear of
+    // them and scroll when they do not fit, as with all six pages shown.
+    auto *comboSpace = new FixedSpace(pageTabs);
+    comboSpace->setObjectName(QStringLiteral("TabStripComboSpace"));
+    comboSpace->setFixedSize(variantCombo->width() + VariantComboRightGap + 4, 1);
+    pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
+    pageTabs->setUsesScrollButtons(true);
+    pageTabs->tabBar()->setElideMode(Qt::ElideNone);
+    connect(variantCombo, &QComboBox::activated, this, [this] {
+        onVariantChosen();
+        // The picked text leaves the caret at its end, which scrolls its first letter out of the field.
+        variantCombo->lineEdit()->setCursorPosition(0);
+    });
+    connect(variantCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { onVariantChosen(); });
+
+    portCombo = new PortComboBox(this);
+    portCombo->setObjectName(QStringLiteral("portCombo"));
+    portCombo->setGeometry(683, 1, 109, 21);
+    portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
+    connect(portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
+
+    statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("statusBar"));
+    statusBar->setSizeGripEnabled(false);
+    statusBar->setGeometry(0, ClientHeight - 18, ClientWidth, 18);
+    // The panels change with every frame and request: plain text of a fixed size never
+    // makes the status bar lay itself out again.
+    const int panelHeight = QFontMetrics(font).height() + 2;
+    packetsCaption = new QLabel(tr("Пакетов принято:"));
+    packetsCaption->setTextFormat(Qt::PlainText);
+    packetsCaption->setFixedSize(200, panelHeight);
+    statusText = new QLabel;
+    statusText->setTextFormat(Qt::PlainText);
+    statusText->setMinimumWidth(50);
+    statusText->setFixedHeight(panelHeight);
+    statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    errorCountLabel = new QLabel;
+    errorCountLabel->setTextFormat(Qt::PlainText);
+    errorCountLabel->setFixedSize(110, panelHeight);
+    stopButton = new QPushButton(tr("Стоп"));
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->setAccessibleName(tr("Стоп"));
+    stopButton->setFocusPolicy(Qt::NoFocus);
+    stopButton->setFixedHeight(14);
+    stopButton->hide();
+    statusBar->addWidget(packetsCaption);
+    statusBar->addWidget(statusText, 1);
+    statusBar->addWidget(stopButton);
+    statusBar->addWidget(errorCountLabel);
+    connect(stopButton, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, &m_link, &DeviceLink::cancelOperation);
+
+    faultBlinkTimer.setInterval(2000);
+
+    connect(measurementPage, &MeasurementPage::automaticModeShown, servicePage,
+            &ServicePage::showAutomaticMode);
+    connect(servicePage, &ServicePage::serviceUnlocked, this, &MainWindow::onServiceUnlocked);
+    connect(&faultBlinkTimer, &QTimer::timeout, measurementPage, &MeasurementPage::blinkStep);
+
+    valueDialog = new ParamValueDialog(this);
+    m_editor = std::make_unique<ParamEditor>(m_tree, *valueDialog, m_messages);
+    connect(paramsPage->paramTree, &QAbstractItemView::doubleClicked, this, [this] { editChosenParam(); });
+    paramsPage->attach(m_link, m_messages);
+    connect(paramsPage, &ParamsPage::progressText, statusText, &QLabel::setText);
+    connect(journalPage, &JournalPage::progressText, statusText, &QLabel::setText);
+    connect(paramsPage, &ParamsPage::thresholdsChanged, measurementPage,
+            &MeasurementPage::ShowThresholdsOnGauges);
+    connect(paramsPage, &ParamsPage::thresholdsChanged, trendsPage, &TrendsPage::showThresholds);
+    trendsPage->attach(m_messages);
+    connect(paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+}
+
+void MainWindow::connectLink()
+{
+    // Direct connections: the dispatcher's steps run in its own order.
+    connect(&m_link, &DeviceLink::packetCountChanged, this,
+            [this](int count) { packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::badFrameCountChanged, this,
+            [this](int count) { errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::statusFrameReceived, this, &MainWindow::onStatusFrame);
+    connect(&m_link, &DeviceLink::terminalStep, terminalPage, &TerminalPage::terminalStep);
+    connect(&m_link, &DeviceLink::echoLine, terminalPage, &TerminalPage::appendEcho);
+    journalPage->attach(m_link, m_messages);
+    servicePage->attach(m_link, m_messages);
+    terminalPage->attach(m_messages);
+    connect(servicePage, &ServicePage::logNameRequested, terminalPage, &TerminalPage::chooseLogFile);
+    connect(servicePage, &ServicePage::logSwitchChanged, terminalPage, &TerminalPage::otherLogSwitchChanged);
+    connect(terminalPage, &TerminalPage::logSwitchesOff, servicePage, &ServicePage::logSwitchOff);
+    connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::updateDeviceControls);
+    // After the operation's own result has been handled.
+    connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::applyHeldVariant, Qt::QueuedConnection);
+    connect(&m_link, &DeviceLink::portLost, this, &MainWindow::onPortLost);
+    m_link.setReopenReturningPort(true);
+    connect(&m_link, &DeviceLink::portReturned, this, [this](const QString &path) {
+        portCombo->refresh();
+        portCombo->showPort(path);
+        statusText->setText(PortReopenedText(portCombo->portText(path)));
+    });
+}
+
+void MainWindow::setInitialState()
+{
+    ConfigImageBytes blank;
+    blank.fill(0xFF);
+    paramsPage->setConfigImage(blank);
+    measurementPage->ResetMeasurementDisplays();
+    RecordedVariant = quint8(DeviceVariant::Petrol);
+    m_tree.clear();
+    LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
+    setTabVisible(journalPage, true);
+    setTabVisible(terminalPage, false);
+    pageTabs->setCurrentWidget(measurementPage);
+    faultBlinkTimer.start();
+}
+
+void MainWindow::shutDown()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    // A transfer still waiting ends now; its result is no longer shown to anyone.
+    m_messages.setHandler([](const Message &) {});
+    m_link.closePort();
+    trendsPage->stopRecording();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Placed after the size has taken effect, so the placement follows the final size.
+    placeChildren(*this);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    shutDown();
+    event->accept();
+}
+
+const ConfigImageBytes &MainWindow::ConfigImage() const
+{
+    return paramsPage->ConfigImage();
+}
+
+bool MainWindow::isTabVisible(QWidget *page) const
+{
+    return pageTabs->isTabVisible(pageTabs->indexOf(page));
+}
+
+void MainWindow::setTabVisible(QWidget *page, bool visible)
+{
+    pageTabs->setTabVisible(pageTabs->indexOf(page), visible);
+}
+
+void MainWindow::loadCatalogue(DeviceVariant variant)
+{
+    RecordedVariant = quint8(variant);
+    LoadVariantTree(variant, m_tree);
+}
+
+void MainWindow::onVariantChosen()
+{
+    m_tree.clear();
+    const int index = variantCombo->findText(variantCombo->currentText(), Qt::MatchExactly);
+    if (index < 0 || index >= int(std::size(Variants)))
+        return;
+    loadCatalogue(Variants[index]);
+    setTabVisible(journalPage, true);
+}
+
+void MainWindow::DetectVariant(quint8 code)
+{
+    // No row changes under the value dialog or an operation: the variant the
+    // last frame reported is applied when they end.
+    if (code == RecordedVariant) {
+        m_pendingVariant.reset();
+        return;
+    }
+    if (m_editor->isEditing() || m_link.busy()) {
+        m_pendingVariant = code;
+        return;
+    }
+    const std::optional<DeviceVariant> variant = VariantFromCode(code);
+    if (!variant)
+        return;
+    const int comboIndex =
+        int(std::find(std::begin(Variants), std::end(Variants), *variant) - std::begin(Variants));
+    // Another controller, or this one changed: what it held is no longer known.
+    m_tree.setBaseline(std::nullopt);
+    m_tree.clear();
+    loadCatalogue(*variant);
+    setTabVisible(journalPage, code != quint8(DeviceVariant::Petrol));
+    const QSignalBlocker blocker(variantCombo);
+    variantCombo->setCurrentIndex(comboIndex);
+    variantCombo->lineEdit()->setCursorPosition(0);
+}
+
+void MainWindow::onStatusFrame(const RxBuffer &rxBytes)
+{
+    ClearDisplayErrors();
+    DetectVariant(rxBytes[5]);
+    DecodeStatusFrame(rxBytes);
+    ShowTelemetry();
+    m_telemetry.append(m_telemetryClock(), measurementPage->telemetry());
+    trendsPage->sampleAdded();
+}
+
+void MainWindow::ClearDisplayErrors()
+{
+    measurementPage->ClearDisplayErrors();
+}
+
+void MainWindow::DecodeStatusFrame(const RxBuffer &rxBytes)
+{
+    measurementPage->DecodeStatusFrame(rxBytes);
+}
+
+void MainWindow::ShowTelemetry()
+{
+    measurementPage->ShowTelemetry();
+}
+
+void MainWindow::addExtraPort(const QString &path)
+{
+    portCombo->addExtraPort(path);
+}
+
+void MainWindow::pickPort(const QString &path)
+{
+    portCombo->showPort(path);
+    onPortPicked(path);
+}
+
+void MainWindow::onPortPicked(const QString &path)
+{
+    const ByteTransport &port = m_link.transport();
+    if (m_link.busy() || (port.isOpen() && port.portName() == path))
+        return;
+    // The values read belong to the controller on the port that was open.
+    m_tree.setBaseline(std::nullopt);
+    const QString failure = m_link.openPort(path);
+    if (!failure.isEmpty()) {
+        portCombo->clearSelection();
+        m_messages.plain(QStringLiteral("Error"), failure);
+    }
+}
+
+void MainWindow::onPortLost()
+{
+    // The adapter may come back on another controller.
+    m_tree.setBaseline(std::nullopt);
+    portCombo->clearSelection();
+    // The loss may be told from inside a write: a modal box there would run the link under itself.
+    QMetaObject::invokeMethod(
+        this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);
+}
+
+void MainWindow::applyHeldVariant()
+{
+    if (!m_pendingVariant || m_link.busy() || m_editor->isEditing())
+        return;
+    const quint8 code = *m_pendingVariant;
+    m_pendingVariant.reset();
+    DetectVariant(code);
+}
+
+QList<QWidget *> MainWindow::deviceArea() const
+{
+    // Everything that could touch the link, the tree or the image.
+    return servicePage->deviceControls()
+           << paramsPage->saveButton << paramsPage->openButton << paramsPage->writeButton
+           << paramsPage->readButton << journalPage->readJournalsButton << servicePage->logFileButton
+           << terminalPage->logFileButton << portCombo << variantCombo;
+}
+
+void MainWindow::updateDeviceControls()
+{
+    // The one place that decides which controls are enabled: the device area
+    // while nothing runs, the service-locked controls once the code is confirmed.
+    const bool idle = !m_link.busy();
+    const QList<QWidget *> locked = servicePage->lockedControls();
+    const QList<QWidget *> device = deviceArea();
+    // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
+    if (!idle && device.contains(QApplication::focusWidget()))
+        pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+    for (QWidget *control : device + locked) {
+        const bool free = idle || !device.contains(control);
+        control->setEnabled(free && (m_serviceUnlocked || !locked.contains(control)));
+    }
+    stopButton->setVisible(!idle);
+}
+
+void MainWindow::onServiceUnlocked()
+{
+    setTabVisible(terminalPage, true);
+    m_serviceUnlocked = true;
+    updateDeviceControls();
+}
+
+void MainWindow::editChosenParam()
+{
+    if (m_link.busy())
+        return;
+    m_editor->editChosenParam(paramsPage->paramTree->selectedNode(), QCursor::pos());
+    applyHeldVariant();
+}
+
+} // namespace gencfg
