@@ -209,7 +209,7 @@ void MainWindow::setInitialState()
     blank.fill(0xFF);
     paramsPage->setConfigImage(blank);
     measurementPage->ResetMeasurementDisplays();
-    RecordedVariant = quint8(DeviceVariant::Petrol);
+    m_variant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
     setTabVisible(journalPage, true);
@@ -259,7 +259,7 @@ void MainWindow::setTabVisible(QWidget *page, bool visible)
 
 void MainWindow::loadCatalogue(DeviceVariant variant)
 {
-    RecordedVariant = quint8(variant);
+    m_variant = quint8(variant);
     LoadVariantTree(variant, m_tree);
 }
 
@@ -277,7 +277,7 @@ void MainWindow::DetectVariant(quint8 code)
 {
     // No row changes under the value dialog or an operation: the variant the
     // last frame reported is applied when they end.
-    if (code == RecordedVariant) {
+    if (code == m_variant) {
         m_pendingVariant.reset();
         return;
     }

@@ -82,7 +82,8 @@ public:
     QTimer faultBlinkTimer;
     ParamValueDialog *valueDialog = nullptr;
 
-    quint8 RecordedVariant = 200;
+    // The variant whose catalogue the tree holds.
+    DeviceVariant variant() const { return DeviceVariant(m_variant); }
     // The parameters page owns the image; this is what it holds now.
     const ConfigImageBytes &ConfigImage() const;
 
@@ -125,6 +126,7 @@ private:
     std::function<qint64()> m_telemetryClock = &QDateTime::currentMSecsSinceEpoch;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
+    quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;
     // A variant a status frame reported while the value dialog was open or an operation ran.
     std::optional<quint8> m_pendingVariant;

@@ -43,10 +43,10 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
     logSwitch->setGeometry(669, 476, 120, 41);
 
     // The display follows the lamp whoever sets it; the log follows only the user.
-    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this] { iSwitchLed2Change(); });
+    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this] { showTrafficSwitchChange(); });
     connect(clearButton, &QPushButton::clicked, this, [this] { clearTraffic(); });
     connect(logFileButton, &QPushButton::clicked, this, [this] { chooseLogFile(); });
-    connect(logSwitch, &SwitchLed::changed, this, [this] { iSwitchLed1Change(); });
+    connect(logSwitch, &SwitchLed::changed, this, [this] { logSwitchChange(); });
 
     m_askFileName = [this](const QString &current) {
         return QFileDialog::getSaveFileName(window(), tr("Имя LOG-файла"), current,
@@ -68,7 +68,7 @@ void TerminalPage::attach(Messages &messages)
 void TerminalPage::otherLogSwitchChanged(bool lit)
 {
     m_otherLogSwitchLit = lit;
-    iSwitchLed1Change();
+    logSwitchChange();
 }
 
 void TerminalPage::terminalStep(const QByteArray &LineText)
@@ -120,7 +120,7 @@ bool TerminalPage::anyLogSwitchLit() const
     return logSwitch->isActive() || m_otherLogSwitchLit;
 }
 
-void TerminalPage::iSwitchLed1Change()
+void TerminalPage::logSwitchChange()
 {
     if (LogFileName.isEmpty()) {
         logSwitch->setActive(false);
@@ -138,7 +138,7 @@ void TerminalPage::iSwitchLed1Change()
     }
 }
 
-void TerminalPage::iSwitchLed2Change()
+void TerminalPage::showTrafficSwitchChange()
 {
     DisplayData = showTrafficSwitch->isActive();
 }

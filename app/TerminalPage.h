@@ -58,8 +58,8 @@ public:
 
     void clearTraffic();
     void chooseLogFile();
-    void iSwitchLed1Change();
-    void iSwitchLed2Change();
+    void logSwitchChange();
+    void showTrafficSwitchChange();
 
 Q_SIGNALS:
     // Logging stopped on a file failure: every log switch goes off.

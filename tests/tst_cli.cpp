@@ -712,7 +712,7 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         MainWindow form;
         MessageRecorder messages(form.messages());
         form.pickPort(c.port());
-        QTRY_COMPARE_WITH_TIMEOUT(form.RecordedVariant, quint8(DeviceVariant::Diesel), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(quint8(form.variant()), quint8(DeviceVariant::Diesel), 5000);
         form.paramsPage->readFromDevice();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));

@@ -102,7 +102,7 @@ struct NoisyWindow : PtyFormSim
     bool ready()
     {
         return PtyFormSim::ready() &&
-               QTest::qWaitFor([this] { return form.RecordedVariant == quint8(DeviceVariant::Diesel); },
+               QTest::qWaitFor([this] { return quint8(form.variant()) == quint8(DeviceVariant::Diesel); },
                                5000);
     }
     QVector<FrameLogEntry> writesSince(int first) const

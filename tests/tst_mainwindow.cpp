@@ -52,7 +52,7 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
     QCOMPARE(form.size(), QSize(799, 572));
     QCOMPARE(form.tree().nodeCount(), 84);
-    QCOMPARE(int(form.RecordedVariant), 200);
+    QCOMPARE(int(quint8(form.variant())), 200);
     QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-бензин v2.0"));
     QCOMPARE(form.variantCombo->currentIndex(), -1);
     QCOMPARE(form.variantCombo->count(), 3);
@@ -133,7 +133,7 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     form.variantCombo->setCurrentIndex(index);
     form.onVariantChosen();
     QCOMPARE(form.tree().nodeCount(), rows);
-    QCOMPARE(int(form.RecordedVariant), variant);
+    QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(form.journalPage));
     QCOMPARE(form.tree().field(3, 1), QStringLiteral("180"));
 }
@@ -144,7 +144,7 @@ void tst_MainWindow::typedVariantText_emptiesTheTree()
     form.variantCombo->setFocus();
     QTest::keyClicks(form.variantCombo->lineEdit(), QStringLiteral("x"));
     QCOMPARE(form.tree().nodeCount(), 0);
-    QCOMPARE(int(form.RecordedVariant), 200);
+    QCOMPARE(int(quint8(form.variant())), 200);
 }
 
 void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
@@ -152,7 +152,7 @@ void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
     MainWindow form;
     form.link().receive(statusFrame(201));
     QCOMPARE(form.tree().nodeCount(), 83);
-    QCOMPARE(int(form.RecordedVariant), 201);
+    QCOMPARE(int(quint8(form.variant())), 201);
     QCOMPARE(form.variantCombo->currentIndex(), 1);
     QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
     QVERIFY(form.isTabVisible(form.journalPage));
@@ -188,7 +188,7 @@ void tst_MainWindow::variantInTheNarrowField_showsFromItsFirstLetter()
         QTest::keyClick(list, Qt::Key_Return);
     };
     pick(1);
-    QCOMPARE(int(form.RecordedVariant), 201);
+    QCOMPARE(int(quint8(form.variant())), 201);
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
     pick(1);
     QCOMPARE(combo->lineEdit()->cursorPosition(), 0);

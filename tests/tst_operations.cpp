@@ -166,7 +166,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
 
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
     QVERIFY(s.settle());
-    QCOMPARE(s.form.RecordedVariant, quint8(201));
+    QCOMPARE(quint8(s.form.variant()), quint8(201));
     QCOMPARE(treeTexts(s.form.tree()), treeTexts(dieselDefaults));
 }
 

@@ -879,7 +879,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
     QVERIFY(w.finish());
     QVERIFY(w.settle(2));
     QCOMPARE(w.boxTexts(), QStringList{write ? VariantChangedWriteText() : VariantChangedReadText()});
-    QCOMPARE(w.form.RecordedVariant, quint8(DeviceVariant::Diesel));
+    QCOMPARE(quint8(w.form.variant()), quint8(DeviceVariant::Diesel));
     QCOMPARE(treeTexts(tree), treeBefore);
     // A write has coded the tree into the image first, as always.
     QVERIFY(write || w.form.ConfigImage() == imageBefore);

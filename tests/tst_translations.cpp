@@ -287,7 +287,7 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     // A variant picked by hand is found by its shown text.
     form.variantCombo->setCurrentIndex(1);
     form.onVariantChosen();
-    QCOMPARE(int(form.RecordedVariant), int(DeviceVariant::Diesel));
+    QCOMPARE(int(quint8(form.variant())), int(DeviceVariant::Diesel));
     QCOMPARE(form.tree().field(0, FieldValue), QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.

@@ -118,8 +118,8 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
-    connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { iSwitchLed4Click(); });
-    connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { iSwitchLed5Click(); });
+    connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
+    connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
     // The log controls belong to the terminal page; this page only tells it.
     connect(logFileButton, &QPushButton::clicked, this, &ServicePage::logNameRequested);
     connect(logSwitch, &SwitchLed::changed, this, &ServicePage::logSwitchChanged);
@@ -227,12 +227,12 @@ void ServicePage::syncClock()
         sendCommand(CMD_SET_CLOCK, data);
 }
 
-void ServicePage::iSwitchLed4Click()
+void ServicePage::autoModeClick()
 {
     sendCommand(CMD_MODE_AUTO);
 }
 
-void ServicePage::iSwitchLed5Click()
+void ServicePage::semiautoModeClick()
 {
     sendCommand(CMD_MODE_SEMIAUTO);
 }

@@ -63,8 +63,8 @@ public:
     void testGprs();
     void restartModem();
     void syncClock();
-    void iSwitchLed4Click();
-    void iSwitchLed5Click();
+    void autoModeClick();
+    void semiautoModeClick();
     void startGenerator();
     void stopGenerator();
     void setMotorHours();
