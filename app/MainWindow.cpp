@@ -182,7 +182,7 @@ void MainWindow::connectLink()
             [this](int count) { packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
             [this](int count) { errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
-    connect(&m_link, &DeviceLink::statusFrameReceived, this, &MainWindow::onStatusFrame);
+    connect(&m_statusFeed, &StatusFeed::recordDecoded, this, &MainWindow::onStatusRecord);
     connect(&m_link, &DeviceLink::terminalStep, terminalPage, &TerminalPage::terminalStep);
     connect(&m_link, &DeviceLink::echoLine, terminalPage, &TerminalPage::appendEcho);
     journalPage->attach(m_link, m_messages);
@@ -208,7 +208,7 @@ void MainWindow::setInitialState()
     ConfigImageBytes blank;
     blank.fill(0xFF);
     paramsPage->setConfigImage(blank);
-    measurementPage->ResetMeasurementDisplays();
+    measurementPage->showNoData();
     m_variant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
@@ -273,7 +273,7 @@ void MainWindow::onVariantChosen()
     setTabVisible(journalPage, true);
 }
 
-void MainWindow::DetectVariant(quint8 code)
+void MainWindow::detectVariant(quint8 code)
 {
     // No row changes under the value dialog or an operation: the variant the
     // last frame reported is applied when they end.
@@ -300,29 +300,12 @@ void MainWindow::DetectVariant(quint8 code)
     variantCombo->lineEdit()->setCursorPosition(0);
 }
 
-void MainWindow::onStatusFrame(const RxBuffer &rxBytes)
+void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
 {
-    ClearDisplayErrors();
-    DetectVariant(rxBytes[5]);
-    DecodeStatusFrame(rxBytes);
-    ShowTelemetry();
-    m_telemetry.append(m_telemetryClock(), measurementPage->telemetry());
+    detectVariant(record.VariantCode);
+    measurementPage->show(record);
+    m_telemetry.append(msecs, record);
     trendsPage->sampleAdded();
-}
-
-void MainWindow::ClearDisplayErrors()
-{
-    measurementPage->ClearDisplayErrors();
-}
-
-void MainWindow::DecodeStatusFrame(const RxBuffer &rxBytes)
-{
-    measurementPage->DecodeStatusFrame(rxBytes);
-}
-
-void MainWindow::ShowTelemetry()
-{
-    measurementPage->ShowTelemetry();
 }
 
 void MainWindow::addExtraPort(const QString &path)
@@ -366,7 +349,7 @@ void MainWindow::applyHeldVariant()
         return;
     const quint8 code = *m_pendingVariant;
     m_pendingVariant.reset();
-    DetectVariant(code);
+    detectVariant(code);
 }
 
 QList<QWidget *> MainWindow::deviceArea() const

@@ -7,6 +7,7 @@
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
 #include "link/DeviceLink.h"
+#include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
 #include "widgets/Messages.h"
 
@@ -55,7 +56,7 @@ public:
     // Every status frame of this run, for the "Графики" page.
     TelemetryLog &telemetryLog() { return m_telemetry; }
     // The clock the record stamps each status frame with, in milliseconds since the epoch.
-    void setTelemetryClock(std::function<qint64()> clock) { m_telemetryClock = std::move(clock); }
+    void setTelemetryClock(std::function<qint64()> clock) { m_statusFeed.setClock(std::move(clock)); }
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
@@ -96,12 +97,6 @@ public:
     void onVariantChosen();
     void editChosenParam();
 
-    // The status-frame steps, in the order the dispatcher runs them.
-    void ClearDisplayErrors();
-    void DetectVariant(quint8 code);
-    void DecodeStatusFrame(const RxBuffer &rxBytes);
-    void ShowTelemetry();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -110,7 +105,10 @@ private:
     void buildWindow();
     void connectLink();
     void loadCatalogue(DeviceVariant variant);
-    void onStatusFrame(const RxBuffer &rxBytes);
+    void onStatusRecord(const TelemetryRecord &record, qint64 msecs);
+    // One status frame with another variant than the tree's reloads the catalogue, unless something is under
+    // way.
+    void detectVariant(quint8 code);
     void onPortPicked(const QString &path);
     void onPortLost();
     QList<QWidget *> deviceArea() const;
@@ -121,9 +119,9 @@ private:
 
     Messages m_messages;
     DeviceLink m_link;
+    StatusFeed m_statusFeed{m_link};
     ParamModel m_tree;
     TelemetryLog m_telemetry;
-    std::function<qint64()> m_telemetryClock = &QDateTime::currentMSecsSinceEpoch;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);

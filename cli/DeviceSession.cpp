@@ -10,7 +10,6 @@ namespace gencfg::cli {
 
 DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
 {
-    connect(&m_link, &DeviceLink::statusFrameReceived, this, &DeviceSession::onStatusFrame);
     connect(&m_link, &DeviceLink::portLost, this, [this] {
         m_portLost = true;
         quit();
@@ -28,14 +27,6 @@ int DeviceSession::open(const QString &port)
     return failure.isEmpty() ? Done : Fail(PortUnavailable, failure);
 }
 
-void DeviceSession::onStatusFrame(const RxBuffer &rxBytes)
-{
-    const TelemetryRecord record = DecodeStatusFrame(rxBytes);
-    m_statusSeen = true;
-    m_variantCode = record.VariantCode;
-    Q_EMIT statusReceived(record);
-}
-
 bool DeviceSession::waitFor(const std::function<bool()> &done, int ticks)
 {
     if (done())
@@ -46,7 +37,7 @@ bool DeviceSession::waitFor(const std::function<bool()> &done, int ticks)
     QTimer deadline;
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const QMetaObject::Connection frames = connect(this, &DeviceSession::statusReceived, &loop, [&] {
+    const QMetaObject::Connection frames = connect(&m_statusFeed, &StatusFeed::recordDecoded, &loop, [&] {
         if (done())
             loop.quit();
     });
@@ -66,7 +57,7 @@ void DeviceSession::quit()
 
 bool DeviceSession::waitForFirstStatus()
 {
-    return waitFor([this] { return m_statusSeen; }, BlockBound);
+    return waitFor([this] { return statusSeen(); }, BlockBound);
 }
 
 OperationStatus DeviceSession::run(DeviceOperation &operation, Progress *progress)

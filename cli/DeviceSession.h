@@ -7,7 +7,7 @@
 
 #include "cli/InterruptWatch.h"
 #include "link/DeviceLink.h"
-#include "monitor/Telemetry.h"
+#include "monitor/StatusFeed.h"
 
 #include <QObject>
 #include <functional>
@@ -26,6 +26,7 @@ public:
     // it failed and returns PortUnavailable.
     int open(const QString &port);
     DeviceLink &link() { return m_link; }
+    const StatusFeed &statusFeed() const { return m_statusFeed; }
 
     // Runs the event loop until done() holds after a status frame, the port is lost,
     // quit() is called or ticks of the link's wait clock have passed; returns done().
@@ -34,16 +35,16 @@ public:
 
     // Waits, up to the bound of a block transfer, for the first status frame since open.
     bool waitForFirstStatus();
-    bool statusSeen() const { return m_statusSeen; }
-    quint8 reportedVariantCode() const { return m_variantCode; }
+    bool statusSeen() const { return m_statusFeed.seen(); }
+    quint8 reportedVariantCode() const { return m_statusFeed.latest().VariantCode; }
     bool portLost() const { return m_portLost; }
     bool interrupted() const { return m_interrupt.isInterrupted(); }
 
     // A transfer fails when the controller reports another variant than it did before it.
     template <typename Transfer> void watchVariant(Transfer &transfer) const
     {
-        if (m_statusSeen)
-            transfer.setVariantAtStart(m_variantCode);
+        if (statusSeen())
+            transfer.setVariantAtStart(reportedVariantCode());
     }
 
     // Runs an operation to its end, showing its progress.
@@ -54,17 +55,11 @@ public:
     // Prints why an operation did not succeed and returns the exit status for it.
     int failure(OperationStatus status) const;
 
-Q_SIGNALS:
-    void statusReceived(const gencfg::TelemetryRecord &record);
-
 private:
-    void onStatusFrame(const RxBuffer &rxBytes);
-
     DeviceLink m_link;
+    StatusFeed m_statusFeed{m_link};
     InterruptWatch m_interrupt;
-    bool m_statusSeen = false;
     bool m_portLost = false;
-    quint8 m_variantCode = 0;
     std::function<void()> m_quitWait;
 };
 

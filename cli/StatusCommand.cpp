@@ -6,7 +6,6 @@
 #include "monitor/TelemetryCsv.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QJsonDocument>
 
 namespace gencfg::cli {
@@ -24,9 +23,10 @@ int RunStatus(const Invocation &invocation)
 
     // Several frames can arrive in one read; none of them is skipped, each keeps its arrival time.
     QList<TelemetrySample> pending;
-    QObject::connect(&session, &DeviceSession::statusReceived, [&pending](const TelemetryRecord &record) {
-        pending.append({QDateTime::currentMSecsSinceEpoch(), record});
-    });
+    QObject::connect(&session.statusFeed(), &StatusFeed::recordDecoded,
+                     [&pending](const TelemetryRecord &record, qint64 msecs) {
+                         pending.append({msecs, record});
+                     });
     if (csv)
         PrintOut(TelemetryCsvHeader() + QLatin1Char('\n'));
     if (OutputLost())

@@ -299,7 +299,7 @@ void MeasurementPage::buildMode()
     manualLed = makeLed(this, QStringLiteral("manualLed"), tr("Ручной"), {280, 52, 80, LedHeight});
 }
 
-void MeasurementPage::ResetMeasurementDisplays()
+void MeasurementPage::showNoData()
 {
     for (ScaleGauge *gauge : std::initializer_list<ScaleGauge *>{
              phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge, signalGauge,
@@ -311,20 +311,9 @@ void MeasurementPage::ResetMeasurementDisplays()
     registrationLabel->setCaption(QString());
 }
 
-void MeasurementPage::ClearDisplayErrors()
+void MeasurementPage::showMode(const TelemetryRecord &record)
 {
-    for (LcdPanel *display : m_dataDisplays)
-        display->setErrorActive(false);
-}
-
-void MeasurementPage::DecodeStatusFrame(const RxBuffer &rxBytes)
-{
-    m_record = gencfg::DecodeStatusFrame(rxBytes);
-}
-
-void MeasurementPage::showMode()
-{
-    const ModeDisplay mode = ModeDisplayFor(m_record);
+    const ModeDisplay mode = ModeDisplayFor(record);
     if (mode == ModeDisplay::Unchanged)
         return;
     if (mode == ModeDisplay::Manual) {
@@ -339,10 +328,10 @@ void MeasurementPage::showMode()
         manualLed->setActive(false);
         Q_EMIT automaticModeShown(semiauto);
     }
-    if (const std::optional<QString> caption = StatusCaption(m_record))
+    if (const std::optional<QString> caption = StatusCaption(record))
         stageLabel->setCaption(*caption);
 
-    switch (GeneratorBlinkEffectFor(m_record)) {
+    switch (GeneratorBlinkEffectFor(record)) {
     case GeneratorBlinkEffect::Start:
         m_generatorBlink = true;
         break;
@@ -355,54 +344,55 @@ void MeasurementPage::showMode()
     }
 }
 
-void MeasurementPage::ShowTelemetry()
+void MeasurementPage::show(const TelemetryRecord &record)
 {
-    showMode();
+    for (LcdPanel *display : m_dataDisplays)
+        display->setErrorActive(false);
+    showMode(record);
 
-    clockDisplay->setText(ClockText(m_record));
+    clockDisplay->setText(ClockText(record));
 
-    generatorGauge->setPosition(m_record.VoltageGU);
-    phaseAGauge->setPosition(m_record.VoltageA);
-    phaseBGauge->setPosition(m_record.VoltageB);
-    phaseCGauge->setPosition(m_record.VoltageC);
-    generatorDisplay->setValue(m_record.VoltageGU);
-    phaseADisplay->setValue(m_record.VoltageA);
-    phaseBDisplay->setValue(m_record.VoltageB);
-    phaseCDisplay->setValue(m_record.VoltageC);
+    generatorGauge->setPosition(record.VoltageGU);
+    phaseAGauge->setPosition(record.VoltageA);
+    phaseBGauge->setPosition(record.VoltageB);
+    phaseCGauge->setPosition(record.VoltageC);
+    generatorDisplay->setValue(record.VoltageGU);
+    phaseADisplay->setValue(record.VoltageA);
+    phaseBDisplay->setValue(record.VoltageB);
+    phaseCDisplay->setValue(record.VoltageC);
 
-    const double acc = TenthsToVolts(m_record.AccVoltage);
+    const double acc = TenthsToVolts(record.AccVoltage);
     starterBatteryGauge->setPosition(acc);
     starterBatteryDisplay->setValue(acc);
-    const double ups = TenthsToVolts(m_record.UpsVoltage);
+    const double ups = TenthsToVolts(record.UpsVoltage);
     upsBatteryGauge->setPosition(ups);
     upsBatteryDisplay->setValue(ups);
 
-    motoclockDisplay->setText(HoursMinutesText(m_record.MotoclockMinutes));
-    maintenanceDisplay->setText(HoursMinutesText(m_record.MaintenanceMinutes));
+    motoclockDisplay->setText(HoursMinutesText(record.MotoclockMinutes));
+    maintenanceDisplay->setText(HoursMinutesText(record.MaintenanceMinutes));
 
-    const std::optional<int> dbm = ShownSignalDbm(m_record.SignalQuality);
-    m_record.SignalQuality = UsableSignalQuality(m_record.SignalQuality);
+    const std::optional<int> dbm = ShownSignalDbm(record.SignalQuality);
     // An unknown level shows as before the first frame, not as the weakest.
     signalGauge->setPosition(dbm.value_or(0));
     if (dbm)
         signalDisplay->setValue(*dbm);
     signalDisplay->setErrorActive(!dbm);
 
-    if (const std::optional<QString> caption = RegistrationCaption(m_record.Registration))
+    if (const std::optional<QString> caption = RegistrationCaption(record.Registration))
         registrationLabel->setCaption(*caption);
 
-    temperature1Gauge->setPosition(m_record.Temperature1);
-    temperature1Display->setValue(m_record.Temperature1);
-    temperature2Gauge->setPosition(m_record.Temperature2);
-    temperature2Display->setValue(m_record.Temperature2);
-    temperature3Gauge->setPosition(m_record.Temperature3);
-    temperature3Display->setValue(m_record.Temperature3);
-    temperature4Gauge->setPosition(m_record.Temperature4);
-    temperature4Display->setValue(m_record.Temperature4);
+    temperature1Gauge->setPosition(record.Temperature1);
+    temperature1Display->setValue(record.Temperature1);
+    temperature2Gauge->setPosition(record.Temperature2);
+    temperature2Display->setValue(record.Temperature2);
+    temperature3Gauge->setPosition(record.Temperature3);
+    temperature3Display->setValue(record.Temperature3);
+    temperature4Gauge->setPosition(record.Temperature4);
+    temperature4Display->setValue(record.Temperature4);
 
     const QList<StatusFlag> &flags = StatusFlags();
     for (int i = 0; i < flags.size(); ++i)
-        m_flagLeds[i]->setActive(IsFlagSet(m_record, flags[i]));
+        m_flagLeds[i]->setActive(IsFlagSet(record, flags[i]));
 }
 
 void MeasurementPage::blinkStep()

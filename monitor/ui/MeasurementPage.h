@@ -3,7 +3,6 @@
 // The "Измерения" page: the live measurements of the controller's status frame.
 
 #include "config/ConfigImage.h"
-#include "link/DeviceLink.h"
 #include "monitor/Telemetry.h"
 
 #include <QList>
@@ -27,15 +26,14 @@ class MeasurementPage : public QWidget
 public:
     explicit MeasurementPage(QWidget *parent = nullptr);
 
-    void ResetMeasurementDisplays();
-    void ClearDisplayErrors();
-    void DecodeStatusFrame(const RxBuffer &rxBytes);
-    void ShowTelemetry();
+    // Every display as before the first status frame.
+    void showNoData();
+    // One status record: every display leaves its no-data state and shows it.
+    void show(const TelemetryRecord &record);
     // Each tick of the window's faultBlinkTimer: one blink step of the generator gauge's pointer.
     void blinkStep();
     void ShowThresholdsOnGauges(const ConfigImageBytes &image);
 
-    const TelemetryRecord &telemetry() const { return m_record; }
     bool generatorBlink() const { return m_generatorBlink; }
 
     // The fourteen displays that show "---" until the first status frame.
@@ -122,9 +120,7 @@ private:
     void buildTemperatures();
     void buildStatusColumn();
     void buildMode();
-    void showMode();
-
-    TelemetryRecord m_record;
+    void showMode(const TelemetryRecord &record);
     bool m_generatorBlink = false;
     QList<LcdPanel *> m_dataDisplays;
     QList<RectLed *> m_flagLeds;
