@@ -191,7 +191,7 @@ void MainWindow::connectLink()
     connect(servicePage, &ServicePage::logNameRequested, terminalPage, &TerminalPage::chooseLogFile);
     connect(servicePage, &ServicePage::logSwitchChanged, terminalPage, &TerminalPage::otherLogSwitchChanged);
     connect(terminalPage, &TerminalPage::logSwitchesOff, servicePage, &ServicePage::logSwitchOff);
-    connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::updateDeviceControls);
+    connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::updateControls);
     // After the operation's own result has been handled.
     connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::applyHeldVariant, Qt::QueuedConnection);
     connect(&m_link, &DeviceLink::portLost, this, &MainWindow::onPortLost);
@@ -212,8 +212,7 @@ void MainWindow::setInitialState()
     m_variant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
-    setTabVisible(journalPage, true);
-    setTabVisible(terminalPage, false);
+    updateControls();
     pageTabs->setCurrentWidget(measurementPage);
     faultBlinkTimer.start();
 }
@@ -270,7 +269,8 @@ void MainWindow::onVariantChosen()
     if (index < 0 || index >= int(std::size(Variants)))
         return;
     loadCatalogue(Variants[index]);
-    setTabVisible(journalPage, true);
+    m_petrolReported = false;
+    updateControls();
 }
 
 void MainWindow::detectVariant(quint8 code)
@@ -294,7 +294,8 @@ void MainWindow::detectVariant(quint8 code)
     m_tree.setBaseline(std::nullopt);
     m_tree.clear();
     loadCatalogue(*variant);
-    setTabVisible(journalPage, code != quint8(DeviceVariant::Petrol));
+    m_petrolReported = *variant == DeviceVariant::Petrol;
+    updateControls();
     const QSignalBlocker blocker(variantCombo);
     variantCombo->setCurrentIndex(comboIndex);
     variantCombo->lineEdit()->setCursorPosition(0);
@@ -361,10 +362,12 @@ QList<QWidget *> MainWindow::deviceArea() const
            << terminalPage->logFileButton << portCombo << variantCombo;
 }
 
-void MainWindow::updateDeviceControls()
+void MainWindow::updateControls()
 {
-    // The one place that decides which controls are enabled: the device area
-    // while nothing runs, the service-locked controls once the code is confirmed.
+    // The one place that decides which controls are enabled and which pages
+    // show: the device area while nothing runs, the service-locked controls and
+    // the terminal once the code is confirmed, the journals unless a petrol
+    // controller reported itself.
     const bool idle = !m_link.busy();
     const QList<QWidget *> locked = servicePage->lockedControls();
     const QList<QWidget *> device = deviceArea();
@@ -376,13 +379,14 @@ void MainWindow::updateDeviceControls()
         control->setEnabled(free && (m_serviceUnlocked || !locked.contains(control)));
     }
     stopButton->setVisible(!idle);
+    setTabVisible(journalPage, !m_petrolReported);
+    setTabVisible(terminalPage, m_serviceUnlocked);
 }
 
 void MainWindow::onServiceUnlocked()
 {
-    setTabVisible(terminalPage, true);
     m_serviceUnlocked = true;
-    updateDeviceControls();
+    updateControls();
 }
 
 void MainWindow::editChosenParam()

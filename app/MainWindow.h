@@ -112,7 +112,7 @@ private:
     void onPortPicked(const QString &path);
     void onPortLost();
     QList<QWidget *> deviceArea() const;
-    void updateDeviceControls();
+    void updateControls();
     void onServiceUnlocked();
     // Applies a variant reported while the value dialog was open or an operation ran.
     void applyHeldVariant();
@@ -126,6 +126,8 @@ private:
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;
+    // The tree's variant came from a petrol controller's status frame: it keeps no journals.
+    bool m_petrolReported = false;
     // A variant a status frame reported while the value dialog was open or an operation ran.
     std::optional<quint8> m_pendingVariant;
 };
