@@ -59,13 +59,6 @@ void JournalPage::attach(DeviceLink &link, Messages &messages)
     m_messages = &messages;
 }
 
-void JournalPage::readJournals()
-{
-    if (!m_link || m_link->busy())
-        return;
-    ReadJournals();
-}
-
 void JournalPage::showEntry(JournalSelector journal, int index, const QString &line)
 {
     QPlainTextEdit *memo = journal == AlarmJournal ? alarmList : eventList;
@@ -82,15 +75,10 @@ void JournalPage::showEntry(JournalSelector journal, int index, const QString &l
     cursor.insertBlock();
 }
 
-void JournalPage::ReadJournals()
+void JournalPage::readJournals()
 {
-    if (!m_link || m_link->busy())
+    if (!m_link)
         return;
-    // Nothing of an earlier reading stays, which may have been another controller's.
-    for (QPlainTextEdit *memo : {eventList, alarmList})
-        memo->clear();
-    for (QVector<int> &shown : m_shownIndices)
-        shown.clear();
     auto *reading = new JournalReadOperation;
     connect(reading, &JournalReadOperation::recordRead, this,
             [this](JournalSelector journal, int index, const JournalRecord &record) {
@@ -108,9 +96,16 @@ void JournalPage::ReadJournals()
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
             m_messages->plain(tr("Ошибка"), NoAnswerText());
     });
-    Q_EMIT progressText(JournalProgressText(0, reading->total()));
+    const int total = reading->total();
+    // Refused while another operation runs; no entry comes before the first status frame.
     if (!m_link->startOwned(reading))
-        Q_EMIT progressText(QString());
+        return;
+    // Nothing of an earlier reading stays, which may have been another controller's.
+    for (QPlainTextEdit *memo : {eventList, alarmList})
+        memo->clear();
+    for (QVector<int> &shown : m_shownIndices)
+        shown.clear();
+    Q_EMIT progressText(JournalProgressText(0, total));
 }
 
 } // namespace gencfg

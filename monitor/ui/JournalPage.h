@@ -33,7 +33,6 @@ public:
 
     // Starts the reading; ignored while another operation runs.
     void readJournals();
-    void ReadJournals();
 
 Q_SIGNALS:
     // The status bar's progress text; empty when no reading runs.
