@@ -4,6 +4,7 @@
 
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
+#include "monitor/Telemetry.h"
 
 #include <QByteArray>
 
@@ -26,5 +27,34 @@ inline QByteArray statusFrame(quint8 variant = 200)
 {
     return deviceFrame(CMD_STATUS, statusData(variant));
 }
+
+// The data bytes of one status frame: petrol, automatic mode, everything else zero.
+class Status
+{
+public:
+    explicit Status(quint8 variant = 200) : m_data(statusData(variant)) {}
+
+    Status &at(int index, quint8 value)
+    {
+        m_data[index] = char(value);
+        return *this;
+    }
+    Status &word(int index, quint16 value)
+    {
+        return at(index, quint8(value >> 8)).at(index + 1, quint8(value));
+    }
+    Status &mode(quint8 mode, quint8 stage = 0, quint16 timer = 0, quint8 flags1 = 0)
+    {
+        return at(4, mode).at(5, stage).word(6, timer).at(2, flags1);
+    }
+
+    const QByteArray &data() const { return m_data; }
+
+    QByteArray frame() const { return deviceFrame(CMD_STATUS, m_data); }
+    TelemetryRecord record() const { return DecodeStatusFrame(QByteArray(FrameDataOffset, '\0') + m_data); }
+
+private:
+    QByteArray m_data;
+};
 
 } // namespace gencfg::test

@@ -24,43 +24,6 @@ const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
 const QColor Yellow(255, 255, 0);
 
-// The data bytes of one status frame: petrol, automatic mode, everything else zero.
-class Status
-{
-public:
-    Status() : m_data(statusData()) {}
-
-    Status &at(int index, quint8 value)
-    {
-        m_data[index] = char(value);
-        return *this;
-    }
-    Status &word(int index, quint16 value)
-    {
-        return at(index, quint8(value >> 8)).at(index + 1, quint8(value));
-    }
-    Status &mode(quint8 mode, quint8 stage = 0, quint16 timer = 0, quint8 flags1 = 0)
-    {
-        return at(4, mode).at(5, stage).word(6, timer).at(2, flags1);
-    }
-
-    const QByteArray &data() const { return m_data; }
-
-    // The dispatcher's receive buffer after this frame.
-    RxBuffer rx() const
-    {
-        RxBuffer rx{};
-        rx[0] = 1;
-        rx[1] = CMD_STATUS;
-        rx[4] = quint8(m_data.size());
-        std::copy(m_data.cbegin(), m_data.cend(), rx.begin() + FrameDataOffset);
-        return rx;
-    }
-
-private:
-    QByteArray m_data;
-};
-
 // A bare page wired to the two mode switches of the service page.
 struct Page
 {
@@ -74,7 +37,7 @@ struct Page
         page.showNoData();
     }
 
-    void show(const Status &status) { page.show(DecodeStatusFrame(status.rx())); }
+    void show(const Status &status) { page.show(status.record()); }
 
     MeasurementPage page;
     SwitchLed autoSwitch;
@@ -490,15 +453,15 @@ void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
 {
     MainWindow form;
     const MeasurementPage &m = *form.measurementPage;
-    form.link().receive(deviceFrame(CMD_STATUS, Status()
-                                                    .word(17, 245)
-                                                    .word(23, 733)
-                                                    .at(27, 0x09)
-                                                    .at(28, 0x05)
-                                                    .at(29, 0x30)
-                                                    .at(31, 1)
-                                                    .at(32, 0xF6)
-                                                    .data()));
+    form.link().receive(Status()
+                            .word(17, 245)
+                            .word(23, 733)
+                            .at(27, 0x09)
+                            .at(28, 0x05)
+                            .at(29, 0x30)
+                            .at(31, 1)
+                            .at(32, 0xF6)
+                            .frame());
     QCOMPARE(text(m.clockDisplay), "09:05:30");
 
     // Ten data bytes: mode 2, stage 0, generator 220 V, phase A 255 V.
