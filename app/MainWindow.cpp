@@ -9,6 +9,7 @@
 #include "link/LinkTexts.h"
 #include "link/PortAccess.h"
 #include "monitor/Journal.h"
+#include "monitor/TrafficLog.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "monitor/ui/TrendsPage.h"
@@ -77,8 +78,9 @@ void MainWindow::buildWindow()
     measurementPage = new MeasurementPage;
     paramsPage = new ParamsPage(m_tree);
     journalPage = new JournalPage;
-    servicePage = new ServicePage;
-    terminalPage = new TerminalPage;
+    auto *trafficLog = new TrafficLog(this);
+    servicePage = new ServicePage(*trafficLog);
+    terminalPage = new TerminalPage(*trafficLog);
     trendsPage = new TrendsPage(m_telemetry);
     pageTabs->addTab(measurementPage, tr("Измерения"));
     pageTabs->addTab(paramsPage, tr("Параметры"));
@@ -188,9 +190,6 @@ void MainWindow::connectLink()
     journalPage->attach(m_link, m_messages);
     servicePage->attach(m_link, m_messages);
     terminalPage->attach(m_messages);
-    connect(servicePage, &ServicePage::logNameRequested, terminalPage, &TerminalPage::chooseLogFile);
-    connect(servicePage, &ServicePage::logSwitchChanged, terminalPage, &TerminalPage::otherLogSwitchChanged);
-    connect(terminalPage, &TerminalPage::logSwitchesOff, servicePage, &ServicePage::logSwitchOff);
     connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::updateControls);
     // After the operation's own result has been handled.
     connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::applyHeldVariant, Qt::QueuedConnection);

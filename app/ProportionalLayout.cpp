@@ -11,7 +11,6 @@
 #include "widgets/NumericDisplay.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/RectLed.h"
-#include "widgets/SwitchLed.h"
 #include "widgets/TextDisplay.h"
 #include "widgets/WrapLabel.h"
 
@@ -38,8 +37,6 @@ int RoundHalfEven(double value)
     return std::fmod(below, 2.0) == 0 ? int(below) : int(below) + 1;
 }
 
-namespace {
-
 void setLeft(QWidget *x, int left)
 {
     x->move(left, x->y());
@@ -59,6 +56,8 @@ void setHeight(QWidget *x, int height)
 {
     x->resize(x->width(), height);
 }
+
+namespace {
 
 int half(int pixels)
 {
@@ -88,79 +87,56 @@ struct ColumnGroup
     GaugeLook look;
 };
 
-class Placer
+void sizeGauge(const Placer &p, QWidget *g, GaugeSize size)
 {
-public:
-    explicit Placer(const QWidget &pageControl)
-        : m_pageControl(pageControl), m_s(std::min(pageControl.width(), pageControl.height()))
-    {}
-
-    int W() const { return m_pageControl.width(); }
-    int H() const { return m_pageControl.height(); }
-
-    void centre(QWidget *x, double f) const { setLeft(x, RoundHalfEven(W() * f) - half(x->width())); }
-
-    void column(const ColumnGroup &group) const
-    {
-        sizeGauge(group.g, group.size);
-        centre(group.g, group.fx);
-        if (group.d)
-            centre(group.d, group.fx);
-        if (group.c)
-            centre(group.c, group.captionFx);
-        const int row = RoundHalfEven(H() * group.fy);
-        setTop(group.g, row - half(group.g->height()));
-        if (group.d)
-            setTop(group.d, row - half(group.d->height()) + half(group.g->height()) + 10);
-        if (group.c)
-            setTop(group.c, row - half(group.c->height()) - half(group.g->height()) - group.gap);
-        if (auto *gauge = qobject_cast<ScaleGauge *>(group.g))
-            styleGauge(gauge, group.look);
+    switch (size) {
+    case GaugeSize::Unchanged:
+        break;
+    case GaugeSize::SmallDial:
+    case GaugeSize::LargeDial: {
+        // A dial keeps itself square, so its side is read back after each assignment.
+        const int side = RoundHalfEven(std::min(p.W(), p.H()) * (size == GaugeSize::SmallDial ? 0.23 : 0.32));
+        setHeight(g, side);
+        setWidth(g, side);
+        break;
     }
-
-    // Bottom row of a page: centred on a line 35 pixels above the status bar.
-    void bottomRow(QWidget *x, int statusBarHeight) const
-    {
-        setTop(x, H() - statusBarHeight - half(x->height()) - 35);
+    case GaugeSize::TallBar:
+        setWidth(g, RoundHalfEven(p.W() * 0.07));
+        setHeight(g, RoundHalfEven(p.H() * 0.35));
+        break;
+    case GaugeSize::WideBar:
+        setWidth(g, RoundHalfEven(p.W() * 0.35));
+        setHeight(g, RoundHalfEven(p.H() * 0.1));
+        break;
     }
+}
 
-private:
-    void sizeGauge(QWidget *g, GaugeSize size) const
-    {
-        switch (size) {
-        case GaugeSize::Unchanged:
-            break;
-        case GaugeSize::SmallDial:
-        case GaugeSize::LargeDial: {
-            // A dial keeps itself square, so its side is read back after each assignment.
-            const int side = RoundHalfEven(m_s * (size == GaugeSize::SmallDial ? 0.23 : 0.32));
-            setHeight(g, side);
-            setWidth(g, side);
-            break;
-        }
-        case GaugeSize::TallBar:
-            setWidth(g, RoundHalfEven(W() * 0.07));
-            setHeight(g, RoundHalfEven(H() * 0.35));
-            break;
-        case GaugeSize::WideBar:
-            setWidth(g, RoundHalfEven(W() * 0.35));
-            setHeight(g, RoundHalfEven(H() * 0.1));
-            break;
-        }
-    }
+void styleGauge(const Placer &p, ScaleGauge *gauge, const GaugeLook &look)
+{
+    gauge->setTickMajorLength(RoundHalfEven(p.W() * look.tick));
+    gauge->setTickMinorLength(RoundHalfEven(gauge->tickMajorLength() / 2.0));
+    gauge->setPointerSize(RoundHalfEven(p.W() * look.pointer));
+    if (auto *dial = qobject_cast<AngularGauge *>(gauge))
+        dial->setHubSize(RoundHalfEven(p.W() * look.hub));
+}
 
-    void styleGauge(ScaleGauge *gauge, const GaugeLook &look) const
-    {
-        gauge->setTickMajorLength(RoundHalfEven(W() * look.tick));
-        gauge->setTickMinorLength(RoundHalfEven(gauge->tickMajorLength() / 2.0));
-        gauge->setPointerSize(RoundHalfEven(W() * look.pointer));
-        if (auto *dial = qobject_cast<AngularGauge *>(gauge))
-            dial->setHubSize(RoundHalfEven(W() * look.hub));
-    }
-
-    const QWidget &m_pageControl;
-    const int m_s;
-};
+void placeColumn(const Placer &p, const ColumnGroup &group)
+{
+    sizeGauge(p, group.g, group.size);
+    p.centre(group.g, group.fx);
+    if (group.d)
+        p.centre(group.d, group.fx);
+    if (group.c)
+        p.centre(group.c, group.captionFx);
+    const int row = RoundHalfEven(p.H() * group.fy);
+    setTop(group.g, row - half(group.g->height()));
+    if (group.d)
+        setTop(group.d, row - half(group.d->height()) + half(group.g->height()) + 10);
+    if (group.c)
+        setTop(group.c, row - half(group.c->height()) - half(group.g->height()) - group.gap);
+    if (auto *gauge = qobject_cast<ScaleGauge *>(group.g))
+        styleGauge(p, gauge, group.look);
+}
 
 void placeMeasurements(const Placer &p, MeasurementPage &m)
 {
@@ -187,7 +163,7 @@ void placeMeasurements(const Placer &p, MeasurementPage &m)
         {m.temperature4Gauge, m.temperature4Display, nullptr, 0.92, 0.7, 0, 10, GaugeSize::TallBar, bar},
     };
     for (const ColumnGroup &group : groups)
-        p.column(group);
+        placeColumn(p, group);
 
     // The status column moves sideways only; its rows stay where they were designed.
     for (QWidget *x : std::initializer_list<QWidget *>{
@@ -197,7 +173,7 @@ void placeMeasurements(const Placer &p, MeasurementPage &m)
              m.workSleepLed, m.testStartLed, m.shortLed, m.gsmActivityLed, m.thermoLed, m.gprsLed})
         p.centre(x, 0.55);
 
-    p.column({m.stageLabel, nullptr, m.modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
+    placeColumn(p, {m.stageLabel, nullptr, m.modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
     for (QWidget *x : {m.autoLed, m.semiautoLed, m.manualLed})
         p.centre(x, 0.4);
     const int modeRow = RoundHalfEven(p.H() * 0.07);
@@ -220,20 +196,6 @@ void placeParameters(const Placer &p, ParamsPage &page, int sb)
     p.bottomRow(page.progressBar, sb);
     setWidth(page.progressBar, RoundHalfEven(W / 2.0) - 60);
     setLeft(page.progressBar, RoundHalfEven(W / 2.0 - page.progressBar->width() / 2.0) - 10);
-}
-
-void placeTerminal(const Placer &p, TerminalPage &page, QWidget *portChooser, int sb)
-{
-    const int W = p.W();
-    setWidth(page.trafficView, W - 14);
-    setHeight(page.trafficView, p.H() - sb - 60);
-    setLeft(portChooser, W - portChooser->width() - 14);
-    p.bottomRow(page.showTrafficSwitch, sb);
-    p.bottomRow(page.clearButton, sb);
-    setLeft(page.logSwitch, W - page.logSwitch->width() - 14);
-    p.bottomRow(page.logSwitch, sb);
-    setLeft(page.logFileButton, W - page.logFileButton->width() - page.logSwitch->width() - 19);
-    p.bottomRow(page.logFileButton, sb);
 }
 
 void placeJournal(const Placer &p, JournalPage &page, int sb)
@@ -267,7 +229,8 @@ void placeChildren(MainWindow &form)
 
     placeMeasurements(p, *form.measurementPage);
     placeParameters(p, *form.paramsPage, sb);
-    placeTerminal(p, *form.terminalPage, form.portCombo, sb);
+    setLeft(form.portCombo, p.W() - form.portCombo->width() - 14);
+    form.terminalPage->placeChildren(p, sb);
     placeJournal(p, *form.journalPage, sb);
 }
 

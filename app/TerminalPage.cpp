@@ -1,7 +1,8 @@
 #include "app/TerminalPage.h"
 
+#include "app/ProportionalLayout.h"
 #include "app/TerminalLine.h"
-#include "config/FileWriting.h"
+#include "monitor/TrafficLog.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
 
@@ -12,7 +13,7 @@
 
 namespace gencfg {
 
-TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
+TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), m_log(log)
 {
     setObjectName(QStringLiteral("terminalPage"));
     trafficView = new QPlainTextEdit(this);
@@ -43,21 +44,33 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent)
     logSwitch->setGeometry(669, 476, 120, 41);
 
     // The display follows the lamp whoever sets it; the log follows only the user.
-    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this] { showTrafficSwitchChange(); });
-    connect(clearButton, &QPushButton::clicked, this, [this] { clearTraffic(); });
-    connect(logFileButton, &QPushButton::clicked, this, [this] { chooseLogFile(); });
-    connect(logSwitch, &SwitchLed::changed, this, [this] { logSwitchChange(); });
+    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this](bool lit) { DisplayData = lit; });
+    connect(clearButton, &QPushButton::clicked, trafficView, &QPlainTextEdit::clear);
+    connect(logFileButton, &QPushButton::clicked, &m_log, &TrafficLog::chooseFileName);
+    connect(logSwitch, &SwitchLed::changed, &m_log, &TrafficLog::switchChanged);
+    m_log.addSwitch([this] { return logSwitch->isActive(); });
 
-    m_askFileName = [this](const QString &current) {
+    // Both pages' name buttons ask in a file dialog over this window.
+    m_log.setFileNameAsker([this](const QString &current) {
         return QFileDialog::getSaveFileName(window(), tr("Имя LOG-файла"), current,
                                             tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), nullptr,
                                             QFileDialog::DontConfirmOverwrite);
-    };
-}
-
-TerminalPage::~TerminalPage()
-{
-    closeLog();
+    });
+    // Only this page's switches go off: the service page's keeps what the user gave it.
+    connect(&m_log, &TrafficLog::nameMissing, this, [this] {
+        logSwitch->setActive(false);
+        showTrafficSwitch->setActive(false);
+        if (m_messages)
+            m_messages->warning(tr("Задайте имя LOG-файла"));
+    });
+    connect(&m_log, &TrafficLog::failed, this, [this](const QString &text) {
+        logSwitch->setActive(false);
+        // Not from inside the receive path: a modal box there would run the dispatcher again.
+        QTimer::singleShot(0, this, [this, text] {
+            if (m_messages)
+                m_messages->error(text);
+        });
+    });
 }
 
 void TerminalPage::attach(Messages &messages)
@@ -65,24 +78,31 @@ void TerminalPage::attach(Messages &messages)
     m_messages = &messages;
 }
 
-void TerminalPage::otherLogSwitchChanged(bool lit)
+void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
 {
-    m_otherLogSwitchLit = lit;
-    logSwitchChange();
+    const int W = p.W();
+    setWidth(trafficView, W - 14);
+    setHeight(trafficView, p.H() - statusBarHeight - 60);
+    p.bottomRow(showTrafficSwitch, statusBarHeight);
+    p.bottomRow(clearButton, statusBarHeight);
+    setLeft(logSwitch, W - logSwitch->width() - 14);
+    p.bottomRow(logSwitch, statusBarHeight);
+    setLeft(logFileButton, W - logFileButton->width() - logSwitch->width() - 19);
+    p.bottomRow(logFileButton, statusBarHeight);
 }
 
 void TerminalPage::terminalStep(const QByteArray &LineText)
 {
     if (!LineText.contains('\r'))
         return;
-    if (DisplayData || LogActive) {
+    if (DisplayData || m_log.isOn()) {
         // One reading of the clock: the screen and the file name the same moment.
         const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
         if (DisplayData)
             trafficView->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp +
                                          QLatin1Char(' ') + TerminalDisplayText(LineText));
-        if (LogActive)
-            writeLog(TerminalLine(LineNumber, stamp, LineText));
+        if (m_log.isOn())
+            m_log.write(TerminalLine(LineNumber, stamp, LineText));
     }
     ++LineNumber;
 }
@@ -90,97 +110,6 @@ void TerminalPage::terminalStep(const QByteArray &LineText)
 void TerminalPage::appendEcho(const QByteArray &line)
 {
     trafficView->appendPlainText(TerminalDisplayText(line));
-}
-
-void TerminalPage::clearTraffic()
-{
-    trafficView->clear();
-}
-
-void TerminalPage::chooseLogFile()
-{
-    const QString name = m_askFileName ? m_askFileName(LogFileName) : QString();
-    if (!name.isEmpty())
-        setLogFileName(name);
-}
-
-void TerminalPage::setLogFileName(const QString &name)
-{
-    if (name == LogFileName)
-        return;
-    LogFileName = name;
-    if (LogActive) {
-        closeLog();
-        LogActive = openLog();
-    }
-}
-
-bool TerminalPage::anyLogSwitchLit() const
-{
-    return logSwitch->isActive() || m_otherLogSwitchLit;
-}
-
-void TerminalPage::logSwitchChange()
-{
-    if (LogFileName.isEmpty()) {
-        logSwitch->setActive(false);
-        showTrafficSwitch->setActive(false);
-        if (!logSwitch->isActive() && m_messages)
-            m_messages->warning(tr("Задайте имя LOG-файла"));
-        return;
-    }
-    if (anyLogSwitchLit()) {
-        if (!LogActive)
-            LogActive = openLog();
-    } else {
-        LogActive = false;
-        closeLog();
-    }
-}
-
-void TerminalPage::showTrafficSwitchChange()
-{
-    DisplayData = showTrafficSwitch->isActive();
-}
-
-bool TerminalPage::openLog()
-{
-    // Opening a pipe would freeze the window until a reader came.
-    if (const QString refusal = WriteTargetRefusal(LogFileName); !refusal.isEmpty()) {
-        failLog(refusal);
-        return false;
-    }
-    if (LogFile.open(LogFileName))
-        return true;
-    failLog(tr("Не удалось открыть LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
-    return false;
-}
-
-void TerminalPage::closeLog()
-{
-    LogFile.close();
-}
-
-void TerminalPage::writeLog(const QByteArray &line)
-{
-    // On disk at once: a line in a buffer would be lost if the program were killed.
-    if (LogFile.append(line + "\r\n"))
-        return;
-    failLog(tr("Не удалось записать в LOG-файл %1: %2").arg(LogFileName, LogFile.errorString()));
-}
-
-void TerminalPage::failLog(const QString &text)
-{
-    LogActive = false;
-    closeLog();
-    logSwitch->setActive(false);
-    m_otherLogSwitchLit = false;
-    Q_EMIT logSwitchesOff();
-    // Not from inside the receive path: a modal box there would run the dispatcher again.
-    QTimer::singleShot(0, this, [this, text] {
-        if (m_messages)
-            m_messages->error(text);
-    });
 }
 
 } // namespace gencfg

@@ -14,4 +14,10 @@ inline QStringList memoLines(const QPlainTextEdit *memo)
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
+// The terminal page's traffic view, found by its name: the page keeps it to itself.
+inline QPlainTextEdit *trafficView(const QWidget *terminalPage)
+{
+    return terminalPage->findChild<QPlainTextEdit *>(QStringLiteral("trafficView"));
+}
+
 } // namespace gencfg::test

@@ -16,6 +16,7 @@
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/TrafficLog.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/TrendsPage.h"
 #include "widgets/SwitchLed.h"
@@ -696,9 +697,10 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
         trends->EditRecordFile->setText(path);
         trends->SwitchRecord->click();
     } else {
-        form.terminalPage->setFileNameAsker(choose);
+        form.findChild<TrafficLog *>()->setFileNameAsker(choose);
         form.terminalPage->logFileButton->click();
-        QTest::mouseClick(form.terminalPage->logSwitch, Qt::LeftButton);
+        QTest::mouseClick(form.terminalPage->findChild<QWidget *>(QStringLiteral("logSwitch")),
+                          Qt::LeftButton);
     }
 
     const QString refusal = pipe ? QStringLiteral("Запись отклонена: %1 не является обычным файлом")
@@ -707,7 +709,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     QCOMPARE(boxes.all().first().kind, Message::Critical);
     QCOMPARE(boxes.lastText(), refusal.arg(QDir::toNativeSeparators(path)));
     QVERIFY(!trends->isRecording());
-    QVERIFY(!form.terminalPage->logActive());
+    QVERIFY(!form.findChild<TrafficLog *>()->isOn());
     QCOMPARE(nodeKind(path), pipe ? QStringLiteral("fifo") : QStringLiteral("dir"));
     if (pipe) {
         char byte = 0;

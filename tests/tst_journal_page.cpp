@@ -197,7 +197,7 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
                                            "002800000200052F"
                                            "\r"));
     // Every request is echoed to the terminal, marked "<<" without a blank.
-    const QStringList terminal = s.form.terminalPage->trafficView->toPlainText().split(QLatin1Char('\n'));
+    const QStringList terminal = trafficView(s.form.terminalPage)->toPlainText().split(QLatin1Char('\n'));
     QVERIFY2(terminal.contains(QStringLiteral("<<^P002800000200052F")),
              qPrintable(terminal.join(QLatin1Char('|'))));
 }

@@ -1,5 +1,6 @@
 #include "ControllerFrames.h"
 #include "PtyPair.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
@@ -86,11 +87,15 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
     QCOMPARE(form.journalPage->readJournalsButton->text(), QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
     for (QWidget *locked : form.servicePage->lockedControls())
         QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
-    QCOMPARE(form.servicePage->serialNumberEdit->text(), QStringLiteral("00000000"));
-    QCOMPARE(form.servicePage->serviceCodeEdit->echoMode(), QLineEdit::Password);
-    QCOMPARE(form.servicePage->syncClockButton->geometry(), QRect(11, 405, 299, 41));
-    QCOMPARE(form.terminalPage->clearButton->text(), QStringLiteral("Очистить "));
-    QVERIFY(form.terminalPage->trafficView->toPlainText().isEmpty());
+    const auto serviceChild = [&](const char *name) {
+        return form.servicePage->findChild<QWidget *>(QLatin1String(name));
+    };
+    QCOMPARE(qobject_cast<QLineEdit *>(serviceChild("serialNumberEdit"))->text(), QStringLiteral("00000000"));
+    QCOMPARE(qobject_cast<QLineEdit *>(serviceChild("serviceCodeEdit"))->echoMode(), QLineEdit::Password);
+    QCOMPARE(serviceChild("syncClockButton")->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(form.terminalPage->findChild<QPushButton *>(QStringLiteral("clearButton"))->text(),
+             QStringLiteral("Очистить "));
+    QVERIFY(trafficView(form.terminalPage)->toPlainText().isEmpty());
 }
 
 void tst_MainWindow::allSixTabs_keepClearOfTheCombos()

@@ -13,6 +13,7 @@
 #include "widgets/PortComboBox.h"
 
 #include "link/Commands.h"
+#include "monitor/TrafficLog.h"
 #include "monitor/ui/JournalPage.h"
 #include <QComboBox>
 
@@ -181,7 +182,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
         valueDialogOpened = true;
         return int(QDialog::Rejected);
     });
-    s.form.terminalPage->setFileNameAsker([&](const QString &) {
+    s.form.findChild<TrafficLog *>()->setFileNameAsker([&](const QString &) {
         fileDialogOpened = true;
         return QString();
     });

@@ -1,4 +1,5 @@
 #include "FormSim.h"
+#include "WidgetSupport.h"
 #include "app/TerminalPage.h"
 #include "link/Commands.h"
 #include "service/ui/ServicePage.h"
@@ -26,10 +27,15 @@ void fill(ServicePage *page, const Edits &edits)
     }
 }
 
+void enterServiceCode(ServicePage *page, const QString &code)
+{
+    page->findChild<QLineEdit *>(QStringLiteral("serviceCodeEdit"))->setText(code);
+    QTest::mouseClick(page->findChild<QWidget *>(QStringLiteral("unlockButton")), Qt::LeftButton);
+}
+
 void unlock(ServicePage *page)
 {
-    page->serviceCodeEdit->setText(QStringLiteral("41730962"));
-    QTest::mouseClick(page->unlockButton, Qt::LeftButton);
+    enterServiceCode(page, QStringLiteral("41730962"));
 }
 
 void clickControl(ServicePage *page, const QString &name)
@@ -120,7 +126,7 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
         s.received() == QList<QByteArray>{bytes},
         qPrintable(QStringLiteral("expected %1, received %2").arg(hexList({bytes}), hexList(s.received()))));
     const QString hex = QString::fromLatin1(bytes.toHex().toUpper());
-    QCOMPARE(s.form.terminalPage->trafficView->toPlainText(), QStringLiteral("<< ^P") + hex);
+    QCOMPARE(trafficView(s.form.terminalPage)->toPlainText(), QStringLiteral("<< ^P") + hex);
     QCOMPARE(clockReadings, control == QLatin1String("syncClockButton") ? 1 : 0);
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
 }
@@ -224,10 +230,12 @@ void tst_ServicePage::modeLampsLitByTheStatusFrame_sendNothing()
     FormSim s;
     QVERIFY(s.ready());
     ServicePage *page = s.form.servicePage;
-    QTRY_VERIFY(page->autoModeSwitch->isActive());
+    const auto *autoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("autoModeSwitch"));
+    const auto *semiautoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("semiautoModeSwitch"));
+    QTRY_VERIFY(autoModeSwitch->isActive());
     s.sim.model().state().flags1 |= Flags1SemiAuto;
-    QTRY_VERIFY(page->semiautoModeSwitch->isActive());
-    QVERIFY(!page->autoModeSwitch->isActive());
+    QTRY_VERIFY(semiautoModeSwitch->isActive());
+    QVERIFY(!autoModeSwitch->isActive());
     QVERIFY(s.settle());
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
 
@@ -261,8 +269,8 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     s.sim.model().setSilent(false);
     QVERIFY(s.settle());
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
-    QVERIFY(s.form.terminalPage->trafficView->toPlainText().isEmpty());
-    QVERIFY(page->testSmsButton->isEnabled());
+    QVERIFY(trafficView(s.form.terminalPage)->toPlainText().isEmpty());
+    QVERIFY(page->findChild<QWidget *>(QStringLiteral("testSmsButton"))->isEnabled());
 }
 
 void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
@@ -272,12 +280,11 @@ void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
     ServicePage *page = form.servicePage;
     for (const QString &wrong :
          {QStringLiteral("41730961"), QStringLiteral(" 41730962"), QStringLiteral("41730962 "), QString()}) {
-        page->serviceCodeEdit->setText(wrong);
-        QTest::mouseClick(page->unlockButton, Qt::LeftButton);
+        enterServiceCode(page, wrong);
         QVERIFY2(!form.isTabVisible(form.terminalPage), qPrintable(wrong));
         for (QWidget *locked : page->lockedControls())
             QVERIFY2(!locked->isEnabled(), qPrintable(wrong + ": " + locked->objectName()));
-        QCOMPARE(page->serviceCodeEdit->text(), wrong);
+        QCOMPARE(page->findChild<QLineEdit *>(QStringLiteral("serviceCodeEdit"))->text(), wrong);
     }
     QCOMPARE(boxes.count(), 0);
 
@@ -287,10 +294,9 @@ void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
         QVERIFY2(locked->isEnabled(), qPrintable(locked->objectName()));
 
     // Once open it stays open, whatever is typed next.
-    page->serviceCodeEdit->setText(QStringLiteral("0"));
-    QTest::mouseClick(page->unlockButton, Qt::LeftButton);
+    enterServiceCode(page, QStringLiteral("0"));
     QVERIFY(form.isTabVisible(form.terminalPage));
-    QVERIFY(page->setSerialNumberButton->isEnabled());
+    QVERIFY(page->findChild<QWidget *>(QStringLiteral("setSerialNumberButton"))->isEnabled());
     QCOMPARE(boxes.count(), 0);
 }
 
@@ -301,8 +307,9 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     ServicePage *page = form.servicePage;
-    for (QWidget *control :
-         {static_cast<QWidget *>(page->logFileButton), static_cast<QWidget *>(page->logSwitch)}) {
+    const QWidget *syncClockButton = page->findChild<QWidget *>(QStringLiteral("syncClockButton"));
+    const QWidget *logSwitch = page->findChild<QWidget *>(QStringLiteral("logSwitch"));
+    for (const QWidget *control : {static_cast<const QWidget *>(page->logFileButton), logSwitch}) {
         QVERIFY2(page->rect().contains(control->geometry()),
                  qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 on a page of height %6")
                                 .arg(control->objectName())
@@ -311,11 +318,11 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
                                 .arg(control->width())
                                 .arg(control->height())
                                 .arg(page->height())));
-        QVERIFY(!control->geometry().intersects(page->syncClockButton->geometry()));
+        QVERIFY(!control->geometry().intersects(syncClockButton->geometry()));
     }
-    QCOMPARE(page->syncClockButton->geometry(), QRect(11, 405, 299, 41));
+    QCOMPARE(syncClockButton->geometry(), QRect(11, 405, 299, 41));
     QCOMPARE(page->logFileButton->x(), 11);
-    QCOMPARE(page->logSwitch->x(), 162);
+    QCOMPARE(logSwitch->x(), 162);
 }
 
 QTEST_MAIN(tst_ServicePage)

@@ -6,6 +6,7 @@
 #include "app/TerminalPage.h"
 #include "monitor/Journal.h"
 #include "monitor/JournalReading.h"
+#include "monitor/TrafficLog.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/SwitchLed.h"
 
@@ -65,6 +66,12 @@ struct Terminal
     MainWindow form;
     MessageRecorder boxes{form.messages()};
     TerminalPage *page = form.terminalPage;
+    TrafficLog *log = form.findChild<TrafficLog *>();
+    QPlainTextEdit *view = trafficView(page);
+    SwitchLed *showSwitch = page->findChild<SwitchLed *>(QStringLiteral("showTrafficSwitch"));
+    SwitchLed *logSwitch = page->findChild<SwitchLed *>(QStringLiteral("logSwitch"));
+    // The service page's "Вести LOG-файл", named like the terminal's own.
+    SwitchLed *serviceLogSwitch = form.servicePage->findChild<SwitchLed *>(QStringLiteral("logSwitch"));
 };
 
 } // namespace
@@ -121,10 +128,10 @@ void tst_Terminal::separators_comeFromTheLocalesShortFormats()
 void tst_Terminal::statusFrame_showsOneNumberedStampedLine()
 {
     Terminal t;
-    t.page->showTrafficSwitch->click();
+    t.showSwitch->click();
     QVERIFY(t.page->displayData());
     t.receive(statusFrame(201));
-    QCOMPARE(memoLines(t.page->trafficView),
+    QCOMPARE(memoLines(t.view),
              QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
     QCOMPARE(t.page->lineNumber(), 1);
 }
@@ -134,14 +141,14 @@ void tst_Terminal::linesWhileDisplayIsOff_areCountedNotShown()
     Terminal t;
     for (int i = 0; i < 3; ++i)
         t.receive(statusFrame(201));
-    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
+    QVERIFY(t.view->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 3);
 
-    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.showSwitch, Qt::LeftButton);
     t.receive(statusFrame(201));
-    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.showSwitch, Qt::LeftButton);
     t.receive(statusFrame(201));
-    QCOMPARE(memoLines(t.page->trafficView),
+    QCOMPARE(memoLines(t.view),
              QStringList{QStringLiteral("3 ") + Stamp + QLatin1Char(' ') + shown(statusFrame(201))});
     QCOMPARE(t.page->lineNumber(), 5);
 }
@@ -149,47 +156,46 @@ void tst_Terminal::linesWhileDisplayIsOff_areCountedNotShown()
 void tst_Terminal::arrivalWithoutCarriageReturn_waitsForTheOneThatBringsIt()
 {
     Terminal t;
-    t.page->showTrafficSwitch->click();
+    t.showSwitch->click();
     const QByteArray frame = statusFrame(201);
     t.receive(frame.left(20));
-    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
+    QVERIFY(t.view->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 0);
 
     // What follows the carriage return in the same arrival ends this line.
     t.receive(frame.mid(20) + "\x10"
                               "01");
-    QCOMPARE(memoLines(t.page->trafficView), QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') +
-                                                         shown(frame) + QStringLiteral("^P01")});
+    QCOMPARE(memoLines(t.view), QStringList{QStringLiteral("0 ") + Stamp + QLatin1Char(' ') + shown(frame) +
+                                            QStringLiteral("^P01")});
     QCOMPARE(t.page->lineNumber(), 1);
 
     // Two frames in one arrival share one line.
     t.receive(frame + frame);
-    QCOMPARE(memoLines(t.page->trafficView).value(1),
+    QCOMPARE(memoLines(t.view).value(1),
              QStringLiteral("1 ") + Stamp + QLatin1Char(' ') + shown(frame) + shown(frame));
 }
 
 void tst_Terminal::controlBytes_neverBreakTheLine()
 {
     Terminal t;
-    t.page->showTrafficSwitch->click();
+    t.showSwitch->click();
     t.receive(QByteArray("A\nB\0C\x7F\r\r\nD", 10));
-    QCOMPARE(t.page->trafficView->blockCount(), 1);
-    QCOMPARE(t.page->trafficView->toPlainText(),
-             QStringLiteral("0 ") + Stamp + QStringLiteral(" A^JB^@C^?^JD"));
+    QCOMPARE(t.view->blockCount(), 1);
+    QCOMPARE(t.view->toPlainText(), QStringLiteral("0 ") + Stamp + QStringLiteral(" A^JB^@C^?^JD"));
 }
 
 void tst_Terminal::clearing_emptiesTheMemoAndKeepsTheNumbering()
 {
     Terminal t;
-    t.page->showTrafficSwitch->click();
+    t.showSwitch->click();
     t.receive(statusFrame(201));
     t.receive(statusFrame(201));
-    QTest::mouseClick(t.page->clearButton, Qt::LeftButton);
-    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
+    QTest::mouseClick(t.page->findChild<QPushButton *>(QStringLiteral("clearButton")), Qt::LeftButton);
+    QVERIFY(t.view->toPlainText().isEmpty());
     QCOMPARE(t.page->lineNumber(), 2);
     QVERIFY(t.page->displayData());
     t.receive(statusFrame(201));
-    QVERIFY(t.page->trafficView->toPlainText().startsWith(QStringLiteral("2 ")));
+    QVERIFY(t.view->toPlainText().startsWith(QStringLiteral("2 ")));
 }
 
 void tst_Terminal::echoLines_showWhileHiddenAndOffWithoutNumbers()
@@ -201,12 +207,13 @@ void tst_Terminal::echoLines_showWhileHiddenAndOffWithoutNumbers()
     QSignalSpy steps(&s.form.link(), &DeviceLink::terminalStep);
     QVERIFY(s.settle());
 
-    QTest::mouseClick(s.form.servicePage->testSmsButton, Qt::LeftButton);
+    QTest::mouseClick(s.form.servicePage->findChild<QPushButton *>(QStringLiteral("testSmsButton")),
+                      Qt::LeftButton);
     QVERIFY(s.finish());
     SingleStepOperation record(JournalRecordStep(AlarmJournal, 3));
     QCOMPARE(runToEnd(s.form.link(), record), OperationStatus::Succeeded);
 
-    QCOMPARE(memoLines(s.form.terminalPage->trafficView),
+    QCOMPARE(memoLines(trafficView(s.form.terminalPage)),
              (QStringList{QStringLiteral("<< ^P002000000020"), QStringLiteral("<<^P0028000002010328")}));
     QCOMPARE(s.form.terminalPage->lineNumber(), steps.count());
 }
@@ -222,26 +229,26 @@ void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff()
 {
     QFETCH(bool, servicePageSwitch);
     Terminal t;
-    SwitchLed *logSwitch = servicePageSwitch ? t.form.servicePage->logSwitch : t.page->logSwitch;
-    t.page->showTrafficSwitch->click();
+    SwitchLed *logSwitch = servicePageSwitch ? t.serviceLogSwitch : t.logSwitch;
+    t.showSwitch->click();
 
     QTest::mouseClick(logSwitch, Qt::LeftButton);
     QCOMPARE(t.boxes.count(), 1);
     QCOMPARE(int(t.boxes.all().first().kind), int(Message::Warning));
     QCOMPARE(t.boxes.lastCaption(), QStringLiteral("Warning"));
     QCOMPARE(t.boxes.lastText(), QStringLiteral("Задайте имя LOG-файла"));
-    QVERIFY(!t.page->logSwitch->isActive());
-    QVERIFY(!t.page->showTrafficSwitch->isActive());
+    QVERIFY(!t.logSwitch->isActive());
+    QVERIFY(!t.showSwitch->isActive());
     QVERIFY(!t.page->displayData());
-    QVERIFY(!t.page->logActive());
+    QVERIFY(!t.log->isOn());
     // The service page's switch keeps what the user gave it; each change of it warns again.
-    QCOMPARE(t.form.servicePage->logSwitch->isActive(), servicePageSwitch);
+    QCOMPARE(t.serviceLogSwitch->isActive(), servicePageSwitch);
     QTest::mouseClick(logSwitch, Qt::LeftButton);
     QCOMPARE(t.boxes.count(), 2);
-    QVERIFY(!t.form.servicePage->logSwitch->isActive());
+    QVERIFY(!t.serviceLogSwitch->isActive());
 
     t.receive(statusFrame(201));
-    QVERIFY(t.page->trafficView->toPlainText().isEmpty());
+    QVERIFY(t.view->toPlainText().isEmpty());
 }
 
 void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
@@ -249,17 +256,17 @@ void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
     Terminal t;
     QStringList asked;
     QString answer = QStringLiteral("/tmp/first.log");
-    t.page->setFileNameAsker([&](const QString &current) {
+    t.log->setFileNameAsker([&](const QString &current) {
         asked << current;
         return answer;
     });
     QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
-    QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
+    QCOMPARE(t.log->fileName(), QStringLiteral("/tmp/first.log"));
     answer.clear();
     QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
-    QCOMPARE(t.page->logFileName(), QStringLiteral("/tmp/first.log"));
+    QCOMPARE(t.log->fileName(), QStringLiteral("/tmp/first.log"));
     QCOMPARE(asked, (QStringList{QString(), QStringLiteral("/tmp/first.log")}));
-    QVERIFY(!t.page->logActive());
+    QVERIFY(!t.log->isOn());
     QCOMPARE(t.boxes.count(), 0);
 }
 
@@ -268,33 +275,33 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("terminal.log"));
     Terminal t;
-    t.page->setFileNameAsker([&](const QString &) { return path; });
+    t.log->setFileNameAsker([&](const QString &) { return path; });
     QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
     t.receive(statusFrame(201)); // before logging: counted, not logged
-    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.showSwitch, Qt::LeftButton);
 
-    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
-    QVERIFY(t.page->logActive());
+    QTest::mouseClick(t.logSwitch, Qt::LeftButton);
+    QVERIFY(t.log->isOn());
     QVERIFY2(QFile::exists(path), "switching the log on creates the file");
     QVERIFY2(t.page->displayData(), "a named log leaves the display as the user set it");
     t.receive(statusFrame(201).left(7));
     t.receive(statusFrame(201).mid(7) + "xy");
     Q_EMIT t.form.link().echoLine("<< " + statusFrame(200));
-    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
-    QVERIFY(!t.page->logActive());
+    QTest::mouseClick(t.logSwitch, Qt::LeftButton);
+    QVERIFY(!t.log->isOn());
     t.receive(statusFrame(202)); // log off: not written
 
     const QByteArray first = "1 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "xy\r\n";
     QCOMPARE(readFile(path), first);
 
-    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.logSwitch, Qt::LeftButton);
     t.receive(statusFrame(200));
     const QByteArray both = first + "3 " + Stamp.toLatin1() + ' ' + statusFrame(200) + "\r\n";
     QCOMPARE(readFile(path), both);
 
     // A new name while logging moves the log to the new file.
     const QString second = dir.filePath(QStringLiteral("second.log"));
-    t.page->setFileNameAsker([&](const QString &) { return second; });
+    t.log->setFileNameAsker([&](const QString &) { return second; });
     QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
     t.receive(statusFrame(201));
     QCOMPARE(readFile(path), both);
@@ -313,15 +320,15 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
     }
     {
         Terminal t;
-        t.page->setFileNameAsker([&](const QString &) { return path; });
-        SwitchLed *serviceSwitch = t.form.servicePage->logSwitch;
+        t.log->setFileNameAsker([&](const QString &) { return path; });
+        SwitchLed *serviceSwitch = t.serviceLogSwitch;
         QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
-        QVERIFY(t.page->logActive());
-        QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
+        QVERIFY(t.log->isOn());
+        QTest::mouseClick(t.logSwitch, Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
-        QVERIFY2(t.page->logActive(), "one lit switch keeps the log");
-        QVERIFY(serviceSwitch->isActive() == false && t.page->logSwitch->isActive());
+        QVERIFY2(t.log->isOn(), "one lit switch keeps the log");
+        QVERIFY(serviceSwitch->isActive() == false && t.logSwitch->isActive());
         QVERIFY(heldOpen(path));
         t.receive(statusFrame(201));
         QCOMPARE(t.boxes.count(), 0);
@@ -358,8 +365,8 @@ void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
     if (room >= 0)
         QVERIFY(writeAll(path, earlier));
     Terminal t;
-    t.page->setLogFileName(path);
-    QTest::mouseClick(t.form.servicePage->logSwitch, Qt::LeftButton);
+    t.log->setFileName(path);
+    QTest::mouseClick(t.serviceLogSwitch, Qt::LeftButton);
     {
         std::optional<FileSizeLimit> full;
         if (room >= 0)
@@ -373,9 +380,9 @@ void tst_Terminal::logFileFailure_namesTheFileAndSwitchesTheLogOff()
     // Only whole lines stay in the file: the one the disk took in part is taken back.
     if (room >= 0)
         QCOMPARE(readFile(path), earlier);
-    QVERIFY(!t.page->logActive());
-    QVERIFY(!t.form.servicePage->logSwitch->isActive());
-    QVERIFY(!t.page->logSwitch->isActive());
+    QVERIFY(!t.log->isOn());
+    QVERIFY(!t.serviceLogSwitch->isActive());
+    QVERIFY(!t.logSwitch->isActive());
     t.receive(statusFrame(201));
     QTest::qWait(20);
     QCOMPARE(t.boxes.count(), 1);
@@ -390,14 +397,14 @@ void tst_Terminal::shownAndLoggedLine_carryOneReadingOfTheClock()
     // Every reading of this clock is two milliseconds later than the one before.
     QDateTime now = StampTime;
     t.page->setClock([&] { return now = now.addMSecs(2); });
-    t.page->setLogFileName(path);
-    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
-    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
-    QVERIFY(t.page->logActive() && t.page->displayData());
+    t.log->setFileName(path);
+    QTest::mouseClick(t.showSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.logSwitch, Qt::LeftButton);
+    QVERIFY(t.log->isOn() && t.page->displayData());
 
     t.receive(statusFrame(201));
 
-    const QStringList shownLines = memoLines(t.page->trafficView);
+    const QStringList shownLines = memoLines(t.view);
     QCOMPARE(shownLines.size(), 1);
     const QString shownStamp = shownLines.first().section(QLatin1Char(' '), 1, 2);
     const QString loggedStamp = QString::fromLatin1(readFile(path)).section(QLatin1Char(' '), 1, 2);
@@ -410,14 +417,14 @@ void tst_Terminal::longSession_terminalKeepsTheLastLinesAndTheLogKeepsAll()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.log"));
     Terminal t;
-    t.page->setLogFileName(path);
-    QTest::mouseClick(t.page->showTrafficSwitch, Qt::LeftButton);
-    QTest::mouseClick(t.page->logSwitch, Qt::LeftButton);
+    t.log->setFileName(path);
+    QTest::mouseClick(t.showSwitch, Qt::LeftButton);
+    QTest::mouseClick(t.logSwitch, Qt::LeftButton);
     const int received = 10005;
     for (int i = 0; i < received; ++i)
         t.page->terminalStep("line " + QByteArray::number(i) + '\r');
 
-    const QStringList shownLines = memoLines(t.page->trafficView);
+    const QStringList shownLines = memoLines(t.view);
     QCOMPARE(shownLines.size(), 10000);
     QVERIFY2(shownLines.first().startsWith(QStringLiteral("5 ")), qPrintable(shownLines.first()));
     QVERIFY2(shownLines.last().endsWith(QStringLiteral(" line 10004")), qPrintable(shownLines.last()));

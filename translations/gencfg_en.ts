@@ -1369,6 +1369,9 @@
         <source>Задайте имя LOG-файла</source>
         <translation>Set a LOG file name</translation>
     </message>
+</context>
+<context>
+    <name>gencfg::TrafficLog</name>
     <message>
         <source>Не удалось открыть LOG-файл %1: %2</source>
         <translation>Cannot open LOG file %1: %2</translation>

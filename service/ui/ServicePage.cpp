@@ -3,6 +3,7 @@
 #include "link/Commands.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
+#include "monitor/TrafficLog.h"
 #include "service/ServicePayloads.h"
 #include "widgets/Messages.h"
 #include "widgets/SwitchLed.h"
@@ -57,7 +58,7 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
 
 } // namespace
 
-ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
+ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("servicePage"));
     serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
@@ -120,9 +121,10 @@ ServicePage::ServicePage(QWidget *parent) : QWidget(parent)
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
     connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
     connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
-    // The log controls belong to the terminal page; this page only tells it.
-    connect(logFileButton, &QPushButton::clicked, this, &ServicePage::logNameRequested);
-    connect(logSwitch, &SwitchLed::changed, this, &ServicePage::logSwitchChanged);
+    connect(logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
+    connect(logSwitch, &SwitchLed::changed, &log, &TrafficLog::switchChanged);
+    connect(&log, &TrafficLog::failed, logSwitch, [this] { logSwitch->setActive(false); });
+    log.addSwitch([this] { return logSwitch->isActive(); });
 }
 
 void ServicePage::resizeEvent(QResizeEvent *event)
@@ -265,11 +267,6 @@ void ServicePage::showAutomaticMode(bool semiauto)
 {
     autoModeSwitch->setActive(!semiauto);
     semiautoModeSwitch->setActive(semiauto);
-}
-
-void ServicePage::logSwitchOff()
-{
-    logSwitch->setActive(false);
 }
 
 void ServicePage::unlock()

@@ -16,6 +16,7 @@ namespace gencfg {
 class DeviceLink;
 class Messages;
 class SwitchLed;
+class TrafficLog;
 struct OperationStep;
 struct ServicePayload;
 
@@ -25,33 +26,13 @@ class ServicePage : public QWidget
 public:
     using Clock = std::function<QDateTime()>;
 
-    explicit ServicePage(QWidget *parent = nullptr);
+    explicit ServicePage(TrafficLog &log, QWidget *parent = nullptr);
 
     void attach(DeviceLink &link, Messages &messages);
     // The local clock the controller's clock is set from.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    QLineEdit *serviceCodeEdit = nullptr; // service code
-    QPushButton *unlockButton = nullptr;
-    SwitchLed *autoModeSwitch = nullptr;     // "Режим Авто"
-    SwitchLed *semiautoModeSwitch = nullptr; // "Режим Полу-авто"
-    QLineEdit *motorHoursEdit = nullptr;     // motor hours
-    QLineEdit *motorMinutesEdit = nullptr;   // motor minutes
-    QPushButton *setMotorHoursButton = nullptr;
-    QLineEdit *serialNumberEdit = nullptr; // serial number
-    QPushButton *setSerialNumberButton = nullptr;
-    QLineEdit *runHoursEdit = nullptr;           // run time, hours
-    QLineEdit *runMinutesEdit = nullptr;         // run time, minutes
-    QPushButton *startGeneratorButton = nullptr; // "Старт"
-    QLineEdit *waitHoursEdit = nullptr;          // wait time, hours
-    QLineEdit *waitMinutesEdit = nullptr;        // wait time, minutes
-    QPushButton *stopGeneratorButton = nullptr;  // "Стоп"
-    QPushButton *testSmsButton = nullptr;        // "Тест SMS"
-    QPushButton *testGprsButton = nullptr;       // "Тест GPRS"
-    QPushButton *restartModemButton = nullptr;   // "Перезагрузка модема"
-    QPushButton *syncClockButton = nullptr; // "Синхронизация системного времени"
-    QPushButton *logFileButton = nullptr;   // "Имя LOG-файла"
-    SwitchLed *logSwitch = nullptr;         // "Вести LOG-файл"
+    QPushButton *logFileButton = nullptr; // "Имя LOG-файла"
 
     // The controls the service code unlocks.
     QList<QWidget *> lockedControls() const;
@@ -73,16 +54,10 @@ public:
 
     // The controller reports automatic operation: the mode switches show which, without a word to it.
     void showAutomaticMode(bool semiauto);
-    // Logging stopped elsewhere: "Вести LOG-файл" goes off.
-    void logSwitchOff();
 
 Q_SIGNALS:
     // The service code was confirmed: the locked commands and the terminal page open.
     void serviceUnlocked();
-    // "Имя LOG-файла" was clicked.
-    void logNameRequested();
-    // The user turned "Вести LOG-файл" on or off.
-    void logSwitchChanged(bool lit);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -95,6 +70,27 @@ private:
     void writeBlock(quint16 address, const QByteArray &data);
     // Shows why a payload is not sent; true when it is ready.
     bool ready(const ServicePayload &payload);
+
+    QLineEdit *serviceCodeEdit = nullptr; // service code
+    QPushButton *unlockButton = nullptr;
+    SwitchLed *autoModeSwitch = nullptr;     // "Режим Авто"
+    SwitchLed *semiautoModeSwitch = nullptr; // "Режим Полу-авто"
+    QLineEdit *motorHoursEdit = nullptr;     // motor hours
+    QLineEdit *motorMinutesEdit = nullptr;   // motor minutes
+    QPushButton *setMotorHoursButton = nullptr;
+    QLineEdit *serialNumberEdit = nullptr; // serial number
+    QPushButton *setSerialNumberButton = nullptr;
+    QLineEdit *runHoursEdit = nullptr;           // run time, hours
+    QLineEdit *runMinutesEdit = nullptr;         // run time, minutes
+    QPushButton *startGeneratorButton = nullptr; // "Старт"
+    QLineEdit *waitHoursEdit = nullptr;          // wait time, hours
+    QLineEdit *waitMinutesEdit = nullptr;        // wait time, minutes
+    QPushButton *stopGeneratorButton = nullptr;  // "Стоп"
+    QPushButton *testSmsButton = nullptr;        // "Тест SMS"
+    QPushButton *testGprsButton = nullptr;       // "Тест GPRS"
+    QPushButton *restartModemButton = nullptr;   // "Перезагрузка модема"
+    QPushButton *syncClockButton = nullptr; // "Синхронизация системного времени"
+    SwitchLed *logSwitch = nullptr;         // "Вести LOG-файл"
 
     DeviceLink *m_link = nullptr;
     Messages *m_messages = nullptr;

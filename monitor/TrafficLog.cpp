@@ -1,0 +1,60 @@
+#include "monitor/TrafficLog.h"
+
+#include "config/FileWriting.h"
+
+#include <algorithm>
+
+namespace gencfg {
+
+void TrafficLog::setFileName(const QString &name)
+{
+    if (name == m_fileName)
+        return;
+    m_fileName = name;
+    if (isOn()) {
+        m_file.close();
+        open();
+    }
+}
+
+void TrafficLog::chooseFileName()
+{
+    if (const QString name = m_askFileName ? m_askFileName(m_fileName) : QString(); !name.isEmpty())
+        setFileName(name);
+}
+
+void TrafficLog::switchChanged()
+{
+    if (m_fileName.isEmpty()) {
+        Q_EMIT nameMissing();
+        return;
+    }
+    if (std::none_of(m_switches.cbegin(), m_switches.cend(), [](const SwitchState &lit) { return lit(); }))
+        m_file.close();
+    else if (!isOn())
+        open();
+}
+
+void TrafficLog::write(const QByteArray &line)
+{
+    // On disk at once: a line in a buffer would be lost if the program were killed.
+    if (!m_file.append(line + "\r\n"))
+        fail(tr("Не удалось записать в LOG-файл %1: %2").arg(m_fileName, m_file.errorString()));
+}
+
+void TrafficLog::open()
+{
+    // Opening a pipe would freeze the window until a reader came.
+    if (const QString refusal = WriteTargetRefusal(m_fileName); !refusal.isEmpty())
+        fail(refusal);
+    else if (!m_file.open(m_fileName))
+        fail(tr("Не удалось открыть LOG-файл %1: %2").arg(m_fileName, m_file.errorString()));
+}
+
+void TrafficLog::fail(const QString &text)
+{
+    m_file.close();
+    Q_EMIT failed(text);
+}
+
+} // namespace gencfg

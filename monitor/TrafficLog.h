@@ -1,0 +1,56 @@
+#pragma once
+
+// The log of received lines: one file name and one file for every page that
+// shows the log's name button and switch.
+
+#include "monitor/LineAppendFile.h"
+
+#include <QObject>
+#include <functional>
+#include <vector>
+
+namespace gencfg {
+
+class TrafficLog : public QObject
+{
+    Q_OBJECT
+public:
+    // Whether one of the log's switches is lit.
+    using SwitchState = std::function<bool()>;
+    // Asks for a log-file name, given the current one; empty when cancelled.
+    using FileNameAsker = std::function<QString(const QString &current)>;
+
+    using QObject::QObject;
+
+    QString fileName() const { return m_fileName; }
+    // A new name takes effect at once: an open log moves to the new file.
+    void setFileName(const QString &name);
+    void setFileNameAsker(FileNameAsker asker) { m_askFileName = std::move(asker); }
+    // A cancelled question keeps the current name.
+    void chooseFileName();
+
+    // Whether received lines are written.
+    bool isOn() const { return m_file.isOpen(); }
+    void addSwitch(SwitchState lit) { m_switches.push_back(std::move(lit)); }
+    // Only a user's change of a switch opens or closes the log: it is on while any switch is lit.
+    void switchChanged();
+    // One line, ended by CR LF; a failure turns the log off.
+    void write(const QByteArray &line);
+
+Q_SIGNALS:
+    // A switch changed while no file name was set.
+    void nameMissing();
+    // The file failed and the log is off: every switch goes off, and text says why.
+    void failed(const QString &text);
+
+private:
+    void open();
+    void fail(const QString &text);
+
+    QString m_fileName;
+    LineAppendFile m_file;
+    std::vector<SwitchState> m_switches;
+    FileNameAsker m_askFileName;
+};
+
+} // namespace gencfg
