@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/ProportionalLayout.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
@@ -14,6 +13,7 @@
 #include "monitor/ui/MeasurementPage.h"
 #include "monitor/ui/TrendsPage.h"
 #include "service/ui/ServicePage.h"
+#include "widgets/Placement.h"
 #include "widgets/PortComboBox.h"
 
 #include <QApplication>
@@ -231,7 +231,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     // Placed after the size has taken effect, so the placement follows the final size.
-    placeChildren(*this);
+    placeChildren();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -394,6 +394,23 @@ void MainWindow::editChosenParam()
         return;
     m_editor->editChosenParam(paramsPage->paramTree->selectedNode(), QCursor::pos());
     applyHeldVariant();
+}
+
+void MainWindow::placeChildren()
+{
+    // The status bar is docked to the bottom edge; the pages' formulas read its height.
+    const int sb = statusBar->height();
+    statusBar->setGeometry(0, height() - sb, width(), sb);
+
+    setWidth(pageTabs, width());
+    setHeight(pageTabs, height() - 50);
+    const Placer p(*pageTabs);
+    setLeft(variantCombo, p.W() - variantCombo->width() - VariantComboRightGap);
+    setLeft(portCombo, p.W() - portCombo->width() - 14);
+    measurementPage->placeChildren(p);
+    paramsPage->placeChildren(p, sb);
+    terminalPage->placeChildren(p, sb);
+    journalPage->placeChildren(p, sb);
 }
 
 } // namespace gencfg

@@ -103,6 +103,9 @@ protected:
 
 private:
     void buildWindow();
+    // Runs after every size change; keeps no state, so each run places everything again from the current
+    // sizes.
+    void placeChildren();
     void connectLink();
     void loadCatalogue(DeviceVariant variant);
     void onStatusRecord(const TelemetryRecord &record, qint64 msecs);

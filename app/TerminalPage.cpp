@@ -1,9 +1,9 @@
 #include "app/TerminalPage.h"
 
-#include "app/ProportionalLayout.h"
 #include "app/TerminalLine.h"
 #include "monitor/TrafficLog.h"
 #include "widgets/Messages.h"
+#include "widgets/Placement.h"
 #include "widgets/SwitchLed.h"
 
 #include <QFileDialog>

@@ -1,5 +1,4 @@
 #include "app/MainWindow.h"
-#include "app/ProportionalLayout.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamsPage.h"
@@ -9,6 +8,7 @@
 #include "widgets/AngularGauge.h"
 #include "widgets/LinearGauge.h"
 #include "widgets/NumericDisplay.h"
+#include "widgets/Placement.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/RectLed.h"
 #include "widgets/SwitchLed.h"

@@ -10,6 +10,7 @@
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
 #include "widgets/Messages.h"
+#include "widgets/Placement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -241,6 +242,22 @@ void ParamsPage::showChanges()
     m_changeList->show();
     m_changeList->raise();
     m_changeList->activateWindow();
+}
+
+void ParamsPage::placeChildren(const Placer &p, int sb)
+{
+    const int W = p.W();
+    const int H = p.H();
+    setWidth(paramTree, W - 14);
+    setHeight(paramTree, H - sb - 86);
+    for (QWidget *x : std::initializer_list<QWidget *>{saveButton, openButton, writeButton})
+        p.bottomRow(x, sb);
+    setLeft(writeButton, W - writeButton->width() - readButton->width() - 19);
+    p.bottomRow(readButton, sb);
+    setLeft(readButton, W - readButton->width() - 14);
+    p.bottomRow(progressBar, sb);
+    setWidth(progressBar, RoundHalfEven(W / 2.0) - 60);
+    setLeft(progressBar, RoundHalfEven(W / 2.0 - progressBar->width() / 2.0) - 10);
 }
 
 } // namespace gencfg

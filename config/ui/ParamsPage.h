@@ -19,6 +19,7 @@ class DeviceLink;
 class Messages;
 class ParamModel;
 class ParamTreeView;
+class Placer;
 
 class ParamsPage : public QWidget
 {
@@ -32,6 +33,8 @@ public:
 
     // The window's link and message boxes; the buttons do nothing until attached.
     void attach(DeviceLink &link, Messages &messages);
+    // Places every control at its fractions of the page control's size, above a status bar of height sb.
+    void placeChildren(const Placer &p, int sb);
 
     // The image of the controller's configuration memory that the four buttons move.
     const ConfigImageBytes &ConfigImage() const { return m_image; }

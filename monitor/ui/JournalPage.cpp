@@ -4,6 +4,7 @@
 #include "link/LinkTexts.h"
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
+#include "widgets/Placement.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -106,6 +107,22 @@ void JournalPage::readJournals()
     for (QVector<int> &shown : m_shownIndices)
         shown.clear();
     Q_EMIT progressText(JournalProgressText(0, total));
+}
+
+void JournalPage::placeChildren(const Placer &p, int sb)
+{
+    const int W = p.W();
+    auto halfColumn = [&](QLabel *label, QPlainTextEdit *memo, double start) {
+        const int left = RoundHalfEven(W * start);
+        setLeft(label, left + RoundHalfEven((W / 2.0 - 14) / 2) - half(label->width()));
+        setLeft(memo, left);
+        setWidth(memo, RoundHalfEven(W / 2.0 - 14));
+        setHeight(memo, p.H() - sb - 90);
+    };
+    halfColumn(eventsCaption, eventList, 0);
+    halfColumn(alarmsCaption, alarmList, 0.5);
+    p.bottomRow(readJournalsButton, sb);
+    setLeft(readJournalsButton, RoundHalfEven(W / 2.0) - half(readJournalsButton->width()) - 7);
 }
 
 } // namespace gencfg

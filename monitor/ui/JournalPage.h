@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace gencfg {
 
+class Placer;
+
 class DeviceLink;
 class Messages;
 
@@ -24,6 +26,8 @@ public:
     explicit JournalPage(QWidget *parent = nullptr);
 
     void attach(DeviceLink &link, Messages &messages);
+    // Places every control at its fractions of the page control's size, above a status bar of height sb.
+    void placeChildren(const Placer &p, int sb);
 
     QLabel *eventsCaption = nullptr;
     QLabel *alarmsCaption = nullptr;

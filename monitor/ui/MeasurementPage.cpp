@@ -1,4 +1,6 @@
 #include "monitor/ui/MeasurementPage.h"
+#include "widgets/Placement.h"
+
 #include "monitor/MeasurementTexts.h"
 
 #include "widgets/AngularGauge.h"
@@ -419,6 +421,49 @@ void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
         upsBatteryGauge->setPositionMin(t.upsScale->PositionMin);
         upsBatteryGauge->setPositionMax(t.upsScale->PositionMax);
     }
+}
+
+void MeasurementPage::placeChildren(const Placer &p)
+{
+    const GaugeLook phase{0.015, 0.01, 0.015};
+    const GaugeLook generator{0.02, 0.015, 0.02};
+    const GaugeLook bar{0.02, 0.015, 0};
+    const ColumnGroup groups[] = {
+        {phaseAGauge, phaseADisplay, phaseACaption, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, phase},
+        {phaseBGauge, phaseBDisplay, phaseBCaption, 0.24, 0.3, 0.24, 10, GaugeSize::SmallDial, phase},
+        {phaseCGauge, phaseCDisplay, phaseCCaption, 0.4, 0.3, 0.4, 10, GaugeSize::SmallDial, phase},
+        {generatorGauge, generatorDisplay, generatorCaption, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial,
+         generator},
+        {starterBatteryGauge, starterBatteryDisplay, starterBatteryCaption, 0.92, 0.24, 0.92, 10,
+         GaugeSize::TallBar, bar},
+        {signalGauge, signalDisplay, signalCaption, 0.24, 0.75, 0.24, 5, GaugeSize::WideBar, bar},
+        {registrationLabel, nullptr, registrationCaption, 0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, {}},
+        {upsBatteryGauge, upsBatteryDisplay, upsBatteryCaption, 0.24, 0.55, 0.24, 5, GaugeSize::WideBar, bar},
+        // One caption over the four temperature gauges.
+        {temperature1Gauge, temperature1Display, temperaturesCaption, 0.68, 0.7, 0.8, 10, GaugeSize::TallBar,
+         bar},
+        {temperature2Gauge, temperature2Display, nullptr, 0.76, 0.7, 0, 10, GaugeSize::TallBar, bar},
+        {temperature3Gauge, temperature3Display, nullptr, 0.84, 0.7, 0, 10, GaugeSize::TallBar, bar},
+        {temperature4Gauge, temperature4Display, nullptr, 0.92, 0.7, 0, 10, GaugeSize::TallBar, bar},
+    };
+    for (const ColumnGroup &group : groups)
+        placeColumn(p, group);
+
+    // The status column moves sideways only; its rows stay where they were designed.
+    for (QWidget *x : std::initializer_list<QWidget *>{
+             motoclockCaption, motoclockDisplay, maintenanceCaption, maintenanceDisplay, clockCaption,
+             clockDisplay, threeLineLed, directStartLed, smartStartLed, generatorFrequencyLed, maintenanceLed,
+             starterBatteryControlLed, upsBatteryControlLed, workSleepLed, testStartLed, shortLed,
+             gsmActivityLed, thermoLed, gprsLed})
+        p.centre(x, 0.55);
+
+    placeColumn(p, {stageLabel, nullptr, modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
+    for (QWidget *x : {autoLed, semiautoLed, manualLed})
+        p.centre(x, 0.4);
+    const int modeRow = RoundHalfEven(p.H() * 0.07);
+    setTop(autoLed, modeRow - half(autoLed->height()) - 24);
+    setTop(semiautoLed, modeRow - half(semiautoLed->height()));
+    setTop(manualLed, modeRow - half(manualLed->height()) + 24);
 }
 
 } // namespace gencfg

@@ -13,6 +13,7 @@ class QLabel;
 namespace gencfg {
 
 class AngularGauge;
+class Placer;
 class LcdPanel;
 class LinearGauge;
 class NumericDisplay;
@@ -33,6 +34,8 @@ public:
     // Each tick of the window's faultBlinkTimer: one blink step of the generator gauge's pointer.
     void blinkStep();
     void ShowThresholdsOnGauges(const ConfigImageBytes &image);
+    // Places every control at its fractions of the page control's size.
+    void placeChildren(const Placer &p);
 
     bool generatorBlink() const { return m_generatorBlink; }
 

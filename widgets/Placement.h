@@ -1,16 +1,17 @@
 #pragma once
 
-// Places the window's controls at fixed fractions of the page control's size;
-// each page that places its own controls uses the same helpers.
+// The proportional placement every page applies to its own controls: each
+// control keeps its place and size as fractions of the page control's size.
 
 #include <QWidget>
 
 namespace gencfg {
 
-class MainWindow;
-
 // Nearest integer; a half goes to the even neighbour (80.5 gives 80, 81.5 gives 82).
 int RoundHalfEven(double value);
+
+// Half a size in pixels, rounded the same way.
+int half(int pixels);
 
 void setLeft(QWidget *x, int left);
 void setTop(QWidget *x, int top);
@@ -38,8 +39,31 @@ private:
     const QWidget &m_pageControl;
 };
 
-// Runs after every size change of the window; keeps no state, so each run
-// places everything again from the current sizes.
-void placeChildren(MainWindow &form);
+// How a column's gauge is sized.
+enum class GaugeSize { Unchanged, SmallDial, LargeDial, TallBar, WideBar };
+
+// A gauge's ticks, pointer and hub as fractions of the page control's width.
+struct GaugeLook
+{
+    double tick = 0;
+    double pointer = 0;
+    double hub = 0;
+};
+
+// A gauge with its display under it and its caption over it, centred on one point.
+struct ColumnGroup
+{
+    QWidget *g = nullptr;
+    QWidget *d = nullptr;
+    QWidget *c = nullptr;
+    double fx = 0;
+    double fy = 0;
+    double captionFx = 0;
+    int gap = 10;
+    GaugeSize size = GaugeSize::Unchanged;
+    GaugeLook look;
+};
+
+void placeColumn(const Placer &p, const ColumnGroup &group);
 
 } // namespace gencfg
