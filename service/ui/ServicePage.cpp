@@ -29,13 +29,11 @@ QPushButton *makeButton(QWidget *page, const char *name, const QString &caption,
     return button;
 }
 
-QLineEdit *makeEdit(QWidget *page, const char *name, const QString &text, const QRect &place,
-                    bool enabled = true)
+QLineEdit *makeEdit(QWidget *page, const char *name, const QString &text, const QRect &place)
 {
     auto *edit = new QLineEdit(text, page);
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(place);
-    edit->setEnabled(enabled);
     return edit;
 }
 
@@ -69,18 +67,15 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
     semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
     makeLabel(this, "motorHoursCaption", tr("Счетчик моточасов:"), 5, 125);
-    motorHoursEdit = makeEdit(this, "motorHoursEdit", QStringLiteral("0"), {114, 122, 33, 20}, false);
+    motorHoursEdit = makeEdit(this, "motorHoursEdit", QStringLiteral("0"), {114, 122, 33, 20});
     makeLabel(this, "motorHoursUnit", tr("час"), 153, 125);
-    motorMinutesEdit = makeEdit(this, "motorMinutesEdit", QStringLiteral("0"), {174, 122, 33, 20}, false);
+    motorMinutesEdit = makeEdit(this, "motorMinutesEdit", QStringLiteral("0"), {174, 122, 33, 20});
     makeLabel(this, "motorMinutesUnit", tr("мин"), 213, 125);
     setMotorHoursButton = makeButton(this, "setMotorHoursButton", tr("Установить"), {237, 112, 75, 41});
-    setMotorHoursButton->setEnabled(false);
 
     makeLabel(this, "serialNumberCaption", tr("Серийный номер устройства:"), 3, 189);
-    serialNumberEdit =
-        makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20}, false);
+    serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
     setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
-    setSerialNumberButton->setEnabled(false);
 
     makeLabel(this, "runTimeCaption", tr("Время работы ГУ:"), 450, 125);
     runHoursEdit = makeEdit(this, "runHoursEdit", QStringLiteral("0"), {563, 122, 33, 20});
