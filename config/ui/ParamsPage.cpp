@@ -207,9 +207,8 @@ void ParamsPage::writeToDevice()
 
 void ParamsPage::readFromDevice()
 {
-    if (!m_link || m_link->busy())
+    if (!m_link)
         return;
-    beginTransfer(ReadProgressText());
     auto *read = new ConfigReadOperation(m_image);
     if (const std::optional<DeviceVariant> variant = CatalogueInTree(m_model))
         read->setVariantAtStart(quint8(*variant));
@@ -231,8 +230,9 @@ void ParamsPage::readFromDevice()
         }
         endTransfer();
     });
-    if (!m_link->startOwned(read))
-        endTransfer();
+    // Refused, and deleted, while another operation runs.
+    if (m_link->startOwned(read))
+        beginTransfer(ReadProgressText());
 }
 
 void ParamsPage::showChanges()

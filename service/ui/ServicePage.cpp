@@ -151,7 +151,7 @@ QList<QWidget *> ServicePage::deviceControls() const
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady)
 {
-    if (!m_link || m_link->busy())
+    if (!m_link)
         return;
     auto *operation = new SingleStepOperation(step);
     connect(operation, &DeviceOperation::finished, this, [this, reportNotReady](OperationStatus status) {
@@ -162,6 +162,7 @@ void ServicePage::run(const OperationStep &step, bool reportNotReady)
         else if (reportNotReady && status != OperationStatus::Cancelled)
             m_messages->plain(QStringLiteral("Error"), NotReadyText());
     });
+    // Refused, and deleted, while another operation runs.
     m_link->startOwned(operation);
 }
 
