@@ -9,17 +9,16 @@ QString ParamTreeText(const ParamModel &tree)
 {
     QString text;
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        QString line = QString(2 * (tree.level(node) - 1), QLatin1Char(' ')) + tree.field(node, FieldName);
-        if (tree.field(node, FieldKind).toInt() != Group) {
+        const CatalogueRow &row = tree.row(node);
+        QString line = QString(2 * (row.level - 1), QLatin1Char(' ')) + row.name;
+        if (row.kind != ParamKind::Group) {
             line += QLatin1Char(':');
-            const QString value = tree.field(node, FieldValue);
-            const QString units = tree.field(node, FieldUnits);
             // A value without text gets no units either: "Вольт" alone would read as the value.
-            if (!value.isEmpty())
-                line += QLatin1Char(' ') + value + (units.isEmpty() ? QString() : QLatin1Char(' ') + units);
+            if (!row.value.isEmpty())
+                line += QLatin1Char(' ') + row.value +
+                        (row.units.isEmpty() ? QString() : QLatin1Char(' ') + row.units);
             if (OutsideLimits(tree, node))
-                line += QStringLiteral(" [outside the limits %1…%2]")
-                            .arg(tree.field(node, FieldMin), tree.field(node, FieldMax));
+                line += QStringLiteral(" [outside the limits %1…%2]").arg(row.min, row.max);
         }
         text += line + QLatin1Char('\n');
     }

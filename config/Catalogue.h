@@ -13,7 +13,7 @@
 
 namespace gencfg {
 
-enum ParamKind : int {
+enum class ParamKind : quint8 {
     Group = 0,
     Number = 1,
     OnOff = 2,
@@ -28,16 +28,17 @@ enum ParamKind : int {
 
 struct CatalogueRow
 {
-    quint8 Level = 1;
-    QString Name;
-    QString Value;
-    QString Units;
-    QString Min;
-    QString Max;
-    quint8 Size = 0;
-    int Address = 0;
-    int Kind = Group;
+    int level = 1;
+    QString name;
+    QString value;
+    QString units;
+    QString min;
+    QString max;
+    int size = 0;    // bytes of memory the value takes
+    int address = 0; // its first byte
+    ParamKind kind = ParamKind::Group;
 };
+bool operator==(const CatalogueRow &a, const CatalogueRow &b);
 
 using ParamTable = QVector<CatalogueRow>;
 
@@ -63,7 +64,12 @@ QString VariantTitle(DeviceVariant variant);
 // (translated where a translator is installed); empty for other kinds. The
 // tree and the image codec use the same list, so a value coded in one run
 // decodes to the same text.
-QStringList OptionTexts(int kind);
+QStringList OptionTexts(ParamKind kind);
+// Whether a row takes a typed value: a number, a text or a temperature.
+inline bool IsNumberKind(ParamKind kind)
+{
+    return kind == ParamKind::Number || kind == ParamKind::Temperature;
+}
 
 // A catalogue row as the tree shows it: name, units and an option value
 // translated where a translator is installed.

@@ -2,6 +2,7 @@
 #include "link/DeviceText.h"
 
 #include "config/Catalogue.h"
+#include "config/MemoryMap.h"
 #include "config/ParamModel.h"
 
 #include <QCoreApplication>
@@ -13,20 +14,7 @@ namespace gencfg {
 
 namespace {
 
-constexpr int ImageSize = int(std::tuple_size_v<ConfigImageBytes>);
-constexpr int PhoneDigits = 10;
-
-// The kind as coded in the node text, compared as text; -1 for any other text.
-int KindOf(const QString &text)
-{
-    static const int kinds[] = {Group,       Number,     OnOff,       Language,      MessageType,
-                                Temperature, EngineType, AccessLevel, TestStartMode, ReadOnly};
-    for (int kind : kinds) {
-        if (text == QString::number(kind))
-            return kind;
-    }
-    return -1;
-}
+using MemoryMap::PhoneDigits;
 
 // A plain decimal integer with an optional sign that fits in 32 bits.
 std::optional<qint32> ParseInteger(const QString &text)
@@ -57,21 +45,17 @@ std::optional<qint32> ParseInteger(const QString &text)
 // The first image address of a node whose field of width bytes lies inside the image.
 std::optional<int> FieldStart(const ParamModel &tree, int node, int width)
 {
-    const std::optional<qint32> address = ParseInteger(tree.field(node, FieldAddress));
-    if (!address || *address < 0 || width < 0 || qint64(*address) + width > ImageSize)
+    const int address = tree.row(node).address;
+    if (address < 0 || width < 0 || qint64(address) + width > MemoryMap::Size)
         return std::nullopt;
-    return *address;
+    return address;
 }
 
-int NumberWidth(const QString &size)
+// The byte width of a number row's size; 0 for a size the codec does not know.
+int NumberWidth(int size)
 {
-    static const QString sizes[] = {QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("4"),
-                                    QStringLiteral("10"), QStringLiteral("16"), QStringLiteral("32")};
-    for (const QString &s : sizes) {
-        if (size == s)
-            return s.toInt();
-    }
-    return 0;
+    constexpr int widths[] = {1, 2, 4, PhoneDigits, 16, 32};
+    return std::find(std::begin(widths), std::end(widths), size) != std::end(widths) ? size : 0;
 }
 
 QString NumberError(const QString &path, const QString &value)
@@ -96,19 +80,19 @@ EncodeResult Failure(int node, const QString &error)
 }
 
 // The option code of a text, or nullopt where the text leaves the byte unwritten.
-std::optional<quint8> OptionCode(int kind, const QString &value)
+std::optional<quint8> OptionCode(ParamKind kind, const QString &value)
 {
     const QStringList texts = OptionTexts(kind);
     const int code = int(texts.indexOf(value));
     switch (kind) {
-    case OnOff:
-    case Language:
+    case ParamKind::OnOff:
+    case ParamKind::Language:
         return quint8(code == 0 ? 0 : 1);
-    case MessageType:
+    case ParamKind::MessageType:
         return quint8(code == 0 || code == 1 ? code : 2);
-    case EngineType:
-    case AccessLevel:
-    case TestStartMode:
+    case ParamKind::EngineType:
+    case ParamKind::AccessLevel:
+    case ParamKind::TestStartMode:
         if (code >= 0)
             return quint8(code);
         return std::nullopt;
@@ -117,18 +101,18 @@ std::optional<quint8> OptionCode(int kind, const QString &value)
     }
 }
 
-QString OptionText(int kind, quint8 code)
+QString OptionText(ParamKind kind, quint8 code)
 {
     const QStringList texts = OptionTexts(kind);
     if (code < texts.size())
         return texts.at(code);
     // Out-of-list codes of the two-way and message kinds show their last option.
-    if (kind == OnOff || kind == Language || kind == MessageType)
+    if (kind == ParamKind::OnOff || kind == ParamKind::Language || kind == ParamKind::MessageType)
         return texts.constLast();
     return QString();
 }
 
-// Raw device bytes as text; the tree cannot hold ';', so such a text ends there.
+// Raw device bytes as text; a value never holds ';', so such a text ends there.
 QString DeviceText(const QByteArray &bytes)
 {
     QString text = DeviceTextCodec()->toUnicode(bytes);
@@ -165,11 +149,11 @@ double RoundTenthsHalfEven(quint16 tenths)
 
 std::optional<ByteSpan> CodedSpan(const ParamModel &tree, int node)
 {
-    const int kind = KindOf(tree.field(node, FieldKind));
+    const CatalogueRow &row = tree.row(node);
     int width = 0;
-    if (kind == Number || kind == Temperature)
-        width = NumberWidth(tree.field(node, FieldSize));
-    else if (!OptionTexts(kind).isEmpty())
+    if (IsNumberKind(row.kind))
+        width = NumberWidth(row.size);
+    else if (!OptionTexts(row.kind).isEmpty())
         width = 1;
     if (width == 0)
         return std::nullopt;
@@ -184,12 +168,12 @@ EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &imag
     const std::optional<ByteSpan> span = CodedSpan(tree, node);
     if (!span)
         return {};
-    const int kind = KindOf(tree.field(node, FieldKind));
-    const QString value = tree.field(node, FieldValue);
+    const ParamKind kind = tree.row(node).kind;
+    const QString &value = tree.row(node).value;
     const size_t a = size_t(span->start);
     const int width = span->width;
 
-    if (kind == Number || kind == Temperature) {
+    if (IsNumberKind(kind)) {
         if (width == 1 || width == 2 || width == 4) {
             const std::optional<qint32> n = ParseInteger(value);
             if (!n)
@@ -232,18 +216,14 @@ EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image)
 
 std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node)
 {
-    const int kind = KindOf(tree.field(node, FieldKind));
-    const QString size = tree.field(node, FieldSize);
+    const ParamKind kind = tree.row(node).kind;
+    const int size = tree.row(node).size;
 
-    if (kind == ReadOnly) {
-        if (size == QLatin1String("2")) {
-            if (const std::optional<int> start = FieldStart(tree, node, 2))
-                return QString::number(Word(image, *start));
-        } else if (const std::optional<qint32> width = ParseInteger(size)) {
-            if (const std::optional<int> start = FieldStart(tree, node, *width))
-                return TextUntilEnd(image, *start, *width);
-        }
-        return std::nullopt;
+    if (kind == ParamKind::ReadOnly) {
+        const std::optional<int> start = FieldStart(tree, node, size);
+        if (!start)
+            return std::nullopt;
+        return size == 2 ? QString::number(Word(image, *start)) : TextUntilEnd(image, *start, size);
     }
 
     const std::optional<ByteSpan> span = CodedSpan(tree, node);
@@ -251,11 +231,11 @@ std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamMo
         return std::nullopt;
     const int a = span->start;
     const int width = span->width;
-    if (kind != Number && kind != Temperature)
+    if (!IsNumberKind(kind))
         return OptionText(kind, image[size_t(a)]);
     if (width == 1) {
         const quint8 b = image[size_t(a)];
-        return kind == Temperature ? QString::number(qint8(b)) : QString::number(b);
+        return kind == ParamKind::Temperature ? QString::number(qint8(b)) : QString::number(b);
     }
     if (width == 2)
         return QString::number(Word(image, a));
@@ -280,21 +260,21 @@ void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree)
 {
     for (int node = 0; node < tree.nodeCount(); ++node) {
         if (const std::optional<QString> value = DecodedValue(image, tree, node))
-            tree.setField(node, FieldValue, *value);
+            tree.setValue(node, *value);
     }
 }
 
 GaugeThresholds ThresholdsFromImage(const ConfigImageBytes &image)
 {
     GaugeThresholds t;
-    t.generatorLow = Word(image, 32);
-    t.generatorHigh = Word(image, 34);
-    t.mainsLow = Word(image, 36);
-    t.mainsHigh = Word(image, 38);
-    t.temperatureLow = qint8(image[15]);
-    t.starterBatteryLow = Word(image, 40) / 10.0;
-    t.upsLow = RoundTenthsHalfEven(Word(image, 42));
-    const quint16 upsHigh = Word(image, 44);
+    t.generatorLow = Word(image, MemoryMap::GeneratorLow);
+    t.generatorHigh = Word(image, MemoryMap::GeneratorHigh);
+    t.mainsLow = Word(image, MemoryMap::MainsLow);
+    t.mainsHigh = Word(image, MemoryMap::MainsHigh);
+    t.temperatureLow = qint8(image[MemoryMap::TemperatureLow]);
+    t.starterBatteryLow = Word(image, MemoryMap::StarterBatteryLow) / 10.0;
+    t.upsLow = RoundTenthsHalfEven(Word(image, MemoryMap::UpsLow));
+    const quint16 upsHigh = Word(image, MemoryMap::UpsHigh);
     t.upsHigh = RoundTenthsHalfEven(upsHigh);
     if (upsHigh < 160)
         t.upsScale = UpsScale{8, 16};

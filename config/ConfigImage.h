@@ -3,6 +3,7 @@
 // Coding between the value texts of the parameter tree and the controller's
 // 256-byte configuration memory. Multi-byte numbers are stored high byte first.
 
+#include "config/MemoryMap.h"
 #include "link/Commands.h"
 
 #include <QString>
@@ -14,7 +15,7 @@ namespace gencfg {
 class ParamModel;
 
 // Index = device memory address 0..255.
-using ConfigImageBytes = std::array<quint8, 256>;
+using ConfigImageBytes = std::array<quint8, MemoryMap::Size>;
 
 struct EncodeResult
 {

@@ -10,7 +10,8 @@ namespace gencfg {
 
 namespace {
 
-constexpr int BlockCount = 4;
+using MemoryMap::BlockCount;
+using MemoryMap::BlockSize;
 
 int WriteSteps(ConfigWriteOperation::ReadBack readBack)
 {
@@ -21,13 +22,18 @@ int WriteSteps(ConfigWriteOperation::ReadBack readBack)
 
 const TransferPlan &WritePlan()
 {
-    static const TransferPlan plan = {{{4, 60}, {64, 64}, {128, 52}, {192, 64}}};
+    static const TransferPlan plan = {
+        {{MemoryMap::EngineMinutesSize, BlockSize - MemoryMap::EngineMinutesSize},
+         {BlockSize, BlockSize},
+         {2 * BlockSize, MemoryMap::SuccessfulSends - 2 * BlockSize},
+         {MemoryMap::ReadOnlyEnd, MemoryMap::Size - MemoryMap::ReadOnlyEnd}}};
     return plan;
 }
 
 const TransferPlan &ReadPlan()
 {
-    static const TransferPlan plan = {{{0, 64}, {64, 64}, {128, 64}, {192, 64}}};
+    static const TransferPlan plan = {
+        {{0, BlockSize}, {BlockSize, BlockSize}, {2 * BlockSize, BlockSize}, {3 * BlockSize, BlockSize}}};
     return plan;
 }
 

@@ -17,7 +17,7 @@ struct MemoryBlock
     quint8 length;
 };
 
-using TransferPlan = std::array<MemoryBlock, 4>;
+using TransferPlan = std::array<MemoryBlock, MemoryMap::BlockCount>;
 
 // The write leaves out the engine-hour counter (0-3) and the read-only fields (180-191).
 const TransferPlan &WritePlan();

@@ -1,7 +1,7 @@
 #include "config/ParamEditRules.h"
 #include "link/DeviceText.h"
 
-#include "config/Catalogue.h"
+#include "config/MemoryMap.h"
 #include "config/ParamLimits.h"
 
 #include <QRegularExpression>
@@ -11,7 +11,7 @@ namespace gencfg {
 
 namespace {
 
-constexpr int PhoneDigits = 10;
+using MemoryMap::PhoneDigits;
 
 QLocale strictLocale(const QLocale &locale)
 {
@@ -20,14 +20,14 @@ QLocale strictLocale(const QLocale &locale)
     return strict;
 }
 
-bool isIntegerSize(const QString &size)
+bool isIntegerSize(int size)
 {
-    return size == QLatin1String("1") || size == QLatin1String("2") || size == QLatin1String("4");
+    return size == 1 || size == 2 || size == 4;
 }
 
-bool isTextSize(const QString &size)
+bool isTextSize(int size)
 {
-    return size == QLatin1String("16") || size == QLatin1String("32");
+    return size == 16 || size == 32;
 }
 
 bool isPlainInteger(const QString &text)
@@ -72,17 +72,16 @@ bool ParseDecimal(const QString &text, const QLocale &locale, double *value)
     return true;
 }
 
-EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLocale &locale)
+EditVerdict CheckTypedValue(const CatalogueRow &row, const QString &text, const QLocale &locale)
 {
     if (text.contains(QLatin1Char(';')))
         return EditVerdict::refuse(EditWarnings::separator());
 
-    const bool numberKind = row.kind == QString::number(Number) || row.kind == QString::number(Temperature);
-    if (row.kind == QString::number(Number)) {
-        if (row.size == QString::number(PhoneDigits) && !isTenDigits(text))
+    if (row.kind == ParamKind::Number) {
+        if (row.size == PhoneDigits && !isTenDigits(text))
             return EditVerdict::refuse(EditWarnings::phoneDigits());
         if (isTextSize(row.size)) {
-            const EditVerdict verdict = checkText(text, row.size.toInt());
+            const EditVerdict verdict = checkText(text, row.size);
             if (!verdict.accepted)
                 return verdict;
         }
@@ -95,7 +94,7 @@ EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLo
     if (!ParseDecimal(text, locale, &value))
         return EditVerdict::refuse(EditWarnings::notNumber());
     // The image codec takes only plain decimal integers for these rows.
-    if (numberKind && isIntegerSize(row.size) && !isPlainInteger(text))
+    if (IsNumberKind(row.kind) && isIntegerSize(row.size) && !isPlainInteger(text))
         return EditVerdict::refuse(EditWarnings::notInteger());
 
     // A limit that does not parse bounds nothing.
@@ -105,14 +104,11 @@ EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLo
     return EditVerdict::accept();
 }
 
-EditVerdict CheckChosenOption(const EditedRow &row, const QString &text)
+EditVerdict CheckChosenOption(const CatalogueRow &row, const QString &text)
 {
     if (text.contains(QLatin1Char(';')))
         return EditVerdict::refuse(EditWarnings::separator());
-    bool ok = false;
-    const int kind = row.kind.toInt(&ok);
-    // Kinds are compared as texts, as the codec does.
-    const QStringList options = ok && QString::number(kind) == row.kind ? OptionTexts(kind) : QStringList();
+    const QStringList options = OptionTexts(row.kind);
     if (!options.contains(text))
         return EditVerdict::refuse(EditWarnings::notAnOption(options));
     return EditVerdict::accept();

@@ -3,21 +3,14 @@
 // Whether a value typed into the value dialog may replace a row's value. Pure
 // decisions, so the dialog and its tests share them without a window.
 
+#include "config/Catalogue.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 
 namespace gencfg {
-
-// The row fields the decision depends on, as the tree holds them.
-struct EditedRow
-{
-    QString size;
-    QString kind;
-    QString min;
-    QString max;
-};
 
 struct EditVerdict
 {
@@ -71,11 +64,11 @@ inline QString separator()
 // separators and non-finite values are not.
 bool ParseDecimal(const QString &text, const QLocale &locale, double *value = nullptr);
 
-// The verdict on text typed into the edit field for a row.
-EditVerdict CheckTypedValue(const EditedRow &row, const QString &text, const QLocale &locale = QLocale());
+// The verdict on text typed into the edit field for a row; its size, kind and limits decide.
+EditVerdict CheckTypedValue(const CatalogueRow &row, const QString &text, const QLocale &locale = QLocale());
 
 // The verdict on text chosen in an option row's list: exactly one of the
 // row's option texts, for the codec would store any other as another option.
-EditVerdict CheckChosenOption(const EditedRow &row, const QString &text);
+EditVerdict CheckChosenOption(const CatalogueRow &row, const QString &text);
 
 } // namespace gencfg

@@ -52,17 +52,16 @@ bool OutsideLimits(const ParamModel &tree, int node)
 {
     if (node < 0 || node >= tree.nodeCount())
         return false;
-    return !WithinLimits(tree.field(node, FieldValue), tree.field(node, FieldMin),
-                         tree.field(node, FieldMax));
+    const CatalogueRow &row = tree.row(node);
+    return !WithinLimits(row.value, row.min, row.max);
 }
 
 QVector<ValueOutsideLimits> ValuesOutsideLimits(const ParamModel &tree)
 {
     QVector<ValueOutsideLimits> values;
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (OutsideLimits(tree, node))
-            values.append({node, tree.path(node), tree.field(node, FieldValue), tree.field(node, FieldMin),
-                           tree.field(node, FieldMax)});
+        if (const CatalogueRow &row = tree.row(node); OutsideLimits(tree, node))
+            values.append({node, tree.path(node), row.value, row.min, row.max});
     }
     return values;
 }

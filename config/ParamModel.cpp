@@ -8,21 +8,13 @@
 
 namespace gencfg {
 
-namespace {
-
-constexpr int ShownColumns = 5;
-const QChar Separator = QLatin1Char(';');
-
-} // namespace
-
 struct ParamModel::Node
 {
-    QStringList fields;
+    CatalogueRow param;
     Node *parent = nullptr;
     std::vector<Node *> children;
     int row = 0;      // among the parent's children (or the roots)
     int absolute = 0; // pre-order position
-    int level = 1;
     bool changed = false;
     int changesBelow = 0;
     bool outside = false; // the value lies outside the row's limits
@@ -47,25 +39,12 @@ int ParamModel::nodeCount() const
     return int(m_nodes.size());
 }
 
-int ParamModel::appendRoot(const QString &nodeText)
+int ParamModel::appendRoot(const CatalogueRow &row)
 {
-    auto node = std::make_unique<Node>();
-    node->fields = nodeText.split(Separator);
-    node->row = int(m_roots.size());
-    node->absolute = int(m_nodes.size());
-    node->level = 1;
-
-    beginInsertRows(QModelIndex(), node->row, node->row);
-    Node *added = node.get();
-    m_roots.push_back(added);
-    m_nodes.push_back(std::move(node));
-    endInsertRows();
-    refreshChange(added);
-    refreshLimits(added);
-    return int(m_nodes.size()) - 1;
+    return append(nullptr, nodeCount(), row);
 }
 
-int ParamModel::appendChild(int parentNode, const QString &nodeText)
+int ParamModel::appendChild(int parentNode, const CatalogueRow &row)
 {
     if (parentNode < 0 || parentNode >= nodeCount())
         return -1;
@@ -81,16 +60,21 @@ int ParamModel::appendChild(int parentNode, const QString &nodeText)
             break;
         ++position;
     }
+    return append(parent, position, row);
+}
 
+int ParamModel::append(Node *parent, int position, const CatalogueRow &row)
+{
+    std::vector<Node *> &siblings = parent ? parent->children : m_roots;
     auto node = std::make_unique<Node>();
-    node->fields = nodeText.split(Separator);
+    node->param = row;
+    node->param.level = parent ? parent->param.level + 1 : 1;
     node->parent = parent;
-    node->row = int(parent->children.size());
-    node->level = parent->level + 1;
+    node->row = int(siblings.size());
 
-    beginInsertRows(indexOfNode(parentNode), node->row, node->row);
+    beginInsertRows(parent ? indexOfNode(parent->absolute) : QModelIndex(), node->row, node->row);
     Node *added = node.get();
-    parent->children.push_back(added);
+    siblings.push_back(added);
     m_nodes.insert(m_nodes.begin() + position, std::move(node));
     for (int i = position; i < nodeCount(); ++i)
         m_nodes[size_t(i)]->absolute = i;
@@ -100,30 +84,24 @@ int ParamModel::appendChild(int parentNode, const QString &nodeText)
     return position;
 }
 
-QString ParamModel::field(int node, int i) const
+const CatalogueRow &ParamModel::row(int node) const
 {
-    if (node < 0 || node >= nodeCount())
-        return {};
-    const QStringList &fields = m_nodes[size_t(node)]->fields;
-    return i >= 0 && i < fields.size() ? fields.at(i) : QString();
+    static const CatalogueRow none;
+    return node >= 0 && node < nodeCount() ? m_nodes[size_t(node)]->param : none;
 }
 
-bool ParamModel::setField(int node, int i, const QString &text)
+bool ParamModel::setValue(int node, const QString &value)
 {
-    if (node < 0 || node >= nodeCount() || i < 0 || text.contains(Separator))
+    if (node < 0 || node >= nodeCount() || value.contains(QLatin1Char(';')))
         return false;
-    QStringList &fields = m_nodes[size_t(node)]->fields;
-    while (fields.size() <= i)
-        fields.append(QString());
-    if (fields.at(i) == text)
+    Node *n = m_nodes[size_t(node)].get();
+    if (n->param.value == value)
         return true;
-    fields[i] = text;
-    if (i < ShownColumns) {
-        const QModelIndex changed = indexOfNode(node, i);
-        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
-    }
-    refreshChange(m_nodes[size_t(node)].get());
-    refreshLimits(m_nodes[size_t(node)].get());
+    n->param.value = value;
+    const QModelIndex changed = indexOfNode(node, ValueColumn);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    refreshChange(n);
+    refreshLimits(n);
     return true;
 }
 
@@ -164,7 +142,7 @@ QVector<ParamDifference> ParamModel::changes() const
         if (node->changed)
             list.append({node->absolute, path(node->absolute),
                          DecodedValue(*m_baseline, *this, node->absolute).value_or(QString()),
-                         node->fields.value(FieldValue)});
+                         node->param.value});
     }
     return list;
 }
@@ -208,20 +186,6 @@ void ParamModel::emitRowChanged(const Node *node)
         {Qt::FontRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, ChangeRole, LimitsRole});
 }
 
-QString ParamModel::nodeText(int node) const
-{
-    if (node < 0 || node >= nodeCount())
-        return {};
-    return m_nodes[size_t(node)]->fields.join(Separator);
-}
-
-int ParamModel::level(int node) const
-{
-    if (node < 0 || node >= nodeCount())
-        return 0;
-    return m_nodes[size_t(node)]->level;
-}
-
 int ParamModel::parentNode(int node) const
 {
     if (node < 0 || node >= nodeCount())
@@ -236,7 +200,7 @@ QString ParamModel::path(int node) const
         return {};
     QStringList names;
     for (const Node *n = m_nodes[size_t(node)].get(); n; n = n->parent)
-        names.prepend(n->fields.value(FieldName));
+        names.prepend(n->param.name);
     return names.join(QStringLiteral(" / "));
 }
 
@@ -292,8 +256,11 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
         return {};
     const Node *n = static_cast<const Node *>(index.internalPointer());
     switch (role) {
-    case Qt::DisplayRole:
-        return n->fields.value(index.column());
+    case Qt::DisplayRole: {
+        const CatalogueRow &p = n->param;
+        const std::array<const QString *, ShownColumns> texts = {&p.name, &p.value, &p.units, &p.min, &p.max};
+        return *texts[size_t(index.column())];
+    }
     case ChangeRole:
         return int(n->changed ? Change::Changed : n->changesBelow > 0 ? Change::ChangedBelow : Change::None);
     case LimitsRole:
@@ -304,7 +271,7 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleDescriptionRole: {
         QStringList marks;
         if (n->outside)
-            marks << OutsideLimitsText(n->fields.value(FieldMin), n->fields.value(FieldMax));
+            marks << OutsideLimitsText(n->param.min, n->param.max);
         if (n->changed && m_baseline)
             marks << BaselineValueText(DecodedValue(*m_baseline, *this, n->absolute).value_or(QString()));
         else if (n->changesBelow > 0)
@@ -336,19 +303,6 @@ Qt::ItemFlags ParamModel::flags(const QModelIndex &index) const
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 }
 
-QString NodeTextFor(const CatalogueRow &row)
-{
-    return QStringList{row.Name,
-                       row.Value,
-                       row.Units,
-                       row.Min,
-                       row.Max,
-                       QString::number(row.Size),
-                       QString::number(row.Address),
-                       QString::number(row.Kind)}
-        .join(Separator);
-}
-
 void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
 {
     // The node most recently created at each level 1..3.
@@ -356,11 +310,11 @@ void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree)
     const int last = std::min(highestIndex, int(table.size()) - 1);
     for (int r = 0; r <= last; ++r) {
         const CatalogueRow &row = table.at(r);
-        const int level = std::clamp(int(row.Level), 1, 3);
+        const int level = std::clamp(row.level, 1, 3);
         const int parent = level > 1 ? lastAtLevel[size_t(level - 1)] : -1;
         // A row with no parent above it cannot hang anywhere but at the top.
-        const int node = parent < 0 ? tree.appendRoot(NodeTextFor(ShownParam(row)))
-                                    : tree.appendChild(parent, NodeTextFor(ShownParam(row)));
+        const int node =
+            parent < 0 ? tree.appendRoot(ShownParam(row)) : tree.appendChild(parent, ShownParam(row));
         // Only a malformed table inserts before earlier nodes; keep the slots pointing at theirs.
         for (int &slot : lastAtLevel) {
             if (slot >= node)
@@ -384,10 +338,9 @@ std::optional<DeviceVariant> CatalogueInTree(const ParamModel &tree)
             continue;
         // Names and options are translated; where a value lives and how it is coded are not.
         const auto sameRow = [&tree, &table](int r) {
-            const CatalogueRow &row = table.at(r);
-            return tree.field(r, FieldSize) == QString::number(row.Size) &&
-                   tree.field(r, FieldAddress) == QString::number(row.Address) &&
-                   tree.field(r, FieldKind) == QString::number(row.Kind) && tree.level(r) == row.Level;
+            const CatalogueRow &row = table.at(r), &held = tree.row(r);
+            return held.size == row.size && held.address == row.address && held.kind == row.kind &&
+                   held.level == row.level;
         };
         bool whole = true;
         for (int r = 0; r < rows && whole; ++r)

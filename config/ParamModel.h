@@ -1,10 +1,10 @@
 #pragma once
 
 // The parameter tree as a headless item model: the program's working copy of
-// the parameter values. Every node holds the eight fields of one catalogue row
-// as texts (name, value, units, min, max, size, address, kind); columns 0-4
-// show the first five. Nodes are addressed by their absolute index, their
-// position in a pre-order walk, which equals the catalogue row number.
+// the parameter values. Every node holds one catalogue row, its level being
+// the node's depth; columns 0-4 show its name, value, units, min and max.
+// Nodes are addressed by their absolute index, their position in a pre-order
+// walk, which equals the catalogue row number.
 
 #include "config/Catalogue.h"
 #include "config/ParamChanges.h"
@@ -17,17 +17,6 @@
 
 namespace gencfg {
 
-enum NodeField : int {
-    FieldName = 0,
-    FieldValue = 1,
-    FieldUnits = 2,
-    FieldMin = 3,
-    FieldMax = 4,
-    FieldSize = 5,
-    FieldAddress = 6,
-    FieldKind = 7,
-};
-
 class ParamModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -37,6 +26,7 @@ public:
     enum Role { ChangeRole = Qt::UserRole + 1, LimitsRole };
     enum class Change { None, Changed, ChangedBelow };
     enum class Limits { Within, Outside, OutsideBelow };
+    enum Column : int { NameColumn, ValueColumn, UnitsColumn, MinColumn, MaxColumn, ShownColumns };
 
     explicit ParamModel(QObject *parent = nullptr);
     ~ParamModel() override;
@@ -44,16 +34,14 @@ public:
     void clear();
     int nodeCount() const;
 
-    // NodeText: the fields joined by ";".
-    int appendRoot(const QString &nodeText);
-    int appendChild(int parentNode, const QString &nodeText);
+    int appendRoot(const CatalogueRow &row);
+    int appendChild(int parentNode, const CatalogueRow &row);
 
-    // Field i of a node; empty for a missing node or field.
-    QString field(int node, int i) const;
-    // Keeps every other field; a value holding ";" is refused (returns false).
-    bool setField(int node, int i, const QString &text);
-    QString nodeText(int node) const;
-    int level(int node) const;      // 1 for roots
+    // A node's row, its level 1 for roots; an empty row for a missing node.
+    const CatalogueRow &row(int node) const;
+    // Keeps the rest of the row. A value never holds ";", which the editor refuses and
+    // decoding ends a device text before: such a value, or a missing node, is refused (false).
+    bool setValue(int node, const QString &value);
     int parentNode(int node) const; // -1 for roots
     // Names from the root down, joined by " / ".
     QString path(int node) const;
@@ -86,6 +74,7 @@ Q_SIGNALS:
 
 private:
     struct Node;
+    int append(Node *parent, int position, const CatalogueRow &row);
     bool differsFromBaseline(const Node &node) const;
     void refreshChange(Node *node);
     void refreshLimits(Node *node);
@@ -94,9 +83,6 @@ private:
     std::vector<std::unique_ptr<Node>> m_nodes; // in absolute order
     std::vector<Node *> m_roots;
 };
-
-// The eight fields of a catalogue row joined by ";", numbers as plain decimals.
-QString NodeTextFor(const CatalogueRow &row);
 
 // Appends one node per catalogue row 0..highestIndex; never clears.
 void LoadParamTree(const ParamTable &table, int highestIndex, ParamModel &tree);

@@ -1,5 +1,6 @@
 #include "sim/ControllerModel.h"
 
+#include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "sim/FactoryMemory.h"
@@ -62,7 +63,7 @@ ControllerModel::ControllerModel(quint8 variantCode, quint32 seed)
 
 quint8 ControllerModel::memoryByte(int address) const
 {
-    if (address < 0 || address >= ParameterMemorySize)
+    if (address < 0 || address >= MemoryMap::Size)
         return 0xFF;
     return quint8(m_memory.at(address));
 }
@@ -76,7 +77,7 @@ void ControllerModel::writeMemory(int address, const QByteArray &bytes)
 {
     for (int i = 0; i < bytes.size(); ++i) {
         const int at = address + i;
-        if (at >= 0 && at < ParameterMemorySize)
+        if (at >= 0 && at < MemoryMap::Size)
             m_memory[at] = bytes.at(i);
     }
 }
@@ -88,15 +89,15 @@ void ControllerModel::resetMemory()
 
 quint32 ControllerModel::motoclockMinutes() const
 {
-    return quint32(memoryWord(0)) << 16 | memoryWord(2);
+    return quint32(memoryWord(MemoryMap::EngineMinutes)) << 16 | memoryWord(MemoryMap::EngineMinutes + 2);
 }
 
 void ControllerModel::setMotoclockMinutes(quint32 minutes)
 {
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
+    QByteArray bytes(MemoryMap::EngineMinutesSize, '\0');
+    for (int i = 0; i < MemoryMap::EngineMinutesSize; ++i)
         bytes[i] = char(minutes >> (24 - 8 * i));
-    writeMemory(0, bytes);
+    writeMemory(MemoryMap::EngineMinutes, bytes);
 }
 
 void ControllerModel::fillJournals()
@@ -142,8 +143,8 @@ QByteArray ControllerModel::statusFrameBytes() const
     putWord(data, 15, s.accVoltage);
     putWord(data, 17, s.upsVoltage);
     // The engine-hour counter is the one in parameter memory.
-    for (int i = 0; i < 4; ++i)
-        data[21 + i] = m_memory.at(i);
+    for (int i = 0; i < MemoryMap::EngineMinutesSize; ++i)
+        data[21 + i] = m_memory.at(MemoryMap::EngineMinutes + i);
     putWord(data, 25, s.maintenanceMinutes);
     const QTime time = m_clock.time();
     data[27] = char(ByteToBcd(quint8(time.hour())));
@@ -186,7 +187,8 @@ QByteArray ControllerModel::handleFrame(const QByteArray &frameBytes)
             break;
         case CMD_TEST_GPRS:
             // A test message that went through counts as a successful send.
-            putWord(m_memory, 180, (memoryWord(180) + 1) & 0xFFFF);
+            putWord(m_memory, MemoryMap::SuccessfulSends,
+                    (memoryWord(MemoryMap::SuccessfulSends) + 1) & 0xFFFF);
             break;
         case CMD_RESTART_MODEM:
             m_scenario.restartModem();

@@ -1,5 +1,6 @@
 #include "sim/ControllerScenario.h"
 
+#include "config/MemoryMap.h"
 #include "sim/ControllerModel.h"
 
 namespace gencfg {
@@ -96,7 +97,7 @@ void ControllerScenario::stepStage(ControllerState &s)
                 m_model.logEvent(SimEvent::UpsPower);
                 enter(SimStage::UpsPower);
             } else {
-                enter(SimStage::MainsLost, wordSetting(46));
+                enter(SimStage::MainsLost, wordSetting(MemoryMap::MainsLossDelay));
             }
         }
         break;
@@ -137,7 +138,7 @@ void ControllerScenario::stepStage(ControllerState &s)
                 beginCoolDown();
             }
         } else if (m_mainsPresent) {
-            enter(SimStage::MainsBack, wordSetting(48));
+            enter(SimStage::MainsBack, wordSetting(MemoryMap::MainsReturnDelay));
         } else if (chance(1.0 / 400)) {
             m_faultLeft = between(3, 20);
             enter(chance(0.7) ? SimStage::LowVoltage : SimStage::HighVoltage);
@@ -145,7 +146,9 @@ void ControllerScenario::stepStage(ControllerState &s)
         break;
     case SimStage::LowVoltage:
     case SimStage::HighVoltage: {
-        const int timeout = byteSetting(s.stage == SimStage::LowVoltage ? 11 : 12, 1, 255);
+        const int timeout = byteSetting(s.stage == SimStage::LowVoltage ? MemoryMap::LowVoltageTimeout
+                                                                        : MemoryMap::HighVoltageTimeout,
+                                        1, 255);
         ++s.stageTimer;
         if (--m_faultLeft <= 0) {
             s.voltageGU = between(222, 234);
@@ -206,15 +209,16 @@ void ControllerScenario::stepStart(ControllerState &s)
 {
     if (--m_stepLeft > 0)
         return;
-    const bool dryContact = m_model.memoryByte(72) == DryContactEngine;
-    const int attempts = dryContact ? 1 : byteSetting(22, 1, 15);
+    const bool dryContact = m_model.memoryByte(MemoryMap::EngineType) == DryContactEngine;
+    const int attempts = dryContact ? 1 : byteSetting(MemoryMap::StartAttempts, 1, 15);
     switch (s.stageTimer & 0xFF) {
     case SimStartStep::Valve:
         setStartStep(SimStartStep::Choke, 1);
         break;
     case SimStartStep::Choke:
         setStartStep(SimStartStep::Starter,
-                     m_attemptSucceeds ? 2 : (dryContact ? 3 : byteSetting(20, 2, 15)));
+                     m_attemptSucceeds ? 2
+                                       : (dryContact ? 3 : byteSetting(MemoryMap::LongestCranking, 2, 15)));
         break;
     case SimStartStep::Starter:
         if (m_attemptSucceeds)
@@ -225,7 +229,7 @@ void ControllerScenario::stepStart(ControllerState &s)
     case SimStartStep::ChokeOpen:
         // A generator that caught gives its voltage at once.
         s.voltageGU = between(215, 235);
-        enter(SimStage::WarmUp, wordSetting(50));
+        enter(SimStage::WarmUp, wordSetting(MemoryMap::WarmUp));
         break;
     default:
         if (m_attempt >= attempts) {
@@ -263,7 +267,7 @@ void ControllerScenario::setStartStep(quint8 step, int seconds)
 
 void ControllerScenario::beginCoolDown()
 {
-    enter(SimStage::CoolDown, wordSetting(52));
+    enter(SimStage::CoolDown, wordSetting(MemoryMap::CoolDown));
 }
 
 void ControllerScenario::enter(quint8 stage, int seconds)
@@ -340,7 +344,7 @@ void ControllerScenario::updateFlags(ControllerState &s)
         s.flags1 |= Flags1GeneratorFrequency;
     else
         s.flags1 &= quint8(~Flags1GeneratorFrequency);
-    if (on(94))
+    if (on(MemoryMap::GprsOn))
         s.flags1 |= Flags1Gprs;
     else
         s.flags1 &= quint8(~Flags1Gprs);
@@ -348,19 +352,19 @@ void ControllerScenario::updateFlags(ControllerState &s)
     quint8 flags2 =
         s.flags2 & quint8(~(Flags2Maintenance | Flags2StarterBattery | Flags2UpsBattery | Flags2WorkRest |
                             Flags2WeeklyTest | Flags2GsmModem | Flags2ThermoSensor));
-    if (on(9))
+    if (on(MemoryMap::MaintenanceOn))
         flags2 |= Flags2Maintenance;
-    if (on(18))
+    if (on(MemoryMap::StarterBatteryOn))
         flags2 |= Flags2StarterBattery;
-    if (on(19))
+    if (on(MemoryMap::UpsBatteryOn))
         flags2 |= Flags2UpsBattery;
-    if (on(23))
+    if (on(MemoryMap::WorkRestOn))
         flags2 |= Flags2WorkRest;
-    if (on(27))
+    if (on(MemoryMap::WeeklyTestOn))
         flags2 |= Flags2WeeklyTest;
-    if (on(95))
+    if (on(MemoryMap::GsmModemOn))
         flags2 |= Flags2GsmModem;
-    if (on(14))
+    if (on(MemoryMap::ThermoSensorOn))
         flags2 |= Flags2ThermoSensor;
     s.flags2 = flags2;
 }

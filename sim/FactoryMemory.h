@@ -4,8 +4,6 @@
 
 namespace gencfg {
 
-constexpr int ParameterMemorySize = 256;
-
 // The parameter memory of a controller as it leaves the factory: the
 // catalogue defaults of its variant, plus the counters and serial number that
 // only the factory sets. Codes other than 201 and 202 get the petrol table.

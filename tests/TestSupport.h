@@ -1,7 +1,7 @@
 #pragma once
 
-// Small helpers the tests share: the parameter tree as texts, image bytes,
-// whole files, and how to show a list of texts in a failure message.
+// Small helpers the tests share: the parameter tree's rows, image bytes,
+// whole files, and how to show rows and lists of texts in a failure message.
 
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
@@ -19,20 +19,19 @@
 
 namespace gencfg::test {
 
-inline QStringList treeTexts(const ParamModel &tree)
+inline QVector<CatalogueRow> treeRows(const ParamModel &tree)
 {
-    QStringList texts;
+    QVector<CatalogueRow> rows;
     for (int node = 0; node < tree.nodeCount(); ++node)
-        texts << tree.nodeText(node);
-    return texts;
+        rows << tree.row(node);
+    return rows;
 }
 
 // The first node of a tree holding a value at a memory address; -1 when none does.
 inline int nodeAt(const ParamModel &tree, int address)
 {
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (tree.field(node, FieldAddress) == QString::number(address) &&
-            tree.field(node, FieldKind) != QLatin1String("0"))
+        if (tree.row(node).address == address && tree.row(node).kind != ParamKind::Group)
             return node;
     }
     return -1;
@@ -65,6 +64,16 @@ inline bool writeAll(const QString &path, const QByteArray &content)
 inline QString describe(const QStringList &texts)
 {
     return texts.isEmpty() ? QStringLiteral("(no box)") : texts.join(QStringLiteral(" | "));
+}
+
+inline QString describe(const CatalogueRow &r)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+        .arg(r.level)
+        .arg(r.name, r.value, r.units, r.min, r.max)
+        .arg(r.size)
+        .arg(r.address)
+        .arg(int(r.kind));
 }
 
 // Named pipes and limits on file sizes exist on Unix only; elsewhere makeFifo()
@@ -147,3 +156,11 @@ private:
 };
 
 } // namespace gencfg::test
+
+namespace gencfg {
+// How QCOMPARE shows a catalogue row that differs.
+inline char *toString(const CatalogueRow &row)
+{
+    return qstrdup(qPrintable(test::describe(row)));
+}
+} // namespace gencfg

@@ -1,29 +1,24 @@
+#include "TestSupport.h"
 #include "config/Catalogue.h"
+#include "config/MemoryMap.h"
 #include "config/ParamEditRules.h"
+#include "config/ParamModel.h"
 
 #include <QTest>
 #include <algorithm>
 #include <map>
 
 using namespace gencfg;
+using gencfg::test::describe;
 
 Q_DECLARE_METATYPE(gencfg::DeviceVariant)
+Q_DECLARE_METATYPE(gencfg::ParamKind)
 
 namespace {
 
-bool isOptionKind(int kind)
+bool isOptionKind(ParamKind kind)
 {
     return !OptionTexts(kind).isEmpty();
-}
-
-QString describe(const CatalogueRow &r)
-{
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
-        .arg(r.Level)
-        .arg(r.Name, r.Value, r.Units, r.Min, r.Max)
-        .arg(r.Size)
-        .arg(r.Address)
-        .arg(r.Kind);
 }
 
 void addVariantRows()
@@ -37,7 +32,7 @@ void addVariantRows()
 int rowNamed(const ParamTable &table, const QString &name)
 {
     for (int i = 0; i < table.size(); ++i) {
-        if (table.at(i).Name == name)
+        if (table.at(i).name == name)
             return i;
     }
     return -1;
@@ -74,6 +69,8 @@ private slots:
     void phoneGroups_followTheSixteenByteStride();
     void optionTexts_listCodesInOrder_data();
     void optionTexts_listCodesInOrder();
+    void memoryMap_namesTheCataloguesOwnPlaces_data();
+    void memoryMap_namesTheCataloguesOwnPlaces();
     void signedLimits_parseAsNumbers_data();
     void signedLimits_parseAsNumbers();
 };
@@ -104,10 +101,10 @@ void TestCatalogue::levels_startAtOneAndDeepenOneStepAtMost()
 {
     QFETCH(DeviceVariant, variant);
     const ParamTable &table = CatalogueFor(variant);
-    QCOMPARE(int(table.first().Level), 1);
+    QCOMPARE(int(table.first().level), 1);
     for (int i = 1; i < table.size(); ++i) {
-        const int level = table.at(i).Level;
-        const int before = table.at(i - 1).Level;
+        const int level = table.at(i).level;
+        const int before = table.at(i - 1).level;
         QVERIFY2(level >= 1 && level <= 3 && level <= before + 1,
                  qPrintable(QStringLiteral("row %1 level %2 after %3").arg(i).arg(level).arg(before)));
     }
@@ -118,11 +115,11 @@ void TestCatalogue::optionRows_defaultToOneOfTheirTexts()
     QFETCH(DeviceVariant, variant);
     int optionRows = 0;
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        if (!isOptionKind(r.Kind))
+        if (!isOptionKind(r.kind))
             continue;
         ++optionRows;
-        QVERIFY2(OptionTexts(r.Kind).contains(r.Value), qPrintable(describe(r)));
-        QVERIFY2(r.Size == 1, qPrintable(describe(r)));
+        QVERIFY2(OptionTexts(r.kind).contains(r.value), qPrintable(describe(r)));
+        QVERIFY2(r.size == 1, qPrintable(describe(r)));
     }
     QVERIFY2(optionRows >= 20, qPrintable(QString::number(optionRows)));
 }
@@ -131,10 +128,10 @@ void TestCatalogue::headings_haveNoValueAndNoStorage()
 {
     QFETCH(DeviceVariant, variant);
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        if (r.Kind != Group)
+        if (r.kind != ParamKind::Group)
             continue;
-        QVERIFY2(r.Size == 0 && r.Address == 0 && r.Value.isEmpty() && r.Units.isEmpty() && r.Min.isEmpty() &&
-                     r.Max.isEmpty(),
+        QVERIFY2(r.size == 0 && r.address == 0 && r.value.isEmpty() && r.units.isEmpty() && r.min.isEmpty() &&
+                     r.max.isEmpty(),
                  qPrintable(describe(r)));
     }
 }
@@ -144,47 +141,47 @@ void TestCatalogue::storedRows_doNotOverlapAndEndAtByte255()
     QFETCH(DeviceVariant, variant);
     ParamTable stored;
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        if (r.Kind != Group)
+        if (r.kind != ParamKind::Group)
             stored.append(r);
     }
     std::sort(stored.begin(), stored.end(),
-              [](const CatalogueRow &a, const CatalogueRow &b) { return a.Address < b.Address; });
+              [](const CatalogueRow &a, const CatalogueRow &b) { return a.address < b.address; });
     for (int i = 0; i < stored.size(); ++i) {
         const CatalogueRow &r = stored.at(i);
-        QVERIFY2(r.Size > 0 && r.Address >= 4 && r.Address + r.Size <= 256, qPrintable(describe(r)));
+        QVERIFY2(r.size > 0 && r.address >= 4 && r.address + r.size <= 256, qPrintable(describe(r)));
         if (i + 1 < stored.size()) {
-            QVERIFY2(r.Address + r.Size <= stored.at(i + 1).Address,
+            QVERIFY2(r.address + r.size <= stored.at(i + 1).address,
                      qPrintable(describe(r) + QStringLiteral(" overlaps ") + describe(stored.at(i + 1))));
         }
     }
-    QCOMPARE(stored.last().Address + stored.last().Size - 1, 255);
+    QCOMPARE(stored.last().address + stored.last().size - 1, 255);
 }
 
 void TestCatalogue::limits_comeInPairsWithinTheStorageRange()
 {
     QFETCH(DeviceVariant, variant);
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        QVERIFY2(r.Min.isEmpty() == r.Max.isEmpty(), qPrintable(describe(r)));
-        if (r.Min.isEmpty())
+        QVERIFY2(r.min.isEmpty() == r.max.isEmpty(), qPrintable(describe(r)));
+        if (r.min.isEmpty())
             continue;
         double min = 0;
         double max = 0;
-        QVERIFY2(ParseDecimal(r.Min, QLocale::c(), &min) && ParseDecimal(r.Max, QLocale::c(), &max),
+        QVERIFY2(ParseDecimal(r.min, QLocale::c(), &min) && ParseDecimal(r.max, QLocale::c(), &max),
                  qPrintable(describe(r)));
         QVERIFY2(min <= max, qPrintable(describe(r)));
         double low = 0;
         double high = 0;
-        if (r.Kind == Temperature) {
+        if (r.kind == ParamKind::Temperature) {
             low = -30;
             high = 70;
-        } else if (r.Size == 1) {
+        } else if (r.size == 1) {
             high = 255;
-        } else if (r.Size == 2) {
+        } else if (r.size == 2) {
             high = 65535;
-        } else if (r.Size == 4) {
+        } else if (r.size == 4) {
             high = 5999940;
-        } else if (r.Size == 10) {
-            QVERIFY2(r.Min == QLatin1String("0000000000") && r.Max == QLatin1String("9999999999"),
+        } else if (r.size == 10) {
+            QVERIFY2(r.min == QLatin1String("0000000000") && r.max == QLatin1String("9999999999"),
                      qPrintable(describe(r)));
             continue;
         } else {
@@ -198,10 +195,9 @@ void TestCatalogue::defaults_lieWithinTheirLimits()
 {
     QFETCH(DeviceVariant, variant);
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        if (r.Min.isEmpty())
+        if (r.min.isEmpty())
             continue;
-        const EditVerdict verdict = CheckTypedValue(
-            {QString::number(r.Size), QString::number(r.Kind), r.Min, r.Max}, r.Value, QLocale::c());
+        const EditVerdict verdict = CheckTypedValue(r, r.value, QLocale::c());
         QVERIFY2(verdict.accepted, qPrintable(describe(r) + QStringLiteral(": ") + verdict.warning));
     }
 }
@@ -220,10 +216,10 @@ void TestCatalogue::engineTypeRow_defaultsToItsOwnVariant()
     QFETCH(DeviceVariant, variant);
     QFETCH(QString, value);
     const CatalogueRow &r = CatalogueFor(variant).first();
-    QCOMPARE(r.Name, QStringLiteral("Тип двигателя электрогенератора"));
-    QCOMPARE(r.Value, value);
-    QCOMPARE(r.Address, 72);
-    QCOMPARE(r.Kind, int(EngineType));
+    QCOMPARE(r.name, QStringLiteral("Тип двигателя электрогенератора"));
+    QCOMPARE(r.value, value);
+    QCOMPARE(r.address, 72);
+    QCOMPARE(r.kind, ParamKind::EngineType);
 }
 
 void TestCatalogue::diesel_replacesChokeAndCylindersWithGlowPlug()
@@ -236,7 +232,7 @@ void TestCatalogue::diesel_replacesChokeAndCylindersWithGlowPlug()
         QCOMPARE(describe(diesel.at(i)), describe(petrol.at(i + 1)));
     QCOMPARE(describe(diesel.at(21)), QStringLiteral("3|Время прогрева свечи|10|Сек.|0|240|1|21|1"));
     for (const CatalogueRow &r : diesel)
-        QVERIFY2(!(r.Kind != Group && r.Address == 13), qPrintable(describe(r)));
+        QVERIFY2(!(r.kind != ParamKind::Group && r.address == 13), qPrintable(describe(r)));
 }
 
 void TestCatalogue::dryContact_replacesStarterRowsWithStartStopTimeout()
@@ -252,8 +248,8 @@ void TestCatalogue::dryContact_replacesStarterRowsWithStartStopTimeout()
                              "Маx время закрытой заслонки", "Число цилиндров двигателя"})
         QVERIFY2(rowNamed(dry, QString::fromUtf8(gone)) < 0, gone);
     for (const CatalogueRow &r : dry) {
-        const bool starterByte = r.Address == 13 || (r.Address >= 20 && r.Address <= 22);
-        QVERIFY2(!(r.Kind != Group && starterByte), qPrintable(describe(r)));
+        const bool starterByte = r.address == 13 || (r.address >= 20 && r.address <= 22);
+        QVERIFY2(!(r.kind != ParamKind::Group && starterByte), qPrintable(describe(r)));
     }
 }
 
@@ -289,26 +285,26 @@ void TestCatalogue::petrolRows_keepTheirTextsAndStorage()
 void TestCatalogue::latinAndCyrillicLetters_areAsTheDeviceShowsThem()
 {
     const ParamTable &petrol = PetrolParams();
-    const QString choke = petrol.at(21).Name;
+    const QString choke = petrol.at(21).name;
     QCOMPARE(choke, QStringLiteral("Маx время закрытой заслонки"));
     QCOMPARE(choke.at(0).unicode(), ushort(0x041C)); // Cyrillic М
     QCOMPARE(choke.at(1).unicode(), ushort(0x0430)); // Cyrillic а
     QCOMPARE(choke.at(2).unicode(), ushort('x'));
 
-    const QString starter = petrol.at(19).Name;
+    const QString starter = petrol.at(19).name;
     QCOMPARE(starter.left(3), QStringLiteral("Мах"));
     for (QChar c : starter.left(3))
         QVERIFY2(c.unicode() >= 0x0400 && c.unicode() <= 0x04FF, qPrintable(starter));
 
     for (int row : {39, 42, 43}) {
-        const QString units = petrol.at(row).Units;
+        const QString units = petrol.at(row).units;
         QCOMPARE(units, QString::fromUtf8("мВ x 100"));
         QCOMPARE(units.at(3).unicode(), ushort('x'));
     }
 
-    const QString serial = petrol.at(83).Value;
+    const QString serial = petrol.at(83).value;
     QCOMPARE(serial, QString(10, QLatin1Char(' ')));
-    QCOMPARE(int(petrol.at(83).Size), 8);
+    QCOMPARE(int(petrol.at(83).size), 8);
 }
 
 void TestCatalogue::phoneGroups_followTheSixteenByteStride()
@@ -318,38 +314,108 @@ void TestCatalogue::phoneGroups_followTheSixteenByteStride()
         const int heading = rowNamed(petrol, QStringLiteral("Телефонный номер %1").arg(n));
         QVERIFY2(heading > 0, qPrintable(QString::number(n)));
         const int offset = 16 * (n - 1);
-        QCOMPARE(petrol.at(heading + 1).Address, 80 + offset);
-        QCOMPARE(int(petrol.at(heading + 1).Size), 10);
-        QCOMPARE(petrol.at(heading + 2).Address, 90 + offset);
-        QCOMPARE(petrol.at(heading + 2).Kind, int(AccessLevel));
-        QCOMPARE(petrol.at(heading + 3).Address, 92 + offset);
-        QCOMPARE(petrol.at(heading + 3).Kind, int(MessageType));
+        QCOMPARE(petrol.at(heading + 1).address, 80 + offset);
+        QCOMPARE(int(petrol.at(heading + 1).size), 10);
+        QCOMPARE(petrol.at(heading + 2).address, 90 + offset);
+        QCOMPARE(petrol.at(heading + 2).kind, ParamKind::AccessLevel);
+        QCOMPARE(petrol.at(heading + 3).address, 92 + offset);
+        QCOMPARE(petrol.at(heading + 3).kind, ParamKind::MessageType);
     }
 }
 
 void TestCatalogue::optionTexts_listCodesInOrder_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<ParamKind>("kind");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("on/off") << int(OnOff) << QStringList{"выкл.", "вкл."};
-    QTest::newRow("language") << int(Language) << QStringList{"англ.", "рус."};
-    QTest::newRow("message type") << int(MessageType)
+    QTest::newRow("on/off") << ParamKind::OnOff << QStringList{"выкл.", "вкл."};
+    QTest::newRow("language") << ParamKind::Language << QStringList{"англ.", "рус."};
+    QTest::newRow("message type") << ParamKind::MessageType
                                   << QStringList{"только аварии", "основн. события", "все события"};
-    QTest::newRow("engine type") << int(EngineType) << QStringList{"бензин", "дизель", "сухой контакт"};
-    QTest::newRow("access level") << int(AccessLevel) << QStringList{"выкл.", "информир.", "управление"};
-    QTest::newRow("test start mode") << int(TestStartMode)
+    QTest::newRow("engine type") << ParamKind::EngineType << QStringList{"бензин", "дизель", "сухой контакт"};
+    QTest::newRow("access level") << ParamKind::AccessLevel
+                                  << QStringList{"выкл.", "информир.", "управление"};
+    QTest::newRow("test start mode") << ParamKind::TestStartMode
                                      << QStringList{"выкл.", "без подключ. нагр.", "с подключ. нагр."};
-    QTest::newRow("heading") << int(Group) << QStringList{};
-    QTest::newRow("number") << int(Number) << QStringList{};
-    QTest::newRow("temperature") << int(Temperature) << QStringList{};
-    QTest::newRow("read-only") << int(ReadOnly) << QStringList{};
+    QTest::newRow("heading") << ParamKind::Group << QStringList{};
+    QTest::newRow("number") << ParamKind::Number << QStringList{};
+    QTest::newRow("temperature") << ParamKind::Temperature << QStringList{};
+    QTest::newRow("read-only") << ParamKind::ReadOnly << QStringList{};
 }
 
 void TestCatalogue::optionTexts_listCodesInOrder()
 {
-    QFETCH(int, kind);
+    QFETCH(ParamKind, kind);
     QFETCH(QStringList, texts);
     QCOMPARE(OptionTexts(kind), texts);
+}
+
+void TestCatalogue::memoryMap_namesTheCataloguesOwnPlaces_data()
+{
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("path");
+    const QString generator = QStringLiteral("Параметры электрогенератора / ");
+    const QString gsm = QStringLiteral("Параметры GSM модема / ");
+    const QString gprs = gsm + QStringLiteral("GPRS мониторинг / ");
+    const QString lastPhone = gsm + QStringLiteral("Телефонный номер 6 / ");
+    const auto add = [](const char *name, int address, int size, const QString &path) {
+        QTest::newRow(name) << address << size << path;
+    };
+    using namespace MemoryMap;
+    add("engine type", EngineType, 1, "Тип двигателя электрогенератора");
+    add("generator low", GeneratorLow, 2, generator + "Напряжение электрогенератора / Нижний порог");
+    add("generator high", GeneratorHigh, 2, generator + "Напряжение электрогенератора / Верхний порог");
+    add("mains low", MainsLow, 2, "Параметры сети / Напряжение сети / Нижний порог");
+    add("mains high", MainsHigh, 2, "Параметры сети / Напряжение сети / Верхний порог");
+    add("starter battery low", StarterBatteryLow, 2,
+        generator + "Контроль АКБ ГУ / Нижний порог напряжения АКБ ГУ");
+    add("UPS low", UpsLow, 2, "Контроль АКБ ИБП / Нижний порог напряжения АКБ ИБП");
+    add("UPS high", UpsHigh, 2, "Контроль АКБ ИБП / Верхний порог напряжения АКБ ИБП");
+    add("temperature low", TemperatureLow, 1, "Термодатчик / Нижний порог температуры");
+    add("mains loss", MainsLossDelay, 2, "Параметры сети / Временные константы / Пропадание сети");
+    add("mains return", MainsReturnDelay, 2, "Параметры сети / Временные константы / Появление сети");
+    add("warm-up", WarmUp, 2, generator + "Временные константы / Прогрев");
+    add("cool-down", CoolDown, 2, generator + "Временные константы / Охлаждение");
+    add("low-voltage timeout", LowVoltageTimeout, 1,
+        generator + "Напряжение электрогенератора / Таймаут низкого напряжения");
+    add("high-voltage timeout", HighVoltageTimeout, 1,
+        generator + "Напряжение электрогенератора / Таймаут высокого напряжения");
+    add("cranking", LongestCranking, 1, generator + "Запуск электрогенератора / Мах время вращения статера");
+    add("attempts", StartAttempts, 1, generator + "Запуск электрогенератора / Количество попыток запуска");
+    add("maintenance on", MaintenanceOn, 1, generator + "Проведение ТО / Активность функции");
+    add("thermo sensor on", ThermoSensorOn, 1, "Термодатчик / Активность датчика");
+    add("starter battery on", StarterBatteryOn, 1, generator + "Контроль АКБ ГУ / Активность функции");
+    add("UPS battery on", UpsBatteryOn, 1, "Контроль АКБ ИБП / Активность функции");
+    add("work/rest on", WorkRestOn, 1, generator + "Режим работа/отдых / Активность функции");
+    add("weekly test on", WeeklyTestOn, 1, generator + "Еженедельный тестовый запуск / Активность функции");
+    add("GPRS on", GprsOn, 1, gprs + "Активность функции");
+    add("GSM modem on", GsmModemOn, 1, gsm + "Активность GSM модема");
+    add("first phone", FirstPhone, PhoneDigits, gsm + "Телефонный номер 1 / Номер абонента");
+    const int last = FirstPhone + (PhoneCount - 1) * PhoneSize;
+    add("last phone", last, PhoneDigits, lastPhone + "Номер абонента");
+    add("last phone's access", last + PhoneAccessLevel, 1, lastPhone + "Активность и уровень доступа");
+    add("last phone's messages", last + PhoneMessageType, 1, lastPhone + "Тип отправляемых сообщений");
+    add("successful sends", SuccessfulSends, 2, gprs + "Счетчик удачных отправок");
+    add("failed sends", FailedSends, 2, gprs + "Счетчик неудачных отправок");
+    add("serial number", SerialNumber, SerialNumberSize, "Серийный номер устройства");
+    add("login", Login, 16, gprs + "Login");
+    add("password", Password, 16, gprs + "Password");
+    add("access point", AccessPoint, 32, gprs + "Точка доступа/APN");
+}
+
+void TestCatalogue::memoryMap_namesTheCataloguesOwnPlaces()
+{
+    QFETCH(int, address);
+    QFETCH(int, size);
+    QFETCH(QString, path);
+    ParamModel tree;
+    LoadVariantTree(DeviceVariant::Petrol, tree);
+    int node = 0;
+    while (node < tree.nodeCount() &&
+           (tree.row(node).address != address || tree.row(node).kind == ParamKind::Group))
+        ++node;
+    QCOMPARE(tree.path(node), path);
+    QCOMPARE(tree.row(node).size, size);
 }
 
 void TestCatalogue::signedLimits_parseAsNumbers_data()

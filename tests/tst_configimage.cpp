@@ -200,7 +200,7 @@ void TestConfigImage::roundTrip()
     loadTree(tree);
     const int node = nodeByPath(tree, path);
     QVERIFY2(node >= 0, qPrintable(path));
-    QVERIFY(tree.setField(node, FieldValue, value));
+    QVERIFY(tree.setValue(node, value));
 
     ConfigImageBytes image;
     const EncodeResult result = EncodeConfigImage(tree, image);
@@ -212,9 +212,9 @@ void TestConfigImage::roundTrip()
 
     ParamModel fresh;
     loadTree(fresh);
-    fresh.setField(node, FieldValue, QStringLiteral("stale"));
+    fresh.setValue(node, QStringLiteral("stale"));
     DecodeConfigImage(image, fresh);
-    QCOMPARE(fresh.field(node, FieldValue), decoded);
+    QCOMPARE(fresh.row(node).value, decoded);
 }
 
 void TestConfigImage::roundTrip_defaultsOfEveryVariantComeBackUnchanged()
@@ -226,21 +226,20 @@ void TestConfigImage::roundTrip_defaultsOfEveryVariantComeBackUnchanged()
         ParamModel decoded;
         loadTree(decoded, variant);
         for (int node = 0; node < decoded.nodeCount(); ++node)
-            decoded.setField(node, FieldValue, QStringLiteral("stale"));
+            decoded.setValue(node, QStringLiteral("stale"));
         DecodeConfigImage(image, decoded);
 
         for (int node = 0; node < decoded.nodeCount(); ++node) {
-            QString expected = defaults.field(node, FieldValue);
-            const QString kind = defaults.field(node, FieldKind);
-            if (kind == QLatin1String("0"))
+            QString expected = defaults.row(node).value;
+            const ParamKind kind = defaults.row(node).kind;
+            if (kind == ParamKind::Group)
                 expected = QStringLiteral("stale"); // headings are not coded
-            else if (kind == QLatin1String("255"))  // never coded, so read back from the fill
-                expected = defaults.field(node, FieldSize) == QLatin1String("2") ? QStringLiteral("65535")
-                                                                                 : QString();
-            QVERIFY2(decoded.field(node, FieldValue) == expected,
+            else if (kind == ParamKind::ReadOnly)   // never coded, so read back from the fill
+                expected = defaults.row(node).size == 2 ? QStringLiteral("65535") : QString();
+            QVERIFY2(decoded.row(node).value == expected,
                      qPrintable(QStringLiteral("variant %1, %2: expected '%3', got '%4'")
                                     .arg(int(variant))
-                                    .arg(decoded.path(node), expected, decoded.field(node, FieldValue))));
+                                    .arg(decoded.path(node), expected, decoded.row(node).value)));
         }
     }
 }
@@ -273,7 +272,7 @@ void TestConfigImage::encode_uncodableValue_failsNamingPathAndValue()
     ParamModel tree;
     loadTree(tree);
     const int node = nodeByPath(tree, path);
-    QVERIFY(tree.setField(node, FieldValue, value));
+    QVERIFY(tree.setValue(node, value));
     ConfigImageBytes image;
     const EncodeResult result = EncodeConfigImage(tree, image);
     QVERIFY(!result.ok);
@@ -312,9 +311,9 @@ void TestConfigImage::decode_unprogrammedImage_thenEncodeFailsOnFirstPhone()
     };
     for (const auto &[path, value] : expected) {
         const int node = nodeByPath(tree, path);
-        QVERIFY2(tree.field(node, FieldValue) == value,
-                 qPrintable(QStringLiteral("%1: expected '%2', got '%3'")
-                                .arg(path, value, tree.field(node, FieldValue))));
+        QVERIFY2(
+            tree.row(node).value == value,
+            qPrintable(QStringLiteral("%1: expected '%2', got '%3'").arg(path, value, tree.row(node).value)));
     }
 
     const EncodeResult result = EncodeConfigImage(tree, image);
@@ -334,12 +333,12 @@ void TestConfigImage::decode_phoneSkipsEndBytesButKeepsOtherCodes()
 
     image[82] = 0xFF;
     DecodeConfigImage(image, tree);
-    QCOMPARE(tree.field(phone, FieldValue), QStringLiteral("013456789"));
+    QCOMPARE(tree.row(phone).value, QStringLiteral("013456789"));
 
     image[82] = 0x7B;
     image[83] = 0x0A; // not a digit, but below the end mark: shown as the character it codes
     DecodeConfigImage(image, tree);
-    QCOMPARE(tree.field(phone, FieldValue), QStringLiteral("01:456789"));
+    QCOMPARE(tree.row(phone).value, QStringLiteral("01:456789"));
 }
 
 void TestConfigImage::decode_textWithSeparatorEndsBeforeIt()
@@ -351,8 +350,8 @@ void TestConfigImage::decode_textWithSeparatorEndsBeforeIt()
     std::copy(login.begin(), login.end(), image.begin() + 192);
     DecodeConfigImage(image, tree);
     const int node = nodeByPath(tree, Login);
-    QCOMPARE(tree.field(node, FieldValue), QStringLiteral("ab"));
-    QCOMPARE(tree.field(node, FieldKind), QStringLiteral("1"));
+    QCOMPARE(tree.row(node).value, QStringLiteral("ab"));
+    QCOMPARE(tree.row(node).kind, ParamKind::Number);
 }
 
 void TestConfigImage::decode_changesNoFieldButTheValue()
@@ -367,9 +366,9 @@ void TestConfigImage::decode_changesNoFieldButTheValue()
     DecodeConfigImage(image, tree);
 
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        for (int field : {FieldName, FieldUnits, FieldMin, FieldMax, FieldSize, FieldAddress, FieldKind})
-            QCOMPARE(tree.field(node, field), before.field(node, field));
-        QCOMPARE(tree.nodeText(node).count(QLatin1Char(';')), 7);
+        CatalogueRow expected = before.row(node);
+        expected.value = tree.row(node).value;
+        QCOMPARE(tree.row(node), expected);
     }
 }
 

@@ -53,22 +53,22 @@ constexpr int PeriodMs = 100;
 constexpr int BlockSize = 64;
 
 // The tree a variant's catalogue shows once the image has been decoded into it.
-QStringList decodedTree(const ConfigImageBytes &image, DeviceVariant variant)
+QVector<CatalogueRow> decodedTree(const ConfigImageBytes &image, DeviceVariant variant)
 {
     ParamModel tree;
     LoadParamTree(CatalogueFor(variant), HighestIndexFor(variant), tree);
     DecodeConfigImage(image, tree);
-    return treeTexts(tree);
+    return treeRows(tree);
 }
 
-// The first line that differs, or an empty text.
-QString firstDifference(const QStringList &actual, const QStringList &expected)
+// The first row that differs, or an empty text.
+QString firstDifference(const QVector<CatalogueRow> &actual, const QVector<CatalogueRow> &expected)
 {
     for (int i = 0; i < qMax(actual.size(), expected.size()); ++i) {
-        const QString a = actual.value(i, QStringLiteral("(none)"));
-        const QString e = expected.value(i, QStringLiteral("(none)"));
-        if (a != e)
-            return QStringLiteral("node %1: '%2', expected '%3'").arg(i).arg(a, e);
+        if (i >= actual.size() || i >= expected.size() || !(actual.at(i) == expected.at(i)))
+            return QStringLiteral("node %1: '%2', expected '%3'")
+                .arg(i)
+                .arg(describe(actual.value(i)), describe(expected.value(i)));
     }
     return QString();
 }
@@ -199,7 +199,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         device.writeMemory(36, QByteArray(1, char(volts >> 8)) + char(volts & 0xFF));
         device.writeMemory(192, QByteArray("r") + QByteArray::number(round) + QByteArray(13, '\xFF'));
         const ConfigImageBytes imageBefore = w.form.ConfigImage();
-        const QStringList treeBefore = treeTexts(tree);
+        const QVector<CatalogueRow> treeBefore = treeRows(tree);
         const QByteArray memory = device.memory();
 
         const int sentFrom = int(device.sentFrames().size());
@@ -214,15 +214,14 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
             if (bytesOf(w.form.ConfigImage(), 0, 256) != memory)
                 fault = QStringLiteral("the image read is not the controller's memory");
             else if (const QString difference = firstDifference(
-                         treeTexts(tree), decodedTree(w.form.ConfigImage(), DeviceVariant::Diesel));
+                         treeRows(tree), decodedTree(w.form.ConfigImage(), DeviceVariant::Diesel));
                      !difference.isEmpty())
                 fault = QStringLiteral("the tree is not the image read, ") + difference;
         } else {
             ++readsFailed;
             QCOMPARE(w.boxes.lastText(), NoLink);
             QCOMPARE(w.boxes.lastCaption(), QStringLiteral("Ошибка"));
-            if (const QString difference = firstDifference(treeTexts(tree), treeBefore);
-                !difference.isEmpty())
+            if (const QString difference = firstDifference(treeRows(tree), treeBefore); !difference.isEmpty())
                 fault = QStringLiteral("a failed read changed the tree, ") + difference;
             // Blocks read before the failure hold the controller's bytes; the rest their own.
             bool failedYet = false;
@@ -243,8 +242,8 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
             qInfo("%s: %s, after %d forged frame(s)", qPrintable(where), qPrintable(fault), forged);
         }
 
-        QVERIFY(tree.setField(threshold, FieldValue, QString::number(160 + random.bounded(61))));
-        QVERIFY(tree.setField(login, FieldValue, QStringLiteral("w%1").arg(round)));
+        QVERIFY(tree.setValue(threshold, QString::number(160 + random.bounded(61))));
+        QVERIFY(tree.setValue(login, QStringLiteral("w%1").arg(round)));
         const QByteArray memoryBefore = device.memory();
         const int framesBefore = int(device.receivedFrames().size());
         w.boxes.clear();
@@ -395,7 +394,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         s.sim.model().eventJournal().appendRaw(journalRecord(8, i, 1, 2, 3));
     QVERIFY(s.settle());
     const QByteArray memory = s.sim.model().memory();
-    const QStringList treeBefore = treeTexts(s.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(s.form.tree());
     int requests = 0;
     connect(&s.sim, &PtySimulator::frameReceived, this, [&](const FrameLogEntry &entry) {
         if (entry.valid && ++requests == 2)
@@ -431,7 +430,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     boxes.sort();
     QCOMPARE(shown, boxes);
     if (button == 4) {
-        QCOMPARE(treeTexts(s.form.tree()), treeBefore);
+        QCOMPARE(treeRows(s.form.tree()), treeBefore);
         QCOMPARE(bytesOf(s.form.ConfigImage(), 0, BlockSize), memory.left(BlockSize));
     } else if (button == 3) {
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
@@ -529,7 +528,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
     PtyFormSim s(PeriodMs, quint8(DeviceVariant::Diesel), link);
     QVERIFY(s.ready());
     QVERIFY(s.settle());
-    const QStringList treeBefore = treeTexts(s.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(s.form.tree());
     bool pulled = false;
     connect(&s.sim, &PtySimulator::frameReceived, this, [&](const FrameLogEntry &entry) {
         if (entry.valid && !pulled) {
@@ -552,7 +551,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
     // The read ended with the loss: nothing sent since, the tree as before, no success told.
     QVERIFY(!s.form.link().busy());
     QCOMPARE(int(s.sim.model().receivedFrames().size()), requests);
-    QCOMPARE(treeTexts(s.form.tree()), treeBefore);
+    QCOMPARE(treeRows(s.form.tree()), treeBefore);
     QStringList shown = s.boxes.texts();
     shown.sort();
     QStringList expected{PortGone, NoLink};
@@ -614,7 +613,7 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     // An image the tree does not show, so a stray decode would be seen.
     form.paramsPage->setConfigImage(filledImage(0x21));
     const ConfigImageBytes imageBefore = form.ConfigImage();
-    const QStringList treeBefore = treeTexts(form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(form.tree());
     QVERIFY(decodedTree(imageBefore, DeviceVariant::Petrol) != treeBefore);
     const QString title = form.windowTitle();
 
@@ -627,7 +626,7 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     QVERIFY2(text.contains(QDir::toNativeSeparators(path)),
              qPrintable(QStringLiteral("'%1' should name %2").arg(text, path)));
     QVERIFY2(form.ConfigImage() == imageBefore, "no byte of the image may change");
-    const QString difference = firstDifference(treeTexts(form.tree()), treeBefore);
+    const QString difference = firstDifference(treeRows(form.tree()), treeBefore);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(form.windowTitle(), title);
 }
@@ -652,7 +651,7 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     expected[2] = 9;
     QVERIFY2(form.ConfigImage() == expected, "only the first three bytes may change");
     const QString difference =
-        firstDifference(treeTexts(form.tree()), decodedTree(expected, DeviceVariant::Petrol));
+        firstDifference(treeRows(form.tree()), decodedTree(expected, DeviceVariant::Petrol));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 

@@ -134,13 +134,13 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QFETCH(int, variant);
     MainWindow form;
     form.setTabVisible(form.journalPage, false);
-    form.tree().setField(3, 1, QStringLiteral("200"));
+    form.tree().setValue(3, QStringLiteral("200"));
     form.variantCombo->setCurrentIndex(index);
     form.onVariantChosen();
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(form.journalPage));
-    QCOMPARE(form.tree().field(3, 1), QStringLiteral("180"));
+    QCOMPARE(form.tree().row(3).value, QStringLiteral("180"));
 }
 
 void tst_MainWindow::typedVariantText_emptiesTheTree()
@@ -171,10 +171,10 @@ void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
 void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
 {
     MainWindow form;
-    form.tree().setField(3, 1, QStringLiteral("200"));
+    form.tree().setValue(3, QStringLiteral("200"));
     for (quint8 code : {quint8(200), quint8(203), quint8(0)})
         form.link().receive(statusFrame(code));
-    QCOMPARE(form.tree().field(3, 1), QStringLiteral("200"));
+    QCOMPARE(form.tree().row(3).value, QStringLiteral("200"));
     QVERIFY(form.isTabVisible(form.journalPage));
     QCOMPARE(form.link().packetCount(), 3);
 }

@@ -71,14 +71,13 @@ bool sharedNumberRow(int &node, QString &value)
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), petrol);
     LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
     for (node = 0; node < qMin(petrol.nodeCount(), diesel.nodeCount()); ++node) {
-        if (petrol.field(node, FieldKind) != QLatin1String("1") ||
-            diesel.field(node, FieldKind) != QLatin1String("1"))
+        if (petrol.row(node).kind != ParamKind::Number || diesel.row(node).kind != ParamKind::Number)
             continue;
-        const int low = qMax(petrol.field(node, FieldMin).toInt(), diesel.field(node, FieldMin).toInt());
-        const int high = qMin(petrol.field(node, FieldMax).toInt(), diesel.field(node, FieldMax).toInt());
+        const int low = qMax(petrol.row(node).min.toInt(), diesel.row(node).min.toInt());
+        const int high = qMin(petrol.row(node).max.toInt(), diesel.row(node).max.toInt());
         for (int v = low; v <= high; ++v) {
             value = QString::number(v);
-            if (value != diesel.field(node, FieldValue) && value != petrol.field(node, FieldValue))
+            if (value != diesel.row(node).value && value != petrol.row(node).value)
                 return true;
         }
     }
@@ -155,10 +154,10 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
 
     bool treeChangedUnderDialog = false;
     s.form.editor().setExecHook([&](ParamValueDialog &dialog) {
-        const QStringList before = treeTexts(s.form.tree());
+        const QVector<CatalogueRow> before = treeRows(s.form.tree());
         s.sim.model().setVariantCode(201);
         s.settle(3);
-        treeChangedUnderDialog = treeTexts(s.form.tree()) != before;
+        treeChangedUnderDialog = treeRows(s.form.tree()) != before;
         dialog.valueEdit->setText(value);
         return int(QDialog::Accepted);
     });
@@ -168,7 +167,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
     QVERIFY(s.settle());
     QCOMPARE(quint8(s.form.variant()), quint8(201));
-    QCOMPARE(treeTexts(s.form.tree()), treeTexts(dieselDefaults));
+    QCOMPARE(treeRows(s.form.tree()), treeRows(dieselDefaults));
 }
 
 void tst_Operations::dialogsDuringARead_doNotOpen()
@@ -187,7 +186,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
         return QString();
     });
     int node = 0;
-    while (s.form.tree().field(node, FieldKind) != QLatin1String("1"))
+    while (s.form.tree().row(node).kind != ParamKind::Number)
         ++node;
     s.form.paramsPage->paramTree->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
@@ -242,24 +241,24 @@ void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
     MessageRecorder boxes(form.messages());
     ParamModel &tree = form.tree();
     int node = 0;
-    while (tree.field(node, FieldKind) != QLatin1String("1"))
+    while (tree.row(node).kind != ParamKind::Number)
         ++node;
     form.editor().setExecHook([&](ParamValueDialog &dialog) {
         tree.clear();
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
-        const bool minIsDefault = tree.field(node, FieldMin) == tree.field(node, FieldValue);
-        dialog.valueEdit->setText(tree.field(node, minIsDefault ? FieldMax : FieldMin));
+        const bool minIsDefault = tree.row(node).min == tree.row(node).value;
+        dialog.valueEdit->setText(minIsDefault ? tree.row(node).max : tree.row(node).min);
         return int(QDialog::Accepted);
     });
-    const QStringList reloaded = [&] {
+    const QVector<CatalogueRow> reloaded = [&] {
         ParamModel diesel;
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
-        return treeTexts(diesel);
+        return treeRows(diesel);
     }();
     QCOMPARE(form.editor().editChosenParam(node, QPoint(100, 100)), ParamEditor::Outcome::RowGone);
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(int(boxes.all().first().kind), int(Message::Warning));
-    QCOMPARE(treeTexts(tree), reloaded);
+    QCOMPARE(treeRows(tree), reloaded);
 }
 
 void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeRequests_data()

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "config/Catalogue.h"
 #include "config/ParamEditRules.h"
 #include "config/ParamLimits.h"
@@ -15,8 +16,11 @@
 #include <QTest>
 
 using namespace gencfg;
+using gencfg::test::describe;
 
 Q_DECLARE_METATYPE(gencfg::DeviceVariant)
+Q_DECLARE_METATYPE(gencfg::ParamKind)
+Q_DECLARE_METATYPE(gencfg::CatalogueRow)
 
 namespace {
 
@@ -74,12 +78,12 @@ private slots:
     void loadParamTree_buildsOneNodePerRowInCatalogueOrder();
     void loadParamTree_hangsRowsUnderTheLastShallowerNode();
     void loadParamTree_neverClearsAndStopsAtTheHighestIndex();
-    void nodeText_holdsAllEightFields();
+    void row_holdsTheCatalogueRowsFields();
     void path_joinsNamesFromTheRootDown_data();
     void path_joinsNamesFromTheRootDown();
-    void setField_replacesOneFieldAndKeepsTheOthers();
-    void setField_refusesTheSeparator();
-    void setField_onMissingNodeOrFieldFails();
+    void setValue_replacesTheValueAndKeepsTheRest();
+    void setValue_refusesTheSeparator();
+    void setValue_onMissingNodeFails();
     void appendChild_toAnEarlierParent_keepsPreOrderNumbering();
     void model_showsFiveReadOnlyColumns();
     void clear_removesEveryNode();
@@ -159,7 +163,7 @@ ParamEditor::Outcome TestParamTree::doubleClick(int node,
     editor.setLocale(QLocale::c());
     editor.setExecHook([&](ParamValueDialog &form) {
         ++m_run.calls;
-        QWidget *shown = editor.editorForKind(m_tree.field(node, FieldKind));
+        QWidget *shown = editor.editorForKind(m_tree.row(node).kind);
         m_run.editors = visibleEditors(form);
         auto *combo = qobject_cast<QComboBox *>(shown);
         m_run.presetText = combo ? combo->currentText() : form.valueEdit->text();
@@ -196,8 +200,7 @@ void TestParamTree::loadParamTree_buildsOneNodePerRowInCatalogueOrder()
             const QModelIndex index = m_tree.index(row, 0, parent);
             const int node = m_tree.nodeOf(index);
             QCOMPARE(node, visited);
-            QCOMPARE(m_tree.nodeText(node), NodeTextFor(table.at(node)));
-            QCOMPARE(m_tree.level(node), int(table.at(node).Level));
+            QCOMPARE(m_tree.row(node), table.at(node));
             QCOMPARE(m_tree.indexOfNode(node), index);
             ++visited;
             walk(index);
@@ -225,7 +228,7 @@ void TestParamTree::loadParamTree_neverClearsAndStopsAtTheHighestIndex()
 {
     LoadParamTree(DieselParams(), 82, m_tree);
     QCOMPARE(m_tree.nodeCount(), 84 + 83);
-    QCOMPARE(m_tree.field(84, FieldValue), QStringLiteral("дизель"));
+    QCOMPARE(m_tree.row(84).value, QStringLiteral("дизель"));
     QCOMPARE(m_tree.parentNode(84 + 3), 84 + 2);
 
     m_tree.clear();
@@ -235,17 +238,16 @@ void TestParamTree::loadParamTree_neverClearsAndStopsAtTheHighestIndex()
     QCOMPARE(m_tree.nodeCount(), 8 + 84);
 }
 
-void TestParamTree::nodeText_holdsAllEightFields()
+void TestParamTree::row_holdsTheCatalogueRowsFields()
 {
-    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;180;Вольт;160;220;2;36;1"));
-    QCOMPARE(m_tree.nodeText(MainsHeading), QStringLiteral("Параметры сети;;;;;0;0;0"));
-    for (int i = FieldValue; i <= FieldMax; ++i)
-        QVERIFY2(m_tree.field(MainsHeading, i).isEmpty(), qPrintable(QString::number(i)));
-    for (int i = FieldSize; i <= FieldKind; ++i)
-        QCOMPARE(m_tree.field(MainsHeading, i), QStringLiteral("0"));
-    QCOMPARE(m_tree.field(Serial, FieldValue), QString(10, QLatin1Char(' ')));
-    QCOMPARE(m_tree.field(Serial, FieldKind), QStringLiteral("255"));
-    QCOMPARE(m_tree.field(TemperatureRow, FieldMax), QStringLiteral("+70"));
+    const CatalogueRow mainsLower{3, "Нижний порог", "180", "Вольт", "160", "220", 2, 36, ParamKind::Number};
+    QCOMPARE(m_tree.row(MainsLower), mainsLower);
+    QCOMPARE(m_tree.row(MainsHeading),
+             (CatalogueRow{1, "Параметры сети", {}, {}, {}, {}, 0, 0, ParamKind::Group}));
+    QCOMPARE(m_tree.row(Serial).value, QString(10, QLatin1Char(' ')));
+    QCOMPARE(m_tree.row(Serial).kind, ParamKind::ReadOnly);
+    QCOMPARE(m_tree.row(TemperatureRow).max, QStringLiteral("+70"));
+    QCOMPARE(m_tree.row(84), CatalogueRow());
 }
 
 void TestParamTree::path_joinsNamesFromTheRootDown_data()
@@ -271,60 +273,61 @@ void TestParamTree::path_joinsNamesFromTheRootDown()
     QCOMPARE(m_tree.path(node), path);
 }
 
-void TestParamTree::setField_replacesOneFieldAndKeepsTheOthers()
+void TestParamTree::setValue_replacesTheValueAndKeepsTheRest()
 {
+    const CatalogueRow upper = m_tree.row(4);
+    CatalogueRow expected = m_tree.row(MainsLower);
+    expected.value = QStringLiteral("200");
     QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
-    QVERIFY(m_tree.setField(MainsLower, FieldValue, QStringLiteral("200")));
-    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;200;Вольт;160;220;2;36;1"));
+    QVERIFY(m_tree.setValue(MainsLower, QStringLiteral("200")));
+    QCOMPARE(m_tree.row(MainsLower), expected);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.first().at(0).toModelIndex(), m_tree.indexOfNode(MainsLower, FieldValue));
+    QCOMPARE(changed.first().at(0).toModelIndex(), m_tree.indexOfNode(MainsLower, ParamModel::ValueColumn));
     QCOMPARE(m_tree.data(m_tree.indexOfNode(MainsLower, 1)).toString(), QStringLiteral("200"));
 
-    // A field beyond the columns changes too, without a redraw of any column.
-    QVERIFY(m_tree.setField(MainsLower, FieldAddress, QStringLiteral("37")));
-    QCOMPARE(m_tree.nodeText(MainsLower), QStringLiteral("Нижний порог;200;Вольт;160;220;2;37;1"));
+    // The same value again redraws nothing.
+    QVERIFY(m_tree.setValue(MainsLower, QStringLiteral("200")));
     QCOMPARE(changed.count(), 1);
 
     // Other nodes are untouched.
-    QCOMPARE(m_tree.nodeText(4), QStringLiteral("Верхний порог;260;Вольт;220;280;2;38;1"));
+    QCOMPARE(m_tree.row(4), upper);
 }
 
-void TestParamTree::setField_refusesTheSeparator()
+void TestParamTree::setValue_refusesTheSeparator()
 {
-    const QString before = m_tree.nodeText(Login);
+    const CatalogueRow before = m_tree.row(Login);
     QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
-    QVERIFY(!m_tree.setField(Login, FieldValue, QStringLiteral("a;b")));
-    QCOMPARE(m_tree.nodeText(Login), before);
-    QCOMPARE(m_tree.field(Login, FieldKind), QStringLiteral("1"));
+    QVERIFY(!m_tree.setValue(Login, QStringLiteral("a;b")));
+    QCOMPARE(m_tree.row(Login), before);
     QCOMPARE(changed.count(), 0);
 }
 
-void TestParamTree::setField_onMissingNodeOrFieldFails()
+void TestParamTree::setValue_onMissingNodeFails()
 {
-    QVERIFY(!m_tree.setField(-1, FieldValue, QStringLiteral("1")));
-    QVERIFY(!m_tree.setField(84, FieldValue, QStringLiteral("1")));
-    QVERIFY(!m_tree.setField(0, -1, QStringLiteral("1")));
-    QCOMPARE(m_tree.field(84, FieldName), QString());
-    QCOMPARE(m_tree.field(0, 8), QString());
-    QCOMPARE(m_tree.field(-1, 0), QString());
+    QVERIFY(!m_tree.setValue(-1, QStringLiteral("1")));
+    QVERIFY(!m_tree.setValue(84, QStringLiteral("1")));
+    QCOMPARE(m_tree.row(84).name, QString());
+    QCOMPARE(m_tree.row(-1).value, QString());
 }
 
 void TestParamTree::appendChild_toAnEarlierParent_keepsPreOrderNumbering()
 {
     ParamModel tree;
-    const int a = tree.appendRoot(QStringLiteral("A"));
-    const int b = tree.appendRoot(QStringLiteral("B"));
-    const int b1 = tree.appendChild(b, QStringLiteral("B1"));
-    const int a1 = tree.appendChild(a, QStringLiteral("A1"));
+    const auto named = [](const char *name) { return CatalogueRow{1, name, {}, {}, {}, {}, 0, 0, {}}; };
+    const int a = tree.appendRoot(named("A"));
+    const int b = tree.appendRoot(named("B"));
+    const int b1 = tree.appendChild(b, named("B1"));
+    const int a1 = tree.appendChild(a, named("A1"));
     QCOMPARE(a1, 1);
-    QCOMPARE(tree.field(0, 0), QStringLiteral("A"));
-    QCOMPARE(tree.field(1, 0), QStringLiteral("A1"));
-    QCOMPARE(tree.field(2, 0), QStringLiteral("B"));
-    QCOMPARE(tree.field(3, 0), QStringLiteral("B1"));
+    QCOMPARE(tree.row(0).name, QStringLiteral("A"));
+    QCOMPARE(tree.row(1).name, QStringLiteral("A1"));
+    QCOMPARE(tree.row(2).name, QStringLiteral("B"));
+    QCOMPARE(tree.row(3).name, QStringLiteral("B1"));
+    QCOMPARE(tree.row(3).level, 2);
     QCOMPARE(tree.parentNode(3), 2);
     QCOMPARE(tree.nodeOf(tree.index(0, 0, tree.indexOfNode(2))), 3);
     QCOMPARE(b1, 2); // its number when it was made
-    QCOMPARE(tree.appendChild(7, QStringLiteral("orphan")), -1);
+    QCOMPARE(tree.appendChild(7, named("orphan")), -1);
     QCOMPARE(tree.nodeCount(), 4);
 }
 
@@ -358,9 +361,9 @@ void TestParamTree::valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWi
         return ParamModel::Limits(m_tree.indexOfNode(node, column).data(ParamModel::LimitsRole).toInt());
     };
     QSignalSpy changed(&m_tree, &QAbstractItemModel::dataChanged);
-    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("200")));
-    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("99")));
-    QVERIFY(m_tree.setField(Minute, FieldValue, QStringLiteral("59")));
+    QVERIFY(m_tree.setValue(Day, QStringLiteral("200")));
+    QVERIFY(m_tree.setValue(Hour, QStringLiteral("99")));
+    QVERIFY(m_tree.setValue(Minute, QStringLiteral("59")));
 
     const QString dayMark = QStringLiteral("Вне допустимых пределов: 1…7");
     for (int column = 0; column < 5; ++column) {
@@ -393,8 +396,8 @@ void TestParamTree::valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWi
         });
     QVERIFY(markRedrawn);
 
-    QVERIFY(m_tree.setField(Day, FieldValue, QStringLiteral("7")));
-    QVERIFY(m_tree.setField(Hour, FieldValue, QStringLiteral("23")));
+    QVERIFY(m_tree.setValue(Day, QStringLiteral("7")));
+    QVERIFY(m_tree.setValue(Hour, QStringLiteral("23")));
     QCOMPARE(limitsOf(Day, 1), ParamModel::Limits::Within);
     QVERIFY(!m_tree.indexOfNode(Day, 1).data(Qt::ToolTipRole).isValid());
     QCOMPARE(limitsOf(m_tree.parentNode(Day), 0), ParamModel::Limits::Within);
@@ -405,18 +408,22 @@ void TestParamTree::valueOutsideLimits_marksTheRowAndTheHeadingsAboveUntilBackWi
 
 void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
 {
-    QTest::addColumn<QStringList>("row"); // size, kind, min, max
+    QTest::addColumn<CatalogueRow>("row");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("warning"); // empty: accepted
 
-    const QStringList volts = {"2", "1", "160", "220"};
-    const QStringList seconds = {"2", "1", "0", "28800"};
-    const QStringList counter = {"4", "1", "0", "5999940"};
-    const QStringList temperature = {"1", "5", "-30", "+70"};
-    const QStringList phone = {"10", "1", "0000000000", "9999999999"};
-    const QStringList login = {"16", "1", "", ""};
-    const QStringList apn = {"32", "1", "", ""};
+    // The size, kind and limits of a row.
+    const auto rowOf = [](int size, ParamKind kind, const char *min, const char *max) {
+        return CatalogueRow{3, "Row", {}, {}, min, max, size, 0, kind};
+    };
+    const CatalogueRow volts = rowOf(2, ParamKind::Number, "160", "220");
+    const CatalogueRow seconds = rowOf(2, ParamKind::Number, "0", "28800");
+    const CatalogueRow counter = rowOf(4, ParamKind::Number, "0", "5999940");
+    const CatalogueRow temperature = rowOf(1, ParamKind::Temperature, "-30", "+70");
+    const CatalogueRow phone = rowOf(10, ParamKind::Number, "0000000000", "9999999999");
+    const CatalogueRow login = rowOf(16, ParamKind::Number, "", "");
+    const CatalogueRow apn = rowOf(32, ParamKind::Number, "", "");
     const QLocale c = QLocale::c();
     const QLocale russian(QLocale::Russian);
     const QString number = EditWarnings::notNumber();
@@ -476,16 +483,17 @@ void TestParamTree::typedValue_isCheckedAgainstTheRow_data()
         << login << QStringLiteral("abcdefghijklmno\U0001F600") << c << bad;
     QTest::newRow("login of 17 characters, one an emoji")
         << login << QStringLiteral("abcdefghijklmnop\U0001F600") << c << EditWarnings::textTooLong(16);
-    QTest::newRow("row without limits, any text") << QStringList{"1", "1", "", ""} << "abc" << c << QString();
+    QTest::newRow("row without limits, any text")
+        << rowOf(1, ParamKind::Number, "", "") << "abc" << c << QString();
 }
 
 void TestParamTree::typedValue_isCheckedAgainstTheRow()
 {
-    QFETCH(QStringList, row);
+    QFETCH(CatalogueRow, row);
     QFETCH(QString, text);
     QFETCH(QLocale, locale);
     QFETCH(QString, warning);
-    const EditVerdict verdict = CheckTypedValue({row.at(0), row.at(1), row.at(2), row.at(3)}, text, locale);
+    const EditVerdict verdict = CheckTypedValue(row, text, locale);
     QVERIFY2(verdict.accepted == warning.isEmpty(),
              qPrintable(QStringLiteral("'%1': expected %2, got %3")
                             .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
@@ -495,7 +503,7 @@ void TestParamTree::typedValue_isCheckedAgainstTheRow()
 
 void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<ParamKind>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning"); // empty: accepted
 
@@ -508,31 +516,34 @@ void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts_data()
         QStringLiteral("Значение должно быть одним из: «выкл.», «информир.», «управление»");
     const QString testStart =
         QStringLiteral("Значение должно быть одним из: «выкл.», «без подключ. нагр.», «с подключ. нагр.»");
-    for (int kind : {OnOff, Language, MessageType, EngineType, AccessLevel, TestStartMode}) {
+    for (ParamKind kind : {ParamKind::OnOff, ParamKind::Language, ParamKind::MessageType,
+                           ParamKind::EngineType, ParamKind::AccessLevel, ParamKind::TestStartMode}) {
         for (const QString &option : OptionTexts(kind))
-            QTest::addRow("kind %d, %s", kind, qPrintable(option)) << kind << option << QString();
+            QTest::addRow("kind %d, %s", int(kind), qPrintable(option)) << kind << option << QString();
     }
-    QTest::newRow("on/off without its full stop") << int(OnOff) << "выкл" << onOff;
-    QTest::newRow("on/off in capitals") << int(OnOff) << "ВКЛ." << onOff;
-    QTest::newRow("on/off with a blank before") << int(OnOff) << " вкл." << onOff;
-    QTest::newRow("on/off empty") << int(OnOff) << "" << onOff;
-    QTest::newRow("on/off given an access level") << int(OnOff) << "информир." << onOff;
+    QTest::newRow("on/off without its full stop") << ParamKind::OnOff << "выкл" << onOff;
+    QTest::newRow("on/off in capitals") << ParamKind::OnOff << "ВКЛ." << onOff;
+    QTest::newRow("on/off with a blank before") << ParamKind::OnOff << " вкл." << onOff;
+    QTest::newRow("on/off empty") << ParamKind::OnOff << "" << onOff;
+    QTest::newRow("on/off given an access level") << ParamKind::OnOff << "информир." << onOff;
     QTest::newRow("language made up")
-        << int(Language) << "нем." << QStringLiteral("Значение должно быть одним из: «англ.», «рус.»");
-    QTest::newRow("message type made up") << int(MessageType) << "никакие" << messages;
-    QTest::newRow("engine type with a trailing blank") << int(EngineType) << "бензин " << engine;
-    QTest::newRow("engine type empty, as a blank controller shows it") << int(EngineType) << "" << engine;
-    QTest::newRow("access level given an on/off text") << int(AccessLevel) << "вкл." << access;
-    QTest::newRow("test start mode made up") << int(TestStartMode) << "да" << testStart;
-    QTest::newRow("option followed by the separator") << int(OnOff) << "вкл.;1" << EditWarnings::separator();
+        << ParamKind::Language << "нем." << QStringLiteral("Значение должно быть одним из: «англ.», «рус.»");
+    QTest::newRow("message type made up") << ParamKind::MessageType << "никакие" << messages;
+    QTest::newRow("engine type with a trailing blank") << ParamKind::EngineType << "бензин " << engine;
+    QTest::newRow("engine type empty, as a blank controller shows it")
+        << ParamKind::EngineType << "" << engine;
+    QTest::newRow("access level given an on/off text") << ParamKind::AccessLevel << "вкл." << access;
+    QTest::newRow("test start mode made up") << ParamKind::TestStartMode << "да" << testStart;
+    QTest::newRow("option followed by the separator")
+        << ParamKind::OnOff << "вкл.;1" << EditWarnings::separator();
 }
 
 void TestParamTree::chosenOption_acceptsOnlyTheRowsOwnOptionTexts()
 {
-    QFETCH(int, kind);
+    QFETCH(ParamKind, kind);
     QFETCH(QString, text);
     QFETCH(QString, warning);
-    const EditVerdict verdict = CheckChosenOption({QStringLiteral("1"), QString::number(kind), {}, {}}, text);
+    const EditVerdict verdict = CheckChosenOption(CatalogueRow{3, "Row", {}, {}, {}, {}, 1, 0, kind}, text);
     QVERIFY2(verdict.accepted == warning.isEmpty(),
              qPrintable(QStringLiteral("'%1': expected %2, got %3")
                             .arg(text, warning.isEmpty() ? QStringLiteral("accept") : warning,
@@ -691,23 +702,27 @@ void TestParamTree::dialog_hasTheDesignControls()
 
 void TestParamTree::dialog_enterAccepts_escapeRejects_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<ParamKind>("kind");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
-    QTest::newRow("Enter in the edit field") << int(Number) << int(Qt::Key_Return) << int(QDialog::Accepted);
-    QTest::newRow("Escape in the edit field") << int(Number) << int(Qt::Key_Escape) << int(QDialog::Rejected);
-    QTest::newRow("Enter in a combo box") << int(OnOff) << int(Qt::Key_Return) << int(QDialog::Accepted);
-    QTest::newRow("Escape in a combo box") << int(OnOff) << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter in the edit field")
+        << ParamKind::Number << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape in the edit field")
+        << ParamKind::Number << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter in a combo box")
+        << ParamKind::OnOff << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape in a combo box")
+        << ParamKind::OnOff << int(Qt::Key_Escape) << int(QDialog::Rejected);
 }
 
 void TestParamTree::dialog_enterAccepts_escapeRejects()
 {
-    QFETCH(int, kind);
+    QFETCH(ParamKind, kind);
     QFETCH(int, key);
     QFETCH(int, result);
     ParamValueDialog &form = *m_form;
     ParamEditor editor(m_tree, form, m_messages);
-    QWidget *shown = editor.editorForKind(QString::number(kind));
+    QWidget *shown = editor.editorForKind(kind);
     form.showOnlyEditor(shown);
     form.setResult(-1);
     QSignalSpy finished(&form, &QDialog::finished);
@@ -727,44 +742,28 @@ void TestParamTree::dialog_enterAccepts_escapeRejects()
 
 void TestParamTree::doubleClick_choosesTheEditorByKind_data()
 {
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ParamKind>("kind");
     QTest::addColumn<QString>("editor");
-    QTest::newRow("number") << "1"
-                            << "valueEdit";
-    QTest::newRow("temperature") << "5"
-                                 << "valueEdit";
-    QTest::newRow("on/off") << "2"
-                            << "onOffCombo";
-    QTest::newRow("language") << "3"
-                              << "languageCombo";
-    QTest::newRow("message type") << "4"
-                                  << "messageTypeCombo";
-    QTest::newRow("engine type") << "6"
-                                 << "engineTypeCombo";
-    QTest::newRow("access level") << "7"
-                                  << "accessLevelCombo";
-    QTest::newRow("test start mode") << "8"
-                                     << "testStartModeCombo";
-    QTest::newRow("heading") << "0"
-                             << "";
-    QTest::newRow("read-only") << "255"
-                               << "";
-    QTest::newRow("unknown kind") << "9"
-                                  << "";
-    QTest::newRow("kind with leading zero") << "01"
-                                            << "";
-    QTest::newRow("kind with a blank") << " 2"
-                                       << "";
-    QTest::newRow("no kind") << ""
-                             << "";
+    QTest::newRow("number") << ParamKind::Number << "valueEdit";
+    QTest::newRow("temperature") << ParamKind::Temperature << "valueEdit";
+    QTest::newRow("on/off") << ParamKind::OnOff << "onOffCombo";
+    QTest::newRow("language") << ParamKind::Language << "languageCombo";
+    QTest::newRow("message type") << ParamKind::MessageType << "messageTypeCombo";
+    QTest::newRow("engine type") << ParamKind::EngineType << "engineTypeCombo";
+    QTest::newRow("access level") << ParamKind::AccessLevel << "accessLevelCombo";
+    QTest::newRow("test start mode") << ParamKind::TestStartMode << "testStartModeCombo";
+    QTest::newRow("heading") << ParamKind::Group << "";
+    QTest::newRow("read-only") << ParamKind::ReadOnly << "";
+    QTest::newRow("unknown kind 9") << ParamKind(9) << "";
+    QTest::newRow("unknown kind 254") << ParamKind(254) << "";
 }
 
 void TestParamTree::doubleClick_choosesTheEditorByKind()
 {
-    QFETCH(QString, kind);
+    QFETCH(ParamKind, kind);
     QFETCH(QString, editor);
     m_tree.clear();
-    const int node = m_tree.appendRoot(QStringLiteral("Row;;;;;1;0;") + kind);
+    const int node = m_tree.appendRoot(CatalogueRow{1, "Row", {}, {}, {}, {}, 1, 0, kind});
     const ParamEditor::Outcome outcome =
         doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; });
     if (editor.isEmpty()) {
@@ -789,11 +788,11 @@ void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor_data()
 void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor()
 {
     QFETCH(int, node);
-    const QString before = m_tree.nodeText(node);
+    const CatalogueRow before = m_tree.row(node);
     QCOMPARE(doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Accepted; }),
              ParamEditor::Outcome::NoDialog);
     QCOMPARE(m_run.calls, 0);
-    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_tree.row(node), before);
     QCOMPARE(m_recorder->count(), 0);
 }
 
@@ -849,7 +848,7 @@ void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue()
     QFETCH(int, node);
     QFETCH(QString, value);
     QFETCH(QString, shown);
-    QVERIFY(m_tree.setField(node, FieldValue, value));
+    QVERIFY(m_tree.setValue(node, value));
     doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; });
     QCOMPARE(m_run.presetText, shown);
 }
@@ -874,13 +873,14 @@ void TestParamTree::confirmingUnchanged_leavesEveryRowAsItWas()
     }
     int edited = 0;
     for (int node = 0; node < m_tree.nodeCount(); ++node) {
-        const QString before = m_tree.nodeText(node);
+        const CatalogueRow before = m_tree.row(node);
         const ParamEditor::Outcome outcome =
             doubleClick(node, [](ParamValueDialog &, QWidget *) { return QDialog::Accepted; });
-        QVERIFY2(m_tree.nodeText(node) == before,
-                 qPrintable(QStringLiteral("%1 became %2").arg(before, m_tree.nodeText(node))));
+        QVERIFY2(
+            m_tree.row(node) == before,
+            qPrintable(QStringLiteral("%1 became %2").arg(describe(before), describe(m_tree.row(node)))));
         if (outcome != ParamEditor::Outcome::NoDialog) {
-            QVERIFY2(outcome == ParamEditor::Outcome::Applied, qPrintable(before));
+            QVERIFY2(outcome == ParamEditor::Outcome::Applied, qPrintable(describe(before)));
             ++edited;
         }
     }
@@ -902,7 +902,7 @@ void TestParamTree::closingWithoutSet_changesNothing()
 {
     QFETCH(int, node);
     QFETCH(QString, typed);
-    const QString before = m_tree.nodeText(node);
+    const CatalogueRow before = m_tree.row(node);
     const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
             combo->setCurrentText(typed);
@@ -911,7 +911,7 @@ void TestParamTree::closingWithoutSet_changesNothing()
         return QDialog::Rejected;
     });
     QCOMPARE(outcome, ParamEditor::Outcome::Cancelled);
-    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_tree.row(node), before);
     QCOMPARE(m_recorder->count(), 0);
 }
 
@@ -947,7 +947,7 @@ void TestParamTree::confirmedValue_isWrittenAsTyped()
     QFETCH(int, node);
     QFETCH(QString, typed);
     QFETCH(QString, value);
-    const QString before = m_tree.nodeText(node);
+    const CatalogueRow before = m_tree.row(node);
     const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown)) {
             if (typed.startsWith(QLatin1Char('#')))
@@ -960,10 +960,9 @@ void TestParamTree::confirmedValue_isWrittenAsTyped()
         return QDialog::Accepted;
     });
     QCOMPARE(outcome, ParamEditor::Outcome::Applied);
-    QCOMPARE(m_tree.field(node, FieldValue), value);
-    QStringList expected = before.split(QLatin1Char(';'));
-    expected[FieldValue] = value;
-    QCOMPARE(m_tree.nodeText(node), expected.join(QLatin1Char(';')));
+    CatalogueRow expected = before;
+    expected.value = value;
+    QCOMPARE(m_tree.row(node), expected);
     QCOMPARE(m_recorder->count(), 0);
 }
 
@@ -988,7 +987,7 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
     QFETCH(int, node);
     QFETCH(QString, typed);
     QFETCH(QString, warning);
-    const QString before = m_tree.nodeText(node);
+    const CatalogueRow before = m_tree.row(node);
     const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &, QWidget *shown) {
         if (auto *combo = qobject_cast<QComboBox *>(shown))
             combo->setEditText(typed);
@@ -998,7 +997,7 @@ void TestParamTree::refusedValue_warnsOnceAndKeepsTheRow()
     });
     QCOMPARE(outcome, ParamEditor::Outcome::Refused);
     QCOMPARE(m_run.calls, 1);
-    QCOMPARE(m_tree.nodeText(node), before);
+    QCOMPARE(m_tree.row(node), before);
     QCOMPARE(m_recorder->count(), 1);
     QCOMPARE(m_recorder->lastText(), warning);
     QCOMPARE(m_recorder->all().first().kind, Message::Warning);
@@ -1036,7 +1035,7 @@ void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions()
     QFETCH(QString, before);
     QFETCH(QString, keys);
     QFETCH(QString, after);
-    QVERIFY(m_tree.setField(node, FieldValue, before));
+    QVERIFY(m_tree.setValue(node, before));
     const ParamEditor::Outcome outcome = doubleClick(node, [&](ParamValueDialog &form, QWidget *shown) {
         form.setResult(-1);
         form.show();
@@ -1051,7 +1050,7 @@ void TestParamTree::keysTypedIntoAList_leaveTheRowHoldingOneOfItsOptions()
         return form.result();
     });
     QCOMPARE(outcome, ParamEditor::Outcome::Applied);
-    QCOMPARE(m_tree.field(node, FieldValue), after);
+    QCOMPARE(m_tree.row(node).value, after);
     QVERIFY2(m_recorder->count() == 0, qPrintable(m_recorder->texts().join(QLatin1Char('|'))));
 }
 

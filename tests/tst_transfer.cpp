@@ -64,7 +64,7 @@ template <class Base> struct Recorded : Base
         QObject::connect(page, &ParamsPage::thresholdsChanged, page,
                          [this, &form](const ConfigImageBytes &image) {
                              thresholds.append(image);
-                             treeAtThresholds = treeTexts(form.tree());
+                             treeAtThresholds = treeRows(form.tree());
                          });
         QObject::connect(page, &ParamsPage::progressText, page,
                          [this](const QString &t) { panelTexts << t; });
@@ -95,7 +95,7 @@ template <class Base> struct Recorded : Base
     ParamsPage *page = nullptr;
     QList<BoxSeen> boxes; // what the window showed, in place of the base's plain record
     QList<ConfigImageBytes> thresholds;
-    QStringList treeAtThresholds;
+    QVector<CatalogueRow> treeAtThresholds;
     QStringList panelTexts;
     QList<int> progress;
     QString proposed;
@@ -211,28 +211,28 @@ void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
     Window w;
     ParamModel &tree = w.form.tree();
     const QString apn = QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"); // fills bytes 224-255
-    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("200")));
-    QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, apn));
+    QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("200")));
+    QVERIFY(tree.setValue(nodeAt(tree, 224), apn));
     w.saveAs(dir.filePath(QStringLiteral("site")));
     const QString path = dir.filePath(QStringLiteral("site.txt"));
     const ConfigImageBytes saved = w.form.ConfigImage();
     QCOMPARE(saved[255], quint8('5'));
-    const QStringList savedTree = treeTexts(tree);
+    const QVector<CatalogueRow> savedTree = treeRows(tree);
 
-    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("170")));
-    QVERIFY(tree.setField(nodeAt(tree, 224), FieldValue, QStringLiteral("other")));
+    QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("170")));
+    QVERIFY(tree.setValue(nodeAt(tree, 224), QStringLiteral("other")));
     w.form.paramsPage->setConfigImage(filledImage(0));
     w.form.setWindowTitle(QStringLiteral("unchanged"));
     w.open(path);
 
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
     QVERIFY2(w.form.ConfigImage() == saved, "all 256 bytes come back from the file");
-    QCOMPARE(tree.field(nodeAt(tree, 36), FieldValue), QStringLiteral("200"));
-    QCOMPARE(tree.field(nodeAt(tree, 224), FieldValue), apn);
+    QCOMPARE(tree.row(nodeAt(tree, 36)).value, QStringLiteral("200"));
+    QCOMPARE(tree.row(nodeAt(tree, 224)).value, apn);
     // ReadOnly rows decode from the 0xFF the save wrote; everything else is as saved.
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (tree.field(node, FieldKind) != QLatin1String("255"))
-            QCOMPARE(tree.nodeText(node), savedTree.at(node));
+        if (tree.row(node).kind != ParamKind::ReadOnly)
+            QCOMPARE(tree.row(node), savedTree.at(node));
     }
     QCOMPARE(w.form.windowTitle(), QStringLiteral("unchanged"));
     QVERIFY2(w.thresholds.isEmpty(), "a file never moves the gauges' sections");
@@ -260,7 +260,7 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     Window w;
     w.form.paramsPage->setConfigImage(filledImage(0x33));
     const ConfigImageBytes before = w.form.ConfigImage();
-    const QStringList treeBefore = treeTexts(w.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     w.open(path);
 
     QCOMPARE(w.boxes.size(), 1);
@@ -269,7 +269,7 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     for (const QString &part : {QDir::toNativeSeparators(path), QStringLiteral("строка %1").arg(line), token})
         QVERIFY2(text.contains(part), qPrintable(QStringLiteral("'%1' should name '%2'").arg(text, part)));
     QVERIFY2(w.form.ConfigImage() == before, "no byte of the image may change");
-    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    QCOMPARE(treeRows(w.form.tree()), treeBefore);
 }
 
 void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption_data()
@@ -324,7 +324,7 @@ void tst_Transfer::cancelledDialogs_changeNothing()
 {
     Window w;
     w.form.paramsPage->setConfigImage(filledImage(0x44));
-    const QStringList treeBefore = treeTexts(w.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     w.saveAs(QString());
     w.open(QString());
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
@@ -332,7 +332,7 @@ void tst_Transfer::cancelledDialogs_changeNothing()
     QVERIFY2(std::all_of(w.form.ConfigImage().begin(), w.form.ConfigImage().end(),
                          [](quint8 b) { return b == 0x44; }),
              "a cancelled save must not encode");
-    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    QCOMPARE(treeRows(w.form.tree()), treeBefore);
 }
 
 void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter_data()
@@ -354,7 +354,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
-    QVERIFY(tree.setField(nodeAt(tree, address), FieldValue, value));
+    QVERIFY(tree.setValue(nodeAt(tree, address), value));
     w.form.paramsPage->setConfigImage(filledImage(0x55));
     const ConfigImageBytes before = w.form.ConfigImage();
 
@@ -406,12 +406,12 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(box.panel, ReadText);
     QCOMPARE(box.thresholdsBefore, 1);
 
-    QCOMPARE(tree.field(mainsLow, FieldValue), QStringLiteral("190"));
-    QCOMPARE(tree.field(login, FieldValue), QStringLiteral("site7"));
+    QCOMPARE(tree.row(mainsLow).value, QStringLiteral("190"));
+    QCOMPARE(tree.row(login).value, QStringLiteral("site7"));
     QCOMPARE(bytesOf(w.form.ConfigImage(), 0, 256), w.sim.model().memory());
 
     QCOMPARE(w.thresholds.size(), 1);
-    QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.nodeText(mainsLow)); // decoded before the gauges
+    QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.row(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
     QVERIFY(w.form.measurementPage->phaseAGauge);
     QCOMPARE(w.form.measurementPage->phaseAGauge->property("SectionEnd1").toDouble(), 190.0);
@@ -433,8 +433,8 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(w.ready());
     const QByteArray before = w.sim.model().memory();
     ParamModel &tree = w.form.tree();
-    QVERIFY(tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("200")));
-    QVERIFY(tree.setField(nodeAt(tree, 192), FieldValue, QStringLiteral("tester")));
+    QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("200")));
+    QVERIFY(tree.setValue(nodeAt(tree, 192), QStringLiteral("tester")));
 
     w.page->writeButton->click();
 
@@ -490,7 +490,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
     w.form.paramsPage->setConfigImage(filledImage(0));
-    w.form.tree().setField(nodeAt(w.form.tree(), 36), FieldValue, QStringLiteral("170"));
+    w.form.tree().setValue(nodeAt(w.form.tree(), 36), QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
     w.page->writeButton->click();
     QVERIFY(w.finish());
@@ -524,7 +524,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     w.form.link().setTickMs(20);
     w.form.paramsPage->setConfigImage(filledImage(0x66));
     const ConfigImageBytes before = w.form.ConfigImage();
-    const QStringList treeBefore = treeTexts(w.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
     (write ? w.page->writeButton : w.page->readButton)->click();
 
@@ -540,7 +540,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QVERIFY(w.thresholds.isEmpty());
     QTest::qWait(50);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent to a silent device");
-    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    QCOMPARE(treeRows(w.form.tree()), treeBefore);
     if (!write)
         QVERIFY2(w.form.ConfigImage() == before, "a failed first block leaves the image");
 }
@@ -555,7 +555,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
             w.sim.model().setDropReplies(true);
     });
     w.form.paramsPage->setConfigImage(filledImage(0x5A));
-    const QStringList treeBefore = treeTexts(w.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
     w.page->readButton->click();
 
@@ -565,7 +565,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     QCOMPARE(w.boxes.first().progress, 50);
     QCOMPARE(bytesOf(w.form.ConfigImage(), 0, 64), w.sim.model().memory().left(64));
     QCOMPARE(bytesOf(w.form.ConfigImage(), 64, 192), QByteArray(192, '\x5A'));
-    QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+    QCOMPARE(treeRows(w.form.tree()), treeBefore);
     QVERIFY(w.thresholds.isEmpty());
     QVERIFY(w.page->progressBar->isHidden());
     QCOMPARE(w.requests().size(), 2);
@@ -639,7 +639,7 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     const QByteArray memoryBefore = w.sim.model().memory();
     w.form.paramsPage->setConfigImage(filledImage(0x5A));
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
-    const QStringList treeBefore = treeTexts(w.form.tree());
+    const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     QObject::connect(w.page->progressBar, &QProgressBar::valueChanged, w.page, [&](int value) {
         if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
             return;
@@ -666,7 +666,7 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     } else {
         QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
         QVERIFY2(w.form.ConfigImage() == imageBefore, "a stopped read must leave the image");
-        QCOMPARE(treeTexts(w.form.tree()), treeBefore);
+        QCOMPARE(treeRows(w.form.tree()), treeBefore);
     }
 }
 
@@ -689,7 +689,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     };
 
     // Nothing read yet: nothing to compare with.
-    tree.setField(low, FieldValue, QStringLiteral("170"));
+    tree.setValue(low, QStringLiteral("170"));
     QVERIFY(!tree.isChanged(low));
     QVERIFY(!w.page->changesButton->isEnabled());
 
@@ -699,7 +699,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     QVERIFY(w.page->changesButton->isEnabled());
 
     // An edit shows at once, on the row and on every row above it; the same value written otherwise does not.
-    tree.setField(low, FieldValue, QStringLiteral("170"));
+    tree.setValue(low, QStringLiteral("170"));
     QCOMPARE(changedNodes(), QList<int>{low});
     QCOMPARE(tree.indexOfNode(low, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("В устройстве: 180"));
     for (int above = tree.parentNode(low); above >= 0; above = tree.parentNode(above)) {
@@ -707,7 +707,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
         QCOMPARE(tree.indexOfNode(above).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Изменено параметров: 1"));
     }
-    tree.setField(low, FieldValue, QStringLiteral("0180"));
+    tree.setValue(low, QStringLiteral("0180"));
     QVERIFY(tree.changes().isEmpty());
     QCOMPARE(tree.changesBelow(0) + tree.changesBelow(tree.parentNode(low)), 0);
 
@@ -740,7 +740,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     QCOMPARE(list->ChangeTable->topLevelItemCount(), 0);
 
     // The baseline belongs to this controller: a reported variant change drops it.
-    tree.setField(low, FieldValue, QStringLiteral("170"));
+    tree.setValue(low, QStringLiteral("170"));
     QVERIFY(tree.isChanged(low));
     w.sim.model().setVariantCode(201);
     QTRY_VERIFY(!tree.baseline().has_value());
@@ -772,10 +772,10 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
     const ConfigImageBytes read = w.form.ConfigImage();
     // One value in the first, the last and the second block, in tree order.
     const int low = nodeAt(tree, 36), timeout = nodeAt(tree, 70), login = nodeAt(tree, 192);
-    tree.setField(low, FieldValue, QStringLiteral("170"));
-    tree.setField(timeout, FieldValue, QStringLiteral("120"));
-    tree.setField(login, FieldValue, QStringLiteral("tech"));
-    const QStringList treeBefore = treeTexts(tree);
+    tree.setValue(low, QStringLiteral("170"));
+    tree.setValue(timeout, QStringLiteral("120"));
+    tree.setValue(login, QStringLiteral("tech"));
+    const QVector<CatalogueRow> treeBefore = treeRows(tree);
     const qsizetype thresholdsBefore = w.thresholds.size();
 
     if (ignoreAll) {
@@ -802,7 +802,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
     QCOMPARE(w.boxes.constLast().message.caption, QStringLiteral("Ошибка"));
     QCOMPARE(w.boxes.constLast().progress, 100);
     QCOMPARE(w.thresholds.size(), thresholdsBefore);
-    QCOMPARE(treeTexts(tree), treeBefore);
+    QCOMPARE(treeRows(tree), treeBefore);
     // What was read back is what the controller holds: the marks show what still differs.
     QVERIFY(tree.baseline().has_value());
     QCOMPARE(
@@ -856,8 +856,8 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
     ParamModel &tree = w.form.tree();
     w.page->readButton->click();
     QVERIFY(w.finish());
-    tree.setField(nodeAt(tree, 36), FieldValue, QStringLiteral("190"));
-    const QStringList treeBefore = treeTexts(tree);
+    tree.setValue(nodeAt(tree, 36), QStringLiteral("190"));
+    const QVector<CatalogueRow> treeBefore = treeRows(tree);
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
     w.boxes.clear();
 
@@ -880,7 +880,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
     QVERIFY(w.settle(2));
     QCOMPARE(w.boxTexts(), QStringList{write ? VariantChangedWriteText() : VariantChangedReadText()});
     QCOMPARE(quint8(w.form.variant()), quint8(DeviceVariant::Diesel));
-    QCOMPARE(treeTexts(tree), treeBefore);
+    QCOMPARE(treeRows(tree), treeBefore);
     // A write has coded the tree into the image first, as always.
     QVERIFY(write || w.form.ConfigImage() == imageBefore);
 }
@@ -901,7 +901,7 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
     w.page->readButton->click();
     QVERIFY(w.finish());
     const int low = nodeAt(tree, 36);
-    tree.setField(low, FieldValue, QStringLiteral("190"));
+    tree.setValue(low, QStringLiteral("190"));
     if (blockSent) {
         connect(&w.form.link(), &DeviceLink::echoLine, w.page, [&w] { w.form.link().cancelOperation(); });
     } else {
@@ -945,13 +945,13 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
     };
     QList<OptionRow> rows;
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        const QStringList options = OptionTexts(tree.field(node, FieldKind).toInt());
+        const QStringList options = OptionTexts(tree.row(node).kind);
         if (options.isEmpty())
             continue;
         // Texts a hurried technician types: the option without its full stop, or with a trailing blank.
         const QString first = options.first();
         const QString typed = first.endsWith(QLatin1Char('.')) ? first.chopped(1) : first + QLatin1Char(' ');
-        rows.append({node, tree.field(node, FieldAddress).toInt(), options, typed});
+        rows.append({node, tree.row(node).address, options, typed});
         // Code 0 everywhere: a text that is no option used to code as 1, 2 or 0xFF.
         w.sim.model().writeMemory(rows.last().address, QByteArray(1, '\0'));
     }
@@ -964,7 +964,7 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
     ParamEditor &editor = w.form.editor();
     const auto choose = [&](const OptionRow &row, const QString &text) {
         editor.setExecHook([&](ParamValueDialog &) {
-            auto *combo = qobject_cast<QComboBox *>(editor.editorForKind(tree.field(row.node, FieldKind)));
+            auto *combo = qobject_cast<QComboBox *>(editor.editorForKind(tree.row(row.node).kind));
             if (!combo)
                 return int(QDialog::Rejected);
             combo->setCurrentText(text);
@@ -987,14 +987,14 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
     // First the texts that are no option: nothing may reach the controller but what it holds.
     QList<int> expected;
     for (const OptionRow &row : rows) {
-        const EditedRow edited{tree.field(row.node, FieldSize), tree.field(row.node, FieldKind), {}, {}};
-        QVERIFY2(!CheckChosenOption(edited, row.notAnOption).accepted, qPrintable(row.notAnOption));
+        QVERIFY2(!CheckChosenOption(tree.row(row.node), row.notAnOption).accepted,
+                 qPrintable(row.notAnOption));
         choose(row, row.notAnOption);
         expected << 0;
     }
     QCOMPARE(writeAndRead(), expected);
     for (const OptionRow &row : rows)
-        QCOMPARE(tree.field(row.node, FieldValue), row.options.first());
+        QCOMPARE(tree.row(row.node).value, row.options.first());
 
     // Then every option, the last codes first so that each batch changes the bytes it sets.
     for (int code = 2; code >= 0; --code) {
@@ -1003,7 +1003,7 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
             if (code >= row.options.size())
                 continue; // a row of two options keeps what it holds
             QCOMPARE(choose(row, row.options.at(code)), ParamEditor::Outcome::Applied);
-            QCOMPARE(tree.field(row.node, FieldValue), row.options.at(code));
+            QCOMPARE(tree.row(row.node).value, row.options.at(code));
             expected[i] = code;
         }
         QCOMPARE(writeAndRead(), expected);
@@ -1044,16 +1044,16 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
     const int day = nodeAt(tree, 24), hour = nodeAt(tree, 25), minute = nodeAt(tree, 26);
     const QStringList limits[] = {{"1", "7"}, {"0", "23"}, {"0", "59"}};
     const int marked[] = {day, hour, minute};
-    QCOMPARE(tree.field(day, FieldValue), QStringLiteral("200"));
+    QCOMPARE(tree.row(day).value, QStringLiteral("200"));
     for (int i = 0; i < 3; ++i) {
-        const QModelIndex value = tree.indexOfNode(marked[i], FieldValue);
+        const QModelIndex value = tree.indexOfNode(marked[i], ParamModel::ValueColumn);
         QCOMPARE(ParamModel::Limits(value.data(ParamModel::LimitsRole).toInt()), ParamModel::Limits::Outside);
         QCOMPARE(value.data(Qt::ToolTipRole).toString(),
                  OutsideLimitsMark.arg(limits[i].at(0), limits[i].at(1)));
     }
     for (int node = 0; node < tree.nodeCount(); ++node) {
         if (node != day && node != hour && node != minute)
-            QVERIFY2(tree.indexOfNode(node, FieldValue).data(ParamModel::LimitsRole).toInt() !=
+            QVERIFY2(tree.indexOfNode(node, ParamModel::ValueColumn).data(ParamModel::LimitsRole).toInt() !=
                          int(ParamModel::Limits::Outside),
                      qPrintable(tree.path(node)));
     }
@@ -1084,9 +1084,9 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
              (QVector<quint8>{200, 99, 250}));
 
     // Back within: written and proven.
-    QVERIFY(tree.setField(day, FieldValue, QStringLiteral("1")));
-    QVERIFY(tree.setField(hour, FieldValue, QStringLiteral("23")));
-    QVERIFY(tree.setField(minute, FieldValue, QStringLiteral("0")));
+    QVERIFY(tree.setValue(day, QStringLiteral("1")));
+    QVERIFY(tree.setValue(hour, QStringLiteral("23")));
+    QVERIFY(tree.setValue(minute, QStringLiteral("0")));
     w.page->writeButton->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts().constLast(), WriteDone);

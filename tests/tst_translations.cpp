@@ -255,7 +255,7 @@ void tst_Translations::defaultWindow_isRussianWithQtsOwnTextsInRussian()
     MainWindow form;
     QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Измерения", "Параметры", "Журнал событий",
                                                     "Дополнительно", "Терминал+лог", "Графики"}));
-    QCOMPARE(form.tree().field(0, FieldName), QStringLiteral("Тип двигателя электрогенератора"));
+    QCOMPARE(form.tree().row(0).name, QStringLiteral("Тип двигателя электрогенератора"));
 
     QVERIFY2(editMenuTexts().contains(QStringLiteral("&Копировать")), qPrintable(describe(editMenuTexts())));
     QFileDialog dialog(&form);
@@ -280,15 +280,15 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     QCOMPARE(form.windowTitle(), QStringLiteral("Configurator software v2a"));
     QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Measurements", "Parameters", "Event journal", "Advanced",
                                                     "Terminal+log", "Charts"}));
-    QCOMPARE(form.tree().field(0, FieldName), QStringLiteral("Generator engine type"));
-    QCOMPARE(form.tree().field(0, FieldValue), QStringLiteral("petrol"));
+    QCOMPARE(form.tree().row(0).name, QStringLiteral("Generator engine type"));
+    QCOMPARE(form.tree().row(0).value, QStringLiteral("petrol"));
     QCOMPARE(form.variantCombo->itemText(1), QStringLiteral("KUV diesel v2.0 "));
 
     // A variant picked by hand is found by its shown text.
     form.variantCombo->setCurrentIndex(1);
     form.onVariantChosen();
     QCOMPARE(int(quint8(form.variant())), int(DeviceVariant::Diesel));
-    QCOMPARE(form.tree().field(0, FieldValue), QStringLiteral("diesel"));
+    QCOMPARE(form.tree().row(0).value, QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.
     QPushButton *read = form.paramsPage->readButton;
@@ -330,9 +330,8 @@ void tst_Translations::englishCatalogue_codesEveryImageAsRussianDoes()
     ParamModel layout;
     LoadParamTree(CatalogueFor(v), HighestIndexFor(v), layout);
     for (int node = 0; node < layout.nodeCount(); ++node) {
-        const int kind = layout.field(node, FieldKind).toInt();
-        if (!OptionTexts(kind).isEmpty())
-            image[size_t(layout.field(node, FieldAddress).toInt())] = quint8(optionCode);
+        if (!OptionTexts(layout.row(node).kind).isEmpty())
+            image[size_t(layout.row(node).address)] = quint8(optionCode);
     }
     ConfigImageBytes russian;
     QVERIFY(RecodeConfigImage(image, v, russian).ok);
@@ -346,7 +345,7 @@ void tst_Translations::englishCatalogue_codesEveryImageAsRussianDoes()
     ParamModel tree;
     LoadParamTree(CatalogueFor(v), HighestIndexFor(v), tree);
     DecodeConfigImage(image, tree);
-    QCOMPARE(tree.field(nodeAt(tree, 10), FieldValue), QString(optionCode == 0 ? "off" : "on"));
+    QCOMPARE(tree.row(nodeAt(tree, 10)).value, QString(optionCode == 0 ? "off" : "on"));
     QCOMPARE(bytesOf(DefaultConfigImage(v)), bytesOf(russianDefaults));
 }
 

@@ -16,28 +16,23 @@ ParamEditor::ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &mes
     : m_tree(tree), m_form(form), m_messages(messages)
 {}
 
-QWidget *ParamEditor::editorForKind(const QString &kind) const
+QWidget *ParamEditor::editorForKind(ParamKind kind) const
 {
-    bool ok = false;
-    const int code = kind.toInt(&ok);
-    // Only the exact kind texts choose an editor, as the codec compares them.
-    if (!ok || QString::number(code) != kind)
-        return nullptr;
-    switch (code) {
-    case Number:
-    case Temperature:
+    switch (kind) {
+    case ParamKind::Number:
+    case ParamKind::Temperature:
         return m_form.valueEdit;
-    case OnOff:
+    case ParamKind::OnOff:
         return m_form.onOffCombo;
-    case Language:
+    case ParamKind::Language:
         return m_form.languageCombo;
-    case MessageType:
+    case ParamKind::MessageType:
         return m_form.messageTypeCombo;
-    case EngineType:
+    case ParamKind::EngineType:
         return m_form.engineTypeCombo;
-    case AccessLevel:
+    case ParamKind::AccessLevel:
         return m_form.accessLevelCombo;
-    case TestStartMode:
+    case ParamKind::TestStartMode:
         return m_form.testStartModeCombo;
     default:
         return nullptr;
@@ -56,12 +51,11 @@ int ParamEditor::execDialog()
 
 ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor)
 {
-    const QString kind = m_tree.field(node, FieldKind);
-    QWidget *editor = editorForKind(kind);
+    QWidget *editor = editorForKind(m_tree.row(node).kind);
     if (node < 0 || !editor)
         return Outcome::NoDialog;
 
-    const QString value = m_tree.field(node, FieldValue);
+    const QString value = m_tree.row(node).value;
     auto *combo = qobject_cast<QComboBox *>(editor);
     if (combo) {
         // Confirming without a change must leave the row as it was; a value no item holds selects none.
@@ -93,12 +87,11 @@ ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor
 
     EditVerdict verdict;
     QString text;
-    const EditedRow edited{m_tree.field(node, FieldSize), kind, m_tree.field(node, FieldMin),
-                           m_tree.field(node, FieldMax)};
+    const CatalogueRow &edited = m_tree.row(node);
     if (combo) {
         text = combo->currentText();
         // A row left as it was, such as the empty engine type of a blank controller, is no choice.
-        if (text == m_tree.field(node, FieldValue))
+        if (text == edited.value)
             return Outcome::Applied;
         verdict = CheckChosenOption(edited, text);
     } else {
@@ -109,7 +102,7 @@ ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor
         m_messages.warning(verdict.warning);
         return Outcome::Refused;
     }
-    m_tree.setField(node, FieldValue, text);
+    m_tree.setValue(node, text);
     return Outcome::Applied;
 }
 

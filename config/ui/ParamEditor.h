@@ -3,6 +3,8 @@
 // Editing one row of the parameter tree through the value dialog: the editor
 // suited to the row's kind, preset to its value, and the checks on the result.
 
+#include "config/Catalogue.h"
+
 #include <QLocale>
 #include <QPoint>
 #include <functional>
@@ -37,9 +39,9 @@ public:
     void setExecHook(ExecHook hook) { m_exec = std::move(hook); }
     void setLocale(const QLocale &locale) { m_locale = locale; }
 
-    // The editor of a kind text: valueEdit for "1" and "5", one of the six combo boxes for "2".."8", else
-    // none.
-    QWidget *editorForKind(const QString &kind) const;
+    // The editor of a kind: valueEdit for numbers and temperatures, one of the six combo boxes for an
+    // option kind, else none.
+    QWidget *editorForKind(ParamKind kind) const;
     // Where the dialog's top-left corner goes for a double-click at the cursor.
     static QPoint dialogPosition(const QPoint &cursor);
 

@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::array<int, 5> ColumnWidths = {300, 150, 100, 100, 100};
 
-constexpr int ValueColumn = 1;
+constexpr int ValueColumn = ParamModel::ValueColumn;
 const QColor MarkColour(0xE0, 0x8A, 0x00);
 // Dark enough to read on white, apart from the change mark's orange.
 const QColor OutsideLimitsColour(0xC6, 0x28, 0x28);

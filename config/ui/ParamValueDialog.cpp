@@ -1,7 +1,5 @@
 #include "config/ui/ParamValueDialog.h"
 
-#include "config/Catalogue.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,22 +34,22 @@ ParamValueDialog::ParamValueDialog(QWidget *parent)
     setButton->setDefault(true);
     connect(setButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    onOffCombo = makeComboBox({13, 38}, OnOff);
+    onOffCombo = makeComboBox({13, 38}, ParamKind::OnOff);
     onOffCombo->setObjectName(QStringLiteral("onOffCombo"));
-    languageCombo = makeComboBox({13, 63}, Language);
+    languageCombo = makeComboBox({13, 63}, ParamKind::Language);
     languageCombo->setObjectName(QStringLiteral("languageCombo"));
-    messageTypeCombo = makeComboBox({13, 87}, MessageType);
+    messageTypeCombo = makeComboBox({13, 87}, ParamKind::MessageType);
     messageTypeCombo->setObjectName(QStringLiteral("messageTypeCombo"));
 
     valueEdit = new QLineEdit(this);
     valueEdit->setObjectName(QStringLiteral("valueEdit"));
     valueEdit->setGeometry(4, 4, 98, 21);
 
-    engineTypeCombo = makeComboBox({13, 111}, EngineType);
+    engineTypeCombo = makeComboBox({13, 111}, ParamKind::EngineType);
     engineTypeCombo->setObjectName(QStringLiteral("engineTypeCombo"));
-    accessLevelCombo = makeComboBox({21, 119}, AccessLevel);
+    accessLevelCombo = makeComboBox({21, 119}, ParamKind::AccessLevel);
     accessLevelCombo->setObjectName(QStringLiteral("accessLevelCombo"));
-    testStartModeCombo = makeComboBox({70, 111}, TestStartMode);
+    testStartModeCombo = makeComboBox({70, 111}, ParamKind::TestStartMode);
     testStartModeCombo->setObjectName(QStringLiteral("testStartModeCombo"));
 
     setTabOrder(setButton, onOffCombo);
@@ -63,7 +61,7 @@ ParamValueDialog::ParamValueDialog(QWidget *parent)
     setTabOrder(accessLevelCombo, testStartModeCombo);
 }
 
-QComboBox *ParamValueDialog::makeComboBox(const QPoint &pos, int optionKind)
+QComboBox *ParamValueDialog::makeComboBox(const QPoint &pos, ParamKind optionKind)
 {
     auto *combo = new QComboBox(this);
     // Only the options: the codec would store a typed text as another option.

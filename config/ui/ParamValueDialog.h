@@ -3,6 +3,8 @@
 // The value dialog "Установка параметра": one editor at a time in a strip
 // under the title bar, confirmed with "Установить" or Enter.
 
+#include "config/Catalogue.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -45,7 +47,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    QComboBox *makeComboBox(const QPoint &pos, int optionKind);
+    QComboBox *makeComboBox(const QPoint &pos, ParamKind optionKind);
     int frameExtraHeight() const;
 
     int m_outerHeight = 0; // 0 until set: the design client height applies
