@@ -171,7 +171,7 @@ void MainWindow::buildWindow()
     connect(paramsPage, &ParamsPage::thresholdsChanged, measurementPage,
             &MeasurementPage::ShowThresholdsOnGauges);
     connect(paramsPage, &ParamsPage::thresholdsChanged, trendsPage, &TrendsPage::showThresholds);
-    trendsPage->attach(m_messages);
+    trendsPage->attach(m_messages, m_recording);
     connect(paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
 }
 
@@ -226,7 +226,7 @@ void MainWindow::shutDown()
     // A transfer still waiting ends now; its result is no longer shown to anyone.
     m_messages.setHandler([](const Message &) {});
     m_link.closePort();
-    trendsPage->stopRecording();
+    m_recording.stop();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -307,6 +307,7 @@ void MainWindow::onStatusFrame(const RxBuffer &rxBytes)
     DecodeStatusFrame(rxBytes);
     ShowTelemetry();
     m_telemetry.append(m_telemetryClock(), measurementPage->telemetry());
+    m_recording.append(m_telemetry.newest());
     trendsPage->sampleAdded();
 }
 

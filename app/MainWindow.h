@@ -8,6 +8,7 @@
 #include "config/ParamModel.h"
 #include "link/DeviceLink.h"
 #include "monitor/TelemetryLog.h"
+#include "monitor/TelemetryRecording.h"
 #include "widgets/Messages.h"
 
 #include <QDateTime>
@@ -123,6 +124,7 @@ private:
     DeviceLink m_link;
     ParamModel m_tree;
     TelemetryLog m_telemetry;
+    TelemetryRecording m_recording;
     std::function<qint64()> m_telemetryClock = &QDateTime::currentMSecsSinceEpoch;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;

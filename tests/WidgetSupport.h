@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QWidget>
 
 namespace gencfg::test {
 
@@ -12,6 +13,12 @@ inline QStringList memoLines(const QPlainTextEdit *memo)
 {
     const QString text = memo->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+// A page's widget by its object name, for tests that work it as a user would.
+template <class Widget> Widget *named(const QWidget *page, const char *name)
+{
+    return page->findChild<Widget *>(QLatin1String(name));
 }
 
 } // namespace gencfg::test
