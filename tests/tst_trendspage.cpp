@@ -297,6 +297,24 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("trend.csv"), QStringLiteral("trend.png")}));
+
+    // The disk fills while recording: the switch goes off and the reason is told once, after the frame.
+    const QString watch = dir.filePath(QStringLiteral("watch.csv"));
+    named<QLineEdit>(s.page, "EditRecordFile")->setText(watch);
+    named<SwitchLed>(s.page, "SwitchRecord")->click();
+    QVERIFY(s.page->isRecording());
+    {
+        FileSizeLimit full(readAll(watch).size() + 40);
+        QVERIFY(full.isSet());
+        QVERIFY(s.settle(3));
+    }
+    QVERIFY(!s.page->isRecording());
+    QVERIFY(!named<SwitchLed>(s.page, "SwitchRecord")->isActive());
+    QVERIFY(named<QLineEdit>(s.page, "EditRecordFile")->isEnabled());
+    QTRY_COMPARE(s.boxes.count(), 1);
+    QVERIFY2(s.boxes.lastText().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+             qPrintable(s.boxes.lastText()));
+    QVERIFY(readAll(watch).endsWith("\r\n"));
 }
 
 void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
