@@ -52,17 +52,9 @@ public:
     const TrendLine &line(size_t index) const { return m_lines.at(index); }
 
     Span span() const { return m_span; }
-    // Chooses the span and follows the newest frame again.
-    void setSpan(Span span)
-    {
-        m_span = span;
-        goLive();
-    }
-    void goLive()
-    {
-        m_live = true;
-        m_stale = true;
-    }
+    // The span shown once it follows the newest frame again.
+    void setSpan(Span span) { m_span = span; }
+    void goLive() { m_live = m_stale = true; }
     // Shows from..to, in milliseconds since the epoch, and stops following; false for an empty range.
     bool showRange(qint64 from, qint64 to);
     bool isLive() const { return m_live; }

@@ -271,8 +271,7 @@ void TrendsPage::setSpan(TrendTimeline::Span span)
 {
     m_spanCombo->setCurrentIndex(span);
     m_timeline.setSpan(span);
-    if (isVisible())
-        rebuild();
+    goLive();
 }
 
 void TrendsPage::goLive()
