@@ -173,7 +173,7 @@ void MainWindow::buildWindow()
     connect(paramsPage, &ParamsPage::thresholdsChanged, measurementPage,
             &MeasurementPage::ShowThresholdsOnGauges);
     connect(paramsPage, &ParamsPage::thresholdsChanged, trendsPage, &TrendsPage::showThresholds);
-    trendsPage->attach(m_messages);
+    trendsPage->attach(m_messages, m_recording);
     connect(paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
 }
 
@@ -224,7 +224,7 @@ void MainWindow::shutDown()
     // A transfer still waiting ends now; its result is no longer shown to anyone.
     m_messages.setHandler([](const Message &) {});
     m_link.closePort();
-    trendsPage->stopRecording();
+    m_recording.stop();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -305,6 +305,7 @@ void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
     detectVariant(record.VariantCode);
     measurementPage->show(record);
     m_telemetry.append(msecs, record);
+    m_recording.append(m_telemetry.newest());
     trendsPage->sampleAdded();
 }
 

@@ -9,6 +9,7 @@
 #include "link/DeviceLink.h"
 #include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
+#include "monitor/TelemetryRecording.h"
 #include "widgets/Messages.h"
 
 #include <QDateTime>
@@ -125,6 +126,7 @@ private:
     StatusFeed m_statusFeed{m_link};
     ParamModel m_tree;
     TelemetryLog m_telemetry;
+    TelemetryRecording m_recording;
     std::unique_ptr<ParamEditor> m_editor;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);

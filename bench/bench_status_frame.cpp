@@ -78,7 +78,7 @@ int main(int argc, char **argv)
             form.telemetryLog().append(now - 1000 * qint64(i), record);
     }
     if (trends) {
-        form.trendsPage->setSpan(all ? TrendsPage::Everything : TrendsPage::TenMinutes);
+        form.trendsPage->setSpan(all ? TrendTimeline::Everything : TrendTimeline::TenMinutes);
         form.pageTabs->setCurrentWidget(form.trendsPage);
     }
     form.show();

@@ -35,7 +35,7 @@ struct Case
 {
     int periodMs = 100;
     int recordedMinutes = 0;
-    TrendsPage::Span span = TrendsPage::TenMinutes;
+    TrendTimeline::Span span = TrendTimeline::TenMinutes;
 };
 
 struct Result
@@ -47,16 +47,16 @@ struct Result
     double residentGrowthMb = 0;
 };
 
-const char *spanName(TrendsPage::Span span)
+const char *spanName(TrendTimeline::Span span)
 {
     switch (span) {
-    case TrendsPage::OneMinute:
+    case TrendTimeline::OneMinute:
         return "1 min";
-    case TrendsPage::TenMinutes:
+    case TrendTimeline::TenMinutes:
         return "10 min";
-    case TrendsPage::OneHour:
+    case TrendTimeline::OneHour:
         return "1 h";
-    case TrendsPage::Everything:
+    case TrendTimeline::Everything:
         return "all";
     }
     return "?";
@@ -152,12 +152,13 @@ int main(int argc, char **argv)
     const QList<int> recorded = parser.isSet(recordedOption)
                                     ? QList<int>{parser.value(recordedOption).toInt()}
                                     : QList<int>{0, 10, 30};
-    QList<TrendsPage::Span> spans{TrendsPage::TenMinutes, TrendsPage::OneHour, TrendsPage::Everything};
+    QList<TrendTimeline::Span> spans{TrendTimeline::TenMinutes, TrendTimeline::OneHour,
+                                     TrendTimeline::Everything};
     if (parser.isSet(spanOption)) {
         const QString span = parser.value(spanOption);
-        spans = {span == QLatin1String("1h")    ? TrendsPage::OneHour
-                 : span == QLatin1String("all") ? TrendsPage::Everything
-                                                : TrendsPage::TenMinutes};
+        spans = {span == QLatin1String("1h")    ? TrendTimeline::OneHour
+                 : span == QLatin1String("all") ? TrendTimeline::Everything
+                                                : TrendTimeline::TenMinutes};
     }
     const int measureMinutes = qMax(1, parser.value(measureOption).toInt());
     const int residentEveryMinutes = qMax(0, parser.value(residentOption).toInt());
@@ -176,7 +177,7 @@ int main(int argc, char **argv)
                 size.width(), size.height(), measureMinutes);
     bool withinTarget = true;
     for (int period : periods) {
-        for (TrendsPage::Span span : spans) {
+        for (TrendTimeline::Span span : spans) {
             for (int minutes : recorded) {
                 const Result r = run({period, minutes, span}, size, measureMinutes, residentEveryMinutes);
                 const double percent = r.meanUs / (period * 10.0);

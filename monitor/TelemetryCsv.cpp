@@ -1,9 +1,7 @@
 #include "monitor/TelemetryCsv.h"
 
-#include "config/FileWriting.h"
 #include "monitor/MeasurementTexts.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QStringList>
 
@@ -13,8 +11,6 @@ namespace {
 
 // The file is read by scripts and spreadsheets: its texts stay Russian whatever the window shows.
 constexpr TextUse Stored = TextUse::Stored;
-
-const QString LineEnd = QStringLiteral("\r\n");
 
 // One line, quoted when it holds a separator or a quote.
 QString field(const QString &caption)
@@ -91,42 +87,10 @@ QString TelemetryCsvRow(qint64 msecs, const TelemetryRecord &r)
 
 QByteArray TelemetryCsv(const TelemetryLog &log, int first, int last)
 {
-    QString text = TelemetryCsvHeader() + LineEnd;
+    QString text = TelemetryCsvHeader() + CsvLineEnd;
     for (int i = qMax(0, first); i < qMin(last, log.size()); ++i)
-        text += TelemetryCsvRow(log.at(i).msecs, log.at(i).record) + LineEnd;
+        text += TelemetryCsvRow(log.at(i).msecs, log.at(i).record) + CsvLineEnd;
     return text.toUtf8();
-}
-
-QString TelemetryCsvFile::open(const QString &path)
-{
-    close();
-    // Opening a pipe would wait for a reader forever; a device would swallow the rows.
-    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
-        return refusal;
-    if (!m_file.open(path))
-        return QCoreApplication::translate("TelemetryCsv", "Не удалось открыть файл записи %1: %2")
-            .arg(path, m_file.errorString());
-    if (m_file.size() == 0)
-        return writeLine(TelemetryCsvHeader());
-    return {};
-}
-
-QString TelemetryCsvFile::append(qint64 msecs, const TelemetryRecord &record)
-{
-    return writeLine(TelemetryCsvRow(msecs, record));
-}
-
-QString TelemetryCsvFile::writeLine(const QString &line)
-{
-    if (m_file.append((line + LineEnd).toUtf8()))
-        return {};
-    return QCoreApplication::translate("TelemetryCsv", "Не удалось записать в файл записи %1: %2")
-        .arg(m_file.fileName(), m_file.errorString());
-}
-
-void TelemetryCsvFile::close()
-{
-    m_file.close();
 }
 
 } // namespace gencfg

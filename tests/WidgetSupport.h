@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QWidget>
 
 namespace gencfg::test {
 
@@ -14,10 +15,16 @@ inline QStringList memoLines(const QPlainTextEdit *memo)
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 
-// The terminal page's traffic view, found by its name: the page keeps it to itself.
+// A page's widget by its object name, for tests that work it as a user would.
+template <class Widget> Widget *named(const QWidget *page, const char *name)
+{
+    return page->findChild<Widget *>(QLatin1String(name));
+}
+
+// The terminal page's traffic view: the page keeps it to itself.
 inline QPlainTextEdit *trafficView(const QWidget *terminalPage)
 {
-    return terminalPage->findChild<QPlainTextEdit *>(QStringLiteral("trafficView"));
+    return named<QPlainTextEdit>(terminalPage, "trafficView");
 }
 
 } // namespace gencfg::test

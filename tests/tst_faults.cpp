@@ -508,8 +508,8 @@ void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("night.csv"));
     TrendsPage *page = s.form.trendsPage;
-    page->EditRecordFile->setText(path);
-    page->SwitchRecord->click();
+    named<QLineEdit>(page, "EditRecordFile")->setText(path);
+    named<SwitchLed>(page, "SwitchRecord")->click();
     QVERIFY(page->isRecording());
     const int before = s.form.telemetryLog().size();
     QVERIFY(s.settle(5));
@@ -689,12 +689,12 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
         form.paramsPage->setChooseSaveFile(choose);
         form.paramsPage->saveToFile();
     } else if (writer == QLatin1String("trend CSV")) {
-        trends->saveCsvButton->click();
+        named<QPushButton>(trends, "saveCsvButton")->click();
     } else if (writer == QLatin1String("trend picture")) {
-        trends->savePictureButton->click();
+        named<QPushButton>(trends, "savePictureButton")->click();
     } else if (writer == QLatin1String("recording")) {
-        trends->EditRecordFile->setText(path);
-        trends->SwitchRecord->click();
+        named<QLineEdit>(trends, "EditRecordFile")->setText(path);
+        named<SwitchLed>(trends, "SwitchRecord")->click();
     } else {
         form.findChild<TrafficLog *>()->setFileNameAsker(choose);
         form.terminalPage->logFileButton->click();

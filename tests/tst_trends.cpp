@@ -1,15 +1,19 @@
-// The telemetry record, its CSV form and the reduction of a series to the
-// plot's pixel columns.
+// The telemetry record, its CSV form and recording, the reduction of a series
+// to the plot's pixel columns, the stretch the plots show and their scales.
 
 #include "ControllerFrames.h"
 #include "TestSupport.h"
 #include "monitor/TelemetryCsv.h"
 #include "monitor/TelemetryLog.h"
+#include "monitor/TelemetryRecording.h"
 #include "monitor/TrendColumns.h"
+#include "monitor/TrendScales.h"
+#include "monitor/TrendTimeline.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,6 +80,10 @@ private Q_SLOTS:
     void continuousFile_addsTheHeaderOnceAndALinePerFrame();
     void continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy();
     void columns_keepEveryMinimumAndMaximum();
+    void timeline_framesGiveWhatARebuildGivesAndSettleSeldom_data();
+    void timeline_framesGiveWhatARebuildGivesAndSettleSeldom();
+    void valueAxis_holdsTheReadingsInWholeRoundSteps_data();
+    void valueAxis_holdsTheReadingsInWholeRoundSteps();
 };
 
 void tst_Trends::record_keepsTheNewestInOrderUpToItsBound()
@@ -131,27 +139,29 @@ void tst_Trends::continuousFile_addsTheHeaderOnceAndALinePerFrame()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("watch.csv"));
     {
-        TelemetryCsvFile file;
-        QCOMPARE(file.open(path), QString());
+        TelemetryRecording recording;
+        QCOMPARE(recording.start(path), QString());
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(file.append(1000 * i, recordWith(220)), QString());
+            recording.append({1000 * i, recordWith(220)});
+        QVERIFY(recording.isRecording());
         // Each line is in the file at once, before any close.
         QFile reader(path);
         QVERIFY(reader.open(QIODevice::ReadOnly));
         QCOMPARE(reader.readAll().count('\n'), 4);
     }
-    TelemetryCsvFile again;
-    QCOMPARE(again.open(path), QString());
-    QCOMPARE(again.append(5000, recordWith(220)), QString());
-    again.close();
+    TelemetryRecording again;
+    QCOMPARE(again.start(path), QString());
+    again.append({5000, recordWith(220)});
+    again.stop();
     QFile reader(path);
     QVERIFY(reader.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(reader.readAll());
     QCOMPARE(text.count(TelemetryCsvHeader()), 1);
     QCOMPARE(readCsv(text).size(), 5);
 
-    TelemetryCsvFile nowhere;
-    QVERIFY(!nowhere.open(dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
+    TelemetryRecording nowhere;
+    QVERIFY(!nowhere.start(dir.filePath(QStringLiteral("no/such/folder.csv"))).isEmpty());
+    QVERIFY(!nowhere.isRecording());
 }
 
 void tst_Trends::continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy()
@@ -161,20 +171,25 @@ void tst_Trends::continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy()
 #endif
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("watch.csv"));
-    TelemetryCsvFile file;
-    QCOMPARE(file.open(path), QString());
-    QCOMPARE(file.append(0, recordWith(220)), QString());
+    TelemetryRecording recording;
+    QSignalSpy stopped(&recording, &TelemetryRecording::stopped);
+    QCOMPARE(recording.start(path), QString());
+    recording.append({0, recordWith(220)});
+    QVERIFY(recording.isRecording());
     const QByteArray whole = readAll(path);
-    QString failure;
     {
         // Room for 40 more bytes: the next row goes in only in part.
         FileSizeLimit full(whole.size() + 40);
         QVERIFY(full.isSet());
-        failure = file.append(1000, recordWith(221));
+        recording.append({1000, recordWith(221)});
     }
+    QCOMPARE(stopped.size(), 1);
+    const QString failure = stopped.at(0).at(0).toString();
     QVERIFY2(failure.contains(path) && failure.contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
              qPrintable(failure));
-    QVERIFY(!file.isOpen());
+    QVERIFY(!recording.isRecording());
+    // Stopped, it writes nothing more.
+    recording.append({1500, recordWith(221)});
     QCOMPARE(readAll(path), whole);
 
     // A line cut short by an earlier run is ended before the next row, not joined by it.
@@ -182,9 +197,11 @@ void tst_Trends::continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy()
     QVERIFY(earlier.open(QIODevice::Append));
     earlier.write(TelemetryCsvRow(2000, recordWith(222)).left(40).toUtf8());
     earlier.close();
-    QCOMPARE(file.open(path), QString());
-    QCOMPARE(file.append(3000, recordWith(223)), QString());
-    file.close();
+    QCOMPARE(recording.start(path), QString());
+    recording.append({3000, recordWith(223)});
+    recording.stop();
+    QCOMPARE(stopped.size(), 2);
+    QCOMPARE(stopped.at(1).at(0).toString(), QString());
     const QList<QStringList> rows = readCsv(QString::fromUtf8(readAll(path)));
     QCOMPARE(rows.size(), 4);
     QCOMPARE(rows.last().size(), rows.first().size());
@@ -226,6 +243,164 @@ void tst_Trends::columns_keepEveryMinimumAndMaximum()
 
     DropColumnsBefore(columns, columnMs, 10000);
     QCOMPARE(columns.front().index, 10000 / columnMs);
+}
+
+void tst_Trends::timeline_framesGiveWhatARebuildGivesAndSettleSeldom_data()
+{
+    QTest::addColumn<int>("span");
+    QTest::addColumn<int>("periodMs");
+    QTest::newRow("1 min, 250 ms") << int(TrendTimeline::OneMinute) << 250;
+    QTest::newRow("10 min, 100 ms") << int(TrendTimeline::TenMinutes) << 100;
+    QTest::newRow("all, 1 s") << int(TrendTimeline::Everything) << 1000;
+}
+
+void tst_Trends::timeline_framesGiveWhatARebuildGivesAndSettleSeldom()
+{
+    QFETCH(int, span);
+    QFETCH(int, periodMs);
+    constexpr int Pixels = 700;
+    TelemetryLog log;
+    TrendTimeline timeline(log);
+    timeline.addLine([](const TelemetryRecord &r) -> double { return r.VoltageA; });
+    timeline.setSpan(TrendTimeline::Span(span));
+    QRandomGenerator random(span);
+    // Off the whole second: a frame exactly at a step's end is kept in the range frame by frame, but starts
+    // the next step when the lines are built again.
+    qint64 now = QDateTime(QDate(2026, 12, 7), QTime(14, 0, 0, 7)).toMSecsSinceEpoch();
+    const auto arrive = [&] {
+        now += periodMs;
+        log.append(now, recordWith(quint16(180 + random.bounded(80)), quint8(now / 20000 % 3)));
+    };
+    for (int i = 0; i < 600; ++i)
+        arrive();
+    timeline.rebuild(Pixels);
+    // The line as drawn: each part starts at the last point of the one before.
+    const auto drawn = [&timeline] {
+        const TrendLine &line = timeline.line(0);
+        QList<QPointF> points = line.settledPart();
+        for (const QList<QPointF> &part : {line.bridgePart(), line.recentPart()})
+            points << (!points.isEmpty() && !part.isEmpty() && part.first() == points.last() ? part.sliced(1)
+                                                                                             : part);
+        return points;
+    };
+    const auto joined = [&timeline] {
+        const TrendLine &line = timeline.line(0);
+        const QList<QPointF> parts[] = {line.settledPart(), line.bridgePart(), line.recentPart()};
+        return (parts[0].isEmpty() || parts[1].first() == parts[0].last()) &&
+               parts[2].first() == parts[1].last();
+    };
+    const int frames = 3000;
+    int settledChanges = 0;
+    for (int i = 0; i < frames; ++i) {
+        timeline.applied();
+        arrive();
+        QVERIFY(timeline.sampleAdded(Pixels));
+        settledChanges += timeline.line(0).partsChanged ? 1 : 0;
+        QVERIFY(joined());
+        // What a frame hands the chart again: a few columns, whatever the line holds.
+        QVERIFY(timeline.line(0).recentPart().size() <= 40);
+        // Live: the newest frame is within the last step of the range, which keeps the span.
+        QVERIFY(timeline.to() >= now &&
+                timeline.to() - now <= qMax<qint64>(1000, (timeline.to() - timeline.from()) / 30));
+        if (span != TrendTimeline::Everything)
+            QCOMPARE(timeline.to() - timeline.from(), span == TrendTimeline::OneMinute ? 60000 : 600000);
+        else
+            QVERIFY(timeline.from() <= log.at(0).msecs);
+    }
+    // The settled part, handed to the chart whole, changes only when columns settle or the time axis moves.
+    QVERIFY2(settledChanges * 4 < frames, qPrintable(QString::number(settledChanges)));
+    QCOMPARE(drawn().last(), QPointF(double(now), log.newest().record.VoltageA));
+    QVERIFY(timeline.line(0).points.size() <= 2 * (Pixels + 2) + 1);
+
+    // Beyond the leftmost columns, what frame after frame built is what the record gives at once.
+    const double from = double(timeline.from() + (timeline.to() - timeline.from()) / 100);
+    const auto shown = [from](const QList<QPointF> &points) {
+        QList<QPointF> kept;
+        std::copy_if(points.begin(), points.end(), std::back_inserter(kept),
+                     [from](const QPointF &point) { return point.x() >= from; });
+        return kept;
+    };
+    // The mode and stage changes the marks show, as times.
+    const auto changes = [&timeline, from] {
+        QList<qint64> times;
+        for (const TelemetrySample &change : timeline.changes()) {
+            if (change.msecs >= from)
+                times << change.msecs;
+        }
+        return times;
+    };
+    const QList<QPointF> incremental = shown(drawn());
+    const QList<qint64> changed = changes();
+    QVERIFY(changed.size() > 1);
+    timeline.invalidate();
+    timeline.rebuild(Pixels);
+    QCOMPARE(shown(drawn()), incremental);
+    QCOMPARE(changes(), changed);
+    for (qint64 msecs : changed) {
+        const int i = log.firstAtOrAfter(msecs);
+        QVERIFY(i == 0 || log.at(i).record.Stage != log.at(i - 1).record.Stage);
+    }
+
+    // Zoomed in, frames leave the lines alone until it follows the newest frame again.
+    const qint64 zoomFrom = log.at(log.size() - 50).msecs;
+    QVERIFY(!timeline.showRange(zoomFrom, zoomFrom));
+    QVERIFY(timeline.isLive());
+    QVERIFY(timeline.showRange(zoomFrom, now));
+    timeline.rebuild(Pixels);
+    arrive();
+    QVERIFY(!timeline.sampleAdded(Pixels));
+    QVERIFY(!timeline.isLive() && timeline.isStale());
+    timeline.rebuild(Pixels);
+    QCOMPARE(timeline.from(), zoomFrom);
+    QCOMPARE(timeline.to(), now - periodMs);
+    for (const QPointF &point : drawn())
+        QVERIFY(point.x() >= zoomFrom - periodMs && point.x() <= now);
+    timeline.goLive();
+    QVERIFY(timeline.sampleAdded(Pixels));
+    QCOMPARE(drawn().last().x(), double(now));
+}
+
+void tst_Trends::valueAxis_holdsTheReadingsInWholeRoundSteps_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<double>("shownLow");
+    QTest::addColumn<double>("shownHigh");
+    QTest::addColumn<double>("newLow"); // NaN: the axis keeps its range
+    QTest::addColumn<double>("newHigh");
+    const double keep = qQNaN();
+    QTest::newRow("nothing yet") << qInf() << -qInf() << 0.0 << 4.0 << keep << keep;
+    QTest::newRow("every phase at 220 V") << 220.0 << 220.0 << 0.0 << 4.0 << 219.0 << 223.0;
+    QTest::newRow("batteries at 13.6 V") << 13.6 << 13.6 << 0.0 << 4.0 << 12.0 << 16.0;
+    QTest::newRow("sensors at 0 °C") << 0.0 << 0.0 << 0.0 << 4.0 << 0.0 << 4.0;
+    QTest::newRow("frost") << -25.0 << 5.0 << 0.0 << 4.0 << -30.0 << 10.0;
+    QTest::newRow("mains and thresholds") << 0.0 << 253.0 << 0.0 << 4.0 << 0.0 << 400.0;
+    QTest::newRow("within the range") << 215.0 << 235.0 << 200.0 << 240.0 << keep << keep;
+    QTest::newRow("shrunk well within") << 220.0 << 222.0 << 0.0 << 400.0 << 219.0 << 223.0;
+    QTest::newRow("above the range") << 220.0 << 241.0 << 200.0 << 240.0 << 210.0 << 250.0;
+}
+
+void tst_Trends::valueAxis_holdsTheReadingsInWholeRoundSteps()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(double, shownLow);
+    QFETCH(double, shownHigh);
+    QFETCH(double, newLow);
+    QFETCH(double, newHigh);
+    const auto range = ValueAxisRange(low, high, shownLow, shownHigh);
+    QCOMPARE(range.has_value(), !qIsNaN(newLow));
+    if (!range)
+        return;
+    QCOMPARE(range->first, newLow);
+    QCOMPARE(range->second, newHigh);
+    // The labels "%d" prints are whole, distinct and one round step apart, and hold what is drawn.
+    const double step = (range->second - range->first) / (ValueTicks - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    QVERIFY2(step >= 1 && QList<double>({1, 2, 5}).contains(step / power), qPrintable(QString::number(step)));
+    QCOMPARE(std::floor(range->first / step) * step, range->first);
+    if (low <= high)
+        QVERIFY(range->first <= low && range->second >= high);
 }
 
 QTEST_GUILESS_MAIN(tst_Trends)

@@ -2,6 +2,7 @@
 
 #include "FormSim.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "monitor/TelemetryCsv.h"
 #include "monitor/ui/TrendChartView.h"
 #include "monitor/ui/TrendsPage.h"
@@ -41,12 +42,19 @@ struct TrendsWindow : FormSim
         page = form.trendsPage;
         form.show();
         form.pageTabs->setCurrentWidget(page);
-        page->setSpan(TrendsPage::OneMinute);
+        page->setSpan(TrendTimeline::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
 
     TrendsPage *page = nullptr;
 };
+
+// The page's three plots: voltages, batteries, temperatures.
+QList<TrendChartView *> charts(const TrendsPage *page)
+{
+    return {named<TrendChartView>(page, "voltageChart"), named<TrendChartView>(page, "batteryChart"),
+            named<TrendChartView>(page, "temperatureChart")};
+}
 
 // The labels an axis shows: Qt Charts spaces the ticks evenly from min to max and
 // prints each with the axis' format ("%d" truncates).
@@ -77,7 +85,7 @@ QStringList timeLabels(const QDateTimeAxis *axis)
 QString repeatedLabels(TrendsPage *page)
 {
     QString repeated;
-    for (TrendChartView *view : {page->ChartVoltages, page->ChartBatteries, page->ChartTemperatures}) {
+    for (TrendChartView *view : charts(page)) {
         QStringList labels;
         if (const auto *values = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0)))
             labels = valueLabels(values);
@@ -112,10 +120,11 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
 
     const TelemetryLog &log = s.form.telemetryLog();
     QCOMPARE(log.size(), s.form.link().packetCount());
-    QVERIFY(page->isLive());
+    const TrendTimeline &shown = page->timeline();
+    QVERIFY(shown.isLive());
     // The live axis moves on in steps of a thirtieth of its span.
-    QVERIFY(page->rangeTo() >= log.newest().msecs && page->rangeTo() - log.newest().msecs <= 2000);
-    QCOMPARE(page->rangeTo() - page->rangeFrom(), qint64(60 * 1000));
+    QVERIFY(shown.to() >= log.newest().msecs && shown.to() - log.newest().msecs <= 2000);
+    QCOMPARE(shown.to() - shown.from(), qint64(60 * 1000));
     QCOMPARE(page->plottedPoints(0).last().x(), double(log.newest().msecs));
     // What frame after frame built is what the whole record gives when built at once.
     QList<QList<QPointF>> incremental;
@@ -131,16 +140,16 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     const qint64 from = log.at(1).msecs;
     const qint64 to = log.at(4).msecs;
     page->showRange(from, to);
-    QVERIFY(!page->isLive());
+    QVERIFY(!shown.isLive());
     QVERIFY(s.settle(3));
-    QCOMPARE(page->rangeFrom(), from);
-    QCOMPARE(page->rangeTo(), to);
+    QCOMPARE(shown.from(), from);
+    QCOMPARE(shown.to(), to);
     for (const QPointF &point : page->plottedPoints(4))
         QVERIFY(point.x() >= log.at(0).msecs && point.x() <= log.at(5).msecs);
-    page->nowButton->click();
-    QVERIFY(page->isLive());
+    named<QPushButton>(page, "nowButton")->click();
+    QVERIFY(shown.isLive());
     QVERIFY(s.settle(1));
-    QVERIFY(page->rangeTo() >= log.newest().msecs);
+    QVERIFY(shown.to() >= log.newest().msecs);
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("trend.csv"));
@@ -151,13 +160,13 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     QVERIFY(QImage(png).width() > 100);
 
     // Continuous recording: a line a frame from the moment the switch goes on.
-    page->EditRecordFile->setText(dir.filePath(QStringLiteral("watch.csv")));
-    page->SwitchRecord->click();
+    named<QLineEdit>(page, "EditRecordFile")->setText(dir.filePath(QStringLiteral("watch.csv")));
+    named<SwitchLed>(page, "SwitchRecord")->click();
     QVERIFY(page->isRecording());
     const int before = log.size();
     QVERIFY(s.settle(4));
     const int recorded = log.size() - before;
-    page->SwitchRecord->click();
+    named<SwitchLed>(page, "SwitchRecord")->click();
     QVERIFY(!page->isRecording());
     QVERIFY(s.settle(2));
     QCOMPARE(int(readAll(dir.filePath(QStringLiteral("watch.csv"))).count('\n')), 1 + recorded);
@@ -169,17 +178,18 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
     TrendsWindow s;
     TrendsPage *page = s.page;
     QVERIFY(s.ready(10));
+    TrendChartView *voltages = charts(page).first();
     QScatterSeries *marks = nullptr;
-    for (QAbstractSeries *series : page->ChartVoltages->chart()->series()) {
+    for (QAbstractSeries *series : voltages->chart()->series()) {
         if (auto *scatter = qobject_cast<QScatterSeries *>(series))
             marks = scatter;
     }
     QVERIFY(marks && !marks->points().isEmpty());
 
-    const QPoint at = page->ChartVoltages->mapFromScene(
-        page->ChartVoltages->chart()->mapToPosition(marks->points().first(), marks));
-    QTest::mouseMove(page->ChartVoltages->viewport(), at + QPoint(-20, -20));
-    QTest::mouseMove(page->ChartVoltages->viewport(), at);
+    const QPoint at =
+        voltages->mapFromScene(voltages->chart()->mapToPosition(marks->points().first(), marks));
+    QTest::mouseMove(voltages->viewport(), at + QPoint(-20, -20));
+    QTest::mouseMove(voltages->viewport(), at);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("Авто: Питание от сети"));
     // The text stays while the pointer rests on the mark.
@@ -190,9 +200,9 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
 void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data()
 {
     QTest::addColumn<int>("span");
-    QTest::newRow("10 min") << int(TrendsPage::TenMinutes);
-    QTest::newRow("1 h") << int(TrendsPage::OneHour);
-    QTest::newRow("all") << int(TrendsPage::Everything);
+    QTest::newRow("10 min") << int(TrendTimeline::TenMinutes);
+    QTest::newRow("1 h") << int(TrendTimeline::OneHour);
+    QTest::newRow("all") << int(TrendTimeline::Everything);
 }
 
 void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
@@ -213,12 +223,12 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
         arrive();
     TrendsPage page(log);
     page.resize(MainWindow::ClientWidth, 500);
-    page.setSpan(TrendsPage::Span(span));
+    page.setSpan(TrendTimeline::Span(span));
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
 
     qint64 handed = 0;
-    for (const TrendChartView *view : {page.ChartVoltages, page.ChartBatteries, page.ChartTemperatures}) {
+    for (const TrendChartView *view : charts(&page)) {
         for (QAbstractSeries *series : view->chart()->series()) {
             if (auto *line = qobject_cast<QLineSeries *>(series))
                 connect(line, &QXYSeries::pointsReplaced, &page,
@@ -232,7 +242,7 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
         page.sampleAdded();
     }
 
-    const int pixels = int(page.ChartVoltages->chart()->plotArea().width());
+    const int pixels = int(charts(&page).first()->chart()->plotArea().width());
     QList<QList<QPointF>> incremental;
     qsizetype drawn = 0;
     for (int trend = 0; trend < 10; ++trend) {
@@ -248,7 +258,8 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     QCOMPARE(incremental.at(0).last(), QPointF(double(now), log.newest().record.VoltageA));
 
     // What frame after frame built is what the record gives when built at once, beyond the leftmost columns.
-    const double from = double(page.rangeFrom() + (page.rangeTo() - page.rangeFrom()) / 100);
+    const double from =
+        double(page.timeline().from() + (page.timeline().to() - page.timeline().from()) / 100);
     const auto shown = [from](const QList<QPointF> &points) {
         QList<QPointF> kept;
         for (const QPointF &point : points) {
@@ -286,6 +297,24 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("trend.csv"), QStringLiteral("trend.png")}));
+
+    // The disk fills while recording: the switch goes off and the reason is told once, after the frame.
+    const QString watch = dir.filePath(QStringLiteral("watch.csv"));
+    named<QLineEdit>(s.page, "EditRecordFile")->setText(watch);
+    named<SwitchLed>(s.page, "SwitchRecord")->click();
+    QVERIFY(s.page->isRecording());
+    {
+        FileSizeLimit full(readAll(watch).size() + 40);
+        QVERIFY(full.isSet());
+        QVERIFY(s.settle(3));
+    }
+    QVERIFY(!s.page->isRecording());
+    QVERIFY(!named<SwitchLed>(s.page, "SwitchRecord")->isActive());
+    QVERIFY(named<QLineEdit>(s.page, "EditRecordFile")->isEnabled());
+    QTRY_COMPARE(s.boxes.count(), 1);
+    QVERIFY2(s.boxes.lastText().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+             qPrintable(s.boxes.lastText()));
+    QVERIFY(readAll(watch).endsWith("\r\n"));
 }
 
 void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
@@ -303,7 +332,7 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);
     QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
-    page->setSpan(TrendsPage::OneMinute);
+    page->setSpan(TrendTimeline::OneMinute);
     QVERIFY(s.settle(5));
     repeated = repeatedLabels(page);
     QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
