@@ -166,7 +166,7 @@ void MainWindow::buildWindow()
 
     valueDialog = new ParamValueDialog(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *valueDialog, m_messages);
-    connect(paramsPage->paramTree, &QAbstractItemView::doubleClicked, this, [this] { editChosenParam(); });
+    connect(paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
     paramsPage->attach(m_link, m_messages);
     connect(paramsPage, &ParamsPage::progressText, statusText, &QLabel::setText);
     connect(journalPage, &JournalPage::progressText, statusText, &QLabel::setText);
@@ -356,10 +356,8 @@ void MainWindow::applyHeldVariant()
 QList<QWidget *> MainWindow::deviceArea() const
 {
     // Everything that could touch the link, the tree or the image.
-    return servicePage->deviceControls()
-           << paramsPage->saveButton << paramsPage->openButton << paramsPage->writeButton
-           << paramsPage->readButton << journalPage->readJournalsButton << servicePage->logFileButton
-           << terminalPage->logFileButton << portCombo << variantCombo;
+    return servicePage->deviceControls() << paramsPage->deviceControls() << journalPage->deviceControls()
+                                         << terminalPage->deviceControls() << portCombo << variantCombo;
 }
 
 void MainWindow::updateControls()
@@ -393,7 +391,7 @@ void MainWindow::editChosenParam()
 {
     if (m_link.busy())
         return;
-    m_editor->editChosenParam(paramsPage->paramTree->selectedNode(), QCursor::pos());
+    m_editor->editChosenParam(paramsPage->selectedNode(), QCursor::pos());
     applyHeldVariant();
 }
 

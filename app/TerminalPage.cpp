@@ -78,6 +78,11 @@ void TerminalPage::attach(Messages &messages)
     m_messages = &messages;
 }
 
+QList<QWidget *> TerminalPage::deviceControls() const
+{
+    return {logFileButton};
+}
+
 void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
 {
     const int W = p.W();

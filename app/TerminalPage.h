@@ -33,7 +33,8 @@ public:
     // Stretches the traffic view and keeps the buttons along the bottom and right edges.
     void placeChildren(const Placer &p, int statusBarHeight);
 
-    QPushButton *logFileButton = nullptr; // "Имя файла"
+    // What the window locks while an operation runs.
+    QList<QWidget *> deviceControls() const;
 
     qint64 lineNumber() const { return LineNumber; }
     bool displayData() const { return DisplayData; }
@@ -44,6 +45,7 @@ public:
     void appendEcho(const QByteArray &line);
 
 private:
+    QPushButton *logFileButton = nullptr; // "Имя файла"
     QPlainTextEdit *trafficView = nullptr;
     SwitchLed *showTrafficSwitch = nullptr; // "Отображать данные"
     QPushButton *clearButton = nullptr;     // "Очистить "

@@ -4,6 +4,7 @@
 
 #include "BenchSupport.h"
 #include "LinkWait.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "monitor/ui/JournalPage.h"
 #include "sim/PtySimulator.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 
 using namespace gencfg;
+using gencfg::test::named;
 using namespace gencfg::bench;
 
 namespace {
@@ -46,8 +48,8 @@ bool readJournals(const char *title, const QString &path)
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
 
-    const int events = lineCount(form.journalPage->eventList);
-    const int alarms = lineCount(form.journalPage->alarmList);
+    const int events = lineCount(named<QPlainTextEdit>(form.journalPage, "eventList"));
+    const int alarms = lineCount(named<QPlainTextEdit>(form.journalPage, "alarmList"));
     const double paced = requests * PeriodMs / 1000.0;
     std::printf("%s\n", title);
     std::printf("  lines:                 %d events, %d alarms (full: 105, 50)\n", events, alarms);

@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 #include "LinkWait.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "monitor/ui/JournalPage.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 
 using namespace gencfg;
+using gencfg::test::named;
 using namespace gencfg::bench;
 
 namespace {
@@ -156,8 +158,8 @@ int main(int argc, char *argv[])
         ++journalReads;
         std::printf("%6.1f s  journal read in %.2f s: %d events, %d alarms; %.2f MB resident\n",
                     double(clock.elapsed()) / 1000.0, double(reading.elapsed()) / 1000.0,
-                    lineCount(form.journalPage->eventList), lineCount(form.journalPage->alarmList),
-                    residentMegabytes());
+                    lineCount(named<QPlainTextEdit>(form.journalPage, "eventList")),
+                    lineCount(named<QPlainTextEdit>(form.journalPage, "alarmList")), residentMegabytes());
         std::fflush(stdout);
         if (journalReads == 1)
             afterFirstMinute = take(form, clock);

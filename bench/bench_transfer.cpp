@@ -7,6 +7,7 @@
 // Usage: bench_transfer [repetitions] [period-ms ...]   (defaults: 5, 100 1000)
 
 #include "LinkWait.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
@@ -22,6 +23,7 @@
 #include <vector>
 
 using namespace gencfg;
+using gencfg::test::named;
 
 namespace {
 
@@ -110,7 +112,7 @@ void Run(int periodMs, int repetitions)
     int progressAtBox = 0;
     form.messages().setHandler([&](const Message &m) {
         boxes << m.text;
-        progressAtBox = form.paramsPage->progressBar->value();
+        progressAtBox = named<QProgressBar>(form.paramsPage, "progressBar")->value();
     });
     form.addExtraPort(sim.devicePath());
     form.pickPort(sim.devicePath());

@@ -340,8 +340,8 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         {
             const QPlainTextEdit *memo;
             const QStringList &expected;
-        } journals[] = {{w.form.journalPage->eventList, eventLines},
-                        {w.form.journalPage->alarmList, alarmLines}};
+        } journals[] = {{named<QPlainTextEdit>(w.form.journalPage, "eventList"), eventLines},
+                        {named<QPlainTextEdit>(w.form.journalPage, "alarmList"), alarmLines}};
         for (const auto &[memo, expected] : journals) {
             // Lines appear in index order, a lost entry named on a line of its own or leaving a gap.
             int lastIndex = -1;
@@ -436,8 +436,8 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
     } else {
         // Only the entry answered before the device vanished; the alarm journal was never read.
-        QCOMPARE(memoLines(s.form.journalPage->eventList).size(), 1);
-        QVERIFY(s.form.journalPage->alarmList->toPlainText().isEmpty());
+        QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")).size(), 1);
+        QVERIFY(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty());
     }
 }
 
@@ -697,7 +697,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
         named<SwitchLed>(trends, "SwitchRecord")->click();
     } else {
         form.findChild<TrafficLog *>()->setFileNameAsker(choose);
-        form.terminalPage->logFileButton->click();
+        named<QPushButton>(form.terminalPage, "logFileButton")->click();
         QTest::mouseClick(form.terminalPage->findChild<QWidget *>(QStringLiteral("logSwitch")),
                           Qt::LeftButton);
     }

@@ -70,13 +70,13 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
     s.sim.model().alarmJournal().appendRaw(hexBytes("08 30 01 02 0D"));
     QVERIFY(s.settle());
 
-    QTest::mouseClick(s.form.journalPage->readJournalsButton, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(s.form.journalPage, "readJournalsButton"), Qt::LeftButton);
 
     QVERIFY(s.finish());
 
-    QVERIFY2(s.form.journalPage->eventList->toPlainText().isEmpty(),
-             qPrintable(s.form.journalPage->eventList->toPlainText()));
-    QCOMPARE(memoLines(s.form.journalPage->alarmList),
+    QVERIFY2(named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText().isEmpty(),
+             qPrintable(named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText()));
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")),
              QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
     QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
@@ -116,8 +116,8 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
         QStringLiteral("11:20 04/05 авария: нет запуска ГУ"),
         QStringLiteral("12:00 06/07 авария: частота ГУ вне диапазона"),
     };
-    QCOMPARE(memoLines(s.form.journalPage->eventList), expectedEvents);
-    QCOMPARE(memoLines(s.form.journalPage->alarmList), expectedAlarms);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")), expectedEvents);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")), expectedAlarms);
     // Nothing past the end code is asked for; the alarm journal runs to its own end record.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 3));
 }
@@ -141,8 +141,8 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     for (int i = 0; i < 50; ++i)
         expectedAlarms << JournalLine(AlarmJournal,
                                       JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
-    QCOMPARE(memoLines(s.form.journalPage->eventList), expectedEvents);
-    QCOMPARE(memoLines(s.form.journalPage->alarmList), expectedAlarms);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")), expectedEvents);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")), expectedAlarms);
     QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
     QCOMPARE(s.boxes.count(), 0);
 }
@@ -168,13 +168,13 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
     QVERIFY(s.finish());
 
     QCOMPARE(
-        memoLines(s.form.journalPage->eventList),
+        memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")),
         (QStringList{QStringLiteral("01:00 01/01 пропадание сети"), QStringLiteral("02:00 01/01 запуск ГУ"),
                      QStringLiteral("-- запись 2 не прочитана --"),
                      QStringLiteral("04:00 01/01 появление сети")}));
     // Asked once more at the end of the event journal, and again answered with a status frame.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0));
-    QVERIFY(s.form.journalPage->alarmList->toPlainText().isEmpty());
+    QVERIFY(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty());
 }
 
 void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
@@ -218,7 +218,7 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
         if (triedDuringReading || line != "<<" + requestFrame(0, 1))
             return;
         triedDuringReading = true;
-        buttonWasDisabled = !page->readJournalsButton->isEnabled();
+        buttonWasDisabled = !named<QPushButton>(page, "readJournalsButton")->isEnabled();
         // Deferred into the reading's own wait, as a click would arrive.
         QTimer::singleShot(0, page, [&] {
             page->readJournals();
@@ -232,11 +232,12 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
 
     QVERIFY(triedDuringReading);
     QVERIFY2(buttonWasDisabled, "readJournalsButton stays clickable during its own reading");
-    QCOMPARE(memoLines(page->eventList), QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")),
+             QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
     QCOMPARE(journalRequests(s), indices(0, 0, 3) + indices(1, 0, 0));
     QCOMPARE(s.received().size(), 5);
     QCOMPARE(s.boxes.count(), 0);
-    QVERIFY(page->readJournalsButton->isEnabled());
+    QVERIFY(named<QPushButton>(page, "readJournalsButton")->isEnabled());
 }
 
 void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
@@ -255,20 +256,20 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
         }
     });
 
-    s.form.journalPage->readJournalsButton->click();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     QVERIFY(stopShown);
     QCOMPARE(panelDuring.first(), QStringLiteral("Чтение журнала: 0 из 155"));
     QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
     QCOMPARE(journalRequests(s), indices(0, 0, 19));
-    QCOMPARE(memoLines(s.form.journalPage->eventList).size(), 20);
-    QVERIFY2(s.form.journalPage->alarmList->toPlainText().isEmpty(),
+    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")).size(), 20);
+    QVERIFY2(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty(),
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
     QVERIFY(s.form.statusText->text().isEmpty());
     QVERIFY(s.form.stopButton->isHidden());
-    QVERIFY(s.form.journalPage->readJournalsButton->isEnabled());
+    QVERIFY(named<QPushButton>(s.form.journalPage, "readJournalsButton")->isEnabled());
 }
 
 void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data()
@@ -315,8 +316,13 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
     QVERIFY(s.finish());
 
     JournalPage *page = s.form.journalPage;
-    QCOMPARE(memoLines(journal == 0 ? page->eventList : page->alarmList), lines);
-    QCOMPARE(memoLines(journal == 0 ? page->alarmList : page->eventList).size(), journal == 0 ? 3 : 4);
+    QCOMPARE(memoLines(journal == 0 ? named<QPlainTextEdit>(page, "eventList")
+                                    : named<QPlainTextEdit>(page, "alarmList")),
+             lines);
+    QCOMPARE(memoLines(journal == 0 ? named<QPlainTextEdit>(page, "alarmList")
+                                    : named<QPlainTextEdit>(page, "eventList"))
+                 .size(),
+             journal == 0 ? 3 : 4);
     QCOMPARE(s.form.statusText->text(), status);
     // Each journal to its end record, the silent entry asked once more right after.
     const QList<QPair<int, int>> askedAgain{{journal, 2}};
@@ -336,8 +342,8 @@ void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
     JournalPage *page = s.form.journalPage;
     page->readJournals();
     QVERIFY(s.finish());
-    QCOMPARE(memoLines(page->eventList).size(), 1);
-    QCOMPARE(memoLines(page->alarmList).size(), 50);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")).size(), 1);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "alarmList")).size(), 50);
 
     // The controller stops answering, as another one on a changed port might.
     s.sim.model().setDropReplies(true);
@@ -345,8 +351,8 @@ void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
     QVERIFY(s.finish());
 
     QCOMPARE(s.boxes.texts(), QStringList{NoLink});
-    QCOMPARE(memoLines(page->eventList), QStringList());
-    QCOMPARE(memoLines(page->alarmList), QStringList());
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")), QStringList());
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "alarmList")), QStringList());
 }
 
 QTEST_MAIN(tst_JournalPage)

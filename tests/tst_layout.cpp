@@ -1,3 +1,4 @@
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
@@ -26,6 +27,7 @@
 #include <memory>
 
 using namespace gencfg;
+using gencfg::test::named;
 
 namespace {
 
@@ -116,36 +118,41 @@ void tst_Layout::workedExample_placesThePhaseAndGeneratorDials()
     QCOMPARE(form->pageTabs->size(), QSize(1000, 700));
     const MeasurementPage &m = *form->measurementPage;
 
-    QCOMPARE(m.phaseAGauge->geometry(), QRect(0, 130, 161, 161));
-    QCOMPARE(m.phaseAGauge->tickMajorLength(), 15);
-    QCOMPARE(m.phaseAGauge->tickMinorLength(), 8);
-    QCOMPARE(m.phaseAGauge->pointerSize(), 10);
-    QCOMPARE(m.phaseAGauge->hubSize(), 15);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->geometry(), QRect(0, 130, 161, 161));
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->tickMajorLength(), 15);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->tickMinorLength(), 8);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->pointerSize(), 10);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->hubSize(), 15);
     // Display under the dial, caption over it: row 210, half the dial 80.
-    QCOMPARE(m.phaseADisplay->y(), 210 - m.phaseADisplay->height() / 2 + 80 + 10);
-    QCOMPARE(m.phaseACaption->y(), 210 - m.phaseACaption->height() / 2 - 80 - 10);
-    QCOMPARE(centreOf(m.phaseADisplay), 80);
+    QCOMPARE(named<NumericDisplay>(&m, "phaseADisplay")->y(),
+             210 - named<NumericDisplay>(&m, "phaseADisplay")->height() / 2 + 80 + 10);
+    QCOMPARE(named<QLabel>(&m, "phaseACaption")->y(),
+             210 - named<QLabel>(&m, "phaseACaption")->height() / 2 - 80 - 10);
+    QCOMPARE(centreOf(named<NumericDisplay>(&m, "phaseADisplay")), 80);
 
-    QCOMPARE(m.generatorGauge->geometry(), QRect(608, 63, 224, 224));
-    QCOMPARE(m.generatorGauge->tickMajorLength(), 20);
-    QCOMPARE(m.generatorGauge->tickMinorLength(), 10);
-    QCOMPARE(m.generatorGauge->pointerSize(), 15);
-    QCOMPARE(m.generatorGauge->hubSize(), 20);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->geometry(), QRect(608, 63, 224, 224));
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->tickMajorLength(), 20);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->tickMinorLength(), 10);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->pointerSize(), 15);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->hubSize(), 20);
 }
 
 void tst_Layout::bars_scaleWithTheirOwnSide()
 {
     const auto form = windowOf({1000, 750});
     const MeasurementPage &m = *form->measurementPage;
-    for (const LinearGauge *tall : {m.starterBatteryGauge, m.temperature1Gauge, m.temperature4Gauge})
+    for (const LinearGauge *tall :
+         {named<LinearGauge>(&m, "starterBatteryGauge"), named<LinearGauge>(&m, "temperature1Gauge"),
+          named<LinearGauge>(&m, "temperature4Gauge")})
         QVERIFY2(tall->size() == QSize(70, 245), qPrintable(where(tall)));
-    for (const LinearGauge *wide : {m.upsBatteryGauge, m.signalGauge})
+    for (const LinearGauge *wide :
+         {named<LinearGauge>(&m, "upsBatteryGauge"), named<LinearGauge>(&m, "signalGauge")})
         QVERIFY2(wide->size() == QSize(350, 70), qPrintable(where(wide)));
-    QCOMPARE(m.starterBatteryGauge->pos(), QPoint(920 - 35, 168 - 122));
-    QCOMPARE(m.signalGauge->pos(), QPoint(240 - 175, 525 - 35));
-    QCOMPARE(m.temperature3Gauge->tickMajorLength(), 20);
-    QCOMPARE(m.temperature3Gauge->tickMinorLength(), 10);
-    QCOMPARE(m.temperature3Gauge->pointerSize(), 15);
+    QCOMPARE(named<LinearGauge>(&m, "starterBatteryGauge")->pos(), QPoint(920 - 35, 168 - 122));
+    QCOMPARE(named<LinearGauge>(&m, "signalGauge")->pos(), QPoint(240 - 175, 525 - 35));
+    QCOMPARE(named<LinearGauge>(&m, "temperature3Gauge")->tickMajorLength(), 20);
+    QCOMPARE(named<LinearGauge>(&m, "temperature3Gauge")->tickMinorLength(), 10);
+    QCOMPARE(named<LinearGauge>(&m, "temperature3Gauge")->pointerSize(), 15);
 }
 
 void tst_Layout::dialSide_followsTheShorterSideOfThePageControl_data()
@@ -165,10 +172,12 @@ void tst_Layout::dialSide_followsTheShorterSideOfThePageControl()
     QFETCH(int, generatorSide);
     const auto form = windowOf(window);
     const MeasurementPage &m = *form->measurementPage;
-    for (const AngularGauge *phase : {m.phaseAGauge, m.phaseBGauge, m.phaseCGauge})
+    for (const AngularGauge *phase :
+         {named<AngularGauge>(&m, "phaseAGauge"), named<AngularGauge>(&m, "phaseBGauge"),
+          named<AngularGauge>(&m, "phaseCGauge")})
         QVERIFY2(phase->size() == QSize(phaseSide, phaseSide), qPrintable(where(phase)));
-    QVERIFY2(m.generatorGauge->size() == QSize(generatorSide, generatorSide),
-             qPrintable(where(m.generatorGauge)));
+    QVERIFY2(named<AngularGauge>(&m, "generatorGauge")->size() == QSize(generatorSide, generatorSide),
+             qPrintable(where(named<AngularGauge>(&m, "generatorGauge"))));
 }
 
 void tst_Layout::dialOffset_halvesToTheEvenNeighbour()
@@ -176,9 +185,9 @@ void tst_Layout::dialOffset_halvesToTheEvenNeighbour()
     // Page control 1000 x 709: the phase dials are round(163.07) = 163 wide.
     const auto form = windowOf({1000, 759});
     const MeasurementPage &m = *form->measurementPage;
-    QCOMPARE(m.phaseAGauge->width(), 163);
-    QCOMPARE(m.phaseAGauge->x(), 80 - 82);
-    QCOMPARE(m.phaseBGauge->x(), 240 - 82);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->width(), 163);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->x(), 80 - 82);
+    QCOMPARE(named<AngularGauge>(&m, "phaseBGauge")->x(), 240 - 82);
 }
 
 void tst_Layout::captions_sitFiveOrTenPixelsOverTheirGauges_data()
@@ -220,9 +229,10 @@ void tst_Layout::temperatureCaption_centredOverTheFourGauges()
 {
     const auto form = windowOf({1000, 750});
     const MeasurementPage &m = *form->measurementPage;
-    QCOMPARE(centreOf(m.temperaturesCaption), 800);
-    const LinearGauge *gauges[] = {m.temperature1Gauge, m.temperature2Gauge, m.temperature3Gauge,
-                                   m.temperature4Gauge};
+    QCOMPARE(centreOf(named<QLabel>(&m, "temperaturesCaption")), 800);
+    const LinearGauge *gauges[] = {
+        named<LinearGauge>(&m, "temperature1Gauge"), named<LinearGauge>(&m, "temperature2Gauge"),
+        named<LinearGauge>(&m, "temperature3Gauge"), named<LinearGauge>(&m, "temperature4Gauge")};
     const int columns[] = {680, 760, 840, 920};
     for (int i = 0; i < 4; ++i) {
         QVERIFY2(centreOf(gauges[i]) == columns[i] && gauges[i]->y() == 490 - 122,
@@ -235,8 +245,10 @@ void tst_Layout::statusColumn_movesSidewaysOnly()
     MeasurementPage design;
     const auto form = windowOf({1000, 750});
     const MeasurementPage &m = *form->measurementPage;
-    const QList<const QWidget *> column = {m.motoclockCaption,   m.motoclockDisplay, m.maintenanceCaption,
-                                           m.maintenanceDisplay, m.clockCaption,     m.clockDisplay};
+    const QList<const QWidget *> column = {
+        named<QLabel>(&m, "motoclockCaption"),   named<TextDisplay>(&m, "motoclockDisplay"),
+        named<QLabel>(&m, "maintenanceCaption"), named<TextDisplay>(&m, "maintenanceDisplay"),
+        named<QLabel>(&m, "clockCaption"),       named<TextDisplay>(&m, "clockDisplay")};
     QList<const QWidget *> all = column;
     for (const RectLed *led : m.flagLeds())
         all << led;
@@ -251,12 +263,15 @@ void tst_Layout::modeLeds_stack24PixelsApartAroundTheModeRow()
     const auto form = windowOf({1000, 750});
     const MeasurementPage &m = *form->measurementPage;
     const int row = 49; // round(700 x 0.07)
-    QCOMPARE(m.semiautoLed->y() + RoundHalfEven(m.semiautoLed->height() / 2.0), row);
-    QCOMPARE(m.autoLed->y(), m.semiautoLed->y() - 24);
-    QCOMPARE(m.manualLed->y(), m.semiautoLed->y() + 24);
-    for (const RectLed *led : {m.autoLed, m.semiautoLed, m.manualLed})
+    QCOMPARE(named<RectLed>(&m, "semiautoLed")->y() +
+                 RoundHalfEven(named<RectLed>(&m, "semiautoLed")->height() / 2.0),
+             row);
+    QCOMPARE(named<RectLed>(&m, "autoLed")->y(), named<RectLed>(&m, "semiautoLed")->y() - 24);
+    QCOMPARE(named<RectLed>(&m, "manualLed")->y(), named<RectLed>(&m, "semiautoLed")->y() + 24);
+    for (const RectLed *led :
+         {named<RectLed>(&m, "autoLed"), named<RectLed>(&m, "semiautoLed"), named<RectLed>(&m, "manualLed")})
         QVERIFY2(centreOf(led) == 400, qPrintable(where(led)));
-    QCOMPARE(centreOf(m.stageLabel), 180);
+    QCOMPARE(centreOf(named<WrapLabel>(&m, "stageLabel")), 180);
 }
 
 void tst_Layout::otherPages_stretchAndKeepTheirButtonsAtTheEdges()
@@ -269,14 +284,19 @@ void tst_Layout::otherPages_stretchAndKeepTheirButtonsAtTheEdges()
     auto bottomRow = [sb](const QWidget *w) { return 700 - sb - RoundHalfEven(w->height() / 2.0) - 35; };
 
     const ParamsPage &params = *form->paramsPage;
-    QCOMPARE(params.paramTree->size(), QSize(986, 700 - sb - 86));
+    QCOMPARE(named<ParamTreeView>(&params, "paramTree")->size(), QSize(986, 700 - sb - 86));
     for (const QWidget *w : std::initializer_list<const QWidget *>{
-             params.saveButton, params.openButton, params.writeButton, params.readButton, params.progressBar})
+             named<QPushButton>(&params, "saveButton"), named<QPushButton>(&params, "openButton"),
+             named<QPushButton>(&params, "writeButton"), named<QPushButton>(&params, "readButton"),
+             named<QProgressBar>(&params, "progressBar")})
         QVERIFY2(w->y() == bottomRow(w), qPrintable(where(w)));
-    QCOMPARE(params.readButton->x(), 1000 - params.readButton->width() - 14);
-    QCOMPARE(params.writeButton->x(), 1000 - params.writeButton->width() - params.readButton->width() - 19);
-    QCOMPARE(params.progressBar->width(), 440);
-    QCOMPARE(params.progressBar->x(), 270);
+    QCOMPARE(named<QPushButton>(&params, "readButton")->x(),
+             1000 - named<QPushButton>(&params, "readButton")->width() - 14);
+    QCOMPARE(named<QPushButton>(&params, "writeButton")->x(),
+             1000 - named<QPushButton>(&params, "writeButton")->width() -
+                 named<QPushButton>(&params, "readButton")->width() - 19);
+    QCOMPARE(named<QProgressBar>(&params, "progressBar")->width(), 440);
+    QCOMPARE(named<QProgressBar>(&params, "progressBar")->x(), 270);
 
     const TerminalPage &terminal = *form->terminalPage;
     const auto *logSwitch = terminal.findChild<QWidget *>(QStringLiteral("logSwitch"));
@@ -286,18 +306,22 @@ void tst_Layout::otherPages_stretchAndKeepTheirButtonsAtTheEdges()
         QVERIFY2(w && w->y() == bottomRow(w), w ? qPrintable(where(w)) : name);
     }
     QCOMPARE(logSwitch->x(), 1000 - logSwitch->width() - 14);
-    QCOMPARE(terminal.logFileButton->x(), 1000 - terminal.logFileButton->width() - logSwitch->width() - 19);
+    QCOMPARE(named<QPushButton>(&terminal, "logFileButton")->x(),
+             1000 - named<QPushButton>(&terminal, "logFileButton")->width() - logSwitch->width() - 19);
 
     const JournalPage &journal = *form->journalPage;
-    QCOMPARE(journal.eventList->geometry().x(), 0);
-    QCOMPARE(journal.alarmList->geometry().x(), 500);
-    QCOMPARE(journal.eventList->size(), QSize(486, 700 - sb - 90));
-    QCOMPARE(journal.alarmList->size(), QSize(486, 700 - sb - 90));
-    QCOMPARE(journal.eventsCaption->x(), 243 - RoundHalfEven(journal.eventsCaption->width() / 2.0));
-    QCOMPARE(journal.alarmsCaption->x(), 743 - RoundHalfEven(journal.alarmsCaption->width() / 2.0));
-    QCOMPARE(journal.readJournalsButton->y(), bottomRow(journal.readJournalsButton));
-    QCOMPARE(journal.readJournalsButton->x(),
-             500 - RoundHalfEven(journal.readJournalsButton->width() / 2.0) - 7);
+    QCOMPARE(named<QPlainTextEdit>(&journal, "eventList")->geometry().x(), 0);
+    QCOMPARE(named<QPlainTextEdit>(&journal, "alarmList")->geometry().x(), 500);
+    QCOMPARE(named<QPlainTextEdit>(&journal, "eventList")->size(), QSize(486, 700 - sb - 90));
+    QCOMPARE(named<QPlainTextEdit>(&journal, "alarmList")->size(), QSize(486, 700 - sb - 90));
+    QCOMPARE(named<QLabel>(&journal, "eventsCaption")->x(),
+             243 - RoundHalfEven(named<QLabel>(&journal, "eventsCaption")->width() / 2.0));
+    QCOMPARE(named<QLabel>(&journal, "alarmsCaption")->x(),
+             743 - RoundHalfEven(named<QLabel>(&journal, "alarmsCaption")->width() / 2.0));
+    QCOMPARE(named<QPushButton>(&journal, "readJournalsButton")->y(),
+             bottomRow(named<QPushButton>(&journal, "readJournalsButton")));
+    QCOMPARE(named<QPushButton>(&journal, "readJournalsButton")->x(),
+             500 - RoundHalfEven(named<QPushButton>(&journal, "readJournalsButton")->width() / 2.0) - 7);
 }
 
 void tst_Layout::servicePage_neverMoves()

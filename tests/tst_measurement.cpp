@@ -1,4 +1,5 @@
 #include "ControllerFrames.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"
@@ -104,25 +105,28 @@ void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
                           "motoclockDisplay", "maintenanceDisplay", "clockDisplay"});
     expected.sort();
     QCOMPARE(names, expected);
-    QVERIFY(page.stageLabel->caption().isEmpty());
-    QVERIFY(page.registrationLabel->caption().isEmpty());
+    QVERIFY(named<WrapLabel>(&page, "stageLabel")->caption().isEmpty());
+    QVERIFY(named<WrapLabel>(&page, "registrationLabel")->caption().isEmpty());
 
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             page.phaseAGauge, page.phaseBGauge, page.phaseCGauge, page.generatorGauge,
-             page.starterBatteryGauge, page.signalGauge, page.upsBatteryGauge, page.temperature1Gauge})
+             named<AngularGauge>(&page, "phaseAGauge"), named<AngularGauge>(&page, "phaseBGauge"),
+             named<AngularGauge>(&page, "phaseCGauge"), named<AngularGauge>(&page, "generatorGauge"),
+             named<LinearGauge>(&page, "starterBatteryGauge"), named<LinearGauge>(&page, "signalGauge"),
+             named<LinearGauge>(&page, "upsBatteryGauge"), named<LinearGauge>(&page, "temperature1Gauge")})
         QVERIFY2(gauge->position() == 0, qPrintable(gauge->objectName()));
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             page.temperature2Gauge, page.temperature3Gauge, page.temperature4Gauge})
+             named<LinearGauge>(&page, "temperature2Gauge"), named<LinearGauge>(&page, "temperature3Gauge"),
+             named<LinearGauge>(&page, "temperature4Gauge")})
         QVERIFY2(gauge->position() == 10, qPrintable(gauge->objectName()));
     // At rest the voltage pointers lie at the low end of their scale, the signal pointer at the high end.
-    QCOMPARE(page.generatorGauge->shownPosition(), 140.0);
-    QCOMPARE(page.signalGauge->shownPosition(), -51.0);
+    QCOMPARE(named<AngularGauge>(&page, "generatorGauge")->shownPosition(), 140.0);
+    QCOMPARE(named<LinearGauge>(&page, "signalGauge")->shownPosition(), -51.0);
 
     QCOMPARE(page.flagLeds().size(), 13);
     for (const RectLed *led : page.findChildren<RectLed *>())
         QVERIFY2(!led->isActive(), qPrintable(led->objectName()));
     QVERIFY(!page.generatorBlink());
-    QCOMPARE(page.generatorGauge->pointerColor(), Blue);
+    QCOMPARE(named<AngularGauge>(&page, "generatorGauge")->pointerColor(), Blue);
 }
 
 void tst_Measurement::firstFrame_takesEveryDisplayOutOfItsErrorState()
@@ -139,16 +143,16 @@ void tst_Measurement::voltageBytes_showAsVoltsOnGaugesAndDisplays()
     Page p;
     p.show(Status().at(8, 49).at(9, 50).at(10, 170).at(11, 205));
     const MeasurementPage &m = p.page;
-    QCOMPARE(m.generatorGauge->position(), 0.0);
-    QCOMPARE(m.phaseAGauge->position(), 100.0);
-    QCOMPARE(m.phaseBGauge->position(), 220.0);
-    QCOMPARE(m.phaseCGauge->position(), 255.0);
-    QCOMPARE(text(m.generatorDisplay), "0В");
-    QCOMPARE(text(m.phaseADisplay), "100В");
-    QCOMPARE(text(m.phaseBDisplay), "220В");
-    QCOMPARE(text(m.phaseCDisplay), "255В");
-    QCOMPARE(m.phaseAGauge->shownPosition(), 140.0);
-    QCOMPARE(m.phaseCGauge->shownPosition(), 255.0);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->position(), 0.0);
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->position(), 100.0);
+    QCOMPARE(named<AngularGauge>(&m, "phaseBGauge")->position(), 220.0);
+    QCOMPARE(named<AngularGauge>(&m, "phaseCGauge")->position(), 255.0);
+    QCOMPARE(text(named<NumericDisplay>(&m, "generatorDisplay")), "0В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "100В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "phaseBDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "phaseCDisplay")), "255В");
+    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->shownPosition(), 140.0);
+    QCOMPARE(named<AngularGauge>(&m, "phaseCGauge")->shownPosition(), 255.0);
 }
 
 void tst_Measurement::readings_showInTheirUnits()
@@ -168,26 +172,26 @@ void tst_Measurement::readings_showInTheirUnits()
                .at(34, 0x80)
                .at(35, 0x7F));
     const MeasurementPage &m = p.page;
-    QCOMPARE(m.starterBatteryGauge->position(), 13.6);
-    QCOMPARE(text(m.starterBatteryDisplay), "13.6В");
-    QCOMPARE(m.upsBatteryGauge->position(), 24.5);
-    QCOMPARE(text(m.upsBatteryDisplay), "24.5 В");
-    QCOMPARE(text(m.motoclockDisplay), "12ч 13м");
-    QCOMPARE(text(m.maintenanceDisplay), "0ч 59м");
-    QCOMPARE(text(m.clockDisplay), "09:05:30");
-    QCOMPARE(m.temperature1Gauge->position(), -10.0);
-    QCOMPARE(text(m.temperature1Display), "-10 C");
-    QCOMPARE(m.temperature2Gauge->position(), 1.0);
-    QCOMPARE(text(m.temperature2Display), "1 C");
-    QCOMPARE(m.temperature3Gauge->position(), -128.0);
-    QCOMPARE(text(m.temperature3Display), "-128 C");
-    QCOMPARE(m.temperature4Gauge->position(), 127.0);
-    QCOMPARE(text(m.temperature4Display), "127 C");
+    QCOMPARE(named<LinearGauge>(&m, "starterBatteryGauge")->position(), 13.6);
+    QCOMPARE(text(named<NumericDisplay>(&m, "starterBatteryDisplay")), "13.6В");
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->position(), 24.5);
+    QCOMPARE(text(named<NumericDisplay>(&m, "upsBatteryDisplay")), "24.5 В");
+    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "12ч 13м");
+    QCOMPARE(text(named<TextDisplay>(&m, "maintenanceDisplay")), "0ч 59м");
+    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
+    QCOMPARE(named<LinearGauge>(&m, "temperature1Gauge")->position(), -10.0);
+    QCOMPARE(text(named<NumericDisplay>(&m, "temperature1Display")), "-10 C");
+    QCOMPARE(named<LinearGauge>(&m, "temperature2Gauge")->position(), 1.0);
+    QCOMPARE(text(named<NumericDisplay>(&m, "temperature2Display")), "1 C");
+    QCOMPARE(named<LinearGauge>(&m, "temperature3Gauge")->position(), -128.0);
+    QCOMPARE(text(named<NumericDisplay>(&m, "temperature3Display")), "-128 C");
+    QCOMPARE(named<LinearGauge>(&m, "temperature4Gauge")->position(), 127.0);
+    QCOMPARE(text(named<NumericDisplay>(&m, "temperature4Display")), "127 C");
 
     // The counter is unsigned; a clock byte that is no valid time shows dashes in its place.
     p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF).at(28, 0x1A).at(29, 0x59));
-    QCOMPARE(text(m.motoclockDisplay), "71582787ч 16м");
-    QCOMPARE(text(m.clockDisplay), "--:--:59");
+    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "71582787ч 16м");
+    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "--:--:59");
 }
 
 void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData_data()
@@ -211,19 +215,20 @@ void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoDat
     p.show(Status().at(30, quint8(quality)));
     const MeasurementPage &m = p.page;
     if (dbm.isValid()) {
-        QCOMPARE(m.signalGauge->position(), dbm.toDouble());
-        QCOMPARE(text(m.signalDisplay), QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
-        QVERIFY(!m.signalDisplay->errorActive());
+        QCOMPARE(named<LinearGauge>(&m, "signalGauge")->position(), dbm.toDouble());
+        QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")),
+                 QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
+        QVERIFY(!named<NumericDisplay>(&m, "signalDisplay")->errorActive());
     } else {
         // As before the first frame: the gauge at rest, the display in its error state.
-        QCOMPARE(m.signalGauge->position(), 0.0);
-        QVERIFY(m.signalDisplay->errorActive());
-        QCOMPARE(text(m.signalDisplay), "---");
+        QCOMPARE(named<LinearGauge>(&m, "signalGauge")->position(), 0.0);
+        QVERIFY(named<NumericDisplay>(&m, "signalDisplay")->errorActive());
+        QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")), "---");
     }
     // The next frame with a level shows it again.
     p.show(Status().at(30, 31));
-    QVERIFY(!m.signalDisplay->errorActive());
-    QCOMPARE(text(m.signalDisplay), "-51дБм");
+    QVERIFY(!named<NumericDisplay>(&m, "signalDisplay")->errorActive());
+    QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")), "-51дБм");
 }
 
 void tst_Measurement::statusCaption_followsModeAndStage_data()
@@ -250,7 +255,7 @@ void tst_Measurement::statusCaption_followsModeAndStage()
     Page p;
     p.show(Status().mode(2, 0));
     p.show(Status().mode(quint8(mode), quint8(stage), quint16(timer)));
-    QCOMPARE(p.page.stageLabel->caption(), caption);
+    QCOMPARE(named<WrapLabel>(&p.page, "stageLabel")->caption(), caption);
 }
 
 void tst_Measurement::modeLedsAndSwitches_followTheMode_data()
@@ -284,14 +289,15 @@ void tst_Measurement::modeLedsAndSwitches_followTheMode()
     p.show(Status().mode(quint8(mode), 0, 0, quint8(flags1)).at(9, 170));
     const MeasurementPage &m = p.page;
     QString shown;
-    for (bool on : {m.autoLed->isActive(), m.semiautoLed->isActive(), m.manualLed->isActive(),
-                    p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
+    for (bool on :
+         {named<RectLed>(&m, "autoLed")->isActive(), named<RectLed>(&m, "semiautoLed")->isActive(),
+          named<RectLed>(&m, "manualLed")->isActive(), p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
         shown += on ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(shown, lit);
     QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty() && autoChanges.isEmpty() &&
                  semiautoChanges.isEmpty(),
              "the status frame must not act as a user click");
-    QCOMPARE(text(m.phaseADisplay), "220В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "220В");
 }
 
 void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt_data()
@@ -313,7 +319,7 @@ void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt()
     Page p;
     p.show(Status().at(31, 3));
     p.show(Status().at(31, quint8(code)));
-    QCOMPARE(p.page.registrationLabel->caption(), caption);
+    QCOMPARE(named<WrapLabel>(&p.page, "registrationLabel")->caption(), caption);
 }
 
 void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
@@ -349,7 +355,7 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
 void tst_Measurement::generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns()
 {
     Page p;
-    const ScaleGauge &gu = *p.page.generatorGauge;
+    const ScaleGauge &gu = *named<AngularGauge>(&p.page, "generatorGauge");
     auto tick = [&p, &gu] {
         p.page.blinkStep();
         return gu.pointerColor();
@@ -397,22 +403,24 @@ void tst_Measurement::thresholds_moveTheSectionEnds()
 
     MeasurementPage m;
     m.ShowThresholdsOnGauges(image);
-    QCOMPARE(m.generatorGauge->sectionEnd1(), 170.0);
-    QCOMPARE(m.generatorGauge->sectionEnd2(), 250.0);
-    for (const ScaleGauge *phase :
-         std::initializer_list<const ScaleGauge *>{m.phaseAGauge, m.phaseBGauge, m.phaseCGauge}) {
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->sectionEnd1(), 170.0);
+    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->sectionEnd2(), 250.0);
+    for (const ScaleGauge *phase : std::initializer_list<const ScaleGauge *>{
+             named<AngularGauge>(&m, "phaseAGauge"), named<AngularGauge>(&m, "phaseBGauge"),
+             named<AngularGauge>(&m, "phaseCGauge")}) {
         QCOMPARE(phase->sectionEnd1(), 185.0);
         QCOMPARE(phase->sectionEnd2(), 255.0);
     }
-    QCOMPARE(m.temperature1Gauge->sectionEnd1(), -5.0);
-    QCOMPARE(m.starterBatteryGauge->sectionEnd1(), 11.5);
-    QCOMPARE(m.upsBatteryGauge->sectionEnd1(), 20.0);
-    QCOMPARE(m.upsBatteryGauge->sectionEnd2(), 28.0);
-    QCOMPARE(m.upsBatteryGauge->positionMin(), 16.0);
-    QCOMPARE(m.upsBatteryGauge->positionMax(), 32.0);
+    QCOMPARE(named<LinearGauge>(&m, "temperature1Gauge")->sectionEnd1(), -5.0);
+    QCOMPARE(named<LinearGauge>(&m, "starterBatteryGauge")->sectionEnd1(), 11.5);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->sectionEnd1(), 20.0);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->sectionEnd2(), 28.0);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMin(), 16.0);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMax(), 32.0);
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             m.temperature2Gauge, m.temperature3Gauge, m.temperature4Gauge, m.signalGauge}) {
-        QVERIFY2(gauge->sectionEnd1() == (gauge == m.signalGauge ? -95.0 : 40.0),
+             named<LinearGauge>(&m, "temperature2Gauge"), named<LinearGauge>(&m, "temperature3Gauge"),
+             named<LinearGauge>(&m, "temperature4Gauge"), named<LinearGauge>(&m, "signalGauge")}) {
+        QVERIFY2(gauge->sectionEnd1() == (gauge == named<LinearGauge>(&m, "signalGauge") ? -95.0 : 40.0),
                  qPrintable(gauge->objectName() + QStringLiteral(" is not a threshold gauge")));
     }
 }
@@ -445,8 +453,8 @@ void tst_Measurement::thresholds_upsUpperLimitPicksTheScale()
     image[44] = quint8(upper >> 8);
     image[45] = quint8(upper);
     m.ShowThresholdsOnGauges(image);
-    QCOMPARE(m.upsBatteryGauge->positionMin(), min);
-    QCOMPARE(m.upsBatteryGauge->positionMax(), max);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMin(), min);
+    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMax(), max);
 }
 
 void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
@@ -462,19 +470,20 @@ void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
                             .at(31, 1)
                             .at(32, 0xF6)
                             .frame());
-    QCOMPARE(text(m.clockDisplay), "09:05:30");
+    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
 
     // Ten data bytes: mode 2, stage 0, generator 220 V, phase A 255 V.
     const QByteArray shortData = Status().at(8, 170).at(9, 205).data().left(10);
     form.link().receive(deviceFrame(CMD_STATUS, shortData));
     QCOMPARE(form.link().packetCount(), 2);
-    QCOMPARE(text(m.generatorDisplay), "220В");
-    QCOMPARE(text(m.phaseADisplay), "255В");
-    QCOMPARE(text(m.upsBatteryDisplay), "24.5 В");
-    QCOMPARE(text(m.motoclockDisplay), "12ч 13м");
-    QCOMPARE(text(m.clockDisplay), "09:05:30");
-    QCOMPARE(m.registrationLabel->caption(), QStringLiteral("Зарегистрирован\n\rв домашней сети"));
-    QCOMPARE(text(m.temperature1Display), "-10 C");
+    QCOMPARE(text(named<NumericDisplay>(&m, "generatorDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "255В");
+    QCOMPARE(text(named<NumericDisplay>(&m, "upsBatteryDisplay")), "24.5 В");
+    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "12ч 13м");
+    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
+    QCOMPARE(named<WrapLabel>(&m, "registrationLabel")->caption(),
+             QStringLiteral("Зарегистрирован\n\rв домашней сети"));
+    QCOMPARE(text(named<NumericDisplay>(&m, "temperature1Display")), "-10 C");
 }
 
 void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
@@ -484,21 +493,21 @@ void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
     data.replace(0, 36, Status().at(8, 170).at(32, 0xF6).data());
     form.link().receive(deviceFrame(CMD_STATUS, data));
     QCOMPARE(form.link().packetCount(), 1);
-    QCOMPARE(text(form.measurementPage->generatorDisplay), "220В");
-    QCOMPARE(text(form.measurementPage->temperature1Display), "-10 C");
+    QCOMPARE(text(named<NumericDisplay>(form.measurementPage, "generatorDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(form.measurementPage, "temperature1Display")), "-10 C");
 }
 
 void tst_Measurement::captions_keepTheirLatinAndCyrillicLetters()
 {
     MeasurementPage m;
     // Phase A and C end in Cyrillic letters, phase B in a Latin one.
-    QCOMPARE(m.phaseACaption->text().back(), QChar(0x0410));
-    QCOMPARE(m.phaseBCaption->text().back(), QChar('B'));
-    QCOMPARE(m.phaseCCaption->text().back(), QChar(0x0421));
-    QCOMPARE(m.temperature4Display->unitsText(), QStringLiteral(" C"));
-    QCOMPARE(m.upsBatteryDisplay->unitsText(), QStringLiteral(" В"));
-    QCOMPARE(m.starterBatteryDisplay->unitsText(), QStringLiteral("В"));
-    QCOMPARE(m.registrationCaption->text(), QStringLiteral("Резистрация в сети"));
+    QCOMPARE(named<QLabel>(&m, "phaseACaption")->text().back(), QChar(0x0410));
+    QCOMPARE(named<QLabel>(&m, "phaseBCaption")->text().back(), QChar('B'));
+    QCOMPARE(named<QLabel>(&m, "phaseCCaption")->text().back(), QChar(0x0421));
+    QCOMPARE(named<NumericDisplay>(&m, "temperature4Display")->unitsText(), QStringLiteral(" C"));
+    QCOMPARE(named<NumericDisplay>(&m, "upsBatteryDisplay")->unitsText(), QStringLiteral(" В"));
+    QCOMPARE(named<NumericDisplay>(&m, "starterBatteryDisplay")->unitsText(), QStringLiteral("В"));
+    QCOMPARE(named<QLabel>(&m, "registrationCaption")->text(), QStringLiteral("Резистрация в сети"));
 }
 
 void tst_Measurement::everyInstrument_hasItsOwnAccessibleName()

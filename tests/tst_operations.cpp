@@ -4,6 +4,7 @@
 
 #include "PtyFormSim.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
@@ -124,7 +125,9 @@ void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
     // Picked once the first block is done, while the transfer waits to send the second.
     onFirstRequest(
         a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY, [&] { a.form.pickPort(b.devicePath()); }, 15);
-    (write ? a.form.paramsPage->writeButton : a.form.paramsPage->readButton)->click();
+    (write ? named<QPushButton>(a.form.paramsPage, "writeButton")
+           : named<QPushButton>(a.form.paramsPage, "readButton"))
+        ->click();
     QVERIFY2(QTest::qWaitFor([&] { return a.boxes.count() > 0 && !a.form.link().busy(); }, 20000),
              "the transfer never ended");
 
@@ -161,7 +164,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
         dialog.valueEdit->setText(value);
         return int(QDialog::Accepted);
     });
-    s.form.paramsPage->paramTree->selectNode(node);
+    named<ParamTreeView>(s.form.paramsPage, "paramTree")->selectNode(node);
     s.form.editChosenParam();
 
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
@@ -188,12 +191,12 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     int node = 0;
     while (s.form.tree().row(node).kind != ParamKind::Number)
         ++node;
-    s.form.paramsPage->paramTree->selectNode(node);
+    named<ParamTreeView>(s.form.paramsPage, "paramTree")->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
         s.form.editChosenParam();
-        s.form.terminalPage->logFileButton->click();
+        named<QPushButton>(s.form.terminalPage, "logFileButton")->click();
     });
-    s.form.paramsPage->readButton->click();
+    named<QPushButton>(s.form.paramsPage, "readButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return s.boxes.count() > 0 && !s.form.link().busy(); }, 20000));
     QVERIFY(requestsOf(s.sim, CMD_READ_MEMORY) > 0);
     QVERIFY2(!valueDialogOpened, "the value dialog opened during a read");
@@ -209,13 +212,13 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     MainWindow &f = s.form;
     const QList<QWidget *> area = QList<QWidget *>{f.portCombo,
                                                    f.variantCombo,
-                                                   f.paramsPage->saveButton,
-                                                   f.paramsPage->openButton,
-                                                   f.paramsPage->writeButton,
-                                                   f.paramsPage->readButton,
-                                                   f.journalPage->readJournalsButton,
-                                                   f.servicePage->logFileButton,
-                                                   f.terminalPage->logFileButton}
+                                                   named<QPushButton>(f.paramsPage, "saveButton"),
+                                                   named<QPushButton>(f.paramsPage, "openButton"),
+                                                   named<QPushButton>(f.paramsPage, "writeButton"),
+                                                   named<QPushButton>(f.paramsPage, "readButton"),
+                                                   named<QPushButton>(f.journalPage, "readJournalsButton"),
+                                                   named<QPushButton>(f.servicePage, "logFileButton"),
+                                                   named<QPushButton>(f.terminalPage, "logFileButton")}
                                   << f.servicePage->deviceControls();
     QStringList enabledDuring;
     bool stopShown = false;
@@ -225,7 +228,7 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
                 enabledDuring << control->objectName();
         stopShown = !f.stopButton->isHidden();
     });
-    f.paramsPage->readButton->click();
+    named<QPushButton>(f.paramsPage, "readButton")->click();
     QVERIFY(s.finish());
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QVERIFY(stopShown);
@@ -285,13 +288,15 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
                 s.sim.model().setSilent(true);
         }
     });
-    s.form.journalPage->readJournalsButton->click();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
     QVERIFY2(
         QTest::qWaitFor([&] { return s.boxes.count() > 0; }, 10000),
         qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
     QCOMPARE(s.boxes.lastText(), NoLink);
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
-    QCOMPARE(s.form.journalPage->eventList->toPlainText().split(QLatin1Char('\n')).size(), 10);
+    QCOMPARE(
+        named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText().split(QLatin1Char('\n')).size(),
+        10);
     QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
              qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
 }

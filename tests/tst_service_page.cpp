@@ -309,7 +309,8 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
     ServicePage *page = form.servicePage;
     const QWidget *syncClockButton = page->findChild<QWidget *>(QStringLiteral("syncClockButton"));
     const QWidget *logSwitch = page->findChild<QWidget *>(QStringLiteral("logSwitch"));
-    for (const QWidget *control : {static_cast<const QWidget *>(page->logFileButton), logSwitch}) {
+    for (const QWidget *control :
+         {static_cast<const QWidget *>(named<QPushButton>(page, "logFileButton")), logSwitch}) {
         QVERIFY2(page->rect().contains(control->geometry()),
                  qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 on a page of height %6")
                                 .arg(control->objectName())
@@ -321,7 +322,7 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
         QVERIFY(!control->geometry().intersects(syncClockButton->geometry()));
     }
     QCOMPARE(syncClockButton->geometry(), QRect(11, 405, 299, 41));
-    QCOMPARE(page->logFileButton->x(), 11);
+    QCOMPARE(named<QPushButton>(page, "logFileButton")->x(), 11);
     QCOMPARE(logSwitch->x(), 162);
 }
 

@@ -260,10 +260,10 @@ void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
         asked << current;
         return answer;
     });
-    QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(t.page, "logFileButton"), Qt::LeftButton);
     QCOMPARE(t.log->fileName(), QStringLiteral("/tmp/first.log"));
     answer.clear();
-    QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(t.form.servicePage, "logFileButton"), Qt::LeftButton);
     QCOMPARE(t.log->fileName(), QStringLiteral("/tmp/first.log"));
     QCOMPARE(asked, (QStringList{QString(), QStringLiteral("/tmp/first.log")}));
     QVERIFY(!t.log->isOn());
@@ -276,7 +276,7 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     const QString path = dir.filePath(QStringLiteral("terminal.log"));
     Terminal t;
     t.log->setFileNameAsker([&](const QString &) { return path; });
-    QTest::mouseClick(t.page->logFileButton, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(t.page, "logFileButton"), Qt::LeftButton);
     t.receive(statusFrame(201)); // before logging: counted, not logged
     QTest::mouseClick(t.showSwitch, Qt::LeftButton);
 
@@ -302,7 +302,7 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     // A new name while logging moves the log to the new file.
     const QString second = dir.filePath(QStringLiteral("second.log"));
     t.log->setFileNameAsker([&](const QString &) { return second; });
-    QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(t.form.servicePage, "logFileButton"), Qt::LeftButton);
     t.receive(statusFrame(201));
     QCOMPARE(readFile(path), both);
     QCOMPARE(readFile(second), "4 " + Stamp.toLatin1() + ' ' + statusFrame(201) + "\r\n");
@@ -322,7 +322,7 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
         Terminal t;
         t.log->setFileNameAsker([&](const QString &) { return path; });
         SwitchLed *serviceSwitch = t.serviceLogSwitch;
-        QTest::mouseClick(t.form.servicePage->logFileButton, Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(t.form.servicePage, "logFileButton"), Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
         QVERIFY(t.log->isOn());
         QTest::mouseClick(t.logSwitch, Qt::LeftButton);

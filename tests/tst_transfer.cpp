@@ -1,5 +1,6 @@
 #include "FormSim.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
@@ -58,8 +59,9 @@ template <class Base> struct Recorded : Base
         MainWindow &form = this->form;
         page = form.paramsPage;
         form.messages().setHandler([this, &form](const Message &m) {
-            boxes.append({m, page->progressBar->value(), !page->progressBar->isHidden(),
-                          form.statusText->text(), int(thresholds.size())});
+            boxes.append({m, named<QProgressBar>(page, "progressBar")->value(),
+                          !named<QProgressBar>(page, "progressBar")->isHidden(), form.statusText->text(),
+                          int(thresholds.size())});
         });
         QObject::connect(page, &ParamsPage::thresholdsChanged, page,
                          [this, &form](const ConfigImageBytes &image) {
@@ -68,7 +70,7 @@ template <class Base> struct Recorded : Base
                          });
         QObject::connect(page, &ParamsPage::progressText, page,
                          [this](const QString &t) { panelTexts << t; });
-        QObject::connect(page->progressBar, &QProgressBar::valueChanged, page,
+        QObject::connect(named<QProgressBar>(page, "progressBar"), &QProgressBar::valueChanged, page,
                          [this](int v) { progress << v; });
     }
     QStringList boxTexts() const
@@ -84,12 +86,12 @@ template <class Base> struct Recorded : Base
             proposed = p;
             return chosen;
         });
-        page->saveButton->click();
+        named<QPushButton>(page, "saveButton")->click();
     }
     void open(const QString &path)
     {
         page->setChooseOpenFile([path] { return path; });
-        page->openButton->click();
+        named<QPushButton>(page, "openButton")->click();
     }
 
     ParamsPage *page = nullptr;
@@ -363,12 +365,12 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QVERIFY(QDir(dir.path()).isEmpty());
     QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
 
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
 
     QVERIFY(w.finish());
     QTest::qWait(150);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
     QCOMPARE(w.panelTexts, (QStringList{WriteText, QString()}));
 
@@ -393,7 +395,7 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     const int mainsLow = nodeAt(tree, 36);
     const int login = nodeAt(tree, 192);
 
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
 
     QVERIFY(w.finish());
 
@@ -413,12 +415,13 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.thresholds.size(), 1);
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.row(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
-    QVERIFY(w.form.measurementPage->phaseAGauge);
-    QCOMPARE(w.form.measurementPage->phaseAGauge->property("SectionEnd1").toDouble(), 190.0);
+    QVERIFY(named<AngularGauge>(w.form.measurementPage, "phaseAGauge"));
+    QCOMPARE(named<AngularGauge>(w.form.measurementPage, "phaseAGauge")->property("SectionEnd1").toDouble(),
+             190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
     QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
 
     const QVector<FrameLogEntry> requests = w.requests();
@@ -436,7 +439,7 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("200")));
     QVERIFY(tree.setValue(nodeAt(tree, 192), QStringLiteral("tester")));
 
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
 
     QVERIFY(w.finish());
 
@@ -450,9 +453,10 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(w.thresholds.size(), 1);
     QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
-    QVERIFY(w.form.measurementPage->phaseAGauge);
-    QCOMPARE(w.form.measurementPage->phaseAGauge->property("SectionEnd1").toDouble(), 200.0);
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<AngularGauge>(w.form.measurementPage, "phaseAGauge"));
+    QCOMPARE(named<AngularGauge>(w.form.measurementPage, "phaseAGauge")->property("SectionEnd1").toDouble(),
+             200.0);
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
 
     const ConfigImageBytes &image = w.form.ConfigImage();
@@ -484,7 +488,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     w.sim.model().writeMemory(192, QByteArray("site7") + QByteArray(11, '\xFF'));
     const QByteArray before = w.sim.model().memory();
 
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
 
     QVERIFY(w.finish());
     QTemporaryDir dir;
@@ -492,7 +496,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     w.form.paramsPage->setConfigImage(filledImage(0));
     w.form.tree().setValue(nodeAt(w.form.tree(), 36), QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
 
     QCOMPARE(w.boxTexts(), (QStringList{ReadDone, WriteDone}));
@@ -526,7 +530,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     const ConfigImageBytes before = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
-    (write ? w.page->writeButton : w.page->readButton)->click();
+    (write ? named<QPushButton>(w.page, "writeButton") : named<QPushButton>(w.page, "readButton"))->click();
 
     QVERIFY(w.finish());
 
@@ -535,7 +539,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QCOMPARE(w.boxes.first().message.kind, Message::Plain);
     QCOMPARE(w.boxes.first().progress, write ? 12 : 25); // a write runs over its read-back too
     QCOMPARE(w.boxes.first().panel, write ? WriteText : ReadText);
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
     QTest::qWait(50);
@@ -557,7 +561,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     w.form.paramsPage->setConfigImage(filledImage(0x5A));
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
 
     QVERIFY(w.finish());
 
@@ -567,7 +571,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
     QCOMPARE(bytesOf(w.form.ConfigImage(), 64, 192), QByteArray(192, '\x5A'));
     QCOMPARE(treeRows(w.form.tree()), treeBefore);
     QVERIFY(w.thresholds.isEmpty());
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QCOMPARE(w.requests().size(), 2);
 }
 
@@ -584,15 +588,16 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
         ++dialogs;
         return QString();
     });
-    const QList<QPushButton *> buttons{w.page->saveButton, w.page->openButton, w.page->writeButton,
-                                       w.page->readButton};
+    const QList<QPushButton *> buttons{
+        named<QPushButton>(w.page, "saveButton"), named<QPushButton>(w.page, "openButton"),
+        named<QPushButton>(w.page, "writeButton"), named<QPushButton>(w.page, "readButton")};
     QStringList enabledDuring;
     QTimer::singleShot(30, w.page, [&] {
         for (QPushButton *button : buttons) {
             if (button->isEnabled())
                 enabledDuring << button->objectName();
         }
-        if (w.form.journalPage->readJournalsButton->isEnabled())
+        if (named<QPushButton>(w.form.journalPage, "readJournalsButton")->isEnabled())
             enabledDuring << QStringLiteral("readJournalsButton");
         // Straight to the handlers, past the disabled buttons.
         w.page->saveToFile();
@@ -601,7 +606,7 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
         w.page->readFromDevice();
     });
 
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
 
     QVERIFY(w.finish());
 
@@ -640,22 +645,23 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     w.form.paramsPage->setConfigImage(filledImage(0x5A));
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
-    QObject::connect(w.page->progressBar, &QProgressBar::valueChanged, w.page, [&](int value) {
-        if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
-            return;
-        QVERIFY(w.form.stopButton->isVisible());
-        if (escape)
-            QTest::keyClick(&w.form, Qt::Key_Escape);
-        else
-            w.form.stopButton->click();
-    });
+    QObject::connect(named<QProgressBar>(w.page, "progressBar"), &QProgressBar::valueChanged, w.page,
+                     [&](int value) {
+                         if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
+                             return;
+                         QVERIFY(w.form.stopButton->isVisible());
+                         if (escape)
+                             QTest::keyClick(&w.form, Qt::Key_Escape);
+                         else
+                             w.form.stopButton->click();
+                     });
 
-    (write ? w.page->writeButton : w.page->readButton)->click();
+    (write ? named<QPushButton>(w.page, "writeButton") : named<QPushButton>(w.page, "readButton"))->click();
     QVERIFY(w.finish());
 
     QTest::qWait(150);
     QCOMPARE(w.requests().size(), 2);
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(!w.form.stopButton->isVisible());
     QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
@@ -691,12 +697,12 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     // Nothing read yet: nothing to compare with.
     tree.setValue(low, QStringLiteral("170"));
     QVERIFY(!tree.isChanged(low));
-    QVERIFY(!w.page->changesButton->isEnabled());
+    QVERIFY(!named<QPushButton>(w.page, "changesButton")->isEnabled());
 
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     QVERIFY(tree.changes().isEmpty());
-    QVERIFY(w.page->changesButton->isEnabled());
+    QVERIFY(named<QPushButton>(w.page, "changesButton")->isEnabled());
 
     // An edit shows at once, on the row and on every row above it; the same value written otherwise does not.
     tree.setValue(low, QStringLiteral("170"));
@@ -721,10 +727,10 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     w.open(dir.filePath(QStringLiteral("three.txt")));
     QCOMPARE(changedNodes(), (QList<int>{low, login, frost}));
 
-    w.page->changesButton->click();
+    named<QPushButton>(w.page, "changesButton")->click();
     ChangeListDialog *list = w.page->changeList();
     QVERIFY(list && list->isVisible());
-    QCOMPARE(list->ChangeTable->topLevelItemCount(), 3);
+    QCOMPARE(list->changeTable->topLevelItemCount(), 3);
     QCOMPARE(list->text(), QStringLiteral("Параметр\tВ устройстве\tНовое значение\n"
                                           "Параметры сети / Напряжение сети / Нижний порог\t180\t200\n"
                                           "Параметры GSM модема / GPRS мониторинг / Login\tvkmtr\ttech\n"
@@ -733,11 +739,11 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     QCOMPARE(QGuiApplication::clipboard()->text(), list->text());
 
     // Proven: the new values are what the controller holds.
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts().constLast(), WriteDone);
     QVERIFY(tree.changes().isEmpty());
-    QCOMPARE(list->ChangeTable->topLevelItemCount(), 0);
+    QCOMPARE(list->changeTable->topLevelItemCount(), 0);
 
     // The baseline belongs to this controller: a reported variant change drops it.
     tree.setValue(low, QStringLiteral("170"));
@@ -745,9 +751,9 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     w.sim.model().setVariantCode(201);
     QTRY_VERIFY(!tree.baseline().has_value());
     QVERIFY(tree.changes().isEmpty());
-    QVERIFY(!w.page->changesButton->isEnabled());
+    QVERIFY(!named<QPushButton>(w.page, "changesButton")->isEnabled());
     // So does a pulled adapter: it may come back on another controller.
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     QVERIFY(tree.baseline().has_value());
     w.sim.vanish();
@@ -767,7 +773,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     const ConfigImageBytes read = w.form.ConfigImage();
     // One value in the first, the last and the second block, in tree order.
@@ -788,7 +794,7 @@ void tst_Transfer::unprovenWrite_namesTheParametersAndMarksWhatTheControllerHold
             return arriving;
         });
     }
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
 
     const QString lowLine = tree.path(low) + QStringLiteral(": записано \"170\", прочитано \"180\"");
@@ -818,7 +824,7 @@ void tst_Transfer::strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite()
 {
     SimWindow w;
     QVERIFY(w.ready());
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     const QByteArray memory = w.sim.model().memory();
     const int requests = int(w.requests().size());
@@ -831,7 +837,7 @@ void tst_Transfer::strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite()
 
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("empty.txt")));
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts(), QStringList(2, IncompleteTreeText()));
     QVERIFY(QDir(dir.path()).isEmpty());
@@ -854,7 +860,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
     Recorded<FormSim> w(50, quint8(DeviceVariant::Diesel));
     QVERIFY(w.ready() && w.settle(2));
     ParamModel &tree = w.form.tree();
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     tree.setValue(nodeAt(tree, 36), QStringLiteral("190"));
     const QVector<CatalogueRow> treeBefore = treeRows(tree);
@@ -875,7 +881,7 @@ void tst_Transfer::variantChangingDuringATransfer_failsItAndKeepsTreeAndImage()
         w.sim.model().setVariantCode(quint8(DeviceVariant::Diesel));
         w.sim.sendStatusFrame();
     });
-    (write ? w.page->writeButton : w.page->readButton)->click();
+    (write ? named<QPushButton>(w.page, "writeButton") : named<QPushButton>(w.page, "readButton"))->click();
     QVERIFY(w.finish());
     QVERIFY(w.settle(2));
     QCOMPARE(w.boxTexts(), QStringList{write ? VariantChangedWriteText() : VariantChangedReadText()});
@@ -898,7 +904,7 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     const int low = nodeAt(tree, 36);
     tree.setValue(low, QStringLiteral("190"));
@@ -908,7 +914,7 @@ void tst_Transfer::stoppedOrFailedWrite_dropsTheBaselineOnceABlockWentOut()
         w.form.link().setTickMs(20);
         w.sim.model().setSilent(true);
     }
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
     if (blockSent) {
         // The controller holds 190 now, or may: no mark may claim it still holds 180.
@@ -956,7 +962,7 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
         w.sim.model().writeMemory(rows.last().address, QByteArray(1, '\0'));
     }
     QVERIFY2(rows.size() >= 20, qPrintable(QString::number(rows.size())));
-    w.page->readButton->click();
+    named<QPushButton>(w.page, "readButton")->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts(), QStringList{ReadDone});
 
@@ -975,7 +981,7 @@ void tst_Transfer::everyOptionRow_writesExactlyTheChosenCodeOrNothing()
     // Writes the tree with its read-back and returns the controller's option bytes.
     const auto writeAndRead = [&] {
         w.boxes.clear();
-        w.page->writeButton->click();
+        named<QPushButton>(w.page, "writeButton")->click();
         QList<int> codes;
         if (!w.finish() || w.boxTexts() != QStringList{WriteDone})
             return codes;
@@ -1034,7 +1040,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
         QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
     } else {
         w.sim.model().writeMemory(24, outside);
-        w.page->readButton->click();
+        named<QPushButton>(w.page, "readButton")->click();
         QVERIFY(w.finish());
         QCOMPARE(w.boxTexts(), QStringList{ReadDone});
     }
@@ -1060,7 +1066,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
 
     // "Записать" names the rows and sends nothing.
     w.boxes.clear();
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
     QTest::qWait(150);
     QCOMPARE(int(w.requests().size()), requestsBefore);
@@ -1073,7 +1079,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
                                                       "\n%1Час: 99 (допустимо 0…23)"
                                                       "\n%1Минута: 250 (допустимо 0…59)")
                                            .arg(group));
-    QVERIFY(w.page->progressBar->isHidden());
+    QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
     QVERIFY(w.thresholds.size() == (fromFile ? 0 : 1));
 
@@ -1087,7 +1093,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
     QVERIFY(tree.setValue(day, QStringLiteral("1")));
     QVERIFY(tree.setValue(hour, QStringLiteral("23")));
     QVERIFY(tree.setValue(minute, QStringLiteral("0")));
-    w.page->writeButton->click();
+    named<QPushButton>(w.page, "writeButton")->click();
     QVERIFY(w.finish());
     QCOMPARE(w.boxTexts().constLast(), WriteDone);
     QCOMPARE(w.sim.model().memory().mid(24, 3), QByteArray("\x01\x17\x00", 3));

@@ -1,6 +1,7 @@
 #include "ExpectedTexts.h"
 #include "FormSim.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "app/Language.h"
 #include "config/Catalogue.h"
 #include "config/ConfigTransfer.h"
@@ -291,7 +292,7 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     QCOMPARE(form.tree().row(0).value, QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.
-    QPushButton *read = form.paramsPage->readButton;
+    QPushButton *read = named<QPushButton>(form.paramsPage, "readButton");
     QCOMPARE(read->text(), QStringLiteral("Read"));
     ModalSeen seen;
     watchNextModal(seen);

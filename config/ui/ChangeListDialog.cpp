@@ -19,25 +19,25 @@ ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog
     setWindowTitle(tr("Изменения"));
     resize(640, 320);
 
-    ChangeTable = new QTreeWidget(this);
-    ChangeTable->setObjectName(QStringLiteral("ChangeTable"));
-    ChangeTable->setHeaderLabels({tr("Параметр"), tr("В устройстве"), tr("Новое значение")});
-    ChangeTable->setRootIsDecorated(false);
-    ChangeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ChangeTable->header()->resizeSection(0, 340);
-    Summary = new QLabel(this);
-    Summary->setObjectName(QStringLiteral("Summary"));
+    changeTable = new QTreeWidget(this);
+    changeTable->setObjectName(QStringLiteral("changeTable"));
+    changeTable->setHeaderLabels({tr("Параметр"), tr("В устройстве"), tr("Новое значение")});
+    changeTable->setRootIsDecorated(false);
+    changeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    changeTable->header()->resizeSection(0, 340);
+    summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("summary"));
     copyButton = new QPushButton(tr("Копировать"), this);
     copyButton->setObjectName(QStringLiteral("copyButton"));
     closeButton = new QPushButton(tr("Закрыть"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Summary, 1);
+    buttons->addWidget(summary, 1);
     buttons->addWidget(copyButton);
     buttons->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(ChangeTable);
+    layout->addWidget(changeTable);
     layout->addLayout(buttons);
 
     connect(copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
@@ -69,11 +69,11 @@ void ChangeListDialog::refresh()
     if (!isVisible())
         return; // rebuilt when shown
     const QVector<ParamDifference> changes = m_model.changes();
-    ChangeTable->clear();
+    changeTable->clear();
     for (const ParamDifference &change : changes)
-        ChangeTable->addTopLevelItem(
+        changeTable->addTopLevelItem(
             new QTreeWidgetItem(QStringList{change.path, change.first, change.second}));
-    Summary->setText(ChangesBelowText(int(changes.size())));
+    summary->setText(ChangesBelowText(int(changes.size())));
 }
 
 } // namespace gencfg

@@ -23,8 +23,8 @@ public:
     QString text() const;
     void copyToClipboard();
 
-    QTreeWidget *ChangeTable = nullptr;
-    QLabel *Summary = nullptr;
+    QTreeWidget *changeTable = nullptr;
+    QLabel *summary = nullptr;
     QPushButton *copyButton = nullptr;
     QPushButton *closeButton = nullptr;
 

@@ -61,6 +61,7 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
     connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
+    connect(paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
 
     m_chooseSaveFile = [this](const QString &proposed) {
         const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
@@ -102,6 +103,16 @@ bool ParamsPage::valuesWithinLimits()
         return true;
     m_messages->error(OutsideLimitsWriteRefusal(outside));
     return false;
+}
+
+QList<QWidget *> ParamsPage::deviceControls() const
+{
+    return {saveButton, openButton, writeButton, readButton};
+}
+
+int ParamsPage::selectedNode() const
+{
+    return paramTree->selectedNode();
 }
 
 void ParamsPage::saveToFile()

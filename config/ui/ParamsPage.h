@@ -51,13 +51,10 @@ public:
     void showChanges();
     ChangeListDialog *changeList() const { return m_changeList; }
 
-    ParamTreeView *paramTree = nullptr;
-    QPushButton *saveButton = nullptr;    // "Сохранить"
-    QPushButton *openButton = nullptr;    // "Открыть"
-    QPushButton *writeButton = nullptr;   // "Записать"
-    QPushButton *readButton = nullptr;    // "Прочитать"
-    QPushButton *changesButton = nullptr; // "Изменения"
-    QProgressBar *progressBar = nullptr;
+    // What reads or writes the device, for the window's enabling rule.
+    QList<QWidget *> deviceControls() const;
+    // The tree row the user chose; -1 for none.
+    int selectedNode() const;
 
 Q_SIGNALS:
     // The text of the status bar's transfer panel; empty when no transfer runs.
@@ -66,8 +63,18 @@ Q_SIGNALS:
     void thresholdsChanged(const gencfg::ConfigImageBytes &image);
     // A parameter file was written under this name.
     void saved(const QString &fileName);
+    // A double click on a row of the tree.
+    void paramActivated();
 
 private:
+    ParamTreeView *paramTree = nullptr;
+    QPushButton *saveButton = nullptr;    // "Сохранить"
+    QPushButton *openButton = nullptr;    // "Открыть"
+    QPushButton *writeButton = nullptr;   // "Записать"
+    QPushButton *readButton = nullptr;    // "Прочитать"
+    QPushButton *changesButton = nullptr; // "Изменения"
+    QProgressBar *progressBar = nullptr;
+
     bool encodeTree(ConfigImageBytes &image);
     // False, after saying which rows, while any value lies outside its limits.
     bool valuesWithinLimits();

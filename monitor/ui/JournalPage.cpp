@@ -76,6 +76,11 @@ void JournalPage::showEntry(JournalSelector journal, int index, const QString &l
     cursor.insertBlock();
 }
 
+QList<QWidget *> JournalPage::deviceControls() const
+{
+    return {readJournalsButton};
+}
+
 void JournalPage::readJournals()
 {
     if (!m_link)

@@ -29,20 +29,23 @@ public:
     // Places every control at its fractions of the page control's size, above a status bar of height sb.
     void placeChildren(const Placer &p, int sb);
 
-    QLabel *eventsCaption = nullptr;
-    QLabel *alarmsCaption = nullptr;
-    QPlainTextEdit *eventList = nullptr; // events
-    QPlainTextEdit *alarmList = nullptr; // alarms
-    QPushButton *readJournalsButton = nullptr;
-
     // Starts the reading; ignored while another operation runs.
     void readJournals();
+
+    // What reads the device, for the window's enabling rule.
+    QList<QWidget *> deviceControls() const;
 
 Q_SIGNALS:
     // The status bar's progress text; empty when no reading runs.
     void progressText(const QString &text);
 
 private:
+    QLabel *eventsCaption = nullptr;
+    QLabel *alarmsCaption = nullptr;
+    QPlainTextEdit *eventList = nullptr; // events
+    QPlainTextEdit *alarmList = nullptr; // alarms
+    QPushButton *readJournalsButton = nullptr;
+
     // A line at its entry's place: entries asked once more come after later ones.
     void showEntry(JournalSelector journal, int index, const QString &line);
 

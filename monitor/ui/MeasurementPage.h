@@ -45,6 +45,22 @@ public:
     const QList<RectLed *> &flagLeds() const { return m_flagLeds; }
 
     // Mains phases and generator.
+
+    // Batteries.
+
+    // GSM modem.
+
+    // Temperature sensors 1 to 4; one caption over all four.
+
+    // Status column: counters, clock and flags.
+
+    // Operating mode and stage.
+
+Q_SIGNALS:
+    // The controller reports automatic operation, semi-automatic or not.
+    void automaticModeShown(bool semiauto);
+
+private:
     AngularGauge *phaseAGauge = nullptr;
     AngularGauge *phaseBGauge = nullptr;
     AngularGauge *phaseCGauge = nullptr;
@@ -57,23 +73,17 @@ public:
     QLabel *phaseBCaption = nullptr;
     QLabel *phaseCCaption = nullptr;
     QLabel *generatorCaption = nullptr;
-
-    // Batteries.
     LinearGauge *starterBatteryGauge = nullptr;
     NumericDisplay *starterBatteryDisplay = nullptr;
     QLabel *starterBatteryCaption = nullptr;
     LinearGauge *upsBatteryGauge = nullptr;
     NumericDisplay *upsBatteryDisplay = nullptr;
     QLabel *upsBatteryCaption = nullptr;
-
-    // GSM modem.
     LinearGauge *signalGauge = nullptr;
     NumericDisplay *signalDisplay = nullptr;
     QLabel *signalCaption = nullptr;
     WrapLabel *registrationLabel = nullptr;
     QLabel *registrationCaption = nullptr;
-
-    // Temperature sensors 1 to 4; one caption over all four.
     LinearGauge *temperature1Gauge = nullptr;
     LinearGauge *temperature2Gauge = nullptr;
     LinearGauge *temperature3Gauge = nullptr;
@@ -83,8 +93,6 @@ public:
     NumericDisplay *temperature3Display = nullptr;
     NumericDisplay *temperature4Display = nullptr;
     QLabel *temperaturesCaption = nullptr;
-
-    // Status column: counters, clock and flags.
     QLabel *motoclockCaption = nullptr;
     TextDisplay *motoclockDisplay = nullptr;
     QLabel *maintenanceCaption = nullptr;
@@ -104,19 +112,12 @@ public:
     RectLed *gsmActivityLed = nullptr;
     RectLed *thermoLed = nullptr;
     RectLed *gprsLed = nullptr;
-
-    // Operating mode and stage.
     WrapLabel *stageLabel = nullptr;
     QLabel *modeCaption = nullptr;
     RectLed *autoLed = nullptr;
     RectLed *semiautoLed = nullptr;
     RectLed *manualLed = nullptr;
 
-Q_SIGNALS:
-    // The controller reports automatic operation, semi-automatic or not.
-    void automaticModeShown(bool semiauto);
-
-private:
     void buildVoltages();
     void buildBatteries();
     void buildModem();

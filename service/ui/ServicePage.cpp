@@ -146,7 +146,7 @@ QList<QWidget *> ServicePage::deviceControls() const
 {
     return {autoModeSwitch,       semiautoModeSwitch,  setMotorHoursButton, setSerialNumberButton,
             startGeneratorButton, stopGeneratorButton, testSmsButton,       testGprsButton,
-            restartModemButton,   syncClockButton};
+            restartModemButton,   syncClockButton,     logFileButton};
 }
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady)

@@ -32,8 +32,6 @@ public:
     // The local clock the controller's clock is set from.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    QPushButton *logFileButton = nullptr; // "Имя LOG-файла"
-
     // The controls the service code unlocks.
     QList<QWidget *> lockedControls() const;
     // The controls that send something to the controller.
@@ -63,6 +61,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QPushButton *logFileButton = nullptr; // "Имя LOG-файла"
     // One frame to the controller; a controller that is not ready is reported only when asked.
     void run(const OperationStep &step, bool reportNotReady);
     void sendCommand(quint8 command, const QByteArray &data = {});
