@@ -252,7 +252,10 @@ bool MainWindow::isTabVisible(QWidget *page) const
 
 void MainWindow::setTabVisible(QWidget *page, bool visible)
 {
-    pageTabs->setTabVisible(pageTabs->indexOf(page), visible);
+    const int index = pageTabs->indexOf(page);
+    pageTabs->setTabVisible(index, visible);
+    // Ctrl+Tab passes over disabled tabs only, hidden or not.
+    pageTabs->setTabEnabled(index, visible);
 }
 
 void MainWindow::loadCatalogue(DeviceVariant variant)

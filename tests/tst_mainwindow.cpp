@@ -38,6 +38,7 @@ private Q_SLOTS:
     void typedVariantText_emptiesTheTree();
     void statusFrameVariant_reloadsWithoutRunningTheComboHandler();
     void statusFrameVariantUnknownOrSame_changesNothing();
+    void ctrlTab_neverOpensAHiddenPage();
     void variantInTheNarrowField_showsFromItsFirstLetter();
     void switchCaptions_allInTheWindowsFontSize();
     void packetAndErrorCounters_showInTheStatusBar();
@@ -229,6 +230,25 @@ void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()
     form.link().receive(corrupted);
     QCOMPARE(form.errorCountLabel->text(), QStringLiteral("Ошибок: 1"));
     QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 2"));
+}
+
+void tst_MainWindow::ctrlTab_neverOpensAHiddenPage()
+{
+    // The terminal stays behind the service code; a petrol controller has no journals.
+    MainWindow form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.link().receive(statusFrame(201));
+    form.link().receive(statusFrame(200));
+    QVERIFY(!form.isTabVisible(form.journalPage));
+    QStringList visited;
+    for (int i = 0; i < 2 * form.pageTabs->count(); ++i) {
+        QTest::keyClick(form.pageTabs->currentWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        visited << form.pageTabs->currentWidget()->objectName();
+    }
+    visited.removeDuplicates();
+    visited.sort();
+    QCOMPARE(visited, (QStringList{"measurementPage", "paramsPage", "servicePage", "trendsPage"}));
 }
 
 void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()

@@ -234,8 +234,10 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     QVERIFY(stopShown);
     QVERIFY(f.stopButton->isHidden());
     const QList<QWidget *> serviceLocked = f.servicePage->lockedControls();
+    // Freed by the enabling rule; a hidden page may still hold its own controls off.
     for (QWidget *control : area)
-        QVERIFY2(control->isEnabled() != serviceLocked.contains(control), qPrintable(control->objectName()));
+        QVERIFY2(control->isEnabledTo(control->parentWidget()) != serviceLocked.contains(control),
+                 qPrintable(control->objectName()));
 }
 
 void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
