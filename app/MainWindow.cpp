@@ -106,7 +106,7 @@ void MainWindow::buildWindow()
     // The two combos sit over the right end of the tab strip: the tabs keep clear of
     // them and scroll when they do not fit, as with all six pages shown.
     auto *comboSpace = new FixedSpace(pageTabs);
-    comboSpace->setObjectName(QStringLiteral("TabStripComboSpace"));
+    comboSpace->setObjectName(QStringLiteral("tabStripComboSpace"));
     comboSpace->setFixedSize(variantCombo->width() + VariantComboRightGap + 4, 1);
     pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
     pageTabs->setUsesScrollButtons(true);

@@ -2,8 +2,10 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 namespace gencfg::test {
@@ -25,6 +27,13 @@ template <class Widget> Widget *named(const QWidget *page, const char *name)
 inline QPlainTextEdit *trafficView(const QWidget *terminalPage)
 {
     return named<QPlainTextEdit>(terminalPage, "trafficView");
+}
+
+// Types a service code into the service page and confirms it, as the technician does.
+inline void enterServiceCode(QWidget *servicePage, const QString &code = QStringLiteral("41730962"))
+{
+    named<QLineEdit>(servicePage, "serviceCodeEdit")->setText(code);
+    QTest::mouseClick(named<QWidget>(servicePage, "unlockButton"), Qt::LeftButton);
 }
 
 } // namespace gencfg::test

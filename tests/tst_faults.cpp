@@ -508,8 +508,8 @@ void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("night.csv"));
     TrendsPage *page = s.form.trendsPage;
-    named<QLineEdit>(page, "EditRecordFile")->setText(path);
-    named<SwitchLed>(page, "SwitchRecord")->click();
+    named<QLineEdit>(page, "recordFileEdit")->setText(path);
+    named<SwitchLed>(page, "recordSwitch")->click();
     QVERIFY(page->isRecording());
     const int before = s.form.telemetryLog().size();
     QVERIFY(s.settle(5));
@@ -693,9 +693,10 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     } else if (writer == QLatin1String("trend picture")) {
         named<QPushButton>(trends, "savePictureButton")->click();
     } else if (writer == QLatin1String("recording")) {
-        named<QLineEdit>(trends, "EditRecordFile")->setText(path);
-        named<SwitchLed>(trends, "SwitchRecord")->click();
+        named<QLineEdit>(trends, "recordFileEdit")->setText(path);
+        named<SwitchLed>(trends, "recordSwitch")->click();
     } else {
+        enterServiceCode(named<QWidget>(&form, "servicePage"));
         form.findChild<TrafficLog *>()->setFileNameAsker(choose);
         named<QPushButton>(form.terminalPage, "logFileButton")->click();
         QTest::mouseClick(form.terminalPage->findChild<QWidget *>(QStringLiteral("logSwitch")),

@@ -27,17 +27,6 @@ void fill(ServicePage *page, const Edits &edits)
     }
 }
 
-void enterServiceCode(ServicePage *page, const QString &code)
-{
-    page->findChild<QLineEdit *>(QStringLiteral("serviceCodeEdit"))->setText(code);
-    QTest::mouseClick(page->findChild<QWidget *>(QStringLiteral("unlockButton")), Qt::LeftButton);
-}
-
-void unlock(ServicePage *page)
-{
-    enterServiceCode(page, QStringLiteral("41730962"));
-}
-
 void clickControl(ServicePage *page, const QString &name)
 {
     QWidget *control = page->findChild<QWidget *>(name);
@@ -115,7 +104,7 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
         ++clockReadings;
         return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9, 999));
     });
-    unlock(page);
+    enterServiceCode(page);
     fill(page, edits);
     QVERIFY(s.settle());
 
@@ -202,7 +191,7 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
     FormSim s;
     QVERIFY(s.ready());
     ServicePage *page = s.form.servicePage;
-    unlock(page);
+    enterServiceCode(page);
     fill(page, edits);
     QVERIFY(s.settle());
 
@@ -249,7 +238,7 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     FormSim s;
     QVERIFY(s.ready());
     ServicePage *page = s.form.servicePage;
-    unlock(page);
+    enterServiceCode(page);
     QVERIFY(s.settle());
     s.form.link().setTickMs(20);
     s.sim.model().setSilent(true);
@@ -288,7 +277,7 @@ void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
     }
     QCOMPARE(boxes.count(), 0);
 
-    unlock(page);
+    enterServiceCode(page);
     QVERIFY(form.isTabVisible(form.terminalPage));
     for (QWidget *locked : page->lockedControls())
         QVERIFY2(locked->isEnabled(), qPrintable(locked->objectName()));

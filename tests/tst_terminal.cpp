@@ -58,6 +58,7 @@ struct Terminal
 {
     Terminal()
     {
+        enterServiceCode(form.servicePage);
         page->setClock([] { return StampTime; });
         page->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     }

@@ -160,13 +160,13 @@ void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
     QVERIFY(QImage(png).width() > 100);
 
     // Continuous recording: a line a frame from the moment the switch goes on.
-    named<QLineEdit>(page, "EditRecordFile")->setText(dir.filePath(QStringLiteral("watch.csv")));
-    named<SwitchLed>(page, "SwitchRecord")->click();
+    named<QLineEdit>(page, "recordFileEdit")->setText(dir.filePath(QStringLiteral("watch.csv")));
+    named<SwitchLed>(page, "recordSwitch")->click();
     QVERIFY(page->isRecording());
     const int before = log.size();
     QVERIFY(s.settle(4));
     const int recorded = log.size() - before;
-    named<SwitchLed>(page, "SwitchRecord")->click();
+    named<SwitchLed>(page, "recordSwitch")->click();
     QVERIFY(!page->isRecording());
     QVERIFY(s.settle(2));
     QCOMPARE(int(readAll(dir.filePath(QStringLiteral("watch.csv"))).count('\n')), 1 + recorded);
@@ -300,8 +300,8 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
 
     // The disk fills while recording: the switch goes off and the reason is told once, after the frame.
     const QString watch = dir.filePath(QStringLiteral("watch.csv"));
-    named<QLineEdit>(s.page, "EditRecordFile")->setText(watch);
-    named<SwitchLed>(s.page, "SwitchRecord")->click();
+    named<QLineEdit>(s.page, "recordFileEdit")->setText(watch);
+    named<SwitchLed>(s.page, "recordSwitch")->click();
     QVERIFY(s.page->isRecording());
     {
         FileSizeLimit full(readAll(watch).size() + 40);
@@ -309,8 +309,8 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
         QVERIFY(s.settle(3));
     }
     QVERIFY(!s.page->isRecording());
-    QVERIFY(!named<SwitchLed>(s.page, "SwitchRecord")->isActive());
-    QVERIFY(named<QLineEdit>(s.page, "EditRecordFile")->isEnabled());
+    QVERIFY(!named<SwitchLed>(s.page, "recordSwitch")->isActive());
+    QVERIFY(named<QLineEdit>(s.page, "recordFileEdit")->isEnabled());
     QTRY_COMPARE(s.boxes.count(), 1);
     QVERIFY2(s.boxes.lastText().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
              qPrintable(s.boxes.lastText()));

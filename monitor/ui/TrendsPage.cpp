@@ -63,7 +63,7 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
 {
     setObjectName(QStringLiteral("trendsPage"));
     m_spanCombo = new QComboBox(this);
-    m_spanCombo->setObjectName(QStringLiteral("ComboSpan"));
+    m_spanCombo->setObjectName(QStringLiteral("spanCombo"));
     m_spanCombo->setAccessibleName(tr("Интервал"));
     m_spanCombo->addItems({tr("1 мин"), tr("10 мин"), tr("1 ч"), tr("всё")});
     m_spanCombo->setCurrentIndex(m_timeline.span());
@@ -71,10 +71,10 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     QPushButton *saveCsvButton = makeButton(this, "saveCsvButton", tr("Сохранить CSV"));
     QPushButton *savePictureButton = makeButton(this, "savePictureButton", tr("Сохранить картинку"));
     m_recordSwitch = new SwitchLed(tr("Запись в файл"), this);
-    m_recordSwitch->setObjectName(QStringLiteral("SwitchRecord"));
+    m_recordSwitch->setObjectName(QStringLiteral("recordSwitch"));
     m_recordSwitch->setMinimumWidth(130);
     m_recordFileEdit = new QLineEdit(this);
-    m_recordFileEdit->setObjectName(QStringLiteral("EditRecordFile"));
+    m_recordFileEdit->setObjectName(QStringLiteral("recordFileEdit"));
     m_recordFileEdit->setAccessibleName(tr("Файл записи"));
     m_recordFileEdit->setPlaceholderText(tr("файл записи, CSV"));
 
