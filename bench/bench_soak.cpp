@@ -153,7 +153,7 @@ int main(int argc, char *argv[])
             return; // no reading may still run when the run ends
         QElapsedTimer reading;
         reading.start();
-        form.journalPage->readJournals();
+        named<QPushButton>(form.journalPage, "readJournalsButton")->click();
         test::waitUntilIdle(form.link(), 10 * 60 * 1000);
         ++journalReads;
         std::printf("%6.1f s  journal read in %.2f s: %d events, %d alarms; %.2f MB resident\n",

@@ -3,6 +3,7 @@
 
 #include "LinkWait.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "config/Catalogue.h"
 #include "config/ConfigImage.h"
@@ -713,11 +714,11 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         MessageRecorder messages(form.messages());
         form.pickPort(c.port());
         QTRY_COMPARE_WITH_TIMEOUT(quint8(form.variant()), quint8(DeviceVariant::Diesel), 5000);
-        form.paramsPage->readFromDevice();
+        named<QPushButton>(form.paramsPage, "readButton")->click();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
         form.paramsPage->setChooseSaveFile([&](const QString &) { return windowFile; });
-        form.paramsPage->saveToFile();
+        named<QPushButton>(form.paramsPage, "saveButton")->click();
         QCOMPARE(messages.count(), 1);
     }
     const QByteArray saved = readAll(windowFile);

@@ -205,7 +205,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
         w.boxes.clear();
-        w.form.paramsPage->readFromDevice();
+        named<QPushButton>(w.form.paramsPage, "readButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         QString fault;
@@ -247,7 +247,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const QByteArray memoryBefore = device.memory();
         const int framesBefore = int(device.receivedFrames().size());
         w.boxes.clear();
-        w.form.paramsPage->writeToDevice();
+        named<QPushButton>(w.form.paramsPage, "writeButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         const ConfigImageBytes &written = w.form.ConfigImage();
@@ -329,7 +329,7 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         ControllerModel &device = w.sim.model();
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
-        w.form.journalPage->readJournals();
+        named<QPushButton>(w.form.journalPage, "readJournalsButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         // A line this bad may lose three entries in a row, which ends the reading as a silent controller
         // would.
@@ -402,11 +402,11 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     });
 
     if (button == 4)
-        s.form.paramsPage->readFromDevice();
+        named<QPushButton>(s.form.paramsPage, "readButton")->click();
     else if (button == 3)
-        s.form.paramsPage->writeToDevice();
+        named<QPushButton>(s.form.paramsPage, "writeButton")->click();
     else
-        s.form.journalPage->readJournals();
+        named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     QCOMPARE(requests, 2);
@@ -487,9 +487,9 @@ void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox()
     });
     QSignalSpy lost(&form.link(), &DeviceLink::portLost);
     if (button == 4)
-        form.paramsPage->readFromDevice();
+        named<QPushButton>(form.paramsPage, "readButton")->click();
     else
-        form.paramsPage->writeToDevice();
+        named<QPushButton>(form.paramsPage, "writeButton")->click();
     QVERIFY(window->finish());
     // Whatever was queued or left armed by the write comes due now.
     QTest::qWait(3 * DeviceLink::DefaultTickMs * BlockBound / 4);
@@ -536,7 +536,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
             s.sim.closeDevice();
         }
     });
-    s.form.paramsPage->readFromDevice();
+    named<QPushButton>(s.form.paramsPage, "readButton")->click();
     QVERIFY(s.finish());
     QVERIFY(pulled);
     QVERIFY(!s.form.link().transport().isOpen());
@@ -618,7 +618,7 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     const QString title = form.windowTitle();
 
     form.paramsPage->setChooseOpenFile([path] { return path; });
-    form.paramsPage->openFile();
+    named<QPushButton>(form.paramsPage, "openButton")->click();
 
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.all().first().kind, Message::Critical);
@@ -641,7 +641,7 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     form.paramsPage->setConfigImage(filledImage(0x21));
 
     form.paramsPage->setChooseOpenFile([path] { return path; });
-    form.paramsPage->openFile();
+    named<QPushButton>(form.paramsPage, "openButton")->click();
 
     QVERIFY2(boxes.count() == 0, qPrintable(describe(boxes.texts())));
     ConfigImageBytes expected;
@@ -687,7 +687,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     trends->setChooseSaveFile(choose);
     if (writer == QLatin1String("parameters")) {
         form.paramsPage->setChooseSaveFile(choose);
-        form.paramsPage->saveToFile();
+        named<QPushButton>(form.paramsPage, "saveButton")->click();
     } else if (writer == QLatin1String("trend CSV")) {
         named<QPushButton>(trends, "saveCsvButton")->click();
     } else if (writer == QLatin1String("trend picture")) {

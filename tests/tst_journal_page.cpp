@@ -101,7 +101,7 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
     alarms.appendRaw(hexBytes("12 00 06 07 11"));
     QVERIFY(s.settle());
 
-    s.form.journalPage->readJournals();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -129,7 +129,7 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     s.sim.model().fillJournals();
     QVERIFY(s.settle());
 
-    s.form.journalPage->readJournals();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -163,7 +163,7 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
         s.sim.model().setStatusInsteadOfReply(line == "<<" + requestFrame(0, 2));
     });
 
-    s.form.journalPage->readJournals();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -187,7 +187,7 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
     s.sim.model().alarmJournal().clear();
     QVERIFY(s.settle());
 
-    s.form.journalPage->readJournals();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -312,7 +312,7 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
     device.skipJournalReplies(quint8(journal), 2, silentTimes);
     QVERIFY(s.settle());
 
-    s.form.journalPage->readJournals();
+    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     JournalPage *page = s.form.journalPage;

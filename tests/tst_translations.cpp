@@ -145,12 +145,12 @@ QByteArray readAndSave(const QString &path)
     FormSim w(50, quint8(DeviceVariant::Diesel));
     if (!w.settle())
         return {};
-    w.form.paramsPage->readFromDevice();
+    named<QPushButton>(w.form.paramsPage, "readButton")->click();
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
     w.form.paramsPage->setChooseSaveFile([path](const QString &) { return path; });
-    w.form.paramsPage->saveToFile();
+    named<QPushButton>(w.form.paramsPage, "saveButton")->click();
     return readAll(path);
 }
 
@@ -296,7 +296,7 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     QCOMPARE(read->text(), QStringLiteral("Read"));
     ModalSeen seen;
     watchNextModal(seen);
-    form.paramsPage->readFromDevice();
+    named<QPushButton>(form.paramsPage, "readButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!seen.text.isEmpty(), 30000);
     QCOMPARE(seen.text,
              QStringLiteral("No connection. The device is busy or not connected. Please try again."));
