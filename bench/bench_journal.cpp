@@ -6,7 +6,6 @@
 #include "LinkWait.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "monitor/ui/JournalPage.h"
 #include "sim/PtySimulator.h"
 
 #include <QApplication>
@@ -43,13 +42,13 @@ bool readJournals(const char *title, const QString &path)
     QElapsedTimer wall;
     const double cpuBefore = processCpuSeconds();
     wall.start();
-    named<QPushButton>(form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&form, "readJournalsButton")->click();
     test::waitUntilIdle(form.link(), 10 * 60 * 1000);
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     const double cpuSeconds = processCpuSeconds() - cpuBefore;
 
-    const int events = lineCount(named<QPlainTextEdit>(form.journalPage, "eventList"));
-    const int alarms = lineCount(named<QPlainTextEdit>(form.journalPage, "alarmList"));
+    const int events = lineCount(named<QPlainTextEdit>(&form, "eventList"));
+    const int alarms = lineCount(named<QPlainTextEdit>(&form, "alarmList"));
     const double paced = requests * PeriodMs / 1000.0;
     std::printf("%s\n", title);
     std::printf("  lines:                 %d events, %d alarms (full: 105, 50)\n", events, alarms);

@@ -8,7 +8,6 @@
 #include "LinkWait.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "monitor/ui/JournalPage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -153,13 +152,13 @@ int main(int argc, char *argv[])
             return; // no reading may still run when the run ends
         QElapsedTimer reading;
         reading.start();
-        named<QPushButton>(form.journalPage, "readJournalsButton")->click();
+        named<QPushButton>(&form, "readJournalsButton")->click();
         test::waitUntilIdle(form.link(), 10 * 60 * 1000);
         ++journalReads;
         std::printf("%6.1f s  journal read in %.2f s: %d events, %d alarms; %.2f MB resident\n",
                     double(clock.elapsed()) / 1000.0, double(reading.elapsed()) / 1000.0,
-                    lineCount(named<QPlainTextEdit>(form.journalPage, "eventList")),
-                    lineCount(named<QPlainTextEdit>(form.journalPage, "alarmList")), residentMegabytes());
+                    lineCount(named<QPlainTextEdit>(&form, "eventList")),
+                    lineCount(named<QPlainTextEdit>(&form, "alarmList")), residentMegabytes());
         std::fflush(stdout);
         if (journalReads == 1)
             afterFirstMinute = take(form, clock);

@@ -112,7 +112,7 @@ void Run(int periodMs, int repetitions)
     int progressAtBox = 0;
     form.messages().setHandler([&](const Message &m) {
         boxes << m.text;
-        progressAtBox = named<QProgressBar>(form.paramsPage, "progressBar")->value();
+        progressAtBox = named<QProgressBar>(&form, "progressBar")->value();
     });
     form.addExtraPort(sim.devicePath());
     form.pickPort(sim.devicePath());

@@ -714,11 +714,11 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         MessageRecorder messages(form.messages());
         form.pickPort(c.port());
         QTRY_COMPARE_WITH_TIMEOUT(quint8(form.variant()), quint8(DeviceVariant::Diesel), 5000);
-        named<QPushButton>(form.paramsPage, "readButton")->click();
+        named<QPushButton>(&form, "readButton")->click();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
         form.paramsPage->setChooseSaveFile([&](const QString &) { return windowFile; });
-        named<QPushButton>(form.paramsPage, "saveButton")->click();
+        named<QPushButton>(&form, "saveButton")->click();
         QCOMPARE(messages.count(), 1);
     }
     const QByteArray saved = readAll(windowFile);

@@ -205,7 +205,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
         w.boxes.clear();
-        named<QPushButton>(w.form.paramsPage, "readButton")->click();
+        named<QPushButton>(&w.form, "readButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         QString fault;
@@ -247,7 +247,7 @@ void tst_Faults::noisyLine_everyReadAndWriteIsExactOrReportedAsFailed()
         const QByteArray memoryBefore = device.memory();
         const int framesBefore = int(device.receivedFrames().size());
         w.boxes.clear();
-        named<QPushButton>(w.form.paramsPage, "writeButton")->click();
+        named<QPushButton>(&w.form, "writeButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         QCOMPARE(w.boxes.count(), 1);
         const ConfigImageBytes &written = w.form.ConfigImage();
@@ -329,7 +329,7 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         ControllerModel &device = w.sim.model();
         const int sentFrom = int(device.sentFrames().size());
         const int receivedFrom = int(device.receivedFrames().size());
-        named<QPushButton>(w.form.journalPage, "readJournalsButton")->click();
+        named<QPushButton>(&w.form, "readJournalsButton")->click();
         QVERIFY(waitUntilIdle(w.form.link()));
         // A line this bad may lose three entries in a row, which ends the reading as a silent controller
         // would.
@@ -340,8 +340,8 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
         {
             const QPlainTextEdit *memo;
             const QStringList &expected;
-        } journals[] = {{named<QPlainTextEdit>(w.form.journalPage, "eventList"), eventLines},
-                        {named<QPlainTextEdit>(w.form.journalPage, "alarmList"), alarmLines}};
+        } journals[] = {{named<QPlainTextEdit>(&w.form, "eventList"), eventLines},
+                        {named<QPlainTextEdit>(&w.form, "alarmList"), alarmLines}};
         for (const auto &[memo, expected] : journals) {
             // Lines appear in index order, a lost entry named on a line of its own or leaving a gap.
             int lastIndex = -1;
@@ -402,11 +402,11 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     });
 
     if (button == 4)
-        named<QPushButton>(s.form.paramsPage, "readButton")->click();
+        named<QPushButton>(&s.form, "readButton")->click();
     else if (button == 3)
-        named<QPushButton>(s.form.paramsPage, "writeButton")->click();
+        named<QPushButton>(&s.form, "writeButton")->click();
     else
-        named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+        named<QPushButton>(&s.form, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     QCOMPARE(requests, 2);
@@ -436,8 +436,8 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
     } else {
         // Only the entry answered before the device vanished; the alarm journal was never read.
-        QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")).size(), 1);
-        QVERIFY(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty());
+        QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")).size(), 1);
+        QVERIFY(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty());
     }
 }
 
@@ -487,9 +487,9 @@ void tst_Faults::portLostInsideARequestsWrite_endsOnceAsLostUnderAModalBox()
     });
     QSignalSpy lost(&form.link(), &DeviceLink::portLost);
     if (button == 4)
-        named<QPushButton>(form.paramsPage, "readButton")->click();
+        named<QPushButton>(&form, "readButton")->click();
     else
-        named<QPushButton>(form.paramsPage, "writeButton")->click();
+        named<QPushButton>(&form, "writeButton")->click();
     QVERIFY(window->finish());
     // Whatever was queued or left armed by the write comes due now.
     QTest::qWait(3 * DeviceLink::DefaultTickMs * BlockBound / 4);
@@ -536,7 +536,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
             s.sim.closeDevice();
         }
     });
-    named<QPushButton>(s.form.paramsPage, "readButton")->click();
+    named<QPushButton>(&s.form, "readButton")->click();
     QVERIFY(s.finish());
     QVERIFY(pulled);
     QVERIFY(!s.form.link().transport().isOpen());
@@ -618,7 +618,7 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     const QString title = form.windowTitle();
 
     form.paramsPage->setChooseOpenFile([path] { return path; });
-    named<QPushButton>(form.paramsPage, "openButton")->click();
+    named<QPushButton>(&form, "openButton")->click();
 
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.all().first().kind, Message::Critical);
@@ -641,7 +641,7 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     form.paramsPage->setConfigImage(filledImage(0x21));
 
     form.paramsPage->setChooseOpenFile([path] { return path; });
-    named<QPushButton>(form.paramsPage, "openButton")->click();
+    named<QPushButton>(&form, "openButton")->click();
 
     QVERIFY2(boxes.count() == 0, qPrintable(describe(boxes.texts())));
     ConfigImageBytes expected;
@@ -687,7 +687,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     trends->setChooseSaveFile(choose);
     if (writer == QLatin1String("parameters")) {
         form.paramsPage->setChooseSaveFile(choose);
-        named<QPushButton>(form.paramsPage, "saveButton")->click();
+        named<QPushButton>(&form, "saveButton")->click();
     } else if (writer == QLatin1String("trend CSV")) {
         named<QPushButton>(trends, "saveCsvButton")->click();
     } else if (writer == QLatin1String("trend picture")) {

@@ -70,13 +70,13 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
     s.sim.model().alarmJournal().appendRaw(hexBytes("08 30 01 02 0D"));
     QVERIFY(s.settle());
 
-    QTest::mouseClick(named<QPushButton>(s.form.journalPage, "readJournalsButton"), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(&s.form, "readJournalsButton"), Qt::LeftButton);
 
     QVERIFY(s.finish());
 
-    QVERIFY2(named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText().isEmpty(),
-             qPrintable(named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText()));
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")),
+    QVERIFY2(named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().isEmpty(),
+             qPrintable(named<QPlainTextEdit>(&s.form, "eventList")->toPlainText()));
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
              QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
     QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
@@ -101,7 +101,7 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
     alarms.appendRaw(hexBytes("12 00 06 07 11"));
     QVERIFY(s.settle());
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -116,8 +116,8 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
         QStringLiteral("11:20 04/05 авария: нет запуска ГУ"),
         QStringLiteral("12:00 06/07 авария: частота ГУ вне диапазона"),
     };
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")), expectedEvents);
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")), expectedAlarms);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")), expectedEvents);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")), expectedAlarms);
     // Nothing past the end code is asked for; the alarm journal runs to its own end record.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 3));
 }
@@ -129,7 +129,7 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     s.sim.model().fillJournals();
     QVERIFY(s.settle());
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -141,8 +141,8 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
     for (int i = 0; i < 50; ++i)
         expectedAlarms << JournalLine(AlarmJournal,
                                       JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")), expectedEvents);
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "alarmList")), expectedAlarms);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")), expectedEvents);
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")), expectedAlarms);
     QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
     QCOMPARE(s.boxes.count(), 0);
 }
@@ -163,18 +163,18 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
         s.sim.model().setStatusInsteadOfReply(line == "<<" + requestFrame(0, 2));
     });
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
     QCOMPARE(
-        memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")),
+        memoLines(named<QPlainTextEdit>(&s.form, "eventList")),
         (QStringList{QStringLiteral("01:00 01/01 пропадание сети"), QStringLiteral("02:00 01/01 запуск ГУ"),
                      QStringLiteral("-- запись 2 не прочитана --"),
                      QStringLiteral("04:00 01/01 появление сети")}));
     // Asked once more at the end of the event journal, and again answered with a status frame.
     QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0));
-    QVERIFY(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty());
+    QVERIFY(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty());
 }
 
 void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
@@ -187,7 +187,7 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
     s.sim.model().alarmJournal().clear();
     QVERIFY(s.settle());
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -256,20 +256,20 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
         }
     });
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     QVERIFY(stopShown);
     QCOMPARE(panelDuring.first(), QStringLiteral("Чтение журнала: 0 из 155"));
     QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
     QCOMPARE(journalRequests(s), indices(0, 0, 19));
-    QCOMPARE(memoLines(named<QPlainTextEdit>(s.form.journalPage, "eventList")).size(), 20);
-    QVERIFY2(named<QPlainTextEdit>(s.form.journalPage, "alarmList")->toPlainText().isEmpty(),
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")).size(), 20);
+    QVERIFY2(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty(),
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
     QVERIFY(s.form.statusText->text().isEmpty());
     QVERIFY(s.form.stopButton->isHidden());
-    QVERIFY(named<QPushButton>(s.form.journalPage, "readJournalsButton")->isEnabled());
+    QVERIFY(named<QPushButton>(&s.form, "readJournalsButton")->isEnabled());
 }
 
 void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data()
@@ -312,7 +312,7 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
     device.skipJournalReplies(quint8(journal), 2, silentTimes);
     QVERIFY(s.settle());
 
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     JournalPage *page = s.form.journalPage;

@@ -80,12 +80,12 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
                            QStringLiteral("Терминал+лог")};
     for (int i = 0; i < tabs.size(); ++i)
         QCOMPARE(form.pageTabs->tabText(i), tabs.at(i));
-    QCOMPARE(named<ParamTreeView>(form.paramsPage, "paramTree")->geometry(), QRect(0, 24, 787, 449));
-    QCOMPARE(named<QPushButton>(form.paramsPage, "readButton")->text(), QStringLiteral("Прочитать"));
-    QVERIFY(named<QProgressBar>(form.paramsPage, "progressBar")->isHidden());
-    QCOMPARE(named<QPlainTextEdit>(form.journalPage, "eventList")->toPlainText(), QStringLiteral("-пусто-"));
-    QCOMPARE(named<QPlainTextEdit>(form.journalPage, "alarmList")->toPlainText(), QStringLiteral("-пусто-"));
-    QCOMPARE(named<QPushButton>(form.journalPage, "readJournalsButton")->text(),
+    QCOMPARE(named<ParamTreeView>(&form, "paramTree")->geometry(), QRect(0, 24, 787, 449));
+    QCOMPARE(named<QPushButton>(&form, "readButton")->text(), QStringLiteral("Прочитать"));
+    QVERIFY(named<QProgressBar>(&form, "progressBar")->isHidden());
+    QCOMPARE(named<QPlainTextEdit>(&form, "eventList")->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(named<QPlainTextEdit>(&form, "alarmList")->toPlainText(), QStringLiteral("-пусто-"));
+    QCOMPARE(named<QPushButton>(&form, "readJournalsButton")->text(),
              QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
     for (QWidget *locked : form.servicePage->lockedControls())
         QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));

@@ -493,8 +493,8 @@ void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
     data.replace(0, 36, Status().at(8, 170).at(32, 0xF6).data());
     form.link().receive(deviceFrame(CMD_STATUS, data));
     QCOMPARE(form.link().packetCount(), 1);
-    QCOMPARE(text(named<NumericDisplay>(form.measurementPage, "generatorDisplay")), "220В");
-    QCOMPARE(text(named<NumericDisplay>(form.measurementPage, "temperature1Display")), "-10 C");
+    QCOMPARE(text(named<NumericDisplay>(&form, "generatorDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(&form, "temperature1Display")), "-10 C");
 }
 
 void tst_Measurement::captions_keepTheirLatinAndCyrillicLetters()

@@ -9,13 +9,11 @@
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamValueDialog.h"
-#include "config/ui/ParamsPage.h"
 #include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
 #include "link/Commands.h"
 #include "monitor/TrafficLog.h"
-#include "monitor/ui/JournalPage.h"
 #include <QComboBox>
 
 #include <QLineEdit>
@@ -125,8 +123,8 @@ void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
     // Picked once the first block is done, while the transfer waits to send the second.
     onFirstRequest(
         a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY, [&] { a.form.pickPort(b.devicePath()); }, 15);
-    (write ? named<QPushButton>(a.form.paramsPage, "writeButton")
-           : named<QPushButton>(a.form.paramsPage, "readButton"))
+    (write ? named<QPushButton>(&a.form, "writeButton")
+           : named<QPushButton>(&a.form, "readButton"))
         ->click();
     QVERIFY2(QTest::qWaitFor([&] { return a.boxes.count() > 0 && !a.form.link().busy(); }, 20000),
              "the transfer never ended");
@@ -164,7 +162,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
         dialog.valueEdit->setText(value);
         return int(QDialog::Accepted);
     });
-    named<ParamTreeView>(s.form.paramsPage, "paramTree")->selectNode(node);
+    named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     s.form.editChosenParam();
 
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
@@ -191,12 +189,12 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     int node = 0;
     while (s.form.tree().row(node).kind != ParamKind::Number)
         ++node;
-    named<ParamTreeView>(s.form.paramsPage, "paramTree")->selectNode(node);
+    named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
         s.form.editChosenParam();
         named<QPushButton>(s.form.terminalPage, "logFileButton")->click();
     });
-    named<QPushButton>(s.form.paramsPage, "readButton")->click();
+    named<QPushButton>(&s.form, "readButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return s.boxes.count() > 0 && !s.form.link().busy(); }, 20000));
     QVERIFY(requestsOf(s.sim, CMD_READ_MEMORY) > 0);
     QVERIFY2(!valueDialogOpened, "the value dialog opened during a read");
@@ -212,11 +210,11 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     MainWindow &f = s.form;
     const QList<QWidget *> area = QList<QWidget *>{f.portCombo,
                                                    f.variantCombo,
-                                                   named<QPushButton>(f.paramsPage, "saveButton"),
-                                                   named<QPushButton>(f.paramsPage, "openButton"),
-                                                   named<QPushButton>(f.paramsPage, "writeButton"),
-                                                   named<QPushButton>(f.paramsPage, "readButton"),
-                                                   named<QPushButton>(f.journalPage, "readJournalsButton"),
+                                                   named<QPushButton>(&f, "saveButton"),
+                                                   named<QPushButton>(&f, "openButton"),
+                                                   named<QPushButton>(&f, "writeButton"),
+                                                   named<QPushButton>(&f, "readButton"),
+                                                   named<QPushButton>(&f, "readJournalsButton"),
                                                    named<QPushButton>(f.servicePage, "logFileButton"),
                                                    named<QPushButton>(f.terminalPage, "logFileButton")}
                                   << f.servicePage->deviceControls();
@@ -228,7 +226,7 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
                 enabledDuring << control->objectName();
         stopShown = !f.stopButton->isHidden();
     });
-    named<QPushButton>(f.paramsPage, "readButton")->click();
+    named<QPushButton>(&f, "readButton")->click();
     QVERIFY(s.finish());
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QVERIFY(stopShown);
@@ -290,14 +288,14 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
                 s.sim.model().setSilent(true);
         }
     });
-    named<QPushButton>(s.form.journalPage, "readJournalsButton")->click();
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
     QVERIFY2(
         QTest::qWaitFor([&] { return s.boxes.count() > 0; }, 10000),
         qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
     QCOMPARE(s.boxes.lastText(), NoLink);
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
     QCOMPARE(
-        named<QPlainTextEdit>(s.form.journalPage, "eventList")->toPlainText().split(QLatin1Char('\n')).size(),
+        named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().split(QLatin1Char('\n')).size(),
         10);
     QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
              qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));

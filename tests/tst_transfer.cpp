@@ -415,8 +415,8 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.thresholds.size(), 1);
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.row(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
-    QVERIFY(named<AngularGauge>(w.form.measurementPage, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(w.form.measurementPage, "phaseAGauge")->property("SectionEnd1").toDouble(),
+    QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(),
              190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
@@ -453,8 +453,8 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QCOMPARE(w.thresholds.size(), 1);
     QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
-    QVERIFY(named<AngularGauge>(w.form.measurementPage, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(w.form.measurementPage, "phaseAGauge")->property("SectionEnd1").toDouble(),
+    QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(),
              200.0);
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
@@ -597,7 +597,7 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
             if (button->isEnabled())
                 enabledDuring << button->objectName();
         }
-        if (named<QPushButton>(w.form.journalPage, "readJournalsButton")->isEnabled())
+        if (named<QPushButton>(&w.form, "readJournalsButton")->isEnabled())
             enabledDuring << QStringLiteral("readJournalsButton");
         // Straight to the handlers, past the disabled buttons.
         w.page->saveToFile();

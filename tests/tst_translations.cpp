@@ -145,12 +145,12 @@ QByteArray readAndSave(const QString &path)
     FormSim w(50, quint8(DeviceVariant::Diesel));
     if (!w.settle())
         return {};
-    named<QPushButton>(w.form.paramsPage, "readButton")->click();
+    named<QPushButton>(&w.form, "readButton")->click();
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
     w.form.paramsPage->setChooseSaveFile([path](const QString &) { return path; });
-    named<QPushButton>(w.form.paramsPage, "saveButton")->click();
+    named<QPushButton>(&w.form, "saveButton")->click();
     return readAll(path);
 }
 
@@ -292,11 +292,11 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     QCOMPARE(form.tree().row(0).value, QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.
-    QPushButton *read = named<QPushButton>(form.paramsPage, "readButton");
+    QPushButton *read = named<QPushButton>(&form, "readButton");
     QCOMPARE(read->text(), QStringLiteral("Read"));
     ModalSeen seen;
     watchNextModal(seen);
-    named<QPushButton>(form.paramsPage, "readButton")->click();
+    named<QPushButton>(&form, "readButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!seen.text.isEmpty(), 30000);
     QCOMPARE(seen.text,
              QStringLiteral("No connection. The device is busy or not connected. Please try again."));
