@@ -2,7 +2,6 @@
 
 #include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
-#include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
 #include "link/LinkTexts.h"
@@ -20,11 +19,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QDateTime>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>

@@ -12,7 +12,6 @@
 #include "monitor/TelemetryRecording.h"
 #include "widgets/Messages.h"
 
-#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>

@@ -33,12 +33,10 @@ std::optional<OperationStatus> JournalReadOperation::lastReplyDoubted()
     const ReadEntry entry = *m_held;
     m_held.reset();
     // Asked once more at the end of its journal while that is still being read; missing otherwise.
-    if (entry.firstAsking && entry.journal == m_journal && !m_done) {
+    if (entry.firstAsking && entry.journal == m_journal && !m_done)
         m_unansweredEntries.append(entry.index);
-    } else {
-        ++m_missingCount;
-        Q_EMIT recordMissing(entry.journal, entry.index);
-    }
+    else
+        reportMissing(entry.journal, entry.index);
     return std::nullopt;
 }
 
@@ -83,10 +81,10 @@ void JournalReadOperation::nextJournal()
     }
 }
 
-void JournalReadOperation::reportMissing(int index)
+void JournalReadOperation::reportMissing(JournalSelector journal, int index)
 {
     ++m_missingCount;
-    Q_EMIT recordMissing(m_journal, index);
+    Q_EMIT recordMissing(journal, index);
 }
 
 void JournalReadOperation::reportUnaskedAgain()
@@ -97,7 +95,7 @@ void JournalReadOperation::reportUnaskedAgain()
     for (int i = from; i < m_unansweredEntries.size(); ++i) {
         const int index = m_unansweredEntries.at(i);
         if (!m_fellSilent || !m_silentRun.contains(index))
-            reportMissing(index);
+            reportMissing(m_journal, index);
     }
     m_done = true;
 }
@@ -123,7 +121,7 @@ std::optional<OperationStatus> JournalReadOperation::stepEnded(StepOutcome outco
         m_unansweredEntries.append(index);
         m_silentRun.append(index);
     } else {
-        reportMissing(index);
+        reportMissing(m_journal, index);
     }
     if (outcome != StepOutcome::Replied && ++m_unanswered >= MaxUnanswered) {
         if (!m_firstPass)

@@ -48,7 +48,7 @@ private:
     // The first asking of the journal is over: on to the entries to ask again.
     void endFirstPass();
     void nextJournal();
-    void reportMissing(int index);
+    void reportMissing(JournalSelector journal, int index);
     // What the reading's end left unasked the second time.
     void reportUnaskedAgain();
     // Tells the entry read last, no longer in doubt.

@@ -271,23 +271,18 @@ void MeasurementPage::buildStatusColumn()
         {&gprsLed, "gprsLed", "gprs"},
     };
     const QList<StatusFlag> &flags = StatusFlags();
-    auto flagOf = [&flags](const char *key) {
-        return std::find_if(flags.cbegin(), flags.cend(),
-                            [key](const StatusFlag &f) { return f.key == QLatin1String(key); });
-    };
+    m_flagLeds.resize(flags.size());
     int row = 0;
     for (const auto &led : column) {
-        const auto flag = flagOf(led.flagKey);
+        const auto flag = std::find_if(flags.cbegin(), flags.cend(), [&led](const StatusFlag &f) {
+            return f.key == QLatin1String(led.flagKey);
+        });
         Q_ASSERT(flag != flags.cend());
         *led.member = makeLed(this, QLatin1String(led.name), FlagCaption(*flag),
                               {ColumnLeft, FlagTop + row * FlagPitch, ColumnWidth, LedHeight});
+        // The list follows the flags' order, the column the page's.
+        m_flagLeds[flag - flags.cbegin()] = *led.member;
         ++row;
-    }
-    for (const StatusFlag &flag : flags) {
-        for (const auto &led : column) {
-            if (flag.key == QLatin1String(led.flagKey))
-                m_flagLeds.append(*led.member);
-        }
     }
 }
 
