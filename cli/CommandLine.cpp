@@ -21,7 +21,7 @@ struct OptionEntry
 const OptionEntry Options[] = {
     {"port", "DEV", "serial device of the controller: /dev/ttyUSB0, COM3, a gensim device"},
     {"json", nullptr, "print JSON instead of text"},
-    {"csv", nullptr, "print a CSV header, then a row per frame, as the window's trend export"},
+    {"csv", nullptr, "print CSV: status frames as the trend export, journals as \"Сохранить журналы\""},
     {"follow", nullptr, "print every status frame until interrupted"},
     {"raw", nullptr, "save the 256 bytes exactly as read"},
     {"verify", nullptr, "read the memory back and compare (the default; kept for old scripts)"},
@@ -120,7 +120,7 @@ const QList<CommandEntry> &Commands()
          {"FILE"},
          {}},
         {"read-journal",
-         "--port DEV [--json]",
+         "--port DEV [--json | --csv]",
          "read the event and alarm journals",
          "Reads both journals and lists them as the window does, each under its\n"
          "caption. An entry the controller does not answer is asked once more at the end\n"
@@ -129,8 +129,9 @@ const QList<CommandEntry> &Commands()
          "in a row without a reply end the reading with status 1, the entries read so far\n"
          "printed. With --json: {\"events\": [...], \"alarms\": [...], \"missing\":\n"
          "{\"events\": [N, ...], \"alarms\": [N, ...]}}, each entry with index, hour,\n"
-         "minute, day, month, code, text and line.",
-         {port, "json"},
+         "minute, day, month, code, text and line. With --csv: the file the journal\n"
+         "page's \"Сохранить журналы\" writes, one row per entry read.",
+         {port, "json", "csv"},
          {},
          {port}},
         {"send",

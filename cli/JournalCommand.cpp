@@ -3,37 +3,16 @@
 #include "cli/DeviceSession.h"
 
 #include "link/FrameCodec.h"
+#include "monitor/JournalBook.h"
 #include "monitor/JournalReading.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <algorithm>
 
 namespace gencfg::cli {
 
 namespace {
-
-struct JournalEntry
-{
-    int index = 0;
-    JournalRecord record;
-};
-
-// What one journal gave: its entries read and the indices it could not read, each in index order.
-struct JournalResult
-{
-    QList<JournalEntry> entries;
-    QList<int> missing;
-
-    void sort()
-    {
-        std::sort(entries.begin(), entries.end(),
-                  [](const JournalEntry &a, const JournalEntry &b) { return a.index < b.index; });
-        std::sort(missing.begin(), missing.end());
-    }
-    bool isEmpty() const { return entries.isEmpty() && missing.isEmpty(); }
-};
 
 // A stamp field's value, or null with the byte as received beside it under "<key>_raw".
 void insertStampField(QJsonObject &object, const QString &key, quint8 byte, BcdField field)
@@ -46,10 +25,12 @@ void insertStampField(QJsonObject &object, const QString &key, quint8 byte, BcdF
     object.insert(key + QStringLiteral("_raw"), QString::fromLatin1(ByteToHexPair(byte)));
 }
 
-QJsonArray journalJson(JournalSelector journal, const QList<JournalEntry> &entries)
+QJsonArray journalJson(const JournalBook &book, JournalSelector journal)
 {
     QJsonArray array;
-    for (const JournalEntry &entry : entries) {
+    for (const JournalBook::Entry &entry : book.entries(journal)) {
+        if (entry.missing)
+            continue;
         const quint8 *b = entry.record.bytes;
         QJsonObject object{
             {QStringLiteral("index"), entry.index},
@@ -74,21 +55,6 @@ QJsonArray indexJson(const QList<int> &indices)
     return array;
 }
 
-// The caption, then a line for each entry read or missing, as the window shows them.
-QString journalText(JournalSelector journal, const JournalResult &result)
-{
-    QString text = JournalCaption(journal) + QLatin1Char('\n');
-    auto missing = result.missing.cbegin();
-    for (const JournalEntry &entry : result.entries) {
-        for (; missing != result.missing.cend() && *missing < entry.index; ++missing)
-            text += MissingJournalLine(*missing) + QLatin1Char('\n');
-        text += JournalLine(journal, entry.record) + QLatin1Char('\n');
-    }
-    for (; missing != result.missing.cend(); ++missing)
-        text += MissingJournalLine(*missing) + QLatin1Char('\n');
-    return text;
-}
-
 } // namespace
 
 int RunReadJournal(const Invocation &invocation)
@@ -97,35 +63,32 @@ int RunReadJournal(const Invocation &invocation)
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
         return opened;
 
-    JournalResult events;
-    JournalResult alarms;
+    JournalBook book;
     JournalReadOperation reading;
     QObject::connect(&reading, &JournalReadOperation::recordRead,
-                     [&](JournalSelector journal, int index, const JournalRecord &record) {
-                         (journal == AlarmJournal ? alarms : events).entries.append({index, record});
+                     [&book](JournalSelector journal, int index, const JournalRecord &record) {
+                         book.addRecord(journal, index, record);
                      });
-    QObject::connect(&reading, &JournalReadOperation::recordMissing, [&](JournalSelector journal, int index) {
-        (journal == AlarmJournal ? alarms : events).missing.append(index);
-    });
+    QObject::connect(&reading, &JournalReadOperation::recordMissing,
+                     [&book](JournalSelector journal, int index) { book.addMissing(journal, index); });
     Progress progress(QStringLiteral("Чтение журнала"));
     const OperationStatus status = session.run(reading, &progress);
     progress.finish();
     // A controller that stopped answering still gets the lines read before, as in the window.
-    if (status == OperationStatus::Cancelled ||
-        (events.isEmpty() && alarms.isEmpty() && status != OperationStatus::Succeeded))
+    if (status == OperationStatus::Cancelled || (book.isEmpty() && status != OperationStatus::Succeeded))
         return session.failure(status);
-    events.sort();
-    alarms.sort();
 
     if (invocation.has(QStringLiteral("json"))) {
-        const QJsonObject missing{{QStringLiteral("events"), indexJson(events.missing)},
-                                  {QStringLiteral("alarms"), indexJson(alarms.missing)}};
-        const QJsonObject journals{{QStringLiteral("events"), journalJson(EventJournal, events.entries)},
-                                   {QStringLiteral("alarms"), journalJson(AlarmJournal, alarms.entries)},
+        const QJsonObject missing{{QStringLiteral("events"), indexJson(book.missingIndices(EventJournal))},
+                                  {QStringLiteral("alarms"), indexJson(book.missingIndices(AlarmJournal))}};
+        const QJsonObject journals{{QStringLiteral("events"), journalJson(book, EventJournal)},
+                                   {QStringLiteral("alarms"), journalJson(book, AlarmJournal)},
                                    {QStringLiteral("missing"), missing}};
         PrintOut(QString::fromUtf8(QJsonDocument(journals).toJson(QJsonDocument::Indented)));
+    } else if (invocation.has(QStringLiteral("csv"))) {
+        PrintOut(QString::fromUtf8(book.csv()));
     } else {
-        PrintOut(journalText(EventJournal, events) + QLatin1Char('\n') + journalText(AlarmJournal, alarms));
+        PrintOut(book.text());
     }
     // A journal with gaps is not a journal read.
     const int missing = reading.missingCount();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace gencfg {
 
@@ -30,6 +31,23 @@ QString WriteWhole(QFileDevice &file, const QByteArray &bytes)
             return file.errorString();
         written += n;
     }
+    return {};
+}
+
+QString SaveWhole(const QString &path, const QByteArray &bytes, bool *refused)
+{
+    const QString refusal = WriteTargetRefusal(path);
+    if (refused)
+        *refused = !refusal.isEmpty();
+    if (!refusal.isEmpty())
+        return refusal;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (const QString error = WriteWhole(file, bytes); !error.isEmpty())
+        return error;
+    if (!file.commit())
+        return file.errorString();
     return {};
 }
 

@@ -21,4 +21,9 @@ QString WriteTargetRefusal(const QString &path);
 // "Unknown error" for a write that went in part).
 QString WriteWhole(QFileDevice &file, const QByteArray &bytes);
 
+// Puts bytes under path through a QSaveFile, so the name holds either what it
+// held before or all of bytes. Returns the refusal or the system's reason for a
+// failure, with refused telling which; an empty text when saved.
+QString SaveWhole(const QString &path, const QByteArray &bytes, bool *refused = nullptr);
+
 } // namespace gencfg

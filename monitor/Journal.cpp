@@ -2,8 +2,6 @@
 
 #include "link/FrameCodec.h"
 
-#include <QCoreApplication>
-
 namespace gencfg {
 
 namespace {
@@ -64,16 +62,16 @@ bool IsJournalEnd(quint8 code)
     return code >= JournalEndCode;
 }
 
-QString JournalText(JournalSelector journal, quint8 code)
+QString JournalText(JournalSelector journal, quint8 code, TextUse use)
 {
     if (IsJournalEnd(code))
         return {};
     // Codes the controller writes without a text of their own are named by number, not left blank.
     if (code >= EventTextCount || (journal == AlarmJournal && code == UpsWorkCode))
-        return QCoreApplication::translate("Journal", "код %1").arg(code);
+        return TextFor("Journal", QT_TRANSLATE_NOOP("Journal", "код %1"), use).arg(code);
     if (journal == AlarmJournal && (code < FirstAlarmCode || code > LastAlarmCode))
         return {};
-    return QCoreApplication::translate("Journal", EventTexts[code]);
+    return TextFor("Journal", EventTexts[code], use);
 }
 
 QString JournalLine(JournalSelector journal, const JournalRecord &record)
@@ -84,10 +82,10 @@ QString JournalLine(JournalSelector journal, const JournalRecord &record)
            BcdFieldText(b[3], BcdField::Month) + QLatin1Char(' ') + JournalText(journal, record.code());
 }
 
-QString JournalCaption(JournalSelector journal)
+QString JournalCaption(JournalSelector journal, TextUse use)
 {
-    return journal == AlarmJournal ? QCoreApplication::translate("Journal", "Журнал аварий")
-                                   : QCoreApplication::translate("Journal", "Журнал событий");
+    return journal == AlarmJournal ? TextFor("Journal", QT_TRANSLATE_NOOP("Journal", "Журнал аварий"), use)
+                                   : TextFor("Journal", QT_TRANSLATE_NOOP("Journal", "Журнал событий"), use);
 }
 
 } // namespace gencfg

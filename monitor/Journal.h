@@ -3,6 +3,8 @@
 // The controller's event and alarm journals: one five-byte entry per request,
 // listed as "hh:mm dd/mm text" lines.
 
+#include "link/TextUse.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -34,12 +36,12 @@ bool IsJournalEnd(quint8 code);
 
 // The text after the time stamp: "код N" for codes 18 and 19, and 10 in the alarm journal;
 // empty for the other codes below 11 in the alarm journal and for the end codes.
-QString JournalText(JournalSelector journal, quint8 code);
+QString JournalText(JournalSelector journal, quint8 code, TextUse use = TextUse::Shown);
 
 // "hh:mm dd/mm text", with "--" for a stamp field that is no valid time.
 QString JournalLine(JournalSelector journal, const JournalRecord &record);
 
 // "Журнал событий" or "Журнал аварий".
-QString JournalCaption(JournalSelector journal);
+QString JournalCaption(JournalSelector journal, TextUse use = TextUse::Shown);
 
 } // namespace gencfg

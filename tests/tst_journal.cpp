@@ -2,6 +2,7 @@
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalBook.h"
 #include "monitor/JournalReading.h"
 
 #include <QTest>
@@ -23,6 +24,7 @@ private slots:
     void request_carriesSelectorAndIndex();
     void reading_asksSilentEntriesOnceMoreAndReportsTheRest_data();
     void reading_asksSilentEntriesOnceMoreAndReportsTheRest();
+    void book_keepsIndexOrder_andItsCsvHasOneRowPerRecordRead();
 };
 
 void TestJournal::line_data()
@@ -205,6 +207,32 @@ void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest()
     };
     QCOMPARE(text(gotRead), text(read));
     QCOMPARE(text(gotMissing), text(missing));
+}
+
+void TestJournal::book_keepsIndexOrder_andItsCsvHasOneRowPerRecordRead()
+{
+    JournalBook book;
+    QCOMPARE(book.addRecord(EventJournal, 0, JournalRecordFromData(QByteArray::fromHex("1405231100"))), 0);
+    QCOMPARE(book.addRecord(EventJournal, 2, JournalRecordFromData(QByteArray::fromHex("FF0A9AAB01"))), 1);
+    // An entry asked once more arrives after later ones and takes its own place.
+    QCOMPARE(book.addMissing(EventJournal, 1), 1);
+    book.addRecord(AlarmJournal, 0, JournalRecordFromData(QByteArray::fromHex("101520060D")));
+    book.addRecord(AlarmJournal, 1, JournalRecordFromData(QByteArray::fromHex("0102030405")));
+
+    QCOMPARE(book.lines(EventJournal), QStringList({"14:05 23/11 пропадание сети",
+                                                    "-- запись 1 не прочитана --", "--:-- --/-- запуск ГУ"}));
+    QCOMPARE(book.missingIndices(EventJournal), QList<int>{1});
+    QCOMPARE(book.text(),
+             QStringLiteral("Журнал событий\n14:05 23/11 пропадание сети\n-- запись 1 не прочитана --\n"
+                            "--:-- --/-- запуск ГУ\n\nЖурнал аварий\n10:15 20/06 авария: нет запуска ГУ\n"
+                            "01:02 03/04 \n"));
+    // The year is not kept by the controller; a field that is no valid time is an empty cell.
+    QCOMPARE(QString::fromUtf8(book.csv()),
+             QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие\r\n"
+                            "Журнал событий,0,23,11,14,5,0,пропадание сети\r\n"
+                            "Журнал событий,2,,,,,1,запуск ГУ\r\n"
+                            "Журнал аварий,0,20,6,10,15,13,авария: нет запуска ГУ\r\n"
+                            "Журнал аварий,1,3,4,1,2,5,\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

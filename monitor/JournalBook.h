@@ -1,0 +1,46 @@
+#pragma once
+
+// What a journal reading brought, kept by entry index: the records read and
+// the entries that could not be read, for the page, the CSV file, the archive
+// and gencfg-cli alike.
+
+#include "monitor/Journal.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace gencfg {
+
+class JournalBook
+{
+public:
+    struct Entry
+    {
+        int index = 0;
+        bool missing = false;
+        JournalRecord record;
+    };
+
+    // Each returns the entry's row among the journal's entries in index order.
+    int addRecord(JournalSelector journal, int index, const JournalRecord &record);
+    int addMissing(JournalSelector journal, int index);
+    void clear();
+
+    bool isEmpty() const { return m_entries[0].isEmpty() && m_entries[1].isEmpty(); }
+    // In index order; entries asked once more take their own place.
+    const QList<Entry> &entries(JournalSelector journal) const { return m_entries[journal == AlarmJournal]; }
+    QList<int> missingIndices(JournalSelector journal) const;
+    // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry.
+    QStringList lines(JournalSelector journal) const;
+    // Both journals: each caption, then its lines, a blank line between them.
+    QString text() const;
+    // Both journals as one UTF-8 CSV file, every record in its own row under a header row.
+    QByteArray csv() const;
+
+private:
+    int insert(JournalSelector journal, const Entry &entry);
+
+    QList<Entry> m_entries[2];
+};
+
+} // namespace gencfg

@@ -1,0 +1,74 @@
+#pragma once
+
+// The controllers' visits kept on this PC: every full read, proven write and
+// journal reading the window makes, in a folder per serial number and a
+// folder per visit that is never written twice. Each visit folder holds the
+// parameter image as a parameter file, the journal lines, and visit.json with
+// the time, the variant, the program version and the status frame decoded at
+// that moment; visit.json is written last, so a folder without it is no visit.
+
+#include "config/ConfigImage.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace gencfg {
+
+enum class VisitKind { Read, Write, Journals };
+
+struct Visit
+{
+    QDateTime time;
+    VisitKind kind = VisitKind::Read;
+    quint8 variantCode = 0;
+    QString serial; // as the controller holds it; empty when unset
+    QString programVersion;
+    std::optional<ConfigImageBytes> image;
+    QString journals;   // both journals as the journal page lists them; empty when not read
+    QJsonObject status; // the newest status frame decoded; empty when none came
+    QString folder;     // where the visit is kept, once stored or loaded
+};
+
+// The serial number a parameter image holds, trimmed; empty when the bytes are
+// unset (blank, erased 0xFF or zero).
+QString SerialNumberOf(const ConfigImageBytes &image);
+// The folder a serial number's visits are kept in: the number itself with any
+// character a file name cannot safely hold replaced, or NoSerialFolder.
+QString SerialFolderName(const QString &serial);
+inline const QString NoSerialFolder = QStringLiteral("no-serial");
+
+QString VisitKindName(VisitKind kind); // "read", "write", "journals"
+// The visit's time as listed and as SERIAL@DATE names it: "2026-12-07 14:05:31".
+QString VisitTimeText(const QDateTime &time);
+
+class VisitArchive
+{
+public:
+    explicit VisitArchive(QString root = DefaultRoot());
+    // "visits" in the window's data folder, shared by gencfg-cli.
+    static QString DefaultRoot();
+    const QString &root() const { return m_root; }
+
+    // Writes the visit into a new folder of its serial number's; fills in its
+    // folder. Returns the error, or an empty text.
+    QString store(Visit &visit) const;
+    // The serial folders that hold visits, sorted.
+    QStringList serialFolders() const;
+    // A serial number's visits, oldest first; folders that are no visit are left out.
+    QVector<Visit> visits(const QString &serial) const;
+    // The newest visit with a parameter image, or nothing.
+    std::optional<Visit> lastWithImage(const QString &serial) const;
+    // "SERIAL@last" or "SERIAL@DATE": the newest visit with an image whose time
+    // text begins with DATE. Fills in error when there is none.
+    std::optional<Visit> find(const QString &reference, QString &error) const;
+
+    static std::optional<Visit> Load(const QString &folder);
+
+private:
+    QString m_root;
+};
+
+} // namespace gencfg
