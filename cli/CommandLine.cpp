@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace gencfg::cli {
 
@@ -28,6 +29,7 @@ const OptionEntry Options[] = {
     {"no-verify", nullptr, "do not read the memory back"},
     {"variant", "petrol|diesel|dry", "catalogue to decode with"},
     {"code", "CODE", "the service code"},
+    {"visit", "SERIAL@DATE", "an archived visit: SERIAL@last, or the newest whose time begins with DATE"},
 };
 
 struct CommandEntry
@@ -37,7 +39,7 @@ struct CommandEntry
     const char *summary;
     const char *details;
     QStringList options;
-    QStringList arguments; // each one required
+    QStringList arguments; // each one required, unless its name is in brackets
     QStringList required;  // required options
 };
 
@@ -98,16 +100,31 @@ const QList<CommandEntry> &Commands()
          "A B [--variant petrol|diesel|dry]",
          "list the parameters that differ between two parameter sets",
          "A and B are parameter files; either one may be --port DEV instead, to read the\n"
-         "controller on that port. Prints one line per parameter whose value differs:\n"
-         "tree path, A's value and B's value, separated by tabs. The values are decoded\n"
-         "into the catalogue of --variant, else of the variant the controller reports,\n"
-         "else petrol. Counters, the serial number and bytes no parameter owns are not\n"
+         "controller on that port, and either or both --visit SERIAL@DATE, a visit the\n"
+         "window archived (SERIAL@last for the newest; 'history' lists them). Prints one\n"
+         "line per parameter whose value differs: tree path, A's value and B's value,\n"
+         "separated by tabs. The values are decoded into the catalogue of --variant,\n"
+         "else of the variant the controller reports, else of the first visit's, else\n"
+         "petrol. Counters, the serial number and bytes no parameter owns are not\n"
          "compared.\n"
          "Exit status: 0 the same, 1 they differ, 2 a file cannot be used, the\n"
          "controller did not answer or the list cannot be printed, 3 the port cannot\n"
          "be opened.",
-         {port, "variant"},
+         {port, "visit", "variant"},
          {"A", "B"},
+         {}},
+        {"history",
+         "[SERIAL]",
+         "list the visits the window archived",
+         "Without SERIAL prints one line per controller: its serial number (\"no-serial\"\n"
+         "for those without one), how many visits are kept and the newest one's time,\n"
+         "separated by tabs.\n"
+         "With SERIAL prints that controller's visits, oldest first: time, what was done\n"
+         "(read, write, journals), variant, program version and the visit's folder.\n"
+         "A time, or its beginning, names the visit for diff-config --visit SERIAL@DATE.\n"
+         "The archive lives in the window's data folder, under \"visits\".",
+         {},
+         {"[SERIAL]"},
          {}},
         {"show-config",
          "FILE [--variant petrol|diesel|dry]",
@@ -244,6 +261,33 @@ ParsedCommandLine invalid(const QString &what, const CommandEntry *entry = nullp
                        .arg(Program, QLatin1String(entry->name), what, usageLine(*entry)));
 }
 
+// diff-config's sides in the order given: files, "--port DEV" and each "--visit SERIAL@DATE".
+QList<ComparedSide> comparedSides(const QStringList &arguments, const QCommandLineParser &parser)
+{
+    QList<QPair<qsizetype, ComparedSide>> placed;
+    qsizetype from = 0;
+    for (const QString &file : parser.positionalArguments()) {
+        from = arguments.indexOf(file, from);
+        placed.append({from++, {ComparedSide::File, file}});
+    }
+    const QRegularExpression portOption(QStringLiteral("^--port(=.*)?$"));
+    if (parser.isSet(QStringLiteral("port")))
+        placed.append(
+            {arguments.indexOf(portOption), {ComparedSide::Port, parser.value(QStringLiteral("port"))}});
+    const QRegularExpression visitOption(QStringLiteral("^--visit(=.*)?$"));
+    from = 0;
+    for (const QString &visit : parser.values(QStringLiteral("visit"))) {
+        from = arguments.indexOf(visitOption, from);
+        placed.append({from++, {ComparedSide::Visit, visit}});
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<ComparedSide> sides;
+    for (const auto &side : placed)
+        sides.append(side.second);
+    return sides;
+}
+
 bool isHelp(const QString &argument)
 {
     return argument == QLatin1String("-h") || argument == QLatin1String("--help") ||
@@ -332,21 +376,22 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     Invocation &invocation = parsed.invocation;
     invocation.command = first;
     invocation.arguments = parser.positionalArguments();
-    // "--port DEV" stands in for one side of a comparison.
-    const bool portIsSide = first == QLatin1String("diff-config") && parser.isSet(QStringLiteral("port"));
-    const qsizetype expected = entry->arguments.size() - (portIsSide ? 1 : 0);
-    if (portIsSide) {
-        const qsizetype portAt = arguments.indexOf(QRegularExpression(QStringLiteral("^--port(=.*)?$")));
-        const qsizetype fileAt = invocation.arguments.isEmpty()
-                                     ? arguments.size()
-                                     : arguments.lastIndexOf(invocation.arguments.constFirst());
-        invocation.portFirst = portAt < fileAt;
-    }
-    if (invocation.arguments.size() < expected)
+    const bool isDiff = first == QLatin1String("diff-config");
+    if (isDiff)
+        invocation.sides = comparedSides(arguments, parser);
+    const qsizetype atMost =
+        isDiff ? 2 - (invocation.sides.size() - invocation.arguments.size()) : entry->arguments.size();
+    const qsizetype atLeast =
+        isDiff ? atMost
+               : std::count_if(entry->arguments.cbegin(), entry->arguments.cend(),
+                               [](const QString &name) { return !name.startsWith(QLatin1Char('[')); });
+    if (invocation.arguments.size() < atLeast)
         return invalid(QStringLiteral("missing %1").arg(entry->arguments.at(invocation.arguments.size())),
                        entry);
-    if (invocation.arguments.size() > expected)
-        return invalid(QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(expected)),
+    if (invocation.arguments.size() > atMost)
+        return invalid(atMost < 0
+                           ? QStringLiteral("give two sides to compare, not %1").arg(invocation.sides.size())
+                           : QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(atMost)),
                        entry);
     for (const QString &name : entry->options) {
         if (parser.isSet(name))

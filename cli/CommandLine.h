@@ -9,12 +9,20 @@
 
 namespace gencfg::cli {
 
+// One side of diff-config: a parameter file, the controller on a port, or an archived visit.
+struct ComparedSide
+{
+    enum Kind { File, Port, Visit };
+    Kind kind = File;
+    QString name;
+};
+
 struct Invocation
 {
     QString command;
     QStringList arguments;           // the positional arguments, as many as the command takes
     QHash<QString, QString> options; // given options by long name; flags map to an empty text
-    bool portFirst = false;          // diff-config: --port DEV came before the file, so it is side A
+    QList<ComparedSide> sides;       // diff-config: A and B, in the order given
 
     bool has(const QString &option) const { return options.contains(option); }
     QString value(const QString &option) const { return options.value(option); }

@@ -32,6 +32,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("stop"), RunStop},
         {QStringLiteral("set-motor-hours"), RunSetMotorHours},
         {QStringLiteral("set-serial"), RunSetSerial},
+        {QStringLiteral("history"), RunHistory},
     };
     const Runner runner = runners.value(parsed.invocation.command);
     Q_ASSERT(runner);

@@ -22,5 +22,6 @@ int RunStart(const Invocation &invocation);
 int RunStop(const Invocation &invocation);
 int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
+int RunHistory(const Invocation &invocation);
 
 } // namespace gencfg::cli

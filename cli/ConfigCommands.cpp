@@ -11,6 +11,7 @@
 #include "config/ParamFile.h"
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
+#include "visit/VisitArchive.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -217,23 +218,34 @@ int RunShowConfig(const Invocation &invocation)
 
 int RunDiffConfig(const Invocation &invocation)
 {
-    const bool withPort = invocation.has(QStringLiteral("port"));
-    // Files first: a bad one is found before the controller is asked.
+    // Files and visits first: a bad one is found before the controller is asked.
     std::array<ConfigImageBytes, 2> images{};
-    std::array<bool, 2> fromPort{withPort && invocation.portFirst, withPort && !invocation.portFirst};
-    int nextFile = 0;
-    for (size_t side = 0; side < images.size(); ++side) {
-        if (fromPort[side])
-            continue;
-        if (const int read = readFile(invocation.argument(nextFile++), images[side]); read != Done)
-            return read;
+    std::optional<DeviceVariant> visitVariant;
+    const VisitArchive archive;
+    const ComparedSide *portSide = nullptr;
+    for (qsizetype side = 0; side < invocation.sides.size(); ++side) {
+        const ComparedSide &source = invocation.sides.at(side);
+        if (source.kind == ComparedSide::Port) {
+            portSide = &source;
+        } else if (source.kind == ComparedSide::File) {
+            if (const int read = readFile(source.name, images[size_t(side)]); read != Done)
+                return read;
+        } else {
+            QString error;
+            const std::optional<Visit> visit = archive.find(source.name, error);
+            if (!visit)
+                return Fail(InputError, error);
+            images[size_t(side)] = *visit->image;
+            if (!visitVariant)
+                visitVariant = VariantFromCode(visit->variantCode);
+        }
     }
 
     DeviceVariant variant = invocation.has(VariantOption) ? *VariantFromName(invocation.value(VariantOption))
-                                                          : DeviceVariant::Petrol;
-    if (withPort) {
+                                                          : visitVariant.value_or(DeviceVariant::Petrol);
+    if (portSide) {
         DeviceSession session;
-        if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
+        if (const int opened = session.open(portSide->name); opened != Done)
             return opened;
         if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
             return chosen == NoAnswer ? InputError : chosen;
@@ -247,7 +259,7 @@ int RunDiffConfig(const Invocation &invocation)
             return failed == NoAnswer ? InputError : failed;
         }
         progress.finish();
-        images[fromPort[0] ? 0 : 1] = read.image();
+        images[size_t(portSide - invocation.sides.constData())] = read.image();
     }
 
     ParamModel layout;

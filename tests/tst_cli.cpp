@@ -16,6 +16,7 @@
 #include "monitor/TelemetryCsv.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
+#include "visit/VisitArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -242,6 +243,7 @@ private Q_SLOTS:
     void diffConfig_comparesAFileWithTheController();
     void diffConfig_exitsWithTheStatusTheProgramHelpNames_data();
     void diffConfig_exitsWithTheStatusTheProgramHelpNames();
+    void history_listsArchivedVisits_andDiffConfigComparesThem();
 
     void readJournal_json_listsBothJournalsEntryByEntry();
     void readJournal_text_listsEachJournalUnderItsCaption();
@@ -904,6 +906,61 @@ void tst_Cli::diffConfig_comparesAFileWithTheController()
     QCOMPARE(portLast.outText().split(QLatin1Char('\n')).first(),
              QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\t200\t180"));
     QCOMPARE(portLast.outText().count(QLatin1Char('\n')), 2);
+}
+
+void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
+{
+    // The archive lives in the data folder the system names; gencfg-cli inherits this one.
+    qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    const auto visitOf = [](const char *time, VisitKind kind, const QString &serial,
+                            const ConfigImageBytes &image) {
+        Visit visit;
+        visit.time = QDateTime::fromString(QLatin1String(time), Qt::ISODate);
+        visit.kind = kind;
+        visit.variantCode = quint8(DeviceVariant::Petrol);
+        visit.serial = serial;
+        visit.programVersion = QStringLiteral("2.0.0");
+        visit.image = image;
+        return visit;
+    };
+    const VisitArchive archive;
+    Visit may = visitOf("2026-05-14T10:00:00", VisitKind::Read, "21070415",
+                        DefaultConfigImage(DeviceVariant::Petrol));
+    Visit june = visitOf("2026-06-01T09:30:00", VisitKind::Write, "21070415", editedPetrolImage());
+    Visit unnumbered = visitOf("2026-06-02T08:00:00", VisitKind::Read, QString(), editedPetrolImage());
+    for (Visit *visit : {&may, &june, &unnumbered})
+        QCOMPARE(archive.store(*visit), QString());
+    QVERIFY(writeAll(path("edited.txt"), FormatParamFile(editedPetrolImage())));
+
+    const CliResult all = runCli({"history"});
+    QVERIFY2(all.exitCode == 0, all.describe());
+    QCOMPARE(all.outText(),
+             QStringLiteral("21070415\t2\t2026-06-01 09:30:00\nno-serial\t1\t2026-06-02 08:00:00\n"));
+    const CliResult one = runCli({"history", "21070415"});
+    QCOMPARE(one.outText(), QStringLiteral("2026-05-14 10:00:00\tread\tpetrol\t2.0.0\t%1\n"
+                                           "2026-06-01 09:30:00\twrite\tpetrol\t2.0.0\t%2\n")
+                                .arg(may.folder, june.folder));
+
+    const CliResult twoVisits =
+        runCli({"diff-config", "--visit", "21070415@2026-05", "--visit", "21070415@last"});
+    QVERIFY2(twoVisits.exitCode == 1, twoVisits.describe());
+    QCOMPARE(twoVisits.outText().split(QLatin1Char('\n')).first(),
+             QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\t180\t200"));
+    const CliResult visitLast = runCli({"diff-config", path("edited.txt"), "--visit=21070415@2026-05"});
+    QCOMPARE(visitLast.outText().split(QLatin1Char('\n')).first(),
+             QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\t200\t180"));
+    const CliResult same = runCli({"diff-config", "--visit", "no-serial@last", path("edited.txt")});
+    QVERIFY2(same.exitCode == 0 && same.out.isEmpty(), same.describe());
+
+    // A visit that is not kept is trouble, named; so is a third side.
+    for (const QStringList &args :
+         {QStringList{"diff-config", "--visit", "21070415@2020", path("edited.txt")},
+          QStringList{"diff-config", "--visit", "1@last", "--visit", "1@last", path("a")},
+          QStringList{"history", "99"}}) {
+        const CliResult r = runCli(args);
+        QVERIFY2(r.exitCode == 2 && r.out.isEmpty(), r.describe());
+    }
+    qunsetenv("XDG_DATA_HOME");
 }
 
 void tst_Cli::diffConfig_exitsWithTheStatusTheProgramHelpNames_data()

@@ -79,7 +79,6 @@ void TestVisit::serialNumber()
         image[size_t(MemoryMap::SerialNumber + i)] = quint8(bytes.at(i));
     QCOMPARE(SerialNumberOf(image), serial);
     QCOMPARE(SerialFolderName(serial), folder);
-    QCOMPARE(SerialFolderName(QStringLiteral("no-serial")), QStringLiteral("_no-serial"));
 }
 
 void TestVisit::store_neverOverwrites_andReadsBackWhatItKept()

@@ -64,10 +64,8 @@ QString SerialFolderName(const QString &serial)
 {
     if (serial.isEmpty())
         return NoSerialFolder;
-    QString name = serial;
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
-    // A number that happens to read "no-serial" must not share the unnumbered folder.
-    return name == NoSerialFolder ? QStringLiteral("_") + name : name;
+    // A serial number has at most eight characters, so none reads as the nine of NoSerialFolder.
+    return QString(serial).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
 }
 
 QString VisitKindName(VisitKind kind)

@@ -36,7 +36,7 @@ struct Visit
 // unset (blank, erased 0xFF or zero).
 QString SerialNumberOf(const ConfigImageBytes &image);
 // The folder a serial number's visits are kept in: the number itself with any
-// character a file name cannot safely hold replaced, or NoSerialFolder.
+// character a file name cannot safely hold replaced, or NoSerialFolder for none.
 QString SerialFolderName(const QString &serial);
 inline const QString NoSerialFolder = QStringLiteral("no-serial");
 
