@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/TerminalPage.h"
+#include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
@@ -12,6 +13,7 @@
 #include "monitor/ui/MeasurementPage.h"
 #include "monitor/ui/TrendsPage.h"
 #include "service/ui/ServicePage.h"
+#include "visit/ui/HistoryDialog.h"
 #include "widgets/Placement.h"
 #include "widgets/PortComboBox.h"
 
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
@@ -46,6 +49,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent), m_messages(this)
 {
     buildWindow();
     connectLink();
+    connectVisits();
     setInitialState();
 }
 
@@ -199,6 +203,48 @@ void MainWindow::connectLink()
     });
 }
 
+void MainWindow::connectVisits()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"),
+                             QStringLiteral("gencfg"));
+    m_visits.setEnabled(settings.value(QStringLiteral("archive/enabled"), true).toBool());
+    m_visits.setStatusFeed(&m_statusFeed);
+    connect(paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
+        m_visits.keepParameters(VisitKind::Read, image, m_variant);
+    });
+    connect(paramsPage, &ParamsPage::writeProven, this, [this](const ConfigImageBytes &readBack) {
+        m_visits.keepParameters(VisitKind::Write, readBack, m_variant);
+    });
+    connect(journalPage, &JournalPage::journalsRead, this, [this](const JournalBook &journals) {
+        m_visits.keepJournals(journals, m_statusFeed.latest().VariantCode);
+    });
+    connect(&m_visits, &VisitKeeper::message, statusText, &QLabel::setText);
+    connect(&m_visits, &VisitKeeper::comparedWithLastVisit, this, &MainWindow::showSinceLastVisit);
+    connect(paramsPage, &ParamsPage::historyRequested, this, [this] {
+        if (!m_history)
+            m_history = new HistoryDialog(m_visits.archive(), this);
+        m_history->showController(m_visits.currentSerial());
+        m_history->show();
+        m_history->raise();
+    });
+}
+
+void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences)
+{
+    delete m_sinceLastVisit;
+    if (differences.isEmpty()) {
+        statusText->setText(VisitKeeper::UnchangedSinceText(lastVisit));
+        return;
+    }
+    m_sinceLastVisit = new ChangeListDialog(
+        tr("С прошлого визита"),
+        {tr("Параметр"), tr("В прошлый раз (%1)").arg(VisitKeeper::ShownTime(lastVisit)), tr("Сейчас")},
+        differences, this);
+    m_sinceLastVisit->setObjectName(QStringLiteral("sinceLastVisitList"));
+    m_sinceLastVisit->setAttribute(Qt::WA_DeleteOnClose);
+    m_sinceLastVisit->show();
+}
+
 void MainWindow::setInitialState()
 {
     ConfigImageBytes blank;
@@ -327,6 +373,7 @@ void MainWindow::onPortPicked(const QString &path)
         return;
     // The values read belong to the controller on the port that was open.
     m_tree.setBaseline(std::nullopt);
+    m_visits.forgetController();
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         portCombo->clearSelection();

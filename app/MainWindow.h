@@ -10,8 +10,10 @@
 #include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
 #include "monitor/TelemetryRecording.h"
+#include "visit/VisitKeeper.h"
 #include "widgets/Messages.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -28,6 +30,8 @@ class QTabWidget;
 
 namespace gencfg {
 
+class ChangeListDialog;
+class HistoryDialog;
 class JournalPage;
 class MeasurementPage;
 class ParamEditor;
@@ -119,6 +123,9 @@ private:
     void onServiceUnlocked();
     // Applies a variant reported while the value dialog was open or an operation ran.
     void applyHeldVariant();
+    // The visit archive: what each read, proven write and journal reading leaves, and "since last visit".
+    void connectVisits();
+    void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
 
     Messages m_messages;
     DeviceLink m_link;
@@ -127,6 +134,9 @@ private:
     TelemetryLog m_telemetry;
     TelemetryRecording m_recording;
     std::unique_ptr<ParamEditor> m_editor;
+    VisitKeeper m_visits;
+    QPointer<ChangeListDialog> m_sinceLastVisit;
+    QPointer<HistoryDialog> m_history;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;

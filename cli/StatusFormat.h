@@ -3,20 +3,11 @@
 // A decoded status frame as gencfg-cli prints it: text lines with the
 // measurement page's captions and units, or one JSON object.
 
-#include "monitor/Telemetry.h"
+#include "monitor/TelemetryJson.h"
 
-#include <QJsonObject>
 #include <QString>
 
 namespace gencfg::cli {
-
-// "petrol", "diesel" or "dry"; empty for a code without a catalogue.
-QString VariantName(quint8 code);
-
-// A stored two-line caption ("\n\r" between the lines) as shown: lines split by "\n".
-QString ShownCaption(const QString &stored);
-
-QJsonObject StatusJson(const TelemetryRecord &record);
 
 // The texts the page keeps between frames when a frame leaves them unchanged.
 struct ShownTexts

@@ -57,9 +57,16 @@ bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageByte
     return SpanDiffers(coded, baseline, *span);
 }
 
-QString ChangeListText(const QVector<ParamDifference> &changes)
+QStringList ChangeListHeadings()
 {
-    QStringList lines{QCoreApplication::translate("ParamChanges", "Параметр\tВ устройстве\tНовое значение")};
+    return {QCoreApplication::translate("ParamChanges", "Параметр"),
+            QCoreApplication::translate("ParamChanges", "В устройстве"),
+            QCoreApplication::translate("ParamChanges", "Новое значение")};
+}
+
+QString ChangeListText(const QVector<ParamDifference> &changes, const QStringList &headings)
+{
+    QStringList lines{headings.join(QLatin1Char('\t'))};
     for (const ParamDifference &change : changes)
         lines.append(QStringList{change.path, change.first, change.second}.join(QLatin1Char('\t')));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -41,9 +41,12 @@ bool WriteProven(const ParamModel &layout, const QVector<ParamDifference> &diffe
 // it. A value that cannot be coded differs.
 bool DiffersFromBaseline(const ParamModel &tree, int node, const ConfigImageBytes &baseline);
 
-// The change list as copied: a header, then one tab-separated line per
-// parameter (tree path, the controller's value, the new value).
-QString ChangeListText(const QVector<ParamDifference> &changes);
+// The change list's column headings: "Параметр", "В устройстве", "Новое значение".
+QStringList ChangeListHeadings();
+// A list as copied: the headings, then one tab-separated line per parameter
+// (tree path, the first value, the second value).
+QString ChangeListText(const QVector<ParamDifference> &changes,
+                       const QStringList &headings = ChangeListHeadings());
 
 // A heading over the first ten of lines, then how many more.
 QString ShortListText(const QString &heading, const QStringList &lines);

@@ -911,6 +911,7 @@ void tst_Cli::diffConfig_comparesAFileWithTheController()
 void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
 {
     // The archive lives in the data folder the system names; gencfg-cli inherits this one.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", path("data").toUtf8());
     const auto visitOf = [](const char *time, VisitKind kind, const QString &serial,
                             const ConfigImageBytes &image) {
@@ -960,7 +961,7 @@ void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
         const CliResult r = runCli(args);
         QVERIFY2(r.exitCode == 2 && r.out.isEmpty(), r.describe());
     }
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 void tst_Cli::diffConfig_exitsWithTheStatusTheProgramHelpNames_data()

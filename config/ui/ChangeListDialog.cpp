@@ -13,15 +13,33 @@
 
 namespace gencfg {
 
-ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog(parent), m_model(model)
+ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent)
+    : ChangeListDialog(
+          tr("Изменения"), ChangeListHeadings(), [&model] { return model.changes(); }, parent)
+{
+    // A value edited while the list is open shows in it at once.
+    connect(&model, &ParamModel::changesUpdated, this, &ChangeListDialog::refresh);
+    connect(&model, &QAbstractItemModel::dataChanged, this, &ChangeListDialog::refresh);
+    connect(&model, &QAbstractItemModel::modelReset, this, &ChangeListDialog::refresh);
+}
+
+ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &headings,
+                                   const QVector<ParamDifference> &list, QWidget *parent)
+    : ChangeListDialog(
+          title, headings, [list] { return list; }, parent)
+{}
+
+ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &headings,
+                                   std::function<QVector<ParamDifference>()> list, QWidget *parent)
+    : QDialog(parent), m_headings(headings), m_list(std::move(list))
 {
     setObjectName(QStringLiteral("ChangeListDialog"));
-    setWindowTitle(tr("Изменения"));
+    setWindowTitle(title);
     resize(640, 320);
 
     changeTable = new QTreeWidget(this);
     changeTable->setObjectName(QStringLiteral("changeTable"));
-    changeTable->setHeaderLabels({tr("Параметр"), tr("В устройстве"), tr("Новое значение")});
+    changeTable->setHeaderLabels(headings);
     changeTable->setRootIsDecorated(false);
     changeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     changeTable->header()->resizeSection(0, 340);
@@ -42,10 +60,6 @@ ChangeListDialog::ChangeListDialog(ParamModel &model, QWidget *parent) : QDialog
 
     connect(copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
-    // A value edited while the list is open shows in it at once.
-    connect(&m_model, &ParamModel::changesUpdated, this, &ChangeListDialog::refresh);
-    connect(&m_model, &QAbstractItemModel::dataChanged, this, &ChangeListDialog::refresh);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &ChangeListDialog::refresh);
 }
 
 void ChangeListDialog::showEvent(QShowEvent *event)
@@ -56,7 +70,7 @@ void ChangeListDialog::showEvent(QShowEvent *event)
 
 QString ChangeListDialog::text() const
 {
-    return ChangeListText(m_model.changes());
+    return ChangeListText(m_list(), m_headings);
 }
 
 void ChangeListDialog::copyToClipboard()
@@ -68,7 +82,7 @@ void ChangeListDialog::refresh()
 {
     if (!isVisible())
         return; // rebuilt when shown
-    const QVector<ParamDifference> changes = m_model.changes();
+    const QVector<ParamDifference> changes = m_list();
     changeTable->clear();
     for (const ParamDifference &change : changes)
         changeTable->addTopLevelItem(

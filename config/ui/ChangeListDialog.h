@@ -1,9 +1,14 @@
 #pragma once
 
-// "Изменения": the rows of the parameter tree whose values differ from what
-// the controller holds, kept up to date while it is open, and copied as text.
+// A list of parameters with two values each, copied as text: "Изменения", the
+// rows of the parameter tree whose values differ from what the controller
+// holds, kept up to date while it is open; or a fixed list, such as what
+// changed since a controller's last visit.
+
+#include "config/ParamChanges.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -17,7 +22,11 @@ class ChangeListDialog : public QDialog
 {
     Q_OBJECT
 public:
+    // "Изменения" of the tree.
     explicit ChangeListDialog(ParamModel &model, QWidget *parent = nullptr);
+    // A fixed list under its own title and column headings.
+    ChangeListDialog(const QString &title, const QStringList &headings, const QVector<ParamDifference> &list,
+                     QWidget *parent = nullptr);
 
     // The list as copied to the clipboard.
     QString text() const;
@@ -32,9 +41,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    ChangeListDialog(const QString &title, const QStringList &headings,
+                     std::function<QVector<ParamDifference>()> list, QWidget *parent);
     void refresh();
 
-    ParamModel &m_model;
+    QStringList m_headings;
+    std::function<QVector<ParamDifference>()> m_list;
 };
 
 } // namespace gencfg

@@ -56,6 +56,9 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(&model, &ParamModel::changesUpdated, this,
             [this] { changesButton->setEnabled(m_model.baseline().has_value()); });
     connect(changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
+    // Beside it, what the archive keeps of this and other controllers.
+    historyButton = makeButton(this, "historyButton", tr("История"), {583, 0, 100, 23});
+    connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
 
     connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
     connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
@@ -194,8 +197,9 @@ void ParamsPage::writeToDevice()
                 DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
-                m_messages->plain(QStringLiteral("info"), WriteDoneText());
                 Q_EMIT thresholdsChanged(m_image);
+                Q_EMIT writeProven(write->readBack());
+                m_messages->plain(QStringLiteral("info"), WriteDoneText());
             } else {
                 m_messages->error(UnprovenWriteText(differences));
             }
@@ -230,6 +234,7 @@ void ParamsPage::readFromDevice()
             DecodeConfigImage(m_image, m_model);
             m_model.setBaseline(m_image);
             Q_EMIT thresholdsChanged(m_image);
+            Q_EMIT deviceRead(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status == OperationStatus::VariantChanged) {
             // Blocks of another variant's memory never reach the image.

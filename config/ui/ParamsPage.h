@@ -65,6 +65,11 @@ Q_SIGNALS:
     void saved(const QString &fileName);
     // A double click on a row of the tree.
     void paramActivated();
+    // The controller's whole parameter set, read, or written and proven by reading it back.
+    void deviceRead(const gencfg::ConfigImageBytes &image);
+    void writeProven(const gencfg::ConfigImageBytes &readBack);
+    // "История" was pressed.
+    void historyRequested();
 
 private:
     ParamTreeView *paramTree = nullptr;
@@ -73,6 +78,7 @@ private:
     QPushButton *writeButton = nullptr;   // "Записать"
     QPushButton *readButton = nullptr;    // "Прочитать"
     QPushButton *changesButton = nullptr; // "Изменения"
+    QPushButton *historyButton = nullptr; // "История"
     QProgressBar *progressBar = nullptr;
 
     bool encodeTree(ConfigImageBytes &image);

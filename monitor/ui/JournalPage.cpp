@@ -1,5 +1,6 @@
 #include "monitor/ui/JournalPage.h"
 
+#include "config/FileWriting.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
 #include "monitor/JournalReading.h"
@@ -7,12 +8,13 @@
 #include "widgets/Placement.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <algorithm>
 
 namespace gencfg {
 
@@ -52,6 +54,15 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
     readJournalsButton->setGeometry(0, 476, 786, 41);
     connect(readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
+    // At the right end above the alarm list.
+    saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
+    saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
+    saveJournalsButton->setGeometry(646, 0, 140, 21);
+    connect(saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+    m_chooseSaveFile = [this](const QString &proposed) {
+        return QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
+                                            QStringLiteral("CSV (*.csv)"));
+    };
 }
 
 void JournalPage::attach(DeviceLink &link, Messages &messages)
@@ -60,14 +71,10 @@ void JournalPage::attach(DeviceLink &link, Messages &messages)
     m_messages = &messages;
 }
 
-void JournalPage::showEntry(JournalSelector journal, int index, const QString &line)
+void JournalPage::showEntry(JournalSelector journal, int row, const QString &line)
 {
     QPlainTextEdit *memo = journal == AlarmJournal ? alarmList : eventList;
-    QVector<int> &shown = m_shownIndices[journal == AlarmJournal ? 1 : 0];
-    const auto place = std::upper_bound(shown.begin(), shown.end(), index);
-    const int row = int(place - shown.begin());
-    shown.insert(place, index);
-    if (row == shown.size() - 1) {
+    if (row == m_book.entries(journal).size() - 1) {
         memo->appendPlainText(line);
         return;
     }
@@ -78,7 +85,25 @@ void JournalPage::showEntry(JournalSelector journal, int index, const QString &l
 
 QList<QWidget *> JournalPage::deviceControls() const
 {
-    return {readJournalsButton};
+    return {readJournalsButton, saveJournalsButton};
+}
+
+void JournalPage::saveJournals()
+{
+    if (m_book.isEmpty()) {
+        if (m_messages)
+            m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
+        return;
+    }
+    QString path = m_chooseSaveFile(QStringLiteral("journals.csv"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        path += QLatin1String(".csv");
+    bool refused = false;
+    const QString failure = SaveWhole(path, m_book.csv(), &refused);
+    if (!failure.isEmpty() && m_messages)
+        m_messages->error(refused ? failure : tr("Не удалось сохранить %1: %2").arg(path, failure));
 }
 
 void JournalPage::readJournals()
@@ -88,16 +113,18 @@ void JournalPage::readJournals()
     auto *reading = new JournalReadOperation;
     connect(reading, &JournalReadOperation::recordRead, this,
             [this](JournalSelector journal, int index, const JournalRecord &record) {
-                showEntry(journal, index, JournalLine(journal, record));
+                showEntry(journal, m_book.addRecord(journal, index, record), JournalLine(journal, record));
             });
     connect(reading, &JournalReadOperation::recordMissing, this, [this](JournalSelector journal, int index) {
-        showEntry(journal, index, MissingJournalLine(index));
+        showEntry(journal, m_book.addMissing(journal, index), MissingJournalLine(index));
     });
     connect(reading, &DeviceOperation::progress, this,
             [this](int done, int total) { Q_EMIT progressText(JournalProgressText(done, total)); });
     connect(reading, &DeviceOperation::finished, this, [this, reading](OperationStatus status) {
         const int missing = reading->missingCount();
         Q_EMIT progressText(missing > 0 ? MissingEntriesText(missing) : QString());
+        if (status == OperationStatus::Succeeded)
+            Q_EMIT journalsRead(m_book);
         // The lines read so far stay whatever the end.
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
             m_messages->plain(tr("Ошибка"), NoAnswerText());
@@ -109,8 +136,7 @@ void JournalPage::readJournals()
     // Nothing of an earlier reading stays, which may have been another controller's.
     for (QPlainTextEdit *memo : {eventList, alarmList})
         memo->clear();
-    for (QVector<int> &shown : m_shownIndices)
-        shown.clear();
+    m_book.clear();
     Q_EMIT progressText(JournalProgressText(0, total));
 }
 
@@ -126,6 +152,7 @@ void JournalPage::placeChildren(const Placer &p, int sb)
     };
     halfColumn(eventsCaption, eventList, 0);
     halfColumn(alarmsCaption, alarmList, 0.5);
+    setLeft(saveJournalsButton, W - 14 - saveJournalsButton->width());
     p.bottomRow(readJournalsButton, sb);
     setLeft(readJournalsButton, RoundHalfEven(W / 2.0) - half(readJournalsButton->width()) - 7);
 }

@@ -3,10 +3,10 @@
 // The "Журнал событий" page: the event and alarm journals side by side, read
 // from the controller entry by entry.
 
-#include "monitor/Journal.h"
+#include "monitor/JournalBook.h"
 
-#include <QVector>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -23,6 +23,9 @@ class JournalPage : public QWidget
 {
     Q_OBJECT
 public:
+    // Returns the chosen path, or an empty text when the user cancels.
+    using ChooseSaveFile = std::function<QString(const QString &proposed)>;
+
     explicit JournalPage(QWidget *parent = nullptr);
 
     void attach(DeviceLink &link, Messages &messages);
@@ -32,12 +35,18 @@ public:
     // Starts the reading; ignored while another operation runs.
     void readJournals();
 
-    // What reads the device, for the window's enabling rule.
+    // "Сохранить журналы": both journals as one CSV file.
+    void saveJournals();
+    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
+
+    // What reads the device, or the journals while they are read, for the window's enabling rule.
     QList<QWidget *> deviceControls() const;
 
 Q_SIGNALS:
     // The status bar's progress text; empty when no reading runs.
     void progressText(const QString &text);
+    // A reading that went to its end, missing entries and all.
+    void journalsRead(const gencfg::JournalBook &journals);
 
 private:
     QLabel *eventsCaption = nullptr;
@@ -45,14 +54,16 @@ private:
     QPlainTextEdit *eventList = nullptr; // events
     QPlainTextEdit *alarmList = nullptr; // alarms
     QPushButton *readJournalsButton = nullptr;
+    QPushButton *saveJournalsButton = nullptr;
 
-    // A line at its entry's place: entries asked once more come after later ones.
-    void showEntry(JournalSelector journal, int index, const QString &line);
+    // A line at its entry's row: entries asked once more come after later ones.
+    void showEntry(JournalSelector journal, int row, const QString &line);
 
     DeviceLink *m_link = nullptr;
     Messages *m_messages = nullptr;
-    // The entry index of each line of the two journals, in line order.
-    QVector<int> m_shownIndices[2];
+    // What the lists show, entry by entry.
+    JournalBook m_book;
+    ChooseSaveFile m_chooseSaveFile;
 };
 
 } // namespace gencfg

@@ -1,0 +1,129 @@
+#include "ExpectedTexts.h"
+#include "FormSim.h"
+#include "TestSupport.h"
+#include "WidgetSupport.h"
+#include "visit/VisitArchive.h"
+#include "visit/VisitKeeper.h"
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+using namespace gencfg;
+using namespace gencfg::test;
+
+namespace {
+
+const QString Serial = QStringLiteral("21070415");
+
+// The window on a petrol controller in memory, its archive in a folder of its own.
+struct VisitWindow : FormSim
+{
+    VisitWindow() : FormSim(60, quint8(200)) {}
+    bool readController()
+    {
+        const qsizetype before = archive().visits(Serial).size();
+        QTest::mouseClick(named<QPushButton>(&form, "readButton"), Qt::LeftButton);
+        return finish() && QTest::qWaitFor([&] { return archive().visits(Serial).size() > before; }, 5000);
+    }
+    static VisitArchive archive() { return VisitArchive(); }
+    QDialog *sinceLastVisit() const
+    {
+        return form.findChild<QDialog *>(QStringLiteral("sinceLastVisitList"));
+    }
+};
+
+QStringList rowsOf(const QTreeWidget *table)
+{
+    QStringList rows;
+    for (int row = 0; row < table->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = table->topLevelItem(row);
+        rows << QStringList{item->text(0), item->text(1), item->text(2)}.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// Points the archive somewhere else for one test.
+struct DataHome
+{
+    explicit DataHome(const QString &path) : before(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", path.toUtf8());
+    }
+    ~DataHome() { qputenv("XDG_DATA_HOME", before); }
+    QByteArray before;
+};
+
+} // namespace
+
+class tst_Visits : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void secondVisit_listsExactlyTheParametersChangedSinceTheLast();
+    void archiveThatCannotBeWritten_isOnlyTold();
+};
+
+void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
+{
+    QTemporaryDir dir;
+    const DataHome home(dir.path());
+    VisitWindow w;
+    QVERIFY(w.ready() && w.settle(1));
+
+    // A first visit has nothing to compare with.
+    QVERIFY(w.readController());
+    QVERIFY(!w.sinceLastVisit());
+    const QDateTime first = VisitWindow::archive().visits(Serial).constLast().time;
+
+    // Meanwhile someone changes three parameters.
+    w.sim.model().writeMemory(36, QByteArray("\x00\xBE", 2)); // mains lower threshold 190 V
+    w.sim.model().writeMemory(192, QByteArray("site7") + QByteArray(11, '\xFF'));
+    w.sim.model().writeMemory(15, QByteArray("\xFB", 1)); // -5 degrees
+    QVERIFY(w.readController());
+    QVERIFY(QTest::qWaitFor([&] { return w.sinceLastVisit() && w.sinceLastVisit()->isVisible(); }, 5000));
+    const auto *table = w.sinceLastVisit()->findChild<QTreeWidget *>(QStringLiteral("changeTable"));
+    const QString then = QStringLiteral("В прошлый раз (%1)").arg(first.toString("dd.MM.yyyy HH:mm"));
+    QCOMPARE(table->headerItem()->text(1), then);
+    QCOMPARE(table->headerItem()->text(2), QStringLiteral("Сейчас"));
+    QCOMPARE(rowsOf(table), QStringList({"Параметры сети / Напряжение сети / Нижний порог|180|190",
+                                         "Параметры GSM модема / GPRS мониторинг / Login|vkmtr|site7",
+                                         "Термодатчик / Нижний порог температуры|5|-5"}));
+    QVERIFY(!w.sinceLastVisit()->isModal());
+
+    // Nothing changed since: only the status bar says so, and the old list goes.
+    const QDateTime second = VisitWindow::archive().visits(Serial).constLast().time;
+    QVERIFY(w.readController());
+    QVERIFY(QTest::qWaitFor([&] { return !w.sinceLastVisit(); }, 5000));
+    QCOMPARE(w.form.statusText->text(), VisitKeeper::UnchangedSinceText(second));
+    QCOMPARE(w.form.statusText->text(), QStringLiteral("С прошлого визита (%1) параметры не менялись")
+                                            .arg(second.toString("dd.MM.yyyy HH:mm")));
+
+    // Every read is its own visit, each kept whole.
+    const QVector<Visit> visits = VisitWindow::archive().visits(Serial);
+    QCOMPARE(visits.size(), 3);
+    QCOMPARE(bytesOf(*visits.constLast().image), w.sim.model().memory());
+    QCOMPARE(visits.constLast().status.value("variant").toString(), QStringLiteral("petrol"));
+}
+
+void tst_Visits::archiveThatCannotBeWritten_isOnlyTold()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath("file"), "x"));
+    const DataHome home(dir.filePath("file"));
+    VisitWindow w;
+    QVERIFY(w.ready() && w.settle(1));
+    QTest::mouseClick(named<QPushButton>(&w.form, "readButton"), Qt::LeftButton);
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxes.texts(), QStringList{ReadDone});
+    QVERIFY(QTest::qWaitFor(
+        [&] { return w.form.statusText->text().startsWith("Визит не сохранён в архив: "); }, 5000));
+    QCOMPARE(readAll(dir.filePath("file")), QByteArray("x"));
+}
+
+QTEST_MAIN(tst_Visits)
+#include "tst_visits.moc"

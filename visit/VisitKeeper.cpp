@@ -1,0 +1,99 @@
+#include "visit/VisitKeeper.h"
+
+#include "config/ParamModel.h"
+#include "monitor/JournalBook.h"
+#include "monitor/TelemetryJson.h"
+
+#include <QCoreApplication>
+
+namespace gencfg {
+
+VisitKeeper::VisitKeeper(QObject *parent) : QObject(parent)
+{
+    // One writer: visits are written in the order they happened.
+    m_writer.setMaxThreadCount(1);
+}
+
+VisitKeeper::~VisitKeeper()
+{
+    m_writer.waitForDone();
+}
+
+QString VisitKeeper::ShownTime(const QDateTime &time)
+{
+    return time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+QString VisitKeeper::UnchangedSinceText(const QDateTime &lastVisit)
+{
+    return tr("С прошлого визита (%1) параметры не менялись").arg(ShownTime(lastVisit));
+}
+
+void VisitKeeper::forgetController()
+{
+    m_serial.reset();
+}
+
+void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode)
+{
+    m_serial = SerialNumberOf(image);
+    Visit visit;
+    visit.kind = kind;
+    visit.variantCode = variantCode;
+    visit.serial = *m_serial;
+    visit.image = image;
+    keep(std::move(visit), kind == VisitKind::Read);
+}
+
+void VisitKeeper::keepJournals(const JournalBook &journals, quint8 variantCode)
+{
+    Visit visit;
+    visit.kind = VisitKind::Journals;
+    visit.variantCode = variantCode;
+    visit.serial = m_serial.value_or(QString());
+    visit.journals = journals.text();
+    keep(std::move(visit), false);
+}
+
+void VisitKeeper::keep(Visit visit, bool compare)
+{
+    if (!m_enabled)
+        return;
+    visit.time = QDateTime::currentDateTime();
+    visit.programVersion = QCoreApplication::applicationVersion();
+    if (m_feed && m_feed->seen())
+        visit.status = StatusJson(m_feed->latest());
+    if (visit.serial.isEmpty() && !m_toldNoSerial) {
+        m_toldNoSerial = true;
+        Q_EMIT message(tr("Серийный номер контроллера не задан: визит сохранён в архив в папку «%1»")
+                           .arg(NoSerialFolder));
+    }
+    const VisitArchive archive = m_archive;
+    m_writer.start([this, archive, visit, compare]() mutable {
+        // The last visit is looked up before this one joins it.
+        const std::optional<Visit> last =
+            compare && !visit.serial.isEmpty() ? archive.lastWithImage(visit.serial) : std::nullopt;
+        const QString error = archive.store(visit);
+        // The keeper outlives its writer thread's work: the destructor waits for it.
+        QMetaObject::invokeMethod(
+            this, [this, visit, error, last] { written(visit, error, last); }, Qt::QueuedConnection);
+    });
+}
+
+void VisitKeeper::written(const Visit &visit, const QString &error, const std::optional<Visit> &last)
+{
+    if (!error.isEmpty()) {
+        Q_EMIT message(tr("Визит не сохранён в архив: %1").arg(error));
+        return;
+    }
+    Q_EMIT kept(visit.folder);
+    const std::optional<DeviceVariant> variant = VariantFromCode(visit.variantCode);
+    if (!last || !variant)
+        return;
+    ParamModel layout;
+    LoadVariantTree(*variant, layout);
+    Q_EMIT comparedWithLastVisit(last->time,
+                                 DifferingParams(layout, *last->image, *visit.image, Compare::Values));
+}
+
+} // namespace gencfg
