@@ -29,6 +29,7 @@ const OptionEntry Options[] = {
     {"no-verify", nullptr, "do not read the memory back"},
     {"variant", "petrol|diesel|dry", "catalogue to decode with"},
     {"code", "CODE", "the service code"},
+    {"notes", "TEXT", "the technician's notes, printed under the report's header"},
     {"visit", "SERIAL@DATE", "an archived visit: SERIAL@last, or the newest whose time begins with DATE"},
 };
 
@@ -113,6 +114,19 @@ const QList<CommandEntry> &Commands()
          {port, "visit", "variant"},
          {"A", "B"},
          {}},
+        {"report",
+         "--port DEV OUT.pdf [--notes TEXT]",
+         "write a service report of the controller as PDF",
+         "Reads the parameters, both journals and a status frame, then writes OUT.pdf\n"
+         "as the window's \"Отчёт\" does: the variant, serial number, date and program\n"
+         "version, the notes, the measurements, every parameter with its value and\n"
+         "both journals, on numbered A4 pages. Needs no display. Entries the\n"
+         "controller did not answer are printed as such and end the command with\n"
+         "status 1; nothing is written when the parameters or the journals cannot be\n"
+         "read.",
+         {port, "notes", "variant"},
+         {"OUT.pdf"},
+         {port}},
         {"history",
          "[SERIAL]",
          "list the visits the window archived",

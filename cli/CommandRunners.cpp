@@ -33,6 +33,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("set-motor-hours"), RunSetMotorHours},
         {QStringLiteral("set-serial"), RunSetSerial},
         {QStringLiteral("history"), RunHistory},
+        {QStringLiteral("report"), RunReport},
     };
     const Runner runner = runners.value(parsed.invocation.command);
     Q_ASSERT(runner);

@@ -23,5 +23,6 @@ int RunStop(const Invocation &invocation);
 int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
 int RunHistory(const Invocation &invocation);
+int RunReport(const Invocation &invocation);
 
 } // namespace gencfg::cli

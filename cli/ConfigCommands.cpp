@@ -24,26 +24,6 @@ namespace {
 
 const QString VariantOption = QStringLiteral("variant");
 
-// The catalogue to decode with: --variant, else the one the controller reports.
-int chooseVariant(DeviceSession &session, const Invocation &invocation, DeviceVariant &variant)
-{
-    if (invocation.has(VariantOption)) {
-        variant = *VariantFromName(invocation.value(VariantOption));
-        return Done;
-    }
-    if (!session.waitForFirstStatus())
-        return session.failure(session.interrupted() ? OperationStatus::Cancelled
-                                                     : OperationStatus::NoAnswer);
-    const quint8 code = session.reportedVariantCode();
-    if (VariantName(code).isEmpty())
-        return Fail(InputError,
-                    QStringLiteral("the controller reports variant code %1, which has no catalogue; "
-                                   "name one with --variant petrol|diesel|dry")
-                        .arg(code));
-    variant = DeviceVariant(code);
-    return Done;
-}
-
 int readFile(const QString &path, ConfigImageBytes &image)
 {
     const ParamFileValues file = ReadParamFile(path);
@@ -107,7 +87,7 @@ int RunReadConfig(const Invocation &invocation)
         return opened;
     DeviceVariant variant = DeviceVariant::Petrol;
     if (!raw) {
-        if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
+        if (const int chosen = session.chooseVariant(invocation, variant); chosen != Done)
             return chosen;
     }
 
@@ -160,7 +140,7 @@ int RunWriteConfig(const Invocation &invocation)
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
         return opened;
     if (!variantGiven) {
-        if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
+        if (const int chosen = session.chooseVariant(invocation, variant); chosen != Done)
             return chosen;
         if (const int prepared = prepareWrite(image, variant, written); prepared != Done)
             return prepared;
@@ -247,7 +227,7 @@ int RunDiffConfig(const Invocation &invocation)
         DeviceSession session;
         if (const int opened = session.open(portSide->name); opened != Done)
             return opened;
-        if (const int chosen = chooseVariant(session, invocation, variant); chosen != Done)
+        if (const int chosen = session.chooseVariant(invocation, variant); chosen != Done)
             return chosen == NoAnswer ? InputError : chosen;
         Progress progress(ReadProgressText());
         ConfigReadOperation read(BlankImage());

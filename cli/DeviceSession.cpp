@@ -1,6 +1,10 @@
 #include "cli/DeviceSession.h"
 
+#include "monitor/JournalBook.h"
+#include "monitor/JournalReading.h"
+
 #include "cli/Console.h"
+#include "cli/StatusFormat.h"
 #include "config/ConfigTransfer.h"
 
 #include <QEventLoop>
@@ -104,6 +108,40 @@ int DeviceSession::failure(OperationStatus status) const
         break;
     }
     return noAnswer();
+}
+
+int DeviceSession::chooseVariant(const Invocation &invocation, DeviceVariant &variant)
+{
+    if (invocation.has(QStringLiteral("variant"))) {
+        variant = *VariantFromName(invocation.value(QStringLiteral("variant")));
+        return Done;
+    }
+    if (!waitForFirstStatus())
+        return failure(interrupted() ? OperationStatus::Cancelled : OperationStatus::NoAnswer);
+    const quint8 code = reportedVariantCode();
+    if (VariantName(code).isEmpty())
+        return Fail(InputError,
+                    QStringLiteral("the controller reports variant code %1, which has no catalogue; "
+                                   "name one with --variant petrol|diesel|dry")
+                        .arg(code));
+    variant = DeviceVariant(code);
+    return Done;
+}
+
+OperationStatus DeviceSession::readJournals(JournalBook &book, int &missing)
+{
+    JournalReadOperation reading;
+    QObject::connect(&reading, &JournalReadOperation::recordRead,
+                     [&book](JournalSelector journal, int index, const JournalRecord &record) {
+                         book.addRecord(journal, index, record);
+                     });
+    QObject::connect(&reading, &JournalReadOperation::recordMissing,
+                     [&book](JournalSelector journal, int index) { book.addMissing(journal, index); });
+    Progress progress(QStringLiteral("Чтение журнала"));
+    const OperationStatus status = run(reading, &progress);
+    progress.finish();
+    missing = reading.missingCount();
+    return status;
 }
 
 } // namespace gencfg::cli

@@ -5,12 +5,18 @@
 // Ctrl+C or SIGTERM ends any wait and stops a running operation between two
 // steps.
 
+#include "cli/CommandLine.h"
 #include "cli/InterruptWatch.h"
+#include "config/Catalogue.h"
 #include "link/DeviceLink.h"
 #include "monitor/StatusFeed.h"
 
 #include <QObject>
 #include <functional>
+
+namespace gencfg {
+class JournalBook;
+}
 
 namespace gencfg::cli {
 
@@ -50,6 +56,10 @@ public:
     // Runs an operation to its end, showing its progress.
     OperationStatus run(DeviceOperation &operation, Progress *progress = nullptr);
 
+    // The catalogue to decode with: --variant, else the one the controller reports; prints why there is none.
+    int chooseVariant(const Invocation &invocation, DeviceVariant &variant);
+    // Reads both journals into book, showing the progress; missing counts the entries reported missing.
+    OperationStatus readJournals(JournalBook &book, int &missing);
     // Prints why the controller could not be reached and returns NoAnswer.
     int noAnswer() const;
     // Prints why an operation did not succeed and returns the exit status for it.

@@ -64,16 +64,8 @@ int RunReadJournal(const Invocation &invocation)
         return opened;
 
     JournalBook book;
-    JournalReadOperation reading;
-    QObject::connect(&reading, &JournalReadOperation::recordRead,
-                     [&book](JournalSelector journal, int index, const JournalRecord &record) {
-                         book.addRecord(journal, index, record);
-                     });
-    QObject::connect(&reading, &JournalReadOperation::recordMissing,
-                     [&book](JournalSelector journal, int index) { book.addMissing(journal, index); });
-    Progress progress(QStringLiteral("Чтение журнала"));
-    const OperationStatus status = session.run(reading, &progress);
-    progress.finish();
+    int missing = 0;
+    const OperationStatus status = session.readJournals(book, missing);
     // A controller that stopped answering still gets the lines read before, as in the window.
     if (status == OperationStatus::Cancelled || (book.isEmpty() && status != OperationStatus::Succeeded))
         return session.failure(status);
@@ -91,7 +83,6 @@ int RunReadJournal(const Invocation &invocation)
         PrintOut(book.text());
     }
     // A journal with gaps is not a journal read.
-    const int missing = reading.missingCount();
     if (status != OperationStatus::Succeeded) {
         if (missing > 0)
             PrintErr(MissingEntriesText(missing) + QLatin1Char('\n'));

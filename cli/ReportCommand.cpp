@@ -1,0 +1,70 @@
+#include "cli/CommandRunners.h"
+#include "cli/Console.h"
+#include "cli/DeviceSession.h"
+
+#include "config/ConfigTransfer.h"
+#include "config/FileWriting.h"
+#include "config/ParamModel.h"
+#include "monitor/JournalBook.h"
+#include "monitor/JournalReading.h"
+#include "report/VisitReport.h"
+#include "visit/VisitArchive.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace gencfg::cli {
+
+int RunReport(const Invocation &invocation)
+{
+    const QString path = invocation.argument(0);
+    // Found out before the controller is read, not after.
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return Fail(InputError, refusal);
+    if (!QFileInfo(path).absoluteDir().exists())
+        return Fail(InputError,
+                    QStringLiteral("folder %1 does not exist").arg(QFileInfo(path).absolutePath()));
+
+    DeviceSession session;
+    if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
+        return opened;
+    DeviceVariant variant = DeviceVariant::Petrol;
+    if (const int chosen = session.chooseVariant(invocation, variant); chosen != Done)
+        return chosen;
+    Progress progress(ReadProgressText());
+    ConfigReadOperation read(BlankImage());
+    session.watchVariant(read);
+    const OperationStatus readStatus = session.run(read, &progress);
+    progress.finish();
+    if (readStatus != OperationStatus::Succeeded)
+        return session.failure(readStatus);
+
+    JournalBook journals;
+    int missing = 0;
+    const OperationStatus journalStatus = session.readJournals(journals, missing);
+    if (journalStatus != OperationStatus::Succeeded)
+        return session.failure(journalStatus);
+    // A stop that came after the last reply still means no file.
+    if (session.interrupted())
+        return session.failure(OperationStatus::Cancelled);
+
+    ParamModel tree;
+    LoadVariantTree(variant, tree);
+    DecodeConfigImage(read.image(), tree);
+    VisitReportInput report;
+    report.variantCode = quint8(variant);
+    report.serial = SerialNumberOf(read.image());
+    report.time = QDateTime::currentDateTime();
+    report.programVersion = QCoreApplication::applicationVersion();
+    report.notes = invocation.value(QStringLiteral("notes"));
+    report.status = session.statusFeed().latest();
+    report.tree = &tree;
+    report.arrival = read.image();
+    report.journals = &journals;
+    if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
+        return Fail(InputError, failure);
+    // The report holds the entries it could not read as such; the command still tells.
+    return missing > 0 ? Fail(NoAnswer, MissingEntriesText(missing)) : Done;
+}
+
+} // namespace gencfg::cli
