@@ -14,6 +14,7 @@
 #include "monitor/ui/TrendsPage.h"
 #include "service/ui/ServicePage.h"
 #include "visit/ui/HistoryDialog.h"
+#include "visit/ui/ReportDialog.h"
 #include "widgets/Placement.h"
 #include "widgets/PortComboBox.h"
 
@@ -220,6 +221,7 @@ void MainWindow::connectVisits()
     });
     connect(&m_visits, &VisitKeeper::message, statusText, &QLabel::setText);
     connect(&m_visits, &VisitKeeper::comparedWithLastVisit, this, &MainWindow::showSinceLastVisit);
+    connect(paramsPage, &ParamsPage::reportRequested, this, &MainWindow::showReportDialog);
     connect(paramsPage, &ParamsPage::historyRequested, this, [this] {
         if (!m_history)
             m_history = new HistoryDialog(m_visits.archive(), this);
@@ -227,6 +229,31 @@ void MainWindow::connectVisits()
         m_history->show();
         m_history->raise();
     });
+}
+
+void MainWindow::showReportDialog()
+{
+    if (!m_report) {
+        m_report = new ReportDialog(
+            [this] {
+                VisitReportInput report;
+                report.variantCode = m_variant;
+                report.serial = SerialNumberOf(ConfigImage());
+                report.time = QDateTime::currentDateTime();
+                report.programVersion = QCoreApplication::applicationVersion();
+                if (m_statusFeed.seen())
+                    report.status = m_statusFeed.latest();
+                report.tree = &m_tree;
+                report.arrival = m_visits.arrival();
+                report.writeProven = m_visits.writeProvenAt();
+                report.journals = m_visits.journals();
+                return report;
+            },
+            m_messages, this);
+        updateControls();
+    }
+    m_report->show();
+    m_report->raise();
 }
 
 void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences)
@@ -402,9 +429,13 @@ void MainWindow::applyHeldVariant()
 
 QList<QWidget *> MainWindow::deviceArea() const
 {
-    // Everything that could touch the link, the tree or the image.
-    return servicePage->deviceControls() << paramsPage->deviceControls() << journalPage->deviceControls()
-                                         << terminalPage->deviceControls() << portCombo << variantCombo;
+    // Everything that could touch the link, the tree or the image, or report them half read.
+    QList<QWidget *> area = servicePage->deviceControls()
+                            << paramsPage->deviceControls() << journalPage->deviceControls()
+                            << terminalPage->deviceControls() << portCombo << variantCombo;
+    if (m_report)
+        area << m_report->reportControls();
+    return area;
 }
 
 void MainWindow::updateControls()

@@ -32,6 +32,7 @@ namespace gencfg {
 
 class ChangeListDialog;
 class HistoryDialog;
+class ReportDialog;
 class JournalPage;
 class MeasurementPage;
 class ParamEditor;
@@ -126,6 +127,7 @@ private:
     // The visit archive: what each read, proven write and journal reading leaves, and "since last visit".
     void connectVisits();
     void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
+    void showReportDialog();
 
     Messages m_messages;
     DeviceLink m_link;
@@ -137,6 +139,7 @@ private:
     VisitKeeper m_visits;
     QPointer<ChangeListDialog> m_sinceLastVisit;
     QPointer<HistoryDialog> m_history;
+    QPointer<ReportDialog> m_report;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;

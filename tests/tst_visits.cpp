@@ -4,6 +4,13 @@
 #include "WidgetSupport.h"
 #include "visit/VisitArchive.h"
 #include "visit/VisitKeeper.h"
+#include "visit/ui/ReportDialog.h"
+
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTabWidget>
 
 #include <QDialog>
 #include <QHeaderView>
@@ -22,7 +29,7 @@ const QString Serial = QStringLiteral("21070415");
 // The window on a petrol controller in memory, its archive in a folder of its own.
 struct VisitWindow : FormSim
 {
-    VisitWindow() : FormSim(60, quint8(200)) {}
+    explicit VisitWindow(DeviceVariant variant = DeviceVariant::Petrol) : FormSim(60, quint8(variant)) {}
     bool readController()
     {
         const qsizetype before = archive().visits(Serial).size();
@@ -66,6 +73,7 @@ class tst_Visits : public QObject
 private Q_SLOTS:
     void secondVisit_listsExactlyTheParametersChangedSinceTheLast();
     void archiveThatCannotBeWritten_isOnlyTold();
+    void report_holdsTheVisitAsTheTechnicianLeftIt();
 };
 
 void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
@@ -123,6 +131,60 @@ void tst_Visits::archiveThatCannotBeWritten_isOnlyTold()
     QVERIFY(QTest::qWaitFor(
         [&] { return w.form.statusText->text().startsWith("Визит не сохранён в архив: "); }, 5000));
     QCOMPARE(readAll(dir.filePath("file")), QByteArray("x"));
+}
+
+void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QVERIFY2(!pdftotext.isEmpty(), "pdftotext is missing: tools/deps.sh installs poppler-utils");
+    QTemporaryDir dir;
+    const DataHome home(dir.path());
+    VisitWindow w(DeviceVariant::Diesel);
+    QVERIFY(w.ready() && w.settle(1));
+    QVERIFY(w.readController());
+
+    // One value changed and written, proven by reading back.
+    ParamModel &tree = w.form.tree();
+    QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("190")));
+    QTest::mouseClick(named<QPushButton>(&w.form, "writeButton"), Qt::LeftButton);
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxes.lastText(), WriteDone);
+    w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "journalPage"));
+    QTest::mouseClick(named<QPushButton>(&w.form, "readJournalsButton"), Qt::LeftButton);
+    QVERIFY(w.finish());
+    const QStringList events = memoLines(named<QPlainTextEdit>(&w.form, "eventList"));
+    const QStringList alarms = memoLines(named<QPlainTextEdit>(&w.form, "alarmList"));
+    QVERIFY(!events.isEmpty() && !alarms.isEmpty());
+
+    w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
+    QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
+    auto *report = w.form.findChild<ReportDialog *>();
+    QVERIFY(report && report->isVisible());
+    QTest::keyClicks(named<QPlainTextEdit>(report, "notesEdit"), QStringLiteral("Starter battery replaced"));
+    report->setChooseSaveFile([&](const QString &) { return dir.filePath("visit"); });
+    QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QCOMPARE(w.boxes.lastText(), WriteDone); // no error
+
+    QProcess extract;
+    extract.start(pdftotext, {"-layout", dir.filePath("visit.pdf"), "-"});
+    QVERIFY(extract.waitForFinished(30000) && extract.exitCode() == 0);
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    const QString flat = text.simplified();
+    for (const QString &expected :
+         {QStringLiteral("КУВ-дизель v2.0"), QStringLiteral("21070415"),
+          QCoreApplication::applicationVersion(), QStringLiteral("Starter battery replaced")})
+        QVERIFY2(flat.contains(expected), qPrintable(expected));
+    // The changed row with its value on arrival, and the proof.
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Нижний порог +190 +Вольт +180"))),
+             qPrintable(text));
+    QVERIFY(flat.contains(
+        QRegularExpression(QStringLiteral("Запись подтверждена чтением, \\d\\d:\\d\\d:\\d\\d"))));
+    // Every value the tree holds, every journal line, and numbered pages.
+    for (int node = 0; node < tree.nodeCount(); ++node)
+        QVERIFY2(flat.contains(tree.row(node).value.simplified()), qPrintable(tree.path(node)));
+    for (const QString &line : events + alarms)
+        QVERIFY2(flat.contains(line.simplified()), qPrintable(line));
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\n\\s+2\\n"))));
 }
 
 QTEST_MAIN(tst_Visits)

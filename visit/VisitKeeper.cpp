@@ -32,11 +32,22 @@ QString VisitKeeper::UnchangedSinceText(const QDateTime &lastVisit)
 void VisitKeeper::forgetController()
 {
     m_serial.reset();
+    m_arrival.reset();
+    m_writeProvenAt.reset();
+    m_journals.reset();
 }
 
 void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode)
 {
-    m_serial = SerialNumberOf(image);
+    const QString serial = SerialNumberOf(image);
+    // Another controller on the same port begins a visit of its own.
+    if (m_serial && *m_serial != serial)
+        forgetController();
+    m_serial = serial;
+    if (!m_arrival)
+        m_arrival = image;
+    if (kind == VisitKind::Write)
+        m_writeProvenAt = QDateTime::currentDateTime();
     Visit visit;
     visit.kind = kind;
     visit.variantCode = variantCode;
@@ -47,6 +58,7 @@ void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, 
 
 void VisitKeeper::keepJournals(const JournalBook &journals, quint8 variantCode)
 {
+    m_journals = journals;
     Visit visit;
     visit.kind = VisitKind::Journals;
     visit.variantCode = variantCode;

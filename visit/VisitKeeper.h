@@ -6,6 +6,7 @@
 // window or the link; a failure is only told.
 
 #include "config/ParamChanges.h"
+#include "monitor/JournalBook.h"
 #include "monitor/StatusFeed.h"
 #include "visit/VisitArchive.h"
 
@@ -13,8 +14,6 @@
 #include <QThreadPool>
 
 namespace gencfg {
-
-class JournalBook;
 
 class VisitKeeper : public QObject
 {
@@ -36,6 +35,11 @@ public:
     void forgetController();
     // The serial number of the controller last read or written on this port; empty when unset or unknown.
     QString currentSerial() const { return m_serial.value_or(QString()); }
+    // This visit so far, for the report: what the controller held when first read,
+    // when a write was last proven, and the journals last read.
+    const std::optional<ConfigImageBytes> &arrival() const { return m_arrival; }
+    const std::optional<QDateTime> &writeProvenAt() const { return m_writeProvenAt; }
+    const JournalBook *journals() const { return m_journals ? &*m_journals : nullptr; }
 
     // A full read or a proven write; a read is compared with the last visit first.
     void keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode);
@@ -67,6 +71,9 @@ private:
     bool m_enabled = true;
     const StatusFeed *m_feed = nullptr;
     std::optional<QString> m_serial; // of the controller last read or written on this port
+    std::optional<ConfigImageBytes> m_arrival;
+    std::optional<QDateTime> m_writeProvenAt;
+    std::optional<JournalBook> m_journals;
     bool m_toldNoSerial = false;
     QThreadPool m_writer;
 };

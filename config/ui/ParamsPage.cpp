@@ -57,8 +57,10 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
             [this] { changesButton->setEnabled(m_model.baseline().has_value()); });
     connect(changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
     // Beside it, what the archive keeps of this and other controllers.
-    historyButton = makeButton(this, "historyButton", tr("История"), {583, 0, 100, 23});
+    historyButton = makeButton(this, "historyButton", tr("История"), {582, 0, 100, 23});
     connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
+    reportButton = makeButton(this, "reportButton", tr("Отчёт"), {475, 0, 100, 23});
+    connect(reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
 
     connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
     connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
@@ -110,7 +112,7 @@ bool ParamsPage::valuesWithinLimits()
 
 QList<QWidget *> ParamsPage::deviceControls() const
 {
-    return {saveButton, openButton, writeButton, readButton};
+    return {saveButton, openButton, writeButton, readButton, reportButton};
 }
 
 int ParamsPage::selectedNode() const

@@ -68,8 +68,9 @@ Q_SIGNALS:
     // The controller's whole parameter set, read, or written and proven by reading it back.
     void deviceRead(const gencfg::ConfigImageBytes &image);
     void writeProven(const gencfg::ConfigImageBytes &readBack);
-    // "История" was pressed.
+    // "История" or "Отчёт" was pressed.
     void historyRequested();
+    void reportRequested();
 
 private:
     ParamTreeView *paramTree = nullptr;
@@ -79,6 +80,7 @@ private:
     QPushButton *readButton = nullptr;    // "Прочитать"
     QPushButton *changesButton = nullptr; // "Изменения"
     QPushButton *historyButton = nullptr; // "История"
+    QPushButton *reportButton = nullptr;  // "Отчёт"
     QProgressBar *progressBar = nullptr;
 
     bool encodeTree(ConfigImageBytes &image);
