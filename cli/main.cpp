@@ -8,8 +8,11 @@
 int main(int argc, char *argv[])
 {
     // The report lays out text, which needs fonts: a GUI application, on no display.
+    bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    for (int i = 2; i < argc; ++i)
+        report = report && qstrcmp(argv[i], "--help") != 0 && qstrcmp(argv[i], "-h") != 0;
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+    if (report) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

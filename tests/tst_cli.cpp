@@ -77,6 +77,11 @@ CliResult runCli(const QStringList &arguments, int timeoutMs = 90000, const QStr
     QProcess process;
     process.setProgram(cliPath());
     process.setArguments(arguments);
+    // As on a server: no display, and no platform named.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
     QSignalSpy finished(&process, &QProcess::finished);
@@ -264,7 +269,7 @@ private Q_SLOTS:
     void setSerial_withTheServiceCode_writesTheEightCharacters();
 
     void ports_listsThePortsTheSystemEnumerates();
-    void executable_linksNeitherWidgetsNorGui();
+    void executable_linksNoWidgets_andReportsWithoutADisplay();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -286,8 +291,9 @@ void tst_Cli::help_forTheProgramAndEachCommand_exitsZero_data()
     QTest::newRow("help command") << QStringList{"help", "write-config"} << "Usage: gencfg-cli write-config";
     QTest::newRow("version") << QStringList{"--version"} << "gencfg-cli " GENCFG_VERSION "\n";
     QTest::newRow("version, short") << QStringList{"-v"} << "gencfg-cli " GENCFG_VERSION "\n";
-    for (const char *command : {"ports", "status", "read-config", "write-config", "show-config",
-                                "read-journal", "send", "start", "stop", "set-motor-hours", "set-serial"}) {
+    for (const char *command :
+         {"ports", "status", "read-config", "write-config", "show-config", "read-journal", "send", "start",
+          "stop", "set-motor-hours", "set-serial", "report", "history"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
                                << QStringLiteral("Usage: gencfg-cli %1").arg(QLatin1String(command));
     }
@@ -1172,6 +1178,17 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
                                          "11:11 11/11 \n"));
     // Each journal ends at its end code: four events, the end, two alarms, the end.
     QCOMPARE(c.received().size(), 8);
+
+    // The file the journal page saves: every record in its row, the stamp's fields in their columns.
+    const CliResult csv = runCli({"read-journal", "--port", c.port(), "--csv"});
+    QVERIFY2(csv.exitCode == 0, csv.describe());
+    QCOMPARE(csv.outText(), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие\r\n"
+                                           "Журнал событий,0,23,11,14,5,0,пропадание сети\r\n"
+                                           "Журнал событий,1,1,2,9,30,18,код 18\r\n"
+                                           "Журнал событий,2,31,12,23,59,13,авария: нет запуска ГУ\r\n"
+                                           "Журнал событий,3,,,,,1,запуск ГУ\r\n"
+                                           "Журнал аварий,0,5,6,10,0,13,авария: нет запуска ГУ\r\n"
+                                           "Журнал аварий,1,11,11,11,11,5,\r\n"));
 }
 
 void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead()
@@ -1382,7 +1399,7 @@ void tst_Cli::ports_listsThePortsTheSystemEnumerates()
     QCOMPARE(listed, expected);
 }
 
-void tst_Cli::executable_linksNeitherWidgetsNorGui()
+void tst_Cli::executable_linksNoWidgets_andReportsWithoutADisplay()
 {
     QProcess ldd;
     ldd.start(QStringLiteral("ldd"), {cliPath()});
@@ -1391,7 +1408,29 @@ void tst_Cli::executable_linksNeitherWidgetsNorGui()
     const QByteArray libraries = ldd.readAllStandardOutput();
     QVERIFY2(libraries.contains("libQt6Core"), libraries.constData());
     QVERIFY2(!libraries.contains("libQt6Widgets"), libraries.constData());
-    QVERIFY2(!libraries.contains("libQt6Gui"), libraries.constData());
+
+    // The report lays out text, which needs Qt's GUI library, but never a display.
+    Controller c(201);
+    QVERIFY(c.started);
+    setJournals(c.model());
+    const CliResult report =
+        runCli({"report", "--port", c.port(), path("visit.pdf"), "--notes", "Заменён аккумулятор"});
+    QVERIFY2(report.exitCode == 0, report.describe());
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {path("visit.pdf"), "-"});
+    QVERIFY2(extract.waitForFinished(30000) && extract.exitCode() == 0,
+             "pdftotext: tools/deps.sh installs it");
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+    for (const char *expected :
+         {"Отчёт о сервисном визите", "КУВ-дизель v2.0", "21070415", "Заменён аккумулятор", "Фаза А",
+          "Нижний порог", "vkmtr", "14:05 23/11 пропадание сети", "11:11 11/11", "Журнал аварий"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+
+    // A folder is no report file: refused before the controller is asked.
+    const int asked = c.received().size();
+    const CliResult folder = runCli({"report", "--port", c.port(), m_dir.path()});
+    QVERIFY2(folder.exitCode == 2 && folder.errText().contains(QStringLiteral("папка")), folder.describe());
+    QCOMPARE(c.received().size(), asked);
 }
 
 QTEST_MAIN(tst_Cli)

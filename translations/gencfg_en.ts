@@ -348,11 +348,11 @@
     <name>ConfigImage</name>
     <message>
         <source>%1: значение &apos;%2&apos; не является целым числом</source>
-        <translation>%1: value '%2' is not a whole number</translation>
+        <translation>%1: value &apos;%2&apos; is not a whole number</translation>
     </message>
     <message>
         <source>%1: номер &apos;%2&apos; должен начинаться с десяти цифр</source>
-        <translation>%1: number '%2' must begin with ten digits</translation>
+        <translation>%1: number &apos;%2&apos; must begin with ten digits</translation>
     </message>
 </context>
 <context>
@@ -654,16 +654,12 @@
 <context>
     <name>ParamChanges</name>
     <message>
-        <source>Параметр	В устройстве	Новое значение</source>
-        <translation>Parameter	In device	New value</translation>
-    </message>
-    <message>
         <source>Запись не подтверждена: устройство вернуло другие значения.</source>
         <translation>Write not confirmed: the device returned other values.</translation>
     </message>
     <message>
         <source>%1: записано &quot;%2&quot;, прочитано &quot;%3&quot;</source>
-        <translation>%1: written "%2", read "%3"</translation>
+        <translation>%1: written &quot;%2&quot;, read &quot;%3&quot;</translation>
     </message>
     <message>
         <source>и ещё %1</source>
@@ -676,6 +672,18 @@
     <message>
         <source>Изменено параметров: %1</source>
         <translation>Parameters changed: %1</translation>
+    </message>
+    <message>
+        <source>Параметр</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>В устройстве</source>
+        <translation>In device</translation>
+    </message>
+    <message>
+        <source>Новое значение</source>
+        <translation>New value</translation>
     </message>
 </context>
 <context>
@@ -697,7 +705,7 @@
     </message>
     <message>
         <source>Файл %1, строка %2: &apos;%3&apos; не является числом от 0 до 255</source>
-        <translation>File %1, line %2: '%3' is not a number from 0 to 255</translation>
+        <translation>File %1, line %2: &apos;%3&apos; is not a number from 0 to 255</translation>
     </message>
     <message>
         <source>Файл %1 не содержит ни одного значения</source>
@@ -795,6 +803,17 @@
     <message>
         <source>Серийный номер должен состоять из %1 символов, введено %2</source>
         <translation>The serial number must be %1 characters long, %2 given</translation>
+    </message>
+</context>
+<context>
+    <name>StatusRows</name>
+    <message>
+        <source>Вариант</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Режим</source>
+        <translation>Mode</translation>
     </message>
 </context>
 <context>
@@ -1080,6 +1099,100 @@
     </message>
 </context>
 <context>
+    <name>VisitArchive</name>
+    <message>
+        <source>не удалось создать папку %1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>не удалось создать папку в %1</source>
+        <translation>cannot create a folder in %1</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg</name>
+    <message>
+        <source>Вариант</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Серийный номер</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>не задан</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>Дата и время</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>Версия программы</source>
+        <translation>Program version</translation>
+    </message>
+    <message>
+        <source>Отчёт о сервисном визите</source>
+        <translation>Service visit report</translation>
+    </message>
+    <message>
+        <source>Заметки</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Измерения</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Нет данных от контроллера</source>
+        <translation>No data from the controller</translation>
+    </message>
+    <message>
+        <source>Флаги</source>
+        <translation>Flags</translation>
+    </message>
+    <message>
+        <source>Параметр</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Ед. изм.</source>
+        <translation>Units</translation>
+    </message>
+    <message>
+        <source>При прибытии</source>
+        <translation>On arrival</translation>
+    </message>
+    <message>
+        <source>Параметры</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Изменено в этом визите: %1 (значение при прибытии в последнем столбце)</source>
+        <translation>Changed in this visit: %1 (the value on arrival in the last column)</translation>
+    </message>
+    <message>
+        <source>Запись подтверждена чтением, %1</source>
+        <translation>Write confirmed by reading back, %1</translation>
+    </message>
+    <message>
+        <source>Журналы не прочитаны</source>
+        <translation>Journals not read</translation>
+    </message>
+    <message>
+        <source>Записей нет</source>
+        <translation>No entries</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить %1: %2</source>
+        <translation>Cannot save %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::AngularGauge</name>
     <message>
         <source>Стрелочный индикатор</source>
@@ -1093,24 +1206,71 @@
         <translation>Changes</translation>
     </message>
     <message>
-        <source>Параметр</source>
-        <translation>Parameter</translation>
-    </message>
-    <message>
-        <source>В устройстве</source>
-        <translation>In device</translation>
-    </message>
-    <message>
-        <source>Новое значение</source>
-        <translation>New value</translation>
-    </message>
-    <message>
         <source>Копировать</source>
         <translation>Copy</translation>
     </message>
     <message>
         <source>Закрыть</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::HistoryDialog</name>
+    <message>
+        <source>Запись</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Журналы</source>
+        <translation>Journals</translation>
+    </message>
+    <message>
+        <source>Чтение</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>История</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Серийный номер:</source>
+        <translation>Serial number:</translation>
+    </message>
+    <message>
+        <source>Время</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Что сделано</source>
+        <translation>What was done</translation>
+    </message>
+    <message>
+        <source>Вариант</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Версия программы</source>
+        <translation>Program version</translation>
+    </message>
+    <message>
+        <source>Сравнить</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>Выберите два визита с параметрами</source>
+        <translation>Choose two visits with parameters</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Сравнение визитов</source>
+        <translation>Visits compared</translation>
+    </message>
+    <message>
+        <source>Параметр</source>
+        <translation>Parameter</translation>
     </message>
 </context>
 <context>
@@ -1126,6 +1286,18 @@
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+    <message>
+        <source>Сохранить журналы</source>
+        <translation>Save journals</translation>
+    </message>
+    <message>
+        <source>Журналы ещё не прочитаны</source>
+        <translation>The journals have not been read yet</translation>
+    </message>
+    <message>
+        <source>Не удалось сохранить %1: %2</source>
+        <translation>Cannot save %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1144,6 +1316,65 @@
     <message>
         <source>Линейный индикатор</source>
         <translation>Bar gauge</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::MainWindow</name>
+    <message>
+        <source>ПО Конфигуратор v2a</source>
+        <translation>Configurator software v2a</translation>
+    </message>
+    <message>
+        <source>Измерения</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Параметры</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>Advanced</translation>
+    </message>
+    <message>
+        <source>Терминал+лог</source>
+        <translation>Terminal+log</translation>
+    </message>
+    <message>
+        <source>Графики</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>Пакетов принято:</source>
+        <translation>Packets received:</translation>
+    </message>
+    <message>
+        <source>Стоп</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Пакетов принято: %1</source>
+        <translation>Packets received: %1</translation>
+    </message>
+    <message>
+        <source>Ошибок: %1</source>
+        <translation>Errors: %1</translation>
+    </message>
+    <message>
+        <source>С прошлого визита</source>
+        <translation>Since the last visit</translation>
+    </message>
+    <message>
+        <source>Параметр</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>В прошлый раз (%1)</source>
+        <translation>Last time (%1)</translation>
+    </message>
+    <message>
+        <source>Сейчас</source>
+        <translation>Now</translation>
     </message>
 </context>
 <context>
@@ -1177,6 +1408,17 @@
     </message>
 </context>
 <context>
+    <name>gencfg::ParamValueDialog</name>
+    <message>
+        <source>Установка параметра</source>
+        <translation>Set parameter</translation>
+    </message>
+    <message>
+        <source>Установить</source>
+        <translation>Set</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::ParamsPage</name>
     <message>
         <source>Сохранить</source>
@@ -1202,12 +1444,47 @@
         <source>Ошибка</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>История</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Отчёт</source>
+        <translation>Report</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::PortComboBox</name>
     <message>
         <source> — занят</source>
         <translation> — busy</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::ReportDialog</name>
+    <message>
+        <source>Отчёт</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>Заметки для отчёта:</source>
+        <translation>Notes for the report:</translation>
+    </message>
+    <message>
+        <source>Заметки для отчёта</source>
+        <translation>Notes for the report</translation>
+    </message>
+    <message>
+        <source>Сохранить PDF</source>
+        <translation>Save PDF</translation>
+    </message>
+    <message>
+        <source>Печать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1286,60 +1563,6 @@
     </message>
 </context>
 <context>
-    <name>gencfg::MainWindow</name>
-    <message>
-        <source>ПО Конфигуратор v2a</source>
-        <translation>Configurator software v2a</translation>
-    </message>
-    <message>
-        <source>Измерения</source>
-        <translation>Measurements</translation>
-    </message>
-    <message>
-        <source>Параметры</source>
-        <translation>Parameters</translation>
-    </message>
-    <message>
-        <source>Дополнительно</source>
-        <translation>Advanced</translation>
-    </message>
-    <message>
-        <source>Терминал+лог</source>
-        <translation>Terminal+log</translation>
-    </message>
-    <message>
-        <source>Графики</source>
-        <translation>Charts</translation>
-    </message>
-    <message>
-        <source>Пакетов принято:</source>
-        <translation>Packets received:</translation>
-    </message>
-    <message>
-        <source>Стоп</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>Пакетов принято: %1</source>
-        <translation>Packets received: %1</translation>
-    </message>
-    <message>
-        <source>Ошибок: %1</source>
-        <translation>Errors: %1</translation>
-    </message>
-</context>
-<context>
-    <name>gencfg::ParamValueDialog</name>
-    <message>
-        <source>Установка параметра</source>
-        <translation>Set parameter</translation>
-    </message>
-    <message>
-        <source>Установить</source>
-        <translation>Set</translation>
-    </message>
-</context>
-<context>
     <name>gencfg::TerminalPage</name>
     <message>
         <source>Отображать данные</source>
@@ -1371,6 +1594,13 @@
     </message>
 </context>
 <context>
+    <name>gencfg::TextDisplay</name>
+    <message>
+        <source>Текстовый индикатор</source>
+        <translation>Text display</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::TrafficLog</name>
     <message>
         <source>Не удалось открыть LOG-файл %1: %2</source>
@@ -1379,13 +1609,6 @@
     <message>
         <source>Не удалось записать в LOG-файл %1: %2</source>
         <translation>Cannot write to LOG file %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>gencfg::TextDisplay</name>
-    <message>
-        <source>Текстовый индикатор</source>
-        <translation>Text display</translation>
     </message>
 </context>
 <context>
@@ -1493,6 +1716,21 @@
     <message>
         <source>Не удалось сохранить %1: %2</source>
         <translation>Cannot save %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::VisitKeeper</name>
+    <message>
+        <source>С прошлого визита (%1) параметры не менялись</source>
+        <translation>No parameter has changed since the last visit (%1)</translation>
+    </message>
+    <message>
+        <source>Серийный номер контроллера не задан: визит сохранён в архив в папку «%1»</source>
+        <translation>The controller's serial number is not set: the visit is archived in the folder &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Визит не сохранён в архив: %1</source>
+        <translation>The visit was not archived: %1</translation>
     </message>
 </context>
 <context>

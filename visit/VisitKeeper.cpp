@@ -75,7 +75,8 @@ void VisitKeeper::keep(Visit visit, bool compare)
     visit.programVersion = QCoreApplication::applicationVersion();
     if (m_feed && m_feed->seen())
         visit.status = StatusJson(m_feed->latest());
-    if (visit.serial.isEmpty() && !m_toldNoSerial) {
+    // Journals read before any parameters come from a controller not yet known: nothing to tell.
+    if (visit.serial.isEmpty() && visit.kind != VisitKind::Journals && !m_toldNoSerial) {
         m_toldNoSerial = true;
         Q_EMIT message(tr("Серийный номер контроллера не задан: визит сохранён в архив в папку «%1»")
                            .arg(NoSerialFolder));
