@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "report/Language.h"
 #include "app/MainWindow.h"
 #include "config/Catalogue.h"
 #ifdef GENCFG_WITH_SIMULATOR

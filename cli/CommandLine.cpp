@@ -30,6 +30,7 @@ const OptionEntry Options[] = {
     {"variant", "petrol|diesel|dry", "catalogue to decode with"},
     {"code", "CODE", "the service code"},
     {"notes", "TEXT", "the technician's notes, printed under the report's header"},
+    {"lang", "ru|en", "the report's language: Russian (the default, else GENCFG_LANG) or English"},
     {"visit", "SERIAL@DATE", "an archived visit: SERIAL@last, or the newest whose time begins with DATE"},
 };
 
@@ -115,7 +116,7 @@ const QList<CommandEntry> &Commands()
          {"A", "B"},
          {}},
         {"report",
-         "--port DEV OUT.pdf [--notes TEXT]",
+         "--port DEV OUT.pdf [--notes TEXT] [--lang ru|en]",
          "write a service report of the controller as PDF",
          "Reads the parameters, both journals and a status frame, then writes OUT.pdf\n"
          "as the window's \"Отчёт\" does: the variant, serial number, date and program\n"
@@ -124,7 +125,7 @@ const QList<CommandEntry> &Commands()
          "controller did not answer are printed as such and end the command with\n"
          "status 1; nothing is written when the parameters or the journals cannot be\n"
          "read.",
-         {port, "notes", "variant"},
+         {port, "notes", "lang", "variant"},
          {"OUT.pdf"},
          {port}},
         {"history",

@@ -7,6 +7,7 @@
 #include "config/ParamModel.h"
 #include "monitor/JournalBook.h"
 #include "monitor/JournalReading.h"
+#include "report/Language.h"
 #include "report/VisitReport.h"
 #include "visit/VisitArchive.h"
 
@@ -17,6 +18,11 @@ namespace gencfg::cli {
 
 int RunReport(const Invocation &invocation)
 {
+    const std::optional<InterfaceLanguage> language =
+        ChosenLanguage(invocation.value(QStringLiteral("lang")), qEnvironmentVariable("GENCFG_LANG"));
+    if (!language)
+        return Fail(InputError, QStringLiteral("unknown language: give --lang ru or --lang en"));
+    const InterfaceTranslators translators(*language);
     const QString path = invocation.argument(0);
     // Found out before the controller is read, not after.
     if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())

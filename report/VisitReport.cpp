@@ -16,11 +16,6 @@ namespace gencfg {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VisitReport", text);
-}
-
 QString cell(const QString &text, const char *attributes = "")
 {
     return QStringLiteral("<td%1>%2</td>").arg(QLatin1String(attributes), text.toHtmlEscaped());
@@ -46,16 +41,21 @@ QString headerPart(const VisitReportInput &in)
 {
     const std::optional<DeviceVariant> variant = VariantFromCode(in.variantCode);
     const QList<QPair<QString, QString>> rows{
-        {tr("Вариант"), variant ? VariantTitle(*variant).trimmed() : QString::number(in.variantCode)},
-        {tr("Серийный номер"), in.serial.isEmpty() ? tr("не задан") : in.serial},
-        {tr("Дата и время"), in.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
-        {tr("Версия программы"), in.programVersion},
+        {QCoreApplication::translate("VisitReport", "Вариант"),
+         variant ? VariantTitle(*variant).trimmed() : QString::number(in.variantCode)},
+        {QCoreApplication::translate("VisitReport", "Серийный номер"),
+         in.serial.isEmpty() ? QCoreApplication::translate("VisitReport", "не задан") : in.serial},
+        {QCoreApplication::translate("VisitReport", "Дата и время"),
+         in.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
+        {QCoreApplication::translate("VisitReport", "Версия программы"), in.programVersion},
     };
     QString html;
     for (const auto &[caption, value] : rows)
         html +=
             QStringLiteral("<tr>") + cell(caption, " width=\"30%\"") + cell(value) + QStringLiteral("</tr>");
-    return QStringLiteral("<h1>%1</h1>").arg(tr("Отчёт о сервисном визите").toHtmlEscaped()) + table(html);
+    return QStringLiteral("<h1>%1</h1>")
+               .arg(QCoreApplication::translate("VisitReport", "Отчёт о сервисном визите").toHtmlEscaped()) +
+           table(html);
 }
 
 QString notesPart(const QString &notes)
@@ -64,21 +64,25 @@ QString notesPart(const QString &notes)
         return {};
     QString html = notes.toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-    return heading(tr("Заметки")) + QStringLiteral("<p>%1</p>").arg(html);
+    return heading(QCoreApplication::translate("VisitReport", "Заметки")) +
+           QStringLiteral("<p>%1</p>").arg(html);
 }
 
 QString measurementsPart(const std::optional<TelemetryRecord> &status)
 {
     if (!status)
-        return heading(tr("Измерения")) + QStringLiteral("<p>%1</p>").arg(tr("Нет данных от контроллера"));
+        return heading(QCoreApplication::translate("VisitReport", "Измерения")) +
+               QStringLiteral("<p>%1</p>")
+                   .arg(QCoreApplication::translate("VisitReport", "Нет данных от контроллера"));
     ShownTexts shown;
     QString rows;
     for (const auto &[caption, value] : StatusRows(*status, shown))
         rows += QStringLiteral("<tr>") + cell(OneLineCaption(caption), " width=\"40%\"") + cell(value) +
                 QStringLiteral("</tr>");
-    rows += QStringLiteral("<tr>") + cell(tr("Флаги"), " width=\"40%\"") + cell(FlagWords(*status)) +
-            QStringLiteral("</tr>");
-    return heading(tr("Измерения")) + table(rows);
+    rows += QStringLiteral("<tr>") +
+            cell(QCoreApplication::translate("VisitReport", "Флаги"), " width=\"40%\"") +
+            cell(FlagWords(*status)) + QStringLiteral("</tr>");
+    return heading(QCoreApplication::translate("VisitReport", "Измерения")) + table(rows);
 }
 
 QString paramsPart(const VisitReportInput &in)
@@ -93,10 +97,12 @@ QString paramsPart(const VisitReportInput &in)
             DecodeConfigImage(*in.arrival, arrival);
         }
     }
-    QString rows = QStringLiteral("<tr>") + headerCell(tr("Параметр"), " width=\"46%\"") +
-                   headerCell(tr("Значение"), " width=\"20%\"") +
-                   headerCell(tr("Ед. изм."), " width=\"14%\"") +
-                   headerCell(tr("При прибытии"), " width=\"20%\"") + QStringLiteral("</tr>");
+    QString rows = QStringLiteral("<tr>") +
+                   headerCell(QCoreApplication::translate("VisitReport", "Параметр"), " width=\"46%\"") +
+                   headerCell(QCoreApplication::translate("VisitReport", "Значение"), " width=\"20%\"") +
+                   headerCell(QCoreApplication::translate("VisitReport", "Ед. изм."), " width=\"14%\"") +
+                   headerCell(QCoreApplication::translate("VisitReport", "При прибытии"), " width=\"20%\"") +
+                   QStringLiteral("</tr>");
     int changed = 0;
     for (int node = 0; node < in.tree->nodeCount(); ++node) {
         const CatalogueRow &row = in.tree->row(node);
@@ -110,15 +116,17 @@ QString paramsPart(const VisitReportInput &in)
                 cell(row.units) + cell(differs ? arrival.row(node).value : QString()) +
                 QStringLiteral("</tr>");
     }
-    QString html = heading(tr("Параметры")) + table(rows);
+    QString html = heading(QCoreApplication::translate("VisitReport", "Параметры")) + table(rows);
     if (changed > 0)
         html += QStringLiteral("<p>%1</p>")
-                    .arg(tr("Изменено в этом визите: %1 (значение при прибытии в последнем столбце)")
+                    .arg(QCoreApplication::translate(
+                             "VisitReport",
+                             "Изменено в этом визите: %1 (значение при прибытии в последнем столбце)")
                              .arg(changed)
                              .toHtmlEscaped());
     if (in.writeProven)
         html += QStringLiteral("<p><b>%1</b></p>")
-                    .arg(tr("Запись подтверждена чтением, %1")
+                    .arg(QCoreApplication::translate("VisitReport", "Запись подтверждена чтением, %1")
                              .arg(in.writeProven->toString(QStringLiteral("HH:mm:ss")))
                              .toHtmlEscaped());
     return html;
@@ -131,9 +139,11 @@ QString journalsPart(const JournalBook *journals)
         html += heading(JournalCaption(journal));
         const QStringList lines = journals ? journals->lines(journal) : QStringList();
         if (!journals)
-            html += QStringLiteral("<p>%1</p>").arg(tr("Журналы не прочитаны"));
+            html += QStringLiteral("<p>%1</p>")
+                        .arg(QCoreApplication::translate("VisitReport", "Журналы не прочитаны"));
         else if (lines.isEmpty())
-            html += QStringLiteral("<p>%1</p>").arg(tr("Записей нет"));
+            html +=
+                QStringLiteral("<p>%1</p>").arg(QCoreApplication::translate("VisitReport", "Записей нет"));
         for (const QString &line : lines)
             html += line.toHtmlEscaped() + QStringLiteral("<br>");
     }
@@ -175,14 +185,14 @@ QString WriteVisitReportPdf(const VisitReportInput &input, const QString &path)
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("gencfg ") + input.programVersion);
-        writer.setTitle(tr("Отчёт о сервисном визите"));
+        writer.setTitle(QCoreApplication::translate("VisitReport", "Отчёт о сервисном визите"));
         PrintVisitReport(input, writer);
     }
     bool refused = false;
     const QString failure = SaveWhole(path, pdf, &refused);
     if (failure.isEmpty() || refused)
         return failure;
-    return tr("Не удалось сохранить %1: %2").arg(path, failure);
+    return QCoreApplication::translate("VisitReport", "Не удалось сохранить %1: %2").arg(path, failure);
 }
 
 } // namespace gencfg

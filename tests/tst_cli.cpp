@@ -1426,6 +1426,16 @@ void tst_Cli::executable_linksNoWidgets_andReportsWithoutADisplay()
           "Нижний порог", "vkmtr", "14:05 23/11 пропадание сети", "11:11 11/11", "Журнал аварий"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
 
+    // In English on request, the controller's own texts and all.
+    const CliResult english = runCli({"report", "--port", c.port(), path("visit-en.pdf"), "--lang", "en"});
+    QVERIFY2(english.exitCode == 0, english.describe());
+    extract.start(QStringLiteral("pdftotext"), {path("visit-en.pdf"), "-"});
+    QVERIFY(extract.waitForFinished(30000) && extract.exitCode() == 0);
+    const QString englishText = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+    for (const char *expected : {"Service visit report", "KUV diesel v2.0", "Phase A", "Event journal"})
+        QVERIFY2(englishText.contains(QLatin1String(expected)), qPrintable(englishText.left(400)));
+    QVERIFY(!englishText.contains(QStringLiteral("Измерения")));
+
     // A folder is no report file: refused before the controller is asked.
     const int asked = c.received().size();
     const CliResult folder = runCli({"report", "--port", c.port(), m_dir.path()});

@@ -2,7 +2,7 @@
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
-#include "app/Language.h"
+#include "report/Language.h"
 #include "config/Catalogue.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"

@@ -1110,7 +1110,7 @@
     </message>
 </context>
 <context>
-    <name>gencfg</name>
+    <name>VisitReport</name>
     <message>
         <source>Вариант</source>
         <translation>Variant</translation>
@@ -1726,7 +1726,7 @@
     </message>
     <message>
         <source>Серийный номер контроллера не задан: визит сохранён в архив в папку «%1»</source>
-        <translation>The controller's serial number is not set: the visit is archived in the folder &quot;%1&quot;</translation>
+        <translation>The controller&apos;s serial number is not set: the visit is archived in the folder &quot;%1&quot;</translation>
     </message>
     <message>
         <source>Визит не сохранён в архив: %1</source>
