@@ -2,6 +2,7 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +23,13 @@ inline QStringList memoLines(const QPlainTextEdit *memo)
 template <class Widget> Widget *named(const QWidget *page, const char *name)
 {
     return page->findChild<Widget *>(QLatin1String(name));
+}
+
+// Picks an item of a combo box as the user does from its list.
+inline void pickItem(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
 }
 
 // The terminal page's traffic view: the page keeps it to itself.
