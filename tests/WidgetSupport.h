@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
+#include <initializer_list>
 
 namespace gencfg::test {
 
@@ -30,6 +31,22 @@ inline void pickItem(QComboBox *combo, int index)
 {
     combo->setCurrentIndex(index);
     Q_EMIT combo->activated(index);
+}
+
+// A page's widgets by their object names, in that order.
+inline QList<QWidget *> namedWidgets(const QWidget *page, std::initializer_list<const char *> names)
+{
+    QList<QWidget *> widgets;
+    for (const char *name : names)
+        widgets << named<QWidget>(page, name);
+    return widgets;
+}
+
+// The service page's controls that stay locked until the service code is accepted.
+inline QList<QWidget *> serviceCodeLocked(const QWidget *servicePage)
+{
+    return namedWidgets(servicePage, {"motorHoursEdit", "motorMinutesEdit", "setMotorHoursButton",
+                                      "serialNumberEdit", "setSerialNumberButton"});
 }
 
 // The terminal page's traffic view: the page keeps it to itself.
