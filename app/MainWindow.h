@@ -12,6 +12,7 @@
 #include "monitor/TelemetryRecording.h"
 #include "widgets/Messages.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -57,6 +58,8 @@ public:
     TelemetryLog &telemetryLog() { return m_telemetry; }
     // The clock the record stamps each status frame with, in milliseconds since the epoch.
     void setTelemetryClock(std::function<qint64()> clock) { m_statusFeed.setClock(std::move(clock)); }
+    // The clock the terminal stamps its lines with and the service page sets the controller's clock from.
+    void setClock(const std::function<QDateTime()> &clock);
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
