@@ -2,12 +2,15 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <initializer_list>
 
@@ -60,6 +63,22 @@ inline void enterServiceCode(QWidget *servicePage, const QString &code = QString
 {
     named<QLineEdit>(servicePage, "serviceCodeEdit")->setText(code);
     QTest::mouseClick(named<QWidget>(servicePage, "unlockButton"), Qt::LeftButton);
+}
+
+// Answers the next file dialog with path as the user types it and confirms; an empty path cancels it.
+inline void answerFileDialog(const QString &path)
+{
+    auto *waiting = new QTimer;
+    waiting->setInterval(10);
+    QObject::connect(waiting, &QTimer::timeout, waiting, [waiting, path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        waiting->deleteLater();
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+    });
+    waiting->start();
 }
 
 } // namespace gencfg::test
