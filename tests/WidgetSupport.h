@@ -2,6 +2,8 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include "config/ParamFile.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -79,6 +82,25 @@ inline void answerFileDialog(const QString &path)
         static_cast<QDialog *>(dialog)->done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
     });
     waiting->start();
+}
+
+// Opens a parameter file through the window's "Открыть" and its file dialog.
+inline void openParamFile(const QWidget *window, const QString &path)
+{
+    answerFileDialog(path);
+    named<QPushButton>(window, "openButton")->click();
+}
+
+// Gives the window's parameters page image as the user does: from a parameter file holding it.
+inline bool openImage(const QWidget *window, const ConfigImageBytes &image)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("image.txt")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(FormatParamFile(image)) < 0)
+        return false;
+    file.close();
+    openParamFile(window, file.fileName());
+    return true;
 }
 
 } // namespace gencfg::test
