@@ -2,6 +2,7 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include "config/Catalogue.h"
 #include "config/ParamFile.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <initializer_list>
+#include <memory>
 
 namespace gencfg::test {
 
@@ -68,31 +70,48 @@ inline void enterServiceCode(QWidget *servicePage, const QString &code = QString
     QTest::mouseClick(named<QWidget>(servicePage, "unlockButton"), Qt::LeftButton);
 }
 
-// Answers the next file dialog with path as the user types it and confirms; an empty path cancels it.
-inline void answerFileDialog(const QString &path)
+// What a file dialog answered by answerFileDialog showed: whether it opened, and the file it proposed.
+struct FileDialogAnswer
 {
-    auto *waiting = new QTimer;
+    bool opened = false;
+    QString proposed;
+};
+
+// Answers the next file dialog over window with path, as the user types it and confirms; an empty path
+// cancels it. Left unanswered, the wait ends with the window.
+inline std::shared_ptr<FileDialogAnswer> answerFileDialog(QWidget *window, const QString &path)
+{
+    auto answer = std::make_shared<FileDialogAnswer>();
+    auto *waiting = new QTimer(window);
     waiting->setInterval(10);
-    QObject::connect(waiting, &QTimer::timeout, waiting, [waiting, path] {
+    QObject::connect(waiting, &QTimer::timeout, waiting, [waiting, path, answer] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
+        waiting->stop();
         waiting->deleteLater();
+        answer->opened = true;
+        answer->proposed = dialog->selectedFiles().value(0);
         dialog->selectFile(path);
+        // The whole path in the name field, so the folder the dialog has loaded so far does not matter.
+        if (auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            nameField->setText(path);
         static_cast<QDialog *>(dialog)->done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
     });
     waiting->start();
+    return answer;
 }
 
 // Opens a parameter file through the window's "Открыть" and its file dialog.
-inline void openParamFile(const QWidget *window, const QString &path)
+inline void openParamFile(QWidget *window, const QString &path)
 {
-    answerFileDialog(path);
+    answerFileDialog(window, path);
     named<QPushButton>(window, "openButton")->click();
 }
 
-// Gives the window's parameters page image as the user does: from a parameter file holding it.
-inline bool openImage(const QWidget *window, const ConfigImageBytes &image)
+// Gives the parameters page image while the tree shows the catalogue's defaults, as the user does: opens a
+// parameter file holding it, then picks the variant again.
+inline bool openImage(QWidget *window, DeviceVariant variant, const ConfigImageBytes &image)
 {
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("image.txt")));
@@ -100,6 +119,8 @@ inline bool openImage(const QWidget *window, const ConfigImageBytes &image)
         return false;
     file.close();
     openParamFile(window, file.fileName());
+    auto *variants = named<QComboBox>(window, "variantCombo");
+    pickItem(variants, variants->findText(VariantTitle(variant)));
     return true;
 }
 

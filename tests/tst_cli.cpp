@@ -716,7 +716,7 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         named<QPushButton>(&form, "readButton")->click();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
-        answerFileDialog(windowFile);
+        answerFileDialog(&form, windowFile);
         named<QPushButton>(&form, "saveButton")->click();
         QCOMPARE(messages.count(), 1);
     }

@@ -148,7 +148,7 @@ QByteArray readAndSave(const QString &path)
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
-    answerFileDialog(path);
+    answerFileDialog(&w.form, path);
     named<QPushButton>(&w.form, "saveButton")->click();
     return readAll(path);
 }

@@ -72,10 +72,10 @@ void zoom(const QWidget *page, qint64 from, qint64 to)
 }
 
 // Saves through the page's button and the file dialog; the failure the box tells, or an empty text.
-QString saveThrough(FormSim &s, const QWidget *page, const char *button, const QString &path)
+QString saveThrough(FormSim &s, QWidget *page, const char *button, const QString &path)
 {
     const int before = s.boxes.count();
-    answerFileDialog(path);
+    answerFileDialog(page, path);
     named<QPushButton>(page, button)->click();
     return s.boxes.count() == before ? QString() : s.boxes.lastText();
 }
