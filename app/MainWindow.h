@@ -74,7 +74,6 @@ public:
     JournalPage *journalPage = nullptr;
     ServicePage *servicePage = nullptr;
     TerminalPage *terminalPage = nullptr;
-    TrendsPage *trendsPage = nullptr; // "Графики"
     QComboBox *variantCombo = nullptr;
     PortComboBox *portCombo = nullptr;
     QStatusBar *statusBar = nullptr;
@@ -84,7 +83,6 @@ public:
     QPushButton *stopButton = nullptr; // "Стоп": shown while an operation runs
     // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
     QTimer faultBlinkTimer;
-    ParamValueDialog *valueDialog = nullptr;
 
     // The variant whose catalogue the tree holds.
     DeviceVariant variant() const { return DeviceVariant(m_variant); }
@@ -123,6 +121,8 @@ private:
     // Applies a variant reported while the value dialog was open or an operation ran.
     void applyHeldVariant();
 
+    TrendsPage *trendsPage = nullptr; // "Графики"
+    ParamValueDialog *valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
     StatusFeed m_statusFeed{m_link};
