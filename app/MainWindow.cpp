@@ -314,6 +314,12 @@ void MainWindow::addExtraPort(const QString &path)
     portCombo->addExtraPort(path);
 }
 
+void MainWindow::setClock(const std::function<QDateTime()> &clock)
+{
+    terminalPage->setClock(clock);
+    servicePage->setClock(clock);
+}
+
 void MainWindow::pickPort(const QString &path)
 {
     portCombo->showPort(path);

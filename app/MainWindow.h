@@ -12,6 +12,7 @@
 #include "monitor/TelemetryRecording.h"
 #include "widgets/Messages.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -57,6 +58,8 @@ public:
     TelemetryLog &telemetryLog() { return m_telemetry; }
     // The clock the record stamps each status frame with, in milliseconds since the epoch.
     void setTelemetryClock(std::function<qint64()> clock) { m_statusFeed.setClock(std::move(clock)); }
+    // The clock the terminal stamps its lines with and the service page sets the controller's clock from.
+    void setClock(const std::function<QDateTime()> &clock);
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
@@ -71,7 +74,6 @@ public:
     JournalPage *journalPage = nullptr;
     ServicePage *servicePage = nullptr;
     TerminalPage *terminalPage = nullptr;
-    TrendsPage *trendsPage = nullptr; // "Графики"
     QComboBox *variantCombo = nullptr;
     PortComboBox *portCombo = nullptr;
     QStatusBar *statusBar = nullptr;
@@ -81,7 +83,6 @@ public:
     QPushButton *stopButton = nullptr; // "Стоп": shown while an operation runs
     // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
     QTimer faultBlinkTimer;
-    ParamValueDialog *valueDialog = nullptr;
 
     // The variant whose catalogue the tree holds.
     DeviceVariant variant() const { return DeviceVariant(m_variant); }
@@ -120,6 +121,8 @@ private:
     // Applies a variant reported while the value dialog was open or an operation ran.
     void applyHeldVariant();
 
+    TrendsPage *trendsPage = nullptr; // "Графики"
+    ParamValueDialog *valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
     StatusFeed m_statusFeed{m_link};

@@ -6,7 +6,6 @@
 #include "config/Catalogue.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
-#include "config/ui/ParamsPage.h"
 #include "monitor/TelemetryCsv.h"
 
 #include <QApplication>
@@ -149,7 +148,7 @@ QByteArray readAndSave(const QString &path)
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
-    w.form.paramsPage->setChooseSaveFile([path](const QString &) { return path; });
+    answerFileDialog(&w.form, path);
     named<QPushButton>(&w.form, "saveButton")->click();
     return readAll(path);
 }
