@@ -173,7 +173,19 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
     addColumns({{"upsBattery", ups, ups, GaugeSize::WideBar, upsScale, upsBands, UpsVoltUnits(), 1,
                  QRect(52, 274, 280, 55), QRect(152, 329, 80, DisplayHeight),
                  QRect(112, 262, 160, CaptionHeight), 0.24, 0.55, 0.24, 5, bar, value[5], &upsBatteryGauge}});
-    buildModem();
+    const QString signal = SignalCaption();
+    const QString registration = NetworkRegistrationCaption();
+    const Scale dbm{-113, -51, 3, 4};
+    const Bands weakToStrong{3, -95, -85, BandRed, BandYellow, BandGreen};
+    addColumns({{"signal", signal, signal, GaugeSize::WideBar, dbm, weakToStrong, DbmUnits(), 0,
+                 QRect(52, 384, 280, 55), QRect(152, 439, 80, DisplayHeight),
+                 QRect(112, 372, 160, CaptionHeight), 0.24, 0.75, 0.24, 5, bar, nullptr, &signalGauge}});
+    signalDisplay = static_cast<NumericDisplay *>(m_columns.back().d);
+    registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {82, 489, 220, 34});
+    QLabel *registrationCaption = makeCaption(this, QStringLiteral("registrationCaption"), registration,
+                                              {112, 472, 160, CaptionHeight});
+    m_columns.push_back({registrationLabel, nullptr, registrationCaption, 0.24, 0.92, 0.24, 10,
+                         GaugeSize::Unchanged, GaugeLook()});
     const Scale celsius{-20, 40, 7, 1};
     const Bands cold{2, 10, 40, BandRed, BandGreen, BandGreen};
     const Bands unbanded{1, 40, 40, BandGreen, BandGreen, BandGreen};
@@ -234,24 +246,6 @@ void MeasurementPage::addColumns(std::initializer_list<ColumnDesign> designs)
                                               design.caption, design.captionPlace);
         ++column;
     }
-}
-
-void MeasurementPage::buildModem()
-{
-    const QString signal = SignalCaption();
-    const QString registration = NetworkRegistrationCaption();
-    const Scale dbm{-113, -51, 3, 4};
-    const Bands weakToStrong{3, -95, -85, BandRed, BandYellow, BandGreen};
-    const GaugeLook bar{0.02, 0.015, 0};
-    addColumns({{"signal", signal, signal, GaugeSize::WideBar, dbm, weakToStrong, DbmUnits(), 0,
-                 QRect(52, 384, 280, 55), QRect(152, 439, 80, DisplayHeight),
-                 QRect(112, 372, 160, CaptionHeight), 0.24, 0.75, 0.24, 5, bar, nullptr, &signalGauge}});
-    signalDisplay = static_cast<NumericDisplay *>(m_columns.back().d);
-    registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {82, 489, 220, 34});
-    QLabel *caption = makeCaption(this, QStringLiteral("registrationCaption"), registration,
-                                  {112, 472, 160, CaptionHeight});
-    m_columns.push_back(
-        {registrationLabel, nullptr, caption, 0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, GaugeLook()});
 }
 
 void MeasurementPage::buildStatusColumn()

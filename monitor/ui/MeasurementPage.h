@@ -58,7 +58,6 @@ private:
 
     // Makes the columns of one group as designed, and keeps them for placement.
     void addColumns(std::initializer_list<ColumnDesign> designs);
-    void buildModem();
     void buildStatusColumn();
     void buildMode();
     void showMode(const TelemetryRecord &record);
