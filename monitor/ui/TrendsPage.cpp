@@ -152,7 +152,7 @@ TrendsPage::Plot TrendsPage::makePlot(const QString &title, const char *name)
     return plot;
 }
 
-void TrendsPage::addTrend(int plot, const QString &name, double (*value)(const TelemetryRecord &))
+void TrendsPage::addTrend(int plot, const QString &name, RecordValue value)
 {
     auto *series = new QLineSeries;
     series->setName(name);
@@ -178,23 +178,11 @@ void TrendsPage::buildPlots()
     m_plots.push_back(makePlot(tr("Напряжения, ") + VoltUnits(), "voltageChart"));
     m_plots.push_back(makePlot(tr("Батареи, ") + VoltUnits(), "batteryChart"));
     m_plots.push_back(makePlot(tr("Температуры, °C"), "temperatureChart"));
-    addTrend(VoltagePlot, PhaseACaption(), [](const TelemetryRecord &r) -> double { return r.VoltageA; });
-    addTrend(VoltagePlot, PhaseBCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageB; });
-    addTrend(VoltagePlot, PhaseCCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageC; });
-    addTrend(VoltagePlot, GeneratorPhaseCaption(),
-             [](const TelemetryRecord &r) -> double { return r.VoltageGU; });
-    addTrend(BatteryPlot, tr("АКБ"),
-             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.AccVoltage); });
-    addTrend(BatteryPlot, tr("ИБП"),
-             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.UpsVoltage); });
-    addTrend(TemperaturePlot, tr("Датчик 1"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature1; });
-    addTrend(TemperaturePlot, tr("Датчик 2"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature2; });
-    addTrend(TemperaturePlot, tr("Датчик 3"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature3; });
-    addTrend(TemperaturePlot, tr("Датчик 4"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature4; });
+    const QString names[] = {PhaseACaption(), PhaseBCaption(), PhaseCCaption(), GeneratorPhaseCaption(),
+                             tr("АКБ"),       tr("ИБП"),       tr("Датчик 1"),  tr("Датчик 2"),
+                             tr("Датчик 3"),  tr("Датчик 4")};
+    for (int i = 0; i < 10; ++i)
+        addTrend(i < 4 ? VoltagePlot : i < 6 ? BatteryPlot : TemperaturePlot, names[i], GaugedValues[i]);
     // The parts of a line are stacked together, and the lines in their order, as one series each would be;
     // the first parts took the theme's colours and are added again, each before the other parts of its line.
     for (const Trend &trend : m_trends)

@@ -85,7 +85,7 @@ private:
 
     void buildPlots();
     Plot makePlot(const QString &title, const char *name);
-    void addTrend(int plot, const QString &name, double (*value)(const TelemetryRecord &));
+    void addTrend(int plot, const QString &name, RecordValue value);
     void addThreshold(int plot, const QString &name);
     // Everything from the record again: after a zoom, a new span, a resize, a page shown.
     void rebuild();
