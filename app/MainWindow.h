@@ -69,11 +69,6 @@ public:
 
     // Window parts, named as the pages refer to them.
     QTabWidget *pageTabs = nullptr;
-    MeasurementPage *measurementPage = nullptr;
-    ParamsPage *paramsPage = nullptr;
-    JournalPage *journalPage = nullptr;
-    ServicePage *servicePage = nullptr;
-    TerminalPage *terminalPage = nullptr;
     QComboBox *variantCombo = nullptr;
     PortComboBox *portCombo = nullptr;
     QStatusBar *statusBar = nullptr;
@@ -103,6 +98,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The pages; tests and others reach their controls by object name.
+    MeasurementPage *measurementPage = nullptr;
+    ParamsPage *paramsPage = nullptr;
+    JournalPage *journalPage = nullptr;
+    ServicePage *servicePage = nullptr;
+    TerminalPage *terminalPage = nullptr;
     void buildWindow();
     // Runs after every size change; keeps no state, so each run places everything again from the current
     // sizes.

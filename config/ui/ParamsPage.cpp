@@ -62,13 +62,6 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
-
-    m_chooseSaveFile = [this](const QString &proposed) {
-        const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
-        return QFileDialog::getSaveFileName(this, QString(), start, QStringLiteral("Text files (*.txt)"),
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
-    };
-    m_chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this); };
 }
 
 void ParamsPage::attach(DeviceLink &link, Messages &messages)
@@ -120,7 +113,9 @@ void ParamsPage::saveToFile()
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
     if (!m_link || m_link->busy())
         return;
-    const QString chosen = m_chooseSaveFile(window()->windowTitle());
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QString(), QDir(QCoreApplication::applicationDirPath()).filePath(window()->windowTitle()),
+        QStringLiteral("Text files (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;
     if (!encodeTree(m_image))
@@ -138,7 +133,7 @@ void ParamsPage::openFile()
 {
     if (!m_link || m_link->busy())
         return;
-    const QString path = m_chooseOpenFile();
+    const QString path = QFileDialog::getOpenFileName(this);
     if (path.isEmpty())
         return;
     // The whole file is checked before anything changes.

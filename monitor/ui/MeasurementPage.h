@@ -35,13 +35,6 @@ public:
     // Places every control at its fractions of the page control's size.
     void placeChildren(const Placer &p);
 
-    bool generatorBlink() const { return m_generatorBlink; }
-
-    // The fourteen displays that show "---" until the first status frame.
-    const QList<LcdPanel *> &dataDisplays() const { return m_dataDisplays; }
-    // The thirteen flag LEDs, in the order of StatusFlags().
-    const QList<RectLed *> &flagLeds() const { return m_flagLeds; }
-
 Q_SIGNALS:
     // The controller reports automatic operation, semi-automatic or not.
     void automaticModeShown(bool semiauto);

@@ -108,9 +108,6 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     connect(saveCsvButton, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
     connect(savePictureButton, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
     connect(m_recordSwitch, &SwitchLed::changed, this, &TrendsPage::onRecordSwitch);
-    m_chooseSaveFile = [this](const QString &filter) {
-        return QFileDialog::getSaveFileName(this, QString(), QString(), filter);
-    };
 }
 
 TrendsPage::~TrendsPage() = default;
@@ -363,18 +360,6 @@ void TrendsPage::applyToSeries(bool thresholdsMoved)
     }
 }
 
-QList<QPointF> TrendsPage::plottedPoints(int trend) const
-{
-    const Trend &line = m_trends.at(size_t(trend));
-    QList<QPointF> points;
-    for (const QLineSeries *part : {line.series, line.bridge, line.recent}) {
-        const QList<QPointF> more = part->points();
-        // A part repeats the last point of the one before.
-        points.append(points.isEmpty() ? more : more.sliced(qMin<qsizetype>(1, more.size())));
-    }
-    return points;
-}
-
 void TrendsPage::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -426,14 +411,16 @@ void TrendsPage::report(const QString &failure)
 
 void TrendsPage::saveCsvClicked()
 {
-    const QString path = m_chooseSaveFile(QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
         report(saveCsv(path));
 }
 
 void TrendsPage::savePictureClicked()
 {
-    const QString path = m_chooseSaveFile(QStringLiteral("PNG (*.png)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty())
         report(savePicture(path));
 }
@@ -446,7 +433,8 @@ void TrendsPage::onRecordSwitch()
         return;
     }
     if (m_recordFileEdit->text().isEmpty())
-        m_recordFileEdit->setText(m_chooseSaveFile(QStringLiteral("CSV (*.csv)")));
+        m_recordFileEdit->setText(
+            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)")));
     if (m_recordFileEdit->text().isEmpty()) {
         m_recordSwitch->setActive(false);
         return;
