@@ -238,7 +238,8 @@ void MainWindow::showReportDialog()
             [this] {
                 VisitReportInput report;
                 report.variantCode = m_variant;
-                report.serial = SerialNumberOf(ConfigImage());
+                // The controller read in this visit, else what the image opened from a file holds.
+                report.serial = m_visits.arrival() ? m_visits.currentSerial() : SerialNumberOf(ConfigImage());
                 report.time = QDateTime::currentDateTime();
                 report.programVersion = QCoreApplication::applicationVersion();
                 if (m_statusFeed.seen())
@@ -385,6 +386,12 @@ void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
 void MainWindow::addExtraPort(const QString &path)
 {
     portCombo->addExtraPort(path);
+}
+
+void MainWindow::setClock(const std::function<QDateTime()> &clock)
+{
+    terminalPage->setClock(clock);
+    servicePage->setClock(clock);
 }
 
 void MainWindow::pickPort(const QString &path)

@@ -13,6 +13,7 @@
 #include "visit/VisitKeeper.h"
 #include "widgets/Messages.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -62,6 +63,8 @@ public:
     TelemetryLog &telemetryLog() { return m_telemetry; }
     // The clock the record stamps each status frame with, in milliseconds since the epoch.
     void setTelemetryClock(std::function<qint64()> clock) { m_statusFeed.setClock(std::move(clock)); }
+    // The clock the terminal stamps its lines with and the service page sets the controller's clock from.
+    void setClock(const std::function<QDateTime()> &clock);
     ParamEditor &editor() { return *m_editor; }
 
     // Opens a port as if the user had picked it in the chooser.
@@ -71,12 +74,6 @@ public:
 
     // Window parts, named as the pages refer to them.
     QTabWidget *pageTabs = nullptr;
-    MeasurementPage *measurementPage = nullptr;
-    ParamsPage *paramsPage = nullptr;
-    JournalPage *journalPage = nullptr;
-    ServicePage *servicePage = nullptr;
-    TerminalPage *terminalPage = nullptr;
-    TrendsPage *trendsPage = nullptr; // "Графики"
     QComboBox *variantCombo = nullptr;
     PortComboBox *portCombo = nullptr;
     QStatusBar *statusBar = nullptr;
@@ -86,7 +83,6 @@ public:
     QPushButton *stopButton = nullptr; // "Стоп": shown while an operation runs
     // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
     QTimer faultBlinkTimer;
-    ParamValueDialog *valueDialog = nullptr;
 
     // The variant whose catalogue the tree holds.
     DeviceVariant variant() const { return DeviceVariant(m_variant); }
@@ -107,6 +103,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The pages; tests and others reach their controls by object name.
+    MeasurementPage *measurementPage = nullptr;
+    ParamsPage *paramsPage = nullptr;
+    JournalPage *journalPage = nullptr;
+    ServicePage *servicePage = nullptr;
+    TerminalPage *terminalPage = nullptr;
     void buildWindow();
     // Runs after every size change; keeps no state, so each run places everything again from the current
     // sizes.
@@ -129,6 +131,8 @@ private:
     void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
     void showReportDialog();
 
+    TrendsPage *trendsPage = nullptr; // "Графики"
+    ParamValueDialog *valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
     StatusFeed m_statusFeed{m_link};

@@ -36,9 +36,6 @@ public:
     // What the window locks while an operation runs.
     QList<QWidget *> deviceControls() const;
 
-    qint64 lineNumber() const { return LineNumber; }
-    bool displayData() const { return DisplayData; }
-
     // One arrival's worth of received text that now holds a carriage return.
     void terminalStep(const QByteArray &LineText);
     // A sent frame with its "<< " or "<<" mark: always shown, never numbered.

@@ -8,10 +8,11 @@
 //   --full-repaint  every widget of the window is painted again each frame, not only
 //                   what the frame changed, as the window does by itself
 
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
-#include "monitor/ui/TrendsPage.h"
+#include "monitor/TrendTimeline.h"
 
 #include <QDateTime>
 #include <QTabWidget>
@@ -23,6 +24,7 @@
 #include <vector>
 
 using namespace gencfg;
+using namespace gencfg::test;
 
 namespace {
 
@@ -78,8 +80,10 @@ int main(int argc, char **argv)
             form.telemetryLog().append(now - 1000 * qint64(i), record);
     }
     if (trends) {
-        form.trendsPage->setSpan(all ? TrendTimeline::Everything : TrendTimeline::TenMinutes);
-        form.pageTabs->setCurrentWidget(form.trendsPage);
+        QWidget *trendsPage = named<QWidget>(&form, "trendsPage");
+        pickItem(named<QComboBox>(trendsPage, "spanCombo"),
+                 all ? TrendTimeline::Everything : TrendTimeline::TenMinutes);
+        form.pageTabs->setCurrentWidget(trendsPage);
     }
     form.show();
     form.resize(size);

@@ -9,7 +9,6 @@
 #include "LinkWait.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
 #include "sim/PtySimulator.h"
 
@@ -121,11 +120,11 @@ void Run(int periodMs, int repetitions)
         return;
     }
 
-    const auto timed = [&](void (ParamsPage::*click)(), const QString &success, Figures &figures) {
+    const auto timed = [&](const char *button, const QString &success, Figures &figures) {
         boxes.clear();
         QElapsedTimer clock;
         clock.start();
-        (form.paramsPage->*click)();
+        named<QPushButton>(&form, button)->click();
         test::waitUntilIdle(form.link());
         const double ms = double(clock.nsecsElapsed()) / 1e6;
         if (boxes == QStringList{success})
@@ -138,9 +137,8 @@ void Run(int periodMs, int repetitions)
     Figures writes;
     writes.steps = 8; // four blocks written, four read back
     for (int i = 0; i < repetitions; ++i) {
-        timed(&ParamsPage::readFromDevice, QStringLiteral("Параметры успешно прочитаны из устройства."),
-              reads);
-        timed(&ParamsPage::writeToDevice, QStringLiteral("Параметры успешно записаны в устройство."), writes);
+        timed("readButton", QStringLiteral("Параметры успешно прочитаны из устройства."), reads);
+        timed("writeButton", QStringLiteral("Параметры успешно записаны в устройство."), writes);
     }
     Report("read", periodMs, 4 * periodMs + ReadWireMs(), reads);
     Report("write", periodMs, 8 * periodMs + WriteWireMs() + ReadWireMs(), writes);

@@ -14,9 +14,11 @@
 //   --size  the window's size (default its size at start)
 
 #include "BenchSupport.h"
+#include "ChartSupport.h"
+#include "WidgetSupport.h"
 #include "app/MainWindow.h"
 #include "link/FrameCodec.h"
-#include "monitor/ui/TrendsPage.h"
+#include "monitor/TrendTimeline.h"
 #include "sim/ControllerModel.h"
 
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include <cstdio>
 
 using namespace gencfg;
+using namespace gencfg::test;
 using namespace gencfg::bench;
 
 namespace {
@@ -77,8 +80,9 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
         controller.advance(c.periodMs);
         form.telemetryLog().append(now, DecodeStatusFrame(controller.statusFrameBytes()));
     }
-    form.trendsPage->setSpan(c.span);
-    form.pageTabs->setCurrentWidget(form.trendsPage);
+    QWidget *trendsPage = named<QWidget>(&form, "trendsPage");
+    pickItem(named<QComboBox>(trendsPage, "spanCombo"), c.span);
+    form.pageTabs->setCurrentWidget(trendsPage);
     form.show();
     form.resize(size);
     QCoreApplication::processEvents();
@@ -114,8 +118,8 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
     result.p99Us = percentile(costs, 99);
     result.maxUs = percentile(costs, 100);
     result.residentGrowthMb = residentMegabytes() - residentBefore;
-    for (int trend = 0; trend < 10; ++trend)
-        result.points += int(form.trendsPage->plottedPoints(trend).size());
+    for (const QList<QPointF> &line : recordLines(trendsPage))
+        result.points += int(line.size());
     return result;
 }
 

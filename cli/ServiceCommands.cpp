@@ -31,21 +31,6 @@ QString commandError(const Invocation &invocation, const QString &what)
     return QStringLiteral("gencfg-cli %1: %2").arg(invocation.command, what);
 }
 
-// "H:MM" as the two texts the window's hour and minute edits would hold.
-bool splitHoursMinutes(const Invocation &invocation, QString &hours, QString &minutes)
-{
-    static const QRegularExpression form(QStringLiteral("^([0-9]+):([0-5][0-9])$"));
-    const QRegularExpressionMatch match = form.match(invocation.argument(0));
-    if (!match.hasMatch()) {
-        Fail(InputError, commandError(invocation, QStringLiteral("'%1' is not a time H:MM (minutes 00-59)")
-                                                      .arg(invocation.argument(0))));
-        return false;
-    }
-    hours = match.captured(1);
-    minutes = match.captured(2);
-    return true;
-}
-
 // Prints why a payload cannot be sent; Done when it can.
 int checkPayload(const Invocation &invocation, const ServicePayload &payload)
 {
@@ -81,15 +66,18 @@ int writeMemory(const Invocation &invocation, quint16 address, const QByteArray 
     return sendStep(invocation, WriteBlockStep(address, data));
 }
 
-// The payload built from the H:MM argument; Done, or the status of what is wrong with it.
+// The payload built from the H:MM argument, split into the two texts the window's hour and minute edits would
+// hold; Done, or the status of what is wrong with it.
 int timePayload(const Invocation &invocation, ServicePayload (*build)(const QString &, const QString &),
                 ServicePayload &payload)
 {
-    QString hours;
-    QString minutes;
-    if (!splitHoursMinutes(invocation, hours, minutes))
-        return InputError;
-    payload = build(hours, minutes);
+    static const QRegularExpression form(QStringLiteral("^([0-9]+):([0-5][0-9])$"));
+    const QRegularExpressionMatch match = form.match(invocation.argument(0));
+    if (!match.hasMatch())
+        return Fail(InputError,
+                    commandError(invocation, QStringLiteral("'%1' is not a time H:MM (minutes 00-59)")
+                                                 .arg(invocation.argument(0))));
+    payload = build(match.captured(1), match.captured(2));
     return checkPayload(invocation, payload);
 }
 

@@ -191,6 +191,19 @@ double TenthsToVolts(quint16 tenths)
     return tenths / 10.0;
 }
 
+const RecordValue GaugedValues[10] = {
+    [](const TelemetryRecord &r) -> double { return r.VoltageA; },
+    [](const TelemetryRecord &r) -> double { return r.VoltageB; },
+    [](const TelemetryRecord &r) -> double { return r.VoltageC; },
+    [](const TelemetryRecord &r) -> double { return r.VoltageGU; },
+    [](const TelemetryRecord &r) { return TenthsToVolts(r.AccVoltage); },
+    [](const TelemetryRecord &r) { return TenthsToVolts(r.UpsVoltage); },
+    [](const TelemetryRecord &r) -> double { return r.Temperature1; },
+    [](const TelemetryRecord &r) -> double { return r.Temperature2; },
+    [](const TelemetryRecord &r) -> double { return r.Temperature3; },
+    [](const TelemetryRecord &r) -> double { return r.Temperature4; },
+};
+
 ModeDisplay ModeDisplayFor(const TelemetryRecord &record)
 {
     switch (record.Mode) {

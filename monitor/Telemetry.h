@@ -96,6 +96,11 @@ std::optional<int> ShownSignalDbm(quint8 quality);
 // Tenths of a volt as volts.
 double TenthsToVolts(quint16 tenths);
 
+// One number of a record as the gauges and the trend lines show it.
+using RecordValue = double (*)(const TelemetryRecord &);
+// Phases A, B and C, the generator, the starter battery, the UPS, then temperature sensors 1 to 4.
+extern const RecordValue GaugedValues[10];
+
 enum class ModeDisplay { Unchanged, Manual, Auto, Semiauto };
 ModeDisplay ModeDisplayFor(const TelemetryRecord &record);
 // The caption of the mode LED that is lit; empty for Unchanged.

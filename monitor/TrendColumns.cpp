@@ -51,13 +51,4 @@ int AppendColumnPoints(const MinMaxColumn &column, bool withLast, QList<QPointF>
     return added;
 }
 
-QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns)
-{
-    QList<QPointF> points;
-    points.reserve(qsizetype(columns.size() * 2 + 1));
-    for (size_t i = 0; i < columns.size(); ++i)
-        AppendColumnPoints(columns[i], i + 1 == columns.size(), points);
-    return points;
-}
-
 } // namespace gencfg

@@ -29,11 +29,8 @@ struct MinMaxColumn
 void AddToColumns(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs, double value);
 // Drops the columns that end before msecs.
 void DropColumnsBefore(std::vector<MinMaxColumn> &columns, qint64 columnMs, qint64 msecs);
-// What a line series draws: each column's minimum and maximum in the order
-// they came, and the newest column's last sample; x in msecs.
-QList<QPointF> ColumnPoints(const std::vector<MinMaxColumn> &columns);
-// The same for one column, appended to points, with the last sample when
-// withLast; returns how many points it added.
+// What a line series draws of a column, appended to points: its minimum and maximum in the order they came,
+// and its last sample when withLast (the newest column); x in msecs. Returns how many points it added.
 int AppendColumnPoints(const MinMaxColumn &column, bool withLast, QList<QPointF> &points);
 
 } // namespace gencfg

@@ -15,26 +15,12 @@ const char ServiceCode[] = "41730962";
 
 ServicePayload refused(const QString &message)
 {
-    ServicePayload payload;
-    payload.status = ServicePayload::Warning;
-    payload.message = message;
-    return payload;
+    return {ServicePayload::Warning, {}, message};
 }
 
 ServicePayload conversionFailed(const QString &message)
 {
-    ServicePayload payload;
-    payload.status = ServicePayload::Error;
-    payload.message = message;
-    return payload;
-}
-
-ServicePayload ready(const QByteArray &data)
-{
-    ServicePayload payload;
-    payload.status = ServicePayload::Ok;
-    payload.data = data;
-    return payload;
+    return {ServicePayload::Error, {}, message};
 }
 
 QByteArray bigEndian(quint32 value, int width)
@@ -43,20 +29,6 @@ QByteArray bigEndian(quint32 value, int width)
     for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
         data.append(char((value >> shift) & 0xFF));
     return data;
-}
-
-QString durationLimitText()
-{
-    return QCoreApplication::translate("ServicePayloads", "Длительность должна быть не больше %1 ч %2 мин")
-        .arg(MaxDurationSeconds / 3600)
-        .arg(MaxDurationSeconds % 3600 / 60);
-}
-
-QString motoclockLimitText()
-{
-    return QCoreApplication::translate("ServicePayloads", "Счетчик моточасов должен быть от 0 до %1 ч %2 мин")
-        .arg(MaxMotoclockMinutes / 60)
-        .arg(MaxMotoclockMinutes % 60);
 }
 
 } // namespace
@@ -79,45 +51,41 @@ ParsedInteger parseIntegerField(const QString &text)
 
 namespace {
 
-// Hours, then minutes, converted in that order as the edits are read.
-std::optional<ServicePayload> parseHoursMinutes(const QString &hoursText, const QString &minutesText,
-                                                ParsedInteger &hours, ParsedInteger &minutes)
+// Hours, then minutes, converted in that order as the edits are read; the total of perHour a hour and
+// perMinute a minute is refused above most, else sent high byte first in width bytes.
+ServicePayload hoursMinutesPayload(const QString &hoursText, const QString &minutesText, int perHour,
+                                   int perMinute, qint64 most, const QString &limitText, int width)
 {
-    hours = parseIntegerField(hoursText);
+    const ParsedInteger hours = parseIntegerField(hoursText);
     if (!hours.ok)
         return conversionFailed(hours.error);
-    minutes = parseIntegerField(minutesText);
+    const ParsedInteger minutes = parseIntegerField(minutesText);
     if (!minutes.ok)
         return conversionFailed(minutes.error);
-    return std::nullopt;
+    const qint64 total = qint64(hours.value) * perHour + qint64(minutes.value) * perMinute;
+    if (hours.value < 0 || minutes.value < 0 || total > most)
+        return refused(limitText);
+    return {ServicePayload::Ok, bigEndian(quint32(total), width), {}};
 }
 
 } // namespace
 
 ServicePayload DurationPayload(const QString &hoursText, const QString &minutesText)
 {
-    ParsedInteger hours;
-    ParsedInteger minutes;
-    if (const std::optional<ServicePayload> failed =
-            parseHoursMinutes(hoursText, minutesText, hours, minutes))
-        return *failed;
-    const qint64 seconds = qint64(hours.value) * 3600 + qint64(minutes.value) * 60;
-    if (hours.value < 0 || minutes.value < 0 || seconds > MaxDurationSeconds)
-        return refused(durationLimitText());
-    return ready(bigEndian(quint32(seconds), 2));
+    const QString limit =
+        QCoreApplication::translate("ServicePayloads", "Длительность должна быть не больше %1 ч %2 мин")
+            .arg(MaxDurationSeconds / 3600)
+            .arg(MaxDurationSeconds % 3600 / 60);
+    return hoursMinutesPayload(hoursText, minutesText, 3600, 60, MaxDurationSeconds, limit, 2);
 }
 
 ServicePayload MotoclockPayload(const QString &hoursText, const QString &minutesText)
 {
-    ParsedInteger hours;
-    ParsedInteger minutes;
-    if (const std::optional<ServicePayload> failed =
-            parseHoursMinutes(hoursText, minutesText, hours, minutes))
-        return *failed;
-    const qint64 total = qint64(hours.value) * 60 + minutes.value;
-    if (hours.value < 0 || minutes.value < 0 || total > qint64(MaxMotoclockMinutes))
-        return refused(motoclockLimitText());
-    return ready(bigEndian(quint32(total), 4));
+    const QString limit =
+        QCoreApplication::translate("ServicePayloads", "Счетчик моточасов должен быть от 0 до %1 ч %2 мин")
+            .arg(MaxMotoclockMinutes / 60)
+            .arg(MaxMotoclockMinutes % 60);
+    return hoursMinutesPayload(hoursText, minutesText, 60, 1, MaxMotoclockMinutes, limit, 4);
 }
 
 ServicePayload SerialNumberPayload(const QString &text)
@@ -134,7 +102,7 @@ ServicePayload SerialNumberPayload(const QString &text)
         return refused(QCoreApplication::translate("ServicePayloads",
                                                    "Символ «%1» нельзя записать в серийный номер устройства")
                            .arg(unstorable));
-    return ready(text.toLatin1());
+    return {ServicePayload::Ok, text.toLatin1(), {}};
 }
 
 QByteArray ClockPayload(const QDateTime &now)

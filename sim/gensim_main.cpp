@@ -1,5 +1,6 @@
 // gensim: a simulated generator auto-start controller on a pseudo-terminal.
 
+#include "config/Catalogue.h"
 #include "link/Commands.h"
 #include "sim/PtySimulator.h"
 
@@ -44,12 +45,8 @@ bool quitOnSignals(QCoreApplication &app)
 
 std::optional<quint8> parseVariant(const QString &text)
 {
-    if (text == QLatin1String("petrol"))
-        return quint8(DeviceVariant::Petrol);
-    if (text == QLatin1String("diesel"))
-        return quint8(DeviceVariant::Diesel);
-    if (text == QLatin1String("dry"))
-        return quint8(DeviceVariant::DryContact);
+    if (const std::optional<DeviceVariant> variant = VariantFromName(text))
+        return quint8(*variant);
     bool ok = false;
     const uint code = text.toUInt(&ok);
     if (!ok || code > 255)

@@ -2,12 +2,22 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include "config/Catalogue.h"
+#include "config/ParamFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <initializer_list>
+#include <memory>
 
 namespace gencfg::test {
 
@@ -24,6 +34,29 @@ template <class Widget> Widget *named(const QWidget *page, const char *name)
     return page->findChild<Widget *>(QLatin1String(name));
 }
 
+// Picks an item of a combo box as the user does from its list.
+inline void pickItem(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+// A page's widgets by their object names, in that order.
+inline QList<QWidget *> namedWidgets(const QWidget *page, std::initializer_list<const char *> names)
+{
+    QList<QWidget *> widgets;
+    for (const char *name : names)
+        widgets << named<QWidget>(page, name);
+    return widgets;
+}
+
+// The service page's controls that stay locked until the service code is accepted.
+inline QList<QWidget *> serviceCodeLocked(const QWidget *servicePage)
+{
+    return namedWidgets(servicePage, {"motorHoursEdit", "motorMinutesEdit", "setMotorHoursButton",
+                                      "serialNumberEdit", "setSerialNumberButton"});
+}
+
 // The terminal page's traffic view: the page keeps it to itself.
 inline QPlainTextEdit *trafficView(const QWidget *terminalPage)
 {
@@ -35,6 +68,60 @@ inline void enterServiceCode(QWidget *servicePage, const QString &code = QString
 {
     named<QLineEdit>(servicePage, "serviceCodeEdit")->setText(code);
     QTest::mouseClick(named<QWidget>(servicePage, "unlockButton"), Qt::LeftButton);
+}
+
+// What a file dialog answered by answerFileDialog showed: whether it opened, and the file it proposed.
+struct FileDialogAnswer
+{
+    bool opened = false;
+    QString proposed;
+};
+
+// Answers the next file dialog over window with path, as the user types it and confirms; an empty path
+// cancels it. Left unanswered, the wait ends with the window.
+inline std::shared_ptr<FileDialogAnswer> answerFileDialog(QWidget *window, const QString &path)
+{
+    auto answer = std::make_shared<FileDialogAnswer>();
+    auto *waiting = new QTimer(window);
+    waiting->setInterval(10);
+    QObject::connect(waiting, &QTimer::timeout, waiting, [waiting, path, answer] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        waiting->stop();
+        waiting->deleteLater();
+        answer->opened = true;
+        answer->proposed = dialog->selectedFiles().value(0);
+        dialog->selectFile(path);
+        // The whole path in the name field, so the folder the dialog has loaded so far does not matter.
+        if (auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            nameField->setText(path);
+        static_cast<QDialog *>(dialog)->done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+    });
+    waiting->start();
+    return answer;
+}
+
+// Opens a parameter file through the window's "Открыть" and its file dialog.
+inline void openParamFile(QWidget *window, const QString &path)
+{
+    answerFileDialog(window, path);
+    named<QPushButton>(window, "openButton")->click();
+}
+
+// Gives the parameters page image while the tree shows the catalogue's defaults, as the user does: opens a
+// parameter file holding it, then picks the variant again.
+inline bool openImage(QWidget *window, DeviceVariant variant, const ConfigImageBytes &image)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("image.txt")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(FormatParamFile(image)) < 0)
+        return false;
+    file.close();
+    openParamFile(window, file.fileName());
+    auto *variants = named<QComboBox>(window, "variantCombo");
+    pickItem(variants, variants->findText(VariantTitle(variant)));
+    return true;
 }
 
 } // namespace gencfg::test

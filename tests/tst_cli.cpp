@@ -10,7 +10,6 @@
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
-#include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
 #include "monitor/TelemetryCsv.h"
@@ -725,7 +724,7 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         named<QPushButton>(&form, "readButton")->click();
         QVERIFY(waitUntilIdle(form.link()));
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
-        form.paramsPage->setChooseSaveFile([&](const QString &) { return windowFile; });
+        answerFileDialog(&form, windowFile);
         named<QPushButton>(&form, "saveButton")->click();
         QCOMPARE(messages.count(), 1);
     }

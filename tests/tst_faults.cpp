@@ -7,18 +7,14 @@
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "app/TerminalPage.h"
 #include "config/ConfigImage.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
-#include "config/ui/ParamsPage.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
 #include "monitor/TrafficLog.h"
-#include "monitor/ui/JournalPage.h"
-#include "monitor/ui/TrendsPage.h"
 #include "widgets/SwitchLed.h"
 
 #include "sim/PtySimulator.h"
@@ -507,17 +503,17 @@ void tst_Faults::recordingFile_holdsALinePerFrameWhenTheAdapterIsPulled()
     QVERIFY(s.settle());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("night.csv"));
-    TrendsPage *page = s.form.trendsPage;
+    QWidget *page = named<QWidget>(&s.form, "trendsPage");
     named<QLineEdit>(page, "recordFileEdit")->setText(path);
     named<SwitchLed>(page, "recordSwitch")->click();
-    QVERIFY(page->isRecording());
+    QVERIFY(named<SwitchLed>(page, "recordSwitch")->isActive());
     const int before = s.form.telemetryLog().size();
     QVERIFY(s.settle(5));
     s.sim.closeDevice();
     QTRY_VERIFY(!s.form.link().transport().isOpen());
     const int recorded = s.form.telemetryLog().size() - before;
     // Every line is in the file already, with the recording still on.
-    QVERIFY(page->isRecording());
+    QVERIFY(named<SwitchLed>(page, "recordSwitch")->isActive());
     QCOMPARE(int(readAll(path).count('\n')), 1 + recorded);
 }
 
@@ -611,14 +607,14 @@ void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing()
     MainWindow form;
     MessageRecorder boxes(form.messages());
     // An image the tree does not show, so a stray decode would be seen.
-    form.paramsPage->setConfigImage(filledImage(0x21));
+    QVERIFY(openImage(&form, form.variant(), filledImage(0x21)));
+    QCOMPARE(boxes.count(), 0);
     const ConfigImageBytes imageBefore = form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(form.tree());
     QVERIFY(decodedTree(imageBefore, DeviceVariant::Petrol) != treeBefore);
     const QString title = form.windowTitle();
 
-    form.paramsPage->setChooseOpenFile([path] { return path; });
-    named<QPushButton>(&form, "openButton")->click();
+    openParamFile(&form, path);
 
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.all().first().kind, Message::Critical);
@@ -638,10 +634,10 @@ void tst_Faults::shortParamFile_setsOnlyItsBytesAndDecodesTheImage()
     QVERIFY(writeFile(path, "7\r\n8   9\r\n\r\n"));
     MainWindow form;
     MessageRecorder boxes(form.messages());
-    form.paramsPage->setConfigImage(filledImage(0x21));
+    QVERIFY(openImage(&form, form.variant(), filledImage(0x21)));
+    QCOMPARE(boxes.count(), 0);
 
-    form.paramsPage->setChooseOpenFile([path] { return path; });
-    named<QPushButton>(&form, "openButton")->click();
+    openParamFile(&form, path);
 
     QVERIFY2(boxes.count() == 0, qPrintable(describe(boxes.texts())));
     ConfigImageBytes expected;
@@ -683,14 +679,15 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     MainWindow form;
     MessageRecorder boxes(form.messages());
     const auto choose = [path](const QString &) { return path; };
-    TrendsPage *trends = form.trendsPage;
-    trends->setChooseSaveFile(choose);
+    QWidget *trends = named<QWidget>(&form, "trendsPage");
     if (writer == QLatin1String("parameters")) {
-        form.paramsPage->setChooseSaveFile(choose);
+        answerFileDialog(&form, path);
         named<QPushButton>(&form, "saveButton")->click();
     } else if (writer == QLatin1String("trend CSV")) {
+        answerFileDialog(&form, path);
         named<QPushButton>(trends, "saveCsvButton")->click();
     } else if (writer == QLatin1String("trend picture")) {
+        answerFileDialog(&form, path);
         named<QPushButton>(trends, "savePictureButton")->click();
     } else if (writer == QLatin1String("recording")) {
         named<QLineEdit>(trends, "recordFileEdit")->setText(path);
@@ -698,9 +695,9 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     } else {
         enterServiceCode(named<QWidget>(&form, "servicePage"));
         form.findChild<TrafficLog *>()->setFileNameAsker(choose);
-        named<QPushButton>(form.terminalPage, "logFileButton")->click();
-        QTest::mouseClick(form.terminalPage->findChild<QWidget *>(QStringLiteral("logSwitch")),
-                          Qt::LeftButton);
+        QWidget *terminalPage = named<QWidget>(&form, "terminalPage");
+        named<QPushButton>(terminalPage, "logFileButton")->click();
+        QTest::mouseClick(named<QWidget>(terminalPage, "logSwitch"), Qt::LeftButton);
     }
 
     const QString refusal = pipe ? QStringLiteral("Запись отклонена: %1 не является обычным файлом")
@@ -708,7 +705,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
     QTRY_COMPARE(boxes.count(), 1);
     QCOMPARE(boxes.all().first().kind, Message::Critical);
     QCOMPARE(boxes.lastText(), refusal.arg(QDir::toNativeSeparators(path)));
-    QVERIFY(!trends->isRecording());
+    QVERIFY(!named<SwitchLed>(trends, "recordSwitch")->isActive());
     QVERIFY(!form.findChild<TrafficLog *>()->isOn());
     QCOMPARE(nodeKind(path), pipe ? QStringLiteral("fifo") : QStringLiteral("dir"));
     if (pipe) {

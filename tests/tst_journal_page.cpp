@@ -1,12 +1,9 @@
 #include "ExpectedTexts.h"
 #include "FormSim.h"
 #include "WidgetSupport.h"
-#include "app/TerminalPage.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
-#include "monitor/ui/JournalPage.h"
-#include "service/ui/ServicePage.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -197,7 +194,8 @@ void tst_JournalPage::requestForIndex5_goesOutAsTheDocumentedText()
                                            "002800000200052F"
                                            "\r"));
     // Every request is echoed to the terminal, marked "<<" without a blank.
-    const QStringList terminal = trafficView(s.form.terminalPage)->toPlainText().split(QLatin1Char('\n'));
+    const QStringList terminal =
+        trafficView(named<QWidget>(&s.form, "terminalPage"))->toPlainText().split(QLatin1Char('\n'));
     QVERIFY2(terminal.contains(QStringLiteral("<<^P002800000200052F")),
              qPrintable(terminal.join(QLatin1Char('|'))));
 }
@@ -211,7 +209,7 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
     for (int i = 0; i < 3; ++i)
         s.sim.model().eventJournal().appendRaw(hexBytes("09 00 01 01 09"));
     QVERIFY(s.settle());
-    JournalPage *page = s.form.journalPage;
+    QWidget *page = named<QWidget>(&s.form, "journalPage");
     bool triedDuringReading = false;
     bool buttonWasDisabled = false;
     connect(&s.form.link(), &DeviceLink::echoLine, this, [&](const QByteArray &line) {
@@ -221,12 +219,13 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
         buttonWasDisabled = !named<QPushButton>(page, "readJournalsButton")->isEnabled();
         // Deferred into the reading's own wait, as a click would arrive.
         QTimer::singleShot(0, page, [&] {
-            page->readJournals();
-            s.form.servicePage->testSms();
+            QTest::mouseClick(named<QPushButton>(page, "readJournalsButton"), Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(named<QWidget>(&s.form, "servicePage"), "testSmsButton"),
+                              Qt::LeftButton);
         });
     });
 
-    page->readJournals();
+    named<QPushButton>(page, "readJournalsButton")->click();
 
     QVERIFY(s.finish());
 
@@ -315,7 +314,7 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
     named<QPushButton>(&s.form, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
-    JournalPage *page = s.form.journalPage;
+    QWidget *page = named<QWidget>(&s.form, "journalPage");
     QCOMPARE(memoLines(journal == 0 ? named<QPlainTextEdit>(page, "eventList")
                                     : named<QPlainTextEdit>(page, "alarmList")),
              lines);
@@ -339,15 +338,15 @@ void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
     s.sim.model().eventJournal().clear();
     s.sim.model().eventJournal().appendRaw(hexBytes("01 00 01 01 00"));
     QVERIFY(s.settle());
-    JournalPage *page = s.form.journalPage;
-    page->readJournals();
+    QWidget *page = named<QWidget>(&s.form, "journalPage");
+    named<QPushButton>(page, "readJournalsButton")->click();
     QVERIFY(s.finish());
     QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")).size(), 1);
     QCOMPARE(memoLines(named<QPlainTextEdit>(page, "alarmList")).size(), 50);
 
     // The controller stops answering, as another one on a changed port might.
     s.sim.model().setDropReplies(true);
-    page->readJournals();
+    named<QPushButton>(page, "readJournalsButton")->click();
     QVERIFY(s.finish());
 
     QCOMPARE(s.boxes.texts(), QStringList{NoLink});

@@ -2,12 +2,7 @@
 #include "PtyPair.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "app/TerminalPage.h"
 #include "config/ui/ParamTreeView.h"
-#include "config/ui/ParamsPage.h"
-#include "monitor/ui/JournalPage.h"
-#include "monitor/ui/MeasurementPage.h"
-#include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/SwitchLed.h"
 
@@ -61,9 +56,9 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.variantCombo->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
     QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято:"));
     QVERIFY(form.errorCountLabel->text().isEmpty());
-    QVERIFY(!form.isTabVisible(form.terminalPage));
-    QVERIFY(form.isTabVisible(form.journalPage));
-    QCOMPARE(form.pageTabs->currentWidget(), form.measurementPage);
+    QVERIFY(!form.isTabVisible(named<QWidget>(&form, "terminalPage")));
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
+    QCOMPARE(form.pageTabs->currentWidget(), named<QWidget>(&form, "measurementPage"));
     QCOMPARE(form.portCombo->currentIndex(), -1);
     QVERIFY(!form.link().transport().isOpen());
     QVERIFY(std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(),
@@ -87,23 +82,23 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
     QCOMPARE(named<QPlainTextEdit>(&form, "alarmList")->toPlainText(), QStringLiteral("-пусто-"));
     QCOMPARE(named<QPushButton>(&form, "readJournalsButton")->text(),
              QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
-    for (QWidget *locked : form.servicePage->lockedControls())
+    for (QWidget *locked : serviceCodeLocked(named<QWidget>(&form, "servicePage")))
         QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
     const auto serviceChild = [&](const char *name) {
-        return form.servicePage->findChild<QWidget *>(QLatin1String(name));
+        return named<QWidget>(named<QWidget>(&form, "servicePage"), name);
     };
     QCOMPARE(qobject_cast<QLineEdit *>(serviceChild("serialNumberEdit"))->text(), QStringLiteral("00000000"));
     QCOMPARE(qobject_cast<QLineEdit *>(serviceChild("serviceCodeEdit"))->echoMode(), QLineEdit::Password);
     QCOMPARE(serviceChild("syncClockButton")->geometry(), QRect(11, 405, 299, 41));
-    QCOMPARE(form.terminalPage->findChild<QPushButton *>(QStringLiteral("clearButton"))->text(),
+    QCOMPARE(named<QPushButton>(named<QWidget>(&form, "terminalPage"), "clearButton")->text(),
              QStringLiteral("Очистить "));
-    QVERIFY(trafficView(form.terminalPage)->toPlainText().isEmpty());
+    QVERIFY(trafficView(named<QWidget>(&form, "terminalPage"))->toPlainText().isEmpty());
 }
 
 void tst_MainWindow::allSixTabs_keepClearOfTheCombos()
 {
     MainWindow form;
-    form.setTabVisible(form.terminalPage, true); // as once the service code is accepted
+    form.setTabVisible(named<QWidget>(&form, "terminalPage"), true); // as once the service code is accepted
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (const QSize size : {QSize(MainWindow::ClientWidth, MainWindow::ClientHeight), QSize(1280, 900)}) {
@@ -135,13 +130,13 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QFETCH(int, rows);
     QFETCH(int, variant);
     MainWindow form;
-    form.setTabVisible(form.journalPage, false);
+    form.setTabVisible(named<QWidget>(&form, "journalPage"), false);
     form.tree().setValue(3, QStringLiteral("200"));
     form.variantCombo->setCurrentIndex(index);
     form.onVariantChosen();
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(quint8(form.variant())), variant);
-    QVERIFY(form.isTabVisible(form.journalPage));
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QCOMPARE(form.tree().row(3).value, QStringLiteral("180"));
 }
 
@@ -162,12 +157,13 @@ void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
     QCOMPARE(int(quint8(form.variant())), 201);
     QCOMPARE(form.variantCombo->currentIndex(), 1);
     QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
-    QVERIFY(form.isTabVisible(form.journalPage));
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
 
     form.link().receive(statusFrame(200));
     QCOMPARE(form.tree().nodeCount(), 84);
     QCOMPARE(form.variantCombo->currentIndex(), 0);
-    QVERIFY2(!form.isTabVisible(form.journalPage), "a petrol controller has no journal page");
+    QVERIFY2(!form.isTabVisible(named<QWidget>(&form, "journalPage")),
+             "a petrol controller has no journal page");
 }
 
 void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
@@ -177,7 +173,7 @@ void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
     for (quint8 code : {quint8(200), quint8(203), quint8(0)})
         form.link().receive(statusFrame(code));
     QCOMPARE(form.tree().row(3).value, QStringLiteral("200"));
-    QVERIFY(form.isTabVisible(form.journalPage));
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QCOMPARE(form.link().packetCount(), 3);
 }
 
@@ -240,7 +236,7 @@ void tst_MainWindow::ctrlTab_neverOpensAHiddenPage()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.link().receive(statusFrame(201));
     form.link().receive(statusFrame(200));
-    QVERIFY(!form.isTabVisible(form.journalPage));
+    QVERIFY(!form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QStringList visited;
     for (int i = 0; i < 2 * form.pageTabs->count(); ++i) {
         QTest::keyClick(form.pageTabs->currentWidget(), Qt::Key_Tab, Qt::ControlModifier);

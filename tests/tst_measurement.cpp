@@ -1,7 +1,8 @@
 #include "ControllerFrames.h"
+#include "FormSim.h"
+#include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
-#include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"
 #include "widgets/LinearGauge.h"
 #include "widgets/NumericDisplay.h"
@@ -10,11 +11,14 @@
 #include "widgets/TextDisplay.h"
 #include "widgets/WrapLabel.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimerEvent>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -25,25 +29,56 @@ const QColor Blue(0, 0, 255);
 const QColor Red(255, 0, 0);
 const QColor Yellow(255, 255, 0);
 
-// A bare page wired to the two mode switches of the service page.
-struct Page
+// The window as status frames reach it: the measurement page and the service page's mode switches.
+struct Window
 {
-    Page()
+    void show(const Status &status) { form.link().receive(status.frame()); }
+    // One tick of the window's blink timer.
+    void tick()
     {
-        // As the window wires the page to the service page's mode switches.
-        QObject::connect(&page, &MeasurementPage::automaticModeShown, &page, [this](bool semiauto) {
-            autoSwitch.setActive(!semiauto);
-            semiautoSwitch.setActive(semiauto);
-        });
-        page.showNoData();
+        QTimerEvent event(form.faultBlinkTimer.timerId());
+        QCoreApplication::sendEvent(&form.faultBlinkTimer, &event);
     }
 
-    void show(const Status &status) { page.show(status.record()); }
-
-    MeasurementPage page;
-    SwitchLed autoSwitch;
-    SwitchLed semiautoSwitch;
+    MainWindow form;
+    QWidget *page = named<QWidget>(&form, "measurementPage");
+    SwitchLed *autoSwitch = named<SwitchLed>(named<QWidget>(&form, "servicePage"), "autoModeSwitch");
+    SwitchLed *semiautoSwitch = named<SwitchLed>(named<QWidget>(&form, "servicePage"), "semiautoModeSwitch");
 };
+
+// The window after reading image from a simulated controller: the gauges take their sections from it.
+struct ReadingWindow : FormSim
+{
+    bool read(const ConfigImageBytes &image)
+    {
+        sim.model().writeMemory(0, bytesOf(image));
+        if (!settle())
+            return false;
+        named<QPushButton>(&form, "readButton")->click();
+        return finish() && boxes.lastText() == QStringLiteral("Параметры успешно прочитаны из устройства.");
+    }
+    QWidget *page = named<QWidget>(&form, "measurementPage");
+};
+
+// The status flag LEDs in the order of StatusFlags(), each found by the caption it shows.
+QList<const RectLed *> flagLeds(const QWidget *page)
+{
+    QList<const RectLed *> leds;
+    const QList<RectLed *> all = page->findChildren<RectLed *>();
+    for (const StatusFlag &flag : StatusFlags()) {
+        const auto led = std::find_if(all.cbegin(), all.cend(), [&flag](const RectLed *l) {
+            return l->caption() == FlagCaption(flag);
+        });
+        leds << (led == all.cend() ? nullptr : *led);
+    }
+    return leds;
+}
+
+// The displays that show "---" until the first status frame.
+QList<LcdPanel *> dataDisplays(const QWidget *page)
+{
+    return page->findChildren<LcdPanel *>();
+}
 
 QByteArray text(const LcdPanel *display)
 {
@@ -89,11 +124,11 @@ void tst_Measurement::initTestCase()
 
 void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
 {
-    MainWindow form;
-    const MeasurementPage &page = *form.measurementPage;
+    Window w;
+    const QWidget *page = w.page;
 
     QStringList names;
-    for (const LcdPanel *display : page.dataDisplays()) {
+    for (const LcdPanel *display : dataDisplays(page)) {
         names << display->objectName();
         QVERIFY2(display->errorActive() && display->shownText() == QStringLiteral("---"),
                  qPrintable(display->objectName() + QStringLiteral(" shows ") + display->shownText()));
@@ -105,59 +140,64 @@ void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
                           "motoclockDisplay", "maintenanceDisplay", "clockDisplay"});
     expected.sort();
     QCOMPARE(names, expected);
-    QVERIFY(named<WrapLabel>(&page, "stageLabel")->caption().isEmpty());
-    QVERIFY(named<WrapLabel>(&page, "registrationLabel")->caption().isEmpty());
+    QVERIFY(named<WrapLabel>(page, "stageLabel")->caption().isEmpty());
+    QVERIFY(named<WrapLabel>(page, "registrationLabel")->caption().isEmpty());
 
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             named<AngularGauge>(&page, "phaseAGauge"), named<AngularGauge>(&page, "phaseBGauge"),
-             named<AngularGauge>(&page, "phaseCGauge"), named<AngularGauge>(&page, "generatorGauge"),
-             named<LinearGauge>(&page, "starterBatteryGauge"), named<LinearGauge>(&page, "signalGauge"),
-             named<LinearGauge>(&page, "upsBatteryGauge"), named<LinearGauge>(&page, "temperature1Gauge")})
+             named<AngularGauge>(page, "phaseAGauge"), named<AngularGauge>(page, "phaseBGauge"),
+             named<AngularGauge>(page, "phaseCGauge"), named<AngularGauge>(page, "generatorGauge"),
+             named<LinearGauge>(page, "starterBatteryGauge"), named<LinearGauge>(page, "signalGauge"),
+             named<LinearGauge>(page, "upsBatteryGauge"), named<LinearGauge>(page, "temperature1Gauge")})
         QVERIFY2(gauge->position() == 0, qPrintable(gauge->objectName()));
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             named<LinearGauge>(&page, "temperature2Gauge"), named<LinearGauge>(&page, "temperature3Gauge"),
-             named<LinearGauge>(&page, "temperature4Gauge")})
+             named<LinearGauge>(page, "temperature2Gauge"), named<LinearGauge>(page, "temperature3Gauge"),
+             named<LinearGauge>(page, "temperature4Gauge")})
         QVERIFY2(gauge->position() == 10, qPrintable(gauge->objectName()));
     // At rest the voltage pointers lie at the low end of their scale, the signal pointer at the high end.
-    QCOMPARE(named<AngularGauge>(&page, "generatorGauge")->shownPosition(), 140.0);
-    QCOMPARE(named<LinearGauge>(&page, "signalGauge")->shownPosition(), -51.0);
+    QCOMPARE(named<AngularGauge>(page, "generatorGauge")->shownPosition(), 140.0);
+    QCOMPARE(named<LinearGauge>(page, "signalGauge")->shownPosition(), -51.0);
 
-    QCOMPARE(page.flagLeds().size(), 13);
-    for (const RectLed *led : page.findChildren<RectLed *>())
+    const QList<const RectLed *> leds = flagLeds(page);
+    QCOMPARE(leds.size(), 13);
+    QVERIFY(!leds.contains(nullptr));
+    QCOMPARE(QSet<const RectLed *>(leds.cbegin(), leds.cend()).size(), 13);
+    for (const RectLed *led : page->findChildren<RectLed *>())
         QVERIFY2(!led->isActive(), qPrintable(led->objectName()));
-    QVERIFY(!page.generatorBlink());
-    QCOMPARE(named<AngularGauge>(&page, "generatorGauge")->pointerColor(), Blue);
+    // No blinking: the generator pointer stays blue on the blink timer's tick.
+    QCOMPARE(named<AngularGauge>(page, "generatorGauge")->pointerColor(), Blue);
+    w.tick();
+    QCOMPARE(named<AngularGauge>(page, "generatorGauge")->pointerColor(), Blue);
 }
 
 void tst_Measurement::firstFrame_takesEveryDisplayOutOfItsErrorState()
 {
-    Page p;
+    Window p;
     p.show(Status());
-    for (const LcdPanel *display : p.page.dataDisplays())
+    for (const LcdPanel *display : dataDisplays(p.page))
         QVERIFY2(!display->errorActive() && display->shownText() != QStringLiteral("---"),
                  qPrintable(display->objectName() + QStringLiteral(" shows ") + display->shownText()));
 }
 
 void tst_Measurement::voltageBytes_showAsVoltsOnGaugesAndDisplays()
 {
-    Page p;
+    Window p;
     p.show(Status().at(8, 49).at(9, 50).at(10, 170).at(11, 205));
-    const MeasurementPage &m = p.page;
-    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->position(), 0.0);
-    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->position(), 100.0);
-    QCOMPARE(named<AngularGauge>(&m, "phaseBGauge")->position(), 220.0);
-    QCOMPARE(named<AngularGauge>(&m, "phaseCGauge")->position(), 255.0);
-    QCOMPARE(text(named<NumericDisplay>(&m, "generatorDisplay")), "0В");
-    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "100В");
-    QCOMPARE(text(named<NumericDisplay>(&m, "phaseBDisplay")), "220В");
-    QCOMPARE(text(named<NumericDisplay>(&m, "phaseCDisplay")), "255В");
-    QCOMPARE(named<AngularGauge>(&m, "phaseAGauge")->shownPosition(), 140.0);
-    QCOMPARE(named<AngularGauge>(&m, "phaseCGauge")->shownPosition(), 255.0);
+    const QWidget *m = p.page;
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->position(), 0.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->position(), 100.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseBGauge")->position(), 220.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->position(), 255.0);
+    QCOMPARE(text(named<NumericDisplay>(m, "generatorDisplay")), "0В");
+    QCOMPARE(text(named<NumericDisplay>(m, "phaseADisplay")), "100В");
+    QCOMPARE(text(named<NumericDisplay>(m, "phaseBDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(m, "phaseCDisplay")), "255В");
+    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->shownPosition(), 140.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->shownPosition(), 255.0);
 }
 
 void tst_Measurement::readings_showInTheirUnits()
 {
-    Page p;
+    Window p;
     p.show(Status()
                .word(15, 136)
                .word(17, 245)
@@ -171,27 +211,27 @@ void tst_Measurement::readings_showInTheirUnits()
                .at(33, 1)
                .at(34, 0x80)
                .at(35, 0x7F));
-    const MeasurementPage &m = p.page;
-    QCOMPARE(named<LinearGauge>(&m, "starterBatteryGauge")->position(), 13.6);
-    QCOMPARE(text(named<NumericDisplay>(&m, "starterBatteryDisplay")), "13.6В");
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->position(), 24.5);
-    QCOMPARE(text(named<NumericDisplay>(&m, "upsBatteryDisplay")), "24.5 В");
-    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "12ч 13м");
-    QCOMPARE(text(named<TextDisplay>(&m, "maintenanceDisplay")), "0ч 59м");
-    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
-    QCOMPARE(named<LinearGauge>(&m, "temperature1Gauge")->position(), -10.0);
-    QCOMPARE(text(named<NumericDisplay>(&m, "temperature1Display")), "-10 C");
-    QCOMPARE(named<LinearGauge>(&m, "temperature2Gauge")->position(), 1.0);
-    QCOMPARE(text(named<NumericDisplay>(&m, "temperature2Display")), "1 C");
-    QCOMPARE(named<LinearGauge>(&m, "temperature3Gauge")->position(), -128.0);
-    QCOMPARE(text(named<NumericDisplay>(&m, "temperature3Display")), "-128 C");
-    QCOMPARE(named<LinearGauge>(&m, "temperature4Gauge")->position(), 127.0);
-    QCOMPARE(text(named<NumericDisplay>(&m, "temperature4Display")), "127 C");
+    const QWidget *m = p.page;
+    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->position(), 13.6);
+    QCOMPARE(text(named<NumericDisplay>(m, "starterBatteryDisplay")), "13.6В");
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->position(), 24.5);
+    QCOMPARE(text(named<NumericDisplay>(m, "upsBatteryDisplay")), "24.5 В");
+    QCOMPARE(text(named<TextDisplay>(m, "motoclockDisplay")), "12ч 13м");
+    QCOMPARE(text(named<TextDisplay>(m, "maintenanceDisplay")), "0ч 59м");
+    QCOMPARE(text(named<TextDisplay>(m, "clockDisplay")), "09:05:30");
+    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->position(), -10.0);
+    QCOMPARE(text(named<NumericDisplay>(m, "temperature1Display")), "-10 C");
+    QCOMPARE(named<LinearGauge>(m, "temperature2Gauge")->position(), 1.0);
+    QCOMPARE(text(named<NumericDisplay>(m, "temperature2Display")), "1 C");
+    QCOMPARE(named<LinearGauge>(m, "temperature3Gauge")->position(), -128.0);
+    QCOMPARE(text(named<NumericDisplay>(m, "temperature3Display")), "-128 C");
+    QCOMPARE(named<LinearGauge>(m, "temperature4Gauge")->position(), 127.0);
+    QCOMPARE(text(named<NumericDisplay>(m, "temperature4Display")), "127 C");
 
     // The counter is unsigned; a clock byte that is no valid time shows dashes in its place.
     p.show(Status().word(21, 0xFFFF).word(23, 0xFFC4).at(27, 0xFF).at(28, 0x1A).at(29, 0x59));
-    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "71582787ч 16м");
-    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "--:--:59");
+    QCOMPARE(text(named<TextDisplay>(m, "motoclockDisplay")), "71582787ч 16м");
+    QCOMPARE(text(named<TextDisplay>(m, "clockDisplay")), "--:--:59");
 }
 
 void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoData_data()
@@ -209,26 +249,26 @@ void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoDat
 {
     QFETCH(int, quality);
     QFETCH(QVariant, dbm);
-    Page p;
+    Window p;
     // A known level first: an unknown one after it must not leave the old reading standing.
     p.show(Status().at(30, 20));
     p.show(Status().at(30, quint8(quality)));
-    const MeasurementPage &m = p.page;
+    const QWidget *m = p.page;
     if (dbm.isValid()) {
-        QCOMPARE(named<LinearGauge>(&m, "signalGauge")->position(), dbm.toDouble());
-        QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")),
+        QCOMPARE(named<LinearGauge>(m, "signalGauge")->position(), dbm.toDouble());
+        QCOMPARE(text(named<NumericDisplay>(m, "signalDisplay")),
                  QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
-        QVERIFY(!named<NumericDisplay>(&m, "signalDisplay")->errorActive());
+        QVERIFY(!named<NumericDisplay>(m, "signalDisplay")->errorActive());
     } else {
         // As before the first frame: the gauge at rest, the display in its error state.
-        QCOMPARE(named<LinearGauge>(&m, "signalGauge")->position(), 0.0);
-        QVERIFY(named<NumericDisplay>(&m, "signalDisplay")->errorActive());
-        QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")), "---");
+        QCOMPARE(named<LinearGauge>(m, "signalGauge")->position(), 0.0);
+        QVERIFY(named<NumericDisplay>(m, "signalDisplay")->errorActive());
+        QCOMPARE(text(named<NumericDisplay>(m, "signalDisplay")), "---");
     }
     // The next frame with a level shows it again.
     p.show(Status().at(30, 31));
-    QVERIFY(!named<NumericDisplay>(&m, "signalDisplay")->errorActive());
-    QCOMPARE(text(named<NumericDisplay>(&m, "signalDisplay")), "-51дБм");
+    QVERIFY(!named<NumericDisplay>(m, "signalDisplay")->errorActive());
+    QCOMPARE(text(named<NumericDisplay>(m, "signalDisplay")), "-51дБм");
 }
 
 void tst_Measurement::statusCaption_followsModeAndStage_data()
@@ -252,10 +292,10 @@ void tst_Measurement::statusCaption_followsModeAndStage()
     QFETCH(int, stage);
     QFETCH(int, timer);
     QFETCH(QString, caption);
-    Page p;
+    Window p;
     p.show(Status().mode(2, 0));
     p.show(Status().mode(quint8(mode), quint8(stage), quint16(timer)));
-    QCOMPARE(named<WrapLabel>(&p.page, "stageLabel")->caption(), caption);
+    QCOMPARE(named<WrapLabel>(p.page, "stageLabel")->caption(), caption);
 }
 
 void tst_Measurement::modeLedsAndSwitches_followTheMode_data()
@@ -279,25 +319,25 @@ void tst_Measurement::modeLedsAndSwitches_followTheMode()
     QFETCH(int, mode);
     QFETCH(int, flags1);
     QFETCH(QString, lit);
-    Page p;
+    Window p;
     p.show(Status().mode(2, 0, 0, 0x20));
-    QSignalSpy autoClicks(&p.autoSwitch, &SwitchLed::clicked);
-    QSignalSpy semiautoClicks(&p.semiautoSwitch, &SwitchLed::clicked);
-    QSignalSpy autoChanges(&p.autoSwitch, &SwitchLed::changed);
-    QSignalSpy semiautoChanges(&p.semiautoSwitch, &SwitchLed::changed);
+    QSignalSpy autoClicks(p.autoSwitch, &SwitchLed::clicked);
+    QSignalSpy semiautoClicks(p.semiautoSwitch, &SwitchLed::clicked);
+    QSignalSpy autoChanges(p.autoSwitch, &SwitchLed::changed);
+    QSignalSpy semiautoChanges(p.semiautoSwitch, &SwitchLed::changed);
 
     p.show(Status().mode(quint8(mode), 0, 0, quint8(flags1)).at(9, 170));
-    const MeasurementPage &m = p.page;
+    const QWidget *m = p.page;
     QString shown;
     for (bool on :
-         {named<RectLed>(&m, "autoLed")->isActive(), named<RectLed>(&m, "semiautoLed")->isActive(),
-          named<RectLed>(&m, "manualLed")->isActive(), p.autoSwitch.isActive(), p.semiautoSwitch.isActive()})
+         {named<RectLed>(m, "autoLed")->isActive(), named<RectLed>(m, "semiautoLed")->isActive(),
+          named<RectLed>(m, "manualLed")->isActive(), p.autoSwitch->isActive(), p.semiautoSwitch->isActive()})
         shown += on ? QLatin1Char('1') : QLatin1Char('0');
     QCOMPARE(shown, lit);
     QVERIFY2(autoClicks.isEmpty() && semiautoClicks.isEmpty() && autoChanges.isEmpty() &&
                  semiautoChanges.isEmpty(),
              "the status frame must not act as a user click");
-    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(m, "phaseADisplay")), "220В");
 }
 
 void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt_data()
@@ -316,10 +356,10 @@ void tst_Measurement::registration_knownCodesSetTheCaptionOthersKeepIt()
 {
     QFETCH(int, code);
     QFETCH(QString, caption);
-    Page p;
+    Window p;
     p.show(Status().at(31, 3));
     p.show(Status().at(31, quint8(code)));
-    QCOMPARE(named<WrapLabel>(&p.page, "registrationLabel")->caption(), caption);
+    QCOMPARE(named<WrapLabel>(p.page, "registrationLabel")->caption(), caption);
 }
 
 void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
@@ -340,13 +380,14 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
     QFETCH(int, flags1);
     QFETCH(int, flags2);
     QFETCH(QString, lit);
-    Page p;
+    Window p;
     // Everything lit first, so a LED that ignores its bit stays lit.
     p.show(Status().at(2, 0xFF).at(3, 0xFF));
     p.show(Status().at(2, quint8(flags1)).at(3, quint8(flags2)));
     QStringList litNow;
-    for (int i = 0; i < p.page.flagLeds().size(); ++i) {
-        if (p.page.flagLeds().at(i)->isActive())
+    const QList<const RectLed *> leds = flagLeds(p.page);
+    for (int i = 0; i < leds.size(); ++i) {
+        if (leds.at(i)->isActive())
             litNow << StatusFlags().at(i).key;
     }
     QCOMPARE(litNow.join(QLatin1Char(',')), lit);
@@ -354,16 +395,16 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit()
 
 void tst_Measurement::generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns()
 {
-    Page p;
-    const ScaleGauge &gu = *named<AngularGauge>(&p.page, "generatorGauge");
+    Window p;
+    const ScaleGauge &gu = *named<AngularGauge>(p.page, "generatorGauge");
     auto tick = [&p, &gu] {
-        p.page.blinkStep();
+        p.tick();
         return gu.pointerColor();
     };
 
     QCOMPARE(tick(), Blue);
+    // Blinking starts with the next tick.
     p.show(Status().mode(2, 22));
-    QVERIFY(p.page.generatorBlink());
     QCOMPARE(gu.pointerColor(), Blue);
     QCOMPARE(tick(), Yellow);
     QCOMPARE(tick(), Red);
@@ -371,12 +412,11 @@ void tst_Measurement::generatorPointer_blinksFromLowVoltageUntilTheGeneratorRuns
 
     p.show(Status().mode(2, 9));
     QCOMPARE(tick(), Red);
+    // Stage 5 stops the blinking only in automatic mode.
     p.show(Status().mode(1, 5));
-    QVERIFY2(p.page.generatorBlink(), "stage 5 stops the blinking only in automatic mode");
     QCOMPARE(tick(), Yellow);
 
     p.show(Status().mode(2, 5));
-    QVERIFY(!p.page.generatorBlink());
     QCOMPARE(gu.pointerColor(), Blue);
     QCOMPARE(tick(), Blue);
 
@@ -401,26 +441,27 @@ void tst_Measurement::thresholds_moveTheSectionEnds()
     word(42, 205);
     word(44, 275);
 
-    MeasurementPage m;
-    m.ShowThresholdsOnGauges(image);
-    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->sectionEnd1(), 170.0);
-    QCOMPARE(named<AngularGauge>(&m, "generatorGauge")->sectionEnd2(), 250.0);
+    ReadingWindow w;
+    QVERIFY(w.read(image));
+    const QWidget *m = w.page;
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->sectionEnd1(), 170.0);
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->sectionEnd2(), 250.0);
     for (const ScaleGauge *phase : std::initializer_list<const ScaleGauge *>{
-             named<AngularGauge>(&m, "phaseAGauge"), named<AngularGauge>(&m, "phaseBGauge"),
-             named<AngularGauge>(&m, "phaseCGauge")}) {
+             named<AngularGauge>(m, "phaseAGauge"), named<AngularGauge>(m, "phaseBGauge"),
+             named<AngularGauge>(m, "phaseCGauge")}) {
         QCOMPARE(phase->sectionEnd1(), 185.0);
         QCOMPARE(phase->sectionEnd2(), 255.0);
     }
-    QCOMPARE(named<LinearGauge>(&m, "temperature1Gauge")->sectionEnd1(), -5.0);
-    QCOMPARE(named<LinearGauge>(&m, "starterBatteryGauge")->sectionEnd1(), 11.5);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->sectionEnd1(), 20.0);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->sectionEnd2(), 28.0);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMin(), 16.0);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMax(), 32.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->sectionEnd1(), -5.0);
+    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->sectionEnd1(), 11.5);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->sectionEnd1(), 20.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->sectionEnd2(), 28.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMin(), 16.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMax(), 32.0);
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
-             named<LinearGauge>(&m, "temperature2Gauge"), named<LinearGauge>(&m, "temperature3Gauge"),
-             named<LinearGauge>(&m, "temperature4Gauge"), named<LinearGauge>(&m, "signalGauge")}) {
-        QVERIFY2(gauge->sectionEnd1() == (gauge == named<LinearGauge>(&m, "signalGauge") ? -95.0 : 40.0),
+             named<LinearGauge>(m, "temperature2Gauge"), named<LinearGauge>(m, "temperature3Gauge"),
+             named<LinearGauge>(m, "temperature4Gauge"), named<LinearGauge>(m, "signalGauge")}) {
+        QVERIFY2(gauge->sectionEnd1() == (gauge == named<LinearGauge>(m, "signalGauge") ? -95.0 : 40.0),
                  qPrintable(gauge->objectName() + QStringLiteral(" is not a threshold gauge")));
     }
 }
@@ -448,19 +489,20 @@ void tst_Measurement::thresholds_upsUpperLimitPicksTheScale()
     QFETCH(double, max);
     ConfigImageBytes image;
     image.fill(0);
-    MeasurementPage m;
-    m.ShowThresholdsOnGauges(image); // scale 8 to 16
+    ReadingWindow w;
+    QVERIFY(w.read(image)); // scale 8 to 16
     image[44] = quint8(upper >> 8);
     image[45] = quint8(upper);
-    m.ShowThresholdsOnGauges(image);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMin(), min);
-    QCOMPARE(named<LinearGauge>(&m, "upsBatteryGauge")->positionMax(), max);
+    QVERIFY(w.read(image));
+    const QWidget *m = w.page;
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMin(), min);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMax(), max);
 }
 
 void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
 {
     MainWindow form;
-    const MeasurementPage &m = *form.measurementPage;
+    const QWidget *m = named<QWidget>(&form, "measurementPage");
     form.link().receive(Status()
                             .word(17, 245)
                             .word(23, 733)
@@ -470,20 +512,20 @@ void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()
                             .at(31, 1)
                             .at(32, 0xF6)
                             .frame());
-    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
+    QCOMPARE(text(named<TextDisplay>(m, "clockDisplay")), "09:05:30");
 
     // Ten data bytes: mode 2, stage 0, generator 220 V, phase A 255 V.
     const QByteArray shortData = Status().at(8, 170).at(9, 205).data().left(10);
     form.link().receive(deviceFrame(CMD_STATUS, shortData));
     QCOMPARE(form.link().packetCount(), 2);
-    QCOMPARE(text(named<NumericDisplay>(&m, "generatorDisplay")), "220В");
-    QCOMPARE(text(named<NumericDisplay>(&m, "phaseADisplay")), "255В");
-    QCOMPARE(text(named<NumericDisplay>(&m, "upsBatteryDisplay")), "24.5 В");
-    QCOMPARE(text(named<TextDisplay>(&m, "motoclockDisplay")), "12ч 13м");
-    QCOMPARE(text(named<TextDisplay>(&m, "clockDisplay")), "09:05:30");
-    QCOMPARE(named<WrapLabel>(&m, "registrationLabel")->caption(),
+    QCOMPARE(text(named<NumericDisplay>(m, "generatorDisplay")), "220В");
+    QCOMPARE(text(named<NumericDisplay>(m, "phaseADisplay")), "255В");
+    QCOMPARE(text(named<NumericDisplay>(m, "upsBatteryDisplay")), "24.5 В");
+    QCOMPARE(text(named<TextDisplay>(m, "motoclockDisplay")), "12ч 13м");
+    QCOMPARE(text(named<TextDisplay>(m, "clockDisplay")), "09:05:30");
+    QCOMPARE(named<WrapLabel>(m, "registrationLabel")->caption(),
              QStringLiteral("Зарегистрирован\n\rв домашней сети"));
-    QCOMPARE(text(named<NumericDisplay>(&m, "temperature1Display")), "-10 C");
+    QCOMPARE(text(named<NumericDisplay>(m, "temperature1Display")), "-10 C");
 }
 
 void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
@@ -499,22 +541,24 @@ void tst_Measurement::longestStatusFrame_isDecodedWithinTheReceiveBuffer()
 
 void tst_Measurement::captions_keepTheirLatinAndCyrillicLetters()
 {
-    MeasurementPage m;
+    MainWindow form;
+    const QWidget *m = named<QWidget>(&form, "measurementPage");
     // Phase A and C end in Cyrillic letters, phase B in a Latin one.
-    QCOMPARE(named<QLabel>(&m, "phaseACaption")->text().back(), QChar(0x0410));
-    QCOMPARE(named<QLabel>(&m, "phaseBCaption")->text().back(), QChar('B'));
-    QCOMPARE(named<QLabel>(&m, "phaseCCaption")->text().back(), QChar(0x0421));
-    QCOMPARE(named<NumericDisplay>(&m, "temperature4Display")->unitsText(), QStringLiteral(" C"));
-    QCOMPARE(named<NumericDisplay>(&m, "upsBatteryDisplay")->unitsText(), QStringLiteral(" В"));
-    QCOMPARE(named<NumericDisplay>(&m, "starterBatteryDisplay")->unitsText(), QStringLiteral("В"));
-    QCOMPARE(named<QLabel>(&m, "registrationCaption")->text(), QStringLiteral("Резистрация в сети"));
+    QCOMPARE(named<QLabel>(m, "phaseACaption")->text().back(), QChar(0x0410));
+    QCOMPARE(named<QLabel>(m, "phaseBCaption")->text().back(), QChar('B'));
+    QCOMPARE(named<QLabel>(m, "phaseCCaption")->text().back(), QChar(0x0421));
+    QCOMPARE(named<NumericDisplay>(m, "temperature4Display")->unitsText(), QStringLiteral(" C"));
+    QCOMPARE(named<NumericDisplay>(m, "upsBatteryDisplay")->unitsText(), QStringLiteral(" В"));
+    QCOMPARE(named<NumericDisplay>(m, "starterBatteryDisplay")->unitsText(), QStringLiteral("В"));
+    QCOMPARE(named<QLabel>(m, "registrationCaption")->text(), QStringLiteral("Резистрация в сети"));
 }
 
 void tst_Measurement::everyInstrument_hasItsOwnAccessibleName()
 {
-    MeasurementPage m;
+    MainWindow form;
     QSet<QString> seen;
-    for (const QWidget *w : m.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget *w :
+         named<QWidget>(&form, "measurementPage")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         const QString name = w->accessibleName();
         QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
         QVERIFY2(name != QStringLiteral("Стрелочный индикатор") &&

@@ -5,11 +5,9 @@
 #include "PtyFormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
-#include "app/TerminalPage.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamValueDialog.h"
-#include "service/ui/ServicePage.h"
 #include "widgets/PortComboBox.h"
 
 #include "link/Commands.h"
@@ -123,9 +121,7 @@ void tst_Operations::portPickedDuringATransfer_neverMixesTwoControllers()
     // Picked once the first block is done, while the transfer waits to send the second.
     onFirstRequest(
         a.sim, write ? CMD_WRITE_MEMORY : CMD_READ_MEMORY, [&] { a.form.pickPort(b.devicePath()); }, 15);
-    (write ? named<QPushButton>(&a.form, "writeButton")
-           : named<QPushButton>(&a.form, "readButton"))
-        ->click();
+    (write ? named<QPushButton>(&a.form, "writeButton") : named<QPushButton>(&a.form, "readButton"))->click();
     QVERIFY2(QTest::qWaitFor([&] { return a.boxes.count() > 0 && !a.form.link().busy(); }, 20000),
              "the transfer never ended");
 
@@ -192,7 +188,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
         s.form.editChosenParam();
-        named<QPushButton>(s.form.terminalPage, "logFileButton")->click();
+        named<QPushButton>(named<QWidget>(&s.form, "terminalPage"), "logFileButton")->click();
     });
     named<QPushButton>(&s.form, "readButton")->click();
     QVERIFY(QTest::qWaitFor([&] { return s.boxes.count() > 0 && !s.form.link().busy(); }, 20000));
@@ -208,16 +204,21 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     QVERIFY(s.ready());
     QVERIFY(s.settle());
     MainWindow &f = s.form;
-    const QList<QWidget *> area = QList<QWidget *>{f.portCombo,
-                                                   f.variantCombo,
-                                                   named<QPushButton>(&f, "saveButton"),
-                                                   named<QPushButton>(&f, "openButton"),
-                                                   named<QPushButton>(&f, "writeButton"),
-                                                   named<QPushButton>(&f, "readButton"),
-                                                   named<QPushButton>(&f, "readJournalsButton"),
-                                                   named<QPushButton>(f.servicePage, "logFileButton"),
-                                                   named<QPushButton>(f.terminalPage, "logFileButton")}
-                                  << f.servicePage->deviceControls();
+    QWidget *servicePage = named<QWidget>(&f, "servicePage");
+    const QList<QWidget *> area =
+        QList<QWidget *>{f.portCombo,
+                         f.variantCombo,
+                         named<QPushButton>(&f, "saveButton"),
+                         named<QPushButton>(&f, "openButton"),
+                         named<QPushButton>(&f, "writeButton"),
+                         named<QPushButton>(&f, "readButton"),
+                         named<QPushButton>(&f, "readJournalsButton"),
+                         named<QPushButton>(servicePage, "logFileButton"),
+                         named<QPushButton>(named<QWidget>(&f, "terminalPage"), "logFileButton")}
+        << namedWidgets(servicePage, {"autoModeSwitch", "semiautoModeSwitch", "setMotorHoursButton",
+                                      "setSerialNumberButton", "startGeneratorButton", "stopGeneratorButton",
+                                      "testSmsButton", "testGprsButton", "restartModemButton",
+                                      "syncClockButton", "logFileButton"});
     QStringList enabledDuring;
     bool stopShown = false;
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
@@ -231,7 +232,7 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QVERIFY(stopShown);
     QVERIFY(f.stopButton->isHidden());
-    const QList<QWidget *> serviceLocked = f.servicePage->lockedControls();
+    const QList<QWidget *> serviceLocked = serviceCodeLocked(servicePage);
     // Freed by the enabling rule; a hidden page may still hold its own controls off.
     for (QWidget *control : area)
         QVERIFY2(control->isEnabledTo(control->parentWidget()) != serviceLocked.contains(control),
@@ -294,9 +295,7 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
         qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
     QCOMPARE(s.boxes.lastText(), NoLink);
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
-    QCOMPARE(
-        named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().split(QLatin1Char('\n')).size(),
-        10);
+    QCOMPARE(named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().split(QLatin1Char('\n')).size(), 10);
     QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
              qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
 }

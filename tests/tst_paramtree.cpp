@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -133,7 +134,7 @@ private:
         QString presetText;
         int outerHeight = 0;
         QPoint formPos;
-        QPoint editorPos;
+        QRect editorPlace;
     };
     // Runs one double-click; `act` plays the user on the open dialog and returns its result.
     ParamEditor::Outcome doubleClick(int node, const std::function<int(ParamValueDialog &, QWidget *)> &act,
@@ -169,7 +170,7 @@ ParamEditor::Outcome TestParamTree::doubleClick(int node,
         m_run.presetText = combo ? combo->currentText() : form.valueEdit->text();
         m_run.outerHeight = form.outerHeight();
         m_run.formPos = form.pos();
-        m_run.editorPos = shown ? shown->pos() : QPoint();
+        m_run.editorPlace = shown ? shown->geometry() : QRect();
         return act(form, shown);
     });
     return editor.editChosenParam(node, cursor);
@@ -634,54 +635,36 @@ void TestParamTree::limits_valueTextWithinOrOutside()
 void TestParamTree::dialog_hasTheDesignControls_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("place"); // height 0: the control's own
-    QTest::addColumn<QStringList>("items");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("onOffCombo") << "onOffCombo" << QRect(13, 38, 98, 0) << QStringList{"выкл.", "вкл."}
-                                << "выкл.";
-    QTest::newRow("languageCombo") << "languageCombo" << QRect(13, 63, 98, 0) << QStringList{"англ.", "рус."}
-                                   << "англ.";
-    QTest::newRow("messageTypeCombo")
-        << "messageTypeCombo" << QRect(13, 87, 98, 0)
-        << QStringList{"только аварии", "основн. события", "все события"} << "только аварии";
-    QTest::newRow("valueEdit") << "valueEdit" << QRect(4, 4, 98, 21) << QStringList{} << "";
-    QTest::newRow("engineTypeCombo") << "engineTypeCombo" << QRect(13, 111, 98, 0)
-                                     << QStringList{"бензин", "дизель", "сухой контакт"} << "бензин";
-    QTest::newRow("accessLevelCombo") << "accessLevelCombo" << QRect(21, 119, 98, 0)
-                                      << QStringList{"выкл.", "информир.", "управление"} << "выкл.";
-    QTest::newRow("testStartModeCombo")
-        << "testStartModeCombo" << QRect(70, 111, 98, 0)
-        << QStringList{"выкл.", "без подключ. нагр.", "с подключ. нагр."} << "выкл.";
+    QTest::addColumn<ParamKind>("kind");
+    QTest::newRow("onOffCombo") << "onOffCombo" << ParamKind::OnOff;
+    QTest::newRow("languageCombo") << "languageCombo" << ParamKind::Language;
+    QTest::newRow("messageTypeCombo") << "messageTypeCombo" << ParamKind::MessageType;
+    QTest::newRow("valueEdit") << "valueEdit" << ParamKind::Number;
+    QTest::newRow("engineTypeCombo") << "engineTypeCombo" << ParamKind::EngineType;
+    QTest::newRow("accessLevelCombo") << "accessLevelCombo" << ParamKind::AccessLevel;
+    QTest::newRow("testStartModeCombo") << "testStartModeCombo" << ParamKind::TestStartMode;
 }
 
 void TestParamTree::dialog_hasTheDesignControls()
 {
     QFETCH(QString, name);
-    QFETCH(QRect, place);
-    QFETCH(QStringList, items);
-    QFETCH(QString, text);
+    QFETCH(ParamKind, kind);
     const ParamValueDialog &form = *m_form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Установка параметра"));
-    QCOMPARE(form.size(), QSize(174, 140));
     const Qt::WindowFlags flags = form.windowFlags();
     QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
     QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint) && !flags.testFlag(Qt::WindowCloseButtonHint) &&
             !flags.testFlag(Qt::WindowMinMaxButtonsHint));
     QCOMPARE(form.setButton->text(), QStringLiteral("Установить"));
-    QCOMPARE(form.setButton->geometry(), QRect(107, 4, 61, 20));
     QVERIFY(form.setButton->isDefault());
 
     QWidget *control = form.findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
-    QCOMPARE(control->pos(), place.topLeft());
-    QCOMPARE(control->width(), place.width());
-    if (place.height() > 0)
-        QCOMPARE(control->height(), place.height());
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
         // A list offers its options only: a typed text would code as another option.
         QVERIFY(!combo->isEditable());
-        QCOMPARE(itemsOf(combo), items);
-        QCOMPARE(combo->currentText(), text);
+        QCOMPARE(itemsOf(combo), OptionTexts(kind));
+        QCOMPARE(combo->currentText(), OptionTexts(kind).first());
     }
 
     // Tab order: setButton, onOffCombo, languageCombo, messageTypeCombo, valueEdit, engineTypeCombo,
@@ -799,24 +782,33 @@ void TestParamTree::doubleClick_opensNoDialogForRowsWithoutEditor()
 void TestParamTree::doubleClick_placesTheStripNearTheCursor_data()
 {
     QTest::addColumn<int>("node");
-    QTest::addColumn<QPoint>("editorPos");
-    QTest::newRow("edit field keeps its place") << MainsLower << QPoint(4, 4);
-    QTest::newRow("on/off combo moves to the corner") << GeneratorOnOff << QPoint(5, 5);
-    QTest::newRow("access combo moves to the corner") << Phone1Access << QPoint(5, 5);
-    QTest::newRow("test start combo moves to the corner") << TestStartRow << QPoint(5, 5);
+    QTest::newRow("edit field") << MainsLower;
+    QTest::newRow("on/off combo moves to the corner") << GeneratorOnOff;
+    QTest::newRow("access combo moves to the corner") << Phone1Access;
+    QTest::newRow("test start combo moves to the corner") << TestStartRow;
 }
 
 void TestParamTree::doubleClick_placesTheStripNearTheCursor()
 {
     QFETCH(int, node);
-    QFETCH(QPoint, editorPos);
+    const QRect full = m_form->geometry();
+    const QPoint cursor = QGuiApplication::primaryScreen()->availableGeometry().center();
     doubleClick(
-        node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; }, QPoint(500, 400));
+        node, [](ParamValueDialog &, QWidget *) { return QDialog::Rejected; }, cursor);
     QCOMPARE(m_run.calls, 1);
-    QCOMPARE(m_run.outerHeight, 70);
-    QCOMPARE(m_run.editorPos, editorPos);
-    QCOMPARE(m_run.formPos, QPoint(470, 355));
-    QCOMPARE(m_form->width(), 174);
+    // A strip as wide as the dialog, shorter, under the cursor: the cursor rests on the editor, not the
+    // button.
+    const QRect strip(m_run.formPos, QSize(m_form->width(), m_run.outerHeight));
+    QCOMPARE(strip.width(), full.width());
+    QVERIFY(m_run.outerHeight < full.height());
+    QVERIFY2(strip.contains(cursor) && cursor.x() < strip.x() + m_form->setButton->x(),
+             qPrintable(QStringLiteral("strip at %1,%2").arg(strip.x()).arg(strip.y())));
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(strip));
+    // The chosen editor takes the top left corner, whatever row it has in the full dialog, left of the
+    // button.
+    const QRect editor = m_run.editorPlace;
+    QVERIFY2(editor.x() <= 5 && editor.y() <= 5 && editor.right() < m_form->setButton->x(),
+             qPrintable(QStringLiteral("editor at %1,%2").arg(editor.x()).arg(editor.y())));
 }
 
 void TestParamTree::doubleClick_presetsTheEditorToTheRowsValue_data()

@@ -1,8 +1,6 @@
 #include "FormSim.h"
 #include "WidgetSupport.h"
-#include "app/TerminalPage.h"
 #include "link/Commands.h"
-#include "service/ui/ServicePage.h"
 #include "widgets/SwitchLed.h"
 
 #include <QLineEdit>
@@ -18,7 +16,7 @@ namespace {
 
 using Edits = QList<QPair<QString, QString>>; // edit name, text
 
-void fill(ServicePage *page, const Edits &edits)
+void fill(QWidget *page, const Edits &edits)
 {
     for (const auto &[name, text] : edits) {
         auto *edit = page->findChild<QLineEdit *>(name);
@@ -27,7 +25,7 @@ void fill(ServicePage *page, const Edits &edits)
     }
 }
 
-void clickControl(ServicePage *page, const QString &name)
+void clickControl(QWidget *page, const QString &name)
 {
     QWidget *control = page->findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
@@ -98,9 +96,9 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
     QFETCH(QByteArray, bytes);
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.servicePage;
+    QWidget *page = named<QWidget>(&s.form, "servicePage");
     int clockReadings = 0;
-    page->setClock([&] {
+    s.form.setClock([&] {
         ++clockReadings;
         return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9, 999));
     });
@@ -115,7 +113,8 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
         s.received() == QList<QByteArray>{bytes},
         qPrintable(QStringLiteral("expected %1, received %2").arg(hexList({bytes}), hexList(s.received()))));
     const QString hex = QString::fromLatin1(bytes.toHex().toUpper());
-    QCOMPARE(trafficView(s.form.terminalPage)->toPlainText(), QStringLiteral("<< ^P") + hex);
+    QCOMPARE(trafficView(named<QWidget>(&s.form, "terminalPage"))->toPlainText(),
+             QStringLiteral("<< ^P") + hex);
     QCOMPARE(clockReadings, control == QLatin1String("syncClockButton") ? 1 : 0);
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
 }
@@ -190,7 +189,7 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
     QFETCH(QString, text);
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.servicePage;
+    QWidget *page = named<QWidget>(&s.form, "servicePage");
     enterServiceCode(page);
     fill(page, edits);
     QVERIFY(s.settle());
@@ -218,7 +217,7 @@ void tst_ServicePage::modeLampsLitByTheStatusFrame_sendNothing()
 {
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.servicePage;
+    QWidget *page = named<QWidget>(&s.form, "servicePage");
     const auto *autoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("autoModeSwitch"));
     const auto *semiautoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("semiautoModeSwitch"));
     QTRY_VERIFY(autoModeSwitch->isActive());
@@ -237,7 +236,7 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
 {
     FormSim s;
     QVERIFY(s.ready());
-    ServicePage *page = s.form.servicePage;
+    QWidget *page = named<QWidget>(&s.form, "servicePage");
     enterServiceCode(page);
     QVERIFY(s.settle());
     s.form.link().setTickMs(20);
@@ -258,7 +257,7 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     s.sim.model().setSilent(false);
     QVERIFY(s.settle());
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
-    QVERIFY(trafficView(s.form.terminalPage)->toPlainText().isEmpty());
+    QVERIFY(trafficView(named<QWidget>(&s.form, "terminalPage"))->toPlainText().isEmpty());
     QVERIFY(page->findChild<QWidget *>(QStringLiteral("testSmsButton"))->isEnabled());
 }
 
@@ -266,25 +265,25 @@ void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
 {
     MainWindow form;
     MessageRecorder boxes(form.messages());
-    ServicePage *page = form.servicePage;
+    QWidget *page = named<QWidget>(&form, "servicePage");
     for (const QString &wrong :
          {QStringLiteral("41730961"), QStringLiteral(" 41730962"), QStringLiteral("41730962 "), QString()}) {
         enterServiceCode(page, wrong);
-        QVERIFY2(!form.isTabVisible(form.terminalPage), qPrintable(wrong));
-        for (QWidget *locked : page->lockedControls())
+        QVERIFY2(!form.isTabVisible(named<QWidget>(&form, "terminalPage")), qPrintable(wrong));
+        for (QWidget *locked : serviceCodeLocked(page))
             QVERIFY2(!locked->isEnabled(), qPrintable(wrong + ": " + locked->objectName()));
         QCOMPARE(page->findChild<QLineEdit *>(QStringLiteral("serviceCodeEdit"))->text(), wrong);
     }
     QCOMPARE(boxes.count(), 0);
 
     enterServiceCode(page);
-    QVERIFY(form.isTabVisible(form.terminalPage));
-    for (QWidget *locked : page->lockedControls())
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "terminalPage")));
+    for (QWidget *locked : serviceCodeLocked(page))
         QVERIFY2(locked->isEnabled(), qPrintable(locked->objectName()));
 
     // Once open it stays open, whatever is typed next.
     enterServiceCode(page, QStringLiteral("0"));
-    QVERIFY(form.isTabVisible(form.terminalPage));
+    QVERIFY(form.isTabVisible(named<QWidget>(&form, "terminalPage")));
     QVERIFY(page->findChild<QWidget *>(QStringLiteral("setSerialNumberButton"))->isEnabled());
     QCOMPARE(boxes.count(), 0);
 }
@@ -292,10 +291,10 @@ void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()
 void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
 {
     MainWindow form;
-    form.pageTabs->setCurrentWidget(form.servicePage);
+    QWidget *page = named<QWidget>(&form, "servicePage");
+    form.pageTabs->setCurrentWidget(page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    ServicePage *page = form.servicePage;
     const QWidget *syncClockButton = page->findChild<QWidget *>(QStringLiteral("syncClockButton"));
     const QWidget *logSwitch = page->findChild<QWidget *>(QStringLiteral("logSwitch"));
     for (const QWidget *control :

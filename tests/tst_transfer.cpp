@@ -9,10 +9,7 @@
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamValueDialog.h"
-#include "config/ui/ParamsPage.h"
 #include "link/FrameCodec.h"
-#include "monitor/ui/JournalPage.h"
-#include "monitor/ui/MeasurementPage.h"
 #include "widgets/AngularGauge.h"
 
 #include <QClipboard>
@@ -24,6 +21,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -39,6 +37,25 @@ using namespace gencfg;
 using namespace gencfg::test;
 
 namespace {
+
+// Calls back on each of the parameters page's threshold images, as the gauges receive them.
+class ThresholdsWatch : public QObject
+{
+    Q_OBJECT
+public:
+    ThresholdsWatch(QWidget *paramsPage, std::function<void(const ConfigImageBytes &)> shown)
+        : QObject(paramsPage), m_shown(std::move(shown))
+    {
+        connect(paramsPage, SIGNAL(thresholdsChanged(gencfg::ConfigImageBytes)), this,
+                SLOT(thresholdsChanged(gencfg::ConfigImageBytes)));
+    }
+
+private Q_SLOTS:
+    void thresholdsChanged(const gencfg::ConfigImageBytes &image) { m_shown(image); }
+
+private:
+    std::function<void(const ConfigImageBytes &)> m_shown;
+};
 
 // What the window showed when a box came up.
 struct BoxSeen
@@ -57,19 +74,15 @@ template <class Base> struct Recorded : Base
     template <class... Args> explicit Recorded(Args &&...args) : Base(std::forward<Args>(args)...)
     {
         MainWindow &form = this->form;
-        page = form.paramsPage;
         form.messages().setHandler([this, &form](const Message &m) {
             boxes.append({m, named<QProgressBar>(page, "progressBar")->value(),
                           !named<QProgressBar>(page, "progressBar")->isHidden(), form.statusText->text(),
                           int(thresholds.size())});
         });
-        QObject::connect(page, &ParamsPage::thresholdsChanged, page,
-                         [this, &form](const ConfigImageBytes &image) {
-                             thresholds.append(image);
-                             treeAtThresholds = treeRows(form.tree());
-                         });
-        QObject::connect(page, &ParamsPage::progressText, page,
-                         [this](const QString &t) { panelTexts << t; });
+        new ThresholdsWatch(page, [this, &form](const ConfigImageBytes &image) {
+            thresholds.append(image);
+            treeAtThresholds = treeRows(form.tree());
+        });
         QObject::connect(named<QProgressBar>(page, "progressBar"), &QProgressBar::valueChanged, page,
                          [this](int v) { progress << v; });
     }
@@ -80,25 +93,33 @@ template <class Base> struct Recorded : Base
             texts << box.message.text;
         return texts;
     }
+    // The texts of the status bar's transfer panel, in order; empty when no transfer runs.
+    QStringList panelTexts() const
+    {
+        QStringList texts;
+        for (const QList<QVariant> &emitted : progressTexts)
+            texts << emitted.value(0).toString();
+        return texts;
+    }
     void saveAs(const QString &chosen)
     {
-        page->setChooseSaveFile([this, chosen](const QString &p) {
-            proposed = p;
-            return chosen;
-        });
+        const std::shared_ptr<FileDialogAnswer> answer = answerFileDialog(&this->form, chosen);
         named<QPushButton>(page, "saveButton")->click();
+        proposed = answer->proposed;
     }
-    void open(const QString &path)
+    void open(const QString &path) { openParamFile(&this->form, path); }
+    // Gives the page image with the tree at its defaults, without a box.
+    bool openImage(const ConfigImageBytes &image)
     {
-        page->setChooseOpenFile([path] { return path; });
-        named<QPushButton>(page, "openButton")->click();
+        const qsizetype shown = boxes.size();
+        return test::openImage(&this->form, this->form.variant(), image) && boxes.size() == shown;
     }
 
-    ParamsPage *page = nullptr;
+    QWidget *page = named<QWidget>(&this->form, "paramsPage");
+    QSignalSpy progressTexts{page, SIGNAL(progressText(QString))};
     QList<BoxSeen> boxes; // what the window showed, in place of the base's plain record
     QList<ConfigImageBytes> thresholds;
     QVector<CatalogueRow> treeAtThresholds;
-    QStringList panelTexts;
     QList<int> progress;
     QString proposed;
 };
@@ -165,7 +186,7 @@ void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
     Window w;
     w.saveAs(dir.filePath(QStringLiteral("defaults")));
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
-    QCOMPARE(w.proposed, QStringLiteral("ПО Конфигуратор v2a"));
+    QCOMPARE(QFileInfo(w.proposed).fileName(), QStringLiteral("ПО Конфигуратор v2a"));
 
     const QString written = dir.filePath(QStringLiteral("defaults.txt"));
     const QByteArray content = readAll(written);
@@ -221,9 +242,9 @@ void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
     QCOMPARE(saved[255], quint8('5'));
     const QVector<CatalogueRow> savedTree = treeRows(tree);
 
+    QVERIFY(w.openImage(filledImage(0)));
     QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("170")));
     QVERIFY(tree.setValue(nodeAt(tree, 224), QStringLiteral("other")));
-    w.form.paramsPage->setConfigImage(filledImage(0));
     w.form.setWindowTitle(QStringLiteral("unchanged"));
     w.open(path);
 
@@ -260,7 +281,7 @@ void tst_Transfer::fileWithABadValue_changesNothingAndNamesFileLineAndToken()
     const QString path = dir.filePath(QStringLiteral("bad.txt"));
     QVERIFY(writeAll(path, content));
     Window w;
-    w.form.paramsPage->setConfigImage(filledImage(0x33));
+    QVERIFY(w.openImage(filledImage(0x33)));
     const ConfigImageBytes before = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     w.open(path);
@@ -325,7 +346,7 @@ void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption()
 void tst_Transfer::cancelledDialogs_changeNothing()
 {
     Window w;
-    w.form.paramsPage->setConfigImage(filledImage(0x44));
+    QVERIFY(w.openImage(filledImage(0x44)));
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     w.saveAs(QString());
     w.open(QString());
@@ -356,8 +377,8 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     SimWindow w;
     QVERIFY(w.ready());
     ParamModel &tree = w.form.tree();
+    QVERIFY(w.openImage(filledImage(0x55)));
     QVERIFY(tree.setValue(nodeAt(tree, address), value));
-    w.form.paramsPage->setConfigImage(filledImage(0x55));
     const ConfigImageBytes before = w.form.ConfigImage();
 
     QTemporaryDir dir;
@@ -372,7 +393,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
-    QCOMPARE(w.panelTexts, (QStringList{WriteText, QString()}));
+    QCOMPARE(w.panelTexts(), (QStringList{WriteText, QString()}));
 
     QCOMPARE(w.boxes.size(), 2);
     for (const BoxSeen &box : w.boxes) {
@@ -416,11 +437,10 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.row(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
     QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(),
-             190.0);
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(), 190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
-    QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
+    QCOMPARE(w.panelTexts(), (QStringList{ReadText, QString()}));
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
 
@@ -454,8 +474,7 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
     QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(),
-             200.0);
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(), 200.0);
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QVERIFY(w.form.statusText->text().isEmpty());
 
@@ -493,7 +512,7 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     QVERIFY(w.finish());
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
-    w.form.paramsPage->setConfigImage(filledImage(0));
+    QVERIFY(w.openImage(filledImage(0)));
     w.form.tree().setValue(nodeAt(w.form.tree(), 36), QStringLiteral("170"));
     w.open(dir.filePath(QStringLiteral("site.txt")));
     named<QPushButton>(w.page, "writeButton")->click();
@@ -526,7 +545,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     w.sim.model().setSilent(true);
     QTest::qWait(150); // frames already on the line arrive
     w.form.link().setTickMs(20);
-    w.form.paramsPage->setConfigImage(filledImage(0x66));
+    QVERIFY(w.openImage(filledImage(0x66)));
     const ConfigImageBytes before = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
@@ -558,7 +577,7 @@ void tst_Transfer::unansweredSecondBlock_keepsTheRestOfTheImageAndTheTree()
         if (entry.bytes.size() > 1 && quint8(entry.bytes.at(1)) == CMD_READ_MEMORY)
             w.sim.model().setDropReplies(true);
     });
-    w.form.paramsPage->setConfigImage(filledImage(0x5A));
+    QVERIFY(w.openImage(filledImage(0x5A)));
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
     named<QPushButton>(w.page, "readButton")->click();
@@ -579,19 +598,11 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
 {
     SimWindow w;
     QVERIFY(w.ready());
-    int dialogs = 0;
-    w.page->setChooseSaveFile([&dialogs](const QString &) {
-        ++dialogs;
-        return QString();
-    });
-    w.page->setChooseOpenFile([&dialogs] {
-        ++dialogs;
-        return QString();
-    });
     const QList<QPushButton *> buttons{
         named<QPushButton>(w.page, "saveButton"), named<QPushButton>(w.page, "openButton"),
         named<QPushButton>(w.page, "writeButton"), named<QPushButton>(w.page, "readButton")};
     QStringList enabledDuring;
+    QList<std::shared_ptr<FileDialogAnswer>> dialogs;
     QTimer::singleShot(30, w.page, [&] {
         for (QPushButton *button : buttons) {
             if (button->isEnabled())
@@ -599,11 +610,11 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
         }
         if (named<QPushButton>(&w.form, "readJournalsButton")->isEnabled())
             enabledDuring << QStringLiteral("readJournalsButton");
-        // Straight to the handlers, past the disabled buttons.
-        w.page->saveToFile();
-        w.page->openFile();
-        w.page->writeToDevice();
-        w.page->readFromDevice();
+        // A file dialog that opened anyway is cancelled and counted.
+        for (QPushButton *button : buttons) {
+            dialogs << answerFileDialog(&w.form, QString());
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
     });
 
     named<QPushButton>(w.page, "readButton")->click();
@@ -611,9 +622,10 @@ void tst_Transfer::clicksDuringATransfer_areRefused()
     QVERIFY(w.finish());
 
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
-    QCOMPARE(dialogs, 0);
+    QVERIFY(std::none_of(dialogs.cbegin(), dialogs.cend(),
+                         [](const std::shared_ptr<FileDialogAnswer> &dialog) { return dialog->opened; }));
     QCOMPARE(w.boxTexts(), QStringList{ReadDone});
-    QCOMPARE(w.panelTexts, (QStringList{ReadText, QString()}));
+    QCOMPARE(w.panelTexts(), (QStringList{ReadText, QString()}));
     QTest::qWait(100);
     const QVector<FrameLogEntry> requests = w.requests();
     QCOMPARE(requests.size(), 4);
@@ -642,7 +654,10 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
     w.sim.model().writeMemory(0, QByteArray(256, '\x42'));
     const QByteArray memoryBefore = w.sim.model().memory();
-    w.form.paramsPage->setConfigImage(filledImage(0x5A));
+    QVERIFY(w.openImage(filledImage(0x5A)));
+    // Back in the window once the file dialog closed, where Escape reaches its shortcut.
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
     const ConfigImageBytes imageBefore = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
     QObject::connect(named<QProgressBar>(w.page, "progressBar"), &QProgressBar::valueChanged, w.page,
@@ -728,7 +743,7 @@ void tst_Transfer::baseline_marksWhatDiffersUntilAProvenWriteAndBelongsToOneCont
     QCOMPARE(changedNodes(), (QList<int>{low, login, frost}));
 
     named<QPushButton>(w.page, "changesButton")->click();
-    ChangeListDialog *list = w.page->changeList();
+    ChangeListDialog *list = w.form.findChild<ChangeListDialog *>();
     QVERIFY(list && list->isVisible());
     QCOMPARE(list->changeTable->topLevelItemCount(), 3);
     QCOMPARE(list->text(), QStringLiteral("Параметр\tВ устройстве\tНовое значение\n"

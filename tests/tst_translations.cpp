@@ -2,12 +2,11 @@
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
-#include "report/Language.h"
 #include "config/Catalogue.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
-#include "config/ui/ParamsPage.h"
 #include "monitor/TelemetryCsv.h"
+#include "report/Language.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -149,7 +148,7 @@ QByteArray readAndSave(const QString &path)
     if (!w.finish() ||
         w.boxes.lastText() != QCoreApplication::translate("ConfigTransfer", ReadDone.toUtf8().constData()))
         return {};
-    w.form.paramsPage->setChooseSaveFile([path](const QString &) { return path; });
+    answerFileDialog(&w.form, path);
     named<QPushButton>(&w.form, "saveButton")->click();
     return readAll(path);
 }

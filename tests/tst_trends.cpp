@@ -225,7 +225,9 @@ void tst_Trends::columns_keepEveryMinimumAndMaximum()
             range = {qMin(range.first, value), qMax(range.second, value)};
         }
     }
-    const QList<QPointF> points = ColumnPoints(columns);
+    QList<QPointF> points;
+    for (size_t i = 0; i < columns.size(); ++i)
+        AppendColumnPoints(columns[i], i + 1 == columns.size(), points);
     QVERIFY(points.size() <= 2 * int(columns.size()) + 1);
     QMap<qint64, QPair<double, double>> drawn;
     double lastX = -1;

@@ -1,11 +1,13 @@
 // The "Графики" page on the window, against the simulated controller in memory.
 
+#include "ChartSupport.h"
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
+#include "link/FrameCodec.h"
 #include "monitor/TelemetryCsv.h"
+#include "monitor/TrendTimeline.h"
 #include "monitor/ui/TrendChartView.h"
-#include "monitor/ui/TrendsPage.h"
 #include "sim/ControllerModel.h"
 #include "widgets/SwitchLed.h"
 
@@ -39,21 +41,43 @@ struct TrendsWindow : FormSim
     TrendsWindow() : FormSim(40, 201)
     {
         sim.model().setStatic(false);
-        page = form.trendsPage;
         form.show();
         form.pageTabs->setCurrentWidget(page);
-        page->setSpan(TrendTimeline::OneMinute);
+        pickItem(named<QComboBox>(page, "spanCombo"), TrendTimeline::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
 
-    TrendsPage *page = nullptr;
+    QWidget *page = named<QWidget>(&form, "trendsPage");
 };
 
 // The page's three plots: voltages, batteries, temperatures.
-QList<TrendChartView *> charts(const TrendsPage *page)
+QList<TrendChartView *> charts(const QWidget *page)
 {
     return {named<TrendChartView>(page, "voltageChart"), named<TrendChartView>(page, "batteryChart"),
             named<TrendChartView>(page, "temperatureChart")};
+}
+
+// The time range the plots show, in milliseconds since the epoch.
+QPair<qint64, qint64> shownRange(const QWidget *page)
+{
+    const auto *time =
+        qobject_cast<QDateTimeAxis *>(charts(page).first()->chart()->axes(Qt::Horizontal).value(0));
+    return {time->min().toMSecsSinceEpoch(), time->max().toMSecsSinceEpoch()};
+}
+
+// The user's zoom to from..to on the voltage plot.
+void zoom(const QWidget *page, qint64 from, qint64 to)
+{
+    Q_EMIT charts(page).first()->rangeRequested(from, to);
+}
+
+// Saves through the page's button and the file dialog; the failure the box tells, or an empty text.
+QString saveThrough(FormSim &s, QWidget *page, const char *button, const QString &path)
+{
+    const int before = s.boxes.count();
+    answerFileDialog(page, path);
+    named<QPushButton>(page, button)->click();
+    return s.boxes.count() == before ? QString() : s.boxes.lastText();
 }
 
 // The labels an axis shows: Qt Charts spaces the ticks evenly from min to max and
@@ -82,7 +106,7 @@ QStringList timeLabels(const QDateTimeAxis *axis)
 }
 
 // Every label of every axis of the page's three plots, each its own text; a failure names the axis.
-QString repeatedLabels(TrendsPage *page)
+QString repeatedLabels(const QWidget *page)
 {
     QString repeated;
     for (TrendChartView *view : charts(page)) {
@@ -115,68 +139,63 @@ private Q_SLOTS:
 void tst_TrendsPage::livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord()
 {
     TrendsWindow s;
-    TrendsPage *page = s.page;
+    QWidget *page = s.page;
     QVERIFY(s.ready(20));
 
     const TelemetryLog &log = s.form.telemetryLog();
     QCOMPARE(log.size(), s.form.link().packetCount());
-    const TrendTimeline &shown = page->timeline();
-    QVERIFY(shown.isLive());
-    // The live axis moves on in steps of a thirtieth of its span.
-    QVERIFY(shown.to() >= log.newest().msecs && shown.to() - log.newest().msecs <= 2000);
-    QCOMPARE(shown.to() - shown.from(), qint64(60 * 1000));
-    QCOMPARE(page->plottedPoints(0).last().x(), double(log.newest().msecs));
+    // Live: the axis moves on in steps of a thirtieth of its span.
+    auto [from0, to0] = shownRange(page);
+    QVERIFY(to0 >= log.newest().msecs && to0 - log.newest().msecs <= 2000);
+    QCOMPARE(to0 - from0, qint64(60 * 1000));
+    QCOMPARE(recordLines(page).at(0).last().x(), double(log.newest().msecs));
     // What frame after frame built is what the whole record gives when built at once.
-    QList<QList<QPointF>> incremental;
-    for (int trend = 0; trend < 10; ++trend)
-        incremental << page->plottedPoints(trend);
-    page->goLive();
+    const QList<QList<QPointF>> incremental = recordLines(page);
+    QCOMPARE(incremental.size(), 10);
+    named<QPushButton>(page, "nowButton")->click();
     QVERIFY(incremental.at(0).size() > 4);
-    for (int trend = 0; trend < 10; ++trend)
-        QCOMPARE(page->plottedPoints(trend), incremental.at(trend));
-    QCOMPARE(page->plottedPoints(0).last().y(), double(log.newest().record.VoltageA));
+    QCOMPARE(recordLines(page), incremental);
+    QCOMPARE(recordLines(page).at(0).last().y(), double(log.newest().record.VoltageA));
 
     // Zoomed in: the span stays where it was while frames come.
     const qint64 from = log.at(1).msecs;
     const qint64 to = log.at(4).msecs;
-    page->showRange(from, to);
-    QVERIFY(!shown.isLive());
+    zoom(page, from, to);
     QVERIFY(s.settle(3));
-    QCOMPARE(shown.from(), from);
-    QCOMPARE(shown.to(), to);
-    for (const QPointF &point : page->plottedPoints(4))
+    QCOMPARE(shownRange(page), qMakePair(from, to));
+    for (const QPointF &point : recordLines(page).at(4))
         QVERIFY(point.x() >= log.at(0).msecs && point.x() <= log.at(5).msecs);
     named<QPushButton>(page, "nowButton")->click();
-    QVERIFY(shown.isLive());
     QVERIFY(s.settle(1));
-    QVERIFY(shown.to() >= log.newest().msecs);
+    QVERIFY(shownRange(page).second >= log.newest().msecs);
 
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("trend.csv"));
-    QCOMPARE(page->saveCsv(csv), QString());
+    QCOMPARE(saveThrough(s, page, "saveCsvButton", csv), QString());
     QCOMPARE(readAll(csv), TelemetryCsv(log, 0, log.size()));
     const QString png = dir.filePath(QStringLiteral("trend.png"));
-    QCOMPARE(page->savePicture(png), QString());
+    QCOMPARE(saveThrough(s, page, "savePictureButton", png), QString());
     QVERIFY(QImage(png).width() > 100);
 
     // Continuous recording: a line a frame from the moment the switch goes on.
-    named<QLineEdit>(page, "recordFileEdit")->setText(dir.filePath(QStringLiteral("watch.csv")));
+    const QString watch = dir.filePath(QStringLiteral("watch.csv"));
+    named<QLineEdit>(page, "recordFileEdit")->setText(watch);
     named<SwitchLed>(page, "recordSwitch")->click();
-    QVERIFY(page->isRecording());
+    QVERIFY(named<SwitchLed>(page, "recordSwitch")->isActive());
     const int before = log.size();
     QVERIFY(s.settle(4));
     const int recorded = log.size() - before;
     named<SwitchLed>(page, "recordSwitch")->click();
-    QVERIFY(!page->isRecording());
+    QVERIFY(!named<SwitchLed>(page, "recordSwitch")->isActive());
     QVERIFY(s.settle(2));
-    QCOMPARE(int(readAll(dir.filePath(QStringLiteral("watch.csv"))).count('\n')), 1 + recorded);
+    QCOMPARE(int(readAll(watch).count('\n')), 1 + recorded);
     QVERIFY(s.boxes.all().isEmpty());
 }
 
 void tst_TrendsPage::changeMarks_showTheirTextOnHover()
 {
     TrendsWindow s;
-    TrendsPage *page = s.page;
+    QWidget *page = s.page;
     QVERIFY(s.ready(10));
     TrendChartView *voltages = charts(page).first();
     QScatterSeries *marks = nullptr;
@@ -209,47 +228,47 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
 {
     QFETCH(int, span);
     constexpr int PeriodMs = 250;
-    TelemetryLog log;
+    MainWindow form;
+    const TelemetryLog &log = form.telemetryLog();
     ControllerModel controller(201, 7);
     controller.setStatic(false);
     qint64 now = QDateTime::currentMSecsSinceEpoch() - 30 * 60 * 1000;
-    const auto arrive = [&] {
+    form.setTelemetryClock([&now] { return now; });
+    // Half an hour recorded before the page is shown.
+    for (int i = 0; i < 30 * 60 * 1000 / PeriodMs; ++i) {
         now += PeriodMs;
         controller.advance(PeriodMs);
-        log.append(now, DecodeStatusFrame(controller.statusFrameBytes()));
-    };
-    // Half an hour recorded before the page is shown.
-    for (int i = 0; i < 30 * 60 * 1000 / PeriodMs; ++i)
-        arrive();
-    TrendsPage page(log);
-    page.resize(MainWindow::ClientWidth, 500);
-    page.setSpan(TrendTimeline::Span(span));
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
+        form.telemetryLog().append(now, DecodeStatusFrame(controller.statusFrameBytes()));
+    }
+    QWidget *page = named<QWidget>(&form, "trendsPage");
+    pickItem(named<QComboBox>(page, "spanCombo"), span);
+    form.pageTabs->setCurrentWidget(page);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     qint64 handed = 0;
-    for (const TrendChartView *view : charts(&page)) {
+    for (const TrendChartView *view : charts(page)) {
         for (QAbstractSeries *series : view->chart()->series()) {
             if (auto *line = qobject_cast<QLineSeries *>(series))
-                connect(line, &QXYSeries::pointsReplaced, &page,
-                        [&handed, line] { handed += line->count(); });
+                connect(line, &QXYSeries::pointsReplaced, page, [&handed, line] { handed += line->count(); });
         }
     }
     // Three minutes of frames: the axis moves on and columns settle and go meanwhile.
     const int frames = 3 * 60 * 1000 / PeriodMs;
     for (int i = 0; i < frames; ++i) {
-        arrive();
-        page.sampleAdded();
+        now += PeriodMs;
+        controller.advance(PeriodMs);
+        form.link().receive(FrameBytesToText(controller.statusFrameBytes()));
     }
 
-    const int pixels = int(charts(&page).first()->chart()->plotArea().width());
-    QList<QList<QPointF>> incremental;
+    const int pixels = int(charts(page).first()->chart()->plotArea().width());
+    const QList<QList<QPointF>> incremental = recordLines(page);
+    QCOMPARE(incremental.size(), 10);
     qsizetype drawn = 0;
     for (int trend = 0; trend < 10; ++trend) {
-        incremental << page.plottedPoints(trend);
-        drawn += incremental.last().size();
+        drawn += incremental.at(trend).size();
         // Two points a pixel column and the newest sample, whatever is recorded.
-        QVERIFY2(incremental.last().size() <= 2 * (pixels + 3) + 1, qPrintable(QString::number(trend)));
+        QVERIFY2(incremental.at(trend).size() <= 2 * (pixels + 3) + 1, qPrintable(QString::number(trend)));
     }
     QVERIFY2(drawn / 10 > 200, qPrintable(QString::number(drawn)));
     // On average a frame hands the chart fewer points than a line draws: never every line again.
@@ -258,8 +277,8 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     QCOMPARE(incremental.at(0).last(), QPointF(double(now), log.newest().record.VoltageA));
 
     // What frame after frame built is what the record gives when built at once, beyond the leftmost columns.
-    const double from =
-        double(page.timeline().from() + (page.timeline().to() - page.timeline().from()) / 100);
+    const auto [shownFrom, shownTo] = shownRange(page);
+    const double from = double(shownFrom + (shownTo - shownFrom) / 100);
     const auto shown = [from](const QList<QPointF> &points) {
         QList<QPointF> kept;
         for (const QPointF &point : points) {
@@ -268,9 +287,10 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
         }
         return kept;
     };
-    page.goLive();
+    named<QPushButton>(page, "nowButton")->click();
+    const QList<QList<QPointF>> atOnce = recordLines(page);
     for (int trend = 0; trend < 10; ++trend)
-        QCOMPARE(shown(page.plottedPoints(trend)), shown(incremental.at(trend)));
+        QCOMPARE(shown(atOnce.at(trend)), shown(incremental.at(trend)));
 }
 
 void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
@@ -288,8 +308,9 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
         {
             FileSizeLimit full(200);
             QVERIFY(full.isSet());
-            failure =
-                name.endsWith(QLatin1String(".csv")) ? s.page->saveCsv(path) : s.page->savePicture(path);
+            failure = saveThrough(
+                s, s.page, name.endsWith(QLatin1String(".csv")) ? "saveCsvButton" : "savePictureButton",
+                path);
         }
         QCOMPARE(failure, QStringLiteral("Не удалось сохранить %1: %2")
                               .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
@@ -298,23 +319,29 @@ void tst_TrendsPage::saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("trend.csv"), QStringLiteral("trend.png")}));
 
+    QCOMPARE(s.boxes.count(), 2);
+    s.boxes.clear();
+
     // The disk fills while recording: the switch goes off and the reason is told once, after the frame.
     const QString watch = dir.filePath(QStringLiteral("watch.csv"));
     named<QLineEdit>(s.page, "recordFileEdit")->setText(watch);
     named<SwitchLed>(s.page, "recordSwitch")->click();
-    QVERIFY(s.page->isRecording());
+    QVERIFY(named<SwitchLed>(s.page, "recordSwitch")->isActive());
     {
         FileSizeLimit full(readAll(watch).size() + 40);
         QVERIFY(full.isSet());
         QVERIFY(s.settle(3));
     }
-    QVERIFY(!s.page->isRecording());
     QVERIFY(!named<SwitchLed>(s.page, "recordSwitch")->isActive());
     QVERIFY(named<QLineEdit>(s.page, "recordFileEdit")->isEnabled());
     QTRY_COMPARE(s.boxes.count(), 1);
     QVERIFY2(s.boxes.lastText().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
              qPrintable(s.boxes.lastText()));
     QVERIFY(readAll(watch).endsWith("\r\n"));
+    // Recording stopped: later frames leave the file as it is.
+    const QByteArray kept = readAll(watch);
+    QVERIFY(s.settle(2));
+    QCOMPARE(readAll(watch), kept);
 }
 
 void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
@@ -325,14 +352,14 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     state.voltageGU = state.voltageA = state.voltageB = state.voltageC = 220;
     state.accVoltage = state.upsVoltage = 136;
     std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
-    TrendsPage *page = s.form.trendsPage;
+    QWidget *page = named<QWidget>(&s.form, "trendsPage");
     s.form.show();
     s.form.pageTabs->setCurrentWidget(page);
     QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);
     QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
-    page->setSpan(TrendTimeline::OneMinute);
+    pickItem(named<QComboBox>(page, "spanCombo"), TrendTimeline::OneMinute);
     QVERIFY(s.settle(5));
     repeated = repeatedLabels(page);
     QVERIFY2(repeated.isEmpty(), qPrintable(repeated));
@@ -340,7 +367,7 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     const TelemetryLog &log = s.form.telemetryLog();
     const qint64 newest = log.newest().msecs;
     for (const qint64 span : {qint64(2000), qint64(5999), qint64(3 * 24 * 3600 * 1000LL)}) {
-        page->showRange(newest - span, newest);
+        zoom(page, newest - span, newest);
         repeated = repeatedLabels(page);
         QVERIFY2(repeated.isEmpty(), qPrintable(QStringLiteral("over %1 ms:\n%2").arg(span).arg(repeated)));
     }

@@ -155,14 +155,26 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     const QStringList events = memoLines(named<QPlainTextEdit>(&w.form, "eventList"));
     const QStringList alarms = memoLines(named<QPlainTextEdit>(&w.form, "alarmList"));
     QVERIFY(!events.isEmpty() && !alarms.isEmpty());
+    // Both journals into one CSV file, ".csv" added: a header, then a row for each line shown.
+    answerFileDialog(&w.form, dir.filePath("journals"));
+    QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
+    const QStringList rows =
+        QString::fromUtf8(readAll(dir.filePath("journals.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(rows.value(0), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие"));
+    QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
     w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
     QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
     auto *report = w.form.findChild<ReportDialog *>();
     QVERIFY(report && report->isVisible());
     QTest::keyClicks(named<QPlainTextEdit>(report, "notesEdit"), QStringLiteral("Starter battery replaced"));
-    report->setChooseSaveFile([&](const QString &) { return dir.filePath("visit"); });
+    const auto saved = answerFileDialog(&w.form, dir.filePath("visit"));
     QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QVERIFY(saved->opened);
+    QVERIFY2(QFileInfo(saved->proposed)
+                 .fileName()
+                 .startsWith("report-21070415-" + QDate::currentDate().toString("yyyyMMdd")),
+             qPrintable(saved->proposed));
     QCOMPARE(w.boxes.lastText(), WriteDone); // no error
 
     QProcess extract;

@@ -184,34 +184,28 @@ void ScaleGauge::setSectionEnd2(double value)
     setScaleValue(m_sectionEnd2, value);
 }
 
-void ScaleGauge::setSectionCount(int count)
+void ScaleGauge::setScaleCount(int &field, int count)
 {
-    count = qBound(1, count, 3);
-    if (count == m_sectionCount)
+    if (count == field)
         return;
-    m_sectionCount = count;
+    field = count;
     invalidateScale();
     Q_EMIT scaleChanged();
+}
+
+void ScaleGauge::setSectionCount(int count)
+{
+    setScaleCount(m_sectionCount, qBound(1, count, 3));
 }
 
 void ScaleGauge::setTickMajorCount(int count)
 {
-    count = qBound(0, count, MaxMajorTicks);
-    if (count == m_tickMajorCount)
-        return;
-    m_tickMajorCount = count;
-    invalidateScale();
-    Q_EMIT scaleChanged();
+    setScaleCount(m_tickMajorCount, qBound(0, count, MaxMajorTicks));
 }
 
 void ScaleGauge::setTickMinorCount(int count)
 {
-    count = qBound(0, count, MaxMinorTicks);
-    if (count == m_tickMinorCount)
-        return;
-    m_tickMinorCount = count;
-    invalidateScale();
-    Q_EMIT scaleChanged();
+    setScaleCount(m_tickMinorCount, qBound(0, count, MaxMinorTicks));
 }
 
 void ScaleGauge::setLookValue(int &field, int value)

@@ -120,6 +120,7 @@ protected:
 
 private:
     void setScaleValue(double &field, double value);
+    void setScaleCount(int &field, int count);
     void setLookValue(int &field, int value);
     void setLookColor(QColor &field, const QColor &color);
     int labelDecimals() const;

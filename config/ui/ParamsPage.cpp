@@ -67,13 +67,6 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
-
-    m_chooseSaveFile = [this](const QString &proposed) {
-        const QString start = QDir(QCoreApplication::applicationDirPath()).filePath(proposed);
-        return QFileDialog::getSaveFileName(this, QString(), start, QStringLiteral("Text files (*.txt)"),
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
-    };
-    m_chooseOpenFile = [this] { return QFileDialog::getOpenFileName(this); };
 }
 
 void ParamsPage::attach(DeviceLink &link, Messages &messages)
@@ -125,7 +118,9 @@ void ParamsPage::saveToFile()
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
     if (!m_link || m_link->busy())
         return;
-    const QString chosen = m_chooseSaveFile(window()->windowTitle());
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QString(), QDir(QCoreApplication::applicationDirPath()).filePath(window()->windowTitle()),
+        QStringLiteral("Text files (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;
     if (!encodeTree(m_image))
@@ -143,7 +138,7 @@ void ParamsPage::openFile()
 {
     if (!m_link || m_link->busy())
         return;
-    const QString path = m_chooseOpenFile();
+    const QString path = QFileDialog::getOpenFileName(this);
     if (path.isEmpty())
         return;
     // The whole file is checked before anything changes.
@@ -273,6 +268,10 @@ void ParamsPage::placeChildren(const Placer &p, int sb)
     setLeft(writeButton, W - writeButton->width() - readButton->width() - 19);
     p.bottomRow(readButton, sb);
     setLeft(readButton, W - readButton->width() - 14);
+    // The row over the tree keeps to the right edge, over the two buttons at the bottom right.
+    setLeft(changesButton, readButton->x());
+    setLeft(historyButton, writeButton->x());
+    setLeft(reportButton, 2 * writeButton->x() - readButton->x());
     p.bottomRow(progressBar, sb);
     setWidth(progressBar, RoundHalfEven(W / 2.0) - 60);
     setLeft(progressBar, RoundHalfEven(W / 2.0 - progressBar->width() / 2.0) - 10);

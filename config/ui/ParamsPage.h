@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 class QPushButton;
 class QProgressBar;
@@ -25,10 +24,6 @@ class ParamsPage : public QWidget
 {
     Q_OBJECT
 public:
-    // Return the chosen path, or an empty text when the user cancels.
-    using ChooseSaveFile = std::function<QString(const QString &proposed)>;
-    using ChooseOpenFile = std::function<QString()>;
-
     explicit ParamsPage(ParamModel &model, QWidget *parent = nullptr);
 
     // The window's link and message boxes; the buttons do nothing until attached.
@@ -39,9 +34,6 @@ public:
     // The image of the controller's configuration memory that the four buttons move.
     const ConfigImageBytes &ConfigImage() const { return m_image; }
     void setConfigImage(const ConfigImageBytes &image) { m_image = image; }
-
-    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
-    void setChooseOpenFile(ChooseOpenFile choose) { m_chooseOpenFile = std::move(choose); }
 
     void saveToFile();     // save to a parameter file
     void openFile();       // open a parameter file
@@ -96,8 +88,6 @@ private:
     ConfigImageBytes m_image{};
     Messages *m_messages = nullptr;
     ChangeListDialog *m_changeList = nullptr;
-    ChooseSaveFile m_chooseSaveFile;
-    ChooseOpenFile m_chooseOpenFile;
 };
 
 } // namespace gencfg

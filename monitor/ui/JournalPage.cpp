@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace gencfg {
 
@@ -59,10 +60,6 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
     saveJournalsButton->setGeometry(646, 0, 140, 21);
     connect(saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
-    m_chooseSaveFile = [this](const QString &proposed) {
-        return QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
-                                            QStringLiteral("CSV (*.csv)"));
-    };
 }
 
 void JournalPage::attach(DeviceLink &link, Messages &messages)
@@ -95,7 +92,9 @@ void JournalPage::saveJournals()
             m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
         return;
     }
-    QString path = m_chooseSaveFile(QStringLiteral("journals.csv"));
+    QString path =
+        QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
+                                     QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
@@ -153,6 +152,9 @@ void JournalPage::placeChildren(const Placer &p, int sb)
     halfColumn(eventsCaption, eventList, 0);
     halfColumn(alarmsCaption, alarmList, 0.5);
     setLeft(saveJournalsButton, W - 14 - saveJournalsButton->width());
+    // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
+    setLeft(alarmsCaption,
+            std::min(alarmsCaption->x(), saveJournalsButton->x() - 4 - alarmsCaption->sizeHint().width()));
     p.bottomRow(readJournalsButton, sb);
     setLeft(readJournalsButton, RoundHalfEven(W / 2.0) - half(readJournalsButton->width()) - 7);
 }

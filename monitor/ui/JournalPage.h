@@ -6,7 +6,6 @@
 #include "monitor/JournalBook.h"
 
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -23,9 +22,6 @@ class JournalPage : public QWidget
 {
     Q_OBJECT
 public:
-    // Returns the chosen path, or an empty text when the user cancels.
-    using ChooseSaveFile = std::function<QString(const QString &proposed)>;
-
     explicit JournalPage(QWidget *parent = nullptr);
 
     void attach(DeviceLink &link, Messages &messages);
@@ -37,7 +33,6 @@ public:
 
     // "Сохранить журналы": both journals as one CSV file.
     void saveJournals();
-    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
 
     // What reads the device, or the journals while they are read, for the window's enabling rule.
     QList<QWidget *> deviceControls() const;
@@ -63,7 +58,6 @@ private:
     Messages *m_messages = nullptr;
     // What the lists show, entry by entry.
     JournalBook m_book;
-    ChooseSaveFile m_chooseSaveFile;
 };
 
 } // namespace gencfg

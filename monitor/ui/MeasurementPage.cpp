@@ -30,6 +30,8 @@ constexpr int DisplayHeight = 22;
 constexpr int LedHeight = 22;
 constexpr int ColumnWidth = 96;
 constexpr int ColumnLeft = 392;
+constexpr int CounterTop = 2;
+constexpr int CounterPitch = 39;
 constexpr int FlagTop = 122;
 constexpr int FlagPitch = 25;
 // Captions are wider than the column so the longest one is never clipped.
@@ -57,7 +59,7 @@ struct Bands
 const Scale VoltageScale{140, 300, 5, 3};
 const Bands VoltageBands{3, 180, 260, BandRed, BandGreen, BandRed};
 
-void design(ScaleGauge *gauge, const Scale &scale, const Bands &bands)
+void setScale(ScaleGauge *gauge, const Scale &scale, const Bands &bands)
 {
     gauge->setPositionMin(scale.min);
     gauge->setPositionMax(scale.max);
@@ -72,42 +74,44 @@ void design(ScaleGauge *gauge, const Scale &scale, const Bands &bands)
     gauge->setPointerColor(Blue);
 }
 
-template <typename T> T *named(T *widget, const char *name, const QString &role, const QRect &place)
+} // namespace
+
+// A column as designed: its gauge, the number under it and the caption over it, their places before the
+// first placement, their fractions of the page control's size, and what they show of a record.
+struct MeasurementPage::ColumnDesign
 {
-    widget->setObjectName(QLatin1String(name));
+    const char *name; // of the gauge, the display and the caption, before "Gauge", "Display", "Caption"
+    QString role;     // the gauge's accessible name
+    QString caption;  // empty: the column has no caption of its own
+    GaugeSize size;   // a dial on the voltage scale, or a bar on its own scale
+    Scale scale;
+    Bands bands;
+    QString units;
+    int decimals;
+    QRect gaugePlace;
+    QRect displayPlace;
+    QRect captionPlace;
+    double fx;
+    double fy;
+    double captionFx;
+    int gap;
+    GaugeLook look;
+    RecordValue value; // none: the page shows it in its own way
+    ScaleGauge **kept; // the page's own pointer to the gauge, or none
+    double rest = 0;
+};
+
+namespace {
+
+template <typename T> T *named(T *widget, const QString &name, const QString &role, const QRect &place)
+{
+    widget->setObjectName(name);
     widget->setAccessibleName(role);
     widget->setGeometry(place);
     return widget;
 }
 
-AngularGauge *makeDial(QWidget *page, const char *name, const QString &role, const QRect &place)
-{
-    auto *gauge = named(new AngularGauge(page), name, role, place);
-    design(gauge, VoltageScale, VoltageBands);
-    return gauge;
-}
-
-LinearGauge *makeBar(QWidget *page, const char *name, const QString &role, Qt::Orientation orientation,
-                     const QRect &place)
-{
-    return named(new LinearGauge(orientation, page), name, role, place);
-}
-
-NumericDisplay *makeNumber(QWidget *page, const char *name, const QString &role, const QString &units,
-                           int decimals, const QRect &place)
-{
-    auto *display = named(new NumericDisplay(page), name, role, place);
-    display->setUnitsText(units);
-    display->setPrecision(decimals);
-    return display;
-}
-
-TextDisplay *makeText(QWidget *page, const char *name, const QString &role, const QRect &place)
-{
-    return named(new TextDisplay(page), name, role, place);
-}
-
-QLabel *makeCaption(QWidget *page, const char *name, const QString &text, const QRect &place)
+QLabel *makeCaption(QWidget *page, const QString &name, const QString &text, const QRect &place)
 {
     auto *label = named(new QLabel(text, page), name, text, place);
     label->setAlignment(Qt::AlignCenter);
@@ -124,7 +128,7 @@ RectLed *makeLed(QWidget *page, const QString &name, const QString &caption, con
 
 WrapLabel *makeWrapLabel(QWidget *page, const char *name, const QString &role, const QRect &place)
 {
-    return named(new WrapLabel(page), name, role, place);
+    return named(new WrapLabel(page), QLatin1String(name), role, place);
 }
 
 } // namespace
@@ -132,143 +136,160 @@ WrapLabel *makeWrapLabel(QWidget *page, const char *name, const QString &role, c
 MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("measurementPage"));
-    buildVoltages();
-    buildBatteries();
-    buildModem();
-    buildTemperatures();
-    buildStatusColumn();
-    buildMode();
-
-    m_dataDisplays = {phaseADisplay,         phaseBDisplay,       phaseCDisplay,       generatorDisplay,
-                      starterBatteryDisplay, motoclockDisplay,    signalDisplay,       maintenanceDisplay,
-                      temperature1Display,   temperature2Display, temperature3Display, temperature4Display,
-                      upsBatteryDisplay,     clockDisplay};
-}
-
-void MeasurementPage::buildVoltages()
-{
-    const QString captions[] = {PhaseACaption(), PhaseBCaption(), PhaseCCaption(), GeneratorPhaseCaption()};
-    const QString reading = tr(", показание");
-    phaseAGauge = makeDial(this, "phaseAGauge", captions[0], {1, 102, 126, 126});
-    phaseBGauge = makeDial(this, "phaseBGauge", captions[1], {129, 102, 126, 126});
-    phaseCGauge = makeDial(this, "phaseCGauge", captions[2], {257, 102, 126, 126});
-    generatorGauge = makeDial(this, "generatorGauge", captions[3], {488, 50, 176, 176});
     const QString volts = VoltUnits();
-    phaseADisplay =
-        makeNumber(this, "phaseADisplay", captions[0] + reading, volts, 0, {29, 227, 70, DisplayHeight});
-    phaseBDisplay =
-        makeNumber(this, "phaseBDisplay", captions[1] + reading, volts, 0, {157, 227, 70, DisplayHeight});
-    phaseCDisplay =
-        makeNumber(this, "phaseCDisplay", captions[2] + reading, volts, 0, {285, 227, 70, DisplayHeight});
-    generatorDisplay =
-        makeNumber(this, "generatorDisplay", captions[3] + reading, volts, 0, {536, 225, 80, DisplayHeight});
-    phaseACaption = makeCaption(this, "phaseACaption", captions[0], {14, 85, 100, CaptionHeight});
-    phaseBCaption = makeCaption(this, "phaseBCaption", captions[1], {142, 85, 100, CaptionHeight});
-    phaseCCaption = makeCaption(this, "phaseCCaption", captions[2], {270, 85, 100, CaptionHeight});
-    generatorCaption = makeCaption(this, "generatorCaption", captions[3], {526, 33, 100, CaptionHeight});
-}
-
-void MeasurementPage::buildBatteries()
-{
+    const QString phaseA = PhaseACaption();
+    const QString phaseB = PhaseBCaption();
+    const QString phaseC = PhaseCCaption();
+    const QString generator = GeneratorPhaseCaption();
+    const GaugeLook phase{0.015, 0.01, 0.015};
+    const GaugeLook dial{0.02, 0.015, 0.02};
+    const GaugeLook bar{0.02, 0.015, 0};
+    const GaugeSize small = GaugeSize::SmallDial;
+    const RecordValue *value = GaugedValues;
+    addColumns({
+        {"phaseA", phaseA, phaseA, small, VoltageScale, VoltageBands, volts, 0, QRect(1, 102, 126, 126),
+         QRect(29, 227, 70, DisplayHeight), QRect(14, 85, 100, CaptionHeight), 0.08, 0.3, 0.08, 10, phase,
+         value[0], &phaseAGauge},
+        {"phaseB", phaseB, phaseB, small, VoltageScale, VoltageBands, volts, 0, QRect(129, 102, 126, 126),
+         QRect(157, 227, 70, DisplayHeight), QRect(142, 85, 100, CaptionHeight), 0.24, 0.3, 0.24, 10, phase,
+         value[1], &phaseBGauge},
+        {"phaseC", phaseC, phaseC, small, VoltageScale, VoltageBands, volts, 0, QRect(257, 102, 126, 126),
+         QRect(285, 227, 70, DisplayHeight), QRect(270, 85, 100, CaptionHeight), 0.4, 0.3, 0.4, 10, phase,
+         value[2], &phaseCGauge},
+        {"generator", generator, generator, GaugeSize::LargeDial, VoltageScale, VoltageBands, volts, 0,
+         QRect(488, 50, 176, 176), QRect(536, 225, 80, DisplayHeight), QRect(526, 33, 100, CaptionHeight),
+         0.72, 0.25, 0.72, 10, dial, value[3], &generatorGauge},
+    });
     const QString acc = StarterBatteryCaption();
+    const Scale accScale{6, 16, 6, 1};
+    const Bands accBands{2, 8, 16, BandRed, BandGreen, BandGreen};
+    addColumns(
+        {{"starterBattery", acc, acc, GaugeSize::TallBar, accScale, accBands, volts, 1,
+          QRect(708, 36, 56, 192), QRect(703, 227, 66, DisplayHeight), QRect(676, 19, 120, CaptionHeight),
+          0.92, 0.24, 0.92, 10, bar, value[4], &starterBatteryGauge}});
     const QString ups = UpsBatteryCaption();
-    const QString reading = tr(", показание");
-
-    starterBatteryGauge = makeBar(this, "starterBatteryGauge", acc, Qt::Vertical, {708, 36, 56, 192});
-    design(starterBatteryGauge, {6, 16, 6, 1}, {2, 8, 16, BandRed, BandGreen, BandGreen});
-    starterBatteryDisplay = makeNumber(this, "starterBatteryDisplay", acc + reading, VoltUnits(), 1,
-                                       {703, 227, 66, DisplayHeight});
-    starterBatteryCaption = makeCaption(this, "starterBatteryCaption", acc, {676, 19, 120, CaptionHeight});
-
-    upsBatteryGauge = makeBar(this, "upsBatteryGauge", ups, Qt::Horizontal, {52, 274, 280, 55});
-    design(upsBatteryGauge, {16, 32, 5, 3}, {3, 19, 29, BandRed, BandGreen, BandRed});
-    upsBatteryDisplay = makeNumber(this, "upsBatteryDisplay", ups + reading, UpsVoltUnits(), 1,
-                                   {152, 329, 80, DisplayHeight});
-    upsBatteryCaption = makeCaption(this, "upsBatteryCaption", ups, {112, 262, 160, CaptionHeight});
-}
-
-void MeasurementPage::buildModem()
-{
+    const Scale upsScale{16, 32, 5, 3};
+    const Bands upsBands{3, 19, 29, BandRed, BandGreen, BandRed};
+    addColumns({{"upsBattery", ups, ups, GaugeSize::WideBar, upsScale, upsBands, UpsVoltUnits(), 1,
+                 QRect(52, 274, 280, 55), QRect(152, 329, 80, DisplayHeight),
+                 QRect(112, 262, 160, CaptionHeight), 0.24, 0.55, 0.24, 5, bar, value[5], &upsBatteryGauge}});
     const QString signal = SignalCaption();
     const QString registration = NetworkRegistrationCaption();
-
-    signalGauge = makeBar(this, "signalGauge", signal, Qt::Horizontal, {52, 384, 280, 55});
-    design(signalGauge, {-113, -51, 3, 4}, {3, -95, -85, BandRed, BandYellow, BandGreen});
-    signalDisplay = makeNumber(this, "signalDisplay", signal + tr(", показание"), DbmUnits(), 0,
-                               {152, 439, 80, DisplayHeight});
-    signalCaption = makeCaption(this, "signalCaption", signal, {112, 372, 160, CaptionHeight});
-
+    const Scale dbm{-113, -51, 3, 4};
+    const Bands weakToStrong{3, -95, -85, BandRed, BandYellow, BandGreen};
+    addColumns({{"signal", signal, signal, GaugeSize::WideBar, dbm, weakToStrong, DbmUnits(), 0,
+                 QRect(52, 384, 280, 55), QRect(152, 439, 80, DisplayHeight),
+                 QRect(112, 372, 160, CaptionHeight), 0.24, 0.75, 0.24, 5, bar, nullptr, &signalGauge}});
+    signalDisplay = static_cast<NumericDisplay *>(m_columns.back().d);
     registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {82, 489, 220, 34});
-    registrationCaption =
-        makeCaption(this, "registrationCaption", registration, {112, 472, 160, CaptionHeight});
+    QLabel *registrationCaption = makeCaption(this, QStringLiteral("registrationCaption"), registration,
+                                              {112, 472, 160, CaptionHeight});
+    m_columns.push_back({registrationLabel, nullptr, registrationCaption, 0.24, 0.92, 0.24, 10,
+                         GaugeSize::Unchanged, GaugeLook()});
+    const Scale celsius{-20, 40, 7, 1};
+    const Bands cold{2, 10, 40, BandRed, BandGreen, BandGreen};
+    const Bands unbanded{1, 40, 40, BandGreen, BandGreen, BandGreen};
+    auto sensor = [](int sensor) { return tr("Датчик температуры %1").arg(sensor); };
+    const QString units = QStringLiteral(" C");
+    const GaugeSize tall = GaugeSize::TallBar;
+    addColumns({
+        {"temperature1", sensor(1), QString(), tall, celsius, cold, units, 0, QRect(516, 289, 56, 192),
+         QRect(516, 480, 56, DisplayHeight), QRect(), 0.68, 0.7, 0.8, 10, bar, value[6], &temperature1Gauge,
+         10},
+        {"temperature2", sensor(2), QString(), tall, celsius, unbanded, units, 0, QRect(580, 289, 56, 192),
+         QRect(580, 480, 56, DisplayHeight), QRect(), 0.76, 0.7, 0, 10, bar, value[7], nullptr, 10},
+        {"temperature3", sensor(3), QString(), tall, celsius, unbanded, units, 0, QRect(644, 289, 56, 192),
+         QRect(644, 480, 56, DisplayHeight), QRect(), 0.84, 0.7, 0, 10, bar, value[8], nullptr, 10},
+        {"temperature4", sensor(4), QString(), tall, celsius, unbanded, units, 0, QRect(708, 289, 56, 192),
+         QRect(708, 480, 56, DisplayHeight), QRect(), 0.92, 0.7, 0, 10, bar, value[9], nullptr, 10},
+    });
+    // One caption over the four temperature gauges.
+    m_columns[m_columns.size() - 4].c = makeCaption(this, QStringLiteral("temperaturesCaption"),
+                                                    TemperaturesCaption(), {560, 272, 160, CaptionHeight});
+    buildStatusColumn();
+    buildMode();
 }
 
-void MeasurementPage::buildTemperatures()
+void MeasurementPage::addColumns(std::initializer_list<ColumnDesign> designs)
 {
-    const QString caption = TemperaturesCaption();
-    const QString units = QStringLiteral(" C");
-    auto role = [](int sensor) { return tr("Датчик температуры %1").arg(sensor); };
-    auto reading = [&role](int sensor) { return role(sensor) + tr(", показание"); };
-    const Scale scale{-20, 40, 7, 1};
-
-    temperature1Gauge = makeBar(this, "temperature1Gauge", role(1), Qt::Vertical, {516, 289, 56, 192});
-    temperature2Gauge = makeBar(this, "temperature2Gauge", role(2), Qt::Vertical, {580, 289, 56, 192});
-    temperature3Gauge = makeBar(this, "temperature3Gauge", role(3), Qt::Vertical, {644, 289, 56, 192});
-    temperature4Gauge = makeBar(this, "temperature4Gauge", role(4), Qt::Vertical, {708, 289, 56, 192});
-    design(temperature1Gauge, scale, {2, 10, 40, BandRed, BandGreen, BandGreen});
-    for (LinearGauge *gauge : {temperature2Gauge, temperature3Gauge, temperature4Gauge})
-        design(gauge, scale, {1, 40, 40, BandGreen, BandGreen, BandGreen});
-    for (LinearGauge *gauge : {temperature1Gauge, temperature2Gauge, temperature3Gauge, temperature4Gauge})
-        gauge->setPosition(10);
-
-    temperature1Display =
-        makeNumber(this, "temperature1Display", reading(1), units, 0, {516, 480, 56, DisplayHeight});
-    temperature2Display =
-        makeNumber(this, "temperature2Display", reading(2), units, 0, {580, 480, 56, DisplayHeight});
-    temperature3Display =
-        makeNumber(this, "temperature3Display", reading(3), units, 0, {644, 480, 56, DisplayHeight});
-    temperature4Display =
-        makeNumber(this, "temperature4Display", reading(4), units, 0, {708, 480, 56, DisplayHeight});
-    temperaturesCaption = makeCaption(this, "temperaturesCaption", caption, {560, 272, 160, CaptionHeight});
+    // All gauges first, then all numbers, then all captions: later siblings are painted over earlier ones.
+    const size_t first = m_columns.size();
+    for (const ColumnDesign &design : designs) {
+        ScaleGauge *gauge = nullptr;
+        if (design.size == GaugeSize::SmallDial || design.size == GaugeSize::LargeDial)
+            gauge = new AngularGauge(this);
+        else
+            gauge = new LinearGauge(design.size == GaugeSize::TallBar ? Qt::Vertical : Qt::Horizontal, this);
+        named(gauge, QLatin1String(design.name) + QLatin1String("Gauge"), design.role, design.gaugePlace);
+        setScale(gauge, design.scale, design.bands);
+        gauge->setPosition(design.rest);
+        if (design.kept)
+            *design.kept = gauge;
+        m_columns.push_back({gauge, nullptr, nullptr, design.fx, design.fy, design.captionFx, design.gap,
+                             design.size, design.look});
+    }
+    size_t column = first;
+    for (const ColumnDesign &design : designs) {
+        auto *display = named(new NumericDisplay(this), QLatin1String(design.name) + QLatin1String("Display"),
+                              design.role + tr(", показание"), design.displayPlace);
+        display->setUnitsText(design.units);
+        display->setPrecision(design.decimals);
+        m_dataDisplays << display;
+        if (design.value)
+            m_readings.push_back({static_cast<ScaleGauge *>(m_columns[column].g), display, design.value});
+        m_columns[column++].d = display;
+    }
+    column = first;
+    for (const ColumnDesign &design : designs) {
+        if (!design.caption.isEmpty())
+            m_columns[column].c = makeCaption(this, QLatin1String(design.name) + QLatin1String("Caption"),
+                                              design.caption, design.captionPlace);
+        ++column;
+    }
 }
 
 void MeasurementPage::buildStatusColumn()
 {
-    const QString motoclock = MotoclockCaption();
-    const QString maintenance = MaintenanceCaption();
-    const QString time = DeviceClockCaption();
-    motoclockCaption = makeCaption(this, "motoclockCaption", motoclock,
-                                   {ColumnCaptionLeft, 2, ColumnCaptionWidth, CaptionHeight});
-    motoclockDisplay =
-        makeText(this, "motoclockDisplay", motoclock, {ColumnLeft, 16, ColumnWidth, DisplayHeight});
-    maintenanceCaption = makeCaption(this, "maintenanceCaption", maintenance,
-                                     {ColumnCaptionLeft, 41, ColumnCaptionWidth, CaptionHeight});
-    maintenanceDisplay =
-        makeText(this, "maintenanceDisplay", maintenance, {ColumnLeft, 55, ColumnWidth, DisplayHeight});
-    clockCaption =
-        makeCaption(this, "clockCaption", time, {ColumnCaptionLeft, 80, ColumnCaptionWidth, CaptionHeight});
-    clockDisplay = makeText(this, "clockDisplay", time, {ColumnLeft, 94, ColumnWidth, DisplayHeight});
+    // The counters and the clock top to bottom, each display under its caption.
+    const struct
+    {
+        const char *name;
+        QString caption;
+        TextDisplay **display;
+    } counters[] = {{"motoclock", MotoclockCaption(), &motoclockDisplay},
+                    {"maintenance", MaintenanceCaption(), &maintenanceDisplay},
+                    {"clock", DeviceClockCaption(), &clockDisplay}};
+    int top = CounterTop;
+    for (const auto &counter : counters) {
+        const QString name = QLatin1String(counter.name);
+        m_statusColumn << makeCaption(this, name + QLatin1String("Caption"), counter.caption,
+                                      {ColumnCaptionLeft, top, ColumnCaptionWidth, CaptionHeight});
+        *counter.display = named(new TextDisplay(this), name + QLatin1String("Display"), counter.caption,
+                                 {ColumnLeft, top + CaptionHeight, ColumnWidth, DisplayHeight});
+        m_statusColumn << *counter.display;
+        m_dataDisplays << *counter.display;
+        top += CounterPitch;
+    }
 
     // The LEDs top to bottom, each with the key of the flag it shows.
     const struct
     {
-        RectLed **member;
         const char *name;
         const char *flagKey;
     } column[] = {
-        {&threeLineLed, "threeLineLed", "three_line"},
-        {&directStartLed, "directStartLed", "direct_start"},
-        {&smartStartLed, "smartStartLed", "smart_start"},
-        {&generatorFrequencyLed, "generatorFrequencyLed", "gu_freq"},
-        {&maintenanceLed, "maintenanceLed", "to"},
-        {&starterBatteryControlLed, "starterBatteryControlLed", "acc_voltage_control"},
-        {&upsBatteryControlLed, "upsBatteryControlLed", "ups_voltage_control"},
-        {&workSleepLed, "workSleepLed", "work_sleep"},
-        {&testStartLed, "testStartLed", "test_start"},
-        {&shortLed, "shortLed", "short"},
-        {&gsmActivityLed, "gsmActivityLed", "gsm_activity"},
-        {&thermoLed, "thermoLed", "thermo"},
-        {&gprsLed, "gprsLed", "gprs"},
+        {"threeLineLed", "three_line"},
+        {"directStartLed", "direct_start"},
+        {"smartStartLed", "smart_start"},
+        {"generatorFrequencyLed", "gu_freq"},
+        {"maintenanceLed", "to"},
+        {"starterBatteryControlLed", "acc_voltage_control"},
+        {"upsBatteryControlLed", "ups_voltage_control"},
+        {"workSleepLed", "work_sleep"},
+        {"testStartLed", "test_start"},
+        {"shortLed", "short"},
+        {"gsmActivityLed", "gsm_activity"},
+        {"thermoLed", "thermo"},
+        {"gprsLed", "gprs"},
     };
     const QList<StatusFlag> &flags = StatusFlags();
     m_flagLeds.resize(flags.size());
@@ -278,11 +299,11 @@ void MeasurementPage::buildStatusColumn()
             return f.key == QLatin1String(led.flagKey);
         });
         Q_ASSERT(flag != flags.cend());
-        *led.member = makeLed(this, QLatin1String(led.name), FlagCaption(*flag),
-                              {ColumnLeft, FlagTop + row * FlagPitch, ColumnWidth, LedHeight});
         // The list follows the flags' order, the column the page's.
-        m_flagLeds[flag - flags.cbegin()] = *led.member;
-        ++row;
+        m_flagLeds[flag - flags.cbegin()] =
+            makeLed(this, QLatin1String(led.name), FlagCaption(*flag),
+                    {ColumnLeft, FlagTop + row++ * FlagPitch, ColumnWidth, LedHeight});
+        m_statusColumn << m_flagLeds[flag - flags.cbegin()];
     }
 }
 
@@ -290,7 +311,10 @@ void MeasurementPage::buildMode()
 {
     const QString caption = DeviceModeCaption();
     stageLabel = makeWrapLabel(this, "stageLabel", caption, {34, 18, 220, 40});
-    modeCaption = makeCaption(this, "modeCaption", caption, {64, 1, 160, CaptionHeight});
+    QLabel *modeCaption =
+        makeCaption(this, QStringLiteral("modeCaption"), caption, {64, 1, 160, CaptionHeight});
+    m_columns.push_back(
+        {stageLabel, nullptr, modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, GaugeLook()});
     autoLed = makeLed(this, QStringLiteral("autoLed"), tr("Авто"), {280, 4, 80, LedHeight});
     semiautoLed = makeLed(this, QStringLiteral("semiautoLed"), tr("Полуавто"), {280, 28, 80, LedHeight});
     manualLed = makeLed(this, QStringLiteral("manualLed"), tr("Ручной"), {280, 52, 80, LedHeight});
@@ -298,9 +322,8 @@ void MeasurementPage::buildMode()
 
 void MeasurementPage::showNoData()
 {
-    for (ScaleGauge *gauge : std::initializer_list<ScaleGauge *>{
-             phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge, signalGauge,
-             upsBatteryGauge, temperature1Gauge})
+    for (ScaleGauge *gauge : {phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge,
+                              signalGauge, upsBatteryGauge, temperature1Gauge})
         gauge->setPosition(0);
     for (LcdPanel *display : m_dataDisplays)
         display->setErrorActive(true);
@@ -348,22 +371,11 @@ void MeasurementPage::show(const TelemetryRecord &record)
     showMode(record);
 
     clockDisplay->setText(ClockText(record));
-
-    generatorGauge->setPosition(record.VoltageGU);
-    phaseAGauge->setPosition(record.VoltageA);
-    phaseBGauge->setPosition(record.VoltageB);
-    phaseCGauge->setPosition(record.VoltageC);
-    generatorDisplay->setValue(record.VoltageGU);
-    phaseADisplay->setValue(record.VoltageA);
-    phaseBDisplay->setValue(record.VoltageB);
-    phaseCDisplay->setValue(record.VoltageC);
-
-    const double acc = TenthsToVolts(record.AccVoltage);
-    starterBatteryGauge->setPosition(acc);
-    starterBatteryDisplay->setValue(acc);
-    const double ups = TenthsToVolts(record.UpsVoltage);
-    upsBatteryGauge->setPosition(ups);
-    upsBatteryDisplay->setValue(ups);
+    for (const Reading &reading : m_readings) {
+        const double value = reading.value(record);
+        reading.gauge->setPosition(value);
+        reading.display->setValue(value);
+    }
 
     motoclockDisplay->setText(HoursMinutesText(record.MotoclockMinutes));
     maintenanceDisplay->setText(HoursMinutesText(record.MaintenanceMinutes));
@@ -377,15 +389,6 @@ void MeasurementPage::show(const TelemetryRecord &record)
 
     if (const std::optional<QString> caption = RegistrationCaption(record.Registration))
         registrationLabel->setCaption(*caption);
-
-    temperature1Gauge->setPosition(record.Temperature1);
-    temperature1Display->setValue(record.Temperature1);
-    temperature2Gauge->setPosition(record.Temperature2);
-    temperature2Display->setValue(record.Temperature2);
-    temperature3Gauge->setPosition(record.Temperature3);
-    temperature3Display->setValue(record.Temperature3);
-    temperature4Gauge->setPosition(record.Temperature4);
-    temperature4Display->setValue(record.Temperature4);
 
     const QList<StatusFlag> &flags = StatusFlags();
     for (int i = 0; i < flags.size(); ++i)
@@ -404,7 +407,7 @@ void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
     const GaugeThresholds t = ThresholdsFromImage(image);
     generatorGauge->setSectionEnd1(t.generatorLow);
     generatorGauge->setSectionEnd2(t.generatorHigh);
-    for (AngularGauge *phase : {phaseAGauge, phaseBGauge, phaseCGauge}) {
+    for (ScaleGauge *phase : {phaseAGauge, phaseBGauge, phaseCGauge}) {
         phase->setSectionEnd1(t.mainsLow);
         phase->setSectionEnd2(t.mainsHigh);
     }
@@ -420,39 +423,11 @@ void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
 
 void MeasurementPage::placeChildren(const Placer &p)
 {
-    const GaugeLook phase{0.015, 0.01, 0.015};
-    const GaugeLook generator{0.02, 0.015, 0.02};
-    const GaugeLook bar{0.02, 0.015, 0};
-    const ColumnGroup groups[] = {
-        {phaseAGauge, phaseADisplay, phaseACaption, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, phase},
-        {phaseBGauge, phaseBDisplay, phaseBCaption, 0.24, 0.3, 0.24, 10, GaugeSize::SmallDial, phase},
-        {phaseCGauge, phaseCDisplay, phaseCCaption, 0.4, 0.3, 0.4, 10, GaugeSize::SmallDial, phase},
-        {generatorGauge, generatorDisplay, generatorCaption, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial,
-         generator},
-        {starterBatteryGauge, starterBatteryDisplay, starterBatteryCaption, 0.92, 0.24, 0.92, 10,
-         GaugeSize::TallBar, bar},
-        {signalGauge, signalDisplay, signalCaption, 0.24, 0.75, 0.24, 5, GaugeSize::WideBar, bar},
-        {registrationLabel, nullptr, registrationCaption, 0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, {}},
-        {upsBatteryGauge, upsBatteryDisplay, upsBatteryCaption, 0.24, 0.55, 0.24, 5, GaugeSize::WideBar, bar},
-        // One caption over the four temperature gauges.
-        {temperature1Gauge, temperature1Display, temperaturesCaption, 0.68, 0.7, 0.8, 10, GaugeSize::TallBar,
-         bar},
-        {temperature2Gauge, temperature2Display, nullptr, 0.76, 0.7, 0, 10, GaugeSize::TallBar, bar},
-        {temperature3Gauge, temperature3Display, nullptr, 0.84, 0.7, 0, 10, GaugeSize::TallBar, bar},
-        {temperature4Gauge, temperature4Display, nullptr, 0.92, 0.7, 0, 10, GaugeSize::TallBar, bar},
-    };
-    for (const ColumnGroup &group : groups)
-        placeColumn(p, group);
-
+    for (const ColumnGroup &column : m_columns)
+        placeColumn(p, column);
     // The status column moves sideways only; its rows stay where they were designed.
-    for (QWidget *x : std::initializer_list<QWidget *>{
-             motoclockCaption, motoclockDisplay, maintenanceCaption, maintenanceDisplay, clockCaption,
-             clockDisplay, threeLineLed, directStartLed, smartStartLed, generatorFrequencyLed, maintenanceLed,
-             starterBatteryControlLed, upsBatteryControlLed, workSleepLed, testStartLed, shortLed,
-             gsmActivityLed, thermoLed, gprsLed})
+    for (QWidget *x : m_statusColumn)
         p.centre(x, 0.55);
-
-    placeColumn(p, {stageLabel, nullptr, modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, {}});
     for (QWidget *x : {autoLed, semiautoLed, manualLed})
         p.centre(x, 0.4);
     const int modeRow = RoundHalfEven(p.H() * 0.07);

@@ -4,20 +4,18 @@
 
 #include "config/ConfigImage.h"
 #include "monitor/Telemetry.h"
+#include "widgets/Placement.h"
 
 #include <QList>
 #include <QWidget>
-
-class QLabel;
+#include <vector>
 
 namespace gencfg {
 
-class AngularGauge;
-class Placer;
 class LcdPanel;
-class LinearGauge;
 class NumericDisplay;
 class RectLed;
+class ScaleGauge;
 class TextDisplay;
 class WrapLabel;
 
@@ -37,95 +35,48 @@ public:
     // Places every control at its fractions of the page control's size.
     void placeChildren(const Placer &p);
 
-    bool generatorBlink() const { return m_generatorBlink; }
-
-    // The fourteen displays that show "---" until the first status frame.
-    const QList<LcdPanel *> &dataDisplays() const { return m_dataDisplays; }
-    // The thirteen flag LEDs, in the order of StatusFlags().
-    const QList<RectLed *> &flagLeds() const { return m_flagLeds; }
-
-    // Mains phases and generator.
-
-    // Batteries.
-
-    // GSM modem.
-
-    // Temperature sensors 1 to 4; one caption over all four.
-
-    // Status column: counters, clock and flags.
-
-    // Operating mode and stage.
-
 Q_SIGNALS:
     // The controller reports automatic operation, semi-automatic or not.
     void automaticModeShown(bool semiauto);
 
 private:
-    AngularGauge *phaseAGauge = nullptr;
-    AngularGauge *phaseBGauge = nullptr;
-    AngularGauge *phaseCGauge = nullptr;
-    AngularGauge *generatorGauge = nullptr;
-    NumericDisplay *phaseADisplay = nullptr;
-    NumericDisplay *phaseBDisplay = nullptr;
-    NumericDisplay *phaseCDisplay = nullptr;
-    NumericDisplay *generatorDisplay = nullptr;
-    QLabel *phaseACaption = nullptr;
-    QLabel *phaseBCaption = nullptr;
-    QLabel *phaseCCaption = nullptr;
-    QLabel *generatorCaption = nullptr;
-    LinearGauge *starterBatteryGauge = nullptr;
-    NumericDisplay *starterBatteryDisplay = nullptr;
-    QLabel *starterBatteryCaption = nullptr;
-    LinearGauge *upsBatteryGauge = nullptr;
-    NumericDisplay *upsBatteryDisplay = nullptr;
-    QLabel *upsBatteryCaption = nullptr;
-    LinearGauge *signalGauge = nullptr;
+    struct ColumnDesign;
+    // A gauge and the number under it, both showing one value of a record.
+    struct Reading
+    {
+        ScaleGauge *gauge = nullptr;
+        NumericDisplay *display = nullptr;
+        double (*value)(const TelemetryRecord &) = nullptr;
+    };
+
+    // Makes the columns of one group as designed, and keeps them for placement.
+    void addColumns(std::initializer_list<ColumnDesign> designs);
+    void buildStatusColumn();
+    void buildMode();
+    void showMode(const TelemetryRecord &record);
+
+    ScaleGauge *phaseAGauge = nullptr;
+    ScaleGauge *phaseBGauge = nullptr;
+    ScaleGauge *phaseCGauge = nullptr;
+    ScaleGauge *generatorGauge = nullptr;
+    ScaleGauge *starterBatteryGauge = nullptr;
+    ScaleGauge *upsBatteryGauge = nullptr;
+    ScaleGauge *signalGauge = nullptr;
+    ScaleGauge *temperature1Gauge = nullptr;
     NumericDisplay *signalDisplay = nullptr;
-    QLabel *signalCaption = nullptr;
     WrapLabel *registrationLabel = nullptr;
-    QLabel *registrationCaption = nullptr;
-    LinearGauge *temperature1Gauge = nullptr;
-    LinearGauge *temperature2Gauge = nullptr;
-    LinearGauge *temperature3Gauge = nullptr;
-    LinearGauge *temperature4Gauge = nullptr;
-    NumericDisplay *temperature1Display = nullptr;
-    NumericDisplay *temperature2Display = nullptr;
-    NumericDisplay *temperature3Display = nullptr;
-    NumericDisplay *temperature4Display = nullptr;
-    QLabel *temperaturesCaption = nullptr;
-    QLabel *motoclockCaption = nullptr;
     TextDisplay *motoclockDisplay = nullptr;
-    QLabel *maintenanceCaption = nullptr;
     TextDisplay *maintenanceDisplay = nullptr;
-    QLabel *clockCaption = nullptr;
     TextDisplay *clockDisplay = nullptr;
-    RectLed *threeLineLed = nullptr;
-    RectLed *directStartLed = nullptr;
-    RectLed *smartStartLed = nullptr;
-    RectLed *generatorFrequencyLed = nullptr;
-    RectLed *maintenanceLed = nullptr;
-    RectLed *starterBatteryControlLed = nullptr;
-    RectLed *upsBatteryControlLed = nullptr;
-    RectLed *workSleepLed = nullptr;
-    RectLed *testStartLed = nullptr;
-    RectLed *shortLed = nullptr;
-    RectLed *gsmActivityLed = nullptr;
-    RectLed *thermoLed = nullptr;
-    RectLed *gprsLed = nullptr;
     WrapLabel *stageLabel = nullptr;
-    QLabel *modeCaption = nullptr;
     RectLed *autoLed = nullptr;
     RectLed *semiautoLed = nullptr;
     RectLed *manualLed = nullptr;
 
-    void buildVoltages();
-    void buildBatteries();
-    void buildModem();
-    void buildTemperatures();
-    void buildStatusColumn();
-    void buildMode();
-    void showMode(const TelemetryRecord &record);
     bool m_generatorBlink = false;
+    std::vector<ColumnGroup> m_columns;
+    std::vector<Reading> m_readings;
+    QList<QWidget *> m_statusColumn; // moves sideways only
     QList<LcdPanel *> m_dataDisplays;
     QList<RectLed *> m_flagLeds;
 };

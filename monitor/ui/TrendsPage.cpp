@@ -108,9 +108,6 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     connect(saveCsvButton, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
     connect(savePictureButton, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
     connect(m_recordSwitch, &SwitchLed::changed, this, &TrendsPage::onRecordSwitch);
-    m_chooseSaveFile = [this](const QString &filter) {
-        return QFileDialog::getSaveFileName(this, QString(), QString(), filter);
-    };
 }
 
 TrendsPage::~TrendsPage() = default;
@@ -152,7 +149,7 @@ TrendsPage::Plot TrendsPage::makePlot(const QString &title, const char *name)
     return plot;
 }
 
-void TrendsPage::addTrend(int plot, const QString &name, double (*value)(const TelemetryRecord &))
+void TrendsPage::addTrend(int plot, const QString &name, RecordValue value)
 {
     auto *series = new QLineSeries;
     series->setName(name);
@@ -178,23 +175,11 @@ void TrendsPage::buildPlots()
     m_plots.push_back(makePlot(tr("Напряжения, ") + VoltUnits(), "voltageChart"));
     m_plots.push_back(makePlot(tr("Батареи, ") + VoltUnits(), "batteryChart"));
     m_plots.push_back(makePlot(tr("Температуры, °C"), "temperatureChart"));
-    addTrend(VoltagePlot, PhaseACaption(), [](const TelemetryRecord &r) -> double { return r.VoltageA; });
-    addTrend(VoltagePlot, PhaseBCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageB; });
-    addTrend(VoltagePlot, PhaseCCaption(), [](const TelemetryRecord &r) -> double { return r.VoltageC; });
-    addTrend(VoltagePlot, GeneratorPhaseCaption(),
-             [](const TelemetryRecord &r) -> double { return r.VoltageGU; });
-    addTrend(BatteryPlot, tr("АКБ"),
-             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.AccVoltage); });
-    addTrend(BatteryPlot, tr("ИБП"),
-             [](const TelemetryRecord &r) -> double { return TenthsToVolts(r.UpsVoltage); });
-    addTrend(TemperaturePlot, tr("Датчик 1"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature1; });
-    addTrend(TemperaturePlot, tr("Датчик 2"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature2; });
-    addTrend(TemperaturePlot, tr("Датчик 3"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature3; });
-    addTrend(TemperaturePlot, tr("Датчик 4"),
-             [](const TelemetryRecord &r) -> double { return r.Temperature4; });
+    const QString names[] = {PhaseACaption(), PhaseBCaption(), PhaseCCaption(), GeneratorPhaseCaption(),
+                             tr("АКБ"),       tr("ИБП"),       tr("Датчик 1"),  tr("Датчик 2"),
+                             tr("Датчик 3"),  tr("Датчик 4")};
+    for (int i = 0; i < 10; ++i)
+        addTrend(i < 4 ? VoltagePlot : i < 6 ? BatteryPlot : TemperaturePlot, names[i], GaugedValues[i]);
     // The parts of a line are stacked together, and the lines in their order, as one series each would be;
     // the first parts took the theme's colours and are added again, each before the other parts of its line.
     for (const Trend &trend : m_trends)
@@ -375,18 +360,6 @@ void TrendsPage::applyToSeries(bool thresholdsMoved)
     }
 }
 
-QList<QPointF> TrendsPage::plottedPoints(int trend) const
-{
-    const Trend &line = m_trends.at(size_t(trend));
-    QList<QPointF> points;
-    for (const QLineSeries *part : {line.series, line.bridge, line.recent}) {
-        const QList<QPointF> more = part->points();
-        // A part repeats the last point of the one before.
-        points.append(points.isEmpty() ? more : more.sliced(qMin<qsizetype>(1, more.size())));
-    }
-    return points;
-}
-
 void TrendsPage::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -438,14 +411,16 @@ void TrendsPage::report(const QString &failure)
 
 void TrendsPage::saveCsvClicked()
 {
-    const QString path = m_chooseSaveFile(QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
         report(saveCsv(path));
 }
 
 void TrendsPage::savePictureClicked()
 {
-    const QString path = m_chooseSaveFile(QStringLiteral("PNG (*.png)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty())
         report(savePicture(path));
 }
@@ -458,7 +433,8 @@ void TrendsPage::onRecordSwitch()
         return;
     }
     if (m_recordFileEdit->text().isEmpty())
-        m_recordFileEdit->setText(m_chooseSaveFile(QStringLiteral("CSV (*.csv)")));
+        m_recordFileEdit->setText(
+            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)")));
     if (m_recordFileEdit->text().isEmpty()) {
         m_recordSwitch->setActive(false);
         return;

@@ -10,7 +10,6 @@
 #include "monitor/TrendTimeline.h"
 
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class QChart;
@@ -31,40 +30,30 @@ class TrendsPage : public QWidget
 {
     Q_OBJECT
 public:
-    // Returns the chosen path, or an empty text when the user cancels.
-    using ChooseSaveFile = std::function<QString(const QString &filter)>;
-
     explicit TrendsPage(const TelemetryLog &log, QWidget *parent = nullptr);
     ~TrendsPage() override;
 
     // The "Запись в файл" switch starts and stops recording; the page reports failures to messages.
     void attach(Messages &messages, TelemetryRecording &recording);
-    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
 
     // The newest sample of the record was just appended.
     void sampleAdded();
     void showThresholds(const ConfigImageBytes &image);
-
-    void setSpan(TrendTimeline::Span span);
-    // Follows the newest frame again over the chosen span ("Сейчас").
-    void goLive();
-    // Shows from..to, in milliseconds since the epoch, and stops following.
-    void showRange(qint64 from, qint64 to);
-    // What is shown: the span, following or not, the time range.
-    const TrendTimeline &timeline() const { return m_timeline; }
-    // The points a plot's series draws now; 0..3 phases and generator, 4..5 batteries, 6..9 sensors.
-    QList<QPointF> plottedPoints(int trend) const;
-
-    // Atomic saves, never onto a name that is not a regular file; return the failure text, or an empty one.
-    QString saveCsv(const QString &path) const;
-    QString savePicture(const QString &path);
-    bool isRecording() const { return m_recording && m_recording->isRecording(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void setSpan(TrendTimeline::Span span);
+    // Follows the newest frame again over the chosen span ("Сейчас").
+    void goLive();
+    // Shows from..to, in milliseconds since the epoch, and stops following.
+    void showRange(qint64 from, qint64 to);
+    // Atomic saves, never onto a name that is not a regular file; return the failure text, or an empty one.
+    QString saveCsv(const QString &path) const;
+    QString savePicture(const QString &path);
+
     // One line on the chart in three series of one pen: its settled part, the bridge and the recent part.
     struct Trend
     {
@@ -85,7 +74,7 @@ private:
 
     void buildPlots();
     Plot makePlot(const QString &title, const char *name);
-    void addTrend(int plot, const QString &name, double (*value)(const TelemetryRecord &));
+    void addTrend(int plot, const QString &name, RecordValue value);
     void addThreshold(int plot, const QString &name);
     // Everything from the record again: after a zoom, a new span, a resize, a page shown.
     void rebuild();
@@ -102,7 +91,6 @@ private:
     TrendTimeline m_timeline;
     Messages *m_messages = nullptr;
     TelemetryRecording *m_recording = nullptr;
-    ChooseSaveFile m_chooseSaveFile;
     QComboBox *m_spanCombo = nullptr;
     SwitchLed *m_recordSwitch = nullptr; // "Запись в файл"
     QLineEdit *m_recordFileEdit = nullptr;

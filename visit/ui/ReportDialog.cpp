@@ -46,10 +46,6 @@ ReportDialog::ReportDialog(ReportSource source, Messages &messages, QWidget *par
     connect(savePdfButton, &QPushButton::clicked, this, &ReportDialog::savePdf);
     connect(printButton, &QPushButton::clicked, this, &ReportDialog::print);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
-    m_chooseSaveFile = [this](const QString &proposed) {
-        return QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
-                                            QStringLiteral("PDF (*.pdf)"));
-    };
 }
 
 QList<QWidget *> ReportDialog::reportControls() const
@@ -70,7 +66,8 @@ void ReportDialog::savePdf()
     const QString proposed = QStringLiteral("report-%1-%2.pdf")
                                  .arg(report.serial.isEmpty() ? QStringLiteral("no-serial") : report.serial,
                                       report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
-    QString path = m_chooseSaveFile(proposed);
+    QString path = QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
+                                                QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))

@@ -20,12 +20,9 @@ class ReportDialog : public QDialog
 public:
     // What the report shows at the moment it is made; the dialog adds the notes.
     using ReportSource = std::function<VisitReportInput()>;
-    // Returns the chosen path, or an empty text when the user cancels.
-    using ChooseSaveFile = std::function<QString(const QString &proposed)>;
 
     ReportDialog(ReportSource source, Messages &messages, QWidget *parent = nullptr);
 
-    void setChooseSaveFile(ChooseSaveFile choose) { m_chooseSaveFile = std::move(choose); }
     // What makes the report, for the window's enabling rule: nothing is reported while an operation runs.
     QList<QWidget *> reportControls() const;
 
@@ -36,7 +33,6 @@ private:
 
     ReportSource m_source;
     Messages &m_messages;
-    ChooseSaveFile m_chooseSaveFile;
     QPlainTextEdit *notesEdit = nullptr;
     QPushButton *savePdfButton = nullptr;
     QPushButton *printButton = nullptr;
