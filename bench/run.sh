@@ -10,7 +10,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target gensim bench_decoder bench_link bench_startup \
-  bench_status_frame bench_transfer bench_journal bench_soak bench_trends >/dev/null
+  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
 log=build-release/bench.log
@@ -75,6 +75,11 @@ for period in 100 1000; do
   done
 done
 
+echo "report..."
+out=$(run $b/bench_report 20)
+report_ms=$(field 's/.*: median \([0-9.]*\) ms, max.*/\1/p' "$out")
+report_kb=$(field 's/^report size: \([0-9.]*\) KB.*/\1/p' "$out")
+
 echo "start-up..."
 out=$(run $b/bench_startup)
 startup=$(field 's/^start-up to the first painted window: \([0-9.]*\) ms.*/\1/p' "$out")
@@ -114,6 +119,7 @@ These machines are shared; figures vary from run to run.
 | The same with the "Графики" page shown, last 10 minutes | ${frame_cost_trends} us | below 1500 us |
 | The same with the "Графики" page shown, the whole day | ${frame_cost_trends_all} us | below 1500 us |
 | Memory of a full day's telemetry record | ${day_mb} MB | below 30 MB |
+| Visit report as PDF: header, notes, measurements, the whole diesel tree, full journals (105 events, 50 alarms), median of 20 | ${report_ms} ms, ${report_kb} KB | below 1 s |
 | Start-up to the first painted window | ${startup} ms | below 1000 ms |
 | Resident memory after start | ${rss_start} MB | |
 | Resident memory after the soak (${soak_seconds} s, status every 100 ms, journals every minute) | ${rss_soak} MB, growth after the first minute ${rss_growth} MB | growth below 1 MB |

@@ -94,6 +94,8 @@ void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
     w.sim.model().writeMemory(15, QByteArray("\xFB", 1)); // -5 degrees
     QVERIFY(w.readController());
     QVERIFY(QTest::qWaitFor([&] { return w.sinceLastVisit() && w.sinceLastVisit()->isVisible(); }, 5000));
+    const QStringList changed =
+        rowsOf(w.sinceLastVisit()->findChild<QTreeWidget *>(QStringLiteral("changeTable")));
     const auto *table = w.sinceLastVisit()->findChild<QTreeWidget *>(QStringLiteral("changeTable"));
     const QString then = QStringLiteral("В прошлый раз (%1)").arg(first.toString("dd.MM.yyyy HH:mm"));
     QCOMPARE(table->headerItem()->text(1), then);
@@ -116,6 +118,24 @@ void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
     QCOMPARE(visits.size(), 3);
     QCOMPARE(bytesOf(*visits.constLast().image), w.sim.model().memory());
     QCOMPARE(visits.constLast().status.value("variant").toString(), QStringLiteral("petrol"));
+
+    // "История" lists them; two chosen compare as the list since the last visit did.
+    QTest::mouseClick(named<QPushButton>(&w.form, "historyButton"), Qt::LeftButton);
+    auto *history = w.form.findChild<QDialog *>(QStringLiteral("HistoryDialog"));
+    QVERIFY(history && history->isVisible());
+    auto *list = named<QTreeWidget>(history, "visitList");
+    QCOMPARE(list->topLevelItemCount(), 3);
+    QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("Чтение"));
+    auto *compare = named<QPushButton>(history, "compareButton");
+    QVERIFY(!compare->isEnabled());
+    list->topLevelItem(0)->setSelected(true);
+    list->topLevelItem(2)->setSelected(true);
+    QTest::mouseClick(compare, Qt::LeftButton);
+    QDialog *compared = nullptr;
+    for (QDialog *dialog : history->findChildren<QDialog *>())
+        compared = dialog->windowTitle() == QStringLiteral("Сравнение визитов") ? dialog : compared;
+    QVERIFY(compared && compared->isVisible());
+    QCOMPARE(rowsOf(named<QTreeWidget>(compared, "changeTable")), changed);
 }
 
 void tst_Visits::archiveThatCannotBeWritten_isOnlyTold()
