@@ -194,9 +194,9 @@ void ParamsPage::writeToDevice()
                 DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
-                Q_EMIT thresholdsChanged(m_image);
                 Q_EMIT writeProven(write->readBack());
                 m_messages->plain(QStringLiteral("info"), WriteDoneText());
+                Q_EMIT thresholdsChanged(m_image);
             } else {
                 m_messages->error(UnprovenWriteText(differences));
             }
