@@ -299,17 +299,10 @@ int PtySimulator::writeFront(int budget)
 
     const qint64 endUs = MonotonicMicroseconds();
     m_lineFreeUs = endUs + 1000000 / LineBytesPerSecond;
-    FrameLogEntry entry;
-    entry.startUs = out.startUs;
-    entry.endUs = endUs;
-    entry.text = out.text;
+    const FrameLogEntry entry = LoggedFrame(out.text, out.startUs, endUs);
     const bool isFrame = out.isFrame;
     m_queue.pop_front();
     if (isFrame) {
-        if (const auto bytes = ParseValidFrame(entry.text)) {
-            entry.bytes = *bytes;
-            entry.valid = true;
-        }
         m_model.logSentFrame(entry);
         Q_EMIT frameSent(entry);
     }
