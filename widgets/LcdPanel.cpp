@@ -55,20 +55,12 @@ void LcdPanel::refresh()
 
 void LcdPanel::setErrorActive(bool active)
 {
-    if (active == m_errorActive)
-        return;
-    m_errorActive = active;
-    refresh();
-    Q_EMIT errorActiveChanged(m_errorActive);
+    change(m_errorActive, active, &LcdPanel::errorActiveChanged);
 }
 
 void LcdPanel::setErrorText(const QString &text)
 {
-    if (text == m_errorText)
-        return;
-    m_errorText = text;
-    refresh();
-    Q_EMIT errorTextChanged(m_errorText);
+    change(m_errorText, text, &LcdPanel::errorTextChanged);
 }
 
 void LcdPanel::paintEvent(QPaintEvent *)
