@@ -1,3 +1,4 @@
+#include "MessageRecorder.h"
 #include "TestSupport.h"
 #include "config/Catalogue.h"
 #include "config/ParamEditRules.h"
