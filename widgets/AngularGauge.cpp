@@ -200,8 +200,6 @@ void AngularGauge::paintEvent(QPaintEvent *)
 
     QPainter p(this);
     drawScale(p);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     toDial(p, k);
 
     // Pointer, with a soft shadow so it lifts off the face.

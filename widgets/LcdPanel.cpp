@@ -88,8 +88,7 @@ void LcdPanel::paintEvent(QPaintEvent *)
     const QRectF box = QRectF(rect()).adjusted(4, 2, -4, -2);
     if (box.width() < 2 || box.height() < 2 || text.isEmpty())
         return;
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     QFont base = font();
     base.setBold(true);
     const int flags = Qt::AlignCenter;

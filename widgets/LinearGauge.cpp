@@ -181,8 +181,6 @@ void LinearGauge::paintEvent(QPaintEvent *)
     drawScale(p);
     if (!m_marker.shown)
         return;
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     alongScale(p);
 
     // The marker points at the bar; a line of its colour crosses the bar at the reading.
