@@ -38,9 +38,6 @@ QString systemError(const char *what)
 
 } // namespace
 
-PtySimulator::PtySimulator(QObject *parent) : PtySimulator(200, 1, parent)
-{}
-
 PtySimulator::PtySimulator(quint8 variantCode, quint32 seed, QObject *parent)
     : QObject(parent), m_model(variantCode, seed)
 {
