@@ -47,7 +47,6 @@ public:
     // back, until another port is opened or the port is closed. An operation
     // the loss ended stays ended.
     void setReopenReturningPort(bool on);
-    bool awaitingReturn() const { return m_returnPoll.isActive(); }
     static constexpr int ReturnPollMs = 500;
 
     // One arrival of bytes from the port.

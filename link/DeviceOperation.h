@@ -58,7 +58,6 @@ class DeviceOperation : public QObject
 public:
     ~DeviceOperation() override;
 
-    bool isRunning() const { return m_link != nullptr; }
     // Set once the operation has finished.
     std::optional<OperationStatus> status() const { return m_status; }
     int done() const { return m_done; }

@@ -244,27 +244,23 @@ GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record)
 
 const QList<StatusFlag> &StatusFlags()
 {
+    const auto flag = [](const char *key, const char *caption, int byte, int bit) {
+        return StatusFlag{QLatin1String(key), QString::fromUtf8(caption), byte, bit};
+    };
     static const QList<StatusFlag> flags = {
-        {QStringLiteral("three_line"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "3ф сеть")), 1, 0},
-        {QStringLiteral("direct_start"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "дистанц. запуск")),
-         1, 1},
-        {QStringLiteral("smart_start"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "тестовый запуск")),
-         1, 2},
-        {QStringLiteral("gu_freq"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "частота ГУ")), 1, 3},
-        {QStringLiteral("gprs"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "GPRS")), 1, 4},
-        {QStringLiteral("to"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Период ТО")), 2, 0},
-        {QStringLiteral("acc_voltage_control"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "АКБ ГУ")),
-         2, 1},
-        {QStringLiteral("ups_voltage_control"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "АКБ ИБП")),
-         2, 2},
-        {QStringLiteral("work_sleep"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Работа/отдых")), 2,
-         3},
-        {QStringLiteral("test_start"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Еженедельный")), 2,
-         4},
-        {QStringLiteral("short"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Контроль КЗ")), 2, 5},
-        {QStringLiteral("gsm_activity"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "GSM модем")), 2,
-         6},
-        {QStringLiteral("thermo"), QString::fromUtf8(QT_TRANSLATE_NOOP("Telemetry", "Термодатчик")), 2, 7},
+        flag("three_line", QT_TRANSLATE_NOOP("Telemetry", "3ф сеть"), 1, 0),
+        flag("direct_start", QT_TRANSLATE_NOOP("Telemetry", "дистанц. запуск"), 1, 1),
+        flag("smart_start", QT_TRANSLATE_NOOP("Telemetry", "тестовый запуск"), 1, 2),
+        flag("gu_freq", QT_TRANSLATE_NOOP("Telemetry", "частота ГУ"), 1, 3),
+        flag("gprs", QT_TRANSLATE_NOOP("Telemetry", "GPRS"), 1, 4),
+        flag("to", QT_TRANSLATE_NOOP("Telemetry", "Период ТО"), 2, 0),
+        flag("acc_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ГУ"), 2, 1),
+        flag("ups_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ИБП"), 2, 2),
+        flag("work_sleep", QT_TRANSLATE_NOOP("Telemetry", "Работа/отдых"), 2, 3),
+        flag("test_start", QT_TRANSLATE_NOOP("Telemetry", "Еженедельный"), 2, 4),
+        flag("short", QT_TRANSLATE_NOOP("Telemetry", "Контроль КЗ"), 2, 5),
+        flag("gsm_activity", QT_TRANSLATE_NOOP("Telemetry", "GSM модем"), 2, 6),
+        flag("thermo", QT_TRANSLATE_NOOP("Telemetry", "Термодатчик"), 2, 7),
     };
     return flags;
 }

@@ -52,6 +52,13 @@ quint16 wordAt(const QByteArray &bytes, int offset)
     return quint16(quint8(bytes.at(offset)) << 8 | quint8(bytes.at(offset + 1)));
 }
 
+void appendToLog(QVector<FrameLogEntry> &log, const FrameLogEntry &entry)
+{
+    if (log.size() >= ControllerModel::LogLimit)
+        log.remove(0, ControllerModel::LogLimit / 10);
+    log.append(entry);
+}
+
 } // namespace
 
 ControllerModel::ControllerModel(quint8 variantCode, quint32 seed)
@@ -80,11 +87,6 @@ void ControllerModel::writeMemory(int address, const QByteArray &bytes)
         if (at >= 0 && at < MemoryMap::Size)
             m_memory[at] = bytes.at(i);
     }
-}
-
-void ControllerModel::resetMemory()
-{
-    m_memory = FactoryMemory(m_variantCode);
 }
 
 quint32 ControllerModel::motoclockMinutes() const
@@ -230,26 +232,14 @@ QByteArray ControllerModel::handleFrame(const QByteArray &frameBytes)
 
 QByteArray ControllerModel::receiveFrameText(const QByteArray &text, qint64 startUs, qint64 endUs)
 {
-    FrameLogEntry entry;
-    entry.startUs = startUs;
-    entry.endUs = endUs;
-    entry.text = text;
-    const std::optional<QByteArray> frame = ParseValidFrame(text);
-    if (frame) {
-        entry.valid = true;
-        entry.bytes = *frame;
-    }
-    if (m_received.size() >= LogLimit)
-        m_received.remove(0, LogLimit / 10);
-    m_received.append(entry);
-    return frame ? handleFrame(*frame) : QByteArray();
+    const FrameLogEntry entry = LoggedFrame(text, startUs, endUs);
+    appendToLog(m_received, entry);
+    return entry.valid ? handleFrame(entry.bytes) : QByteArray();
 }
 
 void ControllerModel::logSentFrame(const FrameLogEntry &entry)
 {
-    if (m_sent.size() >= LogLimit)
-        m_sent.remove(0, LogLimit / 10);
-    m_sent.append(entry);
+    appendToLog(m_sent, entry);
 }
 
 QVector<FrameLogEntry> ControllerModel::receivedFrames() const
@@ -260,12 +250,6 @@ QVector<FrameLogEntry> ControllerModel::receivedFrames() const
             frames.append(entry);
     }
     return frames;
-}
-
-void ControllerModel::clearLogs()
-{
-    m_received.clear();
-    m_sent.clear();
 }
 
 QByteArray ControllerModel::readReply(int address, int count) const

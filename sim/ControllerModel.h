@@ -36,8 +36,6 @@ public:
     quint16 memoryWord(int address) const;
     // Bytes beyond address 255 are dropped.
     void writeMemory(int address, const QByteArray &bytes);
-    // Factory defaults of the current variant code.
-    void resetMemory();
     quint32 motoclockMinutes() const;
     void setMotoclockMinutes(quint32 minutes);
 
@@ -57,7 +55,6 @@ public:
     void logEvent(quint8 code);
 
     // A static controller keeps every value as it is: no scenario, no clock.
-    bool isStatic() const { return m_static; }
     void setStatic(bool on) { m_static = on; }
     // Lets device time pass; the scenario runs once per whole second.
     void advance(int milliseconds);
@@ -79,7 +76,6 @@ public:
     // The valid ones among them.
     QVector<FrameLogEntry> receivedFrames() const;
     const QVector<FrameLogEntry> &sentFrames() const { return m_sent; }
-    void clearLogs();
 
     // The last of the commands 32 to 51 acted on, 0 before the first.
     quint8 lastServiceCommand() const { return m_lastServiceCommand; }

@@ -340,33 +340,20 @@ void ControllerScenario::updateMeasurements(ControllerState &s)
 void ControllerScenario::updateFlags(ControllerState &s)
 {
     const auto on = [this](int address) { return m_model.memoryByte(address) != 0; };
-    if (generatorRunning())
-        s.flags1 |= Flags1GeneratorFrequency;
-    else
-        s.flags1 &= quint8(~Flags1GeneratorFrequency);
-    if (on(MemoryMap::GprsOn))
-        s.flags1 |= Flags1Gprs;
-    else
-        s.flags1 &= quint8(~Flags1Gprs);
-
-    quint8 flags2 =
-        s.flags2 & quint8(~(Flags2Maintenance | Flags2StarterBattery | Flags2UpsBattery | Flags2WorkRest |
-                            Flags2WeeklyTest | Flags2GsmModem | Flags2ThermoSensor));
-    if (on(MemoryMap::MaintenanceOn))
-        flags2 |= Flags2Maintenance;
-    if (on(MemoryMap::StarterBatteryOn))
-        flags2 |= Flags2StarterBattery;
-    if (on(MemoryMap::UpsBatteryOn))
-        flags2 |= Flags2UpsBattery;
-    if (on(MemoryMap::WorkRestOn))
-        flags2 |= Flags2WorkRest;
-    if (on(MemoryMap::WeeklyTestOn))
-        flags2 |= Flags2WeeklyTest;
-    if (on(MemoryMap::GsmModemOn))
-        flags2 |= Flags2GsmModem;
-    if (on(MemoryMap::ThermoSensorOn))
-        flags2 |= Flags2ThermoSensor;
-    s.flags2 = flags2;
+    const auto show = [](quint8 &flags, quint8 flag, bool set) {
+        flags = set ? flags | flag : flags & ~flag;
+    };
+    show(s.flags1, Flags1GeneratorFrequency, generatorRunning());
+    show(s.flags1, Flags1Gprs, on(MemoryMap::GprsOn));
+    // Each switch in parameter memory shows as its flag.
+    const std::pair<int, quint8> switches[] = {
+        {MemoryMap::MaintenanceOn, Flags2Maintenance},   {MemoryMap::StarterBatteryOn, Flags2StarterBattery},
+        {MemoryMap::UpsBatteryOn, Flags2UpsBattery},     {MemoryMap::WorkRestOn, Flags2WorkRest},
+        {MemoryMap::WeeklyTestOn, Flags2WeeklyTest},     {MemoryMap::GsmModemOn, Flags2GsmModem},
+        {MemoryMap::ThermoSensorOn, Flags2ThermoSensor},
+    };
+    for (const auto &[address, flag] : switches)
+        show(s.flags2, flag, on(address));
 }
 
 void ControllerScenario::countEngineTime(ControllerState &s)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/FrameCodec.h"
+
 #include <QByteArray>
 #include <QMetaType>
 #include <chrono>
@@ -23,6 +25,13 @@ struct FrameLogEntry
     QByteArray bytes;   // the decoded frame; empty when the text is not a valid frame
     bool valid = false; // well formed and its checksum matches
 };
+
+// The entry for text that took the line from startUs to endUs, decoded when it is a valid frame.
+inline FrameLogEntry LoggedFrame(const QByteArray &text, qint64 startUs, qint64 endUs)
+{
+    const std::optional<QByteArray> frame = ParseValidFrame(text);
+    return {startUs, endUs, text, frame.value_or(QByteArray()), frame.has_value()};
+}
 
 } // namespace gencfg
 

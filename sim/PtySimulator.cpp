@@ -38,9 +38,6 @@ QString systemError(const char *what)
 
 } // namespace
 
-PtySimulator::PtySimulator(QObject *parent) : PtySimulator(200, 1, parent)
-{}
-
 PtySimulator::PtySimulator(quint8 variantCode, quint32 seed, QObject *parent)
     : QObject(parent), m_model(variantCode, seed)
 {
@@ -299,17 +296,10 @@ int PtySimulator::writeFront(int budget)
 
     const qint64 endUs = MonotonicMicroseconds();
     m_lineFreeUs = endUs + 1000000 / LineBytesPerSecond;
-    FrameLogEntry entry;
-    entry.startUs = out.startUs;
-    entry.endUs = endUs;
-    entry.text = out.text;
+    const FrameLogEntry entry = LoggedFrame(out.text, out.startUs, endUs);
     const bool isFrame = out.isFrame;
     m_queue.pop_front();
     if (isFrame) {
-        if (const auto bytes = ParseValidFrame(entry.text)) {
-            entry.bytes = *bytes;
-            entry.valid = true;
-        }
         m_model.logSentFrame(entry);
         Q_EMIT frameSent(entry);
     }

@@ -22,8 +22,7 @@ class PtySimulator : public QObject
     Q_OBJECT
 
 public:
-    explicit PtySimulator(QObject *parent = nullptr);
-    PtySimulator(quint8 variantCode, quint32 seed, QObject *parent = nullptr);
+    explicit PtySimulator(quint8 variantCode = 200, quint32 seed = 1, QObject *parent = nullptr);
     ~PtySimulator() override;
 
     ControllerModel &model() { return m_model; }
@@ -44,7 +43,6 @@ public:
 
     // Interval of the status frames, device time passing with each; 0 stops them.
     void setPeriodMs(int ms);
-    int periodMs() const { return m_periodMs; }
     // Bytes leave at the pace of a 9600-baud 8N1 line instead of all at once.
     void setPaced(bool on) { m_paced = on; }
     void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }

@@ -67,13 +67,8 @@ void SimTransport::deliver(const QByteArray &text)
 {
     if (!m_open)
         return;
-    FrameLogEntry entry;
-    entry.startUs = entry.endUs = MonotonicMicroseconds();
-    entry.text = text;
-    if (const std::optional<QByteArray> frame = ParseValidFrame(text)) {
-        entry.valid = true;
-        entry.bytes = *frame;
-    }
+    const qint64 now = MonotonicMicroseconds();
+    const FrameLogEntry entry = LoggedFrame(text, now, now);
     m_model.logSentFrame(entry);
     Q_EMIT frameSent(entry);
     Q_EMIT bytesArrived(text);

@@ -4,9 +4,9 @@
 // boxes recorded.
 
 #include "LinkWait.h"
+#include "MessageRecorder.h"
 #include "app/MainWindow.h"
 #include "sim/SimTransport.h"
-#include "widgets/Messages.h"
 
 #include <QTest>
 

@@ -2,6 +2,7 @@
 
 // Helpers for tests that read the window's widgets.
 
+#include "MessageRecorder.h"
 #include "config/Catalogue.h"
 #include "config/ParamFile.h"
 

@@ -151,17 +151,14 @@ void AngularGauge::paintScale(QPainter &p)
     const QRectF scaleRect(-ScaleRadius, -ScaleRadius, 2 * ScaleRadius, 2 * ScaleRadius);
     p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::FlatCap));
     p.drawArc(scaleRect, qRound(StartAngle * 16), qRound(-SweepAngle * 16));
-    p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::FlatCap));
-    for (double v : minorTickValues()) {
-        const qreal a = angleOf(v);
-        p.drawLine(polar(ScaleRadius, a), polar(ScaleRadius - minorLength, a));
-    }
+    auto drawTicks = [&](const QList<double> &values, qreal width, qreal length) {
+        p.setPen(QPen(ink, width, Qt::SolidLine, Qt::FlatCap));
+        for (double v : values)
+            p.drawLine(polar(ScaleRadius, angleOf(v)), polar(ScaleRadius - length, angleOf(v)));
+    };
+    drawTicks(minorTickValues(), 1.2, minorLength);
     const QList<double> majors = majorTickValues();
-    p.setPen(QPen(ink, 2.4, Qt::SolidLine, Qt::FlatCap));
-    for (double v : majors) {
-        const qreal a = angleOf(v);
-        p.drawLine(polar(ScaleRadius, a), polar(ScaleRadius - majorLength, a));
-    }
+    drawTicks(majors, 2.4, majorLength);
 
     // Numbers, set inside the major ticks; skipped when too small to read.
     QFont labelFont = font();
@@ -203,8 +200,6 @@ void AngularGauge::paintEvent(QPaintEvent *)
 
     QPainter p(this);
     drawScale(p);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     toDial(p, k);
 
     // Pointer, with a soft shadow so it lifts off the face.
@@ -213,20 +208,17 @@ void AngularGauge::paintEvent(QPaintEvent *)
     const qreal tail = 16;
     const QPolygonF needle({QPointF(-tail, -halfWidth * 0.6), QPointF(0, -halfWidth), QPointF(length, -0.6),
                             QPointF(length, 0.6), QPointF(0, halfWidth), QPointF(-tail, halfWidth * 0.6)});
-    const qreal pointerAngle = angleOf(shownPosition());
-    p.save();
-    p.translate(1.5, 2);
-    p.rotate(-pointerAngle);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 50));
-    p.drawPolygon(needle);
-    p.restore();
-    p.save();
-    p.rotate(-pointerAngle);
-    p.setPen(QPen(pointerColor().darker(170), 0.8));
-    p.setBrush(pointerColor());
-    p.drawPolygon(needle);
-    p.restore();
+    auto drawNeedle = [&](const QPointF &offset, const QPen &pen, const QColor &fill) {
+        p.save();
+        p.translate(offset);
+        p.rotate(-angleOf(shownPosition()));
+        p.setPen(pen);
+        p.setBrush(fill);
+        p.drawPolygon(needle);
+        p.restore();
+    };
+    drawNeedle({1.5, 2}, Qt::NoPen, QColor(0, 0, 0, 50));
+    drawNeedle({0, 0}, QPen(pointerColor().darker(170), 0.8), pointerColor());
 
     // The hub covers the pointer's root, so it is painted over it rather than kept with the scale.
     const qreal hubRadius = qBound<qreal>(2, logical(m_hubSize) / 2, 30);

@@ -55,20 +55,12 @@ void LcdPanel::refresh()
 
 void LcdPanel::setErrorActive(bool active)
 {
-    if (active == m_errorActive)
-        return;
-    m_errorActive = active;
-    refresh();
-    Q_EMIT errorActiveChanged(m_errorActive);
+    change(m_errorActive, active, &LcdPanel::errorActiveChanged);
 }
 
 void LcdPanel::setErrorText(const QString &text)
 {
-    if (text == m_errorText)
-        return;
-    m_errorText = text;
-    refresh();
-    Q_EMIT errorTextChanged(m_errorText);
+    change(m_errorText, text, &LcdPanel::errorTextChanged);
 }
 
 void LcdPanel::paintEvent(QPaintEvent *)
@@ -96,8 +88,7 @@ void LcdPanel::paintEvent(QPaintEvent *)
     const QRectF box = QRectF(rect()).adjusted(4, 2, -4, -2);
     if (box.width() < 2 || box.height() < 2 || text.isEmpty())
         return;
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     QFont base = font();
     base.setBold(true);
     const int flags = Qt::AlignCenter;

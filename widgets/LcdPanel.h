@@ -38,6 +38,16 @@ protected:
     virtual QString valueText() const = 0;
     // Call after anything valueText() depends on has changed.
     void refresh();
+    // Sets field to value and, when that changed it, refreshes the panel and emits changed.
+    template <typename Panel, typename T, typename Arg>
+    void change(T &field, const T &value, void (Panel::*changed)(Arg))
+    {
+        if (value == field)
+            return;
+        field = value;
+        refresh();
+        Q_EMIT(static_cast<Panel *>(this)->*changed)(field);
+    }
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -144,16 +144,13 @@ void LinearGauge::paintScale(QPainter &p)
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(at(scaleLow()), barTop, length, bar));
 
-    p.setPen(QPen(ink, 1.0, Qt::SolidLine, Qt::FlatCap));
-    for (double v : minorTickValues()) {
-        const qreal x = crisp(at(v));
-        p.drawLine(QPointF(x, barBottom), QPointF(x, barBottom + minor));
-    }
-    p.setPen(QPen(ink, 2.0, Qt::SolidLine, Qt::FlatCap));
-    for (double v : majors) {
-        const qreal x = qRound(at(v));
-        p.drawLine(QPointF(x, barBottom), QPointF(x, barBottom + major));
-    }
+    auto drawTicks = [&](const QList<double> &values, qreal width, qreal length, qreal (*snap)(qreal)) {
+        p.setPen(QPen(ink, width, Qt::SolidLine, Qt::FlatCap));
+        for (double v : values)
+            p.drawLine(QPointF(snap(at(v)), barBottom), QPointF(snap(at(v)), barBottom + length));
+    };
+    drawTicks(minorTickValues(), 1.0, minor, crisp);
+    drawTicks(majors, 2.0, major, [](qreal v) -> qreal { return qRound(v); });
 
     if (showLabels) {
         p.setFont(labelFont);
@@ -184,8 +181,6 @@ void LinearGauge::paintEvent(QPaintEvent *)
     drawScale(p);
     if (!m_marker.shown)
         return;
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
     alongScale(p);
 
     // The marker points at the bar; a line of its colour crosses the bar at the reading.

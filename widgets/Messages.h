@@ -1,13 +1,11 @@
 #pragma once
 
 // The program's one way to show a message box. Tests install a handler that
-// records the boxes instead of blocking on them.
+// records the boxes instead of blocking on them (tests/MessageRecorder.h).
 
 #include <QCoreApplication>
-#include <QList>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -48,31 +46,6 @@ public:
 private:
     QPointer<QWidget> m_parent;
     Handler m_handler;
-};
-
-// Collects boxes for tests.
-class MessageRecorder
-{
-public:
-    explicit MessageRecorder(Messages &messages)
-    {
-        messages.setHandler([this](const Message &m) { m_messages.append(m); });
-    }
-    const QList<Message> &all() const { return m_messages; }
-    int count() const { return int(m_messages.size()); }
-    QString lastText() const { return m_messages.isEmpty() ? QString() : m_messages.last().text; }
-    QString lastCaption() const { return m_messages.isEmpty() ? QString() : m_messages.last().caption; }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const Message &m : m_messages)
-            out << m.text;
-        return out;
-    }
-    void clear() { m_messages.clear(); }
-
-private:
-    QList<Message> m_messages;
 };
 
 } // namespace gencfg

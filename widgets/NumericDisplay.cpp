@@ -23,30 +23,18 @@ QString NumericDisplay::valueText() const
 
 void NumericDisplay::setValue(double value)
 {
-    if (!std::isfinite(value) || value == m_value)
-        return;
-    m_value = value;
-    refresh();
-    Q_EMIT valueChanged(m_value);
+    if (std::isfinite(value))
+        change(m_value, value, &NumericDisplay::valueChanged);
 }
 
 void NumericDisplay::setPrecision(int decimals)
 {
-    decimals = qBound(0, decimals, 10);
-    if (decimals == m_precision)
-        return;
-    m_precision = decimals;
-    refresh();
-    Q_EMIT precisionChanged(m_precision);
+    change(m_precision, qBound(0, decimals, 10), &NumericDisplay::precisionChanged);
 }
 
 void NumericDisplay::setUnitsText(const QString &units)
 {
-    if (units == m_unitsText)
-        return;
-    m_unitsText = units;
-    refresh();
-    Q_EMIT unitsTextChanged(m_unitsText);
+    change(m_unitsText, units, &NumericDisplay::unitsTextChanged);
 }
 
 } // namespace gencfg

@@ -69,15 +69,13 @@ void RectLed::paintEvent(QPaintEvent *)
         lamp.picture.clear();
     }
     QPainter p(this);
-    lamp.picture.draw(p, this, [this, lit](QPainter &lampPainter) { paintLamp(lampPainter, lit); });
+    lamp.picture.draw(p, this, [&](QPainter &lampPainter) { paintLamp(lampPainter, lit, fill); });
 }
 
-void RectLed::paintLamp(QPainter &p, bool lit) const
+void RectLed::paintLamp(QPainter &p, bool lit, const QColor &fill) const
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
 
-    const QColor fill = lit ? activeColor() : m_inactiveColor;
     const QRectF lamp = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal corner = qMin<qreal>(3, qMin(width(), height()) / 5.0);
     QLinearGradient glass(0, 0, 0, height());

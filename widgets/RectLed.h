@@ -31,7 +31,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void paintLamp(QPainter &p, bool lit) const;
+    void paintLamp(QPainter &p, bool lit, const QColor &fill) const;
 
     // The whole lamp with its caption, kept once dark and once lit so a flag changing only
     // swaps the pictures; each remembers the caption and colour it was painted with.

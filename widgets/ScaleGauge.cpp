@@ -122,10 +122,10 @@ void ScaleGauge::drawScale(QPainter &p)
         m_scale.clear();
     }
     m_scale.draw(p, this, [this](QPainter &scalePainter) {
-        scalePainter.setRenderHint(QPainter::Antialiasing);
-        scalePainter.setRenderHint(QPainter::TextAntialiasing);
+        scalePainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         paintScale(scalePainter);
     });
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
 }
 
 void ScaleGauge::invalidateScale()

@@ -112,7 +112,7 @@ protected:
     // Paints what a new reading leaves unchanged, in widget coordinates.
     virtual void paintScale(QPainter &p) = 0;
     // Draws what paintScale() painted with p, a painter just begun on this widget; redraws it
-    // first if it is stale.
+    // first if it is stale. Leaves p antialiased for the pointer.
     void drawScale(QPainter &p);
     // Call when something paintScale() draws has changed; schedules a repaint.
     void invalidateScale();

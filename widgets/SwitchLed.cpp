@@ -167,8 +167,7 @@ void SwitchLed::paintEvent(QPaintEvent *)
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
 
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     const int shift = m_down ? 1 : 0;
     const qreal diameter = lampDiameter(height());
     const QPointF centre(lampInset(height()) + diameter / 2 + shift, height() / 2.0 + shift);

@@ -10,11 +10,7 @@ TextDisplay::TextDisplay(QWidget *parent) : LcdPanel(parent)
 
 void TextDisplay::setText(const QString &text)
 {
-    if (text == m_text)
-        return;
-    m_text = text;
-    refresh();
-    Q_EMIT textChanged(m_text);
+    change(m_text, text, &TextDisplay::textChanged);
 }
 
 } // namespace gencfg

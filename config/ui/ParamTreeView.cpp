@@ -159,14 +159,4 @@ void ParamTreeView::selectNode(int node)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-int ParamTreeView::columnDesignWidth(int column)
-{
-    return column >= 0 && column < int(ColumnWidths.size()) ? ColumnWidths[size_t(column)] : 0;
-}
-
-int ParamTreeView::itemHeight() const
-{
-    return std::max(DesignItemHeight, fontMetrics().height());
-}
-
 } // namespace gencfg

@@ -27,9 +27,6 @@ public:
     int selectedNode() const;
     // Selects and shows a node; -1 clears the selection.
     void selectNode(int node);
-
-    static int columnDesignWidth(int column);
-    int itemHeight() const;
 };
 
 } // namespace gencfg
