@@ -213,9 +213,10 @@ void MainWindow::connectVisits()
     connect(paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
         m_visits.keepParameters(VisitKind::Read, image, m_variant);
     });
-    connect(paramsPage, &ParamsPage::writeProven, this, [this](const ConfigImageBytes &readBack) {
-        m_visits.keepParameters(VisitKind::Write, readBack, m_variant);
-    });
+    connect(paramsPage, &ParamsPage::writeProven, this,
+            [this](const ConfigImageBytes &readBack, const QDateTime &provenAt) {
+                m_visits.keepParameters(VisitKind::Write, readBack, m_variant, provenAt);
+            });
     connect(journalPage, &JournalPage::journalsRead, this, [this](const JournalBook &journals) {
         m_visits.keepJournals(journals, m_statusFeed.latest().VariantCode);
     });

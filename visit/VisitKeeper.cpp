@@ -37,7 +37,8 @@ void VisitKeeper::forgetController()
     m_journals.reset();
 }
 
-void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode)
+void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode,
+                                 const QDateTime &at)
 {
     const QString serial = SerialNumberOf(image);
     // Another controller on the same port begins a visit of its own.
@@ -47,12 +48,13 @@ void VisitKeeper::keepParameters(VisitKind kind, const ConfigImageBytes &image, 
     if (!m_arrival)
         m_arrival = image;
     if (kind == VisitKind::Write)
-        m_writeProvenAt = QDateTime::currentDateTime();
+        m_writeProvenAt = at;
     Visit visit;
     visit.kind = kind;
     visit.variantCode = variantCode;
     visit.serial = *m_serial;
     visit.image = image;
+    visit.time = at;
     keep(std::move(visit), kind == VisitKind::Read);
 }
 
@@ -71,7 +73,8 @@ void VisitKeeper::keep(Visit visit, bool compare)
 {
     if (!m_enabled)
         return;
-    visit.time = QDateTime::currentDateTime();
+    if (!visit.time.isValid())
+        visit.time = QDateTime::currentDateTime();
     visit.programVersion = QCoreApplication::applicationVersion();
     if (m_feed && m_feed->seen())
         visit.status = StatusJson(m_feed->latest());

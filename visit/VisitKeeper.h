@@ -42,7 +42,8 @@ public:
     const JournalBook *journals() const { return m_journals ? &*m_journals : nullptr; }
 
     // A full read or a proven write; a read is compared with the last visit first.
-    void keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode);
+    void keepParameters(VisitKind kind, const ConfigImageBytes &image, quint8 variantCode,
+                        const QDateTime &at = QDateTime::currentDateTime());
     // A journal reading, under the serial number of the parameters last read or written.
     void keepJournals(const JournalBook &journals, quint8 variantCode);
 

@@ -13,6 +13,7 @@
 #include "widgets/Placement.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QProgressBar>
@@ -187,6 +188,7 @@ void ParamsPage::writeToDevice()
     write->setVariantAtStart(quint8(*CatalogueInTree(m_model)));
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
+        std::optional<QDateTime> provenAt;
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
             // The read-back is a reading of the controller: the marks then show what still differs.
@@ -194,7 +196,7 @@ void ParamsPage::writeToDevice()
                 DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
-                Q_EMIT writeProven(write->readBack());
+                provenAt = QDateTime::currentDateTime();
                 m_messages->plain(QStringLiteral("info"), WriteDoneText());
                 Q_EMIT thresholdsChanged(m_image);
             } else {
@@ -212,6 +214,9 @@ void ParamsPage::writeToDevice()
                 showTransferFailure();
         }
         endTransfer();
+        // Told once the technician has seen the result, so what it brings to the status bar stays.
+        if (provenAt)
+            Q_EMIT writeProven(write->readBack(), *provenAt);
     });
     if (!m_link->startOwned(write))
         endTransfer();
@@ -231,7 +236,6 @@ void ParamsPage::readFromDevice()
             DecodeConfigImage(m_image, m_model);
             m_model.setBaseline(m_image);
             Q_EMIT thresholdsChanged(m_image);
-            Q_EMIT deviceRead(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status == OperationStatus::VariantChanged) {
             // Blocks of another variant's memory never reach the image.
@@ -242,6 +246,9 @@ void ParamsPage::readFromDevice()
             showTransferFailure();
         }
         endTransfer();
+        // Told once the technician has seen the result, so what it brings to the status bar stays.
+        if (status == OperationStatus::Succeeded)
+            Q_EMIT deviceRead(m_image);
     });
     // Refused, and deleted, while another operation runs.
     if (m_link->startOwned(read))

@@ -5,6 +5,7 @@
 
 #include "config/ConfigImage.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QWidget>
 
@@ -59,7 +60,7 @@ Q_SIGNALS:
     void paramActivated();
     // The controller's whole parameter set, read, or written and proven by reading it back.
     void deviceRead(const gencfg::ConfigImageBytes &image);
-    void writeProven(const gencfg::ConfigImageBytes &readBack);
+    void writeProven(const gencfg::ConfigImageBytes &readBack, const QDateTime &provenAt);
     // "История" or "Отчёт" was pressed.
     void historyRequested();
     void reportRequested();
