@@ -35,7 +35,7 @@ ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &head
 {
     setObjectName(QStringLiteral("ChangeListDialog"));
     setWindowTitle(title);
-    resize(640, 320);
+    resize(720, 320);
 
     changeTable = new QTreeWidget(this);
     changeTable->setObjectName(QStringLiteral("changeTable"));
@@ -87,6 +87,9 @@ void ChangeListDialog::refresh()
     for (const ParamDifference &change : changes)
         changeTable->addTopLevelItem(
             new QTreeWidgetItem(QStringList{change.path, change.first, change.second}));
+    // The values and their headings, a visit's date among them, are never cut.
+    for (int column : {1, 2})
+        changeTable->resizeColumnToContents(column);
     summary->setText(ChangesBelowText(int(changes.size())));
 }
 
