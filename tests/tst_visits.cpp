@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -73,6 +74,7 @@ class tst_Visits : public QObject
 private Q_SLOTS:
     void secondVisit_listsExactlyTheParametersChangedSinceTheLast();
     void archiveThatCannotBeWritten_isOnlyTold();
+    void archiveTurnedOff_keepsNothing();
     void report_holdsTheVisitAsTheTechnicianLeftIt();
 };
 
@@ -153,6 +155,22 @@ void tst_Visits::archiveThatCannotBeWritten_isOnlyTold()
     QVERIFY(QTest::qWaitFor(
         [&] { return w.form.statusText->text().startsWith("Визит не сохранён в архив: "); }, 5000));
     QCOMPARE(readAll(dir.filePath("file")), QByteArray("x"));
+}
+
+void tst_Visits::archiveTurnedOff_keepsNothing()
+{
+    QTemporaryDir dir;
+    const DataHome home(dir.filePath("data"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
+    QVERIFY(QDir().mkpath(dir.filePath("config/gencfg")));
+    QVERIFY(writeAll(dir.filePath("config/gencfg/gencfg.ini"), "[archive]\nenabled=false\n"));
+    VisitWindow w;
+    QVERIFY(w.ready() && w.settle(1));
+    QTest::mouseClick(named<QPushButton>(&w.form, "readButton"), Qt::LeftButton);
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxes.texts(), QStringList{ReadDone});
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(dir.filePath("data/gencfg")));
 }
 
 void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
