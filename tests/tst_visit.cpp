@@ -113,6 +113,10 @@ void TestVisit::store_neverOverwrites_andReadsBackWhatItKept()
     QVERIFY(QDir(dir.path() + "/21070415").mkdir("20260101-000001-000-read"));
     QVERIFY(writeAll(dir.path() + "/21070415/20260101-000001-000-read/visit.json", "not json"));
     QCOMPARE(archive.visits(QStringLiteral("21070415")).size(), 3);
+    // Nor is one whose file is a pipe: listing never waits on it.
+    QVERIFY(QDir(dir.path() + "/21070415").mkdir("20260101-000002-000-read"));
+    QVERIFY(makeFifo(dir.path() + "/21070415/20260101-000002-000-read/visit.json"));
+    QCOMPARE(archive.visits(QStringLiteral("21070415")).size(), 3);
 }
 
 void TestVisit::find_namesAVisitBySerialAndDate()

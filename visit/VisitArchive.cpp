@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -25,10 +26,11 @@ constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
 constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals};
 
+// A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait forever.
 QByteArray readSmall(const QString &path, bool &ok)
 {
     QFile file(path);
-    ok = file.open(QIODevice::ReadOnly) && file.size() <= MaxVisitFileSize;
+    ok = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= MaxVisitFileSize;
     return ok ? file.read(MaxVisitFileSize) : QByteArray();
 }
 
