@@ -13,6 +13,8 @@ cmake --build build-release -j"$(nproc)" --target gensim bench_decoder bench_lin
   bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
+# The window's reads would otherwise fill the user's own visit archive.
+export XDG_DATA_HOME="$PWD/$b/bench-data"
 log=build-release/bench.log
 : >"$log"
 
