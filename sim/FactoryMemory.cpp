@@ -127,7 +127,7 @@ QByteArray FactoryMemory(quint8 variantCode)
         memory[base + PhoneMessageType] = 0;
     }
 
-    putText(memory, SerialNumber, "21070415");
+    putText(memory, SerialNumber, QByteArray::number(FactorySerialNumber));
     putText(memory, Login, "vkmtr");
     putText(memory, Password, "vkmtr");
     putText(memory, AccessPoint, "internet");

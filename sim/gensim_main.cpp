@@ -1,25 +1,33 @@
 // gensim: a simulated generator auto-start controller on a pseudo-terminal.
 
 #include "config/Catalogue.h"
+#include "config/MemoryMap.h"
 #include "link/Commands.h"
+#include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QSocketNotifier>
 #include <QTime>
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 using namespace gencfg;
 
 namespace {
+
+// A workshop bench: more controllers than any bench holds, fewer than file descriptors run out at.
+constexpr int MaxControllers = 64;
 
 int signalPipe[2] = {-1, -1};
 
@@ -146,9 +154,21 @@ int main(int argc, char *argv[])
         QStringLiteral("MS"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed for a repeatable run."),
                                         QStringLiteral("N"));
+    const QCommandLineOption countOption(
+        QStringLiteral("count"),
+        QStringLiteral("Serve N controllers, one device each, with serial numbers 21070415, 21070416, ...; "
+                       "--link PATH makes PATH0 ... PATHN-1."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption silentUnitOption(QStringLiteral("silent-unit"),
+                                              QStringLiteral("Controller K of --count sends nothing at all."),
+                                              QStringLiteral("K"));
+    const QCommandLineOption ignoringUnitOption(
+        QStringLiteral("ignore-writes-unit"),
+        QStringLiteral("Controller K of --count accepts memory writes but stores nothing."),
+        QStringLiteral("K"));
     parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
                        silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption,
-                       delayJournalOption, flapOption});
+                       delayJournalOption, flapOption, countOption, silentUnitOption, ignoringUnitOption});
     // Usage errors exit with 2 as gencfg-cli's do; process() below only answers --help and --version.
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText());
@@ -190,33 +210,62 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--seed wants a number"));
     }
 
+    const int count = parser.value(countOption).toInt(&ok);
+    if (!ok || count < 1 || count > MaxControllers)
+        return fail(QStringLiteral("--count wants a number of controllers from 1 to %1").arg(MaxControllers));
+    // Each unit named must be one of those served.
+    const auto units = [&](const QCommandLineOption &option, QSet<int> &chosen) {
+        for (const QString &value : parser.values(option)) {
+            const int unit = value.toInt(&ok);
+            if (!ok || unit < 0 || unit >= count)
+                return false;
+            chosen.insert(unit);
+        }
+        return true;
+    };
+    QSet<int> silentUnits;
+    QSet<int> ignoringUnits;
+    if (!units(silentUnitOption, silentUnits))
+        return fail(QStringLiteral("--silent-unit wants a controller from 0 to %1").arg(count - 1));
+    if (!units(ignoringUnitOption, ignoringUnits))
+        return fail(QStringLiteral("--ignore-writes-unit wants a controller from 0 to %1").arg(count - 1));
+
     if (!quitOnSignals(app))
         return fail(QStringLiteral("cannot watch for signals"));
 
-    PtySimulator simulator(*variant, seed);
-    ControllerModel &model = simulator.model();
-    model.setStatic(parser.isSet(staticOption));
-    model.setSilent(parser.isSet(silentOption));
-    model.setIgnoreWrites(parser.isSet(ignoreWritesOption));
-    if (parser.isSet(fullOption))
-        model.fillJournals();
-    if (journalDelay)
-        model.setJournalReplyDelay(journalDelay->first, journalDelay->second);
-    model.setVariantFlapMs(flapMs);
-    simulator.setPeriodMs(period);
-    simulator.setPaced(parser.isSet(paceOption));
-    simulator.setReplyDelayMs(replyDelay);
-    simulator.setNoise(noise, seed);
-    if (parser.isSet(logOption)) {
-        QObject::connect(&simulator, &PtySimulator::frameReceived,
-                         [](const FrameLogEntry &entry) { printFrame("RX", entry); });
-        QObject::connect(&simulator, &PtySimulator::frameSent,
-                         [](const FrameLogEntry &entry) { printFrame("TX", entry); });
+    std::vector<std::unique_ptr<PtySimulator>> simulators;
+    for (int unit = 0; unit < count; ++unit) {
+        auto simulator = std::make_unique<PtySimulator>(*variant, seed + quint32(unit));
+        ControllerModel &model = simulator->model();
+        if (unit > 0)
+            model.writeMemory(MemoryMap::SerialNumber, QByteArray::number(FactorySerialNumber + unit));
+        model.setStatic(parser.isSet(staticOption));
+        model.setSilent(parser.isSet(silentOption) || silentUnits.contains(unit));
+        model.setIgnoreWrites(parser.isSet(ignoreWritesOption) || ignoringUnits.contains(unit));
+        if (parser.isSet(fullOption))
+            model.fillJournals();
+        if (journalDelay)
+            model.setJournalReplyDelay(journalDelay->first, journalDelay->second);
+        model.setVariantFlapMs(flapMs);
+        simulator->setPeriodMs(period);
+        simulator->setPaced(parser.isSet(paceOption));
+        simulator->setReplyDelayMs(replyDelay);
+        simulator->setNoise(noise, seed + quint32(unit));
+        if (parser.isSet(logOption)) {
+            const QByteArray prefix = count > 1 ? QByteArray::number(unit) + ' ' : QByteArray();
+            QObject::connect(
+                simulator.get(), &PtySimulator::frameReceived,
+                [prefix](const FrameLogEntry &entry) { printFrame((prefix + "RX").constData(), entry); });
+            QObject::connect(simulator.get(), &PtySimulator::frameSent, [prefix](const FrameLogEntry &entry) {
+                printFrame((prefix + "TX").constData(), entry);
+            });
+        }
+        const QString link = parser.value(linkOption);
+        if (!simulator->start(count > 1 && !link.isEmpty() ? link + QString::number(unit) : link))
+            return fail(simulator->errorString());
+        std::printf("%s\n", qPrintable(simulator->devicePath()));
+        simulators.push_back(std::move(simulator));
     }
-
-    if (!simulator.start(parser.value(linkOption)))
-        return fail(simulator.errorString());
-    std::printf("%s\n", qPrintable(simulator.devicePath()));
     std::fflush(stdout);
     return app.exec();
 }

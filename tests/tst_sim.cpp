@@ -1,3 +1,4 @@
+#include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "sim/ControllerModel.h"
@@ -203,6 +204,7 @@ private slots:
     void gensim_refusesWhatItCannotServe_data();
     void gensim_refusesWhatItCannotServe();
     void gensim_flapsTheVariantAndDelaysOneJournalEntry();
+    void gensim_servesABenchOfControllersEachWithItsOwnSerialNumber();
 };
 
 void TestSim::statusFrame_isWellFormed()
@@ -965,6 +967,12 @@ void TestSim::gensim_refusesWhatItCannotServe_data()
     QTest::newRow("delay not a number") << QStringList{"--delay-journal", "two:100"} << "--delay-journal";
     QTest::newRow("flap zero") << QStringList{"--flap-variant", "0"} << "--flap-variant";
     QTest::newRow("flap not a number") << QStringList{"--flap-variant", "fast"} << "--flap-variant";
+    QTest::newRow("no controllers") << QStringList{"--count", "0"} << "--count";
+    QTest::newRow("too many controllers") << QStringList{"--count", "65"} << "--count";
+    QTest::newRow("silent unit not served")
+        << QStringList{"--count", "2", "--silent-unit", "2"} << "--silent-unit";
+    QTest::newRow("ignoring unit not a number")
+        << QStringList{"--count", "2", "--ignore-writes-unit", "one"} << "--ignore-writes-unit";
 }
 
 void TestSim::gensim_refusesWhatItCannotServe()
@@ -1033,6 +1041,42 @@ void TestSim::gensim_flapsTheVariantAndDelaysOneJournalEntry()
     client.close();
     gensim.terminate();
     QVERIFY(gensim.waitForFinished(5000));
+}
+
+void TestSim::gensim_servesABenchOfControllersEachWithItsOwnSerialNumber()
+{
+    QTemporaryDir linkDir;
+    const QString link = linkDir.filePath(QStringLiteral("kuv"));
+    QProcess gensim;
+    gensim.start(gensimPath(), {"--count", "3", "--link", link, "--period", "50", "--static", "--silent-unit",
+                                "1", "--ignore-writes-unit", "2"});
+    QVERIFY2(gensim.waitForStarted(), qPrintable(gensim.errorString()));
+    QStringList paths;
+    QTRY_VERIFY_WITH_TIMEOUT((paths << QString::fromLocal8Bit(gensim.readLine()).trimmed(),
+                              paths.removeAll(QString()), paths.size() == 3),
+                             5000);
+    QByteArray serials;
+    for (int unit = 0; unit < 3; ++unit) {
+        QCOMPARE(QFileInfo(link + QString::number(unit)).symLinkTarget(), paths.at(unit));
+        SlaveClient client(paths.at(unit));
+        QVERIFY(client.write(BuildReadFrame(MemoryMap::SerialNumber, MemoryMap::SerialNumberSize)));
+        const QByteArray reply = client.waitForCommand(CMD_READ_MEMORY, unit == 1 ? 500 : 5000);
+        // The silent one sends nothing at all, not even its status frames.
+        if (unit == 1) {
+            QVERIFY(reply.isEmpty() && client.waitForFrames(1, 200).isEmpty());
+            continue;
+        }
+        serials += reply.mid(5, MemoryMap::SerialNumberSize) + ' ';
+        // The one that ignores writes takes a write without keeping it.
+        QVERIFY(client.write(BuildWriteFrame(MemoryMap::Login, 5, QByteArray("bench"))));
+        QVERIFY(client.write(BuildReadFrame(MemoryMap::Login, 5)));
+        const QByteArray login = client.waitForCommand(CMD_READ_MEMORY).mid(5, 5);
+        QVERIFY2((login == "bench") == (unit != 2), login.toHex().constData());
+    }
+    QCOMPARE(serials, QByteArray("21070415 21070417 "));
+    gensim.terminate();
+    QVERIFY(gensim.waitForFinished(5000));
+    QVERIFY(!QFileInfo(link + "0").isSymLink() && !QFileInfo(link + "2").isSymLink());
 }
 
 QTEST_GUILESS_MAIN(TestSim)
