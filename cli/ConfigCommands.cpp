@@ -6,15 +6,12 @@
 #include "config/ConfigTransfer.h"
 
 #include "config/Catalogue.h"
-#include "config/FileWriting.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 #include "visit/VisitArchive.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 #include <array>
 
@@ -74,12 +71,8 @@ int prepareWrite(const ConfigImageBytes &image, DeviceVariant variant, ConfigIma
 int RunReadConfig(const Invocation &invocation)
 {
     const QString path = invocation.argument(0);
-    // Found out before the controller is read, not after.
-    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
-        return Fail(InputError, refusal);
-    const QFileInfo target(path);
-    if (!target.absoluteDir().exists())
-        return Fail(InputError, QStringLiteral("folder %1 does not exist").arg(target.absolutePath()));
+    if (const int writable = CheckOutputFile(path); writable != Done)
+        return writable;
 
     const bool raw = invocation.has(QStringLiteral("raw"));
     DeviceSession session;

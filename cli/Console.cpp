@@ -1,5 +1,10 @@
 #include "cli/Console.h"
 
+#include "config/FileWriting.h"
+
+#include <QDir>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -86,6 +91,16 @@ void Progress::finish(const QString &result)
     m_open = false;
     if (!result.isEmpty())
         PrintErr(result + QLatin1Char('\n'));
+}
+
+int CheckOutputFile(const QString &path)
+{
+    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
+        return Fail(InputError, refusal);
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        return Fail(InputError, QStringLiteral("folder %1 does not exist").arg(target.absolutePath()));
+    return Done;
 }
 
 } // namespace gencfg::cli

@@ -18,6 +18,9 @@ bool OutputLost();
 
 // Prints message and a line end on stderr and returns status.
 int Fail(ExitStatus status, const QString &message);
+// Whether a file may be written at path, found out before the controller is asked: Done, or InputError
+// after saying why not.
+int CheckOutputFile(const QString &path);
 
 bool StderrIsTerminal();
 

@@ -3,16 +3,12 @@
 #include "cli/DeviceSession.h"
 
 #include "config/ConfigTransfer.h"
-#include "config/FileWriting.h"
 #include "config/ParamModel.h"
 #include "monitor/JournalBook.h"
 #include "monitor/JournalReading.h"
 #include "report/Language.h"
 #include "report/VisitReport.h"
 #include "visit/VisitArchive.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace gencfg::cli {
 
@@ -24,12 +20,8 @@ int RunReport(const Invocation &invocation)
         return Fail(InputError, QStringLiteral("unknown language: give --lang ru or --lang en"));
     const InterfaceTranslators translators(*language);
     const QString path = invocation.argument(0);
-    // Found out before the controller is read, not after.
-    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
-        return Fail(InputError, refusal);
-    if (!QFileInfo(path).absoluteDir().exists())
-        return Fail(InputError,
-                    QStringLiteral("folder %1 does not exist").arg(QFileInfo(path).absolutePath()));
+    if (const int writable = CheckOutputFile(path); writable != Done)
+        return writable;
 
     DeviceSession session;
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)

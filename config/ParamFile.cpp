@@ -194,9 +194,8 @@ void ApplyParamValues(const QVector<quint8> &values, ConfigImageBytes &image)
         image[size_t(i)] = values.at(i);
 }
 
-QString SaveFileName(const QString &chosen)
+QString SaveFileName(const QString &chosen, const QString &suffix)
 {
-    const QString suffix = QStringLiteral(".txt");
     return chosen.endsWith(suffix, Qt::CaseInsensitive) ? chosen : chosen + suffix;
 }
 

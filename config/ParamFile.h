@@ -37,8 +37,8 @@ ParamFileValues ReadParamFile(const QString &path);
 // Bytes the values do not reach keep their contents.
 void ApplyParamValues(const QVector<quint8> &values, ConfigImageBytes &image);
 
-// The chosen name with ".txt" appended unless it already ends so (in any case).
-QString SaveFileName(const QString &chosen);
+// The chosen name with suffix appended unless it already ends so (in any case).
+QString SaveFileName(const QString &chosen, const QString &suffix = QStringLiteral(".txt"));
 
 // Replaces the file only once it has been written completely, and never a name
 // that is not a regular file; returns the error or an empty text.

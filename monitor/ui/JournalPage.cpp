@@ -1,6 +1,7 @@
 #include "monitor/ui/JournalPage.h"
 
 #include "config/FileWriting.h"
+#include "config/ParamFile.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
 #include "monitor/JournalReading.h"
@@ -92,13 +93,12 @@ void JournalPage::saveJournals()
             m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
         return;
     }
-    QString path =
+    const QString chosen =
         QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
                                      QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
+    if (chosen.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        path += QLatin1String(".csv");
+    const QString path = SaveFileName(chosen, QStringLiteral(".csv"));
     bool refused = false;
     const QString failure = SaveWhole(path, m_book.csv(), &refused);
     if (!failure.isEmpty() && m_messages)

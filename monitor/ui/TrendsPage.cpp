@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -391,16 +390,9 @@ QString TrendsPage::savePicture(const QString &path)
 
 QString TrendsPage::saveFile(const QString &path, const QByteArray &bytes) const
 {
-    if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
-        return refusal;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
-    if (const QString error = WriteWhole(file, bytes); !error.isEmpty())
-        return tr("Не удалось сохранить %1: %2").arg(path, error);
-    if (!file.commit())
-        return tr("Не удалось сохранить %1: %2").arg(path, file.errorString());
-    return {};
+    bool refused = false;
+    const QString failure = SaveWhole(path, bytes, &refused);
+    return failure.isEmpty() || refused ? failure : tr("Не удалось сохранить %1: %2").arg(path, failure);
 }
 
 void TrendsPage::report(const QString &failure)

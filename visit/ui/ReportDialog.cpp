@@ -1,5 +1,6 @@
 #include "visit/ui/ReportDialog.h"
 
+#include "config/ParamFile.h"
 #include "widgets/Messages.h"
 
 #include <QDir>
@@ -66,12 +67,11 @@ void ReportDialog::savePdf()
     const QString proposed = QStringLiteral("report-%1-%2.pdf")
                                  .arg(report.serial.isEmpty() ? QStringLiteral("no-serial") : report.serial,
                                       report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
-    QString path = QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
-                                                QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty())
+    const QString chosen = QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
+                                                        QStringLiteral("PDF (*.pdf)"));
+    if (chosen.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QLatin1String(".pdf");
+    const QString path = SaveFileName(chosen, QStringLiteral(".pdf"));
     if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
         m_messages.error(failure);
 }
