@@ -32,6 +32,10 @@ const OptionEntry Options[] = {
     {"notes", "TEXT", "the technician's notes, printed under the report's header"},
     {"lang", "ru|en", "the report's language: Russian (the default, else GENCFG_LANG) or English"},
     {"visit", "SERIAL@DATE", "an archived visit: SERIAL@last, or the newest whose time begins with DATE"},
+    {"values", "UNITS.csv",
+     "per-unit values: a key column \"serial\" or \"port\", then one column per tree path"},
+    {"ledger", "LEDGER.csv", "the bench's ledger: one line is appended for every unit finished"},
+    {"watch", nullptr, "configure each controller whose port appears, until interrupted"},
 };
 
 struct CommandEntry
@@ -98,6 +102,33 @@ const QList<CommandEntry> &Commands()
          {port, "verify", "no-verify", "variant"},
          {"FILE"},
          {port}},
+        {"batch",
+         "TEMPLATE --port DEV [--port DEV ...] [--values UNITS.csv] [--ledger LEDGER.csv]\n"
+         "       [--variant petrol|diesel|dry] [--watch]",
+         "configure many controllers at once from a template",
+         "Reads every controller given with --port at once, each on its own port: its\n"
+         "variant, serial number and parameters. Each gets the parameter file TEMPLATE\n"
+         "with its own row of UNITS.csv over it: a UTF-8 CSV file whose header is\n"
+         "\"serial\" or \"port\", then tree paths as show-config and diff-config print\n"
+         "them; a row's cell holds that unit's value, an empty cell keeps the value the\n"
+         "unit holds. A unit without a row gets the template alone. Only the blocks that\n"
+         "hold a differing parameter are written; the whole memory is then read back to\n"
+         "prove them. A unit that already holds every value is not written: \"уже\n"
+         "настроен\". An unknown path, a value the window would refuse or a row for a\n"
+         "unit that is not there is named by file, line and column, and nothing is\n"
+         "written to any unit.\n"
+         "Each unit finished appends a line to LEDGER.csv: time, port, serial number,\n"
+         "variant, result (\"записан и проверен\", \"уже настроен\", \"ошибка\"), the\n"
+         "parameters changed, the failure and a note (no row of its own; proven before).\n"
+         "Stdout shows a line per unit, redrawn in place on a terminal, then a summary.\n"
+         "With --watch the ports given, or without --port every serial port that\n"
+         "appears after the start, are watched: each controller plugged in is\n"
+         "configured and recorded, until Ctrl+C. Nothing is retried without the user.\n"
+         "Exit status: 0 when every unit is proven or already configured; 4 a write\n"
+         "not proven; 3 a port cannot be opened; 2 bad input; 1 no answer; 130 Ctrl+C.",
+         {port, "values", "ledger", "variant", "watch"},
+         {"TEMPLATE"},
+         {}},
         {"diff-config",
          "A B [--variant petrol|diesel|dry]",
          "list the parameters that differ between two parameter sets",
@@ -325,7 +356,7 @@ QString ProgramHelp()
                           "  1  the controller did not answer, or the output cannot be written\n"
                           "  2  a usage or input error\n"
                           "  3  the port cannot be opened\n"
-                          "  4  write-config read back something else than it wrote\n"
+                          "  4  write-config or batch read back something else than it wrote\n"
                           "  (diff-config: 0 the same, 1 different, 2 trouble, 3 the port cannot be opened)\n"
                           "  130  stopped with Ctrl+C or SIGTERM; no file is written\n\n"
                           "Run '%1 COMMAND --help' for a command's options.\n")
@@ -409,8 +440,11 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
                            : QStringLiteral("unexpected argument '%1'").arg(invocation.arguments.at(atMost)),
                        entry);
     for (const QString &name : entry->options) {
-        if (parser.isSet(name))
-            invocation.options.insert(name, parser.value(name));
+        if (!parser.isSet(name))
+            continue;
+        invocation.options.insert(name, parser.value(name));
+        if (const QStringList all = parser.values(name); all.size() > 1)
+            invocation.repeated.insert(name, all);
     }
     for (const QString &name : entry->required) {
         if (!invocation.has(name))
@@ -419,7 +453,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
     // An empty value is no value, whether the option is required or not.
     for (const QString &name : entry->options) {
         const OptionEntry *option = findOption(name);
-        if (option->valueName && invocation.has(name) && invocation.value(name).isEmpty())
+        if (option->valueName && invocation.has(name) && invocation.values(name).contains(QString()))
             return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*option)), entry);
     }
     if (invocation.has(QStringLiteral("variant")) &&

@@ -20,12 +20,19 @@ struct ComparedSide
 struct Invocation
 {
     QString command;
-    QStringList arguments;           // the positional arguments, as many as the command takes
-    QHash<QString, QString> options; // given options by long name; flags map to an empty text
-    QList<ComparedSide> sides;       // diff-config: A and B, in the order given
+    QStringList arguments;                // the positional arguments, as many as the command takes
+    QHash<QString, QString> options;      // given options by long name; flags map to an empty text
+    QHash<QString, QStringList> repeated; // every value of an option given more than once, in order
+    QList<ComparedSide> sides;            // diff-config: A and B, in the order given
 
     bool has(const QString &option) const { return options.contains(option); }
     QString value(const QString &option) const { return options.value(option); }
+    // Every value given for the option; empty when it was not given.
+    QStringList values(const QString &option) const
+    {
+        return repeated.contains(option) ? repeated.value(option)
+                                         : (has(option) ? QStringList{value(option)} : QStringList{});
+    }
     QString argument(int i) const { return arguments.value(i); }
 };
 

@@ -26,6 +26,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("write-config"), RunWriteConfig},
         {QStringLiteral("show-config"), RunShowConfig},
         {QStringLiteral("diff-config"), RunDiffConfig},
+        {QStringLiteral("batch"), RunBatch},
         {QStringLiteral("read-journal"), RunReadJournal},
         {QStringLiteral("send"), RunSend},
         {QStringLiteral("start"), RunStart},

@@ -5,6 +5,8 @@
 
 #include "cli/CommandLine.h"
 
+#include <array>
+
 namespace gencfg::cli {
 
 // Parses arguments (without the program name) and runs the command.
@@ -24,5 +26,9 @@ int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
 int RunHistory(const Invocation &invocation);
 int RunReport(const Invocation &invocation);
+int RunBatch(const Invocation &invocation);
+
+// A parameter file's values over a blank image; prints why it cannot be used and returns InputError.
+int ReadParamImage(const QString &path, std::array<quint8, 256> &image);
 
 } // namespace gencfg::cli

@@ -21,16 +21,6 @@ namespace {
 
 const QString VariantOption = QStringLiteral("variant");
 
-int readFile(const QString &path, ConfigImageBytes &image)
-{
-    const ParamFileValues file = ReadParamFile(path);
-    if (!file.ok)
-        return Fail(InputError, file.error);
-    image = BlankImage();
-    ApplyParamValues(file.values, image);
-    return Done;
-}
-
 int recode(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageBytes &recoded,
            const QString &hint)
 {
@@ -67,6 +57,16 @@ int prepareWrite(const ConfigImageBytes &image, DeviceVariant variant, ConfigIma
 }
 
 } // namespace
+
+int ReadParamImage(const QString &path, ConfigImageBytes &image)
+{
+    const ParamFileValues file = ReadParamFile(path);
+    if (!file.ok)
+        return Fail(InputError, file.error);
+    image = BlankImage();
+    ApplyParamValues(file.values, image);
+    return Done;
+}
 
 int RunReadConfig(const Invocation &invocation)
 {
@@ -117,7 +117,7 @@ int RunReadConfig(const Invocation &invocation)
 int RunWriteConfig(const Invocation &invocation)
 {
     ConfigImageBytes image;
-    if (const int read = readFile(invocation.argument(0), image); read != Done)
+    if (const int read = ReadParamImage(invocation.argument(0), image); read != Done)
         return read;
     ConfigImageBytes written;
     // With the variant named, a file that cannot be coded is refused before the port is opened.
@@ -177,7 +177,7 @@ int RunWriteConfig(const Invocation &invocation)
 int RunShowConfig(const Invocation &invocation)
 {
     ConfigImageBytes image;
-    if (const int read = readFile(invocation.argument(0), image); read != Done)
+    if (const int read = ReadParamImage(invocation.argument(0), image); read != Done)
         return read;
     const DeviceVariant variant = invocation.has(VariantOption)
                                       ? *VariantFromName(invocation.value(VariantOption))
@@ -201,7 +201,7 @@ int RunDiffConfig(const Invocation &invocation)
         if (source.kind == ComparedSide::Port) {
             portSide = &source;
         } else if (source.kind == ComparedSide::File) {
-            if (const int read = readFile(source.name, images[size_t(side)]); read != Done)
+            if (const int read = ReadParamImage(source.name, images[size_t(side)]); read != Done)
                 return read;
         } else {
             QString error;

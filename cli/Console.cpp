@@ -64,6 +64,11 @@ bool StderrIsTerminal()
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+bool StdoutIsTerminal()
+{
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
 Progress::Progress(const QString &text) : m_text(text), m_shown(StderrIsTerminal())
 {
     m_open = m_shown;

@@ -23,6 +23,7 @@ int Fail(ExitStatus status, const QString &message);
 int CheckOutputFile(const QString &path);
 
 bool StderrIsTerminal();
+bool StdoutIsTerminal();
 
 // "<text> 25%" rewritten in place on stderr; nothing at all when stderr is
 // not a terminal, so pipes and logs stay clean.

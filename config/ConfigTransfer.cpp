@@ -13,9 +13,14 @@ namespace {
 using MemoryMap::BlockCount;
 using MemoryMap::BlockSize;
 
-int WriteSteps(ConfigWriteOperation::ReadBack readBack)
+int WriteSteps(int blocks, ConfigWriteOperation::ReadBack readBack)
 {
-    return readBack == ConfigWriteOperation::ReadBack::Yes ? 2 * BlockCount : BlockCount;
+    return readBack == ConfigWriteOperation::ReadBack::Yes ? blocks + BlockCount : blocks;
+}
+
+int Selected(const BlockSelection &blocks)
+{
+    return int(std::count(blocks.cbegin(), blocks.cend(), true));
 }
 
 } // namespace
@@ -88,14 +93,22 @@ std::optional<OperationStatus> ConfigReadOperation::stepEnded(StepOutcome outcom
 }
 
 ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent)
-    : DeviceOperation(WriteSteps(readBack), parent), m_image(image), m_readBack(BlankImage()),
-      m_mode(readBack)
+    : ConfigWriteOperation(image, readBack, AllBlocks, parent)
 {}
+
+ConfigWriteOperation::ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack,
+                                           const BlockSelection &blocks, QObject *parent)
+    : DeviceOperation(WriteSteps(Selected(blocks), readBack), parent), m_image(image),
+      m_readBack(BlankImage()), m_mode(readBack), m_blocks(blocks), m_blockCount(Selected(blocks))
+{
+    while (m_nextBlock < m_blocks.size() && !m_blocks[m_nextBlock])
+        ++m_nextBlock;
+}
 
 std::optional<OperationStep> ConfigWriteOperation::nextStep()
 {
-    if (m_blocksWritten < BlockCount) {
-        const MemoryBlock &block = WritePlan()[size_t(m_blocksWritten)];
+    if (m_blocksWritten < m_blockCount) {
+        const MemoryBlock &block = WritePlan()[m_nextBlock];
         return WriteBlockStep(
             block.address,
             QByteArray(reinterpret_cast<const char *>(m_image.data()) + block.address, block.length));
@@ -106,14 +119,17 @@ std::optional<OperationStep> ConfigWriteOperation::nextStep()
 std::optional<OperationStatus> ConfigWriteOperation::stepEnded(StepOutcome outcome,
                                                                const QByteArray &replyData)
 {
-    if (m_blocksWritten < BlockCount) {
-        setProgress(m_blocksWritten + 1, WriteSteps(m_mode));
+    if (m_blocksWritten < m_blockCount) {
+        setProgress(m_blocksWritten + 1, WriteSteps(m_blockCount, m_mode));
         if (outcome != StepOutcome::Sent)
             return FailureStatus(outcome);
         ++m_blocksWritten;
+        do
+            ++m_nextBlock;
+        while (m_nextBlock < m_blocks.size() && !m_blocks[m_nextBlock]);
         return m_variant.changed() ? std::optional(OperationStatus::VariantChanged) : std::nullopt;
     }
-    setProgress(BlockCount + m_readBack.blocksRead() + 1, WriteSteps(m_mode));
+    setProgress(m_blockCount + m_readBack.blocksRead() + 1, WriteSteps(m_blockCount, m_mode));
     const std::optional<OperationStatus> verdict = m_readBack.stepEnded(outcome, replyData);
     return m_variant.changed() ? OperationStatus::VariantChanged : verdict;
 }

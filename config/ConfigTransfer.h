@@ -18,6 +18,9 @@ struct MemoryBlock
 };
 
 using TransferPlan = std::array<MemoryBlock, MemoryMap::BlockCount>;
+// Which blocks of a plan a transfer moves.
+using BlockSelection = std::array<bool, MemoryMap::BlockCount>;
+constexpr BlockSelection AllBlocks = {true, true, true, true};
 
 // The write leaves out the engine-hour counter (0-3) and the read-only fields (180-191).
 const TransferPlan &WritePlan();
@@ -84,9 +87,10 @@ private:
     VariantWatch m_variant;
 };
 
-// "Записать": the four blocks of the write plan; the first block that fails
-// ends it. The write command has no reply, so with ReadBack::Yes the four
-// blocks of the read plan follow, and the caller compares what came back.
+// "Записать": the four blocks of the write plan, or those of them selected;
+// the first block that fails ends it. The write command has no reply, so with
+// ReadBack::Yes the four blocks of the read plan follow, and the caller
+// compares what came back.
 class ConfigWriteOperation : public DeviceOperation
 {
     Q_OBJECT
@@ -94,9 +98,12 @@ public:
     enum class ReadBack { No, Yes };
 
     ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, QObject *parent = nullptr);
+    ConfigWriteOperation(const ConfigImageBytes &image, ReadBack readBack, const BlockSelection &blocks,
+                         QObject *parent = nullptr);
 
     const ConfigImageBytes &written() const { return m_image; }
     int blocksWritten() const { return m_blocksWritten; }
+    int blocksToWrite() const { return m_blockCount; }
     // The controller's memory after the write; meaningful once the operation succeeded with ReadBack::Yes.
     const ConfigImageBytes &readBack() const { return m_readBack.image(); }
     // The variant whose catalogue the image was coded for; any other reported ends the write.
@@ -112,7 +119,10 @@ private:
     ConfigImageBytes m_image;
     BlockReader m_readBack;
     ReadBack m_mode;
+    BlockSelection m_blocks;
+    int m_blockCount = 0;
     int m_blocksWritten = 0;
+    size_t m_nextBlock = 0; // in the write plan
 };
 
 // What a transfer tells while it runs and once it has succeeded.
