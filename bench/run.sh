@@ -10,7 +10,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target gensim bench_decoder bench_link bench_startup \
-  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report >/dev/null
+  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
 # The window's reads would otherwise fill the user's own visit archive.
@@ -82,6 +82,16 @@ out=$(run $b/bench_report 20)
 report_ms=$(field 's/.*: median \([0-9.]*\) ms, max.*/\1/p' "$out")
 report_kb=$(field 's/^report size: \([0-9.]*\) KB.*/\1/p' "$out")
 
+echo "session recording..."
+out=$(run $b/bench_recording 60)
+rec_cpu_plain=$(field 's/^CPU share connected: \([0-9.]*\) % without recording.*/\1/p' "$out")
+rec_cpu=$(field 's/^CPU share connected: .*, \([0-9.]*\) % recording$/\1/p' "$out")
+rec_overhead=$(field 's/^recording overhead: \([-0-9.]*\) %.*/\1/p' "$out")
+rec_per_hour=$(field 's/^bytes written an hour: \([0-9.]*\) MB.*/\1/p' "$out")
+day_rec_mb=$(field 's/^a made-up 24-hour recording: \([0-9.]*\) MB.*/\1/p' "$out")
+day_decode_s=$(field 's/.*decoded through the link: [0-9]* records in \([0-9.]*\) s.*/\1/p' "$out")
+day_decode_peak=$(field 's/.*, peak \([0-9.]*\) MB$/\1/p' "$out")
+
 echo "start-up..."
 out=$(run $b/bench_startup)
 startup=$(field 's/^start-up to the first painted window: \([0-9.]*\) ms.*/\1/p' "$out")
@@ -122,6 +132,9 @@ These machines are shared; figures vary from run to run.
 | The same with the "Графики" page shown, the whole day | ${frame_cost_trends_all} us | below 1500 us |
 | Memory of a full day's telemetry record | ${day_mb} MB | below 30 MB |
 | Visit report as PDF: header, notes, measurements, the whole diesel tree, full journals (105 events, 50 alarms), median of 20 | ${report_ms} ms, ${report_kb} KB | below 1 s |
+| Session recording while connected (status period 100 ms): CPU share of the process without and with recording | ${rec_cpu_plain} % and ${rec_cpu} %, overhead ${rec_overhead} % of one core | |
+| Session recording: bytes written an hour at period 100 ms | ${rec_per_hour} MB | |
+| A day's recording (period 100 ms, ${day_rec_mb} MB, made by \`bench_recording --make 24 FILE\`) decoded as fast as possible through the link and the status feed, no window | ${day_decode_s} s, peak resident ${day_decode_peak} MB | flat memory |
 | Start-up to the first painted window | ${startup} ms | below 1000 ms |
 | Resident memory after start | ${rss_start} MB | |
 | Resident memory after the soak (${soak_seconds} s, status every 100 ms, journals every minute) | ${rss_soak} MB, growth after the first minute ${rss_growth} MB | growth below 1 MB |

@@ -30,5 +30,8 @@ int RunBatch(const Invocation &invocation);
 
 // A parameter file's values over a blank image; prints why it cannot be used and returns InputError.
 int ReadParamImage(const QString &path, std::array<quint8, 256> &image);
+int RunRecord(const Invocation &invocation);
+// status --from-recording: every status frame of a session recording.
+int RunStatusFromRecording(const Invocation &invocation);
 
 } // namespace gencfg::cli

@@ -973,6 +973,11 @@ void TestSim::gensim_refusesWhatItCannotServe_data()
         << QStringList{"--count", "2", "--silent-unit", "2"} << "--silent-unit";
     QTest::newRow("ignoring unit not a number")
         << QStringList{"--count", "2", "--ignore-writes-unit", "one"} << "--ignore-writes-unit";
+    QTest::newRow("speed without a replay") << QStringList{"--speed", "10"} << "--replay FILE";
+    QTest::newRow("replay at no speed") << QStringList{"--replay", "/dev/null", "--speed", "0"} << "--speed";
+    QTest::newRow("replay of a device")
+        << QStringList{"--replay", "/dev/null"} << QString::fromUtf8("/dev/null не является обычным файлом");
+    QTest::newRow("replay of a bench") << QStringList{"--replay", "/dev/null", "--count", "2"} << "--count 2";
 }
 
 void TestSim::gensim_refusesWhatItCannotServe()
