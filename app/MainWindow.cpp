@@ -658,6 +658,9 @@ void MainWindow::openRecording(const QString &path)
         QMetaObject::invokeMethod(
             this, [this, text] { m_messages.error(text); }, Qt::QueuedConnection);
     });
+    // The recorded session's requests show in the terminal as the window's own do.
+    connect(playback, &RecordingTransport::requestPlayed, terminalPage,
+            [this](const QByteArray &frame) { terminalPage->appendEcho("<< " + frame); });
     connect(playback, &RecordingTransport::finished, this,
             [this] { playbackBar->showPosition(m_playback ? m_playback->duration() : 0); });
     portCombo->clearSelection();
