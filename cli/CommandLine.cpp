@@ -32,6 +32,9 @@ const OptionEntry Options[] = {
     {"notes", "TEXT", "the technician's notes, printed under the report's header"},
     {"lang", "ru|en", "the report's language: Russian (the default, else GENCFG_LANG) or English"},
     {"visit", "SERIAL@DATE", "an archived visit: SERIAL@last, or the newest whose time begins with DATE"},
+    {"from-recording", "FILE",
+     "decode a session recording (gencfg-cli record, the window) instead of a port"},
+    {"duration", "SECONDS", "stop after this many seconds instead of at Ctrl+C"},
 };
 
 struct CommandEntry
@@ -59,7 +62,7 @@ const QList<CommandEntry> &Commands()
          {},
          {}},
         {"status",
-         "--port DEV [--json | --csv] [--follow]",
+         "--port DEV [--json | --csv] [--follow] | --from-recording FILE [--json | --csv]",
          "print the controller's next status frame",
          "Waits for the controller's next status frame and prints it as the measurement\n"
          "page shows it: status text, voltages, batteries, engine hours, time to\n"
@@ -67,9 +70,25 @@ const QList<CommandEntry> &Commands()
          "With --json, one JSON object per frame, on one line; a text the window would\n"
          "leave unchanged is null. With --csv, a header row of names and units, then\n"
          "one row per frame with its local time, as the window's \"Сохранить CSV\".\n"
-         "With --follow, every frame until interrupted.",
-         {port, "json", "csv", "follow"},
+         "With --follow, every frame until interrupted.\n"
+         "With --from-recording FILE instead of --port, every status frame of a session\n"
+         "recording, decoded as a live port's, each with its recorded time; a malformed\n"
+         "line ends the output with status 2, a file cut short is read up to the cut.",
+         {port, "json", "csv", "follow", "from-recording"},
          {},
+         {}},
+        {"record",
+         "--port DEV FILE [--duration SECONDS]",
+         "record the session with the controller into a file",
+         "Writes every byte the controller sends, with its arrival time, into FILE, a\n"
+         "session recording (docs/recording.md), written as it goes and flushed at\n"
+         "least twice a second. Runs until Ctrl+C (or SIGTERM) or for --duration\n"
+         "SECONDS, then ends with status 0 and the file complete. Prints nothing on\n"
+         "stdout. FILE is replaced if it exists; a name that is not a regular file is\n"
+         "refused. A write that fails (a full disk) or the port lost ends the recording\n"
+         "with a message and status 1; the file keeps every whole line written.",
+         {port, "duration"},
+         {"FILE"},
          {port}},
         {"read-config",
          "--port DEV FILE [--raw] [--variant petrol|diesel|dry]",
@@ -327,7 +346,8 @@ QString ProgramHelp()
                           "  3  the port cannot be opened\n"
                           "  4  write-config read back something else than it wrote\n"
                           "  (diff-config: 0 the same, 1 different, 2 trouble, 3 the port cannot be opened)\n"
-                          "  130  stopped with Ctrl+C or SIGTERM; no file is written\n\n"
+                          "  130  stopped with Ctrl+C or SIGTERM; no file is written\n"
+                          "  (status --follow and record: Ctrl+C is their normal end, status 0)\n\n"
                           "Run '%1 COMMAND --help' for a command's options.\n")
         .arg(Program, columns(rows));
 }
@@ -421,6 +441,17 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments)
         const OptionEntry *option = findOption(name);
         if (option->valueName && invocation.has(name) && invocation.value(name).isEmpty())
             return invalid(QStringLiteral("%1 is empty").arg(optionLabel(*option)), entry);
+    }
+    // status reads either a port or a recording.
+    if (first == QLatin1String("status")) {
+        const bool fromRecording = invocation.has(QStringLiteral("from-recording"));
+        if (fromRecording == invocation.has(QStringLiteral("port")))
+            return invalid(fromRecording ? QStringLiteral("give --port or --from-recording, not both")
+                                         : QStringLiteral("missing --port DEV"),
+                           entry);
+        if (fromRecording && invocation.has(QStringLiteral("follow")))
+            return invalid(QStringLiteral("--follow reads a port; --from-recording prints every frame"),
+                           entry);
     }
     if (invocation.has(QStringLiteral("variant")) &&
         !VariantFromName(invocation.value(QStringLiteral("variant"))))

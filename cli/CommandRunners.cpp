@@ -34,6 +34,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("set-serial"), RunSetSerial},
         {QStringLiteral("history"), RunHistory},
         {QStringLiteral("report"), RunReport},
+        {QStringLiteral("record"), RunRecord},
     };
     const Runner runner = runners.value(parsed.invocation.command);
     Q_ASSERT(runner);

@@ -24,5 +24,8 @@ int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
 int RunHistory(const Invocation &invocation);
 int RunReport(const Invocation &invocation);
+int RunRecord(const Invocation &invocation);
+// status --from-recording: every status frame of a session recording.
+int RunStatusFromRecording(const Invocation &invocation);
 
 } // namespace gencfg::cli

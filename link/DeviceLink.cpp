@@ -121,6 +121,7 @@ void DeviceLink::receive(const QByteArray &s)
     if (s.isEmpty())
         return;
     Q_EMIT bytesArrived();
+    Q_EMIT bytesReceived(s);
     RxText.append(s);
     LineText.append(s);
     if (LineText.contains(FrameEnd)) {
@@ -303,6 +304,8 @@ void DeviceLink::sendStep()
     if (!stillSending(run))
         return; // the port was closed under the echo
     const qint64 written = m_transport->write(m_step.frame);
+    if (written > 0)
+        Q_EMIT bytesSent(m_step.frame.left(int(written)));
     // A port lost inside the write has ended the operation, and whoever was told
     // of the loss may have let the link release it or start another one.
     if (!stillSending(run))

@@ -77,6 +77,10 @@ public:
 Q_SIGNALS:
     // Every arrival that delivered bytes.
     void bytesArrived();
+    // The bytes of that arrival, before any frame is cut out of them.
+    void bytesReceived(const QByteArray &bytes);
+    // What the transport took of a request.
+    void bytesSent(const QByteArray &bytes);
     // The received text since the last line, now holding a carriage return.
     void terminalStep(const QByteArray &lineText);
     // A request as sent: "<< " or "<<" followed by the frame text.

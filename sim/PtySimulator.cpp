@@ -184,6 +184,12 @@ void PtySimulator::onReadable()
             Q_EMIT frameReceived(m_model.receivedLog().constLast());
             if (!isOpen())
                 return;
+            if (m_replySource) {
+                if (const std::optional<QByteArray> given = m_replySource(frame.text)) {
+                    sendRaw(*given);
+                    continue;
+                }
+            }
             if (reply.isEmpty())
                 continue;
             const int delay = m_replyDelayMs + m_model.replyDelayMs(m_model.receivedLog().constLast().bytes);
@@ -240,6 +246,14 @@ void PtySimulator::queueFrame(const QByteArray &frameBytes, bool isStatus)
         at = std::find_if(m_queue.begin(), m_queue.end(),
                           [](const Outgoing &out) { return out.isStatus && out.offset == 0; });
     m_queue.insert(at, pieces.begin(), pieces.end());
+    pump();
+}
+
+void PtySimulator::sendRaw(const QByteArray &text)
+{
+    if (!isOpen() || !m_clientPresent || m_queue.size() >= MaxQueued || text.isEmpty())
+        return;
+    m_queue.push_back({text, false});
     pump();
 }
 

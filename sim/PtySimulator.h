@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 #include <deque>
+#include <functional>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -47,6 +49,11 @@ public:
     void setPaced(bool on) { m_paced = on; }
     void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }
     void setNoise(double rate, quint32 seed) { m_noise = LineNoise(rate, seed); }
+    // Answers a request in place of the model: the text to send, or nothing to let the model answer.
+    using ReplySource = std::function<std::optional<QByteArray>(const QByteArray &requestText)>;
+    void setReplySource(ReplySource source) { m_replySource = std::move(source); }
+    // Bytes exactly as a controller's line carried them: no framing, no noise added.
+    void sendRaw(const QByteArray &bytes);
 
 public Q_SLOTS:
     // One status frame now, without device time passing.
@@ -92,6 +99,7 @@ private:
     QTimer m_paceTimer;
     RequestCutter m_cutter;
     LineNoise m_noise;
+    ReplySource m_replySource;
     std::deque<Outgoing> m_queue;
     int m_periodMs = 1000;
     int m_replyDelayMs = 0;

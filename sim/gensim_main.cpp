@@ -5,6 +5,7 @@
 #include "link/Commands.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
+#include "sim/RecordingReplay.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -166,9 +167,21 @@ int main(int argc, char *argv[])
         QStringLiteral("ignore-writes-unit"),
         QStringLiteral("Controller K of --count accepts memory writes but stores nothing."),
         QStringLiteral("K"));
-    parser.addOptions({linkOption, variantOption, periodOption, paceOption, delayOption, noiseOption,
-                       silentOption, logOption, fullOption, staticOption, seedOption, ignoreWritesOption,
-                       delayJournalOption, flapOption, countOption, silentUnitOption, ignoringUnitOption});
+    const QCommandLineOption replayOption(
+        QStringLiteral("replay"),
+        QStringLiteral("Play the controller of a session recording: its bytes at their recorded times, from "
+                       "when a client first opens the device; a request is answered with the reply recorded "
+                       "for it, else as the simulator answers."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption speedOption(QStringLiteral("speed"),
+                                         QStringLiteral("Play --replay X times as fast (default 1)."),
+                                         QStringLiteral("X"), QStringLiteral("1"));
+    const QCommandLineOption loopOption(QStringLiteral("loop"),
+                                        QStringLiteral("Play --replay again from its start after its end."));
+    parser.addOptions({linkOption,       variantOption,      periodOption,       paceOption,  delayOption,
+                       noiseOption,      silentOption,       logOption,          fullOption,  staticOption,
+                       seedOption,       ignoreWritesOption, delayJournalOption, flapOption,  countOption,
+                       silentUnitOption, ignoringUnitOption, replayOption,       speedOption, loopOption});
     // Usage errors exit with 2 as gencfg-cli's do; process() below only answers --help and --version.
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText());
@@ -230,12 +243,30 @@ int main(int argc, char *argv[])
     if (!units(ignoringUnitOption, ignoringUnits))
         return fail(QStringLiteral("--ignore-writes-unit wants a controller from 0 to %1").arg(count - 1));
 
+    const QString replayPath = parser.value(replayOption);
+    const double speed = parser.value(speedOption).toDouble(&ok);
+    if (!ok || !(speed > 0.0 && speed <= 1000.0))
+        return fail(QStringLiteral("--speed wants a factor above 0, at most 1000"));
+    if (replayPath.isEmpty() && (parser.isSet(speedOption) || parser.isSet(loopOption)))
+        return fail(QStringLiteral("--speed and --loop go with --replay FILE"));
+    if (!replayPath.isEmpty() && count > 1)
+        return fail(QStringLiteral("--replay plays one controller, not --count %1").arg(count));
+    quint8 modelVariant = *variant;
+    if (!replayPath.isEmpty() && !parser.isSet(variantOption)) {
+        // Requests the recording has no reply for are answered as the recorded variant would.
+        RecordingReader header;
+        if (header.open(replayPath).isEmpty()) {
+            if (const std::optional<DeviceVariant> recorded = VariantFromName(header.header().variant))
+                modelVariant = quint8(*recorded);
+        }
+    }
+
     if (!quitOnSignals(app))
         return fail(QStringLiteral("cannot watch for signals"));
 
     std::vector<std::unique_ptr<PtySimulator>> simulators;
     for (int unit = 0; unit < count; ++unit) {
-        auto simulator = std::make_unique<PtySimulator>(*variant, seed + quint32(unit));
+        auto simulator = std::make_unique<PtySimulator>(modelVariant, seed + quint32(unit));
         ControllerModel &model = simulator->model();
         if (unit > 0)
             model.writeMemory(MemoryMap::SerialNumber, QByteArray::number(FactorySerialNumber + unit));
@@ -258,6 +289,28 @@ int main(int argc, char *argv[])
                 [prefix](const FrameLogEntry &entry) { printFrame((prefix + "RX").constData(), entry); });
             QObject::connect(simulator.get(), &PtySimulator::frameSent, [prefix](const FrameLogEntry &entry) {
                 printFrame((prefix + "TX").constData(), entry);
+            });
+        }
+        if (!replayPath.isEmpty()) {
+            // The recorded controller sends its own frames, noise included.
+            simulator->setPeriodMs(0);
+            simulator->setNoise(0, seed);
+            auto *replay = new RecordingReplay(*simulator, simulator.get());
+            replay->setSpeed(speed);
+            replay->setLoop(parser.isSet(loopOption));
+            if (const QString failure = replay->open(replayPath); !failure.isEmpty())
+                return fail(failure);
+            QObject::connect(simulator.get(), &PtySimulator::clientChanged, replay, [replay](bool present) {
+                if (present)
+                    replay->start();
+            });
+            QObject::connect(replay, &RecordingReplay::failed, &app, [](const QString &text) {
+                std::fprintf(stderr, "gensim: %s\n", qPrintable(text));
+                std::fflush(stderr);
+            });
+            QObject::connect(replay, &RecordingReplay::finished, &app, [replayPath] {
+                std::fprintf(stderr, "gensim: the replay of %s has ended\n", qPrintable(replayPath));
+                std::fflush(stderr);
             });
         }
         const QString link = parser.value(linkOption);

@@ -787,6 +787,65 @@
     </message>
 </context>
 <context>
+    <name>Recording</name>
+    <message>
+        <source>Файл %1 не найден</source>
+        <translation>File %1 not found</translation>
+    </message>
+    <message>
+        <source>%1 — это папка, а не запись сеанса</source>
+        <translation>%1 is a folder, not a session recording</translation>
+    </message>
+    <message>
+        <source>%1 не является обычным файлом</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл %1: %2</source>
+        <translation>Cannot open file %1: %2</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл %1: %2</source>
+        <translation>Cannot read file %1: %2</translation>
+    </message>
+    <message>
+        <source>Файл %1 записан в UTF-16 и не является записью сеанса</source>
+        <translation>File %1 is in UTF-16 and is not a session recording</translation>
+    </message>
+    <message>
+        <source>Файл %1 не является записью сеанса</source>
+        <translation>File %1 is not a session recording</translation>
+    </message>
+    <message>
+        <source>Файл %1: запись сеанса версии %2 не поддерживается</source>
+        <translation>File %1: session recording version %2 is not supported</translation>
+    </message>
+    <message>
+        <source>Файл %1, строка %2: неверная строка записи сеанса</source>
+        <translation>File %1, line %2: not a line of a session recording</translation>
+    </message>
+    <message>
+        <source>Файл %1, строка %2: время меньше, чем в предыдущей строке</source>
+        <translation>File %1, line %2: the time is earlier than on the line before</translation>
+    </message>
+    <message>
+        <source>Файл %1, строка %2: строка слишком длинная</source>
+        <translation>File %1, line %2: the line is too long</translation>
+    </message>
+    <message>
+        <source>Файл %1: сжатые данные повреждены после строки %2</source>
+        <translation>File %1: the compressed data are damaged after line %2</translation>
+    </message>
+    <message>
+        <source>Не удалось создать файл записи сеанса %1: %2</source>
+        <translation>Cannot create session recording file %1: %2</translation>
+    </message>
+    <message>
+        <source>Запись сеанса в файл %1 остановлена: %2</source>
+        <translation>Session recording to %1 stopped: %2</translation>
+    </message>
+</context>
+<context>
     <name>ServicePayloads</name>
     <message>
         <source>Длительность должна быть не больше %1 ч %2 мин</source>

@@ -1,0 +1,47 @@
+#pragma once
+
+// The session recording's lines: a header naming the program, port, start time
+// and variant, then one line per chunk of bytes with its time and direction.
+// docs/recording.md describes the format for whoever reads it without us.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace gencfg {
+
+constexpr int RecordingFormatVersion = 1;
+// What every recording's first line begins with.
+inline constexpr char RecordingMagic[] = "# gencfg-recording ";
+
+struct RecordingHeader
+{
+    int formatVersion = RecordingFormatVersion;
+    QString programVersion;
+    QString port;
+    QDateTime start; // with its offset from UTC
+    QString variant; // "petrol", "diesel", "dry", or empty when unknown
+};
+
+enum class ChunkDirection { Received, Sent };
+
+struct RecordedChunk
+{
+    qint64 ms = 0; // since the start
+    ChunkDirection direction = ChunkDirection::Received;
+    QByteArray bytes;
+};
+
+// The header line, ended by a line feed.
+QByteArray FormatRecordingHeader(const RecordingHeader &header);
+// A header line without its line end; nothing when it is no header of ours.
+// A newer format version is returned as read, for the caller to refuse.
+std::optional<RecordingHeader> ParseRecordingHeader(const QByteArray &line);
+
+// One chunk's line, ended by a line feed: "1234 < 0241...".
+QByteArray FormatChunkLine(qint64 ms, ChunkDirection direction, const QByteArray &bytes);
+// A chunk line without its line end (a carriage return is allowed); nothing when malformed.
+std::optional<RecordedChunk> ParseChunkLine(const QByteArray &line);
+
+} // namespace gencfg
