@@ -2,9 +2,10 @@
 // opening it to its end, and the process's peak resident memory (getrusage's ru_maxrss). The
 // recording is made up first: status frames every 100 ms whose voltages and temperatures move.
 //
-// Usage: bench_replay [HOURS] [--trends]
+// Usage: bench_replay [HOURS] [--trends] [--write FILE MINUTES]
 //   HOURS     the recording's length (default 24)
 //   --trends  the "Графики" page shown while it plays, over the whole recording
+//   --write   only writes a recording of MINUTES to FILE, for a look at it in the window
 
 #include "BenchSupport.h"
 #include "ControllerFrames.h"
@@ -32,8 +33,9 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-// Writes hours of a diesel controller's frames every 100 ms; returns the number of frames.
-qint64 writeRecording(const QString &path, int hours)
+// Writes minutes of a diesel controller's frames every 100 ms, one in a hundred damaged; returns the
+// number of frames whole.
+qint64 writeRecording(const QString &path, qint64 minutes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -44,7 +46,8 @@ qint64 writeRecording(const QString &path, int hours)
     header.start = QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::OffsetFromUTC, 3 * 3600);
     header.variant = QStringLiteral("diesel");
     file.write(FormatRecordingHeader(header));
-    const qint64 frames = qint64(hours) * 36000;
+    const qint64 frames = minutes * 600;
+    qint64 whole = 0;
     QByteArray block;
     for (qint64 i = 0; i < frames; ++i) {
         const Status status = Status(201)
@@ -52,14 +55,19 @@ qint64 writeRecording(const QString &path, int hours)
                                   .at(10, quint8(181 + i / 900 % 50))
                                   .at(11, quint8(182 + i / 300 % 40))
                                   .at(20, quint8(20 + i / 3000 % 30));
-        block += FormatChunkLine(i * 100, ChunkDirection::Received, status.frame());
+        QByteArray frame = status.frame();
+        if (i % 100 == 99)
+            frame[frame.size() - 2] = frame[frame.size() - 2] == '0' ? '1' : '0';
+        else
+            ++whole;
+        block += FormatChunkLine(i * 100, ChunkDirection::Received, frame);
         if (block.size() > (1 << 20)) {
             file.write(block);
             block.clear();
         }
     }
     file.write(block);
-    return frames;
+    return whole;
 }
 
 } // namespace
@@ -68,6 +76,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--write")); at >= 0)
+        return writeRecording(args.value(at + 1), args.value(at + 2).toLongLong()) > 0 ? 0 : 1;
     const bool trends = args.contains(QStringLiteral("--trends"));
     const int hours = args.value(0).toInt() > 0 ? args.value(0).toInt() : 24;
 
@@ -75,7 +85,7 @@ int main(int argc, char *argv[])
     const QString path = dir.filePath(QStringLiteral("day.gcrec"));
     QElapsedTimer made;
     made.start();
-    const qint64 frames = writeRecording(path, hours);
+    const qint64 frames = writeRecording(path, qint64(hours) * 60);
     if (frames < 0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
