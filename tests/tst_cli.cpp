@@ -2,6 +2,7 @@
 // pseudo-terminal, opened as a real serial port.
 
 #include "LinkWait.h"
+#include "MemLink.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
@@ -13,6 +14,7 @@
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
 #include "monitor/TelemetryCsv.h"
+#include "record/RecordingReader.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
 #include "visit/VisitArchive.h"
@@ -269,6 +271,8 @@ private Q_SLOTS:
 
     void ports_listsThePortsTheSystemEnumerates();
     void executable_linksNoWidgets_andReportsWithoutADisplay();
+    void record_replayedAndRecordedAgain_decodesToTheSameRecordsAtTheSpeedsPace();
+    void replay_answersARequestWithItsRecordedReply_elseAsTheSimulator();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -292,7 +296,7 @@ void tst_Cli::help_forTheProgramAndEachCommand_exitsZero_data()
     QTest::newRow("version, short") << QStringList{"-v"} << "gencfg-cli " GENCFG_VERSION "\n";
     for (const char *command :
          {"ports", "status", "read-config", "write-config", "show-config", "read-journal", "send", "start",
-          "stop", "set-motor-hours", "set-serial", "report", "history"}) {
+          "stop", "set-motor-hours", "set-serial", "report", "history", "record"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
                                << QStringLiteral("Usage: gencfg-cli %1").arg(QLatin1String(command));
     }
@@ -372,6 +376,19 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
         << QStringList{"read-config", "--port", NoPort, "{file}pipe"} << "pipe не является обычным файлом";
     QTest::newRow("file onto a device") << QStringList{"read-config", "--port", NoPort, "/dev/full"}
                                         << "/dev/full не является обычным файлом";
+    QTest::newRow("record without a file") << QStringList{"record", "--port", NoPort} << "missing FILE";
+    QTest::newRow("record for no time")
+        << QStringList{"record", "--port", NoPort, "{file}r.rec", "--duration", "0"}
+        << "--duration wants a number of seconds above 0";
+    QTest::newRow("record onto a device")
+        << QStringList{"record", "--port", NoPort, "/dev/full"} << "/dev/full не является обычным файлом";
+    QTest::newRow("status from a port and a recording")
+        << QStringList{"status", "--port", NoPort, "--from-recording", "{file}in.txt"}
+        << "give --port or --from-recording, not both";
+    QTest::newRow("status from a missing recording")
+        << QStringList{"status", "--from-recording", "{file}none.rec"} << "none.rec не найден";
+    QTest::newRow("status from a parameter file")
+        << QStringList{"status", "--from-recording", "{file}in.txt", "--csv"} << "не является записью сеанса";
     QTest::newRow("empty port beside a file")
         << QStringList{"diff-config", "{file}in.txt", "--port", ""} << "--port DEV is empty";
     QTest::newRow("empty port before a file")
@@ -1440,6 +1457,139 @@ void tst_Cli::executable_linksNoWidgets_andReportsWithoutADisplay()
     const CliResult folder = runCli({"report", "--port", c.port(), m_dir.path()});
     QVERIFY2(folder.exitCode == 2 && folder.errText().contains(QStringLiteral("папка")), folder.describe());
     QCOMPARE(c.received().size(), asked);
+}
+
+namespace {
+
+struct DecodedRecording
+{
+    QList<qint64> times; // of each status record, ms since the epoch
+    QStringList values;  // each record's CSV row without its time
+    int badFrames = 0;
+    QByteArray describe;
+};
+
+// A recording as status --csv --from-recording prints it, and the bad frames a link counts in it.
+DecodedRecording decodeRecording(const QString &file)
+{
+    DecodedRecording decoded;
+    const CliResult r = runCli({"status", "--csv", "--from-recording", file});
+    decoded.describe = r.describe();
+    if (r.exitCode != 0)
+        return decoded;
+    const QStringList rows = r.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    for (const QString &row : rows) {
+        decoded.times << QDateTime::fromString(row.section(QLatin1Char(','), 0, 0), Qt::ISODateWithMs)
+                             .toMSecsSinceEpoch();
+        decoded.values << row.section(QLatin1Char(','), 1);
+    }
+    RecordingReader reader;
+    DeviceLink link;
+    if (!reader.open(file).isEmpty())
+        return decoded;
+    RecordedChunk chunk;
+    while (reader.next(chunk))
+        if (chunk.direction == ChunkDirection::Received)
+            link.receive(chunk.bytes);
+    decoded.badFrames = link.badFrameCount();
+    return decoded;
+}
+
+} // namespace
+
+void tst_Cli::record_replayedAndRecordedAgain_decodesToTheSameRecordsAtTheSpeedsPace()
+{
+    Gensim controller({"--variant", "diesel", "--period", "200", "--noise", "0.003", "--seed", "12"});
+    QVERIFY(!controller.port.isEmpty());
+    const QString original = path("original.rec");
+    const CliResult recorded = runCli({"record", "--port", controller.port, original, "--duration", "12"});
+    QVERIFY2(recorded.exitCode == 0 && recorded.out.isEmpty(), recorded.describe());
+
+    Gensim replay({"--replay", original, "--speed", "10"});
+    QVERIFY(!replay.port.isEmpty());
+    const QString again = path("again.rec");
+    Following recorder({"record", "--port", replay.port, again});
+    // The replay starts when its first client opens the device, and ends after 1.2 s.
+    QVERIFY(
+        QTest::qWaitFor([&] { return replay.process.readAllStandardError().contains("has ended"); }, 20000));
+    QTest::qWait(700);
+    // Ctrl+C is the normal end of a recording: status 0, the file whole.
+    QVERIFY(recorder.stop(SIGINT));
+    QCOMPARE(recorder.process.exitCode(), 0);
+    QVERIFY(recorder.out.isEmpty());
+
+    const DecodedRecording first = decodeRecording(original);
+    const DecodedRecording second = decodeRecording(again);
+    QVERIFY2(first.values.size() >= 40, first.describe);
+    QCOMPARE(second.values, first.values);
+    // Noise and bad frames are played as they were recorded.
+    QVERIFY(first.badFrames > 0);
+    QCOMPARE(second.badFrames, first.badFrames);
+    for (int i = 1; i < first.times.size(); ++i) {
+        const qint64 expected = (first.times.at(i) - first.times.at(0)) / 10;
+        const qint64 played = second.times.at(i) - second.times.at(0);
+        QVERIFY2(qAbs(played - expected) <= 20,
+                 qPrintable(QStringLiteral("record %1: %2 ms after the first, expected %3")
+                                .arg(i)
+                                .arg(played)
+                                .arg(expected)));
+    }
+}
+
+void tst_Cli::replay_answersARequestWithItsRecordedReply_elseAsTheSimulator()
+{
+    // A session in which the four blocks of the memory were read, the memory unlike any factory's.
+    MemLink mem(1000, 201);
+    ConfigImageBytes memory = DefaultConfigImage(DeviceVariant::Diesel);
+    put(memory, 36, QByteArray::fromHex("00C8"));
+    put(memory, 70, QByteArray::fromHex("12"));
+    put(memory, 210, QByteArray::fromHex("55AA"));
+    mem.model().writeMemory(0, bytesOf(memory));
+    QList<QByteArray> requests;
+    QList<QByteArray> replies;
+    connect(mem.sim, &SimTransport::frameReceived, this, [&](const FrameLogEntry &e) { requests << e.text; });
+    connect(mem.sim, &SimTransport::frameSent, this, [&](const FrameLogEntry &e) {
+        if (e.bytes.size() > 1 && IsReplyCommand(quint8(e.bytes.at(1))))
+            replies << e.text;
+    });
+    ConfigReadOperation read(filledImage(0));
+    QCOMPARE(runToEnd(mem.link, read), std::optional(OperationStatus::Succeeded));
+    QCOMPARE(requests.size(), 4);
+    QCOMPARE(replies.size(), 4);
+
+    // The requests and replies first, the last reply left out; status frames from the second second on.
+    RecordingHeader header;
+    header.programVersion = QStringLiteral(GENCFG_VERSION);
+    header.port = QStringLiteral("/dev/ttyUSB0");
+    header.start = QDateTime::currentDateTime();
+    header.variant = QStringLiteral("diesel");
+    QByteArray text = FormatRecordingHeader(header);
+    for (int i = 0; i < 4; ++i) {
+        text += FormatChunkLine(10 * i, ChunkDirection::Sent, requests.at(i));
+        if (i < 3)
+            text += FormatChunkLine(10 * i + 5, ChunkDirection::Received, replies.at(i));
+    }
+    for (int k = 0; k < 100; ++k)
+        text += FormatChunkLine(1000 + 100 * k, ChunkDirection::Received,
+                                FrameBytesToText(mem.model().statusFrameBytes()));
+    const QString recording = path("session.rec");
+    QVERIFY(writeAll(recording, text));
+
+    Gensim replay({"--replay", recording, "--seed", "3"});
+    QVERIFY(!replay.port.isEmpty());
+    const QString out = path("read.txt");
+    const CliResult r = runCli({"read-config", "--port", replay.port, "--raw", out});
+    QVERIFY2(r.exitCode == 0, r.describe());
+    QByteArray readBack;
+    for (const quint8 value : ReadParamFile(out).values)
+        readBack += char(value);
+    const QByteArray factory = ControllerModel(201, 3).memory();
+    QCOMPARE(readBack.size(), 256);
+    // Blocks answered from the recording hold its memory; the last one, unrecorded, the simulator's.
+    const int lastBlock = 192;
+    QCOMPARE(readBack.left(lastBlock).toHex(' '), bytesOf(memory).left(lastBlock).toHex(' '));
+    QCOMPARE(readBack.mid(lastBlock).toHex(' '), factory.mid(lastBlock).toHex(' '));
+    QVERIFY(bytesOf(memory).mid(lastBlock) != factory.mid(lastBlock));
 }
 
 QTEST_MAIN(tst_Cli)
