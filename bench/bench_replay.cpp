@@ -119,5 +119,5 @@ int main(int argc, char *argv[])
         trends ? " with the trends page" : "", seconds, hours * 3600.0 / seconds, form.telemetryLog().size(),
         form.link().badFrameCount());
     std::printf("peak resident memory: %.0f MB (%.0f MB before playing)\n", peakMegabytes(), before);
-    return form.telemetryLog().size() == frames ? 0 : 1;
+    return form.link().packetCount() == frames ? 0 : 1;
 }
