@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/PlaybackBar.h"
 #include "app/TerminalPage.h"
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamEditor.h"
@@ -8,10 +9,12 @@
 #include "link/LinkTexts.h"
 #include "link/PortAccess.h"
 #include "monitor/Journal.h"
+#include "monitor/TelemetryJson.h"
 #include "monitor/TrafficLog.h"
 #include "monitor/ui/JournalPage.h"
 #include "monitor/ui/MeasurementPage.h"
 #include "monitor/ui/TrendsPage.h"
+#include "record/RecordingTransport.h"
 #include "service/ui/ServicePage.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
@@ -22,6 +25,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +56,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent), m_messages(this)
     buildWindow();
     connectLink();
     connectVisits();
+    connectPlayback();
     setInitialState();
 }
 
@@ -158,6 +164,9 @@ void MainWindow::buildWindow()
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, &m_link, &DeviceLink::cancelOperation);
+
+    playbackBar = new PlaybackBar(this);
+    playbackBar->setGeometry(0, ClientHeight - 48, ClientWidth, 30);
 
     faultBlinkTimer.setInterval(2000);
 
@@ -297,6 +306,7 @@ void MainWindow::shutDown()
     m_messages.setHandler([](const Message &) {});
     m_link.closePort();
     m_recording.stop();
+    m_sessionRecorder.stop();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -403,6 +413,9 @@ void MainWindow::pickPort(const QString &path)
 
 void MainWindow::onPortPicked(const QString &path)
 {
+    // A port picked while a recording plays ends it: the window shows a controller again.
+    if (m_playback && !m_link.busy())
+        closeRecording();
     const ByteTransport &port = m_link.transport();
     if (m_link.busy() || (port.isOpen() && port.portName() == path))
         return;
@@ -413,7 +426,9 @@ void MainWindow::onPortPicked(const QString &path)
     if (!failure.isEmpty()) {
         portCombo->clearSelection();
         m_messages.plain(QStringLiteral("Error"), failure);
+        return;
     }
+    startHeldSessionRecording();
 }
 
 void MainWindow::onPortLost()
@@ -458,10 +473,16 @@ void MainWindow::updateControls()
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
     if (!idle && device.contains(QApplication::focusWidget()))
         pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+    // A recording plays: nothing may act on a controller, but a port may be picked to end it.
+    const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {
         const bool free = idle || !device.contains(control);
-        control->setEnabled(free && (m_serviceUnlocked || !locked.contains(control)));
+        const bool unplayed = !playing || control == portCombo;
+        control->setEnabled(free && unplayed && (m_serviceUnlocked || !locked.contains(control)));
     }
+    for (QWidget *control : terminalPage->sessionRecordingControls())
+        control->setEnabled(!playing);
+    playbackBar->openButton()->setEnabled(idle);
     stopButton->setVisible(!idle);
     setTabVisible(journalPage, !m_petrolReported);
     setTabVisible(terminalPage, m_serviceUnlocked);
@@ -486,6 +507,8 @@ void MainWindow::placeChildren()
     // The status bar is docked to the bottom edge; the pages' formulas read its height.
     const int sb = statusBar->height();
     statusBar->setGeometry(0, height() - sb, width(), sb);
+    // The playback strip fills the room between the pages and the status bar.
+    playbackBar->setGeometry(0, height() - 48, width(), 48 - sb);
 
     setWidth(pageTabs, width());
     setHeight(pageTabs, height() - 50);
@@ -496,6 +519,171 @@ void MainWindow::placeChildren()
     paramsPage->placeChildren(p, sb);
     terminalPage->placeChildren(p, sb);
     journalPage->placeChildren(p, sb);
+}
+
+void MainWindow::setTelemetryClock(std::function<qint64()> clock)
+{
+    m_liveClock = std::move(clock);
+    if (!m_playback)
+        m_statusFeed.setClock(m_liveClock);
+}
+
+QString MainWindow::RecordingShownText(const QString &path)
+{
+    return tr("Показана запись сеанса: %1 — не устройство").arg(QFileInfo(path).fileName());
+}
+
+void MainWindow::connectPlayback()
+{
+    m_sessionRecorder.setLink(&m_link);
+    connect(terminalPage, &TerminalPage::sessionRecordingSwitched, this, &MainWindow::onSessionSwitch);
+    connect(&m_sessionRecorder, &SessionRecorder::stopped, this, &MainWindow::onSessionRecordingStopped);
+    connect(playbackBar, &PlaybackBar::openRequested, this, &MainWindow::chooseRecording);
+    connect(playbackBar, &PlaybackBar::closeRequested, this, [this] {
+        closeRecording();
+        portCombo->setFocus(Qt::OtherFocusReason);
+    });
+    connect(playbackBar, &PlaybackBar::pauseSwitched, this, [this](bool paused) {
+        if (m_playback)
+            paused ? m_playback->pause() : m_playback->resume();
+    });
+    connect(playbackBar, &PlaybackBar::speedChosen, this, [this](double speed) {
+        if (m_playback)
+            m_playback->setSpeed(speed);
+    });
+    connect(playbackBar, &PlaybackBar::positionChosen, this, [this](qint64 ms) {
+        if (!m_playback)
+            return;
+        // Going back plays the earlier frames again: the record and the counts start from there.
+        if (ms < m_playback->position())
+            startAfresh();
+        m_playback->seek(ms);
+        playbackBar->showPosition(m_playback->position());
+    });
+    m_playbackTick.setInterval(250);
+    connect(&m_playbackTick, &QTimer::timeout, this, [this] {
+        if (m_playback)
+            playbackBar->showPosition(m_playback->position());
+    });
+}
+
+void MainWindow::recordSession(const QString &path)
+{
+    terminalPage->setSessionFileName(path);
+    onSessionSwitch(true, path);
+}
+
+void MainWindow::onSessionSwitch(bool on, const QString &path)
+{
+    m_heldSessionPath.clear();
+    if (!on) {
+        m_sessionRecorder.stop();
+        terminalPage->showSessionRecording(false);
+        return;
+    }
+    terminalPage->showSessionRecording(true);
+    m_heldSessionPath = path;
+    if (m_link.transport().isOpen() && !m_playback)
+        startHeldSessionRecording();
+}
+
+void MainWindow::startHeldSessionRecording()
+{
+    if (m_heldSessionPath.isEmpty() || m_playback)
+        return;
+    const QString path = std::exchange(m_heldSessionPath, QString());
+    RecordingHeader header;
+    header.programVersion = QCoreApplication::applicationVersion();
+    header.port = m_link.transport().portName();
+    if (m_statusFeed.seen())
+        header.variant = VariantName(m_statusFeed.latest().VariantCode);
+    const QString failure = m_sessionRecorder.start(path, header);
+    if (!failure.isEmpty())
+        onSessionRecordingStopped(failure);
+}
+
+void MainWindow::onSessionRecordingStopped(const QString &failure)
+{
+    terminalPage->showSessionRecording(false);
+    if (failure.isEmpty())
+        return;
+    // Not from inside the receive path or a write: a modal box there would run the link under itself.
+    QMetaObject::invokeMethod(
+        this, [this, failure] { m_messages.error(failure); }, Qt::QueuedConnection);
+}
+
+void MainWindow::chooseRecording()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Открыть запись сеанса"), QString(),
+                                                      tr("Записи сеанса (*.gcrec);;Все файлы (*)"));
+    if (!path.isEmpty())
+        openRecording(path);
+}
+
+void MainWindow::startAfresh()
+{
+    m_link.restartReceiving();
+    m_telemetry.clear();
+    measurementPage->showNoData();
+    trendsPage->goLive();
+}
+
+void MainWindow::openRecording(const QString &path)
+{
+    if (m_link.busy())
+        return;
+    auto transport = std::make_unique<RecordingTransport>();
+    transport->setSpeed(playbackBar->speed());
+    const QString failure = transport->open(path);
+    if (!failure.isEmpty()) {
+        m_messages.error(failure);
+        return;
+    }
+    // The session being recorded was the port's; the recording is no session.
+    m_heldSessionPath.clear();
+    m_sessionRecorder.stop();
+    RecordingTransport *playback = transport.get();
+    if (m_playback)
+        m_link.setTransport(std::move(transport));
+    else
+        m_link.setTransport(std::move(transport), &m_liveTransport);
+    m_playback = playback;
+    // The values read belong to the controller on the port that was open.
+    m_tree.setBaseline(std::nullopt);
+    m_visits.forgetController();
+    const qint64 startMs = playback->header().start.toMSecsSinceEpoch();
+    m_statusFeed.setClock([playback, startMs] { return startMs + playback->position(); });
+    startAfresh();
+    connect(playback, &RecordingTransport::failed, this, [this](const QString &text) {
+        QMetaObject::invokeMethod(
+            this, [this, text] { m_messages.error(text); }, Qt::QueuedConnection);
+    });
+    // The recorded session's requests show in the terminal as the window's own do.
+    connect(playback, &RecordingTransport::requestPlayed, terminalPage,
+            [this](const QByteArray &frame) { terminalPage->appendEcho("<< " + frame); });
+    connect(playback, &RecordingTransport::finished, this,
+            [this] { playbackBar->showPosition(m_playback ? m_playback->duration() : 0); });
+    portCombo->clearSelection();
+    playbackBar->showPlayback(playback->duration());
+    trendsPage->showRecordingSpan(startMs, startMs + playback->duration());
+    statusText->setText(RecordingShownText(path));
+    m_playbackTick.start();
+    updateControls();
+}
+
+void MainWindow::closeRecording()
+{
+    if (!m_playback || m_link.busy())
+        return;
+    m_playback = nullptr;
+    m_playbackTick.stop();
+    m_link.setTransport(std::move(m_liveTransport));
+    m_statusFeed.setClock(m_liveClock);
+    startAfresh();
+    playbackBar->hidePlayback();
+    trendsPage->showRecordingSpan(0, 0);
+    statusText->clear();
+    updateControls();
 }
 
 } // namespace gencfg

@@ -10,6 +10,7 @@
 #include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
 #include "monitor/TelemetryRecording.h"
+#include "record/SessionRecorder.h"
 #include "visit/VisitKeeper.h"
 #include "widgets/Messages.h"
 
@@ -42,6 +43,8 @@ class PortComboBox;
 class ServicePage;
 class TerminalPage;
 class ParamValueDialog;
+class PlaybackBar;
+class RecordingTransport;
 class TrendsPage;
 
 class MainWindow : public QWidget
@@ -62,7 +65,7 @@ public:
     // Every status frame of this run, for the "Графики" page.
     TelemetryLog &telemetryLog() { return m_telemetry; }
     // The clock the record stamps each status frame with, in milliseconds since the epoch.
-    void setTelemetryClock(std::function<qint64()> clock) { m_statusFeed.setClock(std::move(clock)); }
+    void setTelemetryClock(std::function<qint64()> clock);
     // The clock the terminal stamps its lines with and the service page sets the controller's clock from.
     void setClock(const std::function<QDateTime()> &clock);
     ParamEditor &editor() { return *m_editor; }
@@ -71,6 +74,17 @@ public:
     void pickPort(const QString &path);
     // Lists a port the system does not enumerate (a pseudo-terminal, a symlink).
     void addExtraPort(const QString &path);
+
+    // Records the session to path from the port's opening, or from now when a port is open.
+    void recordSession(const QString &path);
+    SessionRecorder &sessionRecorder() { return m_sessionRecorder; }
+    // Plays a session recording as if it came from a port, as "Открыть запись сеанса" does.
+    void openRecording(const QString &path);
+    // Back to the port the recording replaced, closed: the user picks it again.
+    void closeRecording();
+    bool playsRecording() const { return m_playback != nullptr; }
+    // The status bar's text while a recording is shown.
+    static QString RecordingShownText(const QString &path);
 
     // Window parts, named as the pages refer to them.
     QTabWidget *pageTabs = nullptr;
@@ -130,8 +144,17 @@ private:
     void connectVisits();
     void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
     void showReportDialog();
+    void connectPlayback();
+    void onSessionSwitch(bool on, const QString &path);
+    // Starts the session recording waiting for a port, once one is open.
+    void startHeldSessionRecording();
+    void onSessionRecordingStopped(const QString &failure);
+    void chooseRecording();
+    // What the link received before belongs to another stream: counts, record and plots start again.
+    void startAfresh();
 
     TrendsPage *trendsPage = nullptr; // "Графики"
+    PlaybackBar *playbackBar = nullptr;
     ParamValueDialog *valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
@@ -139,6 +162,14 @@ private:
     ParamModel m_tree;
     TelemetryLog m_telemetry;
     TelemetryRecording m_recording;
+    SessionRecorder m_sessionRecorder;
+    // The session recording the user asked for while no port was open.
+    QString m_heldSessionPath;
+    // The recording playing, owned by the link; the port it replaced waits here.
+    RecordingTransport *m_playback = nullptr;
+    std::unique_ptr<ByteTransport> m_liveTransport;
+    std::function<qint64()> m_liveClock = &QDateTime::currentMSecsSinceEpoch;
+    QTimer m_playbackTick;
     std::unique_ptr<ParamEditor> m_editor;
     VisitKeeper m_visits;
     QPointer<ChangeListDialog> m_sinceLastVisit;

@@ -43,6 +43,23 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     logSwitch->setCaption(tr("Вести лог"));
     logSwitch->setGeometry(669, 476, 120, 41);
 
+    sessionFileButton = new QPushButton(tr("Файл записи"), this);
+    sessionFileButton->setObjectName(QStringLiteral("sessionFileButton"));
+    sessionFileButton->setAccessibleName(sessionFileButton->text());
+    sessionFileButton->setGeometry(279, 476, 120, 41);
+
+    sessionRecordSwitch = new SwitchLed(this);
+    sessionRecordSwitch->setObjectName(QStringLiteral("sessionRecordSwitch"));
+    sessionRecordSwitch->setCaption(tr("Запись сеанса"));
+    sessionRecordSwitch->setGeometry(404, 476, 120, 41);
+
+    connect(sessionFileButton, &QPushButton::clicked, this, [this] {
+        const QString path = askSessionFileName();
+        if (!path.isEmpty())
+            setSessionFileName(path);
+    });
+    connect(sessionRecordSwitch, &SwitchLed::changed, this, &TerminalPage::onSessionSwitch);
+
     // The display follows the lamp whoever sets it; the log follows only the user.
     connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this](bool lit) { DisplayData = lit; });
     connect(clearButton, &QPushButton::clicked, trafficView, &QPlainTextEdit::clear);
@@ -83,6 +100,40 @@ QList<QWidget *> TerminalPage::deviceControls() const
     return {logFileButton};
 }
 
+QList<QWidget *> TerminalPage::sessionRecordingControls() const
+{
+    return {sessionFileButton, sessionRecordSwitch};
+}
+
+void TerminalPage::setSessionFileName(const QString &path)
+{
+    m_sessionFileName = path;
+    sessionFileButton->setToolTip(path);
+    sessionFileButton->setAccessibleDescription(path);
+}
+
+void TerminalPage::showSessionRecording(bool on)
+{
+    sessionRecordSwitch->setActive(on);
+}
+
+QString TerminalPage::askSessionFileName()
+{
+    return QFileDialog::getSaveFileName(window(), tr("Запись сеанса"), m_sessionFileName,
+                                        tr("Записи сеанса (*.gcrec);;Все файлы (*)"));
+}
+
+void TerminalPage::onSessionSwitch(bool on)
+{
+    if (on && m_sessionFileName.isEmpty())
+        setSessionFileName(askSessionFileName());
+    if (on && m_sessionFileName.isEmpty()) {
+        sessionRecordSwitch->setActive(false);
+        return;
+    }
+    Q_EMIT sessionRecordingSwitched(on, m_sessionFileName);
+}
+
 void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
 {
     const int W = p.W();
@@ -94,6 +145,10 @@ void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
     p.bottomRow(logSwitch, statusBarHeight);
     setLeft(logFileButton, W - logFileButton->width() - logSwitch->width() - 19);
     p.bottomRow(logFileButton, statusBarHeight);
+    setLeft(sessionRecordSwitch, logFileButton->x() - sessionRecordSwitch->width() - 19);
+    p.bottomRow(sessionRecordSwitch, statusBarHeight);
+    setLeft(sessionFileButton, sessionRecordSwitch->x() - sessionFileButton->width() - 5);
+    p.bottomRow(sessionFileButton, statusBarHeight);
 }
 
 void TerminalPage::terminalStep(const QByteArray &LineText)

@@ -1,7 +1,8 @@
 #pragma once
 
-// The "Терминал+лог" page: the raw traffic, numbered and time-stamped, and the
-// switch and name button of the log the received lines can be written to.
+// The "Терминал+лог" page: the raw traffic, numbered and time-stamped, the
+// switch and name button of the log the received lines can be written to, and
+// those of the session recording the window keeps.
 
 #include <QDateTime>
 #include <QWidget>
@@ -35,18 +36,37 @@ public:
 
     // What the window locks while an operation runs.
     QList<QWidget *> deviceControls() const;
+    // What the window locks while a recording plays: there is no session to record.
+    QList<QWidget *> sessionRecordingControls() const;
+
+    // The session recording's file name, as chosen or given on the command line.
+    QString sessionFileName() const { return m_sessionFileName; }
+    void setSessionFileName(const QString &path);
+    // The "Запись сеанса" lamp, as the window's recording is on or off.
+    void showSessionRecording(bool on);
 
     // One arrival's worth of received text that now holds a carriage return.
     void terminalStep(const QByteArray &LineText);
     // A sent frame with its "<< " or "<<" mark: always shown, never numbered.
     void appendEcho(const QByteArray &line);
 
+Q_SIGNALS:
+    // The user switched the session recording on, to the named file, or off.
+    void sessionRecordingSwitched(bool on, const QString &path);
+
 private:
+    void onSessionSwitch(bool on);
+    // Asks for the session recording's file name; empty when the user cancels.
+    QString askSessionFileName();
+
     QPushButton *logFileButton = nullptr; // "Имя файла"
     QPlainTextEdit *trafficView = nullptr;
-    SwitchLed *showTrafficSwitch = nullptr; // "Отображать данные"
-    QPushButton *clearButton = nullptr;     // "Очистить "
-    SwitchLed *logSwitch = nullptr;         // "Вести лог"
+    SwitchLed *showTrafficSwitch = nullptr;   // "Отображать данные"
+    QPushButton *clearButton = nullptr;       // "Очистить "
+    SwitchLed *logSwitch = nullptr;           // "Вести лог"
+    QPushButton *sessionFileButton = nullptr; // "Файл записи"
+    SwitchLed *sessionRecordSwitch = nullptr; // "Запись сеанса"
+    QString m_sessionFileName;
 
     qint64 LineNumber = 0;
     bool DisplayData = false;

@@ -1,6 +1,6 @@
-#include "report/Language.h"
 #include "app/MainWindow.h"
 #include "config/Catalogue.h"
+#include "report/Language.h"
 #ifdef GENCFG_WITH_SIMULATOR
 #include "sim/PtySimulator.h"
 #endif
@@ -54,6 +54,12 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[variant]"));
 #endif
     parser.addOption(portOption);
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"),
+        QStringLiteral(
+            "Record the session to FILE from the port's opening, as the terminal page's switch does."),
+        QStringLiteral("FILE"));
+    parser.addOption(recordOption);
     const QCommandLineOption langOption(
         QStringLiteral("lang"),
         QStringLiteral("Interface language: ru (default) or en. Without it, GENCFG_LANG is used."),
@@ -101,6 +107,8 @@ int main(int argc, char *argv[])
 
     gencfg::MainWindow form;
     form.show();
+    if (parser.isSet(recordOption))
+        form.recordSession(parser.value(recordOption));
     if (!port.isEmpty()) {
         form.addExtraPort(port);
         QTimer::singleShot(0, &form, [&form, port] { form.pickPort(port); });

@@ -10,7 +10,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target gensim bench_decoder bench_link bench_startup \
-  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording >/dev/null
+  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
 # The window's reads would otherwise fill the user's own visit archive.
@@ -54,6 +54,11 @@ out=$(run $b/bench_status_frame 500 --day --trends)
 frame_cost_trends=$(field 's/^median per frame incl. display and repaint: \([0-9.]*\) us.*/\1/p' "$out")
 out=$(run $b/bench_status_frame 500 --day --trends --all)
 frame_cost_trends_all=$(field 's/^median per frame incl. display and repaint: \([0-9.]*\) us.*/\1/p' "$out")
+
+echo "a day's recording played into the window..."
+out=$(run $b/bench_replay 24)
+replay_s=$(field 's/^replay as fast as possible: \([0-9.]*\) s.*/\1/p' "$out")
+replay_mb=$(field 's/^peak resident memory: \([0-9.]*\) MB.*/\1/p' "$out")
 
 echo "trends page as the record fills..."
 out=$(run $b/bench_trends || true)
@@ -131,6 +136,7 @@ These machines are shared; figures vary from run to run.
 | The same with the "Графики" page shown, last 10 minutes | ${frame_cost_trends} us | below 1500 us |
 | The same with the "Графики" page shown, the whole day | ${frame_cost_trends_all} us | below 1500 us |
 | Memory of a full day's telemetry record | ${day_mb} MB | below 30 MB |
+| A 24-hour recording (status every 100 ms, 864,000 frames) played "as fast as possible" into the window: time, peak resident memory (ru_maxrss) | ${replay_s} s, ${replay_mb} MB | flat memory |
 | Visit report as PDF: header, notes, measurements, the whole diesel tree, full journals (105 events, 50 alarms), median of 20 | ${report_ms} ms, ${report_kb} KB | below 1 s |
 | Session recording while connected (status period 100 ms): CPU share of the process without and with recording | ${rec_cpu_plain} % and ${rec_cpu} %, overhead ${rec_overhead} % of one core | |
 | Session recording: bytes written an hour at period 100 ms | ${rec_per_hour} MB | |

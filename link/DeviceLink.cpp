@@ -28,15 +28,30 @@ void DeviceLink::connectTransport()
     connect(m_transport.get(), &ByteTransport::lost, this, &DeviceLink::onPortLost);
 }
 
-bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport)
+bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport,
+                              std::unique_ptr<ByteTransport> *previous)
 {
     if (busy() || !transport)
         return false;
     m_returnPoll.stop();
     m_transport->close();
+    m_transport->disconnect(this);
+    if (previous)
+        *previous = std::move(m_transport);
     m_transport = std::move(transport);
     connectTransport();
     return true;
+}
+
+void DeviceLink::restartReceiving()
+{
+    RxText.clear();
+    LineText.clear();
+    m_firstFrame.reset();
+    PacketCount = 0;
+    m_badFrames = 0;
+    Q_EMIT packetCountChanged(PacketCount);
+    Q_EMIT badFrameCountChanged(m_badFrames);
 }
 
 QString DeviceLink::openPort(const QString &name)

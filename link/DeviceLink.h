@@ -35,8 +35,11 @@ public:
     ~DeviceLink() override;
 
     ByteTransport &transport() { return *m_transport; }
-    // Only while no operation runs; the old transport is closed.
-    bool setTransport(std::unique_ptr<ByteTransport> transport);
+    // Only while no operation runs; the old transport is closed, and handed to previous when one is given.
+    bool setTransport(std::unique_ptr<ByteTransport> transport,
+                      std::unique_ptr<ByteTransport> *previous = nullptr);
+    // Forgets the received text and counts: what arrives next is another stream.
+    void restartReceiving();
 
     // Opens a port; refused while an operation runs. Returns the failure text, or an empty string.
     QString openPort(const QString &name);

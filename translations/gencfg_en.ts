@@ -1435,6 +1435,18 @@
         <source>Сейчас</source>
         <translation>Now</translation>
     </message>
+    <message>
+        <source>Показана запись сеанса: %1 — не устройство</source>
+        <translation>Showing session recording: %1 — not a device</translation>
+    </message>
+    <message>
+        <source>Открыть запись сеанса</source>
+        <translation>Open session recording</translation>
+    </message>
+    <message>
+        <source>Записи сеанса (*.gcrec);;Все файлы (*)</source>
+        <translation>Session recordings (*.gcrec);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::MeasurementPage</name>
@@ -1510,6 +1522,33 @@
     <message>
         <source>Отчёт</source>
         <translation>Report</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::PlaybackBar</name>
+    <message>
+        <source>Открыть запись сеанса</source>
+        <translation>Open session recording</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Скорость</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>как можно быстрее</source>
+        <translation>as fast as possible</translation>
+    </message>
+    <message>
+        <source>Позиция</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Закрыть запись</source>
+        <translation>Close recording</translation>
     </message>
 </context>
 <context>
@@ -1651,6 +1690,18 @@
         <source>Задайте имя LOG-файла</source>
         <translation>Set a LOG file name</translation>
     </message>
+    <message>
+        <source>Файл записи</source>
+        <translation>Recording file</translation>
+    </message>
+    <message>
+        <source>Запись сеанса</source>
+        <translation>Session recording</translation>
+    </message>
+    <message>
+        <source>Записи сеанса (*.gcrec);;Все файлы (*)</source>
+        <translation>Session recordings (*.gcrec);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::TextDisplay</name>
@@ -1775,6 +1826,10 @@
     <message>
         <source>Не удалось сохранить %1: %2</source>
         <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>Вся запись</source>
+        <translation>Whole recording</translation>
     </message>
 </context>
 <context>

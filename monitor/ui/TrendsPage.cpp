@@ -67,6 +67,9 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     m_spanCombo->addItems({tr("1 мин"), tr("10 мин"), tr("1 ч"), tr("всё")});
     m_spanCombo->setCurrentIndex(m_timeline.span());
     QPushButton *nowButton = makeButton(this, "nowButton", tr("Сейчас"));
+    m_wholeRecordingButton = makeButton(this, "wholeRecordingButton", tr("Вся запись"));
+    m_wholeRecordingButton->setAccessibleName(m_wholeRecordingButton->text());
+    m_wholeRecordingButton->hide();
     QPushButton *saveCsvButton = makeButton(this, "saveCsvButton", tr("Сохранить CSV"));
     QPushButton *savePictureButton = makeButton(this, "savePictureButton", tr("Сохранить картинку"));
     m_recordSwitch = new SwitchLed(tr("Запись в файл"), this);
@@ -80,6 +83,7 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     auto *controls = new QHBoxLayout;
     controls->addWidget(m_spanCombo);
     controls->addWidget(nowButton);
+    controls->addWidget(m_wholeRecordingButton);
     controls->addStretch(1);
     controls->addWidget(saveCsvButton);
     controls->addWidget(savePictureButton);
@@ -104,6 +108,16 @@ TrendsPage::TrendsPage(const TelemetryLog &log, QWidget *parent)
     connect(m_spanCombo, &QComboBox::activated, this,
             [this](int index) { setSpan(TrendTimeline::Span(index)); });
     connect(nowButton, &QPushButton::clicked, this, &TrendsPage::goLive);
+    connect(m_wholeRecordingButton, &QPushButton::clicked, this, [this] {
+        showRange(m_recordingFrom, m_recordingTo);
+        m_showsWholeRecording = true;
+    });
+    m_wholeRecordingRefresh.setSingleShot(true);
+    m_wholeRecordingRefresh.setInterval(500);
+    connect(&m_wholeRecordingRefresh, &QTimer::timeout, this, [this] {
+        if (m_showsWholeRecording && isVisible())
+            rebuild();
+    });
     connect(saveCsvButton, &QPushButton::clicked, this, &TrendsPage::saveCsvClicked);
     connect(savePictureButton, &QPushButton::clicked, this, &TrendsPage::savePictureClicked);
     connect(m_recordSwitch, &SwitchLed::changed, this, &TrendsPage::onRecordSwitch);
@@ -258,8 +272,18 @@ void TrendsPage::setSpan(TrendTimeline::Span span)
     goLive();
 }
 
+void TrendsPage::showRecordingSpan(qint64 from, qint64 to)
+{
+    m_recordingFrom = from;
+    m_recordingTo = to;
+    m_wholeRecordingButton->setVisible(to > from);
+    if (to <= from && m_showsWholeRecording)
+        goLive();
+}
+
 void TrendsPage::goLive()
 {
+    m_showsWholeRecording = false;
     m_timeline.goLive();
     if (isVisible())
         rebuild();
@@ -267,6 +291,7 @@ void TrendsPage::goLive()
 
 void TrendsPage::showRange(qint64 from, qint64 to)
 {
+    m_showsWholeRecording = false;
     if (m_timeline.showRange(from, to) && isVisible())
         rebuild();
 }
@@ -283,6 +308,8 @@ void TrendsPage::sampleAdded()
         m_timeline.invalidate();
     else if (m_timeline.sampleAdded(m_plots[VoltagePlot].chart->plotArea().toRect().width()))
         applyToSeries();
+    else if (m_showsWholeRecording && !m_wholeRecordingRefresh.isActive())
+        m_wholeRecordingRefresh.start();
 }
 
 void TrendsPage::applyToSeries(bool thresholdsMoved)

@@ -9,6 +9,7 @@
 #include "monitor/TelemetryRecording.h"
 #include "monitor/TrendTimeline.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -17,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
+class QPushButton;
 class QScatterSeries;
 class QValueAxis;
 
@@ -39,6 +41,11 @@ public:
     // The newest sample of the record was just appended.
     void sampleAdded();
     void showThresholds(const ConfigImageBytes &image);
+    // Follows the newest frame again over the chosen span ("Сейчас").
+    void goLive();
+    // The span of the recording being played, in milliseconds since the epoch, offered as "Вся запись";
+    // an empty span withdraws it.
+    void showRecordingSpan(qint64 from, qint64 to);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -46,8 +53,6 @@ protected:
 
 private:
     void setSpan(TrendTimeline::Span span);
-    // Follows the newest frame again over the chosen span ("Сейчас").
-    void goLive();
     // Shows from..to, in milliseconds since the epoch, and stops following.
     void showRange(qint64 from, qint64 to);
     // Atomic saves, never onto a name that is not a regular file; return the failure text, or an empty one.
@@ -98,6 +103,12 @@ private:
     std::vector<Trend> m_trends;
     QScatterSeries *m_changeMarks = nullptr;
     QWidget *m_plotArea = nullptr;
+    QPushButton *m_wholeRecordingButton = nullptr; // "Вся запись"
+    qint64 m_recordingFrom = 0;
+    qint64 m_recordingTo = 0;
+    // The whole recording is shown while it plays: the plots fill in a few times a second, not per frame.
+    bool m_showsWholeRecording = false;
+    QTimer m_wholeRecordingRefresh;
 };
 
 } // namespace gencfg
