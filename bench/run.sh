@@ -9,7 +9,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release -j"$(nproc)" --target gensim bench_decoder bench_link bench_startup \
+cmake --build build-release -j"$(nproc)" --target gensim gencfg-cli bench_decoder bench_link bench_startup \
   bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
@@ -97,6 +97,12 @@ day_rec_mb=$(field 's/^a made-up 24-hour recording: \([0-9.]*\) MB.*/\1/p' "$out
 day_decode_s=$(field 's/.*decoded through the link: [0-9]* records in \([0-9.]*\) s.*/\1/p' "$out")
 day_decode_peak=$(field 's/.*, peak \([0-9.]*\) MB$/\1/p' "$out")
 
+echo "batch of eight controllers..."
+out=$(run bench/bench_batch.sh $b 3)
+batch_one=$(field 's/^batch of eight over one alone: \([0-9.]*\).*/\1/p' "$out")
+batch_write=$(field 's/^batch of eight over write-config alone: \([0-9.]*\).*/\1/p' "$out")
+batch_cpu=$(field 's/^gencfg-cli CPU share for eight: \([0-9.]*\) %.*/\1/p' "$out")
+
 echo "start-up..."
 out=$(run $b/bench_startup)
 startup=$(field 's/^start-up to the first painted window: \([0-9.]*\) ms.*/\1/p' "$out")
@@ -140,6 +146,8 @@ These machines are shared; figures vary from run to run.
 | Visit report as PDF: header, notes, measurements, the whole diesel tree, full journals (105 events, 50 alarms), median of 20 | ${report_ms} ms, ${report_kb} KB | below 1 s |
 | Session recording while connected (status period 100 ms): CPU share of the process without and with recording | ${rec_cpu_plain} % and ${rec_cpu} %, overhead ${rec_overhead} % of one core | |
 | Session recording: bytes written an hour at period 100 ms | ${rec_per_hour} MB | |
+| \`gencfg-cli batch\` of eight \`gensim\` controllers paced at 9600 baud, period 1000 ms (each read, three blocks written, read back): time over the same batch of one controller alone, and over \`write-config\` to one controller alone | ${batch_one}, and ${batch_write} | at most 1.2 |
+| \`gencfg-cli batch\` of eight: CPU share (user + system over wall time) | ${batch_cpu} % of one core | below 5 % |
 | A day's recording (period 100 ms, ${day_rec_mb} MB, made by \`bench_recording --make 24 FILE\`) decoded as fast as possible through the link and the status feed, no window | ${day_decode_s} s, peak resident ${day_decode_peak} MB | flat memory |
 | Start-up to the first painted window | ${startup} ms | below 1000 ms |
 | Resident memory after start | ${rss_start} MB | |

@@ -11,7 +11,7 @@ set -euo pipefail
 # qt6-l10n-tools, qt6-tools-dev: lrelease, lupdate and their CMake functions for the English interface; qt6-translations-l10n: Qt's own texts in Russian.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev zlib1g-dev
           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
-          fonts-dejavu-core fonts-dejavu-extra poppler-utils desktop-file-utils appstream file dpkg-dev "$@")
+          fonts-dejavu-core fonts-dejavu-extra poppler-utils desktop-file-utils appstream file dpkg-dev bc "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
