@@ -8,8 +8,8 @@
 #include "config/Catalogue.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
-#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
+#include "config/UnitPlan.h"
 #include "visit/VisitArchive.h"
 
 #include <QStringList>
@@ -33,19 +33,15 @@ int recode(const ConfigImageBytes &image, DeviceVariant variant, ConfigImageByte
 // The window's "Записать" rule: a value outside its limits is named and nothing is written.
 int refuseValuesOutsideLimits(const ConfigImageBytes &image, DeviceVariant variant)
 {
-    ParamModel tree;
-    LoadVariantTree(variant, tree);
-    DecodeConfigImage(image, tree);
-    const QVector<ValueOutsideLimits> outside = ValuesOutsideLimits(tree);
-    if (outside.isEmpty())
+    const QString refusal = TemplateRefusal(image, variant);
+    if (refusal.isEmpty())
         return Done;
-    for (const ValueOutsideLimits &v : outside)
-        PrintErr(QStringLiteral("%1: %2 is outside the limits %3…%4\n").arg(v.path, v.value, v.min, v.max));
-    return Fail(
-        InputError,
-        outside.size() == 1
-            ? QStringLiteral("not written: 1 parameter lies outside its limits")
-            : QStringLiteral("not written: %1 parameters lie outside their limits").arg(outside.size()));
+    PrintErr(refusal + QLatin1Char('\n'));
+    const qsizetype outside = refusal.count(QLatin1Char('\n')) + 1;
+    return Fail(InputError,
+                outside == 1
+                    ? QStringLiteral("not written: 1 parameter lies outside its limits")
+                    : QStringLiteral("not written: %1 parameters lie outside their limits").arg(outside));
 }
 
 // The file's values as the window would write them after "Открыть".

@@ -22,8 +22,8 @@ struct UnitValues;
 // file, the header line and the column.
 QString ColumnNode(const UnitValues &values, int column, const ParamModel &tree, int &node);
 
-// Why the template cannot be written with a variant's catalogue: values
-// outside their limits, listed with their paths; empty when it can.
+// Why a parameter set cannot be written with a variant's catalogue: its values
+// outside their limits, a line each (path, value, limits); empty when it can.
 QString TemplateRefusal(const ConfigImageBytes &templateImage, DeviceVariant variant);
 
 struct UnitPlan
