@@ -203,7 +203,7 @@ void BatchRun::onUnitFinished(BatchUnit *unit)
         line.port = unit->port();
         line.serial = unit->serial();
         line.variant = unit->variant() ? VariantName(quint8(*unit->variant())) : QString();
-        line.result = BatchTable::resultText(*unit).section(QStringLiteral(": "), 0, 0);
+        line.result = BatchTable::outcomeText(*unit);
         for (const ParamDifference &change : unit->changes())
             line.changed.append(ChangedParam(change));
         line.failure = unit->failure();

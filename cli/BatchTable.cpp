@@ -28,7 +28,7 @@ QString BatchTable::stageText(const BatchUnit &unit)
     return QStringLiteral("готово");
 }
 
-QString BatchTable::resultText(const BatchUnit &unit)
+QString BatchTable::outcomeText(const BatchUnit &unit)
 {
     switch (unit.outcome()) {
     case BatchUnit::Outcome::Pending:
@@ -40,7 +40,14 @@ QString BatchTable::resultText(const BatchUnit &unit)
     case BatchUnit::Outcome::Failed:
         break;
     }
-    return FailedText() + QStringLiteral(": ") + unit.failure();
+    return FailedText();
+}
+
+QString BatchTable::resultText(const BatchUnit &unit)
+{
+    const QString outcome = outcomeText(unit);
+    return unit.outcome() == BatchUnit::Outcome::Failed ? outcome + QStringLiteral(": ") + unit.failure()
+                                                        : outcome;
 }
 
 QString BatchTable::rowText(const BatchUnit &unit, int portWidth, bool withProgress) const

@@ -22,6 +22,9 @@ public:
     void finish(const QList<BatchUnit *> &units);
 
     static QString stageText(const BatchUnit &unit);
+    // The result alone, as the ledger names it; empty while the unit works.
+    static QString outcomeText(const BatchUnit &unit);
+    // The result, with the failure after a failed one.
     static QString resultText(const BatchUnit &unit);
     static QString summaryText(const QList<BatchUnit *> &units);
 

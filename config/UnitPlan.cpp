@@ -62,7 +62,7 @@ UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, 
                 text = DecodedValue(unitImage, tree, node).value_or(QString());
             } else {
                 const CatalogueRow &param = tree.row(node);
-                const EditVerdict verdict = IsNumberKind(param.kind) || OptionTexts(param.kind).isEmpty()
+                const EditVerdict verdict = OptionTexts(param.kind).isEmpty()
                                                 ? CheckTypedValue(param, text, QLocale::c())
                                                 : CheckChosenOption(param, text);
                 if (!verdict.accepted) {

@@ -75,8 +75,7 @@ QString RecordingReader::open(std::unique_ptr<QIODevice> device, const QString &
     if (m_device->peek(2) == QByteArray("\x1F\x8B")) {
         m_inflater = std::make_unique<Inflater>();
         if (!m_inflater->ok) {
-            fail(QCoreApplication::translate("Recording", "Не удалось прочитать файл %1: %2")
-                     .arg(Shown(m_name), QStringLiteral("zlib")));
+            failRead(QStringLiteral("zlib"));
             return m_error;
         }
     }
@@ -183,8 +182,7 @@ bool RecordingReader::fill()
     QByteArray block(BlockSize, Qt::Uninitialized);
     const qint64 got = m_device->read(block.data(), BlockSize);
     if (got < 0)
-        return fail(QCoreApplication::translate("Recording", "Не удалось прочитать файл %1: %2")
-                        .arg(Shown(m_name), m_device->errorString()));
+        return failRead(m_device->errorString());
     if (got == 0) {
         m_atEnd = true;
         return false;
@@ -202,8 +200,7 @@ bool RecordingReader::inflateMore()
             input.resize(BlockSize);
             const qint64 got = m_device->read(input.data(), BlockSize);
             if (got < 0)
-                return fail(QCoreApplication::translate("Recording", "Не удалось прочитать файл %1: %2")
-                                .arg(Shown(m_name), m_device->errorString()));
+                return failRead(m_device->errorString());
             // The end of the file, whether or not the compressed stream had ended: a cut file stops here.
             if (got == 0) {
                 m_atEnd = true;
@@ -239,6 +236,12 @@ bool RecordingReader::inflateMore()
         if (produced > 0)
             return true;
     }
+}
+
+bool RecordingReader::failRead(const QString &reason)
+{
+    return fail(QCoreApplication::translate("Recording", "Не удалось прочитать файл %1: %2")
+                    .arg(Shown(m_name), reason));
 }
 
 bool RecordingReader::fail(const QString &text)

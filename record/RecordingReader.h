@@ -46,6 +46,8 @@ private:
     bool fill();
     bool inflateMore();
     bool fail(const QString &text);
+    // The file could not be read further, for the reason given.
+    bool failRead(const QString &reason);
     QByteArray takeLine(bool *got);
 
     std::unique_ptr<QIODevice> m_device;
