@@ -2,6 +2,7 @@
 
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
+#include "link/DeviceText.h"
 
 namespace gencfg::cli {
 
@@ -15,7 +16,7 @@ QString ParamTreeText(const ParamModel &tree)
             line += QLatin1Char(':');
             // A value without text gets no units either: "Вольт" alone would read as the value.
             if (!row.value.isEmpty())
-                line += QLatin1Char(' ') + row.value +
+                line += QLatin1Char(' ') + PrintableText(row.value) +
                         (row.units.isEmpty() ? QString() : QLatin1Char(' ') + row.units);
             if (OutsideLimits(tree, node))
                 line += QStringLiteral(" [outside the limits %1…%2]").arg(row.min, row.max);

@@ -1,6 +1,7 @@
 #include "config/ParamChanges.h"
 
 #include "config/ParamModel.h"
+#include "link/DeviceText.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -34,7 +35,7 @@ QVector<ParamDifference> DifferingParams(const ParamModel &layout, const ConfigI
         const QString b = DecodedValue(second, layout, node).value_or(QString());
         const bool differs = compare == Compare::Bytes ? SpanDiffers(first, second, *span) : a != b;
         if (differs)
-            differences.append({node, layout.path(node), a, b});
+            differences.append({node, layout.path(node), PrintableText(a), PrintableText(b)});
     }
     return differences;
 }
@@ -95,7 +96,7 @@ QString ShortListText(const QString &heading, const QStringList &lines)
 
 QString BaselineValueText(const QString &value)
 {
-    return QCoreApplication::translate("ParamChanges", "В устройстве: %1").arg(value);
+    return QCoreApplication::translate("ParamChanges", "В устройстве: %1").arg(PrintableText(value));
 }
 
 QString ChangesBelowText(int count)

@@ -1,6 +1,7 @@
 #include "config/ParamModel.h"
 
 #include "config/ParamLimits.h"
+#include "link/DeviceText.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -258,6 +259,8 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         const CatalogueRow &p = n->param;
+        if (index.column() == 1)
+            return PrintableText(p.value);
         const std::array<const QString *, ShownColumns> texts = {&p.name, &p.value, &p.units, &p.min, &p.max};
         return *texts[size_t(index.column())];
     }

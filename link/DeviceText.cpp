@@ -2,6 +2,8 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace gencfg {
 
 QTextCodec *DeviceTextCodec()
@@ -24,6 +26,28 @@ QString FirstUnstorableCharacter(const QString &text)
             return QString::fromUcs4(&c, 1);
     }
     return {};
+}
+
+QString PrintableText(const QString &text)
+{
+    const auto unsafe = [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Other_Format;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), unsafe))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (!unsafe(c)) {
+            shown.append(c);
+            continue;
+        }
+        const bool oneByte = c.unicode() <= 0xFF;
+        shown += (oneByte ? QStringLiteral("\\x") : QStringLiteral("\\u")) +
+                 QString::number(c.unicode(), 16).toUpper().rightJustified(oneByte ? 2 : 4, QLatin1Char('0'));
+    }
+    return shown;
 }
 
 } // namespace gencfg

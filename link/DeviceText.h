@@ -23,4 +23,9 @@ int CharacterCount(const QString &text);
 // Windows-1251 code below DeviceTextEnd, or ";", which separates a tree row's fields.
 QString FirstUnstorableCharacter(const QString &text);
 
+// Text that came from a controller, safe to print, show or store: every control
+// or format character (C0, DEL, C1, bidirectional marks) becomes "\\xHH" or
+// "\\uHHHH", so a terminal, a ledger or a file name never acts on it.
+QString PrintableText(const QString &text);
+
 } // namespace gencfg

@@ -3,6 +3,7 @@
 #include "config/Catalogue.h"
 #include "config/FileWriting.h"
 #include "config/ParamModel.h"
+#include "link/DeviceText.h"
 #include "monitor/JournalBook.h"
 #include "monitor/StatusRows.h"
 
@@ -112,9 +113,9 @@ QString paramsPart(const VisitReportInput &in)
         changed += differs ? 1 : 0;
         const QString name = indent + (group || differs ? QStringLiteral("<b>%1</b>") : QStringLiteral("%1"))
                                           .arg(row.name.toHtmlEscaped());
-        rows += QStringLiteral("<tr><td>%1</td>").arg(name) + cell(group ? QString() : row.value) +
-                cell(row.units) + cell(differs ? arrival.row(node).value : QString()) +
-                QStringLiteral("</tr>");
+        rows += QStringLiteral("<tr><td>%1</td>").arg(name) +
+                cell(group ? QString() : PrintableText(row.value)) + cell(row.units) +
+                cell(differs ? PrintableText(arrival.row(node).value) : QString()) + QStringLiteral("</tr>");
     }
     QString html = heading(QCoreApplication::translate("VisitReport", "Параметры")) + table(rows);
     if (changed > 0)

@@ -153,6 +153,7 @@ private Q_SLOTS:
     void startStop_sendTheDurationInSeconds();
     void setMotorHours_withTheServiceCode_writesTheCounter();
     void setSerial_withTheServiceCode_writesTheEightCharacters();
+    void controllerText_withControlCodes_isPrintedEscaped();
 
     void ports_listsThePortsTheSystemEnumerates();
     void executable_linksNoWidgets_andReportsWithoutADisplay();
@@ -1285,6 +1286,30 @@ void tst_Cli::setSerial_withTheServiceCode_writesTheEightCharacters()
     QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
     QCOMPARE(c.received().first().bytes, QByteArray::fromHex("000400B8083132333435363738BC"));
     QCOMPARE(c.model().memory().mid(184, 8), QByteArray("12345678"));
+}
+
+void tst_Cli::controllerText_withControlCodes_isPrintedEscaped()
+{
+    // A serial number that clears the screen and a login that retitles the terminal.
+    Controller c;
+    QVERIFY(c.started);
+    c.model().writeMemory(184, QByteArray("\x1B[2J\x1B[31"));
+    c.model().writeMemory(192, QByteArray("ab\x1B[5m\x07\x9B") + QByteArray(8, char(0xFF)));
+
+    const CliResult saved = runCli({"read-config", "--port", c.port(), path("escaped.txt")});
+    QVERIFY2(saved.exitCode == 0, saved.describe());
+    const CliResult read = runCli({"show-config", path("escaped.txt")});
+    QVERIFY2(read.exitCode == 0, read.describe());
+    QVERIFY2(!read.out.contains('\x1B') && !read.out.contains('\x07'), read.out.constData());
+    QVERIFY2(read.outText().contains(QStringLiteral("Login: ab\\x1B[5m\\x07")), read.out.constData());
+
+    const CliResult report = runCli({"report", "--port", c.port(), path("escaped.pdf")});
+    QVERIFY2(report.exitCode == 0, report.describe());
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {path("escaped.pdf"), "-"});
+    QVERIFY(extract.waitForFinished(30000) && extract.exitCode() == 0);
+    const QByteArray text = extract.readAllStandardOutput();
+    QVERIFY2(!text.contains('\x1B') && text.contains("\\x1B[2J\\x1B[31"), text.constData());
 }
 
 void tst_Cli::ports_listsThePortsTheSystemEnumerates()

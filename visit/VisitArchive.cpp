@@ -4,6 +4,7 @@
 #include "config/FileWriting.h"
 #include "config/MemoryMap.h"
 #include "config/ParamFile.h"
+#include "link/DeviceText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +27,8 @@ constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
 constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals};
 
-// A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait forever.
+// A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait
+// forever.
 QByteArray readSmall(const QString &path, bool &ok)
 {
     QFile file(path);
@@ -59,7 +61,7 @@ QString SerialNumberOf(const ConfigImageBytes &image)
             break;
         bytes.append(char(b));
     }
-    return QString::fromLatin1(bytes).trimmed();
+    return PrintableText(QString::fromLatin1(bytes).trimmed());
 }
 
 QString SerialFolderName(const QString &serial)
