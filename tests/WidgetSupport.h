@@ -127,7 +127,7 @@ inline std::shared_ptr<bool> typeIntoFileDialog(QWidget *window, const QString &
             if (dialog->isVisible())
                 dialog->reject();
         });
-        dialog->accept();
+        static_cast<QDialog *>(dialog)->accept(); // through the dialog's own checks
     });
     waiting->start();
     return asked;

@@ -217,7 +217,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
     const QStringList rows =
         QString::fromUtf8(readAll(dir.filePath("journals.csv"))).split("\r\n", Qt::SkipEmptyParts);
-    QCOMPARE(rows.value(0), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие"));
+    QCOMPARE(rows.value(0), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
     QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
     w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
