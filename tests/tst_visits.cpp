@@ -2,10 +2,10 @@
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
+#include "config/MemoryMap.h"
 #include "visit/VisitArchive.h"
 #include "visit/VisitKeeper.h"
 #include "visit/ui/ReportDialog.h"
-#include "config/MemoryMap.h"
 
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -217,7 +217,8 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
     const QStringList rows =
         QString::fromUtf8(readAll(dir.filePath("journals.csv"))).split("\r\n", Qt::SkipEmptyParts);
-    QCOMPARE(rows.value(0), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
+    QCOMPARE(rows.value(0),
+             QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
     QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
     w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
@@ -277,7 +278,8 @@ void tst_Visits::controllerSwappedBehindALostPort_getsNothingOfTheOneBefore()
     // The journals saved name the controller they were read from.
     answerFileDialog(&w.form, dir.filePath("a"));
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
-    const QStringList rows = QString::fromUtf8(readAll(dir.filePath("a.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    const QStringList rows =
+        QString::fromUtf8(readAll(dir.filePath("a.csv"))).split("\r\n", Qt::SkipEmptyParts);
     QVERIFY2(rows.size() > 1 && rows.at(0).endsWith(",Серийный номер,Вариант") &&
                  rows.at(1).endsWith(",21070415,КУВ-дизель v2.0"),
              qPrintable(rows.join('\n')));
@@ -304,7 +306,8 @@ void tst_Visits::controllerSwappedBehindALostPort_getsNothingOfTheOneBefore()
     // Another port picked: the journal page keeps nothing of the controller before.
     w.form.addExtraPort(QStringLiteral("other"));
     w.form.pickPort(QStringLiteral("other"));
-    QVERIFY(memoLines(named<QPlainTextEdit>(&w.form, "eventList")).isEmpty());
+    for (const char *list : {"eventList", "alarmList"})
+        QCOMPARE(memoLines(named<QPlainTextEdit>(&w.form, list)), QStringList{"-пусто-"});
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
     QCOMPARE(w.boxes.lastText(), QStringLiteral("Журналы ещё не прочитаны"));
 }

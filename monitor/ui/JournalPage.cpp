@@ -29,7 +29,7 @@ QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setPlainText(QCoreApplication::translate("gencfg::JournalPage", "-пусто-"));
+    memo->setPlainText(JournalPage::EmptyJournalText());
     memo->setGeometry(place);
     return memo;
 }
@@ -93,8 +93,9 @@ void JournalPage::saveJournals()
             m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
         return;
     }
-    const QString path = AskSaveFileName(this, {QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
-                                                QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
+    const QString path =
+        AskSaveFileName(this, {QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
+                               QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
     if (path.isEmpty())
         return;
     bool refused = false;
@@ -131,7 +132,9 @@ void JournalPage::readJournals()
     if (!m_link->startOwned(reading))
         return;
     // Nothing of an earlier reading stays, which may have been another controller's.
-    clear();
+    for (QPlainTextEdit *memo : {eventList, alarmList})
+        memo->clear();
+    m_book.clear();
     if (m_controller) {
         const auto [serial, variantCode] = m_controller();
         m_book.setController(serial, variantCode);
@@ -142,8 +145,13 @@ void JournalPage::readJournals()
 void JournalPage::clear()
 {
     for (QPlainTextEdit *memo : {eventList, alarmList})
-        memo->clear();
+        memo->setPlainText(EmptyJournalText());
     m_book.clear();
+}
+
+QString JournalPage::EmptyJournalText()
+{
+    return tr("-пусто-");
 }
 
 void JournalPage::placeChildren(const Placer &p, int sb)

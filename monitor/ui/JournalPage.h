@@ -32,8 +32,10 @@ public:
 
     // Starts the reading; ignored while another operation runs.
     void readJournals();
-    // Empties both lists and forgets the entries, as a new reading does: they were another port's.
+    // Back to nothing read: both lists say so and the entries are forgotten, being another port's.
     void clear();
+    // "-пусто-": what a list holds before the first reading.
+    static QString EmptyJournalText();
     // Names the controller a reading starts on, for the saved file: its serial number (empty when not
     // known) and variant code.
     using ControllerSource = std::function<std::pair<QString, quint8>()>;
