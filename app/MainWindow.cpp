@@ -252,8 +252,8 @@ void MainWindow::showReportDialog()
             [this] {
                 VisitReportInput report;
                 report.variantCode = m_variant;
-                // The controller read in this visit, else what the image opened from a file holds; journals of a
-                // controller not read since its port came back belong to no serial number yet.
+                // The controller read in this visit, else what the image opened from a file holds; journals
+                // of a controller not read since its port came back belong to no serial number yet.
                 report.serial = m_visits.arrival() ? m_visits.currentSerial() : SerialNumberOf(ConfigImage());
                 report.serialKnown = m_visits.arrival() || !m_visits.journals();
                 report.time = QDateTime::currentDateTime();

@@ -69,8 +69,9 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
 
     // Both pages' name buttons ask in a file dialog over this window.
     m_log.setFileNameAsker([this](const QString &current) {
-        return AskSaveFileName(window(), {tr("Имя LOG-файла"), current,
-                                          tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), QString(), true});
+        return AskSaveFileName(window(),
+                               {tr("Имя LOG-файла"), current,
+                                tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), QString(), true});
     });
     // Only this page's switches go off: the service page's keeps what the user gave it.
     connect(&m_log, &TrafficLog::nameMissing, this, [this] {

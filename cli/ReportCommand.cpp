@@ -24,10 +24,9 @@ int RunReport(const Invocation &invocation)
         return writable;
     const QString notes = invocation.value(QStringLiteral("notes"));
     if (notes.size() > MaxReportNotesLength)
-        return Fail(InputError,
-                    QStringLiteral("--notes holds %1 characters; at most %2 go into a report")
-                        .arg(notes.size())
-                        .arg(MaxReportNotesLength));
+        return Fail(InputError, QStringLiteral("--notes holds %1 characters; at most %2 go into a report")
+                                    .arg(notes.size())
+                                    .arg(MaxReportNotesLength));
 
     DeviceSession session;
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)

@@ -31,8 +31,8 @@ int RunHistory(const Invocation &invocation)
     for (const Visit &visit : visits) {
         const QString variant = VariantName(visit.variantCode);
         QStringList fields{VisitTimeText(visit.time), VisitKindName(visit.kind),
-                           variant.isEmpty() ? QString::number(visit.variantCode) : variant, visit.programVersion,
-                           QDir::toNativeSeparators(visit.folder)};
+                           variant.isEmpty() ? QString::number(visit.variantCode) : variant,
+                           visit.programVersion, QDir::toNativeSeparators(visit.folder)};
         if (VisitInFuture(visit))
             fields.append(QStringLiteral("dated in the future: never taken as last"));
         PrintOut(fields.join(QLatin1Char('\t')) + QLatin1Char('\n'));

@@ -64,7 +64,8 @@ QString notesPart(const QString &notes)
         return {};
     // As typed: runs of blanks, tabs and indentation kept, long lines still wrapped.
     return heading(QCoreApplication::translate("VisitReport", "Заметки")) +
-           QStringLiteral("<p style=\"white-space: pre-wrap\">%1</p>").arg(notes.left(MaxReportNotesLength).toHtmlEscaped());
+           QStringLiteral("<p style=\"white-space: pre-wrap\">%1</p>")
+               .arg(notes.left(MaxReportNotesLength).toHtmlEscaped());
 }
 
 QString measurementsPart(const std::optional<TelemetryRecord> &status)

@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>

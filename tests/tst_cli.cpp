@@ -294,7 +294,8 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort()
     QVERIFY(writeAll(path("big.txt"), "1 2 256"));
     QVERIFY(writeAll(path("in.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
     QVERIFY(nodeKind(path("pipe")) == QLatin1String("fifo") || makeFifo(path("pipe")));
-    QVERIFY(QFileInfo(path("dangling.pdf")).isSymLink() || QFile::link(path("nowhere/r.pdf"), path("dangling.pdf")));
+    QVERIFY(QFileInfo(path("dangling.pdf")).isSymLink() ||
+            QFile::link(path("nowhere/r.pdf"), path("dangling.pdf")));
     const CliResult r = runCli(substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
     QVERIFY2(r.exitCode == 2, r.describe());
     QVERIFY2(r.errText().contains(named), r.describe());
@@ -867,8 +868,8 @@ void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
     const CliResult same = runCli({"diff-config", "--visit", "no-serial@last", path("edited.txt")});
     QVERIFY2(same.exitCode == 0 && same.out.isEmpty(), same.describe());
     // The time as history prints it, or in ISO 8601.
-    const CliResult iso =
-        runCli({"diff-config", "--visit", "21070415@2026-06-01T09:30:00", "--visit", "21070415@2026-06-01 09:30"});
+    const CliResult iso = runCli(
+        {"diff-config", "--visit", "21070415@2026-06-01T09:30:00", "--visit", "21070415@2026-06-01 09:30"});
     QVERIFY2(iso.exitCode == 0 && iso.out.isEmpty(), iso.describe());
 
     // A visit that is not kept is trouble, named; so is a third side.

@@ -182,7 +182,8 @@ void TestVisit::visits_keepEachSerialNumberToItself()
     const VisitArchive archive(dir.path());
     QStringList folders;
     for (int i = 0; i < serials.size(); ++i) {
-        Visit visit = visitAt("2026-05-14T10:00:00", VisitKind::Read, imageWithSerial(serials.at(i).toLatin1()));
+        Visit visit =
+            visitAt("2026-05-14T10:00:00", VisitKind::Read, imageWithSerial(serials.at(i).toLatin1()));
         visit.serial = serials.at(i);
         visit.time = visit.time.addSecs(i);
         QCOMPARE(archive.store(visit), QString());
@@ -215,15 +216,16 @@ void TestVisit::load_skipsAVisitWithMalformedNumbers_data()
     QTest::addColumn<bool>("read");
     const QByteArray time = R"("time": "2026-05-14T10:00:00.000+03:00", "kind": "read")";
     QTest::newRow("as written") << R"({)" + time + R"(, "variant_code": 201, "serial": "21070415"})" << true;
-    QTest::newRow("variant too large") << R"({)" + time + R"(, "variant_code": 99999, "serial": "21070415"})"
-                                       << false;
-    QTest::newRow("variant negative") << R"({)" + time + R"(, "variant_code": -56, "serial": "21070415"})"
-                                      << false;
-    QTest::newRow("variant a fraction") << R"({)" + time + R"(, "variant_code": 200.5, "serial": "21070415"})"
-                                        << false;
+    QTest::newRow("variant too large")
+        << R"({)" + time + R"(, "variant_code": 99999, "serial": "21070415"})" << false;
+    QTest::newRow("variant negative")
+        << R"({)" + time + R"(, "variant_code": -56, "serial": "21070415"})" << false;
+    QTest::newRow("variant a fraction")
+        << R"({)" + time + R"(, "variant_code": 200.5, "serial": "21070415"})" << false;
     QTest::newRow("variant a text") << R"({)" + time + R"(, "variant_code": "200", "serial": "21070415"})"
                                     << false;
-    QTest::newRow("serial a number") << R"({)" + time + R"(, "variant_code": 200, "serial": 21070415})" << false;
+    QTest::newRow("serial a number") << R"({)" + time + R"(, "variant_code": 200, "serial": 21070415})"
+                                     << false;
 }
 
 void TestVisit::load_skipsAVisitWithMalformedNumbers()

@@ -26,7 +26,8 @@ constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
 constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals};
 
-// A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait forever.
+// A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait
+// forever.
 QByteArray readSmall(const QString &path, bool &ok)
 {
     QFile file(path);
@@ -81,7 +82,8 @@ QString SerialFolderName(const QString &serial)
 {
     if (serial.isEmpty())
         return NoSerialFolder;
-    // Reversible and free of capitals: a serial number has at most eight bytes, so none reads as NoSerialFolder.
+    // Reversible and free of capitals: a serial number has at most eight bytes, so none reads as
+    // NoSerialFolder.
     QString name;
     for (const char c : serial.toUtf8()) {
         const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-';
@@ -178,7 +180,8 @@ QStringList VisitArchive::serials() const
     for (const QString &serialFolder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QDir dir(root.filePath(serialFolder));
         for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            if (const std::optional<Visit> visit = Load(dir.filePath(name)); visit && !found.contains(visit->serial))
+            if (const std::optional<Visit> visit = Load(dir.filePath(name));
+                visit && !found.contains(visit->serial))
                 found.append(visit->serial);
         }
     }

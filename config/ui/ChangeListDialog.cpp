@@ -96,7 +96,8 @@ void ChangeListDialog::refresh()
     const QVector<ParamDifference> changes = m_list();
     changeTable->clear();
     for (const ParamDifference &change : changes) {
-        auto *item = new QTreeWidgetItem(QStringList{ShownParamName(change.path), change.first, change.second});
+        auto *item =
+            new QTreeWidgetItem(QStringList{ShownParamName(change.path), change.first, change.second});
         item->setToolTip(0, change.path);
         changeTable->addTopLevelItem(item);
     }

@@ -3,7 +3,6 @@
 #include "config/ConfigTransfer.h"
 #include "config/ParamChanges.h"
 #include "config/ParamFile.h"
-#include "widgets/SaveFileDialog.h"
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
 #include "config/ui/ChangeListDialog.h"
@@ -12,6 +11,7 @@
 #include "link/LinkTexts.h"
 #include "widgets/Messages.h"
 #include "widgets/Placement.h"
+#include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

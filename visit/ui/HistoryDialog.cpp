@@ -28,7 +28,8 @@ QString VisitKindText(VisitKind kind)
     return HistoryDialog::tr("Чтение");
 }
 
-HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent) : QDialog(parent), m_archive(archive)
+HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent)
+    : QDialog(parent), m_archive(archive)
 {
     setObjectName(QStringLiteral("HistoryDialog"));
     setWindowTitle(tr("История"));
@@ -86,7 +87,7 @@ void HistoryDialog::showController(const QString &serial)
 void HistoryDialog::showVisits()
 {
     m_visits = serialCombo->currentIndex() < 0 ? QVector<Visit>()
-                                                : m_archive.visits(serialCombo->currentData().toString());
+                                               : m_archive.visits(serialCombo->currentData().toString());
     visitList->clear();
     for (const Visit &visit : m_visits) {
         const std::optional<DeviceVariant> variant = VariantFromCode(visit.variantCode);

@@ -93,11 +93,11 @@ void ReportDialog::savePdf()
     if (!controllerKnown(report))
         return;
     // The serial number comes from the controller: named as its archive folder is, it stays in one file name.
-    const QString proposed = QStringLiteral("report-%1-%2.pdf")
-                                 .arg(SerialFolderName(report.serial),
-                                      report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
-    const QString path = AskSaveFileName(
-        this, {QString(), QDir::home().filePath(proposed), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
+    const QString proposed =
+        QStringLiteral("report-%1-%2.pdf")
+            .arg(SerialFolderName(report.serial), report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
+    const QString path = AskSaveFileName(this, {QString(), QDir::home().filePath(proposed),
+                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty())
         return;
     if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
