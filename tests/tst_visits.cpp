@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 using namespace gencfg;
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void reportName_fromASerialNumberWithSigns_staysInTheHomeFolder();
     void save_addsTheSuffixBeforeAskingToReplace_data();
     void save_addsTheSuffixBeforeAskingToReplace();
+    void reportNotes_keepTheirSpacingAndAreBounded();
 };
 
 void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
@@ -367,6 +369,20 @@ void tst_Visits::save_addsTheSuffixBeforeAskingToReplace()
     named<QPushButton>(report ? report : &w.form, qPrintable(button))->click();
     QVERIFY(*asked);
     QCOMPARE(readAll(existing), QByteArray("kept"));
+}
+
+void tst_Visits::reportNotes_keepTheirSpacingAndAreBounded()
+{
+    VisitReportInput input;
+    input.notes = QStringLiteral("Шаг 1:\n    снят  кожух\tАКБ");
+    QVERIFY2(VisitReportDocument(input)->toPlainText().contains(QStringLiteral("    снят  кожух\tАКБ")),
+             qPrintable(VisitReportDocument(input)->toPlainText()));
+    // Pasted notes beyond the bound are cut in the dialog, before any layout.
+    Messages messages;
+    ReportDialog dialog([] { return VisitReportInput(); }, messages);
+    auto *notes = named<QPlainTextEdit>(&dialog, "notesEdit");
+    notes->setPlainText(QString(MaxReportNotesLength + 5000, QLatin1Char('x')));
+    QCOMPARE(notes->toPlainText().size(), MaxReportNotesLength);
 }
 
 QTEST_MAIN(tst_Visits)
