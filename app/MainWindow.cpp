@@ -226,6 +226,10 @@ void MainWindow::connectVisits()
             [this](const ConfigImageBytes &readBack, const QDateTime &provenAt) {
                 m_visits.keepParameters(VisitKind::Write, readBack, m_variant, provenAt);
             });
+    journalPage->setControllerSource([this] {
+        return std::pair{m_visits.currentSerial(),
+                         m_statusFeed.seen() ? m_statusFeed.latest().VariantCode : m_variant};
+    });
     connect(journalPage, &JournalPage::journalsRead, this, [this](const JournalBook &journals) {
         m_visits.keepJournals(journals, m_statusFeed.latest().VariantCode);
     });
@@ -248,8 +252,10 @@ void MainWindow::showReportDialog()
             [this] {
                 VisitReportInput report;
                 report.variantCode = m_variant;
-                // The controller read in this visit, else what the image opened from a file holds.
+                // The controller read in this visit, else what the image opened from a file holds; journals
+                // of a controller not read since its port came back belong to no serial number yet.
                 report.serial = m_visits.arrival() ? m_visits.currentSerial() : SerialNumberOf(ConfigImage());
+                report.serialKnown = m_visits.arrival() || !m_visits.journals();
                 report.time = QDateTime::currentDateTime();
                 report.programVersion = QCoreApplication::applicationVersion();
                 if (m_statusFeed.seen())
@@ -419,9 +425,10 @@ void MainWindow::onPortPicked(const QString &path)
     const ByteTransport &port = m_link.transport();
     if (m_link.busy() || (port.isOpen() && port.portName() == path))
         return;
-    // The values read belong to the controller on the port that was open.
+    // The values and journals read belong to the controller on the port that was open.
     m_tree.setBaseline(std::nullopt);
     m_visits.forgetController();
+    journalPage->clear();
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         portCombo->clearSelection();
@@ -433,8 +440,9 @@ void MainWindow::onPortPicked(const QString &path)
 
 void MainWindow::onPortLost()
 {
-    // The adapter may come back on another controller.
+    // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     m_tree.setBaseline(std::nullopt);
+    m_visits.forgetController();
     portCombo->clearSelection();
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(

@@ -4,9 +4,9 @@
 #include "monitor/TrafficLog.h"
 #include "widgets/Messages.h"
 #include "widgets/Placement.h"
+#include "widgets/SaveFileDialog.h"
 #include "widgets/SwitchLed.h"
 
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -69,9 +69,9 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
 
     // Both pages' name buttons ask in a file dialog over this window.
     m_log.setFileNameAsker([this](const QString &current) {
-        return QFileDialog::getSaveFileName(window(), tr("Имя LOG-файла"), current,
-                                            tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        return AskSaveFileName(window(),
+                               {tr("Имя LOG-файла"), current,
+                                tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), QString(), true});
     });
     // Only this page's switches go off: the service page's keeps what the user gave it.
     connect(&m_log, &TrafficLog::nameMissing, this, [this] {
@@ -119,8 +119,8 @@ void TerminalPage::showSessionRecording(bool on)
 
 QString TerminalPage::askSessionFileName()
 {
-    return QFileDialog::getSaveFileName(window(), tr("Запись сеанса"), m_sessionFileName,
-                                        tr("Записи сеанса (*.gcrec);;Все файлы (*)"));
+    return AskSaveFileName(window(), {tr("Запись сеанса"), m_sessionFileName,
+                                      tr("Записи сеанса (*.gcrec);;Все файлы (*)"), QStringLiteral("gcrec")});
 }
 
 void TerminalPage::onSessionSwitch(bool on)

@@ -185,8 +185,11 @@ const QList<CommandEntry> &Commands()
          "for those without one), how many visits are kept and the newest one's time,\n"
          "separated by tabs.\n"
          "With SERIAL prints that controller's visits, oldest first: time, what was done\n"
-         "(read, write, journals), variant, program version and the visit's folder.\n"
-         "A time, or its beginning, names the visit for diff-config --visit SERIAL@DATE.\n"
+         "(read, write, journals), variant, program version and the visit's folder; a\n"
+         "visit dated more than a day ahead of the clock says so in a sixth field and is\n"
+         "never taken as SERIAL@last.\n"
+         "A time, or its beginning, names the visit for diff-config --visit SERIAL@DATE;\n"
+         "ISO 8601 with a T between date and time names it too.\n"
          "The archive lives in the window's data folder, under \"visits\".",
          {},
          {"[SERIAL]"},

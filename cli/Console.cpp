@@ -100,6 +100,13 @@ void Progress::finish(const QString &result)
 
 int CheckOutputFile(const QString &path)
 {
+    if (path.isEmpty())
+        return Fail(InputError, QStringLiteral("no output file named: give its path"));
+    // Written through, a link to nothing would fail only after the controller was read.
+    if (const QFileInfo link(path); link.isSymLink() && !link.exists())
+        return Fail(
+            InputError,
+            QStringLiteral("%1 is a link to %2, which does not exist").arg(path, link.symLinkTarget()));
     if (const QString refusal = WriteTargetRefusal(path); !refusal.isEmpty())
         return Fail(InputError, refusal);
     const QFileInfo target(path);

@@ -22,6 +22,11 @@ int RunReport(const Invocation &invocation)
     const QString path = invocation.argument(0);
     if (const int writable = CheckOutputFile(path); writable != Done)
         return writable;
+    const QString notes = invocation.value(QStringLiteral("notes"));
+    if (notes.size() > MaxReportNotesLength)
+        return Fail(InputError, QStringLiteral("--notes holds %1 characters; at most %2 go into a report")
+                                    .arg(notes.size())
+                                    .arg(MaxReportNotesLength));
 
     DeviceSession session;
     if (const int opened = session.open(invocation.value(QStringLiteral("port"))); opened != Done)
@@ -54,7 +59,7 @@ int RunReport(const Invocation &invocation)
     report.serial = SerialNumberOf(read.image());
     report.time = QDateTime::currentDateTime();
     report.programVersion = QCoreApplication::applicationVersion();
-    report.notes = invocation.value(QStringLiteral("notes"));
+    report.notes = notes;
     report.status = session.statusFeed().latest();
     report.tree = &tree;
     report.arrival = read.image();

@@ -1,5 +1,6 @@
 #include "monitor/JournalBook.h"
 
+#include "config/Catalogue.h"
 #include "link/FrameCodec.h"
 #include "monitor/JournalReading.h"
 
@@ -13,7 +14,7 @@ namespace {
 QString csvField(const QString &text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
     return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) +
            QLatin1Char('"');
@@ -52,6 +53,14 @@ void JournalBook::clear()
 {
     for (QList<Entry> &list : m_entries)
         list.clear();
+    m_serial.reset();
+    m_variantCode = 0;
+}
+
+void JournalBook::setController(const QString &serial, quint8 variantCode)
+{
+    m_serial = serial;
+    m_variantCode = variantCode;
 }
 
 QList<int> JournalBook::missingIndices(JournalSelector journal) const
@@ -87,7 +96,16 @@ QString JournalBook::text() const
 
 QByteArray JournalBook::csv() const
 {
-    QString text = QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие\r\n");
+    QString text = QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие");
+    // Each row names its controller, so rows copied elsewhere still say whose they are.
+    QString controller;
+    if (m_serial) {
+        const std::optional<DeviceVariant> variant = VariantFromCode(m_variantCode);
+        text += QStringLiteral(",Серийный номер,Вариант");
+        controller = QLatin1Char(',') + csvField(*m_serial) + QLatin1Char(',') +
+                     csvField(variant ? VariantTitle(*variant).trimmed() : QString::number(m_variantCode));
+    }
+    text += QStringLiteral("\r\n");
     for (JournalSelector journal : {EventJournal, AlarmJournal}) {
         for (const Entry &entry : entries(journal)) {
             if (entry.missing)
@@ -101,7 +119,7 @@ QByteArray JournalBook::csv() const
                                     stampCell(b[1], BcdField::Minute),
                                     QString::number(entry.record.code()),
                                     csvField(JournalText(journal, entry.record.code(), TextUse::Stored))};
-            text += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+            text += cells.join(QLatin1Char(',')) + controller + QStringLiteral("\r\n");
         }
     }
     return text.toUtf8();

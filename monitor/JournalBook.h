@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <optional>
 
 namespace gencfg {
 
@@ -24,7 +25,14 @@ public:
     // Each returns the entry's row among the journal's entries in index order.
     int addRecord(JournalSelector journal, int index, const JournalRecord &record);
     int addMissing(JournalSelector journal, int index);
+    // Forgets the entries and the controller.
     void clear();
+
+    // The controller the entries are read from, as known when the reading began:
+    // its serial number (empty when unset or not yet known) and variant code.
+    void setController(const QString &serial, quint8 variantCode);
+    const std::optional<QString> &serial() const { return m_serial; }
+    quint8 variantCode() const { return m_variantCode; }
 
     bool isEmpty() const { return m_entries[0].isEmpty() && m_entries[1].isEmpty(); }
     // In index order; entries asked once more take their own place.
@@ -34,13 +42,16 @@ public:
     QStringList lines(JournalSelector journal) const;
     // Both journals: each caption, then its lines, a blank line between them.
     QString text() const;
-    // Both journals as one UTF-8 CSV file, every record in its own row under a header row.
+    // Both journals as one UTF-8 CSV file, every record in its own row under a header row;
+    // with the controller's serial number and variant in two more columns when it is named.
     QByteArray csv() const;
 
 private:
     int insert(JournalSelector journal, const Entry &entry);
 
     QList<Entry> m_entries[2];
+    std::optional<QString> m_serial;
+    quint8 m_variantCode = 0;
 };
 
 } // namespace gencfg

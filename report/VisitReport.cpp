@@ -63,10 +63,10 @@ QString notesPart(const QString &notes)
 {
     if (notes.trimmed().isEmpty())
         return {};
-    QString html = notes.toHtmlEscaped();
-    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    // As typed: runs of blanks, tabs and indentation kept, long lines still wrapped.
     return heading(QCoreApplication::translate("VisitReport", "Заметки")) +
-           QStringLiteral("<p>%1</p>").arg(html);
+           QStringLiteral("<p style=\"white-space: pre-wrap\">%1</p>")
+               .arg(notes.left(MaxReportNotesLength).toHtmlEscaped());
 }
 
 QString measurementsPart(const std::optional<TelemetryRecord> &status)

@@ -20,10 +20,14 @@ namespace gencfg {
 class JournalBook;
 class ParamModel;
 
+// Longer notes are cut: the report is laid out on the window's thread.
+constexpr int MaxReportNotesLength = 20000;
+
 struct VisitReportInput
 {
     quint8 variantCode = 0;
     QString serial;
+    bool serialKnown = true; // false: journals came from a controller whose parameters were not read since
     QDateTime time;
     QString programVersion;
     QString notes;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -101,6 +102,35 @@ inline std::shared_ptr<FileDialogAnswer> answerFileDialog(QWidget *window, const
     });
     waiting->start();
     return answer;
+}
+
+// Types name into the next file dialog over window and confirms it as the user does, through the dialog's
+// own checks; a question whether to replace a file is answered No and the dialog then cancelled. Tells
+// whether such a question came.
+inline std::shared_ptr<bool> typeIntoFileDialog(QWidget *window, const QString &name)
+{
+    auto asked = std::make_shared<bool>(false);
+    auto *waiting = new QTimer(window);
+    waiting->setInterval(10);
+    QObject::connect(waiting, &QTimer::timeout, waiting, [waiting, name, asked] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        waiting->stop();
+        waiting->deleteLater();
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
+        QTimer::singleShot(50, dialog, [dialog, asked] {
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *asked = true;
+                question->button(QMessageBox::No)->click();
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        static_cast<QDialog *>(dialog)->accept(); // through the dialog's own checks
+    });
+    waiting->start();
+    return asked;
 }
 
 // Opens a parameter file through the window's "Открыть" and its file dialog.

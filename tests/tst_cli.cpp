@@ -231,6 +231,12 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort_data()
     QTest::newRow("serial with a wrong code")
         << QStringList{"set-serial", "--port", NoPort, "12345678", "--code", " 41730962"}
         << "wrong service code";
+    QTest::newRow("report to no file") << QStringList{"report", "--port", NoPort, ""} << "no output file";
+    QTest::newRow("report through a link to nothing")
+        << QStringList{"report", "--port", NoPort, "{file}dangling.pdf"} << "which does not exist";
+    QTest::newRow("report notes too long")
+        << QStringList{"report", "--port", NoPort, "{file}r.pdf", "--notes", QString(20001, 'x')}
+        << "at most 20000";
     QTest::newRow("serial of seven characters")
         << QStringList{"set-serial", "--port", NoPort, "1234567", "--code", code} << "exactly 8 characters";
     QTest::newRow("serial of nine characters")
@@ -289,6 +295,8 @@ void tst_Cli::inputErrors_exitTwoNamingWhatIsWrongBeforeOpeningThePort()
     QVERIFY(writeAll(path("big.txt"), "1 2 256"));
     QVERIFY(writeAll(path("in.txt"), FormatParamFile(DefaultConfigImage(DeviceVariant::Petrol))));
     QVERIFY(nodeKind(path("pipe")) == QLatin1String("fifo") || makeFifo(path("pipe")));
+    QVERIFY(QFileInfo(path("dangling.pdf")).isSymLink() ||
+            QFile::link(path("nowhere/r.pdf"), path("dangling.pdf")));
     const CliResult r = runCli(substituted(arguments, NoPort, m_dir.path() + QLatin1Char('/')));
     QVERIFY2(r.exitCode == 2, r.describe());
     QVERIFY2(r.errText().contains(named), r.describe());
@@ -860,6 +868,10 @@ void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
              QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\t200\t180"));
     const CliResult same = runCli({"diff-config", "--visit", "no-serial@last", path("edited.txt")});
     QVERIFY2(same.exitCode == 0 && same.out.isEmpty(), same.describe());
+    // The time as history prints it, or in ISO 8601.
+    const CliResult iso = runCli(
+        {"diff-config", "--visit", "21070415@2026-06-01T09:30:00", "--visit", "21070415@2026-06-01 09:30"});
+    QVERIFY2(iso.exitCode == 0 && iso.out.isEmpty(), iso.describe());
 
     // A visit that is not kept is trouble, named; so is a third side.
     for (const QStringList &args :

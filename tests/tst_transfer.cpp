@@ -186,7 +186,8 @@ void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
     Window w;
     w.saveAs(dir.filePath(QStringLiteral("defaults")));
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
-    QCOMPARE(QFileInfo(w.proposed).fileName(), QStringLiteral("ПО Конфигуратор v2a"));
+    // The window's caption, proposed as the file the dialog would write: with its suffix.
+    QCOMPARE(QFileInfo(w.proposed).fileName(), QStringLiteral("ПО Конфигуратор v2a.txt"));
 
     const QString written = dir.filePath(QStringLiteral("defaults.txt"));
     const QByteArray content = readAll(written);

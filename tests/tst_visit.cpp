@@ -4,6 +4,7 @@
 #include "visit/VisitArchive.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,11 @@ private slots:
     void store_neverOverwrites_andReadsBackWhatItKept();
     void find_namesAVisitBySerialAndDate();
     void store_ontoWhatCannotHoldAFolder_failsWithAReason();
+    void visits_keepEachSerialNumberToItself_data();
+    void visits_keepEachSerialNumberToItself();
+    void load_skipsAVisitWithMalformedNumbers_data();
+    void load_skipsAVisitWithMalformedNumbers();
+    void last_isNeverAVisitDatedInTheFuture();
 };
 
 void TestVisit::serialNumber_data()
@@ -61,10 +67,10 @@ void TestVisit::serialNumber_data()
                             << "no-serial";
     QTest::newRow("zeros") << QByteArray(8, '\0') << ""
                            << "no-serial";
-    QTest::newRow("short, padded") << QByteArray("A12") << "A12"
-                                   << "A12";
+    QTest::newRow("short, padded, capitals escaped") << QByteArray("A12") << "A12"
+                                                     << "%4112";
     QTest::newRow("a path is no folder name") << QByteArray("../x/y") << "../x/y"
-                                              << "___x_y";
+                                              << "%2E%2E%2Fx%2Fy";
     QTest::newRow("never the unnumbered folder") << QByteArray("no-serial") << "no-seria"
                                                  << "no-seria";
 }
@@ -104,7 +110,7 @@ void TestVisit::store_neverOverwrites_andReadsBackWhatItKept()
     QCOMPARE(kept.at(2).journals, journals.journals);
     QVERIFY(!kept.at(2).image);
     QCOMPARE(archive.lastWithImage(QStringLiteral("21070415"))->image, again.image);
-    QCOMPARE(archive.serialFolders(), QStringList{"21070415"});
+    QCOMPARE(archive.serials(), QStringList{"21070415"});
     // The parameters are kept as a parameter file the program opens.
     QCOMPARE(readAll(first.folder + "/parameters.txt").size(), 1056);
 
@@ -154,6 +160,104 @@ void TestVisit::store_ontoWhatCannotHoldAFolder_failsWithAReason()
         QVERIFY(VisitArchive(root).visits("21070415").isEmpty());
     }
     QCOMPARE(readAll(dir.path() + "/file"), QByteArray("x"));
+}
+
+void TestVisit::visits_keepEachSerialNumberToItself_data()
+{
+    QTest::addColumn<QStringList>("serials");
+    QTest::addColumn<bool>("keptTheOldWay");
+    const QStringList signs{"AB.12345", "AB/12345", "AB_12345", "AB 12345", "AB@12345"};
+    const QStringList cases{"abcd1234", "ABCD1234", "AbCd1234"};
+    QTest::newRow("signs") << signs << false;
+    QTest::newRow("letter case") << cases << false;
+    QTest::newRow("signs in a folder of the earlier naming") << signs << true;
+    QTest::newRow("cases in folders of the earlier naming") << cases << true;
+}
+
+void TestVisit::visits_keepEachSerialNumberToItself()
+{
+    QFETCH(QStringList, serials);
+    QFETCH(bool, keptTheOldWay);
+    QTemporaryDir dir;
+    const VisitArchive archive(dir.path());
+    QStringList folders;
+    for (int i = 0; i < serials.size(); ++i) {
+        Visit visit =
+            visitAt("2026-05-14T10:00:00", VisitKind::Read, imageWithSerial(serials.at(i).toLatin1()));
+        visit.serial = serials.at(i);
+        visit.time = visit.time.addSecs(i);
+        QCOMPARE(archive.store(visit), QString());
+        const QString name = SerialFolderName(visit.serial);
+        QVERIFY2(!folders.contains(name.toLower()), qPrintable(name));
+        folders << name.toLower();
+        // An earlier version put every one of them into a folder named with "_" for each sign.
+        if (keptTheOldWay) {
+            QString legacy = visit.serial;
+            legacy.replace(QRegularExpression("[^A-Za-z0-9_-]"), "_");
+            QVERIFY(QDir(dir.path()).mkpath(legacy));
+            QVERIFY(QDir().rename(visit.folder, dir.path() + '/' + legacy + '/' + QString::number(i)));
+        }
+    }
+    QStringList sorted = serials;
+    sorted.sort();
+    QCOMPARE(archive.serials(), sorted);
+    for (const QString &serial : serials) {
+        const QVector<Visit> kept = archive.visits(serial);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept.at(0).serial, serial);
+        QString error;
+        QCOMPARE(SerialNumberOf(*archive.find(serial + "@last", error)->image), serial);
+    }
+}
+
+void TestVisit::load_skipsAVisitWithMalformedNumbers_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("read");
+    const QByteArray time = R"("time": "2026-05-14T10:00:00.000+03:00", "kind": "read")";
+    QTest::newRow("as written") << R"({)" + time + R"(, "variant_code": 201, "serial": "21070415"})" << true;
+    QTest::newRow("variant too large")
+        << R"({)" + time + R"(, "variant_code": 99999, "serial": "21070415"})" << false;
+    QTest::newRow("variant negative")
+        << R"({)" + time + R"(, "variant_code": -56, "serial": "21070415"})" << false;
+    QTest::newRow("variant a fraction")
+        << R"({)" + time + R"(, "variant_code": 200.5, "serial": "21070415"})" << false;
+    QTest::newRow("variant a text") << R"({)" + time + R"(, "variant_code": "200", "serial": "21070415"})"
+                                    << false;
+    QTest::newRow("serial a number") << R"({)" + time + R"(, "variant_code": 200, "serial": 21070415})"
+                                     << false;
+}
+
+void TestVisit::load_skipsAVisitWithMalformedNumbers()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(bool, read);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("21070415/visit"));
+    QVERIFY(writeAll(dir.path() + "/21070415/visit/visit.json", json));
+    const QVector<Visit> kept = VisitArchive(dir.path()).visits("21070415");
+    QCOMPARE(kept.size(), read ? 1 : 0);
+    if (read)
+        QCOMPARE(kept.at(0).variantCode, quint8(201));
+}
+
+void TestVisit::last_isNeverAVisitDatedInTheFuture()
+{
+    QTemporaryDir dir;
+    const VisitArchive archive(dir.path());
+    Visit past = visitAt("2026-05-14T10:00:00", VisitKind::Read, imageWithSerial("21070415", 1));
+    past.time = QDateTime::currentDateTime().addDays(-1);
+    Visit future = visitAt("2026-05-14T10:00:00", VisitKind::Read, imageWithSerial("21070415", 2));
+    future.time = QDateTime::currentDateTime().addDays(3);
+    for (Visit *visit : {&past, &future})
+        QCOMPARE(archive.store(*visit), QString());
+    QCOMPARE(archive.lastWithImage("21070415")->image, past.image);
+    QString error;
+    QCOMPARE(archive.find("21070415@last", error)->image, past.image);
+    // Named by its time it is still found, as history lists it or in ISO 8601.
+    const QString listed = VisitTimeText(future.time);
+    QCOMPARE(archive.find("21070415@" + listed, error)->image, future.image);
+    QCOMPARE(archive.find("21070415@" + QString(listed).replace(' ', 'T'), error)->image, future.image);
 }
 
 QTEST_GUILESS_MAIN(TestVisit)

@@ -2,6 +2,7 @@
 #include "FormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
+#include "config/MemoryMap.h"
 #include "visit/VisitArchive.h"
 #include "visit/VisitKeeper.h"
 #include "visit/ui/ReportDialog.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTreeWidget>
 
 using namespace gencfg;
@@ -45,14 +47,25 @@ struct VisitWindow : FormSim
     }
 };
 
+// Each row as "path|then|now": the path is the parameter's tooltip, its own name shown first.
 QStringList rowsOf(const QTreeWidget *table)
 {
     QStringList rows;
     for (int row = 0; row < table->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = table->topLevelItem(row);
-        rows << QStringList{item->text(0), item->text(1), item->text(2)}.join(QLatin1Char('|'));
+        const QString path = item->toolTip(0);
+        const qsizetype cut = path.lastIndexOf(" / ");
+        if (item->text(0) != path.mid(cut + 3) + " — " + path.left(cut))
+            rows << "shown as " + item->text(0);
+        rows << QStringList{path, item->text(1), item->text(2)}.join(QLatin1Char('|'));
     }
     return rows;
+}
+
+// Sets the serial number the controller holds, as set-serial does.
+void setSerial(ControllerModel &model, const QByteArray &serial)
+{
+    model.writeMemory(MemoryMap::SerialNumber, serial.leftJustified(MemoryMap::SerialNumberSize, ' '));
 }
 
 // Points the archive somewhere else for one test.
@@ -77,6 +90,11 @@ private Q_SLOTS:
     void archiveThatCannotBeWritten_isOnlyTold();
     void archiveTurnedOff_keepsNothing();
     void report_holdsTheVisitAsTheTechnicianLeftIt();
+    void controllerSwappedBehindALostPort_getsNothingOfTheOneBefore();
+    void reportName_fromASerialNumberWithSigns_staysInTheHomeFolder();
+    void save_addsTheSuffixBeforeAskingToReplace_data();
+    void save_addsTheSuffixBeforeAskingToReplace();
+    void reportNotes_keepTheirSpacingAndAreBounded();
 };
 
 void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
@@ -201,7 +219,8 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
     const QStringList rows =
         QString::fromUtf8(readAll(dir.filePath("journals.csv"))).split("\r\n", Qt::SkipEmptyParts);
-    QCOMPARE(rows.value(0), QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие"));
+    QCOMPARE(rows.value(0),
+             QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
     QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
     w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
@@ -243,6 +262,127 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     for (const QString &line : events + alarms)
         QVERIFY2(flat.contains(line.simplified()), qPrintable(line));
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\n\\s+2\\n"))));
+}
+
+void tst_Visits::controllerSwappedBehindALostPort_getsNothingOfTheOneBefore()
+{
+    QTemporaryDir dir;
+    const DataHome home(dir.path());
+    VisitWindow w(DeviceVariant::Diesel);
+    QVERIFY(w.ready() && w.settle(1));
+    QVERIFY(w.readController());
+    const auto readJournals = [&] {
+        QTest::mouseClick(named<QPushButton>(&w.form, "readJournalsButton"), Qt::LeftButton);
+        return w.finish();
+    };
+    QVERIFY(readJournals());
+    QVERIFY(QTest::qWaitFor([&] { return VisitWindow::archive().visits(Serial).size() == 2; }, 5000));
+    // The journals saved name the controller they were read from.
+    answerFileDialog(&w.form, dir.filePath("a"));
+    QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
+    const QStringList rows =
+        QString::fromUtf8(readAll(dir.filePath("a.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    QVERIFY2(rows.size() > 1 && rows.at(0).endsWith(",Серийный номер,Вариант") &&
+                 rows.at(1).endsWith(",21070415,КУВ-дизель v2.0"),
+             qPrintable(rows.join('\n')));
+
+    // The adapter is pulled and comes back with another controller behind it.
+    w.sim.vanish();
+    setSerial(w.sim.model(), "BBBB2222");
+    QCOMPARE(w.sim.open(QStringLiteral("sim")), QString());
+    QVERIFY(w.settle(2));
+    QVERIFY(readJournals());
+    QVERIFY(QTest::qWaitFor([&] { return VisitWindow::archive().visits(QString()).size() == 1; }, 5000));
+    QCOMPARE(VisitWindow::archive().visits(Serial).size(), 2);
+    QCOMPARE(VisitWindow::archive().visits(QString()).constFirst().kind, VisitKind::Journals);
+    // Until it is read, a report cannot name it.
+    QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
+    auto *report = w.form.findChild<ReportDialog *>();
+    QVERIFY(report && report->isVisible());
+    const auto dialog = answerFileDialog(&w.form, QString());
+    QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QCOMPARE(w.boxes.lastText(), ReportDialog::ReadParametersFirstText());
+    QVERIFY(!dialog->opened);
+    QTest::qWait(50);
+
+    // Another port picked: the journal page keeps nothing of the controller before.
+    w.form.addExtraPort(QStringLiteral("other"));
+    w.form.pickPort(QStringLiteral("other"));
+    for (const char *list : {"eventList", "alarmList"})
+        QCOMPARE(memoLines(named<QPlainTextEdit>(&w.form, list)), QStringList{"-пусто-"});
+    QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
+    QCOMPARE(w.boxes.lastText(), QStringLiteral("Журналы ещё не прочитаны"));
+}
+
+void tst_Visits::reportName_fromASerialNumberWithSigns_staysInTheHomeFolder()
+{
+    QTemporaryDir dir;
+    const DataHome home(dir.path());
+    VisitWindow w;
+    setSerial(w.sim.model(), "/../../.");
+    QVERIFY(w.ready() && w.settle(1));
+    QTest::mouseClick(named<QPushButton>(&w.form, "readButton"), Qt::LeftButton);
+    QVERIFY(w.finish());
+    QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
+    auto *report = w.form.findChild<ReportDialog *>();
+    QVERIFY(report);
+    const auto saved = answerFileDialog(&w.form, QString());
+    QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QVERIFY(saved->opened);
+    const QFileInfo proposed(saved->proposed);
+    QCOMPARE(proposed.absolutePath(), QDir::homePath());
+    QVERIFY2(proposed.fileName().startsWith("report-%2F%2E%2E%2F%2E%2E%2F%2E-"), qPrintable(saved->proposed));
+}
+
+void tst_Visits::save_addsTheSuffixBeforeAskingToReplace_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("journals") << "saveJournalsButton"
+                              << "csv";
+    QTest::newRow("report") << "savePdfButton"
+                            << "pdf";
+    QTest::newRow("parameter file") << "saveButton"
+                                    << "txt";
+    QTest::newRow("trends") << "saveCsvButton"
+                            << "csv";
+}
+
+void tst_Visits::save_addsTheSuffixBeforeAskingToReplace()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, suffix);
+    QTemporaryDir dir;
+    const DataHome home(dir.path());
+    VisitWindow w(DeviceVariant::Diesel);
+    QVERIFY(w.ready() && w.settle(1));
+    if (button == "saveJournalsButton") {
+        QTest::mouseClick(named<QPushButton>(&w.form, "readJournalsButton"), Qt::LeftButton);
+        QVERIFY(w.finish());
+    }
+    if (button == "savePdfButton")
+        QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
+    const QString existing = dir.filePath("kept." + suffix);
+    QVERIFY(writeAll(existing, "kept"));
+    const auto asked = typeIntoFileDialog(&w.form, dir.filePath("kept"));
+    QWidget *report = w.form.findChild<ReportDialog *>();
+    named<QPushButton>(report ? report : &w.form, qPrintable(button))->click();
+    QVERIFY(*asked);
+    QCOMPARE(readAll(existing), QByteArray("kept"));
+}
+
+void tst_Visits::reportNotes_keepTheirSpacingAndAreBounded()
+{
+    VisitReportInput input;
+    input.notes = QStringLiteral("Шаг 1:\n    снят  кожух\tАКБ");
+    QVERIFY2(VisitReportDocument(input)->toPlainText().contains(QStringLiteral("    снят  кожух\tАКБ")),
+             qPrintable(VisitReportDocument(input)->toPlainText()));
+    // Pasted notes beyond the bound are cut in the dialog, before any layout.
+    Messages messages;
+    ReportDialog dialog([] { return VisitReportInput(); }, messages);
+    auto *notes = named<QPlainTextEdit>(&dialog, "notesEdit");
+    notes->setPlainText(QString(MaxReportNotesLength + 5000, QLatin1Char('x')));
+    QCOMPARE(notes->toPlainText().size(), MaxReportNotesLength);
 }
 
 QTEST_MAIN(tst_Visits)

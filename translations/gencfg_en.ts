@@ -1331,6 +1331,14 @@
         <source>Параметр</source>
         <translation>Parameter</translation>
     </message>
+    <message>
+        <source>не задан</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>Время визита впереди часов компьютера: он не считается последним</source>
+        <translation>The visit is dated ahead of this computer's clock: it is never taken as the last</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::JournalPage</name>
@@ -1565,10 +1573,6 @@
         <translation>Report</translation>
     </message>
     <message>
-        <source>Заметки для отчёта:</source>
-        <translation>Notes for the report:</translation>
-    </message>
-    <message>
         <source>Заметки для отчёта</source>
         <translation>Notes for the report</translation>
     </message>
@@ -1583,6 +1587,14 @@
     <message>
         <source>Закрыть</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Заметки для отчёта (не более %L1 знаков):</source>
+        <translation>Notes for the report (at most %L1 characters):</translation>
+    </message>
+    <message>
+        <source>Прочитайте параметры контроллера: журналы прочитаны после того, как порт открылся снова, и чей это контроллер, ещё не известно</source>
+        <translation>Read the controller's parameters: the journals were read after the port came back, and whose controller it is is not known yet</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,21 @@ QByteArray readSmall(const QString &path, bool &ok)
     return ok ? file.read(MaxVisitFileSize) : QByteArray();
 }
 
+// The folder an earlier version kept a serial number's visits in; several numbers could share it.
+QString legacyFolderName(const QString &serial)
+{
+    return QString(serial).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+}
+
+// A whole number in 0..255, as visit.json stores the variant code; anything else makes the file malformed.
+std::optional<quint8> byteValue(const QJsonValue &value)
+{
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number < 0 || number > 255 || number != double(int(number)))
+        return std::nullopt;
+    return quint8(number);
+}
+
 // A folder name of its own under parent: the time, the kind, and a number when the name is taken.
 QString newVisitFolder(const QDir &parent, const Visit &visit)
 {
@@ -68,8 +83,25 @@ QString SerialFolderName(const QString &serial)
 {
     if (serial.isEmpty())
         return NoSerialFolder;
-    // A serial number has at most eight characters, so none reads as the nine of NoSerialFolder.
-    return QString(serial).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    // Reversible and free of capitals: a serial number has at most eight bytes, so none reads as
+    // NoSerialFolder.
+    QString name;
+    for (const char c : serial.toUtf8()) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-';
+        name += plain ? QString(QLatin1Char(c))
+                      : QStringLiteral("%%1").arg(uint(quint8(c)), 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return name;
+}
+
+QString SerialNamed(const QString &name)
+{
+    return name == NoSerialFolder ? QString() : name;
+}
+
+bool VisitInFuture(const Visit &visit, const QDateTime &now)
+{
+    return visit.time > now.addSecs(FutureVisitSlackSecs);
 }
 
 QString VisitKindName(VisitKind kind)
@@ -134,22 +166,43 @@ QString VisitArchive::store(Visit &visit) const
     return {};
 }
 
-QStringList VisitArchive::serialFolders() const
+QStringList VisitArchive::foldersOf(const QString &serial) const
 {
-    QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [this](const QString &name) { return visits(name).isEmpty(); }),
-                names.end());
-    return names;
+    QStringList folders{m_root + QLatin1Char('/') + SerialFolderName(serial)};
+    if (!serial.isEmpty() && legacyFolderName(serial) != SerialFolderName(serial))
+        folders.append(m_root + QLatin1Char('/') + legacyFolderName(serial));
+    return folders;
+}
+
+QStringList VisitArchive::serials() const
+{
+    QStringList found;
+    const QDir root(m_root);
+    for (const QString &serialFolder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir dir(root.filePath(serialFolder));
+        for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (const std::optional<Visit> visit = Load(dir.filePath(name));
+                visit && !found.contains(visit->serial))
+                found.append(visit->serial);
+        }
+    }
+    found.sort();
+    // The unset one last, as "no-serial" sorts after numbers.
+    if (found.removeOne(QString()))
+        found.append(QString());
+    return found;
 }
 
 QVector<Visit> VisitArchive::visits(const QString &serial) const
 {
-    const QDir dir(m_root + QLatin1Char('/') + SerialFolderName(serial));
     QVector<Visit> found;
-    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (std::optional<Visit> visit = Load(dir.filePath(name)))
-            found.append(*visit);
+    for (const QString &folder : foldersOf(serial)) {
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            // A folder shared by several numbers, or one a disk without case holds for two, keeps them all.
+            if (std::optional<Visit> visit = Load(dir.filePath(name)); visit && visit->serial == serial)
+                found.append(*visit);
+        }
     }
     std::stable_sort(found.begin(), found.end(), [](const Visit &a, const Visit &b) {
         return a.time < b.time || (a.time == b.time && a.folder < b.folder);
@@ -159,12 +212,8 @@ QVector<Visit> VisitArchive::visits(const QString &serial) const
 
 std::optional<Visit> VisitArchive::lastWithImage(const QString &serial) const
 {
-    const QVector<Visit> all = visits(serial);
-    for (auto visit = all.crbegin(); visit != all.crend(); ++visit) {
-        if (visit->image)
-            return *visit;
-    }
-    return std::nullopt;
+    QString error;
+    return find(serial + QStringLiteral("@last"), error);
 }
 
 std::optional<Visit> VisitArchive::find(const QString &reference, QString &error) const
@@ -174,18 +223,22 @@ std::optional<Visit> VisitArchive::find(const QString &reference, QString &error
         error = QStringLiteral("%1: a visit is named SERIAL@last or SERIAL@DATE").arg(reference);
         return std::nullopt;
     }
-    const QString serial = reference.left(at);
-    const QString date = reference.mid(at + 1);
+    const QString serial = SerialNamed(reference.left(at));
+    const bool last = reference.mid(at + 1) == QLatin1String("last");
+    // ISO 8601 writes a T where the listed time has its blank.
+    const QString date = reference.mid(at + 1).replace(QLatin1Char('T'), QLatin1Char(' '));
     const QVector<Visit> all = visits(serial);
+    const QDateTime now = QDateTime::currentDateTime();
     for (auto visit = all.crbegin(); visit != all.crend(); ++visit) {
-        if (visit->image && (date == QLatin1String("last") || VisitTimeText(visit->time).startsWith(date)))
+        const bool named = last ? !VisitInFuture(*visit, now) : VisitTimeText(visit->time).startsWith(date);
+        if (visit->image && named)
             return *visit;
     }
     error = all.isEmpty() ? QStringLiteral("%1: no visit of %2 is kept in %3")
-                                .arg(reference, serial, QDir::toNativeSeparators(m_root))
+                                .arg(reference, reference.left(at), QDir::toNativeSeparators(m_root))
                           : QStringLiteral("%1: no visit of %2 with parameters matches %3; "
                                            "gencfg-cli history %2 lists them")
-                                .arg(reference, serial, date);
+                                .arg(reference, reference.left(at), reference.mid(at + 1));
     return std::nullopt;
 }
 
@@ -196,7 +249,8 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
         QJsonDocument::fromJson(readSmall(folder + QLatin1Char('/') + VisitFileName, ok)).object();
     const QDateTime time =
         QDateTime::fromString(json.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-    if (!ok || !time.isValid())
+    const std::optional<quint8> variantCode = byteValue(json.value(QStringLiteral("variant_code")));
+    if (!ok || !time.isValid() || !variantCode || !json.value(QStringLiteral("serial")).isString())
         return std::nullopt;
     Visit visit;
     visit.time = time;
@@ -205,7 +259,7 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
         if (VisitKindName(k) == kind)
             visit.kind = k;
     }
-    visit.variantCode = quint8(json.value(QStringLiteral("variant_code")).toInt());
+    visit.variantCode = *variantCode;
     visit.serial = json.value(QStringLiteral("serial")).toString();
     visit.programVersion = json.value(QStringLiteral("program_version")).toString();
     visit.status = json.value(QStringLiteral("status")).toObject();

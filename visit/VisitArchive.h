@@ -35,10 +35,16 @@ struct Visit
 // The serial number a parameter image holds, trimmed; empty when the bytes are
 // unset (blank, erased 0xFF or zero).
 QString SerialNumberOf(const ConfigImageBytes &image);
-// The folder a serial number's visits are kept in: the number itself with any
-// character a file name cannot safely hold replaced, or NoSerialFolder for none.
+// The folder a serial number's visits are kept in: every byte of its UTF-8
+// form outside [0-9a-z-] written as %XX, so that no two serial numbers share a
+// folder even on a disk that ignores case; NoSerialFolder for none.
 QString SerialFolderName(const QString &serial);
 inline const QString NoSerialFolder = QStringLiteral("no-serial");
+// The serial number a name given by the user stands for: NoSerialFolder names the unset one.
+QString SerialNamed(const QString &name);
+// A visit's time this far ahead of the clock was set by a clock gone wrong: it is never "last".
+constexpr qint64 FutureVisitSlackSecs = 24 * 60 * 60;
+bool VisitInFuture(const Visit &visit, const QDateTime &now = QDateTime::currentDateTime());
 
 QString VisitKindName(VisitKind kind); // "read", "write", "journals"
 // The visit's time as listed and as SERIAL@DATE names it: "2026-12-07 14:05:31".
@@ -55,19 +61,24 @@ public:
     // Writes the visit into a new folder of its serial number's; fills in its
     // folder. Returns the error, or an empty text.
     QString store(Visit &visit) const;
-    // The serial folders that hold visits, sorted.
-    QStringList serialFolders() const;
-    // A serial number's visits, oldest first; folders that are no visit are left out.
+    // The serial numbers the archive holds visits of, sorted; the unset one as an empty text.
+    QStringList serials() const;
+    // A serial number's visits, oldest first: only those whose visit.json names
+    // exactly that number; folders that are no visit are left out.
     QVector<Visit> visits(const QString &serial) const;
-    // The newest visit with a parameter image, or nothing.
+    // The newest visit with a parameter image, or nothing; a visit dated in the future is never it.
     std::optional<Visit> lastWithImage(const QString &serial) const;
     // "SERIAL@last" or "SERIAL@DATE": the newest visit with an image whose time
-    // text begins with DATE. Fills in error when there is none.
+    // text begins with DATE ("2026-12-08 05:53" or "2026-12-08T05:53"). Fills
+    // in error when there is none.
     std::optional<Visit> find(const QString &reference, QString &error) const;
 
+    // A visit folder read back; nothing when it is no visit or its visit.json is malformed.
     static std::optional<Visit> Load(const QString &folder);
 
 private:
+    // The folders a serial number's visits may be in: its own, and the one an earlier naming gave it.
+    QStringList foldersOf(const QString &serial) const;
     QString m_root;
 };
 

@@ -64,7 +64,8 @@ void VisitKeeper::keepJournals(const JournalBook &journals, quint8 variantCode)
     Visit visit;
     visit.kind = VisitKind::Journals;
     visit.variantCode = variantCode;
-    visit.serial = m_serial.value_or(QString());
+    // Under the controller the reading began on.
+    visit.serial = journals.serial().value_or(m_serial.value_or(QString()));
     visit.journals = journals.text();
     keep(std::move(visit), false);
 }

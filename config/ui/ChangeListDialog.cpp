@@ -62,6 +62,17 @@ ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &head
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
+QString ChangeListDialog::ShownParamName(const QString &path)
+{
+    // Rows of one group differ only at the end of their paths: the parameter's own name goes first,
+    // so a narrow column cuts the groups, never the name.
+    const QString separator = QStringLiteral(" / "); // as ParamModel::path joins the names
+    const qsizetype cut = path.lastIndexOf(separator);
+    if (cut < 0)
+        return path;
+    return path.mid(cut + separator.size()) + QStringLiteral(" — ") + path.left(cut);
+}
+
 void ChangeListDialog::showEvent(QShowEvent *event)
 {
     refresh();
@@ -84,9 +95,12 @@ void ChangeListDialog::refresh()
         return; // rebuilt when shown
     const QVector<ParamDifference> changes = m_list();
     changeTable->clear();
-    for (const ParamDifference &change : changes)
-        changeTable->addTopLevelItem(
-            new QTreeWidgetItem(QStringList{change.path, change.first, change.second}));
+    for (const ParamDifference &change : changes) {
+        auto *item =
+            new QTreeWidgetItem(QStringList{ShownParamName(change.path), change.first, change.second});
+        item->setToolTip(0, change.path);
+        changeTable->addTopLevelItem(item);
+    }
     // The values and their headings, a visit's date among them, are never cut.
     for (int column : {1, 2})
         changeTable->resizeColumnToContents(column);

@@ -28,6 +28,10 @@ public:
     ChangeListDialog(const QString &title, const QStringList &headings, const QVector<ParamDifference> &list,
                      QWidget *parent = nullptr);
 
+    // A row's parameter as the list shows it: "День недели — Параметры электрогенератора / Еженедельный
+    // тест"; the whole path is its tooltip.
+    static QString ShownParamName(const QString &path);
+
     // The list as copied to the clipboard.
     QString text() const;
     void copyToClipboard();

@@ -11,6 +11,7 @@
 #include "link/LinkTexts.h"
 #include "widgets/Messages.h"
 #include "widgets/Placement.h"
+#include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -119,14 +120,13 @@ void ParamsPage::saveToFile()
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
     if (!m_link || m_link->busy())
         return;
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QString(), QDir(QCoreApplication::applicationDirPath()).filePath(window()->windowTitle()),
-        QStringLiteral("Text files (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty())
+    const QString fileName = AskSaveFileName(
+        this, {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(window()->windowTitle()),
+               QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")});
+    if (fileName.isEmpty())
         return;
     if (!encodeTree(m_image))
         return;
-    const QString fileName = SaveFileName(chosen);
     const QString failure = WriteParamFile(fileName, m_image);
     if (!failure.isEmpty()) {
         m_messages->error(failure);

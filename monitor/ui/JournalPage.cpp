@@ -7,10 +7,10 @@
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
 #include "widgets/Placement.h"
+#include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,7 +29,7 @@ QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setPlainText(QCoreApplication::translate("gencfg::JournalPage", "-пусто-"));
+    memo->setPlainText(JournalPage::EmptyJournalText());
     memo->setGeometry(place);
     return memo;
 }
@@ -93,12 +93,11 @@ void JournalPage::saveJournals()
             m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
         return;
     }
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
-                                     QStringLiteral("CSV (*.csv)"));
-    if (chosen.isEmpty())
+    const QString path =
+        AskSaveFileName(this, {QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
+                               QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
+    if (path.isEmpty())
         return;
-    const QString path = SaveFileName(chosen, QStringLiteral(".csv"));
     bool refused = false;
     const QString failure = SaveWhole(path, m_book.csv(), &refused);
     if (!failure.isEmpty() && m_messages)
@@ -136,7 +135,23 @@ void JournalPage::readJournals()
     for (QPlainTextEdit *memo : {eventList, alarmList})
         memo->clear();
     m_book.clear();
+    if (m_controller) {
+        const auto [serial, variantCode] = m_controller();
+        m_book.setController(serial, variantCode);
+    }
     Q_EMIT progressText(JournalProgressText(0, total));
+}
+
+void JournalPage::clear()
+{
+    for (QPlainTextEdit *memo : {eventList, alarmList})
+        memo->setPlainText(EmptyJournalText());
+    m_book.clear();
+}
+
+QString JournalPage::EmptyJournalText()
+{
+    return tr("-пусто-");
 }
 
 void JournalPage::placeChildren(const Placer &p, int sb)

@@ -6,6 +6,8 @@
 #include "monitor/JournalBook.h"
 
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 class QLabel;
 class QPlainTextEdit;
@@ -30,6 +32,14 @@ public:
 
     // Starts the reading; ignored while another operation runs.
     void readJournals();
+    // Back to nothing read: both lists say so and the entries are forgotten, being another port's.
+    void clear();
+    // "-пусто-": what a list holds before the first reading.
+    static QString EmptyJournalText();
+    // Names the controller a reading starts on, for the saved file: its serial number (empty when not
+    // known) and variant code.
+    using ControllerSource = std::function<std::pair<QString, quint8>()>;
+    void setControllerSource(ControllerSource source) { m_controller = std::move(source); }
 
     // "Сохранить журналы": both journals as one CSV file.
     void saveJournals();
@@ -58,6 +68,7 @@ private:
     Messages *m_messages = nullptr;
     // What the lists show, entry by entry.
     JournalBook m_book;
+    ControllerSource m_controller;
 };
 
 } // namespace gencfg

@@ -6,6 +6,7 @@
 #include "monitor/TrendScales.h"
 #include "monitor/ui/TrendChartView.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveFileDialog.h"
 #include "widgets/SwitchLed.h"
 
 #include <QBuffer>
@@ -15,7 +16,6 @@
 #include <QCursor>
 #include <QDateTime>
 #include <QDateTimeAxis>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -431,7 +431,7 @@ void TrendsPage::report(const QString &failure)
 void TrendsPage::saveCsvClicked()
 {
     const QString path =
-        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)"));
+        AskSaveFileName(this, {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
     if (!path.isEmpty())
         report(saveCsv(path));
 }
@@ -439,7 +439,7 @@ void TrendsPage::saveCsvClicked()
 void TrendsPage::savePictureClicked()
 {
     const QString path =
-        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("PNG (*.png)"));
+        AskSaveFileName(this, {QString(), QString(), QStringLiteral("PNG (*.png)"), QStringLiteral("png")});
     if (!path.isEmpty())
         report(savePicture(path));
 }
@@ -452,8 +452,8 @@ void TrendsPage::onRecordSwitch()
         return;
     }
     if (m_recordFileEdit->text().isEmpty())
-        m_recordFileEdit->setText(
-            QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("CSV (*.csv)")));
+        m_recordFileEdit->setText(AskSaveFileName(
+            this, {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"), true}));
     if (m_recordFileEdit->text().isEmpty()) {
         m_recordSwitch->setActive(false);
         return;

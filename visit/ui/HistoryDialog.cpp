@@ -28,7 +28,8 @@ QString VisitKindText(VisitKind kind)
     return HistoryDialog::tr("Чтение");
 }
 
-HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent) : QDialog(parent), m_archive(archive)
+HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent)
+    : QDialog(parent), m_archive(archive)
 {
     setObjectName(QStringLiteral("HistoryDialog"));
     setWindowTitle(tr("История"));
@@ -74,8 +75,10 @@ void HistoryDialog::showController(const QString &serial)
 {
     const QSignalBlocker quiet(serialCombo);
     serialCombo->clear();
-    serialCombo->addItems(m_archive.serialFolders());
-    const int found = serialCombo->findText(SerialFolderName(serial));
+    // Each controller under its own serial number, kept as the item's data: two never share an item.
+    for (const QString &kept : m_archive.serials())
+        serialCombo->addItem(kept.isEmpty() ? tr("не задан") : kept, kept);
+    const int found = serialCombo->findData(serial);
     if (found >= 0)
         serialCombo->setCurrentIndex(found);
     showVisits();
@@ -83,14 +86,18 @@ void HistoryDialog::showController(const QString &serial)
 
 void HistoryDialog::showVisits()
 {
-    m_visits = serialCombo->currentIndex() < 0 ? QVector<Visit>() : m_archive.visits(serialCombo->currentText());
+    m_visits = serialCombo->currentIndex() < 0 ? QVector<Visit>()
+                                               : m_archive.visits(serialCombo->currentData().toString());
     visitList->clear();
     for (const Visit &visit : m_visits) {
         const std::optional<DeviceVariant> variant = VariantFromCode(visit.variantCode);
-        visitList->addTopLevelItem(new QTreeWidgetItem(
+        auto *item = new QTreeWidgetItem(
             QStringList{VisitTimeText(visit.time), VisitKindText(visit.kind),
                         variant ? VariantTitle(*variant).trimmed() : QString::number(visit.variantCode),
-                        visit.programVersion}));
+                        visit.programVersion});
+        if (VisitInFuture(visit))
+            item->setToolTip(0, tr("Время визита впереди часов компьютера: он не считается последним"));
+        visitList->addTopLevelItem(item);
     }
     compareButton->setEnabled(false);
 }

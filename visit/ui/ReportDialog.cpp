@@ -1,16 +1,19 @@
 #include "visit/ui/ReportDialog.h"
 
 #include "config/ParamFile.h"
+#include "visit/VisitArchive.h"
 #include "widgets/Messages.h"
+#include "widgets/SaveFileDialog.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace gencfg {
@@ -22,7 +25,8 @@ ReportDialog::ReportDialog(ReportSource source, Messages &messages, QWidget *par
     setWindowTitle(tr("Отчёт"));
     resize(480, 300);
 
-    auto *notesLabel = new QLabel(tr("Заметки для отчёта:"), this);
+    auto *notesLabel =
+        new QLabel(tr("Заметки для отчёта (не более %L1 знаков):").arg(MaxReportNotesLength), this);
     notesEdit = new QPlainTextEdit(this);
     notesEdit->setObjectName(QStringLiteral("notesEdit"));
     notesEdit->setAccessibleName(tr("Заметки для отчёта"));
@@ -44,6 +48,15 @@ ReportDialog::ReportDialog(ReportSource source, Messages &messages, QWidget *par
     layout->addWidget(notesEdit);
     layout->addLayout(buttons);
 
+    // The report is laid out on this thread: bounded notes keep that short, however they were pasted.
+    connect(notesEdit, &QPlainTextEdit::textChanged, this, [this] {
+        if (notesEdit->document()->characterCount() - 1 <= MaxReportNotesLength)
+            return;
+        QTextCursor cut(notesEdit->document());
+        cut.setPosition(MaxReportNotesLength);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+    });
     connect(savePdfButton, &QPushButton::clicked, this, &ReportDialog::savePdf);
     connect(printButton, &QPushButton::clicked, this, &ReportDialog::print);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
@@ -61,23 +74,40 @@ VisitReportInput ReportDialog::input() const
     return input;
 }
 
+bool ReportDialog::controllerKnown(const VisitReportInput &report)
+{
+    if (!report.serialKnown)
+        m_messages.warning(ReadParametersFirstText());
+    return report.serialKnown;
+}
+
+QString ReportDialog::ReadParametersFirstText()
+{
+    return tr("Прочитайте параметры контроллера: журналы прочитаны после того, как порт открылся снова, "
+              "и чей это контроллер, ещё не известно");
+}
+
 void ReportDialog::savePdf()
 {
     const VisitReportInput report = input();
-    const QString proposed = QStringLiteral("report-%1-%2.pdf")
-                                 .arg(report.serial.isEmpty() ? QStringLiteral("no-serial") : report.serial,
-                                      report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
-    const QString chosen = QFileDialog::getSaveFileName(this, QString(), QDir::home().filePath(proposed),
-                                                        QStringLiteral("PDF (*.pdf)"));
-    if (chosen.isEmpty())
+    if (!controllerKnown(report))
         return;
-    const QString path = SaveFileName(chosen, QStringLiteral(".pdf"));
+    // The serial number comes from the controller: named as its archive folder is, it stays in one file name.
+    const QString proposed =
+        QStringLiteral("report-%1-%2.pdf")
+            .arg(SerialFolderName(report.serial), report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
+    const QString path = AskSaveFileName(this, {QString(), QDir::home().filePath(proposed),
+                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
+    if (path.isEmpty())
+        return;
     if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
         m_messages.error(failure);
 }
 
 void ReportDialog::print()
 {
+    if (!controllerKnown(input()))
+        return;
     // Opened, not executed: the window goes on while the technician chooses a printer.
     auto *printer = new QPrinter(QPrinter::HighResolution);
     auto *dialog = new QPrintDialog(printer, this);

@@ -25,11 +25,15 @@ public:
 
     // What makes the report, for the window's enabling rule: nothing is reported while an operation runs.
     QList<QWidget *> reportControls() const;
+    // What the dialog tells when the journals it would report belong to no known controller.
+    static QString ReadParametersFirstText();
 
 private:
     void savePdf();
     void print();
     VisitReportInput input() const;
+    // Tells the technician to read the controller first when the report could not name it.
+    bool controllerKnown(const VisitReportInput &report);
 
     ReportSource m_source;
     Messages &m_messages;
