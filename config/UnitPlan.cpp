@@ -67,10 +67,10 @@ UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, 
                                                 ? CheckTypedValue(param, text, QLocale::c())
                                                 : CheckChosenOption(param, text);
                 if (!verdict.accepted) {
-                    plan.error = values->where(row->line, int(column) + 2,
-                                               QStringLiteral("%1: \"%2\": %3")
-                                                   .arg(values->paths.at(column), QuotedInput(text),
-                                                        verdict.warning));
+                    plan.error =
+                        values->where(row->line, int(column) + 2,
+                                      QStringLiteral("%1: \"%2\": %3")
+                                          .arg(values->paths.at(column), QuotedInput(text), verdict.warning));
                     return plan;
                 }
             }
@@ -117,7 +117,8 @@ PlanReached ReachedChanges(const UnitPlan &plan, DeviceVariant variant, int bloc
         if (!readBack) {
             reached.changes.append(change);
             reached.uncertain.append(change.path);
-        } else if (std::equal(plan.wanted.cbegin() + span->start, plan.wanted.cbegin() + span->start + span->width,
+        } else if (std::equal(plan.wanted.cbegin() + span->start,
+                              plan.wanted.cbegin() + span->start + span->width,
                               readBack->cbegin() + span->start)) {
             reached.changes.append(change);
         }
