@@ -3,10 +3,13 @@
 #include "cli/Console.h"
 #include "cli/InterruptWatch.h"
 
+#include "config/CsvCells.h"
 #include "config/ParamModel.h"
 #include "config/UnitPlan.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 namespace gencfg::cli {
@@ -28,9 +31,9 @@ int checkColumns(const UnitValues &values, std::optional<DeviceVariant> variant)
             if (error.isEmpty())
                 break;
             if (!variant && node < 0)
-                error = values.where(
-                    1, column + 2,
-                    QStringLiteral("no parameter \"%1\" in any catalogue").arg(values.paths.at(column)));
+                error = values.where(1, column + 2,
+                                     QStringLiteral("no parameter \"%1\" in any catalogue")
+                                         .arg(QuotedInput(values.paths.at(column))));
         }
         if (!error.isEmpty())
             return Fail(InputError, error + QLatin1Char('\n') + NothingWrittenText());
@@ -44,10 +47,27 @@ int checkPortRows(const UnitValues &values, const QStringList &ports)
         if (!ports.contains(row.key))
             return Fail(
                 InputError,
-                values.where(row.line, 1, QStringLiteral("no --port %1 on the command line").arg(row.key)) +
+                values.where(row.line, 1,
+                             QStringLiteral("no --port %1 on the command line").arg(QuotedInput(row.key))) +
                     QLatin1Char('\n') + NothingWrittenText());
     }
     return Done;
+}
+
+// A link and its target, or two links to one device, are one port: two units would fight over it.
+QString samePortTwice(const QStringList &ports)
+{
+    QHash<QString, QString> given; // the device: the name it was first given under
+    for (const QString &port : ports) {
+        const QString device = QFileInfo(port).canonicalFilePath();
+        if (device.isEmpty())
+            continue;
+        if (const auto earlier = given.constFind(device); earlier != given.cend())
+            return QStringLiteral("gencfg-cli batch: --port %1 and --port %2 are the same port (%3)")
+                .arg(*earlier, port, device);
+        given.insert(device, port);
+    }
+    return {};
 }
 
 } // namespace
@@ -62,6 +82,8 @@ int RunBatch(const Invocation &invocation)
                     QStringLiteral("gencfg-cli batch: give a --port for every controller, or --watch"));
     if (QSet<QString>(settings.ports.cbegin(), settings.ports.cend()).size() != settings.ports.size())
         return Fail(InputError, QStringLiteral("gencfg-cli batch: a port is given more than once"));
+    if (const QString same = samePortTwice(settings.ports); !same.isEmpty())
+        return Fail(InputError, same);
     if (const int read = ReadParamImage(invocation.argument(0), settings.templateImage); read != Done)
         return read;
     if (invocation.has(QStringLiteral("variant"))) {
@@ -79,7 +101,8 @@ int RunBatch(const Invocation &invocation)
         settings.values = std::move(read.values);
         if (const int checked = checkColumns(*settings.values, settings.variant); checked != Done)
             return checked;
-        if (settings.values->key == UnitValues::Key::Port && !settings.watch)
+        // Watching without ports, any port may still appear.
+        if (settings.values->key == UnitValues::Key::Port && !settings.ports.isEmpty())
             if (const int checked = checkPortRows(*settings.values, settings.ports); checked != Done)
                 return checked;
     }

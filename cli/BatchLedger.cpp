@@ -69,14 +69,26 @@ QString BatchLedger::open(const QString &path)
         if (file.size() > ReadAtMost)
             file.seek(file.size() - ReadAtMost);
         const QString text = QStringDecoder(QStringDecoder::Utf8)(file.readAll());
-        QVector<CsvRecord> records;
-        int badLine = 0;
-        // A line broken by a crash spoils only itself: the records before it still count.
-        SplitCsvRecords(text, QLatin1Char(','), records, badLine);
-        for (const CsvRecord &record : std::as_const(records)) {
-            if (record.cells.size() == ColumnCount && record.cells.at(Result) == ProvenText())
-                m_proven.insert(record.cells.at(Serial), record.cells.at(Time));
+        // Every line ends with CR LF and a cell breaks lines with LF alone, so a line
+        // broken by a crash spoils only itself.
+        for (const QString &lineText : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+            QVector<CsvRecord> records;
+            int badLine = 0;
+            if (!SplitCsvRecords(lineText, QLatin1Char(','), records, badLine) || records.size() != 1)
+                continue;
+            const QStringList &cells = records.first().cells;
+            if (cells.size() != ColumnCount)
+                continue;
+            notePast(cells.at(Serial), cells.at(Result), cells.at(Time));
         }
+    }
+    // Created here with the header in one go; a batch that finds the file made by another adds none.
+    QFile created(path);
+    if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QByteArray header = headerLine().toUtf8() + "\r\n";
+        if (created.write(header) != header.size())
+            return QStringLiteral("%1: %2").arg(path, created.errorString());
+        created.close();
     }
     if (!m_file.open(path))
         return QStringLiteral("%1: %2").arg(path, m_file.errorString());
@@ -85,14 +97,22 @@ QString BatchLedger::open(const QString &path)
     return {};
 }
 
+void BatchLedger::notePast(const QString &serial, const QString &result, const QString &time)
+{
+    // The latest line counts: a unit that failed since it was proven may hold anything.
+    if (result == ProvenText())
+        m_proven.insert(serial, time);
+    else if (result == FailedText())
+        m_proven.remove(serial);
+}
+
 QString BatchLedger::append(const LedgerLine &line)
 {
     if (!m_file.isOpen())
         return QStringLiteral("the ledger is closed after an earlier failure");
     if (!m_file.append(lineText(line).toUtf8() + "\r\n"))
         return QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString());
-    if (line.result == ProvenText())
-        m_proven.insert(line.serial, line.time);
+    notePast(line.serial, line.result, line.time);
     return {};
 }
 

@@ -38,13 +38,16 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     // Appends the line; a failure text, or an empty one.
     QString append(const LedgerLine &line);
-    // When the ledger last has the serial number proven; empty when never.
+    // When the ledger last has the serial number proven; empty when never, or
+    // when a later line has it failed.
     QString provenAt(const QString &serial) const { return m_proven.value(serial); }
 
     static QString headerLine();
     static QString lineText(const LedgerLine &line);
 
 private:
+    void notePast(const QString &serial, const QString &result, const QString &time);
+
     LineAppendFile m_file;
     QHash<QString, QString> m_proven; // serial number: time
 };

@@ -12,6 +12,7 @@
 #include "cli/BatchUnit.h"
 #include "config/UnitValues.h"
 
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
@@ -53,10 +54,14 @@ Q_SIGNALS:
     void done();
 
 private:
-    void addUnit(const QString &port);
+    BatchUnit *addUnit(const QString &port);
     void onUnitRead(BatchUnit *unit);
     void onUnitFinished(BatchUnit *unit);
     void planAll();
+    // Two units read with one serial number: an error when a row is keyed by it, else a note on
+    // each (or on only that one) waiting for its plan.
+    QString checkRepeatedSerials(const QList<BatchUnit *> &units, BatchUnit *only = nullptr);
+    void recordInLedger(BatchUnit *unit);
     // The plan for a unit read, or the error naming the cell that cannot be used.
     UnitPlan planFor(const BatchUnit &unit);
     void pollPorts();
@@ -68,14 +73,16 @@ private:
     BatchLedger &m_ledger;
     BatchTable &m_table;
     QList<BatchUnit *> m_units;
-    QSet<QString> m_busyPorts; // watched ports with a unit not yet unplugged
+    QHash<QString, BatchUnit *> m_onPort; // watched ports with the unit of the device on each
     QSet<QString> m_presentAtStart;
     QTimer m_poll;
     QTimer m_redraw;
     bool m_stopping = false;
     bool m_inputError = false;
     bool m_planned = false; // the units read have their plans
+    bool m_ledgerInUse = false;
     bool m_ledgerFailed = false;
+    bool m_done = false;
 };
 
 } // namespace gencfg::cli

@@ -4,18 +4,38 @@
 #include "config/ParamModel.h"
 #include "visit/VisitArchive.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 namespace gencfg::cli {
+
+namespace {
+
+// A controller unplugged briefly is silent for longer than this, however fast it reports.
+constexpr qint64 SilenceMs = 1000;
+constexpr int SilentPeriods = 4;
+
+// What the port name leads to: a device node recreated or a link pointed elsewhere reads differently.
+QString DeviceIdentity(const QString &port)
+{
+    const QFileInfo name(port);
+    const QString target = name.canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    return target + QLatin1Char('@') +
+           QString::number(QFileInfo(target).metadataChangeTime().toMSecsSinceEpoch());
+}
+
+} // namespace
 
 BatchUnit::BatchUnit(const QString &port, std::optional<DeviceVariant> variant, QObject *parent)
     : QObject(parent), m_port(port), m_wantedVariant(variant)
 {
     m_statusWait.setSingleShot(true);
     connect(&m_statusWait, &QTimer::timeout, this, [this] { fail(NoAnswerText(), NoAnswer); });
-    connect(&m_feed, &StatusFeed::recordDecoded, this, [this] {
-        if (m_stage == Stage::Opening && m_statusWait.isActive())
-            onFirstStatus();
-    });
+    connect(&m_feed, &StatusFeed::recordDecoded, this, &BatchUnit::onStatus);
     connect(&m_link, &DeviceLink::portLost, this, [this] {
+        m_portOpen = false;
         // A running operation tells the loss itself.
         if (!m_link.busy())
             fail(PortLostText(), NoAnswer);
@@ -30,7 +50,50 @@ void BatchUnit::start()
         fail(failure, PortUnavailable);
         return;
     }
+    m_portOpen = true;
+    m_identity = DeviceIdentity(m_port);
     m_statusWait.start(BlockBound * m_link.tickMs());
+}
+
+void BatchUnit::onStatus()
+{
+    const qint64 gap = m_sinceStatus.isValid() ? m_sinceStatus.restart() : -1;
+    if (!m_sinceStatus.isValid())
+        m_sinceStatus.start();
+    if (m_watching && (gap < 0 || gap > qMax(SilenceMs, SilentPeriods * m_statusPeriod)))
+        m_replaced = true;
+    if (gap >= 0)
+        m_statusPeriod = m_statusPeriod > 0 ? qMin(m_statusPeriod, gap) : gap;
+    if (m_stage == Stage::Opening && m_statusWait.isActive())
+        onFirstStatus();
+}
+
+void BatchUnit::closePort()
+{
+    m_watching = false;
+    m_portOpen = false;
+    m_link.closePort();
+}
+
+void BatchUnit::watchDevice()
+{
+    m_watching = true;
+}
+
+bool BatchUnit::deviceReplaced()
+{
+    if (!m_watching || m_replaced)
+        return m_replaced;
+    if (m_portOpen) {
+        m_replaced = DeviceIdentity(m_port) != m_identity;
+        return m_replaced;
+    }
+    // A port that failed or was lost and opens now has a device behind it again.
+    if (m_link.openPort(m_port).isEmpty()) {
+        m_link.closePort();
+        m_replaced = true;
+    }
+    return m_replaced;
 }
 
 void BatchUnit::onFirstStatus()
@@ -79,7 +142,7 @@ void BatchUnit::write(const UnitPlan &plan)
 {
     if (m_stage != Stage::Read)
         return;
-    m_changes = plan.changes;
+    m_plan = plan;
     if (!plan.needsWrite()) {
         finish(Outcome::AlreadyConfigured);
         return;
@@ -99,7 +162,12 @@ void BatchUnit::onWriteFinished(OperationStatus status)
 {
     if (m_outcome != Outcome::Pending)
         return;
-    if (status != OperationStatus::Succeeded) {
+    const bool readBack = status == OperationStatus::Succeeded;
+    const PlanReached reached = ReachedChanges(m_plan, *m_variant, m_write->blocksWritten(),
+                                               readBack ? std::optional(m_write->readBack()) : std::nullopt);
+    m_changes = reached.changes;
+    m_uncertain = reached.uncertain;
+    if (!readBack) {
         QString why = statusText(status);
         // What reached the controller, so the technician knows what the unit now holds.
         if (status != OperationStatus::VariantChanged)
@@ -153,9 +221,9 @@ void BatchUnit::stop()
         fail(QStringLiteral("interrupted"), Interrupted);
 }
 
-void BatchUnit::setNote(const QString &note)
+void BatchUnit::addNote(const QString &note)
 {
-    m_note = note;
+    m_note += (m_note.isEmpty() ? QString() : QStringLiteral("; ")) + note;
     Q_EMIT changed();
 }
 

@@ -10,6 +10,7 @@
 #include "link/DeviceLink.h"
 #include "monitor/StatusFeed.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -37,7 +38,13 @@ public:
     // Stops after the request on the line.
     void stop();
     // Closes the port, so a bench can see the unit unplugged.
-    void closePort() { m_link.closePort(); }
+    void closePort();
+    // Once finished: keeps the port open to tell when another controller answers on it.
+    void watchDevice();
+    // Whether the port now leads to another device than the one this unit was:
+    // the link's target or its change time differ, the port opens again after
+    // failing, or status frames came back after a silence of several periods.
+    bool deviceReplaced();
 
     const QString &port() const { return m_port; }
     const QString &serial() const { return m_serial; }
@@ -50,9 +57,12 @@ public:
     // What the unit held when read.
     const ConfigImageBytes &image() const { return m_image; }
     bool wasRead() const { return m_wasRead; }
+    // The changes that reached the controller, and those of them no read-back proved.
     const QVector<ParamDifference> &changes() const { return m_changes; }
+    const QStringList &uncertain() const { return m_uncertain; }
     const QString &note() const { return m_note; }
-    void setNote(const QString &note);
+    // Adds to the note the table and the ledger show.
+    void addNote(const QString &note);
 
 Q_SIGNALS:
     void changed();
@@ -61,6 +71,7 @@ Q_SIGNALS:
 
 private:
     void onFirstStatus();
+    void onStatus();
     void onReadFinished(OperationStatus status);
     void onWriteFinished(OperationStatus status);
     void onProgress(int done, int total);
@@ -78,7 +89,15 @@ private:
     std::unique_ptr<ConfigWriteOperation> m_write;
     ConfigImageBytes m_image{};
     QString m_serial;
+    UnitPlan m_plan;
     QVector<ParamDifference> m_changes;
+    QStringList m_uncertain;
+    QString m_identity; // the port's device when opened
+    QElapsedTimer m_sinceStatus;
+    qint64 m_statusPeriod = 0; // the shortest interval seen between status frames
+    bool m_portOpen = false;
+    bool m_watching = false;
+    bool m_replaced = false;
     Stage m_stage = Stage::Opening;
     int m_percent = 0;
     Outcome m_outcome = Outcome::Pending;

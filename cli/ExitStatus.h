@@ -13,6 +13,7 @@ enum ExitStatus : int {
     InputError = 2,      // a usage error or an input that cannot be used
     PortUnavailable = 3, // the port cannot be opened
     VerifyMismatch = 4,  // --verify read back something else than was written
+    LedgerFailed = 5,    // batch: the ledger could not be written, so the record is incomplete
     Interrupted = 130,   // stopped with Ctrl+C or SIGTERM, as a shell reports a SIGINT
 };
 

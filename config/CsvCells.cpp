@@ -81,4 +81,12 @@ QString CsvCell(const QString &text)
     return QLatin1Char('"') + cell + QLatin1Char('"');
 }
 
+QString QuotedInput(const QString &text)
+{
+    constexpr qsizetype Shown = 80;
+    if (text.size() <= Shown)
+        return text;
+    return text.left(Shown) + QStringLiteral("… (%1 characters)").arg(text.size());
+}
+
 } // namespace gencfg

@@ -22,4 +22,7 @@ bool SplitCsvRecords(const QString &text, QChar separator, QVector<CsvRecord> &r
 // A cell as written: quoted when it holds a comma, a quote, a line break or edge blanks.
 QString CsvCell(const QString &text);
 
+// Input quoted in a message, cut to a length a terminal line can show.
+QString QuotedInput(const QString &text);
+
 } // namespace gencfg

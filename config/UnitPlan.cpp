@@ -1,5 +1,6 @@
 #include "config/UnitPlan.h"
 
+#include "config/CsvCells.h"
 #include "config/ParamEditRules.h"
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
@@ -20,10 +21,10 @@ QString ColumnNode(const UnitValues &values, int column, const ParamModel &tree,
     if (node < 0)
         return values.where(1, column + 2,
                             QStringLiteral("no parameter \"%1\" in the %2 catalogue")
-                                .arg(path, VariantTitle(*CatalogueInTree(tree)).trimmed()));
+                                .arg(QuotedInput(path), VariantTitle(*CatalogueInTree(tree)).trimmed()));
     if (!CodedSpan(tree, node))
         return values.where(1, column + 2,
-                            QStringLiteral("\"%1\" is not a parameter a write sets").arg(path));
+                            QStringLiteral("\"%1\" is not a parameter a write sets").arg(QuotedInput(path)));
     return {};
 }
 
@@ -66,9 +67,10 @@ UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, 
                                                 ? CheckTypedValue(param, text, QLocale::c())
                                                 : CheckChosenOption(param, text);
                 if (!verdict.accepted) {
-                    plan.error = values->where(row->line, int(column) + 2,
-                                               QStringLiteral("%1: \"%2\": %3")
-                                                   .arg(values->paths.at(column), text, verdict.warning));
+                    plan.error =
+                        values->where(row->line, int(column) + 2,
+                                      QStringLiteral("%1: \"%2\": %3")
+                                          .arg(values->paths.at(column), QuotedInput(text), verdict.warning));
                     return plan;
                 }
             }
@@ -91,6 +93,37 @@ UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, 
     }
     plan.changes = DifferingParams(tree, unitImage, plan.wanted, Compare::Bytes);
     return plan;
+}
+
+PlanReached ReachedChanges(const UnitPlan &plan, DeviceVariant variant, int blocksWritten,
+                           const std::optional<ConfigImageBytes> &readBack)
+{
+    // The write sends the selected blocks in plan order, so those sent are the first ones selected.
+    BlockSelection sent{};
+    for (size_t block = 0; block < sent.size() && blocksWritten > 0; ++block) {
+        if (plan.blocks[block]) {
+            sent[block] = true;
+            --blocksWritten;
+        }
+    }
+    ParamModel layout;
+    LoadVariantTree(variant, layout);
+    PlanReached reached;
+    for (const ParamDifference &change : plan.changes) {
+        const std::optional<ByteSpan> span = CodedSpan(layout, change.node);
+        if (!span || !sent[size_t(span->start / MemoryMap::BlockSize)] ||
+            !sent[size_t((span->start + span->width - 1) / MemoryMap::BlockSize)])
+            continue;
+        if (!readBack) {
+            reached.changes.append(change);
+            reached.uncertain.append(change.path);
+        } else if (std::equal(plan.wanted.cbegin() + span->start,
+                              plan.wanted.cbegin() + span->start + span->width,
+                              readBack->cbegin() + span->start)) {
+            reached.changes.append(change);
+        }
+    }
+    return reached;
 }
 
 } // namespace gencfg

@@ -9,7 +9,9 @@
 #include "config/ParamChanges.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
+#include <optional>
 
 namespace gencfg {
 
@@ -42,5 +44,16 @@ struct UnitPlan
 // parameter owns.
 UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, const UnitValues *values,
                   const UnitRow *row, const ConfigImageBytes &unitImage);
+
+// What a write of a plan left on the unit: the changes whose blocks were sent
+// and, with a read-back, read back as written; those sent that no read-back
+// proved are also named as uncertain.
+struct PlanReached
+{
+    QVector<ParamDifference> changes;
+    QStringList uncertain; // tree paths
+};
+PlanReached ReachedChanges(const UnitPlan &plan, DeviceVariant variant, int blocksWritten,
+                           const std::optional<ConfigImageBytes> &readBack);
 
 } // namespace gencfg

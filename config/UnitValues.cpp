@@ -85,7 +85,7 @@ UnitValuesRead ParseUnitValues(const QByteArray &content, const QString &fileNam
             return refused(values.where(header.line, int(column) + 1, QStringLiteral("an empty heading")));
         if (headings.contains(path))
             return refused(values.where(header.line, int(column) + 1,
-                                        QStringLiteral("\"%1\" is a column already").arg(path)));
+                                        QStringLiteral("\"%1\" is a column already").arg(QuotedInput(path))));
         headings.insert(path);
         values.paths.append(path);
     }
@@ -104,7 +104,7 @@ UnitValuesRead ParseUnitValues(const QByteArray &content, const QString &fileNam
         if (const UnitRow *earlier = values.find(key))
             return refused(values.where(record.line, 1,
                                         QStringLiteral("%1 %2 has a row already, on line %3")
-                                            .arg(keyHeading, key)
+                                            .arg(keyHeading, QuotedInput(key))
                                             .arg(earlier->line)));
         values.rows.append({record.line, key, record.cells.mid(1)});
     }

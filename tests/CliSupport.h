@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 
 namespace gencfg::test {
 
@@ -68,14 +69,14 @@ inline CliResult runCli(const QStringList &arguments, int timeoutMs = 90000, con
     return result;
 }
 
-// A static controller sending its status frame every 50 ms.
+// A static controller sending its status frame every 50 ms, behind a symbolic link when one is named.
 struct Controller
 {
-    explicit Controller(quint8 variant = 200) : sim(variant, 11)
+    explicit Controller(quint8 variant = 200, const QString &link = {}) : sim(variant, 11)
     {
         sim.model().setStatic(true);
         sim.setPeriodMs(50);
-        started = sim.start();
+        started = sim.start(link);
     }
     ControllerModel &model() { return sim.model(); }
     QString port() const { return sim.devicePath(); }
@@ -106,10 +107,13 @@ struct Gensim
 // gencfg-cli following the controller, its output gathered as it comes, until a signal ends it.
 struct Following
 {
-    explicit Following(const QStringList &arguments)
+    // childSetup runs in the child before gencfg-cli starts (a resource limit, say).
+    explicit Following(const QStringList &arguments, const std::function<void()> &childSetup = {})
     {
         QObject::connect(&process, &QProcess::readyReadStandardOutput, &process,
                          [this] { out += process.readAllStandardOutput(); });
+        if (childSetup)
+            process.setChildProcessModifier(childSetup);
         process.start(cliPath(), arguments);
     }
     bool waitForLines(int lines)
