@@ -1,7 +1,9 @@
 // The session recording: the CPU a recording adds to a link connected to gensim
 // at a 100 ms status period, and the bytes it writes an hour; then a day's
 // recording made up and decoded as fast as possible through the live path
-// (link and status feed), with its time and peak memory.
+// (link and status feed), with its time and peak memory; then the same
+// recording turned into CSV and JSON lines by gencfg-cli status --from-recording,
+// into a file, with their times, their ratio to the decoding and their peak memory.
 //   bench_recording [SECONDS]            each phase SECONDS long (default 60)
 //   bench_recording --make HOURS FILE    only write a made-up recording of HOURS
 
@@ -13,9 +15,12 @@
 #include "record/SessionRecorder.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace gencfg;
 using namespace gencfg::bench;
@@ -55,6 +60,34 @@ Phase runPhase(DeviceLink &link, StatusFeed &feed, int seconds)
     QObject::disconnect(counting);
     Q_UNUSED(link);
     return {100.0 * cpu / (double(wall.nsecsElapsed()) / 1e9), records};
+}
+
+struct ChildRun
+{
+    int exitCode = -1;
+    double seconds = 0;
+    qint64 outputBytes = 0;
+    double peakMegabytes = 0;
+};
+
+// gencfg-cli beside this program, its output into a file; the peak is that of the largest child so far.
+ChildRun runCli(const QStringList &arguments, const QString &output)
+{
+    ChildRun run;
+    QProcess process;
+    process.setStandardOutputFile(output);
+    QElapsedTimer wall;
+    wall.start();
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/gencfg-cli"), arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.seconds = double(wall.elapsed()) / 1000.0;
+    run.exitCode = process.exitCode();
+    run.outputBytes = QFileInfo(output).size();
+    rusage usage{};
+    if (::getrusage(RUSAGE_CHILDREN, &usage) == 0)
+        run.peakMegabytes = double(usage.ru_maxrss) / 1024.0;
+    return run;
 }
 
 } // namespace
@@ -127,8 +160,24 @@ int main(int argc, char *argv[])
     RecordedChunk chunk;
     while (reader.next(chunk))
         replayLink.receive(chunk.bytes);
+    const double decodeSeconds = double(decoding.elapsed()) / 1000.0;
     std::printf("24-hour recording decoded through the link: %d records in %.2f s, resident %.1f MB before, "
                 "peak %.1f MB\n",
-                records, double(decoding.elapsed()) / 1000.0, rssBefore, peakResidentMegabytes());
-    return reader.error().isEmpty() ? 0 : 1;
+                records, decodeSeconds, rssBefore, peakResidentMegabytes());
+    if (!reader.error().isEmpty())
+        return 1;
+    for (const char *format : {"csv", "json"}) {
+        const ChildRun run = runCli({QStringLiteral("status"), QLatin1String("--") + QLatin1String(format),
+                                     QStringLiteral("--from-recording"), day},
+                                    dir.filePath(QStringLiteral("day.out")));
+        if (run.exitCode != 0) {
+            std::fprintf(stderr, "gencfg-cli status --%s failed: exit %d\n", format, run.exitCode);
+            return 1;
+        }
+        std::printf("status --%s --from-recording of the 24-hour recording: %.2f s, %.2f times the decoding, "
+                    "%.1f MB written, peak resident %.1f MB\n",
+                    format, run.seconds, run.seconds / decodeSeconds, double(run.outputBytes) / 1e6,
+                    run.peakMegabytes);
+    }
+    return 0;
 }

@@ -96,6 +96,8 @@ rec_per_hour=$(field 's/^bytes written an hour: \([0-9.]*\) MB.*/\1/p' "$out")
 day_rec_mb=$(field 's/^a made-up 24-hour recording: \([0-9.]*\) MB.*/\1/p' "$out")
 day_decode_s=$(field 's/.*decoded through the link: [0-9]* records in \([0-9.]*\) s.*/\1/p' "$out")
 day_decode_peak=$(field 's/.*, peak \([0-9.]*\) MB$/\1/p' "$out")
+status_csv=$(field 's/^status --csv --from-recording of the 24-hour recording: \([0-9.]*\) s, \([0-9.]*\) times.*peak resident \([0-9.]*\) MB$/\1 s, \2 x the decoding, peak resident \3 MB/p' "$out")
+status_json=$(field 's/^status --json --from-recording of the 24-hour recording: \([0-9.]*\) s, \([0-9.]*\) times.*peak resident \([0-9.]*\) MB$/\1 s, \2 x the decoding, peak resident \3 MB/p' "$out")
 
 echo "batch of eight controllers..."
 out=$(run bench/bench_batch.sh $b 3)
@@ -149,6 +151,8 @@ These machines are shared; figures vary from run to run.
 | \`gencfg-cli batch\` of eight \`gensim\` controllers paced at 9600 baud, period 1000 ms (each read, three blocks written, read back): time over the same batch of one controller alone, and over \`write-config\` to one controller alone | ${batch_one}, and ${batch_write} | at most 1.2 |
 | \`gencfg-cli batch\` of eight: CPU share (user + system over wall time) | ${batch_cpu} % of one core | below 5 % |
 | A day's recording (period 100 ms, ${day_rec_mb} MB, made by \`bench_recording --make 24 FILE\`) decoded as fast as possible through the link and the status feed, no window | ${day_decode_s} s, peak resident ${day_decode_peak} MB | flat memory |
+| \`gencfg-cli status --csv --from-recording\` of the same day into a file: time, ratio to the decoding above, peak resident | ${status_csv} | at most 2 x the decoding, flat memory |
+| \`gencfg-cli status --json --from-recording\` of the same day into a file | ${status_json} | at most 2 x the decoding, flat memory |
 | Start-up to the first painted window | ${startup} ms | below 1000 ms |
 | Resident memory after start | ${rss_start} MB | |
 | Resident memory after the soak (${soak_seconds} s, status every 100 ms, journals every minute) | ${rss_soak} MB, growth after the first minute ${rss_growth} MB | growth below 1 MB |

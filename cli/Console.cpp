@@ -16,10 +16,9 @@ namespace {
 
 bool outputLost = false;
 
-// 0 when the stream took all of text, else the system's error number.
-int write(std::FILE *stream, const QString &text)
+// 0 when the stream took all of bytes, else the system's error number.
+int write(std::FILE *stream, const QByteArray &bytes)
 {
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()))
         return errno != 0 ? errno : EIO;
@@ -33,9 +32,14 @@ int write(std::FILE *stream, const QString &text)
 
 void PrintOut(const QString &text)
 {
+    PrintOutBytes(text.toUtf8());
+}
+
+void PrintOutBytes(const QByteArray &utf8)
+{
     if (outputLost)
         return;
-    const int error = write(stdout, text);
+    const int error = write(stdout, utf8);
     if (error == 0)
         return;
     outputLost = true;
@@ -45,7 +49,7 @@ void PrintOut(const QString &text)
 
 void PrintErr(const QString &text)
 {
-    write(stderr, text);
+    write(stderr, text.toUtf8());
 }
 
 bool OutputLost()

@@ -11,6 +11,8 @@ namespace gencfg::cli {
 
 // Once stdout fails, says why on stderr and prints nothing more there.
 void PrintOut(const QString &text);
+// The same with text already in UTF-8; one call is one write, however long.
+void PrintOutBytes(const QByteArray &utf8);
 // Errors of stderr itself go unreported: there is nowhere left to say them.
 void PrintErr(const QString &text);
 // Whether stdout failed to take something printed.

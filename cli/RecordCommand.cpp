@@ -3,10 +3,9 @@
 #include "cli/DeviceSession.h"
 
 #include "link/LinkTexts.h"
+#include "record/LongTimer.h"
 #include "record/SessionRecorder.h"
 
-#include <QTimer>
-#include <climits>
 #include <cmath>
 
 namespace gencfg::cli {
@@ -43,15 +42,13 @@ int RunRecord(const Invocation &invocation)
         session.quit();
     });
     bool timeUp = false;
-    QTimer duration;
-    duration.setSingleShot(true);
-    duration.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&duration, &QTimer::timeout, &session, [&] {
+    LongTimer duration;
+    QObject::connect(&duration, &LongTimer::timeout, &session, [&] {
         timeUp = true;
         session.quit();
     });
     if (seconds > 0)
-        duration.start(int(std::min(std::llround(seconds * 1000), qint64(INT_MAX))));
+        duration.start(std::llround(seconds * 1000));
 
     const auto ended = [&] {
         return timeUp || session.interrupted() || session.portLost() || !failure.isEmpty();

@@ -7,45 +7,73 @@
 #include "record/RecordingReader.h"
 
 #include <QCoreApplication>
-#include <QJsonDocument>
 
 namespace gencfg::cli {
 
 namespace {
 
 // Prints status records as text, JSON lines or CSV rows, the same from a port and from a recording.
+// From a port each record is written as it comes; from a recording in large blocks.
 class StatusPrinter
 {
 public:
-    explicit StatusPrinter(const Invocation &invocation)
-        : m_json(invocation.has(QStringLiteral("json"))), m_csv(invocation.has(QStringLiteral("csv")))
-    {}
-    bool conflicting() const { return m_json && m_csv; }
-    void printHeader() const
+    // Output gathered up to this size before it is written.
+    static constexpr int BlockSize = 256 * 1024;
+
+    StatusPrinter(const Invocation &invocation, bool inBlocks)
+        : m_json(invocation.has(QStringLiteral("json"))), m_csv(invocation.has(QStringLiteral("csv"))),
+          m_inBlocks(inBlocks)
     {
-        if (m_csv)
-            PrintOut(TelemetryCsvHeader() + QLatin1Char('\n'));
+        m_out.reserve(inBlocks ? BlockSize + 4096 : 4096);
+    }
+    ~StatusPrinter() { flush(); }
+    StatusPrinter(const StatusPrinter &) = delete;
+    StatusPrinter &operator=(const StatusPrinter &) = delete;
+
+    bool conflicting() const { return m_json && m_csv; }
+    void printHeader()
+    {
+        if (!m_csv)
+            return;
+        m_out += TelemetryCsvHeader().toUtf8() + '\n';
+        flush();
     }
     void print(const TelemetrySample &sample)
     {
         const TelemetryRecord &record = sample.record;
         if (m_csv) {
-            PrintOut(TelemetryCsvRow(sample.msecs, record) + QLatin1Char('\n'));
+            m_csvWriter.appendRow(m_out, sample.msecs, record);
+            m_out += '\n';
         } else if (m_json) {
-            PrintOut(QString::fromUtf8(QJsonDocument(StatusJson(record)).toJson(QJsonDocument::Compact)) +
-                     QLatin1Char('\n'));
+            m_jsonWriter.appendLine(m_out, record);
+            m_out += '\n';
         } else {
-            PrintOut((m_first ? QString() : QStringLiteral("\n")) + StatusText(record, m_shown));
+            if (!m_first)
+                m_out += '\n';
+            m_out += StatusText(record, m_shown).toUtf8();
         }
         m_first = false;
+        if (!m_inBlocks || m_out.size() >= BlockSize)
+            flush();
+    }
+    void flush()
+    {
+        if (m_out.isEmpty())
+            return;
+        PrintOutBytes(m_out);
+        m_out.clear();
     }
     bool printedAny() const { return !m_first; }
 
 private:
     bool m_json;
     bool m_csv;
+    bool m_inBlocks;
     bool m_first = true;
+    QByteArray m_out;
     ShownTexts m_shown;
+    TelemetryCsvWriter m_csvWriter;
+    StatusJsonWriter m_jsonWriter;
 };
 
 } // namespace
@@ -54,7 +82,7 @@ int RunStatus(const Invocation &invocation)
 {
     if (invocation.has(QStringLiteral("from-recording")))
         return RunStatusFromRecording(invocation);
-    StatusPrinter printer(invocation);
+    StatusPrinter printer(invocation, false);
     const bool follow = invocation.has(QStringLiteral("follow"));
     if (printer.conflicting())
         return Fail(InputError, QStringLiteral("gencfg-cli status: give --json or --csv, not both"));
@@ -101,7 +129,7 @@ int RunStatus(const Invocation &invocation)
 
 int RunStatusFromRecording(const Invocation &invocation)
 {
-    StatusPrinter printer(invocation);
+    StatusPrinter printer(invocation, true);
     if (printer.conflicting())
         return Fail(InputError, QStringLiteral("gencfg-cli status: give --json or --csv, not both"));
     RecordingReader reader;
@@ -127,6 +155,8 @@ int RunStatusFromRecording(const Invocation &invocation)
         at = start + chunk.ms;
         link.receive(chunk.bytes);
     }
+    // Every row before a damaged line is out before the damage is named.
+    printer.flush();
     if (OutputLost())
         return OutputFailed;
     if (!reader.error().isEmpty())

@@ -1,6 +1,7 @@
 #include "monitor/TelemetryCsv.h"
 
 #include "monitor/MeasurementTexts.h"
+#include "monitor/NumberText.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -26,9 +27,17 @@ QString withUnits(const QString &name, const QString &units)
     return name + QStringLiteral(" (") + units + QLatin1Char(')');
 }
 
-QString volts(quint16 tenths)
+qint64 FloorMod(qint64 value, qint64 divisor)
 {
-    return QString::number(TenthsToVolts(tenths), 'f', 1);
+    const qint64 rest = value % divisor;
+    return rest < 0 ? rest + divisor : rest;
+}
+
+// Tenths of a volt with one decimal, as QString::number(volts, 'f', 1) writes them.
+void AppendTenths(QByteArray &out, quint16 tenths)
+{
+    AppendDecimal(out, tenths / 10);
+    out.append('.').append(char('0' + tenths % 10));
 }
 
 } // namespace
@@ -64,25 +73,73 @@ QString CsvTime(qint64 msecs)
 
 QString TelemetryCsvRow(qint64 msecs, const TelemetryRecord &r)
 {
-    QStringList cells{CsvTime(msecs),
-                      QString::number(r.VoltageA),
-                      QString::number(r.VoltageB),
-                      QString::number(r.VoltageC),
-                      QString::number(r.VoltageGU),
-                      volts(r.AccVoltage),
-                      volts(r.UpsVoltage),
-                      QString::number(r.Temperature1),
-                      QString::number(r.Temperature2),
-                      QString::number(r.Temperature3),
-                      QString::number(r.Temperature4),
-                      QString::number(SignalDbm(r.SignalQuality)),
-                      QString::number(r.MotoclockMinutes),
-                      QString::number(r.Mode),
-                      QString::number(r.Stage),
-                      field(StatusCaption(r, Stored).value_or(QString()))};
+    QByteArray row;
+    TelemetryCsvWriter().appendRow(row, msecs, r);
+    return QString::fromUtf8(row);
+}
+
+void TelemetryCsvWriter::appendRow(QByteArray &out, qint64 msecs, const TelemetryRecord &r)
+{
+    appendTime(out, msecs);
+    for (const qint64 number :
+         {qint64(r.VoltageA), qint64(r.VoltageB), qint64(r.VoltageC), qint64(r.VoltageGU)})
+        AppendDecimal(out.append(','), number);
+    for (const quint16 tenths : {r.AccVoltage, r.UpsVoltage})
+        AppendTenths(out.append(','), tenths);
+    for (const qint64 number :
+         {qint64(r.Temperature1), qint64(r.Temperature2), qint64(r.Temperature3), qint64(r.Temperature4),
+          qint64(SignalDbm(r.SignalQuality)), qint64(r.MotoclockMinutes), qint64(r.Mode), qint64(r.Stage)})
+        AppendDecimal(out.append(','), number);
+    out.append(',');
+    appendStatus(out, r);
     for (const StatusFlag &flag : StatusFlags())
-        cells << (IsFlagSet(r, flag) ? QStringLiteral("1") : QStringLiteral("0"));
-    return cells.join(QLatin1Char(','));
+        out.append(IsFlagSet(r, flag) ? ",1" : ",0");
+}
+
+void TelemetryCsvWriter::appendTime(QByteArray &out, qint64 msecs)
+{
+    const qint64 second = msecs - FloorMod(msecs, 1000);
+    if (!m_haveMinute || second < m_minuteStart || second >= m_minuteStart + 60000) {
+        m_haveMinute = false;
+        m_minuteText = CsvTime(msecs).toUtf8();
+        // "yyyy-MM-ddTHH:mm:ss.zzz" then the offset; any other shape is written as it comes.
+        m_secondsAt = int(m_minuteText.indexOf('T')) + 7;
+        if (m_secondsAt != 17 || m_minuteText.size() < 23 || m_minuteText.at(19) != '.') {
+            out += m_minuteText;
+            return;
+        }
+        const int seconds = (m_minuteText.at(17) - '0') * 10 + (m_minuteText.at(18) - '0');
+        m_minuteStart = second - 1000 * seconds;
+        // The minute is reused only where its offset holds from its first to its last millisecond.
+        const auto offsetAt = [](qint64 at) { return QDateTime::fromMSecsSinceEpoch(at).offsetFromUtc(); };
+        m_haveMinute = offsetAt(m_minuteStart) == offsetAt(m_minuteStart + 59999);
+        if (!m_haveMinute) {
+            out += m_minuteText;
+            return;
+        }
+    }
+    const int seconds = int((second - m_minuteStart) / 1000);
+    const int ms = int(msecs - second);
+    char *digits = m_minuteText.data() + m_secondsAt;
+    digits[0] = char('0' + seconds / 10);
+    digits[1] = char('0' + seconds % 10);
+    digits[3] = char('0' + ms / 100);
+    digits[4] = char('0' + ms / 10 % 10);
+    digits[5] = char('0' + ms % 10);
+    out += m_minuteText;
+}
+
+void TelemetryCsvWriter::appendStatus(QByteArray &out, const TelemetryRecord &r)
+{
+    if (!m_haveStatus || r.Mode != m_statusMode || r.Stage != m_statusStage ||
+        r.StageTimer != m_statusTimer) {
+        m_statusText = field(StatusCaption(r, Stored).value_or(QString())).toUtf8();
+        m_statusMode = r.Mode;
+        m_statusStage = r.Stage;
+        m_statusTimer = r.StageTimer;
+        m_haveStatus = true;
+    }
+    out += m_statusText;
 }
 
 QByteArray TelemetryCsv(const TelemetryLog &log, int first, int last)

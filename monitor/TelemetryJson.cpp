@@ -2,22 +2,31 @@
 
 #include "config/Catalogue.h"
 #include "link/FrameCodec.h"
+#include "monitor/NumberText.h"
 
 #include <QJsonArray>
-#include <cmath>
+#include <QJsonDocument>
+#include <algorithm>
 
 namespace gencfg {
 
 namespace {
 
-QJsonValue optionalText(const std::optional<QString> &text)
+// Tenths of a volt as the shortest decimal of the volts, as QJsonDocument writes the double.
+void AppendVolts(QByteArray &out, quint16 tenths)
 {
-    return text ? QJsonValue(ShownCaption(*text)) : QJsonValue(QJsonValue::Null);
+    AppendDecimal(out, tenths / 10);
+    if (tenths % 10 != 0)
+        out.append('.').append(char('0' + tenths % 10));
 }
 
-double volts(double value)
+// A JSON string or null, escaped exactly as QJsonDocument escapes it.
+QByteArray JsonText(const std::optional<QString> &text)
 {
-    return std::round(value * 10.0) / 10.0;
+    if (!text)
+        return QByteArrayLiteral("null");
+    const QByteArray array = QJsonDocument(QJsonArray{ShownCaption(*text)}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
 }
 
 } // namespace
@@ -47,40 +56,93 @@ QString ShownCaption(const QString &stored)
 
 QJsonObject StatusJson(const TelemetryRecord &r)
 {
-    const QString variant = VariantName(r.VariantCode);
-    QJsonObject flags;
-    for (const StatusFlag &flag : StatusFlags())
-        flags.insert(flag.key, IsFlagSet(r, flag));
-    const std::optional<int> signal = ShownSignalDbm(r.SignalQuality);
-    QJsonObject status{
-        {QStringLiteral("variant"), variant.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(variant)},
-        {QStringLiteral("mode"), r.Mode},
-        {QStringLiteral("semiauto"), bool((r.Flags1 >> SemiautoFlagBit) & 1)},
-        {QStringLiteral("stage"), r.Stage},
-        {QStringLiteral("stage_timer"), r.StageTimer},
-        {QStringLiteral("status_text"), optionalText(StatusCaption(r))},
-        {QStringLiteral("voltage_gu"), volts(r.VoltageGU)},
-        {QStringLiteral("voltage_a"), volts(r.VoltageA)},
-        {QStringLiteral("voltage_b"), volts(r.VoltageB)},
-        {QStringLiteral("voltage_c"), volts(r.VoltageC)},
-        {QStringLiteral("acc_voltage"), volts(TenthsToVolts(r.AccVoltage))},
-        {QStringLiteral("ups_voltage"), volts(TenthsToVolts(r.UpsVoltage))},
-        {QStringLiteral("motoclock_minutes"), qint64(r.MotoclockMinutes)},
-        {QStringLiteral("maintenance_minutes"), r.MaintenanceMinutes},
-        {QStringLiteral("clock"), IsClockValid(r) ? QJsonValue(ClockText(r)) : QJsonValue(QJsonValue::Null)},
-        {QStringLiteral("signal_dbm"), signal ? QJsonValue(*signal) : QJsonValue(QJsonValue::Null)},
-        {QStringLiteral("registration"), r.Registration},
-        {QStringLiteral("registration_text"), optionalText(RegistrationCaption(r.Registration))},
-        {QStringLiteral("temperatures"),
-         QJsonArray{r.Temperature1, r.Temperature2, r.Temperature3, r.Temperature4}},
-        {QStringLiteral("flags"), flags},
-    };
-    // The bytes behind a clock that is no valid time, as received.
-    if (!IsClockValid(r))
-        status.insert(QStringLiteral("clock_raw"),
-                      QString::fromLatin1(ByteToHexPair(r.ClockHours) + ByteToHexPair(r.ClockMinutes) +
-                                          ByteToHexPair(r.ClockSeconds)));
-    return status;
+    QByteArray line;
+    StatusJsonWriter().appendLine(line, r);
+    return QJsonDocument::fromJson(line).object();
+}
+
+StatusJsonWriter::StatusJsonWriter() : m_flagsByKey(StatusFlags())
+{
+    // A JSON object's keys come out sorted.
+    std::sort(m_flagsByKey.begin(), m_flagsByKey.end(),
+              [](const StatusFlag &a, const StatusFlag &b) { return a.key < b.key; });
+}
+
+void StatusJsonWriter::appendLine(QByteArray &out, const TelemetryRecord &r)
+{
+    if (!m_cached || r.Mode != m_statusMode || r.Stage != m_statusStage || r.StageTimer != m_statusTimer) {
+        m_status = JsonText(StatusCaption(r));
+        m_statusMode = r.Mode;
+        m_statusStage = r.Stage;
+        m_statusTimer = r.StageTimer;
+    }
+    if (!m_cached || r.Registration != m_registrationCode) {
+        m_registration = JsonText(RegistrationCaption(r.Registration));
+        m_registrationCode = r.Registration;
+    }
+    if (!m_cached || r.VariantCode != m_variantCode) {
+        const QString variant = VariantName(r.VariantCode);
+        m_variant = JsonText(variant.isEmpty() ? std::nullopt : std::optional(variant));
+        m_variantCode = r.VariantCode;
+    }
+    out += "{\"acc_voltage\":";
+    AppendVolts(out, r.AccVoltage);
+    appendClock(out, r);
+    out += ",\"flags\":{";
+    for (const StatusFlag &flag : m_flagsByKey) {
+        out += &",\""[&flag == &m_flagsByKey.constFirst() ? 1 : 0];
+        out += flag.key.toLatin1();
+        out += IsFlagSet(r, flag) ? "\":true" : "\":false";
+    }
+    out += "},\"maintenance_minutes\":";
+    AppendDecimal(out, r.MaintenanceMinutes);
+    out += ",\"mode\":";
+    AppendDecimal(out, r.Mode);
+    out += ",\"motoclock_minutes\":";
+    AppendDecimal(out, r.MotoclockMinutes);
+    out += ",\"registration\":";
+    AppendDecimal(out, r.Registration);
+    out += ",\"registration_text\":" + m_registration;
+    out += (r.Flags1 >> SemiautoFlagBit) & 1 ? ",\"semiauto\":true" : ",\"semiauto\":false";
+    out += ",\"signal_dbm\":";
+    if (const std::optional<int> signal = ShownSignalDbm(r.SignalQuality))
+        AppendDecimal(out, *signal);
+    else
+        out += "null";
+    out += ",\"stage\":";
+    AppendDecimal(out, r.Stage);
+    out += ",\"stage_timer\":";
+    AppendDecimal(out, r.StageTimer);
+    out += ",\"status_text\":" + m_status;
+    out += ",\"temperatures\":[";
+    AppendDecimal(out, r.Temperature1);
+    AppendDecimal(out.append(','), r.Temperature2);
+    AppendDecimal(out.append(','), r.Temperature3);
+    AppendDecimal(out.append(','), r.Temperature4);
+    out += "],\"ups_voltage\":";
+    AppendVolts(out, r.UpsVoltage);
+    out += ",\"variant\":" + m_variant;
+    const std::pair<const char *, quint16> voltages[] = {{",\"voltage_a\":", r.VoltageA},
+                                                         {",\"voltage_b\":", r.VoltageB},
+                                                         {",\"voltage_c\":", r.VoltageC},
+                                                         {",\"voltage_gu\":", r.VoltageGU}};
+    for (const auto &[key, volts] : voltages)
+        AppendDecimal(out.append(key), volts);
+    out += '}';
+    m_cached = true;
+}
+
+void StatusJsonWriter::appendClock(QByteArray &out, const TelemetryRecord &r)
+{
+    const quint8 bytes[3] = {r.ClockHours, r.ClockMinutes, r.ClockSeconds};
+    if (!m_cached || !std::equal(std::begin(bytes), std::end(bytes), std::begin(m_clockBytes))) {
+        std::copy(std::begin(bytes), std::end(bytes), std::begin(m_clockBytes));
+        // The bytes behind a clock that is no valid time, as received.
+        m_clock = IsClockValid(r) ? ",\"clock\":" + JsonText(ClockText(r))
+                                  : ",\"clock\":null,\"clock_raw\":\"" + ByteToHexPair(r.ClockHours) +
+                                        ByteToHexPair(r.ClockMinutes) + ByteToHexPair(r.ClockSeconds) + '"';
+    }
+    out += m_clock;
 }
 
 } // namespace gencfg

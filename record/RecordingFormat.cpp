@@ -126,7 +126,7 @@ std::optional<RecordedChunk> ParseChunkLine(const QByteArray &line)
     // Fifteen digits are more than thirty thousand years of milliseconds.
     while (i < end && i < 15 && line.at(i) >= '0' && line.at(i) <= '9')
         ms = ms * 10 + (line.at(i++) - '0');
-    if (i == 0 || i + 3 > end || line.at(i) != ' ' || line.at(i + 2) != ' ')
+    if (i == 0 || ms > MaxChunkMs || i + 3 > end || line.at(i) != ' ' || line.at(i + 2) != ' ')
         return std::nullopt;
     const char mark = line.at(i + 1);
     if (mark != '<' && mark != '>')

@@ -24,6 +24,9 @@ struct RecordingHeader
     QString variant; // "petrol", "diesel", "dry", or empty when unknown
 };
 
+// The longest time a line may carry: ten years of milliseconds, so its seconds fit an int anywhere.
+constexpr qint64 MaxChunkMs = qint64(10) * 366 * 24 * 3600 * 1000;
+
 enum class ChunkDirection { Received, Sent };
 
 struct RecordedChunk
@@ -41,7 +44,8 @@ std::optional<RecordingHeader> ParseRecordingHeader(const QByteArray &line);
 
 // One chunk's line, ended by a line feed: "1234 < 0241...".
 QByteArray FormatChunkLine(qint64 ms, ChunkDirection direction, const QByteArray &bytes);
-// A chunk line without its line end (a carriage return is allowed); nothing when malformed.
+// A chunk line without its line end (a carriage return is allowed); nothing when malformed or
+// when its time passes MaxChunkMs.
 std::optional<RecordedChunk> ParseChunkLine(const QByteArray &line);
 
 } // namespace gencfg

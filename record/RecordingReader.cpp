@@ -69,6 +69,8 @@ QString RecordingReader::open(std::unique_ptr<QIODevice> device, const QString &
     m_line = 0;
     m_lastMs = 0;
     m_error.clear();
+    m_failureAtEnd.clear();
+    m_lastAllowedMs = MaxChunkMs;
     m_endedInsideLine = false;
     m_atEnd = false;
     m_inflater.reset();
@@ -108,6 +110,9 @@ QString RecordingReader::open(std::unique_ptr<QIODevice> device, const QString &
         return m_error;
     }
     m_header = *header;
+    // Every time stays a date of four-digit years in any time zone.
+    const qint64 lastInstant = QDateTime(QDate(9999, 12, 31), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    m_lastAllowedMs = qMin(MaxChunkMs, lastInstant - m_header.start.toMSecsSinceEpoch());
     return {};
 }
 
@@ -132,6 +137,10 @@ bool RecordingReader::next(RecordedChunk &chunk)
         if (parsed->ms < m_lastMs)
             return fail(QCoreApplication::translate(
                             "Recording", "Файл %1, строка %2: время меньше, чем в предыдущей строке")
+                            .arg(Shown(m_name))
+                            .arg(m_line));
+        if (parsed->ms > m_lastAllowedMs)
+            return fail(QCoreApplication::translate("Recording", "Файл %1, строка %2: время позже 9999 года")
                             .arg(Shown(m_name))
                             .arg(m_line));
         m_lastMs = parsed->ms;
@@ -175,8 +184,13 @@ bool RecordingReader::fill()
         m_text.remove(0, m_pos);
         m_pos = 0;
     }
-    if (m_atEnd || !m_error.isEmpty())
+    if (!m_error.isEmpty())
         return false;
+    if (m_atEnd) {
+        if (!m_failureAtEnd.isEmpty())
+            fail(m_failureAtEnd);
+        return false;
+    }
     if (m_inflater)
         return inflateMore();
     QByteArray block(BlockSize, Qt::Uninitialized);
@@ -228,10 +242,13 @@ bool RecordingReader::inflateMore()
                 m_atEnd = true;
                 return produced > 0;
             }
-            return fail(
+            // The lines inflated before the damage are whole and play; the failure comes after them.
+            m_atEnd = true;
+            m_failureAtEnd =
                 QCoreApplication::translate("Recording", "Файл %1: сжатые данные повреждены после строки %2")
                     .arg(Shown(m_name))
-                    .arg(m_line + int(m_text.count('\n'))));
+                    .arg(m_line + int(m_text.count('\n')));
+            return produced > 0 || fail(m_failureAtEnd);
         }
         if (produced > 0)
             return true;

@@ -58,6 +58,9 @@ private:
     int m_line = 0;
     qint64 m_lastMs = 0;
     QString m_error;
+    // Damage found after whole lines, reported once they have been taken.
+    QString m_failureAtEnd;
+    qint64 m_lastAllowedMs = MaxChunkMs;
     bool m_endedInsideLine = false;
     bool m_atEnd = false;
 

@@ -88,14 +88,36 @@ void RecordingReplay::start()
     if (m_playing)
         return;
     m_playing = true;
-    m_simulator.setReplySource([this](const QByteArray &request) { return replyFor(request); });
+    m_simulator.setReplySource([this](const QByteArray &request) { return answer(request); });
+    m_filter.reset();
     m_clock.start();
     m_hasNext = m_reader.next(m_next);
     scheduleNext();
 }
 
+std::optional<QByteArray> RecordingReplay::answer(const QByteArray &request)
+{
+    std::optional<QByteArray> reply = replyFor(request);
+    // Not into the middle of a frame being played: after its end.
+    if (reply && m_filter.insideFrame()) {
+        m_heldReplies += *reply;
+        return QByteArray();
+    }
+    return reply;
+}
+
+void RecordingReplay::sendHeldReplies()
+{
+    if (m_heldReplies.isEmpty())
+        return;
+    m_simulator.sendRaw(m_heldReplies);
+    m_heldReplies.clear();
+}
+
 void RecordingReplay::scheduleNext()
 {
+    if (!m_hasNext)
+        sendHeldReplies();
     while (!m_hasNext) {
         if (!m_reader.error().isEmpty()) {
             m_playing = false;
@@ -113,6 +135,7 @@ void RecordingReplay::scheduleNext()
             return;
         }
         m_clock.start();
+        m_filter.reset();
         m_hasNext = m_reader.next(m_next);
         // A recording without a chunk would loop at once for ever.
         if (!m_hasNext && m_reader.error().isEmpty()) {
@@ -121,16 +144,27 @@ void RecordingReplay::scheduleNext()
             return;
         }
     }
-    const qint64 due = qint64(double(m_next.ms) / m_speed);
-    m_timer.start(int(std::clamp<qint64>(due - m_clock.elapsed(), 0, 24 * 3600 * 1000)));
+    m_timer.start(int(std::clamp<qint64>(dueMs(m_next) - m_clock.elapsed(), 0, 24 * 3600 * 1000)));
+}
+
+qint64 RecordingReplay::dueMs(const RecordedChunk &chunk) const
+{
+    // Bounded times and speeds keep this far inside 64 bits.
+    return qint64(double(chunk.ms) / std::clamp(m_speed, MinReplaySpeed, MaxReplaySpeed));
 }
 
 void RecordingReplay::playDue()
 {
     const qint64 now = m_clock.elapsed();
-    while (m_hasNext && qint64(double(m_next.ms) / m_speed) <= now) {
-        if (m_next.direction == ChunkDirection::Received)
-            m_simulator.sendRaw(m_next.bytes);
+    while (m_hasNext && dueMs(m_next) <= now) {
+        if (m_next.direction == ChunkDirection::Sent) {
+            m_filter.requestRecorded(m_next.ms);
+        } else {
+            // Recorded replies go only to live requests, from answer().
+            m_simulator.sendRaw(m_filter.take(m_next.bytes, m_next.ms));
+            if (!m_filter.insideFrame())
+                sendHeldReplies();
+        }
         m_hasNext = m_reader.next(m_next);
     }
     scheduleNext();

@@ -2,10 +2,12 @@
 
 // A recorded controller played on the simulator's line: the bytes it sent, at
 // their recorded times divided by the speed, noise and bad frames as they
-// were. A request is answered with the reply recorded after the same request,
-// when the recording holds one; else the simulator's model answers.
+// were, but for its replies. A live request is answered with the reply
+// recorded after the same request, when the recording holds one; else the
+// simulator's model answers. A recorded reply is never played on its own.
 
 #include "record/RecordingReader.h"
+#include "sim/RecordedReplyFilter.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -15,6 +17,10 @@
 namespace gencfg {
 
 class PtySimulator;
+
+// The speeds a recording plays at: beyond them its times overflow or its frames pile up.
+constexpr double MinReplaySpeed = 0.01;
+constexpr double MaxReplaySpeed = 1000.0;
 
 class RecordingReplay : public QObject
 {
@@ -43,6 +49,10 @@ Q_SIGNALS:
     void failed(const QString &text);
 
 private:
+    // The reply source of the simulator while playing.
+    std::optional<QByteArray> answer(const QByteArray &request);
+    void sendHeldReplies();
+    qint64 dueMs(const RecordedChunk &chunk) const;
     void playDue();
     void scheduleNext();
 
@@ -55,6 +65,9 @@ private:
     bool m_playing = false;
     bool m_hasNext = false;
     RecordedChunk m_next;
+    RecordedReplyFilter m_filter;
+    // Live answers waiting for the end of a frame being played.
+    QByteArray m_heldReplies;
     QElapsedTimer m_clock;
     QTimer m_timer;
 };

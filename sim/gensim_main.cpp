@@ -173,9 +173,10 @@ int main(int argc, char *argv[])
                        "when a client first opens the device; a request is answered with the reply recorded "
                        "for it, else as the simulator answers."),
         QStringLiteral("FILE"));
-    const QCommandLineOption speedOption(QStringLiteral("speed"),
-                                         QStringLiteral("Play --replay X times as fast (default 1)."),
-                                         QStringLiteral("X"), QStringLiteral("1"));
+    const QCommandLineOption speedOption(
+        QStringLiteral("speed"),
+        QStringLiteral("Play --replay X times as fast, X from 0.01 to 1000 (default 1)."),
+        QStringLiteral("X"), QStringLiteral("1"));
     const QCommandLineOption loopOption(QStringLiteral("loop"),
                                         QStringLiteral("Play --replay again from its start after its end."));
     parser.addOptions({linkOption,       variantOption,      periodOption,       paceOption,  delayOption,
@@ -245,8 +246,10 @@ int main(int argc, char *argv[])
 
     const QString replayPath = parser.value(replayOption);
     const double speed = parser.value(speedOption).toDouble(&ok);
-    if (!ok || !(speed > 0.0 && speed <= 1000.0))
-        return fail(QStringLiteral("--speed wants a factor above 0, at most 1000"));
+    // Written so that NaN fails too; slower than a hundredth would stretch a day's recording past a year.
+    if (!ok || !(speed >= MinReplaySpeed && speed <= MaxReplaySpeed))
+        return fail(
+            QStringLiteral("--speed wants a factor from %1 to %2").arg(MinReplaySpeed).arg(MaxReplaySpeed));
     if (replayPath.isEmpty() && (parser.isSet(speedOption) || parser.isSet(loopOption)))
         return fail(QStringLiteral("--speed and --loop go with --replay FILE"));
     if (!replayPath.isEmpty() && count > 1)

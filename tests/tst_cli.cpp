@@ -14,8 +14,10 @@
 #include "config/ParamModel.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 #include "monitor/TelemetryCsv.h"
 #include "record/RecordingReader.h"
+#include "record/SessionRecorder.h"
 #include "sim/FactoryMemory.h"
 #include "sim/PtySimulator.h"
 #include "visit/VisitArchive.h"
@@ -159,6 +161,7 @@ private Q_SLOTS:
     void executable_linksNoWidgets_andReportsWithoutADisplay();
     void record_replayedAndRecordedAgain_decodesToTheSameRecordsAtTheSpeedsPace();
     void replay_answersARequestWithItsRecordedReply_elseAsTheSimulator();
+    void replay_ofASessionRecordedWhileReading_answersTheSameReadsAsTheController();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -1512,6 +1515,54 @@ void tst_Cli::replay_answersARequestWithItsRecordedReply_elseAsTheSimulator()
     QCOMPARE(readBack.left(lastBlock).toHex(' '), bytesOf(memory).left(lastBlock).toHex(' '));
     QCOMPARE(readBack.mid(lastBlock).toHex(' '), factory.mid(lastBlock).toHex(' '));
     QVERIFY(bytesOf(memory).mid(lastBlock) != factory.mid(lastBlock));
+}
+
+void tst_Cli::replay_ofASessionRecordedWhileReading_answersTheSameReadsAsTheController()
+{
+    // A diesel controller with a memory unlike any factory's and journals of its own.
+    Controller c(201);
+    QVERIFY(c.started);
+    setJournals(c.model());
+    ConfigImageBytes memory = DefaultConfigImage(DeviceVariant::Diesel);
+    put(memory, 36, QByteArray::fromHex("00C8"));
+    put(memory, 210, QByteArray::fromHex("55AA"));
+    c.model().writeMemory(0, bytesOf(memory));
+    const CliResult liveJournals = runCli({"read-journal", "--port", c.port(), "--json"});
+    QVERIFY2(liveJournals.exitCode == 0, liveJournals.describe());
+
+    // Recorded as the window records: status frames, and the reads' requests and replies between them.
+    const QString recording = path("reads.rec");
+    {
+        DeviceLink link;
+        QCOMPARE(link.openPort(c.port()), QString());
+        SessionRecorder recorder;
+        recorder.setLink(&link);
+        RecordingHeader header;
+        header.programVersion = QStringLiteral(GENCFG_VERSION);
+        header.port = c.port();
+        header.start = QDateTime::currentDateTime();
+        QCOMPARE(recorder.start(recording, header), QString());
+        QTest::qWait(200);
+        ConfigReadOperation read(filledImage(0));
+        QCOMPARE(runToEnd(link, read), std::optional(OperationStatus::Succeeded));
+        JournalReadOperation journals;
+        QCOMPARE(runToEnd(link, journals), std::optional(OperationStatus::Succeeded));
+        QTest::qWait(200);
+        recorder.stop();
+    }
+
+    Gensim replay({"--replay", recording, "--loop", "--seed", "3"});
+    QVERIFY(!replay.port.isEmpty());
+    const QString out = path("replayed.txt");
+    const CliResult readConfig = runCli({"read-config", "--port", replay.port, "--raw", out});
+    QVERIFY2(readConfig.exitCode == 0, readConfig.describe());
+    QByteArray readBack;
+    for (const quint8 value : ReadParamFile(out).values)
+        readBack += char(value);
+    QCOMPARE(readBack.toHex(' '), bytesOf(memory).toHex(' '));
+    const CliResult readJournals = runCli({"read-journal", "--port", replay.port, "--json"});
+    QVERIFY2(readJournals.exitCode == 0, readJournals.describe());
+    QCOMPARE(readJournals.outText(), liveJournals.outText());
 }
 
 QTEST_MAIN(tst_Cli)

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "config/ConfigTransfer.h"
 #include "monitor/StatusFeed.h"
+#include "record/LongTimer.h"
 #include "record/RecordingReader.h"
 #include "record/RecordingTransport.h"
 #include "record/SessionRecorder.h"
@@ -71,10 +72,13 @@ private slots:
     void cutFile_readsUpToTheCut();
     void malformedLine_isNamedWithItsFileAndLine_data();
     void malformedLine_isNamedWithItsFileAndLine();
+    void damagedGzip_keepsEveryWholeLineBeforeTheDamage_data();
+    void damagedGzip_keepsEveryWholeLineBeforeTheDamage();
     void noRecording_isRefusedWithWhatItIs_data();
     void noRecording_isRefusedWithWhatItIs();
     void fullDisk_endsTheRecordingWithWholeLines_theLinkGoesOn();
     void playback_decodesAsLive_pausesSeeksAndRefusesWrites();
+    void longTimer_waitsTheWholeTimeInStretches_evenPastWhatAQTimerHolds();
 
 private:
     QTemporaryDir m_dir;
@@ -181,29 +185,38 @@ void tst_Recording::malformedLine_isNamedWithItsFileAndLine_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("start"); // of the recording, when not the usual one
     const QString bad = QStringLiteral("Файл %1, строка 5: неверная строка записи сеанса");
-    QTest::newRow("not hex") << QByteArray("300 < 02G1") << bad;
-    QTest::newRow("half a byte") << QByteArray("300 < 021") << bad;
-    QTest::newRow("no bytes") << QByteArray("300 <") << bad;
-    QTest::newRow("unknown direction") << QByteArray("300 = 0201") << bad;
-    QTest::newRow("negative time") << QByteArray("-300 < 0201") << bad;
-    QTest::newRow("no time") << QByteArray("< 0201") << bad;
-    QTest::newRow("two blanks") << QByteArray("300  < 0201") << bad;
-    QTest::newRow("a second header") << QByteArray("1 gencfg-recording 1") << bad;
-    QTest::newRow("time going back") << QByteArray("50 < 0201")
-                                     << QStringLiteral(
-                                            "Файл %1, строка 5: время меньше, чем в предыдущей строке");
-    QTest::newRow("endless line") << QByteArray(RecordingReader::MaxLineLength + 10, '0')
-                                  << QStringLiteral("Файл %1, строка 5: строка слишком длинная");
+    const auto row = [](const char *name, const QByteArray &line, const QString &error,
+                        const QString &start = QString()) { QTest::newRow(name) << line << error << start; };
+    row("not hex", "300 < 02G1", bad);
+    row("half a byte", "300 < 021", bad);
+    row("no bytes", "300 <", bad);
+    row("unknown direction", "300 = 0201", bad);
+    row("negative time", "-300 < 0201", bad);
+    row("no time", "< 0201", bad);
+    row("two blanks", "300  < 0201", bad);
+    row("a second header", "1 gencfg-recording 1", bad);
+    row("time going back", "50 < 0201",
+        QStringLiteral("Файл %1, строка 5: время меньше, чем в предыдущей строке"));
+    row("endless line", QByteArray(RecordingReader::MaxLineLength + 10, '0'),
+        QStringLiteral("Файл %1, строка 5: строка слишком длинная"));
+    row("fifteen-digit time", "999999999999999 < 0201", bad);
+    row("time past year 9999", "172800000 < 0201", QStringLiteral("Файл %1, строка 5: время позже 9999 года"),
+        QStringLiteral("9999-12-30T12:00:00.000+00:00"));
 }
 
 void tst_Recording::malformedLine_isNamedWithItsFileAndLine()
 {
     QFETCH(QByteArray, line);
     QFETCH(QString, error);
+    QFETCH(QString, start);
     const QList<RecordedChunk> chunks = testChunks(6);
+    RecordingHeader header = testRecordingHeader();
+    if (!start.isEmpty())
+        header.start = QDateTime::fromString(start, Qt::ISODateWithMs);
     // Line 4 is blank, which is allowed; line 5 is the bad one.
-    const QByteArray text = recordingText(chunks.mid(0, 2)) + "\r\n" + line + "\n" +
+    const QByteArray text = recordingText(chunks.mid(0, 2), header) + "\r\n" + line + "\n" +
                             FormatChunkLine(5000, ChunkDirection::Received, "\x02");
     const QString path = m_dir.filePath(QStringLiteral("bad.rec"));
     QVERIFY(writeAll(path, text));
@@ -211,6 +224,36 @@ void tst_Recording::malformedLine_isNamedWithItsFileAndLine()
     QCOMPARE(back.failure, QString());
     QCOMPARE(back.chunks, chunks.mid(0, 2));
     QCOMPARE(back.error, error.arg(QDir::toNativeSeparators(path)));
+}
+
+void tst_Recording::damagedGzip_keepsEveryWholeLineBeforeTheDamage_data()
+{
+    QTest::addColumn<int>("chunkCount");
+    QTest::addColumn<int>("damageFromEnd"); // the byte changed, counted from the end
+    QTest::newRow("checksum of a small file") << 30 << 8;
+    QTest::newRow("length of a small file") << 30 << 2;
+    QTest::newRow("checksum of a file of many blocks") << 30000 << 6;
+}
+
+void tst_Recording::damagedGzip_keepsEveryWholeLineBeforeTheDamage()
+{
+    QFETCH(int, chunkCount);
+    QFETCH(int, damageFromEnd);
+    const QList<RecordedChunk> chunks = testChunks(chunkCount);
+    QByteArray content = gzipped(recordingText(chunks));
+    const int at = int(content.size()) - damageFromEnd;
+    content[at] = char(content.at(at) ^ 0x5A);
+    const QString path = m_dir.filePath(QStringLiteral("damaged.rec.gz"));
+    QVERIFY(writeAll(path, content));
+
+    const ReadBack back = readRecording(path);
+    QCOMPARE(back.failure, QString());
+    QCOMPARE(back.chunks.size(), chunks.size());
+    QCOMPARE(back.chunks, chunks);
+    // The message names the last line played: the header is line 1.
+    QCOMPARE(back.error, QStringLiteral("Файл %1: сжатые данные повреждены после строки %2")
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(chunkCount + 1));
 }
 
 void tst_Recording::noRecording_isRefusedWithWhatItIs_data()
@@ -343,6 +386,29 @@ void tst_Recording::playback_decodesAsLive_pausesSeeksAndRefusesWrites()
     QTRY_COMPARE(finished.size(), 2);
     QCOMPARE(records, frames + frames / 2);
     QCOMPARE(link.badFrameCount(), 2);
+}
+
+void tst_Recording::longTimer_waitsTheWholeTimeInStretches_evenPastWhatAQTimerHolds()
+{
+    LongTimer timer;
+    QSignalSpy shots(&timer, &LongTimer::timeout);
+    // A recording of 30 days: longer than a QTimer's 2^31 ms, and still armed for all of it.
+    const qint64 month = qint64(30) * 24 * 3600 * 1000;
+    timer.start(month);
+    QVERIFY(timer.isActive());
+    QVERIFY2(timer.remainingMs() > month - 60000, qPrintable(QString::number(timer.remainingMs())));
+    timer.stop();
+    QVERIFY(!timer.isActive());
+
+    // Short stretches stand for long ones: one shot, not before the whole time.
+    timer.setLongestStretchMs(20);
+    QElapsedTimer clock;
+    clock.start();
+    timer.start(150);
+    QTRY_COMPARE(shots.size(), 1);
+    QVERIFY2(clock.elapsed() >= 150, qPrintable(QString::number(clock.elapsed())));
+    QTest::qWait(60);
+    QCOMPARE(shots.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_Recording)

@@ -1,3 +1,4 @@
+#include "ControllerFrames.h"
 #include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
@@ -5,6 +6,7 @@
 #include "sim/FactoryMemory.h"
 #include "sim/LineNoise.h"
 #include "sim/PtySimulator.h"
+#include "sim/RecordedReplyFilter.h"
 #include "sim/RequestCutter.h"
 
 #include <QElapsedTimer>
@@ -200,6 +202,8 @@ private slots:
     void pty_closeDevice_clientSeesDeviceGone();
     void pty_linkIsMadeAndRemoved();
     void pty_pacedFrameTakesItsLineTime();
+    void replayFilter_takesOutRepliesOnly_data();
+    void replayFilter_takesOutRepliesOnly();
     void gensim_printsPathAndServesVariant();
     void gensim_refusesWhatItCannotServe_data();
     void gensim_refusesWhatItCannotServe();
@@ -953,6 +957,48 @@ void TestSim::gensim_printsPathAndServesVariant()
     QVERIFY2(!QFileInfo(link).isSymLink(), "gensim left its link behind");
 }
 
+void TestSim::replayFilter_takesOutRepliesOnly_data()
+{
+    // Received chunks 10 ms apart; ">" stands for a recorded request.
+    QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<QByteArray>("played");
+    const QByteArray status = gencfg::test::statusFrame(201);
+    const QByteArray reply = gencfg::test::deviceFrame(CMD_READ_MEMORY, QByteArray(64, '\x11'));
+    const QByteArray entry = gencfg::test::deviceFrame(CMD_JOURNAL_RECORD, QByteArray::fromHex("1405231100"));
+    QByteArray damagedReply = reply;
+    damagedReply[20] = damagedReply[20] == '1' ? '0' : '1';
+    // Command 15 read as 05 by one flipped bit: a status frame that looks like a reply.
+    QByteArray lookalike = status;
+    lookalike[3] = '0';
+    QTest::newRow("reply after its request, in pieces")
+        << QByteArrayList{status, ">", reply.left(3), reply.mid(3, 30), reply.mid(33) + status}
+        << status + status;
+    QTest::newRow("journal entry and a status frame in one read")
+        << QByteArrayList{">", entry + status} << status;
+    QTest::newRow("damaged reply after its request") << QByteArrayList{">", damagedReply, status} << status;
+    QTest::newRow("whole reply without a request") << QByteArrayList{reply, status} << status;
+    QTest::newRow("damaged status frame like a reply")
+        << QByteArrayList{lookalike, status} << lookalike + status;
+    QTest::newRow("noise and a frame cut short")
+        << QByteArrayList{"xy" + status.left(4), status} << "xy" + status.left(4) + status;
+}
+
+void TestSim::replayFilter_takesOutRepliesOnly()
+{
+    QFETCH(QByteArrayList, chunks);
+    QFETCH(QByteArray, played);
+    RecordedReplyFilter filter;
+    QByteArray out;
+    for (int i = 0; i < chunks.size(); ++i) {
+        if (chunks.at(i) == ">")
+            filter.requestRecorded(10 * i);
+        else
+            out += filter.take(chunks.at(i), 10 * i);
+    }
+    QCOMPARE(out, played);
+    QVERIFY(!filter.insideFrame());
+}
+
 void TestSim::gensim_refusesWhatItCannotServe_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -974,7 +1020,9 @@ void TestSim::gensim_refusesWhatItCannotServe_data()
     QTest::newRow("ignoring unit not a number")
         << QStringList{"--count", "2", "--ignore-writes-unit", "one"} << "--ignore-writes-unit";
     QTest::newRow("speed without a replay") << QStringList{"--speed", "10"} << "--replay FILE";
-    QTest::newRow("replay at no speed") << QStringList{"--replay", "/dev/null", "--speed", "0"} << "--speed";
+    for (const char *speed : {"0", "1e-300", "0.009", "1000.5", "1e308", "nan", "-inf"})
+        QTest::addRow("replay at speed %s", speed)
+            << QStringList{"--replay", "/dev/null", "--speed", QString::fromLatin1(speed)} << "--speed";
     QTest::newRow("replay of a device")
         << QStringList{"--replay", "/dev/null"} << QString::fromUtf8("/dev/null не является обычным файлом");
     QTest::newRow("replay of a bench") << QStringList{"--replay", "/dev/null", "--count", "2"} << "--count 2";

@@ -4,6 +4,7 @@
 #include "ControllerFrames.h"
 #include "TestSupport.h"
 #include "monitor/TelemetryCsv.h"
+#include "monitor/TelemetryJson.h"
 #include "monitor/TelemetryLog.h"
 #include "monitor/TelemetryRecording.h"
 #include "monitor/TrendColumns.h"
@@ -12,6 +13,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 using namespace gencfg;
 using namespace gencfg::test;
@@ -77,6 +80,8 @@ class tst_Trends : public QObject
 private Q_SLOTS:
     void record_keepsTheNewestInOrderUpToItsBound();
     void csv_ofKnownFrames_isExactAndReadsBack();
+    void csvWriter_writesEachTimeAsCsvTimeDoes_acrossOffsetChanges();
+    void writers_inARunOfRecords_writeWhatEachRecordAloneGives();
     void continuousFile_addsTheHeaderOnceAndALinePerFrame();
     void continuousFile_onAFullDisk_keepsOnlyWholeLinesAndSaysWhy();
     void columns_keepEveryMinimumAndMaximum();
@@ -132,6 +137,76 @@ void tst_Trends::csv_ofKnownFrames_isExactAndReadsBack()
     // Nothing for the status text when the frame would leave the label as it was.
     QVERIFY(rows.at(1).at(15).isEmpty() || !rows.at(1).at(15).contains(QLatin1Char('\n')));
     QVERIFY(!csv.contains(QLatin1Char(';')));
+}
+
+void tst_Trends::csvWriter_writesEachTimeAsCsvTimeDoes_acrossOffsetChanges()
+{
+    // A zone with summer time, whatever this machine's is; CsvTime follows it as well.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    TelemetryCsvWriter writer;
+    QByteArray row;
+    int compared = 0;
+    const qint64 summer = QDateTime(QDate(2026, 3, 29), QTime(1, 0), Qt::UTC).toMSecsSinceEpoch();
+    const qint64 winter = QDateTime(QDate(2026, 10, 25), QTime(1, 0), Qt::UTC).toMSecsSinceEpoch();
+    for (const qint64 around : {summer, winter, qint64(0)}) {
+        for (qint64 t = around - 70000; t < around + 70000; t += 97, ++compared) {
+            row.clear();
+            writer.appendRow(row, t, recordWith(220));
+            const QByteArray cell = row.left(row.indexOf(','));
+            if (cell != CsvTime(t).toUtf8())
+                QFAIL(qPrintable(QStringLiteral("%1: %2, expected %3").arg(t).arg(cell, CsvTime(t))));
+        }
+    }
+    QCOMPARE(compared, 3 * 1444);
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+}
+
+void tst_Trends::writers_inARunOfRecords_writeWhatEachRecordAloneGives()
+{
+    QList<TelemetryRecord> run;
+    // A generator running, its timer shown in the status text, then stopping.
+    for (const quint16 timer : {90, 90, 91, 91, 92}) {
+        TelemetryRecord running = recordWith(231, 5);
+        running.Mode = 2;
+        running.StageTimer = timer;
+        run << running;
+    }
+    run << recordWith(0, 0) << recordWith(180, 3);
+    TelemetryRecord edges = recordWith(65535);
+    edges.VariantCode = 203;
+    edges.AccVoltage = 136;
+    edges.UpsVoltage = 65535;
+    edges.MotoclockMinutes = 0xFFFFFFFF;
+    edges.SignalQuality = SignalQualityUnknown;
+    edges.Registration = 200;
+    edges.Temperature1 = -128;
+    edges.Temperature4 = 127;
+    edges.ClockHours = 0x25; // no valid hour
+    edges.Flags1 = 0xFF;
+    edges.Flags2 = 0xFF;
+    edges.Mode = 1;
+    run << edges << recordWith(220);
+
+    TelemetryCsvWriter csv;
+    StatusJsonWriter json;
+    for (int i = 0; i < run.size(); ++i) {
+        QByteArray row;
+        csv.appendRow(row, 1000 * i, run.at(i));
+        QCOMPARE(QString::fromUtf8(row), TelemetryCsvRow(1000 * i, run.at(i)));
+        QByteArray line;
+        json.appendLine(line, run.at(i));
+        QByteArray alone;
+        StatusJsonWriter().appendLine(alone, run.at(i));
+        QCOMPARE(line, alone);
+        // Keys, numbers and texts exactly as QJsonDocument writes them.
+        QCOMPARE(line, QJsonDocument(StatusJson(run.at(i))).toJson(QJsonDocument::Compact));
+    }
 }
 
 void tst_Trends::continuousFile_addsTheHeaderOnceAndALinePerFrame()

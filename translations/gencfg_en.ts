@@ -837,6 +837,10 @@
         <translation>File %1: the compressed data are damaged after line %2</translation>
     </message>
     <message>
+        <source>Файл %1, строка %2: время позже 9999 года</source>
+        <translation>File %1, line %2: the time is past the year 9999</translation>
+    </message>
+    <message>
         <source>Не удалось создать файл записи сеанса %1: %2</source>
         <translation>Cannot create session recording file %1: %2</translation>
     </message>
