@@ -2,6 +2,7 @@
 
 #include "app/PlaybackBar.h"
 #include "app/TerminalPage.h"
+#include "app/UnusedFileName.h"
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamValueDialog.h"
@@ -28,6 +29,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -328,6 +330,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Ctrl+Tab left unused by the playback strip or the combos still turns the pages.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        event->modifiers().testFlag(Qt::ControlModifier)) {
+        QCoreApplication::sendEvent(pageTabs, event);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 const ConfigImageBytes &MainWindow::ConfigImage() const
 {
     return paramsPage->ConfigImage();
@@ -393,10 +406,13 @@ void MainWindow::detectVariant(quint8 code)
 
 void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
 {
-    detectVariant(record.VariantCode);
+    // A recording shown is no controller: the live session's tree, variant and CSV file stay its own.
+    if (!m_playback)
+        detectVariant(record.VariantCode);
     measurementPage->show(record);
     m_telemetry.append(msecs, record);
-    m_recording.append(m_telemetry.newest());
+    if (!m_playback)
+        m_recording.append(m_telemetry.newest());
     trendsPage->sampleAdded();
 }
 
@@ -419,15 +435,21 @@ void MainWindow::pickPort(const QString &path)
 
 void MainWindow::onPortPicked(const QString &path)
 {
+    if (m_link.busy())
+        return;
     // A port picked while a recording plays ends it: the window shows a controller again.
-    if (m_playback && !m_link.busy())
-        closeRecording();
+    if (m_playback) {
+        const QString livePort = endPlayback();
+        if (path == livePort) {
+            returnToLivePort(path);
+            return;
+        }
+    }
     const ByteTransport &port = m_link.transport();
-    if (m_link.busy() || (port.isOpen() && port.portName() == path))
+    if (port.isOpen() && port.portName() == path)
         return;
     // The values and journals read belong to the controller on the port that was open.
-    m_tree.setBaseline(std::nullopt);
-    m_visits.forgetController();
+    leaveController(SourceChange::PortPicked);
     journalPage->clear();
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
@@ -441,8 +463,7 @@ void MainWindow::onPortPicked(const QString &path)
 void MainWindow::onPortLost()
 {
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
-    m_tree.setBaseline(std::nullopt);
-    m_visits.forgetController();
+    leaveController(SourceChange::PortLost);
     portCombo->clearSelection();
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(
@@ -451,7 +472,7 @@ void MainWindow::onPortLost()
 
 void MainWindow::applyHeldVariant()
 {
-    if (!m_pendingVariant || m_link.busy() || m_editor->isEditing())
+    if (m_playback || !m_pendingVariant || m_link.busy() || m_editor->isEditing())
         return;
     const quint8 code = *m_pendingVariant;
     m_pendingVariant.reset();
@@ -599,7 +620,12 @@ void MainWindow::startHeldSessionRecording()
 {
     if (m_heldSessionPath.isEmpty() || m_playback)
         return;
-    const QString path = std::exchange(m_heldSessionPath, QString());
+    QString path = std::exchange(m_heldSessionPath, QString());
+    // A recording this run made belongs to its own controller: a new one never replaces it.
+    if (m_recordedSessionFiles.contains(QFileInfo(path).absoluteFilePath())) {
+        path = UnusedFileName(path);
+        terminalPage->setSessionFileName(path);
+    }
     RecordingHeader header;
     header.programVersion = QCoreApplication::applicationVersion();
     header.port = m_link.transport().portName();
@@ -608,6 +634,27 @@ void MainWindow::startHeldSessionRecording()
     const QString failure = m_sessionRecorder.start(path, header);
     if (!failure.isEmpty())
         onSessionRecordingStopped(failure);
+    else
+        m_recordedSessionFiles.insert(QFileInfo(path).absoluteFilePath());
+}
+
+void MainWindow::endSessionRecording(SourceChange change)
+{
+    if (!m_sessionRecorder.isRecording())
+        return;
+    const QString fileName = QFileInfo(m_sessionRecorder.fileName()).fileName();
+    m_sessionRecorder.stop();
+    statusText->setText(SessionRecordingEndedText(fileName, change));
+}
+
+void MainWindow::leaveController(SourceChange change)
+{
+    m_tree.setBaseline(std::nullopt);
+    m_tree.forgetController();
+    m_visits.forgetController();
+    // The report and a new recording's header describe the controller now on the line, once it speaks.
+    m_statusFeed.forget();
+    endSessionRecording(change);
 }
 
 void MainWindow::onSessionRecordingStopped(const QString &failure)
@@ -647,18 +694,19 @@ void MainWindow::openRecording(const QString &path)
         m_messages.error(failure);
         return;
     }
-    // The session being recorded was the port's; the recording is no session.
-    m_heldSessionPath.clear();
-    m_sessionRecorder.stop();
     RecordingTransport *playback = transport.get();
-    if (m_playback)
+    if (m_playback) {
         m_link.setTransport(std::move(transport));
-    else
+    } else {
+        // The live session waits, untouched, to be taken up again when the recording is closed; a session
+        // recording waiting for a port waits on.
+        endSessionRecording(SourceChange::RecordingOpened);
+        m_livePort = m_link.transport().isOpen() ? m_link.transport().portName() : QString();
         m_link.setTransport(std::move(transport), &m_liveTransport);
+        trendsPage->setRecordingPaused(CsvPausedText());
+    }
     m_playback = playback;
-    // The values read belong to the controller on the port that was open.
-    m_tree.setBaseline(std::nullopt);
-    m_visits.forgetController();
+    m_statusFeed.forget();
     const qint64 startMs = playback->header().start.toMSecsSinceEpoch();
     m_statusFeed.setClock([playback, startMs] { return startMs + playback->position(); });
     startAfresh();
@@ -683,15 +731,45 @@ void MainWindow::closeRecording()
 {
     if (!m_playback || m_link.busy())
         return;
+    const QString livePort = endPlayback();
+    if (!livePort.isEmpty())
+        returnToLivePort(livePort);
+}
+
+QString MainWindow::endPlayback()
+{
     m_playback = nullptr;
     m_playbackTick.stop();
     m_link.setTransport(std::move(m_liveTransport));
     m_statusFeed.setClock(m_liveClock);
+    // The recording's last frame describes no controller: the report waits for a live one.
+    m_statusFeed.forget();
     startAfresh();
     playbackBar->hidePlayback();
     trendsPage->showRecordingSpan(0, 0);
+    trendsPage->setRecordingPaused(QString());
     statusText->clear();
     updateControls();
+    return std::exchange(m_livePort, QString());
+}
+
+void MainWindow::returnToLivePort(const QString &path)
+{
+    const QString failure = m_link.openPort(path);
+    if (!failure.isEmpty()) {
+        // Gone with its port: the controller read before may not be the one that comes back.
+        portCombo->clearSelection();
+        leaveController(SourceChange::PortLost);
+        if (m_recording.isRecording()) {
+            m_recording.stop();
+            statusText->setText(CsvStoppedText());
+        }
+        m_messages.error(LivePortGoneText(path, failure));
+        return;
+    }
+    portCombo->showPort(path);
+    statusText->setText(PortReopenedText(portCombo->portText(path)));
+    startHeldSessionRecording();
 }
 
 } // namespace gencfg

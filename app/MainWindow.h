@@ -4,6 +4,7 @@
 // choosers, and the status bar. It owns all program state; the pages own
 // their controls.
 
+#include "app/SourceTexts.h"
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
 #include "link/DeviceLink.h"
@@ -16,6 +17,7 @@
 
 #include <QDateTime>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -80,7 +82,7 @@ public:
     SessionRecorder &sessionRecorder() { return m_sessionRecorder; }
     // Plays a session recording as if it came from a port, as "Открыть запись сеанса" does.
     void openRecording(const QString &path);
-    // Back to the port the recording replaced, closed: the user picks it again.
+    // Back to the port the recording replaced, opened again with the session it had.
     void closeRecording();
     bool playsRecording() const { return m_playback != nullptr; }
     // The status bar's text while a recording is shown.
@@ -114,6 +116,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -149,6 +152,14 @@ private:
     // Starts the session recording waiting for a port, once one is open.
     void startHeldSessionRecording();
     void onSessionRecordingStopped(const QString &failure);
+    // A session recording belongs to one port and one controller: another source ends it.
+    void endSessionRecording(SourceChange change);
+    // The controller read on the open port may not be the one behind the next.
+    void leaveController(SourceChange change);
+    // The live port's transport back in the link, closed; returns the port that was open before playback.
+    QString endPlayback();
+    // Opens the port that was live before a recording was shown, with its session.
+    void returnToLivePort(const QString &path);
     void chooseRecording();
     // What the link received before belongs to another stream: counts, record and plots start again.
     void startAfresh();
@@ -168,6 +179,10 @@ private:
     // The recording playing, owned by the link; the port it replaced waits here.
     RecordingTransport *m_playback = nullptr;
     std::unique_ptr<ByteTransport> m_liveTransport;
+    // The port open when the recording began, opened again when it is closed.
+    QString m_livePort;
+    // Session recordings made in this run: another start on one of them gets a fresh name.
+    QSet<QString> m_recordedSessionFiles;
     std::function<qint64()> m_liveClock = &QDateTime::currentMSecsSinceEpoch;
     QTimer m_playbackTick;
     std::unique_ptr<ParamEditor> m_editor;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 
 namespace gencfg {
 
@@ -69,13 +70,13 @@ PlaybackBar::PlaybackBar(QWidget *parent) : QWidget(parent)
     connect(m_speedCombo, &QComboBox::activated, this,
             [this](int index) { Q_EMIT speedChosen(Speeds[qBound(0, index, 3)]); });
     // A drag seeks once, where it is let go; a key or a click on the groove seeks at once.
-    connect(m_positionSlider, &QSlider::valueChanged, this, [this](int seconds) {
-        showPosition(qint64(seconds) * 1000);
+    connect(m_positionSlider, &QSlider::valueChanged, this, [this](int step) {
+        showPosition(step * m_stepMs);
         if (!m_positionSlider->isSliderDown())
-            Q_EMIT positionChosen(qint64(seconds) * 1000);
+            Q_EMIT positionChosen(step * m_stepMs);
     });
     connect(m_positionSlider, &QSlider::sliderReleased, this,
-            [this] { Q_EMIT positionChosen(qint64(m_positionSlider->value()) * 1000); });
+            [this] { Q_EMIT positionChosen(m_positionSlider->value() * m_stepMs); });
     hidePlayback();
 }
 
@@ -96,10 +97,11 @@ QString PlaybackBar::PositionText(qint64 positionMs, qint64 durationMs)
 
 void PlaybackBar::showPlayback(qint64 durationMs)
 {
-    m_durationMs = durationMs;
+    m_durationMs = qMax<qint64>(0, durationMs);
+    m_stepMs = qMax<qint64>(1000, m_durationMs / INT_MAX + 1);
     {
         const QSignalBlocker blocker(m_positionSlider);
-        m_positionSlider->setRange(0, int(qMin<qint64>(durationMs / 1000, INT_MAX)));
+        m_positionSlider->setRange(0, int(m_durationMs / m_stepMs));
         m_positionSlider->setValue(0);
     }
     showPosition(0);
@@ -125,7 +127,8 @@ void PlaybackBar::showPosition(qint64 positionMs)
     // The user's drag keeps the handle where he holds it.
     if (!m_positionSlider->isSliderDown()) {
         const QSignalBlocker blocker(m_positionSlider);
-        m_positionSlider->setValue(int(positionMs / 1000));
+        m_positionSlider->setValue(
+            int(std::clamp<qint64>(positionMs / m_stepMs, 0, m_positionSlider->maximum())));
     }
 }
 

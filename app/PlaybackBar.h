@@ -50,6 +50,8 @@ private:
     QLabel *m_positionLabel = nullptr;
     QPushButton *m_closeButton = nullptr; // "Закрыть запись"
     qint64 m_durationMs = 0;
+    // Milliseconds per slider step: a second, more when the recording is longer than an int of seconds.
+    qint64 m_stepMs = 1000;
 };
 
 } // namespace gencfg

@@ -160,6 +160,13 @@ QString IncompleteTreeText()
         "ConfigTransfer", "В дереве нет полного набора параметров: выберите вариант устройства в списке");
 }
 
+QString UnreadTreeWriteText()
+{
+    return QCoreApplication::translate("ConfigTransfer",
+                                       "Параметры в дереве не прочитаны из этого устройства и не открыты из "
+                                       "файла: запись отменена. Нажмите «Прочитать» или «Открыть».");
+}
+
 QString VariantChangedReadText()
 {
     return QCoreApplication::translate("ConfigTransfer",

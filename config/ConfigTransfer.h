@@ -132,6 +132,8 @@ QString WriteProgressText();
 QString WriteDoneText();
 // Why a tree that is not one variant's whole catalogue is neither saved nor written.
 QString IncompleteTreeText();
+// Why a tree holding neither this controller's values nor a file's is not written.
+QString UnreadTreeWriteText();
 // What a transfer tells when the controller reported another variant meanwhile.
 QString VariantChangedReadText();
 QString VariantChangedWriteText();

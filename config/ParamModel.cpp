@@ -33,6 +33,21 @@ void ParamModel::clear()
     m_roots.clear();
     m_nodes.clear();
     endResetModel();
+    setOrigin(Origin::Catalogue);
+}
+
+void ParamModel::setOrigin(Origin origin)
+{
+    if (origin == m_origin)
+        return;
+    m_origin = origin;
+    Q_EMIT originChanged(origin);
+}
+
+void ParamModel::forgetController()
+{
+    if (m_origin == Origin::Controller)
+        setOrigin(Origin::FormerController);
 }
 
 int ParamModel::nodeCount() const

@@ -20,7 +20,13 @@ namespace gencfg {
 class ParamModel : public QAbstractItemModel
 {
     Q_OBJECT
+    Q_PROPERTY(Origin origin READ origin WRITE setOrigin NOTIFY originChanged)
 public:
+    // Where the values come from since the catalogue was last loaded: its defaults, a read of the
+    // controller on the line, a parameter file, or a controller that is no longer known to be on the line.
+    enum class Origin { Catalogue, Controller, File, FormerController };
+    Q_ENUM(Origin)
+
     // ChangeRole: what a row shows of the changes against the baseline.
     // LimitsRole: whether a row's value, or one below it, lies outside its limits.
     enum Role { ChangeRole = Qt::UserRole + 1, LimitsRole };
@@ -31,8 +37,16 @@ public:
     explicit ParamModel(QObject *parent = nullptr);
     ~ParamModel() override;
 
+    // Empties the tree; its values are the catalogue's again once one is loaded.
     void clear();
     int nodeCount() const;
+
+    Origin origin() const { return m_origin; }
+    void setOrigin(Origin origin);
+    // The port changed or was lost: values read there may belong to another controller now.
+    void forgetController();
+    // Only a controller's own values or a file's may go to the controller, never bare defaults.
+    bool mayBeWritten() const { return m_origin == Origin::Controller || m_origin == Origin::File; }
 
     int appendRoot(const CatalogueRow &row);
     int appendChild(int parentNode, const CatalogueRow &row);
@@ -69,6 +83,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 Q_SIGNALS:
+    void originChanged(gencfg::ParamModel::Origin origin);
     // A row became changed or unchanged, or the baseline was set or dropped.
     void changesUpdated();
 
@@ -80,6 +95,7 @@ private:
     void refreshLimits(Node *node);
     void emitRowChanged(const Node *node);
     std::optional<ConfigImageBytes> m_baseline;
+    Origin m_origin = Origin::Catalogue;
     std::vector<std::unique_ptr<Node>> m_nodes; // in absolute order
     std::vector<Node *> m_roots;
 };

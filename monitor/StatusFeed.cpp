@@ -7,6 +7,12 @@ StatusFeed::StatusFeed(DeviceLink &link, QObject *parent) : QObject(parent)
     connect(&link, &DeviceLink::statusFrameReceived, this, &StatusFeed::take);
 }
 
+void StatusFeed::forget()
+{
+    m_latest = {};
+    m_seen = false;
+}
+
 void StatusFeed::take(const RxBuffer &rxBytes)
 {
     m_latest = DecodeStatusFrame(rxBytes);

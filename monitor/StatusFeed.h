@@ -23,6 +23,8 @@ public:
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     bool seen() const { return m_seen; }
+    // Another source follows: what came before describes no controller now on the line.
+    void forget();
     // The newest record; all zeros before the first frame.
     const TelemetryRecord &latest() const { return m_latest; }
 

@@ -1,6 +1,8 @@
 #include "record/RecordingTransport.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <algorithm>
 
@@ -21,6 +23,7 @@ QString RecordingTransport::open(const QString &path)
     if (const QString failure = m_reader.open(path); !failure.isEmpty())
         return failure;
     m_path = path;
+    m_opened = fingerprint();
     m_open = true;
     m_ended = false;
     m_duration = qMax<qint64>(0, RecordingDuration(path));
@@ -91,7 +94,10 @@ void RecordingTransport::seek(qint64 ms)
     ms = qBound<qint64>(0, ms, m_duration);
     // The file is read forward only: going back starts it again.
     if (m_ended || !m_hasNext || ms < m_next.ms) {
-        if (const QString failure = m_reader.open(m_path); !failure.isEmpty()) {
+        // Read again, another file would play under this one's start time and length.
+        const QString failure =
+            fingerprint() == m_opened ? m_reader.open(m_path) : RecordingChangedText(m_path);
+        if (!failure.isEmpty()) {
             m_hasNext = false;
             m_ended = true;
             Q_EMIT failed(failure);
@@ -109,6 +115,18 @@ void RecordingTransport::seek(qint64 ms)
     }
     anchor(ms);
     schedule();
+}
+
+RecordingTransport::Fingerprint RecordingTransport::fingerprint() const
+{
+    const QFileInfo info(m_path);
+    QFile file(m_path);
+    Fingerprint print;
+    print.size = info.size();
+    print.modified = info.lastModified();
+    if (file.open(QIODevice::ReadOnly))
+        print.header = file.read(512);
+    return print;
 }
 
 void RecordingTransport::anchor(qint64 ms)
@@ -165,6 +183,14 @@ void RecordingTransport::play()
         return;
     }
     schedule();
+}
+
+QString RecordingChangedText(const QString &path)
+{
+    return QCoreApplication::translate(
+               "RecordingTransport",
+               "Файл %1 изменился во время показа: показ остановлен. Откройте запись снова.")
+        .arg(path);
 }
 
 qint64 RecordingDuration(const QString &path)

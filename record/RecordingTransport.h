@@ -7,6 +7,7 @@
 #include "link/ByteTransport.h"
 #include "record/RecordingReader.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -54,7 +55,7 @@ Q_SIGNALS:
     void requestPlayed(const QByteArray &bytes);
     // Playback reached the recording's end.
     void finished();
-    // A malformed line: playback stops before it.
+    // A malformed line, or the file replaced while it played: playback stops there.
     void failed(const QString &text);
 
 private:
@@ -62,9 +63,22 @@ private:
     void schedule();
     bool readNext();
     void anchor(qint64 ms);
+    // What tells the file played from one put in its place: its size, modification time and header.
+    struct Fingerprint
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QByteArray header;
+        bool operator==(const Fingerprint &other) const
+        {
+            return size == other.size && modified == other.modified && header == other.header;
+        }
+    };
+    Fingerprint fingerprint() const;
 
     RecordingReader m_reader;
     QString m_path;
+    Fingerprint m_opened;
     bool m_open = false;
     bool m_paused = false;
     bool m_ended = false;
@@ -79,6 +93,9 @@ private:
     // Counts opens, closes and seeks, so a play turn sees that a receiver changed its course.
     quint64 m_course = 0;
 };
+
+// Why playback stopped when the file at path was replaced or changed under it.
+QString RecordingChangedText(const QString &path);
 
 // The time of the last chunk of the recording at path: read from its tail when
 // it is plain text, else by reading it through. -1 when it cannot be read.

@@ -4,7 +4,9 @@
 
 #include "MessageRecorder.h"
 #include "config/Catalogue.h"
+#include "config/ConfigImage.h"
 #include "config/ParamFile.h"
+#include "config/ParamModel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -153,6 +155,21 @@ inline bool openImage(QWidget *window, DeviceVariant variant, const ConfigImageB
     auto *variants = named<QComboBox>(window, "variantCombo");
     pickItem(variants, variants->findText(VariantTitle(variant)));
     return true;
+}
+
+// Opens a parameter file holding what the tree shows, as a technician does before writing a set made by
+// hand: the catalogue's defaults alone are never written.
+inline bool openTreeAsFile(QWidget *window, const ParamModel &tree)
+{
+    ConfigImageBytes image{};
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("tree.txt")));
+    if (!EncodeConfigImage(tree, image).ok || !file.open(QIODevice::WriteOnly) ||
+        file.write(FormatParamFile(image)) < 0)
+        return false;
+    file.close();
+    openParamFile(window, file.fileName());
+    return tree.origin() == ParamModel::Origin::File;
 }
 
 } // namespace gencfg::test

@@ -457,6 +457,7 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(w.ready());
     const QByteArray before = w.sim.model().memory();
     ParamModel &tree = w.form.tree();
+    QVERIFY(openTreeAsFile(&w.form, tree));
     QVERIFY(tree.setValue(nodeAt(tree, 36), QStringLiteral("200")));
     QVERIFY(tree.setValue(nodeAt(tree, 192), QStringLiteral("tester")));
 
@@ -547,6 +548,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QTest::qWait(150); // frames already on the line arrive
     w.form.link().setTickMs(20);
     QVERIFY(w.openImage(filledImage(0x66)));
+    QVERIFY(!write || openTreeAsFile(&w.form, w.form.tree()));
     const ConfigImageBytes before = w.form.ConfigImage();
     const QVector<CatalogueRow> treeBefore = treeRows(w.form.tree());
 
@@ -656,6 +658,7 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     w.sim.model().writeMemory(0, QByteArray(256, '\x42'));
     const QByteArray memoryBefore = w.sim.model().memory();
     QVERIFY(w.openImage(filledImage(0x5A)));
+    QVERIFY(!write || openTreeAsFile(&w.form, w.form.tree()));
     // Back in the window once the file dialog closed, where Escape reaches its shortcut.
     w.form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.form));

@@ -397,6 +397,10 @@
         <source>Запись прервана: записаны блоки 1-%1 из %2</source>
         <translation>Write interrupted: blocks 1-%1 of %2 written</translation>
     </message>
+    <message>
+        <source>Параметры в дереве не прочитаны из этого устройства и не открыты из файла: запись отменена. Нажмите «Прочитать» или «Открыть».</source>
+        <translation>The parameters in the tree were neither read from this device nor opened from a file: nothing was written. Press “Read” or “Open”.</translation>
+    </message>
 </context>
 <context>
     <name>EditWarnings</name>
@@ -850,6 +854,13 @@
     </message>
 </context>
 <context>
+    <name>RecordingTransport</name>
+    <message>
+        <source>Файл %1 изменился во время показа: показ остановлен. Откройте запись снова.</source>
+        <translation>The file %1 changed while it was shown: playback stopped. Open the recording again.</translation>
+    </message>
+</context>
+<context>
     <name>ServicePayloads</name>
     <message>
         <source>Длительность должна быть не больше %1 ч %2 мин</source>
@@ -866,6 +877,35 @@
     <message>
         <source>Серийный номер должен состоять из %1 символов, введено %2</source>
         <translation>The serial number must be %1 characters long, %2 given</translation>
+    </message>
+</context>
+<context>
+    <name>SourceTexts</name>
+    <message>
+        <source>Запись сеанса %1 завершена: выбран другой порт</source>
+        <translation>Session recording %1 ended: another port was chosen</translation>
+    </message>
+    <message>
+        <source>Запись сеанса %1 завершена: порт потерян</source>
+        <translation>Session recording %1 ended: the port was lost</translation>
+    </message>
+    <message>
+        <source>Запись сеанса %1 завершена: открыта запись сеанса</source>
+        <translation>Session recording %1 ended: a session recording was opened</translation>
+    </message>
+    <message>
+        <source>Порт %1 не открыт снова после записи сеанса:
+%2</source>
+        <translation>The port %1 could not be opened again after the session recording:
+%2</translation>
+    </message>
+    <message>
+        <source>Запись в файл приостановлена: показана запись сеанса</source>
+        <translation>Recording to file paused: a session recording is shown</translation>
+    </message>
+    <message>
+        <source>Запись в файл остановлена: порт не открыт снова</source>
+        <translation>Recording to file stopped: the port was not opened again</translation>
     </message>
 </context>
 <context>

@@ -150,6 +150,7 @@ void ParamsPage::openFile()
     }
     ApplyParamValues(file.values, m_image);
     DecodeConfigImage(m_image, m_model);
+    m_model.setOrigin(ParamModel::Origin::File);
 }
 
 void ParamsPage::beginTransfer(const QString &text)
@@ -180,10 +181,18 @@ void ParamsPage::writeToDevice()
     if (!m_link || m_link->busy())
         return;
     beginTransfer(WriteProgressText());
-    if (!valuesWithinLimits() || !encodeTree(m_image)) {
+    ConfigImageBytes coded = m_image;
+    if (!valuesWithinLimits() || !encodeTree(coded)) {
         endTransfer();
         return;
     }
+    // Defaults, or another controller's values, would replace what this controller holds.
+    if (!m_model.mayBeWritten()) {
+        m_messages->error(UnreadTreeWriteText());
+        endTransfer();
+        return;
+    }
+    m_image = coded;
     auto *write = new ConfigWriteOperation(m_image, ConfigWriteOperation::ReadBack::Yes);
     write->setVariantAtStart(quint8(*CatalogueInTree(m_model)));
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
@@ -235,6 +244,7 @@ void ParamsPage::readFromDevice()
             m_image = read->image();
             DecodeConfigImage(m_image, m_model);
             m_model.setBaseline(m_image);
+            m_model.setOrigin(ParamModel::Origin::Controller);
             Q_EMIT thresholdsChanged(m_image);
             m_messages->plain(QStringLiteral("info"), ReadDoneText());
         } else if (status == OperationStatus::VariantChanged) {

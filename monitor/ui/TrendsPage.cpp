@@ -281,6 +281,12 @@ void TrendsPage::showRecordingSpan(qint64 from, qint64 to)
         goLive();
 }
 
+void TrendsPage::setRecordingPaused(const QString &why)
+{
+    m_recordSwitch->setEnabled(why.isEmpty());
+    m_recordSwitch->setToolTip(why);
+}
+
 void TrendsPage::goLive()
 {
     m_showsWholeRecording = false;

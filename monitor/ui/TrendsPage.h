@@ -43,6 +43,8 @@ public:
     void showThresholds(const ConfigImageBytes &image);
     // Follows the newest frame again over the chosen span ("Сейчас").
     void goLive();
+    // While why is not empty the "Запись в файл" switch cannot be turned and tells why in its tip.
+    void setRecordingPaused(const QString &why);
     // The span of the recording being played, in milliseconds since the epoch, offered as "Вся запись";
     // an empty span withdraws it.
     void showRecordingSpan(qint64 from, qint64 to);
