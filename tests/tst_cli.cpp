@@ -1318,6 +1318,15 @@ void tst_Cli::controllerText_withControlCodes_isPrintedEscaped()
     QVERIFY2(!read.out.contains('\x1B') && !read.out.contains('\x07'), read.out.constData());
     QVERIFY2(read.outText().contains(QStringLiteral("Login: ab\\x1B[5m\\x07")), read.out.constData());
 
+    const CliResult batch =
+        runCli({"batch", path("escaped.txt"), "--port", c.port(), "--ledger", path("escaped.csv")});
+    QVERIFY2(batch.exitCode == 0, batch.describe());
+    QFile ledger(path("escaped.csv"));
+    QVERIFY(ledger.open(QIODevice::ReadOnly));
+    const QByteArray ledgerText = ledger.readAll();
+    QVERIFY2(!batch.out.contains('\x1B') && batch.out.contains("\\x1B[2J\\x1B[31"), batch.out.constData());
+    QVERIFY2(!ledgerText.contains('\x1B') && ledgerText.contains("\\x1B[2J\\x1B[31"), ledgerText.constData());
+
     const CliResult report = runCli({"report", "--port", c.port(), path("escaped.pdf")});
     QVERIFY2(report.exitCode == 0, report.describe());
     QProcess extract;

@@ -260,7 +260,8 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
             visit.kind = k;
     }
     visit.variantCode = *variantCode;
-    visit.serial = json.value(QStringLiteral("serial")).toString();
+    // Shown safely wherever it goes: a visit kept by an older version may hold control characters raw.
+    visit.serial = PrintableText(json.value(QStringLiteral("serial")).toString());
     visit.programVersion = json.value(QStringLiteral("program_version")).toString();
     visit.status = json.value(QStringLiteral("status")).toObject();
     visit.folder = folder;
