@@ -52,6 +52,7 @@ void JournalBook::clear()
 {
     for (QList<Entry> &list : m_entries)
         list.clear();
+    m_complete[0] = m_complete[1] = true;
 }
 
 QList<int> JournalBook::missingIndices(JournalSelector journal) const
@@ -69,7 +70,22 @@ QStringList JournalBook::lines(JournalSelector journal) const
     QStringList lines;
     for (const Entry &entry : entries(journal))
         lines.append(entry.missing ? MissingJournalLine(entry.index) : JournalLine(journal, entry.record));
+    if (!isComplete(journal))
+        lines.append(IncompleteJournalText(journal));
     return lines;
+}
+
+QStringList JournalBook::shortfalls() const
+{
+    QStringList texts;
+    const qsizetype missing = missingIndices(EventJournal).size() + missingIndices(AlarmJournal).size();
+    if (missing > 0)
+        texts.append(MissingEntriesText(int(missing)));
+    for (JournalSelector journal : {EventJournal, AlarmJournal}) {
+        if (!isComplete(journal))
+            texts.append(IncompleteJournalText(journal));
+    }
+    return texts;
 }
 
 QString JournalBook::text() const

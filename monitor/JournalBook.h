@@ -25,13 +25,23 @@ public:
     int addRecord(JournalSelector journal, int index, const JournalRecord &record);
     int addMissing(JournalSelector journal, int index);
     void clear();
+    // A journal whose end was never confirmed may hold more than was read.
+    void setComplete(JournalSelector journal, bool complete)
+    {
+        m_complete[journal == AlarmJournal] = complete;
+    }
+    bool isComplete(JournalSelector journal) const { return m_complete[journal == AlarmJournal]; }
 
     bool isEmpty() const { return m_entries[0].isEmpty() && m_entries[1].isEmpty(); }
     // In index order; entries asked once more take their own place.
     const QList<Entry> &entries(JournalSelector journal) const { return m_entries[journal == AlarmJournal]; }
     QList<int> missingIndices(JournalSelector journal) const;
-    // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry.
+    // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry,
+    // and last "Журнал аварий может быть неполным" for a journal that is not complete.
     QStringList lines(JournalSelector journal) const;
+    // What the reading left unread, as the user is told: "Не прочитано записей: 2", then
+    // "Журнал аварий может быть неполным" for each journal that is not complete; empty when nothing.
+    QStringList shortfalls() const;
     // Both journals: each caption, then its lines, a blank line between them.
     QString text() const;
     // Both journals as one UTF-8 CSV file, every record in its own row under a header row.
@@ -41,6 +51,7 @@ private:
     int insert(JournalSelector journal, const Entry &entry);
 
     QList<Entry> m_entries[2];
+    bool m_complete[2] = {true, true};
 };
 
 } // namespace gencfg
