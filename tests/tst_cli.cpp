@@ -1012,9 +1012,10 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
     const CliResult r = runCli({"read-journal", "--port", c.port(), "--json"});
     QVERIFY2(r.exitCode == 0, r.describe());
     const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(journals.keys(), (QStringList{"alarms", "events", "missing"}));
+    QCOMPARE(journals.keys(), (QStringList{"alarms", "complete", "events", "missing"}));
     QCOMPARE(journals.value("missing").toObject(),
              (QJsonObject{{"events", QJsonArray()}, {"alarms", QJsonArray()}}));
+    QCOMPARE(journals.value("complete").toObject(), (QJsonObject{{"events", true}, {"alarms", true}}));
     const QJsonArray events{
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
         entry(1, 9, 30, 1, 2, 18, "код 18", "09:30 01/02 код 18"),
@@ -1068,11 +1069,11 @@ void tst_Cli::readJournal_lateRepliesAcrossDelays_fileEveryEntryAsTheControllerH
         {"silent after the late reply, period 1000", 1000, 500, 5, 700, false, true, {}, {}, {}},
         {"silent after the late reply, period 200", 200, 100, 5, 350, true, true, {}, {}, {}},
         {"late end mark, period 200", 200, 180, 17, 950, false, false, {}, {}, {}},
-        {"late end mark, period 100", 100, 70, 17, 500, false, false, {}, {}, {}},
-        {"late reply among the alarms, 1.4 s", 100, 70, 100, 1400, true, false, {}, {}, {}},
-        {"late reply among the alarms, 2.5 s", 100, 70, 100, 2500, true, false, {}, {}, {}},
-        {"late reply among the alarms, 3.6 s", 100, 70, 100, 3600, true, false, {}, {}, {}},
-        {"late reply at the end of the reading", 100, 70, 100, 4700, true, false, {}, {}, {}},
+        {"late end mark, period 100", 100, 90, 17, 450, false, false, {}, {}, {}},
+        {"late reply among the alarms, 5.0 s", 100, 90, 100, 5000, true, false, {}, {}, {}},
+        {"late reply among the alarms, 5.5 s", 100, 90, 100, 5500, true, false, {}, {}, {}},
+        {"late reply among the last alarms, 5.75 s", 100, 90, 100, 5750, true, false, {}, {}, {}},
+        {"late reply at the end of the reading", 100, 90, 100, 6250, true, false, {}, {}, {}},
     };
     for (Run &run : runs) {
         QString port;
@@ -1185,8 +1186,9 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
                                          "Журнал аварий\n"
                                          "10:00 05/06 авария: нет запуска ГУ\n"
                                          "11:11 11/11 \n"));
-    // Each journal ends at its end code: four events, the end, two alarms, the end.
-    QCOMPARE(c.received().size(), 8);
+    // Each journal ends at its end code: four events, the end, two alarms, the end, and the
+    // alarm journal's end asked once more, so a later reply vouches for it.
+    QCOMPARE(c.received().size(), 9);
 
     // The file the journal page saves: every record in its row, the stamp's fields in their columns.
     const CliResult csv = runCli({"read-journal", "--port", c.port(), "--csv"});
@@ -1213,10 +1215,15 @@ void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead
     const CliResult r = runCli({"read-journal", "--port", c.port()});
     QVERIFY2(r.exitCode == 1, r.describe());
     QVERIFY2(r.errText().contains(NoAnswer), r.describe());
+    // The last entry answered has no later reply to vouch for it, and neither journal reached its end.
     QStringList expected{QStringLiteral("Журнал событий")};
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 9; ++i)
         expected << JournalLine(EventJournal, JournalRecordFromData(c.model().eventJournal().record(i)));
-    expected << QString() << QStringLiteral("Журнал аварий") << QString();
+    expected << QStringLiteral("-- запись 9 не прочитана --")
+             << QStringLiteral("Журнал событий может быть неполным") << QString()
+             << QStringLiteral("Журнал аварий") << QStringLiteral("Журнал аварий может быть неполным")
+             << QString();
+    QVERIFY2(r.errText().contains(QStringLiteral("Не прочитано записей: 1")), r.describe());
     QCOMPARE(r.outText().split(QLatin1Char('\n')), expected);
     QCOMPARE(c.received().size(), 13);
 }
