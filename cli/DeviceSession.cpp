@@ -128,7 +128,7 @@ int DeviceSession::chooseVariant(const Invocation &invocation, DeviceVariant &va
     return Done;
 }
 
-OperationStatus DeviceSession::readJournals(JournalBook &book, int &missing)
+OperationStatus DeviceSession::readJournals(JournalBook &book)
 {
     JournalReadOperation reading;
     QObject::connect(&reading, &JournalReadOperation::recordRead,
@@ -140,7 +140,8 @@ OperationStatus DeviceSession::readJournals(JournalBook &book, int &missing)
     Progress progress(QStringLiteral("Чтение журнала"));
     const OperationStatus status = run(reading, &progress);
     progress.finish();
-    missing = reading.missingCount();
+    for (JournalSelector journal : {EventJournal, AlarmJournal})
+        book.setComplete(journal, reading.isComplete(journal));
     return status;
 }
 

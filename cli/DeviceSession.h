@@ -58,8 +58,8 @@ public:
 
     // The catalogue to decode with: --variant, else the one the controller reports; prints why there is none.
     int chooseVariant(const Invocation &invocation, DeviceVariant &variant);
-    // Reads both journals into book, showing the progress; missing counts the entries reported missing.
-    OperationStatus readJournals(JournalBook &book, int &missing);
+    // Reads both journals into book, showing the progress; the book tells what is missing or incomplete.
+    OperationStatus readJournals(JournalBook &book);
     // Prints why the controller could not be reached and returns NoAnswer.
     int noAnswer() const;
     // Prints why an operation did not succeed and returns the exit status for it.

@@ -64,8 +64,7 @@ int RunReadJournal(const Invocation &invocation)
         return opened;
 
     JournalBook book;
-    int missing = 0;
-    const OperationStatus status = session.readJournals(book, missing);
+    const OperationStatus status = session.readJournals(book);
     // A controller that stopped answering still gets the lines read before, as in the window.
     if (status == OperationStatus::Cancelled || (book.isEmpty() && status != OperationStatus::Succeeded))
         return session.failure(status);
@@ -73,22 +72,26 @@ int RunReadJournal(const Invocation &invocation)
     if (invocation.has(QStringLiteral("json"))) {
         const QJsonObject missing{{QStringLiteral("events"), indexJson(book.missingIndices(EventJournal))},
                                   {QStringLiteral("alarms"), indexJson(book.missingIndices(AlarmJournal))}};
+        const QJsonObject complete{{QStringLiteral("events"), book.isComplete(EventJournal)},
+                                   {QStringLiteral("alarms"), book.isComplete(AlarmJournal)}};
         const QJsonObject journals{{QStringLiteral("events"), journalJson(book, EventJournal)},
                                    {QStringLiteral("alarms"), journalJson(book, AlarmJournal)},
-                                   {QStringLiteral("missing"), missing}};
+                                   {QStringLiteral("missing"), missing},
+                                   {QStringLiteral("complete"), complete}};
         PrintOut(QString::fromUtf8(QJsonDocument(journals).toJson(QJsonDocument::Indented)));
     } else if (invocation.has(QStringLiteral("csv"))) {
         PrintOut(QString::fromUtf8(book.csv()));
     } else {
         PrintOut(book.text());
     }
-    // A journal with gaps is not a journal read.
+    // A journal with gaps, or that may go on past what was read, is not a journal read.
+    const QStringList shortfalls = book.shortfalls();
     if (status != OperationStatus::Succeeded) {
-        if (missing > 0)
-            PrintErr(MissingEntriesText(missing) + QLatin1Char('\n'));
+        for (const QString &text : shortfalls)
+            PrintErr(text + QLatin1Char('\n'));
         return session.failure(status);
     }
-    return missing > 0 ? Fail(NoAnswer, MissingEntriesText(missing)) : Done;
+    return shortfalls.isEmpty() ? Done : Fail(NoAnswer, shortfalls.join(QLatin1Char('\n')));
 }
 
 } // namespace gencfg::cli

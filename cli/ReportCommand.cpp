@@ -43,8 +43,7 @@ int RunReport(const Invocation &invocation)
         return session.failure(readStatus);
 
     JournalBook journals;
-    int missing = 0;
-    const OperationStatus journalStatus = session.readJournals(journals, missing);
+    const OperationStatus journalStatus = session.readJournals(journals);
     if (journalStatus != OperationStatus::Succeeded)
         return session.failure(journalStatus);
     // A stop that came after the last reply still means no file.
@@ -67,7 +66,8 @@ int RunReport(const Invocation &invocation)
     if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
         return Fail(InputError, failure);
     // The report holds the entries it could not read as such; the command still tells.
-    return missing > 0 ? Fail(NoAnswer, MissingEntriesText(missing)) : Done;
+    const QStringList shortfalls = journals.shortfalls();
+    return shortfalls.isEmpty() ? Done : Fail(NoAnswer, shortfalls.join(QLatin1Char('\n')));
 }
 
 } // namespace gencfg::cli

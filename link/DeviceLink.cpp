@@ -4,6 +4,8 @@
 #include "link/FrameCodec.h"
 #include "link/SerialPort.h"
 
+#include <utility>
+
 namespace gencfg {
 
 DeviceLink::DeviceLink(QObject *parent) : QObject(parent), m_transport(std::make_unique<SerialPort>())
@@ -143,7 +145,8 @@ void DeviceLink::receive(const QByteArray &s)
     } else if (m_phase == Phase::AwaitReply && m_secondReply) {
         // Two replies to one request: which of them is its own can't be told.
         m_deadline.stop();
-        endStep(StepOutcome::WrongReply);
+        if (tellStrayReply())
+            endStep(StepOutcome::WrongReply);
     } else if (m_phase == Phase::AwaitReply) {
         takeReply(frame);
     }
@@ -202,20 +205,25 @@ void DeviceLink::handleFrameText(const QByteArray &text)
     const bool reply = IsReplyCommand(RxBytes[1]);
     if (reply && m_phase == Phase::AwaitReply && m_firstFrame)
         m_secondReply = true;
-    else if (reply && m_phase == Phase::AwaitReady && m_lastStepReplied)
-        doubtLastReply();
+    else if (reply && m_phase == Phase::AwaitReady)
+        tellStrayReply();
     if (!m_firstFrame &&
         (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(RxBytes[1]))))
         m_firstFrame = *frame;
 }
 
-void DeviceLink::doubtLastReply()
+bool DeviceLink::tellStrayReply()
 {
-    m_lastStepReplied = false;
+    const bool afterReply = std::exchange(m_lastStepReplied, false);
     const quint64 run = m_run;
-    const std::optional<OperationStatus> verdict = m_operation->lastReplyDoubted();
-    if (verdict && m_operation && m_run == run && m_phase == Phase::AwaitReady)
-        finish(*verdict);
+    const Phase phase = m_phase;
+    const std::optional<OperationStatus> verdict = m_operation->strayReply(afterReply);
+    if (!m_operation || m_run != run || m_phase != phase)
+        return false;
+    if (!verdict)
+        return true;
+    finish(*verdict);
+    return false;
 }
 
 bool DeviceLink::readies(quint8 command) const

@@ -118,8 +118,9 @@ private:
     bool stillSending(quint64 run) const;
     // Whether a frame of this command, arriving while a step waits to send, lets it send.
     bool readies(quint8 command) const;
-    // A reply nobody awaits, come after the last step took one: that one may have been a late reply.
-    void doubtLastReply();
+    // A reply nobody awaits: what the operation took before may have been a late reply.
+    // Returns false when the operation ended on it.
+    bool tellStrayReply();
 
     std::unique_ptr<ByteTransport> m_transport;
     QByteArray RxText;

@@ -52,8 +52,10 @@ void DeviceOperation::cancel()
         m_link->cancelOperation();
 }
 
-std::optional<OperationStatus> DeviceOperation::lastReplyDoubted()
+std::optional<OperationStatus> DeviceOperation::strayReply(bool afterReply)
 {
+    if (!afterReply)
+        return std::nullopt;
     return FailureStatus(StepOutcome::WrongReply);
 }
 

@@ -82,10 +82,12 @@ protected:
     void setProgress(int done, int total);
     // The variant code of every status frame that arrives while the operation runs.
     virtual void variantReported(quint8 code) { Q_UNUSED(code) }
-    // A reply nobody awaited came after the last step's reply and before the
-    // next request: the reply taken may have been a late one for an earlier
-    // request. Returns the status to end with, or nothing to go on.
-    virtual std::optional<OperationStatus> lastReplyDoubted();
+    // A reply nobody awaited: one that came while the next request waited for
+    // its turn, or a second reply to one request. Any reply taken before it may
+    // have been a late one for an earlier request; afterReply says the last step
+    // took one and no request has gone out since. Returns the status to end
+    // with, or nothing to go on.
+    virtual std::optional<OperationStatus> strayReply(bool afterReply);
 
 private:
     friend class DeviceLink;

@@ -53,6 +53,7 @@ void JournalBook::clear()
 {
     for (QList<Entry> &list : m_entries)
         list.clear();
+    m_complete[0] = m_complete[1] = true;
     m_serial.reset();
     m_variantCode = 0;
 }
@@ -78,7 +79,22 @@ QStringList JournalBook::lines(JournalSelector journal) const
     QStringList lines;
     for (const Entry &entry : entries(journal))
         lines.append(entry.missing ? MissingJournalLine(entry.index) : JournalLine(journal, entry.record));
+    if (!isComplete(journal))
+        lines.append(IncompleteJournalText(journal));
     return lines;
+}
+
+QStringList JournalBook::shortfalls() const
+{
+    QStringList texts;
+    const qsizetype missing = missingIndices(EventJournal).size() + missingIndices(AlarmJournal).size();
+    if (missing > 0)
+        texts.append(MissingEntriesText(int(missing)));
+    for (JournalSelector journal : {EventJournal, AlarmJournal}) {
+        if (!isComplete(journal))
+            texts.append(IncompleteJournalText(journal));
+    }
+    return texts;
 }
 
 QString JournalBook::text() const

@@ -27,6 +27,12 @@ public:
     int addMissing(JournalSelector journal, int index);
     // Forgets the entries and the controller.
     void clear();
+    // A journal whose end was never confirmed may hold more than was read.
+    void setComplete(JournalSelector journal, bool complete)
+    {
+        m_complete[journal == AlarmJournal] = complete;
+    }
+    bool isComplete(JournalSelector journal) const { return m_complete[journal == AlarmJournal]; }
 
     // The controller the entries are read from, as known when the reading began:
     // its serial number (empty when unset or not yet known) and variant code.
@@ -38,8 +44,12 @@ public:
     // In index order; entries asked once more take their own place.
     const QList<Entry> &entries(JournalSelector journal) const { return m_entries[journal == AlarmJournal]; }
     QList<int> missingIndices(JournalSelector journal) const;
-    // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry.
+    // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry,
+    // and last "Журнал аварий может быть неполным" for a journal that is not complete.
     QStringList lines(JournalSelector journal) const;
+    // What the reading left unread, as the user is told: "Не прочитано записей: 2", then
+    // "Журнал аварий может быть неполным" for each journal that is not complete; empty when nothing.
+    QStringList shortfalls() const;
     // Both journals: each caption, then its lines, a blank line between them.
     QString text() const;
     // Both journals as one UTF-8 CSV file, every record in its own row under a header row;
@@ -50,6 +60,7 @@ private:
     int insert(JournalSelector journal, const Entry &entry);
 
     QList<Entry> m_entries[2];
+    bool m_complete[2] = {true, true};
     std::optional<QString> m_serial;
     quint8 m_variantCode = 0;
 };

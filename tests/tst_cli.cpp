@@ -142,6 +142,7 @@ private Q_SLOTS:
     void readJournal_text_listsEachJournalUnderItsCaption();
     void readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead();
     void readJournal_lateEntry_isNeverFiledUnderAnotherIndex();
+    void readJournal_lateRepliesAcrossDelays_fileEveryEntryAsTheControllerHoldsIt();
     void readConfig_variantChangingDuringTheRead_exits1AndWritesNothing();
     void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1_data();
     void readJournal_entriesNeverAnswered_areNamedInPlaceAndExit1();
@@ -1027,9 +1028,10 @@ void tst_Cli::readJournal_json_listsBothJournalsEntryByEntry()
     const CliResult r = runCli({"read-journal", "--port", c.port(), "--json"});
     QVERIFY2(r.exitCode == 0, r.describe());
     const QJsonObject journals = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(journals.keys(), (QStringList{"alarms", "events", "missing"}));
+    QCOMPARE(journals.keys(), (QStringList{"alarms", "complete", "events", "missing"}));
     QCOMPARE(journals.value("missing").toObject(),
              (QJsonObject{{"events", QJsonArray()}, {"alarms", QJsonArray()}}));
+    QCOMPARE(journals.value("complete").toObject(), (QJsonObject{{"events", true}, {"alarms", true}}));
     const QJsonArray events{
         entry(0, 14, 5, 23, 11, 0, "пропадание сети", "14:05 23/11 пропадание сети"),
         entry(1, 9, 30, 1, 2, 18, "код 18", "09:30 01/02 код 18"),
@@ -1066,6 +1068,113 @@ void tst_Cli::readJournal_lateEntry_isNeverFiledUnderAnotherIndex()
         QCOMPARE(alarm.toObject().value("code").toInt(), 11 + alarm.toObject().value("index").toInt() % 7);
 }
 
+void tst_Cli::readJournal_lateRepliesAcrossDelays_fileEveryEntryAsTheControllerHoldsIt()
+{
+    // Status period, reply delay, the event entry answered late and by how much, full journals,
+    // and whether the port vanishes right after that late reply; all runs go at once.
+    struct Run
+    {
+        const char *name;
+        int period, replyDelay, late, lateMs;
+        bool full, vanish;
+        std::unique_ptr<Gensim> gensim;
+        std::unique_ptr<PtySimulator> sim;
+        std::unique_ptr<QProcess> cli;
+    };
+    Run runs[] = {
+        {"silent after the late reply, period 1000", 1000, 500, 5, 700, false, true, {}, {}, {}},
+        {"silent after the late reply, period 200", 200, 100, 5, 350, true, true, {}, {}, {}},
+        {"late end mark, period 200", 200, 180, 17, 950, false, false, {}, {}, {}},
+        {"late end mark, period 100", 100, 90, 17, 450, false, false, {}, {}, {}},
+        {"late reply among the alarms, 5.0 s", 100, 90, 100, 5000, true, false, {}, {}, {}},
+        {"late reply among the alarms, 5.5 s", 100, 90, 100, 5500, true, false, {}, {}, {}},
+        {"late reply among the last alarms, 5.75 s", 100, 90, 100, 5750, true, false, {}, {}, {}},
+        {"late reply at the end of the reading", 100, 90, 100, 6250, true, false, {}, {}, {}},
+    };
+    for (Run &run : runs) {
+        QString port;
+        if (run.vanish) {
+            // gensim's own controller in this process, so the port can vanish at the right moment.
+            run.sim = std::make_unique<PtySimulator>(201, 3);
+            PtySimulator *sim = run.sim.get();
+            sim->model().setStatic(true);
+            if (run.full)
+                sim->model().fillJournals();
+            sim->model().setJournalReplyDelay(quint8(run.late), run.lateMs);
+            sim->setReplyDelayMs(run.replyDelay);
+            sim->setPeriodMs(run.period);
+            const QByteArray lateRecord = sim->model().eventJournal().record(run.late);
+            connect(sim, &PtySimulator::frameSent, sim, [sim, lateRecord](const FrameLogEntry &entry) {
+                if (entry.bytes.mid(FrameDataOffset, 5) == lateRecord)
+                    QTimer::singleShot(0, sim, [sim] { sim->closeDevice(); });
+            });
+            QVERIFY(sim->start());
+            port = sim->devicePath();
+        } else {
+            QStringList arguments{"--variant",
+                                  "diesel",
+                                  "--static",
+                                  "--period",
+                                  QString::number(run.period),
+                                  "--reply-delay",
+                                  QString::number(run.replyDelay),
+                                  "--delay-journal",
+                                  QStringLiteral("%1:%2").arg(run.late).arg(run.lateMs)};
+            if (run.full)
+                arguments << "--full-journals";
+            run.gensim = std::make_unique<Gensim>(arguments);
+            port = run.gensim->port;
+            QVERIFY2(!port.isEmpty(), run.name);
+        }
+        run.cli = std::make_unique<QProcess>();
+        run.cli->start(cliPath(), {"read-journal", "--port", port, "--json"});
+    }
+    // Every run is checked, so one failing run still shows how the others went.
+    QStringList wrong;
+    for (Run &run : runs) {
+        QVERIFY2(QTest::qWaitFor([&] { return run.cli->state() == QProcess::NotRunning; }, 60000), run.name);
+        const QByteArray out = run.cli->readAllStandardOutput();
+        const QString name = QString::fromLatin1(run.name);
+        ControllerModel holds(201, 3);
+        if (run.full)
+            holds.fillJournals();
+        const QJsonObject journals = QJsonDocument::fromJson(out).object();
+        const QJsonObject missing = journals.value("missing").toObject();
+        bool whole = true;
+        for (JournalSelector journal : {EventJournal, AlarmJournal}) {
+            const QString key = journal == EventJournal ? QStringLiteral("events") : QStringLiteral("alarms");
+            const ControllerJournal &kept =
+                journal == EventJournal ? holds.eventJournal() : holds.alarmJournal();
+            QSet<int> accounted;
+            for (const QJsonValue &value : journals.value(key).toArray()) {
+                const int index = value.toObject().value("index").toInt();
+                const QString line = value.toObject().value("line").toString();
+                if (line != JournalLine(journal, JournalRecordFromData(kept.record(index))))
+                    wrong << QStringLiteral("%1: %2 %3 is \"%4\"").arg(name, key).arg(index).arg(line);
+                accounted.insert(index);
+            }
+            for (const QJsonValue &index : missing.value(key).toArray())
+                accounted.insert(index.toInt());
+            // A journal said to be complete names each of its entries, read or missing.
+            whole &= journals.value("complete").toObject().value(key).toBool(true);
+            QStringList leftOut;
+            for (int index = 0; whole && index < kept.size(); ++index) {
+                if (!accounted.contains(index))
+                    leftOut << QString::number(index);
+            }
+            if (!leftOut.isEmpty())
+                wrong << QStringLiteral("%1: %2 %3 left out").arg(name, key, leftOut.join(QLatin1Char(' ')));
+        }
+        const bool clean = whole && missing.value("events").toArray().isEmpty() &&
+                           missing.value("alarms").toArray().isEmpty();
+        if (run.cli->exitCode() != (clean ? 0 : 1) || (run.vanish && whole))
+            wrong << QStringLiteral("%1: exit %2, complete %3").arg(name).arg(run.cli->exitCode()).arg(whole);
+    }
+    for (const QString &problem : wrong)
+        qWarning("%s", qPrintable(problem));
+    QVERIFY2(wrong.isEmpty(), "entries filed wrongly or left out, listed above");
+}
+
 void tst_Cli::readConfig_variantChangingDuringTheRead_exits1AndWritesNothing()
 {
     Gensim gensim({"--period", "50", "--static", "--variant", "diesel", "--flap-variant", "45"});
@@ -1093,8 +1202,9 @@ void tst_Cli::readJournal_text_listsEachJournalUnderItsCaption()
                                          "Журнал аварий\n"
                                          "10:00 05/06 авария: нет запуска ГУ\n"
                                          "11:11 11/11 \n"));
-    // Each journal ends at its end code: four events, the end, two alarms, the end.
-    QCOMPARE(c.received().size(), 8);
+    // Each journal ends at its end code: four events, the end, two alarms, the end, and the
+    // alarm journal's end asked once more, so a later reply vouches for it.
+    QCOMPARE(c.received().size(), 9);
 
     // The file the journal page saves: every record in its row, the stamp's fields in their columns.
     const CliResult csv = runCli({"read-journal", "--port", c.port(), "--csv"});
@@ -1121,10 +1231,15 @@ void tst_Cli::readJournal_controllerThatStopsAnswering_exits1KeepingTheLinesRead
     const CliResult r = runCli({"read-journal", "--port", c.port()});
     QVERIFY2(r.exitCode == 1, r.describe());
     QVERIFY2(r.errText().contains(NoAnswer), r.describe());
+    // The last entry answered has no later reply to vouch for it, and neither journal reached its end.
     QStringList expected{QStringLiteral("Журнал событий")};
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 9; ++i)
         expected << JournalLine(EventJournal, JournalRecordFromData(c.model().eventJournal().record(i)));
-    expected << QString() << QStringLiteral("Журнал аварий") << QString();
+    expected << QStringLiteral("-- запись 9 не прочитана --")
+             << QStringLiteral("Журнал событий может быть неполным") << QString()
+             << QStringLiteral("Журнал аварий") << QStringLiteral("Журнал аварий может быть неполным")
+             << QString();
+    QVERIFY2(r.errText().contains(QStringLiteral("Не прочитано записей: 1")), r.describe());
     QCOMPARE(r.outText().split(QLatin1Char('\n')), expected);
     QCOMPARE(c.received().size(), 13);
 }

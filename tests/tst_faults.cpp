@@ -14,6 +14,7 @@
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "monitor/Journal.h"
+#include "monitor/JournalReading.h"
 #include "monitor/TrafficLog.h"
 #include "widgets/SwitchLed.h"
 
@@ -346,6 +347,10 @@ void tst_Faults::noisyLine_journalsShowOnlyLinesTheControllerHolds()
             const QStringList shown = memoLines(memo);
             static const QRegularExpression missingLine(QStringLiteral("^-- запись (\\d+) не прочитана --$"));
             for (const QString &line : shown) {
+                // A reading the noise cut short ends its journal with that shortfall.
+                if (&line == &shown.constLast() &&
+                    line == IncompleteJournalText(&expected == &eventLines ? EventJournal : AlarmJournal))
+                    continue;
                 const QRegularExpressionMatch missing = missingLine.match(line);
                 // A missing entry's line stands at its entry's place.
                 const int index =
@@ -434,9 +439,13 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     } else if (button == 3) {
         QCOMPARE(s.sim.model().memory().mid(4, 60), bytesOf(s.form.ConfigImage(), 4, 60));
     } else {
-        // Only the entry answered before the device vanished; the alarm journal was never read.
-        QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")).size(), 1);
-        QVERIFY(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty());
+        // Only the entry answered before the device vanished, with no later reply to vouch for it;
+        // the alarm journal was never read.
+        QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")),
+                 (QStringList{QStringLiteral("-- запись 0 не прочитана --"),
+                              QStringLiteral("Журнал событий может быть неполным")}));
+        QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
+                 QStringList{QStringLiteral("Журнал аварий может быть неполным")});
     }
 }
 

@@ -1,3 +1,4 @@
+#include "ControllerFrames.h"
 #include "MemLink.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
@@ -24,6 +25,8 @@ private slots:
     void request_carriesSelectorAndIndex();
     void reading_asksSilentEntriesOnceMoreAndReportsTheRest_data();
     void reading_asksSilentEntriesOnceMoreAndReportsTheRest();
+    void reading_lateReplyAtAnEdge_isNeverFiledUnderAnotherEntry_data();
+    void reading_lateReplyAtAnEdge_isNeverFiledUnderAnotherEntry();
     void book_keepsIndexOrder_andItsCsvHasOneRowPerRecordRead();
 };
 
@@ -158,12 +161,13 @@ void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest_data()
         << false << QList<int>{2, 101} << QList<int>{0, 1, 3, 4, 100, 102} << QList<int>{2, 101} << done;
     QTest::newRow("a silent index after the last record is not known to be empty")
         << false << QList<int>{5} << QList<int>{0, 1, 2, 3, 4, 100, 101, 102} << QList<int>{5} << done;
+    // The last reply before the controller falls silent has no later one to vouch for it: missing.
     QTest::newRow("controller falls silent: the rest is not called missing")
-        << false << QList<int>{3, 4, 5} << QList<int>{0, 1, 2} << QList<int>{} << noAnswer;
+        << false << QList<int>{3, 4, 5} << QList<int>{0, 1} << QList<int>{2} << noAnswer;
     QTest::newRow("a gap before the controller falls silent stays reported")
-        << false << QList<int>{1, 3, 4, 5} << QList<int>{0, 2} << QList<int>{1} << noAnswer;
+        << false << QList<int>{1, 3, 4, 5} << QList<int>{0} << QList<int>{2, 1} << noAnswer;
     QTest::newRow("silent second askings count toward the silence")
-        << false << QList<int>{1, 3, 100} << QList<int>{0, 2, 4} << QList<int>{1, 3} << noAnswer;
+        << false << QList<int>{1, 3, 100} << QList<int>{0, 2} << QList<int>{1, 3, 4} << noAnswer;
 }
 
 void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest()
@@ -207,6 +211,111 @@ void TestJournal::reading_asksSilentEntriesOnceMoreAndReportsTheRest()
     };
     QCOMPARE(text(gotRead), text(read));
     QCOMPARE(text(gotMissing), text(missing));
+}
+
+namespace {
+
+// Entry N of a journal, told apart by its stamp: day and month count the index.
+QByteArray scriptedRecord(int journal, int index)
+{
+    const auto bcd = [](int v) { return char((v / 10) << 4 | v % 10); };
+    return QByteArray(1, char(journal == EventJournal ? 0x08 : 0x20)) + char(0x15) + bcd(1 + index % 28) +
+           bcd(1 + index / 28) + char(journal == EventJournal ? index % 18 : 11 + index % 7);
+}
+
+} // namespace
+
+void TestJournal::reading_lateReplyAtAnEdge_isNeverFiledUnderAnotherEntry_data()
+{
+    // Entries as journal * 100 + index. A late entry's reply, every time it is asked, meets
+    // the next request and is followed by that request's own reply.
+    QTest::addColumn<int>("events");
+    QTest::addColumn<int>("alarms");
+    QTest::addColumn<int>("late");
+    QTest::addColumn<bool>("silentAfter");
+    QTest::addColumn<QList<int>>("missing");
+    QTest::addColumn<QList<bool>>("complete");
+    QTest::addColumn<int>("status");
+    const int done = int(OperationStatus::Succeeded);
+    const int noAnswer = int(OperationStatus::NoAnswer);
+    QTest::newRow("just before the controller falls silent")
+        << 10 << 3 << 5 << true << QList<int>{5, 6} << QList<bool>{false, false} << noAnswer;
+    QTest::newRow("just before the last journal's end")
+        << 3 << 3 << 102 << false << QList<int>{102, 103} << QList<bool>{true, true} << done;
+    QTest::newRow("as the last reply of a reading")
+        << 3 << 50 << 148 << false << QList<int>{148, 149} << QList<bool>{true, true} << done;
+    QTest::newRow("a late end mark meets the next journal")
+        << 5 << 2 << 5 << false << QList<int>{5} << QList<bool>{true, true} << done;
+    QTest::newRow("a late end mark just before the controller falls silent")
+        << 5 << 2 << 5 << true << QList<int>{5} << QList<bool>{false, false} << noAnswer;
+}
+
+void TestJournal::reading_lateReplyAtAnEdge_isNeverFiledUnderAnotherEntry()
+{
+    QFETCH(int, events);
+    QFETCH(int, alarms);
+    QFETCH(int, late);
+    QFETCH(bool, silentAfter);
+    QFETCH(QList<int>, missing);
+    QFETCH(QList<bool>, complete);
+    QFETCH(int, status);
+    // The test is the controller: a status frame, then the reply to the request it readied.
+    MemLink m(0);
+    m.link.setTickMs(10);
+    m.model().setDropReplies(true);
+    const auto replyTo = [&](int journal, int index) {
+        const int held = journal == EventJournal ? events : alarms;
+        return deviceFrame(CMD_JOURNAL_RECORD,
+                           index < held ? scriptedRecord(journal, index) : QByteArray::fromHex("FFFFFFFFFF"));
+    };
+    std::optional<int> asked;
+    connect(&m.link, &DeviceLink::echoLine, this, [&](const QByteArray &line) {
+        const QByteArray request = *ParseValidFrame(line.mid(line.indexOf(FrameStart)));
+        asked = quint8(request.at(5)) * 100 + quint8(request.at(6));
+    });
+    JournalReadOperation reading;
+    QMap<int, QByteArray> filed;
+    QList<int> gotMissing;
+    connect(&reading, &JournalReadOperation::recordRead, this,
+            [&](JournalSelector journal, int index, const JournalRecord &record) {
+                filed[journal * 100 + index] = QByteArray(reinterpret_cast<const char *>(record.bytes), 5);
+            });
+    connect(&reading, &JournalReadOperation::recordMissing, this,
+            [&](JournalSelector journal, int index) { gotMissing << journal * 100 + index; });
+    QVERIFY(m.link.start(reading));
+    std::optional<QByteArray> onItsWay;
+    for (int frames = 0; !reading.status() && frames < 2000; ++frames) {
+        asked.reset();
+        m.sim->deliver(statusFrame());
+        if (!asked)
+            continue;
+        if (onItsWay) {
+            m.sim->deliver(*std::exchange(onItsWay, std::nullopt));
+            if (silentAfter)
+                break;
+        }
+        const QByteArray reply = replyTo(*asked / 100, *asked % 100);
+        if (*asked == late)
+            onItsWay = reply;
+        else if (!reading.status())
+            m.sim->deliver(reply);
+    }
+    QVERIFY(waitUntilIdle(m.link));
+    QCOMPARE(reading.status(), std::optional(OperationStatus(status)));
+    for (auto it = filed.cbegin(); it != filed.cend(); ++it)
+        QVERIFY2(it.value() == scriptedRecord(it.key() / 100, it.key() % 100),
+                 qPrintable(QStringLiteral("entry %1 got %2").arg(it.key()).arg(it.value().toHex())));
+    // Every entry the controller holds is read or named missing, unless the reading stopped.
+    std::sort(gotMissing.begin(), gotMissing.end());
+    QCOMPARE(gotMissing, missing);
+    for (int journal : {0, 1}) {
+        const int held = journal == EventJournal ? events : alarms;
+        for (int index = 0; index < held && status == int(OperationStatus::Succeeded); ++index)
+            QVERIFY2(
+                filed.contains(journal * 100 + index) || missing.contains(journal * 100 + index),
+                qPrintable(QStringLiteral("entry %1 neither read nor missing").arg(journal * 100 + index)));
+        QCOMPARE(reading.isComplete(JournalSelector(journal)), complete.at(journal));
+    }
 }
 
 void TestJournal::book_keepsIndexOrder_andItsCsvHasOneRowPerRecordRead()

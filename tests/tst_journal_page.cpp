@@ -34,6 +34,12 @@ QList<QPair<int, int>> indices(int selector, int from, int to)
     return out;
 }
 
+// The requests of a whole reading: its last one is asked once more, so a later reply vouches for its answer.
+QList<QPair<int, int>> vouched(const QList<QPair<int, int>> &requests, QPair<int, int> last)
+{
+    return requests + QList<QPair<int, int>>{last};
+}
+
 QByteArray requestFrame(int selector, int index)
 {
     return BuildCommandFrame(CMD_JOURNAL_RECORD, 0, 2,
@@ -56,6 +62,7 @@ private Q_SLOTS:
     void entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data();
     void entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal();
     void failedReading_leavesNothingOfTheEarlierOne();
+    void endMarkNeverVouchedFor_saysTheJournalsMayBeIncomplete();
 };
 
 void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarms()
@@ -75,7 +82,7 @@ void tst_JournalPage::endCodeAtTheFirstEvent_leavesEventsEmptyAndStillReadsAlarm
              qPrintable(named<QPlainTextEdit>(&s.form, "eventList")->toPlainText()));
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
              QStringList{QStringLiteral("08:30 01/02 авария: нет запуска ГУ")});
-    QCOMPARE(journalRequests(s), (QList<QPair<int, int>>{{0, 0}, {1, 0}, {1, 1}}));
+    QCOMPARE(journalRequests(s), vouched({{0, 0}, {1, 0}, {1, 1}}, {1, 1}));
     QVERIFY2(s.boxes.count() == 0, qPrintable(s.boxes.texts().join(QLatin1Char('|'))));
 }
 
@@ -116,7 +123,7 @@ void tst_JournalPage::entries_becomeStampedLinesWithTheirJournalsTexts()
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")), expectedEvents);
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")), expectedAlarms);
     // Nothing past the end code is asked for; the alarm journal runs to its own end record.
-    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(1, 0, 3));
+    QCOMPARE(journalRequests(s), vouched(indices(0, 0, 4) + indices(1, 0, 3), {1, 3}));
 }
 
 void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
@@ -140,7 +147,7 @@ void tst_JournalPage::fullJournals_give105And50LinesWithoutAnEndCode()
                                       JournalRecordFromData(s.sim.model().alarmJournal().record(i)));
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")), expectedEvents);
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")), expectedAlarms);
-    QCOMPARE(journalRequests(s), indices(0, 0, 104) + indices(1, 0, 49));
+    QCOMPARE(journalRequests(s), vouched(indices(0, 0, 104) + indices(1, 0, 49), {1, 49}));
     QCOMPARE(s.boxes.count(), 0);
 }
 
@@ -170,7 +177,7 @@ void tst_JournalPage::statusFrameInsteadOfAReply_costsOnlyThatEntry()
                      QStringLiteral("-- запись 2 не прочитана --"),
                      QStringLiteral("04:00 01/01 появление сети")}));
     // Asked once more at the end of the event journal, and again answered with a status frame.
-    QCOMPARE(journalRequests(s), indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0));
+    QCOMPARE(journalRequests(s), vouched(indices(0, 0, 4) + indices(0, 2, 2) + indices(1, 0, 0), {1, 0}));
     QVERIFY(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty());
 }
 
@@ -233,8 +240,8 @@ void tst_JournalPage::secondClickOrACommandDuringAReading_isIgnored()
     QVERIFY2(buttonWasDisabled, "readJournalsButton stays clickable during its own reading");
     QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")),
              QStringList(3, QStringLiteral("09:00 01/01 останов ГУ")));
-    QCOMPARE(journalRequests(s), indices(0, 0, 3) + indices(1, 0, 0));
-    QCOMPARE(s.received().size(), 5);
+    QCOMPARE(journalRequests(s), vouched(indices(0, 0, 3) + indices(1, 0, 0), {1, 0}));
+    QCOMPARE(s.received().size(), 6);
     QCOMPARE(s.boxes.count(), 0);
     QVERIFY(named<QPushButton>(page, "readJournalsButton")->isEnabled());
 }
@@ -262,11 +269,17 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QCOMPARE(panelDuring.first(), QStringLiteral("Чтение журнала: 0 из 155"));
     QCOMPARE(panelDuring.at(19), QStringLiteral("Чтение журнала: 19 из 155"));
     QCOMPARE(journalRequests(s), indices(0, 0, 19));
-    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")).size(), 20);
-    QVERIFY2(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty(),
+    // The last reply has no later one to vouch for it, and neither journal reached its end.
+    const QStringList events = memoLines(named<QPlainTextEdit>(&s.form, "eventList"));
+    QCOMPARE(events.size(), 21);
+    QCOMPARE(events.mid(19), (QStringList{QStringLiteral("-- запись 19 не прочитана --"),
+                                          QStringLiteral("Журнал событий может быть неполным")}));
+    QVERIFY2(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")) ==
+                 QStringList{QStringLiteral("Журнал аварий может быть неполным")},
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
-    QVERIFY(s.form.statusText->text().isEmpty());
+    QCOMPARE(s.form.statusText->text(), QStringLiteral("Не прочитано записей: 1; Журнал событий может быть "
+                                                       "неполным; Журнал аварий может быть неполным"));
     QVERIFY(s.form.stopButton->isHidden());
     QVERIFY(named<QPushButton>(&s.form, "readJournalsButton")->isEnabled());
 }
@@ -323,10 +336,13 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
                  .size(),
              journal == 0 ? 3 : 4);
     QCOMPARE(s.form.statusText->text(), status);
-    // Each journal to its end record, the silent entry asked once more right after.
+    // Each journal to its end record, the silent entry asked once more right after, and the
+    // newest reply's request once more: the alarm journal's end, or the alarm answered at last.
     const QList<QPair<int, int>> askedAgain{{journal, 2}};
-    QCOMPARE(journalRequests(s), journal == 0 ? indices(0, 0, 4) + askedAgain + indices(1, 0, 3)
-                                              : indices(0, 0, 4) + indices(1, 0, 3) + askedAgain);
+    const QPair<int, int> last{1, journal == 1 && silentTimes == 1 ? 2 : 3};
+    QCOMPARE(journalRequests(s), vouched(journal == 0 ? indices(0, 0, 4) + askedAgain + indices(1, 0, 3)
+                                                      : indices(0, 0, 4) + indices(1, 0, 3) + askedAgain,
+                                         last));
     QCOMPARE(s.boxes.count(), 0);
 }
 
@@ -350,8 +366,39 @@ void tst_JournalPage::failedReading_leavesNothingOfTheEarlierOne()
     QVERIFY(s.finish());
 
     QCOMPARE(s.boxes.texts(), QStringList{NoLink});
-    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")), QStringList());
-    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "alarmList")), QStringList());
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "eventList")),
+             QStringList{QStringLiteral("Журнал событий может быть неполным")});
+    QCOMPARE(memoLines(named<QPlainTextEdit>(page, "alarmList")),
+             QStringList{QStringLiteral("Журнал аварий может быть неполным")});
+}
+
+void tst_JournalPage::endMarkNeverVouchedFor_saysTheJournalsMayBeIncomplete()
+{
+    FormSim s;
+    QVERIFY(s.ready());
+    ControllerJournal &events = s.sim.model().eventJournal();
+    events.clear();
+    for (const char *record : {"01 00 01 01 00", "02 00 01 01 01", "03 00 01 01 02"})
+        events.appendRaw(hexBytes(record));
+    QVERIFY(s.settle());
+    // The event journal's end mark is the last reply: no later request gets one of its own.
+    bool endAsked = false;
+    connect(&s.form.link(), &DeviceLink::echoLine, this, [&](const QByteArray &line) {
+        s.sim.model().setStatusInsteadOfReply(endAsked);
+        endAsked = endAsked || line == "<<" + requestFrame(0, 3);
+    });
+
+    named<QPushButton>(&s.form, "readJournalsButton")->click();
+    QVERIFY(s.finish());
+
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "eventList")),
+             (QStringList{QStringLiteral("01:00 01/01 пропадание сети"),
+                          QStringLiteral("02:00 01/01 запуск ГУ"), QStringLiteral("03:00 01/01 работа ГУ"),
+                          QStringLiteral("Журнал событий может быть неполным")}));
+    QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
+             QStringList{QStringLiteral("Журнал аварий может быть неполным")});
+    QCOMPARE(s.form.statusText->text(),
+             QStringLiteral("Журнал событий может быть неполным; Журнал аварий может быть неполным"));
 }
 
 QTEST_MAIN(tst_JournalPage)

@@ -295,7 +295,12 @@ void tst_Operations::journalOfAControllerThatStopsAnswering_endsAfterThreeReques
         qPrintable(QStringLiteral("no box after %1 requests").arg(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
     QCOMPARE(s.boxes.lastText(), NoLink);
     QCOMPARE(s.boxes.lastCaption(), QStringLiteral("Ошибка"));
-    QCOMPARE(named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().split(QLatin1Char('\n')).size(), 10);
+    // Nine entries vouched for, the tenth without a later reply to vouch for it, and the journal's shortfall.
+    const QStringList events =
+        named<QPlainTextEdit>(&s.form, "eventList")->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(events.size(), 11);
+    QCOMPARE(events.mid(9), (QStringList{QStringLiteral("-- запись 9 не прочитана --"),
+                                         QStringLiteral("Журнал событий может быть неполным")}));
     QVERIFY2(requestsOf(s.sim, CMD_JOURNAL_RECORD) <= 13,
              qPrintable(QString::number(requestsOf(s.sim, CMD_JOURNAL_RECORD))));
 }

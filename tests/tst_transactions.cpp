@@ -336,10 +336,12 @@ void tst_Transactions::lateReply_neverReadiesNorAnswersALaterRequest()
     // From here on any frame readies a request again.
     m.sim->deliver(deviceFrame(CMD_TEST_SMS, {}));
     QCOMPARE(requests.count(), 3);
+    // Entry 2's reply vouches for entry 1's.
+    m.sim->deliver(deviceFrame(CMD_JOURNAL_RECORD, record(2)));
     reading.cancel();
     QVERIFY(waitUntilIdle(m.link));
     QCOMPARE(filed, (QMap<int, QByteArray>{{1, record(1)}}));
-    QCOMPARE(m.link.packetCount(), 7);
+    QCOMPARE(m.link.packetCount(), 8);
 }
 
 void tst_Transactions::lateReplyTakenForALaterRequest_isAskedAgain_data()
@@ -381,8 +383,9 @@ void tst_Transactions::lateReplyTakenForALaterRequest_isAskedAgain()
         m.sim->deliver(record(0));
         m.sim->deliver(record(1));
     }
-    // Entry 2 holds the end mark; then entries 0 and 1 are asked again, then the alarm journal is empty.
-    for (const QByteArray &reply : {endMark, record(0), record(1), endMark}) {
+    // Entry 2 holds the end mark; then entries 0 and 1 are asked again, then the alarm journal is
+    // empty, and its end mark is asked once more to vouch for it.
+    for (const QByteArray &reply : {endMark, record(0), record(1), endMark, endMark}) {
         m.sim->deliver(statusFrame());
         m.sim->deliver(reply);
     }

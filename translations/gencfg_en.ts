@@ -553,6 +553,10 @@
         <source>Не прочитано записей: %1</source>
         <translation>Entries not read: %1</translation>
     </message>
+    <message>
+        <source>%1 может быть неполным</source>
+        <translation>%1 may be incomplete</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>

@@ -119,8 +119,13 @@ void JournalPage::readJournals()
     connect(reading, &DeviceOperation::progress, this,
             [this](int done, int total) { Q_EMIT progressText(JournalProgressText(done, total)); });
     connect(reading, &DeviceOperation::finished, this, [this, reading](OperationStatus status) {
-        const int missing = reading->missingCount();
-        Q_EMIT progressText(missing > 0 ? MissingEntriesText(missing) : QString());
+        for (JournalSelector journal : {EventJournal, AlarmJournal}) {
+            m_book.setComplete(journal, reading->isComplete(journal));
+            if (!reading->isComplete(journal))
+                (journal == AlarmJournal ? alarmList : eventList)
+                    ->appendPlainText(IncompleteJournalText(journal));
+        }
+        Q_EMIT progressText(m_book.shortfalls().join(QStringLiteral("; ")));
         if (status == OperationStatus::Succeeded)
             Q_EMIT journalsRead(m_book);
         // The lines read so far stay whatever the end.
