@@ -6,6 +6,7 @@
 #include "link/Commands.h"
 #include "link/DeviceLink.h"
 #include "link/FrameCodec.h"
+#include "monitor/StatusFrameMap.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -16,9 +17,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int megabytes = argc > 1 ? QByteArray(argv[1]).toInt() : 20;
-    QByteArray status(36, '\0');
-    status[0] = char(200);
-    status[4] = 2;
+    QByteArray status(StatusFrameMap::Size, '\0');
+    status[StatusFrameMap::VariantCode] = char(200);
+    status[StatusFrameMap::Mode] = char(StatusFrameMap::AutomaticMode);
     const QByteArray stream = DeviceFrameText(CMD_STATUS, status) +
                               DeviceFrameText(CMD_READ_MEMORY, QByteArray(64, 'x')) + QByteArray("noise\r") +
                               DeviceFrameText(CMD_JOURNAL_RECORD, QByteArray(5, '\x11'));

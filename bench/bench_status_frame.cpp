@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
+#include "monitor/StatusFrameMap.h"
 #include "monitor/TrendTimeline.h"
 
 #include <QDateTime>
@@ -31,26 +32,27 @@ namespace {
 // The status frame as the controller sends it, with values that change from frame to frame.
 QByteArray statusFrameText(int n)
 {
-    QByteArray data(36, '\0');
-    data[0] = char(200);
-    data[2] = char(n & 0x1F);
-    data[3] = char(n * 7);
-    data[4] = 2;
-    data[5] = char(n % 27);
-    data[6] = char(n >> 8);
-    data[7] = char(n);
-    for (int i = 8; i < 12; ++i)
+    using namespace StatusFrameMap;
+    QByteArray data(Size, '\0');
+    data[VariantCode] = char(200);
+    data[Flags1] = char(n & 0x1F);
+    data[Flags2] = char(n * 7);
+    data[Mode] = char(AutomaticMode);
+    data[Stage] = char(n % 27);
+    data[StageTimer] = char(n >> 8);
+    data[StageTimer + 1] = char(n);
+    for (int i = GeneratorVoltage; i <= PhaseC; ++i)
         data[i] = char(150 + (n * (i - 5)) % 100);
-    data[16] = char(100 + n % 60);
-    data[18] = char(200 + n % 80);
-    data[24] = char(n);
-    data[26] = char(n * 3);
-    data[27] = char(ByteToBcd(quint8(n / 3600 % 24)));
-    data[28] = char(ByteToBcd(quint8(n / 60 % 60)));
-    data[29] = char(ByteToBcd(quint8(n % 60)));
-    data[30] = char(n % 40);
-    data[31] = char(n % 7);
-    for (int i = 32; i < 36; ++i)
+    data[StarterBattery + 1] = char(100 + n % 60);
+    data[UpsBattery + 1] = char(200 + n % 80);
+    data[EngineMinutes + 3] = char(n);
+    data[MaintenanceMinutes + 1] = char(n * 3);
+    data[ClockHours] = char(ByteToBcd(quint8(n / 3600 % 24)));
+    data[ClockMinutes] = char(ByteToBcd(quint8(n / 60 % 60)));
+    data[ClockSeconds] = char(ByteToBcd(quint8(n % 60)));
+    data[SignalQuality] = char(n % 40);
+    data[Registration] = char(n % 7);
+    for (int i = FirstTemperature; i < FirstTemperature + TemperatureCount; ++i)
         data[i] = char(-20 + (n + i) % 60);
 
     return DeviceFrameText(CMD_STATUS, data);

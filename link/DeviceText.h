@@ -20,7 +20,8 @@ int CharacterCount(const QString &text);
 
 // The first character of text that a text stored in the controller cannot
 // hold, whole as typed, or an empty string when all of them fit: one without a
-// Windows-1251 code below DeviceTextEnd, or ";", which separates a tree row's fields.
+// Windows-1251 code below DeviceTextEnd, or ";", which no parameter value holds: a
+// text read from a controller ends before one, so what is written must not hold it either.
 QString FirstUnstorableCharacter(const QString &text);
 
 // Text that came from a controller, safe to print, show or store: every control

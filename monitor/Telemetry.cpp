@@ -69,7 +69,7 @@ QString generatorStartCaption(quint16 stageTimer, TextUse use)
 {
     const int step = stageTimer & 0xFF;
     const int attempt = (stageTimer >> 8) + 1;
-    QString caption = TextFor("Telemetry", StageTexts[StageGeneratorStart].text, use);
+    QString caption = TextFor("Telemetry", StageTexts[StageCode::Starting].text, use);
     if (step < StartStepCount)
         caption += TextFor("Telemetry", StartStepTexts[step], use);
     return caption + QStringLiteral("N:") + QString::number(attempt);
@@ -87,30 +87,31 @@ TelemetryRecord DecodeStatusFrame(const quint8 *data, int available)
     auto u8 = [&](int i) -> quint8 { return i < available ? data[i] : 0; };
     auto u16 = [&](int i) -> quint16 { return quint16((u8(i) << 8) | u8(i + 1)); };
 
+    using namespace StatusFrameMap;
     TelemetryRecord r;
-    r.VariantCode = u8(0);
-    r.Flags1 = u8(2);
-    r.Flags2 = u8(3);
-    r.Mode = u8(4);
-    r.Stage = u8(5);
-    r.StageTimer = u16(6);
-    r.VoltageGU = VoltageCode(u8(8));
-    r.VoltageA = VoltageCode(u8(9));
-    r.VoltageB = VoltageCode(u8(10));
-    r.VoltageC = VoltageCode(u8(11));
-    r.AccVoltage = u16(15);
-    r.UpsVoltage = u16(17);
-    r.MotoclockMinutes = (quint32(u16(21)) << 16) | u16(23);
-    r.MaintenanceMinutes = u16(25);
-    r.ClockHours = u8(27);
-    r.ClockMinutes = u8(28);
-    r.ClockSeconds = u8(29);
-    r.SignalQuality = u8(30);
-    r.Registration = u8(31);
-    r.Temperature1 = qint8(u8(32));
-    r.Temperature2 = qint8(u8(33));
-    r.Temperature3 = qint8(u8(34));
-    r.Temperature4 = qint8(u8(35));
+    r.VariantCode = u8(VariantCode);
+    r.Flags1 = u8(Flags1);
+    r.Flags2 = u8(Flags2);
+    r.Mode = u8(Mode);
+    r.Stage = u8(Stage);
+    r.StageTimer = u16(StageTimer);
+    r.VoltageGU = VoltageCode(u8(GeneratorVoltage));
+    r.VoltageA = VoltageCode(u8(PhaseA));
+    r.VoltageB = VoltageCode(u8(PhaseB));
+    r.VoltageC = VoltageCode(u8(PhaseC));
+    r.AccVoltage = u16(StarterBattery);
+    r.UpsVoltage = u16(UpsBattery);
+    r.MotoclockMinutes = (quint32(u16(EngineMinutes)) << 16) | u16(EngineMinutes + 2);
+    r.MaintenanceMinutes = u16(MaintenanceMinutes);
+    r.ClockHours = u8(ClockHours);
+    r.ClockMinutes = u8(ClockMinutes);
+    r.ClockSeconds = u8(ClockSeconds);
+    r.SignalQuality = u8(SignalQuality);
+    r.Registration = u8(Registration);
+    r.Temperature1 = qint8(u8(FirstTemperature));
+    r.Temperature2 = qint8(u8(FirstTemperature + 1));
+    r.Temperature3 = qint8(u8(FirstTemperature + 2));
+    r.Temperature4 = qint8(u8(FirstTemperature + 3));
     return r;
 }
 
@@ -129,11 +130,11 @@ QString FormatStageTimer(quint16 seconds)
 
 std::optional<QString> StatusCaption(const TelemetryRecord &record, TextUse use)
 {
-    if (record.Mode == 1)
+    if (record.Mode == StatusFrameMap::ManualMode)
         return TextFor("Telemetry", QT_TRANSLATE_NOOP("Telemetry", "Ручной режим"), use);
-    if (record.Mode != 2 || record.Stage >= StageCount)
+    if (record.Mode != StatusFrameMap::AutomaticMode || record.Stage >= StageCount)
         return std::nullopt;
-    if (record.Stage == StageGeneratorStart)
+    if (record.Stage == StageCode::Starting)
         return generatorStartCaption(record.StageTimer, use);
     const StageText &stage = StageTexts[record.Stage];
     QString caption = TextFor("Telemetry", stage.text, use);
@@ -207,10 +208,10 @@ const RecordValue GaugedValues[10] = {
 ModeDisplay ModeDisplayFor(const TelemetryRecord &record)
 {
     switch (record.Mode) {
-    case 1:
+    case StatusFrameMap::ManualMode:
         return ModeDisplay::Manual;
-    case 2:
-        return (record.Flags1 >> SemiautoFlagBit) & 1 ? ModeDisplay::Semiauto : ModeDisplay::Auto;
+    case StatusFrameMap::AutomaticMode:
+        return IsFlagSet(record, StatusFrameMap::Flag::SemiAuto) ? ModeDisplay::Semiauto : ModeDisplay::Auto;
     default:
         return ModeDisplay::Unchanged;
     }
@@ -233,34 +234,35 @@ QString ModeDisplayCaption(ModeDisplay mode)
 
 GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record)
 {
-    if (record.Mode != 2)
+    if (record.Mode != StatusFrameMap::AutomaticMode)
         return GeneratorBlinkEffect::None;
-    if (record.Stage == StageVoltageLow || record.Stage == StageVoltageHigh)
+    if (record.Stage == StageCode::LowVoltage || record.Stage == StageCode::HighVoltage)
         return GeneratorBlinkEffect::Start;
-    if (record.Stage == StageGeneratorRunning)
+    if (record.Stage == StageCode::Running)
         return GeneratorBlinkEffect::Stop;
     return GeneratorBlinkEffect::None;
 }
 
 const QList<StatusFlag> &StatusFlags()
 {
-    const auto flag = [](const char *key, const char *caption, int byte, int bit) {
-        return StatusFlag{QLatin1String(key), QString::fromUtf8(caption), byte, bit};
+    using StatusFrameMap::Flag;
+    const auto flag = [](Flag bit, const char *key, const char *caption) {
+        return StatusFlag{bit, QLatin1String(key), QString::fromUtf8(caption)};
     };
     static const QList<StatusFlag> flags = {
-        flag("three_line", QT_TRANSLATE_NOOP("Telemetry", "3ф сеть"), 1, 0),
-        flag("direct_start", QT_TRANSLATE_NOOP("Telemetry", "дистанц. запуск"), 1, 1),
-        flag("smart_start", QT_TRANSLATE_NOOP("Telemetry", "тестовый запуск"), 1, 2),
-        flag("gu_freq", QT_TRANSLATE_NOOP("Telemetry", "частота ГУ"), 1, 3),
-        flag("gprs", QT_TRANSLATE_NOOP("Telemetry", "GPRS"), 1, 4),
-        flag("to", QT_TRANSLATE_NOOP("Telemetry", "Период ТО"), 2, 0),
-        flag("acc_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ГУ"), 2, 1),
-        flag("ups_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ИБП"), 2, 2),
-        flag("work_sleep", QT_TRANSLATE_NOOP("Telemetry", "Работа/отдых"), 2, 3),
-        flag("test_start", QT_TRANSLATE_NOOP("Telemetry", "Еженедельный"), 2, 4),
-        flag("short", QT_TRANSLATE_NOOP("Telemetry", "Контроль КЗ"), 2, 5),
-        flag("gsm_activity", QT_TRANSLATE_NOOP("Telemetry", "GSM модем"), 2, 6),
-        flag("thermo", QT_TRANSLATE_NOOP("Telemetry", "Термодатчик"), 2, 7),
+        flag(Flag::ThreePhase, "three_line", QT_TRANSLATE_NOOP("Telemetry", "3ф сеть")),
+        flag(Flag::RemoteStart, "direct_start", QT_TRANSLATE_NOOP("Telemetry", "дистанц. запуск")),
+        flag(Flag::TestStart, "smart_start", QT_TRANSLATE_NOOP("Telemetry", "тестовый запуск")),
+        flag(Flag::GeneratorFrequency, "gu_freq", QT_TRANSLATE_NOOP("Telemetry", "частота ГУ")),
+        flag(Flag::Gprs, "gprs", QT_TRANSLATE_NOOP("Telemetry", "GPRS")),
+        flag(Flag::Maintenance, "to", QT_TRANSLATE_NOOP("Telemetry", "Период ТО")),
+        flag(Flag::StarterBattery, "acc_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ГУ")),
+        flag(Flag::UpsBattery, "ups_voltage_control", QT_TRANSLATE_NOOP("Telemetry", "АКБ ИБП")),
+        flag(Flag::WorkRest, "work_sleep", QT_TRANSLATE_NOOP("Telemetry", "Работа/отдых")),
+        flag(Flag::WeeklyTest, "test_start", QT_TRANSLATE_NOOP("Telemetry", "Еженедельный")),
+        flag(Flag::ShortCircuitControl, "short", QT_TRANSLATE_NOOP("Telemetry", "Контроль КЗ")),
+        flag(Flag::GsmModem, "gsm_activity", QT_TRANSLATE_NOOP("Telemetry", "GSM модем")),
+        flag(Flag::ThermoSensor, "thermo", QT_TRANSLATE_NOOP("Telemetry", "Термодатчик")),
     };
     return flags;
 }
@@ -270,10 +272,11 @@ QString FlagCaption(const StatusFlag &flag)
     return QCoreApplication::translate("Telemetry", flag.caption.toUtf8().constData());
 }
 
-bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag)
+bool IsFlagSet(const TelemetryRecord &record, StatusFrameMap::Flag flag)
 {
-    const quint8 bits = flag.byte == 1 ? record.Flags1 : record.Flags2;
-    return (bits >> flag.bit) & 1;
+    const quint8 bits =
+        StatusFrameMap::FlagByte(flag) == StatusFrameMap::Flags1 ? record.Flags1 : record.Flags2;
+    return bits & StatusFrameMap::FlagMask(flag);
 }
 
 QString OneLineCaption(const QString &stored)

@@ -5,6 +5,7 @@
 // command-line tool.
 
 #include "link/TextUse.h"
+#include "monitor/StatusFrameMap.h"
 
 #include <QByteArray>
 #include <QList>
@@ -44,15 +45,8 @@ struct TelemetryRecord
     qint8 Temperature4 = 0;
 };
 
-// Where the data bytes start in a received frame, and how many the record uses.
+// Where the data bytes start in a received frame.
 constexpr int FrameDataOffset = 5;
-constexpr int StatusDataSize = 36;
-
-constexpr int StageGeneratorStart = 3;
-constexpr int StageGeneratorRunning = 5;
-constexpr int StageVoltageLow = 22;
-constexpr int StageVoltageHigh = 23;
-constexpr int SemiautoFlagBit = 5;
 
 // One voltage byte in volts: below 50 means no voltage.
 quint16 VoltageCode(quint8 b);
@@ -111,15 +105,21 @@ GeneratorBlinkEffect GeneratorBlinkEffectFor(const TelemetryRecord &record);
 
 struct StatusFlag
 {
+    StatusFrameMap::Flag flag = StatusFrameMap::Flag::ThreePhase;
     QString key;     // for the command-line tool, e.g. "three_line"
     QString caption; // as files keep it; FlagCaption() as the window shows it
-    int byte = 1;    // 1 for Flags1, 2 for Flags2
-    int bit = 0;
+    // 1 for Flags1, 2 for Flags2, and the bit in that byte.
+    int byte() const { return StatusFrameMap::FlagByte(flag) - StatusFrameMap::Flags1 + 1; }
+    int bit() const { return int(flag) % 8; }
 };
 
 // The thirteen flags shown as LEDs, in page order.
 const QList<StatusFlag> &StatusFlags();
 QString FlagCaption(const StatusFlag &flag);
-bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag);
+bool IsFlagSet(const TelemetryRecord &record, StatusFrameMap::Flag flag);
+inline bool IsFlagSet(const TelemetryRecord &record, const StatusFlag &flag)
+{
+    return IsFlagSet(record, flag.flag);
+}
 
 } // namespace gencfg

@@ -103,7 +103,7 @@ void StatusJsonWriter::appendLine(QByteArray &out, const TelemetryRecord &r)
     out += ",\"registration\":";
     AppendDecimal(out, r.Registration);
     out += ",\"registration_text\":" + m_registration;
-    out += (r.Flags1 >> SemiautoFlagBit) & 1 ? ",\"semiauto\":true" : ",\"semiauto\":false";
+    out += IsFlagSet(r, StatusFrameMap::Flag::SemiAuto) ? ",\"semiauto\":true" : ",\"semiauto\":false";
     out += ",\"signal_dbm\":";
     if (const std::optional<int> signal = ShownSignalDbm(r.SignalQuality))
         AppendDecimal(out, *signal);

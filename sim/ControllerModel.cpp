@@ -7,6 +7,9 @@
 
 namespace gencfg {
 
+using StatusFrameMap::Flag;
+using StatusFrameMap::FlagMask;
+
 namespace {
 
 // A device clock that never sees daylight saving.
@@ -131,33 +134,34 @@ void ControllerModel::advance(int milliseconds)
 QByteArray ControllerModel::statusFrameBytes() const
 {
     const ControllerState &s = m_state;
-    QByteArray data(36, '\0');
-    data[0] = char(m_variantCode);
-    data[2] = char(s.flags1);
-    data[3] = char(s.flags2);
-    data[4] = char(s.mode);
-    data[5] = char(s.stage);
-    putWord(data, 6, s.stageTimer);
-    data[8] = char(voltageCode(s.voltageGU));
-    data[9] = char(voltageCode(s.voltageA));
-    data[10] = char(voltageCode(s.voltageB));
-    data[11] = char(voltageCode(s.voltageC));
-    putWord(data, 15, s.accVoltage);
-    putWord(data, 17, s.upsVoltage);
+    using namespace StatusFrameMap;
+    QByteArray data(Size, '\0');
+    data[VariantCode] = char(m_variantCode);
+    data[Flags1] = char(s.flags1);
+    data[Flags2] = char(s.flags2);
+    data[Mode] = char(s.mode);
+    data[Stage] = char(s.stage);
+    putWord(data, StageTimer, s.stageTimer);
+    data[GeneratorVoltage] = char(voltageCode(s.voltageGU));
+    data[PhaseA] = char(voltageCode(s.voltageA));
+    data[PhaseB] = char(voltageCode(s.voltageB));
+    data[PhaseC] = char(voltageCode(s.voltageC));
+    putWord(data, StarterBattery, s.accVoltage);
+    putWord(data, UpsBattery, s.upsVoltage);
     // The engine-hour counter is the one in parameter memory.
     for (int i = 0; i < MemoryMap::EngineMinutesSize; ++i)
-        data[21 + i] = m_memory.at(MemoryMap::EngineMinutes + i);
-    putWord(data, 25, s.maintenanceMinutes);
+        data[EngineMinutes + i] = m_memory.at(MemoryMap::EngineMinutes + i);
+    putWord(data, MaintenanceMinutes, s.maintenanceMinutes);
     const QTime time = m_clock.time();
-    data[27] = char(ByteToBcd(quint8(time.hour())));
-    data[28] = char(ByteToBcd(quint8(time.minute())));
-    data[29] = char(ByteToBcd(quint8(time.second())));
+    data[ClockHours] = char(ByteToBcd(quint8(time.hour())));
+    data[ClockMinutes] = char(ByteToBcd(quint8(time.minute())));
+    data[ClockSeconds] = char(ByteToBcd(quint8(time.second())));
     if (m_clockBytes.size() == 3)
-        data.replace(27, 3, m_clockBytes);
-    data[30] = char(s.signalQuality);
-    data[31] = char(s.registration);
-    for (int i = 0; i < 4; ++i)
-        data[32 + i] = char(s.temperatures[i]);
+        data.replace(ClockHours, 3, m_clockBytes);
+    data[SignalQuality] = char(s.signalQuality);
+    data[Registration] = char(s.registration);
+    for (int i = 0; i < TemperatureCount; ++i)
+        data[FirstTemperature + i] = char(s.temperatures[i]);
     return FrameBytes(1, CMD_STATUS, 0, data);
 }
 
@@ -199,13 +203,13 @@ QByteArray ControllerModel::handleFrame(const QByteArray &frameBytes)
             setClockFromBcd(data);
             break;
         case CMD_MODE_AUTO:
-            m_state.mode = 2;
-            m_state.flags1 &= quint8(~Flags1SemiAuto);
+            m_state.mode = StatusFrameMap::AutomaticMode;
+            m_state.flags1 &= quint8(~FlagMask(Flag::SemiAuto));
             logEvent(SimEvent::AutoMode);
             break;
         case CMD_MODE_SEMIAUTO:
-            m_state.mode = 2;
-            m_state.flags1 |= Flags1SemiAuto;
+            m_state.mode = StatusFrameMap::AutomaticMode;
+            m_state.flags1 |= FlagMask(Flag::SemiAuto);
             break;
         case CMD_GENERATOR_START:
         case CMD_GENERATOR_STOP:

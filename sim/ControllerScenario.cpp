@@ -5,6 +5,9 @@
 
 namespace gencfg {
 
+using StatusFrameMap::Flag;
+using StatusFrameMap::FlagMask;
+
 namespace {
 
 constexpr quint8 DryContactEngine = 2;
@@ -20,7 +23,7 @@ void ControllerScenario::step()
 {
     ControllerState &s = m_model.state();
     tickMains();
-    if (s.mode == 2)
+    if (s.mode == StatusFrameMap::AutomaticMode)
         stepStage(s);
     updateMeasurements(s);
     updateFlags(s);
@@ -30,28 +33,28 @@ void ControllerScenario::step()
 void ControllerScenario::startGenerator(quint16 seconds)
 {
     ControllerState &s = m_model.state();
-    s.flags1 |= Flags1RemoteStart;
+    s.flags1 |= FlagMask(Flag::RemoteStart);
     m_commandedRun = seconds;
     m_waitLeft = 0;
-    if (!generatorRunning() && s.stage != SimStage::Starting)
+    if (!generatorRunning() && s.stage != StageCode::Starting)
         beginStart();
 }
 
 void ControllerScenario::stopGenerator(quint16 seconds)
 {
     ControllerState &s = m_model.state();
-    s.flags1 &= quint8(~Flags1RemoteStart);
+    s.flags1 &= quint8(~FlagMask(Flag::RemoteStart));
     m_commandedRun = -1;
     m_waitLeft = seconds;
     if (generatorRunning()) {
         beginCoolDown();
-    } else if (s.stage == SimStage::Starting) {
-        enter(SimStage::Stopping, 3);
+    } else if (s.stage == StageCode::Starting) {
+        enter(StageCode::Stopping, 3);
     } else if (seconds > 0) {
-        enter(SimStage::Waiting);
+        enter(StageCode::Waiting);
         s.stageTimer = seconds;
     } else {
-        enter(SimStage::MainsPower);
+        enter(StageCode::MainsPower);
     }
 }
 
@@ -66,12 +69,12 @@ void ControllerScenario::restartModem()
 bool ControllerScenario::generatorRunning() const
 {
     switch (m_model.state().stage) {
-    case SimStage::WarmUp:
-    case SimStage::Running:
-    case SimStage::MainsBack:
-    case SimStage::CoolDown:
-    case SimStage::LowVoltage:
-    case SimStage::HighVoltage:
+    case StageCode::WarmUp:
+    case StageCode::Running:
+    case StageCode::MainsBack:
+    case StageCode::CoolDown:
+    case StageCode::LowVoltage:
+    case StageCode::HighVoltage:
         return true;
     default:
         return false;
@@ -89,89 +92,89 @@ void ControllerScenario::tickMains()
 void ControllerScenario::stepStage(ControllerState &s)
 {
     switch (s.stage) {
-    case SimStage::MainsPower:
+    case StageCode::MainsPower:
         if (!m_mainsPresent) {
             m_model.logEvent(SimEvent::MainsLost);
-            if (s.flags1 & Flags1SemiAuto) {
+            if (s.flags1 & FlagMask(Flag::SemiAuto)) {
                 // Semi-automatic: the UPS carries the load until told to start.
                 m_model.logEvent(SimEvent::UpsPower);
-                enter(SimStage::UpsPower);
+                enter(StageCode::UpsPower);
             } else {
-                enter(SimStage::MainsLost, wordSetting(MemoryMap::MainsLossDelay));
+                enter(StageCode::MainsLost, wordSetting(MemoryMap::MainsLossDelay));
             }
         }
         break;
-    case SimStage::MainsLost:
+    case StageCode::MainsLost:
         if (m_mainsPresent)
-            enter(SimStage::MainsPower);
+            enter(StageCode::MainsPower);
         else if (--m_left <= 0)
             beginStart();
         else
             s.stageTimer = quint16(m_left);
         break;
-    case SimStage::UpsPower:
+    case StageCode::UpsPower:
         if (m_mainsPresent) {
             m_model.logEvent(SimEvent::MainsBack);
-            enter(SimStage::MainsPower);
+            enter(StageCode::MainsPower);
         } else if (s.stageTimer < 0xFFFF) {
             ++s.stageTimer;
         }
         break;
-    case SimStage::Starting:
+    case StageCode::Starting:
         stepStart(s);
         break;
-    case SimStage::WarmUp:
+    case StageCode::WarmUp:
         if (--m_left <= 0) {
             m_model.logEvent(SimEvent::Run);
             m_runSeconds = 0;
-            enter(SimStage::Running);
+            enter(StageCode::Running);
         } else {
             s.stageTimer = quint16(m_left);
         }
         break;
-    case SimStage::Running:
+    case StageCode::Running:
         s.stageTimer = quint16(qMin(++m_runSeconds, 0xFFFF));
         if (m_commandedRun >= 0) {
             if (--m_commandedRun <= 0) {
                 m_commandedRun = -1;
-                s.flags1 &= quint8(~Flags1RemoteStart);
+                s.flags1 &= quint8(~FlagMask(Flag::RemoteStart));
                 beginCoolDown();
             }
         } else if (m_mainsPresent) {
-            enter(SimStage::MainsBack, wordSetting(MemoryMap::MainsReturnDelay));
+            enter(StageCode::MainsBack, wordSetting(MemoryMap::MainsReturnDelay));
         } else if (chance(1.0 / 400)) {
             m_faultLeft = between(3, 20);
-            enter(chance(0.7) ? SimStage::LowVoltage : SimStage::HighVoltage);
+            enter(chance(0.7) ? StageCode::LowVoltage : StageCode::HighVoltage);
         }
         break;
-    case SimStage::LowVoltage:
-    case SimStage::HighVoltage: {
-        const int timeout = byteSetting(s.stage == SimStage::LowVoltage ? MemoryMap::LowVoltageTimeout
-                                                                        : MemoryMap::HighVoltageTimeout,
+    case StageCode::LowVoltage:
+    case StageCode::HighVoltage: {
+        const int timeout = byteSetting(s.stage == StageCode::LowVoltage ? MemoryMap::LowVoltageTimeout
+                                                                         : MemoryMap::HighVoltageTimeout,
                                         1, 255);
         ++s.stageTimer;
         if (--m_faultLeft <= 0) {
             s.voltageGU = between(222, 234);
-            s.stage = SimStage::Running;
+            s.stage = StageCode::Running;
             s.stageTimer = quint16(qMin(m_runSeconds, 0xFFFF));
         } else if (s.stageTimer >= timeout) {
             m_model.logEvent(SimEvent::VoltageAlarm);
             m_commandedRun = -1;
-            s.flags1 &= quint8(~Flags1RemoteStart);
-            enter(s.stage == SimStage::LowVoltage ? SimStage::AlarmLowVoltage : SimStage::AlarmHighVoltage,
+            s.flags1 &= quint8(~FlagMask(Flag::RemoteStart));
+            enter(s.stage == StageCode::LowVoltage ? StageCode::AlarmLowVoltage : StageCode::AlarmHighVoltage,
                   30);
         }
         break;
     }
-    case SimStage::AlarmNoStart:
-    case SimStage::AlarmLowVoltage:
-    case SimStage::AlarmHighVoltage:
+    case StageCode::AlarmNoStart:
+    case StageCode::AlarmLowVoltage:
+    case StageCode::AlarmHighVoltage:
         if (--m_left <= 0)
-            enter(SimStage::MainsPower);
+            enter(StageCode::MainsPower);
         break;
-    case SimStage::MainsBack:
+    case StageCode::MainsBack:
         if (!m_mainsPresent) {
-            s.stage = SimStage::Running;
+            s.stage = StageCode::Running;
             s.stageTimer = quint16(qMin(m_runSeconds, 0xFFFF));
         } else if (--m_left <= 0) {
             m_model.logEvent(SimEvent::MainsBack);
@@ -180,22 +183,22 @@ void ControllerScenario::stepStage(ControllerState &s)
             s.stageTimer = quint16(m_left);
         }
         break;
-    case SimStage::CoolDown:
+    case StageCode::CoolDown:
         if (--m_left <= 0)
-            enter(SimStage::Stopping, 3);
+            enter(StageCode::Stopping, 3);
         else
             s.stageTimer = quint16(m_left);
         break;
-    case SimStage::Stopping:
+    case StageCode::Stopping:
         if (--m_left <= 0) {
             m_model.logEvent(SimEvent::Stop);
-            enter(m_waitLeft > 0 ? SimStage::Waiting : SimStage::MainsPower);
+            enter(m_waitLeft > 0 ? StageCode::Waiting : StageCode::MainsPower);
             s.stageTimer = quint16(m_waitLeft);
         }
         break;
-    case SimStage::Waiting:
+    case StageCode::Waiting:
         if (--m_waitLeft <= 0)
-            enter(SimStage::MainsPower);
+            enter(StageCode::MainsPower);
         else
             s.stageTimer = quint16(m_waitLeft);
         break;
@@ -229,14 +232,14 @@ void ControllerScenario::stepStart(ControllerState &s)
     case SimStartStep::ChokeOpen:
         // A generator that caught gives its voltage at once.
         s.voltageGU = between(215, 235);
-        enter(SimStage::WarmUp, wordSetting(MemoryMap::WarmUp));
+        enter(StageCode::WarmUp, wordSetting(MemoryMap::WarmUp));
         break;
     default:
         if (m_attempt >= attempts) {
             m_model.logEvent(SimEvent::NoStartAlarm);
             m_commandedRun = -1;
-            s.flags1 &= quint8(~Flags1RemoteStart);
-            enter(SimStage::AlarmNoStart, 30);
+            s.flags1 &= quint8(~FlagMask(Flag::RemoteStart));
+            enter(StageCode::AlarmNoStart, 30);
         } else {
             ++m_attempt;
             beginAttempt();
@@ -255,7 +258,7 @@ void ControllerScenario::beginStart()
 void ControllerScenario::beginAttempt()
 {
     m_attemptSucceeds = chance(0.65);
-    m_model.state().stage = SimStage::Starting;
+    m_model.state().stage = StageCode::Starting;
     setStartStep(SimStartStep::Valve, 1);
 }
 
@@ -267,7 +270,7 @@ void ControllerScenario::setStartStep(quint8 step, int seconds)
 
 void ControllerScenario::beginCoolDown()
 {
-    enter(SimStage::CoolDown, wordSetting(MemoryMap::CoolDown));
+    enter(StageCode::CoolDown, wordSetting(MemoryMap::CoolDown));
 }
 
 void ControllerScenario::enter(quint8 stage, int seconds)
@@ -296,13 +299,13 @@ void ControllerScenario::updateMeasurements(ControllerState &s)
 
     const bool running = generatorRunning();
     int generatorTarget = running ? 228 : 0;
-    if (s.stage == SimStage::LowVoltage)
+    if (s.stage == StageCode::LowVoltage)
         generatorTarget = 168;
-    else if (s.stage == SimStage::HighVoltage)
+    else if (s.stage == StageCode::HighVoltage)
         generatorTarget = 288;
     s.voltageGU = running ? drift(s.voltageGU, generatorTarget, 2) : 0;
 
-    const bool cranking = s.stage == SimStage::Starting && (s.stageTimer & 0xFF) == SimStartStep::Starter;
+    const bool cranking = s.stage == StageCode::Starting && (s.stageTimer & 0xFF) == SimStartStep::Starter;
     int accTarget = 126;
     if (cranking)
         accTarget = 104;
@@ -343,14 +346,17 @@ void ControllerScenario::updateFlags(ControllerState &s)
     const auto show = [](quint8 &flags, quint8 flag, bool set) {
         flags = set ? flags | flag : flags & ~flag;
     };
-    show(s.flags1, Flags1GeneratorFrequency, generatorRunning());
-    show(s.flags1, Flags1Gprs, on(MemoryMap::GprsOn));
+    show(s.flags1, FlagMask(Flag::GeneratorFrequency), generatorRunning());
+    show(s.flags1, FlagMask(Flag::Gprs), on(MemoryMap::GprsOn));
     // Each switch in parameter memory shows as its flag.
     const std::pair<int, quint8> switches[] = {
-        {MemoryMap::MaintenanceOn, Flags2Maintenance},   {MemoryMap::StarterBatteryOn, Flags2StarterBattery},
-        {MemoryMap::UpsBatteryOn, Flags2UpsBattery},     {MemoryMap::WorkRestOn, Flags2WorkRest},
-        {MemoryMap::WeeklyTestOn, Flags2WeeklyTest},     {MemoryMap::GsmModemOn, Flags2GsmModem},
-        {MemoryMap::ThermoSensorOn, Flags2ThermoSensor},
+        {MemoryMap::MaintenanceOn, FlagMask(Flag::Maintenance)},
+        {MemoryMap::StarterBatteryOn, FlagMask(Flag::StarterBattery)},
+        {MemoryMap::UpsBatteryOn, FlagMask(Flag::UpsBattery)},
+        {MemoryMap::WorkRestOn, FlagMask(Flag::WorkRest)},
+        {MemoryMap::WeeklyTestOn, FlagMask(Flag::WeeklyTest)},
+        {MemoryMap::GsmModemOn, FlagMask(Flag::GsmModem)},
+        {MemoryMap::ThermoSensorOn, FlagMask(Flag::ThermoSensor)},
     };
     for (const auto &[address, flag] : switches)
         show(s.flags2, flag, on(address));

@@ -1,32 +1,13 @@
 #pragma once
 
+#include "monitor/StatusFrameMap.h"
+
 #include <QRandomGenerator>
 
 namespace gencfg {
 
 class ControllerModel;
 struct ControllerState;
-
-// Stage codes the simulated controller goes through.
-namespace SimStage {
-enum : quint8 {
-    MainsPower = 0,
-    MainsLost = 1,
-    Starting = 3,
-    WarmUp = 4,
-    Running = 5,
-    MainsBack = 7,
-    CoolDown = 8,
-    Stopping = 9,
-    UpsPower = 10,
-    AlarmNoStart = 14,
-    LowVoltage = 22,
-    HighVoltage = 23,
-    AlarmLowVoltage = 24,
-    AlarmHighVoltage = 25,
-    Waiting = 26,
-};
-}
 
 // Steps of a start attempt, the low byte of the stage timer in stage 3.
 namespace SimStartStep {

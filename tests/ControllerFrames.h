@@ -17,9 +17,9 @@ inline QByteArray deviceFrame(quint8 command, const QByteArray &data, quint8 pre
 
 inline QByteArray statusData(quint8 variant = 200)
 {
-    QByteArray data(36, '\0');
-    data[0] = char(variant);
-    data[4] = 2; // automatic
+    QByteArray data(StatusFrameMap::Size, '\0');
+    data[StatusFrameMap::VariantCode] = char(variant);
+    data[StatusFrameMap::Mode] = char(StatusFrameMap::AutomaticMode);
     return data;
 }
 
@@ -45,7 +45,8 @@ public:
     }
     Status &mode(quint8 mode, quint8 stage = 0, quint16 timer = 0, quint8 flags1 = 0)
     {
-        return at(4, mode).at(5, stage).word(6, timer).at(2, flags1);
+        using namespace StatusFrameMap;
+        return at(Mode, mode).at(Stage, stage).word(StageTimer, timer).at(Flags1, flags1);
     }
 
     const QByteArray &data() const { return m_data; }

@@ -38,6 +38,8 @@
 #include <cstring>
 
 using namespace gencfg;
+using StatusFrameMap::Flag;
+using StatusFrameMap::FlagMask;
 using namespace gencfg::test;
 using gencfg::test::waitUntilIdle;
 
@@ -76,8 +78,8 @@ void setLiveState(ControllerModel &model)
 {
     ControllerState &s = model.state();
     s.mode = 2;
-    s.flags1 = Flags1ThreePhase | Flags1Gprs | Flags1SemiAuto;
-    s.flags2 = Flags2Maintenance | Flags2GsmModem;
+    s.flags1 = FlagMask(Flag::ThreePhase) | FlagMask(Flag::Gprs) | FlagMask(Flag::SemiAuto);
+    s.flags2 = FlagMask(Flag::Maintenance) | FlagMask(Flag::GsmModem);
     s.stage = 5;
     s.stageTimer = 90;
     s.voltageGU = 220;

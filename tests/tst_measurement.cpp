@@ -368,9 +368,9 @@ void tst_Measurement::flagLeds_eachFollowsItsOwnBit_data()
     QTest::addColumn<int>("flags2");
     QTest::addColumn<QString>("lit");
     for (const StatusFlag &flag : StatusFlags()) {
-        const int bits = 1 << flag.bit;
+        const int bits = 1 << flag.bit();
         QTest::newRow(qPrintable(flag.key))
-            << (flag.byte == 1 ? bits : 0) << (flag.byte == 2 ? bits : 0) << flag.key;
+            << (flag.byte() == 1 ? bits : 0) << (flag.byte() == 2 ? bits : 0) << flag.key;
     }
     QTest::newRow("uninterpreted bits light nothing") << 0xE0 << 0x00 << QString();
 }

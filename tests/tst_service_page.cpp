@@ -10,6 +10,8 @@
 #include <QTest>
 
 using namespace gencfg;
+using StatusFrameMap::Flag;
+using StatusFrameMap::FlagMask;
 using namespace gencfg::test;
 
 namespace {
@@ -221,7 +223,7 @@ void tst_ServicePage::modeLampsLitByTheStatusFrame_sendNothing()
     const auto *autoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("autoModeSwitch"));
     const auto *semiautoModeSwitch = page->findChild<SwitchLed *>(QStringLiteral("semiautoModeSwitch"));
     QTRY_VERIFY(autoModeSwitch->isActive());
-    s.sim.model().state().flags1 |= Flags1SemiAuto;
+    s.sim.model().state().flags1 |= FlagMask(Flag::SemiAuto);
     QTRY_VERIFY(semiautoModeSwitch->isActive());
     QVERIFY(!autoModeSwitch->isActive());
     QVERIFY(s.settle());

@@ -22,6 +22,8 @@
 #include <unistd.h>
 
 using namespace gencfg;
+using StatusFrameMap::Flag;
+using StatusFrameMap::FlagMask;
 
 namespace {
 
@@ -487,18 +489,18 @@ void TestSim::generatorCommands_changeStage()
     };
 
     send(CMD_GENERATOR_STOP, 2700);
-    QCOMPARE(int(model.state().stage), int(SimStage::Waiting));
+    QCOMPARE(int(model.state().stage), int(StageCode::Waiting));
     QCOMPARE(int(model.state().stageTimer), 2700);
 
     send(CMD_GENERATOR_START, 5400);
-    QCOMPARE(int(model.state().stage), int(SimStage::Starting));
+    QCOMPARE(int(model.state().stage), int(StageCode::Starting));
     QCOMPARE(int(model.state().stageTimer), 0x0001); // attempt 1, valve
-    QVERIFY2(model.state().flags1 & Flags1RemoteStart, "remote start flag not set");
+    QVERIFY2(model.state().flags1 & FlagMask(Flag::RemoteStart), "remote start flag not set");
 
-    model.state().stage = SimStage::Running;
+    model.state().stage = StageCode::Running;
     send(CMD_GENERATOR_STOP, 60);
-    QCOMPARE(int(model.state().stage), int(SimStage::CoolDown));
-    QVERIFY2(!(model.state().flags1 & Flags1RemoteStart), "remote start flag still set");
+    QCOMPARE(int(model.state().stage), int(StageCode::CoolDown));
+    QVERIFY2(!(model.state().flags1 & FlagMask(Flag::RemoteStart)), "remote start flag still set");
 }
 
 void TestSim::serviceTests_areRecorded()
@@ -678,14 +680,14 @@ void TestSim::scenario_goesThroughTheStages()
         model.advance(1000);
         const ControllerState &s = model.state();
         stages.insert(s.stage);
-        if (s.stage == SimStage::Starting) {
+        if (s.stage == StageCode::Starting) {
             const int step = s.stageTimer & 0xFF;
             QVERIFY2(step == 0 || step == 1 || step == 2 || step == 4 || step == 5,
                      qPrintable(QStringLiteral("start step %1").arg(step)));
             QVERIFY2((s.stageTimer >> 8) < 5,
                      qPrintable(QStringLiteral("attempt %1 of 5").arg((s.stageTimer >> 8) + 1)));
         }
-        if (s.stage == SimStage::Running) {
+        if (s.stage == StageCode::Running) {
             QVERIFY2(s.voltageGU >= 200 && s.voltageGU <= 260,
                      qPrintable(QStringLiteral("generator at %1 V while running").arg(s.voltageGU)));
         }

@@ -491,10 +491,11 @@ void TestTelemetry::flagTable_coversEveryBitOnce()
     QSet<int> bits;
     QSet<QString> keys;
     for (const StatusFlag &flag : flags) {
-        QVERIFY2(flag.byte == 1 || flag.byte == 2, qPrintable(flag.key));
-        QVERIFY2(!(flag.byte == 1 && flag.bit >= SemiautoFlagBit), qPrintable(flag.key + " uses a bit "
-                                                                                         "without a LED"));
-        bits.insert(flag.byte * 8 + flag.bit);
+        QVERIFY2(flag.byte() == 1 || flag.byte() == 2, qPrintable(flag.key));
+        QVERIFY2(!(flag.byte() == 1 && flag.bit() >= int(StatusFrameMap::Flag::SemiAuto)),
+                 qPrintable(flag.key + " uses a bit "
+                                       "without a LED"));
+        bits.insert(flag.byte() * 8 + flag.bit());
         keys.insert(flag.key);
         QVERIFY2(!flag.caption.isEmpty(), qPrintable(flag.key));
     }

@@ -37,29 +37,29 @@ ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &head
     setWindowTitle(title);
     resize(720, 320);
 
-    changeTable = new QTreeWidget(this);
-    changeTable->setObjectName(QStringLiteral("changeTable"));
-    changeTable->setHeaderLabels(headings);
-    changeTable->setRootIsDecorated(false);
-    changeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    changeTable->header()->resizeSection(0, 340);
-    summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("summary"));
-    copyButton = new QPushButton(tr("Копировать"), this);
-    copyButton->setObjectName(QStringLiteral("copyButton"));
-    closeButton = new QPushButton(tr("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_changeTable = new QTreeWidget(this);
+    m_changeTable->setObjectName(QStringLiteral("changeTable"));
+    m_changeTable->setHeaderLabels(headings);
+    m_changeTable->setRootIsDecorated(false);
+    m_changeTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_changeTable->header()->resizeSection(0, 340);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_copyButton = new QPushButton(tr("Копировать"), this);
+    m_copyButton->setObjectName(QStringLiteral("copyButton"));
+    m_closeButton = new QPushButton(tr("Закрыть"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(summary, 1);
-    buttons->addWidget(copyButton);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(m_summary, 1);
+    buttons->addWidget(m_copyButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(changeTable);
+    layout->addWidget(m_changeTable);
     layout->addLayout(buttons);
 
-    connect(copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
 QString ChangeListDialog::ShownParamName(const QString &path)
@@ -94,17 +94,17 @@ void ChangeListDialog::refresh()
     if (!isVisible())
         return; // rebuilt when shown
     const QVector<ParamDifference> changes = m_list();
-    changeTable->clear();
+    m_changeTable->clear();
     for (const ParamDifference &change : changes) {
         auto *item =
             new QTreeWidgetItem(QStringList{ShownParamName(change.path), change.first, change.second});
         item->setToolTip(0, change.path);
-        changeTable->addTopLevelItem(item);
+        m_changeTable->addTopLevelItem(item);
     }
     // The values and their headings, a visit's date among them, are never cut.
     for (int column : {1, 2})
-        changeTable->resizeColumnToContents(column);
-    summary->setText(ChangesBelowText(int(changes.size())));
+        m_changeTable->resizeColumnToContents(column);
+    m_summary->setText(ChangesBelowText(int(changes.size())));
 }
 
 } // namespace gencfg

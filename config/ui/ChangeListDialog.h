@@ -36,11 +36,6 @@ public:
     QString text() const;
     void copyToClipboard();
 
-    QTreeWidget *changeTable = nullptr;
-    QLabel *summary = nullptr;
-    QPushButton *copyButton = nullptr;
-    QPushButton *closeButton = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -49,6 +44,10 @@ private:
                      std::function<QVector<ParamDifference>()> list, QWidget *parent);
     void refresh();
 
+    QTreeWidget *m_changeTable = nullptr;
+    QLabel *m_summary = nullptr;
+    QPushButton *m_copyButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
     QStringList m_headings;
     std::function<QVector<ParamDifference>()> m_list;
 };

@@ -251,8 +251,7 @@ void ParamsPage::readFromDevice()
             // Blocks of another variant's memory never reach the image.
             m_messages->error(VariantChangedReadText());
         } else if (status != OperationStatus::Cancelled) {
-            // The blocks read before the failure stay in the image; the tree keeps its values.
-            m_image = read->image();
+            // A partial reading mixes two memories: the image and the tree keep what they held.
             showTransferFailure();
         }
         endTransfer();

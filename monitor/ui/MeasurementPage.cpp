@@ -271,33 +271,33 @@ void MeasurementPage::buildStatusColumn()
         top += CounterPitch;
     }
 
-    // The LEDs top to bottom, each with the key of the flag it shows.
+    // The LEDs top to bottom, each with the flag it shows.
+    using StatusFrameMap::Flag;
     const struct
     {
         const char *name;
-        const char *flagKey;
+        Flag flag;
     } column[] = {
-        {"threeLineLed", "three_line"},
-        {"directStartLed", "direct_start"},
-        {"smartStartLed", "smart_start"},
-        {"generatorFrequencyLed", "gu_freq"},
-        {"maintenanceLed", "to"},
-        {"starterBatteryControlLed", "acc_voltage_control"},
-        {"upsBatteryControlLed", "ups_voltage_control"},
-        {"workSleepLed", "work_sleep"},
-        {"testStartLed", "test_start"},
-        {"shortLed", "short"},
-        {"gsmActivityLed", "gsm_activity"},
-        {"thermoLed", "thermo"},
-        {"gprsLed", "gprs"},
+        {"threeLineLed", Flag::ThreePhase},
+        {"directStartLed", Flag::RemoteStart},
+        {"smartStartLed", Flag::TestStart},
+        {"generatorFrequencyLed", Flag::GeneratorFrequency},
+        {"maintenanceLed", Flag::Maintenance},
+        {"starterBatteryControlLed", Flag::StarterBattery},
+        {"upsBatteryControlLed", Flag::UpsBattery},
+        {"workSleepLed", Flag::WorkRest},
+        {"testStartLed", Flag::WeeklyTest},
+        {"shortLed", Flag::ShortCircuitControl},
+        {"gsmActivityLed", Flag::GsmModem},
+        {"thermoLed", Flag::ThermoSensor},
+        {"gprsLed", Flag::Gprs},
     };
     const QList<StatusFlag> &flags = StatusFlags();
     m_flagLeds.resize(flags.size());
     int row = 0;
     for (const auto &led : column) {
-        const auto flag = std::find_if(flags.cbegin(), flags.cend(), [&led](const StatusFlag &f) {
-            return f.key == QLatin1String(led.flagKey);
-        });
+        const auto flag = std::find_if(flags.cbegin(), flags.cend(),
+                                       [&led](const StatusFlag &f) { return f.flag == led.flag; });
         Q_ASSERT(flag != flags.cend());
         // The list follows the flags' order, the column the page's.
         m_flagLeds[flag - flags.cbegin()] =
