@@ -64,8 +64,12 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this](bool lit) { DisplayData = lit; });
     connect(clearButton, &QPushButton::clicked, trafficView, &QPlainTextEdit::clear);
     connect(logFileButton, &QPushButton::clicked, &m_log, &TrafficLog::chooseFileName);
-    connect(logSwitch, &SwitchLed::changed, &m_log, &TrafficLog::switchChanged);
-    m_log.addSwitch([this] { return logSwitch->isActive(); });
+    connect(logSwitch, &SwitchLed::changed, &m_log,
+            [this](bool lit) { m_log.switchChanged(logSwitch, lit); });
+    connect(&m_log, &TrafficLog::onChanged, logSwitch, [this](bool on) {
+        if (!on)
+            logSwitch->setActive(false);
+    });
 
     // Both pages' name buttons ask in a file dialog over this window.
     m_log.setFileNameAsker([this](const QString &current) {
@@ -76,12 +80,12 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     // Only this page's switches go off: the service page's keeps what the user gave it.
     connect(&m_log, &TrafficLog::nameMissing, this, [this] {
         logSwitch->setActive(false);
+        m_log.switchOff(logSwitch);
         showTrafficSwitch->setActive(false);
         if (m_messages)
-            m_messages->warning(tr("Задайте имя LOG-файла"));
+            m_messages->warning(tr("Задайте имя LOG-файла"), LogFileWarningCaption());
     });
     connect(&m_log, &TrafficLog::failed, this, [this](const QString &text) {
-        logSwitch->setActive(false);
         // Not from inside the receive path: a modal box there would run the dispatcher again.
         QTimer::singleShot(0, this, [this, text] {
             if (m_messages)
@@ -151,18 +155,18 @@ void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
     p.bottomRow(sessionFileButton, statusBarHeight);
 }
 
-void TerminalPage::terminalStep(const QByteArray &LineText)
+void TerminalPage::terminalStep(const QByteArray &lineText)
 {
-    if (!LineText.contains('\r'))
+    if (!lineText.contains('\r'))
         return;
     if (DisplayData || m_log.isOn()) {
         // One reading of the clock: the screen and the file name the same moment.
         const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
         if (DisplayData)
             trafficView->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp +
-                                         QLatin1Char(' ') + TerminalDisplayText(LineText));
+                                         QLatin1Char(' ') + TerminalDisplayText(lineText));
         if (m_log.isOn())
-            m_log.write(TerminalLine(LineNumber, stamp, LineText));
+            m_log.write(TerminalLine(LineNumber, stamp, lineText));
     }
     ++LineNumber;
 }

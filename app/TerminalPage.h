@@ -46,7 +46,7 @@ public:
     void showSessionRecording(bool on);
 
     // One arrival's worth of received text that now holds a carriage return.
-    void terminalStep(const QByteArray &LineText);
+    void terminalStep(const QByteArray &lineText);
     // A sent frame with its "<< " or "<<" mark: always shown, never numbered.
     void appendEcho(const QByteArray &line);
 

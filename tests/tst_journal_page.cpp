@@ -248,10 +248,10 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QStringList panelDuring;
     bool stopShown = false;
     connect(&s.form.link(), &DeviceLink::echoLine, this, [&] {
-        panelDuring << s.form.statusText->text();
+        panelDuring << named<QLabel>(&s.form, "statusText")->text();
         if (panelDuring.size() == 20) {
-            stopShown = !s.form.stopButton->isHidden();
-            s.form.stopButton->click();
+            stopShown = !named<QPushButton>(&s.form, "stopButton")->isHidden();
+            named<QPushButton>(&s.form, "stopButton")->click();
         }
     });
 
@@ -266,8 +266,8 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QVERIFY2(named<QPlainTextEdit>(&s.form, "alarmList")->toPlainText().isEmpty(),
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
-    QVERIFY(s.form.statusText->text().isEmpty());
-    QVERIFY(s.form.stopButton->isHidden());
+    QVERIFY(named<QLabel>(&s.form, "statusText")->text().isEmpty());
+    QVERIFY(named<QPushButton>(&s.form, "stopButton")->isHidden());
     QVERIFY(named<QPushButton>(&s.form, "readJournalsButton")->isEnabled());
 }
 
@@ -322,7 +322,7 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
                                     : named<QPlainTextEdit>(page, "eventList"))
                  .size(),
              journal == 0 ? 3 : 4);
-    QCOMPARE(s.form.statusText->text(), status);
+    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(), status);
     // Each journal to its end record, the silent entry asked once more right after.
     const QList<QPair<int, int>> askedAgain{{journal, 2}};
     QCOMPARE(journalRequests(s), journal == 0 ? indices(0, 0, 4) + askedAgain + indices(1, 0, 3)

@@ -58,10 +58,10 @@ int centreOf(const QWidget *w)
 QList<QWidget *> pagesOf(MainWindow &form)
 {
     QList<QWidget *> pages;
-    for (int i = 0; i < form.pageTabs->count(); ++i) {
-        pages << form.pageTabs->widget(i);
+    for (int i = 0; i < named<QTabWidget>(&form, "pageTabs")->count(); ++i) {
+        pages << named<QTabWidget>(&form, "pageTabs")->widget(i);
         form.setTabVisible(pages.last(), true);
-        form.pageTabs->setCurrentIndex(i);
+        named<QTabWidget>(&form, "pageTabs")->setCurrentIndex(i);
         QCoreApplication::processEvents();
     }
     return pages;
@@ -349,7 +349,7 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
                           g->tickMinorLength(), g->height()};
     };
     const auto clientOf = [&form](const QWidget *part) {
-        return part == form.get() ? form->size() : form->pageTabs->size();
+        return part == form.get() ? form->size() : named<QTabWidget>(form.get(), "pageTabs")->size();
     };
     for (const QWidget *part : parts)
         before << snapshotOf(part, clientOf(part));
@@ -363,8 +363,9 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
     }
     // A gauge grows with the page control (a bar with its own side, a dial with the shorter), and its ticks,
     // pointer and hub with the width; the minor tick stays half the major.
-    const QSizeF scale(double(form->pageTabs->width()) / before.first().page.width(),
-                       double(form->pageTabs->height()) / before.first().page.height());
+    const QSizeF scale(
+        double(named<QTabWidget>(form.get(), "pageTabs")->width()) / before.first().page.width(),
+        double(named<QTabWidget>(form.get(), "pageTabs")->height()) / before.first().page.height());
     QVERIFY(!looks.isEmpty());
     for (auto it = looks.cbegin(); it != looks.cend(); ++it) {
         const QList<int> now = lookOf(it.key());
@@ -493,10 +494,11 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
         form->minimumWidth() <= half.width() && form->minimumHeight() <= half.height(),
         qPrintable(QStringLiteral("minimum %1x%2").arg(form->minimumWidth()).arg(form->minimumHeight())));
     QCOMPARE(form->size(), half);
-    const int sb = form->statusBar->height();
-    QCOMPARE(form->statusBar->geometry(), QRect(0, half.height() - sb, half.width(), sb));
-    QVERIFY(form->rect().contains(form->portCombo->geometry()));
-    QVERIFY(form->rect().contains(form->variantCombo->geometry()));
+    const int sb = named<QStatusBar>(form.get(), "statusBar")->height();
+    QCOMPARE(named<QStatusBar>(form.get(), "statusBar")->geometry(),
+             QRect(0, half.height() - sb, half.width(), sb));
+    QVERIFY(form->rect().contains(named<PortComboBox>(form.get(), "portCombo")->geometry()));
+    QVERIFY(form->rect().contains(named<QComboBox>(form.get(), "variantCombo")->geometry()));
     // The proportional placement still gives every instrument a size of its own.
     for (const QWidget *w :
          named<QWidget>(form.get(), "measurementPage")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -505,7 +507,7 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
     // keeps clear of their captions.
     for (const char *name : {"paramsPage", "journalPage"}) {
         auto *page = named<QWidget>(form.get(), name);
-        form->pageTabs->setCurrentWidget(page);
+        named<QTabWidget>(form.get(), "pageTabs")->setCurrentWidget(page);
         QCoreApplication::processEvents();
         for (const QPushButton *button : page->findChildren<QPushButton *>()) {
             QVERIFY2(button->y() > 0 || page->rect().contains(button->geometry()), qPrintable(where(button)));

@@ -654,6 +654,10 @@
         <source>Ошибка</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>Предупреждение</source>
+        <translation>Warning</translation>
+    </message>
 </context>
 <context>
     <name>ParamChanges</name>
@@ -1395,10 +1399,6 @@
         <translation>Read EVENT JOURNAL</translation>
     </message>
     <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
-    </message>
-    <message>
         <source>Сохранить журналы</source>
         <translation>Save journals</translation>
     </message>
@@ -1562,10 +1562,6 @@
     <message>
         <source>Изменения</source>
         <translation>Changes</translation>
-    </message>
-    <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
     </message>
     <message>
         <source>История</source>

@@ -168,7 +168,7 @@ void ParamsPage::endTransfer()
 
 void ParamsPage::showTransferFailure()
 {
-    m_messages->plain(tr("Ошибка"), NoAnswerText());
+    m_messages->plain(ErrorCaption(), NoAnswerText());
 }
 
 void ParamsPage::showProgress(int done, int total)
@@ -206,7 +206,7 @@ void ParamsPage::writeToDevice()
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
                 provenAt = QDateTime::currentDateTime();
-                m_messages->plain(QStringLiteral("info"), WriteDoneText());
+                m_messages->plain(TransferDoneCaption(), WriteDoneText());
                 Q_EMIT thresholdsChanged(m_image);
             } else {
                 m_messages->error(UnprovenWriteText(differences));
@@ -246,7 +246,7 @@ void ParamsPage::readFromDevice()
             m_model.setBaseline(m_image);
             m_model.setOrigin(ParamModel::Origin::Controller);
             Q_EMIT thresholdsChanged(m_image);
-            m_messages->plain(QStringLiteral("info"), ReadDoneText());
+            m_messages->plain(TransferDoneCaption(), ReadDoneText());
         } else if (status == OperationStatus::VariantChanged) {
             // Blocks of another variant's memory never reach the image.
             m_messages->error(VariantChangedReadText());

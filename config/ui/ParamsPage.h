@@ -36,12 +36,6 @@ public:
     const ConfigImageBytes &ConfigImage() const { return m_image; }
     void setConfigImage(const ConfigImageBytes &image) { m_image = image; }
 
-    void saveToFile();     // save to a parameter file
-    void openFile();       // open a parameter file
-    void writeToDevice();  // write to the device
-    void readFromDevice(); // read from the device
-    // "Изменения": the rows that differ from the controller's values.
-    void showChanges();
     ChangeListDialog *changeList() const { return m_changeList; }
 
     // What reads or writes the device, for the window's enabling rule.
@@ -64,6 +58,14 @@ Q_SIGNALS:
     // "История" or "Отчёт" was pressed.
     void historyRequested();
     void reportRequested();
+
+private Q_SLOTS:
+    void saveToFile();     // save to a parameter file
+    void openFile();       // open a parameter file
+    void writeToDevice();  // write to the device
+    void readFromDevice(); // read from the device
+    // "Изменения": the rows that differ from the controller's values.
+    void showChanges();
 
 private:
     ParamTreeView *paramTree = nullptr;

@@ -90,7 +90,7 @@ void JournalPage::saveJournals()
 {
     if (m_book.isEmpty()) {
         if (m_messages)
-            m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
+            m_messages->warning(tr("Журналы ещё не прочитаны"));
         return;
     }
     const QString path =
@@ -125,7 +125,7 @@ void JournalPage::readJournals()
             Q_EMIT journalsRead(m_book);
         // The lines read so far stay whatever the end.
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
-            m_messages->plain(tr("Ошибка"), NoAnswerText());
+            m_messages->plain(ErrorCaption(), NoAnswerText());
     });
     const int total = reading->total();
     // Refused while another operation runs; no entry comes before the first status frame.

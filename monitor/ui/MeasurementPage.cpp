@@ -61,16 +61,16 @@ const Bands VoltageBands{3, 180, 260, BandRed, BandGreen, BandRed};
 
 void setScale(ScaleGauge *gauge, const Scale &scale, const Bands &bands)
 {
-    gauge->setPositionMin(scale.min);
-    gauge->setPositionMax(scale.max);
+    gauge->setMinimum(scale.min);
+    gauge->setMaximum(scale.max);
     gauge->setTickMajorCount(scale.majorTicks);
     gauge->setTickMinorCount(scale.minorTicks);
     gauge->setSectionCount(bands.count);
-    gauge->setSectionEnd1(bands.end1);
-    gauge->setSectionEnd2(bands.end2);
-    gauge->setSectionColor1(bands.color1);
-    gauge->setSectionColor2(bands.color2);
-    gauge->setSectionColor3(bands.color3);
+    gauge->setLowAlarm(bands.end1);
+    gauge->setHighAlarm(bands.end2);
+    gauge->setLowColor(bands.color1);
+    gauge->setNormalColor(bands.color2);
+    gauge->setHighColor(bands.color3);
     gauge->setPointerColor(Blue);
 }
 
@@ -222,7 +222,7 @@ void MeasurementPage::addColumns(std::initializer_list<ColumnDesign> designs)
             gauge = new LinearGauge(design.size == GaugeSize::TallBar ? Qt::Vertical : Qt::Horizontal, this);
         named(gauge, QLatin1String(design.name) + QLatin1String("Gauge"), design.role, design.gaugePlace);
         setScale(gauge, design.scale, design.bands);
-        gauge->setPosition(design.rest);
+        gauge->setValue(design.rest);
         if (design.kept)
             *design.kept = gauge;
         m_columns.push_back({gauge, nullptr, nullptr, design.fx, design.fy, design.captionFx, design.gap,
@@ -324,7 +324,7 @@ void MeasurementPage::showNoData()
 {
     for (ScaleGauge *gauge : {phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge,
                               signalGauge, upsBatteryGauge, temperature1Gauge})
-        gauge->setPosition(0);
+        gauge->setValue(0);
     for (LcdPanel *display : m_dataDisplays)
         display->setErrorActive(true);
     stageLabel->setCaption(QString());
@@ -373,7 +373,7 @@ void MeasurementPage::show(const TelemetryRecord &record)
     clockDisplay->setText(ClockText(record));
     for (const Reading &reading : m_readings) {
         const double value = reading.value(record);
-        reading.gauge->setPosition(value);
+        reading.gauge->setValue(value);
         reading.display->setValue(value);
     }
 
@@ -382,7 +382,7 @@ void MeasurementPage::show(const TelemetryRecord &record)
 
     const std::optional<int> dbm = ShownSignalDbm(record.SignalQuality);
     // An unknown level shows as before the first frame, not as the weakest.
-    signalGauge->setPosition(dbm.value_or(0));
+    signalGauge->setValue(dbm.value_or(0));
     if (dbm)
         signalDisplay->setValue(*dbm);
     signalDisplay->setErrorActive(!dbm);
@@ -405,19 +405,19 @@ void MeasurementPage::blinkStep()
 void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
 {
     const GaugeThresholds t = ThresholdsFromImage(image);
-    generatorGauge->setSectionEnd1(t.generatorLow);
-    generatorGauge->setSectionEnd2(t.generatorHigh);
+    generatorGauge->setLowAlarm(t.generatorLow);
+    generatorGauge->setHighAlarm(t.generatorHigh);
     for (ScaleGauge *phase : {phaseAGauge, phaseBGauge, phaseCGauge}) {
-        phase->setSectionEnd1(t.mainsLow);
-        phase->setSectionEnd2(t.mainsHigh);
+        phase->setLowAlarm(t.mainsLow);
+        phase->setHighAlarm(t.mainsHigh);
     }
-    temperature1Gauge->setSectionEnd1(t.temperatureLow);
-    starterBatteryGauge->setSectionEnd1(t.starterBatteryLow);
-    upsBatteryGauge->setSectionEnd1(t.upsLow);
-    upsBatteryGauge->setSectionEnd2(t.upsHigh);
+    temperature1Gauge->setLowAlarm(t.temperatureLow);
+    starterBatteryGauge->setLowAlarm(t.starterBatteryLow);
+    upsBatteryGauge->setLowAlarm(t.upsLow);
+    upsBatteryGauge->setHighAlarm(t.upsHigh);
     if (t.upsScale) {
-        upsBatteryGauge->setPositionMin(t.upsScale->PositionMin);
-        upsBatteryGauge->setPositionMax(t.upsScale->PositionMax);
+        upsBatteryGauge->setMinimum(t.upsScale->minimum);
+        upsBatteryGauge->setMaximum(t.upsScale->maximum);
     }
 }
 

@@ -117,9 +117,12 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
     connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
     connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
     connect(logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
-    connect(logSwitch, &SwitchLed::changed, &log, &TrafficLog::switchChanged);
-    connect(&log, &TrafficLog::failed, logSwitch, [this] { logSwitch->setActive(false); });
-    log.addSwitch([this] { return logSwitch->isActive(); });
+    connect(logSwitch, &SwitchLed::changed, &log,
+            [this, &log](bool lit) { log.switchChanged(logSwitch, lit); });
+    connect(&log, &TrafficLog::onChanged, logSwitch, [this](bool on) {
+        if (!on)
+            logSwitch->setActive(false);
+    });
 }
 
 void ServicePage::resizeEvent(QResizeEvent *event)
@@ -160,7 +163,7 @@ void ServicePage::run(const OperationStep &step, bool reportNotReady)
         if (status == OperationStatus::WriteFailed)
             m_messages->error(WriteFailedText());
         else if (reportNotReady && status != OperationStatus::Cancelled)
-            m_messages->plain(QStringLiteral("Error"), NotReadyText());
+            m_messages->plain(NotReadyCaption(), NotReadyText());
     });
     // Refused, and deleted, while another operation runs.
     m_link->startOwned(operation);
@@ -190,7 +193,7 @@ bool ServicePage::ready(const ServicePayload &payload)
         return false;
     case ServicePayload::Error:
         if (m_messages)
-            m_messages->error(payload.message, QStringLiteral("Error"));
+            m_messages->error(payload.message);
         return false;
     }
     return false;

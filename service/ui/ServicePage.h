@@ -37,6 +37,17 @@ public:
     // The controls that send something to the controller.
     QList<QWidget *> deviceControls() const;
 
+    // The controller reports automatic operation: the mode switches show which, without a word to it.
+    void showAutomaticMode(bool semiauto);
+
+Q_SIGNALS:
+    // The service code was confirmed: the locked commands and the terminal page open.
+    void serviceUnlocked();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private Q_SLOTS:
     // Handlers; each one that talks to the controller holds the link for its click.
     void testSms();
     void testGprs();
@@ -49,16 +60,6 @@ public:
     void setMotorHours();
     void setSerialNumber();
     void unlock();
-
-    // The controller reports automatic operation: the mode switches show which, without a word to it.
-    void showAutomaticMode(bool semiauto);
-
-Q_SIGNALS:
-    // The service code was confirmed: the locked commands and the terminal page open.
-    void serviceUnlocked();
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QPushButton *logFileButton = nullptr; // "Имя LOG-файла"
