@@ -19,7 +19,7 @@
 #include "service/ui/ServicePage.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 
 #include <QApplication>
@@ -82,7 +82,6 @@ void MainWindow::buildWindow()
 
     m_pageTabs = new QTabWidget(this);
     m_pageTabs->setObjectName(QStringLiteral("pageTabs"));
-    m_pageTabs->setGeometry(1, 1, 800, 550);
     m_pageTabs->setDocumentMode(true);
 
     m_measurementPage = new MeasurementPage;
@@ -112,12 +111,11 @@ void MainWindow::buildWindow()
     // The initial text is the petrol item without its trailing blank.
     m_variantCombo->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
     m_variantCombo->lineEdit()->setCursorPosition(0);
-    m_variantCombo->setGeometry(568, 1, 109, 20);
     // The two combos sit over the right end of the tab strip: the tabs keep clear of
     // them and scroll when they do not fit, as with all six pages shown.
     auto *comboSpace = new FixedSpace(m_pageTabs);
     comboSpace->setObjectName(QStringLiteral("tabStripComboSpace"));
-    comboSpace->setFixedSize(m_variantCombo->width() + VariantComboRightGap + 4, 1);
+    comboSpace->setFixedSize(VariantComboWidth + VariantComboRightGap + 4, 1);
     m_pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
     m_pageTabs->setUsesScrollButtons(true);
     m_pageTabs->tabBar()->setElideMode(Qt::ElideNone);
@@ -130,14 +128,12 @@ void MainWindow::buildWindow()
 
     m_portCombo = new PortComboBox(this);
     m_portCombo->setObjectName(QStringLiteral("portCombo"));
-    m_portCombo->setGeometry(683, 1, 109, 21);
     m_portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
     connect(m_portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("statusBar"));
     m_statusBar->setSizeGripEnabled(false);
-    m_statusBar->setGeometry(0, ClientHeight - 18, ClientWidth, 18);
     // The panels change with every frame and request: plain text of a fixed size never
     // makes the status bar lay itself out again.
     const int panelHeight = QFontMetrics(font).height() + 2;
@@ -171,7 +167,8 @@ void MainWindow::buildWindow()
     connect(escape, &QShortcut::activated, &m_link, &DeviceLink::cancelOperation);
 
     m_playbackBar = new PlaybackBar(this);
-    m_playbackBar->setGeometry(0, ClientHeight - 48, ClientWidth, 30);
+
+    placeParts();
 
     m_faultBlinkTimer.setObjectName(QStringLiteral("faultBlinkTimer"));
     m_faultBlinkTimer.setInterval(2000);
@@ -192,6 +189,27 @@ void MainWindow::buildWindow()
     connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_trendsPage, &TrendsPage::showThresholds);
     m_trendsPage->attach(m_messages, m_recording);
     connect(m_paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+}
+
+void MainWindow::placeParts()
+{
+    using Frame = PageLayout::Frame;
+    const int sb = PageLayout::StatusBarHeight;
+    auto *layout = new PageLayout(this);
+    // The status bar is docked to the bottom edge; the playback strip fills the room between it and the
+    // pages.
+    layout->add(m_statusBar, {0, ClientHeight - sb, ClientWidth, sb},
+                [](const Frame &f, const QRect &) { return QRect(0, f.H - sb, f.W, sb); });
+    layout->add(m_playbackBar, {0, ClientHeight - 48, ClientWidth, 48 - sb},
+                [](const Frame &f, const QRect &) { return QRect(0, f.H - 48, f.W, 48 - sb); });
+    layout->add(m_pageTabs, {1, 1, 800, 550},
+                [](const Frame &f, const QRect &r) { return QRect(r.topLeft(), QSize(f.W, f.H - 50)); });
+    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - VariantComboRightGap, r.y()}, r.size());
+    });
+    layout->add(m_portCombo, {683, 1, 109, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - 14, r.y()}, r.size());
+    });
 }
 
 void MainWindow::connectLink()
@@ -319,13 +337,6 @@ void MainWindow::shutDown()
     m_link.closePort();
     m_recording.stop();
     m_sessionRecorder.stop();
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // Placed after the size has taken effect, so the placement follows the final size.
-    placeChildren();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -533,25 +544,6 @@ void MainWindow::editChosenParam()
         return;
     m_editor->editChosenParam(m_paramsPage->selectedNode(), QCursor::pos());
     applyHeldVariant();
-}
-
-void MainWindow::placeChildren()
-{
-    // The status bar is docked to the bottom edge; the pages' formulas read its height.
-    const int sb = m_statusBar->height();
-    m_statusBar->setGeometry(0, height() - sb, width(), sb);
-    // The playback strip fills the room between the pages and the status bar.
-    m_playbackBar->setGeometry(0, height() - 48, width(), 48 - sb);
-
-    setWidth(m_pageTabs, width());
-    setHeight(m_pageTabs, height() - 50);
-    const Placer p(*m_pageTabs);
-    setLeft(m_variantCombo, p.W() - m_variantCombo->width() - VariantComboRightGap);
-    setLeft(m_portCombo, p.W() - m_portCombo->width() - 14);
-    m_measurementPage->placeChildren(p);
-    m_paramsPage->placeChildren(p, sb);
-    m_terminalPage->placeChildren(p, sb);
-    m_journalPage->placeChildren(p, sb);
 }
 
 void MainWindow::setTelemetryClock(std::function<qint64()> clock)

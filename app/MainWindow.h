@@ -57,6 +57,7 @@ public:
     static constexpr int ClientHeight = 572;
     // The variant combo's right end keeps this distance from the page control's right edge.
     static constexpr int VariantComboRightGap = 160;
+    static constexpr int VariantComboWidth = 109;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -99,7 +100,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private Q_SLOTS:
     void setInitialState();
@@ -125,9 +125,8 @@ private:
     ServicePage *m_servicePage = nullptr;
     TerminalPage *m_terminalPage = nullptr;
     void buildWindow();
-    // Runs after every size change; keeps no state, so each run places everything again from the current
-    // sizes.
-    void placeChildren();
+    // Registers the window's parts with its layout, which places them again at every size.
+    void placeParts();
     void connectLink();
     void loadCatalogue(DeviceVariant variant);
     void onStatusRecord(const TelemetryRecord &record, qint64 msecs);

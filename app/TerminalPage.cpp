@@ -3,7 +3,7 @@
 #include "app/TerminalLine.h"
 #include "monitor/TrafficLog.h"
 #include "widgets/Messages.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 #include "widgets/SwitchLed.h"
 
@@ -21,37 +21,53 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     trafficView->setReadOnly(true);
     trafficView->setLineWrapMode(QPlainTextEdit::NoWrap);
     trafficView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    trafficView->setGeometry(0, 3, 789, 454);
     // A day of traffic would fill the memory; the LOG file keeps every line.
     trafficView->setMaximumBlockCount(MaxTerminalLines);
 
     showTrafficSwitch = new SwitchLed(this);
     showTrafficSwitch->setObjectName(QStringLiteral("showTrafficSwitch"));
     showTrafficSwitch->setCaption(tr("Отображать данные"));
-    showTrafficSwitch->setGeometry(3, 476, 120, 41);
 
     clearButton = new QPushButton(tr("Очистить "), this);
     clearButton->setObjectName(QStringLiteral("clearButton"));
-    clearButton->setGeometry(129, 476, 120, 41);
 
     logFileButton = new QPushButton(tr("Имя файла"), this);
     logFileButton->setObjectName(QStringLiteral("logFileButton"));
-    logFileButton->setGeometry(543, 476, 120, 41);
 
     logSwitch = new SwitchLed(this);
     logSwitch->setObjectName(QStringLiteral("logSwitch"));
     logSwitch->setCaption(tr("Вести лог"));
-    logSwitch->setGeometry(669, 476, 120, 41);
 
     sessionFileButton = new QPushButton(tr("Файл записи"), this);
     sessionFileButton->setObjectName(QStringLiteral("sessionFileButton"));
     sessionFileButton->setAccessibleName(sessionFileButton->text());
-    sessionFileButton->setGeometry(279, 476, 120, 41);
 
     sessionRecordSwitch = new SwitchLed(this);
     sessionRecordSwitch->setObjectName(QStringLiteral("sessionRecordSwitch"));
     sessionRecordSwitch->setCaption(tr("Запись сеанса"));
-    sessionRecordSwitch->setGeometry(404, 476, 120, 41);
+
+    // The traffic view fills the page; the bottom row keeps two controls at the left and four at the right.
+    using Frame = PageLayout::Frame;
+    auto *layout = new PageLayout(this);
+    layout->add(trafficView, {0, 3, 789, 454}, [](const Frame &f, const QRect &r) {
+        return QRect(r.topLeft(), QSize(f.W - 14, f.H - PageLayout::StatusBarHeight - 60));
+    });
+    // right: the distance from the page control's right edge to the control's.
+    const struct
+    {
+        QWidget *control;
+        QRect design;
+        int right;
+    } row[] = {{showTrafficSwitch, {3, 476, 120, 41}, -1},
+               {clearButton, {129, 476, 120, 41}, -1},
+               {logSwitch, {669, 476, 120, 41}, 14},
+               {logFileButton, {543, 476, 120, 41}, 14 + 120 + 5},
+               {sessionRecordSwitch, {404, 476, 120, 41}, 139 + 120 + 19},
+               {sessionFileButton, {279, 476, 120, 41}, 278 + 120 + 5}};
+    for (const auto &control : row)
+        layout->add(control.control, control.design, [right = control.right](const Frame &f, const QRect &r) {
+            return QRect({right < 0 ? r.x() : f.W - right - r.width(), f.bottomRowTop(r.height())}, r.size());
+        });
 
     connect(sessionFileButton, &QPushButton::clicked, this, [this] {
         const QString path = askSessionFileName();
@@ -136,23 +152,6 @@ void TerminalPage::onSessionSwitch(bool on)
         return;
     }
     Q_EMIT sessionRecordingSwitched(on, m_sessionFileName);
-}
-
-void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
-{
-    const int W = p.W();
-    setWidth(trafficView, W - 14);
-    setHeight(trafficView, p.H() - statusBarHeight - 60);
-    p.bottomRow(showTrafficSwitch, statusBarHeight);
-    p.bottomRow(clearButton, statusBarHeight);
-    setLeft(logSwitch, W - logSwitch->width() - 14);
-    p.bottomRow(logSwitch, statusBarHeight);
-    setLeft(logFileButton, W - logFileButton->width() - logSwitch->width() - 19);
-    p.bottomRow(logFileButton, statusBarHeight);
-    setLeft(sessionRecordSwitch, logFileButton->x() - sessionRecordSwitch->width() - 19);
-    p.bottomRow(sessionRecordSwitch, statusBarHeight);
-    setLeft(sessionFileButton, sessionRecordSwitch->x() - sessionFileButton->width() - 5);
-    p.bottomRow(sessionFileButton, statusBarHeight);
 }
 
 void TerminalPage::terminalStep(const QByteArray &lineText)

@@ -14,7 +14,6 @@ class QPushButton;
 namespace gencfg {
 
 class Messages;
-class Placer;
 class SwitchLed;
 class TrafficLog;
 
@@ -31,8 +30,6 @@ public:
 
     void attach(Messages &messages);
     void setClock(Clock clock) { m_clock = std::move(clock); }
-    // Stretches the traffic view and keeps the buttons along the bottom and right edges.
-    void placeChildren(const Placer &p, int statusBarHeight);
 
     // What the window locks while an operation runs.
     QList<QWidget *> deviceControls() const;

@@ -3,7 +3,7 @@
 #include "widgets/AngularGauge.h"
 #include "widgets/LcdPanel.h"
 #include "widgets/Led.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/ScaleGauge.h"
 #include "widgets/WrapLabel.h"
@@ -23,6 +23,20 @@ using namespace gencfg;
 using gencfg::test::named;
 
 namespace {
+
+// Places columns on a bare page of the page control's size, as a page's layout places them.
+void placeColumns(QWidget &page,
+                  std::initializer_list<std::pair<std::array<QWidget *, 3>, ColumnRule>> columns)
+{
+    auto *layout = new PageLayout(&page);
+    for (const auto &[parts, rule] : columns) {
+        for (QWidget *part : parts)
+            if (part)
+                part->setParent(&page);
+        layout->addColumn(parts[0], parts[1], parts[2], rule);
+    }
+    layout->setGeometry(page.rect());
+}
 
 // The design's neighbourhood and a large screen's: the page control is 50 pixels lower than the window.
 const QSize SmallWindow(800, 600);
@@ -275,8 +289,8 @@ void tst_Layout::dialSide_followsTheShorterSideOfThePageControl()
     QFETCH(int, generatorSide);
     QWidget control, small, large;
     control.resize(pageControl);
-    placeColumn(Placer(control), {&small, nullptr, nullptr, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, {}});
-    placeColumn(Placer(control), {&large, nullptr, nullptr, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial, {}});
+    placeColumns(control, {{{&small, nullptr, nullptr}, {0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, {}}},
+                           {{&large, nullptr, nullptr}, {0.72, 0.25, 0.72, 10, GaugeSize::LargeDial, {}}}});
     QCOMPARE(small.size(), QSize(phaseSide, phaseSide));
     QCOMPARE(large.size(), QSize(generatorSide, generatorSide));
     // The window sizes its three phase dials small and the generator's large.
@@ -295,7 +309,7 @@ void tst_Layout::dialOffset_halvesToTheEvenNeighbour()
     control.resize(1000, 709);
     display.resize(60, 20);
     caption.resize(40, 13);
-    placeColumn(Placer(control), {&dial, &display, &caption, 0.08, 0.3, 0.08, 5, GaugeSize::SmallDial, {}});
+    placeColumns(control, {{{&dial, &display, &caption}, {0.08, 0.3, 0.08, 5, GaugeSize::SmallDial, {}}}});
     QCOMPARE(dial.geometry(), QRect(80 - 82, 213 - 82, 163, 163));
     // The display 10 pixels under the dial, the caption's middle the gap over it.
     QCOMPARE(display.geometry(), QRect(80 - 30, 213 + 82 + 10 - 10, 60, 20));

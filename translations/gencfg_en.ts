@@ -1322,6 +1322,17 @@
     </message>
 </context>
 <context>
+    <name>gencfg::DurationRow</name>
+    <message>
+        <source>час</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>мин</source>
+        <translation>min</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::HistoryDialog</name>
     <message>
         <source>Запись</source>
@@ -1654,14 +1665,6 @@
     <message>
         <source>Счетчик моточасов:</source>
         <translation>Engine hours:</translation>
-    </message>
-    <message>
-        <source>час</source>
-        <translation>h</translation>
-    </message>
-    <message>
-        <source>мин</source>
-        <translation>min</translation>
     </message>
     <message>
         <source>Установить</source>

@@ -19,7 +19,6 @@ class DeviceLink;
 class Messages;
 class ParamModel;
 class ParamTreeView;
-class Placer;
 
 class ParamsPage : public QWidget
 {
@@ -29,8 +28,6 @@ public:
 
     // The window's link and message boxes; the buttons do nothing until attached.
     void attach(DeviceLink &link, Messages &messages);
-    // Places every control at its fractions of the page control's size, above a status bar of height sb.
-    void placeChildren(const Placer &p, int sb);
 
     // The image of the controller's configuration memory that the four buttons move.
     const ConfigImageBytes &ConfigImage() const { return m_image; }
@@ -68,6 +65,9 @@ private Q_SLOTS:
     void showChanges();
 
 private:
+    // Registers every control with the page's layout, at its design place and with its rule.
+    void placeControls();
+
     ParamTreeView *paramTree = nullptr;
     QPushButton *saveButton = nullptr;    // "Сохранить"
     QPushButton *openButton = nullptr;    // "Открыть"

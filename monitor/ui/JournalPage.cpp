@@ -6,7 +6,7 @@
 #include "link/LinkTexts.h"
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
@@ -22,7 +22,7 @@ namespace gencfg {
 
 namespace {
 
-QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
+QPlainTextEdit *makeMemo(QWidget *page, const char *name)
 {
     auto *memo = new QPlainTextEdit(page);
     memo->setObjectName(QLatin1String(name));
@@ -30,17 +30,42 @@ QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setPlainText(JournalPage::EmptyJournalText());
-    memo->setGeometry(place);
     return memo;
 }
 
-QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int centreX)
+QLabel *makeCaption(QWidget *page, const char *name, const QString &text)
 {
     auto *label = new QLabel(text, page);
     label->setObjectName(QLatin1String(name));
-    label->adjustSize();
-    label->move(centreX - label->width() / 2, 4);
     return label;
+}
+
+using Frame = PageLayout::Frame;
+
+// A caption at its own size, centred on centreX by design.
+QRect captionPlace(const QLabel *label, int centreX)
+{
+    const QSize size = label->sizeHint();
+    return {QPoint(centreX - size.width() / 2, 4), size};
+}
+
+// The left edge of a journal's half of the page: 0 or the middle.
+int halfLeft(const Frame &f, double start)
+{
+    return RoundHalfEven(f.W * start);
+}
+
+// A journal's caption, centred over its list.
+QRect overList(const Frame &f, const QRect &r, double start)
+{
+    return {QPoint(halfLeft(f, start) + RoundHalfEven((f.W / 2.0 - 14) / 2) - half(r.width()), r.y()),
+            r.size()};
+}
+
+// A journal's list: half the page wide, down to above the bottom row.
+QRect listPlace(const Frame &f, const QRect &r, double start)
+{
+    return {halfLeft(f, start), r.y(), RoundHalfEven(f.W / 2.0 - 14), f.H - PageLayout::StatusBarHeight - 90};
 }
 
 } // namespace
@@ -48,19 +73,37 @@ QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int ce
 JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("journalPage"));
-    eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal), 193);
-    alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal), 593);
-    eventList = makeMemo(this, "eventList", {0, 22, 386, 446});
-    alarmList = makeMemo(this, "alarmList", {400, 22, 386, 446});
+    eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal));
+    alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal));
+    eventList = makeMemo(this, "eventList");
+    alarmList = makeMemo(this, "alarmList");
     readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
     readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
-    readJournalsButton->setGeometry(0, 476, 786, 41);
     connect(readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
     // At the right end above the alarm list.
     saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
     saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
-    saveJournalsButton->setGeometry(646, 0, 140, 21);
     connect(saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+
+    auto *layout = new PageLayout(this);
+    layout->add(eventsCaption, captionPlace(eventsCaption, 193),
+                [](const Frame &f, const QRect &r) { return overList(f, r, 0); });
+    layout->add(eventList, {0, 22, 386, 446},
+                [](const Frame &f, const QRect &r) { return listPlace(f, r, 0); });
+    layout->add(alarmList, {400, 22, 386, 446},
+                [](const Frame &f, const QRect &r) { return listPlace(f, r, 0.5); });
+    layout->add(saveJournalsButton, {646, 0, 140, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - 14 - r.width(), r.y()}, r.size());
+    });
+    // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
+    layout->add(alarmsCaption, captionPlace(alarmsCaption, 593), [this](const Frame &f, const QRect &r) {
+        const QRect centred = overList(f, r, 0.5);
+        const int clear = saveJournalsButton->x() - 4 - alarmsCaption->sizeHint().width();
+        return QRect({std::min(centred.x(), clear), r.y()}, r.size());
+    });
+    layout->add(readJournalsButton, {0, 476, 786, 41}, [](const Frame &f, const QRect &r) {
+        return QRect({RoundHalfEven(f.W / 2.0) - half(r.width()) - 7, f.bottomRowTop(r.height())}, r.size());
+    });
 }
 
 void JournalPage::attach(DeviceLink &link, Messages &messages)
@@ -152,26 +195,6 @@ void JournalPage::clear()
 QString JournalPage::EmptyJournalText()
 {
     return tr("-пусто-");
-}
-
-void JournalPage::placeChildren(const Placer &p, int sb)
-{
-    const int W = p.W();
-    auto halfColumn = [&](QLabel *label, QPlainTextEdit *memo, double start) {
-        const int left = RoundHalfEven(W * start);
-        setLeft(label, left + RoundHalfEven((W / 2.0 - 14) / 2) - half(label->width()));
-        setLeft(memo, left);
-        setWidth(memo, RoundHalfEven(W / 2.0 - 14));
-        setHeight(memo, p.H() - sb - 90);
-    };
-    halfColumn(eventsCaption, eventList, 0);
-    halfColumn(alarmsCaption, alarmList, 0.5);
-    setLeft(saveJournalsButton, W - 14 - saveJournalsButton->width());
-    // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
-    setLeft(alarmsCaption,
-            std::min(alarmsCaption->x(), saveJournalsButton->x() - 4 - alarmsCaption->sizeHint().width()));
-    p.bottomRow(readJournalsButton, sb);
-    setLeft(readJournalsButton, RoundHalfEven(W / 2.0) - half(readJournalsButton->width()) - 7);
 }
 
 } // namespace gencfg

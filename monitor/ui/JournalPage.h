@@ -15,8 +15,6 @@ class QPushButton;
 
 namespace gencfg {
 
-class Placer;
-
 class DeviceLink;
 class Messages;
 
@@ -28,7 +26,6 @@ public:
 
     void attach(DeviceLink &link, Messages &messages);
     // Places every control at its fractions of the page control's size, above a status bar of height sb.
-    void placeChildren(const Placer &p, int sb);
 
     // Starts the reading; ignored while another operation runs.
     void readJournals();

@@ -5,13 +5,14 @@
 #include "link/LinkTexts.h"
 #include "monitor/TrafficLog.h"
 #include "service/ServicePayloads.h"
+#include "service/ui/DurationRow.h"
 #include "widgets/Messages.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SwitchLed.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 
 namespace gencfg {
 
@@ -21,11 +22,17 @@ namespace {
 constexpr int LogRowTop = 476;
 constexpr int LogRowBottomGap = 6;
 
+// The page never moves its controls: each stays at its design place.
+void fix(QWidget *control, const QRect &place)
+{
+    static_cast<PageLayout *>(control->parentWidget()->layout())->add(control, place);
+}
+
 QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
 {
     auto *button = new QPushButton(caption, page);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
+    fix(button, place);
     return button;
 }
 
@@ -33,7 +40,7 @@ QLineEdit *makeEdit(QWidget *page, const char *name, const QString &text, const 
 {
     auto *edit = new QLineEdit(text, page);
     edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(place);
+    fix(edit, place);
     return edit;
 }
 
@@ -41,8 +48,7 @@ void makeLabel(QWidget *page, const char *name, const QString &text, int left, i
 {
     auto *label = new QLabel(text, page);
     label->setObjectName(QLatin1String(name));
-    label->adjustSize();
-    label->move(left, top);
+    fix(label, {QPoint(left, top), label->sizeHint()});
 }
 
 SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, const QRect &place)
@@ -50,8 +56,19 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
     auto *led = new SwitchLed(page);
     led->setObjectName(QLatin1String(name));
     led->setCaption(caption);
-    led->setGeometry(place);
+    fix(led, place);
     return led;
+}
+
+// The log row: at its design place, or as far up as the page's bottom edge needs when the window leaves the
+// page less height than the design's.
+void keepAboveBottom(QWidget *control, const QRect &place)
+{
+    static_cast<PageLayout *>(control->parentWidget()->layout())
+        ->add(control, place, [](const PageLayout::Frame &f, const QRect &r) {
+            const int top = qMax(0, qMin(LogRowTop, f.page.height() - r.height() - LogRowBottomGap));
+            return QRect({r.x(), top}, r.size());
+        });
 }
 
 } // namespace
@@ -59,6 +76,7 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
 ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("servicePage"));
+    new PageLayout(this);
     serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
     serviceCodeEdit->setEchoMode(QLineEdit::Password);
     serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
@@ -66,30 +84,51 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
     autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
     semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
-    makeLabel(this, "motorHoursCaption", tr("Счетчик моточасов:"), 5, 125);
-    motorHoursEdit = makeEdit(this, "motorHoursEdit", QStringLiteral("0"), {114, 122, 33, 20});
-    makeLabel(this, "motorHoursUnit", tr("час"), 153, 125);
-    motorMinutesEdit = makeEdit(this, "motorMinutesEdit", QStringLiteral("0"), {174, 122, 33, 20});
-    makeLabel(this, "motorMinutesUnit", tr("мин"), 213, 125);
-    setMotorHoursButton = makeButton(this, "setMotorHoursButton", tr("Установить"), {237, 112, 75, 41});
+    const DurationRow *motor = new DurationRow({"motor",
+                                                "motorHoursCaption",
+                                                tr("Счетчик моточасов:"),
+                                                5,
+                                                {114, 122},
+                                                "setMotorHoursButton",
+                                                tr("Установить"),
+                                                237,
+                                                75},
+                                               this);
+    motorHoursEdit = motor->hoursEdit();
+    motorMinutesEdit = motor->minutesEdit();
+    setMotorHoursButton = motor->button();
 
     makeLabel(this, "serialNumberCaption", tr("Серийный номер устройства:"), 3, 189);
     serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
     setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
 
-    makeLabel(this, "runTimeCaption", tr("Время работы ГУ:"), 450, 125);
-    runHoursEdit = makeEdit(this, "runHoursEdit", QStringLiteral("0"), {563, 122, 33, 20});
-    makeLabel(this, "runHoursUnit", tr("час"), 602, 125);
-    runMinutesEdit = makeEdit(this, "runMinutesEdit", QStringLiteral("0"), {623, 122, 33, 20});
-    makeLabel(this, "runMinutesUnit", tr("мин"), 662, 125);
-    startGeneratorButton = makeButton(this, "startGeneratorButton", tr("Старт"), {696, 112, 68, 41});
+    const DurationRow *run = new DurationRow({"run",
+                                              "runTimeCaption",
+                                              tr("Время работы ГУ:"),
+                                              450,
+                                              {563, 122},
+                                              "startGeneratorButton",
+                                              tr("Старт"),
+                                              696,
+                                              68},
+                                             this);
+    runHoursEdit = run->hoursEdit();
+    runMinutesEdit = run->minutesEdit();
+    startGeneratorButton = run->button();
 
-    makeLabel(this, "waitTimeCaption", tr("Время ожидания ГУ:"), 450, 187);
-    waitHoursEdit = makeEdit(this, "waitHoursEdit", QStringLiteral("0"), {563, 184, 33, 20});
-    makeLabel(this, "waitHoursUnit", tr("час"), 602, 187);
-    waitMinutesEdit = makeEdit(this, "waitMinutesEdit", QStringLiteral("0"), {623, 184, 33, 20});
-    makeLabel(this, "waitMinutesUnit", tr("мин"), 662, 187);
-    stopGeneratorButton = makeButton(this, "stopGeneratorButton", tr("Стоп"), {696, 174, 68, 41});
+    const DurationRow *wait = new DurationRow({"wait",
+                                               "waitTimeCaption",
+                                               tr("Время ожидания ГУ:"),
+                                               450,
+                                               {563, 184},
+                                               "stopGeneratorButton",
+                                               tr("Стоп"),
+                                               696,
+                                               68},
+                                              this);
+    waitHoursEdit = wait->hoursEdit();
+    waitMinutesEdit = wait->minutesEdit();
+    stopGeneratorButton = wait->button();
 
     testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
     testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
@@ -99,6 +138,8 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
         makeButton(this, "syncClockButton", tr("Синхронизация системного времени"), {11, 405, 299, 41});
     logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
     logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
+    keepAboveBottom(logFileButton, logFileButton->geometry());
+    keepAboveBottom(logSwitch, logSwitch->geometry());
 
     const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
         {testSmsButton, &ServicePage::testSms},
@@ -123,15 +164,6 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
         if (!on)
             logSwitch->setActive(false);
     });
-}
-
-void ServicePage::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // The window leaves the page less height than the design's; the log row moves up rather than be cut.
-    const int top = qMax(0, qMin(LogRowTop, height() - logFileButton->height() - LogRowBottomGap));
-    logFileButton->move(logFileButton->x(), top);
-    logSwitch->move(logSwitch->x(), top);
 }
 
 void ServicePage::attach(DeviceLink &link, Messages &messages)

@@ -44,9 +44,6 @@ Q_SIGNALS:
     // The service code was confirmed: the locked commands and the terminal page open.
     void serviceUnlocked();
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
 private Q_SLOTS:
     // Handlers; each one that talks to the controller holds the link for its click.
     void testSms();
