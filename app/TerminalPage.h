@@ -56,17 +56,17 @@ private:
     // Asks for the session recording's file name; empty when the user cancels.
     QString askSessionFileName();
 
-    QPushButton *logFileButton = nullptr; // "Имя файла"
-    QPlainTextEdit *trafficView = nullptr;
-    SwitchLed *showTrafficSwitch = nullptr;   // "Отображать данные"
-    QPushButton *clearButton = nullptr;       // "Очистить "
-    SwitchLed *logSwitch = nullptr;           // "Вести лог"
-    QPushButton *sessionFileButton = nullptr; // "Файл записи"
-    SwitchLed *sessionRecordSwitch = nullptr; // "Запись сеанса"
+    QPushButton *m_logFileButton = nullptr; // "Имя файла"
+    QPlainTextEdit *m_trafficView = nullptr;
+    SwitchLed *m_showTrafficSwitch = nullptr;   // "Отображать данные"
+    QPushButton *m_clearButton = nullptr;       // "Очистить "
+    SwitchLed *m_logSwitch = nullptr;           // "Вести лог"
+    QPushButton *m_sessionFileButton = nullptr; // "Файл записи"
+    SwitchLed *m_sessionRecordSwitch = nullptr; // "Запись сеанса"
     QString m_sessionFileName;
 
-    qint64 LineNumber = 0;
-    bool DisplayData = false;
+    qint64 m_lineNumber = 0;
+    bool m_displayData = false;
     TrafficLog &m_log;
     Messages *m_messages = nullptr;
     Clock m_clock = &QDateTime::currentDateTime;

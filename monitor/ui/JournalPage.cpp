@@ -73,35 +73,35 @@ QRect listPlace(const Frame &f, const QRect &r, double start)
 JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("journalPage"));
-    eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal));
-    alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal));
-    eventList = makeMemo(this, "eventList");
-    alarmList = makeMemo(this, "alarmList");
-    readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
-    readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
-    connect(readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
+    m_eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal));
+    m_alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal));
+    m_eventList = makeMemo(this, "eventList");
+    m_alarmList = makeMemo(this, "alarmList");
+    m_readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
+    m_readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
+    connect(m_readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
     // At the right end above the alarm list.
-    saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
-    saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
-    connect(saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+    m_saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
+    m_saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
+    connect(m_saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
 
     auto *layout = new PageLayout(this);
-    layout->add(eventsCaption, captionPlace(eventsCaption, 193),
+    layout->add(m_eventsCaption, captionPlace(m_eventsCaption, 193),
                 [](const Frame &f, const QRect &r) { return overList(f, r, 0); });
-    layout->add(eventList, {0, 22, 386, 446},
+    layout->add(m_eventList, {0, 22, 386, 446},
                 [](const Frame &f, const QRect &r) { return listPlace(f, r, 0); });
-    layout->add(alarmList, {400, 22, 386, 446},
+    layout->add(m_alarmList, {400, 22, 386, 446},
                 [](const Frame &f, const QRect &r) { return listPlace(f, r, 0.5); });
-    layout->add(saveJournalsButton, {646, 0, 140, 21}, [](const Frame &f, const QRect &r) {
+    layout->add(m_saveJournalsButton, {646, 0, 140, 21}, [](const Frame &f, const QRect &r) {
         return QRect({f.W - 14 - r.width(), r.y()}, r.size());
     });
     // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
-    layout->add(alarmsCaption, captionPlace(alarmsCaption, 593), [this](const Frame &f, const QRect &r) {
+    layout->add(m_alarmsCaption, captionPlace(m_alarmsCaption, 593), [this](const Frame &f, const QRect &r) {
         const QRect centred = overList(f, r, 0.5);
-        const int clear = saveJournalsButton->x() - 4 - alarmsCaption->sizeHint().width();
+        const int clear = m_saveJournalsButton->x() - 4 - m_alarmsCaption->sizeHint().width();
         return QRect({std::min(centred.x(), clear), r.y()}, r.size());
     });
-    layout->add(readJournalsButton, {0, 476, 786, 41}, [](const Frame &f, const QRect &r) {
+    layout->add(m_readJournalsButton, {0, 476, 786, 41}, [](const Frame &f, const QRect &r) {
         return QRect({RoundHalfEven(f.W / 2.0) - half(r.width()) - 7, f.bottomRowTop(r.height())}, r.size());
     });
 }
@@ -114,7 +114,7 @@ void JournalPage::attach(DeviceLink &link, Messages &messages)
 
 void JournalPage::showEntry(JournalSelector journal, int row, const QString &line)
 {
-    QPlainTextEdit *memo = journal == AlarmJournal ? alarmList : eventList;
+    QPlainTextEdit *memo = journal == AlarmJournal ? m_alarmList : m_eventList;
     if (row == m_book.entries(journal).size() - 1) {
         memo->appendPlainText(line);
         return;
@@ -126,7 +126,7 @@ void JournalPage::showEntry(JournalSelector journal, int row, const QString &lin
 
 QList<QWidget *> JournalPage::deviceControls() const
 {
-    return {readJournalsButton, saveJournalsButton};
+    return {m_readJournalsButton, m_saveJournalsButton};
 }
 
 void JournalPage::saveJournals()
@@ -175,7 +175,7 @@ void JournalPage::readJournals()
     if (!m_link->startOwned(reading))
         return;
     // Nothing of an earlier reading stays, which may have been another controller's.
-    for (QPlainTextEdit *memo : {eventList, alarmList})
+    for (QPlainTextEdit *memo : {m_eventList, m_alarmList})
         memo->clear();
     m_book.clear();
     if (m_controller) {
@@ -187,7 +187,7 @@ void JournalPage::readJournals()
 
 void JournalPage::clear()
 {
-    for (QPlainTextEdit *memo : {eventList, alarmList})
+    for (QPlainTextEdit *memo : {m_eventList, m_alarmList})
         memo->setPlainText(EmptyJournalText());
     m_book.clear();
 }

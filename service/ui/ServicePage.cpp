@@ -77,12 +77,12 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("servicePage"));
     new PageLayout(this);
-    serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
-    serviceCodeEdit->setEchoMode(QLineEdit::Password);
-    serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
-    autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
-    semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
+    m_serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
+    m_serviceCodeEdit->setEchoMode(QLineEdit::Password);
+    m_serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    m_unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
+    m_autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
+    m_semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
     const DurationRow *motor = new DurationRow({"motor",
                                                 "motorHoursCaption",
@@ -94,13 +94,13 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
                                                 237,
                                                 75},
                                                this);
-    motorHoursEdit = motor->hoursEdit();
-    motorMinutesEdit = motor->minutesEdit();
-    setMotorHoursButton = motor->button();
+    m_motorHoursEdit = motor->hoursEdit();
+    m_motorMinutesEdit = motor->minutesEdit();
+    m_setMotorHoursButton = motor->button();
 
     makeLabel(this, "serialNumberCaption", tr("Серийный номер устройства:"), 3, 189);
-    serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
-    setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
+    m_serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
+    m_setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
 
     const DurationRow *run = new DurationRow({"run",
                                               "runTimeCaption",
@@ -112,9 +112,9 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
                                               696,
                                               68},
                                              this);
-    runHoursEdit = run->hoursEdit();
-    runMinutesEdit = run->minutesEdit();
-    startGeneratorButton = run->button();
+    m_runHoursEdit = run->hoursEdit();
+    m_runMinutesEdit = run->minutesEdit();
+    m_startGeneratorButton = run->button();
 
     const DurationRow *wait = new DurationRow({"wait",
                                                "waitTimeCaption",
@@ -126,43 +126,43 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
                                                696,
                                                68},
                                               this);
-    waitHoursEdit = wait->hoursEdit();
-    waitMinutesEdit = wait->minutesEdit();
-    stopGeneratorButton = wait->button();
+    m_waitHoursEdit = wait->hoursEdit();
+    m_waitMinutesEdit = wait->minutesEdit();
+    m_stopGeneratorButton = wait->button();
 
-    testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
-    testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
-    restartModemButton =
+    m_testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
+    m_testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
+    m_restartModemButton =
         makeButton(this, "restartModemButton", tr("Перезагрузка модема"), {11, 335, 299, 40});
-    syncClockButton =
+    m_syncClockButton =
         makeButton(this, "syncClockButton", tr("Синхронизация системного времени"), {11, 405, 299, 41});
-    logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
-    logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
-    keepAboveBottom(logFileButton, logFileButton->geometry());
-    keepAboveBottom(logSwitch, logSwitch->geometry());
+    m_logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
+    m_logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
+    keepAboveBottom(m_logFileButton, m_logFileButton->geometry());
+    keepAboveBottom(m_logSwitch, m_logSwitch->geometry());
 
     const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
-        {testSmsButton, &ServicePage::testSms},
-        {testGprsButton, &ServicePage::testGprs},
-        {restartModemButton, &ServicePage::restartModem},
-        {syncClockButton, &ServicePage::syncClock},
-        {startGeneratorButton, &ServicePage::startGenerator},
-        {stopGeneratorButton, &ServicePage::stopGenerator},
-        {setMotorHoursButton, &ServicePage::setMotorHours},
-        {setSerialNumberButton, &ServicePage::setSerialNumber},
-        {unlockButton, &ServicePage::unlock},
+        {m_testSmsButton, &ServicePage::testSms},
+        {m_testGprsButton, &ServicePage::testGprs},
+        {m_restartModemButton, &ServicePage::restartModem},
+        {m_syncClockButton, &ServicePage::syncClock},
+        {m_startGeneratorButton, &ServicePage::startGenerator},
+        {m_stopGeneratorButton, &ServicePage::stopGenerator},
+        {m_setMotorHoursButton, &ServicePage::setMotorHours},
+        {m_setSerialNumberButton, &ServicePage::setSerialNumber},
+        {m_unlockButton, &ServicePage::unlock},
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
-    connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
-    connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
-    connect(logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
-    connect(logSwitch, &SwitchLed::changed, &log,
-            [this, &log](bool lit) { log.switchChanged(logSwitch, lit); });
-    connect(&log, &TrafficLog::onChanged, logSwitch, [this](bool on) {
+    connect(m_autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
+    connect(m_semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
+    connect(m_logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
+    connect(m_logSwitch, &SwitchLed::changed, &log,
+            [this, &log](bool lit) { log.switchChanged(m_logSwitch, lit); });
+    connect(&log, &TrafficLog::onChanged, m_logSwitch, [this](bool on) {
         if (!on)
-            logSwitch->setActive(false);
+            m_logSwitch->setActive(false);
     });
 }
 
@@ -174,14 +174,15 @@ void ServicePage::attach(DeviceLink &link, Messages &messages)
 
 QList<QWidget *> ServicePage::lockedControls() const
 {
-    return {motorHoursEdit, motorMinutesEdit, setMotorHoursButton, serialNumberEdit, setSerialNumberButton};
+    return {m_motorHoursEdit, m_motorMinutesEdit, m_setMotorHoursButton, m_serialNumberEdit,
+            m_setSerialNumberButton};
 }
 
 QList<QWidget *> ServicePage::deviceControls() const
 {
-    return {autoModeSwitch,       semiautoModeSwitch,  setMotorHoursButton, setSerialNumberButton,
-            startGeneratorButton, stopGeneratorButton, testSmsButton,       testGprsButton,
-            restartModemButton,   syncClockButton,     logFileButton};
+    return {m_autoModeSwitch,       m_semiautoModeSwitch,  m_setMotorHoursButton, m_setSerialNumberButton,
+            m_startGeneratorButton, m_stopGeneratorButton, m_testSmsButton,       m_testGprsButton,
+            m_restartModemButton,   m_syncClockButton,     m_logFileButton};
 }
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady)
@@ -272,38 +273,38 @@ void ServicePage::semiautoModeClick()
 
 void ServicePage::startGenerator()
 {
-    sendDuration(CMD_GENERATOR_START, runHoursEdit, runMinutesEdit);
+    sendDuration(CMD_GENERATOR_START, m_runHoursEdit, m_runMinutesEdit);
 }
 
 void ServicePage::stopGenerator()
 {
-    sendDuration(CMD_GENERATOR_STOP, waitHoursEdit, waitMinutesEdit);
+    sendDuration(CMD_GENERATOR_STOP, m_waitHoursEdit, m_waitMinutesEdit);
 }
 
 void ServicePage::setMotorHours()
 {
-    const ServicePayload payload = MotoclockPayload(motorHoursEdit->text(), motorMinutesEdit->text());
+    const ServicePayload payload = MotoclockPayload(m_motorHoursEdit->text(), m_motorMinutesEdit->text());
     if (ready(payload))
         writeBlock(MotoclockAddress, payload.data);
 }
 
 void ServicePage::setSerialNumber()
 {
-    const ServicePayload payload = SerialNumberPayload(serialNumberEdit->text());
+    const ServicePayload payload = SerialNumberPayload(m_serialNumberEdit->text());
     if (ready(payload))
         writeBlock(SerialNumberAddress, payload.data);
 }
 
 void ServicePage::showAutomaticMode(bool semiauto)
 {
-    autoModeSwitch->setActive(!semiauto);
-    semiautoModeSwitch->setActive(semiauto);
+    m_autoModeSwitch->setActive(!semiauto);
+    m_semiautoModeSwitch->setActive(semiauto);
 }
 
 void ServicePage::unlock()
 {
     // The window unlocks the controls; it decides what is enabled.
-    if (IsServiceCode(serviceCodeEdit->text()))
+    if (IsServiceCode(m_serviceCodeEdit->text()))
         Q_EMIT serviceUnlocked();
 }
 
