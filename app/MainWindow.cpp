@@ -19,7 +19,7 @@
 #include "service/ui/ServicePage.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 
 #include <QApplication>
@@ -80,138 +80,160 @@ void MainWindow::buildWindow()
     resize(ClientWidth, ClientHeight);
     setMinimumSize(QSize(ClientWidth, ClientHeight) / 2);
 
-    pageTabs = new QTabWidget(this);
-    pageTabs->setObjectName(QStringLiteral("pageTabs"));
-    pageTabs->setGeometry(1, 1, 800, 550);
-    pageTabs->setDocumentMode(true);
+    m_pageTabs = new QTabWidget(this);
+    m_pageTabs->setObjectName(QStringLiteral("pageTabs"));
+    m_pageTabs->setDocumentMode(true);
 
-    measurementPage = new MeasurementPage;
-    paramsPage = new ParamsPage(m_tree);
-    journalPage = new JournalPage;
+    m_measurementPage = new MeasurementPage;
+    m_paramsPage = new ParamsPage(m_tree);
+    m_journalPage = new JournalPage;
     auto *trafficLog = new TrafficLog(this);
-    servicePage = new ServicePage(*trafficLog);
-    terminalPage = new TerminalPage(*trafficLog);
-    trendsPage = new TrendsPage(m_telemetry);
-    pageTabs->addTab(measurementPage, tr("Измерения"));
-    pageTabs->addTab(paramsPage, tr("Параметры"));
+    m_servicePage = new ServicePage(*trafficLog);
+    m_terminalPage = new TerminalPage(*trafficLog);
+    m_trendsPage = new TrendsPage(m_telemetry);
+    m_pageTabs->addTab(m_measurementPage, tr("Измерения"));
+    m_pageTabs->addTab(m_paramsPage, tr("Параметры"));
     // The page is named after the event journal it shows first.
-    pageTabs->addTab(journalPage, JournalCaption(EventJournal));
-    pageTabs->addTab(servicePage, tr("Дополнительно"));
-    pageTabs->addTab(terminalPage, tr("Терминал+лог"));
-    pageTabs->addTab(trendsPage, tr("Графики"));
+    m_pageTabs->addTab(m_journalPage, JournalCaption(EventJournal));
+    m_pageTabs->addTab(m_servicePage, tr("Дополнительно"));
+    m_pageTabs->addTab(m_terminalPage, tr("Терминал+лог"));
+    m_pageTabs->addTab(m_trendsPage, tr("Графики"));
 
-    variantCombo = new QComboBox(this);
-    variantCombo->setObjectName(QStringLiteral("variantCombo"));
-    variantCombo->setEditable(true);
-    variantCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_variantCombo = new QComboBox(this);
+    m_variantCombo->setObjectName(QStringLiteral("variantCombo"));
+    m_variantCombo->setEditable(true);
+    m_variantCombo->setInsertPolicy(QComboBox::NoInsert);
     // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
-    variantCombo->setFocusPolicy(Qt::ClickFocus);
+    m_variantCombo->setFocusPolicy(Qt::ClickFocus);
     for (DeviceVariant variant : Variants)
-        variantCombo->addItem(VariantTitle(variant));
-    variantCombo->setCurrentIndex(-1);
+        m_variantCombo->addItem(VariantTitle(variant));
+    m_variantCombo->setCurrentIndex(-1);
     // The initial text is the petrol item without its trailing blank.
-    variantCombo->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
-    variantCombo->lineEdit()->setCursorPosition(0);
-    variantCombo->setGeometry(568, 1, 109, 20);
+    m_variantCombo->setEditText(VariantTitle(DeviceVariant::Petrol).trimmed());
+    m_variantCombo->lineEdit()->setCursorPosition(0);
     // The two combos sit over the right end of the tab strip: the tabs keep clear of
     // them and scroll when they do not fit, as with all six pages shown.
-    auto *comboSpace = new FixedSpace(pageTabs);
+    auto *comboSpace = new FixedSpace(m_pageTabs);
     comboSpace->setObjectName(QStringLiteral("tabStripComboSpace"));
-    comboSpace->setFixedSize(variantCombo->width() + VariantComboRightGap + 4, 1);
-    pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
-    pageTabs->setUsesScrollButtons(true);
-    pageTabs->tabBar()->setElideMode(Qt::ElideNone);
-    connect(variantCombo, &QComboBox::activated, this, [this] {
+    comboSpace->setFixedSize(VariantComboWidth + VariantComboRightGap + 4, 1);
+    m_pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
+    m_pageTabs->setUsesScrollButtons(true);
+    m_pageTabs->tabBar()->setElideMode(Qt::ElideNone);
+    connect(m_variantCombo, &QComboBox::activated, this, [this] {
         onVariantChosen();
         // The picked text leaves the caret at its end, which scrolls its first letter out of the field.
-        variantCombo->lineEdit()->setCursorPosition(0);
+        m_variantCombo->lineEdit()->setCursorPosition(0);
     });
-    connect(variantCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { onVariantChosen(); });
+    connect(m_variantCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { onVariantChosen(); });
 
-    portCombo = new PortComboBox(this);
-    portCombo->setObjectName(QStringLiteral("portCombo"));
-    portCombo->setGeometry(683, 1, 109, 21);
-    portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
-    connect(portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
+    m_portCombo = new PortComboBox(this);
+    m_portCombo->setObjectName(QStringLiteral("portCombo"));
+    m_portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
+    connect(m_portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
 
-    statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("statusBar"));
-    statusBar->setSizeGripEnabled(false);
-    statusBar->setGeometry(0, ClientHeight - 18, ClientWidth, 18);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    m_statusBar->setSizeGripEnabled(false);
     // The panels change with every frame and request: plain text of a fixed size never
     // makes the status bar lay itself out again.
     const int panelHeight = QFontMetrics(font).height() + 2;
-    packetsCaption = new QLabel(tr("Пакетов принято:"));
-    packetsCaption->setTextFormat(Qt::PlainText);
-    packetsCaption->setFixedSize(200, panelHeight);
-    statusText = new QLabel;
-    statusText->setTextFormat(Qt::PlainText);
-    statusText->setMinimumWidth(50);
-    statusText->setFixedHeight(panelHeight);
-    statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    errorCountLabel = new QLabel;
-    errorCountLabel->setTextFormat(Qt::PlainText);
-    errorCountLabel->setFixedSize(110, panelHeight);
-    stopButton = new QPushButton(tr("Стоп"));
-    stopButton->setObjectName(QStringLiteral("stopButton"));
-    stopButton->setAccessibleName(tr("Стоп"));
-    stopButton->setFocusPolicy(Qt::NoFocus);
-    stopButton->setFixedHeight(14);
-    stopButton->hide();
-    statusBar->addWidget(packetsCaption);
-    statusBar->addWidget(statusText, 1);
-    statusBar->addWidget(stopButton);
-    statusBar->addWidget(errorCountLabel);
-    connect(stopButton, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
+    m_packetsCaption = new QLabel(tr("Пакетов принято:"));
+    m_packetsCaption->setObjectName(QStringLiteral("packetsCaption"));
+    m_packetsCaption->setTextFormat(Qt::PlainText);
+    m_packetsCaption->setFixedSize(200, panelHeight);
+    m_statusText = new QLabel;
+    m_statusText->setObjectName(QStringLiteral("statusText"));
+    m_statusText->setTextFormat(Qt::PlainText);
+    m_statusText->setMinimumWidth(50);
+    m_statusText->setFixedHeight(panelHeight);
+    m_statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_errorCountLabel = new QLabel;
+    m_errorCountLabel->setObjectName(QStringLiteral("errorCountLabel"));
+    m_errorCountLabel->setTextFormat(Qt::PlainText);
+    m_errorCountLabel->setFixedSize(110, panelHeight);
+    m_stopButton = new QPushButton(tr("Стоп"));
+    m_stopButton->setObjectName(QStringLiteral("stopButton"));
+    m_stopButton->setAccessibleName(tr("Стоп"));
+    m_stopButton->setFocusPolicy(Qt::NoFocus);
+    m_stopButton->setFixedHeight(14);
+    m_stopButton->hide();
+    m_statusBar->addWidget(m_packetsCaption);
+    m_statusBar->addWidget(m_statusText, 1);
+    m_statusBar->addWidget(m_stopButton);
+    m_statusBar->addWidget(m_errorCountLabel);
+    connect(m_stopButton, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, &m_link, &DeviceLink::cancelOperation);
 
-    playbackBar = new PlaybackBar(this);
-    playbackBar->setGeometry(0, ClientHeight - 48, ClientWidth, 30);
+    m_playbackBar = new PlaybackBar(this);
 
-    faultBlinkTimer.setInterval(2000);
+    placeParts();
 
-    connect(measurementPage, &MeasurementPage::automaticModeShown, servicePage,
+    m_faultBlinkTimer.setObjectName(QStringLiteral("faultBlinkTimer"));
+    m_faultBlinkTimer.setInterval(2000);
+
+    connect(m_measurementPage, &MeasurementPage::automaticModeShown, m_servicePage,
             &ServicePage::showAutomaticMode);
-    connect(servicePage, &ServicePage::serviceUnlocked, this, &MainWindow::onServiceUnlocked);
-    connect(&faultBlinkTimer, &QTimer::timeout, measurementPage, &MeasurementPage::blinkStep);
+    connect(m_servicePage, &ServicePage::serviceUnlocked, this, &MainWindow::onServiceUnlocked);
+    connect(&m_faultBlinkTimer, &QTimer::timeout, m_measurementPage, &MeasurementPage::blinkStep);
 
-    valueDialog = new ParamValueDialog(this);
-    m_editor = std::make_unique<ParamEditor>(m_tree, *valueDialog, m_messages);
-    connect(paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
-    paramsPage->attach(m_link, m_messages);
-    connect(paramsPage, &ParamsPage::progressText, statusText, &QLabel::setText);
-    connect(journalPage, &JournalPage::progressText, statusText, &QLabel::setText);
-    connect(paramsPage, &ParamsPage::thresholdsChanged, measurementPage,
+    m_valueDialog = new ParamValueDialog(this);
+    m_editor = std::make_unique<ParamEditor>(m_tree, *m_valueDialog, m_messages);
+    connect(m_paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
+    m_paramsPage->attach(m_link, m_messages);
+    connect(m_paramsPage, &ParamsPage::progressText, m_statusText, &QLabel::setText);
+    connect(m_journalPage, &JournalPage::progressText, m_statusText, &QLabel::setText);
+    connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_measurementPage,
             &MeasurementPage::ShowThresholdsOnGauges);
-    connect(paramsPage, &ParamsPage::thresholdsChanged, trendsPage, &TrendsPage::showThresholds);
-    trendsPage->attach(m_messages, m_recording);
-    connect(paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+    connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_trendsPage, &TrendsPage::showThresholds);
+    m_trendsPage->attach(m_messages, m_recording);
+    connect(m_paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+}
+
+void MainWindow::placeParts()
+{
+    using Frame = PageLayout::Frame;
+    const int sb = PageLayout::StatusBarHeight;
+    auto *layout = new PageLayout(this);
+    // The status bar is docked to the bottom edge; the playback strip fills the room between it and the
+    // pages.
+    layout->add(m_statusBar, {0, ClientHeight - sb, ClientWidth, sb},
+                [](const Frame &f, const QRect &) { return QRect(0, f.H - sb, f.W, sb); });
+    layout->add(m_playbackBar, {0, ClientHeight - 48, ClientWidth, 48 - sb},
+                [](const Frame &f, const QRect &) { return QRect(0, f.H - 48, f.W, 48 - sb); });
+    layout->add(m_pageTabs, {1, 1, 800, 550},
+                [](const Frame &f, const QRect &r) { return QRect(r.topLeft(), QSize(f.W, f.H - 50)); });
+    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - VariantComboRightGap, r.y()}, r.size());
+    });
+    layout->add(m_portCombo, {683, 1, 109, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - 14, r.y()}, r.size());
+    });
 }
 
 void MainWindow::connectLink()
 {
     // Direct connections: the dispatcher's steps run in its own order.
     connect(&m_link, &DeviceLink::packetCountChanged, this,
-            [this](int count) { packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
+            [this](int count) { m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
-            [this](int count) { errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
+            [this](int count) { m_errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
     connect(&m_statusFeed, &StatusFeed::recordDecoded, this, &MainWindow::onStatusRecord);
-    connect(&m_link, &DeviceLink::terminalStep, terminalPage, &TerminalPage::terminalStep);
-    connect(&m_link, &DeviceLink::echoLine, terminalPage, &TerminalPage::appendEcho);
-    journalPage->attach(m_link, m_messages);
-    servicePage->attach(m_link, m_messages);
-    terminalPage->attach(m_messages);
+    connect(&m_link, &DeviceLink::terminalStep, m_terminalPage, &TerminalPage::terminalStep);
+    connect(&m_link, &DeviceLink::echoLine, m_terminalPage, &TerminalPage::appendEcho);
+    m_journalPage->attach(m_link, m_messages);
+    m_servicePage->attach(m_link, m_messages);
+    m_terminalPage->attach(m_messages);
     connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::updateControls);
     // After the operation's own result has been handled.
     connect(&m_link, &DeviceLink::busyChanged, this, &MainWindow::applyHeldVariant, Qt::QueuedConnection);
     connect(&m_link, &DeviceLink::portLost, this, &MainWindow::onPortLost);
     m_link.setReopenReturningPort(true);
     connect(&m_link, &DeviceLink::portReturned, this, [this](const QString &path) {
-        portCombo->refresh();
-        portCombo->showPort(path);
-        statusText->setText(PortReopenedText(portCombo->portText(path)));
+        m_portCombo->refresh();
+        m_portCombo->showPort(path);
+        m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
     });
 }
 
@@ -221,24 +243,24 @@ void MainWindow::connectVisits()
                              QStringLiteral("gencfg"));
     m_visits.setEnabled(settings.value(QStringLiteral("archive/enabled"), true).toBool());
     m_visits.setStatusFeed(&m_statusFeed);
-    connect(paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
+    connect(m_paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
         m_visits.keepParameters(VisitKind::Read, image, m_variant);
     });
-    connect(paramsPage, &ParamsPage::writeProven, this,
+    connect(m_paramsPage, &ParamsPage::writeProven, this,
             [this](const ConfigImageBytes &readBack, const QDateTime &provenAt) {
                 m_visits.keepParameters(VisitKind::Write, readBack, m_variant, provenAt);
             });
-    journalPage->setControllerSource([this] {
+    m_journalPage->setControllerSource([this] {
         return std::pair{m_visits.currentSerial(),
                          m_statusFeed.seen() ? m_statusFeed.latest().VariantCode : m_variant};
     });
-    connect(journalPage, &JournalPage::journalsRead, this, [this](const JournalBook &journals) {
+    connect(m_journalPage, &JournalPage::journalsRead, this, [this](const JournalBook &journals) {
         m_visits.keepJournals(journals, m_statusFeed.latest().VariantCode);
     });
-    connect(&m_visits, &VisitKeeper::message, statusText, &QLabel::setText);
+    connect(&m_visits, &VisitKeeper::message, m_statusText, &QLabel::setText);
     connect(&m_visits, &VisitKeeper::comparedWithLastVisit, this, &MainWindow::showSinceLastVisit);
-    connect(paramsPage, &ParamsPage::reportRequested, this, &MainWindow::showReportDialog);
-    connect(paramsPage, &ParamsPage::historyRequested, this, [this] {
+    connect(m_paramsPage, &ParamsPage::reportRequested, this, &MainWindow::showReportDialog);
+    connect(m_paramsPage, &ParamsPage::historyRequested, this, [this] {
         if (!m_history)
             m_history = new HistoryDialog(m_visits.archive(), this);
         m_history->showController(m_visits.currentSerial());
@@ -279,7 +301,7 @@ void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QVector<Pa
 {
     delete m_sinceLastVisit;
     if (differences.isEmpty()) {
-        statusText->setText(VisitKeeper::UnchangedSinceText(lastVisit));
+        m_statusText->setText(VisitKeeper::UnchangedSinceText(lastVisit));
         return;
     }
     m_sinceLastVisit = new ChangeListDialog(
@@ -295,14 +317,14 @@ void MainWindow::setInitialState()
 {
     ConfigImageBytes blank;
     blank.fill(0xFF);
-    paramsPage->setConfigImage(blank);
-    measurementPage->showNoData();
+    m_paramsPage->setConfigImage(blank);
+    m_measurementPage->showNoData();
     m_variant = quint8(DeviceVariant::Petrol);
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
     updateControls();
-    pageTabs->setCurrentWidget(measurementPage);
-    faultBlinkTimer.start();
+    m_pageTabs->setCurrentWidget(m_measurementPage);
+    m_faultBlinkTimer.start();
 }
 
 void MainWindow::shutDown()
@@ -317,13 +339,6 @@ void MainWindow::shutDown()
     m_sessionRecorder.stop();
 }
 
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // Placed after the size has taken effect, so the placement follows the final size.
-    placeChildren();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     shutDown();
@@ -335,7 +350,7 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     // Ctrl+Tab left unused by the playback strip or the combos still turns the pages.
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
         event->modifiers().testFlag(Qt::ControlModifier)) {
-        QCoreApplication::sendEvent(pageTabs, event);
+        QCoreApplication::sendEvent(m_pageTabs, event);
         return;
     }
     QWidget::keyPressEvent(event);
@@ -343,20 +358,20 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 const ConfigImageBytes &MainWindow::ConfigImage() const
 {
-    return paramsPage->ConfigImage();
+    return m_paramsPage->ConfigImage();
 }
 
 bool MainWindow::isTabVisible(QWidget *page) const
 {
-    return pageTabs->isTabVisible(pageTabs->indexOf(page));
+    return m_pageTabs->isTabVisible(m_pageTabs->indexOf(page));
 }
 
 void MainWindow::setTabVisible(QWidget *page, bool visible)
 {
-    const int index = pageTabs->indexOf(page);
-    pageTabs->setTabVisible(index, visible);
+    const int index = m_pageTabs->indexOf(page);
+    m_pageTabs->setTabVisible(index, visible);
     // Ctrl+Tab passes over disabled tabs only, hidden or not.
-    pageTabs->setTabEnabled(index, visible);
+    m_pageTabs->setTabEnabled(index, visible);
 }
 
 void MainWindow::loadCatalogue(DeviceVariant variant)
@@ -368,7 +383,7 @@ void MainWindow::loadCatalogue(DeviceVariant variant)
 void MainWindow::onVariantChosen()
 {
     m_tree.clear();
-    const int index = variantCombo->findText(variantCombo->currentText(), Qt::MatchExactly);
+    const int index = m_variantCombo->findText(m_variantCombo->currentText(), Qt::MatchExactly);
     if (index < 0 || index >= int(std::size(Variants)))
         return;
     loadCatalogue(Variants[index]);
@@ -399,9 +414,9 @@ void MainWindow::detectVariant(quint8 code)
     loadCatalogue(*variant);
     m_petrolReported = *variant == DeviceVariant::Petrol;
     updateControls();
-    const QSignalBlocker blocker(variantCombo);
-    variantCombo->setCurrentIndex(comboIndex);
-    variantCombo->lineEdit()->setCursorPosition(0);
+    const QSignalBlocker blocker(m_variantCombo);
+    m_variantCombo->setCurrentIndex(comboIndex);
+    m_variantCombo->lineEdit()->setCursorPosition(0);
 }
 
 void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
@@ -409,27 +424,27 @@ void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
     // A recording shown is no controller: the live session's tree, variant and CSV file stay its own.
     if (!m_playback)
         detectVariant(record.VariantCode);
-    measurementPage->show(record);
+    m_measurementPage->show(record);
     m_telemetry.append(msecs, record);
     if (!m_playback)
         m_recording.append(m_telemetry.newest());
-    trendsPage->sampleAdded();
+    m_trendsPage->sampleAdded();
 }
 
 void MainWindow::addExtraPort(const QString &path)
 {
-    portCombo->addExtraPort(path);
+    m_portCombo->addExtraPort(path);
 }
 
 void MainWindow::setClock(const std::function<QDateTime()> &clock)
 {
-    terminalPage->setClock(clock);
-    servicePage->setClock(clock);
+    m_terminalPage->setClock(clock);
+    m_servicePage->setClock(clock);
 }
 
 void MainWindow::pickPort(const QString &path)
 {
-    portCombo->showPort(path);
+    m_portCombo->showPort(path);
     onPortPicked(path);
 }
 
@@ -450,11 +465,11 @@ void MainWindow::onPortPicked(const QString &path)
         return;
     // The values and journals read belong to the controller on the port that was open.
     leaveController(SourceChange::PortPicked);
-    journalPage->clear();
+    m_journalPage->clear();
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
-        portCombo->clearSelection();
-        m_messages.plain(QStringLiteral("Error"), failure);
+        m_portCombo->clearSelection();
+        m_messages.error(failure);
         return;
     }
     startHeldSessionRecording();
@@ -464,7 +479,7 @@ void MainWindow::onPortLost()
 {
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     leaveController(SourceChange::PortLost);
-    portCombo->clearSelection();
+    m_portCombo->clearSelection();
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(
         this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);
@@ -482,9 +497,9 @@ void MainWindow::applyHeldVariant()
 QList<QWidget *> MainWindow::deviceArea() const
 {
     // Everything that could touch the link, the tree or the image, or report them half read.
-    QList<QWidget *> area = servicePage->deviceControls()
-                            << paramsPage->deviceControls() << journalPage->deviceControls()
-                            << terminalPage->deviceControls() << portCombo << variantCombo;
+    QList<QWidget *> area = m_servicePage->deviceControls()
+                            << m_paramsPage->deviceControls() << m_journalPage->deviceControls()
+                            << m_terminalPage->deviceControls() << m_portCombo << m_variantCombo;
     if (m_report)
         area << m_report->reportControls();
     return area;
@@ -497,24 +512,24 @@ void MainWindow::updateControls()
     // the terminal once the code is confirmed, the journals unless a petrol
     // controller reported itself.
     const bool idle = !m_link.busy();
-    const QList<QWidget *> locked = servicePage->lockedControls();
+    const QList<QWidget *> locked = m_servicePage->lockedControls();
     const QList<QWidget *> device = deviceArea();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
     if (!idle && device.contains(QApplication::focusWidget()))
-        pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+        m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
     // A recording plays: nothing may act on a controller, but a port may be picked to end it.
     const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {
         const bool free = idle || !device.contains(control);
-        const bool unplayed = !playing || control == portCombo;
+        const bool unplayed = !playing || control == m_portCombo;
         control->setEnabled(free && unplayed && (m_serviceUnlocked || !locked.contains(control)));
     }
-    for (QWidget *control : terminalPage->sessionRecordingControls())
+    for (QWidget *control : m_terminalPage->sessionRecordingControls())
         control->setEnabled(!playing);
-    playbackBar->openButton()->setEnabled(idle);
-    stopButton->setVisible(!idle);
-    setTabVisible(journalPage, !m_petrolReported);
-    setTabVisible(terminalPage, m_serviceUnlocked);
+    m_playbackBar->openButton()->setEnabled(idle);
+    m_stopButton->setVisible(!idle);
+    setTabVisible(m_journalPage, !m_petrolReported);
+    setTabVisible(m_terminalPage, m_serviceUnlocked);
 }
 
 void MainWindow::onServiceUnlocked()
@@ -527,27 +542,8 @@ void MainWindow::editChosenParam()
 {
     if (m_link.busy())
         return;
-    m_editor->editChosenParam(paramsPage->selectedNode(), QCursor::pos());
+    m_editor->editChosenParam(m_paramsPage->selectedNode(), QCursor::pos());
     applyHeldVariant();
-}
-
-void MainWindow::placeChildren()
-{
-    // The status bar is docked to the bottom edge; the pages' formulas read its height.
-    const int sb = statusBar->height();
-    statusBar->setGeometry(0, height() - sb, width(), sb);
-    // The playback strip fills the room between the pages and the status bar.
-    playbackBar->setGeometry(0, height() - 48, width(), 48 - sb);
-
-    setWidth(pageTabs, width());
-    setHeight(pageTabs, height() - 50);
-    const Placer p(*pageTabs);
-    setLeft(variantCombo, p.W() - variantCombo->width() - VariantComboRightGap);
-    setLeft(portCombo, p.W() - portCombo->width() - 14);
-    measurementPage->placeChildren(p);
-    paramsPage->placeChildren(p, sb);
-    terminalPage->placeChildren(p, sb);
-    journalPage->placeChildren(p, sb);
 }
 
 void MainWindow::setTelemetryClock(std::function<qint64()> clock)
@@ -565,40 +561,40 @@ QString MainWindow::RecordingShownText(const QString &path)
 void MainWindow::connectPlayback()
 {
     m_sessionRecorder.setLink(&m_link);
-    connect(terminalPage, &TerminalPage::sessionRecordingSwitched, this, &MainWindow::onSessionSwitch);
+    connect(m_terminalPage, &TerminalPage::sessionRecordingSwitched, this, &MainWindow::onSessionSwitch);
     connect(&m_sessionRecorder, &SessionRecorder::stopped, this, &MainWindow::onSessionRecordingStopped);
-    connect(playbackBar, &PlaybackBar::openRequested, this, &MainWindow::chooseRecording);
-    connect(playbackBar, &PlaybackBar::closeRequested, this, [this] {
+    connect(m_playbackBar, &PlaybackBar::openRequested, this, &MainWindow::chooseRecording);
+    connect(m_playbackBar, &PlaybackBar::closeRequested, this, [this] {
         closeRecording();
-        portCombo->setFocus(Qt::OtherFocusReason);
+        m_portCombo->setFocus(Qt::OtherFocusReason);
     });
-    connect(playbackBar, &PlaybackBar::pauseSwitched, this, [this](bool paused) {
+    connect(m_playbackBar, &PlaybackBar::pauseSwitched, this, [this](bool paused) {
         if (m_playback)
             paused ? m_playback->pause() : m_playback->resume();
     });
-    connect(playbackBar, &PlaybackBar::speedChosen, this, [this](double speed) {
+    connect(m_playbackBar, &PlaybackBar::speedChosen, this, [this](double speed) {
         if (m_playback)
             m_playback->setSpeed(speed);
     });
-    connect(playbackBar, &PlaybackBar::positionChosen, this, [this](qint64 ms) {
+    connect(m_playbackBar, &PlaybackBar::positionChosen, this, [this](qint64 ms) {
         if (!m_playback)
             return;
         // Going back plays the earlier frames again: the record and the counts start from there.
         if (ms < m_playback->position())
             startAfresh();
         m_playback->seek(ms);
-        playbackBar->showPosition(m_playback->position());
+        m_playbackBar->showPosition(m_playback->position());
     });
     m_playbackTick.setInterval(250);
     connect(&m_playbackTick, &QTimer::timeout, this, [this] {
         if (m_playback)
-            playbackBar->showPosition(m_playback->position());
+            m_playbackBar->showPosition(m_playback->position());
     });
 }
 
 void MainWindow::recordSession(const QString &path)
 {
-    terminalPage->setSessionFileName(path);
+    m_terminalPage->setSessionFileName(path);
     onSessionSwitch(true, path);
 }
 
@@ -607,10 +603,10 @@ void MainWindow::onSessionSwitch(bool on, const QString &path)
     m_heldSessionPath.clear();
     if (!on) {
         m_sessionRecorder.stop();
-        terminalPage->showSessionRecording(false);
+        m_terminalPage->showSessionRecording(false);
         return;
     }
-    terminalPage->showSessionRecording(true);
+    m_terminalPage->showSessionRecording(true);
     m_heldSessionPath = path;
     if (m_link.transport().isOpen() && !m_playback)
         startHeldSessionRecording();
@@ -624,7 +620,7 @@ void MainWindow::startHeldSessionRecording()
     // A recording this run made belongs to its own controller: a new one never replaces it.
     if (m_recordedSessionFiles.contains(QFileInfo(path).absoluteFilePath())) {
         path = UnusedFileName(path);
-        terminalPage->setSessionFileName(path);
+        m_terminalPage->setSessionFileName(path);
     }
     RecordingHeader header;
     header.programVersion = QCoreApplication::applicationVersion();
@@ -644,7 +640,7 @@ void MainWindow::endSessionRecording(SourceChange change)
         return;
     const QString fileName = QFileInfo(m_sessionRecorder.fileName()).fileName();
     m_sessionRecorder.stop();
-    statusText->setText(SessionRecordingEndedText(fileName, change));
+    m_statusText->setText(SessionRecordingEndedText(fileName, change));
 }
 
 void MainWindow::leaveController(SourceChange change)
@@ -659,7 +655,7 @@ void MainWindow::leaveController(SourceChange change)
 
 void MainWindow::onSessionRecordingStopped(const QString &failure)
 {
-    terminalPage->showSessionRecording(false);
+    m_terminalPage->showSessionRecording(false);
     if (failure.isEmpty())
         return;
     // Not from inside the receive path or a write: a modal box there would run the link under itself.
@@ -679,8 +675,8 @@ void MainWindow::startAfresh()
 {
     m_link.restartReceiving();
     m_telemetry.clear();
-    measurementPage->showNoData();
-    trendsPage->goLive();
+    m_measurementPage->showNoData();
+    m_trendsPage->goLive();
 }
 
 void MainWindow::openRecording(const QString &path)
@@ -688,7 +684,7 @@ void MainWindow::openRecording(const QString &path)
     if (m_link.busy())
         return;
     auto transport = std::make_unique<RecordingTransport>();
-    transport->setSpeed(playbackBar->speed());
+    transport->setSpeed(m_playbackBar->speed());
     const QString failure = transport->open(path);
     if (!failure.isEmpty()) {
         m_messages.error(failure);
@@ -703,7 +699,7 @@ void MainWindow::openRecording(const QString &path)
         endSessionRecording(SourceChange::RecordingOpened);
         m_livePort = m_link.transport().isOpen() ? m_link.transport().portName() : QString();
         m_link.setTransport(std::move(transport), &m_liveTransport);
-        trendsPage->setRecordingPaused(CsvPausedText());
+        m_trendsPage->setRecordingPaused(CsvPausedText());
     }
     m_playback = playback;
     m_statusFeed.forget();
@@ -715,14 +711,14 @@ void MainWindow::openRecording(const QString &path)
             this, [this, text] { m_messages.error(text); }, Qt::QueuedConnection);
     });
     // The recorded session's requests show in the terminal as the window's own do.
-    connect(playback, &RecordingTransport::requestPlayed, terminalPage,
-            [this](const QByteArray &frame) { terminalPage->appendEcho("<< " + frame); });
+    connect(playback, &RecordingTransport::requestPlayed, m_terminalPage,
+            [this](const QByteArray &frame) { m_terminalPage->appendEcho("<< " + frame); });
     connect(playback, &RecordingTransport::finished, this,
-            [this] { playbackBar->showPosition(m_playback ? m_playback->duration() : 0); });
-    portCombo->clearSelection();
-    playbackBar->showPlayback(playback->duration());
-    trendsPage->showRecordingSpan(startMs, startMs + playback->duration());
-    statusText->setText(RecordingShownText(path));
+            [this] { m_playbackBar->showPosition(m_playback ? m_playback->duration() : 0); });
+    m_portCombo->clearSelection();
+    m_playbackBar->showPlayback(playback->duration());
+    m_trendsPage->showRecordingSpan(startMs, startMs + playback->duration());
+    m_statusText->setText(RecordingShownText(path));
     m_playbackTick.start();
     updateControls();
 }
@@ -745,10 +741,10 @@ QString MainWindow::endPlayback()
     // The recording's last frame describes no controller: the report waits for a live one.
     m_statusFeed.forget();
     startAfresh();
-    playbackBar->hidePlayback();
-    trendsPage->showRecordingSpan(0, 0);
-    trendsPage->setRecordingPaused(QString());
-    statusText->clear();
+    m_playbackBar->hidePlayback();
+    m_trendsPage->showRecordingSpan(0, 0);
+    m_trendsPage->setRecordingPaused(QString());
+    m_statusText->clear();
     updateControls();
     return std::exchange(m_livePort, QString());
 }
@@ -758,17 +754,17 @@ void MainWindow::returnToLivePort(const QString &path)
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         // Gone with its port: the controller read before may not be the one that comes back.
-        portCombo->clearSelection();
+        m_portCombo->clearSelection();
         leaveController(SourceChange::PortLost);
         if (m_recording.isRecording()) {
             m_recording.stop();
-            statusText->setText(CsvStoppedText());
+            m_statusText->setText(CsvStoppedText());
         }
         m_messages.error(LivePortGoneText(path, failure));
         return;
     }
-    portCombo->showPort(path);
-    statusText->setText(PortReopenedText(portCombo->portText(path)));
+    m_portCombo->showPort(path);
+    m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
     startHeldSessionRecording();
 }
 

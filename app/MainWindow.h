@@ -57,6 +57,7 @@ public:
     static constexpr int ClientHeight = 572;
     // The variant combo's right end keeps this distance from the page control's right edge.
     static constexpr int VariantComboRightGap = 160;
+    static constexpr int VariantComboWidth = 109;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -88,18 +89,6 @@ public:
     // The status bar's text while a recording is shown.
     static QString RecordingShownText(const QString &path);
 
-    // Window parts, named as the pages refer to them.
-    QTabWidget *pageTabs = nullptr;
-    QComboBox *variantCombo = nullptr;
-    PortComboBox *portCombo = nullptr;
-    QStatusBar *statusBar = nullptr;
-    QLabel *packetsCaption = nullptr;
-    QLabel *statusText = nullptr;
-    QLabel *errorCountLabel = nullptr;
-    QPushButton *stopButton = nullptr; // "Стоп": shown while an operation runs
-    // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
-    QTimer faultBlinkTimer;
-
     // The variant whose catalogue the tree holds.
     DeviceVariant variant() const { return DeviceVariant(m_variant); }
     // The parameters page owns the image; this is what it holds now.
@@ -108,28 +97,36 @@ public:
     bool isTabVisible(QWidget *page) const;
     void setTabVisible(QWidget *page, bool visible);
 
-    // Handlers.
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private Q_SLOTS:
     void setInitialState();
     void shutDown();
     void onVariantChosen();
     void editChosenParam();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
-    // The pages; tests and others reach their controls by object name.
-    MeasurementPage *measurementPage = nullptr;
-    ParamsPage *paramsPage = nullptr;
-    JournalPage *journalPage = nullptr;
-    ServicePage *servicePage = nullptr;
-    TerminalPage *terminalPage = nullptr;
+    // Window parts and pages; tests reach them by object name.
+    QTabWidget *m_pageTabs = nullptr;
+    QComboBox *m_variantCombo = nullptr;
+    PortComboBox *m_portCombo = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QLabel *m_packetsCaption = nullptr;
+    QLabel *m_statusText = nullptr;
+    QLabel *m_errorCountLabel = nullptr;
+    QPushButton *m_stopButton = nullptr; // "Стоп": shown while an operation runs
+    // Blinks the generator gauge's pointer while the controller reports a generator voltage fault.
+    QTimer m_faultBlinkTimer{this};
+    MeasurementPage *m_measurementPage = nullptr;
+    ParamsPage *m_paramsPage = nullptr;
+    JournalPage *m_journalPage = nullptr;
+    ServicePage *m_servicePage = nullptr;
+    TerminalPage *m_terminalPage = nullptr;
     void buildWindow();
-    // Runs after every size change; keeps no state, so each run places everything again from the current
-    // sizes.
-    void placeChildren();
+    // Registers the window's parts with its layout, which places them again at every size.
+    void placeParts();
     void connectLink();
     void loadCatalogue(DeviceVariant variant);
     void onStatusRecord(const TelemetryRecord &record, qint64 msecs);
@@ -164,9 +161,9 @@ private:
     // What the link received before belongs to another stream: counts, record and plots start again.
     void startAfresh();
 
-    TrendsPage *trendsPage = nullptr; // "Графики"
-    PlaybackBar *playbackBar = nullptr;
-    ParamValueDialog *valueDialog = nullptr;
+    TrendsPage *m_trendsPage = nullptr; // "Графики"
+    PlaybackBar *m_playbackBar = nullptr;
+    ParamValueDialog *m_valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
     StatusFeed m_statusFeed{m_link};

@@ -3,7 +3,7 @@
 #include "app/TerminalLine.h"
 #include "monitor/TrafficLog.h"
 #include "widgets/Messages.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 #include "widgets/SwitchLed.h"
 
@@ -16,56 +16,76 @@ namespace gencfg {
 TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), m_log(log)
 {
     setObjectName(QStringLiteral("terminalPage"));
-    trafficView = new QPlainTextEdit(this);
-    trafficView->setObjectName(QStringLiteral("trafficView"));
-    trafficView->setReadOnly(true);
-    trafficView->setLineWrapMode(QPlainTextEdit::NoWrap);
-    trafficView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    trafficView->setGeometry(0, 3, 789, 454);
+    m_trafficView = new QPlainTextEdit(this);
+    m_trafficView->setObjectName(QStringLiteral("trafficView"));
+    m_trafficView->setReadOnly(true);
+    m_trafficView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_trafficView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A day of traffic would fill the memory; the LOG file keeps every line.
-    trafficView->setMaximumBlockCount(MaxTerminalLines);
+    m_trafficView->setMaximumBlockCount(MaxTerminalLines);
 
-    showTrafficSwitch = new SwitchLed(this);
-    showTrafficSwitch->setObjectName(QStringLiteral("showTrafficSwitch"));
-    showTrafficSwitch->setCaption(tr("Отображать данные"));
-    showTrafficSwitch->setGeometry(3, 476, 120, 41);
+    m_showTrafficSwitch = new SwitchLed(this);
+    m_showTrafficSwitch->setObjectName(QStringLiteral("showTrafficSwitch"));
+    m_showTrafficSwitch->setCaption(tr("Отображать данные"));
 
-    clearButton = new QPushButton(tr("Очистить "), this);
-    clearButton->setObjectName(QStringLiteral("clearButton"));
-    clearButton->setGeometry(129, 476, 120, 41);
+    m_clearButton = new QPushButton(tr("Очистить "), this);
+    m_clearButton->setObjectName(QStringLiteral("clearButton"));
 
-    logFileButton = new QPushButton(tr("Имя файла"), this);
-    logFileButton->setObjectName(QStringLiteral("logFileButton"));
-    logFileButton->setGeometry(543, 476, 120, 41);
+    m_logFileButton = new QPushButton(tr("Имя файла"), this);
+    m_logFileButton->setObjectName(QStringLiteral("logFileButton"));
 
-    logSwitch = new SwitchLed(this);
-    logSwitch->setObjectName(QStringLiteral("logSwitch"));
-    logSwitch->setCaption(tr("Вести лог"));
-    logSwitch->setGeometry(669, 476, 120, 41);
+    m_logSwitch = new SwitchLed(this);
+    m_logSwitch->setObjectName(QStringLiteral("logSwitch"));
+    m_logSwitch->setCaption(tr("Вести лог"));
 
-    sessionFileButton = new QPushButton(tr("Файл записи"), this);
-    sessionFileButton->setObjectName(QStringLiteral("sessionFileButton"));
-    sessionFileButton->setAccessibleName(sessionFileButton->text());
-    sessionFileButton->setGeometry(279, 476, 120, 41);
+    m_sessionFileButton = new QPushButton(tr("Файл записи"), this);
+    m_sessionFileButton->setObjectName(QStringLiteral("sessionFileButton"));
+    m_sessionFileButton->setAccessibleName(m_sessionFileButton->text());
 
-    sessionRecordSwitch = new SwitchLed(this);
-    sessionRecordSwitch->setObjectName(QStringLiteral("sessionRecordSwitch"));
-    sessionRecordSwitch->setCaption(tr("Запись сеанса"));
-    sessionRecordSwitch->setGeometry(404, 476, 120, 41);
+    m_sessionRecordSwitch = new SwitchLed(this);
+    m_sessionRecordSwitch->setObjectName(QStringLiteral("sessionRecordSwitch"));
+    m_sessionRecordSwitch->setCaption(tr("Запись сеанса"));
 
-    connect(sessionFileButton, &QPushButton::clicked, this, [this] {
+    // The traffic view fills the page; the bottom row keeps two controls at the left and four at the right.
+    using Frame = PageLayout::Frame;
+    auto *layout = new PageLayout(this);
+    layout->add(m_trafficView, {0, 3, 789, 454}, [](const Frame &f, const QRect &r) {
+        return QRect(r.topLeft(), QSize(f.W - 14, f.H - PageLayout::StatusBarHeight - 60));
+    });
+    // right: the distance from the page control's right edge to the control's.
+    const struct
+    {
+        QWidget *control;
+        QRect design;
+        int right;
+    } row[] = {{m_showTrafficSwitch, {3, 476, 120, 41}, -1},
+               {m_clearButton, {129, 476, 120, 41}, -1},
+               {m_logSwitch, {669, 476, 120, 41}, 14},
+               {m_logFileButton, {543, 476, 120, 41}, 14 + 120 + 5},
+               {m_sessionRecordSwitch, {404, 476, 120, 41}, 139 + 120 + 19},
+               {m_sessionFileButton, {279, 476, 120, 41}, 278 + 120 + 5}};
+    for (const auto &control : row)
+        layout->add(control.control, control.design, [right = control.right](const Frame &f, const QRect &r) {
+            return QRect({right < 0 ? r.x() : f.W - right - r.width(), f.bottomRowTop(r.height())}, r.size());
+        });
+
+    connect(m_sessionFileButton, &QPushButton::clicked, this, [this] {
         const QString path = askSessionFileName();
         if (!path.isEmpty())
             setSessionFileName(path);
     });
-    connect(sessionRecordSwitch, &SwitchLed::changed, this, &TerminalPage::onSessionSwitch);
+    connect(m_sessionRecordSwitch, &SwitchLed::changed, this, &TerminalPage::onSessionSwitch);
 
     // The display follows the lamp whoever sets it; the log follows only the user.
-    connect(showTrafficSwitch, &SwitchLed::activeChanged, this, [this](bool lit) { DisplayData = lit; });
-    connect(clearButton, &QPushButton::clicked, trafficView, &QPlainTextEdit::clear);
-    connect(logFileButton, &QPushButton::clicked, &m_log, &TrafficLog::chooseFileName);
-    connect(logSwitch, &SwitchLed::changed, &m_log, &TrafficLog::switchChanged);
-    m_log.addSwitch([this] { return logSwitch->isActive(); });
+    connect(m_showTrafficSwitch, &SwitchLed::activeChanged, this, [this](bool lit) { m_displayData = lit; });
+    connect(m_clearButton, &QPushButton::clicked, m_trafficView, &QPlainTextEdit::clear);
+    connect(m_logFileButton, &QPushButton::clicked, &m_log, &TrafficLog::chooseFileName);
+    connect(m_logSwitch, &SwitchLed::changed, &m_log,
+            [this](bool lit) { m_log.switchChanged(m_logSwitch, lit); });
+    connect(&m_log, &TrafficLog::onChanged, m_logSwitch, [this](bool on) {
+        if (!on)
+            m_logSwitch->setActive(false);
+    });
 
     // Both pages' name buttons ask in a file dialog over this window.
     m_log.setFileNameAsker([this](const QString &current) {
@@ -75,13 +95,13 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     });
     // Only this page's switches go off: the service page's keeps what the user gave it.
     connect(&m_log, &TrafficLog::nameMissing, this, [this] {
-        logSwitch->setActive(false);
-        showTrafficSwitch->setActive(false);
+        m_logSwitch->setActive(false);
+        m_log.switchOff(m_logSwitch);
+        m_showTrafficSwitch->setActive(false);
         if (m_messages)
-            m_messages->warning(tr("Задайте имя LOG-файла"));
+            m_messages->warning(tr("Задайте имя LOG-файла"), LogFileWarningCaption());
     });
     connect(&m_log, &TrafficLog::failed, this, [this](const QString &text) {
-        logSwitch->setActive(false);
         // Not from inside the receive path: a modal box there would run the dispatcher again.
         QTimer::singleShot(0, this, [this, text] {
             if (m_messages)
@@ -97,24 +117,24 @@ void TerminalPage::attach(Messages &messages)
 
 QList<QWidget *> TerminalPage::deviceControls() const
 {
-    return {logFileButton};
+    return {m_logFileButton};
 }
 
 QList<QWidget *> TerminalPage::sessionRecordingControls() const
 {
-    return {sessionFileButton, sessionRecordSwitch};
+    return {m_sessionFileButton, m_sessionRecordSwitch};
 }
 
 void TerminalPage::setSessionFileName(const QString &path)
 {
     m_sessionFileName = path;
-    sessionFileButton->setToolTip(path);
-    sessionFileButton->setAccessibleDescription(path);
+    m_sessionFileButton->setToolTip(path);
+    m_sessionFileButton->setAccessibleDescription(path);
 }
 
 void TerminalPage::showSessionRecording(bool on)
 {
-    sessionRecordSwitch->setActive(on);
+    m_sessionRecordSwitch->setActive(on);
 }
 
 QString TerminalPage::askSessionFileName()
@@ -128,48 +148,31 @@ void TerminalPage::onSessionSwitch(bool on)
     if (on && m_sessionFileName.isEmpty())
         setSessionFileName(askSessionFileName());
     if (on && m_sessionFileName.isEmpty()) {
-        sessionRecordSwitch->setActive(false);
+        m_sessionRecordSwitch->setActive(false);
         return;
     }
     Q_EMIT sessionRecordingSwitched(on, m_sessionFileName);
 }
 
-void TerminalPage::placeChildren(const Placer &p, int statusBarHeight)
+void TerminalPage::terminalStep(const QByteArray &lineText)
 {
-    const int W = p.W();
-    setWidth(trafficView, W - 14);
-    setHeight(trafficView, p.H() - statusBarHeight - 60);
-    p.bottomRow(showTrafficSwitch, statusBarHeight);
-    p.bottomRow(clearButton, statusBarHeight);
-    setLeft(logSwitch, W - logSwitch->width() - 14);
-    p.bottomRow(logSwitch, statusBarHeight);
-    setLeft(logFileButton, W - logFileButton->width() - logSwitch->width() - 19);
-    p.bottomRow(logFileButton, statusBarHeight);
-    setLeft(sessionRecordSwitch, logFileButton->x() - sessionRecordSwitch->width() - 19);
-    p.bottomRow(sessionRecordSwitch, statusBarHeight);
-    setLeft(sessionFileButton, sessionRecordSwitch->x() - sessionFileButton->width() - 5);
-    p.bottomRow(sessionFileButton, statusBarHeight);
-}
-
-void TerminalPage::terminalStep(const QByteArray &LineText)
-{
-    if (!LineText.contains('\r'))
+    if (!lineText.contains('\r'))
         return;
-    if (DisplayData || m_log.isOn()) {
+    if (m_displayData || m_log.isOn()) {
         // One reading of the clock: the screen and the file name the same moment.
         const QString stamp = TerminalTimeStamp(m_clock(), LocaleStampSeparators(locale()));
-        if (DisplayData)
-            trafficView->appendPlainText(QString::number(LineNumber) + QLatin1Char(' ') + stamp +
-                                         QLatin1Char(' ') + TerminalDisplayText(LineText));
+        if (m_displayData)
+            m_trafficView->appendPlainText(QString::number(m_lineNumber) + QLatin1Char(' ') + stamp +
+                                           QLatin1Char(' ') + TerminalDisplayText(lineText));
         if (m_log.isOn())
-            m_log.write(TerminalLine(LineNumber, stamp, LineText));
+            m_log.write(TerminalLine(m_lineNumber, stamp, lineText));
     }
-    ++LineNumber;
+    ++m_lineNumber;
 }
 
 void TerminalPage::appendEcho(const QByteArray &line)
 {
-    trafficView->appendPlainText(TerminalDisplayText(line));
+    m_trafficView->appendPlainText(TerminalDisplayText(line));
 }
 
 } // namespace gencfg

@@ -14,7 +14,6 @@ class QPushButton;
 namespace gencfg {
 
 class Messages;
-class Placer;
 class SwitchLed;
 class TrafficLog;
 
@@ -31,8 +30,6 @@ public:
 
     void attach(Messages &messages);
     void setClock(Clock clock) { m_clock = std::move(clock); }
-    // Stretches the traffic view and keeps the buttons along the bottom and right edges.
-    void placeChildren(const Placer &p, int statusBarHeight);
 
     // What the window locks while an operation runs.
     QList<QWidget *> deviceControls() const;
@@ -46,7 +43,7 @@ public:
     void showSessionRecording(bool on);
 
     // One arrival's worth of received text that now holds a carriage return.
-    void terminalStep(const QByteArray &LineText);
+    void terminalStep(const QByteArray &lineText);
     // A sent frame with its "<< " or "<<" mark: always shown, never numbered.
     void appendEcho(const QByteArray &line);
 
@@ -59,17 +56,17 @@ private:
     // Asks for the session recording's file name; empty when the user cancels.
     QString askSessionFileName();
 
-    QPushButton *logFileButton = nullptr; // "Имя файла"
-    QPlainTextEdit *trafficView = nullptr;
-    SwitchLed *showTrafficSwitch = nullptr;   // "Отображать данные"
-    QPushButton *clearButton = nullptr;       // "Очистить "
-    SwitchLed *logSwitch = nullptr;           // "Вести лог"
-    QPushButton *sessionFileButton = nullptr; // "Файл записи"
-    SwitchLed *sessionRecordSwitch = nullptr; // "Запись сеанса"
+    QPushButton *m_logFileButton = nullptr; // "Имя файла"
+    QPlainTextEdit *m_trafficView = nullptr;
+    SwitchLed *m_showTrafficSwitch = nullptr;   // "Отображать данные"
+    QPushButton *m_clearButton = nullptr;       // "Очистить "
+    SwitchLed *m_logSwitch = nullptr;           // "Вести лог"
+    QPushButton *m_sessionFileButton = nullptr; // "Файл записи"
+    SwitchLed *m_sessionRecordSwitch = nullptr; // "Запись сеанса"
     QString m_sessionFileName;
 
-    qint64 LineNumber = 0;
-    bool DisplayData = false;
+    qint64 m_lineNumber = 0;
+    bool m_displayData = false;
     TrafficLog &m_log;
     Messages *m_messages = nullptr;
     Clock m_clock = &QDateTime::currentDateTime;

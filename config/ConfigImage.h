@@ -48,21 +48,21 @@ std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamMo
 
 struct UpsScale
 {
-    double PositionMin = 0;
-    double PositionMax = 0;
+    double minimum = 0;
+    double maximum = 0;
 };
 
 // The alarm thresholds of an image as the measurement gauges show them.
 struct GaugeThresholds
 {
-    double generatorLow = 0;          // generatorGauge SectionEnd1
-    double generatorHigh = 0;         // generatorGauge SectionEnd2
-    double mainsLow = 0;              // phaseAGauge/B/C SectionEnd1
-    double mainsHigh = 0;             // phaseAGauge/B/C SectionEnd2
-    double temperatureLow = 0;        // temperature1Gauge SectionEnd1
-    double starterBatteryLow = 0;     // starterBatteryGauge SectionEnd1, volts with the fraction
-    double upsLow = 0;                // upsBatteryGauge SectionEnd1, whole volts
-    double upsHigh = 0;               // upsBatteryGauge SectionEnd2, whole volts
+    double generatorLow = 0;          // generatorGauge lowAlarm
+    double generatorHigh = 0;         // generatorGauge highAlarm
+    double mainsLow = 0;              // phaseAGauge/B/C lowAlarm
+    double mainsHigh = 0;             // phaseAGauge/B/C highAlarm
+    double temperatureLow = 0;        // temperature1Gauge lowAlarm
+    double starterBatteryLow = 0;     // starterBatteryGauge lowAlarm, volts with the fraction
+    double upsLow = 0;                // upsBatteryGauge lowAlarm, whole volts
+    double upsHigh = 0;               // upsBatteryGauge highAlarm, whole volts
     std::optional<UpsScale> upsScale; // empty: leave the UPS gauge's scale as it is
 };
 

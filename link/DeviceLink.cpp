@@ -47,12 +47,12 @@ bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport,
 
 void DeviceLink::restartReceiving()
 {
-    RxText.clear();
-    LineText.clear();
+    m_rxText.clear();
+    m_lineText.clear();
     m_firstFrame.reset();
-    PacketCount = 0;
+    m_packetCount = 0;
     m_badFrames = 0;
-    Q_EMIT packetCountChanged(PacketCount);
+    Q_EMIT packetCountChanged(m_packetCount);
     Q_EMIT badFrameCountChanged(m_badFrames);
 }
 
@@ -124,14 +124,14 @@ void DeviceLink::receive(const QByteArray &s)
         return;
     Q_EMIT bytesArrived();
     Q_EMIT bytesReceived(s);
-    RxText.append(s);
-    LineText.append(s);
-    if (LineText.contains(FrameEnd)) {
-        const QByteArray line = LineText;
-        LineText.clear();
+    m_rxText.append(s);
+    m_lineText.append(s);
+    if (m_lineText.contains(FrameEnd)) {
+        const QByteArray line = m_lineText;
+        m_lineText.clear();
         Q_EMIT terminalStep(line);
-    } else if (LineText.size() > MaxPendingText) {
-        LineText = LineText.right(MaxPendingText);
+    } else if (m_lineText.size() > MaxPendingText) {
+        m_lineText = m_lineText.right(MaxPendingText);
     }
     takeFrames();
     // Frames that came in one read were all on the line before any request the
@@ -155,27 +155,27 @@ void DeviceLink::receive(const QByteArray &s)
 void DeviceLink::takeFrames()
 {
     for (;;) {
-        const int start = int(RxText.indexOf(FrameStart));
+        const int start = int(m_rxText.indexOf(FrameStart));
         if (start < 0) {
-            if (RxText.size() > MaxPendingText)
-                RxText.clear();
+            if (m_rxText.size() > MaxPendingText)
+                m_rxText.clear();
             return;
         }
-        RxText.remove(0, start);
-        const int end = int(RxText.indexOf(FrameEnd));
+        m_rxText.remove(0, start);
+        const int end = int(m_rxText.indexOf(FrameEnd));
         if (end < 0) {
             // A start byte whose frame never ended: look for the next start.
-            if (RxText.size() > MaxFrameText) {
-                const int next = int(RxText.indexOf(FrameStart, 1));
-                RxText.remove(0, next < 0 ? RxText.size() : next);
+            if (m_rxText.size() > MaxFrameText) {
+                const int next = int(m_rxText.indexOf(FrameStart, 1));
+                m_rxText.remove(0, next < 0 ? m_rxText.size() : next);
                 continue;
             }
             return;
         }
         // A start byte after the first one means the earlier frame lost its end.
-        const int from = int(RxText.lastIndexOf(FrameStart, end));
-        const QByteArray text = RxText.mid(from, end - from + 1);
-        RxText.remove(0, end + 1);
+        const int from = int(m_rxText.lastIndexOf(FrameStart, end));
+        const QByteArray text = m_rxText.mid(from, end - from + 1);
+        m_rxText.remove(0, end + 1);
         handleFrameText(text);
     }
 }
@@ -188,27 +188,27 @@ void DeviceLink::handleFrameText(const QByteArray &text)
         Q_EMIT badFrameCountChanged(m_badFrames);
         return;
     }
-    const int count = qMin<int>(int(frame->size()), int(RxBytes.size()));
-    std::copy(frame->cbegin(), frame->cbegin() + count, RxBytes.begin());
-    if (count < int(RxBytes.size()))
-        RxBytes[count] = 0;
-    if (RxBytes[0] != 1)
+    const int count = qMin<int>(int(frame->size()), int(m_rxBytes.size()));
+    std::copy(frame->cbegin(), frame->cbegin() + count, m_rxBytes.begin());
+    if (count < int(m_rxBytes.size()))
+        m_rxBytes[count] = 0;
+    if (m_rxBytes[0] != 1)
         return;
 
-    ++PacketCount;
-    Q_EMIT packetCountChanged(PacketCount);
-    if (RxBytes[1] == CMD_STATUS) {
+    ++m_packetCount;
+    Q_EMIT packetCountChanged(m_packetCount);
+    if (m_rxBytes[1] == CMD_STATUS) {
         if (m_operation && m_phase != Phase::Finishing)
-            m_operation->variantReported(RxBytes[5]);
-        Q_EMIT statusFrameReceived(RxBytes);
+            m_operation->variantReported(m_rxBytes[5]);
+        Q_EMIT statusFrameReceived(m_rxBytes);
     }
-    const bool reply = IsReplyCommand(RxBytes[1]);
+    const bool reply = IsReplyCommand(m_rxBytes[1]);
     if (reply && m_phase == Phase::AwaitReply && m_firstFrame)
         m_secondReply = true;
     else if (reply && m_phase == Phase::AwaitReady)
         tellStrayReply();
     if (!m_firstFrame &&
-        (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(RxBytes[1]))))
+        (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(m_rxBytes[1]))))
         m_firstFrame = *frame;
 }
 

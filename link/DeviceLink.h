@@ -24,6 +24,10 @@ using RxBuffer = std::array<quint8, 256>;
 class DeviceLink : public QObject
 {
     Q_OBJECT
+    // An operation holds the link; nothing else may start until it ends.
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(int packetCount READ packetCount NOTIFY packetCountChanged)
+    Q_PROPERTY(int badFrameCount READ badFrameCount NOTIFY badFrameCountChanged)
 public:
     static constexpr int DefaultTickMs = 300;
     // Text without a start byte, or an unfinished frame, longer than this is noise.
@@ -68,10 +72,10 @@ public:
     void setTickMs(int ms) { m_tickMs = ms; }
     int tickMs() const { return m_tickMs; }
 
-    const QByteArray &rxText() const { return RxText; }
-    const QByteArray &lineText() const { return LineText; }
-    const RxBuffer &rxBytes() const { return RxBytes; }
-    int packetCount() const { return PacketCount; }
+    const QByteArray &rxText() const { return m_rxText; }
+    const QByteArray &lineText() const { return m_lineText; }
+    const RxBuffer &rxBytes() const { return m_rxBytes; }
+    int packetCount() const { return m_packetCount; }
     int badFrameCount() const { return m_badFrames; }
 
 Q_SIGNALS:
@@ -123,10 +127,10 @@ private:
     bool tellStrayReply();
 
     std::unique_ptr<ByteTransport> m_transport;
-    QByteArray RxText;
-    QByteArray LineText;
-    RxBuffer RxBytes{};
-    int PacketCount = 0;
+    QByteArray m_rxText;
+    QByteArray m_lineText;
+    RxBuffer m_rxBytes{};
+    int m_packetCount = 0;
     int m_badFrames = 0;
     int m_tickMs = DefaultTickMs;
 

@@ -54,7 +54,7 @@ quint16 VoltageCode(quint8 b);
 // data points at data byte 0; bytes at or past `available` read as 0, so
 // nothing beyond the given buffer is ever touched.
 TelemetryRecord DecodeStatusFrame(const quint8 *data, int available);
-// rxBytes is a whole received frame buffer (prefix first), as RxBytes.
+// rxBytes is a whole received frame buffer (prefix first), as DeviceLink::rxBytes().
 TelemetryRecord DecodeStatusFrame(const QByteArray &rxBytes);
 template <std::size_t N> TelemetryRecord DecodeStatusFrame(const std::array<quint8, N> &rxBytes)
 {

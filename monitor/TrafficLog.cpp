@@ -2,8 +2,6 @@
 
 #include "config/FileWriting.h"
 
-#include <algorithm>
-
 namespace gencfg {
 
 void TrafficLog::setFileName(const QString &name)
@@ -12,7 +10,7 @@ void TrafficLog::setFileName(const QString &name)
         return;
     m_fileName = name;
     if (isOn()) {
-        m_file.close();
+        close();
         open();
     }
 }
@@ -23,16 +21,27 @@ void TrafficLog::chooseFileName()
         setFileName(name);
 }
 
-void TrafficLog::switchChanged()
+void TrafficLog::switchChanged(const QObject *lamp, bool lit)
 {
+    if (lit)
+        m_lit.insert(lamp);
+    else
+        m_lit.remove(lamp);
     if (m_fileName.isEmpty()) {
         Q_EMIT nameMissing();
         return;
     }
-    if (std::none_of(m_switches.cbegin(), m_switches.cend(), [](const SwitchState &lit) { return lit(); }))
-        m_file.close();
+    if (m_lit.isEmpty())
+        close();
     else if (!isOn())
         open();
+}
+
+void TrafficLog::switchOff(const QObject *lamp)
+{
+    m_lit.remove(lamp);
+    if (m_lit.isEmpty())
+        close();
 }
 
 void TrafficLog::write(const QByteArray &line)
@@ -49,11 +58,24 @@ void TrafficLog::open()
         fail(refusal);
     else if (!m_file.open(m_fileName))
         fail(tr("Не удалось открыть LOG-файл %1: %2").arg(m_fileName, m_file.errorString()));
+    else
+        Q_EMIT onChanged(true);
+}
+
+void TrafficLog::close()
+{
+    if (!isOn())
+        return;
+    m_file.close();
+    Q_EMIT onChanged(false);
 }
 
 void TrafficLog::fail(const QString &text)
 {
+    m_lit.clear();
     m_file.close();
+    // Every switch goes out, lit or not before.
+    Q_EMIT onChanged(false);
     Q_EMIT failed(text);
 }
 

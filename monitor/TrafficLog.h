@@ -6,17 +6,17 @@
 #include "monitor/LineAppendFile.h"
 
 #include <QObject>
+#include <QSet>
 #include <functional>
-#include <vector>
 
 namespace gencfg {
 
 class TrafficLog : public QObject
 {
     Q_OBJECT
+    // Whether received lines are written; the pages' switches go out when it goes off.
+    Q_PROPERTY(bool on READ isOn NOTIFY onChanged)
 public:
-    // Whether one of the log's switches is lit.
-    using SwitchState = std::function<bool()>;
     // Asks for a log-file name, given the current one; empty when cancelled.
     using FileNameAsker = std::function<QString(const QString &current)>;
 
@@ -31,13 +31,15 @@ public:
 
     // Whether received lines are written.
     bool isOn() const { return m_file.isOpen(); }
-    void addSwitch(SwitchState lit) { m_switches.push_back(std::move(lit)); }
     // Only a user's change of a switch opens or closes the log: it is on while any switch is lit.
-    void switchChanged();
+    void switchChanged(const QObject *lamp, bool lit);
+    // A page put its switch out itself: the log forgets it without a word.
+    void switchOff(const QObject *lamp);
     // One line, ended by CR LF; a failure turns the log off.
     void write(const QByteArray &line);
 
 Q_SIGNALS:
+    void onChanged(bool on);
     // A switch changed while no file name was set.
     void nameMissing();
     // The file failed and the log is off: every switch goes off, and text says why.
@@ -45,11 +47,13 @@ Q_SIGNALS:
 
 private:
     void open();
+    void close();
     void fail(const QString &text);
 
     QString m_fileName;
     LineAppendFile m_file;
-    std::vector<SwitchState> m_switches;
+    // The switches the user has lit.
+    QSet<const QObject *> m_lit;
     FileNameAsker m_askFileName;
 };
 

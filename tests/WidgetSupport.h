@@ -8,6 +8,7 @@
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -43,6 +44,13 @@ inline void pickItem(QComboBox *combo, int index)
 {
     combo->setCurrentIndex(index);
     Q_EMIT combo->activated(index);
+}
+
+// Double-clicks the chosen row of the parameter tree, as the user opens its value dialog.
+inline void openChosenRow(const QWidget *form)
+{
+    auto *tree = named<QAbstractItemView>(form, "paramTree");
+    Q_EMIT tree->doubleClicked(tree->currentIndex());
 }
 
 // A page's widgets by their object names, in that order.

@@ -428,8 +428,8 @@ void TestConfigImage::thresholds_upsRoundingAndScale()
     QCOMPARE(t.upsHigh, shownHigh);
     QCOMPARE(t.upsScale.has_value(), scaled);
     if (scaled) {
-        QCOMPARE(t.upsScale->PositionMin, scaleMin);
-        QCOMPARE(t.upsScale->PositionMax, scaleMax);
+        QCOMPARE(t.upsScale->minimum, scaleMin);
+        QCOMPARE(t.upsScale->maximum, scaleMax);
     }
 }
 

@@ -409,7 +409,7 @@ void tst_Faults::deviceVanishingMidTransfer_endsItClosesThePortOnceAndIdles()
     QCOMPARE(requests, 2);
     QVERIFY(!s.form.link().transport().isOpen());
     QVERIFY(!s.form.link().busy());
-    QCOMPARE(s.form.portCombo->currentIndex(), -1);
+    QCOMPARE(named<PortComboBox>(&s.form, "portCombo")->currentIndex(), -1);
 
     // A port left watching a hung-up device, or a wait that polls, keeps a core
     // busy; an idle window wakes only for its timers. The bound is far above
@@ -547,8 +547,8 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
     // The same adapter back: a new pseudo-terminal behind the same path.
     QVERIFY2(s.sim.start(link), qPrintable(s.sim.errorString()));
     QTRY_VERIFY_WITH_TIMEOUT(s.form.link().transport().isOpen(), 2000);
-    QCOMPARE(s.form.statusText->text(), PortBack.arg(link));
-    QCOMPARE(s.form.portCombo->currentPort(), link);
+    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(), PortBack.arg(link));
+    QCOMPARE(named<PortComboBox>(&s.form, "portCombo")->currentPort(), link);
     QVERIFY(s.settle(3));
     // The read ended with the loss: nothing sent since, the tree as before, no success told.
     QVERIFY(!s.form.link().busy());
@@ -572,7 +572,7 @@ void tst_Faults::returningAdapter_isReopenedAndTheReadItEndedStaysFailed()
     QTest::qWait(3 * DeviceLink::ReturnPollMs);
     QCOMPARE(reopened.count(), 0);
     QCOMPARE(s.form.link().transport().portName(), other.slavePath());
-    QCOMPARE(s.form.portCombo->currentPort(), other.slavePath());
+    QCOMPARE(named<PortComboBox>(&s.form, "portCombo")->currentPort(), other.slavePath());
 }
 
 void tst_Faults::malformedParamFile_isRefusedNamingItAndChangesNothing_data()

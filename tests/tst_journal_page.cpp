@@ -255,10 +255,10 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
     QStringList panelDuring;
     bool stopShown = false;
     connect(&s.form.link(), &DeviceLink::echoLine, this, [&] {
-        panelDuring << s.form.statusText->text();
+        panelDuring << named<QLabel>(&s.form, "statusText")->text();
         if (panelDuring.size() == 20) {
-            stopShown = !s.form.stopButton->isHidden();
-            s.form.stopButton->click();
+            stopShown = !named<QPushButton>(&s.form, "stopButton")->isHidden();
+            named<QPushButton>(&s.form, "stopButton")->click();
         }
     });
 
@@ -278,9 +278,10 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
                  QStringList{QStringLiteral("Журнал аварий может быть неполным")},
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
-    QCOMPARE(s.form.statusText->text(), QStringLiteral("Не прочитано записей: 1; Журнал событий может быть "
-                                                       "неполным; Журнал аварий может быть неполным"));
-    QVERIFY(s.form.stopButton->isHidden());
+    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(),
+             QStringLiteral("Не прочитано записей: 1; Журнал событий может быть неполным; Журнал аварий может "
+                            "быть неполным"));
+    QVERIFY(named<QPushButton>(&s.form, "stopButton")->isHidden());
     QVERIFY(named<QPushButton>(&s.form, "readJournalsButton")->isEnabled());
 }
 
@@ -335,7 +336,7 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
                                     : named<QPlainTextEdit>(page, "eventList"))
                  .size(),
              journal == 0 ? 3 : 4);
-    QCOMPARE(s.form.statusText->text(), status);
+    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(), status);
     // Each journal to its end record, the silent entry asked once more right after, and the
     // newest reply's request once more: the alarm journal's end, or the alarm answered at last.
     const QList<QPair<int, int>> askedAgain{{journal, 2}};
@@ -397,7 +398,7 @@ void tst_JournalPage::endMarkNeverVouchedFor_saysTheJournalsMayBeIncomplete()
                           QStringLiteral("Журнал событий может быть неполным")}));
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
              QStringList{QStringLiteral("Журнал аварий может быть неполным")});
-    QCOMPARE(s.form.statusText->text(),
+    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(),
              QStringLiteral("Журнал событий может быть неполным; Журнал аварий может быть неполным"));
 }
 

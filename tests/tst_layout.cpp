@@ -3,7 +3,7 @@
 #include "widgets/AngularGauge.h"
 #include "widgets/LcdPanel.h"
 #include "widgets/Led.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/ScaleGauge.h"
 #include "widgets/WrapLabel.h"
@@ -23,6 +23,20 @@ using namespace gencfg;
 using gencfg::test::named;
 
 namespace {
+
+// Places columns on a bare page of the page control's size, as a page's layout places them.
+void placeColumns(QWidget &page,
+                  std::initializer_list<std::pair<std::array<QWidget *, 3>, ColumnRule>> columns)
+{
+    auto *layout = new PageLayout(&page);
+    for (const auto &[parts, rule] : columns) {
+        for (QWidget *part : parts)
+            if (part)
+                part->setParent(&page);
+        layout->addColumn(parts[0], parts[1], parts[2], rule);
+    }
+    layout->setGeometry(page.rect());
+}
 
 // The design's neighbourhood and a large screen's: the page control is 50 pixels lower than the window.
 const QSize SmallWindow(800, 600);
@@ -58,10 +72,10 @@ int centreOf(const QWidget *w)
 QList<QWidget *> pagesOf(MainWindow &form)
 {
     QList<QWidget *> pages;
-    for (int i = 0; i < form.pageTabs->count(); ++i) {
-        pages << form.pageTabs->widget(i);
+    for (int i = 0; i < named<QTabWidget>(&form, "pageTabs")->count(); ++i) {
+        pages << named<QTabWidget>(&form, "pageTabs")->widget(i);
         form.setTabVisible(pages.last(), true);
-        form.pageTabs->setCurrentIndex(i);
+        named<QTabWidget>(&form, "pageTabs")->setCurrentIndex(i);
         QCoreApplication::processEvents();
     }
     return pages;
@@ -275,8 +289,8 @@ void tst_Layout::dialSide_followsTheShorterSideOfThePageControl()
     QFETCH(int, generatorSide);
     QWidget control, small, large;
     control.resize(pageControl);
-    placeColumn(Placer(control), {&small, nullptr, nullptr, 0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, {}});
-    placeColumn(Placer(control), {&large, nullptr, nullptr, 0.72, 0.25, 0.72, 10, GaugeSize::LargeDial, {}});
+    placeColumns(control, {{{&small, nullptr, nullptr}, {0.08, 0.3, 0.08, 10, GaugeSize::SmallDial, {}}},
+                           {{&large, nullptr, nullptr}, {0.72, 0.25, 0.72, 10, GaugeSize::LargeDial, {}}}});
     QCOMPARE(small.size(), QSize(phaseSide, phaseSide));
     QCOMPARE(large.size(), QSize(generatorSide, generatorSide));
     // The window sizes its three phase dials small and the generator's large.
@@ -295,7 +309,7 @@ void tst_Layout::dialOffset_halvesToTheEvenNeighbour()
     control.resize(1000, 709);
     display.resize(60, 20);
     caption.resize(40, 13);
-    placeColumn(Placer(control), {&dial, &display, &caption, 0.08, 0.3, 0.08, 5, GaugeSize::SmallDial, {}});
+    placeColumns(control, {{{&dial, &display, &caption}, {0.08, 0.3, 0.08, 5, GaugeSize::SmallDial, {}}}});
     QCOMPARE(dial.geometry(), QRect(80 - 82, 213 - 82, 163, 163));
     // The display 10 pixels under the dial, the caption's middle the gap over it.
     QCOMPARE(display.geometry(), QRect(80 - 30, 213 + 82 + 10 - 10, 60, 20));
@@ -349,7 +363,7 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
                           g->tickMinorLength(), g->height()};
     };
     const auto clientOf = [&form](const QWidget *part) {
-        return part == form.get() ? form->size() : form->pageTabs->size();
+        return part == form.get() ? form->size() : named<QTabWidget>(form.get(), "pageTabs")->size();
     };
     for (const QWidget *part : parts)
         before << snapshotOf(part, clientOf(part));
@@ -363,8 +377,9 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
     }
     // A gauge grows with the page control (a bar with its own side, a dial with the shorter), and its ticks,
     // pointer and hub with the width; the minor tick stays half the major.
-    const QSizeF scale(double(form->pageTabs->width()) / before.first().page.width(),
-                       double(form->pageTabs->height()) / before.first().page.height());
+    const QSizeF scale(
+        double(named<QTabWidget>(form.get(), "pageTabs")->width()) / before.first().page.width(),
+        double(named<QTabWidget>(form.get(), "pageTabs")->height()) / before.first().page.height());
     QVERIFY(!looks.isEmpty());
     for (auto it = looks.cbegin(); it != looks.cend(); ++it) {
         const QList<int> now = lookOf(it.key());
@@ -493,10 +508,11 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
         form->minimumWidth() <= half.width() && form->minimumHeight() <= half.height(),
         qPrintable(QStringLiteral("minimum %1x%2").arg(form->minimumWidth()).arg(form->minimumHeight())));
     QCOMPARE(form->size(), half);
-    const int sb = form->statusBar->height();
-    QCOMPARE(form->statusBar->geometry(), QRect(0, half.height() - sb, half.width(), sb));
-    QVERIFY(form->rect().contains(form->portCombo->geometry()));
-    QVERIFY(form->rect().contains(form->variantCombo->geometry()));
+    const int sb = named<QStatusBar>(form.get(), "statusBar")->height();
+    QCOMPARE(named<QStatusBar>(form.get(), "statusBar")->geometry(),
+             QRect(0, half.height() - sb, half.width(), sb));
+    QVERIFY(form->rect().contains(named<PortComboBox>(form.get(), "portCombo")->geometry()));
+    QVERIFY(form->rect().contains(named<QComboBox>(form.get(), "variantCombo")->geometry()));
     // The proportional placement still gives every instrument a size of its own.
     for (const QWidget *w :
          named<QWidget>(form.get(), "measurementPage")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -505,7 +521,7 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
     // keeps clear of their captions.
     for (const char *name : {"paramsPage", "journalPage"}) {
         auto *page = named<QWidget>(form.get(), name);
-        form->pageTabs->setCurrentWidget(page);
+        named<QTabWidget>(form.get(), "pageTabs")->setCurrentWidget(page);
         QCoreApplication::processEvents();
         for (const QPushButton *button : page->findChildren<QPushButton *>()) {
             QVERIFY2(button->y() > 0 || page->rect().contains(button->geometry()), qPrintable(where(button)));

@@ -50,21 +50,21 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QCOMPARE(form.size(), QSize(799, 572));
     QCOMPARE(form.tree().nodeCount(), 84);
     QCOMPARE(int(quint8(form.variant())), 200);
-    QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-бензин v2.0"));
-    QCOMPARE(form.variantCombo->currentIndex(), -1);
-    QCOMPARE(form.variantCombo->count(), 3);
-    QCOMPARE(form.variantCombo->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
-    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято:"));
-    QVERIFY(form.errorCountLabel->text().isEmpty());
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->currentText(), QStringLiteral("КУВ-бензин v2.0"));
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->currentIndex(), -1);
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->count(), 3);
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->itemText(2), QStringLiteral("КУВ-сухой контакт v2.0 "));
+    QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято:"));
+    QVERIFY(named<QLabel>(&form, "errorCountLabel")->text().isEmpty());
     QVERIFY(!form.isTabVisible(named<QWidget>(&form, "terminalPage")));
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
-    QCOMPARE(form.pageTabs->currentWidget(), named<QWidget>(&form, "measurementPage"));
-    QCOMPARE(form.portCombo->currentIndex(), -1);
+    QCOMPARE(named<QTabWidget>(&form, "pageTabs")->currentWidget(), named<QWidget>(&form, "measurementPage"));
+    QCOMPARE(named<PortComboBox>(&form, "portCombo")->currentIndex(), -1);
     QVERIFY(!form.link().transport().isOpen());
     QVERIFY(std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(),
                         [](quint8 b) { return b == 0xFF; }));
-    QVERIFY(form.faultBlinkTimer.isActive());
-    QCOMPARE(form.faultBlinkTimer.interval(), 2000);
+    QVERIFY(named<QTimer>(&form, "faultBlinkTimer")->isActive());
+    QCOMPARE(named<QTimer>(&form, "faultBlinkTimer")->interval(), 2000);
 }
 
 void tst_MainWindow::pages_areInTabOrderWithTheirControls()
@@ -74,7 +74,7 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
                            QStringLiteral("Журнал событий"), QStringLiteral("Дополнительно"),
                            QStringLiteral("Терминал+лог")};
     for (int i = 0; i < tabs.size(); ++i)
-        QCOMPARE(form.pageTabs->tabText(i), tabs.at(i));
+        QCOMPARE(named<QTabWidget>(&form, "pageTabs")->tabText(i), tabs.at(i));
     QCOMPARE(named<ParamTreeView>(&form, "paramTree")->geometry(), QRect(0, 24, 787, 449));
     QCOMPARE(named<QPushButton>(&form, "readButton")->text(), QStringLiteral("Прочитать"));
     QVERIFY(named<QProgressBar>(&form, "progressBar")->isHidden());
@@ -104,13 +104,13 @@ void tst_MainWindow::allSixTabs_keepClearOfTheCombos()
     for (const QSize size : {QSize(MainWindow::ClientWidth, MainWindow::ClientHeight), QSize(1280, 900)}) {
         form.resize(size);
         QTRY_COMPARE(form.width(), size.width());
-        const QTabBar *tabs = form.pageTabs->tabBar();
+        const QTabBar *tabs = named<QTabWidget>(&form, "pageTabs")->tabBar();
         const int tabsEnd = tabs->mapTo(&form, QPoint(tabs->width(), 0)).x();
-        QVERIFY2(tabsEnd <= form.variantCombo->x(),
+        QVERIFY2(tabsEnd <= named<QComboBox>(&form, "variantCombo")->x(),
                  qPrintable(QStringLiteral("tabs end at %1, the variant combo starts at %2")
                                 .arg(tabsEnd)
-                                .arg(form.variantCombo->x())));
-        QCOMPARE(form.pageTabs->tabText(5), QStringLiteral("Графики"));
+                                .arg(named<QComboBox>(&form, "variantCombo")->x())));
+        QCOMPARE(named<QTabWidget>(&form, "pageTabs")->tabText(5), QStringLiteral("Графики"));
     }
 }
 
@@ -132,8 +132,7 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     MainWindow form;
     form.setTabVisible(named<QWidget>(&form, "journalPage"), false);
     form.tree().setValue(3, QStringLiteral("200"));
-    form.variantCombo->setCurrentIndex(index);
-    form.onVariantChosen();
+    pickItem(named<QComboBox>(&form, "variantCombo"), index);
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
@@ -143,8 +142,8 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
 void tst_MainWindow::typedVariantText_emptiesTheTree()
 {
     MainWindow form;
-    form.variantCombo->setFocus();
-    QTest::keyClicks(form.variantCombo->lineEdit(), QStringLiteral("x"));
+    named<QComboBox>(&form, "variantCombo")->setFocus();
+    QTest::keyClicks(named<QComboBox>(&form, "variantCombo")->lineEdit(), QStringLiteral("x"));
     QCOMPARE(form.tree().nodeCount(), 0);
     QCOMPARE(int(quint8(form.variant())), 200);
 }
@@ -155,13 +154,13 @@ void tst_MainWindow::statusFrameVariant_reloadsWithoutRunningTheComboHandler()
     form.link().receive(statusFrame(201));
     QCOMPARE(form.tree().nodeCount(), 83);
     QCOMPARE(int(quint8(form.variant())), 201);
-    QCOMPARE(form.variantCombo->currentIndex(), 1);
-    QCOMPARE(form.variantCombo->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->currentIndex(), 1);
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->currentText(), QStringLiteral("КУВ-дизель v2.0 "));
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
 
     form.link().receive(statusFrame(200));
     QCOMPARE(form.tree().nodeCount(), 84);
-    QCOMPARE(form.variantCombo->currentIndex(), 0);
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->currentIndex(), 0);
     QVERIFY2(!form.isTabVisible(named<QWidget>(&form, "journalPage")),
              "a petrol controller has no journal page");
 }
@@ -182,7 +181,7 @@ void tst_MainWindow::variantInTheNarrowField_showsFromItsFirstLetter()
     MainWindow form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QComboBox *combo = form.variantCombo;
+    QComboBox *combo = named<QComboBox>(&form, "variantCombo");
     const auto pick = [combo](int row) {
         combo->setFocus();
         combo->showPopup();
@@ -217,15 +216,15 @@ void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()
 {
     MainWindow form;
     form.link().receive(statusFrame());
-    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 1"));
+    QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 1"));
     form.link().receive(deviceFrame(CMD_READ_MEMORY, QByteArray(4, '\0')));
-    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 2"));
-    QVERIFY(form.errorCountLabel->text().isEmpty());
+    QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 2"));
+    QVERIFY(named<QLabel>(&form, "errorCountLabel")->text().isEmpty());
     QByteArray corrupted = statusFrame();
     corrupted[5] = 'F';
     form.link().receive(corrupted);
-    QCOMPARE(form.errorCountLabel->text(), QStringLiteral("Ошибок: 1"));
-    QCOMPARE(form.packetsCaption->text(), QStringLiteral("Пакетов принято: 2"));
+    QCOMPARE(named<QLabel>(&form, "errorCountLabel")->text(), QStringLiteral("Ошибок: 1"));
+    QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 2"));
 }
 
 void tst_MainWindow::ctrlTab_neverOpensAHiddenPage()
@@ -238,9 +237,10 @@ void tst_MainWindow::ctrlTab_neverOpensAHiddenPage()
     form.link().receive(statusFrame(200));
     QVERIFY(!form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QStringList visited;
-    for (int i = 0; i < 2 * form.pageTabs->count(); ++i) {
-        QTest::keyClick(form.pageTabs->currentWidget(), Qt::Key_Tab, Qt::ControlModifier);
-        visited << form.pageTabs->currentWidget()->objectName();
+    for (int i = 0; i < 2 * named<QTabWidget>(&form, "pageTabs")->count(); ++i) {
+        QTest::keyClick(named<QTabWidget>(&form, "pageTabs")->currentWidget(), Qt::Key_Tab,
+                        Qt::ControlModifier);
+        visited << named<QTabWidget>(&form, "pageTabs")->currentWidget()->objectName();
     }
     visited.removeDuplicates();
     visited.sort();
@@ -256,7 +256,7 @@ void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()
     form.addExtraPort(pty.slavePath());
     form.pickPort(pty.slavePath());
     QVERIFY2(form.link().transport().isOpen(), qPrintable(boxes.lastText()));
-    QCOMPARE(form.portCombo->currentPort(), pty.slavePath());
+    QCOMPARE(named<PortComboBox>(&form, "portCombo")->currentPort(), pty.slavePath());
     QCOMPARE(boxes.count(), 0);
 
     // Data flows at once: a status frame from the far end is counted.
@@ -277,7 +277,7 @@ void tst_MainWindow::badDeviceName_showsTheOpenFailureBox()
     QVERIFY(!form.link().transport().isOpen());
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(boxes.lastText(), QStringLiteral("Invalid port number (/dev/nonexistent-port)"));
-    QCOMPARE(form.portCombo->currentIndex(), -1);
+    QCOMPARE(named<PortComboBox>(&form, "portCombo")->currentIndex(), -1);
 }
 
 void tst_MainWindow::closingTheWindow_closesThePort()
@@ -304,7 +304,7 @@ void tst_MainWindow::vanishedDevice_isReportedOnceAndThePortCanBePickedAgain()
     QTRY_VERIFY(!form.link().transport().isOpen());
     QTest::qWait(100);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Порт закрыт: устройство отключено")});
-    QCOMPARE(form.portCombo->currentIndex(), -1);
+    QCOMPARE(named<PortComboBox>(&form, "portCombo")->currentIndex(), -1);
 
     // A new device on the same path (as a replugged adapter) opens again.
     PtyPair again;

@@ -36,8 +36,8 @@ struct Window
     // One tick of the window's blink timer.
     void tick()
     {
-        QTimerEvent event(form.faultBlinkTimer.timerId());
-        QCoreApplication::sendEvent(&form.faultBlinkTimer, &event);
+        QTimerEvent event(named<QTimer>(&form, "faultBlinkTimer")->timerId());
+        QCoreApplication::sendEvent(named<QTimer>(&form, "faultBlinkTimer"), &event);
     }
 
     MainWindow form;
@@ -148,14 +148,14 @@ void tst_Measurement::startUp_everyDisplayShowsDashesAndTheGaugesRest()
              named<AngularGauge>(page, "phaseCGauge"), named<AngularGauge>(page, "generatorGauge"),
              named<LinearGauge>(page, "starterBatteryGauge"), named<LinearGauge>(page, "signalGauge"),
              named<LinearGauge>(page, "upsBatteryGauge"), named<LinearGauge>(page, "temperature1Gauge")})
-        QVERIFY2(gauge->position() == 0, qPrintable(gauge->objectName()));
+        QVERIFY2(gauge->value() == 0, qPrintable(gauge->objectName()));
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
              named<LinearGauge>(page, "temperature2Gauge"), named<LinearGauge>(page, "temperature3Gauge"),
              named<LinearGauge>(page, "temperature4Gauge")})
-        QVERIFY2(gauge->position() == 10, qPrintable(gauge->objectName()));
+        QVERIFY2(gauge->value() == 10, qPrintable(gauge->objectName()));
     // At rest the voltage pointers lie at the low end of their scale, the signal pointer at the high end.
-    QCOMPARE(named<AngularGauge>(page, "generatorGauge")->shownPosition(), 140.0);
-    QCOMPARE(named<LinearGauge>(page, "signalGauge")->shownPosition(), -51.0);
+    QCOMPARE(named<AngularGauge>(page, "generatorGauge")->shownValue(), 140.0);
+    QCOMPARE(named<LinearGauge>(page, "signalGauge")->shownValue(), -51.0);
 
     const QList<const RectLed *> leds = flagLeds(page);
     QCOMPARE(leds.size(), 13);
@@ -183,16 +183,16 @@ void tst_Measurement::voltageBytes_showAsVoltsOnGaugesAndDisplays()
     Window p;
     p.show(Status().at(8, 49).at(9, 50).at(10, 170).at(11, 205));
     const QWidget *m = p.page;
-    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->position(), 0.0);
-    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->position(), 100.0);
-    QCOMPARE(named<AngularGauge>(m, "phaseBGauge")->position(), 220.0);
-    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->position(), 255.0);
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->value(), 0.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->value(), 100.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseBGauge")->value(), 220.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->value(), 255.0);
     QCOMPARE(text(named<NumericDisplay>(m, "generatorDisplay")), "0В");
     QCOMPARE(text(named<NumericDisplay>(m, "phaseADisplay")), "100В");
     QCOMPARE(text(named<NumericDisplay>(m, "phaseBDisplay")), "220В");
     QCOMPARE(text(named<NumericDisplay>(m, "phaseCDisplay")), "255В");
-    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->shownPosition(), 140.0);
-    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->shownPosition(), 255.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseAGauge")->shownValue(), 140.0);
+    QCOMPARE(named<AngularGauge>(m, "phaseCGauge")->shownValue(), 255.0);
 }
 
 void tst_Measurement::readings_showInTheirUnits()
@@ -212,20 +212,20 @@ void tst_Measurement::readings_showInTheirUnits()
                .at(34, 0x80)
                .at(35, 0x7F));
     const QWidget *m = p.page;
-    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->position(), 13.6);
+    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->value(), 13.6);
     QCOMPARE(text(named<NumericDisplay>(m, "starterBatteryDisplay")), "13.6В");
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->position(), 24.5);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->value(), 24.5);
     QCOMPARE(text(named<NumericDisplay>(m, "upsBatteryDisplay")), "24.5 В");
     QCOMPARE(text(named<TextDisplay>(m, "motoclockDisplay")), "12ч 13м");
     QCOMPARE(text(named<TextDisplay>(m, "maintenanceDisplay")), "0ч 59м");
     QCOMPARE(text(named<TextDisplay>(m, "clockDisplay")), "09:05:30");
-    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->position(), -10.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->value(), -10.0);
     QCOMPARE(text(named<NumericDisplay>(m, "temperature1Display")), "-10 C");
-    QCOMPARE(named<LinearGauge>(m, "temperature2Gauge")->position(), 1.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature2Gauge")->value(), 1.0);
     QCOMPARE(text(named<NumericDisplay>(m, "temperature2Display")), "1 C");
-    QCOMPARE(named<LinearGauge>(m, "temperature3Gauge")->position(), -128.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature3Gauge")->value(), -128.0);
     QCOMPARE(text(named<NumericDisplay>(m, "temperature3Display")), "-128 C");
-    QCOMPARE(named<LinearGauge>(m, "temperature4Gauge")->position(), 127.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature4Gauge")->value(), 127.0);
     QCOMPARE(text(named<NumericDisplay>(m, "temperature4Display")), "127 C");
 
     // The counter is unsigned; a clock byte that is no valid time shows dashes in its place.
@@ -255,13 +255,13 @@ void tst_Measurement::signalQuality_showsAsDbmOutOfRangeAsTheFloorUnknownAsNoDat
     p.show(Status().at(30, quint8(quality)));
     const QWidget *m = p.page;
     if (dbm.isValid()) {
-        QCOMPARE(named<LinearGauge>(m, "signalGauge")->position(), dbm.toDouble());
+        QCOMPARE(named<LinearGauge>(m, "signalGauge")->value(), dbm.toDouble());
         QCOMPARE(text(named<NumericDisplay>(m, "signalDisplay")),
                  QStringLiteral("%1дБм").arg(dbm.toInt()).toUtf8());
         QVERIFY(!named<NumericDisplay>(m, "signalDisplay")->errorActive());
     } else {
         // As before the first frame: the gauge at rest, the display in its error state.
-        QCOMPARE(named<LinearGauge>(m, "signalGauge")->position(), 0.0);
+        QCOMPARE(named<LinearGauge>(m, "signalGauge")->value(), 0.0);
         QVERIFY(named<NumericDisplay>(m, "signalDisplay")->errorActive());
         QCOMPARE(text(named<NumericDisplay>(m, "signalDisplay")), "---");
     }
@@ -444,24 +444,24 @@ void tst_Measurement::thresholds_moveTheSectionEnds()
     ReadingWindow w;
     QVERIFY(w.read(image));
     const QWidget *m = w.page;
-    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->sectionEnd1(), 170.0);
-    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->sectionEnd2(), 250.0);
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->lowAlarm(), 170.0);
+    QCOMPARE(named<AngularGauge>(m, "generatorGauge")->highAlarm(), 250.0);
     for (const ScaleGauge *phase : std::initializer_list<const ScaleGauge *>{
              named<AngularGauge>(m, "phaseAGauge"), named<AngularGauge>(m, "phaseBGauge"),
              named<AngularGauge>(m, "phaseCGauge")}) {
-        QCOMPARE(phase->sectionEnd1(), 185.0);
-        QCOMPARE(phase->sectionEnd2(), 255.0);
+        QCOMPARE(phase->lowAlarm(), 185.0);
+        QCOMPARE(phase->highAlarm(), 255.0);
     }
-    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->sectionEnd1(), -5.0);
-    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->sectionEnd1(), 11.5);
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->sectionEnd1(), 20.0);
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->sectionEnd2(), 28.0);
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMin(), 16.0);
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMax(), 32.0);
+    QCOMPARE(named<LinearGauge>(m, "temperature1Gauge")->lowAlarm(), -5.0);
+    QCOMPARE(named<LinearGauge>(m, "starterBatteryGauge")->lowAlarm(), 11.5);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->lowAlarm(), 20.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->highAlarm(), 28.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->minimum(), 16.0);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->maximum(), 32.0);
     for (const ScaleGauge *gauge : std::initializer_list<const ScaleGauge *>{
              named<LinearGauge>(m, "temperature2Gauge"), named<LinearGauge>(m, "temperature3Gauge"),
              named<LinearGauge>(m, "temperature4Gauge"), named<LinearGauge>(m, "signalGauge")}) {
-        QVERIFY2(gauge->sectionEnd1() == (gauge == named<LinearGauge>(m, "signalGauge") ? -95.0 : 40.0),
+        QVERIFY2(gauge->lowAlarm() == (gauge == named<LinearGauge>(m, "signalGauge") ? -95.0 : 40.0),
                  qPrintable(gauge->objectName() + QStringLiteral(" is not a threshold gauge")));
     }
 }
@@ -495,8 +495,8 @@ void tst_Measurement::thresholds_upsUpperLimitPicksTheScale()
     image[45] = quint8(upper);
     QVERIFY(w.read(image));
     const QWidget *m = w.page;
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMin(), min);
-    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->positionMax(), max);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->minimum(), min);
+    QCOMPARE(named<LinearGauge>(m, "upsBatteryGauge")->maximum(), max);
 }
 
 void tst_Measurement::shortStatusFrame_keepsTheEarlierBytesBeyondIt()

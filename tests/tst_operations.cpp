@@ -159,7 +159,7 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
         return int(QDialog::Accepted);
     });
     named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
-    s.form.editChosenParam();
+    openChosenRow(&s.form);
 
     QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
     QVERIFY(s.settle());
@@ -187,7 +187,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
         ++node;
     named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
-        s.form.editChosenParam();
+        openChosenRow(&s.form);
         named<QPushButton>(named<QWidget>(&s.form, "terminalPage"), "logFileButton")->click();
     });
     named<QPushButton>(&s.form, "readButton")->click();
@@ -206,8 +206,8 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
     MainWindow &f = s.form;
     QWidget *servicePage = named<QWidget>(&f, "servicePage");
     const QList<QWidget *> area =
-        QList<QWidget *>{f.portCombo,
-                         f.variantCombo,
+        QList<QWidget *>{named<PortComboBox>(&f, "portCombo"),
+                         named<QComboBox>(&f, "variantCombo"),
                          named<QPushButton>(&f, "saveButton"),
                          named<QPushButton>(&f, "openButton"),
                          named<QPushButton>(&f, "writeButton"),
@@ -225,13 +225,13 @@ void tst_Operations::deviceArea_isLockedWhileAnOperationRunsAndFreedAfter()
         for (QWidget *control : area)
             if (control->isEnabled())
                 enabledDuring << control->objectName();
-        stopShown = !f.stopButton->isHidden();
+        stopShown = !named<QPushButton>(&f, "stopButton")->isHidden();
     });
     named<QPushButton>(&f, "readButton")->click();
     QVERIFY(s.finish());
     QVERIFY2(enabledDuring.isEmpty(), qPrintable(enabledDuring.join(QLatin1Char(' '))));
     QVERIFY(stopShown);
-    QVERIFY(f.stopButton->isHidden());
+    QVERIFY(named<QPushButton>(&f, "stopButton")->isHidden());
     const QList<QWidget *> serviceLocked = serviceCodeLocked(servicePage);
     // Freed by the enabling rule; a hidden page may still hold its own controls off.
     for (QWidget *control : area)

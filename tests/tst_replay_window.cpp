@@ -124,11 +124,11 @@ void tst_ReplayWindow::recording_playsThroughTheLivePathWithDeviceControlsOff()
     // Shown as live: the measurement page, the counters and the record at the recorded times.
     QCOMPARE(w.shownText("phaseADisplay"), QStringLiteral("%1В").arg(session.lastPhaseA.record().VoltageA));
     QVERIFY(session.counted.badFrameCount() >= 1);
-    QCOMPARE(w.form.errorCountLabel->text(),
+    QCOMPARE(named<QLabel>(&w.form, "errorCountLabel")->text(),
              QStringLiteral("Ошибок: %1").arg(session.counted.badFrameCount()));
-    QCOMPARE(w.form.packetsCaption->text(),
+    QCOMPARE(named<QLabel>(&w.form, "packetsCaption")->text(),
              QStringLiteral("Пакетов принято: %1").arg(session.counted.packetCount()));
-    QCOMPARE(w.form.statusText->text(),
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
              QStringLiteral("Показана запись сеанса: session.gcrec — не устройство"));
     const qint64 start = testRecordingHeader().start.toMSecsSinceEpoch();
     QCOMPARE(w.form.telemetryLog().size(), 19);
@@ -141,7 +141,7 @@ void tst_ReplayWindow::recording_playsThroughTheLivePathWithDeviceControlsOff()
         &w.form, {"readButton", "writeButton", "readJournalsButton", "syncClockButton", "setMotorHoursButton",
                   "variantCombo", "sessionRecordSwitch", "sessionFileButton"});
     QCOMPARE(enabledMismatch(deviceControls, false), QString());
-    QVERIFY(w.form.portCombo->isEnabled());
+    QVERIFY(named<PortComboBox>(&w.form, "portCombo")->isEnabled());
     for (const char *name : {"openRecordingButton", "pauseButton", "closeRecordingButton"}) {
         auto *button = named<QPushButton>(w.bar, name);
         QVERIFY2(button->isVisible() || !w.form.isVisible(), name);
@@ -154,7 +154,7 @@ void tst_ReplayWindow::recording_playsThroughTheLivePathWithDeviceControlsOff()
     // The trends page fits its time axis to the whole recording.
     QWidget *trends = named<QWidget>(&w.form, "trendsPage");
     w.form.show();
-    w.form.pageTabs->setCurrentWidget(trends);
+    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(trends);
     named<QPushButton>(trends, "wholeRecordingButton")->click();
     const auto *time = qobject_cast<QDateTimeAxis *>(
         named<QChartView>(trends, "voltageChart")->chart()->axes(Qt::Horizontal).value(0));
@@ -165,13 +165,14 @@ void tst_ReplayWindow::recording_playsThroughTheLivePathWithDeviceControlsOff()
     named<QAbstractSlider>(w.bar, "positionSlider")->setValue(0);
     QCOMPARE(w.form.telemetryLog().size(), 0);
     QTRY_COMPARE(w.form.telemetryLog().size(), 19);
-    QCOMPARE(w.form.errorCountLabel->text(),
+    QCOMPARE(named<QLabel>(&w.form, "errorCountLabel")->text(),
              QStringLiteral("Ошибок: %1").arg(session.counted.badFrameCount()));
 
     // Closing it gives the controls back and opens the simulator's port again.
     named<QPushButton>(w.bar, "closeRecordingButton")->click();
     QVERIFY(!w.form.playsRecording());
-    QCOMPARE(w.form.statusText->text(), PortReopenedText(w.form.portCombo->portText(QStringLiteral("sim"))));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
+             PortReopenedText(named<PortComboBox>(&w.form, "portCombo")->portText(QStringLiteral("sim"))));
     QCOMPARE(enabledMismatch(deviceControls, true), QString());
     QCOMPARE(w.form.telemetryLog().size(), 0);
     w.form.pickPort(QStringLiteral("sim"));

@@ -133,53 +133,54 @@ void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy_data()
     const QString duration = QStringLiteral("Длительность должна быть не больше 18 ч 12 мин");
     const QString motoclock = QStringLiteral("Счетчик моточасов должен быть от 0 до 35791394 ч 7 мин");
     QTest::newRow("empty run hours") << "startGeneratorButton" << Edits{{"runHoursEdit", ""}} << error
-                                     << "Error"
+                                     << "Ошибка"
                                      << "'' is not a valid integer value";
     QTest::newRow("letters in the wait minutes")
-        << "stopGeneratorButton" << Edits{{"waitMinutesEdit", "4o"}} << error << "Error"
+        << "stopGeneratorButton" << Edits{{"waitMinutesEdit", "4o"}} << error << "Ошибка"
         << "'4o' is not a valid integer value";
     QTest::newRow("hours read before minutes")
-        << "startGeneratorButton" << Edits{{"runHoursEdit", "x"}, {"runMinutesEdit", "y"}} << error << "Error"
+        << "startGeneratorButton" << Edits{{"runHoursEdit", "x"}, {"runMinutesEdit", "y"}} << error
+        << "Ошибка"
         << "'x' is not a valid integer value";
     QTest::newRow("motor hours with a blank")
-        << "setMotorHoursButton" << Edits{{"motorHoursEdit", " 12"}} << error << "Error"
+        << "setMotorHoursButton" << Edits{{"motorHoursEdit", " 12"}} << error << "Ошибка"
         << "' 12' is not a valid integer value";
     QTest::newRow("Старт 18 ч 13 мин")
         << "startGeneratorButton" << Edits{{"runHoursEdit", "18"}, {"runMinutesEdit", "13"}} << warning
-        << "Warning" << duration;
+        << "Предупреждение" << duration;
     QTest::newRow("Старт 20 ч, once sent modulo 65536")
         << "startGeneratorButton" << Edits{{"runHoursEdit", "20"}, {"runMinutesEdit", "0"}} << warning
-        << "Warning" << duration;
+        << "Предупреждение" << duration;
     QTest::newRow("Стоп with negative minutes")
         << "stopGeneratorButton" << Edits{{"waitHoursEdit", "1"}, {"waitMinutesEdit", "-1"}} << warning
-        << "Warning" << duration;
+        << "Предупреждение" << duration;
     QTest::newRow("Стоп with a total that wraps 32 bits")
         << "stopGeneratorButton" << Edits{{"waitHoursEdit", "1193047"}, {"waitMinutesEdit", "0"}} << warning
-        << "Warning" << duration;
+        << "Предупреждение" << duration;
     QTest::newRow("negative motor hours")
         << "setMotorHoursButton" << Edits{{"motorHoursEdit", "-1"}, {"motorMinutesEdit", "59"}} << warning
-        << "Warning" << motoclock;
+        << "Предупреждение" << motoclock;
     QTest::newRow("motor hours the status frame cannot show")
         << "setMotorHoursButton" << Edits{{"motorHoursEdit", "35791394"}, {"motorMinutesEdit", "8"}}
-        << warning << "Warning" << motoclock;
+        << warning << "Предупреждение" << motoclock;
     const QString serialLength = QStringLiteral("Серийный номер должен состоять из 8 символов, введено %1");
     const QString serialCharacter = QStringLiteral("Символ «%1» нельзя записать в серийный номер устройства");
     QTest::newRow("serial number of 7") << "setSerialNumberButton" << Edits{{"serialNumberEdit", "1234567"}}
-                                        << warning << "Warning" << serialLength.arg(7);
+                                        << warning << "Предупреждение" << serialLength.arg(7);
     QTest::newRow("serial number of 9") << "setSerialNumberButton" << Edits{{"serialNumberEdit", "123456789"}}
-                                        << warning << "Warning" << serialLength.arg(9);
+                                        << warning << "Предупреждение" << serialLength.arg(9);
     QTest::newRow("serial number in Cyrillic")
-        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "СН-12345"}} << warning << "Warning"
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "СН-12345"}} << warning << "Предупреждение"
         << serialCharacter.arg(QStringLiteral("С"));
     QTest::newRow("serial number with a brace")
-        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB{12345"}} << warning << "Warning"
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB{12345"}} << warning << "Предупреждение"
         << serialCharacter.arg(QStringLiteral("{"));
     QTest::newRow("serial number with a semicolon")
-        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB;12345"}} << warning << "Warning"
+        << "setSerialNumberButton" << Edits{{"serialNumberEdit", "AB;12345"}} << warning << "Предупреждение"
         << serialCharacter.arg(QStringLiteral(";"));
     QTest::newRow("serial number ending in an emoji, 8 characters")
         << "setSerialNumberButton" << Edits{{"serialNumberEdit", QStringLiteral("1234567\U0001F600")}}
-        << warning << "Warning" << serialCharacter.arg(QStringLiteral("\U0001F600"));
+        << warning << "Предупреждение" << serialCharacter.arg(QStringLiteral("\U0001F600"));
 }
 
 void tst_ServicePage::refusedInput_sendsNothingAndSaysWhy()
@@ -294,7 +295,7 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
 {
     MainWindow form;
     QWidget *page = named<QWidget>(&form, "servicePage");
-    form.pageTabs->setCurrentWidget(page);
+    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QWidget *syncClockButton = page->findChild<QWidget *>(QStringLiteral("syncClockButton"));

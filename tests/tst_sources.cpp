@@ -183,7 +183,7 @@ void tst_Sources::recordingShownBetweenReadAndWrite_leavesTheReadTreeToWrite()
 
     // The catalogue's defaults, loaded by hand, never go to the controller.
     const qsizetype requests = diesel.receivedFrames().size();
-    pickItem(w.form.variantCombo, 1);
+    pickItem(named<QComboBox>(&w.form, "variantCombo"), 1);
     w.click("writeButton");
     QVERIFY(w.finish());
     QCOMPARE(w.boxes.lastText(), UnreadTreeWriteText());
@@ -223,7 +223,8 @@ void tst_Sources::portPickedOrLost_endsTheSessionRecording()
     QVERIFY(w.settle(4));
     w.form.pickPort(QStringLiteral("petrol"));
     QVERIFY(!w.form.sessionRecorder().isRecording() && !w.sessionSwitch()->isActive());
-    QCOMPARE(w.form.statusText->text(), SessionRecordingEndedText("site.gcrec", SourceChange::PortPicked));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
+             SessionRecordingEndedText("site.gcrec", SourceChange::PortPicked));
 
     // On again: a file of its own, which ends with its port.
     w.sessionSwitch()->click();
@@ -231,7 +232,8 @@ void tst_Sources::portPickedOrLost_endsTheSessionRecording()
     QVERIFY(w.settle(4));
     w.ports.sim(QStringLiteral("petrol")).vanish();
     QVERIFY(!w.form.sessionRecorder().isRecording() && !w.sessionSwitch()->isActive());
-    QCOMPARE(w.form.statusText->text(), SessionRecordingEndedText("site-2.gcrec", SourceChange::PortLost));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
+             SessionRecordingEndedText("site-2.gcrec", SourceChange::PortLost));
     QCOMPARE(recordedVariants(path), QSet<int>{201});
     QCOMPARE(recordedVariants(w.dir.filePath(QStringLiteral("site-2.gcrec"))), QSet<int>{200});
 }
@@ -289,7 +291,7 @@ void tst_Sources::closingARecording_returnsToTheLivePortOrSaysItIsGone()
     w.click("closeRecordingButton");
 
     QCOMPARE(w.form.variant(), DeviceVariant::Diesel);
-    QCOMPARE(w.form.variantCombo->currentText(), VariantTitle(DeviceVariant::Diesel));
+    QCOMPARE(named<QComboBox>(&w.form, "variantCombo")->currentText(), VariantTitle(DeviceVariant::Diesel));
     QVERIFY(w.form.isTabVisible(journals));
     QCOMPARE(w.form.link().transport().isOpen(), !gone);
     if (gone) {
@@ -297,9 +299,10 @@ void tst_Sources::closingARecording_returnsToTheLivePortOrSaysItIsGone()
                                                                QStringLiteral("Can't open device diesel"))});
         return;
     }
-    QCOMPARE(w.form.portCombo->currentText(), w.form.portCombo->portText(QStringLiteral("diesel")));
-    QCOMPARE(w.form.statusText->text(),
-             PortReopenedText(w.form.portCombo->portText(QStringLiteral("diesel"))));
+    QCOMPARE(named<PortComboBox>(&w.form, "portCombo")->currentText(),
+             named<PortComboBox>(&w.form, "portCombo")->portText(QStringLiteral("diesel")));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
+             PortReopenedText(named<PortComboBox>(&w.form, "portCombo")->portText(QStringLiteral("diesel"))));
     QVERIFY(w.settle());
     QCOMPARE(w.boxes.count(), 0);
 }
@@ -332,9 +335,9 @@ void tst_Sources::playbackStrip_holdsHugePositionsAndPassesCtrlTab()
     slider->setValue(slider->maximum() / 2);
     QVERIFY(qAbs(chosen.value(0).value(0).toLongLong() - huge / 2) < huge / 1000000);
 
-    const int page = w.form.pageTabs->currentIndex();
+    const int page = named<QTabWidget>(&w.form, "pageTabs")->currentIndex();
     QTest::keyClick(named<QWidget>(bar, "pauseButton"), Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(w.form.pageTabs->currentIndex(), page + 1);
+    QCOMPARE(named<QTabWidget>(&w.form, "pageTabs")->currentIndex(), page + 1);
 }
 
 QTEST_MAIN(tst_Sources)

@@ -338,8 +338,10 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
         SwitchLed *serviceSwitch = t.serviceLogSwitch;
         QTest::mouseClick(named<QPushButton>(named<QWidget>(&t.form, "servicePage"), "logFileButton"),
                           Qt::LeftButton);
+        QSignalSpy onChanges(t.log, &TrafficLog::onChanged);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
-        QVERIFY(t.log->isOn());
+        QVERIFY(t.log->property("on").toBool());
+        QCOMPARE(onChanges.count(), 1);
         QTest::mouseClick(t.logSwitch, Qt::LeftButton);
         QTest::mouseClick(serviceSwitch, Qt::LeftButton);
         QVERIFY2(t.log->isOn(), "one lit switch keeps the log");

@@ -76,8 +76,8 @@ template <class Base> struct Recorded : Base
         MainWindow &form = this->form;
         form.messages().setHandler([this, &form](const Message &m) {
             boxes.append({m, named<QProgressBar>(page, "progressBar")->value(),
-                          !named<QProgressBar>(page, "progressBar")->isHidden(), form.statusText->text(),
-                          int(thresholds.size())});
+                          !named<QProgressBar>(page, "progressBar")->isHidden(),
+                          named<QLabel>(&form, "statusText")->text(), int(thresholds.size())});
         });
         new ThresholdsWatch(page, [this, &form](const ConfigImageBytes &image) {
             thresholds.append(image);
@@ -393,7 +393,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QTest::qWait(150);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent");
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
     QCOMPARE(w.panelTexts(), (QStringList{WriteText, QString()}));
 
     QCOMPARE(w.boxes.size(), 2);
@@ -438,12 +438,12 @@ void tst_Transfer::readFromDevice_showsItsValuesInTheTreeAndItsThresholds()
     QCOMPARE(w.treeAtThresholds.at(mainsLow), tree.row(mainsLow)); // decoded before the gauges
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 190.0);
     QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(), 190.0);
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("lowAlarm").toDouble(), 190.0);
 
     QCOMPARE(w.progress, (QList<int>{25, 50, 75, 100}));
     QCOMPARE(w.panelTexts(), (QStringList{ReadText, QString()}));
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
 
     const QVector<FrameLogEntry> requests = w.requests();
     QCOMPARE(requests.size(), 4);
@@ -476,9 +476,9 @@ void tst_Transfer::writeToDevice_storesTheImageButNeverCounterOrReadOnlyBytes()
     QVERIFY(w.thresholds.first() == w.form.ConfigImage());
     QCOMPARE(ThresholdsFromImage(w.thresholds.first()).mainsLow, 200.0);
     QVERIFY(named<AngularGauge>(&w.form, "phaseAGauge"));
-    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("SectionEnd1").toDouble(), 200.0);
+    QCOMPARE(named<AngularGauge>(&w.form, "phaseAGauge")->property("lowAlarm").toDouble(), 200.0);
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
 
     const ConfigImageBytes &image = w.form.ConfigImage();
     QTRY_COMPARE(w.sim.model().memory().mid(192, 64), bytesOf(image, 192, 64));
@@ -562,7 +562,7 @@ void tst_Transfer::silentDevice_failsAfterTheFirstStepAndSendsNothing()
     QCOMPARE(w.boxes.first().progress, write ? 12 : 25); // a write runs over its read-back too
     QCOMPARE(w.boxes.first().panel, write ? WriteText : ReadText);
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
     QTest::qWait(50);
     QVERIFY2(w.requests().isEmpty(), "nothing may be sent to a silent device");
@@ -667,11 +667,11 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
                      [&](int value) {
                          if (value != (write ? 25 : 50)) // two blocks of eight steps, or of four
                              return;
-                         QVERIFY(w.form.stopButton->isVisible());
+                         QVERIFY(named<QPushButton>(&w.form, "stopButton")->isVisible());
                          if (escape)
                              QTest::keyClick(&w.form, Qt::Key_Escape);
                          else
-                             w.form.stopButton->click();
+                             named<QPushButton>(&w.form, "stopButton")->click();
                      });
 
     (write ? named<QPushButton>(w.page, "writeButton") : named<QPushButton>(w.page, "readButton"))->click();
@@ -680,8 +680,8 @@ void tst_Transfer::stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten()
     QTest::qWait(150);
     QCOMPARE(w.requests().size(), 2);
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(!w.form.stopButton->isVisible());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(!named<QPushButton>(&w.form, "stopButton")->isVisible());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
     QVERIFY(w.thresholds.isEmpty());
     if (write) {
         QCOMPARE(w.boxTexts(), QStringList{QStringLiteral("Запись прервана: записаны блоки 1-2 из 4")});
@@ -847,7 +847,7 @@ void tst_Transfer::strayKeyInTheVariantCombo_leavesNothingToSaveOrWrite()
     const QByteArray memory = w.sim.model().memory();
     const int requests = int(w.requests().size());
     w.boxes.clear();
-    QComboBox *combo = w.form.variantCombo;
+    QComboBox *combo = named<QComboBox>(&w.form, "variantCombo");
     combo->lineEdit()->selectAll();
     QTest::keyClick(combo->lineEdit(), Qt::Key_X);
     QVERIFY(w.settle(3));
@@ -1098,7 +1098,7 @@ void tst_Transfer::valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithi
                                                       "\n%1Минута: 250 (допустимо 0…59)")
                                            .arg(group));
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
-    QVERIFY(w.form.statusText->text().isEmpty());
+    QVERIFY(named<QLabel>(&w.form, "statusText")->text().isEmpty());
     QVERIFY(w.thresholds.size() == (fromFile ? 0 : 1));
 
     // Saving keeps what was opened or read: a file may hold a controller's values as they are.

@@ -253,8 +253,9 @@ void tst_Translations::defaultWindow_isRussianWithQtsOwnTextsInRussian()
     QVERIFY2(translators.missing().isEmpty(), qPrintable(translators.missing().join(QLatin1Char(' '))));
 
     MainWindow form;
-    QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Измерения", "Параметры", "Журнал событий",
-                                                    "Дополнительно", "Терминал+лог", "Графики"}));
+    QCOMPARE(tabTexts(*named<QTabWidget>(&form, "pageTabs")),
+             QStringList(
+                 {"Измерения", "Параметры", "Журнал событий", "Дополнительно", "Терминал+лог", "Графики"}));
     QCOMPARE(form.tree().row(0).name, QStringLiteral("Тип двигателя электрогенератора"));
 
     QVERIFY2(editMenuTexts().contains(QStringLiteral("&Копировать")), qPrintable(describe(editMenuTexts())));
@@ -278,15 +279,15 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
 
     MainWindow form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Configurator software v2a"));
-    QCOMPARE(tabTexts(*form.pageTabs), QStringList({"Measurements", "Parameters", "Event journal", "Advanced",
-                                                    "Terminal+log", "Charts"}));
+    QCOMPARE(
+        tabTexts(*named<QTabWidget>(&form, "pageTabs")),
+        QStringList({"Measurements", "Parameters", "Event journal", "Advanced", "Terminal+log", "Charts"}));
     QCOMPARE(form.tree().row(0).name, QStringLiteral("Generator engine type"));
     QCOMPARE(form.tree().row(0).value, QStringLiteral("petrol"));
-    QCOMPARE(form.variantCombo->itemText(1), QStringLiteral("KUV diesel v2.0 "));
+    QCOMPARE(named<QComboBox>(&form, "variantCombo")->itemText(1), QStringLiteral("KUV diesel v2.0 "));
 
     // A variant picked by hand is found by its shown text.
-    form.variantCombo->setCurrentIndex(1);
-    form.onVariantChosen();
+    pickItem(named<QComboBox>(&form, "variantCombo"), 1);
     QCOMPARE(int(quint8(form.variant())), int(DeviceVariant::Diesel));
     QCOMPARE(form.tree().row(0).value, QStringLiteral("diesel"));
 

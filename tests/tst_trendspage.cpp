@@ -42,7 +42,7 @@ struct TrendsWindow : FormSim
     {
         sim.model().setStatic(false);
         form.show();
-        form.pageTabs->setCurrentWidget(page);
+        named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
         pickItem(named<QComboBox>(page, "spanCombo"), TrendTimeline::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
@@ -243,7 +243,7 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     }
     QWidget *page = named<QWidget>(&form, "trendsPage");
     pickItem(named<QComboBox>(page, "spanCombo"), span);
-    form.pageTabs->setCurrentWidget(page);
+    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -355,7 +355,7 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
     QWidget *page = named<QWidget>(&s.form, "trendsPage");
     s.form.show();
-    s.form.pageTabs->setCurrentWidget(page);
+    named<QTabWidget>(&s.form, "pageTabs")->setCurrentWidget(page);
     QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);

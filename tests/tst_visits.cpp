@@ -132,9 +132,10 @@ void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
     w.form.messages().setHandler([](const Message &) { QTest::qWait(300); });
     QVERIFY(w.readController());
     QVERIFY(QTest::qWaitFor([&] { return !w.sinceLastVisit(); }, 5000));
-    QCOMPARE(w.form.statusText->text(), VisitKeeper::UnchangedSinceText(second));
-    QCOMPARE(w.form.statusText->text(), QStringLiteral("С прошлого визита (%1) параметры не менялись")
-                                            .arg(second.toString("dd.MM.yyyy HH:mm")));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(), VisitKeeper::UnchangedSinceText(second));
+    QCOMPARE(named<QLabel>(&w.form, "statusText")->text(),
+             QStringLiteral("С прошлого визита (%1) параметры не менялись")
+                 .arg(second.toString("dd.MM.yyyy HH:mm")));
 
     // Every read is its own visit, each kept whole.
     const QVector<Visit> visits = VisitWindow::archive().visits(Serial);
@@ -172,7 +173,10 @@ void tst_Visits::archiveThatCannotBeWritten_isOnlyTold()
     QVERIFY(w.finish());
     QCOMPARE(w.boxes.texts(), QStringList{ReadDone});
     QVERIFY(QTest::qWaitFor(
-        [&] { return w.form.statusText->text().startsWith("Визит не сохранён в архив: "); }, 5000));
+        [&] {
+            return named<QLabel>(&w.form, "statusText")->text().startsWith("Визит не сохранён в архив: ");
+        },
+        5000));
     QCOMPARE(readAll(dir.filePath("file")), QByteArray("x"));
 }
 
@@ -208,7 +212,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::mouseClick(named<QPushButton>(&w.form, "writeButton"), Qt::LeftButton);
     QVERIFY(w.finish());
     QCOMPARE(w.boxes.lastText(), WriteDone);
-    w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "journalPage"));
+    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(named<QWidget>(&w.form, "journalPage"));
     QTest::mouseClick(named<QPushButton>(&w.form, "readJournalsButton"), Qt::LeftButton);
     QVERIFY(w.finish());
     const QStringList events = memoLines(named<QPlainTextEdit>(&w.form, "eventList"));
@@ -223,7 +227,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
              QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
     QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
-    w.form.pageTabs->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
+    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
     QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
     auto *report = w.form.findChild<ReportDialog *>();
     QVERIFY(report && report->isVisible());
@@ -312,6 +316,7 @@ void tst_Visits::controllerSwappedBehindALostPort_getsNothingOfTheOneBefore()
         QCOMPARE(memoLines(named<QPlainTextEdit>(&w.form, list)), QStringList{"-пусто-"});
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
     QCOMPARE(w.boxes.lastText(), QStringLiteral("Журналы ещё не прочитаны"));
+    QCOMPARE(w.boxes.lastCaption(), QStringLiteral("Предупреждение"));
 }
 
 void tst_Visits::reportName_fromASerialNumberWithSigns_staysInTheHomeFolder()

@@ -60,10 +60,10 @@ protected:
 
 void voltageScale(ScaleGauge &g)
 {
-    g.setPositionMin(140);
-    g.setPositionMax(300);
-    g.setSectionEnd1(180);
-    g.setSectionEnd2(260);
+    g.setMinimum(140);
+    g.setMaximum(300);
+    g.setLowAlarm(180);
+    g.setHighAlarm(260);
     g.setTickMajorCount(9);
     g.setTickMinorCount(3);
 }
@@ -158,29 +158,29 @@ void TestWidgets::setter_equalValue_noSignalNoRepaint_data()
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QVariant>("other");
 
-    QTest::newRow("angular Position") << "AngularGauge" << QByteArray("Position") << QVariant(60.0);
-    QTest::newRow("angular PositionMax") << "AngularGauge" << QByteArray("PositionMax") << QVariant(300.0);
-    QTest::newRow("angular SectionEnd1") << "AngularGauge" << QByteArray("SectionEnd1") << QVariant(50.0);
-    QTest::newRow("angular SectionEnd2") << "AngularGauge" << QByteArray("SectionEnd2") << QVariant(90.0);
+    QTest::newRow("angular Position") << "AngularGauge" << QByteArray("value") << QVariant(60.0);
+    QTest::newRow("angular maximum") << "AngularGauge" << QByteArray("maximum") << QVariant(300.0);
+    QTest::newRow("angular lowAlarm") << "AngularGauge" << QByteArray("lowAlarm") << QVariant(50.0);
+    QTest::newRow("angular highAlarm") << "AngularGauge" << QByteArray("highAlarm") << QVariant(90.0);
     QTest::newRow("angular PointerColor")
-        << "AngularGauge" << QByteArray("PointerColor") << QVariant(QColor(255, 255, 0));
+        << "AngularGauge" << QByteArray("pointerColor") << QVariant(QColor(255, 255, 0));
     QTest::newRow("angular TickMajorLength")
-        << "AngularGauge" << QByteArray("TickMajorLength") << QVariant(15);
-    QTest::newRow("angular HubSize") << "AngularGauge" << QByteArray("HubSize") << QVariant(20);
+        << "AngularGauge" << QByteArray("tickMajorLength") << QVariant(15);
+    QTest::newRow("angular HubSize") << "AngularGauge" << QByteArray("hubSize") << QVariant(20);
     QTest::newRow("linear Orientation")
-        << "LinearGauge" << QByteArray("Orientation") << QVariant::fromValue(Qt::Horizontal);
-    QTest::newRow("linear SectionCount") << "LinearGauge" << QByteArray("SectionCount") << QVariant(2);
-    QTest::newRow("linear SectionColor2")
-        << "LinearGauge" << QByteArray("SectionColor2") << QVariant(QColor(240, 200, 0));
-    QTest::newRow("numeric Value") << "NumericDisplay" << QByteArray("Value") << QVariant(13.6);
-    QTest::newRow("numeric Precision") << "NumericDisplay" << QByteArray("Precision") << QVariant(1);
-    QTest::newRow("numeric UnitsText") << "NumericDisplay" << QByteArray("UnitsText") << QVariant("В");
-    QTest::newRow("numeric ErrorActive") << "NumericDisplay" << QByteArray("ErrorActive") << QVariant(true);
-    QTest::newRow("text Text") << "TextDisplay" << QByteArray("Text") << QVariant("12ч 13м");
-    QTest::newRow("rect led Active") << "RectLed" << QByteArray("Active") << QVariant(true);
-    QTest::newRow("rect led Caption") << "RectLed" << QByteArray("Caption") << QVariant("GPRS");
-    QTest::newRow("switch led Active") << "SwitchLed" << QByteArray("Active") << QVariant(true);
-    QTest::newRow("label Caption") << "WrapLabel" << QByteArray("Caption") << QVariant("Питание от сети");
+        << "LinearGauge" << QByteArray("orientation") << QVariant::fromValue(Qt::Horizontal);
+    QTest::newRow("linear SectionCount") << "LinearGauge" << QByteArray("sectionCount") << QVariant(2);
+    QTest::newRow("linear normalColor")
+        << "LinearGauge" << QByteArray("normalColor") << QVariant(QColor(240, 200, 0));
+    QTest::newRow("numeric Value") << "NumericDisplay" << QByteArray("value") << QVariant(13.6);
+    QTest::newRow("numeric Precision") << "NumericDisplay" << QByteArray("precision") << QVariant(1);
+    QTest::newRow("numeric UnitsText") << "NumericDisplay" << QByteArray("unitsText") << QVariant("В");
+    QTest::newRow("numeric ErrorActive") << "NumericDisplay" << QByteArray("errorActive") << QVariant(true);
+    QTest::newRow("text Text") << "TextDisplay" << QByteArray("text") << QVariant("12ч 13м");
+    QTest::newRow("rect led Active") << "RectLed" << QByteArray("active") << QVariant(true);
+    QTest::newRow("rect led Caption") << "RectLed" << QByteArray("caption") << QVariant("GPRS");
+    QTest::newRow("switch led Active") << "SwitchLed" << QByteArray("active") << QVariant(true);
+    QTest::newRow("label Caption") << "WrapLabel" << QByteArray("caption") << QVariant("Питание от сети");
 }
 
 void TestWidgets::setter_equalValue_noSignalNoRepaint()
@@ -243,28 +243,28 @@ void TestWidgets::shownPosition_clampedToScale()
     AngularGauge angular;
     LinearGauge linear(Qt::Horizontal);
     for (ScaleGauge *g : {static_cast<ScaleGauge *>(&angular), static_cast<ScaleGauge *>(&linear)}) {
-        g->setPositionMin(low);
-        g->setPositionMax(high);
-        g->setPosition(position);
-        QCOMPARE(g->position(), position);
-        QCOMPARE(g->shownPosition(), shown);
+        g->setMinimum(low);
+        g->setMaximum(high);
+        g->setValue(position);
+        QCOMPARE(g->value(), position);
+        QCOMPARE(g->shownValue(), shown);
     }
 }
 
 void TestWidgets::scaleReversedWhileBeingReset_pointerStaysOnScale()
 {
     LinearGauge ups(Qt::Horizontal);
-    ups.setPositionMin(8);
-    ups.setPositionMax(16);
-    ups.setPosition(24.5);
+    ups.setMinimum(8);
+    ups.setMaximum(16);
+    ups.setValue(24.5);
     // Moving to 32..64 sets the minimum first, so for a moment it lies above the maximum.
-    ups.setPositionMin(32);
-    QVERIFY2(ups.shownPosition() >= 16 && ups.shownPosition() <= 32,
-             qPrintable(QStringLiteral("shown %1 outside 16..32").arg(ups.shownPosition())));
+    ups.setMinimum(32);
+    QVERIFY2(ups.shownValue() >= 16 && ups.shownValue() <= 32,
+             qPrintable(QStringLiteral("shown %1 outside 16..32").arg(ups.shownValue())));
     ups.resize(300, 70);
     QVERIFY(!ups.grab().isNull());
-    ups.setPositionMax(64);
-    QCOMPARE(ups.shownPosition(), 32.0);
+    ups.setMaximum(64);
+    QCOMPARE(ups.shownValue(), 32.0);
 }
 
 void TestWidgets::pointerPaintedAtClampedPosition_data()
@@ -279,12 +279,12 @@ void TestWidgets::pointerPaintedAtClampedPosition()
     QFETCH(QString, kind);
     std::unique_ptr<QWidget> w = makeWidget(kind);
     auto *g = static_cast<ScaleGauge *>(w.get());
-    g->setPositionMin(0);
-    g->setPositionMax(100);
+    g->setMinimum(0);
+    g->setMaximum(100);
     g->setPointerSize(12);
     g->resize(200, 200);
     auto imageAt = [&](double position) {
-        g->setPosition(position);
+        g->setValue(position);
         return g->grab().toImage();
     };
 
@@ -298,19 +298,19 @@ void TestWidgets::pointerPaintedAtClampedPosition()
 void TestWidgets::angularPointer_pointsWhereThePositionLies()
 {
     AngularGauge g;
-    g.setPositionMin(0);
-    g.setPositionMax(100);
+    g.setMinimum(0);
+    g.setMaximum(100);
     g.setPointerSize(20);
     g.setPointerColor(QColor(255, 0, 255));
     g.resize(200, 200);
 
     auto isPointer = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) > 200; };
-    g.setPosition(50); // straight up
+    g.setValue(50); // straight up
     QImage image = g.grab().toImage();
     QVERIFY2(isPointer(image.pixel(100, 50)), qPrintable(QColor(image.pixel(100, 50)).name()));
     QVERIFY2(!isPointer(image.pixel(150, 150)), "pointer found at the high end while at mid-scale");
 
-    g.setPosition(1000); // clamped to the high end, lower right
+    g.setValue(1000); // clamped to the high end, lower right
     image = g.grab().toImage();
     QVERIFY2(isPointer(image.pixel(140, 140)), qPrintable(QColor(image.pixel(140, 140)).name()));
     QVERIFY2(!isPointer(image.pixel(100, 50)), "pointer still up after moving to the high end");
@@ -347,14 +347,14 @@ void TestWidgets::sections_followEndsAndCount()
     QFETCH(QString, expected);
 
     LinearGauge g;
-    g.setPositionMin(low);
-    g.setPositionMax(high);
+    g.setMinimum(low);
+    g.setMaximum(high);
     g.setSectionCount(count);
-    g.setSectionEnd1(end1);
-    g.setSectionEnd2(end2);
-    g.setSectionColor1(QColor(255, 0, 0));
-    g.setSectionColor2(QColor(0, 255, 0));
-    g.setSectionColor3(QColor(0, 0, 255));
+    g.setLowAlarm(end1);
+    g.setHighAlarm(end2);
+    g.setLowColor(QColor(255, 0, 0));
+    g.setNormalColor(QColor(0, 255, 0));
+    g.setHighColor(QColor(0, 0, 255));
     QCOMPARE(describe(g.sections()), expected);
 }
 
@@ -370,8 +370,8 @@ void TestWidgets::tickLabels_useLocaleAndNeededDecimals()
 
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     LinearGauge signal(Qt::Horizontal);
-    signal.setPositionMin(-113);
-    signal.setPositionMax(-51);
+    signal.setMinimum(-113);
+    signal.setMaximum(-51);
     signal.setTickMajorCount(5);
     labels.clear();
     for (double v : signal.majorTickValues())
@@ -395,20 +395,20 @@ void TestWidgets::readings_repaintOverAKeptScale()
     for (ScaleGauge *g : {static_cast<ScaleGauge *>(angular), static_cast<ScaleGauge *>(linear)}) {
         const QByteArray kind = g->metaObject()->className();
         voltageScale(*g);
-        g->setPosition(220);
+        g->setValue(220);
         const QImage start = g->grab().toImage();
-        g->setPosition(250);
+        g->setValue(250);
         QVERIFY2(g->grab().toImage() != start, kind.constData());
-        g->setPosition(220);
+        g->setValue(220);
         QVERIFY2(g->grab().toImage() == start,
                  (kind + " changed after a reading went and came back").constData());
 
         // A scale change must reach the kept picture of the scale, and undoing it restore it.
-        const std::pair<const char *, QVariant> changes[] = {{"SectionEnd1", 200.0},
-                                                             {"SectionColor2", QColor(240, 200, 0)},
-                                                             {"PositionMax", 320.0},
-                                                             {"TickMinorCount", 1},
-                                                             {"TickMajorLength", 16}};
+        const std::pair<const char *, QVariant> changes[] = {{"lowAlarm", 200.0},
+                                                             {"normalColor", QColor(240, 200, 0)},
+                                                             {"maximum", 320.0},
+                                                             {"tickMinorCount", 1},
+                                                             {"tickMajorLength", 16}};
         for (const auto &[name, value] : changes) {
             const QVariant before = g->property(name);
             QVERIFY(g->setProperty(name, value));
@@ -424,13 +424,13 @@ void TestWidgets::readings_repaintOverAKeptScale()
 
     // A frame that leaves the text and the pointer as they are shown schedules no repaint.
     digital->setValue(220.2);
-    angular->setPosition(400); // shown at 300
+    angular->setValue(400); // shown at 300
     QCoreApplication::processEvents();
     PaintCounter digitalPaints(digital);
     PaintCounter angularPaints(angular);
     digital->setValue(219.8);
     digital->setErrorText(QStringLiteral("???")); // shown only while in error
-    angular->setPosition(500);
+    angular->setValue(500);
     QCoreApplication::processEvents();
     QCOMPARE(digitalPaints.count, 0);
     QCOMPARE(angularPaints.count, 0);
@@ -689,10 +689,10 @@ void TestWidgets::accessibleDescription_followsShownText()
     AngularGauge gauge;
     voltageScale(gauge);
     gauge.setAccessibleName(QStringLiteral("Фаза А"));
-    gauge.setPosition(220);
+    gauge.setValue(220);
     QCOMPARE(accessibleText(&gauge, QAccessible::Name), QStringLiteral("Фаза А"));
     QCOMPARE(accessibleText(&gauge, QAccessible::Description), QStringLiteral("220"));
-    gauge.setPosition(0);
+    gauge.setValue(0);
     QCOMPARE(accessibleText(&gauge, QAccessible::Description), QStringLiteral("140"));
     gauge.setUnitsText(QStringLiteral("В"));
     QCOMPARE(accessibleText(&gauge, QAccessible::Description), QStringLiteral("140 В"));
@@ -737,12 +737,12 @@ void TestWidgets::paint_anySize_doesNotCrash()
     QFETCH(QString, kind);
     QFETCH(QSize, size);
     std::unique_ptr<QWidget> w = makeWidget(kind);
-    w->setProperty("Position", 42.0);
-    w->setProperty("Value", 220.0);
-    w->setProperty("UnitsText", "В");
-    w->setProperty("Text", "12ч 13м");
-    w->setProperty("Caption", "Авария:\n\rнет запуска ГУ");
-    w->setProperty("Active", true);
+    w->setProperty("value", 42.0);
+    w->setProperty("value", 220.0);
+    w->setProperty("unitsText", "В");
+    w->setProperty("text", "12ч 13м");
+    w->setProperty("caption", "Авария:\n\rнет запуска ГУ");
+    w->setProperty("active", true);
     w->resize(size);
 
     const QImage image = w->grab().toImage();

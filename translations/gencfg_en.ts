@@ -658,6 +658,10 @@
         <source>Ошибка</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>Предупреждение</source>
+        <translation>Warning</translation>
+    </message>
 </context>
 <context>
     <name>ParamChanges</name>
@@ -1322,6 +1326,17 @@
     </message>
 </context>
 <context>
+    <name>gencfg::DurationRow</name>
+    <message>
+        <source>час</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>мин</source>
+        <translation>min</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::HistoryDialog</name>
     <message>
         <source>Запись</source>
@@ -1397,10 +1412,6 @@
     <message>
         <source>Прочитать ЖУРНАЛ СОБЫТИЙ</source>
         <translation>Read EVENT JOURNAL</translation>
-    </message>
-    <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
     </message>
     <message>
         <source>Сохранить журналы</source>
@@ -1568,10 +1579,6 @@
         <translation>Changes</translation>
     </message>
     <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
-    </message>
-    <message>
         <source>История</source>
         <translation>History</translation>
     </message>
@@ -1662,14 +1669,6 @@
     <message>
         <source>Счетчик моточасов:</source>
         <translation>Engine hours:</translation>
-    </message>
-    <message>
-        <source>час</source>
-        <translation>h</translation>
-    </message>
-    <message>
-        <source>мин</source>
-        <translation>min</translation>
     </message>
     <message>
         <source>Установить</source>

@@ -211,7 +211,7 @@ void AngularGauge::paintEvent(QPaintEvent *)
     auto drawNeedle = [&](const QPointF &offset, const QPen &pen, const QColor &fill) {
         p.save();
         p.translate(offset);
-        p.rotate(-angleOf(shownPosition()));
+        p.rotate(-angleOf(shownValue()));
         p.setPen(pen);
         p.setBrush(fill);
         p.drawPolygon(needle);

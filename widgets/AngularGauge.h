@@ -4,8 +4,8 @@
 
 namespace gencfg {
 
-// A round dial: a 270° scale from lower left (PositionMin) clockwise to lower right
-// (PositionMax), coloured section arcs under the ticks, numbers at the major ticks, a tapered
+// A round dial: a 270° scale from lower left (minimum) clockwise to lower right
+// (maximum), coloured section arcs under the ticks, numbers at the major ticks, a tapered
 // pointer and a hub. Drawn in a 200 x 200 logical square scaled to the widget.
 //
 // With AutoSize on (the default) the widget stays square: after a resize that changed only
@@ -14,9 +14,9 @@ namespace gencfg {
 class AngularGauge : public ScaleGauge
 {
     Q_OBJECT
-    Q_PROPERTY(int HubSize READ hubSize WRITE setHubSize NOTIFY lookChanged)
-    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize NOTIFY lookChanged)
-    Q_PROPERTY(QString UnitsText READ unitsText WRITE setUnitsText NOTIFY lookChanged)
+    Q_PROPERTY(int hubSize READ hubSize WRITE setHubSize NOTIFY lookChanged)
+    Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize NOTIFY lookChanged)
+    Q_PROPERTY(QString unitsText READ unitsText WRITE setUnitsText NOTIFY lookChanged)
 
 public:
     explicit AngularGauge(QWidget *parent = nullptr);

@@ -12,8 +12,8 @@ namespace gencfg {
 class LcdPanel : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(bool ErrorActive READ errorActive WRITE setErrorActive NOTIFY errorActiveChanged)
-    Q_PROPERTY(QString ErrorText READ errorText WRITE setErrorText NOTIFY errorTextChanged)
+    Q_PROPERTY(bool errorActive READ errorActive WRITE setErrorActive NOTIFY errorActiveChanged)
+    Q_PROPERTY(QString errorText READ errorText WRITE setErrorText NOTIFY errorTextChanged)
 
 public:
     bool errorActive() const { return m_errorActive; }

@@ -11,9 +11,9 @@ namespace gencfg {
 class Led : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(bool Active READ isActive WRITE setActive NOTIFY activeChanged)
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
-    Q_PROPERTY(QColor ActiveColor READ activeColor WRITE setActiveColor NOTIFY activeColorChanged)
+    Q_PROPERTY(bool active READ isActive WRITE setActive NOTIFY activeChanged)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(QColor activeColor READ activeColor WRITE setActiveColor NOTIFY activeColorChanged)
 
 public:
     bool isActive() const { return m_active; }

@@ -185,7 +185,7 @@ void LinearGauge::paintEvent(QPaintEvent *)
 
     // The marker points at the bar; a line of its colour crosses the bar at the reading.
     const MarkerPlace &m = m_marker;
-    const qreal x = m.margin + scaleFraction(shownPosition()) * m.length;
+    const qreal x = m.margin + scaleFraction(shownValue()) * m.length;
     const QPolygonF triangle({QPointF(x - m.marker * 0.6, m.markerTop),
                               QPointF(x + m.marker * 0.6, m.markerTop), QPointF(x, m.barTop)});
     p.setPen(QPen(pointerColor().darker(170), 1.0));

@@ -10,7 +10,7 @@ namespace gencfg {
 class LinearGauge : public ScaleGauge
 {
     Q_OBJECT
-    Q_PROPERTY(Qt::Orientation Orientation READ orientation WRITE setOrientation NOTIFY lookChanged)
+    Q_PROPERTY(Qt::Orientation orientation READ orientation WRITE setOrientation NOTIFY lookChanged)
 
 public:
     explicit LinearGauge(QWidget *parent = nullptr);

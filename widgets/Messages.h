@@ -20,6 +20,29 @@ struct Message
     QString text;
 };
 
+// Captions of boxes a technician's documentation names: shown exactly so, in any language.
+inline QString TransferDoneCaption()
+{
+    return QStringLiteral("info");
+}
+inline QString NotReadyCaption()
+{
+    return QStringLiteral("Error");
+}
+inline QString LogFileWarningCaption()
+{
+    return QStringLiteral("Warning");
+}
+// Every other box is captioned by its kind, in the user's language.
+inline QString ErrorCaption()
+{
+    return QCoreApplication::translate("Messages", "Ошибка");
+}
+inline QString WarningCaption()
+{
+    return QCoreApplication::translate("Messages", "Предупреждение");
+}
+
 class Messages
 {
 public:
@@ -30,12 +53,11 @@ public:
     // A box with one OK button; returns when it is closed.
     void show(Message::Kind kind, const QString &caption, const QString &text);
     void plain(const QString &caption, const QString &text) { show(Message::Plain, caption, text); }
-    void warning(const QString &text, const QString &caption = QStringLiteral("Warning"))
+    void warning(const QString &text, const QString &caption = WarningCaption())
     {
         show(Message::Warning, caption, text);
     }
-    void error(const QString &text,
-               const QString &caption = QCoreApplication::translate("Messages", "Ошибка"))
+    void error(const QString &text, const QString &caption = ErrorCaption())
     {
         show(Message::Critical, caption, text);
     }

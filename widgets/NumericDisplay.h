@@ -9,9 +9,9 @@ namespace gencfg {
 class NumericDisplay : public LcdPanel
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ value WRITE setValue NOTIFY valueChanged)
-    Q_PROPERTY(int Precision READ precision WRITE setPrecision NOTIFY precisionChanged)
-    Q_PROPERTY(QString UnitsText READ unitsText WRITE setUnitsText NOTIFY unitsTextChanged)
+    Q_PROPERTY(double value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(int precision READ precision WRITE setPrecision NOTIFY precisionChanged)
+    Q_PROPERTY(QString unitsText READ unitsText WRITE setUnitsText NOTIFY unitsTextChanged)
 
 public:
     explicit NumericDisplay(QWidget *parent = nullptr);

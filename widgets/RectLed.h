@@ -9,7 +9,7 @@ namespace gencfg {
 class RectLed : public Led
 {
     Q_OBJECT
-    Q_PROPERTY(QColor InactiveColor READ inactiveColor WRITE setInactiveColor NOTIFY inactiveColorChanged)
+    Q_PROPERTY(QColor inactiveColor READ inactiveColor WRITE setInactiveColor NOTIFY inactiveColorChanged)
 
 public:
     explicit RectLed(QWidget *parent = nullptr);

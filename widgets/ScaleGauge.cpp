@@ -21,9 +21,9 @@ ScaleGauge::ScaleGauge(QWidget *parent) : QWidget(parent)
     refreshReading();
 }
 
-double ScaleGauge::shownPosition() const
+double ScaleGauge::shownValue() const
 {
-    return qBound(scaleLow(), m_position, scaleHigh());
+    return qBound(scaleLow(), m_value, scaleHigh());
 }
 
 double ScaleGauge::scaleFraction(double value) const
@@ -38,10 +38,9 @@ QList<ScaleGauge::Section> ScaleGauge::sections() const
 {
     const double low = scaleLow();
     const double high = scaleHigh();
-    const double end1 = m_sectionCount >= 2 ? qBound(low, m_sectionEnd1, high) : high;
-    const double end2 = m_sectionCount >= 3 ? qBound(end1, m_sectionEnd2, high) : high;
-    const Section all[] = {
-        {low, end1, m_sectionColor1}, {end1, end2, m_sectionColor2}, {end2, high, m_sectionColor3}};
+    const double end1 = m_sectionCount >= 2 ? qBound(low, m_lowAlarm, high) : high;
+    const double end2 = m_sectionCount >= 3 ? qBound(end1, m_highAlarm, high) : high;
+    const Section all[] = {{low, end1, m_lowColor}, {end1, end2, m_normalColor}, {end2, high, m_highColor}};
     QList<Section> shown;
     for (const Section &s : all) {
         if (s.to > s.from)
@@ -105,7 +104,7 @@ QString ScaleGauge::readingText() const
 {
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(shownPosition(), 'g', 6);
+    return locale.toString(shownValue(), 'g', 6);
 }
 
 void ScaleGauge::refreshReading()
@@ -141,17 +140,17 @@ void ScaleGauge::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void ScaleGauge::setPosition(double value)
+void ScaleGauge::setValue(double value)
 {
-    if (!std::isfinite(value) || value == m_position)
+    if (!std::isfinite(value) || value == m_value)
         return;
-    const double shownBefore = shownPosition();
-    m_position = value;
-    if (shownPosition() != shownBefore) {
+    const double shownBefore = shownValue();
+    m_value = value;
+    if (shownValue() != shownBefore) {
         refreshReading();
         update();
     }
-    Q_EMIT positionChanged(m_position);
+    Q_EMIT valueChanged(m_value);
 }
 
 void ScaleGauge::setScaleValue(double &field, double value)
@@ -164,24 +163,24 @@ void ScaleGauge::setScaleValue(double &field, double value)
     Q_EMIT scaleChanged();
 }
 
-void ScaleGauge::setPositionMin(double value)
+void ScaleGauge::setMinimum(double value)
 {
-    setScaleValue(m_positionMin, value);
+    setScaleValue(m_minimum, value);
 }
 
-void ScaleGauge::setPositionMax(double value)
+void ScaleGauge::setMaximum(double value)
 {
-    setScaleValue(m_positionMax, value);
+    setScaleValue(m_maximum, value);
 }
 
-void ScaleGauge::setSectionEnd1(double value)
+void ScaleGauge::setLowAlarm(double value)
 {
-    setScaleValue(m_sectionEnd1, value);
+    setScaleValue(m_lowAlarm, value);
 }
 
-void ScaleGauge::setSectionEnd2(double value)
+void ScaleGauge::setHighAlarm(double value)
 {
-    setScaleValue(m_sectionEnd2, value);
+    setScaleValue(m_highAlarm, value);
 }
 
 void ScaleGauge::setScaleCount(int &field, int count)
@@ -227,19 +226,19 @@ void ScaleGauge::setLookColor(QColor &field, const QColor &color)
     Q_EMIT lookChanged();
 }
 
-void ScaleGauge::setSectionColor1(const QColor &color)
+void ScaleGauge::setLowColor(const QColor &color)
 {
-    setLookColor(m_sectionColor1, color);
+    setLookColor(m_lowColor, color);
 }
 
-void ScaleGauge::setSectionColor2(const QColor &color)
+void ScaleGauge::setNormalColor(const QColor &color)
 {
-    setLookColor(m_sectionColor2, color);
+    setLookColor(m_normalColor, color);
 }
 
-void ScaleGauge::setSectionColor3(const QColor &color)
+void ScaleGauge::setHighColor(const QColor &color)
 {
-    setLookColor(m_sectionColor3, color);
+    setLookColor(m_highColor, color);
 }
 
 void ScaleGauge::setPointerColor(const QColor &color)

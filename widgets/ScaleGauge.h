@@ -9,11 +9,11 @@
 
 namespace gencfg {
 
-// What the painted gauges share: a scale from PositionMin to PositionMax with up to three
-// coloured sections (min..SectionEnd1, SectionEnd1..SectionEnd2, SectionEnd2..max), major
+// What the painted gauges share: a scale from minimum to maximum with up to three
+// coloured sections (min..lowAlarm, lowAlarm..highAlarm, highAlarm..max), major
 // ticks with numbers, minor ticks between them and a pointer. Lengths are device pixels.
 //
-// Position keeps the value it is given; the pointer is painted at shownPosition(), the value
+// Position keeps the value it is given; the pointer is painted at shownValue(), the value
 // clamped to the scale. Non-finite numbers are ignored by every setter.
 //
 // The face, sections, ticks and numbers are painted once into a pixmap that is reused until
@@ -22,21 +22,21 @@ namespace gencfg {
 class ScaleGauge : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(double Position READ position WRITE setPosition NOTIFY positionChanged)
-    Q_PROPERTY(double PositionMin READ positionMin WRITE setPositionMin NOTIFY scaleChanged)
-    Q_PROPERTY(double PositionMax READ positionMax WRITE setPositionMax NOTIFY scaleChanged)
-    Q_PROPERTY(double SectionEnd1 READ sectionEnd1 WRITE setSectionEnd1 NOTIFY scaleChanged)
-    Q_PROPERTY(double SectionEnd2 READ sectionEnd2 WRITE setSectionEnd2 NOTIFY scaleChanged)
-    Q_PROPERTY(int SectionCount READ sectionCount WRITE setSectionCount NOTIFY scaleChanged)
-    Q_PROPERTY(int TickMajorCount READ tickMajorCount WRITE setTickMajorCount NOTIFY scaleChanged)
-    Q_PROPERTY(int TickMinorCount READ tickMinorCount WRITE setTickMinorCount NOTIFY scaleChanged)
-    Q_PROPERTY(QColor SectionColor1 READ sectionColor1 WRITE setSectionColor1 NOTIFY lookChanged)
-    Q_PROPERTY(QColor SectionColor2 READ sectionColor2 WRITE setSectionColor2 NOTIFY lookChanged)
-    Q_PROPERTY(QColor SectionColor3 READ sectionColor3 WRITE setSectionColor3 NOTIFY lookChanged)
-    Q_PROPERTY(QColor PointerColor READ pointerColor WRITE setPointerColor NOTIFY pointerColorChanged)
-    Q_PROPERTY(int TickMajorLength READ tickMajorLength WRITE setTickMajorLength NOTIFY lookChanged)
-    Q_PROPERTY(int TickMinorLength READ tickMinorLength WRITE setTickMinorLength NOTIFY lookChanged)
-    Q_PROPERTY(int PointerSize READ pointerSize WRITE setPointerSize NOTIFY lookChanged)
+    Q_PROPERTY(double value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(double minimum READ minimum WRITE setMinimum NOTIFY scaleChanged)
+    Q_PROPERTY(double maximum READ maximum WRITE setMaximum NOTIFY scaleChanged)
+    Q_PROPERTY(double lowAlarm READ lowAlarm WRITE setLowAlarm NOTIFY scaleChanged)
+    Q_PROPERTY(double highAlarm READ highAlarm WRITE setHighAlarm NOTIFY scaleChanged)
+    Q_PROPERTY(int sectionCount READ sectionCount WRITE setSectionCount NOTIFY scaleChanged)
+    Q_PROPERTY(int tickMajorCount READ tickMajorCount WRITE setTickMajorCount NOTIFY scaleChanged)
+    Q_PROPERTY(int tickMinorCount READ tickMinorCount WRITE setTickMinorCount NOTIFY scaleChanged)
+    Q_PROPERTY(QColor lowColor READ lowColor WRITE setLowColor NOTIFY lookChanged)
+    Q_PROPERTY(QColor normalColor READ normalColor WRITE setNormalColor NOTIFY lookChanged)
+    Q_PROPERTY(QColor highColor READ highColor WRITE setHighColor NOTIFY lookChanged)
+    Q_PROPERTY(QColor pointerColor READ pointerColor WRITE setPointerColor NOTIFY pointerColorChanged)
+    Q_PROPERTY(int tickMajorLength READ tickMajorLength WRITE setTickMajorLength NOTIFY lookChanged)
+    Q_PROPERTY(int tickMinorLength READ tickMinorLength WRITE setTickMinorLength NOTIFY lookChanged)
+    Q_PROPERTY(int pointerSize READ pointerSize WRITE setPointerSize NOTIFY lookChanged)
 
 public:
     struct Section
@@ -46,18 +46,18 @@ public:
         QColor color;
     };
 
-    double position() const { return m_position; }
-    double shownPosition() const;
-    double positionMin() const { return m_positionMin; }
-    double positionMax() const { return m_positionMax; }
-    double sectionEnd1() const { return m_sectionEnd1; }
-    double sectionEnd2() const { return m_sectionEnd2; }
+    double value() const { return m_value; }
+    double shownValue() const;
+    double minimum() const { return m_minimum; }
+    double maximum() const { return m_maximum; }
+    double lowAlarm() const { return m_lowAlarm; }
+    double highAlarm() const { return m_highAlarm; }
     int sectionCount() const { return m_sectionCount; }
     int tickMajorCount() const { return m_tickMajorCount; }
     int tickMinorCount() const { return m_tickMinorCount; }
-    QColor sectionColor1() const { return m_sectionColor1; }
-    QColor sectionColor2() const { return m_sectionColor2; }
-    QColor sectionColor3() const { return m_sectionColor3; }
+    QColor lowColor() const { return m_lowColor; }
+    QColor normalColor() const { return m_normalColor; }
+    QColor highColor() const { return m_highColor; }
     QColor pointerColor() const { return m_pointerColor; }
     int tickMajorLength() const { return m_tickMajorLength; }
     int tickMinorLength() const { return m_tickMinorLength; }
@@ -71,20 +71,20 @@ public:
     QString tickLabel(double value) const;
 
 public Q_SLOTS:
-    void setPosition(double value);
-    void setPositionMin(double value);
-    void setPositionMax(double value);
-    void setSectionEnd1(double value);
-    void setSectionEnd2(double value);
-    // 1: SectionColor1 throughout; 2: colours 1 and 2 split at SectionEnd1; 3: all three.
+    void setValue(double value);
+    void setMinimum(double value);
+    void setMaximum(double value);
+    void setLowAlarm(double value);
+    void setHighAlarm(double value);
+    // 1: lowColor throughout; 2: colours 1 and 2 split at lowAlarm; 3: all three.
     void setSectionCount(int count);
     // Major ticks including both ends of the scale; below 2 there are none.
     void setTickMajorCount(int count);
     // Minor ticks between two neighbouring major ticks.
     void setTickMinorCount(int count);
-    void setSectionColor1(const QColor &color);
-    void setSectionColor2(const QColor &color);
-    void setSectionColor3(const QColor &color);
+    void setLowColor(const QColor &color);
+    void setNormalColor(const QColor &color);
+    void setHighColor(const QColor &color);
     void setPointerColor(const QColor &color);
     void setTickMajorLength(int pixels);
     void setTickMinorLength(int pixels);
@@ -93,7 +93,7 @@ public Q_SLOTS:
     void setPointerSize(int pixels);
 
 Q_SIGNALS:
-    void positionChanged(double position);
+    void valueChanged(double position);
     void scaleChanged();
     void pointerColorChanged(const QColor &color);
     void lookChanged();
@@ -101,8 +101,8 @@ Q_SIGNALS:
 protected:
     explicit ScaleGauge(QWidget *parent = nullptr);
 
-    double scaleLow() const { return qMin(m_positionMin, m_positionMax); }
-    double scaleHigh() const { return qMax(m_positionMin, m_positionMax); }
+    double scaleLow() const { return qMin(m_minimum, m_maximum); }
+    double scaleHigh() const { return qMax(m_minimum, m_maximum); }
     // Where value lies on the scale, 0 at the low end and 1 at the high end.
     double scaleFraction(double value) const;
     // The reading given to assistive technology.
@@ -125,17 +125,17 @@ private:
     void setLookColor(QColor &field, const QColor &color);
     int labelDecimals() const;
 
-    double m_position = 0;
-    double m_positionMin = 0;
-    double m_positionMax = 100;
-    double m_sectionEnd1 = 25;
-    double m_sectionEnd2 = 75;
+    double m_value = 0;
+    double m_minimum = 0;
+    double m_maximum = 100;
+    double m_lowAlarm = 25;
+    double m_highAlarm = 75;
     int m_sectionCount = 3;
     int m_tickMajorCount = 6;
     int m_tickMinorCount = 3;
-    QColor m_sectionColor1{220, 40, 40};
-    QColor m_sectionColor2{40, 170, 60};
-    QColor m_sectionColor3{220, 40, 40};
+    QColor m_lowColor{220, 40, 40};
+    QColor m_normalColor{40, 170, 60};
+    QColor m_highColor{220, 40, 40};
     QColor m_pointerColor{0, 0, 255};
     int m_tickMajorLength = 10;
     int m_tickMinorLength = 5;

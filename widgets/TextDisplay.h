@@ -8,7 +8,7 @@ namespace gencfg {
 class TextDisplay : public LcdPanel
 {
     Q_OBJECT
-    Q_PROPERTY(QString Text READ text WRITE setText NOTIFY textChanged)
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
 
 public:
     explicit TextDisplay(QWidget *parent = nullptr);

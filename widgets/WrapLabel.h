@@ -12,7 +12,7 @@ namespace gencfg {
 class WrapLabel : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY captionChanged)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption NOTIFY captionChanged)
 
 public:
     explicit WrapLabel(QWidget *parent = nullptr);

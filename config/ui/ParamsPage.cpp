@@ -10,7 +10,7 @@
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
 #include "widgets/Messages.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
@@ -25,13 +25,14 @@ namespace gencfg {
 
 namespace {
 
-QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
+QPushButton *makeButton(QWidget *page, const char *name, const QString &caption)
 {
     auto *button = new QPushButton(caption, page);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
     return button;
 }
+
+using Frame = PageLayout::Frame;
 
 } // namespace
 
@@ -41,27 +42,25 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     paramTree = new ParamTreeView(this);
     paramTree->setObjectName(QStringLiteral("paramTree"));
     paramTree->setModel(&model);
-    paramTree->setGeometry(0, 24, 787, 449);
-    saveButton = makeButton(this, "saveButton", tr("Сохранить"), {3, 480, 100, 41});
-    openButton = makeButton(this, "openButton", tr("Открыть"), {109, 480, 100, 41});
-    writeButton = makeButton(this, "writeButton", tr("Записать"), {582, 480, 100, 41});
-    readButton = makeButton(this, "readButton", tr("Прочитать"), {689, 480, 100, 41});
+    saveButton = makeButton(this, "saveButton", tr("Сохранить"));
+    openButton = makeButton(this, "openButton", tr("Открыть"));
+    writeButton = makeButton(this, "writeButton", tr("Записать"));
+    readButton = makeButton(this, "readButton", tr("Прочитать"));
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
-    progressBar->setGeometry(232, 488, 329, 29);
     progressBar->setRange(0, 100);
     progressBar->setValue(0);
     progressBar->hide();
     // Above the tree's right end; usable once the controller's values are known.
-    changesButton = makeButton(this, "changesButton", tr("Изменения"), {689, 0, 100, 23});
+    changesButton = makeButton(this, "changesButton", tr("Изменения"));
     changesButton->setEnabled(false);
     connect(&model, &ParamModel::changesUpdated, this,
             [this] { changesButton->setEnabled(m_model.baseline().has_value()); });
     connect(changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
     // Beside it, what the archive keeps of this and other controllers.
-    historyButton = makeButton(this, "historyButton", tr("История"), {582, 0, 100, 23});
+    historyButton = makeButton(this, "historyButton", tr("История"));
     connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
-    reportButton = makeButton(this, "reportButton", tr("Отчёт"), {475, 0, 100, 23});
+    reportButton = makeButton(this, "reportButton", tr("Отчёт"));
     connect(reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
 
     connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
@@ -69,6 +68,42 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
+    placeControls();
+}
+
+void ParamsPage::placeControls()
+{
+    auto *layout = new PageLayout(this);
+    layout->add(paramTree, {0, 24, 787, 449}, [](const Frame &f, const QRect &r) {
+        return QRect(r.topLeft(), QSize(f.W - 14, f.H - PageLayout::StatusBarHeight - 86));
+    });
+    // The bottom row: two buttons at the left, two at the right edge, the progress bar centred between.
+    auto bottomRow = [](int left) {
+        return [left](const Frame &f, const QRect &r) {
+            return QRect({left, f.bottomRowTop(r.height())}, r.size());
+        };
+    };
+    layout->add(saveButton, {3, 480, 100, 41}, bottomRow(3));
+    layout->add(openButton, {109, 480, 100, 41}, bottomRow(109));
+    auto fromRight = [](int right, int top) {
+        return [right, top](const Frame &f, const QRect &r) {
+            return QRect({f.W - right - r.width(), top < 0 ? f.bottomRowTop(r.height()) : top}, r.size());
+        };
+    };
+    // Each button keeps 14 pixels to the right edge, and 5 to the next one.
+    const int read = 14;
+    const int write = read + 100 + 5;
+    layout->add(writeButton, {582, 480, 100, 41}, fromRight(write, -1));
+    layout->add(readButton, {689, 480, 100, 41}, fromRight(read, -1));
+    // The row over the tree keeps to the right edge, over the two buttons at the bottom right.
+    layout->add(changesButton, {689, 0, 100, 23}, fromRight(read, 0));
+    layout->add(historyButton, {582, 0, 100, 23}, fromRight(write, 0));
+    layout->add(reportButton, {475, 0, 100, 23}, fromRight(2 * write - read, 0));
+    layout->add(progressBar, {232, 488, 329, 29}, [](const Frame &f, const QRect &r) {
+        const int width = RoundHalfEven(f.W / 2.0) - 60;
+        return QRect(RoundHalfEven(f.W / 2.0 - width / 2.0) - 10, f.bottomRowTop(r.height()), width,
+                     r.height());
+    });
 }
 
 void ParamsPage::attach(DeviceLink &link, Messages &messages)
@@ -168,7 +203,7 @@ void ParamsPage::endTransfer()
 
 void ParamsPage::showTransferFailure()
 {
-    m_messages->plain(tr("Ошибка"), NoAnswerText());
+    m_messages->plain(ErrorCaption(), NoAnswerText());
 }
 
 void ParamsPage::showProgress(int done, int total)
@@ -206,7 +241,7 @@ void ParamsPage::writeToDevice()
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
                 provenAt = QDateTime::currentDateTime();
-                m_messages->plain(QStringLiteral("info"), WriteDoneText());
+                m_messages->plain(TransferDoneCaption(), WriteDoneText());
                 Q_EMIT thresholdsChanged(m_image);
             } else {
                 m_messages->error(UnprovenWriteText(differences));
@@ -246,7 +281,7 @@ void ParamsPage::readFromDevice()
             m_model.setBaseline(m_image);
             m_model.setOrigin(ParamModel::Origin::Controller);
             Q_EMIT thresholdsChanged(m_image);
-            m_messages->plain(QStringLiteral("info"), ReadDoneText());
+            m_messages->plain(TransferDoneCaption(), ReadDoneText());
         } else if (status == OperationStatus::VariantChanged) {
             // Blocks of another variant's memory never reach the image.
             m_messages->error(VariantChangedReadText());
@@ -271,26 +306,6 @@ void ParamsPage::showChanges()
     m_changeList->show();
     m_changeList->raise();
     m_changeList->activateWindow();
-}
-
-void ParamsPage::placeChildren(const Placer &p, int sb)
-{
-    const int W = p.W();
-    const int H = p.H();
-    setWidth(paramTree, W - 14);
-    setHeight(paramTree, H - sb - 86);
-    for (QWidget *x : std::initializer_list<QWidget *>{saveButton, openButton, writeButton})
-        p.bottomRow(x, sb);
-    setLeft(writeButton, W - writeButton->width() - readButton->width() - 19);
-    p.bottomRow(readButton, sb);
-    setLeft(readButton, W - readButton->width() - 14);
-    // The row over the tree keeps to the right edge, over the two buttons at the bottom right.
-    setLeft(changesButton, readButton->x());
-    setLeft(historyButton, writeButton->x());
-    setLeft(reportButton, 2 * writeButton->x() - readButton->x());
-    p.bottomRow(progressBar, sb);
-    setWidth(progressBar, RoundHalfEven(W / 2.0) - 60);
-    setLeft(progressBar, RoundHalfEven(W / 2.0 - progressBar->width() / 2.0) - 10);
 }
 
 } // namespace gencfg

@@ -19,7 +19,6 @@ class DeviceLink;
 class Messages;
 class ParamModel;
 class ParamTreeView;
-class Placer;
 
 class ParamsPage : public QWidget
 {
@@ -29,19 +28,11 @@ public:
 
     // The window's link and message boxes; the buttons do nothing until attached.
     void attach(DeviceLink &link, Messages &messages);
-    // Places every control at its fractions of the page control's size, above a status bar of height sb.
-    void placeChildren(const Placer &p, int sb);
 
     // The image of the controller's configuration memory that the four buttons move.
     const ConfigImageBytes &ConfigImage() const { return m_image; }
     void setConfigImage(const ConfigImageBytes &image) { m_image = image; }
 
-    void saveToFile();     // save to a parameter file
-    void openFile();       // open a parameter file
-    void writeToDevice();  // write to the device
-    void readFromDevice(); // read from the device
-    // "Изменения": the rows that differ from the controller's values.
-    void showChanges();
     ChangeListDialog *changeList() const { return m_changeList; }
 
     // What reads or writes the device, for the window's enabling rule.
@@ -65,7 +56,18 @@ Q_SIGNALS:
     void historyRequested();
     void reportRequested();
 
+private Q_SLOTS:
+    void saveToFile();     // save to a parameter file
+    void openFile();       // open a parameter file
+    void writeToDevice();  // write to the device
+    void readFromDevice(); // read from the device
+    // "Изменения": the rows that differ from the controller's values.
+    void showChanges();
+
 private:
+    // Registers every control with the page's layout, at its design place and with its rule.
+    void placeControls();
+
     ParamTreeView *paramTree = nullptr;
     QPushButton *saveButton = nullptr;    // "Сохранить"
     QPushButton *openButton = nullptr;    // "Открыть"

@@ -6,7 +6,7 @@
 #include "link/LinkTexts.h"
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
-#include "widgets/Placement.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
@@ -22,7 +22,7 @@ namespace gencfg {
 
 namespace {
 
-QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
+QPlainTextEdit *makeMemo(QWidget *page, const char *name)
 {
     auto *memo = new QPlainTextEdit(page);
     memo->setObjectName(QLatin1String(name));
@@ -30,17 +30,42 @@ QPlainTextEdit *makeMemo(QWidget *page, const char *name, const QRect &place)
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setPlainText(JournalPage::EmptyJournalText());
-    memo->setGeometry(place);
     return memo;
 }
 
-QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int centreX)
+QLabel *makeCaption(QWidget *page, const char *name, const QString &text)
 {
     auto *label = new QLabel(text, page);
     label->setObjectName(QLatin1String(name));
-    label->adjustSize();
-    label->move(centreX - label->width() / 2, 4);
     return label;
+}
+
+using Frame = PageLayout::Frame;
+
+// A caption at its own size, centred on centreX by design.
+QRect captionPlace(const QLabel *label, int centreX)
+{
+    const QSize size = label->sizeHint();
+    return {QPoint(centreX - size.width() / 2, 4), size};
+}
+
+// The left edge of a journal's half of the page: 0 or the middle.
+int halfLeft(const Frame &f, double start)
+{
+    return RoundHalfEven(f.W * start);
+}
+
+// A journal's caption, centred over its list.
+QRect overList(const Frame &f, const QRect &r, double start)
+{
+    return {QPoint(halfLeft(f, start) + RoundHalfEven((f.W / 2.0 - 14) / 2) - half(r.width()), r.y()),
+            r.size()};
+}
+
+// A journal's list: half the page wide, down to above the bottom row.
+QRect listPlace(const Frame &f, const QRect &r, double start)
+{
+    return {halfLeft(f, start), r.y(), RoundHalfEven(f.W / 2.0 - 14), f.H - PageLayout::StatusBarHeight - 90};
 }
 
 } // namespace
@@ -48,19 +73,37 @@ QLabel *makeCaption(QWidget *page, const char *name, const QString &text, int ce
 JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("journalPage"));
-    eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal), 193);
-    alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal), 593);
-    eventList = makeMemo(this, "eventList", {0, 22, 386, 446});
-    alarmList = makeMemo(this, "alarmList", {400, 22, 386, 446});
-    readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
-    readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
-    readJournalsButton->setGeometry(0, 476, 786, 41);
-    connect(readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
+    m_eventsCaption = makeCaption(this, "eventsCaption", JournalCaption(EventJournal));
+    m_alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal));
+    m_eventList = makeMemo(this, "eventList");
+    m_alarmList = makeMemo(this, "alarmList");
+    m_readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
+    m_readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
+    connect(m_readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
     // At the right end above the alarm list.
-    saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
-    saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
-    saveJournalsButton->setGeometry(646, 0, 140, 21);
-    connect(saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+    m_saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
+    m_saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
+    connect(m_saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+
+    auto *layout = new PageLayout(this);
+    layout->add(m_eventsCaption, captionPlace(m_eventsCaption, 193),
+                [](const Frame &f, const QRect &r) { return overList(f, r, 0); });
+    layout->add(m_eventList, {0, 22, 386, 446},
+                [](const Frame &f, const QRect &r) { return listPlace(f, r, 0); });
+    layout->add(m_alarmList, {400, 22, 386, 446},
+                [](const Frame &f, const QRect &r) { return listPlace(f, r, 0.5); });
+    layout->add(m_saveJournalsButton, {646, 0, 140, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - 14 - r.width(), r.y()}, r.size());
+    });
+    // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
+    layout->add(m_alarmsCaption, captionPlace(m_alarmsCaption, 593), [this](const Frame &f, const QRect &r) {
+        const QRect centred = overList(f, r, 0.5);
+        const int clear = m_saveJournalsButton->x() - 4 - m_alarmsCaption->sizeHint().width();
+        return QRect({std::min(centred.x(), clear), r.y()}, r.size());
+    });
+    layout->add(m_readJournalsButton, {0, 476, 786, 41}, [](const Frame &f, const QRect &r) {
+        return QRect({RoundHalfEven(f.W / 2.0) - half(r.width()) - 7, f.bottomRowTop(r.height())}, r.size());
+    });
 }
 
 void JournalPage::attach(DeviceLink &link, Messages &messages)
@@ -71,7 +114,7 @@ void JournalPage::attach(DeviceLink &link, Messages &messages)
 
 void JournalPage::showEntry(JournalSelector journal, int row, const QString &line)
 {
-    QPlainTextEdit *memo = journal == AlarmJournal ? alarmList : eventList;
+    QPlainTextEdit *memo = journal == AlarmJournal ? m_alarmList : m_eventList;
     if (row == m_book.entries(journal).size() - 1) {
         memo->appendPlainText(line);
         return;
@@ -83,14 +126,14 @@ void JournalPage::showEntry(JournalSelector journal, int row, const QString &lin
 
 QList<QWidget *> JournalPage::deviceControls() const
 {
-    return {readJournalsButton, saveJournalsButton};
+    return {m_readJournalsButton, m_saveJournalsButton};
 }
 
 void JournalPage::saveJournals()
 {
     if (m_book.isEmpty()) {
         if (m_messages)
-            m_messages->plain(tr("Ошибка"), tr("Журналы ещё не прочитаны"));
+            m_messages->warning(tr("Журналы ещё не прочитаны"));
         return;
     }
     const QString path =
@@ -130,14 +173,14 @@ void JournalPage::readJournals()
             Q_EMIT journalsRead(m_book);
         // The lines read so far stay whatever the end.
         if (status != OperationStatus::Succeeded && status != OperationStatus::Cancelled && m_messages)
-            m_messages->plain(tr("Ошибка"), NoAnswerText());
+            m_messages->plain(ErrorCaption(), NoAnswerText());
     });
     const int total = reading->total();
     // Refused while another operation runs; no entry comes before the first status frame.
     if (!m_link->startOwned(reading))
         return;
     // Nothing of an earlier reading stays, which may have been another controller's.
-    for (QPlainTextEdit *memo : {eventList, alarmList})
+    for (QPlainTextEdit *memo : {m_eventList, m_alarmList})
         memo->clear();
     m_book.clear();
     if (m_controller) {
@@ -149,7 +192,7 @@ void JournalPage::readJournals()
 
 void JournalPage::clear()
 {
-    for (QPlainTextEdit *memo : {eventList, alarmList})
+    for (QPlainTextEdit *memo : {m_eventList, m_alarmList})
         memo->setPlainText(EmptyJournalText());
     m_book.clear();
 }
@@ -157,26 +200,6 @@ void JournalPage::clear()
 QString JournalPage::EmptyJournalText()
 {
     return tr("-пусто-");
-}
-
-void JournalPage::placeChildren(const Placer &p, int sb)
-{
-    const int W = p.W();
-    auto halfColumn = [&](QLabel *label, QPlainTextEdit *memo, double start) {
-        const int left = RoundHalfEven(W * start);
-        setLeft(label, left + RoundHalfEven((W / 2.0 - 14) / 2) - half(label->width()));
-        setLeft(memo, left);
-        setWidth(memo, RoundHalfEven(W / 2.0 - 14));
-        setHeight(memo, p.H() - sb - 90);
-    };
-    halfColumn(eventsCaption, eventList, 0);
-    halfColumn(alarmsCaption, alarmList, 0.5);
-    setLeft(saveJournalsButton, W - 14 - saveJournalsButton->width());
-    // In a narrow window the alarm journal's caption, drawn from its left, gives way to the button beside it.
-    setLeft(alarmsCaption,
-            std::min(alarmsCaption->x(), saveJournalsButton->x() - 4 - alarmsCaption->sizeHint().width()));
-    p.bottomRow(readJournalsButton, sb);
-    setLeft(readJournalsButton, RoundHalfEven(W / 2.0) - half(readJournalsButton->width()) - 7);
 }
 
 } // namespace gencfg

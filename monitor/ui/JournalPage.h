@@ -15,8 +15,6 @@ class QPushButton;
 
 namespace gencfg {
 
-class Placer;
-
 class DeviceLink;
 class Messages;
 
@@ -28,7 +26,6 @@ public:
 
     void attach(DeviceLink &link, Messages &messages);
     // Places every control at its fractions of the page control's size, above a status bar of height sb.
-    void placeChildren(const Placer &p, int sb);
 
     // Starts the reading; ignored while another operation runs.
     void readJournals();
@@ -54,12 +51,12 @@ Q_SIGNALS:
     void journalsRead(const gencfg::JournalBook &journals);
 
 private:
-    QLabel *eventsCaption = nullptr;
-    QLabel *alarmsCaption = nullptr;
-    QPlainTextEdit *eventList = nullptr; // events
-    QPlainTextEdit *alarmList = nullptr; // alarms
-    QPushButton *readJournalsButton = nullptr;
-    QPushButton *saveJournalsButton = nullptr;
+    QLabel *m_eventsCaption = nullptr;
+    QLabel *m_alarmsCaption = nullptr;
+    QPlainTextEdit *m_eventList = nullptr; // events
+    QPlainTextEdit *m_alarmList = nullptr; // alarms
+    QPushButton *m_readJournalsButton = nullptr;
+    QPushButton *m_saveJournalsButton = nullptr;
 
     // A line at its entry's row: entries asked once more come after later ones.
     void showEntry(JournalSelector journal, int row, const QString &line);

@@ -1,11 +1,11 @@
 #include "monitor/ui/MeasurementPage.h"
-#include "widgets/Placement.h"
 
 #include "monitor/MeasurementTexts.h"
 
 #include "widgets/AngularGauge.h"
 #include "widgets/LinearGauge.h"
 #include "widgets/NumericDisplay.h"
+#include "widgets/PageLayout.h"
 #include "widgets/RectLed.h"
 #include "widgets/TextDisplay.h"
 #include "widgets/WrapLabel.h"
@@ -24,7 +24,7 @@ const QColor BandRed(220, 40, 40);
 const QColor BandYellow(240, 200, 0);
 const QColor BandGreen(40, 170, 60);
 
-// Design sizes; the proportional layout moves them and sizes the gauges.
+// Design sizes; the page's layout places them and sizes the gauges.
 constexpr int CaptionHeight = 14;
 constexpr int DisplayHeight = 22;
 constexpr int LedHeight = 22;
@@ -61,23 +61,23 @@ const Bands VoltageBands{3, 180, 260, BandRed, BandGreen, BandRed};
 
 void setScale(ScaleGauge *gauge, const Scale &scale, const Bands &bands)
 {
-    gauge->setPositionMin(scale.min);
-    gauge->setPositionMax(scale.max);
+    gauge->setMinimum(scale.min);
+    gauge->setMaximum(scale.max);
     gauge->setTickMajorCount(scale.majorTicks);
     gauge->setTickMinorCount(scale.minorTicks);
     gauge->setSectionCount(bands.count);
-    gauge->setSectionEnd1(bands.end1);
-    gauge->setSectionEnd2(bands.end2);
-    gauge->setSectionColor1(bands.color1);
-    gauge->setSectionColor2(bands.color2);
-    gauge->setSectionColor3(bands.color3);
+    gauge->setLowAlarm(bands.end1);
+    gauge->setHighAlarm(bands.end2);
+    gauge->setLowColor(bands.color1);
+    gauge->setNormalColor(bands.color2);
+    gauge->setHighColor(bands.color3);
     gauge->setPointerColor(Blue);
 }
 
 } // namespace
 
-// A column as designed: its gauge, the number under it and the caption over it, their places before the
-// first placement, their fractions of the page control's size, and what they show of a record.
+// A column as designed: its gauge, the number under it and the caption over it, their sizes, their fractions
+// of the page control's size, and what they show of a record.
 struct MeasurementPage::ColumnDesign
 {
     const char *name; // of the gauge, the display and the caption, before "Gauge", "Display", "Caption"
@@ -88,9 +88,9 @@ struct MeasurementPage::ColumnDesign
     Bands bands;
     QString units;
     int decimals;
-    QRect gaugePlace;
-    QRect displayPlace;
-    QRect captionPlace;
+    QSize gaugeSize;
+    QSize displaySize;
+    QSize captionSize;
     double fx;
     double fy;
     double captionFx;
@@ -103,32 +103,51 @@ struct MeasurementPage::ColumnDesign
 
 namespace {
 
+// The page's layout, which every control is registered with at its design place or size.
+PageLayout *layoutOf(QWidget *page)
+{
+    return static_cast<PageLayout *>(page->layout());
+}
+
 template <typename T> T *named(T *widget, const QString &name, const QString &role, const QRect &place)
 {
     widget->setObjectName(name);
     widget->setAccessibleName(role);
-    widget->setGeometry(place);
+    layoutOf(widget->parentWidget())->add(widget, place);
     return widget;
 }
 
-QLabel *makeCaption(QWidget *page, const QString &name, const QString &text, const QRect &place)
+template <typename T> T *named(T *widget, const QString &name, const QString &role, const QSize &size)
 {
-    auto *label = named(new QLabel(text, page), name, text, place);
+    return named(widget, name, role, QRect(QPoint(), size));
+}
+
+QLabel *makeCaption(QWidget *page, const QString &name, const QString &text, const QSize &size)
+{
+    auto *label = named(new QLabel(text, page), name, text, size);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+// A control of the status column: it keeps its design row and moves sideways only.
+void sideways(QWidget *control, const QRect &design)
+{
+    layoutOf(control->parentWidget())->add(control, design, [](const PageLayout::Frame &f, const QRect &r) {
+        return QRect(QPoint(f.centredLeft(r.width(), 0.55), r.y()), r.size());
+    });
 }
 
 RectLed *makeLed(QWidget *page, const QString &name, const QString &caption, const QRect &place)
 {
     auto *led = new RectLed(caption, page);
     led->setObjectName(name);
-    led->setGeometry(place);
+    sideways(led, place);
     return led;
 }
 
-WrapLabel *makeWrapLabel(QWidget *page, const char *name, const QString &role, const QRect &place)
+WrapLabel *makeWrapLabel(QWidget *page, const char *name, const QString &role, const QSize &size)
 {
-    return named(new WrapLabel(page), QLatin1String(name), role, place);
+    return named(new WrapLabel(page), QLatin1String(name), role, size);
 }
 
 } // namespace
@@ -136,6 +155,7 @@ WrapLabel *makeWrapLabel(QWidget *page, const char *name, const QString &role, c
 MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("measurementPage"));
+    new PageLayout(this);
     const QString volts = VoltUnits();
     const QString phaseA = PhaseACaption();
     const QString phaseB = PhaseBCaption();
@@ -147,45 +167,44 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
     const GaugeSize small = GaugeSize::SmallDial;
     const RecordValue *value = GaugedValues;
     addColumns({
-        {"phaseA", phaseA, phaseA, small, VoltageScale, VoltageBands, volts, 0, QRect(1, 102, 126, 126),
-         QRect(29, 227, 70, DisplayHeight), QRect(14, 85, 100, CaptionHeight), 0.08, 0.3, 0.08, 10, phase,
-         value[0], &phaseAGauge},
-        {"phaseB", phaseB, phaseB, small, VoltageScale, VoltageBands, volts, 0, QRect(129, 102, 126, 126),
-         QRect(157, 227, 70, DisplayHeight), QRect(142, 85, 100, CaptionHeight), 0.24, 0.3, 0.24, 10, phase,
-         value[1], &phaseBGauge},
-        {"phaseC", phaseC, phaseC, small, VoltageScale, VoltageBands, volts, 0, QRect(257, 102, 126, 126),
-         QRect(285, 227, 70, DisplayHeight), QRect(270, 85, 100, CaptionHeight), 0.4, 0.3, 0.4, 10, phase,
-         value[2], &phaseCGauge},
+        {"phaseA", phaseA, phaseA, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
+         QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.08, 0.3, 0.08, 10, phase, value[0],
+         &phaseAGauge},
+        {"phaseB", phaseB, phaseB, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
+         QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.24, 0.3, 0.24, 10, phase, value[1],
+         &phaseBGauge},
+        {"phaseC", phaseC, phaseC, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
+         QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.4, 0.3, 0.4, 10, phase, value[2],
+         &phaseCGauge},
         {"generator", generator, generator, GaugeSize::LargeDial, VoltageScale, VoltageBands, volts, 0,
-         QRect(488, 50, 176, 176), QRect(536, 225, 80, DisplayHeight), QRect(526, 33, 100, CaptionHeight),
-         0.72, 0.25, 0.72, 10, dial, value[3], &generatorGauge},
+         QSize(176, 176), QSize(80, DisplayHeight), QSize(100, CaptionHeight), 0.72, 0.25, 0.72, 10, dial,
+         value[3], &generatorGauge},
     });
     const QString acc = StarterBatteryCaption();
     const Scale accScale{6, 16, 6, 1};
     const Bands accBands{2, 8, 16, BandRed, BandGreen, BandGreen};
-    addColumns(
-        {{"starterBattery", acc, acc, GaugeSize::TallBar, accScale, accBands, volts, 1,
-          QRect(708, 36, 56, 192), QRect(703, 227, 66, DisplayHeight), QRect(676, 19, 120, CaptionHeight),
-          0.92, 0.24, 0.92, 10, bar, value[4], &starterBatteryGauge}});
+    addColumns({{"starterBattery", acc, acc, GaugeSize::TallBar, accScale, accBands, volts, 1, QSize(56, 192),
+                 QSize(66, DisplayHeight), QSize(120, CaptionHeight), 0.92, 0.24, 0.92, 10, bar, value[4],
+                 &starterBatteryGauge}});
     const QString ups = UpsBatteryCaption();
     const Scale upsScale{16, 32, 5, 3};
     const Bands upsBands{3, 19, 29, BandRed, BandGreen, BandRed};
     addColumns({{"upsBattery", ups, ups, GaugeSize::WideBar, upsScale, upsBands, UpsVoltUnits(), 1,
-                 QRect(52, 274, 280, 55), QRect(152, 329, 80, DisplayHeight),
-                 QRect(112, 262, 160, CaptionHeight), 0.24, 0.55, 0.24, 5, bar, value[5], &upsBatteryGauge}});
+                 QSize(280, 55), QSize(80, DisplayHeight), QSize(160, CaptionHeight), 0.24, 0.55, 0.24, 5,
+                 bar, value[5], &upsBatteryGauge}});
     const QString signal = SignalCaption();
     const QString registration = NetworkRegistrationCaption();
     const Scale dbm{-113, -51, 3, 4};
     const Bands weakToStrong{3, -95, -85, BandRed, BandYellow, BandGreen};
     addColumns({{"signal", signal, signal, GaugeSize::WideBar, dbm, weakToStrong, DbmUnits(), 0,
-                 QRect(52, 384, 280, 55), QRect(152, 439, 80, DisplayHeight),
-                 QRect(112, 372, 160, CaptionHeight), 0.24, 0.75, 0.24, 5, bar, nullptr, &signalGauge}});
-    signalDisplay = static_cast<NumericDisplay *>(m_columns.back().d);
-    registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {82, 489, 220, 34});
-    QLabel *registrationCaption = makeCaption(this, QStringLiteral("registrationCaption"), registration,
-                                              {112, 472, 160, CaptionHeight});
-    m_columns.push_back({registrationLabel, nullptr, registrationCaption, 0.24, 0.92, 0.24, 10,
-                         GaugeSize::Unchanged, GaugeLook()});
+                 QSize(280, 55), QSize(80, DisplayHeight), QSize(160, CaptionHeight), 0.24, 0.75, 0.24, 5,
+                 bar, nullptr, &signalGauge}});
+    signalDisplay = static_cast<NumericDisplay *>(m_dataDisplays.back());
+    registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {220, 34});
+    QLabel *registrationCaption =
+        makeCaption(this, QStringLiteral("registrationCaption"), registration, {160, CaptionHeight});
+    layoutOf(this)->addColumn(registrationLabel, nullptr, registrationCaption,
+                              {0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, GaugeLook()});
     const Scale celsius{-20, 40, 7, 1};
     const Bands cold{2, 10, 40, BandRed, BandGreen, BandGreen};
     const Bands unbanded{1, 40, 40, BandGreen, BandGreen, BandGreen};
@@ -193,19 +212,19 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
     const QString units = QStringLiteral(" C");
     const GaugeSize tall = GaugeSize::TallBar;
     addColumns({
-        {"temperature1", sensor(1), QString(), tall, celsius, cold, units, 0, QRect(516, 289, 56, 192),
-         QRect(516, 480, 56, DisplayHeight), QRect(), 0.68, 0.7, 0.8, 10, bar, value[6], &temperature1Gauge,
-         10},
-        {"temperature2", sensor(2), QString(), tall, celsius, unbanded, units, 0, QRect(580, 289, 56, 192),
-         QRect(580, 480, 56, DisplayHeight), QRect(), 0.76, 0.7, 0, 10, bar, value[7], nullptr, 10},
-        {"temperature3", sensor(3), QString(), tall, celsius, unbanded, units, 0, QRect(644, 289, 56, 192),
-         QRect(644, 480, 56, DisplayHeight), QRect(), 0.84, 0.7, 0, 10, bar, value[8], nullptr, 10},
-        {"temperature4", sensor(4), QString(), tall, celsius, unbanded, units, 0, QRect(708, 289, 56, 192),
-         QRect(708, 480, 56, DisplayHeight), QRect(), 0.92, 0.7, 0, 10, bar, value[9], nullptr, 10},
+        {"temperature1", sensor(1), QString(), tall, celsius, cold, units, 0, QSize(56, 192),
+         QSize(56, DisplayHeight), QSize(), 0.68, 0.7, 0.8, 10, bar, value[6], &temperature1Gauge, 10},
+        {"temperature2", sensor(2), QString(), tall, celsius, unbanded, units, 0, QSize(56, 192),
+         QSize(56, DisplayHeight), QSize(), 0.76, 0.7, 0, 10, bar, value[7], nullptr, 10},
+        {"temperature3", sensor(3), QString(), tall, celsius, unbanded, units, 0, QSize(56, 192),
+         QSize(56, DisplayHeight), QSize(), 0.84, 0.7, 0, 10, bar, value[8], nullptr, 10},
+        {"temperature4", sensor(4), QString(), tall, celsius, unbanded, units, 0, QSize(56, 192),
+         QSize(56, DisplayHeight), QSize(), 0.92, 0.7, 0, 10, bar, value[9], nullptr, 10},
     });
     // One caption over the four temperature gauges.
-    m_columns[m_columns.size() - 4].c = makeCaption(this, QStringLiteral("temperaturesCaption"),
-                                                    TemperaturesCaption(), {560, 272, 160, CaptionHeight});
+    layoutOf(this)->setColumnCaption(temperature1Gauge,
+                                     makeCaption(this, QStringLiteral("temperaturesCaption"),
+                                                 TemperaturesCaption(), {160, CaptionHeight}));
     buildStatusColumn();
     buildMode();
 }
@@ -213,37 +232,42 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
 void MeasurementPage::addColumns(std::initializer_list<ColumnDesign> designs)
 {
     // All gauges first, then all numbers, then all captions: later siblings are painted over earlier ones.
-    const size_t first = m_columns.size();
+    std::vector<ScaleGauge *> gauges;
+    std::vector<NumericDisplay *> displays;
     for (const ColumnDesign &design : designs) {
         ScaleGauge *gauge = nullptr;
         if (design.size == GaugeSize::SmallDial || design.size == GaugeSize::LargeDial)
             gauge = new AngularGauge(this);
         else
             gauge = new LinearGauge(design.size == GaugeSize::TallBar ? Qt::Vertical : Qt::Horizontal, this);
-        named(gauge, QLatin1String(design.name) + QLatin1String("Gauge"), design.role, design.gaugePlace);
+        named(gauge, QLatin1String(design.name) + QLatin1String("Gauge"), design.role, design.gaugeSize);
         setScale(gauge, design.scale, design.bands);
-        gauge->setPosition(design.rest);
+        gauge->setValue(design.rest);
         if (design.kept)
             *design.kept = gauge;
-        m_columns.push_back({gauge, nullptr, nullptr, design.fx, design.fy, design.captionFx, design.gap,
-                             design.size, design.look});
+        gauges.push_back(gauge);
     }
-    size_t column = first;
+    size_t column = 0;
     for (const ColumnDesign &design : designs) {
         auto *display = named(new NumericDisplay(this), QLatin1String(design.name) + QLatin1String("Display"),
-                              design.role + tr(", показание"), design.displayPlace);
+                              design.role + tr(", показание"), design.displaySize);
         display->setUnitsText(design.units);
         display->setPrecision(design.decimals);
         m_dataDisplays << display;
         if (design.value)
-            m_readings.push_back({static_cast<ScaleGauge *>(m_columns[column].g), display, design.value});
-        m_columns[column++].d = display;
+            m_readings.push_back({gauges[column], display, design.value});
+        displays.push_back(display);
+        ++column;
     }
-    column = first;
+    column = 0;
     for (const ColumnDesign &design : designs) {
-        if (!design.caption.isEmpty())
-            m_columns[column].c = makeCaption(this, QLatin1String(design.name) + QLatin1String("Caption"),
-                                              design.caption, design.captionPlace);
+        QLabel *caption = design.caption.isEmpty()
+                              ? nullptr
+                              : makeCaption(this, QLatin1String(design.name) + QLatin1String("Caption"),
+                                            design.caption, design.captionSize);
+        layoutOf(this)->addColumn(
+            gauges[column], displays[column], caption,
+            {design.fx, design.fy, design.captionFx, design.gap, design.size, design.look});
         ++column;
     }
 }
@@ -262,11 +286,11 @@ void MeasurementPage::buildStatusColumn()
     int top = CounterTop;
     for (const auto &counter : counters) {
         const QString name = QLatin1String(counter.name);
-        m_statusColumn << makeCaption(this, name + QLatin1String("Caption"), counter.caption,
-                                      {ColumnCaptionLeft, top, ColumnCaptionWidth, CaptionHeight});
-        *counter.display = named(new TextDisplay(this), name + QLatin1String("Display"), counter.caption,
-                                 {ColumnLeft, top + CaptionHeight, ColumnWidth, DisplayHeight});
-        m_statusColumn << *counter.display;
+        sideways(makeCaption(this, name + QLatin1String("Caption"), counter.caption, {}),
+                 {ColumnCaptionLeft, top, ColumnCaptionWidth, CaptionHeight});
+        *counter.display =
+            named(new TextDisplay(this), name + QLatin1String("Display"), counter.caption, QSize());
+        sideways(*counter.display, {ColumnLeft, top + CaptionHeight, ColumnWidth, DisplayHeight});
         m_dataDisplays << *counter.display;
         top += CounterPitch;
     }
@@ -303,28 +327,43 @@ void MeasurementPage::buildStatusColumn()
         m_flagLeds[flag - flags.cbegin()] =
             makeLed(this, QLatin1String(led.name), FlagCaption(*flag),
                     {ColumnLeft, FlagTop + row++ * FlagPitch, ColumnWidth, LedHeight});
-        m_statusColumn << m_flagLeds[flag - flags.cbegin()];
     }
 }
 
 void MeasurementPage::buildMode()
 {
     const QString caption = DeviceModeCaption();
-    stageLabel = makeWrapLabel(this, "stageLabel", caption, {34, 18, 220, 40});
-    QLabel *modeCaption =
-        makeCaption(this, QStringLiteral("modeCaption"), caption, {64, 1, 160, CaptionHeight});
-    m_columns.push_back(
-        {stageLabel, nullptr, modeCaption, 0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, GaugeLook()});
-    autoLed = makeLed(this, QStringLiteral("autoLed"), tr("Авто"), {280, 4, 80, LedHeight});
-    semiautoLed = makeLed(this, QStringLiteral("semiautoLed"), tr("Полуавто"), {280, 28, 80, LedHeight});
-    manualLed = makeLed(this, QStringLiteral("manualLed"), tr("Ручной"), {280, 52, 80, LedHeight});
+    stageLabel = makeWrapLabel(this, "stageLabel", caption, {220, 40});
+    QLabel *modeCaption = makeCaption(this, QStringLiteral("modeCaption"), caption, {160, CaptionHeight});
+    layoutOf(this)->addColumn(stageLabel, nullptr, modeCaption,
+                              {0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, GaugeLook()});
+    // Three LEDs stacked 24 pixels apart around the stage label's row.
+    const struct
+    {
+        RectLed **led;
+        const char *name;
+        QString caption;
+        int offset;
+    } modes[] = {{&autoLed, "autoLed", tr("Авто"), -24},
+                 {&semiautoLed, "semiautoLed", tr("Полуавто"), 0},
+                 {&manualLed, "manualLed", tr("Ручной"), 24}};
+    for (const auto &mode : modes) {
+        *mode.led = new RectLed(mode.caption, this);
+        (*mode.led)->setObjectName(QLatin1String(mode.name));
+        layoutOf(this)->add(*mode.led, {0, 0, 80, LedHeight},
+                            [offset = mode.offset](const PageLayout::Frame &f, const QRect &r) {
+                                const int modeRow = RoundHalfEven(f.H * 0.07);
+                                return QRect(f.centredLeft(r.width(), 0.4),
+                                             modeRow - half(r.height()) + offset, r.width(), r.height());
+                            });
+    }
 }
 
 void MeasurementPage::showNoData()
 {
     for (ScaleGauge *gauge : {phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge,
                               signalGauge, upsBatteryGauge, temperature1Gauge})
-        gauge->setPosition(0);
+        gauge->setValue(0);
     for (LcdPanel *display : m_dataDisplays)
         display->setErrorActive(true);
     stageLabel->setCaption(QString());
@@ -373,7 +412,7 @@ void MeasurementPage::show(const TelemetryRecord &record)
     clockDisplay->setText(ClockText(record));
     for (const Reading &reading : m_readings) {
         const double value = reading.value(record);
-        reading.gauge->setPosition(value);
+        reading.gauge->setValue(value);
         reading.display->setValue(value);
     }
 
@@ -382,7 +421,7 @@ void MeasurementPage::show(const TelemetryRecord &record)
 
     const std::optional<int> dbm = ShownSignalDbm(record.SignalQuality);
     // An unknown level shows as before the first frame, not as the weakest.
-    signalGauge->setPosition(dbm.value_or(0));
+    signalGauge->setValue(dbm.value_or(0));
     if (dbm)
         signalDisplay->setValue(*dbm);
     signalDisplay->setErrorActive(!dbm);
@@ -405,35 +444,20 @@ void MeasurementPage::blinkStep()
 void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
 {
     const GaugeThresholds t = ThresholdsFromImage(image);
-    generatorGauge->setSectionEnd1(t.generatorLow);
-    generatorGauge->setSectionEnd2(t.generatorHigh);
+    generatorGauge->setLowAlarm(t.generatorLow);
+    generatorGauge->setHighAlarm(t.generatorHigh);
     for (ScaleGauge *phase : {phaseAGauge, phaseBGauge, phaseCGauge}) {
-        phase->setSectionEnd1(t.mainsLow);
-        phase->setSectionEnd2(t.mainsHigh);
+        phase->setLowAlarm(t.mainsLow);
+        phase->setHighAlarm(t.mainsHigh);
     }
-    temperature1Gauge->setSectionEnd1(t.temperatureLow);
-    starterBatteryGauge->setSectionEnd1(t.starterBatteryLow);
-    upsBatteryGauge->setSectionEnd1(t.upsLow);
-    upsBatteryGauge->setSectionEnd2(t.upsHigh);
+    temperature1Gauge->setLowAlarm(t.temperatureLow);
+    starterBatteryGauge->setLowAlarm(t.starterBatteryLow);
+    upsBatteryGauge->setLowAlarm(t.upsLow);
+    upsBatteryGauge->setHighAlarm(t.upsHigh);
     if (t.upsScale) {
-        upsBatteryGauge->setPositionMin(t.upsScale->PositionMin);
-        upsBatteryGauge->setPositionMax(t.upsScale->PositionMax);
+        upsBatteryGauge->setMinimum(t.upsScale->minimum);
+        upsBatteryGauge->setMaximum(t.upsScale->maximum);
     }
-}
-
-void MeasurementPage::placeChildren(const Placer &p)
-{
-    for (const ColumnGroup &column : m_columns)
-        placeColumn(p, column);
-    // The status column moves sideways only; its rows stay where they were designed.
-    for (QWidget *x : m_statusColumn)
-        p.centre(x, 0.55);
-    for (QWidget *x : {autoLed, semiautoLed, manualLed})
-        p.centre(x, 0.4);
-    const int modeRow = RoundHalfEven(p.H() * 0.07);
-    setTop(autoLed, modeRow - half(autoLed->height()) - 24);
-    setTop(semiautoLed, modeRow - half(semiautoLed->height()));
-    setTop(manualLed, modeRow - half(manualLed->height()) + 24);
 }
 
 } // namespace gencfg

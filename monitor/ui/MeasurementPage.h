@@ -4,7 +4,6 @@
 
 #include "config/ConfigImage.h"
 #include "monitor/Telemetry.h"
-#include "widgets/Placement.h"
 
 #include <QList>
 #include <QWidget>
@@ -32,8 +31,6 @@ public:
     // Each tick of the window's faultBlinkTimer: one blink step of the generator gauge's pointer.
     void blinkStep();
     void ShowThresholdsOnGauges(const ConfigImageBytes &image);
-    // Places every control at its fractions of the page control's size.
-    void placeChildren(const Placer &p);
 
 Q_SIGNALS:
     // The controller reports automatic operation, semi-automatic or not.
@@ -74,9 +71,7 @@ private:
     RectLed *manualLed = nullptr;
 
     bool m_generatorBlink = false;
-    std::vector<ColumnGroup> m_columns;
     std::vector<Reading> m_readings;
-    QList<QWidget *> m_statusColumn; // moves sideways only
     QList<LcdPanel *> m_dataDisplays;
     QList<RectLed *> m_flagLeds;
 };

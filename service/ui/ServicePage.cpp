@@ -5,13 +5,14 @@
 #include "link/LinkTexts.h"
 #include "monitor/TrafficLog.h"
 #include "service/ServicePayloads.h"
+#include "service/ui/DurationRow.h"
 #include "widgets/Messages.h"
+#include "widgets/PageLayout.h"
 #include "widgets/SwitchLed.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 
 namespace gencfg {
 
@@ -21,11 +22,17 @@ namespace {
 constexpr int LogRowTop = 476;
 constexpr int LogRowBottomGap = 6;
 
+// The page never moves its controls: each stays at its design place.
+void fix(QWidget *control, const QRect &place)
+{
+    static_cast<PageLayout *>(control->parentWidget()->layout())->add(control, place);
+}
+
 QPushButton *makeButton(QWidget *page, const char *name, const QString &caption, const QRect &place)
 {
     auto *button = new QPushButton(caption, page);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
+    fix(button, place);
     return button;
 }
 
@@ -33,7 +40,7 @@ QLineEdit *makeEdit(QWidget *page, const char *name, const QString &text, const 
 {
     auto *edit = new QLineEdit(text, page);
     edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(place);
+    fix(edit, place);
     return edit;
 }
 
@@ -41,8 +48,7 @@ void makeLabel(QWidget *page, const char *name, const QString &text, int left, i
 {
     auto *label = new QLabel(text, page);
     label->setObjectName(QLatin1String(name));
-    label->adjustSize();
-    label->move(left, top);
+    fix(label, {QPoint(left, top), label->sizeHint()});
 }
 
 SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, const QRect &place)
@@ -50,8 +56,19 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
     auto *led = new SwitchLed(page);
     led->setObjectName(QLatin1String(name));
     led->setCaption(caption);
-    led->setGeometry(place);
+    fix(led, place);
     return led;
+}
+
+// The log row: at its design place, or as far up as the page's bottom edge needs when the window leaves the
+// page less height than the design's.
+void keepAboveBottom(QWidget *control, const QRect &place)
+{
+    static_cast<PageLayout *>(control->parentWidget()->layout())
+        ->add(control, place, [](const PageLayout::Frame &f, const QRect &r) {
+            const int top = qMax(0, qMin(LogRowTop, f.page.height() - r.height() - LogRowBottomGap));
+            return QRect({r.x(), top}, r.size());
+        });
 }
 
 } // namespace
@@ -59,76 +76,94 @@ SwitchLed *makeSwitch(QWidget *page, const char *name, const QString &caption, c
 ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("servicePage"));
-    serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
-    serviceCodeEdit->setEchoMode(QLineEdit::Password);
-    serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
-    autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
-    semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
+    new PageLayout(this);
+    m_serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
+    m_serviceCodeEdit->setEchoMode(QLineEdit::Password);
+    m_serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    m_unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
+    m_autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
+    m_semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
-    makeLabel(this, "motorHoursCaption", tr("Счетчик моточасов:"), 5, 125);
-    motorHoursEdit = makeEdit(this, "motorHoursEdit", QStringLiteral("0"), {114, 122, 33, 20});
-    makeLabel(this, "motorHoursUnit", tr("час"), 153, 125);
-    motorMinutesEdit = makeEdit(this, "motorMinutesEdit", QStringLiteral("0"), {174, 122, 33, 20});
-    makeLabel(this, "motorMinutesUnit", tr("мин"), 213, 125);
-    setMotorHoursButton = makeButton(this, "setMotorHoursButton", tr("Установить"), {237, 112, 75, 41});
+    const DurationRow *motor = new DurationRow({"motor",
+                                                "motorHoursCaption",
+                                                tr("Счетчик моточасов:"),
+                                                5,
+                                                {114, 122},
+                                                "setMotorHoursButton",
+                                                tr("Установить"),
+                                                237,
+                                                75},
+                                               this);
+    m_motorHoursEdit = motor->hoursEdit();
+    m_motorMinutesEdit = motor->minutesEdit();
+    m_setMotorHoursButton = motor->button();
 
     makeLabel(this, "serialNumberCaption", tr("Серийный номер устройства:"), 3, 189);
-    serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
-    setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
+    m_serialNumberEdit = makeEdit(this, "serialNumberEdit", QStringLiteral("00000000"), {160, 184, 69, 20});
+    m_setSerialNumberButton = makeButton(this, "setSerialNumberButton", tr("Установить"), {235, 175, 75, 39});
 
-    makeLabel(this, "runTimeCaption", tr("Время работы ГУ:"), 450, 125);
-    runHoursEdit = makeEdit(this, "runHoursEdit", QStringLiteral("0"), {563, 122, 33, 20});
-    makeLabel(this, "runHoursUnit", tr("час"), 602, 125);
-    runMinutesEdit = makeEdit(this, "runMinutesEdit", QStringLiteral("0"), {623, 122, 33, 20});
-    makeLabel(this, "runMinutesUnit", tr("мин"), 662, 125);
-    startGeneratorButton = makeButton(this, "startGeneratorButton", tr("Старт"), {696, 112, 68, 41});
+    const DurationRow *run = new DurationRow({"run",
+                                              "runTimeCaption",
+                                              tr("Время работы ГУ:"),
+                                              450,
+                                              {563, 122},
+                                              "startGeneratorButton",
+                                              tr("Старт"),
+                                              696,
+                                              68},
+                                             this);
+    m_runHoursEdit = run->hoursEdit();
+    m_runMinutesEdit = run->minutesEdit();
+    m_startGeneratorButton = run->button();
 
-    makeLabel(this, "waitTimeCaption", tr("Время ожидания ГУ:"), 450, 187);
-    waitHoursEdit = makeEdit(this, "waitHoursEdit", QStringLiteral("0"), {563, 184, 33, 20});
-    makeLabel(this, "waitHoursUnit", tr("час"), 602, 187);
-    waitMinutesEdit = makeEdit(this, "waitMinutesEdit", QStringLiteral("0"), {623, 184, 33, 20});
-    makeLabel(this, "waitMinutesUnit", tr("мин"), 662, 187);
-    stopGeneratorButton = makeButton(this, "stopGeneratorButton", tr("Стоп"), {696, 174, 68, 41});
+    const DurationRow *wait = new DurationRow({"wait",
+                                               "waitTimeCaption",
+                                               tr("Время ожидания ГУ:"),
+                                               450,
+                                               {563, 184},
+                                               "stopGeneratorButton",
+                                               tr("Стоп"),
+                                               696,
+                                               68},
+                                              this);
+    m_waitHoursEdit = wait->hoursEdit();
+    m_waitMinutesEdit = wait->minutesEdit();
+    m_stopGeneratorButton = wait->button();
 
-    testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
-    testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
-    restartModemButton =
+    m_testSmsButton = makeButton(this, "testSmsButton", tr("Тест SMS"), {11, 240, 299, 41});
+    m_testGprsButton = makeButton(this, "testGprsButton", tr("Тест GPRS"), {11, 287, 299, 42});
+    m_restartModemButton =
         makeButton(this, "restartModemButton", tr("Перезагрузка модема"), {11, 335, 299, 40});
-    syncClockButton =
+    m_syncClockButton =
         makeButton(this, "syncClockButton", tr("Синхронизация системного времени"), {11, 405, 299, 41});
-    logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
-    logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
+    m_logFileButton = makeButton(this, "logFileButton", tr("Имя LOG-файла"), {11, 476, 145, 41});
+    m_logSwitch = makeSwitch(this, "logSwitch", tr("Вести LOG-файл"), {162, 476, 146, 41});
+    keepAboveBottom(m_logFileButton, m_logFileButton->geometry());
+    keepAboveBottom(m_logSwitch, m_logSwitch->geometry());
 
     const std::pair<QPushButton *, void (ServicePage::*)()> handlers[] = {
-        {testSmsButton, &ServicePage::testSms},
-        {testGprsButton, &ServicePage::testGprs},
-        {restartModemButton, &ServicePage::restartModem},
-        {syncClockButton, &ServicePage::syncClock},
-        {startGeneratorButton, &ServicePage::startGenerator},
-        {stopGeneratorButton, &ServicePage::stopGenerator},
-        {setMotorHoursButton, &ServicePage::setMotorHours},
-        {setSerialNumberButton, &ServicePage::setSerialNumber},
-        {unlockButton, &ServicePage::unlock},
+        {m_testSmsButton, &ServicePage::testSms},
+        {m_testGprsButton, &ServicePage::testGprs},
+        {m_restartModemButton, &ServicePage::restartModem},
+        {m_syncClockButton, &ServicePage::syncClock},
+        {m_startGeneratorButton, &ServicePage::startGenerator},
+        {m_stopGeneratorButton, &ServicePage::stopGenerator},
+        {m_setMotorHoursButton, &ServicePage::setMotorHours},
+        {m_setSerialNumberButton, &ServicePage::setSerialNumber},
+        {m_unlockButton, &ServicePage::unlock},
     };
     for (const auto &[button, handler] : handlers)
         connect(button, &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     // Only the user's click sends; the status frame sets the lamps without a word to the device.
-    connect(autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
-    connect(semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
-    connect(logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
-    connect(logSwitch, &SwitchLed::changed, &log, &TrafficLog::switchChanged);
-    connect(&log, &TrafficLog::failed, logSwitch, [this] { logSwitch->setActive(false); });
-    log.addSwitch([this] { return logSwitch->isActive(); });
-}
-
-void ServicePage::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // The window leaves the page less height than the design's; the log row moves up rather than be cut.
-    const int top = qMax(0, qMin(LogRowTop, height() - logFileButton->height() - LogRowBottomGap));
-    logFileButton->move(logFileButton->x(), top);
-    logSwitch->move(logSwitch->x(), top);
+    connect(m_autoModeSwitch, &SwitchLed::clicked, this, [this] { autoModeClick(); });
+    connect(m_semiautoModeSwitch, &SwitchLed::clicked, this, [this] { semiautoModeClick(); });
+    connect(m_logFileButton, &QPushButton::clicked, &log, &TrafficLog::chooseFileName);
+    connect(m_logSwitch, &SwitchLed::changed, &log,
+            [this, &log](bool lit) { log.switchChanged(m_logSwitch, lit); });
+    connect(&log, &TrafficLog::onChanged, m_logSwitch, [this](bool on) {
+        if (!on)
+            m_logSwitch->setActive(false);
+    });
 }
 
 void ServicePage::attach(DeviceLink &link, Messages &messages)
@@ -139,14 +174,15 @@ void ServicePage::attach(DeviceLink &link, Messages &messages)
 
 QList<QWidget *> ServicePage::lockedControls() const
 {
-    return {motorHoursEdit, motorMinutesEdit, setMotorHoursButton, serialNumberEdit, setSerialNumberButton};
+    return {m_motorHoursEdit, m_motorMinutesEdit, m_setMotorHoursButton, m_serialNumberEdit,
+            m_setSerialNumberButton};
 }
 
 QList<QWidget *> ServicePage::deviceControls() const
 {
-    return {autoModeSwitch,       semiautoModeSwitch,  setMotorHoursButton, setSerialNumberButton,
-            startGeneratorButton, stopGeneratorButton, testSmsButton,       testGprsButton,
-            restartModemButton,   syncClockButton,     logFileButton};
+    return {m_autoModeSwitch,       m_semiautoModeSwitch,  m_setMotorHoursButton, m_setSerialNumberButton,
+            m_startGeneratorButton, m_stopGeneratorButton, m_testSmsButton,       m_testGprsButton,
+            m_restartModemButton,   m_syncClockButton,     m_logFileButton};
 }
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady)
@@ -160,7 +196,7 @@ void ServicePage::run(const OperationStep &step, bool reportNotReady)
         if (status == OperationStatus::WriteFailed)
             m_messages->error(WriteFailedText());
         else if (reportNotReady && status != OperationStatus::Cancelled)
-            m_messages->plain(QStringLiteral("Error"), NotReadyText());
+            m_messages->plain(NotReadyCaption(), NotReadyText());
     });
     // Refused, and deleted, while another operation runs.
     m_link->startOwned(operation);
@@ -190,7 +226,7 @@ bool ServicePage::ready(const ServicePayload &payload)
         return false;
     case ServicePayload::Error:
         if (m_messages)
-            m_messages->error(payload.message, QStringLiteral("Error"));
+            m_messages->error(payload.message);
         return false;
     }
     return false;
@@ -237,38 +273,38 @@ void ServicePage::semiautoModeClick()
 
 void ServicePage::startGenerator()
 {
-    sendDuration(CMD_GENERATOR_START, runHoursEdit, runMinutesEdit);
+    sendDuration(CMD_GENERATOR_START, m_runHoursEdit, m_runMinutesEdit);
 }
 
 void ServicePage::stopGenerator()
 {
-    sendDuration(CMD_GENERATOR_STOP, waitHoursEdit, waitMinutesEdit);
+    sendDuration(CMD_GENERATOR_STOP, m_waitHoursEdit, m_waitMinutesEdit);
 }
 
 void ServicePage::setMotorHours()
 {
-    const ServicePayload payload = MotoclockPayload(motorHoursEdit->text(), motorMinutesEdit->text());
+    const ServicePayload payload = MotoclockPayload(m_motorHoursEdit->text(), m_motorMinutesEdit->text());
     if (ready(payload))
         writeBlock(MotoclockAddress, payload.data);
 }
 
 void ServicePage::setSerialNumber()
 {
-    const ServicePayload payload = SerialNumberPayload(serialNumberEdit->text());
+    const ServicePayload payload = SerialNumberPayload(m_serialNumberEdit->text());
     if (ready(payload))
         writeBlock(SerialNumberAddress, payload.data);
 }
 
 void ServicePage::showAutomaticMode(bool semiauto)
 {
-    autoModeSwitch->setActive(!semiauto);
-    semiautoModeSwitch->setActive(semiauto);
+    m_autoModeSwitch->setActive(!semiauto);
+    m_semiautoModeSwitch->setActive(semiauto);
 }
 
 void ServicePage::unlock()
 {
     // The window unlocks the controls; it decides what is enabled.
-    if (IsServiceCode(serviceCodeEdit->text()))
+    if (IsServiceCode(m_serviceCodeEdit->text()))
         Q_EMIT serviceUnlocked();
 }
 

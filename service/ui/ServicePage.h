@@ -37,6 +37,14 @@ public:
     // The controls that send something to the controller.
     QList<QWidget *> deviceControls() const;
 
+    // The controller reports automatic operation: the mode switches show which, without a word to it.
+    void showAutomaticMode(bool semiauto);
+
+Q_SIGNALS:
+    // The service code was confirmed: the locked commands and the terminal page open.
+    void serviceUnlocked();
+
+private Q_SLOTS:
     // Handlers; each one that talks to the controller holds the link for its click.
     void testSms();
     void testGprs();
@@ -50,18 +58,8 @@ public:
     void setSerialNumber();
     void unlock();
 
-    // The controller reports automatic operation: the mode switches show which, without a word to it.
-    void showAutomaticMode(bool semiauto);
-
-Q_SIGNALS:
-    // The service code was confirmed: the locked commands and the terminal page open.
-    void serviceUnlocked();
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
-    QPushButton *logFileButton = nullptr; // "Имя LOG-файла"
+    QPushButton *m_logFileButton = nullptr; // "Имя LOG-файла"
     // One frame to the controller; a controller that is not ready is reported only when asked.
     void run(const OperationStep &step, bool reportNotReady);
     void sendCommand(quint8 command, const QByteArray &data = {});
@@ -70,26 +68,26 @@ private:
     // Shows why a payload is not sent; true when it is ready.
     bool ready(const ServicePayload &payload);
 
-    QLineEdit *serviceCodeEdit = nullptr; // service code
-    QPushButton *unlockButton = nullptr;
-    SwitchLed *autoModeSwitch = nullptr;     // "Режим Авто"
-    SwitchLed *semiautoModeSwitch = nullptr; // "Режим Полу-авто"
-    QLineEdit *motorHoursEdit = nullptr;     // motor hours
-    QLineEdit *motorMinutesEdit = nullptr;   // motor minutes
-    QPushButton *setMotorHoursButton = nullptr;
-    QLineEdit *serialNumberEdit = nullptr; // serial number
-    QPushButton *setSerialNumberButton = nullptr;
-    QLineEdit *runHoursEdit = nullptr;           // run time, hours
-    QLineEdit *runMinutesEdit = nullptr;         // run time, minutes
-    QPushButton *startGeneratorButton = nullptr; // "Старт"
-    QLineEdit *waitHoursEdit = nullptr;          // wait time, hours
-    QLineEdit *waitMinutesEdit = nullptr;        // wait time, minutes
-    QPushButton *stopGeneratorButton = nullptr;  // "Стоп"
-    QPushButton *testSmsButton = nullptr;        // "Тест SMS"
-    QPushButton *testGprsButton = nullptr;       // "Тест GPRS"
-    QPushButton *restartModemButton = nullptr;   // "Перезагрузка модема"
-    QPushButton *syncClockButton = nullptr; // "Синхронизация системного времени"
-    SwitchLed *logSwitch = nullptr;         // "Вести LOG-файл"
+    QLineEdit *m_serviceCodeEdit = nullptr; // service code
+    QPushButton *m_unlockButton = nullptr;
+    SwitchLed *m_autoModeSwitch = nullptr;     // "Режим Авто"
+    SwitchLed *m_semiautoModeSwitch = nullptr; // "Режим Полу-авто"
+    QLineEdit *m_motorHoursEdit = nullptr;     // motor hours
+    QLineEdit *m_motorMinutesEdit = nullptr;   // motor minutes
+    QPushButton *m_setMotorHoursButton = nullptr;
+    QLineEdit *m_serialNumberEdit = nullptr; // serial number
+    QPushButton *m_setSerialNumberButton = nullptr;
+    QLineEdit *m_runHoursEdit = nullptr;           // run time, hours
+    QLineEdit *m_runMinutesEdit = nullptr;         // run time, minutes
+    QPushButton *m_startGeneratorButton = nullptr; // "Старт"
+    QLineEdit *m_waitHoursEdit = nullptr;          // wait time, hours
+    QLineEdit *m_waitMinutesEdit = nullptr;        // wait time, minutes
+    QPushButton *m_stopGeneratorButton = nullptr;  // "Стоп"
+    QPushButton *m_testSmsButton = nullptr;        // "Тест SMS"
+    QPushButton *m_testGprsButton = nullptr;       // "Тест GPRS"
+    QPushButton *m_restartModemButton = nullptr;   // "Перезагрузка модема"
+    QPushButton *m_syncClockButton = nullptr; // "Синхронизация системного времени"
+    SwitchLed *m_logSwitch = nullptr;         // "Вести LOG-файл"
 
     DeviceLink *m_link = nullptr;
     Messages *m_messages = nullptr;

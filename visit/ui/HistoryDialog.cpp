@@ -35,60 +35,60 @@ HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent)
     setWindowTitle(tr("История"));
     resize(640, 360);
 
-    serialCombo = new QComboBox(this);
-    serialCombo->setObjectName(QStringLiteral("serialCombo"));
+    m_serialCombo = new QComboBox(this);
+    m_serialCombo->setObjectName(QStringLiteral("serialCombo"));
     auto *serialLabel = new QLabel(tr("Серийный номер:"), this);
-    serialLabel->setBuddy(serialCombo);
-    visitList = new QTreeWidget(this);
-    visitList->setObjectName(QStringLiteral("visitList"));
-    visitList->setHeaderLabels({tr("Время"), tr("Что сделано"), tr("Вариант"), tr("Версия программы")});
-    visitList->setRootIsDecorated(false);
-    visitList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    visitList->header()->resizeSection(0, 160);
-    compareButton = new QPushButton(tr("Сравнить"), this);
-    compareButton->setObjectName(QStringLiteral("compareButton"));
-    compareButton->setToolTip(tr("Выберите два визита с параметрами"));
-    closeButton = new QPushButton(tr("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
+    serialLabel->setBuddy(m_serialCombo);
+    m_visitList = new QTreeWidget(this);
+    m_visitList->setObjectName(QStringLiteral("visitList"));
+    m_visitList->setHeaderLabels({tr("Время"), tr("Что сделано"), tr("Вариант"), tr("Версия программы")});
+    m_visitList->setRootIsDecorated(false);
+    m_visitList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_visitList->header()->resizeSection(0, 160);
+    m_compareButton = new QPushButton(tr("Сравнить"), this);
+    m_compareButton->setObjectName(QStringLiteral("compareButton"));
+    m_compareButton->setToolTip(tr("Выберите два визита с параметрами"));
+    m_closeButton = new QPushButton(tr("Закрыть"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *top = new QHBoxLayout;
     top->addWidget(serialLabel);
-    top->addWidget(serialCombo, 1);
+    top->addWidget(m_serialCombo, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(compareButton);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(m_compareButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(visitList);
+    layout->addWidget(m_visitList);
     layout->addLayout(buttons);
 
-    connect(serialCombo, &QComboBox::currentIndexChanged, this, &HistoryDialog::showVisits);
-    connect(visitList, &QTreeWidget::itemSelectionChanged, this,
-            [this] { compareButton->setEnabled(chosenVisits().size() == 2); });
-    connect(compareButton, &QPushButton::clicked, this, &HistoryDialog::compareChosen);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_serialCombo, &QComboBox::currentIndexChanged, this, &HistoryDialog::showVisits);
+    connect(m_visitList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { m_compareButton->setEnabled(chosenVisits().size() == 2); });
+    connect(m_compareButton, &QPushButton::clicked, this, &HistoryDialog::compareChosen);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     showController(QString());
 }
 
 void HistoryDialog::showController(const QString &serial)
 {
-    const QSignalBlocker quiet(serialCombo);
-    serialCombo->clear();
+    const QSignalBlocker quiet(m_serialCombo);
+    m_serialCombo->clear();
     // Each controller under its own serial number, kept as the item's data: two never share an item.
     for (const QString &kept : m_archive.serials())
-        serialCombo->addItem(kept.isEmpty() ? tr("не задан") : kept, kept);
-    const int found = serialCombo->findData(serial);
+        m_serialCombo->addItem(kept.isEmpty() ? tr("не задан") : kept, kept);
+    const int found = m_serialCombo->findData(serial);
     if (found >= 0)
-        serialCombo->setCurrentIndex(found);
+        m_serialCombo->setCurrentIndex(found);
     showVisits();
 }
 
 void HistoryDialog::showVisits()
 {
-    m_visits = serialCombo->currentIndex() < 0 ? QVector<Visit>()
-                                               : m_archive.visits(serialCombo->currentData().toString());
-    visitList->clear();
+    m_visits = m_serialCombo->currentIndex() < 0 ? QVector<Visit>()
+                                                 : m_archive.visits(m_serialCombo->currentData().toString());
+    m_visitList->clear();
     for (const Visit &visit : m_visits) {
         const std::optional<DeviceVariant> variant = VariantFromCode(visit.variantCode);
         auto *item = new QTreeWidgetItem(
@@ -97,16 +97,16 @@ void HistoryDialog::showVisits()
                         visit.programVersion});
         if (VisitInFuture(visit))
             item->setToolTip(0, tr("Время визита впереди часов компьютера: он не считается последним"));
-        visitList->addTopLevelItem(item);
+        m_visitList->addTopLevelItem(item);
     }
-    compareButton->setEnabled(false);
+    m_compareButton->setEnabled(false);
 }
 
 QVector<Visit> HistoryDialog::chosenVisits() const
 {
     QVector<Visit> chosen;
-    for (int row = 0; row < visitList->topLevelItemCount(); ++row) {
-        if (visitList->topLevelItem(row)->isSelected() && m_visits.at(row).image)
+    for (int row = 0; row < m_visitList->topLevelItemCount(); ++row) {
+        if (m_visitList->topLevelItem(row)->isSelected() && m_visits.at(row).image)
             chosen.append(m_visits.at(row));
     }
     return chosen;

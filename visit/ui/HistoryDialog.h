@@ -29,10 +29,10 @@ private:
 
     VisitArchive m_archive;
     QVector<Visit> m_visits;
-    QComboBox *serialCombo = nullptr;
-    QTreeWidget *visitList = nullptr;
-    QPushButton *compareButton = nullptr;
-    QPushButton *closeButton = nullptr;
+    QComboBox *m_serialCombo = nullptr;
+    QTreeWidget *m_visitList = nullptr;
+    QPushButton *m_compareButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };
 
 // "Чтение", "Запись", "Журналы"

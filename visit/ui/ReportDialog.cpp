@@ -27,50 +27,50 @@ ReportDialog::ReportDialog(ReportSource source, Messages &messages, QWidget *par
 
     auto *notesLabel =
         new QLabel(tr("Заметки для отчёта (не более %L1 знаков):").arg(MaxReportNotesLength), this);
-    notesEdit = new QPlainTextEdit(this);
-    notesEdit->setObjectName(QStringLiteral("notesEdit"));
-    notesEdit->setAccessibleName(tr("Заметки для отчёта"));
-    notesLabel->setBuddy(notesEdit);
-    savePdfButton = new QPushButton(tr("Сохранить PDF"), this);
-    savePdfButton->setObjectName(QStringLiteral("savePdfButton"));
-    printButton = new QPushButton(tr("Печать"), this);
-    printButton->setObjectName(QStringLiteral("printButton"));
-    closeButton = new QPushButton(tr("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_notesEdit = new QPlainTextEdit(this);
+    m_notesEdit->setObjectName(QStringLiteral("notesEdit"));
+    m_notesEdit->setAccessibleName(tr("Заметки для отчёта"));
+    notesLabel->setBuddy(m_notesEdit);
+    m_savePdfButton = new QPushButton(tr("Сохранить PDF"), this);
+    m_savePdfButton->setObjectName(QStringLiteral("savePdfButton"));
+    m_printButton = new QPushButton(tr("Печать"), this);
+    m_printButton->setObjectName(QStringLiteral("printButton"));
+    m_closeButton = new QPushButton(tr("Закрыть"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(savePdfButton);
-    buttons->addWidget(printButton);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(m_savePdfButton);
+    buttons->addWidget(m_printButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(notesLabel);
-    layout->addWidget(notesEdit);
+    layout->addWidget(m_notesEdit);
     layout->addLayout(buttons);
 
     // The report is laid out on this thread: bounded notes keep that short, however they were pasted.
-    connect(notesEdit, &QPlainTextEdit::textChanged, this, [this] {
-        if (notesEdit->document()->characterCount() - 1 <= MaxReportNotesLength)
+    connect(m_notesEdit, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_notesEdit->document()->characterCount() - 1 <= MaxReportNotesLength)
             return;
-        QTextCursor cut(notesEdit->document());
+        QTextCursor cut(m_notesEdit->document());
         cut.setPosition(MaxReportNotesLength);
         cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cut.removeSelectedText();
     });
-    connect(savePdfButton, &QPushButton::clicked, this, &ReportDialog::savePdf);
-    connect(printButton, &QPushButton::clicked, this, &ReportDialog::print);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_savePdfButton, &QPushButton::clicked, this, &ReportDialog::savePdf);
+    connect(m_printButton, &QPushButton::clicked, this, &ReportDialog::print);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
 }
 
 QList<QWidget *> ReportDialog::reportControls() const
 {
-    return {savePdfButton, printButton};
+    return {m_savePdfButton, m_printButton};
 }
 
 VisitReportInput ReportDialog::input() const
 {
     VisitReportInput input = m_source();
-    input.notes = notesEdit->toPlainText();
+    input.notes = m_notesEdit->toPlainText();
     return input;
 }
 

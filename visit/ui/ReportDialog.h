@@ -37,10 +37,10 @@ private:
 
     ReportSource m_source;
     Messages &m_messages;
-    QPlainTextEdit *notesEdit = nullptr;
-    QPushButton *savePdfButton = nullptr;
-    QPushButton *printButton = nullptr;
-    QPushButton *closeButton = nullptr;
+    QPlainTextEdit *m_notesEdit = nullptr;
+    QPushButton *m_savePdfButton = nullptr;
+    QPushButton *m_printButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };
 
 } // namespace gencfg
