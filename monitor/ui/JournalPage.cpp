@@ -165,7 +165,7 @@ void JournalPage::readJournals()
         for (JournalSelector journal : {EventJournal, AlarmJournal}) {
             m_book.setComplete(journal, reading->isComplete(journal));
             if (!reading->isComplete(journal))
-                (journal == AlarmJournal ? alarmList : eventList)
+                (journal == AlarmJournal ? m_alarmList : m_eventList)
                     ->appendPlainText(IncompleteJournalText(journal));
         }
         Q_EMIT progressText(m_book.shortfalls().join(QStringLiteral("; ")));
