@@ -270,7 +270,9 @@ void tst_SerialLine::linkToAFreedTerminal_isReopenedOnlyOnceMadeAnew()
     // The next terminal anyone opens takes the freed number, and the link leads to it.
     std::vector<std::unique_ptr<PtyPair>> held;
     const std::unique_ptr<PtyPair> stranger = takeTerminalNumber(number, held);
-    QVERIFY2(stranger, qPrintable(number + QStringLiteral(" was not handed out again")));
+    // Another program on the machine may take the freed number first: then the case cannot be made.
+    if (!stranger)
+        QSKIP(qPrintable(number + QStringLiteral(" was taken by another program before this test")));
     QCOMPARE(QFileInfo(linkPath).canonicalFilePath(), number);
     QVERIFY(stranger->write("secret-password\r"));
     QTest::qWait(3 * DeviceLink::ReturnPollMs + 100);
