@@ -12,6 +12,7 @@
 #include "monitor/TelemetryLog.h"
 #include "monitor/TelemetryRecording.h"
 #include "record/SessionRecorder.h"
+#include "visit/TeamSyncer.h"
 #include "visit/VisitKeeper.h"
 #include "widgets/Messages.h"
 
@@ -145,7 +146,8 @@ private:
     void applyHeldVariant();
     // The visit archive: what each read, proven write and journal reading leaves, and "since last visit".
     void connectVisits();
-    void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
+    void showSinceLastVisit(const QDateTime &lastVisit, const QString &lastTechnician,
+                            const QVector<ParamDifference> &differences);
     void showReportDialog();
     void connectPlayback();
     void onSessionSwitch(bool on, const QString &path);
@@ -187,6 +189,7 @@ private:
     QTimer m_playbackTick;
     std::unique_ptr<ParamEditor> m_editor;
     VisitKeeper m_visits;
+    TeamSyncer m_teamSync;
     QPointer<ChangeListDialog> m_sinceLastVisit;
     QPointer<HistoryDialog> m_history;
     QPointer<ReportDialog> m_report;
