@@ -6,7 +6,9 @@
 // tools/team-archive.sql, stopped when the fixture goes.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -25,21 +27,34 @@ public:
     }
     ~PgCluster() { stop(); }
 
+    // Why no server can be run here at all (no server programs, no Qt driver); empty when one can.
+    QString unavailable() const
+    {
+        if (m_bin.isEmpty() || !QFileInfo(m_bin + QStringLiteral("initdb")).isExecutable())
+            return QStringLiteral("no PostgreSQL server programs under /usr/lib/postgresql (tools/deps.sh)");
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+            return QStringLiteral("no Qt SQL PostgreSQL driver (libqt6sql6-psql, tools/deps.sh)");
+        return {};
+    }
     // Initialises and starts the cluster and creates the archive; an empty text, or what failed.
     QString start()
     {
-        if (m_bin.isEmpty() || !m_dir.isValid())
-            return QStringLiteral("no PostgreSQL server programs under /usr/lib/postgresql");
+        if (!m_dir.isValid())
+            return QStringLiteral("no temporary folder: ") + m_dir.errorString();
         // The server refuses to run as root, and "nobody" must reach its folder.
         if (geteuid() == 0 && !run({QStringLiteral("chown"), QStringLiteral("nobody"), m_dir.path()}))
             return QStringLiteral("chown failed");
         QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                 QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                                 QFile::ExeOther);
+        // A TMPDIR inside root's own folder is out of the server's reach: say so rather than fail in initdb.
+        if (!asServer({QStringLiteral("test"), QStringLiteral("-w"), m_dir.path()}))
+            return QStringLiteral("the server's user cannot write %1; set TMPDIR to a folder all may enter")
+                .arg(m_dir.path());
         if (!asServer({m_bin + QStringLiteral("initdb"), QStringLiteral("-D"), dataDir(),
                        QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-U"),
                        QStringLiteral("postgres"), QStringLiteral("-E"), QStringLiteral("UTF8"),
-                       QStringLiteral("--no-sync")}))
+                       QStringLiteral("--locale=C"), QStringLiteral("--no-sync")}))
             return QStringLiteral("initdb failed: ") + m_lastOutput;
         if (!startServer())
             return QStringLiteral("the server did not start: ") + m_lastOutput;
