@@ -39,6 +39,7 @@ const OptionEntry Options[] = {
     {"from-recording", "FILE",
      "decode a session recording (gencfg-cli record, the window) instead of a port"},
     {"duration", "SECONDS", "stop after this many seconds instead of at Ctrl+C"},
+    {"due", "DAYS", "keep the controllers whose maintenance may fall due within DAYS"},
     {"archive-server", "URL", "the team archive: postgresql://HOST[:PORT]/DB?sslmode=... (else the setting)"},
 };
 
@@ -211,6 +212,22 @@ const QList<CommandEntry> &Commands()
          "newer schema ends with status 3; nothing is half sent or half fetched.",
          {"archive-server"},
          {"sync"},
+         {}},
+        {"fleet",
+         "[--csv | --json] [--due DAYS]",
+         "list every controller the visit archive knows, soonest maintenance first",
+         "One line per controller: serial number, variant, its last visit (time,\n"
+         "technician, PC, what was done: read, write, journals), the engine minutes and\n"
+         "the engine minutes left until maintenance its status frame showed then, the\n"
+         "earliest day that maintenance can fall due (the engine running round the clock\n"
+         "from the visit on) and how many days that is from today, the alarms its last\n"
+         "journal reading found newer than the visit before it, and the parameters its\n"
+         "last visit changed against the visit before with parameters. Sorted by that\n"
+         "day; controllers without a status frame come last. A heading line and tabs,\n"
+         "or --csv, or --json (one array). --due DAYS keeps those due within DAYS days,\n"
+         "overdue ones included. Visits fetched from the team archive count as well.",
+         {"csv", "json", "due"},
+         {},
          {}},
         {"show-config",
          "FILE [--variant petrol|diesel|dry]",

@@ -35,6 +35,7 @@ int Run(const QStringList &arguments)
         {QStringLiteral("set-serial"), RunSetSerial},
         {QStringLiteral("history"), RunHistory},
         {QStringLiteral("archive"), RunArchive},
+        {QStringLiteral("fleet"), RunFleet},
         {QStringLiteral("report"), RunReport},
         {QStringLiteral("record"), RunRecord},
     };

@@ -26,6 +26,7 @@ int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
 int RunHistory(const Invocation &invocation);
 int RunArchive(const Invocation &invocation);
+int RunFleet(const Invocation &invocation);
 int RunReport(const Invocation &invocation);
 int RunBatch(const Invocation &invocation);
 

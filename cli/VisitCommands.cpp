@@ -4,6 +4,7 @@
 #include "cli/StatusFormat.h"
 
 #include "visit/ArchiveSettings.h"
+#include "visit/FleetTable.h"
 #include "visit/TeamArchive.h"
 
 #include "link/DeviceText.h"
@@ -75,6 +76,29 @@ int RunArchive(const Invocation &invocation)
     if (!result.error.isEmpty())
         return Fail(result.reached ? NoAnswer : PortUnavailable, result.error);
     return Done;
+}
+
+int RunFleet(const Invocation &invocation)
+{
+    const bool csv = invocation.has(QStringLiteral("csv"));
+    const bool json = invocation.has(QStringLiteral("json"));
+    if (csv && json)
+        return Fail(InputError, QStringLiteral("gencfg-cli fleet: give --json or --csv, not both"));
+    std::optional<qint64> due;
+    if (invocation.has(QStringLiteral("due"))) {
+        bool ok = false;
+        due = invocation.value(QStringLiteral("due")).toLongLong(&ok);
+        if (!ok || *due < 0 || *due > 100000)
+            return Fail(InputError, QStringLiteral("--due: %1 is no number of days from 0 to 100000")
+                                        .arg(PrintableText(invocation.value(QStringLiteral("due")))));
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    QVector<FleetRow> rows = FleetRows(ArchiveSettings::Read().archive(), now);
+    if (due)
+        rows = DueWithin(rows, *due, now);
+    const QByteArray out = csv ? FleetCsv(rows, now) : json ? FleetJson(rows, now) : FleetText(rows, now);
+    PrintOutBytes(out);
+    return OutputLost() ? OutputFailed : Done;
 }
 
 } // namespace gencfg::cli
