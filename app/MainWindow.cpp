@@ -19,6 +19,7 @@
 #include "service/ui/ServicePage.h"
 #include "visit/ArchiveSettings.h"
 #include "visit/TeamSyncer.h"
+#include "visit/ui/FleetDialog.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
 #include "widgets/Placement.h"
@@ -256,6 +257,14 @@ void MainWindow::connectVisits()
         m_history->showController(m_visits.currentSerial());
         m_history->show();
         m_history->raise();
+    });
+    connect(paramsPage, &ParamsPage::fleetRequested, this, [this] {
+        if (!m_fleet)
+            m_fleet = new FleetDialog(m_visits.archive(), this);
+        else
+            m_fleet->refresh();
+        m_fleet->show();
+        m_fleet->raise();
     });
 }
 

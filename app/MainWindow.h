@@ -36,6 +36,7 @@ class QTabWidget;
 namespace gencfg {
 
 class ChangeListDialog;
+class FleetDialog;
 class HistoryDialog;
 class ReportDialog;
 class JournalPage;
@@ -192,6 +193,7 @@ private:
     TeamSyncer m_teamSync;
     QPointer<ChangeListDialog> m_sinceLastVisit;
     QPointer<HistoryDialog> m_history;
+    QPointer<FleetDialog> m_fleet;
     QPointer<ReportDialog> m_report;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);

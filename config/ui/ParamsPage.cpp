@@ -63,6 +63,8 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
     reportButton = makeButton(this, "reportButton", tr("Отчёт"), {475, 0, 100, 23});
     connect(reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
+    fleetButton = makeButton(this, "fleetButton", tr("Парк"), {368, 0, 100, 23});
+    connect(fleetButton, &QPushButton::clicked, this, &ParamsPage::fleetRequested);
 
     connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
     connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
@@ -289,6 +291,7 @@ void ParamsPage::placeChildren(const Placer &p, int sb)
     setLeft(changesButton, readButton->x());
     setLeft(historyButton, writeButton->x());
     setLeft(reportButton, 2 * writeButton->x() - readButton->x());
+    setLeft(fleetButton, std::max(0, 3 * writeButton->x() - 2 * readButton->x()));
     p.bottomRow(progressBar, sb);
     setWidth(progressBar, RoundHalfEven(W / 2.0) - 60);
     setLeft(progressBar, RoundHalfEven(W / 2.0 - progressBar->width() / 2.0) - 10);
