@@ -1353,6 +1353,85 @@
     </message>
 </context>
 <context>
+    <name>gencfg::FleetDialog</name>
+    <message>
+        <source>Парк</source>
+        <translation>Fleet</translation>
+    </message>
+    <message>
+        <source>Серийный номер</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Вариант</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Последний визит</source>
+        <translation>Last visit</translation>
+    </message>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Компьютер</source>
+        <translation>PC</translation>
+    </message>
+    <message>
+        <source>Что сделано</source>
+        <translation>What was done</translation>
+    </message>
+    <message>
+        <source>Моточасы</source>
+        <translation>Engine hours</translation>
+    </message>
+    <message>
+        <source>До ТО</source>
+        <translation>To maintenance</translation>
+    </message>
+    <message>
+        <source>ТО не позже</source>
+        <translation>Maintenance by</translation>
+    </message>
+    <message>
+        <source>Аварии с визита до</source>
+        <translation>Alarms since the visit before</translation>
+    </message>
+    <message>
+        <source>Изменённые параметры</source>
+        <translation>Changed parameters</translation>
+    </message>
+    <message>
+        <source>Обновить</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Архив читается…</source>
+        <translation>Reading the archive…</translation>
+    </message>
+    <message>
+        <source>не задан</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>ТО просрочено</source>
+        <translation>Maintenance overdue</translation>
+    </message>
+    <message>
+        <source>ТО в ближайшие %1 дн.</source>
+        <translation>Maintenance within %1 days</translation>
+    </message>
+    <message>
+        <source>Контроллеров: %1</source>
+        <translation>Controllers: %1</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::HistoryDialog</name>
     <message>
         <source>Запись</source>
@@ -1614,6 +1693,10 @@
         <source>Отчёт</source>
         <translation>Report</translation>
     </message>
+    <message>
+        <source>Парк</source>
+        <translation>Fleet</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::PlaybackBar</name>
@@ -1786,11 +1869,11 @@
     <name>gencfg::TeamServer</name>
     <message>
         <source>%1: адрес архива команды пишется postgresql://СЕРВЕР[:ПОРТ]/БАЗА</source>
-        <translation>%1: the team archive's address is written postgresql://SERVER[:PORT]/DATABASE</translation>
+        <translation>%1: the team archive&apos;s address is written postgresql://SERVER[:PORT]/DATABASE</translation>
     </message>
     <message>
         <source>пароль в адресе архива команды не хранится: он берётся из ~/.pgpass</source>
-        <translation>no password is kept in the team archive's address: it comes from ~/.pgpass</translation>
+        <translation>no password is kept in the team archive&apos;s address: it comes from ~/.pgpass</translation>
     </message>
     <message>
         <source>%1: недопустимый параметр %2</source>
@@ -1798,7 +1881,7 @@
     </message>
     <message>
         <source>%1: в адресе архива команды нет имени базы</source>
-        <translation>%1: the team archive's address names no database</translation>
+        <translation>%1: the team archive&apos;s address names no database</translation>
     </message>
 </context>
 <context>

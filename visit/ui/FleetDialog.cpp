@@ -117,8 +117,7 @@ void FleetDialog::fill(const QVector<FleetRow> &rows)
         if (const std::optional<qint64> days = row.dueInDays(m_now); days && *days <= DueSoonDays) {
             for (int column : {Maintenance, DueBy})
                 item->setBackground(column, *days < 0 ? overdue : soon);
-            item->setToolTip(DueBy,
-                             *days < 0 ? tr("ТО просрочено") : tr("ТО в ближайшие %n дн.", "", int(*days)));
+            item->setToolTip(DueBy, *days < 0 ? tr("ТО просрочено") : tr("ТО в ближайшие %1 дн.").arg(*days));
         }
         fleetList->addTopLevelItem(item);
     }
