@@ -17,6 +17,9 @@
 #include "monitor/ui/TrendsPage.h"
 #include "record/RecordingTransport.h"
 #include "service/ui/ServicePage.h"
+#include "visit/ArchiveSettings.h"
+#include "visit/TeamSyncer.h"
+#include "visit/ui/FleetDialog.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
 #include "widgets/PageLayout.h"
@@ -239,9 +242,19 @@ void MainWindow::connectLink()
 
 void MainWindow::connectVisits()
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"),
-                             QStringLiteral("gencfg"));
-    m_visits.setEnabled(settings.value(QStringLiteral("archive/enabled"), true).toBool());
+    const ArchiveSettings settings = ArchiveSettings::Read();
+    m_visits.setEnabled(settings.enabled);
+    m_visits.setArchive(settings.archive());
+    m_visits.setAuthor(settings.technician, settings.pc);
+    QString serverError;
+    if (const std::optional<TeamServer> server = TeamServer::Parse(settings.server, serverError);
+        server && settings.enabled) {
+        connect(&m_teamSync, &TeamSyncer::message, statusText, &QLabel::setText);
+        connect(&m_visits, &VisitKeeper::kept, &m_teamSync, &TeamSyncer::syncSoon);
+        m_teamSync.start(TeamArchive(settings.archive(), *server, settings.pc, settings.pullAll));
+    } else if (!settings.server.isEmpty()) {
+        statusText->setText(serverError);
+    }
     m_visits.setStatusFeed(&m_statusFeed);
     connect(m_paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
         m_visits.keepParameters(VisitKind::Read, image, m_variant);
@@ -266,6 +279,14 @@ void MainWindow::connectVisits()
         m_history->showController(m_visits.currentSerial());
         m_history->show();
         m_history->raise();
+    });
+    connect(paramsPage, &ParamsPage::fleetRequested, this, [this] {
+        if (!m_fleet)
+            m_fleet = new FleetDialog(m_visits.archive(), this);
+        else
+            m_fleet->refresh();
+        m_fleet->show();
+        m_fleet->raise();
     });
 }
 
@@ -297,7 +318,8 @@ void MainWindow::showReportDialog()
     m_report->raise();
 }
 
-void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences)
+void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QString &lastTechnician,
+                                    const QVector<ParamDifference> &differences)
 {
     delete m_sinceLastVisit;
     if (differences.isEmpty()) {
@@ -306,8 +328,8 @@ void MainWindow::showSinceLastVisit(const QDateTime &lastVisit, const QVector<Pa
     }
     m_sinceLastVisit = new ChangeListDialog(
         tr("С прошлого визита"),
-        {tr("Параметр"), tr("В прошлый раз (%1)").arg(VisitKeeper::ShownTime(lastVisit)), tr("Сейчас")},
-        differences, this);
+        {tr("Параметр"), VisitKeeper::LastVisitHeading(lastVisit, lastTechnician), tr("Сейчас")}, differences,
+        this);
     m_sinceLastVisit->setObjectName(QStringLiteral("sinceLastVisitList"));
     m_sinceLastVisit->setAttribute(Qt::WA_DeleteOnClose);
     m_sinceLastVisit->show();

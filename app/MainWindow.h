@@ -12,6 +12,7 @@
 #include "monitor/TelemetryLog.h"
 #include "monitor/TelemetryRecording.h"
 #include "record/SessionRecorder.h"
+#include "visit/TeamSyncer.h"
 #include "visit/VisitKeeper.h"
 #include "widgets/Messages.h"
 
@@ -35,6 +36,7 @@ class QTabWidget;
 namespace gencfg {
 
 class ChangeListDialog;
+class FleetDialog;
 class HistoryDialog;
 class ReportDialog;
 class JournalPage;
@@ -142,7 +144,8 @@ private:
     void applyHeldVariant();
     // The visit archive: what each read, proven write and journal reading leaves, and "since last visit".
     void connectVisits();
-    void showSinceLastVisit(const QDateTime &lastVisit, const QVector<ParamDifference> &differences);
+    void showSinceLastVisit(const QDateTime &lastVisit, const QString &lastTechnician,
+                            const QVector<ParamDifference> &differences);
     void showReportDialog();
     void connectPlayback();
     void onSessionSwitch(bool on, const QString &path);
@@ -184,8 +187,10 @@ private:
     QTimer m_playbackTick;
     std::unique_ptr<ParamEditor> m_editor;
     VisitKeeper m_visits;
+    TeamSyncer m_teamSync;
     QPointer<ChangeListDialog> m_sinceLastVisit;
     QPointer<HistoryDialog> m_history;
+    QPointer<FleetDialog> m_fleet;
     QPointer<ReportDialog> m_report;
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);

@@ -39,6 +39,8 @@ const OptionEntry Options[] = {
     {"from-recording", "FILE",
      "decode a session recording (gencfg-cli record, the window) instead of a port"},
     {"duration", "SECONDS", "stop after this many seconds instead of at Ctrl+C"},
+    {"due", "DAYS", "keep the controllers whose maintenance may fall due within DAYS"},
+    {"archive-server", "URL", "the team archive: postgresql://HOST[:PORT]/DB?sslmode=... (else the setting)"},
 };
 
 struct CommandEntry
@@ -185,14 +187,47 @@ const QList<CommandEntry> &Commands()
          "for those without one), how many visits are kept and the newest one's time,\n"
          "separated by tabs.\n"
          "With SERIAL prints that controller's visits, oldest first: time, what was done\n"
-         "(read, write, journals), variant, program version and the visit's folder; a\n"
-         "visit dated more than a day ahead of the clock says so in a sixth field and is\n"
-         "never taken as SERIAL@last.\n"
+         "(read, write, journals), variant, program version, the visit's folder, the\n"
+         "technician and the PC it was made on (empty when not kept); a visit dated more\n"
+         "than a day ahead of the clock says so in an eighth field and is never taken as\n"
+         "SERIAL@last. Visits fetched from the team archive ('archive sync') are listed too.\n"
          "A time, or its beginning, names the visit for diff-config --visit SERIAL@DATE;\n"
          "ISO 8601 with a T between date and time names it too.\n"
-         "The archive lives in the window's data folder, under \"visits\".",
+         "The archive lives in the window's data folder, under \"visits\", or in the\n"
+         "folder the setting [archive] folder= names.",
          {},
          {"[SERIAL]"},
+         {}},
+        {"archive",
+         "sync [--archive-server URL]",
+         "share the visit archive with the team's server",
+         "Sends the visits this PC keeps that the team archive lacks, and fetches the\n"
+         "team's visits of every controller this PC has met (of all with the setting\n"
+         "[archive] pull_all=true), then prints how many went each way and how many\n"
+         "still wait. The server is --archive-server URL, else [archive] server= of the\n"
+         "settings file; libpq finds the user and password (~/.pgpass, its service file,\n"
+         "PGUSER, PGPASSWORD). A visit of the server that could not be one (control\n"
+         "characters, a text too large, a date in the future, a parameter image of the\n"
+         "wrong length) is named on stderr and not taken. A server out of reach or of a\n"
+         "newer schema ends with status 3; nothing is half sent or half fetched.",
+         {"archive-server"},
+         {"sync"},
+         {}},
+        {"fleet",
+         "[--csv | --json] [--due DAYS]",
+         "list every controller the visit archive knows, soonest maintenance first",
+         "One line per controller: serial number, variant, its last visit (time,\n"
+         "technician, PC, what was done: read, write, journals), the engine minutes and\n"
+         "the engine minutes left until maintenance its status frame showed then, the\n"
+         "earliest day that maintenance can fall due (the engine running round the clock\n"
+         "from the visit on) and how many days that is from today, the alarms its last\n"
+         "journal reading found newer than the visit before it, and the parameters its\n"
+         "last visit changed against the visit before with parameters. Sorted by that\n"
+         "day; controllers without a status frame come last. A heading line and tabs,\n"
+         "or --csv, or --json (one array). --due DAYS keeps those due within DAYS days,\n"
+         "overdue ones included. Visits fetched from the team archive count as well.",
+         {"csv", "json", "due"},
+         {},
          {}},
         {"show-config",
          "FILE [--variant petrol|diesel|dry]",

@@ -34,6 +34,8 @@ int Run(const QStringList &arguments)
         {QStringLiteral("set-motor-hours"), RunSetMotorHours},
         {QStringLiteral("set-serial"), RunSetSerial},
         {QStringLiteral("history"), RunHistory},
+        {QStringLiteral("archive"), RunArchive},
+        {QStringLiteral("fleet"), RunFleet},
         {QStringLiteral("report"), RunReport},
         {QStringLiteral("record"), RunRecord},
     };

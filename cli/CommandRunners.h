@@ -25,6 +25,8 @@ int RunStop(const Invocation &invocation);
 int RunSetMotorHours(const Invocation &invocation);
 int RunSetSerial(const Invocation &invocation);
 int RunHistory(const Invocation &invocation);
+int RunArchive(const Invocation &invocation);
+int RunFleet(const Invocation &invocation);
 int RunReport(const Invocation &invocation);
 int RunBatch(const Invocation &invocation);
 

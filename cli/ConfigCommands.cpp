@@ -10,7 +10,7 @@
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
 #include "config/UnitPlan.h"
-#include "visit/VisitArchive.h"
+#include "visit/ArchiveSettings.h"
 
 #include <QStringList>
 #include <array>
@@ -190,7 +190,7 @@ int RunDiffConfig(const Invocation &invocation)
     // Files and visits first: a bad one is found before the controller is asked.
     std::array<ConfigImageBytes, 2> images{};
     std::optional<DeviceVariant> visitVariant;
-    const VisitArchive archive;
+    const VisitArchive archive = ArchiveSettings::Read().archive();
     const ComparedSide *portSide = nullptr;
     for (qsizetype side = 0; side < invocation.sides.size(); ++side) {
         const ComparedSide &source = invocation.sides.at(side);

@@ -188,7 +188,7 @@ void tst_Cli::help_forTheProgramAndEachCommand_exitsZero_data()
     QTest::newRow("version, short") << QStringList{"-v"} << "gencfg-cli " GENCFG_VERSION "\n";
     for (const char *command :
          {"ports", "status", "read-config", "write-config", "show-config", "read-journal", "send", "start",
-          "stop", "set-motor-hours", "set-serial", "report", "history", "record"}) {
+          "stop", "set-motor-hours", "set-serial", "report", "history", "record", "archive"}) {
         QTest::newRow(command) << QStringList{QString::fromLatin1(command), "--help"}
                                << QStringLiteral("Usage: gencfg-cli %1").arg(QLatin1String(command));
     }
@@ -860,8 +860,8 @@ void tst_Cli::history_listsArchivedVisits_andDiffConfigComparesThem()
     QCOMPARE(all.outText(),
              QStringLiteral("21070415\t2\t2026-06-01 09:30:00\nno-serial\t1\t2026-06-02 08:00:00\n"));
     const CliResult one = runCli({"history", "21070415"});
-    QCOMPARE(one.outText(), QStringLiteral("2026-05-14 10:00:00\tread\tpetrol\t2.0.0\t%1\n"
-                                           "2026-06-01 09:30:00\twrite\tpetrol\t2.0.0\t%2\n")
+    QCOMPARE(one.outText(), QStringLiteral("2026-05-14 10:00:00\tread\tpetrol\t2.0.0\t%1\t\t\n"
+                                           "2026-06-01 09:30:00\twrite\tpetrol\t2.0.0\t%2\t\t\n")
                                 .arg(may.folder, june.folder));
 
     const CliResult twoVisits =

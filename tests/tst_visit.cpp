@@ -48,8 +48,8 @@ private slots:
     void store_ontoWhatCannotHoldAFolder_failsWithAReason();
     void visits_keepEachSerialNumberToItself_data();
     void visits_keepEachSerialNumberToItself();
-    void load_skipsAVisitWithMalformedNumbers_data();
-    void load_skipsAVisitWithMalformedNumbers();
+    void load_skipsAVisitMalformedOrNotWhole_data();
+    void load_skipsAVisitMalformedOrNotWhole();
     void last_isNeverAVisitDatedInTheFuture();
 };
 
@@ -210,7 +210,7 @@ void TestVisit::visits_keepEachSerialNumberToItself()
     }
 }
 
-void TestVisit::load_skipsAVisitWithMalformedNumbers_data()
+void TestVisit::load_skipsAVisitMalformedOrNotWhole_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<bool>("read");
@@ -226,9 +226,17 @@ void TestVisit::load_skipsAVisitWithMalformedNumbers_data()
                                     << false;
     QTest::newRow("serial a number") << R"({)" + time + R"(, "variant_code": 200, "serial": 21070415})"
                                      << false;
+    // A synced folder brings a visit's files in any order, and a file may arrive cut short.
+    QTest::newRow("half synced: its parameters not there yet")
+        << R"({)" + time + R"(, "variant_code": 201, "serial": "21070415", "files": ["parameters.txt"]})"
+        << false;
+    QTest::newRow("half synced: visit.json cut short")
+        << R"({)" + time + R"(, "variant_code": 201, "serial": "21070415", "fi)" << false;
+    QTest::newRow("whole, naming no file")
+        << R"({)" + time + R"(, "variant_code": 201, "serial": "21070415", "files": []})" << true;
 }
 
-void TestVisit::load_skipsAVisitWithMalformedNumbers()
+void TestVisit::load_skipsAVisitMalformedOrNotWhole()
 {
     QFETCH(QByteArray, json);
     QFETCH(bool, read);

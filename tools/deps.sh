@@ -8,10 +8,12 @@ set -euo pipefail
 # zlib1g-dev: zlib, which reads gzip-compressed session recordings.
 # dpkg-dev: dpkg-shlibdeps, which finds the Debian package's dependencies.
 # fonts-dejavu-extra: DejaVu Sans Condensed, the narrow stand-in for the window's design font where Tahoma is missing.
+# postgresql, libqt6sql6-psql: the team archive's server for the tests and Qt SQL's driver for it.
 # qt6-l10n-tools, qt6-tools-dev: lrelease, lupdate and their CMake functions for the English interface; qt6-translations-l10n: Qt's own texts in Russian.
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev zlib1g-dev
           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
-          fonts-dejavu-core fonts-dejavu-extra poppler-utils desktop-file-utils appstream file dpkg-dev bc "$@")
+          fonts-dejavu-core fonts-dejavu-extra poppler-utils desktop-file-utils appstream file dpkg-dev bc
+          postgresql libqt6sql6-psql "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1304,6 +1304,41 @@
     </message>
 </context>
 <context>
+    <name>gencfg</name>
+    <message>
+        <source>текст с управляющими символами</source>
+        <translation>a text with control characters</translation>
+    </message>
+    <message>
+        <source>слишком длинный текст</source>
+        <translation>a text too long</translation>
+    </message>
+    <message>
+        <source>неизвестный вид визита</source>
+        <translation>an unknown kind of visit</translation>
+    </message>
+    <message>
+        <source>образ параметров длиной %1 байт</source>
+        <translation>a parameter image of %1 bytes</translation>
+    </message>
+    <message>
+        <source>журнал или состояние больше %1 байт</source>
+        <translation>a journal or status larger than %1 bytes</translation>
+    </message>
+    <message>
+        <source>дата визита в будущем</source>
+        <translation>a visit dated in the future</translation>
+    </message>
+    <message>
+        <source>серийный номер в образе другой</source>
+        <translation>the image holds another serial number</translation>
+    </message>
+    <message>
+        <source>состояние не JSON</source>
+        <translation>the status is not JSON</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::AngularGauge</name>
     <message>
         <source>Стрелочный индикатор</source>
@@ -1334,6 +1369,85 @@
     <message>
         <source>мин</source>
         <translation>min</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::FleetDialog</name>
+    <message>
+        <source>Парк</source>
+        <translation>Fleet</translation>
+    </message>
+    <message>
+        <source>Серийный номер</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Вариант</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Последний визит</source>
+        <translation>Last visit</translation>
+    </message>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Компьютер</source>
+        <translation>PC</translation>
+    </message>
+    <message>
+        <source>Что сделано</source>
+        <translation>What was done</translation>
+    </message>
+    <message>
+        <source>Моточасы</source>
+        <translation>Engine hours</translation>
+    </message>
+    <message>
+        <source>До ТО</source>
+        <translation>To maintenance</translation>
+    </message>
+    <message>
+        <source>ТО не позже</source>
+        <translation>Maintenance by</translation>
+    </message>
+    <message>
+        <source>Аварии с визита до</source>
+        <translation>Alarms since the visit before</translation>
+    </message>
+    <message>
+        <source>Изменённые параметры</source>
+        <translation>Changed parameters</translation>
+    </message>
+    <message>
+        <source>Обновить</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Архив читается…</source>
+        <translation>Reading the archive…</translation>
+    </message>
+    <message>
+        <source>не задан</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>ТО просрочено</source>
+        <translation>Maintenance overdue</translation>
+    </message>
+    <message>
+        <source>ТО в ближайшие %1 дн.</source>
+        <translation>Maintenance within %1 days</translation>
+    </message>
+    <message>
+        <source>Контроллеров: %1</source>
+        <translation>Controllers: %1</translation>
     </message>
 </context>
 <context>
@@ -1400,7 +1514,15 @@
     </message>
     <message>
         <source>Время визита впереди часов компьютера: он не считается последним</source>
-        <translation>The visit is dated ahead of this computer's clock: it is never taken as the last</translation>
+        <translation>The visit is dated ahead of this computer&apos;s clock: it is never taken as the last</translation>
+    </message>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Компьютер</source>
+        <translation>PC</translation>
     </message>
 </context>
 <context>
@@ -1495,10 +1617,6 @@
         <translation>Parameter</translation>
     </message>
     <message>
-        <source>В прошлый раз (%1)</source>
-        <translation>Last time (%1)</translation>
-    </message>
-    <message>
         <source>Сейчас</source>
         <translation>Now</translation>
     </message>
@@ -1586,6 +1704,10 @@
         <source>Отчёт</source>
         <translation>Report</translation>
     </message>
+    <message>
+        <source>Парк</source>
+        <translation>Fleet</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::PlaybackBar</name>
@@ -1649,7 +1771,7 @@
     </message>
     <message>
         <source>Прочитайте параметры контроллера: журналы прочитаны после того, как порт открылся снова, и чей это контроллер, ещё не известно</source>
-        <translation>Read the controller's parameters: the journals were read after the port came back, and whose controller it is is not known yet</translation>
+        <translation>Read the controller&apos;s parameters: the journals were read after the port came back, and whose controller it is is not known yet</translation>
     </message>
 </context>
 <context>
@@ -1717,6 +1839,63 @@
     <message>
         <source>Вести LOG-файл</source>
         <translation>Keep LOG file</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::TeamArchive</name>
+    <message>
+        <source>архив команды недоступен: %1</source>
+        <translation>the team archive is out of reach: %1</translation>
+    </message>
+    <message>
+        <source>на сервере нет архива команды (tools/team-archive.sql): %1</source>
+        <translation>the server holds no team archive (tools/team-archive.sql): %1</translation>
+    </message>
+    <message>
+        <source>архив команды на сервере версии %1, а эта программа знает версию %2: обновите программу</source>
+        <translation>the team archive on the server is version %1, this program knows version %2: update the program</translation>
+    </message>
+    <message>
+        <source>архив команды не прочитан: %1</source>
+        <translation>the team archive was not read: %1</translation>
+    </message>
+    <message>
+        <source>визиты не отправлены: %1</source>
+        <translation>visits not sent: %1</translation>
+    </message>
+    <message>
+        <source>визит не получен: %1</source>
+        <translation>a visit not fetched: %1</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::TeamServer</name>
+    <message>
+        <source>%1: адрес архива команды пишется postgresql://СЕРВЕР[:ПОРТ]/БАЗА</source>
+        <translation>%1: the team archive&apos;s address is written postgresql://SERVER[:PORT]/DATABASE</translation>
+    </message>
+    <message>
+        <source>пароль в адресе архива команды не хранится: он берётся из ~/.pgpass</source>
+        <translation>no password is kept in the team archive&apos;s address: it comes from ~/.pgpass</translation>
+    </message>
+    <message>
+        <source>%1: недопустимый параметр %2</source>
+        <translation>%1: parameter %2 is not allowed</translation>
+    </message>
+    <message>
+        <source>%1: в адресе архива команды нет имени базы</source>
+        <translation>%1: the team archive&apos;s address names no database</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::TeamSyncer</name>
+    <message>
+        <source>Архив команды: %1 визитов ждут отправки</source>
+        <translation>Team archive: %1 visits waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Архив команды: не приняты визиты (%1): %2</source>
+        <translation>Team archive: visits not taken (%1): %2</translation>
     </message>
 </context>
 <context>
@@ -1904,6 +2083,14 @@
     <message>
         <source>Визит не сохранён в архив: %1</source>
         <translation>The visit was not archived: %1</translation>
+    </message>
+    <message>
+        <source>В прошлый раз (%1)</source>
+        <translation>Last time (%1)</translation>
+    </message>
+    <message>
+        <source>В прошлый раз: %1 %2</source>
+        <translation>Last time: %1 %2</translation>
     </message>
 </context>
 <context>

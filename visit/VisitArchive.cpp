@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -22,8 +23,6 @@ namespace {
 const QString ParamsFileName = QStringLiteral("parameters.txt");
 const QString JournalsFileName = QStringLiteral("journals.txt");
 const QString VisitFileName = QStringLiteral("visit.json");
-// A visit file is a few kilobytes; anything far larger is not one.
-constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
 constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals};
 
@@ -151,11 +150,20 @@ QString VisitArchive::store(Visit &visit) const
                      {QStringLiteral("program_version"), visit.programVersion}};
     if (!visit.status.isEmpty())
         json.insert(QStringLiteral("status"), visit.status);
+    if (!visit.technician.isEmpty())
+        json.insert(QStringLiteral("technician"), visit.technician);
+    if (!visit.pc.isEmpty())
+        json.insert(QStringLiteral("pc"), visit.pc);
     QList<QPair<QString, QByteArray>> files;
     if (visit.image)
         files.append({ParamsFileName, FormatParamFile(*visit.image)});
     if (!visit.journals.isEmpty())
         files.append({JournalsFileName, visit.journals.toUtf8()});
+    // A synced folder may bring visit.json before the files it names: the visit waits until they are there.
+    QJsonArray names;
+    for (const auto &file : files)
+        names.append(file.first);
+    json.insert(QStringLiteral("files"), names);
     files.append({VisitFileName, QJsonDocument(json).toJson(QJsonDocument::Indented)});
     for (const auto &[name, bytes] : files) {
         const QString path = folder + QLatin1Char('/') + name;
@@ -252,6 +260,10 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
     const std::optional<quint8> variantCode = byteValue(json.value(QStringLiteral("variant_code")));
     if (!ok || !time.isValid() || !variantCode || !json.value(QStringLiteral("serial")).isString())
         return std::nullopt;
+    for (const QJsonValue &name : json.value(QStringLiteral("files")).toArray()) {
+        if (!QFileInfo(folder + QLatin1Char('/') + name.toString()).isFile())
+            return std::nullopt;
+    }
     Visit visit;
     visit.time = time;
     const QString kind = json.value(QStringLiteral("kind")).toString();
@@ -264,6 +276,8 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
     visit.serial = PrintableText(json.value(QStringLiteral("serial")).toString());
     visit.programVersion = json.value(QStringLiteral("program_version")).toString();
     visit.status = json.value(QStringLiteral("status")).toObject();
+    visit.technician = json.value(QStringLiteral("technician")).toString();
+    visit.pc = json.value(QStringLiteral("pc")).toString();
     visit.folder = folder;
     if (QFile::exists(folder + QLatin1Char('/') + ParamsFileName)) {
         const ParamFileValues values = ReadParamFile(folder + QLatin1Char('/') + ParamsFileName);

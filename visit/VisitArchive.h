@@ -29,6 +29,8 @@ struct Visit
     std::optional<ConfigImageBytes> image;
     QString journals;   // both journals as the journal page lists them; empty when not read
     QJsonObject status; // the newest status frame decoded; empty when none came
+    QString technician; // who made it, as his setting names him; empty when unknown
+    QString pc;         // the computer it was made on; empty for visits from before it was kept
     QString folder;     // where the visit is kept, once stored or loaded
 };
 
@@ -45,6 +47,9 @@ QString SerialNamed(const QString &name);
 // A visit's time this far ahead of the clock was set by a clock gone wrong: it is never "last".
 constexpr qint64 FutureVisitSlackSecs = 24 * 60 * 60;
 bool VisitInFuture(const Visit &visit, const QDateTime &now = QDateTime::currentDateTime());
+
+// A visit's file is a few kilobytes; anything far larger, from a disk or a server, is not one.
+constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
 QString VisitKindName(VisitKind kind); // "read", "write", "journals"
 // The visit's time as listed and as SERIAL@DATE names it: "2026-12-07 14:05:31".

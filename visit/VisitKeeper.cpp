@@ -1,6 +1,7 @@
 #include "visit/VisitKeeper.h"
 
 #include "config/ParamModel.h"
+#include "link/DeviceText.h"
 #include "monitor/JournalBook.h"
 #include "monitor/TelemetryJson.h"
 
@@ -27,6 +28,14 @@ QString VisitKeeper::ShownTime(const QDateTime &time)
 QString VisitKeeper::UnchangedSinceText(const QDateTime &lastVisit)
 {
     return tr("С прошлого визита (%1) параметры не менялись").arg(ShownTime(lastVisit));
+}
+
+QString VisitKeeper::LastVisitHeading(const QDateTime &lastVisit, const QString &technician)
+{
+    if (technician.isEmpty())
+        return tr("В прошлый раз (%1)").arg(ShownTime(lastVisit));
+    return tr("В прошлый раз: %1 %2")
+        .arg(lastVisit.toLocalTime().toString(QStringLiteral("dd.MM.yyyy")), PrintableText(technician));
 }
 
 void VisitKeeper::forgetController()
@@ -77,6 +86,8 @@ void VisitKeeper::keep(Visit visit, bool compare)
     if (!visit.time.isValid())
         visit.time = QDateTime::currentDateTime();
     visit.programVersion = QCoreApplication::applicationVersion();
+    visit.technician = m_technician;
+    visit.pc = m_pc;
     if (m_feed && m_feed->seen())
         visit.status = StatusJson(m_feed->latest());
     // Journals read before any parameters come from a controller not yet known: nothing to tell.
@@ -109,7 +120,7 @@ void VisitKeeper::written(const Visit &visit, const QString &error, const std::o
         return;
     ParamModel layout;
     LoadVariantTree(*variant, layout);
-    Q_EMIT comparedWithLastVisit(last->time,
+    Q_EMIT comparedWithLastVisit(last->time, last->technician,
                                  DifferingParams(layout, *last->image, *visit.image, Compare::Values));
 }
 

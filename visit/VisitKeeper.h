@@ -27,6 +27,12 @@ public:
     const VisitArchive &archive() const { return m_archive; }
     // Whether visits are kept; the archive setting turns it off.
     void setEnabled(bool enabled) { m_enabled = enabled; }
+    // Who makes the visits and on what PC, kept with each one.
+    void setAuthor(const QString &technician, const QString &pc)
+    {
+        m_technician = technician;
+        m_pc = pc;
+    }
     bool isEnabled() const { return m_enabled; }
 
     // Where the newest status frame comes from, kept with each visit.
@@ -54,6 +60,9 @@ public:
     static QString UnchangedSinceText(const QDateTime &lastVisit);
     // "14.05.2026 10:00": a visit's time as the window shows it.
     static QString ShownTime(const QDateTime &time);
+    // The heading of the last visit's column: "В прошлый раз: 12.11.2026 Иванов И.", or with its time
+    // when the visit names no technician.
+    static QString LastVisitHeading(const QDateTime &lastVisit, const QString &technician);
 
 Q_SIGNALS:
     void kept(const QString &folder);
@@ -61,7 +70,7 @@ Q_SIGNALS:
     void message(const QString &text);
     // A read of a controller with an earlier visit: the parameters that differ
     // since (first: then, second: now), with the time of that visit.
-    void comparedWithLastVisit(const QDateTime &lastVisit,
+    void comparedWithLastVisit(const QDateTime &lastVisit, const QString &lastTechnician,
                                const QVector<gencfg::ParamDifference> &differences);
 
 private:
@@ -70,6 +79,8 @@ private:
 
     VisitArchive m_archive;
     bool m_enabled = true;
+    QString m_technician;
+    QString m_pc;
     const StatusFeed *m_feed = nullptr;
     std::optional<QString> m_serial; // of the controller last read or written on this port
     std::optional<ConfigImageBytes> m_arrival;

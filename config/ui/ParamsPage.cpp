@@ -62,6 +62,8 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
     reportButton = makeButton(this, "reportButton", tr("Отчёт"));
     connect(reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
+    fleetButton = makeButton(this, "fleetButton", tr("Парк"));
+    connect(fleetButton, &QPushButton::clicked, this, &ParamsPage::fleetRequested);
 
     connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
     connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
@@ -99,6 +101,10 @@ void ParamsPage::placeControls()
     layout->add(changesButton, {689, 0, 100, 23}, fromRight(read, 0));
     layout->add(historyButton, {582, 0, 100, 23}, fromRight(write, 0));
     layout->add(reportButton, {475, 0, 100, 23}, fromRight(2 * write - read, 0));
+    // The fourth button of that row stays on the page when the window is narrow.
+    layout->add(fleetButton, {368, 0, 100, 23}, [right = 3 * write - 2 * read](const Frame &f, const QRect &r) {
+        return QRect({std::max(0, f.W - right - r.width()), 0}, r.size());
+    });
     layout->add(progressBar, {232, 488, 329, 29}, [](const Frame &f, const QRect &r) {
         const int width = RoundHalfEven(f.W / 2.0) - 60;
         return QRect(RoundHalfEven(f.W / 2.0 - width / 2.0) - 10, f.bottomRowTop(r.height()), width,

@@ -54,6 +54,7 @@ Q_SIGNALS:
     void writeProven(const gencfg::ConfigImageBytes &readBack, const QDateTime &provenAt);
     // "История" or "Отчёт" was pressed.
     void historyRequested();
+    void fleetRequested();
     void reportRequested();
 
 private Q_SLOTS:
@@ -75,6 +76,7 @@ private:
     QPushButton *readButton = nullptr;    // "Прочитать"
     QPushButton *changesButton = nullptr; // "Изменения"
     QPushButton *historyButton = nullptr; // "История"
+    QPushButton *fleetButton = nullptr;   // "Парк"
     QPushButton *reportButton = nullptr;  // "Отчёт"
     QProgressBar *progressBar = nullptr;
 

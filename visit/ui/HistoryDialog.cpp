@@ -1,5 +1,7 @@
 #include "visit/ui/HistoryDialog.h"
 
+#include "link/DeviceText.h"
+
 #include "config/Catalogue.h"
 #include "config/ParamModel.h"
 #include "config/ui/ChangeListDialog.h"
@@ -41,7 +43,8 @@ HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent)
     serialLabel->setBuddy(m_serialCombo);
     m_visitList = new QTreeWidget(this);
     m_visitList->setObjectName(QStringLiteral("visitList"));
-    m_visitList->setHeaderLabels({tr("Время"), tr("Что сделано"), tr("Вариант"), tr("Версия программы")});
+    m_visitList->setHeaderLabels({tr("Время"), tr("Что сделано"), tr("Вариант"), tr("Версия программы"),
+                                   tr("Техник"), tr("Компьютер")});
     m_visitList->setRootIsDecorated(false);
     m_visitList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_visitList->header()->resizeSection(0, 160);
@@ -94,7 +97,7 @@ void HistoryDialog::showVisits()
         auto *item = new QTreeWidgetItem(
             QStringList{VisitTimeText(visit.time), VisitKindText(visit.kind),
                         variant ? VariantTitle(*variant).trimmed() : QString::number(visit.variantCode),
-                        visit.programVersion});
+                        visit.programVersion, PrintableText(visit.technician), PrintableText(visit.pc)});
         if (VisitInFuture(visit))
             item->setToolTip(0, tr("Время визита впереди часов компьютера: он не считается последним"));
         m_visitList->addTopLevelItem(item);

@@ -1,0 +1,297 @@
+#include "visit/FleetTable.h"
+
+#include "config/Catalogue.h"
+#include "config/ParamChanges.h"
+#include "config/ParamModel.h"
+#include "link/DeviceText.h"
+#include "monitor/TelemetryJson.h"
+
+#include <QDir>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace gencfg {
+
+namespace {
+
+// What one controller's visits, met newest first, give the fleet; each visit folder is read only while
+// needed.
+struct Gatherer
+{
+    std::optional<Visit> last;
+    std::optional<Visit> previousImage;
+    std::optional<Visit> reading;
+    std::optional<QDateTime> beforeReading;
+    bool readingOver = false; // the visit before the reading is known, or there is none
+
+    bool complete() const { return last && (!last->image || previousImage) && reading && readingOver; }
+    void take(const Visit &visit)
+    {
+        if (!last) {
+            last = visit;
+        } else if (last->image && !previousImage && visit.image) {
+            previousImage = visit;
+        }
+        if (reading && !readingOver) {
+            beforeReading = visit.time;
+            readingOver = true;
+        } else if (!reading && !visit.journals.isEmpty()) {
+            reading = visit;
+        }
+    }
+};
+
+std::optional<qint64> statusNumber(const QJsonObject &status, const char *key)
+{
+    const QJsonValue value = status.value(QLatin1String(key));
+    return value.isDouble() ? std::optional<qint64>(value.toInteger()) : std::nullopt;
+}
+
+// The serial number a folder named by SerialFolderName holds; nothing for any other name.
+std::optional<QString> serialOfFolder(const QString &name)
+{
+    if (name == NoSerialFolder)
+        return QString();
+    static const QRegularExpression plain(QStringLiteral("^([0-9a-z-]|%[0-9A-F]{2})+$"));
+    if (!plain.match(name).hasMatch())
+        return std::nullopt;
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(name.toLatin1()));
+}
+
+FleetRow rowOf(const Gatherer &found, std::map<quint8, std::unique_ptr<ParamModel>> &layouts)
+{
+    const Visit &last = *found.last;
+    FleetRow row;
+    row.serial = last.serial;
+    row.variantCode = last.variantCode;
+    row.lastVisit = last.time;
+    row.kind = last.kind;
+    row.technician = PrintableText(last.technician);
+    row.pc = PrintableText(last.pc);
+    row.engineMinutes = statusNumber(last.status, "motoclock_minutes");
+    row.maintenanceMinutes = statusNumber(last.status, "maintenance_minutes");
+    if (found.reading) {
+        row.alarms = AlarmsAfter(found.reading->journals, found.reading->time,
+                                 found.beforeReading.value_or(QDateTime()));
+    }
+    const std::optional<DeviceVariant> variant = VariantFromCode(last.variantCode);
+    if (found.previousImage && variant) {
+        std::unique_ptr<ParamModel> &layout = layouts[last.variantCode];
+        if (!layout) {
+            layout = std::make_unique<ParamModel>();
+            LoadVariantTree(*variant, *layout);
+        }
+        for (const ParamDifference &d :
+             DifferingParams(*layout, *found.previousImage->image, *last.image, Compare::Bytes))
+            row.changed.append(d.path);
+    }
+    return row;
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+QString numberText(const std::optional<qint64> &number)
+{
+    return number ? QString::number(*number) : QString();
+}
+
+// The fields every format prints, in order, each as text.
+const QStringList FieldNames{QStringLiteral("serial"),
+                             QStringLiteral("variant"),
+                             QStringLiteral("last_visit"),
+                             QStringLiteral("technician"),
+                             QStringLiteral("pc"),
+                             QStringLiteral("done"),
+                             QStringLiteral("engine_minutes"),
+                             QStringLiteral("maintenance_minutes"),
+                             QStringLiteral("due_by"),
+                             QStringLiteral("due_in_days"),
+                             QStringLiteral("alarms"),
+                             QStringLiteral("changed")};
+
+QStringList fieldTexts(const FleetRow &row, const QDateTime &now, const QString &listSeparator)
+{
+    const std::optional<QDateTime> due = row.dueBy();
+    return {row.serial.isEmpty() ? NoSerialFolder : row.serial,
+            VariantName(row.variantCode),
+            VisitTimeText(row.lastVisit),
+            row.technician,
+            row.pc,
+            VisitKindName(row.kind),
+            numberText(row.engineMinutes),
+            numberText(row.maintenanceMinutes),
+            due ? due->toString(QStringLiteral("yyyy-MM-dd")) : QString(),
+            numberText(row.dueInDays(now)),
+            row.alarms.join(listSeparator),
+            row.changed.join(listSeparator)};
+}
+
+} // namespace
+
+std::optional<QDateTime> FleetRow::dueBy() const
+{
+    if (!maintenanceMinutes)
+        return std::nullopt;
+    return lastVisit.addSecs(*maintenanceMinutes * 60);
+}
+
+std::optional<qint64> FleetRow::dueInDays(const QDateTime &now) const
+{
+    const std::optional<QDateTime> due = dueBy();
+    if (!due)
+        return std::nullopt;
+    const qint64 secs = now.secsTo(*due);
+    // Rounded towards the past: a maintenance due in six hours is due today.
+    return secs >= 0 ? secs / 86400 : -((-secs + 86399) / 86400);
+}
+
+QStringList AlarmsAfter(const QString &journals, const QDateTime &readAt, const QDateTime &since)
+{
+    // The alarm journal is the second one: the text after the blank line, under its caption.
+    const qsizetype blank = journals.indexOf(QStringLiteral("\n\n"));
+    if (blank < 0)
+        return {};
+    QStringList lines = journals.mid(blank + 2).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    static const QRegularExpression stamp(QStringLiteral("^(\\d\\d):(\\d\\d) (\\d\\d)/(\\d\\d) "));
+    QStringList found;
+    for (const QString &line : lines) {
+        const QRegularExpressionMatch m = stamp.match(line);
+        if (!m.hasMatch())
+            continue; // an entry not read
+        const QTime time(m.captured(1).toInt(), m.captured(2).toInt());
+        QDateTime at;
+        for (int year = readAt.date().year(); year >= readAt.date().year() - 1 && !at.isValid(); --year) {
+            const QDate date(year, m.captured(4).toInt(), m.captured(3).toInt());
+            const QDateTime candidate(date, time, Qt::OffsetFromUTC, readAt.offsetFromUtc());
+            if (date.isValid() && time.isValid() && candidate <= readAt)
+                at = candidate;
+        }
+        if (at.isValid() && (!since.isValid() || at > since))
+            found.append(PrintableText(line));
+    }
+    return found;
+}
+
+QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
+{
+    const QDir root(archive.root());
+    std::map<QString, Gatherer> gathered;
+    QHash<QString, int> foldersOfSerial;
+    for (const QString &serialFolder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QDir dir(root.filePath(serialFolder));
+        QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        // Visit folders are named by their UTC time: newest first by name.
+        std::sort(names.begin(), names.end(), std::greater<QString>());
+        const std::optional<QString> own = serialOfFolder(serialFolder);
+        std::map<QString, Gatherer> here;
+        for (const QString &name : names) {
+            const std::optional<Visit> visit = VisitArchive::Load(dir.filePath(name));
+            if (!visit || VisitInFuture(*visit, now))
+                continue;
+            here[visit->serial].take(*visit);
+            // A folder of one serial number's own is done once that number's row is.
+            if (own && here.size() == 1 && here.begin()->first == *own && here.begin()->second.complete())
+                break;
+        }
+        for (auto &[serial, found] : here) {
+            if (foldersOfSerial[serial]++ == 0)
+                gathered[serial] = std::move(found);
+        }
+    }
+    std::map<quint8, std::unique_ptr<ParamModel>> layouts;
+    QVector<FleetRow> rows;
+    rows.reserve(int(gathered.size()));
+    for (auto &[serial, found] : gathered) {
+        // Kept under two folder names (an earlier naming): gathered again from all its visits, in time order.
+        if (foldersOfSerial.value(serial) > 1) {
+            found = Gatherer();
+            const QVector<Visit> visits = archive.visits(serial);
+            for (auto visit = visits.crbegin(); visit != visits.crend(); ++visit) {
+                if (!VisitInFuture(*visit, now))
+                    found.take(*visit);
+            }
+        }
+        if (found.last)
+            rows.append(rowOf(found, layouts));
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const FleetRow &a, const FleetRow &b) {
+        const std::optional<QDateTime> dueA = a.dueBy(), dueB = b.dueBy();
+        if (dueA && dueB)
+            return *dueA < *dueB;
+        return dueA.has_value() && !dueB.has_value();
+    });
+    return rows;
+}
+
+QVector<FleetRow> DueWithin(const QVector<FleetRow> &rows, qint64 days, const QDateTime &now)
+{
+    QVector<FleetRow> due;
+    for (const FleetRow &row : rows) {
+        if (const std::optional<qint64> in = row.dueInDays(now); in && *in <= days)
+            due.append(row);
+    }
+    return due;
+}
+
+QByteArray FleetText(const QVector<FleetRow> &rows, const QDateTime &now)
+{
+    QString text = FieldNames.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const FleetRow &row : rows)
+        text += fieldTexts(row, now, QStringLiteral("; ")).join(QLatin1Char('\t')) + QLatin1Char('\n');
+    return text.toUtf8();
+}
+
+QByteArray FleetCsv(const QVector<FleetRow> &rows, const QDateTime &now)
+{
+    QString text = FieldNames.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    for (const FleetRow &row : rows) {
+        QStringList fields = fieldTexts(row, now, QStringLiteral("; "));
+        for (QString &field : fields)
+            field = csvField(field);
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return text.toUtf8();
+}
+
+QByteArray FleetJson(const QVector<FleetRow> &rows, const QDateTime &now)
+{
+    QJsonArray array;
+    for (const FleetRow &row : rows) {
+        const QStringList texts = fieldTexts(row, now, QString());
+        QJsonObject object;
+        for (int i = 0; i < FieldNames.size(); ++i)
+            object.insert(FieldNames.at(i), texts.at(i));
+        // Numbers as numbers, nothing as null, lists as lists.
+        const auto number = [](const std::optional<qint64> &n) {
+            return n ? QJsonValue(n.value()) : QJsonValue();
+        };
+        object.insert(QStringLiteral("serial"), row.serial.isEmpty() ? QJsonValue() : QJsonValue(row.serial));
+        object.insert(QStringLiteral("engine_minutes"), number(row.engineMinutes));
+        object.insert(QStringLiteral("maintenance_minutes"), number(row.maintenanceMinutes));
+        object.insert(QStringLiteral("due_in_days"), number(row.dueInDays(now)));
+        if (!row.dueBy())
+            object.insert(QStringLiteral("due_by"), QJsonValue());
+        object.insert(QStringLiteral("last_visit"), row.lastVisit.toString(Qt::ISODate));
+        object.insert(QStringLiteral("alarms"), QJsonArray::fromStringList(row.alarms));
+        object.insert(QStringLiteral("changed"), QJsonArray::fromStringList(row.changed));
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace gencfg
