@@ -249,11 +249,11 @@ void MainWindow::connectVisits()
     QString serverError;
     if (const std::optional<TeamServer> server = TeamServer::Parse(settings.server, serverError);
         server && settings.enabled) {
-        connect(&m_teamSync, &TeamSyncer::message, statusText, &QLabel::setText);
+        connect(&m_teamSync, &TeamSyncer::message, m_statusText, &QLabel::setText);
         connect(&m_visits, &VisitKeeper::kept, &m_teamSync, &TeamSyncer::syncSoon);
         m_teamSync.start(TeamArchive(settings.archive(), *server, settings.pc, settings.pullAll));
     } else if (!settings.server.isEmpty()) {
-        statusText->setText(serverError);
+        m_statusText->setText(serverError);
     }
     m_visits.setStatusFeed(&m_statusFeed);
     connect(m_paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
@@ -280,7 +280,7 @@ void MainWindow::connectVisits()
         m_history->show();
         m_history->raise();
     });
-    connect(paramsPage, &ParamsPage::fleetRequested, this, [this] {
+    connect(m_paramsPage, &ParamsPage::fleetRequested, this, [this] {
         if (!m_fleet)
             m_fleet = new FleetDialog(m_visits.archive(), this);
         else
