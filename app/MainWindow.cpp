@@ -8,6 +8,7 @@
 #include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
 #include "link/LinkTexts.h"
+#include "link/NetworkPortName.h"
 #include "link/PortAccess.h"
 #include "monitor/Journal.h"
 #include "monitor/TelemetryJson.h"
@@ -19,6 +20,7 @@
 #include "service/ui/ServicePage.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
+#include "widgets/NetworkPortDialog.h"
 #include "widgets/Placement.h"
 #include "widgets/PortComboBox.h"
 
@@ -40,6 +42,32 @@
 #include <QTabWidget>
 
 namespace gencfg {
+
+namespace {
+
+const QString NetworkPortsKey = QStringLiteral("ports/network");
+constexpr int RememberedNetworkPortCount = 8;
+
+QSettings PortSettings()
+{
+    return {QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"), QStringLiteral("gencfg")};
+}
+
+QStringList RememberedNetworkPorts()
+{
+    return PortSettings().value(NetworkPortsKey).toStringList();
+}
+
+// The newest first; a port used again moves to the front.
+void RememberNetworkPort(const QString &name)
+{
+    QStringList ports = RememberedNetworkPorts();
+    ports.removeAll(name);
+    ports.prepend(name);
+    PortSettings().setValue(NetworkPortsKey, ports.mid(0, RememberedNetworkPortCount));
+}
+
+} // namespace
 
 namespace {
 
@@ -133,6 +161,12 @@ void MainWindow::buildWindow()
     portCombo->setGeometry(683, 1, 109, 21);
     portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
     connect(portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
+    portCombo->setRememberedPorts(RememberedNetworkPorts());
+    connect(portCombo, &PortComboBox::networkPortAsked, this, [this] {
+        NetworkPortDialog dialog(this);
+        if (dialog.exec() == QDialog::Accepted)
+            pickPort(dialog.portName());
+    });
 
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));
@@ -162,6 +196,16 @@ void MainWindow::buildWindow()
     statusBar->addWidget(statusText, 1);
     statusBar->addWidget(stopButton);
     statusBar->addWidget(errorCountLabel);
+    // The round trip of a network port; hidden for a local one.
+    auto *networkText = new QLabel;
+    networkText->setTextFormat(Qt::PlainText);
+    networkText->setFixedSize(110, panelHeight);
+    networkText->hide();
+    statusBar->addWidget(networkText);
+    connect(&m_link, &DeviceLink::roundTripChanged, networkText, [networkText](int ms) {
+        networkText->setVisible(ms >= 0);
+        networkText->setText(NetworkRoundTripText(ms));
+    });
     connect(stopButton, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -457,6 +501,11 @@ void MainWindow::onPortPicked(const QString &path)
         m_messages.plain(QStringLiteral("Error"), failure);
         return;
     }
+    if (IsNetworkPortName(path)) {
+        RememberNetworkPort(path);
+        portCombo->setRememberedPorts(RememberedNetworkPorts());
+        portCombo->showPort(path);
+    }
     startHeldSessionRecording();
 }
 
@@ -465,6 +514,11 @@ void MainWindow::onPortLost()
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     leaveController(SourceChange::PortLost);
     portCombo->clearSelection();
+    // A network port is reconnected by itself: the reason goes to the status bar, no box waits for a click.
+    if (const QString reason = m_link.transport().lossReason(); !reason.isEmpty()) {
+        statusText->setText(ConnectionLostText(reason));
+        return;
+    }
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(
         this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);

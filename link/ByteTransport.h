@@ -1,6 +1,6 @@
 #pragma once
 
-// What the link talks through: the serial port in the program, an in-memory
+// What the link talks through: a serial or network port in the program, an in-memory
 // controller in tests. Arrivals and the loss of the device come as signals on
 // the thread that owns the transport.
 
@@ -23,6 +23,10 @@ public:
     virtual QString portName() const = 0;
     // The number of bytes taken, or -1.
     virtual qint64 write(const QByteArray &bytes) = 0;
+    // Why the port was last lost, when the transport can tell more than that the device went.
+    virtual QString lossReason() const { return {}; }
+    // How long the last connect took, in ms, for a port reached over the network; -1 otherwise.
+    virtual int connectMs() const { return -1; }
 
 Q_SIGNALS:
     void bytesArrived(const QByteArray &bytes);

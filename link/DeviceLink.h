@@ -11,6 +11,7 @@
 #include "link/PortReturn.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -51,6 +52,17 @@ public:
     // the loss ended stays ended.
     void setReopenReturningPort(bool on);
     static constexpr int ReturnPollMs = 500;
+    // A network port is connected again after growing pauses, the longest this long.
+    static constexpr int FirstReconnectPauseMs = 1000;
+    static constexpr int LongestReconnectPauseMs = 30000;
+    // Over a network a reply may come this much later than over a cable, assumed until measured.
+    static constexpr int AssumedRoundTripMs = 1000;
+
+    // The round trip of a port reached over the network, smoothed over requests and their
+    // replies; -1 for a local port or before the port is open.
+    int roundTripMs() const { return m_roundTripMs; }
+    // How much longer than over a cable a reply may take now.
+    int replyAllowanceMs() const;
 
     // One arrival of bytes from the port.
     void receive(const QByteArray &s);
@@ -92,6 +104,7 @@ Q_SIGNALS:
     void busyChanged(bool busy);
     void portLost(const QString &portName);
     void portReturned(const QString &portName);
+    void roundTripChanged(int ms);
 
 private:
     friend class DeviceOperation;
@@ -102,6 +115,10 @@ private:
     void handleFrameText(const QByteArray &text);
     void onPortLost(const QString &name);
     void pollReturn();
+    void reconnect();
+    void stopReturning();
+    void noteRoundTrip(int sampleMs);
+    bool onNetwork() const { return m_transport->connectMs() >= 0 || m_roundTripMs >= 0; }
 
     // The engine.
     void nextStep();
@@ -149,6 +166,15 @@ private:
     // The open port as the system showed it; what a returning adapter must match.
     PortIdentity m_openedPort;
     QTimer m_returnPoll;
+    QTimer m_reconnect;
+    int m_reconnectPauseMs = FirstReconnectPauseMs;
+    // A reconnect was started and no byte has come through it yet.
+    bool m_reconnecting = false;
+
+    // Since the last request went out.
+    QElapsedTimer m_sinceRequest;
+    int m_roundTripMs = -1;
+    int m_roundTripVarianceMs = 0;
 };
 
 } // namespace gencfg
