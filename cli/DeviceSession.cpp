@@ -6,6 +6,7 @@
 #include "cli/Console.h"
 #include "cli/StatusFormat.h"
 #include "config/ConfigTransfer.h"
+#include "link/LinkTexts.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -87,6 +88,9 @@ int DeviceSession::noAnswer() const
 {
     if (m_portLost)
         PrintErr(PortLostText() + QLatin1Char('\n'));
+    // A network port tells what became of the connection.
+    if (const QString reason = m_link.transport().lossReason(); m_portLost && !reason.isEmpty())
+        PrintErr(ConnectionLostText(reason) + QLatin1Char('\n'));
     return Fail(NoAnswer, NoAnswerText());
 }
 

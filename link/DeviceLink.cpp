@@ -273,7 +273,11 @@ void DeviceLink::handleFrameText(const QByteArray &text)
         m_secondReply = true;
     else if (reply && m_phase == Phase::AwaitReady && m_lastStepReplied)
         doubtLastReply();
-    if (!m_firstFrame &&
+    // Over a network the frames the device sent before the request reached it are still on
+    // their way to us: within a round trip, only a reply can be the reply.
+    const bool sentBeforeRequest = m_phase == Phase::AwaitReply && !reply && onNetwork() &&
+                                   m_sinceRequest.elapsed() < replyAllowanceMs();
+    if (!m_firstFrame && !sentBeforeRequest &&
         (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(RxBytes[1]))))
         m_firstFrame = *frame;
 }

@@ -36,6 +36,7 @@ public:
     ~DeviceLink() override;
 
     ByteTransport &transport() { return *m_transport; }
+    const ByteTransport &transport() const { return *m_transport; }
     // Only while no operation runs; the old transport is closed, and handed to previous when one is given.
     bool setTransport(std::unique_ptr<ByteTransport> transport,
                       std::unique_ptr<ByteTransport> *previous = nullptr);
@@ -56,7 +57,7 @@ public:
     static constexpr int FirstReconnectPauseMs = 1000;
     static constexpr int LongestReconnectPauseMs = 30000;
     // Over a network a reply may come this much later than over a cable, assumed until measured.
-    static constexpr int AssumedRoundTripMs = 1000;
+    static constexpr int AssumedRoundTripMs = 1500;
 
     // The round trip of a port reached over the network, smoothed over requests and their
     // replies; -1 for a local port or before the port is open.
