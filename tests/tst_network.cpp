@@ -239,8 +239,8 @@ private Q_SLOTS:
         QTest::qWait(2500);
         server.stop();
         QVERIFY(reading.waitForFinished(20000));
-        QVERIFY2(reading.exitCode() != 0, reading.readAllStandardError());
-        QVERIFY(QString::fromUtf8(reading.readAllStandardError()).contains(QStringLiteral("Порт закрыт")));
+        const QString said = QString::fromUtf8(reading.readAllStandardError());
+        QVERIFY2(reading.exitCode() != 0 && said.contains(QStringLiteral("Порт закрыт")), qPrintable(said));
 
         DeviceLink link;
         link.setReopenReturningPort(true);
