@@ -27,11 +27,17 @@ public:
     virtual QString lossReason() const { return {}; }
     // How long the last connect took, in ms, for a port reached over the network; -1 otherwise.
     virtual int connectMs() const { return -1; }
+    // A network port connects after open() returns: until ready() it takes no bytes.
+    virtual bool opening() const { return false; }
+    // Whether the last loss came before the port was ever ready: it could not be opened at all.
+    virtual bool lostWhileOpening() const { return false; }
 
 Q_SIGNALS:
     void bytesArrived(const QByteArray &bytes);
     // The device vanished (adapter unplugged); the transport has been closed.
     void lost(const QString &portName);
+    // A port that was opening is connected and set up.
+    void ready();
 };
 
 } // namespace gencfg

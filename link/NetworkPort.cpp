@@ -76,6 +76,8 @@ QString NetworkPort::open(const QString &name)
     m_lossReason.clear();
     m_connectMs = -1;
     m_open = true;
+    m_ready = false;
+    m_lostWhileOpening = false;
     m_unconfirmed.clear();
     m_telnet.reset();
     if (m_address.protocol == NetworkProtocol::Rfc2217) {
@@ -128,7 +130,7 @@ void NetworkPort::onConnected()
     m_connectMs = int(m_connectClock.elapsed());
     m_silence.start(SilenceMs);
     if (!m_telnet) {
-        m_connectDeadline.stop();
+        becomeReady();
         return;
     }
     m_telnet->negotiate(TELNET_WILL, TELNET_TELOPT_BINARY);
@@ -172,7 +174,16 @@ void NetworkPort::onTelnetAnswer(unsigned char option, const QByteArray &payload
     }
     m_unconfirmed.removeAll(command);
     if (m_unconfirmed.isEmpty())
-        m_connectDeadline.stop();
+        becomeReady();
+}
+
+void NetworkPort::becomeReady()
+{
+    m_connectDeadline.stop();
+    if (m_ready)
+        return;
+    m_ready = true;
+    Q_EMIT ready();
 }
 
 void NetworkPort::onReadyRead()
@@ -206,6 +217,7 @@ void NetworkPort::lose(const QString &reason)
         return;
     const QString name = m_portName;
     m_lossReason = reason;
+    m_lostWhileOpening = !m_ready;
     close();
     Q_EMIT lost(name);
 }

@@ -32,6 +32,8 @@ public:
     qint64 write(const QByteArray &bytes) override;
     QString lossReason() const override { return m_lossReason; }
     int connectMs() const override { return m_connectMs; }
+    bool opening() const override { return m_open && !m_ready; }
+    bool lostWhileOpening() const override { return m_lostWhileOpening; }
 
     static constexpr int ConnectTimeoutMs = 10000;
     // No byte at all for three of the controller's longest status periods: the line is dead.
@@ -49,12 +51,16 @@ private:
     // Ends the connection and reports the port lost with why.
     void lose(const QString &reason);
     void deliver(const QByteArray &bytes);
+    void becomeReady();
 
     QTcpSocket m_socket;
     NetworkAddress m_address;
     QString m_portName;
     QString m_lossReason;
     bool m_open = false;
+    // Connected, and for RFC 2217 the line settings confirmed.
+    bool m_ready = false;
+    bool m_lostWhileOpening = false;
     std::unique_ptr<TelnetSession> m_telnet;
     // Com-port commands sent and not yet confirmed by the server.
     QList<unsigned char> m_unconfirmed;

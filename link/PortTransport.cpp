@@ -6,6 +6,11 @@
 
 namespace gencfg {
 
+QString ConnectFailureText(const QString &portName, const QString &reason)
+{
+    return OpenFailureText(portName, true) + QStringLiteral(": ") + reason;
+}
+
 PortTransport::PortTransport(QObject *parent)
     : ByteTransport(parent), m_serial(new SerialPort(this)), m_network(new NetworkPort(this)),
       m_active(m_serial)
@@ -14,6 +19,7 @@ PortTransport::PortTransport(QObject *parent)
          {static_cast<ByteTransport *>(m_serial), static_cast<ByteTransport *>(m_network)}) {
         connect(port, &ByteTransport::bytesArrived, this, &ByteTransport::bytesArrived);
         connect(port, &ByteTransport::lost, this, &ByteTransport::lost);
+        connect(port, &ByteTransport::ready, this, &ByteTransport::ready);
     }
 }
 

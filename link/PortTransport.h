@@ -7,6 +7,9 @@
 
 namespace gencfg {
 
+// A network port whose connection could not be made: told as a port that cannot be opened, with why.
+QString ConnectFailureText(const QString &portName, const QString &reason);
+
 class NetworkPort;
 class SerialPort;
 
@@ -24,6 +27,8 @@ public:
     qint64 write(const QByteArray &bytes) override { return m_active->write(bytes); }
     QString lossReason() const override { return m_active->lossReason(); }
     int connectMs() const override { return m_active->connectMs(); }
+    bool opening() const override { return m_active->opening(); }
+    bool lostWhileOpening() const override { return m_active->lostWhileOpening(); }
 
 private:
     SerialPort *m_serial;

@@ -160,6 +160,34 @@ private Q_SLOTS:
         QVERIFY(IsNetworkPortName(name));
     }
 
+    // A connection that cannot be made at the start is a port that cannot be opened, whatever the command.
+    void firstConnectFails_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("port");
+        const QString refused = QStringLiteral("127.0.0.1:%1").arg(freePort());
+        QTest::newRow("read, raw, refused")
+            << QStringList{"read-config", path("never.txt")} << "tcp://" + refused;
+        QTest::newRow("journal, rfc2217, refused") << QStringList{"read-journal"} << "rfc2217://" + refused;
+        QTest::newRow("status, unknown host") << QStringList{"status"} << "tcp://no-such-host.invalid:4001";
+        QTest::newRow("batch, refused") << QStringList{"batch", path("template.txt")} << "tcp://" + refused;
+    }
+    void firstConnectFails()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, port);
+        if (command.first() == QStringLiteral("batch") && !QFile::exists(path("template.txt"))) {
+            Controller c;
+            QVERIFY(c.started);
+            QVERIFY(runCli({"read-config", "--port", c.port(), path("template.txt")}).exitCode == 0);
+        }
+        const CliResult result = runCli(command + QStringList{"--port", port}, 30000);
+        QVERIFY2(result.exitCode == 3, result.describe());
+        // The batch tells each unit's failure in its table, the other commands on stderr.
+        QVERIFY2((result.out + result.err).contains("Can't open device " + port.toUtf8() + ": "),
+                 result.describe());
+    }
+
     // Read, proven write and journals as over the cable, at added round trips up to a second.
     void overSer2net_data()
     {
