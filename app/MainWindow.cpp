@@ -8,6 +8,7 @@
 #include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
 #include "link/LinkTexts.h"
+#include "link/NetworkPortName.h"
 #include "link/PortAccess.h"
 #include "monitor/Journal.h"
 #include "monitor/TelemetryJson.h"
@@ -22,6 +23,7 @@
 #include "visit/ui/FleetDialog.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
+#include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 
@@ -43,6 +45,32 @@
 #include <QTabWidget>
 
 namespace gencfg {
+
+namespace {
+
+const QString NetworkPortsKey = QStringLiteral("ports/network");
+constexpr int RememberedNetworkPortCount = 8;
+
+QSettings PortSettings()
+{
+    return {QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"), QStringLiteral("gencfg")};
+}
+
+QStringList RememberedNetworkPorts()
+{
+    return PortSettings().value(NetworkPortsKey).toStringList();
+}
+
+// The newest first; a port used again moves to the front.
+void RememberNetworkPort(const QString &name)
+{
+    QStringList ports = RememberedNetworkPorts();
+    ports.removeAll(name);
+    ports.prepend(name);
+    PortSettings().setValue(NetworkPortsKey, ports.mid(0, RememberedNetworkPortCount));
+}
+
+} // namespace
 
 namespace {
 
@@ -133,6 +161,12 @@ void MainWindow::buildWindow()
     m_portCombo->setObjectName(QStringLiteral("portCombo"));
     m_portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
     connect(m_portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
+    m_portCombo->setRememberedPorts(RememberedNetworkPorts());
+    connect(m_portCombo, &PortComboBox::networkPortAsked, this, [this] {
+        NetworkPortDialog dialog(this);
+        if (dialog.exec() == QDialog::Accepted)
+            pickPort(dialog.portName());
+    });
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("statusBar"));
@@ -164,6 +198,17 @@ void MainWindow::buildWindow()
     m_statusBar->addWidget(m_statusText, 1);
     m_statusBar->addWidget(m_stopButton);
     m_statusBar->addWidget(m_errorCountLabel);
+    // The round trip of a network port; hidden for a local one.
+    auto *networkText = new QLabel;
+    networkText->setObjectName(QStringLiteral("networkText"));
+    networkText->setTextFormat(Qt::PlainText);
+    networkText->setFixedSize(110, panelHeight);
+    networkText->hide();
+    m_statusBar->addWidget(networkText);
+    connect(&m_link, &DeviceLink::roundTripChanged, networkText, [networkText](int ms) {
+        networkText->setVisible(ms >= 0);
+        networkText->setText(NetworkRoundTripText(ms));
+    });
     connect(m_stopButton, &QPushButton::clicked, &m_link, &DeviceLink::cancelOperation);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -494,6 +539,11 @@ void MainWindow::onPortPicked(const QString &path)
         m_messages.error(failure);
         return;
     }
+    if (IsNetworkPortName(path)) {
+        RememberNetworkPort(path);
+        m_portCombo->setRememberedPorts(RememberedNetworkPorts());
+        m_portCombo->showPort(path);
+    }
     startHeldSessionRecording();
 }
 
@@ -502,6 +552,11 @@ void MainWindow::onPortLost()
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     leaveController(SourceChange::PortLost);
     m_portCombo->clearSelection();
+    // A network port is reconnected by itself: the reason goes to the status bar, no box waits for a click.
+    if (const QString reason = m_link.transport().lossReason(); !reason.isEmpty()) {
+        m_statusText->setText(ConnectionLostText(reason));
+        return;
+    }
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(
         this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "config/ParamModel.h"
+#include "link/PortTransport.h"
 #include "visit/VisitArchive.h"
 
 #include <QDateTime>
@@ -36,6 +37,10 @@ BatchUnit::BatchUnit(const QString &port, std::optional<DeviceVariant> variant, 
     connect(&m_feed, &StatusFeed::recordDecoded, this, &BatchUnit::onStatus);
     connect(&m_link, &DeviceLink::portLost, this, [this] {
         m_portOpen = false;
+        if (m_link.transport().lostWhileOpening()) {
+            fail(ConnectFailureText(m_port, m_link.transport().lossReason()), PortUnavailable);
+            return;
+        }
         // A running operation tells the loss itself.
         if (!m_link.busy())
             fail(PortLostText(), NoAnswer);
@@ -52,7 +57,13 @@ void BatchUnit::start()
     }
     m_portOpen = true;
     m_identity = DeviceIdentity(m_port);
-    m_statusWait.start(BlockBound * m_link.tickMs());
+    // A network port is waited for from when its connection is made.
+    if (m_link.transport().opening())
+        connect(
+            &m_link.transport(), &ByteTransport::ready, this,
+            [this] { m_statusWait.start(BlockBound * m_link.tickMs()); }, Qt::SingleShotConnection);
+    else
+        m_statusWait.start(BlockBound * m_link.tickMs());
 }
 
 void BatchUnit::onStatus()

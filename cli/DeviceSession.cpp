@@ -6,6 +6,8 @@
 #include "cli/Console.h"
 #include "cli/StatusFormat.h"
 #include "config/ConfigTransfer.h"
+#include "link/LinkTexts.h"
+#include "link/PortTransport.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -27,8 +29,22 @@ DeviceSession::DeviceSession(QObject *parent) : QObject(parent)
 
 int DeviceSession::open(const QString &port)
 {
-    const QString failure = m_link.openPort(port);
-    return failure.isEmpty() ? Done : Fail(PortUnavailable, failure);
+    if (const QString failure = m_link.openPort(port); !failure.isEmpty())
+        return Fail(PortUnavailable, failure);
+    // A network port connects in the background; every wait of the command starts once it has.
+    ByteTransport &transport = m_link.transport();
+    if (transport.opening()) {
+        QEventLoop loop;
+        connect(&transport, &ByteTransport::ready, &loop, &QEventLoop::quit);
+        m_quitWait = [&loop] { loop.quit(); };
+        loop.exec();
+        m_quitWait = nullptr;
+    }
+    if (m_portLost && transport.lostWhileOpening())
+        return Fail(PortUnavailable, ConnectFailureText(port, transport.lossReason()));
+    if (interrupted())
+        return Fail(Interrupted, QStringLiteral("interrupted"));
+    return Done;
 }
 
 bool DeviceSession::waitFor(const std::function<bool()> &done, int ticks)
@@ -87,6 +103,9 @@ int DeviceSession::noAnswer() const
 {
     if (m_portLost)
         PrintErr(PortLostText() + QLatin1Char('\n'));
+    // A network port tells what became of the connection.
+    if (const QString reason = m_link.transport().lossReason(); m_portLost && !reason.isEmpty())
+        PrintErr(ConnectionLostText(reason) + QLatin1Char('\n'));
     return Fail(NoAnswer, NoAnswerText());
 }
 

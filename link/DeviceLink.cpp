@@ -2,19 +2,22 @@
 
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
-#include "link/SerialPort.h"
+#include "link/NetworkPortName.h"
+#include "link/PortTransport.h"
 
 #include <utility>
 
 namespace gencfg {
 
-DeviceLink::DeviceLink(QObject *parent) : QObject(parent), m_transport(std::make_unique<SerialPort>())
+DeviceLink::DeviceLink(QObject *parent) : QObject(parent), m_transport(std::make_unique<PortTransport>())
 {
     m_deadline.setSingleShot(true);
     m_deadline.setTimerType(Qt::PreciseTimer);
     connect(&m_deadline, &QTimer::timeout, this, &DeviceLink::onDeadline);
     m_returnPoll.setInterval(ReturnPollMs);
     connect(&m_returnPoll, &QTimer::timeout, this, &DeviceLink::pollReturn);
+    m_reconnect.setSingleShot(true);
+    connect(&m_reconnect, &QTimer::timeout, this, &DeviceLink::reconnect);
     connectTransport();
 }
 
@@ -35,7 +38,7 @@ bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport,
 {
     if (busy() || !transport)
         return false;
-    m_returnPoll.stop();
+    stopReturning();
     m_transport->close();
     m_transport->disconnect(this);
     if (previous)
@@ -64,9 +67,12 @@ QString DeviceLink::openPort(const QString &name)
     const QString failure = m_transport->open(name);
     // The user's own try at the awaited port, failed, leaves the wait on.
     if (failure.isEmpty() || name != m_openedPort.name)
-        m_returnPoll.stop();
-    if (failure.isEmpty())
+        stopReturning();
+    if (failure.isEmpty()) {
         m_statusBeforeNextRequest = false;
+        m_roundTripMs = -1;
+        Q_EMIT roundTripChanged(m_roundTripMs);
+    }
     if (failure.isEmpty() && m_reopenReturning)
         m_openedPort = IdentifyPort(name);
     return failure;
@@ -74,7 +80,7 @@ QString DeviceLink::openPort(const QString &name)
 
 void DeviceLink::closePort()
 {
-    m_returnPoll.stop();
+    stopReturning();
     m_transport->close();
     if (m_operation && m_phase != Phase::Finishing)
         finish(OperationStatus::PortLost);
@@ -84,6 +90,18 @@ void DeviceLink::onPortLost(const QString &name)
 {
     if (m_operation && m_phase != Phase::Finishing)
         finish(OperationStatus::PortLost);
+    if (m_reconnecting) {
+        // Still away: try again after a longer pause; the loss has been told.
+        m_reconnectPauseMs = qMin(2 * m_reconnectPauseMs, LongestReconnectPauseMs);
+        m_reconnect.start(m_reconnectPauseMs);
+        return;
+    }
+    if (m_reopenReturning && name == m_openedPort.name && IsNetworkPortName(name)) {
+        m_reconnectPauseMs = FirstReconnectPauseMs;
+        m_reconnect.start(m_reconnectPauseMs);
+        Q_EMIT portLost(name);
+        return;
+    }
     if (m_reopenReturning && name == m_openedPort.name && AwaitsReturn(m_openedPort)) {
         m_openedPort.lostNs = WallClockNs();
         m_returnPoll.start();
@@ -95,7 +113,7 @@ void DeviceLink::setReopenReturningPort(bool on)
 {
     m_reopenReturning = on;
     if (!on)
-        m_returnPoll.stop();
+        stopReturning();
     else if (m_transport->isOpen())
         m_openedPort = IdentifyPort(m_transport->portName());
 }
@@ -118,10 +136,58 @@ void DeviceLink::pollReturn()
     Q_EMIT portReturned(m_openedPort.name);
 }
 
+void DeviceLink::stopReturning()
+{
+    m_returnPoll.stop();
+    m_reconnect.stop();
+    m_reconnecting = false;
+}
+
+void DeviceLink::reconnect()
+{
+    // The operation the loss ended tells its result first; nothing is resumed.
+    if (busy()) {
+        m_reconnect.start(m_reconnectPauseMs);
+        return;
+    }
+    // The connection is made in the background; it has returned once bytes come through it.
+    m_reconnecting = m_transport->open(m_openedPort.name).isEmpty();
+}
+
+int DeviceLink::replyAllowanceMs() const
+{
+    if (!onNetwork())
+        return 0;
+    if (m_roundTripMs < 0)
+        return qMax(AssumedRoundTripMs, 2 * m_transport->connectMs());
+    return m_roundTripMs + qMax(4 * m_roundTripVarianceMs, 50);
+}
+
+void DeviceLink::noteRoundTrip(int sampleMs)
+{
+    if (!onNetwork())
+        return;
+    // Smoothed as TCP smooths its own round trip: the mean and the mean deviation.
+    if (m_roundTripMs < 0) {
+        m_roundTripMs = sampleMs;
+        m_roundTripVarianceMs = sampleMs / 2;
+    } else {
+        m_roundTripVarianceMs = (3 * m_roundTripVarianceMs + qAbs(m_roundTripMs - sampleMs)) / 4;
+        m_roundTripMs = (7 * m_roundTripMs + sampleMs) / 8;
+    }
+    Q_EMIT roundTripChanged(m_roundTripMs);
+}
+
 void DeviceLink::receive(const QByteArray &s)
 {
     if (s.isEmpty())
         return;
+    if (m_reconnecting) {
+        m_reconnecting = false;
+        m_reconnectPauseMs = FirstReconnectPauseMs;
+        m_statusBeforeNextRequest = false;
+        Q_EMIT portReturned(m_openedPort.name);
+    }
     Q_EMIT bytesArrived();
     Q_EMIT bytesReceived(s);
     m_rxText.append(s);
@@ -203,11 +269,18 @@ void DeviceLink::handleFrameText(const QByteArray &text)
         Q_EMIT statusFrameReceived(m_rxBytes);
     }
     const bool reply = IsReplyCommand(m_rxBytes[1]);
+    // A reply nobody awaits answers the last request still: it tells how long replies take now.
+    if (reply && m_phase != Phase::AwaitReply && m_statusBeforeNextRequest && m_sinceRequest.isValid())
+        noteRoundTrip(int(m_sinceRequest.elapsed()));
     if (reply && m_phase == Phase::AwaitReply && m_firstFrame)
         m_secondReply = true;
     else if (reply && m_phase == Phase::AwaitReady)
         tellStrayReply();
-    if (!m_firstFrame &&
+    // Over a network the frames the device sent before the request reached it are still on
+    // their way to us: within a round trip, only a reply can be the reply.
+    const bool sentBeforeRequest = m_phase == Phase::AwaitReply && !reply && onNetwork() &&
+                                   m_sinceRequest.elapsed() < replyAllowanceMs();
+    if (!m_firstFrame && !sentBeforeRequest &&
         (m_phase == Phase::AwaitReply || (m_phase == Phase::AwaitReady && readies(m_rxBytes[1]))))
         m_firstFrame = *frame;
 }
@@ -231,7 +304,12 @@ bool DeviceLink::readies(quint8 command) const
     // A reply nobody awaits is late: it answers a request that has already failed.
     if (IsReplyCommand(command))
         return false;
-    return !m_statusBeforeNextRequest || command == CMD_STATUS;
+    if (!m_statusBeforeNextRequest)
+        return true;
+    // Over a network a frame come sooner than a round trip after the request may have left the
+    // device before the request reached it, and the late reply be still on its way.
+    return command == CMD_STATUS &&
+           (!m_sinceRequest.isValid() || m_sinceRequest.elapsed() >= replyAllowanceMs());
 }
 
 bool DeviceLink::start(DeviceOperation &operation)
@@ -312,6 +390,7 @@ void DeviceLink::sendStep()
     if (!stillSending(run))
         return; // the port was closed under the echo
     const qint64 written = m_transport->write(m_step.frame);
+    m_sinceRequest.start();
     if (written > 0)
         Q_EMIT bytesSent(m_step.frame.left(int(written)));
     // A port lost inside the write has ended the operation, and whoever was told
@@ -328,6 +407,9 @@ void DeviceLink::sendStep()
     }
     m_phase = Phase::AwaitReply;
     awaitFrame(m_step.replyBound);
+    // Over a network the reply comes a round trip later than over a cable.
+    if (const int allowance = replyAllowanceMs(); allowance > 0)
+        m_deadline.start(m_deadline.interval() + allowance);
 }
 
 bool DeviceLink::stillSending(quint64 run) const
@@ -344,6 +426,7 @@ void DeviceLink::takeReply(const QByteArray &frame)
         endStep(StepOutcome::WrongReply);
         return;
     }
+    noteRoundTrip(int(m_sinceRequest.elapsed()));
     endStep(StepOutcome::Replied, frame.mid(5, m_step.replyBytes));
 }
 

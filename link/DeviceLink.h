@@ -11,6 +11,7 @@
 #include "link/PortReturn.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -39,6 +40,7 @@ public:
     ~DeviceLink() override;
 
     ByteTransport &transport() { return *m_transport; }
+    const ByteTransport &transport() const { return *m_transport; }
     // Only while no operation runs; the old transport is closed, and handed to previous when one is given.
     bool setTransport(std::unique_ptr<ByteTransport> transport,
                       std::unique_ptr<ByteTransport> *previous = nullptr);
@@ -55,6 +57,17 @@ public:
     // the loss ended stays ended.
     void setReopenReturningPort(bool on);
     static constexpr int ReturnPollMs = 500;
+    // A network port is connected again after growing pauses, the longest this long.
+    static constexpr int FirstReconnectPauseMs = 1000;
+    static constexpr int LongestReconnectPauseMs = 30000;
+    // Over a network a reply may come this much later than over a cable, assumed until measured.
+    static constexpr int AssumedRoundTripMs = 1500;
+
+    // The round trip of a port reached over the network, smoothed over requests and their
+    // replies; -1 for a local port or before the port is open.
+    int roundTripMs() const { return m_roundTripMs; }
+    // How much longer than over a cable a reply may take now.
+    int replyAllowanceMs() const;
 
     // One arrival of bytes from the port.
     void receive(const QByteArray &s);
@@ -96,6 +109,7 @@ Q_SIGNALS:
     void busyChanged(bool busy);
     void portLost(const QString &portName);
     void portReturned(const QString &portName);
+    void roundTripChanged(int ms);
 
 private:
     friend class DeviceOperation;
@@ -106,6 +120,10 @@ private:
     void handleFrameText(const QByteArray &text);
     void onPortLost(const QString &name);
     void pollReturn();
+    void reconnect();
+    void stopReturning();
+    void noteRoundTrip(int sampleMs);
+    bool onNetwork() const { return m_transport->connectMs() >= 0 || m_roundTripMs >= 0; }
 
     // The engine.
     void nextStep();
@@ -154,6 +172,15 @@ private:
     // The open port as the system showed it; what a returning adapter must match.
     PortIdentity m_openedPort;
     QTimer m_returnPoll;
+    QTimer m_reconnect;
+    int m_reconnectPauseMs = FirstReconnectPauseMs;
+    // A reconnect was started and no byte has come through it yet.
+    bool m_reconnecting = false;
+
+    // Since the last request went out.
+    QElapsedTimer m_sinceRequest;
+    int m_roundTripMs = -1;
+    int m_roundTripVarianceMs = 0;
 };
 
 } // namespace gencfg

@@ -31,6 +31,18 @@ inline QString PortLostText()
     return QCoreApplication::translate("LinkTexts", "Порт закрыт: устройство отключено");
 }
 
+// A network port lost, with what the connection told.
+inline QString ConnectionLostText(const QString &reason)
+{
+    return QCoreApplication::translate("LinkTexts", "Соединение потеряно: %1").arg(reason);
+}
+
+// The round trip of a network port, as the status bar shows it.
+inline QString NetworkRoundTripText(int ms)
+{
+    return QCoreApplication::translate("LinkTexts", "Сеть: %1 мс").arg(ms);
+}
+
 // The adapter came back and its port is open again; name as the port chooser shows it.
 inline QString PortReopenedText(const QString &name)
 {

@@ -4,6 +4,7 @@
 #include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "sim/FactoryMemory.h"
+#include "sim/NetworkServe.h"
 #include "sim/PtySimulator.h"
 #include "sim/RecordingReplay.h"
 
@@ -50,6 +51,20 @@ bool quitOnSignals(QCoreApplication &app)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+// "[HOST:]PORT", the host an address (127.0.0.1 unless given).
+std::optional<std::pair<QHostAddress, quint16>> parseServeAddress(const QString &text)
+{
+    const int colon = int(text.lastIndexOf(QLatin1Char(':')));
+    QHostAddress host(QHostAddress::LocalHost);
+    if (colon >= 0 && !host.setAddress(text.left(colon).remove(QLatin1Char('[')).remove(QLatin1Char(']'))))
+        return std::nullopt;
+    bool ok = false;
+    const uint port = text.mid(colon + 1).toUInt(&ok);
+    if (!ok || port > 65535)
+        return std::nullopt;
+    return std::pair{host, quint16(port)};
 }
 
 std::optional<quint8> parseVariant(const QString &text)
@@ -179,6 +194,16 @@ int main(int argc, char *argv[])
         QStringLiteral("X"), QStringLiteral("1"));
     const QCommandLineOption loopOption(QStringLiteral("loop"),
                                         QStringLiteral("Play --replay again from its start after its end."));
+    const QCommandLineOption tcpOption(
+        QStringLiteral("tcp"),
+        QStringLiteral("Serve the controller on a TCP socket as well, as a serial server does: HOST defaults "
+                       "to 127.0.0.1, PORT 0 takes a free one; prints tcp://HOST:PORT."),
+        QStringLiteral("[HOST:]PORT"));
+    const QCommandLineOption rfc2217Option(
+        QStringLiteral("rfc2217"),
+        QStringLiteral(
+            "Speak Telnet with the RFC 2217 com-port option on --tcp; prints rfc2217://HOST:PORT."));
+    parser.addOptions({tcpOption, rfc2217Option});
     parser.addOptions({linkOption,       variantOption,      periodOption,       paceOption,  delayOption,
                        noiseOption,      silentOption,       logOption,          fullOption,  staticOption,
                        seedOption,       ignoreWritesOption, delayJournalOption, flapOption,  countOption,
@@ -264,6 +289,17 @@ int main(int argc, char *argv[])
         }
     }
 
+    std::optional<std::pair<QHostAddress, quint16>> serveAddress;
+    if (parser.isSet(tcpOption)) {
+        serveAddress = parseServeAddress(parser.value(tcpOption));
+        if (!serveAddress)
+            return fail(QStringLiteral("--tcp wants [HOST:]PORT, HOST an address, PORT 0-65535"));
+        if (count > 1)
+            return fail(QStringLiteral("--tcp serves one controller, not --count %1").arg(count));
+    } else if (parser.isSet(rfc2217Option)) {
+        return fail(QStringLiteral("--rfc2217 goes with --tcp [HOST:]PORT"));
+    }
+
     if (!quitOnSignals(app))
         return fail(QStringLiteral("cannot watch for signals"));
 
@@ -320,6 +356,15 @@ int main(int argc, char *argv[])
         if (!simulator->start(count > 1 && !link.isEmpty() ? link + QString::number(unit) : link))
             return fail(simulator->errorString());
         std::printf("%s\n", qPrintable(simulator->devicePath()));
+        if (serveAddress) {
+            const bool telnet = parser.isSet(rfc2217Option);
+            auto *serve = new NetworkServe(simulator->devicePath(), telnet, simulator.get());
+            if (const QString failure = serve->listen(serveAddress->first, serveAddress->second);
+                !failure.isEmpty())
+                return fail(failure);
+            std::printf("%s://%s:%u\n", telnet ? "rfc2217" : "tcp",
+                        qPrintable(serveAddress->first.toString()), unsigned(serve->port()));
+        }
         simulators.push_back(std::move(simulator));
     }
     std::fflush(stdout);

@@ -9,8 +9,9 @@ set -euo pipefail
 # dpkg-dev: dpkg-shlibdeps, which finds the Debian package's dependencies.
 # fonts-dejavu-extra: DejaVu Sans Condensed, the narrow stand-in for the window's design font where Tahoma is missing.
 # postgresql, libqt6sql6-psql: the team archive's server for the tests and Qt SQL's driver for it.
+# libtelnet-dev, pkg-config: Telnet for RFC 2217 serial servers; ser2net: the real serial server the network tests run against.
 # qt6-l10n-tools, qt6-tools-dev: lrelease, lupdate and their CMake functions for the English interface; qt6-translations-l10n: Qt's own texts in Russian.
-packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev zlib1g-dev
+packages=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-5compat-dev qt6-charts-dev libqt6opengl6-dev libgl-dev zlib1g-dev libtelnet-dev pkg-config ser2net
           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
           fonts-dejavu-core fonts-dejavu-extra poppler-utils desktop-file-utils appstream file dpkg-dev bc
           postgresql libqt6sql6-psql "$@")

@@ -584,6 +584,14 @@
         <source>Нет прав на порт: добавьте пользователя %1 в группу %2 (sudo usermod -aG %2 %1) и войдите в систему заново.</source>
         <translation>No permission for the port: add user %1 to group %2 (sudo usermod -aG %2 %1) and log in again.</translation>
     </message>
+    <message>
+        <source>Соединение потеряно: %1</source>
+        <translation>Connection lost: %1</translation>
+    </message>
+    <message>
+        <source>Сеть: %1 мс</source>
+        <translation>Network: %1 ms</translation>
+    </message>
 </context>
 <context>
     <name>Measurement</name>
@@ -1657,6 +1665,68 @@
     </message>
 </context>
 <context>
+    <name>gencfg::NetworkPort</name>
+    <message>
+        <source>сервер закрыл соединение</source>
+        <translation>the server closed the connection</translation>
+    </message>
+    <message>
+        <source>сервер не подтвердил настройки порта RFC 2217 (9600 8N1)</source>
+        <translation>the server did not confirm the RFC 2217 port settings (9600 8N1)</translation>
+    </message>
+    <message>
+        <source>нет ответа от %1:%2 за %3 с</source>
+        <translation>no answer from %1:%2 in %3 s</translation>
+    </message>
+    <message>
+        <source>нет данных от контроллера %1 с</source>
+        <translation>no data from the controller for %1 s</translation>
+    </message>
+    <message>
+        <source>Неверный сетевой порт %1: нужно tcp://ХОСТ:ПОРТ или rfc2217://ХОСТ:ПОРТ</source>
+        <translation>Invalid network port %1: use tcp://HOST:PORT or rfc2217://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>ошибка протокола Telnet: %1</source>
+        <translation>Telnet protocol error: %1</translation>
+    </message>
+    <message>
+        <source>сервер не поддерживает управление портом RFC 2217</source>
+        <translation>the server does not support RFC 2217 port control</translation>
+    </message>
+    <message>
+        <source>сервер RFC 2217 не установил 9600 8N1 без управления потоком</source>
+        <translation>the RFC 2217 server did not set 9600 8N1 without flow control</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::NetworkPortDialog</name>
+    <message>
+        <source>Сетевой порт</source>
+        <translation>Network port</translation>
+    </message>
+    <message>
+        <source>RFC 2217 (Telnet)</source>
+        <translation>RFC 2217 (Telnet)</translation>
+    </message>
+    <message>
+        <source>TCP без протокола</source>
+        <translation>Raw TCP</translation>
+    </message>
+    <message>
+        <source>Хост:</source>
+        <translation>Host:</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Протокол:</source>
+        <translation>Protocol:</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::NumericDisplay</name>
     <message>
         <source>Цифровой индикатор</source>
@@ -1741,6 +1811,10 @@
     <message>
         <source> — занят</source>
         <translation> — busy</translation>
+    </message>
+    <message>
+        <source>Сетевой порт…</source>
+        <translation>Network port…</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,8 @@ namespace gencfg {
 namespace {
 // The port's text without the busy mark.
 constexpr int NameRole = Qt::UserRole + 1;
+// Marks the item that asks for a network port; no port name looks like it.
+const QString NetworkPortItem = QStringLiteral("\x01network");
 } // namespace
 
 PortComboBox::PortComboBox(QWidget *parent) : QComboBox(parent)
@@ -16,7 +18,10 @@ PortComboBox::PortComboBox(QWidget *parent) : QComboBox(parent)
     setEditable(false);
     connect(this, &QComboBox::activated, this, [this](int index) {
         const QString path = itemData(index).toString();
-        if (!path.isEmpty())
+        if (path == NetworkPortItem) {
+            clearSelection();
+            Q_EMIT networkPortAsked();
+        } else if (!path.isEmpty())
             Q_EMIT portPicked(path);
     });
     refresh();
@@ -47,10 +52,12 @@ void PortComboBox::refresh()
 #endif
         addPort(itemText(info.portName(), info.description()), path);
     }
-    for (const QString &path : m_extraPorts) {
+    for (const QString &path : m_extraPorts + m_rememberedPorts) {
         if (findData(path) < 0)
             addPort(path, path);
     }
+    addItem(networkPortItemText(), NetworkPortItem);
+    setItemData(count() - 1, networkPortItemText(), NameRole);
     setCurrentIndex(current.isEmpty() ? -1 : findData(current));
 }
 
@@ -68,6 +75,12 @@ void PortComboBox::addExtraPort(const QString &path)
     refresh();
 }
 
+void PortComboBox::setRememberedPorts(const QStringList &names)
+{
+    m_rememberedPorts = names;
+    refresh();
+}
+
 void PortComboBox::showPort(const QString &path)
 {
     const QSignalBlocker blocker(this);
@@ -82,7 +95,8 @@ void PortComboBox::clearSelection()
 
 QString PortComboBox::currentPort() const
 {
-    return currentIndex() < 0 ? QString() : itemData(currentIndex()).toString();
+    const QString path = currentIndex() < 0 ? QString() : itemData(currentIndex()).toString();
+    return path == NetworkPortItem ? QString() : path;
 }
 
 QString PortComboBox::portText(const QString &path) const

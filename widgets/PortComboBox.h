@@ -35,8 +35,14 @@ public:
     // What follows the text of a port another program holds.
     static QString busyMark() { return tr(" — занят"); }
 
+    // Network ports used before, listed after the local ones.
+    void setRememberedPorts(const QStringList &names);
+    static QString networkPortItemText() { return tr("Сетевой порт…"); }
+
 Q_SIGNALS:
     void portPicked(const QString &path);
+    // "Сетевой порт…" was chosen: the caller asks for the address.
+    void networkPortAsked();
 
 protected:
     void showPopup() override;
@@ -45,6 +51,7 @@ private:
     void addPort(const QString &text, const QString &path);
 
     QStringList m_extraPorts;
+    QStringList m_rememberedPorts;
     BusyProbe m_busyProbe;
 };
 
