@@ -31,6 +31,11 @@ void DeviceLink::connectTransport()
 {
     connect(m_transport.get(), &ByteTransport::bytesArrived, this, &DeviceLink::receive);
     connect(m_transport.get(), &ByteTransport::lost, this, &DeviceLink::onPortLost);
+    // A window that only watches sends no request: the connect is the first round trip it sees.
+    connect(m_transport.get(), &ByteTransport::ready, this, [this] {
+        if (m_roundTripMs < 0 && m_transport->connectMs() >= 0)
+            Q_EMIT roundTripChanged(m_transport->connectMs());
+    });
 }
 
 bool DeviceLink::setTransport(std::unique_ptr<ByteTransport> transport,
@@ -92,13 +97,12 @@ void DeviceLink::onPortLost(const QString &name)
         finish(OperationStatus::PortLost);
     if (m_reconnecting) {
         // Still away: try again after a longer pause; the loss has been told.
-        m_reconnectPauseMs = qMin(2 * m_reconnectPauseMs, LongestReconnectPauseMs);
-        m_reconnect.start(m_reconnectPauseMs);
+        m_reconnect.start(ReconnectPauseMs(++m_failedConnects));
         return;
     }
     if (m_reopenReturning && name == m_openedPort.name && IsNetworkPortName(name)) {
-        m_reconnectPauseMs = FirstReconnectPauseMs;
-        m_reconnect.start(m_reconnectPauseMs);
+        m_failedConnects = 0;
+        m_reconnect.start(ReconnectPauseMs(m_failedConnects));
         Q_EMIT portLost(name);
         return;
     }
@@ -147,11 +151,19 @@ void DeviceLink::reconnect()
 {
     // The operation the loss ended tells its result first; nothing is resumed.
     if (busy()) {
-        m_reconnect.start(m_reconnectPauseMs);
+        m_reconnect.start(ReconnectPauseMs(m_failedConnects));
         return;
     }
     // The connection is made in the background; it has returned once bytes come through it.
     m_reconnecting = m_transport->open(m_openedPort.name).isEmpty();
+}
+
+int DeviceLink::ReconnectPauseMs(int failedConnects)
+{
+    int pauseMs = FirstReconnectPauseMs;
+    for (int i = 0; i < failedConnects && pauseMs < LongestReconnectPauseMs; ++i)
+        pauseMs *= 2;
+    return qMin(pauseMs, LongestReconnectPauseMs);
 }
 
 int DeviceLink::replyAllowanceMs() const
@@ -184,7 +196,7 @@ void DeviceLink::receive(const QByteArray &s)
         return;
     if (m_reconnecting) {
         m_reconnecting = false;
-        m_reconnectPauseMs = FirstReconnectPauseMs;
+        m_failedConnects = 0;
         m_statusBeforeNextRequest = false;
         Q_EMIT portReturned(m_openedPort.name);
     }

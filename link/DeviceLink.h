@@ -60,11 +60,14 @@ public:
     // A network port is connected again after growing pauses, the longest this long.
     static constexpr int FirstReconnectPauseMs = 1000;
     static constexpr int LongestReconnectPauseMs = 30000;
+    // The pause before the next connect after this many failed in a row: doubling from the first.
+    static int ReconnectPauseMs(int failedConnects);
     // Over a network a reply may come this much later than over a cable, assumed until measured.
     static constexpr int AssumedRoundTripMs = 1500;
 
     // The round trip of a port reached over the network, smoothed over requests and their
-    // replies; -1 for a local port or before the port is open.
+    // replies; -1 for a local port or before the port is open. Until a reply has been timed,
+    // roundTripChanged tells the time the connect took.
     int roundTripMs() const { return m_roundTripMs; }
     // How much longer than over a cable a reply may take now.
     int replyAllowanceMs() const;
@@ -173,7 +176,7 @@ private:
     PortIdentity m_openedPort;
     QTimer m_returnPoll;
     QTimer m_reconnect;
-    int m_reconnectPauseMs = FirstReconnectPauseMs;
+    int m_failedConnects = 0;
     // A reconnect was started and no byte has come through it yet.
     bool m_reconnecting = false;
 

@@ -29,12 +29,15 @@ public:
     bool isOpen() const override { return m_open; }
     QString portName() const override { return m_name; }
     qint64 write(const QByteArray &bytes) override;
+    int connectMs() const override { return m_connectMs; }
 
     // Interval of the status frames, device time passing with each; 0 stops them.
     void setPeriodMs(int ms);
     void setReplyDelayMs(int ms) { m_replyDelayMs = qMax(0, ms); }
     // The port takes nothing: every write fails.
     void setWriteFails(bool on) { m_writeFails = on; }
+    // Stands for a port reached over the network, connected in this time; -1 is a local port.
+    void setConnectMs(int ms) { m_connectMs = ms; }
     // What the line does to each write on its way to the controller (noise, a
     // lost frame); the write itself still succeeds.
     using WriteFilter = std::function<QByteArray(const QByteArray &bytes)>;
@@ -59,6 +62,7 @@ private:
     QString m_name;
     int m_periodMs = 50;
     int m_replyDelayMs = 0;
+    int m_connectMs = -1;
     bool m_open = false;
     bool m_writeFails = false;
     WriteFilter m_writeFilter;

@@ -3,8 +3,12 @@
 // relay that delays every byte to stand in for a long line.
 
 #include "CliSupport.h"
+#include "DelayRelay.h"
 #include "link/DeviceLink.h"
 #include "link/NetworkPortName.h"
+#include "link/TelnetSession.h"
+
+#include <libtelnet.h>
 
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -87,39 +91,6 @@ private:
     bool m_rfc2217;
 };
 
-// Passes bytes both ways, each arrival held back half the added round trip.
-class DelayRelay : public QObject
-{
-public:
-    DelayRelay(quint16 target, int roundTripMs) : m_target(target), m_oneWayMs(roundTripMs / 2)
-    {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket *client = m_server.nextPendingConnection();
-            auto *upstream = new QTcpSocket(client);
-            upstream->connectToHost(QHostAddress::LocalHost, m_target);
-            pass(client, upstream);
-            pass(upstream, client);
-            connect(client, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
-            connect(upstream, &QTcpSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
-        });
-    }
-    quint16 port() const { return m_server.serverPort(); }
-
-private:
-    void pass(QTcpSocket *from, QTcpSocket *to)
-    {
-        connect(from, &QTcpSocket::readyRead, to, [this, from, to] {
-            const QByteArray bytes = from->readAll();
-            QTimer::singleShot(m_oneWayMs, to, [to, bytes] { to->write(bytes); });
-        });
-    }
-
-    QTcpServer m_server;
-    quint16 m_target;
-    int m_oneWayMs;
-};
-
 } // namespace
 
 class NetworkTest : public QObject
@@ -158,6 +129,63 @@ private Q_SLOTS:
         const std::optional<NetworkAddress> address = ParseNetworkPort(name);
         QCOMPARE(address ? NetworkPortName(*address) : QString(), normal);
         QVERIFY(IsNetworkPortName(name));
+    }
+
+    // Bytes equal to Telnet's IAC inside the data: doubled on the wire both ways, single at either end.
+    void telnetData_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("byteByByte"); // each wire byte its own arrival
+        const QByteArray noise = QByteArray::fromHex("3aff00ff0dffff0a0dfff0fffa2cfffe0dff");
+        QTest::newRow("a lone IAC") << QByteArray::fromHex("ff") << false;
+        QTest::newRow("noise with IAC, commands and CR NUL") << noise << false;
+        QTest::newRow("the same, a byte per arrival") << noise << true;
+        QTest::newRow("a frame between noise") << noise + ":0105000000040B\r" + noise << false;
+    }
+    void telnetData()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, byteByByte);
+        // Both ends agree on the options the port asks for; the server's side is a second session.
+        const std::vector<TelnetSession::Option> options{
+            {TELNET_TELOPT_BINARY, true, true}, {TELNET_TELOPT_SGA, true, true}, {ComPortOption, true, true}};
+        QByteArray wire[2], arrived[2];
+        std::unique_ptr<TelnetSession> ends[2];
+        for (int side : {0, 1}) {
+            TelnetSession::Handlers handlers;
+            handlers.data = [&arrived, side](const QByteArray &bytes) { arrived[side] += bytes; };
+            handlers.send = [&wire, side](const QByteArray &bytes) { wire[side] += bytes; };
+            handlers.error = [](const QByteArray &message) { QFAIL(message.constData()); };
+            ends[side] = std::make_unique<TelnetSession>(options, std::move(handlers));
+        }
+        const auto pass = [&](int from) {
+            const QByteArray bytes = std::exchange(wire[from], QByteArray());
+            for (qsizetype at = 0; at < bytes.size(); at += byteByByte ? 1 : bytes.size())
+                ends[1 - from]->receive(bytes.mid(at, byteByByte ? 1 : -1));
+        };
+        QByteArray escaped = data;
+        escaped.replace("\xff", "\xff\xff");
+        for (int from : {0, 1}) {
+            ends[from]->sendData(data);
+            QCOMPARE(wire[from].toHex(), escaped.toHex());
+            pass(from);
+            QCOMPARE(arrived[1 - from].toHex(), data.toHex());
+        }
+    }
+
+    // A window that only watches sends no request: the connect's time is the first round trip shown.
+    void roundTripShownFromTheConnect()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        DeviceLink link;
+        QSignalSpy roundTrip(&link, &DeviceLink::roundTripChanged);
+        QCOMPARE(link.openPort(NetworkPortName(
+                     {NetworkProtocol::RawTcp, QStringLiteral("127.0.0.1"), server.serverPort()})),
+                 QString());
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !roundTrip.isEmpty() && roundTrip.constLast().constFirst().toInt() >= 0; }, 5000));
+        QCOMPARE(roundTrip.constLast().constFirst().toInt(), link.transport().connectMs());
     }
 
     // A connection that cannot be made at the start is a port that cannot be opened, whatever the command.

@@ -20,6 +20,8 @@ public:
     explicit ScriptOperation(QList<OperationStep> steps) : DeviceOperation(int(steps.size())), m_steps(steps)
     {}
     QList<StepOutcome> outcomes;
+    // Every step is taken, whatever the ones before it got.
+    bool goOn = false;
 
 protected:
     std::optional<OperationStep> nextStep() override
@@ -32,7 +34,7 @@ protected:
     {
         outcomes << outcome;
         setProgress(int(outcomes.size()), int(m_steps.size()));
-        if (outcome != StepOutcome::Sent && outcome != StepOutcome::Replied)
+        if (!goOn && outcome != StepOutcome::Sent && outcome != StepOutcome::Replied)
             return FailureStatus(outcome);
         return std::nullopt;
     }
@@ -63,6 +65,10 @@ private Q_SLOTS:
     void lateReply_neverReadiesNorAnswersALaterRequest();
     void lateReplyTakenForALaterRequest_isAskedAgain_data();
     void lateReplyTakenForALaterRequest_isAskedAgain();
+    void overANetwork_onlyAReplyIsTheReplyWithinARoundTrip_data();
+    void overANetwork_onlyAReplyIsTheReplyWithinARoundTrip();
+    void reconnectPauses_doubleUpToHalfAMinute_data();
+    void reconnectPauses_doubleUpToHalfAMinute();
     void portClosedOrLost_endsTheOperationAtOnce();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone_data();
     void portErrorPolicy_closesOnlyOnErrorsThatMeanTheDeviceIsGone();
@@ -393,6 +399,78 @@ void tst_Transactions::lateReplyTakenForALaterRequest_isAskedAgain()
     QCOMPARE(reading.status(), OperationStatus::Succeeded);
     QCOMPARE(filed, (QMap<int, int>{{0, 0}, {1, 1}}));
     QCOMPARE(missing, QList<int>());
+}
+
+void tst_Transactions::overANetwork_onlyAReplyIsTheReplyWithinARoundTrip_data()
+{
+    QTest::addColumn<bool>("network");
+    // What the controller's side sends: S a status frame, R a block, . a round trip passes,
+    // T the step's wait for its reply runs out; a space only reads better.
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QList<StepOutcome>>("outcomes");
+    using O = StepOutcome;
+    // The first block comes at once: the round trip measured is short from then on.
+    QTest::newRow("status right after a request, network: sent before it, skipped")
+        << true << QByteArray("SR SSR") << QList<O>{O::Replied, O::Replied};
+    QTest::newRow("status right after a request, cable: the wrong reply")
+        << false << QByteArray("SR SS") << QList<O>{O::Replied, O::WrongReply};
+    QTest::newRow("status a round trip after a request, network: the wrong reply")
+        << true << QByteArray("SR S.S") << QList<O>{O::Replied, O::WrongReply};
+    QTest::newRow("only status frames, network: no reply")
+        << true << QByteArray("SR SSST") << QList<O>{O::Replied, O::NoReply};
+    QTest::newRow("late block, network: neither readies nor answers the next request")
+        << true << QByteArray("SR ST R ..SR") << QList<O>{O::Replied, O::NoReply, O::Replied};
+    QTest::newRow("late block, cable: neither readies nor answers the next request")
+        << false << QByteArray("SR ST R ..SR") << QList<O>{O::Replied, O::NoReply, O::Replied};
+}
+
+void tst_Transactions::overANetwork_onlyAReplyIsTheReplyWithinARoundTrip()
+{
+    QFETCH(bool, network);
+    QFETCH(QByteArray, line);
+    QFETCH(QList<StepOutcome>, outcomes);
+    MemLink m(0);
+    m.sim->setConnectMs(network ? 5 : -1);
+    m.link.setTickMs(300);
+    m.model().setDropReplies(true);
+    ScriptOperation read(QList<OperationStep>(outcomes.size(), ReadBlockStep(0, 4)));
+    read.goOn = true;
+    QVERIFY(m.link.start(read));
+    for (const char sent : line) {
+        const qsizetype stepsEnded = read.outcomes.size();
+        if (sent == 'S')
+            m.sim->deliver(statusFrame());
+        else if (sent == 'R')
+            m.sim->deliver(deviceFrame(CMD_READ_MEMORY, "blok"));
+        else if (sent == '.')
+            QTest::qWait(200);
+        else if (sent == 'T')
+            QVERIFY(QTest::qWaitFor([&] { return read.outcomes.size() > stepsEnded; }, 5000));
+    }
+    QVERIFY(waitUntilIdle(m.link, 5000));
+    QCOMPARE(read.outcomes, outcomes);
+}
+
+void tst_Transactions::reconnectPauses_doubleUpToHalfAMinute_data()
+{
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<int>("pauseMs");
+    for (const auto &[failed, pauseMs] : {std::pair{0, 1000},
+                                          {1, 2000},
+                                          {2, 4000},
+                                          {3, 8000},
+                                          {4, 16000},
+                                          {5, 30000},
+                                          {6, 30000},
+                                          {40, 30000}})
+        QTest::addRow("%d failed", failed) << failed << pauseMs;
+}
+
+void tst_Transactions::reconnectPauses_doubleUpToHalfAMinute()
+{
+    QFETCH(int, failed);
+    QFETCH(int, pauseMs);
+    QCOMPARE(DeviceLink::ReconnectPauseMs(failed), pauseMs);
 }
 
 void tst_Transactions::portClosedOrLost_endsTheOperationAtOnce()
