@@ -10,7 +10,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target gensim gencfg-cli bench_decoder bench_link bench_startup \
-  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay >/dev/null
+  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay bench_network >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
 # The window's reads would otherwise fill the user's own visit archive.
@@ -104,6 +104,10 @@ out=$(run bench/bench_batch.sh $b 3)
 batch_one=$(field 's/^batch of eight over one alone: \([0-9.]*\).*/\1/p' "$out")
 batch_write=$(field 's/^batch of eight over write-config alone: \([0-9.]*\).*/\1/p' "$out")
 batch_cpu=$(field 's/^gencfg-cli CPU share for eight: \([0-9.]*\) %.*/\1/p' "$out")
+
+echo "network (about four minutes)..."
+# Its figures go to the log; docs/performance.md keeps them in their own section.
+run $b/bench_network 1000 0 100 300 1000 >/dev/null || true
 
 echo "start-up..."
 out=$(run $b/bench_startup)

@@ -19,6 +19,8 @@ public:
             QTcpSocket *client = m_server.nextPendingConnection();
             auto *upstream = new QTcpSocket(client);
             upstream->connectToHost(QHostAddress::LocalHost, m_target);
+            connect(client, &QTcpSocket::readyRead, this,
+                    [this, client] { toServer += client->peek(client->bytesAvailable()); });
             pass(client, upstream);
             pass(upstream, client);
             connect(client, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
@@ -26,6 +28,8 @@ public:
         });
     }
     quint16 port() const { return m_server.serverPort(); }
+    // Every byte passed on towards the server.
+    QByteArray toServer;
 
 private:
     void pass(QTcpSocket *from, QTcpSocket *to)

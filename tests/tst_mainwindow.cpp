@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace gencfg;
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void switchCaptions_allInTheWindowsFontSize();
     void packetAndErrorCounters_showInTheStatusBar();
     void pickedPort_opensAndTheSamePortAgainDoesNothing();
+    void networkPort_showsTheConnectTimeBeforeAnyRequest();
     void badDeviceName_showsTheOpenFailureBox();
     void closingTheWindow_closesThePort();
     void vanishedDevice_isReportedOnceAndThePortCanBePickedAgain();
@@ -266,6 +268,22 @@ void tst_MainWindow::pickedPort_opensAndTheSamePortAgainDoesNothing()
     form.pickPort(pty.slavePath());
     QVERIFY(form.link().transport().isOpen());
     QCOMPARE(boxes.count(), 0);
+}
+
+void tst_MainWindow::networkPort_showsTheConnectTimeBeforeAnyRequest()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    const QString port = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+    MainWindow form;
+    MessageRecorder boxes(form.messages());
+    auto *network = named<QLabel>(&form, "networkText");
+    QVERIFY(network->isHidden());
+    form.addExtraPort(port);
+    form.pickPort(port);
+    // A window that only watches sends nothing: the round trip shown is the connect's.
+    QTRY_VERIFY2(!network->isHidden(), qPrintable(boxes.lastText()));
+    QCOMPARE(network->text(), QStringLiteral("Сеть: %1 мс").arg(form.link().transport().connectMs()));
 }
 
 void tst_MainWindow::badDeviceName_showsTheOpenFailureBox()
