@@ -31,6 +31,12 @@ struct Gatherer
     bool readingOver = false; // the visit before the reading is known, or there is none
 
     bool complete() const { return last && (!last->image || previousImage) && reading && readingOver; }
+    // Whether taking this visit needs its image or journals; otherwise its visit.json alone will do.
+    bool needsWhole(const VisitArchive::Summary &summary) const
+    {
+        return !last || (last->image && !previousImage && summary.hasImage) ||
+               (!reading && summary.hasJournals);
+    }
     void take(const Visit &visit)
     {
         if (!last) {
@@ -200,10 +206,16 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
         const std::optional<QString> own = serialOfFolder(serialFolder);
         std::map<QString, Gatherer> here;
         for (const QString &name : names) {
-            const std::optional<Visit> visit = VisitArchive::Load(dir.filePath(name));
-            if (!visit || VisitInFuture(*visit, now))
+            const QString folder = dir.filePath(name);
+            const std::optional<VisitArchive::Summary> summary = VisitArchive::LoadSummary(folder);
+            if (!summary || VisitInFuture(summary->visit, now))
                 continue;
-            here[visit->serial].take(*visit);
+            const auto known = here.find(summary->visit.serial);
+            if (known != here.end() && !known->second.needsWhole(*summary)) {
+                known->second.take(summary->visit);
+            } else if (const std::optional<Visit> visit = VisitArchive::Load(folder)) {
+                here[visit->serial].take(*visit);
+            }
             // A folder of one serial number's own is done once that number's row is.
             if (own && here.size() == 1 && here.begin()->first == *own && here.begin()->second.complete())
                 break;
