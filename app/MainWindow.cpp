@@ -23,6 +23,7 @@
 #include "visit/ui/FleetDialog.h"
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
+#include "visit/ui/TechnicianDialog.h"
 #include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
@@ -299,6 +300,18 @@ void MainWindow::connectVisits()
         m_teamSync.start(TeamArchive(settings.archive(), *server, settings.pc, settings.pullAll));
     } else if (!settings.server.isEmpty()) {
         m_statusText->setText(serverError);
+    }
+    if (settings.asksTechnician()) {
+        // Once the window is up, over it, and never waited on: visits made meanwhile name no one.
+        QTimer::singleShot(0, this, [this, pc = settings.pc] {
+            auto *dialog = new TechnicianDialog(this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            connect(dialog, &TechnicianDialog::named, this, [this, pc](const QString &name) {
+                ArchiveSettings::StoreTechnician(name);
+                m_visits.setAuthor(name, pc);
+            });
+            dialog->open();
+        });
     }
     m_visits.setStatusFeed(&m_statusFeed);
     connect(m_paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {

@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 #include "FleetGenerator.h"
+#include "TestSupport.h"
 #include "visit/FleetTable.h"
 
 #include <QJsonArray>
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void cli_keepsDueControllersSoonestFirst_data();
     void cli_keepsDueControllersSoonestFirst();
     void row_takesLastVisitAlarmsSinceAndChanges();
+    void index_givesTheSameTableAndGoesStaleWithTheFolder();
 
 private:
     QTemporaryDir m_home;
@@ -144,6 +146,34 @@ void TestFleet::row_takesLastVisitAlarmsSinceAndChanges()
     QCOMPARE(written.alarms.size(), 1);
     // The one byte each visit changes belongs to a parameter: the last visit changed that one alone.
     QCOMPARE(written.changed.size(), 1);
+}
+
+void TestFleet::index_givesTheSameTableAndGoesStaleWithTheFolder()
+{
+    QTemporaryDir dir;
+    const VisitArchive archive(dir.path());
+    QVERIFY(GenerateFleet(archive, 3, 4, m_now).size() == 3);
+    const QByteArray gathered = FleetJson(FleetRows(archive, m_now), m_now);
+    const QString index =
+        dir.filePath(SerialFolderName(FleetSerial(1)) + QStringLiteral("/fleet-index.json"));
+    QVERIFY(QFileInfo(index).isFile());
+    QCOMPARE(FleetJson(FleetRows(archive, m_now), m_now), gathered);
+
+    // A visit stored since, or an index that is no index, is gathered again.
+    Visit visit;
+    visit.time = m_now.addSecs(-60);
+    visit.serial = FleetSerial(1);
+    visit.variantCode = 201;
+    visit.technician = QStringLiteral("Сидоров");
+    QVERIFY(archive.store(visit).isEmpty());
+    QVERIFY(writeAll(dir.filePath(SerialFolderName(FleetSerial(2)) + QStringLiteral("/fleet-index.json")),
+                     QByteArray("{\"version\": 1, \"folders\": 7}")));
+    const QVector<FleetRow> rows = FleetRows(archive, m_now);
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(std::count_if(rows.begin(), rows.end(),
+                           [](const FleetRow &row) { return row.technician == "Сидоров"; }),
+             1);
+    QCOMPARE(FleetJson(FleetRows(archive, m_now), m_now), FleetJson(rows, m_now));
 }
 
 QTEST_GUILESS_MAIN(TestFleet)

@@ -16,8 +16,10 @@
 #include <QTabWidget>
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -89,6 +91,7 @@ private Q_SLOTS:
     void secondVisit_listsExactlyTheParametersChangedSinceTheLast();
     void archiveThatCannotBeWritten_isOnlyTold();
     void archiveTurnedOff_keepsNothing();
+    void teamArchiveWithoutName_asksItOnceAndKeepsItWithEachVisit();
     void report_holdsTheVisitAsTheTechnicianLeftIt();
     void controllerSwappedBehindALostPort_getsNothingOfTheOneBefore();
     void reportName_fromASerialNumberWithSigns_staysInTheHomeFolder();
@@ -194,6 +197,39 @@ void tst_Visits::archiveTurnedOff_keepsNothing()
     QCOMPARE(w.boxes.texts(), QStringList{ReadDone});
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(dir.filePath("data/gencfg")));
+}
+
+void tst_Visits::teamArchiveWithoutName_asksItOnceAndKeepsItWithEachVisit()
+{
+    QTemporaryDir dir;
+    const DataHome home(dir.filePath("data"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
+    const QString ini = dir.filePath("config/gencfg/gencfg.ini");
+    QVERIFY(QDir().mkpath(dir.filePath("config/gencfg")));
+    // A server out of reach: nothing here waits for it.
+    QVERIFY(
+        writeAll(ini, "[archive]\nserver=postgresql:///team?host=" + dir.filePath("none").toUtf8() + "\n"));
+    {
+        VisitWindow w;
+        QVERIFY(w.ready());
+        QDialog *asked = nullptr;
+        QVERIFY(QTest::qWaitFor(
+            [&] { return (asked = w.form.findChild<QDialog *>(QStringLiteral("technicianDialog"))); }, 5000));
+        auto *ok = asked->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QVERIFY(!ok->isEnabled());
+        auto *name = asked->findChild<QLineEdit *>(QStringLiteral("technicianEdit"));
+        QTest::keyClicks(name, "   ");
+        QVERIFY(!ok->isEnabled());
+        name->setText(QStringLiteral("  Сидоров "));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(QSettings(ini, QSettings::IniFormat).value("archive/technician").toString(), "Сидоров");
+        QVERIFY(w.settle(1) && w.readController());
+        QCOMPARE(VisitWindow::archive().visits(Serial).constLast().technician, "Сидоров");
+    }
+    VisitWindow again;
+    QVERIFY(again.ready() && again.settle(1));
+    QTest::qWait(100);
+    QVERIFY(!again.form.findChild<QDialog *>(QStringLiteral("technicianDialog")));
 }
 
 void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()

@@ -1916,6 +1916,17 @@
     </message>
 </context>
 <context>
+    <name>gencfg::TechnicianDialog</name>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Ваше имя, которое архив команды сохранит с каждым визитом:</source>
+        <translation>Your name, which the team archive keeps with every visit:</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::TeamArchive</name>
     <message>
         <source>архив команды недоступен: %1</source>

@@ -19,4 +19,11 @@ ArchiveSettings ArchiveSettings::Read()
     return read;
 }
 
+void ArchiveSettings::StoreTechnician(const QString &name)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"),
+                       QStringLiteral("gencfg"));
+    settings.setValue(QStringLiteral("archive/technician"), name.trimmed());
+}
+
 } // namespace gencfg

@@ -19,6 +19,10 @@ struct ArchiveSettings
     bool pullAll = false; // pull every controller's visits, not only those this PC has met
 
     static ArchiveSettings Read();
+    // Keeps the technician's name for every later visit.
+    static void StoreTechnician(const QString &name);
+    // The team's history names who made each visit: a PC sharing it without a name asks for one.
+    bool asksTechnician() const { return enabled && !server.isEmpty() && technician.isEmpty(); }
     VisitArchive archive() const
     {
         return VisitArchive(folder.isEmpty() ? VisitArchive::DefaultRoot() : folder);

@@ -6,13 +6,17 @@
 #include "link/DeviceText.h"
 #include "monitor/TelemetryJson.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -31,6 +35,12 @@ struct Gatherer
     bool readingOver = false; // the visit before the reading is known, or there is none
 
     bool complete() const { return last && (!last->image || previousImage) && reading && readingOver; }
+    // Whether taking this visit needs its image or journals; otherwise its visit.json alone will do.
+    bool needsWhole(const VisitArchive::Summary &summary) const
+    {
+        return !last || (last->image && !previousImage && summary.hasImage) ||
+               (!reading && summary.hasJournals);
+    }
     void take(const Visit &visit)
     {
         if (!last) {
@@ -91,6 +101,106 @@ FleetRow rowOf(const Gatherer &found, std::map<quint8, std::unique_ptr<ParamMode
              DifferingParams(*layout, *found.previousImage->image, *last.image, Compare::Bytes))
             row.changed.append(d.path);
     }
+    return row;
+}
+
+// Beside a serial number's visits: its row and the visit folders and program it was made from. Any other
+// listing or program makes it stale; a half-stored or future visit leaves none written.
+const QString IndexFileName = QStringLiteral("fleet-index.json");
+constexpr int IndexVersion = 1;
+
+QJsonValue optionalNumber(const std::optional<qint64> &n)
+{
+    return n ? QJsonValue(n.value()) : QJsonValue();
+}
+
+QByteArray indexBytes(const QStringList &names, const FleetRow &row)
+{
+    const QJsonObject index{{QStringLiteral("version"), IndexVersion},
+                            {QStringLiteral("program"), QStringLiteral(GENCFG_VERSION)},
+                            {QStringLiteral("folders"), QJsonArray::fromStringList(names)},
+                            {QStringLiteral("serial"), row.serial},
+                            {QStringLiteral("variant_code"), int(row.variantCode)},
+                            {QStringLiteral("last_visit"), row.lastVisit.toString(Qt::ISODateWithMs)},
+                            {QStringLiteral("kind"), int(row.kind)},
+                            {QStringLiteral("technician"), row.technician},
+                            {QStringLiteral("pc"), row.pc},
+                            {QStringLiteral("engine_minutes"), optionalNumber(row.engineMinutes)},
+                            {QStringLiteral("maintenance_minutes"), optionalNumber(row.maintenanceMinutes)},
+                            {QStringLiteral("alarms"), QJsonArray::fromStringList(row.alarms)},
+                            {QStringLiteral("changed"), QJsonArray::fromStringList(row.changed)}};
+    return QJsonDocument(index).toJson(QJsonDocument::Compact);
+}
+
+// Kept for the next time when the folder can be written; the row stands either way. Renamed into place, so
+// a reader never meets half of one, and not synced to disk: a lost one is only made again.
+void saveIndex(const QString &path, const QByteArray &bytes)
+{
+    const QString temporary = path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+    QFile file(temporary);
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    file.close();
+    if (!written ||
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
+        QFile::remove(temporary);
+}
+
+std::optional<QStringList> stringList(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return std::nullopt;
+    QStringList list;
+    for (const QJsonValue &item : value.toArray()) {
+        if (!item.isString())
+            return std::nullopt;
+        list.append(item.toString());
+    }
+    return list;
+}
+
+std::optional<qint64> indexNumber(const QJsonValue &value, bool &ok)
+{
+    if (value.isNull())
+        return std::nullopt;
+    ok = ok && value.isDouble();
+    return value.toInteger();
+}
+
+// The row an index holds when it was made from exactly these folders by this program; checked as a visit's
+// own file is, since a shared folder may bring anything.
+std::optional<FleetRow> indexedRow(const QString &path, const QStringList &names, const QString &own)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxVisitFileSize)
+        return std::nullopt;
+    const QJsonObject index = QJsonDocument::fromJson(file.read(MaxVisitFileSize)).object();
+    const std::optional<QStringList> folders = stringList(index.value(QStringLiteral("folders")));
+    const std::optional<QStringList> alarms = stringList(index.value(QStringLiteral("alarms")));
+    const std::optional<QStringList> changed = stringList(index.value(QStringLiteral("changed")));
+    const int variant = index.value(QStringLiteral("variant_code")).toInt(-1);
+    const int kind = index.value(QStringLiteral("kind")).toInt(-1);
+    FleetRow row;
+    row.lastVisit =
+        QDateTime::fromString(index.value(QStringLiteral("last_visit")).toString(), Qt::ISODateWithMs);
+    bool ok = index.value(QStringLiteral("version")).toInt() == IndexVersion &&
+              index.value(QStringLiteral("program")).toString() == QStringLiteral(GENCFG_VERSION) &&
+              folders && *folders == names && index.value(QStringLiteral("serial")).toString() == own &&
+              alarms && changed && variant >= 0 && variant <= 255 && kind >= int(VisitKind::Read) &&
+              kind <= int(VisitKind::Journals) && row.lastVisit.isValid();
+    row.engineMinutes = indexNumber(index.value(QStringLiteral("engine_minutes")), ok);
+    row.maintenanceMinutes = indexNumber(index.value(QStringLiteral("maintenance_minutes")), ok);
+    if (!ok)
+        return std::nullopt;
+    row.serial = own;
+    row.variantCode = quint8(variant);
+    row.kind = VisitKind(kind);
+    row.technician = PrintableText(index.value(QStringLiteral("technician")).toString());
+    row.pc = PrintableText(index.value(QStringLiteral("pc")).toString());
+    for (const QString &alarm : *alarms)
+        row.alarms.append(PrintableText(alarm));
+    for (const QString &path : *changed)
+        row.changed.append(PrintableText(path));
     return row;
 }
 
@@ -191,6 +301,8 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
 {
     const QDir root(archive.root());
     std::map<QString, Gatherer> gathered;
+    std::map<QString, FleetRow> indexed;
+    std::map<quint8, std::unique_ptr<ParamModel>> layouts;
     QHash<QString, int> foldersOfSerial;
     for (const QString &serialFolder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QDir dir(root.filePath(serialFolder));
@@ -198,24 +310,50 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
         // Visit folders are named by their UTC time: newest first by name.
         std::sort(names.begin(), names.end(), std::greater<QString>());
         const std::optional<QString> own = serialOfFolder(serialFolder);
-        std::map<QString, Gatherer> here;
-        for (const QString &name : names) {
-            const std::optional<Visit> visit = VisitArchive::Load(dir.filePath(name));
-            if (!visit || VisitInFuture(*visit, now))
+        const QString indexPath = dir.filePath(IndexFileName);
+        if (own) {
+            if (std::optional<FleetRow> row = indexedRow(indexPath, names, *own)) {
+                if (foldersOfSerial[*own]++ == 0)
+                    indexed[*own] = std::move(*row);
                 continue;
-            here[visit->serial].take(*visit);
+            }
+        }
+        std::map<QString, Gatherer> here;
+        bool whole = true; // every visit read was whole and not ahead of the clock
+        for (const QString &name : names) {
+            const QString folder = dir.filePath(name);
+            const std::optional<VisitArchive::Summary> summary = VisitArchive::LoadSummary(folder);
+            if (!summary || VisitInFuture(summary->visit, now)) {
+                whole = false;
+                continue;
+            }
+            const auto known = here.find(summary->visit.serial);
+            if (known != here.end() && !known->second.needsWhole(*summary)) {
+                known->second.take(summary->visit);
+            } else if (const std::optional<Visit> visit = VisitArchive::Load(folder)) {
+                here[visit->serial].take(*visit);
+            } else {
+                whole = false;
+            }
             // A folder of one serial number's own is done once that number's row is.
             if (own && here.size() == 1 && here.begin()->first == *own && here.begin()->second.complete())
                 break;
+        }
+        if (own && whole && here.size() == 1 && here.begin()->first == *own && foldersOfSerial[*own]++ == 0) {
+            FleetRow row = rowOf(here.begin()->second, layouts);
+            saveIndex(indexPath, indexBytes(names, row));
+            indexed[*own] = std::move(row);
+            continue;
         }
         for (auto &[serial, found] : here) {
             if (foldersOfSerial[serial]++ == 0)
                 gathered[serial] = std::move(found);
         }
     }
-    std::map<quint8, std::unique_ptr<ParamModel>> layouts;
-    QVector<FleetRow> rows;
-    rows.reserve(int(gathered.size()));
+    for (const auto &[serial, row] : indexed) {
+        if (foldersOfSerial.value(serial) > 1)
+            gathered.try_emplace(serial);
+    }
     for (auto &[serial, found] : gathered) {
         // Kept under two folder names (an earlier naming): gathered again from all its visits, in time order.
         if (foldersOfSerial.value(serial) > 1) {
@@ -226,9 +364,15 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
                     found.take(*visit);
             }
         }
+        indexed.erase(serial);
         if (found.last)
-            rows.append(rowOf(found, layouts));
+            indexed.emplace(serial, rowOf(found, layouts));
     }
+    // In serial number order before sorting, as ties keep it.
+    QVector<FleetRow> rows;
+    rows.reserve(int(indexed.size()));
+    for (auto &[serial, row] : indexed)
+        rows.append(std::move(row));
     std::stable_sort(rows.begin(), rows.end(), [](const FleetRow &a, const FleetRow &b) {
         const std::optional<QDateTime> dueA = a.dueBy(), dueB = b.dueBy();
         if (dueA && dueB)

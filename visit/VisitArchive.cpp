@@ -250,7 +250,7 @@ std::optional<Visit> VisitArchive::find(const QString &reference, QString &error
     return std::nullopt;
 }
 
-std::optional<Visit> VisitArchive::Load(const QString &folder)
+std::optional<VisitArchive::Summary> VisitArchive::LoadSummary(const QString &folder)
 {
     bool ok = false;
     const QJsonObject json =
@@ -264,7 +264,8 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
         if (!QFileInfo(folder + QLatin1Char('/') + name.toString()).isFile())
             return std::nullopt;
     }
-    Visit visit;
+    Summary summary;
+    Visit &visit = summary.visit;
     visit.time = time;
     const QString kind = json.value(QStringLiteral("kind")).toString();
     for (VisitKind k : Kinds) {
@@ -279,7 +280,20 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
     visit.technician = json.value(QStringLiteral("technician")).toString();
     visit.pc = json.value(QStringLiteral("pc")).toString();
     visit.folder = folder;
-    if (QFile::exists(folder + QLatin1Char('/') + ParamsFileName)) {
+    summary.hasImage = QFile::exists(folder + QLatin1Char('/') + ParamsFileName);
+    // As Load reads them: a file too large to be journals holds none.
+    const QFileInfo journals(folder + QLatin1Char('/') + JournalsFileName);
+    summary.hasJournals = journals.isFile() && journals.size() > 0 && journals.size() <= MaxVisitFileSize;
+    return summary;
+}
+
+std::optional<Visit> VisitArchive::Load(const QString &folder)
+{
+    std::optional<Summary> summary = LoadSummary(folder);
+    if (!summary)
+        return std::nullopt;
+    Visit &visit = summary->visit;
+    if (summary->hasImage) {
         const ParamFileValues values = ReadParamFile(folder + QLatin1Char('/') + ParamsFileName);
         if (!values.ok)
             return std::nullopt;
@@ -287,8 +301,9 @@ std::optional<Visit> VisitArchive::Load(const QString &folder)
         ApplyParamValues(values.values, image);
         visit.image = image;
     }
+    bool ok = false;
     visit.journals = QString::fromUtf8(readSmall(folder + QLatin1Char('/') + JournalsFileName, ok));
-    return visit;
+    return std::move(visit);
 }
 
 } // namespace gencfg

@@ -80,6 +80,14 @@ public:
 
     // A visit folder read back; nothing when it is no visit or its visit.json is malformed.
     static std::optional<Visit> Load(const QString &folder);
+    // visit.json alone, the image and journals left unread: enough to know a visit and what it keeps.
+    struct Summary
+    {
+        Visit visit; // without image and journals
+        bool hasImage = false;
+        bool hasJournals = false;
+    };
+    static std::optional<Summary> LoadSummary(const QString &folder);
 
 private:
     // The folders a serial number's visits may be in: its own, and the one an earlier naming gave it.
