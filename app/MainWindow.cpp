@@ -163,10 +163,12 @@ void MainWindow::buildWindow()
     m_portCombo->setBusyProbe([](const QString &path) { return PortHeldByOtherProgram(path); });
     connect(m_portCombo, &PortComboBox::portPicked, this, &MainWindow::onPortPicked);
     m_portCombo->setRememberedPorts(RememberedNetworkPorts());
+    // Window-modal but not a loop of its own: the link goes on while the address is typed.
     connect(m_portCombo, &PortComboBox::networkPortAsked, this, [this] {
-        NetworkPortDialog dialog(this);
-        if (dialog.exec() == QDialog::Accepted)
-            pickPort(dialog.portName());
+        auto *dialog = new NetworkPortDialog(this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &QDialog::accepted, this, [this, dialog] { pickPort(dialog->portName()); });
+        dialog->open();
     });
 
     m_statusBar = new QStatusBar(this);
