@@ -39,44 +39,44 @@ using Frame = PageLayout::Frame;
 ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     setObjectName(QStringLiteral("paramsPage"));
-    paramTree = new ParamTreeView(this);
-    paramTree->setObjectName(QStringLiteral("paramTree"));
-    paramTree->setModel(&model);
-    saveButton = makeButton(this, "saveButton", tr("Сохранить"));
-    openButton = makeButton(this, "openButton", tr("Открыть"));
-    writeButton = makeButton(this, "writeButton", tr("Записать"));
-    readButton = makeButton(this, "readButton", tr("Прочитать"));
-    progressBar = new QProgressBar(this);
-    progressBar->setObjectName(QStringLiteral("progressBar"));
-    progressBar->setRange(0, 100);
-    progressBar->setValue(0);
-    progressBar->hide();
+    m_paramTree = new ParamTreeView(this);
+    m_paramTree->setObjectName(QStringLiteral("paramTree"));
+    m_paramTree->setModel(&model);
+    m_saveButton = makeButton(this, "saveButton", tr("Сохранить"));
+    m_openButton = makeButton(this, "openButton", tr("Открыть"));
+    m_writeButton = makeButton(this, "writeButton", tr("Записать"));
+    m_readButton = makeButton(this, "readButton", tr("Прочитать"));
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->hide();
     // Above the tree's right end; usable once the controller's values are known.
-    changesButton = makeButton(this, "changesButton", tr("Изменения"));
-    changesButton->setEnabled(false);
+    m_changesButton = makeButton(this, "changesButton", tr("Изменения"));
+    m_changesButton->setEnabled(false);
     connect(&model, &ParamModel::changesUpdated, this,
-            [this] { changesButton->setEnabled(m_model.baseline().has_value()); });
-    connect(changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
+            [this] { m_changesButton->setEnabled(m_model.baseline().has_value()); });
+    connect(m_changesButton, &QPushButton::clicked, this, &ParamsPage::showChanges);
     // Beside it, what the archive keeps of this and other controllers.
-    historyButton = makeButton(this, "historyButton", tr("История"));
-    connect(historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
-    reportButton = makeButton(this, "reportButton", tr("Отчёт"));
-    connect(reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
-    fleetButton = makeButton(this, "fleetButton", tr("Парк"));
-    connect(fleetButton, &QPushButton::clicked, this, &ParamsPage::fleetRequested);
+    m_historyButton = makeButton(this, "historyButton", tr("История"));
+    connect(m_historyButton, &QPushButton::clicked, this, &ParamsPage::historyRequested);
+    m_reportButton = makeButton(this, "reportButton", tr("Отчёт"));
+    connect(m_reportButton, &QPushButton::clicked, this, &ParamsPage::reportRequested);
+    m_fleetButton = makeButton(this, "fleetButton", tr("Парк"));
+    connect(m_fleetButton, &QPushButton::clicked, this, &ParamsPage::fleetRequested);
 
-    connect(saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
-    connect(openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
-    connect(writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
-    connect(readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
-    connect(paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
+    connect(m_saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
+    connect(m_openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
+    connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
+    connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
+    connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
     placeControls();
 }
 
 void ParamsPage::placeControls()
 {
     auto *layout = new PageLayout(this);
-    layout->add(paramTree, {0, 24, 787, 449}, [](const Frame &f, const QRect &r) {
+    layout->add(m_paramTree, {0, 24, 787, 449}, [](const Frame &f, const QRect &r) {
         return QRect(r.topLeft(), QSize(f.W - 14, f.H - PageLayout::StatusBarHeight - 86));
     });
     // The bottom row: two buttons at the left, two at the right edge, the progress bar centred between.
@@ -85,8 +85,8 @@ void ParamsPage::placeControls()
             return QRect({left, f.bottomRowTop(r.height())}, r.size());
         };
     };
-    layout->add(saveButton, {3, 480, 100, 41}, bottomRow(3));
-    layout->add(openButton, {109, 480, 100, 41}, bottomRow(109));
+    layout->add(m_saveButton, {3, 480, 100, 41}, bottomRow(3));
+    layout->add(m_openButton, {109, 480, 100, 41}, bottomRow(109));
     auto fromRight = [](int right, int top) {
         return [right, top](const Frame &f, const QRect &r) {
             return QRect({f.W - right - r.width(), top < 0 ? f.bottomRowTop(r.height()) : top}, r.size());
@@ -95,17 +95,18 @@ void ParamsPage::placeControls()
     // Each button keeps 14 pixels to the right edge, and 5 to the next one.
     const int read = 14;
     const int write = read + 100 + 5;
-    layout->add(writeButton, {582, 480, 100, 41}, fromRight(write, -1));
-    layout->add(readButton, {689, 480, 100, 41}, fromRight(read, -1));
+    layout->add(m_writeButton, {582, 480, 100, 41}, fromRight(write, -1));
+    layout->add(m_readButton, {689, 480, 100, 41}, fromRight(read, -1));
     // The row over the tree keeps to the right edge, over the two buttons at the bottom right.
-    layout->add(changesButton, {689, 0, 100, 23}, fromRight(read, 0));
-    layout->add(historyButton, {582, 0, 100, 23}, fromRight(write, 0));
-    layout->add(reportButton, {475, 0, 100, 23}, fromRight(2 * write - read, 0));
+    layout->add(m_changesButton, {689, 0, 100, 23}, fromRight(read, 0));
+    layout->add(m_historyButton, {582, 0, 100, 23}, fromRight(write, 0));
+    layout->add(m_reportButton, {475, 0, 100, 23}, fromRight(2 * write - read, 0));
     // The fourth button of that row stays on the page when the window is narrow.
-    layout->add(fleetButton, {368, 0, 100, 23}, [right = 3 * write - 2 * read](const Frame &f, const QRect &r) {
-        return QRect({std::max(0, f.W - right - r.width()), 0}, r.size());
-    });
-    layout->add(progressBar, {232, 488, 329, 29}, [](const Frame &f, const QRect &r) {
+    layout->add(m_fleetButton, {368, 0, 100, 23},
+                [right = 3 * write - 2 * read](const Frame &f, const QRect &r) {
+                    return QRect({std::max(0, f.W - right - r.width()), 0}, r.size());
+                });
+    layout->add(m_progressBar, {232, 488, 329, 29}, [](const Frame &f, const QRect &r) {
         const int width = RoundHalfEven(f.W / 2.0) - 60;
         return QRect(RoundHalfEven(f.W / 2.0 - width / 2.0) - 10, f.bottomRowTop(r.height()), width,
                      r.height());
@@ -148,12 +149,12 @@ bool ParamsPage::valuesWithinLimits()
 
 QList<QWidget *> ParamsPage::deviceControls() const
 {
-    return {saveButton, openButton, writeButton, readButton, reportButton};
+    return {m_saveButton, m_openButton, m_writeButton, m_readButton, m_reportButton};
 }
 
 int ParamsPage::selectedNode() const
 {
-    return paramTree->selectedNode();
+    return m_paramTree->selectedNode();
 }
 
 void ParamsPage::saveToFile()
@@ -196,14 +197,14 @@ void ParamsPage::openFile()
 
 void ParamsPage::beginTransfer(const QString &text)
 {
-    progressBar->setValue(0);
-    progressBar->show();
+    m_progressBar->setValue(0);
+    m_progressBar->show();
     Q_EMIT progressText(text);
 }
 
 void ParamsPage::endTransfer()
 {
-    progressBar->hide();
+    m_progressBar->hide();
     Q_EMIT progressText(QString());
 }
 
@@ -214,7 +215,7 @@ void ParamsPage::showTransferFailure()
 
 void ParamsPage::showProgress(int done, int total)
 {
-    progressBar->setValue(total > 0 ? 100 * done / total : 0);
+    m_progressBar->setValue(total > 0 ? 100 * done / total : 0);
 }
 
 void ParamsPage::writeToDevice()

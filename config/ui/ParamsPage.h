@@ -69,16 +69,16 @@ private:
     // Registers every control with the page's layout, at its design place and with its rule.
     void placeControls();
 
-    ParamTreeView *paramTree = nullptr;
-    QPushButton *saveButton = nullptr;    // "Сохранить"
-    QPushButton *openButton = nullptr;    // "Открыть"
-    QPushButton *writeButton = nullptr;   // "Записать"
-    QPushButton *readButton = nullptr;    // "Прочитать"
-    QPushButton *changesButton = nullptr; // "Изменения"
-    QPushButton *historyButton = nullptr; // "История"
-    QPushButton *fleetButton = nullptr;   // "Парк"
-    QPushButton *reportButton = nullptr;  // "Отчёт"
-    QProgressBar *progressBar = nullptr;
+    ParamTreeView *m_paramTree = nullptr;
+    QPushButton *m_saveButton = nullptr;    // "Сохранить"
+    QPushButton *m_openButton = nullptr;    // "Открыть"
+    QPushButton *m_writeButton = nullptr;   // "Записать"
+    QPushButton *m_readButton = nullptr;    // "Прочитать"
+    QPushButton *m_changesButton = nullptr; // "Изменения"
+    QPushButton *m_historyButton = nullptr; // "История"
+    QPushButton *m_fleetButton = nullptr;   // "Парк"
+    QPushButton *m_reportButton = nullptr;  // "Отчёт"
+    QProgressBar *m_progressBar = nullptr;
 
     bool encodeTree(ConfigImageBytes &image);
     // False, after saying which rows, while any value lies outside its limits.

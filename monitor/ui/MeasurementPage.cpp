@@ -169,41 +169,41 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
     addColumns({
         {"phaseA", phaseA, phaseA, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
          QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.08, 0.3, 0.08, 10, phase, value[0],
-         &phaseAGauge},
+         &m_phaseAGauge},
         {"phaseB", phaseB, phaseB, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
          QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.24, 0.3, 0.24, 10, phase, value[1],
-         &phaseBGauge},
+         &m_phaseBGauge},
         {"phaseC", phaseC, phaseC, small, VoltageScale, VoltageBands, volts, 0, QSize(126, 126),
          QSize(70, DisplayHeight), QSize(100, CaptionHeight), 0.4, 0.3, 0.4, 10, phase, value[2],
-         &phaseCGauge},
+         &m_phaseCGauge},
         {"generator", generator, generator, GaugeSize::LargeDial, VoltageScale, VoltageBands, volts, 0,
          QSize(176, 176), QSize(80, DisplayHeight), QSize(100, CaptionHeight), 0.72, 0.25, 0.72, 10, dial,
-         value[3], &generatorGauge},
+         value[3], &m_generatorGauge},
     });
     const QString acc = StarterBatteryCaption();
     const Scale accScale{6, 16, 6, 1};
     const Bands accBands{2, 8, 16, BandRed, BandGreen, BandGreen};
     addColumns({{"starterBattery", acc, acc, GaugeSize::TallBar, accScale, accBands, volts, 1, QSize(56, 192),
                  QSize(66, DisplayHeight), QSize(120, CaptionHeight), 0.92, 0.24, 0.92, 10, bar, value[4],
-                 &starterBatteryGauge}});
+                 &m_starterBatteryGauge}});
     const QString ups = UpsBatteryCaption();
     const Scale upsScale{16, 32, 5, 3};
     const Bands upsBands{3, 19, 29, BandRed, BandGreen, BandRed};
     addColumns({{"upsBattery", ups, ups, GaugeSize::WideBar, upsScale, upsBands, UpsVoltUnits(), 1,
                  QSize(280, 55), QSize(80, DisplayHeight), QSize(160, CaptionHeight), 0.24, 0.55, 0.24, 5,
-                 bar, value[5], &upsBatteryGauge}});
+                 bar, value[5], &m_upsBatteryGauge}});
     const QString signal = SignalCaption();
     const QString registration = NetworkRegistrationCaption();
     const Scale dbm{-113, -51, 3, 4};
     const Bands weakToStrong{3, -95, -85, BandRed, BandYellow, BandGreen};
     addColumns({{"signal", signal, signal, GaugeSize::WideBar, dbm, weakToStrong, DbmUnits(), 0,
                  QSize(280, 55), QSize(80, DisplayHeight), QSize(160, CaptionHeight), 0.24, 0.75, 0.24, 5,
-                 bar, nullptr, &signalGauge}});
-    signalDisplay = static_cast<NumericDisplay *>(m_dataDisplays.back());
-    registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {220, 34});
+                 bar, nullptr, &m_signalGauge}});
+    m_signalDisplay = static_cast<NumericDisplay *>(m_dataDisplays.back());
+    m_registrationLabel = makeWrapLabel(this, "registrationLabel", registration, {220, 34});
     QLabel *registrationCaption =
         makeCaption(this, QStringLiteral("registrationCaption"), registration, {160, CaptionHeight});
-    layoutOf(this)->addColumn(registrationLabel, nullptr, registrationCaption,
+    layoutOf(this)->addColumn(m_registrationLabel, nullptr, registrationCaption,
                               {0.24, 0.92, 0.24, 10, GaugeSize::Unchanged, GaugeLook()});
     const Scale celsius{-20, 40, 7, 1};
     const Bands cold{2, 10, 40, BandRed, BandGreen, BandGreen};
@@ -213,7 +213,7 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
     const GaugeSize tall = GaugeSize::TallBar;
     addColumns({
         {"temperature1", sensor(1), QString(), tall, celsius, cold, units, 0, QSize(56, 192),
-         QSize(56, DisplayHeight), QSize(), 0.68, 0.7, 0.8, 10, bar, value[6], &temperature1Gauge, 10},
+         QSize(56, DisplayHeight), QSize(), 0.68, 0.7, 0.8, 10, bar, value[6], &m_temperature1Gauge, 10},
         {"temperature2", sensor(2), QString(), tall, celsius, unbanded, units, 0, QSize(56, 192),
          QSize(56, DisplayHeight), QSize(), 0.76, 0.7, 0, 10, bar, value[7], nullptr, 10},
         {"temperature3", sensor(3), QString(), tall, celsius, unbanded, units, 0, QSize(56, 192),
@@ -222,7 +222,7 @@ MeasurementPage::MeasurementPage(QWidget *parent) : QWidget(parent)
          QSize(56, DisplayHeight), QSize(), 0.92, 0.7, 0, 10, bar, value[9], nullptr, 10},
     });
     // One caption over the four temperature gauges.
-    layoutOf(this)->setColumnCaption(temperature1Gauge,
+    layoutOf(this)->setColumnCaption(m_temperature1Gauge,
                                      makeCaption(this, QStringLiteral("temperaturesCaption"),
                                                  TemperaturesCaption(), {160, CaptionHeight}));
     buildStatusColumn();
@@ -280,9 +280,9 @@ void MeasurementPage::buildStatusColumn()
         const char *name;
         QString caption;
         TextDisplay **display;
-    } counters[] = {{"motoclock", MotoclockCaption(), &motoclockDisplay},
-                    {"maintenance", MaintenanceCaption(), &maintenanceDisplay},
-                    {"clock", DeviceClockCaption(), &clockDisplay}};
+    } counters[] = {{"motoclock", MotoclockCaption(), &m_motoclockDisplay},
+                    {"maintenance", MaintenanceCaption(), &m_maintenanceDisplay},
+                    {"clock", DeviceClockCaption(), &m_clockDisplay}};
     int top = CounterTop;
     for (const auto &counter : counters) {
         const QString name = QLatin1String(counter.name);
@@ -333,9 +333,9 @@ void MeasurementPage::buildStatusColumn()
 void MeasurementPage::buildMode()
 {
     const QString caption = DeviceModeCaption();
-    stageLabel = makeWrapLabel(this, "stageLabel", caption, {220, 40});
+    m_stageLabel = makeWrapLabel(this, "stageLabel", caption, {220, 40});
     QLabel *modeCaption = makeCaption(this, QStringLiteral("modeCaption"), caption, {160, CaptionHeight});
-    layoutOf(this)->addColumn(stageLabel, nullptr, modeCaption,
+    layoutOf(this)->addColumn(m_stageLabel, nullptr, modeCaption,
                               {0.18, 0.07, 0.18, 10, GaugeSize::Unchanged, GaugeLook()});
     // Three LEDs stacked 24 pixels apart around the stage label's row.
     const struct
@@ -344,9 +344,9 @@ void MeasurementPage::buildMode()
         const char *name;
         QString caption;
         int offset;
-    } modes[] = {{&autoLed, "autoLed", tr("Авто"), -24},
-                 {&semiautoLed, "semiautoLed", tr("Полуавто"), 0},
-                 {&manualLed, "manualLed", tr("Ручной"), 24}};
+    } modes[] = {{&m_autoLed, "autoLed", tr("Авто"), -24},
+                 {&m_semiautoLed, "semiautoLed", tr("Полуавто"), 0},
+                 {&m_manualLed, "manualLed", tr("Ручной"), 24}};
     for (const auto &mode : modes) {
         *mode.led = new RectLed(mode.caption, this);
         (*mode.led)->setObjectName(QLatin1String(mode.name));
@@ -361,13 +361,13 @@ void MeasurementPage::buildMode()
 
 void MeasurementPage::showNoData()
 {
-    for (ScaleGauge *gauge : {phaseAGauge, phaseBGauge, phaseCGauge, generatorGauge, starterBatteryGauge,
-                              signalGauge, upsBatteryGauge, temperature1Gauge})
+    for (ScaleGauge *gauge : {m_phaseAGauge, m_phaseBGauge, m_phaseCGauge, m_generatorGauge,
+                              m_starterBatteryGauge, m_signalGauge, m_upsBatteryGauge, m_temperature1Gauge})
         gauge->setValue(0);
     for (LcdPanel *display : m_dataDisplays)
         display->setErrorActive(true);
-    stageLabel->setCaption(QString());
-    registrationLabel->setCaption(QString());
+    m_stageLabel->setCaption(QString());
+    m_registrationLabel->setCaption(QString());
 }
 
 void MeasurementPage::showMode(const TelemetryRecord &record)
@@ -376,26 +376,26 @@ void MeasurementPage::showMode(const TelemetryRecord &record)
     if (mode == ModeDisplay::Unchanged)
         return;
     if (mode == ModeDisplay::Manual) {
-        autoLed->setActive(false);
-        semiautoLed->setActive(false);
-        manualLed->setActive(true);
+        m_autoLed->setActive(false);
+        m_semiautoLed->setActive(false);
+        m_manualLed->setActive(true);
     } else {
         const bool semiauto = mode == ModeDisplay::Semiauto;
         // setActive mirrors the device's state without sending a mode command back.
-        autoLed->setActive(!semiauto);
-        semiautoLed->setActive(semiauto);
-        manualLed->setActive(false);
+        m_autoLed->setActive(!semiauto);
+        m_semiautoLed->setActive(semiauto);
+        m_manualLed->setActive(false);
         Q_EMIT automaticModeShown(semiauto);
     }
     if (const std::optional<QString> caption = StatusCaption(record))
-        stageLabel->setCaption(*caption);
+        m_stageLabel->setCaption(*caption);
 
     switch (GeneratorBlinkEffectFor(record)) {
     case GeneratorBlinkEffect::Start:
         m_generatorBlink = true;
         break;
     case GeneratorBlinkEffect::Stop:
-        generatorGauge->setPointerColor(Blue);
+        m_generatorGauge->setPointerColor(Blue);
         m_generatorBlink = false;
         break;
     case GeneratorBlinkEffect::None:
@@ -409,25 +409,25 @@ void MeasurementPage::show(const TelemetryRecord &record)
         display->setErrorActive(false);
     showMode(record);
 
-    clockDisplay->setText(ClockText(record));
+    m_clockDisplay->setText(ClockText(record));
     for (const Reading &reading : m_readings) {
         const double value = reading.value(record);
         reading.gauge->setValue(value);
         reading.display->setValue(value);
     }
 
-    motoclockDisplay->setText(HoursMinutesText(record.MotoclockMinutes));
-    maintenanceDisplay->setText(HoursMinutesText(record.MaintenanceMinutes));
+    m_motoclockDisplay->setText(HoursMinutesText(record.MotoclockMinutes));
+    m_maintenanceDisplay->setText(HoursMinutesText(record.MaintenanceMinutes));
 
     const std::optional<int> dbm = ShownSignalDbm(record.SignalQuality);
     // An unknown level shows as before the first frame, not as the weakest.
-    signalGauge->setValue(dbm.value_or(0));
+    m_signalGauge->setValue(dbm.value_or(0));
     if (dbm)
-        signalDisplay->setValue(*dbm);
-    signalDisplay->setErrorActive(!dbm);
+        m_signalDisplay->setValue(*dbm);
+    m_signalDisplay->setErrorActive(!dbm);
 
     if (const std::optional<QString> caption = RegistrationCaption(record.Registration))
-        registrationLabel->setCaption(*caption);
+        m_registrationLabel->setCaption(*caption);
 
     const QList<StatusFlag> &flags = StatusFlags();
     for (int i = 0; i < flags.size(); ++i)
@@ -438,25 +438,25 @@ void MeasurementPage::blinkStep()
 {
     if (!m_generatorBlink)
         return;
-    generatorGauge->setPointerColor(generatorGauge->pointerColor() == Yellow ? Red : Yellow);
+    m_generatorGauge->setPointerColor(m_generatorGauge->pointerColor() == Yellow ? Red : Yellow);
 }
 
 void MeasurementPage::ShowThresholdsOnGauges(const ConfigImageBytes &image)
 {
     const GaugeThresholds t = ThresholdsFromImage(image);
-    generatorGauge->setLowAlarm(t.generatorLow);
-    generatorGauge->setHighAlarm(t.generatorHigh);
-    for (ScaleGauge *phase : {phaseAGauge, phaseBGauge, phaseCGauge}) {
+    m_generatorGauge->setLowAlarm(t.generatorLow);
+    m_generatorGauge->setHighAlarm(t.generatorHigh);
+    for (ScaleGauge *phase : {m_phaseAGauge, m_phaseBGauge, m_phaseCGauge}) {
         phase->setLowAlarm(t.mainsLow);
         phase->setHighAlarm(t.mainsHigh);
     }
-    temperature1Gauge->setLowAlarm(t.temperatureLow);
-    starterBatteryGauge->setLowAlarm(t.starterBatteryLow);
-    upsBatteryGauge->setLowAlarm(t.upsLow);
-    upsBatteryGauge->setHighAlarm(t.upsHigh);
+    m_temperature1Gauge->setLowAlarm(t.temperatureLow);
+    m_starterBatteryGauge->setLowAlarm(t.starterBatteryLow);
+    m_upsBatteryGauge->setLowAlarm(t.upsLow);
+    m_upsBatteryGauge->setHighAlarm(t.upsHigh);
     if (t.upsScale) {
-        upsBatteryGauge->setMinimum(t.upsScale->minimum);
-        upsBatteryGauge->setMaximum(t.upsScale->maximum);
+        m_upsBatteryGauge->setMinimum(t.upsScale->minimum);
+        m_upsBatteryGauge->setMaximum(t.upsScale->maximum);
     }
 }
 

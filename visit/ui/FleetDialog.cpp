@@ -44,26 +44,26 @@ FleetDialog::FleetDialog(const VisitArchive &archive, QWidget *parent) : QDialog
     setObjectName(QStringLiteral("FleetDialog"));
     setWindowTitle(tr("Парк"));
     resize(980, 420);
-    stateLabel = new QLabel(this);
-    stateLabel->setObjectName(QStringLiteral("fleetState"));
-    fleetList = new QTreeWidget(this);
-    fleetList->setObjectName(QStringLiteral("fleetList"));
-    fleetList->setHeaderLabels({tr("Серийный номер"), tr("Вариант"), tr("Последний визит"), tr("Техник"),
-                                tr("Компьютер"), tr("Что сделано"), tr("Моточасы"), tr("До ТО"),
-                                tr("ТО не позже"), tr("Аварии с визита до"), tr("Изменённые параметры")});
-    fleetList->setRootIsDecorated(false);
-    fleetList->setSortingEnabled(true);
-    fleetList->sortByColumn(DueBy, Qt::AscendingOrder);
+    m_stateLabel = new QLabel(this);
+    m_stateLabel->setObjectName(QStringLiteral("fleetState"));
+    m_fleetList = new QTreeWidget(this);
+    m_fleetList->setObjectName(QStringLiteral("fleetList"));
+    m_fleetList->setHeaderLabels({tr("Серийный номер"), tr("Вариант"), tr("Последний визит"), tr("Техник"),
+                                  tr("Компьютер"), tr("Что сделано"), tr("Моточасы"), tr("До ТО"),
+                                  tr("ТО не позже"), tr("Аварии с визита до"), tr("Изменённые параметры")});
+    m_fleetList->setRootIsDecorated(false);
+    m_fleetList->setSortingEnabled(true);
+    m_fleetList->sortByColumn(DueBy, Qt::AscendingOrder);
     auto *refreshButton = new QPushButton(tr("Обновить"), this);
     refreshButton->setObjectName(QStringLiteral("refreshButton"));
     auto *closeButton = new QPushButton(tr("Закрыть"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(stateLabel, 1);
+    buttons->addWidget(m_stateLabel, 1);
     buttons->addWidget(refreshButton);
     buttons->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(fleetList);
+    layout->addWidget(m_fleetList);
     layout->addLayout(buttons);
     connect(refreshButton, &QPushButton::clicked, this, &FleetDialog::refresh);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
@@ -75,7 +75,7 @@ void FleetDialog::refresh()
     if (m_gathering)
         return;
     m_gathering = true;
-    stateLabel->setText(tr("Архив читается…"));
+    m_stateLabel->setText(tr("Архив читается…"));
     m_now = QDateTime::currentDateTime();
     // Thousands of visit folders take seconds to read: never on the window's thread.
     auto rows = std::make_shared<QVector<FleetRow>>();
@@ -91,8 +91,8 @@ void FleetDialog::refresh()
 
 void FleetDialog::fill(const QVector<FleetRow> &rows)
 {
-    fleetList->setSortingEnabled(false);
-    fleetList->clear();
+    m_fleetList->setSortingEnabled(false);
+    m_fleetList->clear();
     const QColor overdue(0xF4, 0x9A, 0x9A), soon(0xFF, 0xE8, 0x80);
     for (const FleetRow &row : rows) {
         const std::optional<DeviceVariant> variant = VariantFromCode(row.variantCode);
@@ -119,12 +119,12 @@ void FleetDialog::fill(const QVector<FleetRow> &rows)
                 item->setBackground(column, *days < 0 ? overdue : soon);
             item->setToolTip(DueBy, *days < 0 ? tr("ТО просрочено") : tr("ТО в ближайшие %1 дн.").arg(*days));
         }
-        fleetList->addTopLevelItem(item);
+        m_fleetList->addTopLevelItem(item);
     }
-    fleetList->setSortingEnabled(true);
+    m_fleetList->setSortingEnabled(true);
     for (int column = 0; column < Alarms; ++column)
-        fleetList->resizeColumnToContents(column);
-    stateLabel->setText(tr("Контроллеров: %1").arg(rows.size()));
+        m_fleetList->resizeColumnToContents(column);
+    m_stateLabel->setText(tr("Контроллеров: %1").arg(rows.size()));
     Q_EMIT shown();
 }
 

@@ -31,8 +31,8 @@ private:
     VisitArchive m_archive;
     QDateTime m_now;
     bool m_gathering = false;
-    QLabel *stateLabel = nullptr;
-    QTreeWidget *fleetList = nullptr;
+    QLabel *m_stateLabel = nullptr;
+    QTreeWidget *m_fleetList = nullptr;
 };
 
 } // namespace gencfg

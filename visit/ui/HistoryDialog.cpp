@@ -44,7 +44,7 @@ HistoryDialog::HistoryDialog(const VisitArchive &archive, QWidget *parent)
     m_visitList = new QTreeWidget(this);
     m_visitList->setObjectName(QStringLiteral("visitList"));
     m_visitList->setHeaderLabels({tr("Время"), tr("Что сделано"), tr("Вариант"), tr("Версия программы"),
-                                   tr("Техник"), tr("Компьютер")});
+                                  tr("Техник"), tr("Компьютер")});
     m_visitList->setRootIsDecorated(false);
     m_visitList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_visitList->header()->resizeSection(0, 160);

@@ -16,20 +16,20 @@ TechnicianDialog::TechnicianDialog(QWidget *parent) : QDialog(parent)
     auto *label = new QLabel(tr("Ваше имя, которое архив команды сохранит с каждым визитом:"), this);
     label->setWordWrap(true);
     layout->addWidget(label);
-    nameEdit = new QLineEdit(this);
-    nameEdit->setObjectName(QStringLiteral("technicianEdit"));
+    m_nameEdit = new QLineEdit(this);
+    m_nameEdit->setObjectName(QStringLiteral("technicianEdit"));
     // As long as a name, not a file's worth of text.
-    nameEdit->setMaxLength(100);
-    layout->addWidget(nameEdit);
+    m_nameEdit->setMaxLength(100);
+    layout->addWidget(m_nameEdit);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    okButton = buttons->button(QDialogButtonBox::Ok);
-    okButton->setEnabled(false);
+    m_okButton = buttons->button(QDialogButtonBox::Ok);
+    m_okButton->setEnabled(false);
     layout->addWidget(buttons);
-    connect(nameEdit, &QLineEdit::textChanged, this,
-            [this](const QString &text) { okButton->setEnabled(!text.trimmed().isEmpty()); });
+    connect(m_nameEdit, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_okButton->setEnabled(!text.trimmed().isEmpty()); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        const QString name = nameEdit->text().trimmed();
+        const QString name = m_nameEdit->text().trimmed();
         if (name.isEmpty())
             return;
         accept();

@@ -20,8 +20,8 @@ Q_SIGNALS:
     void named(const QString &technician); // accepted, trimmed and never empty
 
 private:
-    QLineEdit *nameEdit = nullptr;
-    QPushButton *okButton = nullptr;
+    QLineEdit *m_nameEdit = nullptr;
+    QPushButton *m_okButton = nullptr;
 };
 
 } // namespace gencfg
