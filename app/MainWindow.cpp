@@ -7,6 +7,7 @@
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamValueDialog.h"
 #include "config/ui/ParamsPage.h"
+#include "config/ui/UnwrittenChanges.h"
 #include "link/LinkTexts.h"
 #include "link/NetworkPortName.h"
 #include "link/PortAccess.h"
@@ -102,7 +103,8 @@ MainWindow::~MainWindow()
 void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(tr("ПО Конфигуратор v2a"));
+    // "[*]": a star while edits wait to be written.
+    setWindowTitle(tr("ПО Конфигуратор v2a") + QStringLiteral("[*]"));
     QFont font;
     // Tahoma where it exists; a narrow sans elsewhere keeps the design's captions inside their controls.
     font.setFamilies(
@@ -239,7 +241,12 @@ void MainWindow::buildWindow()
             &MeasurementPage::ShowThresholdsOnGauges);
     connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_trendsPage, &TrendsPage::showThresholds);
     m_trendsPage->attach(m_messages, m_recording);
-    connect(m_paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+    connect(m_paramsPage, &ParamsPage::saved, this,
+            [this](const QString &fileName) { setWindowTitle(fileName + QStringLiteral("[*]")); });
+    UnwrittenChanges &unwritten = m_paramsPage->unwrittenChanges();
+    // A recording plays through the link: nothing is written to it.
+    unwritten.setWritable([this] { return !m_playback && !m_link.busy() && m_link.transport().isOpen(); });
+    connect(&unwritten, &UnwrittenChanges::presentChanged, this, &QWidget::setWindowModified);
 }
 
 void MainWindow::placeParts()
@@ -318,11 +325,17 @@ void MainWindow::connectVisits()
     m_visits.setStatusFeed(&m_statusFeed);
     connect(m_paramsPage, &ParamsPage::deviceRead, this, [this](const ConfigImageBytes &image) {
         m_visits.keepParameters(VisitKind::Read, image, m_variant);
+        m_servicePage->showControllerImage(image);
     });
     connect(m_paramsPage, &ParamsPage::writeProven, this,
             [this](const ConfigImageBytes &readBack, const QDateTime &provenAt) {
                 m_visits.keepParameters(VisitKind::Write, readBack, m_variant, provenAt);
+                m_servicePage->showControllerImage(readBack);
             });
+    connect(m_servicePage, &ServicePage::serviceSent, this, [this](const ServiceChange &change) {
+        m_statusText->setText(ServiceSentText(change));
+        m_visits.keepService(change, m_statusFeed.seen() ? m_statusFeed.latest().VariantCode : m_variant);
+    });
     m_journalPage->setControllerSource([this] {
         return std::pair{m_visits.currentSerial(),
                          m_statusFeed.seen() ? m_statusFeed.latest().VariantCode : m_variant};
@@ -423,6 +436,14 @@ void MainWindow::shutDown()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_leaving && !m_destroyed && m_paramsPage->unwrittenChanges().present()) {
+        event->ignore();
+        m_paramsPage->unwrittenChanges().settle([this] {
+            m_leaving = true;
+            close();
+        });
+        return;
+    }
     shutDown();
     event->accept();
 }
@@ -464,8 +485,22 @@ void MainWindow::loadCatalogue(DeviceVariant variant)
 
 void MainWindow::onVariantChosen()
 {
+    const QString text = m_variantCombo->currentText();
+    m_paramsPage->unwrittenChanges().settle(
+        [this, text] { applyChosenVariant(text); },
+        [this] {
+            const QSignalBlocker blocker(m_variantCombo);
+            m_variantCombo->setCurrentIndex(
+                int(std::find(std::begin(Variants), std::end(Variants), DeviceVariant(m_variant)) -
+                    std::begin(Variants)));
+            m_variantCombo->lineEdit()->setCursorPosition(0);
+        });
+}
+
+void MainWindow::applyChosenVariant(const QString &text)
+{
     m_tree.clear();
-    const int index = m_variantCombo->findText(m_variantCombo->currentText(), Qt::MatchExactly);
+    const int index = m_variantCombo->findText(text, Qt::MatchExactly);
     if (index < 0 || index >= int(std::size(Variants)))
         return;
     loadCatalogue(Variants[index]);
@@ -504,8 +539,10 @@ void MainWindow::detectVariant(quint8 code)
 void MainWindow::onStatusRecord(const TelemetryRecord &record, qint64 msecs)
 {
     // A recording shown is no controller: the live session's tree, variant and CSV file stay its own.
-    if (!m_playback)
+    if (!m_playback) {
         detectVariant(record.VariantCode);
+        m_servicePage->showControllerRecord(record);
+    }
     m_measurementPage->show(record);
     m_telemetry.append(msecs, record);
     if (!m_playback)
@@ -531,6 +568,21 @@ void MainWindow::pickPort(const QString &path)
 }
 
 void MainWindow::onPortPicked(const QString &path)
+{
+    const ByteTransport &open = m_link.transport();
+    if (m_link.busy() || (!m_playback && open.isOpen() && open.portName() == path))
+        return;
+    const QString shown = !m_playback && open.isOpen() ? open.portName() : QString();
+    m_paramsPage->unwrittenChanges().settle([this, path] { openPickedPort(path); },
+                                            [this, shown] {
+                                                if (shown.isEmpty())
+                                                    m_portCombo->clearSelection();
+                                                else
+                                                    m_portCombo->showPort(shown);
+                                            });
+}
+
+void MainWindow::openPickedPort(const QString &path)
 {
     if (m_link.busy())
         return;
@@ -740,6 +792,7 @@ void MainWindow::leaveController(SourceChange change)
     m_tree.setBaseline(std::nullopt);
     m_tree.forgetController();
     m_visits.forgetController();
+    m_servicePage->forgetController();
     // The report and a new recording's header describe the controller now on the line, once it speaks.
     m_statusFeed.forget();
     endSessionRecording(change);
@@ -772,6 +825,13 @@ void MainWindow::startAfresh()
 }
 
 void MainWindow::openRecording(const QString &path)
+{
+    if (m_link.busy())
+        return;
+    m_paramsPage->unwrittenChanges().settle([this, path] { openRecordingNow(path); });
+}
+
+void MainWindow::openRecordingNow(const QString &path)
 {
     if (m_link.busy())
         return;

@@ -135,7 +135,11 @@ private:
     // One status frame with another variant than the tree's reloads the catalogue, unless something is under
     // way.
     void detectVariant(quint8 code);
+    // Another port, once unwritten edits are settled; the chooser shows the old one again when they are kept.
     void onPortPicked(const QString &path);
+    void openPickedPort(const QString &path);
+    void openRecordingNow(const QString &path);
+    void applyChosenVariant(const QString &text);
     void onPortLost();
     QList<QWidget *> deviceArea() const;
     void updateControls();
@@ -193,6 +197,8 @@ private:
     QPointer<FleetDialog> m_fleet;
     QPointer<ReportDialog> m_report;
     bool m_destroyed = false;
+    // The technician settled the unwritten edits: the next close goes through.
+    bool m_leaving = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;
     // The tree's variant came from a petrol controller's status frame: it keeps no journals.

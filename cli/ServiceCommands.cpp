@@ -2,12 +2,16 @@
 #include "cli/Console.h"
 #include "cli/DeviceSession.h"
 
+#include "config/ConfigTransfer.h"
 #include "link/Commands.h"
 #include "link/DeviceText.h"
+#include "service/ServiceChange.h"
 #include "service/ServicePayloads.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <functional>
+#include <optional>
 
 namespace gencfg::cli {
 
@@ -61,9 +65,41 @@ int sendCommand(const Invocation &invocation, quint8 command, const QByteArray &
     return sendStep(invocation, CommandStep(command, 0, data));
 }
 
-int writeMemory(const Invocation &invocation, quint16 address, const QByteArray &data)
+// What the controller held before, as the window's question names it; nothing when it did not tell.
+using FormerValue = std::function<std::optional<QString>(DeviceSession &)>;
+
+// Writes the value, then prints the one it replaced; the exit status is the write's alone.
+int replaceMemory(const Invocation &invocation, quint16 address, const QByteArray &data,
+                  const FormerValue &former)
 {
-    return sendStep(invocation, WriteBlockStep(address, data));
+    DeviceSession session;
+    if (const int opened = session.open(invocation.value(PortOption)); opened != Done)
+        return opened;
+    const std::optional<QString> before = former(session);
+    SingleStepOperation operation(WriteBlockStep(address, data));
+    const OperationStatus status = session.run(operation);
+    if (status == OperationStatus::Succeeded)
+        PrintOut(FormerValueText(before) + QLatin1Char('\n'));
+    return session.failure(status);
+}
+
+std::optional<QString> formerMotorHours(DeviceSession &session)
+{
+    if (!session.waitForFirstStatus())
+        return std::nullopt;
+    return MotorHoursText(session.statusFeed().latest().MotoclockMinutes);
+}
+
+std::optional<QString> formerSerial(DeviceSession &session)
+{
+    SingleStepOperation read(ReadBlockStep(SerialNumberAddress, SerialNumberLength));
+    if (session.run(read) != OperationStatus::Succeeded)
+        return std::nullopt;
+    ConfigImageBytes image = BlankImage();
+    for (int i = 0; i < SerialNumberLength; ++i)
+        image[size_t(SerialNumberAddress + i)] = quint8(read.replyData().at(i));
+    const QString serial = SerialTextOf(image);
+    return serial.isEmpty() ? UnsetSerialText() : serial;
 }
 
 // The payload built from the H:MM argument, split into the two texts the window's hour and minute edits would
@@ -126,7 +162,7 @@ int RunSetMotorHours(const Invocation &invocation)
     ServicePayload payload;
     if (const int checked = timePayload(invocation, &MotoclockPayload, payload); checked != Done)
         return checked;
-    return writeMemory(invocation, MotoclockAddress, payload.data);
+    return replaceMemory(invocation, MotoclockAddress, payload.data, &formerMotorHours);
 }
 
 int RunSetSerial(const Invocation &invocation)
@@ -143,7 +179,7 @@ int RunSetSerial(const Invocation &invocation)
     const ServicePayload payload = SerialNumberPayload(text);
     if (const int checked = checkPayload(invocation, payload); checked != Done)
         return checked;
-    return writeMemory(invocation, SerialNumberAddress, payload.data);
+    return replaceMemory(invocation, SerialNumberAddress, payload.data, &formerSerial);
 }
 
 } // namespace gencfg::cli

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,15 @@ inline void enterServiceCode(QWidget *servicePage, const QString &code = QString
 {
     named<QLineEdit>(servicePage, "serviceCodeEdit")->setText(code);
     QTest::mouseClick(named<QWidget>(servicePage, "unlockButton"), Qt::LeftButton);
+}
+
+// Whether "Записать" shows the change list first, as the window's settings file says.
+inline void setWriteConfirmation(bool on)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"),
+                       QStringLiteral("gencfg"));
+    settings.setValue(QStringLiteral("window/confirm_write"), on);
+    settings.sync();
 }
 
 // What a file dialog answered by answerFileDialog showed: whether it opened, and the file it proposed.

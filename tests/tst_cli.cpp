@@ -1402,22 +1402,29 @@ void tst_Cli::setMotorHours_withTheServiceCode_writesTheCounter()
 {
     Controller c;
     QVERIFY(c.started);
+    c.model().writeMemory(0, QByteArray::fromHex("00012172"));
     const CliResult r = runCli({"set-motor-hours", "--port", c.port(), "1234:56", "--code", ServiceCode});
     QVERIFY2(r.exitCode == 0, r.describe());
     QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
     QCOMPARE(c.received().first().bytes, QByteArray::fromHex("00040000040001217050"));
     QCOMPARE(c.model().motoclockMinutes(), 74096u);
+    // The value it replaced, from the controller's status frame.
+    QCOMPARE(r.outText(), QStringLiteral("Прежнее значение: 1234 ч 58 мин\n"));
 }
 
 void tst_Cli::setSerial_withTheServiceCode_writesTheEightCharacters()
 {
     Controller c;
     QVERIFY(c.started);
+    c.model().writeMemory(184, QByteArray("KUV00042"));
     const CliResult r = runCli({"set-serial", "--port", c.port(), "12345678", "--code", ServiceCode});
     QVERIFY2(r.exitCode == 0, r.describe());
-    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 1, 5000);
-    QCOMPARE(c.received().first().bytes, QByteArray::fromHex("000400B8083132333435363738BC"));
+    // The old number is read first, then replaced.
+    QTRY_COMPARE_WITH_TIMEOUT(c.received().size(), 2, 5000);
+    QCOMPARE(c.received().first().bytes.left(5), QByteArray::fromHex("010500B808"));
+    QCOMPARE(c.received().last().bytes, QByteArray::fromHex("000400B8083132333435363738BC"));
     QCOMPARE(c.model().memory().mid(184, 8), QByteArray("12345678"));
+    QCOMPARE(r.outText(), QStringLiteral("Прежнее значение: KUV00042\n"));
 }
 
 void tst_Cli::controllerText_withControlCodes_isPrintedEscaped()

@@ -1,8 +1,10 @@
 #include "FormSim.h"
 #include "WidgetSupport.h"
 #include "link/Commands.h"
+#include "visit/VisitArchive.h"
 #include "widgets/SwitchLed.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,6 +26,7 @@ void fill(QWidget *page, const Edits &edits)
         auto *edit = page->findChild<QLineEdit *>(name);
         QVERIFY2(edit, qPrintable(name));
         edit->setText(text);
+        edit->setModified(true); // as typed: a status frame leaves it alone
     }
 }
 
@@ -55,6 +58,8 @@ private Q_SLOTS:
     void refusedInput_sendsNothingAndSaysWhy();
     void modeLampsLitByTheStatusFrame_sendNothing();
     void silentController_commandShowsGlyukAndWriteShowsNothing();
+    void replacement_namesTheControllerValueAndOnlyReplaceSendsIt_data();
+    void replacement_namesTheControllerValueAndOnlyReplaceSendsIt();
     void serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact();
     void logRow_staysWholeOnTheHeightTheWindowGives();
 };
@@ -107,6 +112,7 @@ void tst_ServicePage::command_sendsItsFrameBytesAndEchoesThem()
     enterServiceCode(page);
     fill(page, edits);
     QVERIFY(s.settle());
+    s.boxes.answerAlways(QStringLiteral("Заменить"));
 
     clickControl(page, control);
 
@@ -243,6 +249,7 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     enterServiceCode(page);
     QVERIFY(s.settle());
     s.form.link().setTickMs(20);
+    s.boxes.answerAlways(QStringLiteral("Заменить"));
     s.sim.model().setSilent(true);
     QTest::qWait(100); // frames already on their way arrive
 
@@ -262,6 +269,88 @@ void tst_ServicePage::silentController_commandShowsGlyukAndWriteShowsNothing()
     QVERIFY2(s.received().isEmpty(), qPrintable(hexList(s.received())));
     QVERIFY(trafficView(named<QWidget>(&s.form, "terminalPage"))->toPlainText().isEmpty());
     QVERIFY(page->findChild<QWidget *>(QStringLiteral("testSmsButton"))->isEnabled());
+}
+
+void tst_ServicePage::replacement_namesTheControllerValueAndOnlyReplaceSendsIt_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Edits>("edits");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("replaced"); // before, after
+    const Edits zero{{"motorHoursEdit", "0"}, {"motorMinutesEdit", "0"}};
+    const Edits serial{{"serialNumberEdit", "12345678"}};
+    const QStringList counter{"1234 ч 58 мин", "0 ч 0 мин"};
+    const QStringList serials{"KUV00042", "12345678"};
+    QTest::newRow("counter, Отмена") << "setMotorHoursButton" << zero << "Отмена" << QByteArray() << counter;
+    QTest::newRow("counter, Заменить") << "setMotorHoursButton" << zero << "Заменить"
+                                       << hexBytes("00 04 00 00 04 00 00 00 00 00") << counter;
+    QTest::newRow("serial, Отмена") << "setSerialNumberButton" << serial << "Отмена" << QByteArray()
+                                    << serials;
+    QTest::newRow("serial, Заменить") << "setSerialNumberButton" << serial << "Заменить"
+                                      << hexBytes("00 04 00 B8 08 31 32 33 34 35 36 37 38 BC") << serials;
+}
+
+void tst_ServicePage::replacement_namesTheControllerValueAndOnlyReplaceSendsIt()
+{
+    QFETCH(QString, control);
+    QFETCH(Edits, edits);
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, replaced);
+    FormSim s;
+    QVERIFY(s.ready());
+    s.sim.model().writeMemory(0, hexBytes("00 01 21 72")); // 1234 h 58 min
+    s.sim.model().writeMemory(184, QByteArray("KUV00042"));
+    QWidget *page = named<QWidget>(&s.form, "servicePage");
+    enterServiceCode(page);
+    QVERIFY(s.settle());
+    named<QPushButton>(&s.form, "readButton")->click();
+    QVERIFY(s.finish());
+    QVERIFY(s.settle());
+    // The fields show what the controller holds, not zeros.
+    QCOMPARE(named<QLineEdit>(page, "motorHoursEdit")->text(), QStringLiteral("1234"));
+    QCOMPARE(named<QLineEdit>(page, "motorMinutesEdit")->text(), QStringLiteral("58"));
+    QCOMPARE(named<QLineEdit>(page, "serialNumberEdit")->text(), QStringLiteral("KUV00042"));
+    const auto services = [] {
+        QVector<Visit> found;
+        for (const Visit &visit : VisitArchive().visits(QStringLiteral("KUV00042")))
+            if (visit.kind == VisitKind::Service)
+                found << visit;
+        return found;
+    };
+    const qsizetype servicesBefore = services().size();
+    const qsizetype framesBefore = s.received().size();
+    fill(page, edits);
+
+    clickControl(page, control);
+    QVERIFY(s.settle());
+    QCOMPARE(s.received().size(), framesBefore); // nothing before the answer
+    const QString question = QStringLiteral("Заменить %1 на %2?").arg(replaced.at(0), replaced.at(1));
+    QCOMPARE(s.boxes.lastQuestion(), question);
+    const Question &asked = s.boxes.questions().last();
+    QCOMPARE(asked.buttons.at(asked.defaultButton).text, QStringLiteral("Отмена"));
+    QVERIFY(s.boxes.answer(answer));
+    QVERIFY(s.finish());
+    QVERIFY(s.settle());
+
+    const QList<QByteArray> sent = s.received().mid(framesBefore);
+    QVERIFY2(sent == (bytes.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{bytes}),
+             qPrintable(hexList(sent)));
+    const QString status = named<QLabel>(&s.form, "statusText")->text();
+    if (bytes.isEmpty()) {
+        QVERIFY2(!status.startsWith(QStringLiteral("Отправлено")), qPrintable(status));
+        return;
+    }
+    QVERIFY2(status.startsWith(QStringLiteral("Отправлено")) && status.contains(replaced.at(1)) &&
+                 status.contains(QStringLiteral("было ") + replaced.at(0)),
+             qPrintable(status));
+    // The archive keeps what was replaced, by what, and when.
+    QTRY_COMPARE(services().size(), servicesBefore + 1);
+    const Visit kept = services().last();
+    QVERIFY(kept.service && kept.service->before);
+    QCOMPARE(QStringList({*kept.service->before, kept.service->after}), replaced);
+    QVERIFY(qAbs(kept.time.secsTo(QDateTime::currentDateTime())) < 60);
 }
 
 void tst_ServicePage::serviceCode_unlocksTheWritesAndTheTerminalOnlyWhenExact()

@@ -11,6 +11,7 @@
 #include "config/ui/ParamValueDialog.h"
 #include "link/FrameCodec.h"
 #include "widgets/AngularGauge.h"
+#include "widgets/PortComboBox.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -139,6 +140,14 @@ class tst_Transfer : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The writes here are about what reaches the controller; the change list before them has tests of its
+    // own.
+    void initTestCase() { setWriteConfirmation(false); }
+    void unwrittenEdits_eachWayOutAsksAndOtmenaKeepsAll_data();
+    void unwrittenEdits_eachWayOutAsksAndOtmenaKeepsAll();
+    void unwrittenEdits_zapisatWritesThenCloses();
+    void writeButton_showsTheChangesFirstUnlessTurnedOff_data();
+    void writeButton_showsTheChangesFirstUnlessTurnedOff();
     // Parameter files.
     void savingDefaults_writesTheFileAndNamesTheWindowAfterIt();
     void savedName_getsTxtOnlyWhenItLacksIt_data();
@@ -180,6 +189,144 @@ private Q_SLOTS:
     void valuesOutsideTheirLimits_areMarkedAndNotWrittenUntilBackWithin();
 };
 
+namespace {
+
+// A window that read its controller and holds one edit it has not written.
+struct EditedWindow : FormSim
+{
+    EditedWindow()
+    {
+        form.addExtraPort(QStringLiteral("other"));
+        // The controller's variant is known before the read.
+        read = settle();
+        named<QPushButton>(&form, "readButton")->click();
+        read = read && finish() && boxes.count() == 1;
+        edited = nodeAt(form.tree(), 36);
+        read = read && form.tree().setValue(edited, QStringLiteral("170"));
+    }
+    int writesReceived() const
+    {
+        const QList<QByteArray> frames = received();
+        return int(std::count_if(frames.cbegin(), frames.cend(), [](const QByteArray &frame) {
+            return frame.size() > 1 && frame.at(1) == 4;
+        }));
+    }
+    bool read = false;
+    int edited = -1;
+};
+
+enum WayOut { CloseWindow, OtherPort, ParamFile, OtherVariant, Recording };
+
+} // namespace
+
+void tst_Transfer::unwrittenEdits_eachWayOutAsksAndOtmenaKeepsAll_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("closing the window") << int(CloseWindow);
+    QTest::newRow("another port") << int(OtherPort);
+    QTest::newRow("a parameter file") << int(ParamFile);
+    QTest::newRow("another variant") << int(OtherVariant);
+    QTest::newRow("a recording") << int(Recording);
+}
+
+void tst_Transfer::unwrittenEdits_eachWayOutAsksAndOtmenaKeepsAll()
+{
+    QFETCH(int, way);
+    EditedWindow w;
+    QVERIFY(w.read);
+    QVERIFY(w.form.isWindowModified());
+    auto *variantCombo = named<QComboBox>(&w.form, "variantCombo");
+    const QString variantShown = variantCombo->currentText();
+    const auto fileDialog = answerFileDialog(&w.form, QString());
+
+    switch (WayOut(way)) {
+    case CloseWindow:
+        w.form.close();
+        break;
+    case OtherPort:
+        w.form.pickPort(QStringLiteral("other"));
+        break;
+    case ParamFile:
+        named<QPushButton>(&w.form, "openButton")->click();
+        break;
+    case OtherVariant:
+        variantCombo->setCurrentIndex(0);
+        Q_EMIT variantCombo->activated(0);
+        break;
+    case Recording:
+        w.form.openRecording(QStringLiteral("session.gcrec"));
+        break;
+    }
+    QCOMPARE(w.boxes.lastQuestion(), QStringLiteral("Записать изменения в устройство?"));
+    QStringList buttons;
+    for (const Question::Button &button : w.boxes.questions().last().buttons)
+        buttons << button.text;
+    QCOMPARE(buttons, QStringList({"Записать", "Не записывать", "Отмена"}));
+    QVERIFY(w.boxes.answer(QStringLiteral("Отмена")));
+    QTest::qWait(50);
+
+    QCOMPARE(w.form.tree().row(w.edited).value, QStringLiteral("170"));
+    QVERIFY(w.form.isWindowModified());
+    QVERIFY(w.form.link().transport().isOpen());
+    QCOMPARE(w.form.link().transport().portName(), QStringLiteral("sim"));
+    QCOMPARE(named<PortComboBox>(&w.form, "portCombo")->currentPort(), QStringLiteral("sim"));
+    QCOMPARE(variantCombo->currentText(), variantShown);
+    QVERIFY(!w.form.playsRecording());
+    QVERIFY(!fileDialog->opened);
+    QCOMPARE(w.writesReceived(), 0);
+}
+
+void tst_Transfer::unwrittenEdits_zapisatWritesThenCloses()
+{
+    EditedWindow w;
+    QVERIFY(w.read);
+    w.form.close();
+    QVERIFY(w.boxes.answer(QStringLiteral("Записать")));
+    // The window goes only once the controller gave back what was written.
+    QVERIFY(w.form.link().transport().isOpen());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.form.link().transport().isOpen(), 30000);
+    QCOMPARE(w.writesReceived(), 4);
+    QCOMPARE(quint8(w.sim.model().memory().at(36)), w.form.ConfigImage()[36]);
+    QVERIFY(!w.form.isWindowModified());
+}
+
+void tst_Transfer::writeButton_showsTheChangesFirstUnlessTurnedOff_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("answer"); // the list's button, when it shows
+    QTest::addColumn<int>("writes");
+    QTest::newRow("list, Отмена") << true << "closeButton" << 0;
+    QTest::newRow("list, Записать") << true << "writeButton" << 4;
+    QTest::newRow("turned off for the workshop") << false << "" << 4;
+}
+
+void tst_Transfer::writeButton_showsTheChangesFirstUnlessTurnedOff()
+{
+    QFETCH(bool, confirm);
+    QFETCH(QString, answer);
+    QFETCH(int, writes);
+    EditedWindow w;
+    QVERIFY(w.read);
+    setWriteConfirmation(confirm);
+    named<QPushButton>(&w.form, "writeButton")->click();
+    setWriteConfirmation(false);
+    auto *list = w.form.findChild<QDialog *>(QStringLiteral("writeConfirmation"));
+    QCOMPARE(list != nullptr, confirm);
+    if (list) {
+        QVERIFY(list->isVisible());
+        const auto *table = named<QTreeWidget>(list, "changeTable");
+        QCOMPARE(table->topLevelItemCount(), 1);
+        QCOMPARE(table->topLevelItem(0)->text(2), QStringLiteral("170"));
+        QTest::qWait(100);
+        QCOMPARE(w.writesReceived(), 0); // nothing before the answer
+        list->findChild<QPushButton *>(answer)->click();
+    }
+    QTest::qWait(50);
+    QVERIFY(w.finish());
+    QCOMPARE(w.writesReceived(), writes);
+    QCOMPARE(w.form.isWindowModified(), writes == 0);
+}
+
 void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
 {
     QTemporaryDir dir;
@@ -197,7 +344,7 @@ void tst_Transfer::savingDefaults_writesTheFileAndNamesTheWindowAfterIt()
     QCOMPARE(lines.at(14), QByteArray("105 110 116 101 114 110 101 116 255 255 255 255 255 255 255 255 \r"));
     QVERIFY2(w.form.ConfigImage() == DefaultConfigImage(DeviceVariant::Petrol),
              "the image is the encoded tree");
-    QCOMPARE(w.form.windowTitle(), written);
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), written);
 
     // The next save proposes the name just written.
     w.saveAs(dir.filePath(QStringLiteral("again")));
@@ -226,7 +373,7 @@ void tst_Transfer::savedName_getsTxtOnlyWhenItLacksIt()
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     QCOMPARE(files, QStringList{written});
     QCOMPARE(QFileInfo(dir.filePath(written)).size(), 1056);
-    QCOMPARE(w.form.windowTitle(), dir.filePath(written));
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), dir.filePath(written));
 }
 
 void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
@@ -258,7 +405,7 @@ void tst_Transfer::reopeningASavedFile_restoresEveryByteAndTheTree()
         if (tree.row(node).kind != ParamKind::ReadOnly)
             QCOMPARE(tree.row(node), savedTree.at(node));
     }
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("unchanged"));
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("unchanged"));
     QVERIFY2(w.thresholds.isEmpty(), "a file never moves the gauges' sections");
 }
 
@@ -334,7 +481,7 @@ void tst_Transfer::failedSave_leavesTheExistingFileAndTheCaption()
     QCOMPARE(w.boxes.size(), 1);
     const QString text = w.boxes.first().message.text;
     QVERIFY2(text.contains(QDir::toNativeSeparators(target)), qPrintable(text));
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("last.txt"));
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("last.txt"));
     if (cutShort) {
         QCOMPARE(readAll(target), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
@@ -352,7 +499,7 @@ void tst_Transfer::cancelledDialogs_changeNothing()
     w.saveAs(QString());
     w.open(QString());
     QVERIFY2(w.boxes.isEmpty(), qPrintable(describe(w.boxTexts())));
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("ПО Конфигуратор v2a"));
     QVERIFY2(std::all_of(w.form.ConfigImage().begin(), w.form.ConfigImage().end(),
                          [](quint8 b) { return b == 0x44; }),
              "a cancelled save must not encode");
@@ -385,7 +532,7 @@ void tst_Transfer::uncodableTree_savesAndSendsNothingAndNamesTheParameter()
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("params")));
     QVERIFY(QDir(dir.path()).isEmpty());
-    QCOMPARE(w.form.windowTitle(), QStringLiteral("ПО Конфигуратор v2a"));
+    QCOMPARE(w.form.windowTitle().remove(QStringLiteral("[*]")), QStringLiteral("ПО Конфигуратор v2a"));
 
     named<QPushButton>(w.page, "writeButton")->click();
 
@@ -512,6 +659,8 @@ void tst_Transfer::readSaveOpenWrite_leavesTheDeviceMemoryAsItWas()
     named<QPushButton>(w.page, "readButton")->click();
 
     QVERIFY(w.finish());
+    // The edits below are dropped on purpose, each time the window asks.
+    static_cast<FormSimBase &>(w).boxes.answerAlways(QStringLiteral("Не записывать"));
     QTemporaryDir dir;
     w.saveAs(dir.filePath(QStringLiteral("site")));
     QVERIFY(w.openImage(filledImage(0)));

@@ -877,6 +877,45 @@
     </message>
 </context>
 <context>
+    <name>ServiceChange</name>
+    <message>
+        <source>неизвестно</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>%1 ч %2 мин</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>Заменить %1 на %2?</source>
+        <translation>Replace %1 with %2?</translation>
+    </message>
+    <message>
+        <source>Счетчик моточасов</source>
+        <translation>Engine hours</translation>
+    </message>
+    <message>
+        <source>Серийный номер устройства</source>
+        <translation>Device serial number</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Отправлено: %1 %2 (было %3)</source>
+        <translation>Sent: %1 %2 (was %3)</translation>
+    </message>
+    <message>
+        <source>Прежнее значение: %1</source>
+        <translation>Previous value: %1</translation>
+    </message>
+    <message>
+        <source>не задан</source>
+        <translation>not set</translation>
+    </message>
+</context>
+<context>
     <name>ServicePayloads</name>
     <message>
         <source>Длительность должна быть не больше %1 ч %2 мин</source>
@@ -1367,6 +1406,14 @@
         <source>Закрыть</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Записать</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>gencfg::DurationRow</name>
@@ -1531,6 +1578,10 @@
     <message>
         <source>Компьютер</source>
         <translation>PC</translation>
+    </message>
+    <message>
+        <source>Сервис</source>
+        <translation>Service</translation>
     </message>
 </context>
 <context>
@@ -1914,16 +1965,9 @@
         <source>Вести LOG-файл</source>
         <translation>Keep LOG file</translation>
     </message>
-</context>
-<context>
-    <name>gencfg::TechnicianDialog</name>
     <message>
-        <source>Техник</source>
-        <translation>Technician</translation>
-    </message>
-    <message>
-        <source>Ваше имя, которое архив команды сохранит с каждым визитом:</source>
-        <translation>Your name, which the team archive keeps with every visit:</translation>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1981,6 +2025,17 @@
     <message>
         <source>Архив команды: не приняты визиты (%1): %2</source>
         <translation>Team archive: visits not taken (%1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::TechnicianDialog</name>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Ваше имя, которое архив команды сохранит с каждым визитом:</source>
+        <translation>Your name, which the team archive keeps with every visit:</translation>
     </message>
 </context>
 <context>
@@ -2153,6 +2208,29 @@
     <message>
         <source>Вся запись</source>
         <translation>Whole recording</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::UnwrittenChanges</name>
+    <message>
+        <source>Записать изменения в устройство?</source>
+        <translation>Write the changes to the device?</translation>
+    </message>
+    <message>
+        <source>Несохранённые изменения</source>
+        <translation>Unwritten changes</translation>
+    </message>
+    <message>
+        <source>Записать</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Не записывать</source>
+        <translation>Don&apos;t write</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

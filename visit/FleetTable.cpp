@@ -187,7 +187,7 @@ std::optional<FleetRow> indexedRow(const QString &path, const QStringList &names
               index.value(QStringLiteral("program")).toString() == QStringLiteral(GENCFG_VERSION) &&
               folders && *folders == names && index.value(QStringLiteral("serial")).toString() == own &&
               alarms && changed && variant >= 0 && variant <= 255 && kind >= int(VisitKind::Read) &&
-              kind <= int(VisitKind::Journals) && row.lastVisit.isValid();
+              kind <= int(VisitKind::Service) && row.lastVisit.isValid();
     row.engineMinutes = indexNumber(index.value(QStringLiteral("engine_minutes")), ok);
     row.maintenanceMinutes = indexNumber(index.value(QStringLiteral("maintenance_minutes")), ok);
     if (!ok)

@@ -232,6 +232,9 @@ QVector<Visit> TeamArchive::localVisits() const
     QVector<Visit> all;
     for (const QString &serial : m_local.serials()) {
         for (Visit &visit : m_local.visits(serial)) {
+            // The team's server keeps parameters and journals only; service entries stay on this PC.
+            if (visit.kind == VisitKind::Service)
+                continue;
             // A visit kept before PCs were named is this PC's.
             if (visit.pc.isEmpty())
                 visit.pc = m_pc;

@@ -24,7 +24,7 @@ const QString ParamsFileName = QStringLiteral("parameters.txt");
 const QString JournalsFileName = QStringLiteral("journals.txt");
 const QString VisitFileName = QStringLiteral("visit.json");
 
-constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals};
+constexpr VisitKind Kinds[] = {VisitKind::Read, VisitKind::Write, VisitKind::Journals, VisitKind::Service};
 
 // A visit's own file: a pipe or a device in its place is none, and is never opened, since that could wait
 // forever.
@@ -110,6 +110,8 @@ QString VisitKindName(VisitKind kind)
         return QStringLiteral("write");
     case VisitKind::Journals:
         return QStringLiteral("journals");
+    case VisitKind::Service:
+        return QStringLiteral("service");
     case VisitKind::Read:
         break;
     }
@@ -154,6 +156,14 @@ QString VisitArchive::store(Visit &visit) const
         json.insert(QStringLiteral("technician"), visit.technician);
     if (!visit.pc.isEmpty())
         json.insert(QStringLiteral("pc"), visit.pc);
+    if (visit.service) {
+        const ServiceChange &change = *visit.service;
+        json.insert(
+            QStringLiteral("service"),
+            QJsonObject{{QStringLiteral("what"), ServiceWhatName(change.what)},
+                        {QStringLiteral("old"), change.before ? QJsonValue(*change.before) : QJsonValue()},
+                        {QStringLiteral("new"), change.after}});
+    }
     QList<QPair<QString, QByteArray>> files;
     if (visit.image)
         files.append({ParamsFileName, FormatParamFile(*visit.image)});
@@ -280,6 +290,18 @@ std::optional<VisitArchive::Summary> VisitArchive::LoadSummary(const QString &fo
     visit.technician = json.value(QStringLiteral("technician")).toString();
     visit.pc = json.value(QStringLiteral("pc")).toString();
     visit.folder = folder;
+    if (const QJsonObject service = json.value(QStringLiteral("service")).toObject(); !service.isEmpty()) {
+        ServiceChange change;
+        change.what =
+            service.value(QStringLiteral("what")).toString() == ServiceWhatName(ServiceChange::SerialNumber)
+                ? ServiceChange::SerialNumber
+                : ServiceChange::MotorHours;
+        if (const QJsonValue before = service.value(QStringLiteral("old")); before.isString())
+            change.before = PrintableText(before.toString());
+        change.after = PrintableText(service.value(QStringLiteral("new")).toString());
+        change.time = time;
+        visit.service = change;
+    }
     summary.hasImage = QFile::exists(folder + QLatin1Char('/') + ParamsFileName);
     // As Load reads them: a file too large to be journals holds none.
     const QFileInfo journals(folder + QLatin1Char('/') + JournalsFileName);

@@ -8,6 +8,7 @@
 // that moment; visit.json is written last, so a folder without it is no visit.
 
 #include "config/ConfigImage.h"
+#include "service/ServiceChange.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -17,7 +18,8 @@
 
 namespace gencfg {
 
-enum class VisitKind { Read, Write, Journals };
+// Service: a value the technician replaced in the controller (the engine-hour counter, the serial number).
+enum class VisitKind { Read, Write, Journals, Service };
 
 struct Visit
 {
@@ -32,6 +34,7 @@ struct Visit
     QString technician; // who made it, as his setting names him; empty when unknown
     QString pc;         // the computer it was made on; empty for visits from before it was kept
     QString folder;     // where the visit is kept, once stored or loaded
+    std::optional<ServiceChange> service; // what a service visit replaced; its time is the visit's
 };
 
 // The serial number a parameter image holds, trimmed; empty when the bytes are
@@ -51,7 +54,7 @@ bool VisitInFuture(const Visit &visit, const QDateTime &now = QDateTime::current
 // A visit's file is a few kilobytes; anything far larger, from a disk or a server, is not one.
 constexpr qint64 MaxVisitFileSize = 1024 * 1024;
 
-QString VisitKindName(VisitKind kind); // "read", "write", "journals"
+QString VisitKindName(VisitKind kind); // "read", "write", "journals", "service"
 // The visit's time as listed and as SERIAL@DATE names it: "2026-12-07 14:05:31".
 QString VisitTimeText(const QDateTime &time);
 

@@ -79,6 +79,19 @@ void VisitKeeper::keepJournals(const JournalBook &journals, quint8 variantCode)
     keep(std::move(visit), false);
 }
 
+void VisitKeeper::keepService(const ServiceChange &change, quint8 variantCode)
+{
+    Visit visit;
+    visit.kind = VisitKind::Service;
+    visit.variantCode = variantCode;
+    visit.serial = m_serial.value_or(QString());
+    visit.time = change.time;
+    visit.service = change;
+    if (change.what == ServiceChange::SerialNumber && m_serial)
+        m_serial = change.after.trimmed();
+    keep(std::move(visit), false);
+}
+
 void VisitKeeper::keep(Visit visit, bool compare)
 {
     if (!m_enabled)
@@ -91,7 +104,8 @@ void VisitKeeper::keep(Visit visit, bool compare)
     if (m_feed && m_feed->seen())
         visit.status = StatusJson(m_feed->latest());
     // Journals read before any parameters come from a controller not yet known: nothing to tell.
-    if (visit.serial.isEmpty() && visit.kind != VisitKind::Journals && !m_toldNoSerial) {
+    if (visit.serial.isEmpty() && (visit.kind == VisitKind::Read || visit.kind == VisitKind::Write) &&
+        !m_toldNoSerial) {
         m_toldNoSerial = true;
         Q_EMIT message(tr("Серийный номер контроллера не задан: визит сохранён в архив в папку «%1»")
                            .arg(NoSerialFolder));

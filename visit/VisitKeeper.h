@@ -53,6 +53,10 @@ public:
     // A journal reading, under the serial number of the parameters last read or written.
     void keepJournals(const JournalBook &journals, quint8 variantCode);
 
+    // A value replaced in the controller, under the serial number it was known by; a new serial number is the
+    // controller's from then on.
+    void keepService(const ServiceChange &change, quint8 variantCode);
+
     // Blocks until every visit handed over is written; for tests and shutdown.
     void waitForWrites() { m_writer.waitForDone(); }
 

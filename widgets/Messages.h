@@ -4,6 +4,7 @@
 // records the boxes instead of blocking on them (tests/MessageRecorder.h).
 
 #include <QCoreApplication>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -43,10 +44,28 @@ inline QString WarningCaption()
     return QCoreApplication::translate("Messages", "Предупреждение");
 }
 
+// A question with its buttons; the answer is the index of the button chosen.
+struct Question
+{
+    enum Role { Accept, Destructive, Reject };
+    struct Button
+    {
+        QString text;
+        Role role = Accept;
+    };
+    QString caption;
+    QString text;
+    QList<Button> buttons;
+    // The button Enter presses, and the answer when the box is closed otherwise.
+    int defaultButton = 0;
+};
+
 class Messages
 {
 public:
     using Handler = std::function<void(const Message &)>;
+    using Answer = std::function<void(int button)>;
+    using QuestionHandler = std::function<void(const Question &, Answer)>;
 
     explicit Messages(QWidget *parent = nullptr) : m_parent(parent) {}
 
@@ -62,12 +81,17 @@ public:
         show(Message::Critical, caption, text);
     }
 
+    // Window-modal and never waited on: answered is called once, later, with the chosen button.
+    void ask(const Question &question, Answer answered);
+
     void setHandler(Handler handler) { m_handler = std::move(handler); }
+    void setQuestionHandler(QuestionHandler handler) { m_questionHandler = std::move(handler); }
     void setParent(QWidget *parent) { m_parent = parent; }
 
 private:
     QPointer<QWidget> m_parent;
     Handler m_handler;
+    QuestionHandler m_questionHandler;
 };
 
 } // namespace gencfg

@@ -50,16 +50,28 @@ ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &head
     m_closeButton = new QPushButton(tr("Закрыть"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_summary, 1);
-    buttons->addWidget(m_copyButton);
-    buttons->addWidget(m_closeButton);
+    m_buttonRow = new QHBoxLayout;
+    m_buttonRow->addWidget(m_summary, 1);
+    m_buttonRow->addWidget(m_copyButton);
+    m_buttonRow->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_changeTable);
-    layout->addLayout(buttons);
+    layout->addLayout(m_buttonRow);
 
     connect(m_copyButton, &QPushButton::clicked, this, &ChangeListDialog::copyToClipboard);
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void ChangeListDialog::offerWrite()
+{
+    auto *writeButton = new QPushButton(tr("Записать"), this);
+    writeButton->setObjectName(QStringLiteral("writeButton"));
+    writeButton->setDefault(true);
+    m_buttonRow->insertWidget(m_buttonRow->indexOf(m_closeButton), writeButton);
+    m_closeButton->setText(tr("Отмена"));
+    disconnect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(writeButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString ChangeListDialog::ShownParamName(const QString &path)

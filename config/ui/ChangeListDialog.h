@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -32,6 +33,9 @@ public:
     // тест"; the whole path is its tooltip.
     static QString ShownParamName(const QString &path);
 
+    // Asks whether to write what it lists: "Записать" accepts, "Отмена" rejects.
+    void offerWrite();
+
     // The list as copied to the clipboard.
     QString text() const;
     void copyToClipboard();
@@ -48,6 +52,7 @@ private:
     QLabel *m_summary = nullptr;
     QPushButton *m_copyButton = nullptr;
     QPushButton *m_closeButton = nullptr;
+    QHBoxLayout *m_buttonRow = nullptr;
     QStringList m_headings;
     std::function<QVector<ParamDifference>()> m_list;
 };

@@ -7,6 +7,7 @@
 #include "config/ParamModel.h"
 #include "config/ui/ChangeListDialog.h"
 #include "config/ui/ParamTreeView.h"
+#include "config/ui/UnwrittenChanges.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
 #include "widgets/Messages.h"
@@ -19,6 +20,7 @@
 #include <QFileDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <algorithm>
 
 namespace gencfg {
@@ -33,6 +35,14 @@ QPushButton *makeButton(QWidget *page, const char *name, const QString &caption)
 }
 
 using Frame = PageLayout::Frame;
+
+// A workshop that writes the same set all day turns the change list off: [window] confirm_write=false.
+bool ConfirmsWrite()
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("gencfg"),
+                             QStringLiteral("gencfg"));
+    return settings.value(QStringLiteral("window/confirm_write"), true).toBool();
+}
 
 } // namespace
 
@@ -67,7 +77,7 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
 
     connect(m_saveButton, &QPushButton::clicked, this, &ParamsPage::saveToFile);
     connect(m_openButton, &QPushButton::clicked, this, &ParamsPage::openFile);
-    connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
+    connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::confirmWrite);
     connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
     placeControls();
@@ -117,6 +127,9 @@ void ParamsPage::attach(DeviceLink &link, Messages &messages)
 {
     m_link = &link;
     m_messages = &messages;
+    m_unwritten = new UnwrittenChanges(
+        m_model, messages, [this](const std::function<void(bool)> &then) { write(then); }, this);
+    m_unwritten->setWritable([this] { return !m_link->busy() && m_link->transport().isOpen(); });
 }
 
 bool ParamsPage::encodeTree(ConfigImageBytes &image)
@@ -162,9 +175,11 @@ void ParamsPage::saveToFile()
     // The file dialogs are modal: no transfer can start under them, nor may they open during one.
     if (!m_link || m_link->busy())
         return;
-    const QString fileName = AskSaveFileName(
-        this, {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(window()->windowTitle()),
-               QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")});
+    // The title's mark of unwritten changes is no part of a name.
+    const QString title = window()->windowTitle().remove(QStringLiteral("[*]"));
+    const QString fileName =
+        AskSaveFileName(this, {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(title),
+                               QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")});
     if (fileName.isEmpty())
         return;
     if (!encodeTree(m_image))
@@ -180,6 +195,13 @@ void ParamsPage::saveToFile()
 void ParamsPage::openFile()
 {
     if (!m_link || m_link->busy())
+        return;
+    m_unwritten->settle([this] { openFileNow(); });
+}
+
+void ParamsPage::openFileNow()
+{
+    if (m_link->busy())
         return;
     const QString path = QFileDialog::getOpenFileName(this);
     if (path.isEmpty())
@@ -218,20 +240,55 @@ void ParamsPage::showProgress(int done, int total)
     m_progressBar->setValue(total > 0 ? 100 * done / total : 0);
 }
 
-void ParamsPage::writeToDevice()
+void ParamsPage::write(const std::function<void(bool proven)> &then)
+{
+    m_afterWrite = then;
+    writeToDevice();
+}
+
+void ParamsPage::writeEnded(bool proven)
+{
+    if (const auto then = std::exchange(m_afterWrite, nullptr))
+        then(proven);
+}
+
+void ParamsPage::confirmWrite()
 {
     if (!m_link || m_link->busy())
         return;
+    // A write that will be refused says why at once, with no list before it.
+    if (!m_model.baseline() || m_model.changes().isEmpty() || !m_model.mayBeWritten() ||
+        !ValuesOutsideLimits(m_model).isEmpty() || !ConfirmsWrite()) {
+        writeToDevice();
+        return;
+    }
+    auto *list = new ChangeListDialog(m_model, this);
+    list->setObjectName(QStringLiteral("writeConfirmation"));
+    list->setAttribute(Qt::WA_DeleteOnClose);
+    list->setWindowModality(Qt::WindowModal);
+    list->offerWrite();
+    connect(list, &QDialog::accepted, this, &ParamsPage::writeToDevice);
+    list->open();
+}
+
+void ParamsPage::writeToDevice()
+{
+    if (!m_link || m_link->busy()) {
+        writeEnded(false);
+        return;
+    }
     beginTransfer(WriteProgressText());
     ConfigImageBytes coded = m_image;
     if (!valuesWithinLimits() || !encodeTree(coded)) {
         endTransfer();
+        writeEnded(false);
         return;
     }
     // Defaults, or another controller's values, would replace what this controller holds.
     if (!m_model.mayBeWritten()) {
         m_messages->error(UnreadTreeWriteText());
         endTransfer();
+        writeEnded(false);
         return;
     }
     m_image = coded;
@@ -268,9 +325,12 @@ void ParamsPage::writeToDevice()
         // Told once the technician has seen the result, so what it brings to the status bar stays.
         if (provenAt)
             Q_EMIT writeProven(write->readBack(), *provenAt);
+        writeEnded(provenAt.has_value());
     });
-    if (!m_link->startOwned(write))
+    if (!m_link->startOwned(write)) {
         endTransfer();
+        writeEnded(false);
+    }
 }
 
 void ParamsPage::readFromDevice()

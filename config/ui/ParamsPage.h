@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 class QProgressBar;
@@ -19,6 +20,7 @@ class DeviceLink;
 class Messages;
 class ParamModel;
 class ParamTreeView;
+class UnwrittenChanges;
 
 class ParamsPage : public QWidget
 {
@@ -34,6 +36,10 @@ public:
     void setConfigImage(const ConfigImageBytes &image) { m_image = image; }
 
     ChangeListDialog *changeList() const { return m_changeList; }
+    // The edits not yet written; set once attached.
+    UnwrittenChanges &unwrittenChanges() const { return *m_unwritten; }
+    // Writes the tree as "Записать" does, without the change list, and tells then whether it was proven.
+    void write(const std::function<void(bool proven)> &then);
 
     // What reads or writes the device, for the window's enabling rule.
     QList<QWidget *> deviceControls() const;
@@ -60,6 +66,7 @@ Q_SIGNALS:
 private Q_SLOTS:
     void saveToFile();     // save to a parameter file
     void openFile();       // open a parameter file
+    void confirmWrite();   // "Записать": the change list first, unless the settings turn it off
     void writeToDevice();  // write to the device
     void readFromDevice(); // read from the device
     // "Изменения": the rows that differ from the controller's values.
@@ -87,12 +94,17 @@ private:
     void endTransfer();
     void showTransferFailure();
     void showProgress(int done, int total);
+    void openFileNow();
+    // A write ended; proven when the controller gave back what was written.
+    void writeEnded(bool proven);
 
     ParamModel &m_model;
     DeviceLink *m_link = nullptr;
     ConfigImageBytes m_image{};
     Messages *m_messages = nullptr;
     ChangeListDialog *m_changeList = nullptr;
+    UnwrittenChanges *m_unwritten = nullptr;
+    std::function<void(bool proven)> m_afterWrite;
 };
 
 } // namespace gencfg

@@ -3,6 +3,7 @@
 #include "link/Commands.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
+#include "monitor/Telemetry.h"
 #include "monitor/TrafficLog.h"
 #include "service/ServicePayloads.h"
 #include "service/ui/DurationRow.h"
@@ -185,19 +186,22 @@ QList<QWidget *> ServicePage::deviceControls() const
             m_restartModemButton,   m_syncClockButton,     m_logFileButton};
 }
 
-void ServicePage::run(const OperationStep &step, bool reportNotReady)
+void ServicePage::run(const OperationStep &step, bool reportNotReady, const std::function<void()> &sent)
 {
     if (!m_link)
         return;
     auto *operation = new SingleStepOperation(step);
-    connect(operation, &DeviceOperation::finished, this, [this, reportNotReady](OperationStatus status) {
-        if (!m_messages || status == OperationStatus::Succeeded)
-            return;
-        if (status == OperationStatus::WriteFailed)
-            m_messages->error(WriteFailedText());
-        else if (reportNotReady && status != OperationStatus::Cancelled)
-            m_messages->plain(NotReadyCaption(), NotReadyText());
-    });
+    connect(operation, &DeviceOperation::finished, this,
+            [this, reportNotReady, sent](OperationStatus status) {
+                if (status == OperationStatus::Succeeded && sent)
+                    sent();
+                if (!m_messages || status == OperationStatus::Succeeded)
+                    return;
+                if (status == OperationStatus::WriteFailed)
+                    m_messages->error(WriteFailedText());
+                else if (reportNotReady && status != OperationStatus::Cancelled)
+                    m_messages->plain(NotReadyCaption(), NotReadyText());
+            });
     // Refused, and deleted, while another operation runs.
     m_link->startOwned(operation);
 }
@@ -207,10 +211,31 @@ void ServicePage::sendCommand(quint8 command, const QByteArray &data)
     run(CommandStep(command, 0, data), true);
 }
 
-void ServicePage::writeBlock(quint16 address, const QByteArray &data)
+void ServicePage::replace(ServiceChange change, quint16 address, const QByteArray &data)
 {
-    // A write that found the controller not ready says nothing; the technician sees no echo line.
-    run(WriteBlockStep(address, data), false);
+    if (!m_messages || !m_link)
+        return;
+    Question question;
+    question.caption = ReplaceCaption(change);
+    question.text = ReplaceQuestion(change);
+    question.buttons = {{ReplaceButtonText(), Question::Destructive}, {tr("Отмена"), Question::Reject}};
+    question.defaultButton = 1;
+    m_messages->ask(question, [this, change, address, data](int button) mutable {
+        if (button != 0)
+            return;
+        // A write that found the controller not ready says nothing; the technician sees no echo line.
+        run(WriteBlockStep(address, data), false, [this, change]() mutable {
+            change.time = QDateTime::currentDateTime();
+            if (change.what == ServiceChange::MotorHours) {
+                m_motorHoursEdit->setModified(false);
+                m_motorMinutesEdit->setModified(false);
+            } else {
+                m_serial = change.after;
+                m_serialNumberEdit->setModified(false);
+            }
+            Q_EMIT serviceSent(change);
+        });
+    });
 }
 
 bool ServicePage::ready(const ServicePayload &payload)
@@ -284,15 +309,63 @@ void ServicePage::stopGenerator()
 void ServicePage::setMotorHours()
 {
     const ServicePayload payload = MotoclockPayload(m_motorHoursEdit->text(), m_motorMinutesEdit->text());
-    if (ready(payload))
-        writeBlock(MotoclockAddress, payload.data);
+    if (!ready(payload))
+        return;
+    ServiceChange change;
+    change.what = ServiceChange::MotorHours;
+    if (m_motorMinutes)
+        change.before = MotorHoursText(*m_motorMinutes);
+    quint32 minutes = 0;
+    for (const char byte : payload.data)
+        minutes = (minutes << 8) | quint8(byte);
+    change.after = MotorHoursText(minutes);
+    replace(change, MotoclockAddress, payload.data);
 }
 
 void ServicePage::setSerialNumber()
 {
     const ServicePayload payload = SerialNumberPayload(m_serialNumberEdit->text());
-    if (ready(payload))
-        writeBlock(SerialNumberAddress, payload.data);
+    if (!ready(payload))
+        return;
+    ServiceChange change;
+    change.what = ServiceChange::SerialNumber;
+    change.before = m_serial;
+    change.after = QString::fromLatin1(payload.data);
+    replace(change, SerialNumberAddress, payload.data);
+}
+
+void ServicePage::showControllerRecord(const TelemetryRecord &record)
+{
+    showMotorMinutes(record.MotoclockMinutes);
+}
+
+void ServicePage::showControllerImage(const ConfigImageBytes &image)
+{
+    showMotorMinutes(MotorMinutesOf(image));
+    showSerial(SerialTextOf(image));
+}
+
+void ServicePage::forgetController()
+{
+    m_motorMinutes.reset();
+    m_serial.reset();
+}
+
+void ServicePage::showMotorMinutes(quint32 minutes)
+{
+    m_motorMinutes = minutes;
+    // What the technician typed stays until it is sent.
+    if (m_motorHoursEdit->isModified() || m_motorMinutesEdit->isModified())
+        return;
+    m_motorHoursEdit->setText(QString::number(minutes / 60));
+    m_motorMinutesEdit->setText(QString::number(minutes % 60));
+}
+
+void ServicePage::showSerial(const QString &serial)
+{
+    m_serial = serial.isEmpty() ? UnsetSerialText() : serial;
+    if (!serial.isEmpty() && !m_serialNumberEdit->isModified())
+        m_serialNumberEdit->setText(serial);
 }
 
 void ServicePage::showAutomaticMode(bool semiauto)

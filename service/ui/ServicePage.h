@@ -3,9 +3,13 @@
 // The "Дополнительно" page: one-shot service commands, the service code and
 // the log-file controls.
 
+#include "config/ConfigImage.h"
+#include "service/ServiceChange.h"
+
 #include <QDateTime>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -18,6 +22,7 @@ class Messages;
 class SwitchLed;
 class TrafficLog;
 struct OperationStep;
+struct TelemetryRecord;
 struct ServicePayload;
 
 class ServicePage : public QWidget
@@ -40,7 +45,16 @@ public:
     // The controller reports automatic operation: the mode switches show which, without a word to it.
     void showAutomaticMode(bool semiauto);
 
+    // What the controller holds now, from its status frame or a reading of its memory: the counter and serial
+    // fields show it unless the technician typed there, and a replacement names it.
+    void showControllerRecord(const TelemetryRecord &record);
+    void showControllerImage(const ConfigImageBytes &image);
+    // Another port: what the last controller held says nothing of the next.
+    void forgetController();
+
 Q_SIGNALS:
+    // A replacement the controller took: for the status bar and the visit archive.
+    void serviceSent(const gencfg::ServiceChange &change);
     // The service code was confirmed: the locked commands and the terminal page open.
     void serviceUnlocked();
 
@@ -61,10 +75,13 @@ private Q_SLOTS:
 private:
     QPushButton *m_logFileButton = nullptr; // "Имя LOG-файла"
     // One frame to the controller; a controller that is not ready is reported only when asked.
-    void run(const OperationStep &step, bool reportNotReady);
+    void run(const OperationStep &step, bool reportNotReady, const std::function<void()> &sent = {});
     void sendCommand(quint8 command, const QByteArray &data = {});
     void sendDuration(quint8 command, const QLineEdit *hours, const QLineEdit *minutes);
-    void writeBlock(quint16 address, const QByteArray &data);
+    // Asks before replacing what the controller holds, then writes and tells what was sent.
+    void replace(ServiceChange change, quint16 address, const QByteArray &data);
+    void showMotorMinutes(quint32 minutes);
+    void showSerial(const QString &serial);
     // Shows why a payload is not sent; true when it is ready.
     bool ready(const ServicePayload &payload);
 
@@ -92,6 +109,8 @@ private:
     DeviceLink *m_link = nullptr;
     Messages *m_messages = nullptr;
     Clock m_clock = &QDateTime::currentDateTime;
+    std::optional<quint32> m_motorMinutes; // as the controller last told it
+    std::optional<QString> m_serial;
 };
 
 } // namespace gencfg

@@ -24,6 +24,8 @@ QString VisitKindText(VisitKind kind)
         return HistoryDialog::tr("Запись");
     case VisitKind::Journals:
         return HistoryDialog::tr("Журналы");
+    case VisitKind::Service:
+        return HistoryDialog::tr("Сервис");
     case VisitKind::Read:
         break;
     }
