@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRubberBand>
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -130,6 +131,7 @@ class tst_TrendsPage : public QObject
 private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
     void changeMarks_showTheirTextOnHover();
+    void rightDrag_shadesTheSpanInTheViewAndAsksForIt();
     void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data();
     void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine();
     void saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason();
@@ -215,6 +217,34 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
     // The text stays while the pointer rests on the mark.
     QTest::qWait(1500);
     QVERIFY(QToolTip::isVisible());
+}
+
+void tst_TrendsPage::rightDrag_shadesTheSpanInTheViewAndAsksForIt()
+{
+    TrendsWindow s;
+    QVERIFY(s.ready(6));
+    // A minute that ended in the past: nothing on the plot moves while the test looks at it.
+    const qint64 end = s.form.telemetryLog().at(1).msecs;
+    zoom(s.page, end - 60 * 1000, end);
+    TrendChartView *voltages = charts(s.page).first();
+    QWidget *plot = voltages->viewport();
+    const int row = TrendChartView::PlotTop + 4;
+    const int left = plot->width() / 3;
+    const int right = plot->width() / 2;
+    const QPoint inside((left + right) / 2, row);
+    const QPoint outside(right + 20, row);
+    const QImage before = plot->grab().toImage();
+    QSignalSpy asked(voltages, &TrendChartView::rangeRequested);
+    QTest::mousePress(plot, Qt::RightButton, {}, QPoint(left, row));
+    QTest::mouseMove(plot, QPoint(right, row));
+    // The view paints the span itself: no child widget is placed over the plot.
+    QVERIFY(voltages->findChildren<QRubberBand *>().isEmpty());
+    const QImage during = plot->grab().toImage();
+    QVERIFY(during.pixel(inside) != before.pixel(inside));
+    QCOMPARE(during.pixel(outside), before.pixel(outside));
+    QTest::mouseRelease(plot, Qt::RightButton, {}, QPoint(right, row));
+    QCOMPARE(asked.count(), 1);
+    QVERIFY(asked.first().at(0).toLongLong() < asked.first().at(1).toLongLong());
 }
 
 void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data()

@@ -3,7 +3,8 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QMouseEvent>
-#include <QRubberBand>
+#include <QPainter>
+#include <QStyleOptionRubberBand>
 #include <QWheelEvent>
 
 namespace gencfg {
@@ -73,10 +74,8 @@ void TrendChartView::mousePressEvent(QMouseEvent *event)
         m_panning = true;
         setCursor(Qt::ClosedHandCursor);
     } else if (event->button() == Qt::RightButton) {
-        if (!m_band)
-            m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
-        m_band->setGeometry(QRect(m_pressAt.x(), 0, 0, viewport()->height()));
-        m_band->show();
+        m_marking = true;
+        markSpanTo(m_pressAt.x());
     }
     event->accept();
 }
@@ -87,9 +86,8 @@ void TrendChartView::mouseMoveEvent(QMouseEvent *event)
         const auto [from, to] = m_rangeAtPress;
         const double shift = timeAt(m_pressAt) - timeAt(event->pos());
         Q_EMIT rangeRequested(qint64(from + shift), qint64(to + shift));
-    } else if (m_band && m_band->isVisible()) {
-        m_band->setGeometry(
-            QRect(QPoint(m_pressAt.x(), 0), QPoint(event->pos().x(), viewport()->height())).normalized());
+    } else if (m_marking) {
+        markSpanTo(event->pos().x());
     } else {
         // A plain move hovers: the change marks show their texts.
         QChartView::mouseMoveEvent(event);
@@ -103,14 +101,39 @@ void TrendChartView::mouseReleaseEvent(QMouseEvent *event)
     if (m_panning) {
         m_panning = false;
         unsetCursor();
-    } else if (m_band && m_band->isVisible()) {
-        m_band->hide();
+    } else if (m_marking) {
+        m_marking = false;
+        m_band = QRect();
+        viewport()->update();
         const double a = timeAt(m_pressAt);
         const double b = timeAt(event->pos());
         if (std::abs(event->pos().x() - m_pressAt.x()) > 4 && std::abs(b - a) >= ShortestRangeMs)
             Q_EMIT rangeRequested(qint64(qMin(a, b)), qint64(qMax(a, b)));
     }
     event->accept();
+}
+
+void TrendChartView::markSpanTo(int x)
+{
+    m_band =
+        QRect(QPoint(qMin(x, m_pressAt.x()), 0), QPoint(qMax(x, m_pressAt.x()), viewport()->height() - 1));
+    viewport()->update();
+}
+
+void TrendChartView::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    QChartView::drawForeground(painter, rect);
+    if (!m_marking)
+        return;
+    // The style's own rubber band, drawn in the scene's coordinates the painter is in.
+    QStyleOptionRubberBand option;
+    option.initFrom(viewport());
+    option.shape = QRubberBand::Rectangle;
+    option.opaque = false;
+    option.rect = mapToScene(m_band).boundingRect().toRect();
+    painter->save();
+    style()->drawControl(QStyle::CE_RubberBand, &option, painter, this);
+    painter->restore();
 }
 
 bool TrendChartView::viewportEvent(QEvent *event)
