@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/PlaybackBar.h"
+#include "app/ScreenFit.h"
 #include "app/TerminalPage.h"
 #include "app/UnusedFileName.h"
 #include "config/ui/ChangeListDialog.h"
@@ -27,6 +28,7 @@
 #include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
+#include "widgets/ScrolledPage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +41,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
@@ -74,6 +77,9 @@ void RememberNetworkPort(const QString &name)
 } // namespace
 
 namespace {
+
+// The playback strip and the status bar under the page control.
+constexpr int BelowPages = 50;
 
 // Room kept free in a layout: its size is its fixed size.
 class FixedSpace : public QWidget
@@ -111,6 +117,7 @@ void MainWindow::buildWindow()
     setFont(font);
     resize(ClientWidth, ClientHeight);
     setMinimumSize(QSize(ClientWidth, ClientHeight) / 2);
+    FitToScreenWhenShown(this);
 
     m_pageTabs = new QTabWidget(this);
     m_pageTabs->setObjectName(QStringLiteral("pageTabs"));
@@ -123,13 +130,13 @@ void MainWindow::buildWindow()
     m_servicePage = new ServicePage(*trafficLog);
     m_terminalPage = new TerminalPage(*trafficLog);
     m_trendsPage = new TrendsPage(m_telemetry);
-    m_pageTabs->addTab(m_measurementPage, tr("Измерения"));
-    m_pageTabs->addTab(m_paramsPage, tr("Параметры"));
+    m_pageTabs->addTab(ScrolledPage(m_measurementPage), tr("Измерения"));
+    m_pageTabs->addTab(ScrolledPage(m_paramsPage), tr("Параметры"));
     // The page is named after the event journal it shows first.
-    m_pageTabs->addTab(m_journalPage, JournalCaption(EventJournal));
-    m_pageTabs->addTab(m_servicePage, tr("Дополнительно"));
-    m_pageTabs->addTab(m_terminalPage, tr("Терминал+лог"));
-    m_pageTabs->addTab(m_trendsPage, tr("Графики"));
+    m_pageTabs->addTab(ScrolledPage(m_journalPage), JournalCaption(EventJournal));
+    m_pageTabs->addTab(ScrolledPage(m_servicePage), tr("Дополнительно"));
+    m_pageTabs->addTab(ScrolledPage(m_terminalPage), tr("Терминал+лог"));
+    m_pageTabs->addTab(ScrolledPage(m_trendsPage), tr("Графики"));
 
     m_variantCombo = new QComboBox(this);
     m_variantCombo->setObjectName(QStringLiteral("variantCombo"));
@@ -151,6 +158,11 @@ void MainWindow::buildWindow()
     m_pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
     m_pageTabs->setUsesScrollButtons(true);
     m_pageTabs->tabBar()->setElideMode(Qt::ElideNone);
+    // Below the design size the pages keep it and scroll: the page control's design height less its tab row.
+    const QSize pageMinimum(ClientWidth,
+                            ClientHeight - BelowPages - m_pageTabs->tabBar()->sizeHint().height());
+    for (int i = 0; i < m_pageTabs->count(); ++i)
+        PageIn(m_pageTabs->widget(i))->setMinimumSize(pageMinimum);
     connect(m_variantCombo, &QComboBox::activated, this, [this] {
         onVariantChosen();
         // The picked text leaves the caret at its end, which scrolls its first letter out of the field.
@@ -253,8 +265,9 @@ void MainWindow::placeParts()
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - sb, f.W, sb); });
     layout->add(m_playbackBar, {0, ClientHeight - 48, ClientWidth, 48 - sb},
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - 48, f.W, 48 - sb); });
-    layout->add(m_pageTabs, {1, 1, 800, 550},
-                [](const Frame &f, const QRect &r) { return QRect(r.topLeft(), QSize(f.W, f.H - 50)); });
+    layout->add(m_pageTabs, {1, 1, 800, 550}, [](const Frame &f, const QRect &r) {
+        return QRect(r.topLeft(), QSize(f.W, f.H - BelowPages));
+    });
     layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20}, [](const Frame &f, const QRect &r) {
         return QRect({f.W - r.width() - VariantComboRightGap, r.y()}, r.size());
     });
@@ -405,7 +418,7 @@ void MainWindow::setInitialState()
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
     updateControls();
-    m_pageTabs->setCurrentWidget(m_measurementPage);
+    m_pageTabs->setCurrentIndex(TabIndexOf(m_pageTabs, m_measurementPage));
     m_faultBlinkTimer.start();
 }
 
@@ -445,12 +458,12 @@ const ConfigImageBytes &MainWindow::ConfigImage() const
 
 bool MainWindow::isTabVisible(QWidget *page) const
 {
-    return m_pageTabs->isTabVisible(m_pageTabs->indexOf(page));
+    return m_pageTabs->isTabVisible(TabIndexOf(m_pageTabs, page));
 }
 
 void MainWindow::setTabVisible(QWidget *page, bool visible)
 {
-    const int index = m_pageTabs->indexOf(page);
+    const int index = TabIndexOf(m_pageTabs, page);
     m_pageTabs->setTabVisible(index, visible);
     // Ctrl+Tab passes over disabled tabs only, hidden or not.
     m_pageTabs->setTabEnabled(index, visible);
@@ -608,7 +621,7 @@ void MainWindow::updateControls()
     const QList<QWidget *> device = deviceArea();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
     if (!idle && device.contains(QApplication::focusWidget()))
-        m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+        PageIn(m_pageTabs->currentWidget())->setFocus(Qt::OtherFocusReason);
     // A recording plays: nothing may act on a controller, but a port may be picked to end it.
     const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {

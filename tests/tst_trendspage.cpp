@@ -43,7 +43,7 @@ struct TrendsWindow : FormSim
     {
         sim.model().setStatic(false);
         form.show();
-        named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
+        showPage(&form, page);
         pickItem(named<QComboBox>(page, "spanCombo"), TrendTimeline::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
@@ -273,7 +273,7 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     }
     QWidget *page = named<QWidget>(&form, "trendsPage");
     pickItem(named<QComboBox>(page, "spanCombo"), span);
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
+    showPage(&form, page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -385,7 +385,7 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
     QWidget *page = named<QWidget>(&s.form, "trendsPage");
     s.form.show();
-    named<QTabWidget>(&s.form, "pageTabs")->setCurrentWidget(page);
+    showPage(&s.form, page);
     QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);
