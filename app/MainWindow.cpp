@@ -80,6 +80,36 @@ namespace {
 
 // The playback strip and the status bar under the page control.
 constexpr int BelowPages = 50;
+// The choosers' own row over the tabs, when the tabs need the whole width.
+constexpr int ChooserRowHeight = 24;
+constexpr int PortComboWidth = 109;
+constexpr int PortComboRightGap = 14;
+
+// Where the variant and port choosers sit: at their design places beside the tabs, packed together at the
+// right end when that lets the tabs fit beside them, else in a row of their own over the tabs.
+enum class ChooserPlace { Design, Packed, OwnRow };
+
+// The room the tab row leaves at its right end for the choosers.
+int ChooserRoom(ChooserPlace place)
+{
+    switch (place) {
+    case ChooserPlace::Design:
+        return MainWindow::VariantComboWidth + MainWindow::VariantComboRightGap + 4;
+    case ChooserPlace::Packed:
+        return MainWindow::VariantComboWidth + 4 + PortComboWidth + PortComboRightGap + 4;
+    case ChooserPlace::OwnRow:
+        break;
+    }
+    return 0;
+}
+
+ChooserPlace ChooserPlaceFor(int tabsWidth, int windowWidth)
+{
+    for (ChooserPlace place : {ChooserPlace::Design, ChooserPlace::Packed})
+        if (tabsWidth <= windowWidth - ChooserRoom(place))
+            return place;
+    return ChooserPlace::OwnRow;
+}
 
 // Room kept free in a layout: its size is its fixed size.
 class FixedSpace : public QWidget
@@ -154,7 +184,7 @@ void MainWindow::buildWindow()
     // them and scroll when they do not fit, as with all six pages shown.
     auto *comboSpace = new FixedSpace(m_pageTabs);
     comboSpace->setObjectName(QStringLiteral("tabStripComboSpace"));
-    comboSpace->setFixedSize(VariantComboWidth + VariantComboRightGap + 4, 1);
+    comboSpace->setFixedSize(ChooserRoom(ChooserPlace::Design), 1);
     m_pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
     m_pageTabs->setUsesScrollButtons(true);
     m_pageTabs->tabBar()->setElideMode(Qt::ElideNone);
@@ -265,14 +295,25 @@ void MainWindow::placeParts()
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - sb, f.W, sb); });
     layout->add(m_playbackBar, {0, ClientHeight - 48, ClientWidth, 48 - sb},
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - 48, f.W, 48 - sb); });
-    layout->add(m_pageTabs, {1, 1, 800, 550}, [](const Frame &f, const QRect &r) {
-        return QRect(r.topLeft(), QSize(f.W, f.H - BelowPages));
+    // No tab hides behind scroll arrows: the choosers make room for the tabs as they appear.
+    const auto chooserPlace = [this](const Frame &f) {
+        return ChooserPlaceFor(m_pageTabs->tabBar()->sizeHint().width(), f.W);
+    };
+    layout->add(m_pageTabs, {1, 1, 800, 550}, [this, chooserPlace](const Frame &f, const QRect &r) {
+        const ChooserPlace place = chooserPlace(f);
+        m_pageTabs->cornerWidget(Qt::TopRightCorner)->setFixedWidth(ChooserRoom(place));
+        const int top = place == ChooserPlace::OwnRow ? ChooserRowHeight : 1;
+        return QRect(QPoint(r.x(), top), QSize(f.W, f.H - BelowPages + 1 - top));
     });
-    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20}, [](const Frame &f, const QRect &r) {
-        return QRect({f.W - r.width() - VariantComboRightGap, r.y()}, r.size());
-    });
-    layout->add(m_portCombo, {683, 1, 109, 21}, [](const Frame &f, const QRect &r) {
-        return QRect({f.W - r.width() - 14, r.y()}, r.size());
+    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20},
+                [chooserPlace](const Frame &f, const QRect &r) {
+                    const int rightGap = chooserPlace(f) == ChooserPlace::Packed
+                                             ? PortComboWidth + PortComboRightGap + 4
+                                             : VariantComboRightGap;
+                    return QRect({f.W - r.width() - rightGap, r.y()}, r.size());
+                });
+    layout->add(m_portCombo, {683, 1, PortComboWidth, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - PortComboRightGap, r.y()}, r.size());
     });
 }
 
@@ -464,7 +505,11 @@ bool MainWindow::isTabVisible(QWidget *page) const
 void MainWindow::setTabVisible(QWidget *page, bool visible)
 {
     const int index = TabIndexOf(m_pageTabs, page);
+    const bool changed = m_pageTabs->isTabVisible(index) != visible;
     m_pageTabs->setTabVisible(index, visible);
+    // A tab more or less may need the choosers' room in the tab row, or give it back.
+    if (changed && layout())
+        layout()->setGeometry(rect());
     // Ctrl+Tab passes over disabled tabs only, hidden or not.
     m_pageTabs->setTabEnabled(index, visible);
 }

@@ -24,12 +24,14 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 using namespace gencfg;
+using gencfg::test::enterServiceCode;
 using gencfg::test::named;
 using gencfg::test::showPage;
 
@@ -313,6 +315,8 @@ private Q_SLOTS:
     void pages_showEveryTextWholeAndApart();
     void window_fitsEachScreenWithPagesScrollingBelowTheirMinimum_data();
     void window_fitsEachScreenWithPagesScrollingBelowTheirMinimum();
+    void tabs_stayInSightWhenTheTerminalPageAppears_data();
+    void tabs_stayInSightWhenTheTerminalPageAppears();
     void controls_keepTheirPlaceAsThePageGrows();
     void captions_sitFiveOrTenPixelsOverTheirGauges_data();
     void captions_sitFiveOrTenPixelsOverTheirGauges();
@@ -463,6 +467,37 @@ void tst_Layout::window_fitsEachScreenWithPagesScrollingBelowTheirMinimum()
     }
 }
 
+void tst_Layout::tabs_stayInSightWhenTheTerminalPageAppears_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("design size") << QSize(MainWindow::ClientWidth, MainWindow::ClientHeight);
+    QTest::newRow("small") << SmallWindow;
+    QTest::newRow("large") << LargeWindow;
+}
+
+void tst_Layout::tabs_stayInSightWhenTheTerminalPageAppears()
+{
+    QFETCH(QSize, window);
+    const auto form = windowOf(window);
+    enterServiceCode(named<QWidget>(form.get(), "servicePage"));
+    QVERIFY(form->isTabVisible(named<QWidget>(form.get(), "terminalPage")));
+    QCoreApplication::processEvents();
+    const QTabBar *bar = named<QTabWidget>(form.get(), "pageTabs")->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+        QVERIFY2(!bar->isTabVisible(i) || bar->rect().contains(bar->tabRect(i)),
+                 qPrintable(bar->tabText(i) + where(bar, bar->tabRect(i))));
+    const QRect tabs(bar->mapTo(form.get(), QPoint()), bar->size());
+    for (const char *name : {"variantCombo", "portCombo"}) {
+        const QWidget *chooser = named<QWidget>(form.get(), name);
+        QVERIFY2(form->rect().contains(chooser->geometry()) && !tabs.intersects(chooser->geometry()),
+                 qPrintable(where(chooser)));
+    }
+    // The pages keep their height whenever the choosers find room beside the tabs.
+    const QWidget *pageTabs = named<QWidget>(form.get(), "pageTabs");
+    QCOMPARE(pageTabs->geometry().bottom(), form->height() - 50);
+    QCOMPARE(pageTabs->y() == 1, bar->sizeHint().width() + 240 <= window.width());
+}
+
 void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
 {
     const auto form = windowOf(SmallWindow);
@@ -481,14 +516,24 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
     const auto clientOf = [&form](const QWidget *part) {
         return part == form.get() ? form->size() : named<QTabWidget>(form.get(), "pageTabs")->size();
     };
-    for (const QWidget *part : parts)
-        before << snapshotOf(part, clientOf(part));
+    // The window's own parts as it starts: the terminal's tab, shown for its page, packs the choosers
+    // together.
+    const auto snapshotAll = [&] {
+        QList<Snapshot> shots;
+        for (const QWidget *part : parts) {
+            form->setTabVisible(named<QWidget>(form.get(), "terminalPage"), part != form.get());
+            shots << snapshotOf(part, clientOf(part));
+        }
+        return shots;
+    };
+    before = snapshotAll();
     for (const ScaleGauge *g : form->findChildren<ScaleGauge *>())
         looks.insert(g, lookOf(g));
     form->resize(LargeWindow);
     pagesOf(*form);
+    const QList<Snapshot> after = snapshotAll();
     for (int i = 0; i < parts.size(); ++i) {
-        const QString stray = strayControls(before[i], snapshotOf(parts[i], clientOf(parts[i])));
+        const QString stray = strayControls(before[i], after[i]);
         QVERIFY2(stray.isEmpty(), qPrintable(parts[i]->objectName() + QStringLiteral(": ") + stray));
     }
     // A gauge grows with the page control (a bar with its own side, a dial with the shorter), and its ticks,
