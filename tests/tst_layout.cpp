@@ -12,6 +12,8 @@
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -192,6 +194,13 @@ QString textFaults(const QWidget *page)
                 return where(controls[i], place) + QStringLiteral(" overlaps ") + where(controls[j], other);
         }
     }
+    // A plot shortens an axis label that finds no room for it.
+    for (const QGraphicsView *plot : page->findChildren<QGraphicsView *>())
+        for (const QGraphicsItem *item : plot->scene()->items())
+            if (const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
+                text && (text->toPlainText().endsWith(QStringLiteral("...")) ||
+                         text->toPlainText().endsWith(QChar(0x2026))))
+                return where(plot) + QStringLiteral(" shortens ") + text->toPlainText();
     return {};
 }
 
