@@ -193,6 +193,9 @@ void MainWindow::buildWindow()
                             ClientHeight - BelowPages - m_pageTabs->tabBar()->sizeHint().height());
     for (int i = 0; i < m_pageTabs->count(); ++i)
         PageIn(m_pageTabs->widget(i))->setMinimumSize(pageMinimum);
+    // The plots stretch with a layout of their own, which holds the page's width above what its row of controls
+    // needs; narrower, the plots only lose room between their time labels.
+    m_trendsPage->setMinimumWidth(0);
     connect(m_variantCombo, &QComboBox::activated, this, [this] {
         onVariantChosen();
         // The picked text leaves the caret at its end, which scrolls its first letter out of the field.

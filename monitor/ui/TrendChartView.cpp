@@ -2,8 +2,10 @@
 
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyleOptionRubberBand>
 #include <QWheelEvent>
 
@@ -13,6 +15,8 @@ namespace {
 
 // A wheel notch shows this share of the range it showed before.
 constexpr double ZoomPerNotch = 0.8;
+// What a time label takes beyond half its text: the text's margins and the axis' own padding.
+constexpr int LabelPadding = 18;
 // Below this the plot would show less than a frame period.
 constexpr double ShortestRangeMs = 2000;
 
@@ -23,6 +27,10 @@ TrendChartView::TrendChartView(QChart *chart, QWidget *parent) : QChartView(char
     setRubberBand(QChartView::NoRubberBand);
     setRenderHint(QPainter::Antialiasing, false);
     setFocusPolicy(Qt::ClickFocus);
+    // Another time format has labels of another width.
+    for (QAbstractAxis *axis : chart->axes(Qt::Horizontal))
+        if (auto *time = qobject_cast<QDateTimeAxis *>(axis))
+            connect(time, &QDateTimeAxis::formatChanged, this, &TrendChartView::placePlotArea);
 }
 
 void TrendChartView::resizeEvent(QResizeEvent *event)
@@ -33,7 +41,15 @@ void TrendChartView::resizeEvent(QResizeEvent *event)
 
 void TrendChartView::placePlotArea()
 {
-    chart()->setPlotArea(QRectF(PlotLeft, PlotTop, qMax(20, width() - PlotLeft - PlotRight),
+    // The chart keeps room beyond the plot area for its last time label, and grows past the view rather than
+    // shorten it: the right margin gives the label that room in the view.
+    int right = PlotRight;
+    if (const auto *time = qobject_cast<QDateTimeAxis *>(chart()->axes(Qt::Horizontal).value(0))) {
+        const QString widest =
+            QString(time->format()).replace(QRegularExpression(QStringLiteral("\\w")), QStringLiteral("0"));
+        right = qMax(right, QFontMetrics(time->labelsFont()).horizontalAdvance(widest) / 2 + LabelPadding);
+    }
+    chart()->setPlotArea(QRectF(PlotLeft, PlotTop, qMax(20, width() - PlotLeft - right),
                                 qMax(20, height() - PlotTop - PlotBottom)));
 }
 
