@@ -35,7 +35,8 @@ private:
         if (frame.isNull())
             frame.setTop(m_window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_window));
         const QSize size =
-            FittedWindowSize(m_window->size(), m_window->minimumSize(), available.size(), frame);
+            FittedWindowSize(m_window->size(), m_window->minimumSize(), available.size(), frame,
+                             m_window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_window));
         if (size != m_window->size())
             m_window->resize(size);
         // Only a window placed by the program is moved; the window manager places the others on the screen.
@@ -55,10 +56,13 @@ private:
 } // namespace
 
 QSize FittedWindowSize(const QSize &wanted, const QSize &minimum, const QSize &available,
-                       const QMargins &frame)
+                       const QMargins &frame, int scrollBar)
 {
     const QSize room = available.shrunkBy(frame);
-    return wanted.boundedTo(room).expandedTo(minimum);
+    QSize size = wanted.boundedTo(room);
+    if (size.height() < wanted.height())
+        size.setWidth(qMin(wanted.width() + scrollBar, room.width()));
+    return size.expandedTo(minimum);
 }
 
 void FitToScreenWhenShown(QWidget *window)
