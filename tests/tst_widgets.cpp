@@ -105,8 +105,6 @@ private slots:
     void sections_followEndsAndCount_data();
     void sections_followEndsAndCount();
     void tickLabels_useLocaleAndNeededDecimals();
-    void tickLabels_showFromFiveDevicePixels_data();
-    void tickLabels_showFromFiveDevicePixels();
     void readings_repaintOverAKeptScale();
 
     void numericText_data();
@@ -717,26 +715,6 @@ void TestWidgets::accessibleDescription_followsShownText()
     WrapLabel label;
     label.setCaption(QStringLiteral("Зарегистрирован\n\rв роуминге"));
     QCOMPARE(accessibleText(&label, QAccessible::Description), QStringLiteral("Зарегистрирован в роуминге"));
-}
-
-void TestWidgets::tickLabels_showFromFiveDevicePixels_data()
-{
-    QTest::addColumn<double>("pixels");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<bool>("readable");
-    QTest::newRow("5 px at 100 %") << 5.0 << 1.0 << true;
-    QTest::newRow("4.2 px at 100 %") << 4.2 << 1.0 << false;
-    QTest::newRow("4.2 px at 150 %") << 4.2 << 1.5 << true;
-    QTest::newRow("2.5 px at 200 %") << 2.5 << 2.0 << true;
-    QTest::newRow("2 px at 200 %") << 2.0 << 2.0 << false;
-}
-
-void TestWidgets::tickLabels_showFromFiveDevicePixels()
-{
-    QFETCH(double, pixels);
-    QFETCH(double, ratio);
-    QFETCH(bool, readable);
-    QCOMPARE(TickLabelReadable(pixels, ratio), readable);
 }
 
 void TestWidgets::paint_anySize_doesNotCrash_data()
