@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/PlaybackBar.h"
+#include "app/ScreenFit.h"
 #include "app/TerminalPage.h"
 #include "app/UnusedFileName.h"
 #include "config/ui/ChangeListDialog.h"
@@ -28,6 +29,7 @@
 #include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
+#include "widgets/ScrolledPage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,6 +42,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
@@ -75,6 +78,39 @@ void RememberNetworkPort(const QString &name)
 } // namespace
 
 namespace {
+
+// The playback strip and the status bar under the page control.
+constexpr int BelowPages = 50;
+// The choosers' own row over the tabs, when the tabs need the whole width.
+constexpr int ChooserRowHeight = 24;
+constexpr int PortComboWidth = 109;
+constexpr int PortComboRightGap = 14;
+
+// Where the variant and port choosers sit: at their design places beside the tabs, packed together at the
+// right end when that lets the tabs fit beside them, else in a row of their own over the tabs.
+enum class ChooserPlace { Design, Packed, OwnRow };
+
+// The room the tab row leaves at its right end for the choosers.
+int ChooserRoom(ChooserPlace place)
+{
+    switch (place) {
+    case ChooserPlace::Design:
+        return MainWindow::VariantComboWidth + MainWindow::VariantComboRightGap + 4;
+    case ChooserPlace::Packed:
+        return MainWindow::VariantComboWidth + 4 + PortComboWidth + PortComboRightGap + 4;
+    case ChooserPlace::OwnRow:
+        break;
+    }
+    return 0;
+}
+
+ChooserPlace ChooserPlaceFor(int tabsWidth, int windowWidth)
+{
+    for (ChooserPlace place : {ChooserPlace::Design, ChooserPlace::Packed})
+        if (tabsWidth <= windowWidth - ChooserRoom(place))
+            return place;
+    return ChooserPlace::OwnRow;
+}
 
 // Room kept free in a layout: its size is its fixed size.
 class FixedSpace : public QWidget
@@ -113,6 +149,7 @@ void MainWindow::buildWindow()
     setFont(font);
     resize(ClientWidth, ClientHeight);
     setMinimumSize(QSize(ClientWidth, ClientHeight) / 2);
+    FitToScreenWhenShown(this);
 
     m_pageTabs = new QTabWidget(this);
     m_pageTabs->setObjectName(QStringLiteral("pageTabs"));
@@ -125,13 +162,13 @@ void MainWindow::buildWindow()
     m_servicePage = new ServicePage(*trafficLog);
     m_terminalPage = new TerminalPage(*trafficLog);
     m_trendsPage = new TrendsPage(m_telemetry);
-    m_pageTabs->addTab(m_measurementPage, tr("Измерения"));
-    m_pageTabs->addTab(m_paramsPage, tr("Параметры"));
+    m_pageTabs->addTab(ScrolledPage(m_measurementPage), tr("Измерения"));
+    m_pageTabs->addTab(ScrolledPage(m_paramsPage), tr("Параметры"));
     // The page is named after the event journal it shows first.
-    m_pageTabs->addTab(m_journalPage, JournalCaption(EventJournal));
-    m_pageTabs->addTab(m_servicePage, tr("Дополнительно"));
-    m_pageTabs->addTab(m_terminalPage, tr("Терминал+лог"));
-    m_pageTabs->addTab(m_trendsPage, tr("Графики"));
+    m_pageTabs->addTab(ScrolledPage(m_journalPage), JournalCaption(EventJournal));
+    m_pageTabs->addTab(ScrolledPage(m_servicePage), tr("Дополнительно"));
+    m_pageTabs->addTab(ScrolledPage(m_terminalPage), tr("Терминал+лог"));
+    m_pageTabs->addTab(ScrolledPage(m_trendsPage), tr("Графики"));
 
     m_variantCombo = new QComboBox(this);
     m_variantCombo->setObjectName(QStringLiteral("variantCombo"));
@@ -149,10 +186,18 @@ void MainWindow::buildWindow()
     // them and scroll when they do not fit, as with all six pages shown.
     auto *comboSpace = new FixedSpace(m_pageTabs);
     comboSpace->setObjectName(QStringLiteral("tabStripComboSpace"));
-    comboSpace->setFixedSize(VariantComboWidth + VariantComboRightGap + 4, 1);
+    comboSpace->setFixedSize(ChooserRoom(ChooserPlace::Design), 1);
     m_pageTabs->setCornerWidget(comboSpace, Qt::TopRightCorner);
     m_pageTabs->setUsesScrollButtons(true);
     m_pageTabs->tabBar()->setElideMode(Qt::ElideNone);
+    // Below the design size the pages keep it and scroll: the page control's design height less its tab row.
+    const QSize pageMinimum(ClientWidth,
+                            ClientHeight - BelowPages - m_pageTabs->tabBar()->sizeHint().height());
+    for (int i = 0; i < m_pageTabs->count(); ++i)
+        PageIn(m_pageTabs->widget(i))->setMinimumSize(pageMinimum);
+    // The plots stretch with a layout of their own, which holds the page's width above what its row of controls
+    // needs; narrower, the plots only lose room between their time labels.
+    m_trendsPage->setMinimumWidth(0);
     connect(m_variantCombo, &QComboBox::activated, this, [this] {
         onVariantChosen();
         // The picked text leaves the caret at its end, which scrolls its first letter out of the field.
@@ -260,13 +305,25 @@ void MainWindow::placeParts()
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - sb, f.W, sb); });
     layout->add(m_playbackBar, {0, ClientHeight - 48, ClientWidth, 48 - sb},
                 [](const Frame &f, const QRect &) { return QRect(0, f.H - 48, f.W, 48 - sb); });
-    layout->add(m_pageTabs, {1, 1, 800, 550},
-                [](const Frame &f, const QRect &r) { return QRect(r.topLeft(), QSize(f.W, f.H - 50)); });
-    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20}, [](const Frame &f, const QRect &r) {
-        return QRect({f.W - r.width() - VariantComboRightGap, r.y()}, r.size());
+    // No tab hides behind scroll arrows: the choosers make room for the tabs as they appear.
+    const auto chooserPlace = [this](const Frame &f) {
+        return ChooserPlaceFor(m_pageTabs->tabBar()->sizeHint().width(), f.W);
+    };
+    layout->add(m_pageTabs, {1, 1, 800, 550}, [this, chooserPlace](const Frame &f, const QRect &r) {
+        const ChooserPlace place = chooserPlace(f);
+        m_pageTabs->cornerWidget(Qt::TopRightCorner)->setFixedWidth(ChooserRoom(place));
+        const int top = place == ChooserPlace::OwnRow ? ChooserRowHeight : 1;
+        return QRect(QPoint(r.x(), top), QSize(f.W, f.H - BelowPages + 1 - top));
     });
-    layout->add(m_portCombo, {683, 1, 109, 21}, [](const Frame &f, const QRect &r) {
-        return QRect({f.W - r.width() - 14, r.y()}, r.size());
+    layout->add(m_variantCombo, {568, 1, VariantComboWidth, 20},
+                [chooserPlace](const Frame &f, const QRect &r) {
+                    const int rightGap = chooserPlace(f) == ChooserPlace::Packed
+                                             ? PortComboWidth + PortComboRightGap + 4
+                                             : VariantComboRightGap;
+                    return QRect({f.W - r.width() - rightGap, r.y()}, r.size());
+                });
+    layout->add(m_portCombo, {683, 1, PortComboWidth, 21}, [](const Frame &f, const QRect &r) {
+        return QRect({f.W - r.width() - PortComboRightGap, r.y()}, r.size());
     });
 }
 
@@ -418,7 +475,7 @@ void MainWindow::setInitialState()
     m_tree.clear();
     LoadParamTree(PetrolParams(), HighestIndexFor(DeviceVariant::Petrol), m_tree);
     updateControls();
-    m_pageTabs->setCurrentWidget(m_measurementPage);
+    m_pageTabs->setCurrentIndex(TabIndexOf(m_pageTabs, m_measurementPage));
     m_faultBlinkTimer.start();
 }
 
@@ -466,13 +523,17 @@ const ConfigImageBytes &MainWindow::ConfigImage() const
 
 bool MainWindow::isTabVisible(QWidget *page) const
 {
-    return m_pageTabs->isTabVisible(m_pageTabs->indexOf(page));
+    return m_pageTabs->isTabVisible(TabIndexOf(m_pageTabs, page));
 }
 
 void MainWindow::setTabVisible(QWidget *page, bool visible)
 {
-    const int index = m_pageTabs->indexOf(page);
+    const int index = TabIndexOf(m_pageTabs, page);
+    const bool changed = m_pageTabs->isTabVisible(index) != visible;
     m_pageTabs->setTabVisible(index, visible);
+    // A tab more or less may need the choosers' room in the tab row, or give it back.
+    if (changed && layout())
+        layout()->setGeometry(rect());
     // Ctrl+Tab passes over disabled tabs only, hidden or not.
     m_pageTabs->setTabEnabled(index, visible);
 }
@@ -660,7 +721,7 @@ void MainWindow::updateControls()
     const QList<QWidget *> device = deviceArea();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
     if (!idle && device.contains(QApplication::focusWidget()))
-        m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+        PageIn(m_pageTabs->currentWidget())->setFocus(Qt::OtherFocusReason);
     // A recording plays: nothing may act on a controller, but a port may be picked to end it.
     const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {

@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     form.show();
     pickItem(named<QComboBox>(&form, "speedCombo"), 3);
     if (trends)
-        named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, "trendsPage"));
+        showPage(&form, named<QWidget>(&form, "trendsPage"));
     const double before = peakMegabytes();
     QElapsedTimer played;
     played.start();

@@ -85,7 +85,7 @@ int main(int argc, char **argv)
         QWidget *trendsPage = named<QWidget>(&form, "trendsPage");
         pickItem(named<QComboBox>(trendsPage, "spanCombo"),
                  all ? TrendTimeline::Everything : TrendTimeline::TenMinutes);
-        named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(trendsPage);
+        showPage(&form, trendsPage);
     }
     form.show();
     form.resize(size);

@@ -82,7 +82,7 @@ Result run(const Case &c, const QSize &size, int measureMinutes, int residentEve
     }
     QWidget *trendsPage = named<QWidget>(&form, "trendsPage");
     pickItem(named<QComboBox>(trendsPage, "spanCombo"), c.span);
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(trendsPage);
+    showPage(&form, trendsPage);
     form.show();
     form.resize(size);
     QCoreApplication::processEvents();

@@ -7,6 +7,7 @@
 #include "config/ConfigImage.h"
 #include "config/ParamFile.h"
 #include "config/ParamModel.h"
+#include "widgets/ScrolledPage.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +47,19 @@ inline void pickItem(QComboBox *combo, int index)
 {
     combo->setCurrentIndex(index);
     Q_EMIT combo->activated(index);
+}
+
+// Shows a page of the window as a click on its tab does.
+inline void showPage(const QWidget *form, const QWidget *page)
+{
+    auto *tabs = named<QTabWidget>(form, "pageTabs");
+    tabs->setCurrentIndex(TabIndexOf(tabs, page));
+}
+
+// The page the window shows now.
+inline QWidget *shownPage(const QWidget *form)
+{
+    return PageIn(named<QTabWidget>(form, "pageTabs")->currentWidget());
 }
 
 // Double-clicks the chosen row of the parameter tree, as the user opens its value dialog.

@@ -6,21 +6,36 @@
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/ScaleGauge.h"
+#include "widgets/ScrolledPage.h"
 #include "widgets/WrapLabel.h"
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QFile>
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 using namespace gencfg;
+using gencfg::test::enterServiceCode;
 using gencfg::test::named;
+using gencfg::test::showPage;
 
 namespace {
 
@@ -73,7 +88,7 @@ QList<QWidget *> pagesOf(MainWindow &form)
 {
     QList<QWidget *> pages;
     for (int i = 0; i < named<QTabWidget>(&form, "pageTabs")->count(); ++i) {
-        pages << named<QTabWidget>(&form, "pageTabs")->widget(i);
+        pages << PageIn(named<QTabWidget>(&form, "pageTabs")->widget(i));
         form.setTabVisible(pages.last(), true);
         named<QTabWidget>(&form, "pageTabs")->setCurrentIndex(i);
         QCoreApplication::processEvents();
@@ -161,6 +176,78 @@ QString clipping(const QWidget *w)
         .arg(box.height());
 }
 
+// The first text-bearing control of the page that leaves it, clips its text or overlaps another; or empty.
+QString textFaults(const QWidget *page)
+{
+    const QList<QWidget *> controls = textControls(page);
+    if (controls.isEmpty())
+        return page->objectName() + QStringLiteral(" shows no text");
+    for (int i = 0; i < controls.size(); ++i) {
+        const QRect place = shownPlace(controls[i], page);
+        if (!page->rect().contains(place))
+            return where(controls[i], place) + QStringLiteral(" leaves ") + where(page);
+        if (const QString clipped = clipping(controls[i]); !clipped.isEmpty())
+            return clipped;
+        for (int j = i + 1; j < controls.size(); ++j) {
+            const QRect other = shownPlace(controls[j], page);
+            if (place.intersects(other))
+                return where(controls[i], place) + QStringLiteral(" overlaps ") + where(controls[j], other);
+        }
+    }
+    // A plot's axis labels are whole and in sight: a plot shortens a label that finds no room for it.
+    for (const QGraphicsView *plot : page->findChildren<QGraphicsView *>()) {
+        for (const QGraphicsItem *item : plot->scene()->items()) {
+            const auto *text = dynamic_cast<const QGraphicsTextItem *>(item);
+            if (!text || !text->isVisible() || text->toPlainText().isEmpty())
+                continue;
+            const QRect shown = plot->mapFromScene(text->sceneBoundingRect()).boundingRect();
+            if (text->toPlainText().endsWith(QStringLiteral("...")) ||
+                !plot->viewport()->rect().contains(shown))
+                return where(plot) + QStringLiteral(" shows ") + text->toPlainText() + where(plot, shown);
+        }
+    }
+    return {};
+}
+
+// Runs the current row again in a process of its own, on a screen of that many device pixels at that scale
+// (both are fixed when the application starts); what the process printed when it failed, else empty.
+QString failureOnScreen(const QSize &screen, double scale)
+{
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    const QJsonObject geometry{{"name", "screen"},
+                               {"x", 0},
+                               {"y", 0},
+                               {"width", screen.width()},
+                               {"height", screen.height()},
+                               {"logicalDpi", 96},
+                               {"logicalBaseDpi", 96},
+                               {"dpr", 1}};
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{geometry}}}).toJson()) <= 0)
+        return config.errorString();
+    config.close();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen:configfile=") + config.fileName());
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    environment.insert(QStringLiteral("GENCFG_SCREEN_ROW"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
+    if (!child.waitForFinished(120000)) {
+        child.kill();
+        child.waitForFinished();
+        return QStringLiteral("no end within two minutes");
+    }
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || !output.contains(" 0 failed"))
+        return output;
+    return {};
+}
+
 // The page's own controls and the page's size at one window size.
 struct Snapshot
 {
@@ -240,6 +327,10 @@ private Q_SLOTS:
     void dialOffset_halvesToTheEvenNeighbour();
     void pages_showEveryTextWholeAndApart_data();
     void pages_showEveryTextWholeAndApart();
+    void window_fitsEachScreenWithPagesScrollingBelowTheirMinimum_data();
+    void window_fitsEachScreenWithPagesScrollingBelowTheirMinimum();
+    void tabs_stayInSightWhenTheTerminalPageAppears_data();
+    void tabs_stayInSightWhenTheTerminalPageAppears();
     void controls_keepTheirPlaceAsThePageGrows();
     void captions_sitFiveOrTenPixelsOverTheirGauges_data();
     void captions_sitFiveOrTenPixelsOverTheirGauges();
@@ -331,20 +422,99 @@ void tst_Layout::pages_showEveryTextWholeAndApart()
     QVERIFY2(QStringList({"Tahoma", "DejaVu Sans Condensed"}).contains(QFontInfo(form->font()).family()),
              "install fonts-dejavu-extra");
     for (const QWidget *page : pagesOf(*form)) {
-        const QList<QWidget *> controls = textControls(page);
-        QVERIFY2(!controls.isEmpty(), qPrintable(page->objectName()));
-        for (int i = 0; i < controls.size(); ++i) {
-            const QRect place = shownPlace(controls[i], page);
-            QVERIFY2(page->rect().contains(place), qPrintable(where(controls[i], place)));
-            QVERIFY2(clipping(controls[i]).isEmpty(), qPrintable(clipping(controls[i])));
-            for (int j = i + 1; j < controls.size(); ++j) {
-                const QRect other = shownPlace(controls[j], page);
-                QVERIFY2(!place.intersects(other),
-                         qPrintable(where(controls[i], place) + QStringLiteral(" overlaps ") +
-                                    where(controls[j], other)));
-            }
-        }
+        const QString faults = textFaults(page);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults));
     }
+}
+
+void tst_Layout::window_fitsEachScreenWithPagesScrollingBelowTheirMinimum_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<bool>("scrolls");
+    QTest::addColumn<bool>("across");
+    QTest::newRow("1366x768 at 100%") << QSize(1366, 768) << 1.0 << false << false;
+    QTest::newRow("1366x768 at 150%") << QSize(1366, 768) << 1.5 << true << false;
+    QTest::newRow("1366x768 at 200%") << QSize(1366, 768) << 2.0 << true << true;
+    QTest::newRow("1920x1080 at 100%") << QSize(1920, 1080) << 1.0 << false << false;
+    QTest::newRow("1920x1080 at 150%") << QSize(1920, 1080) << 1.5 << false << false;
+    QTest::newRow("1920x1080 at 200%") << QSize(1920, 1080) << 2.0 << true << false;
+}
+
+void tst_Layout::window_fitsEachScreenWithPagesScrollingBelowTheirMinimum()
+{
+    QFETCH(QSize, screen);
+    QFETCH(double, scale);
+    QFETCH(bool, scrolls);
+    QFETCH(bool, across);
+    const QScreen *here = QGuiApplication::primaryScreen();
+    const QSizeF inDevicePixels = QSizeF(here->size()) * here->devicePixelRatio();
+    if (!qFuzzyCompare(here->devicePixelRatio(), scale) ||
+        qAbs(inDevicePixels.width() - screen.width()) > 2 ||
+        qAbs(inDevicePixels.height() - screen.height()) > 2) {
+        // A process started for the row that does not get its screen reports it rather than start another.
+        QVERIFY2(!qEnvironmentVariableIsSet("GENCFG_SCREEN_ROW"),
+                 qPrintable(QStringLiteral("screen %1x%2 at %3")
+                                .arg(inDevicePixels.width())
+                                .arg(inDevicePixels.height())
+                                .arg(here->devicePixelRatio())));
+        const QString failure = failureOnScreen(screen, scale);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        return;
+    }
+    MainWindow form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY2(here->availableGeometry().contains(form.frameGeometry()),
+             qPrintable(where(&form, form.frameGeometry()) + QStringLiteral(" on ") +
+                        where(nullptr, here->availableGeometry())));
+    for (QWidget *page : pagesOf(form)) {
+        const QScrollArea *area = ScrollAreaAround(page);
+        QVERIFY(area);
+        // A page's minimum, or where it gives none, its own layout's.
+        const QSize minimum = page->minimumSize().expandedTo(page->minimumSizeHint());
+        const bool fits = area->width() >= minimum.width() && area->height() >= minimum.height();
+        QVERIFY2(fits != scrolls, qPrintable(where(area)));
+        // Where the screen is wide enough, the window takes the room for the scroll bar of a page cut short.
+        QVERIFY2(across || !area->horizontalScrollBar()->isVisibleTo(area), qPrintable(where(area)));
+        // The page fills the area down to its minimum, and the scroll bars reach every part of it.
+        QCOMPARE(page->size(), area->viewport()->size().expandedTo(minimum));
+        QCOMPARE(area->horizontalScrollBar()->maximum(), page->width() - area->viewport()->width());
+        QCOMPARE(area->verticalScrollBar()->maximum(), page->height() - area->viewport()->height());
+        const QString faults = textFaults(page);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults));
+    }
+}
+
+void tst_Layout::tabs_stayInSightWhenTheTerminalPageAppears_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("design size") << QSize(MainWindow::ClientWidth, MainWindow::ClientHeight);
+    QTest::newRow("small") << SmallWindow;
+    QTest::newRow("large") << LargeWindow;
+}
+
+void tst_Layout::tabs_stayInSightWhenTheTerminalPageAppears()
+{
+    QFETCH(QSize, window);
+    const auto form = windowOf(window);
+    enterServiceCode(named<QWidget>(form.get(), "servicePage"));
+    QVERIFY(form->isTabVisible(named<QWidget>(form.get(), "terminalPage")));
+    QCoreApplication::processEvents();
+    const QTabBar *bar = named<QTabWidget>(form.get(), "pageTabs")->tabBar();
+    for (int i = 0; i < bar->count(); ++i)
+        QVERIFY2(!bar->isTabVisible(i) || bar->rect().contains(bar->tabRect(i)),
+                 qPrintable(bar->tabText(i) + where(bar, bar->tabRect(i))));
+    const QRect tabs(bar->mapTo(form.get(), QPoint()), bar->size());
+    for (const char *name : {"variantCombo", "portCombo"}) {
+        const QWidget *chooser = named<QWidget>(form.get(), name);
+        QVERIFY2(form->rect().contains(chooser->geometry()) && !tabs.intersects(chooser->geometry()),
+                 qPrintable(where(chooser)));
+    }
+    // The pages keep their height whenever the choosers find room beside the tabs.
+    const QWidget *pageTabs = named<QWidget>(form.get(), "pageTabs");
+    QCOMPARE(pageTabs->geometry().bottom(), form->height() - 50);
+    QCOMPARE(pageTabs->y() == 1, bar->sizeHint().width() + 240 <= window.width());
 }
 
 void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
@@ -365,14 +535,24 @@ void tst_Layout::controls_keepTheirPlaceAsThePageGrows()
     const auto clientOf = [&form](const QWidget *part) {
         return part == form.get() ? form->size() : named<QTabWidget>(form.get(), "pageTabs")->size();
     };
-    for (const QWidget *part : parts)
-        before << snapshotOf(part, clientOf(part));
+    // The window's own parts as it starts: the terminal's tab, shown for its page, packs the choosers
+    // together.
+    const auto snapshotAll = [&] {
+        QList<Snapshot> shots;
+        for (const QWidget *part : parts) {
+            form->setTabVisible(named<QWidget>(form.get(), "terminalPage"), part != form.get());
+            shots << snapshotOf(part, clientOf(part));
+        }
+        return shots;
+    };
+    before = snapshotAll();
     for (const ScaleGauge *g : form->findChildren<ScaleGauge *>())
         looks.insert(g, lookOf(g));
     form->resize(LargeWindow);
     pagesOf(*form);
+    const QList<Snapshot> after = snapshotAll();
     for (int i = 0; i < parts.size(); ++i) {
-        const QString stray = strayControls(before[i], snapshotOf(parts[i], clientOf(parts[i])));
+        const QString stray = strayControls(before[i], after[i]);
         QVERIFY2(stray.isEmpty(), qPrintable(parts[i]->objectName() + QStringLiteral(": ") + stray));
     }
     // A gauge grows with the page control (a bar with its own side, a dial with the shorter), and its ticks,
@@ -521,7 +701,7 @@ void tst_Layout::window_shrinksToHalfItsDesignSizeKeepingTheStatusBarInside()
     // keeps clear of their captions.
     for (const char *name : {"paramsPage", "journalPage"}) {
         auto *page = named<QWidget>(form.get(), name);
-        named<QTabWidget>(form.get(), "pageTabs")->setCurrentWidget(page);
+        showPage(form.get(), page);
         QCoreApplication::processEvents();
         for (const QPushButton *button : page->findChildren<QPushButton *>()) {
             QVERIFY2(button->y() > 0 || page->rect().contains(button->geometry()), qPrintable(where(button)));

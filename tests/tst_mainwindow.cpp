@@ -60,7 +60,7 @@ void tst_MainWindow::startUp_showsThePetrolTreeAndTheNoDataState()
     QVERIFY(named<QLabel>(&form, "errorCountLabel")->text().isEmpty());
     QVERIFY(!form.isTabVisible(named<QWidget>(&form, "terminalPage")));
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
-    QCOMPARE(named<QTabWidget>(&form, "pageTabs")->currentWidget(), named<QWidget>(&form, "measurementPage"));
+    QCOMPARE(shownPage(&form), named<QWidget>(&form, "measurementPage"));
     QCOMPARE(named<PortComboBox>(&form, "portCombo")->currentIndex(), -1);
     QVERIFY(!form.link().transport().isOpen());
     QVERIFY(std::all_of(form.ConfigImage().begin(), form.ConfigImage().end(),
@@ -240,9 +240,8 @@ void tst_MainWindow::ctrlTab_neverOpensAHiddenPage()
     QVERIFY(!form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QStringList visited;
     for (int i = 0; i < 2 * named<QTabWidget>(&form, "pageTabs")->count(); ++i) {
-        QTest::keyClick(named<QTabWidget>(&form, "pageTabs")->currentWidget(), Qt::Key_Tab,
-                        Qt::ControlModifier);
-        visited << named<QTabWidget>(&form, "pageTabs")->currentWidget()->objectName();
+        QTest::keyClick(shownPage(&form), Qt::Key_Tab, Qt::ControlModifier);
+        visited << shownPage(&form)->objectName();
     }
     visited.removeDuplicates();
     visited.sort();

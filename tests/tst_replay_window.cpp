@@ -154,7 +154,7 @@ void tst_ReplayWindow::recording_playsThroughTheLivePathWithDeviceControlsOff()
     // The trends page fits its time axis to the whole recording.
     QWidget *trends = named<QWidget>(&w.form, "trendsPage");
     w.form.show();
-    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(trends);
+    showPage(&w.form, trends);
     named<QPushButton>(trends, "wholeRecordingButton")->click();
     const auto *time = qobject_cast<QDateTimeAxis *>(
         named<QChartView>(trends, "voltageChart")->chart()->axes(Qt::Horizontal).value(0));

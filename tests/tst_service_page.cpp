@@ -384,7 +384,7 @@ void tst_ServicePage::logRow_staysWholeOnTheHeightTheWindowGives()
 {
     MainWindow form;
     QWidget *page = named<QWidget>(&form, "servicePage");
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
+    showPage(&form, page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QWidget *syncClockButton = page->findChild<QWidget *>(QStringLiteral("syncClockButton"));

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRubberBand>
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -42,7 +43,7 @@ struct TrendsWindow : FormSim
     {
         sim.model().setStatic(false);
         form.show();
-        named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
+        showPage(&form, page);
         pickItem(named<QComboBox>(page, "spanCombo"), TrendTimeline::OneMinute);
     }
     bool ready(int frames) { return QTest::qWaitForWindowExposed(&form) && settle(frames); }
@@ -130,6 +131,7 @@ class tst_TrendsPage : public QObject
 private Q_SLOTS:
     void livePlots_followTheNewestFrameUntilZoomedAndSaveTheRecord();
     void changeMarks_showTheirTextOnHover();
+    void rightDrag_shadesTheSpanInTheViewAndAsksForIt();
     void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data();
     void longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine();
     void saves_ontoAFullDisk_keepTheOldFileAndGiveTheSystemsReason();
@@ -217,6 +219,34 @@ void tst_TrendsPage::changeMarks_showTheirTextOnHover()
     QVERIFY(QToolTip::isVisible());
 }
 
+void tst_TrendsPage::rightDrag_shadesTheSpanInTheViewAndAsksForIt()
+{
+    TrendsWindow s;
+    QVERIFY(s.ready(6));
+    // A minute that ended in the past: nothing on the plot moves while the test looks at it.
+    const qint64 end = s.form.telemetryLog().at(1).msecs;
+    zoom(s.page, end - 60 * 1000, end);
+    TrendChartView *voltages = charts(s.page).first();
+    QWidget *plot = voltages->viewport();
+    const int row = TrendChartView::PlotTop + 4;
+    const int left = plot->width() / 3;
+    const int right = plot->width() / 2;
+    const QPoint inside((left + right) / 2, row);
+    const QPoint outside(right + 20, row);
+    const QImage before = plot->grab().toImage();
+    QSignalSpy asked(voltages, &TrendChartView::rangeRequested);
+    QTest::mousePress(plot, Qt::RightButton, {}, QPoint(left, row));
+    QTest::mouseMove(plot, QPoint(right, row));
+    // The view paints the span itself: no child widget is placed over the plot.
+    QVERIFY(voltages->findChildren<QRubberBand *>().isEmpty());
+    const QImage during = plot->grab().toImage();
+    QVERIFY(during.pixel(inside) != before.pixel(inside));
+    QCOMPARE(during.pixel(outside), before.pixel(outside));
+    QTest::mouseRelease(plot, Qt::RightButton, {}, QPoint(right, row));
+    QCOMPARE(asked.count(), 1);
+    QVERIFY(asked.first().at(0).toLongLong() < asked.first().at(1).toLongLong());
+}
+
 void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine_data()
 {
     QTest::addColumn<int>("span");
@@ -243,7 +273,7 @@ void tst_TrendsPage::longRecord_framesHandTheChartOnlyTheNewestPartOfEachLine()
     }
     QWidget *page = named<QWidget>(&form, "trendsPage");
     pickItem(named<QComboBox>(page, "spanCombo"), span);
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(page);
+    showPage(&form, page);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -355,7 +385,7 @@ void tst_TrendsPage::axisLabels_neverRepeatOverNarrowRanges()
     std::fill(std::begin(state.temperatures), std::end(state.temperatures), qint8(0));
     QWidget *page = named<QWidget>(&s.form, "trendsPage");
     s.form.show();
-    named<QTabWidget>(&s.form, "pageTabs")->setCurrentWidget(page);
+    showPage(&s.form, page);
     QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     // Before the first frame as well.
     QString repeated = repeatedLabels(page);

@@ -251,7 +251,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::mouseClick(named<QPushButton>(&w.form, "writeButton"), Qt::LeftButton);
     QVERIFY(w.finish());
     QCOMPARE(w.boxes.lastText(), WriteDone);
-    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(named<QWidget>(&w.form, "journalPage"));
+    showPage(&w.form, named<QWidget>(&w.form, "journalPage"));
     QTest::mouseClick(named<QPushButton>(&w.form, "readJournalsButton"), Qt::LeftButton);
     QVERIFY(w.finish());
     const QStringList events = memoLines(named<QPlainTextEdit>(&w.form, "eventList"));
@@ -266,7 +266,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
              QStringLiteral("Журнал,Номер,День,Месяц,Час,Минута,Код,Событие,Серийный номер,Вариант"));
     QCOMPARE(rows.size(), 1 + events.size() + alarms.size());
 
-    named<QTabWidget>(&w.form, "pageTabs")->setCurrentWidget(named<QWidget>(&w.form, "paramsPage"));
+    showPage(&w.form, named<QWidget>(&w.form, "paramsPage"));
     QTest::mouseClick(named<QPushButton>(&w.form, "reportButton"), Qt::LeftButton);
     auto *report = w.form.findChild<ReportDialog *>();
     QVERIFY(report && report->isVisible());

@@ -2,6 +2,7 @@
 // the "resized" set comes from a window shown large first, so its hidden pages were placed after a resize.
 
 #include "app/MainWindow.h"
+#include "widgets/ScrolledPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +14,7 @@ void grabPages(gencfg::MainWindow &form, const QString &prefix)
 {
     auto *tabs = form.findChild<QTabWidget *>(QStringLiteral("pageTabs"));
     for (int i = 0; i < tabs->count(); ++i) {
-        form.setTabVisible(tabs->widget(i), true);
+        form.setTabVisible(gencfg::PageIn(tabs->widget(i)), true);
         tabs->setCurrentIndex(i);
         QCoreApplication::processEvents();
         form.grab().save(QStringLiteral("%1-page%2.png").arg(prefix).arg(i));

@@ -16,7 +16,6 @@ constexpr qreal ScaleRadius = 88; // outer end of the ticks
 constexpr qreal StartAngle = 225; // degrees, counter-clockwise from 3 o'clock
 constexpr qreal SweepAngle = 270;
 constexpr qreal LabelPixelSize = 14;
-constexpr qreal SmallestReadableLabel = 5; // device pixels
 
 QPointF polar(qreal radius, qreal degrees)
 {
@@ -163,7 +162,7 @@ void AngularGauge::paintScale(QPainter &p)
     // Numbers, set inside the major ticks; skipped when too small to read.
     QFont labelFont = font();
     labelFont.setPixelSize(int(LabelPixelSize));
-    if (LabelPixelSize * k >= SmallestReadableLabel) {
+    if (TickLabelReadable(LabelPixelSize * k, p.device()->devicePixelRatioF())) {
         p.setFont(labelFont);
         const QFontMetricsF fm(labelFont);
         const qreal textHeight = fm.ascent() + fm.descent();

@@ -118,7 +118,8 @@ void LinearGauge::paintScale(QPainter &p)
         measure();
         needed = marker + bar + qMax(major, minor) + gap + labelExtent;
     }
-    const bool showLabels = labelSize >= SmallestLabel && !labels.isEmpty();
+    const bool showLabels =
+        TickLabelReadable(labelSize, p.device()->devicePixelRatioF()) && !labels.isEmpty();
     if (!showLabels)
         needed -= gap + labelExtent;
 

@@ -1,8 +1,10 @@
 #include "widgets/PageLayout.h"
 
 #include "widgets/AngularGauge.h"
+#include "widgets/ScrolledPage.h"
 
 #include <QPointer>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <algorithm>
 #include <cmath>
@@ -141,7 +143,11 @@ PageLayout::Frame PageLayout::frame() const
             source = w;
     if (!source)
         source = page;
-    return {source->width(), source->height(), page ? page->size() : QSize()};
+    QSize size = source->size();
+    // A page held at its minimum in a smaller scroll area is placed as if the page control had room for it.
+    if (const QScrollArea *area = ScrollAreaAround(page); area && source != page)
+        size += page->size() - area->size();
+    return {size.width(), size.height(), page ? page->size() : QSize()};
 }
 
 void PageLayout::place(const Entry &entry, const Frame &f) const

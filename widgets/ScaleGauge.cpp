@@ -7,6 +7,13 @@
 
 namespace gencfg {
 
+bool TickLabelReadable(qreal pixels, qreal ratio)
+{
+    // The smallest numbers still legible, in device pixels.
+    constexpr qreal SmallestReadable = 5;
+    return pixels * ratio >= SmallestReadable;
+}
+
 namespace {
 
 constexpr int MaxMajorTicks = 200;

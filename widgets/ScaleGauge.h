@@ -9,6 +9,10 @@
 
 namespace gencfg {
 
+// Whether tick numbers this many pixels high can be read where each pixel is ratio device pixels: a gauge
+// too small for them at 100 % may show them on a screen at 200 %.
+bool TickLabelReadable(qreal pixels, qreal ratio);
+
 // What the painted gauges share: a scale from minimum to maximum with up to three
 // coloured sections (min..lowAlarm, lowAlarm..highAlarm, highAlarm..max), major
 // ticks with numbers, minor ticks between them and a pointer. Lengths are device pixels.

@@ -6,8 +6,6 @@
 
 #include <QChartView>
 
-class QRubberBand;
-
 namespace gencfg {
 
 class TrendChartView : public QChartView
@@ -38,16 +36,21 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     // The time under a point of the view, and the time range the plot shows now.
     double timeAt(const QPoint &pos) const;
     std::pair<double, double> shownRange() const;
+    // Stretches the marked span from the press to x and shows it.
+    void markSpanTo(int x);
 
     QPoint m_pressAt;
     std::pair<double, double> m_rangeAtPress{0, 0};
     bool m_panning = false;
-    QRubberBand *m_band = nullptr;
+    // The span a right drag marks, in viewport coordinates; painted over the plot, empty when none.
+    QRect m_band;
+    bool m_marking = false;
 };
 
 } // namespace gencfg
