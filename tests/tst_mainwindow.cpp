@@ -2,6 +2,7 @@
 #include "PtyPair.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamTreeView.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/SwitchLed.h"
@@ -138,7 +139,7 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
-    QCOMPARE(form.tree().row(3).value, QStringLiteral("180"));
+    QCOMPARE(ValueText(form.tree().row(3)), QStringLiteral("180"));
 }
 
 void tst_MainWindow::typedVariantText_emptiesTheTree()
@@ -173,7 +174,7 @@ void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
     form.tree().setValue(3, QStringLiteral("200"));
     for (quint8 code : {quint8(200), quint8(203), quint8(0)})
         form.link().receive(statusFrame(code));
-    QCOMPARE(form.tree().row(3).value, QStringLiteral("200"));
+    QCOMPARE(ValueText(form.tree().row(3)), QStringLiteral("200"));
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QCOMPARE(form.link().packetCount(), 3);
 }

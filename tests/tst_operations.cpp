@@ -5,6 +5,7 @@
 #include "PtyFormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamValueDialog.h"
@@ -70,11 +71,11 @@ bool sharedNumberRow(int &node, QString &value)
     for (node = 0; node < qMin(petrol.nodeCount(), diesel.nodeCount()); ++node) {
         if (petrol.row(node).kind != ParamKind::Number || diesel.row(node).kind != ParamKind::Number)
             continue;
-        const int low = qMax(petrol.row(node).min.toInt(), diesel.row(node).min.toInt());
-        const int high = qMin(petrol.row(node).max.toInt(), diesel.row(node).max.toInt());
+        const int low = qMax(MinText(petrol.row(node)).toInt(), MinText(diesel.row(node)).toInt());
+        const int high = qMin(MaxText(petrol.row(node)).toInt(), MaxText(diesel.row(node)).toInt());
         for (int v = low; v <= high; ++v) {
             value = QString::number(v);
-            if (value != diesel.row(node).value && value != petrol.row(node).value)
+            if (value != ValueText(diesel.row(node)) && value != ValueText(petrol.row(node)))
                 return true;
         }
     }
@@ -250,8 +251,8 @@ void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
     form.editor().setExecHook([&](ParamValueDialog &dialog) {
         tree.clear();
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
-        const bool minIsDefault = tree.row(node).min == tree.row(node).value;
-        dialog.valueEdit->setText(minIsDefault ? tree.row(node).max : tree.row(node).min);
+        const bool minIsDefault = MinText(tree.row(node)) == ValueText(tree.row(node));
+        dialog.valueEdit->setText(minIsDefault ? MaxText(tree.row(node)) : MinText(tree.row(node)));
         return int(QDialog::Accepted);
     });
     const QVector<CatalogueRow> reloaded = [&] {

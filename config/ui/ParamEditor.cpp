@@ -2,6 +2,7 @@
 
 #include "config/ParamEditRules.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamValueDialog.h"
 #include "widgets/Messages.h"
 
@@ -55,13 +56,13 @@ ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor
     if (node < 0 || !editor)
         return Outcome::NoDialog;
 
-    const QString value = m_tree.row(node).value;
+    const ParamValue &value = m_tree.row(node).value;
     auto *combo = qobject_cast<QComboBox *>(editor);
     if (combo) {
         // Confirming without a change must leave the row as it was; a value no item holds selects none.
-        combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        combo->setCurrentIndex(value.isOption() ? int(value.number) : -1);
     } else {
-        m_form.valueEdit->setText(value);
+        m_form.valueEdit->setText(ValueText(m_tree.row(node)));
         m_form.valueEdit->selectAll();
     }
 
@@ -85,20 +86,15 @@ ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor
     }
     node = m_tree.nodeOf(row);
 
-    EditVerdict verdict;
-    QString text;
     const CatalogueRow &edited = m_tree.row(node);
     if (combo) {
-        text = combo->currentText();
         // A row left as it was, such as the empty engine type of a blank controller, is no choice.
-        if (text == edited.value)
-            return Outcome::Applied;
-        verdict = CheckChosenOption(edited, text);
-    } else {
-        text = m_form.valueEdit->text();
-        verdict = CheckTypedValue(edited, text, m_locale);
+        if (combo->currentIndex() >= 0)
+            m_tree.setValue(node, ParamValue::ofOption(combo->currentIndex()));
+        return Outcome::Applied;
     }
-    if (!verdict.accepted) {
+    const QString text = m_form.valueEdit->text();
+    if (const EditVerdict verdict = CheckTypedValue(edited, text, m_locale); !verdict.accepted) {
         m_messages.warning(verdict.warning);
         return Outcome::Refused;
     }
