@@ -231,6 +231,8 @@ void MainWindow::buildWindow()
 
     m_valueDialog = new ParamValueDialog(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *m_valueDialog, m_messages);
+    // A variant reported while the dialog was open reloads the tree once it closes.
+    connect(m_editor.get(), &ParamEditor::finished, this, &MainWindow::applyHeldVariant);
     connect(m_paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
     m_paramsPage->attach(m_link, m_messages);
     connect(m_paramsPage, &ParamsPage::progressText, m_statusText, &QLabel::setText);
@@ -634,8 +636,7 @@ void MainWindow::editChosenParam()
 {
     if (m_link.busy())
         return;
-    m_editor->editChosenParam(m_paramsPage->selectedNode(), QCursor::pos());
-    applyHeldVariant();
+    m_editor->edit(m_paramsPage->selectedNode(), QCursor::pos());
 }
 
 void MainWindow::setTelemetryClock(std::function<qint64()> clock)

@@ -51,6 +51,11 @@ QString OutsideLimitsBelowText(int count)
     return QCoreApplication::translate("ParamLimits", "Параметров вне допустимых пределов: %1").arg(count);
 }
 
+QString AllowedRangeText(const CatalogueRow &row)
+{
+    return QCoreApplication::translate("ParamLimits", "Допустимо: %1…%2").arg(MinText(row), MaxText(row));
+}
+
 QString OutsideLimitsWriteRefusal(const QVector<ValueOutsideLimits> &values)
 {
     QStringList lines;

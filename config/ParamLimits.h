@@ -41,6 +41,8 @@ QVector<ValueOutsideLimits> ValuesOutsideLimits(const ParamModel &tree);
 // The mark of a row outside its limits, and of a row with such rows below it.
 QString OutsideLimitsText(const CatalogueRow &row);
 QString OutsideLimitsBelowText(int count);
+// The limits a value must keep: "Допустимо: 160…220".
+QString AllowedRangeText(const CatalogueRow &row);
 // Why "Записать" sends nothing: the first ten rows (path, value, limits), then how many more.
 QString OutsideLimitsWriteRefusal(const QVector<ValueOutsideLimits> &values);
 

@@ -30,6 +30,8 @@ private Q_SLOTS:
     void startUp_showsThePetrolTreeAndTheNoDataState();
     void pages_areInTabOrderWithTheirControls();
     void allSixTabs_keepClearOfTheCombos();
+    void keyOnARow_opensTheValueDialogOnIt_data();
+    void keyOnARow_opensTheValueDialogOnIt();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal();
     void typedVariantText_emptiesTheTree();
@@ -140,6 +142,29 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QCOMPARE(ValueText(form.tree().row(3)), QStringLiteral("180"));
+}
+
+void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("F2") << int(Qt::Key_F2);
+}
+
+void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt()
+{
+    QFETCH(int, key);
+    MainWindow form;
+    auto *tree = named<ParamTreeView>(&form, "paramTree");
+    tree->selectNode(3);
+    QTest::keyClick(tree, Qt::Key(key));
+    auto *dialog = named<QDialog>(&form, "valueDialog");
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(named<QLabel>(dialog, "paramCaption")->text(),
+             QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\nВольт, Допустимо: 160…220"));
+    QCOMPARE(named<QLineEdit>(dialog, "valueEdit")->text(), QStringLiteral("180"));
+    QTest::keyClick(named<QLineEdit>(dialog, "valueEdit"), Qt::Key_Escape);
+    QVERIFY(dialog->isHidden());
 }
 
 void tst_MainWindow::typedVariantText_emptiesTheTree()

@@ -1,7 +1,8 @@
 #pragma once
 
 // The parameter tree with its five columns, read-only, one whole row selected
-// at a time.
+// at a time. The name column takes the width the others leave; a name too
+// long for it is cut in the middle, its full path shown as a tooltip.
 
 #include <QTreeView>
 
@@ -27,6 +28,13 @@ public:
     int selectedNode() const;
     // Selects and shows a node; -1 clears the selection.
     void selectNode(int node);
+
+Q_SIGNALS:
+    // Enter or F2 on the selected row, as a double click asks.
+    void editRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace gencfg

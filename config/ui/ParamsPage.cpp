@@ -70,6 +70,7 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
+    connect(m_paramTree, &ParamTreeView::editRequested, this, &ParamsPage::paramActivated);
     placeControls();
 }
 
