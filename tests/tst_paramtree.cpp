@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 using namespace gencfg;
 using gencfg::test::describe;
@@ -1095,6 +1097,13 @@ void TestParamTree::treeView_hasTheDesignLook()
     const QPalette palette = view.palette();
     QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
              palette.color(QPalette::Active, QPalette::Highlight));
+
+    // A name's tooltip is its whole path, however much of it the column shows.
+    view.selectNode(Phone1Messages);
+    const QRect name = view.visualRect(m_tree.indexOfNode(Phone1Messages));
+    QHelpEvent help(QEvent::ToolTip, name.center(), view.viewport()->mapToGlobal(name.center()));
+    QCoreApplication::sendEvent(view.viewport(), &help);
+    QCOMPARE(QToolTip::text(), m_tree.path(Phone1Messages));
 }
 
 void TestParamTree::treeView_reportsTheSelectedNode()
