@@ -31,7 +31,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -636,7 +635,7 @@ void MainWindow::editChosenParam()
 {
     if (m_link.busy())
         return;
-    m_editor->edit(m_paramsPage->selectedNode(), QCursor::pos());
+    m_editor->edit(m_paramsPage->selectedNode(), m_paramsPage->selectedValuePoint());
 }
 
 void MainWindow::setTelemetryClock(std::function<qint64()> clock)

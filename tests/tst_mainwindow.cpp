@@ -155,11 +155,16 @@ void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt()
 {
     QFETCH(int, key);
     MainWindow form;
+    form.show();
+    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, "paramsPage"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *tree = named<ParamTreeView>(&form, "paramTree");
     tree->selectNode(3);
     QTest::keyClick(tree, Qt::Key(key));
     auto *dialog = named<QDialog>(&form, "valueDialog");
     QVERIFY(dialog->isVisible());
+    // At the row, wherever the mouse is.
+    QVERIFY(dialog->frameGeometry().contains(tree->selectedValuePoint()));
     QCOMPARE(named<QLabel>(dialog, "paramCaption")->text(),
              QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\nВольт, Допустимо: 160…220"));
     QCOMPARE(named<QLineEdit>(dialog, "valueEdit")->text(), QStringLiteral("180"));

@@ -2,6 +2,7 @@
 
 #include "config/ParamModel.h"
 
+#include <QCursor>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -173,6 +174,14 @@ int ParamTreeView::selectedNode() const
         return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : tree->nodeOf(rows.first());
+}
+
+QPoint ParamTreeView::selectedValuePoint() const
+{
+    const ParamModel *tree = paramModel();
+    const QRect cell =
+        tree ? visualRect(tree->indexOfNode(selectedNode(), ParamModel::ValueColumn)) : QRect();
+    return cell.isValid() ? viewport()->mapToGlobal(cell.center()) : QCursor::pos();
 }
 
 void ParamTreeView::selectNode(int node)

@@ -28,6 +28,9 @@ public:
     int selectedNode() const;
     // Selects and shows a node; -1 clears the selection.
     void selectNode(int node);
+    // The centre of the selected row's value cell on the screen, where its value dialog goes;
+    // the cursor's place when no row is selected.
+    QPoint selectedValuePoint() const;
 
 Q_SIGNALS:
     // Enter or F2 on the selected row, as a double click asks.

@@ -153,6 +153,11 @@ QList<QWidget *> ParamsPage::deviceControls() const
     return {m_saveButton, m_openButton, m_writeButton, m_readButton, m_reportButton};
 }
 
+QPoint ParamsPage::selectedValuePoint() const
+{
+    return m_paramTree->selectedValuePoint();
+}
+
 int ParamsPage::selectedNode() const
 {
     return m_paramTree->selectedNode();
