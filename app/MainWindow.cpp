@@ -34,7 +34,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -278,6 +277,8 @@ void MainWindow::buildWindow()
 
     m_valueDialog = new ParamValueDialog(this);
     m_editor = std::make_unique<ParamEditor>(m_tree, *m_valueDialog, m_messages);
+    // A variant reported while the dialog was open reloads the tree once it closes.
+    connect(m_editor.get(), &ParamEditor::finished, this, &MainWindow::applyHeldVariant);
     connect(m_paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
     m_paramsPage->attach(m_link, m_messages);
     connect(m_paramsPage, &ParamsPage::progressText, m_statusText, &QLabel::setText);
@@ -747,8 +748,7 @@ void MainWindow::editChosenParam()
 {
     if (m_link.busy())
         return;
-    m_editor->editChosenParam(m_paramsPage->selectedNode(), QCursor::pos());
-    applyHeldVariant();
+    m_editor->edit(m_paramsPage->selectedNode(), m_paramsPage->selectedValuePoint());
 }
 
 void MainWindow::setTelemetryClock(std::function<qint64()> clock)

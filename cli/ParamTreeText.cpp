@@ -2,6 +2,7 @@
 
 #include "config/ParamLimits.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 #include "link/DeviceText.h"
 
 namespace gencfg::cli {
@@ -15,11 +16,11 @@ QString ParamTreeText(const ParamModel &tree)
         if (row.kind != ParamKind::Group) {
             line += QLatin1Char(':');
             // A value without text gets no units either: "Вольт" alone would read as the value.
-            if (!row.value.isEmpty())
-                line += QLatin1Char(' ') + PrintableText(row.value) +
+            if (const QString value = ValueText(row); !value.isEmpty())
+                line += QLatin1Char(' ') + PrintableText(value) +
                         (row.units.isEmpty() ? QString() : QLatin1Char(' ') + row.units);
-            if (OutsideLimits(tree, node))
-                line += QStringLiteral(" [outside the limits %1…%2]").arg(row.min, row.max);
+            if (OutsideLimits(row))
+                line += QStringLiteral(" [outside the limits %1…%2]").arg(MinText(row), MaxText(row));
         }
         text += line + QLatin1Char('\n');
     }

@@ -4,6 +4,8 @@
 // parameter the user sees, its place in the tree, default, unit, limits and
 // where and how it is stored in the 256-byte configuration memory.
 
+#include "config/ParamLimits.h"
+#include "config/ParamValue.h"
 #include "link/Commands.h"
 
 #include <QString>
@@ -30,12 +32,11 @@ struct CatalogueRow
 {
     int level = 1;
     QString name;
-    QString value;
+    ParamValue value;
     QString units;
-    QString min;
-    QString max;
-    int size = 0;    // bytes of memory the value takes
-    int address = 0; // its first byte
+    std::optional<ValueLimits> limits; // none: the value is bounded by its field alone
+    int size = 0;                      // bytes of memory the value takes
+    int address = 0;                   // its first byte
     ParamKind kind = ParamKind::Group;
 };
 bool operator==(const CatalogueRow &a, const CatalogueRow &b);
@@ -61,18 +62,29 @@ constexpr DeviceVariant Variants[] = {DeviceVariant::Petrol, DeviceVariant::Dies
 QString VariantTitle(DeviceVariant variant);
 
 // The option texts of an option kind in code order, as the window shows them
-// (translated where a translator is installed); empty for other kinds. The
-// tree and the image codec use the same list, so a value coded in one run
-// decodes to the same text.
+// (translated where a translator is installed); empty for other kinds.
 QStringList OptionTexts(ParamKind kind);
+inline bool IsOptionKind(ParamKind kind)
+{
+    switch (kind) {
+    case ParamKind::OnOff:
+    case ParamKind::Language:
+    case ParamKind::MessageType:
+    case ParamKind::EngineType:
+    case ParamKind::AccessLevel:
+    case ParamKind::TestStartMode:
+        return true;
+    default:
+        return false;
+    }
+}
 // Whether a row takes a typed value: a number, a text or a temperature.
 inline bool IsNumberKind(ParamKind kind)
 {
     return kind == ParamKind::Number || kind == ParamKind::Temperature;
 }
 
-// A catalogue row as the tree shows it: name, units and an option value
-// translated where a translator is installed.
+// A catalogue row as the tree shows it: name and units translated where a translator is installed.
 CatalogueRow ShownParam(const CatalogueRow &row);
 
 } // namespace gencfg

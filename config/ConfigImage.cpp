@@ -4,43 +4,17 @@
 #include "config/Catalogue.h"
 #include "config/MemoryMap.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 
 #include <QCoreApplication>
 #include <QTextCodec>
 #include <algorithm>
-#include <limits>
 
 namespace gencfg {
 
 namespace {
 
 using MemoryMap::PhoneDigits;
-
-// A plain decimal integer with an optional sign that fits in 32 bits.
-std::optional<qint32> ParseInteger(const QString &text)
-{
-    int i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    qint64 magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - u'0');
-        if (magnitude > qint64(std::numeric_limits<qint32>::max()) + 1)
-            return std::nullopt;
-    }
-    const qint64 n = negative ? -magnitude : magnitude;
-    if (n > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return qint32(n);
-}
 
 // The first image address of a node whose field of width bytes lies inside the image.
 std::optional<int> FieldStart(const ParamModel &tree, int node, int width)
@@ -79,11 +53,11 @@ EncodeResult Failure(int node, const QString &error)
     return result;
 }
 
-// The option code of a text, or nullopt where the text leaves the byte unwritten.
-std::optional<quint8> OptionCode(ParamKind kind, const QString &value)
+// The byte of an option value, or nullopt where the value leaves the byte unwritten.
+std::optional<quint8> OptionByte(ParamKind kind, const ParamValue &value)
 {
-    const QStringList texts = OptionTexts(kind);
-    const int code = int(texts.indexOf(value));
+    const int count = int(OptionTexts(kind).size());
+    const int code = value.isOption() && value.number >= 0 && value.number < count ? int(value.number) : -1;
     switch (kind) {
     case ParamKind::OnOff:
     case ParamKind::Language:
@@ -101,25 +75,15 @@ std::optional<quint8> OptionCode(ParamKind kind, const QString &value)
     }
 }
 
-QString OptionText(ParamKind kind, quint8 code)
+ParamValue OptionValue(ParamKind kind, quint8 code)
 {
-    const QStringList texts = OptionTexts(kind);
-    if (code < texts.size())
-        return texts.at(code);
-    // Out-of-list codes of the two-way and message kinds show their last option.
+    const int count = int(OptionTexts(kind).size());
+    if (code < count)
+        return ParamValue::ofOption(code);
+    // Out-of-list codes of the two-way and message kinds take their last option.
     if (kind == ParamKind::OnOff || kind == ParamKind::Language || kind == ParamKind::MessageType)
-        return texts.constLast();
-    return QString();
-}
-
-// Raw device bytes as text; a value never holds ';', so such a text ends there.
-QString DeviceText(const QByteArray &bytes)
-{
-    QString text = DeviceTextCodec()->toUnicode(bytes);
-    const qsizetype separator = text.indexOf(QLatin1Char(';'));
-    if (separator >= 0)
-        text.truncate(separator);
-    return text;
+        return ParamValue::ofOption(count - 1);
+    return {};
 }
 
 QString TextUntilEnd(const ConfigImageBytes &image, int start, int width)
@@ -127,7 +91,7 @@ QString TextUntilEnd(const ConfigImageBytes &image, int start, int width)
     QByteArray bytes;
     for (int j = 0; j < width && image[size_t(start + j)] < DeviceTextEnd; ++j)
         bytes.append(char(image[size_t(start + j)]));
-    return DeviceText(bytes);
+    return TextFromDevice(bytes);
 }
 
 quint16 Word(const ConfigImageBytes &image, int address)
@@ -153,7 +117,7 @@ std::optional<ByteSpan> CodedSpan(const ParamModel &tree, int node)
     int width = 0;
     if (IsNumberKind(row.kind))
         width = NumberWidth(row.size);
-    else if (!OptionTexts(row.kind).isEmpty())
+    else if (IsOptionKind(row.kind))
         width = 1;
     if (width == 0)
         return std::nullopt;
@@ -169,29 +133,29 @@ EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &imag
     if (!span)
         return {};
     const ParamKind kind = tree.row(node).kind;
-    const QString &value = tree.row(node).value;
+    const ParamValue &value = tree.row(node).value;
+    const QString text = ValueText(kind, value);
     const size_t a = size_t(span->start);
     const int width = span->width;
 
     if (IsNumberKind(kind)) {
         if (width == 1 || width == 2 || width == 4) {
-            const std::optional<qint32> n = ParseInteger(value);
-            if (!n)
-                return Failure(node, NumberError(tree.path(node), value));
-            const quint32 bits = quint32(*n);
+            if (!value.isNumber())
+                return Failure(node, NumberError(tree.path(node), text));
+            const quint32 bits = quint32(value.number);
             for (int j = 0; j < width; ++j)
                 image[a + size_t(j)] = quint8(bits >> (8 * (width - 1 - j)));
         } else if (width == PhoneDigits) {
-            if (value.size() < PhoneDigits)
-                return Failure(node, PhoneError(tree.path(node), value));
+            if (text.size() < PhoneDigits)
+                return Failure(node, PhoneError(tree.path(node), text));
             for (int j = 0; j < PhoneDigits; ++j) {
-                const char16_t c = value.at(j).unicode();
+                const char16_t c = text.at(j).unicode();
                 if (c < u'0' || c > u'9')
-                    return Failure(node, PhoneError(tree.path(node), value));
+                    return Failure(node, PhoneError(tree.path(node), text));
                 image[a + size_t(j)] = quint8(c - u'0');
             }
         } else {
-            const QByteArray bytes = DeviceTextCodec()->fromUnicode(value);
+            const QByteArray bytes = DeviceTextCodec()->fromUnicode(text);
             const int k = std::min(width, int(bytes.size()));
             for (int j = 0; j < k; ++j)
                 image[a + size_t(j)] = quint8(bytes.at(j));
@@ -199,7 +163,7 @@ EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &imag
         return {};
     }
 
-    if (const std::optional<quint8> code = OptionCode(kind, value))
+    if (const std::optional<quint8> code = OptionByte(kind, value))
         image[a] = *code;
     return {};
 }
@@ -214,7 +178,7 @@ EncodeResult EncodeConfigImage(const ParamModel &tree, ConfigImageBytes &image)
     return {};
 }
 
-std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node)
+std::optional<ParamValue> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node)
 {
     const ParamKind kind = tree.row(node).kind;
     const int size = tree.row(node).size;
@@ -223,7 +187,8 @@ std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamMo
         const std::optional<int> start = FieldStart(tree, node, size);
         if (!start)
             return std::nullopt;
-        return size == 2 ? QString::number(Word(image, *start)) : TextUntilEnd(image, *start, size);
+        return size == 2 ? ParamValue::ofNumber(Word(image, *start))
+                         : ParamValue::ofText(TextUntilEnd(image, *start, size));
     }
 
     const std::optional<ByteSpan> span = CodedSpan(tree, node);
@@ -232,16 +197,16 @@ std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamMo
     const int a = span->start;
     const int width = span->width;
     if (!IsNumberKind(kind))
-        return OptionText(kind, image[size_t(a)]);
+        return OptionValue(kind, image[size_t(a)]);
     if (width == 1) {
         const quint8 b = image[size_t(a)];
-        return kind == ParamKind::Temperature ? QString::number(qint8(b)) : QString::number(b);
+        return ParamValue::ofNumber(kind == ParamKind::Temperature ? qint8(b) : b);
     }
     if (width == 2)
-        return QString::number(Word(image, a));
+        return ParamValue::ofNumber(Word(image, a));
     if (width == 4) {
         const quint32 bits = quint32(Word(image, a)) << 16 | Word(image, a + 2);
-        return QString::number(qint32(bits));
+        return ParamValue::ofNumber(qint32(bits));
     }
     if (width == PhoneDigits) {
         // The device holds one digit value per byte; other bytes below the end mark are kept.
@@ -251,15 +216,15 @@ std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamMo
             if (b < DeviceTextEnd)
                 bytes.append(char(b + 0x30));
         }
-        return DeviceText(bytes);
+        return ParamValue::ofText(TextFromDevice(bytes));
     }
-    return TextUntilEnd(image, a, width);
+    return ParamValue::ofText(TextUntilEnd(image, a, width));
 }
 
 void DecodeConfigImage(const ConfigImageBytes &image, ParamModel &tree)
 {
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (const std::optional<QString> value = DecodedValue(image, tree, node))
+        if (const std::optional<ParamValue> value = DecodedValue(image, tree, node))
             tree.setValue(node, *value);
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-// Coding between the value texts of the parameter tree and the controller's
+// Coding between the values of the parameter tree and the controller's
 // 256-byte configuration memory. Multi-byte numbers are stored high byte first.
 
 #include "config/MemoryMap.h"
+#include "config/ParamValue.h"
 #include "link/Commands.h"
 
 #include <QString>
@@ -43,8 +44,8 @@ std::optional<ByteSpan> CodedSpan(const ParamModel &tree, int node);
 // Codes one node's value into its bytes of the image and touches no other byte.
 EncodeResult EncodeNode(const ParamModel &tree, int node, ConfigImageBytes &image);
 
-// The value text the image gives a node; empty for a node decoding leaves alone.
-std::optional<QString> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node);
+// The value the image gives a node; nothing for a node decoding leaves alone.
+std::optional<ParamValue> DecodedValue(const ConfigImageBytes &image, const ParamModel &tree, int node);
 
 struct UpsScale
 {

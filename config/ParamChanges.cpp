@@ -1,6 +1,7 @@
 #include "config/ParamChanges.h"
 
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 #include "link/DeviceText.h"
 
 #include <QCoreApplication>
@@ -31,11 +32,14 @@ QVector<ParamDifference> DifferingParams(const ParamModel &layout, const ConfigI
         const std::optional<ByteSpan> span = CodedSpan(layout, node);
         if (!span)
             continue;
-        const QString a = DecodedValue(first, layout, node).value_or(QString());
-        const QString b = DecodedValue(second, layout, node).value_or(QString());
+        const std::optional<ParamValue> a = DecodedValue(first, layout, node);
+        const std::optional<ParamValue> b = DecodedValue(second, layout, node);
         const bool differs = compare == Compare::Bytes ? SpanDiffers(first, second, *span) : a != b;
+        const ParamKind kind = layout.row(node).kind;
         if (differs)
-            differences.append({node, layout.path(node), PrintableText(a), PrintableText(b)});
+            differences.append({node, layout.path(node),
+                                PrintableText(ValueText(kind, a.value_or(ParamValue()))),
+                                PrintableText(ValueText(kind, b.value_or(ParamValue())))});
     }
     return differences;
 }

@@ -25,7 +25,7 @@ struct ParamDifference
 
 enum class Compare {
     Bytes,  // a parameter differs when any of its bytes does
-    Values, // a parameter differs when its value texts do
+    Values, // a parameter differs when its values do
 };
 
 // The coded parameters of the layout's catalogue that differ between two

@@ -74,7 +74,7 @@ bool ParseDecimal(const QString &text, const QLocale &locale, double *value)
 
 EditVerdict CheckTypedValue(const CatalogueRow &row, const QString &text, const QLocale &locale)
 {
-    if (text.contains(QLatin1Char(';')))
+    if (HoldsValueEnd(text))
         return EditVerdict::refuse(EditWarnings::separator());
 
     if (row.kind == ParamKind::Number) {
@@ -87,7 +87,7 @@ EditVerdict CheckTypedValue(const CatalogueRow &row, const QString &text, const 
         }
     }
 
-    if (row.min.isEmpty() || row.max.isEmpty())
+    if (!row.limits)
         return EditVerdict::accept();
 
     double value = 0;
@@ -97,16 +97,14 @@ EditVerdict CheckTypedValue(const CatalogueRow &row, const QString &text, const 
     if (IsNumberKind(row.kind) && isIntegerSize(row.size) && !isPlainInteger(text))
         return EditVerdict::refuse(EditWarnings::notInteger());
 
-    // A limit that does not parse bounds nothing.
-    const std::optional<ValueLimits> limits = LimitsOf(row.min, row.max);
-    if (limits && !WithinLimits(value, *limits))
+    if (!WithinLimits(value, *row.limits))
         return EditVerdict::refuse(EditWarnings::outOfRange());
     return EditVerdict::accept();
 }
 
 EditVerdict CheckChosenOption(const CatalogueRow &row, const QString &text)
 {
-    if (text.contains(QLatin1Char(';')))
+    if (HoldsValueEnd(text))
         return EditVerdict::refuse(EditWarnings::separator());
     const QStringList options = OptionTexts(row.kind);
     if (!options.contains(text))

@@ -1,79 +1,59 @@
 #include "config/ParamLimits.h"
 
 #include "config/ParamChanges.h"
-
-#include "config/ParamEditRules.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 
 #include <QCoreApplication>
-#include <QLocale>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace gencfg {
-
-namespace {
-
-bool isPlainInteger(const QString &text)
-{
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
-    return integer.match(text).hasMatch();
-}
-
-} // namespace
-
-std::optional<ValueLimits> LimitsOf(const QString &min, const QString &max)
-{
-    ValueLimits limits;
-    // Limits are catalogue texts in plain notation, whatever the user's locale.
-    if (min.isEmpty() || max.isEmpty() || !ParseDecimal(min, QLocale::c(), &limits.min) ||
-        !ParseDecimal(max, QLocale::c(), &limits.max))
-        return std::nullopt;
-    return limits;
-}
 
 bool WithinLimits(double value, const ValueLimits &limits)
 {
     return value >= limits.min && value <= limits.max;
 }
 
-bool WithinLimits(const QString &value, const QString &min, const QString &max)
+bool OutsideLimits(const CatalogueRow &row)
 {
-    const std::optional<ValueLimits> limits = LimitsOf(min, max);
-    if (!limits)
-        return true;
-    // The tree holds whole numbers in plain digits; anything else cannot be within.
-    double number = 0;
-    return isPlainInteger(value) && ParseDecimal(value, QLocale::c(), &number) &&
-           WithinLimits(number, *limits);
+    if (!row.limits)
+        return false;
+    if (row.value.isNumber())
+        return !WithinLimits(double(row.value.number), *row.limits);
+    // A text value (a phone's digits) is within only as a plain whole number.
+    const std::optional<qint64> number = row.value.isText() ? WholeNumber(row.value.text) : std::nullopt;
+    return !number || !WithinLimits(double(*number), *row.limits);
 }
 
 bool OutsideLimits(const ParamModel &tree, int node)
 {
-    if (node < 0 || node >= tree.nodeCount())
-        return false;
-    const CatalogueRow &row = tree.row(node);
-    return !WithinLimits(row.value, row.min, row.max);
+    return node >= 0 && node < tree.nodeCount() && OutsideLimits(tree.row(node));
 }
 
 QVector<ValueOutsideLimits> ValuesOutsideLimits(const ParamModel &tree)
 {
     QVector<ValueOutsideLimits> values;
     for (int node = 0; node < tree.nodeCount(); ++node) {
-        if (const CatalogueRow &row = tree.row(node); OutsideLimits(tree, node))
-            values.append({node, tree.path(node), row.value, row.min, row.max});
+        if (const CatalogueRow &row = tree.row(node); OutsideLimits(row))
+            values.append({node, tree.path(node), ValueText(row), MinText(row), MaxText(row)});
     }
     return values;
 }
 
-QString OutsideLimitsText(const QString &min, const QString &max)
+QString OutsideLimitsText(const CatalogueRow &row)
 {
-    return QCoreApplication::translate("ParamLimits", "Вне допустимых пределов: %1…%2").arg(min, max);
+    return QCoreApplication::translate("ParamLimits", "Вне допустимых пределов: %1…%2")
+        .arg(MinText(row), MaxText(row));
 }
 
 QString OutsideLimitsBelowText(int count)
 {
     return QCoreApplication::translate("ParamLimits", "Параметров вне допустимых пределов: %1").arg(count);
+}
+
+QString AllowedRangeText(const CatalogueRow &row)
+{
+    return QCoreApplication::translate("ParamLimits", "Допустимо: %1…%2").arg(MinText(row), MaxText(row));
 }
 
 QString OutsideLimitsWriteRefusal(const QVector<ValueOutsideLimits> &values)

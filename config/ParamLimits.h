@@ -6,26 +6,24 @@
 
 #include <QString>
 #include <QVector>
-#include <optional>
 
 namespace gencfg {
 
 class ParamModel;
+struct CatalogueRow;
 
-// Inclusive limits, as the row's "Мин. знач" and "Макс.знач." texts give them.
+// Inclusive limits, as the row's "Мин. знач" and "Макс.знач." columns show them.
 struct ValueLimits
 {
     double min = 0;
     double max = 0;
 };
 
-// Nothing when either text is empty or not a number: such a row bounds nothing.
-std::optional<ValueLimits> LimitsOf(const QString &min, const QString &max);
 bool WithinLimits(double value, const ValueLimits &limits);
-// A value text of the tree: within when it is a plain decimal integer from min to max.
-bool WithinLimits(const QString &value, const QString &min, const QString &max);
 
-// Whether a node holds a value outside its row's limits.
+// Whether a row's value lies outside its limits; a row without limits bounds nothing,
+// and a value that is no whole number (a phone with other characters) cannot be within.
+bool OutsideLimits(const CatalogueRow &row);
 bool OutsideLimits(const ParamModel &tree, int node);
 
 struct ValueOutsideLimits
@@ -37,12 +35,14 @@ struct ValueOutsideLimits
     QString max;
 };
 
-// Every node whose value lies outside its limits, in tree order.
+// Every node whose value lies outside its limits, in tree order, with the texts that name them.
 QVector<ValueOutsideLimits> ValuesOutsideLimits(const ParamModel &tree);
 
 // The mark of a row outside its limits, and of a row with such rows below it.
-QString OutsideLimitsText(const QString &min, const QString &max);
+QString OutsideLimitsText(const CatalogueRow &row);
 QString OutsideLimitsBelowText(int count);
+// The limits a value must keep: "Допустимо: 160…220".
+QString AllowedRangeText(const CatalogueRow &row);
 // Why "Записать" sends nothing: the first ten rows (path, value, limits), then how many more.
 QString OutsideLimitsWriteRefusal(const QVector<ValueOutsideLimits> &values);
 

@@ -1,6 +1,7 @@
 #include "config/ParamModel.h"
 
 #include "config/ParamLimits.h"
+#include "config/ParamValueText.h"
 #include "link/DeviceText.h"
 
 #include <QCoreApplication>
@@ -106,9 +107,15 @@ const CatalogueRow &ParamModel::row(int node) const
     return node >= 0 && node < nodeCount() ? m_nodes[size_t(node)]->param : none;
 }
 
-bool ParamModel::setValue(int node, const QString &value)
+bool ParamModel::setValue(int node, const QString &text)
 {
-    if (node < 0 || node >= nodeCount() || value.contains(QLatin1Char(';')))
+    const std::optional<ParamValue> value = ValueFromText(row(node), text);
+    return value && setValue(node, *value);
+}
+
+bool ParamModel::setValue(int node, const ParamValue &value)
+{
+    if (node < 0 || node >= nodeCount())
         return false;
     Node *n = m_nodes[size_t(node)].get();
     if (n->param.value == value)
@@ -156,11 +163,17 @@ QVector<ParamDifference> ParamModel::changes() const
         return list;
     for (const auto &node : m_nodes) {
         if (node->changed)
-            list.append({node->absolute, path(node->absolute),
-                         DecodedValue(*m_baseline, *this, node->absolute).value_or(QString()),
-                         node->param.value});
+            list.append(
+                {node->absolute, path(node->absolute), baselineText(node->absolute), ValueText(node->param)});
     }
     return list;
+}
+
+QString ParamModel::baselineText(int node) const
+{
+    const std::optional<ParamValue> value =
+        m_baseline ? DecodedValue(*m_baseline, *this, node) : std::nullopt;
+    return value ? ValueText(row(node).kind, *value) : QString();
 }
 
 void ParamModel::refreshChange(Node *node)
@@ -274,10 +287,18 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         const CatalogueRow &p = n->param;
-        if (index.column() == 1)
-            return PrintableText(p.value);
-        const std::array<const QString *, ShownColumns> texts = {&p.name, &p.value, &p.units, &p.min, &p.max};
-        return *texts[size_t(index.column())];
+        switch (index.column()) {
+        case NameColumn:
+            return p.name;
+        case ValueColumn:
+            return PrintableText(ValueText(p));
+        case UnitsColumn:
+            return p.units;
+        case MinColumn:
+            return MinText(p);
+        default:
+            return MaxText(p);
+        }
     }
     case ChangeRole:
         return int(n->changed ? Change::Changed : n->changesBelow > 0 ? Change::ChangedBelow : Change::None);
@@ -289,9 +310,9 @@ QVariant ParamModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleDescriptionRole: {
         QStringList marks;
         if (n->outside)
-            marks << OutsideLimitsText(n->param.min, n->param.max);
+            marks << OutsideLimitsText(n->param);
         if (n->changed && m_baseline)
-            marks << BaselineValueText(DecodedValue(*m_baseline, *this, n->absolute).value_or(QString()));
+            marks << BaselineValueText(baselineText(n->absolute));
         else if (n->changesBelow > 0)
             marks << ChangesBelowText(n->changesBelow);
         if (n->outsideBelow > 0)

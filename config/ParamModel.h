@@ -53,9 +53,10 @@ public:
 
     // A node's row, its level 1 for roots; an empty row for a missing node.
     const CatalogueRow &row(int node) const;
-    // Keeps the rest of the row. A value never holds ";", which the editor refuses and
-    // decoding ends a device text before: such a value, or a missing node, is refused (false).
-    bool setValue(int node, const QString &value);
+    // Keeps the rest of the row; a missing node is refused (false).
+    bool setValue(int node, const ParamValue &value);
+    // The value a text gives the row (see ValueFromText); a text the row cannot hold is refused.
+    bool setValue(int node, const QString &text);
     int parentNode(int node) const; // -1 for roots
     // Names from the root down, joined by " / ".
     QString path(int node) const;
@@ -91,6 +92,7 @@ private:
     struct Node;
     int append(Node *parent, int position, const CatalogueRow &row);
     bool differsFromBaseline(const Node &node) const;
+    QString baselineText(int node) const;
     void refreshChange(Node *node);
     void refreshLimits(Node *node);
     void emitRowChanged(const Node *node);

@@ -58,21 +58,20 @@ UnitPlan PlanUnit(const ConfigImageBytes &templateImage, DeviceVariant variant, 
                 plan.error = error;
                 return plan;
             }
-            QString text = row->cells.value(column);
+            const QString text = row->cells.value(column);
             if (text.isEmpty()) {
-                text = DecodedValue(unitImage, tree, node).value_or(QString());
-            } else {
-                const CatalogueRow &param = tree.row(node);
-                const EditVerdict verdict = OptionTexts(param.kind).isEmpty()
-                                                ? CheckTypedValue(param, text, QLocale::c())
-                                                : CheckChosenOption(param, text);
-                if (!verdict.accepted) {
-                    plan.error =
-                        values->where(row->line, int(column) + 2,
-                                      QStringLiteral("%1: \"%2\": %3")
-                                          .arg(values->paths.at(column), QuotedInput(text), verdict.warning));
-                    return plan;
-                }
+                tree.setValue(node, DecodedValue(unitImage, tree, node).value_or(ParamValue()));
+                continue;
+            }
+            const CatalogueRow &param = tree.row(node);
+            const EditVerdict verdict = IsOptionKind(param.kind) ? CheckChosenOption(param, text)
+                                                                 : CheckTypedValue(param, text, QLocale::c());
+            if (!verdict.accepted) {
+                plan.error =
+                    values->where(row->line, int(column) + 2,
+                                  QStringLiteral("%1: \"%2\": %3")
+                                      .arg(values->paths.at(column), QuotedInput(text), verdict.warning));
+                return plan;
             }
             tree.setValue(node, text);
         }

@@ -6,6 +6,12 @@
 
 namespace gencfg {
 
+namespace {
+
+constexpr char16_t ValueEnd = u';';
+
+} // namespace
+
 QTextCodec *DeviceTextCodec()
 {
     static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
@@ -17,12 +23,25 @@ int CharacterCount(const QString &text)
     return int(text.toUcs4().size());
 }
 
+bool HoldsValueEnd(const QString &text)
+{
+    return text.contains(QChar(ValueEnd));
+}
+
+QString TextFromDevice(const QByteArray &bytes)
+{
+    QString text = DeviceTextCodec()->toUnicode(bytes);
+    if (const qsizetype end = text.indexOf(QChar(ValueEnd)); end >= 0)
+        text.truncate(end);
+    return text;
+}
+
 QString FirstUnstorableCharacter(const QString &text)
 {
     // Windows-1251 codes the characters below 0x80 as ASCII does and every other one
     // at 0x80 or above, so a stored text holds exactly the code points below DeviceTextEnd.
     for (const char32_t c : text.toUcs4()) {
-        if (c >= DeviceTextEnd || c == U';')
+        if (c >= DeviceTextEnd || c == ValueEnd)
             return QString::fromUcs4(&c, 1);
     }
     return {};

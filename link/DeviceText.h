@@ -18,10 +18,16 @@ QTextCodec *DeviceTextCodec();
 // Multilingual Plane (two UTF-16 units) is one.
 int CharacterCount(const QString &text);
 
+// Whether text holds ";". A text read from a controller ends before the first one, so no
+// parameter value holds it, and what is written must not either.
+bool HoldsValueEnd(const QString &text);
+
+// A controller's text bytes as text, ended before the first ";".
+QString TextFromDevice(const QByteArray &bytes);
+
 // The first character of text that a text stored in the controller cannot
 // hold, whole as typed, or an empty string when all of them fit: one without a
-// Windows-1251 code below DeviceTextEnd, or ";", which no parameter value holds: a
-// text read from a controller ends before one, so what is written must not hold it either.
+// Windows-1251 code below DeviceTextEnd, or ";".
 QString FirstUnstorableCharacter(const QString &text);
 
 // Text that came from a controller, safe to print, show or store: every control

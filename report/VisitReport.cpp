@@ -3,6 +3,7 @@
 #include "config/Catalogue.h"
 #include "config/FileWriting.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 #include "link/DeviceText.h"
 #include "monitor/JournalBook.h"
 #include "monitor/StatusRows.h"
@@ -114,8 +115,9 @@ QString paramsPart(const VisitReportInput &in)
         const QString name = indent + (group || differs ? QStringLiteral("<b>%1</b>") : QStringLiteral("%1"))
                                           .arg(row.name.toHtmlEscaped());
         rows += QStringLiteral("<tr><td>%1</td>").arg(name) +
-                cell(group ? QString() : PrintableText(row.value)) + cell(row.units) +
-                cell(differs ? PrintableText(arrival.row(node).value) : QString()) + QStringLiteral("</tr>");
+                cell(group ? QString() : PrintableText(ValueText(row))) + cell(row.units) +
+                cell(differs ? PrintableText(ValueText(arrival.row(node))) : QString()) +
+                QStringLiteral("</tr>");
     }
     QString html = heading(QCoreApplication::translate("VisitReport", "Параметры")) + table(rows);
     if (changed > 0)

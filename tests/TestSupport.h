@@ -5,6 +5,7 @@
 
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -70,7 +71,7 @@ inline QString describe(const CatalogueRow &r)
 {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
         .arg(r.level)
-        .arg(r.name, r.value, r.units, r.min, r.max)
+        .arg(r.name, ValueText(r), r.units, MinText(r), MaxText(r))
         .arg(r.size)
         .arg(r.address)
         .arg(int(r.kind));

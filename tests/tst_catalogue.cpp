@@ -3,6 +3,7 @@
 #include "config/MemoryMap.h"
 #include "config/ParamEditRules.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 
 #include <QTest>
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 
 bool isOptionKind(ParamKind kind)
 {
-    return !OptionTexts(kind).isEmpty();
+    return IsOptionKind(kind);
 }
 
 void addVariantRows()
@@ -118,7 +119,8 @@ void TestCatalogue::optionRows_defaultToOneOfTheirTexts()
         if (!isOptionKind(r.kind))
             continue;
         ++optionRows;
-        QVERIFY2(OptionTexts(r.kind).contains(r.value), qPrintable(describe(r)));
+        QVERIFY2(r.value.isOption() && r.value.number >= 0 && r.value.number < OptionTexts(r.kind).size(),
+                 qPrintable(describe(r)));
         QVERIFY2(r.size == 1, qPrintable(describe(r)));
     }
     QVERIFY2(optionRows >= 20, qPrintable(QString::number(optionRows)));
@@ -130,8 +132,7 @@ void TestCatalogue::headings_haveNoValueAndNoStorage()
     for (const CatalogueRow &r : CatalogueFor(variant)) {
         if (r.kind != ParamKind::Group)
             continue;
-        QVERIFY2(r.size == 0 && r.address == 0 && r.value.isEmpty() && r.units.isEmpty() && r.min.isEmpty() &&
-                     r.max.isEmpty(),
+        QVERIFY2(r.size == 0 && r.address == 0 && r.value.isNone() && r.units.isEmpty() && !r.limits,
                  qPrintable(describe(r)));
     }
 }
@@ -161,13 +162,10 @@ void TestCatalogue::limits_comeInPairsWithinTheStorageRange()
 {
     QFETCH(DeviceVariant, variant);
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        QVERIFY2(r.min.isEmpty() == r.max.isEmpty(), qPrintable(describe(r)));
-        if (r.min.isEmpty())
+        if (!r.limits)
             continue;
-        double min = 0;
-        double max = 0;
-        QVERIFY2(ParseDecimal(r.min, QLocale::c(), &min) && ParseDecimal(r.max, QLocale::c(), &max),
-                 qPrintable(describe(r)));
+        const double min = r.limits->min;
+        const double max = r.limits->max;
         QVERIFY2(min <= max, qPrintable(describe(r)));
         double low = 0;
         double high = 0;
@@ -181,7 +179,7 @@ void TestCatalogue::limits_comeInPairsWithinTheStorageRange()
         } else if (r.size == 4) {
             high = 5999940;
         } else if (r.size == 10) {
-            QVERIFY2(r.min == QLatin1String("0000000000") && r.max == QLatin1String("9999999999"),
+            QVERIFY2(MinText(r) == QLatin1String("0000000000") && MaxText(r) == QLatin1String("9999999999"),
                      qPrintable(describe(r)));
             continue;
         } else {
@@ -195,9 +193,9 @@ void TestCatalogue::defaults_lieWithinTheirLimits()
 {
     QFETCH(DeviceVariant, variant);
     for (const CatalogueRow &r : CatalogueFor(variant)) {
-        if (r.min.isEmpty())
+        if (!r.limits)
             continue;
-        const EditVerdict verdict = CheckTypedValue(r, r.value, QLocale::c());
+        const EditVerdict verdict = CheckTypedValue(r, ValueText(r), QLocale::c());
         QVERIFY2(verdict.accepted, qPrintable(describe(r) + QStringLiteral(": ") + verdict.warning));
     }
 }
@@ -217,7 +215,7 @@ void TestCatalogue::engineTypeRow_defaultsToItsOwnVariant()
     QFETCH(QString, value);
     const CatalogueRow &r = CatalogueFor(variant).first();
     QCOMPARE(r.name, QStringLiteral("Тип двигателя электрогенератора"));
-    QCOMPARE(r.value, value);
+    QCOMPARE(ValueText(r), value);
     QCOMPARE(r.address, 72);
     QCOMPARE(r.kind, ParamKind::EngineType);
 }
@@ -302,7 +300,7 @@ void TestCatalogue::latinAndCyrillicLetters_areAsTheDeviceShowsThem()
         QCOMPARE(units.at(3).unicode(), ushort('x'));
     }
 
-    const QString serial = petrol.at(83).value;
+    const QString serial = ValueText(petrol.at(83));
     QCOMPARE(serial, QString(10, QLatin1Char(' ')));
     QCOMPARE(int(petrol.at(83).size), 8);
 }

@@ -2,6 +2,7 @@
 #include "PtyPair.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamTreeView.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/SwitchLed.h"
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void startUp_showsThePetrolTreeAndTheNoDataState();
     void pages_areInTabOrderWithTheirControls();
     void allSixTabs_keepClearOfTheCombos();
+    void keyOnARow_opensTheValueDialogOnIt_data();
+    void keyOnARow_opensTheValueDialogOnIt();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal_data();
     void variantChosenByHand_reloadsTheTreeAndShowsTheJournal();
     void typedVariantText_emptiesTheTree();
@@ -138,7 +141,35 @@ void tst_MainWindow::variantChosenByHand_reloadsTheTreeAndShowsTheJournal()
     QCOMPARE(form.tree().nodeCount(), rows);
     QCOMPARE(int(quint8(form.variant())), variant);
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
-    QCOMPARE(form.tree().row(3).value, QStringLiteral("180"));
+    QCOMPARE(ValueText(form.tree().row(3)), QStringLiteral("180"));
+}
+
+void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("F2") << int(Qt::Key_F2);
+}
+
+void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt()
+{
+    QFETCH(int, key);
+    MainWindow form;
+    form.show();
+    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, "paramsPage"));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *tree = named<ParamTreeView>(&form, "paramTree");
+    tree->selectNode(3);
+    QTest::keyClick(tree, Qt::Key(key));
+    auto *dialog = named<QDialog>(&form, "valueDialog");
+    QVERIFY(dialog->isVisible());
+    // At the row, wherever the mouse is.
+    QVERIFY(dialog->frameGeometry().contains(tree->selectedValuePoint()));
+    QCOMPARE(named<QLabel>(dialog, "paramCaption")->text(),
+             QStringLiteral("Параметры сети / Напряжение сети / Нижний порог\nВольт, Допустимо: 160…220"));
+    QCOMPARE(named<QLineEdit>(dialog, "valueEdit")->text(), QStringLiteral("180"));
+    QTest::keyClick(named<QLineEdit>(dialog, "valueEdit"), Qt::Key_Escape);
+    QVERIFY(dialog->isHidden());
 }
 
 void tst_MainWindow::typedVariantText_emptiesTheTree()
@@ -173,7 +204,7 @@ void tst_MainWindow::statusFrameVariantUnknownOrSame_changesNothing()
     form.tree().setValue(3, QStringLiteral("200"));
     for (quint8 code : {quint8(200), quint8(203), quint8(0)})
         form.link().receive(statusFrame(code));
-    QCOMPARE(form.tree().row(3).value, QStringLiteral("200"));
+    QCOMPARE(ValueText(form.tree().row(3)), QStringLiteral("200"));
     QVERIFY(form.isTabVisible(named<QWidget>(&form, "journalPage")));
     QCOMPARE(form.link().packetCount(), 3);
 }

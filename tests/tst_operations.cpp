@@ -5,6 +5,7 @@
 #include "PtyFormSim.h"
 #include "TestSupport.h"
 #include "WidgetSupport.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamEditor.h"
 #include "config/ui/ParamTreeView.h"
 #include "config/ui/ParamValueDialog.h"
@@ -70,11 +71,11 @@ bool sharedNumberRow(int &node, QString &value)
     for (node = 0; node < qMin(petrol.nodeCount(), diesel.nodeCount()); ++node) {
         if (petrol.row(node).kind != ParamKind::Number || diesel.row(node).kind != ParamKind::Number)
             continue;
-        const int low = qMax(petrol.row(node).min.toInt(), diesel.row(node).min.toInt());
-        const int high = qMin(petrol.row(node).max.toInt(), diesel.row(node).max.toInt());
+        const int low = qMax(MinText(petrol.row(node)).toInt(), MinText(diesel.row(node)).toInt());
+        const int high = qMin(MaxText(petrol.row(node)).toInt(), MaxText(diesel.row(node)).toInt());
         for (int v = low; v <= high; ++v) {
             value = QString::number(v);
-            if (value != diesel.row(node).value && value != petrol.row(node).value)
+            if (value != ValueText(diesel.row(node)) && value != ValueText(petrol.row(node)))
                 return true;
         }
     }
@@ -149,19 +150,18 @@ void tst_Operations::variantReportedUnderTheValueDialog_neverMovesTheEditToAnoth
     ParamModel dieselDefaults;
     LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), dieselDefaults);
 
-    bool treeChangedUnderDialog = false;
-    s.form.editor().setExecHook([&](ParamValueDialog &dialog) {
-        const QVector<CatalogueRow> before = treeRows(s.form.tree());
-        s.sim.model().setVariantCode(201);
-        s.settle(3);
-        treeChangedUnderDialog = treeRows(s.form.tree()) != before;
-        dialog.valueEdit->setText(value);
-        return int(QDialog::Accepted);
-    });
     named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     openChosenRow(&s.form);
+    auto *dialog = named<ParamValueDialog>(&s.form, "valueDialog");
+    QVERIFY(dialog->isVisible());
+    const QVector<CatalogueRow> before = treeRows(s.form.tree());
+    s.sim.model().setVariantCode(201);
+    s.settle(3);
+    QVERIFY2(treeRows(s.form.tree()) == before, "the tree was reloaded under the open dialog");
+    named<QLineEdit>(dialog, "valueEdit")->setText(value);
+    named<QPushButton>(dialog, "setButton")->click();
+    QVERIFY(dialog->isHidden());
 
-    QVERIFY2(!treeChangedUnderDialog, "the tree was reloaded under the open dialog");
     QVERIFY(s.settle());
     QCOMPARE(quint8(s.form.variant()), quint8(201));
     QCOMPARE(treeRows(s.form.tree()), treeRows(dieselDefaults));
@@ -174,10 +174,6 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     QVERIFY(s.settle());
     bool valueDialogOpened = false;
     bool fileDialogOpened = false;
-    s.form.editor().setExecHook([&](ParamValueDialog &) {
-        valueDialogOpened = true;
-        return int(QDialog::Rejected);
-    });
     s.form.findChild<TrafficLog *>()->setFileNameAsker([&](const QString &) {
         fileDialogOpened = true;
         return QString();
@@ -188,6 +184,7 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     named<ParamTreeView>(&s.form, "paramTree")->selectNode(node);
     onFirstRequest(s.sim, CMD_READ_MEMORY, [&] {
         openChosenRow(&s.form);
+        valueDialogOpened = named<QWidget>(&s.form, "valueDialog")->isVisible();
         named<QPushButton>(named<QWidget>(&s.form, "terminalPage"), "logFileButton")->click();
     });
     named<QPushButton>(&s.form, "readButton")->click();
@@ -247,19 +244,23 @@ void tst_Operations::rowGoneUnderTheDialog_dropsTheEditWithAWarning()
     int node = 0;
     while (tree.row(node).kind != ParamKind::Number)
         ++node;
-    form.editor().setExecHook([&](ParamValueDialog &dialog) {
-        tree.clear();
-        LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
-        const bool minIsDefault = tree.row(node).min == tree.row(node).value;
-        dialog.valueEdit->setText(minIsDefault ? tree.row(node).max : tree.row(node).min);
-        return int(QDialog::Accepted);
-    });
+    std::optional<ParamEditor::Outcome> outcome;
+    connect(&form.editor(), &ParamEditor::finished, [&outcome](ParamEditor::Outcome o) { outcome = o; });
+    QVERIFY(form.editor().edit(node, QPoint(100, 100)));
+    tree.clear();
+    LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), tree);
+    const bool minIsDefault = MinText(tree.row(node)) == ValueText(tree.row(node));
+    auto *dialog = named<ParamValueDialog>(&form, "valueDialog");
+    named<QLineEdit>(dialog, "valueEdit")
+        ->setText(minIsDefault ? MaxText(tree.row(node)) : MinText(tree.row(node)));
+    named<QPushButton>(dialog, "setButton")->click();
     const QVector<CatalogueRow> reloaded = [&] {
         ParamModel diesel;
         LoadParamTree(DieselParams(), HighestIndexFor(DeviceVariant::Diesel), diesel);
         return treeRows(diesel);
     }();
-    QCOMPARE(form.editor().editChosenParam(node, QPoint(100, 100)), ParamEditor::Outcome::RowGone);
+    QVERIFY(outcome == ParamEditor::Outcome::RowGone);
+    QVERIFY(dialog->isHidden());
     QCOMPARE(boxes.count(), 1);
     QCOMPARE(int(boxes.all().first().kind), int(Message::Warning));
     QCOMPARE(treeRows(tree), reloaded);

@@ -10,6 +10,7 @@
 #include "app/PlaybackBar.h"
 #include "app/SourceTexts.h"
 #include "config/ConfigTransfer.h"
+#include "config/ParamValueText.h"
 #include "link/LinkTexts.h"
 #include "record/RecordingReader.h"
 #include "record/RecordingTransport.h"
@@ -169,13 +170,13 @@ void tst_Sources::recordingShownBetweenReadAndWrite_leavesTheReadTreeToWrite()
     w.click("readButton");
     QVERIFY(w.finish());
     ParamModel &tree = w.form.tree();
-    QCOMPARE(tree.row(nodeAt(tree, 36)).value, QStringLiteral("190"));
+    QCOMPARE(ValueText(tree.row(nodeAt(tree, 36))), QStringLiteral("190"));
 
     QVERIFY(w.playToEnd(w.petrolRecording()));
     w.click("closeRecordingButton");
     w.form.pickPort(QStringLiteral("diesel"));
     QVERIFY(w.settle());
-    QCOMPARE(tree.row(nodeAt(tree, 36)).value, QStringLiteral("190"));
+    QCOMPARE(ValueText(tree.row(nodeAt(tree, 36))), QStringLiteral("190"));
     w.click("writeButton");
     QVERIFY(w.finish());
     QCOMPARE(w.boxes.texts(), (QStringList{ReadDone, WriteDone}));

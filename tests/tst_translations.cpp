@@ -5,6 +5,7 @@
 #include "config/Catalogue.h"
 #include "config/ConfigTransfer.h"
 #include "config/ParamFile.h"
+#include "config/ParamValueText.h"
 #include "monitor/TelemetryCsv.h"
 #include "report/Language.h"
 
@@ -283,13 +284,13 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
         tabTexts(*named<QTabWidget>(&form, "pageTabs")),
         QStringList({"Measurements", "Parameters", "Event journal", "Advanced", "Terminal+log", "Charts"}));
     QCOMPARE(form.tree().row(0).name, QStringLiteral("Generator engine type"));
-    QCOMPARE(form.tree().row(0).value, QStringLiteral("petrol"));
+    QCOMPARE(ValueText(form.tree().row(0)), QStringLiteral("petrol"));
     QCOMPARE(named<QComboBox>(&form, "variantCombo")->itemText(1), QStringLiteral("KUV diesel v2.0 "));
 
     // A variant picked by hand is found by its shown text.
     pickItem(named<QComboBox>(&form, "variantCombo"), 1);
     QCOMPARE(int(quint8(form.variant())), int(DeviceVariant::Diesel));
-    QCOMPARE(form.tree().row(0).value, QStringLiteral("diesel"));
+    QCOMPARE(ValueText(form.tree().row(0)), QStringLiteral("diesel"));
 
     // "Прочитать" without a controller: the real box, in English, with Qt's own English button.
     QPushButton *read = named<QPushButton>(&form, "readButton");
@@ -346,7 +347,7 @@ void tst_Translations::englishCatalogue_codesEveryImageAsRussianDoes()
     ParamModel tree;
     LoadParamTree(CatalogueFor(v), HighestIndexFor(v), tree);
     DecodeConfigImage(image, tree);
-    QCOMPARE(tree.row(nodeAt(tree, 10)).value, QString(optionCode == 0 ? "off" : "on"));
+    QCOMPARE(ValueText(tree.row(nodeAt(tree, 10))), QString(optionCode == 0 ? "off" : "on"));
     QCOMPARE(bytesOf(DefaultConfigImage(v)), bytesOf(russianDefaults));
 }
 

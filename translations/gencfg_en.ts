@@ -767,6 +767,10 @@
 <context>
     <name>ParamLimits</name>
     <message>
+        <source>Допустимо: %1…%2</source>
+        <translation>Allowed: %1…%2</translation>
+    </message>
+    <message>
         <source>Вне допустимых пределов: %1…%2</source>
         <translation>Outside the allowed limits: %1…%2</translation>
     </message>

@@ -1,109 +1,106 @@
 #include "config/ui/ParamEditor.h"
 
 #include "config/ParamEditRules.h"
+#include "config/ParamLimits.h"
 #include "config/ParamModel.h"
+#include "config/ParamValueText.h"
 #include "config/ui/ParamValueDialog.h"
 #include "widgets/Messages.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPersistentModelIndex>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 
 namespace gencfg {
 
-ParamEditor::ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages)
-    : m_tree(tree), m_form(form), m_messages(messages)
-{}
-
-QWidget *ParamEditor::editorForKind(ParamKind kind) const
+ParamEditor::ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages, QObject *parent)
+    : QObject(parent), m_tree(tree), m_form(form), m_messages(messages)
 {
-    switch (kind) {
-    case ParamKind::Number:
-    case ParamKind::Temperature:
-        return m_form.valueEdit;
-    case ParamKind::OnOff:
-        return m_form.onOffCombo;
-    case ParamKind::Language:
-        return m_form.languageCombo;
-    case ParamKind::MessageType:
-        return m_form.messageTypeCombo;
-    case ParamKind::EngineType:
-        return m_form.engineTypeCombo;
-    case ParamKind::AccessLevel:
-        return m_form.accessLevelCombo;
-    case ParamKind::TestStartMode:
-        return m_form.testStartModeCombo;
-    default:
-        return nullptr;
-    }
+    connect(&m_form, &ParamValueDialog::submitted, this, &ParamEditor::onSubmitted);
+    connect(&m_form, &QDialog::rejected, this, &ParamEditor::onRejected);
+}
+
+bool ParamEditor::IsEditable(ParamKind kind)
+{
+    return IsNumberKind(kind) || IsOptionKind(kind);
 }
 
 QPoint ParamEditor::dialogPosition(const QPoint &cursor)
 {
-    return {cursor.x() - 30, cursor.y() - DialogOuterHeight / 2 - 10};
+    return {cursor.x() - 30, cursor.y() - 20};
 }
 
-int ParamEditor::execDialog()
+bool ParamEditor::edit(int node, const QPoint &cursor)
 {
-    return m_exec ? m_exec(m_form) : m_form.exec();
-}
-
-ParamEditor::Outcome ParamEditor::editChosenParam(int node, const QPoint &cursor)
-{
-    QWidget *editor = editorForKind(m_tree.row(node).kind);
-    if (node < 0 || !editor)
-        return Outcome::NoDialog;
-
-    const QString value = m_tree.row(node).value;
-    auto *combo = qobject_cast<QComboBox *>(editor);
-    if (combo) {
-        // Confirming without a change must leave the row as it was; a value no item holds selects none.
-        combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    } else {
-        m_form.valueEdit->setText(value);
-        m_form.valueEdit->selectAll();
-    }
-
-    m_form.showOnlyEditor(editor);
-    m_form.setOuterHeight(DialogOuterHeight);
-    if (combo)
-        combo->move(ComboPosition);
-    m_form.move(dialogPosition(cursor));
-
-    // The row is held by identity, not by position: a tree reloaded meanwhile must not take the value.
-    const QPersistentModelIndex row(m_tree.indexOfNode(node));
+    if (m_editing || node < 0 || node >= m_tree.nodeCount() || !IsEditable(m_tree.row(node).kind))
+        return false;
+    m_form.showRow(m_tree.path(node), m_tree.row(node));
+    m_row = QPersistentModelIndex(m_tree.indexOfNode(node));
     m_editing = true;
-    const int result = execDialog();
-    m_editing = false;
-    if (result != QDialog::Accepted)
-        return Outcome::Cancelled;
-    if (!row.isValid()) {
+    Q_EMIT editingChanged(true);
+    m_form.move(dialogPosition(cursor));
+    m_form.open();
+    // Near the cursor, yet whole on its screen; its size is known once it is shown.
+    if (const QScreen *screen = QGuiApplication::screenAt(cursor)) {
+        const QRect available = screen->availableGeometry();
+        QRect place = m_form.frameGeometry();
+        place.moveRight(std::min(place.right(), available.right()));
+        place.moveBottom(std::min(place.bottom(), available.bottom()));
+        place.moveLeft(std::max(place.left(), available.left()));
+        place.moveTop(std::max(place.top(), available.top()));
+        m_form.move(place.topLeft());
+    }
+    return true;
+}
+
+void ParamEditor::onSubmitted()
+{
+    if (!m_editing)
+        return;
+    if (!m_row.isValid()) {
+        finish(Outcome::RowGone);
+        m_form.done(QDialog::Rejected);
         m_messages.warning(QCoreApplication::translate(
             "ParamEditor", "Дерево параметров изменилось, пока был открыт диалог: значение не установлено."));
-        return Outcome::RowGone;
+        return;
     }
-    node = m_tree.nodeOf(row);
-
-    EditVerdict verdict;
-    QString text;
-    const CatalogueRow &edited = m_tree.row(node);
-    if (combo) {
-        text = combo->currentText();
+    const int node = m_tree.nodeOf(m_row);
+    if (m_form.editsOption()) {
         // A row left as it was, such as the empty engine type of a blank controller, is no choice.
-        if (text == edited.value)
-            return Outcome::Applied;
-        verdict = CheckChosenOption(edited, text);
+        if (m_form.chosenOption() >= 0)
+            m_tree.setValue(node, ParamValue::ofOption(m_form.chosenOption()));
     } else {
-        text = m_form.valueEdit->text();
-        verdict = CheckTypedValue(edited, text, m_locale);
+        const CatalogueRow &row = m_tree.row(node);
+        const QString text = m_form.typedText();
+        if (const EditVerdict verdict = CheckTypedValue(row, text, m_locale); !verdict.accepted) {
+            // A number beyond the limits is told what the limits are.
+            CatalogueRow tried = row;
+            const std::optional<ParamValue> value = ValueFromText(row, text);
+            tried.value = value.value_or(ParamValue());
+            m_form.showRefusal(value && OutsideLimits(tried)
+                                   ? verdict.warning + QLatin1Char('\n') + AllowedRangeText(row)
+                                   : verdict.warning);
+            return;
+        }
+        m_tree.setValue(node, text);
     }
-    if (!verdict.accepted) {
-        m_messages.warning(verdict.warning);
-        return Outcome::Refused;
-    }
-    m_tree.setValue(node, text);
-    return Outcome::Applied;
+    finish(Outcome::Applied);
+    m_form.done(QDialog::Accepted);
+}
+
+void ParamEditor::onRejected()
+{
+    if (m_editing)
+        finish(Outcome::Cancelled);
+}
+
+void ParamEditor::finish(Outcome outcome)
+{
+    m_editing = false;
+    m_row = QPersistentModelIndex();
+    Q_EMIT editingChanged(false);
+    Q_EMIT finished(outcome);
 }
 
 } // namespace gencfg

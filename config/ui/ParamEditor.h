@@ -1,15 +1,15 @@
 #pragma once
 
-// Editing one row of the parameter tree through the value dialog: the editor
-// suited to the row's kind, preset to its value, and the checks on the result.
+// Editing one row of the parameter tree through the value dialog: the dialog
+// opens on the row without a loop of its own, a refused value keeps it open
+// with the reason, and the row takes the value when it is confirmed.
 
 #include "config/Catalogue.h"
 
 #include <QLocale>
+#include <QObject>
+#include <QPersistentModelIndex>
 #include <QPoint>
-#include <functional>
-
-class QWidget;
 
 namespace gencfg {
 
@@ -17,46 +17,48 @@ class Messages;
 class ParamModel;
 class ParamValueDialog;
 
-class ParamEditor
+class ParamEditor : public QObject
 {
+    Q_OBJECT
+    Q_PROPERTY(bool editing READ isEditing NOTIFY editingChanged)
 public:
     enum class Outcome {
-        NoDialog,  // no node, or a row without an editor
         Cancelled, // closed without "Установить"
-        Refused,   // a warning was shown; the row is unchanged
         RowGone,   // the row left the tree while the dialog was open; nothing was written
-        Applied,   // the row holds the confirmed text
+        Applied,   // the row holds the confirmed value
     };
+    Q_ENUM(Outcome)
 
-    // Runs the dialog modally and returns its result; tests replace it.
-    using ExecHook = std::function<int(ParamValueDialog &)>;
+    ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages, QObject *parent = nullptr);
 
-    static constexpr int DialogOuterHeight = 70;
-    static constexpr QPoint ComboPosition{5, 5};
-
-    ParamEditor(ParamModel &tree, ParamValueDialog &form, Messages &messages);
-
-    void setExecHook(ExecHook hook) { m_exec = std::move(hook); }
     void setLocale(const QLocale &locale) { m_locale = locale; }
 
-    // The editor of a kind: valueEdit for numbers and temperatures, one of the six combo boxes for an
-    // option kind, else none.
-    QWidget *editorForKind(ParamKind kind) const;
+    // Whether a row of this kind has an editor: numbers, texts and option lists.
+    static bool IsEditable(ParamKind kind);
     // Where the dialog's top-left corner goes for a double-click at the cursor.
     static QPoint dialogPosition(const QPoint &cursor);
 
-    Outcome editChosenParam(int node, const QPoint &cursor);
+    // Opens the dialog on a node; false, and nothing shown, for a row without an editor or while
+    // the dialog is open on another row.
+    bool edit(int node, const QPoint &cursor);
     // Whether the dialog is open on a row.
     bool isEditing() const { return m_editing; }
 
+Q_SIGNALS:
+    void editingChanged(bool editing);
+    void finished(gencfg::ParamEditor::Outcome outcome);
+
 private:
-    int execDialog();
+    void onSubmitted();
+    void onRejected();
+    void finish(Outcome outcome);
 
     ParamModel &m_tree;
     ParamValueDialog &m_form;
     Messages &m_messages;
-    ExecHook m_exec;
     QLocale m_locale;
+    // The row is held by identity, not by position: a tree reloaded meanwhile must not take the value.
+    QPersistentModelIndex m_row;
     bool m_editing = false;
 };
 

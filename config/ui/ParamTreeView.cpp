@@ -2,9 +2,13 @@
 
 #include "config/ParamModel.h"
 
+#include <QCursor>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <array>
 
 namespace gencfg {
@@ -69,6 +73,20 @@ protected:
             option->palette.setColor(QPalette::Text, OutsideLimitsColour);
     }
 
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        const auto *tree = qobject_cast<const ParamModel *>(index.model());
+        if (event->type() != QEvent::ToolTip || index.column() != ParamModel::NameColumn || !tree)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        // The name column names the row by its whole path, above the row's marks.
+        QStringList lines{tree->path(tree->nodeOf(index))};
+        if (const QString marks = index.data(Qt::ToolTipRole).toString(); !marks.isEmpty())
+            lines << marks;
+        QToolTip::showText(event->globalPos(), lines.join(QLatin1Char('\n')), view);
+        return true;
+    }
+
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
@@ -116,6 +134,7 @@ ParamTreeView::ParamTreeView(QWidget *parent) : QTreeView(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setAllColumnsShowFocus(true);
+    setTextElideMode(Qt::ElideMiddle);
 
     // The selected row keeps its colours when the tree loses focus.
     QPalette palette = this->palette();
@@ -129,6 +148,18 @@ void ParamTreeView::setModel(QAbstractItemModel *model)
     QTreeView::setModel(model);
     for (int column = 0; column < int(ColumnWidths.size()); ++column)
         header()->resizeSection(column, ColumnWidths[size_t(column)]);
+    header()->setSectionResizeMode(ParamModel::NameColumn, QHeaderView::Stretch);
+}
+
+void ParamTreeView::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && selectedNode() >= 0) {
+        Q_EMIT editRequested();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 ParamModel *ParamTreeView::paramModel() const
@@ -143,6 +174,14 @@ int ParamTreeView::selectedNode() const
         return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : tree->nodeOf(rows.first());
+}
+
+QPoint ParamTreeView::selectedValuePoint() const
+{
+    const ParamModel *tree = paramModel();
+    const QRect cell =
+        tree ? visualRect(tree->indexOfNode(selectedNode(), ParamModel::ValueColumn)) : QRect();
+    return cell.isValid() ? viewport()->mapToGlobal(cell.center()) : QCursor::pos();
 }
 
 void ParamTreeView::selectNode(int node)

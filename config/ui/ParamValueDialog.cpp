@@ -1,17 +1,25 @@
 #include "config/ui/ParamValueDialog.h"
 
+#include "config/ParamLimits.h"
+#include "config/ParamValueText.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QWindow>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace gencfg {
 
 namespace {
 
-constexpr int ComboWidth = 98;
-// Below this the strip would cut the editors in half.
-constexpr int MinimumClientHeight = 30;
+// Room the title bar takes besides the title: icon, buttons and margins.
+constexpr int TitleBarExtra = 120;
+constexpr int EditorMinimumWidth = 160;
+const QColor RefusalColour(0xC6, 0x28, 0x28);
 
 } // namespace
 
@@ -22,113 +30,110 @@ ParamValueDialog::ParamValueDialog(QWidget *parent)
     setWindowTitle(tr("Установка параметра"));
     setModal(true);
     setSizeGripEnabled(false);
-    setFixedSize(DesignClientWidth, DesignClientHeight);
-    // The main window's face, so the captions fit the design sizes.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(10);
-    setFont(font);
 
-    setButton = new QPushButton(tr("Установить"), this);
-    setButton->setObjectName(QStringLiteral("setButton"));
-    setButton->setGeometry(107, 4, 61, 20);
-    setButton->setDefault(true);
-    connect(setButton, &QPushButton::clicked, this, &QDialog::accept);
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("paramCaption"));
+    m_caption->setTextFormat(Qt::PlainText);
+    m_caption->setWordWrap(true);
 
-    onOffCombo = makeComboBox({13, 38}, ParamKind::OnOff);
-    onOffCombo->setObjectName(QStringLiteral("onOffCombo"));
-    languageCombo = makeComboBox({13, 63}, ParamKind::Language);
-    languageCombo->setObjectName(QStringLiteral("languageCombo"));
-    messageTypeCombo = makeComboBox({13, 87}, ParamKind::MessageType);
-    messageTypeCombo->setObjectName(QStringLiteral("messageTypeCombo"));
+    m_valueEdit = new QLineEdit(this);
+    m_valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    m_valueEdit->setMinimumWidth(EditorMinimumWidth);
 
-    valueEdit = new QLineEdit(this);
-    valueEdit->setObjectName(QStringLiteral("valueEdit"));
-    valueEdit->setGeometry(4, 4, 98, 21);
+    // Only the options: the list's position is the code the controller stores.
+    m_optionCombo = new QComboBox(this);
+    m_optionCombo->setObjectName(QStringLiteral("optionCombo"));
+    m_optionCombo->setEditable(false);
+    m_optionCombo->setMinimumWidth(EditorMinimumWidth);
 
-    engineTypeCombo = makeComboBox({13, 111}, ParamKind::EngineType);
-    engineTypeCombo->setObjectName(QStringLiteral("engineTypeCombo"));
-    accessLevelCombo = makeComboBox({21, 119}, ParamKind::AccessLevel);
-    accessLevelCombo->setObjectName(QStringLiteral("accessLevelCombo"));
-    testStartModeCombo = makeComboBox({70, 111}, ParamKind::TestStartMode);
-    testStartModeCombo->setObjectName(QStringLiteral("testStartModeCombo"));
+    m_setButton = new QPushButton(tr("Установить"), this);
+    m_setButton->setObjectName(QStringLiteral("setButton"));
+    m_setButton->setDefault(true);
+    connect(m_setButton, &QPushButton::clicked, this, &ParamValueDialog::submitted);
 
-    setTabOrder(setButton, onOffCombo);
-    setTabOrder(onOffCombo, languageCombo);
-    setTabOrder(languageCombo, messageTypeCombo);
-    setTabOrder(messageTypeCombo, valueEdit);
-    setTabOrder(valueEdit, engineTypeCombo);
-    setTabOrder(engineTypeCombo, accessLevelCombo);
-    setTabOrder(accessLevelCombo, testStartModeCombo);
+    m_refusal = new QLabel(this);
+    m_refusal->setObjectName(QStringLiteral("refusalLabel"));
+    m_refusal->setTextFormat(Qt::PlainText);
+    m_refusal->setWordWrap(true);
+    QPalette palette = m_refusal->palette();
+    palette.setColor(QPalette::WindowText, RefusalColour);
+    m_refusal->setPalette(palette);
+    m_refusal->hide();
+
+    auto *editorRow = new QHBoxLayout;
+    editorRow->addWidget(m_valueEdit, 1);
+    editorRow->addWidget(m_optionCombo, 1);
+    editorRow->addWidget(m_setButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_caption);
+    layout->addLayout(editorRow);
+    layout->addWidget(m_refusal);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_valueEdit, m_optionCombo);
+    setTabOrder(m_optionCombo, m_setButton);
 }
 
-QComboBox *ParamValueDialog::makeComboBox(const QPoint &pos, ParamKind optionKind)
+void ParamValueDialog::showRow(const QString &path, const CatalogueRow &row)
 {
-    auto *combo = new QComboBox(this);
-    // Only the options: the codec would store a typed text as another option.
-    combo->setEditable(false);
-    combo->addItems(OptionTexts(optionKind));
-    combo->setCurrentIndex(0);
-    combo->move(pos);
-    combo->resize(ComboWidth, combo->sizeHint().height());
-    return combo;
+    QStringList details;
+    if (!row.units.isEmpty())
+        details << row.units;
+    if (row.limits)
+        details << AllowedRangeText(row);
+    m_caption->setText(details.isEmpty() ? path
+                                         : path + QLatin1Char('\n') + details.join(QStringLiteral(", ")));
+
+    const bool option = IsOptionKind(row.kind);
+    m_optionCombo->clear();
+    if (option) {
+        m_optionCombo->addItems(OptionTexts(row.kind));
+        // A value no item holds selects none, so confirming it unchanged leaves the row as it was.
+        m_optionCombo->setCurrentIndex(row.value.isOption() ? int(row.value.number) : -1);
+    } else {
+        m_valueEdit->setText(ValueText(row));
+        m_valueEdit->selectAll();
+    }
+    m_valueEdit->setVisible(!option);
+    m_optionCombo->setVisible(option);
+    m_refusal->clear();
+    m_refusal->hide();
+    // The title bar uses the desktop's font; the title must fit beside its buttons.
+    const QMargins margins = layout()->contentsMargins();
+    const int titleWidth =
+        QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()) + TitleBarExtra;
+    m_caption->setMinimumWidth(std::max(0, titleWidth - margins.left() - margins.right()));
+    adjustSize();
 }
 
-QList<QWidget *> ParamValueDialog::editors() const
+bool ParamValueDialog::editsOption() const
 {
-    return {valueEdit,       onOffCombo,       languageCombo,     messageTypeCombo,
-            engineTypeCombo, accessLevelCombo, testStartModeCombo};
+    return !m_optionCombo->isHidden();
 }
 
-void ParamValueDialog::showOnlyEditor(QWidget *editor)
+QString ParamValueDialog::typedText() const
 {
-    for (QWidget *w : editors())
-        w->setVisible(w == editor);
+    return m_valueEdit->text();
 }
 
-int ParamValueDialog::frameExtraHeight() const
+int ParamValueDialog::chosenOption() const
 {
-    const QWindow *window = windowHandle();
-    if (!window)
-        return 0;
-    const QMargins margins = window->frameMargins();
-    return margins.top() + margins.bottom();
+    return m_optionCombo->currentIndex();
 }
 
-void ParamValueDialog::setOuterHeight(int height)
+void ParamValueDialog::showRefusal(const QString &why)
 {
-    m_outerHeight = height;
-    setFixedSize(DesignClientWidth, std::max(MinimumClientHeight, height - frameExtraHeight()));
-}
-
-int ParamValueDialog::outerHeight() const
-{
-    return height() + frameExtraHeight();
-}
-
-void ParamValueDialog::focusValueEdit()
-{
-    if (valueEdit->isVisible())
-        valueEdit->setFocus(Qt::ActiveWindowFocusReason);
+    m_refusal->setText(why);
+    m_refusal->show();
+    (editsOption() ? static_cast<QWidget *>(m_optionCombo) : m_valueEdit)->setFocus(Qt::OtherFocusReason);
+    m_valueEdit->selectAll();
 }
 
 void ParamValueDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // The frame is known only once the window is on screen.
-    if (m_outerHeight > 0)
-        setOuterHeight(m_outerHeight);
-    focusValueEdit();
-}
-
-bool ParamValueDialog::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate) {
-        // By now a window manager has framed the dialog, so the frame is known.
-        if (m_outerHeight > 0 && outerHeight() != m_outerHeight)
-            setOuterHeight(m_outerHeight);
-        focusValueEdit();
-    }
-    return QDialog::event(event);
+    (editsOption() ? static_cast<QWidget *>(m_optionCombo) : m_valueEdit)
+        ->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 } // namespace gencfg

@@ -1,13 +1,15 @@
 #pragma once
 
-// The value dialog "Установка параметра": one editor at a time in a strip
-// under the title bar, confirmed with "Установить" or Enter.
+// The value dialog "Установка параметра": what it edits on its first lines
+// (path, units, limits), one editor for the row's kind, "Установить" or Enter
+// to confirm. A refused value is named in the dialog, which stays open.
 
 #include "config/Catalogue.h"
 
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,40 +19,31 @@ class ParamValueDialog : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int DesignClientWidth = 174;
-    static constexpr int DesignClientHeight = 140;
-
     explicit ParamValueDialog(QWidget *parent = nullptr);
 
-    QPushButton *setButton = nullptr;
-    QComboBox *onOffCombo = nullptr;
-    QComboBox *languageCombo = nullptr;
-    QComboBox *messageTypeCombo = nullptr;
-    QLineEdit *valueEdit = nullptr;
-    QComboBox *engineTypeCombo = nullptr;
-    QComboBox *accessLevelCombo = nullptr;
-    QComboBox *testStartModeCombo = nullptr;
+    // Fills the dialog for a row: its caption, and the edit field or the list of its options preset to its
+    // value.
+    void showRow(const QString &path, const CatalogueRow &row);
+    bool editsOption() const;
+    // The typed text; the chosen option's code, -1 for none.
+    QString typedText() const;
+    int chosenOption() const;
+    // Why the value was not taken; shown until the next showRow().
+    void showRefusal(const QString &why);
 
-    // valueEdit and the six combo boxes, in that order.
-    QList<QWidget *> editors() const;
-    // Shows this one editor and hides the others.
-    void showOnlyEditor(QWidget *editor);
-
-    // Height including the title bar and frame; the client takes what is left.
-    void setOuterHeight(int height);
-    int outerHeight() const;
-
-    void focusValueEdit();
+Q_SIGNALS:
+    // "Установить" or Enter: the editor decides whether the dialog closes.
+    void submitted();
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
-    QComboBox *makeComboBox(const QPoint &pos, ParamKind optionKind);
-    int frameExtraHeight() const;
-
-    int m_outerHeight = 0; // 0 until set: the design client height applies
+    QLabel *m_caption = nullptr;
+    QLineEdit *m_valueEdit = nullptr;
+    QComboBox *m_optionCombo = nullptr;
+    QPushButton *m_setButton = nullptr;
+    QLabel *m_refusal = nullptr;
 };
 
 } // namespace gencfg

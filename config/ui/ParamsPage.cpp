@@ -80,6 +80,7 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::confirmWrite);
     connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
+    connect(m_paramTree, &ParamTreeView::editRequested, this, &ParamsPage::paramActivated);
     placeControls();
 }
 
@@ -163,6 +164,11 @@ bool ParamsPage::valuesWithinLimits()
 QList<QWidget *> ParamsPage::deviceControls() const
 {
     return {m_saveButton, m_openButton, m_writeButton, m_readButton, m_reportButton};
+}
+
+QPoint ParamsPage::selectedValuePoint() const
+{
+    return m_paramTree->selectedValuePoint();
 }
 
 int ParamsPage::selectedNode() const

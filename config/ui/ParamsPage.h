@@ -6,6 +6,7 @@
 #include "config/ConfigImage.h"
 
 #include <QDateTime>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -45,6 +46,8 @@ public:
     QList<QWidget *> deviceControls() const;
     // The tree row the user chose; -1 for none.
     int selectedNode() const;
+    // Where the value dialog of the selected row goes, whether a double click or a key asked for it.
+    QPoint selectedValuePoint() const;
 
 Q_SIGNALS:
     // The text of the status bar's transfer panel; empty when no transfer runs.
