@@ -1,8 +1,10 @@
 #include "ControllerFrames.h"
+#include "config/ConfigImage.h"
 #include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "sim/ControllerModel.h"
+#include "sim/ControllerState.h"
 #include "sim/FactoryMemory.h"
 #include "sim/LineNoise.h"
 #include "sim/PtySimulator.h"
@@ -165,6 +167,8 @@ private slots:
     void factoryMemory_petrolHoldsCatalogueDefaults();
     void factoryMemory_variantsDiffer_data();
     void factoryMemory_variantsDiffer();
+    void factoryMemory_upsThresholdsFitTheReportedBattery_data();
+    void factoryMemory_upsThresholdsFitTheReportedBattery();
     void readRequest_repliesWithMemory_data();
     void readRequest_repliesWithMemory();
     void writeFrame_storesBytesUnlessIgnoring();
@@ -351,6 +355,35 @@ void TestSim::factoryMemory_variantsDiffer()
     QFETCH(int, address);
     QFETCH(int, expected);
     QCOMPARE(int(quint8(FactoryMemory(quint8(code)).at(address))), expected);
+}
+
+void TestSim::factoryMemory_upsThresholdsFitTheReportedBattery_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::newRow("petrol") << 200;
+    QTest::newRow("diesel") << 201;
+    QTest::newRow("dry contact") << 202;
+}
+
+void TestSim::factoryMemory_upsThresholdsFitTheReportedBattery()
+{
+    QFETCH(int, code);
+    const QByteArray memory = FactoryMemory(quint8(code));
+    ConfigImageBytes image{};
+    std::copy(memory.begin(), memory.end(), image.begin());
+    const GaugeThresholds thresholds = ThresholdsFromImage(image);
+    // The UPS gauge read after "Прочитать" shows the reported voltage inside its scale and between its
+    // alarms.
+    const double reported = ControllerState().upsVoltage / 10.0;
+    QVERIFY(thresholds.upsScale);
+    QVERIFY2(thresholds.upsScale->minimum < thresholds.upsLow && thresholds.upsLow < reported &&
+                 reported < thresholds.upsHigh && thresholds.upsHigh < thresholds.upsScale->maximum,
+             qPrintable(QStringLiteral("scale %1–%2 V, alarms %3–%4 V, reported %5 V")
+                            .arg(thresholds.upsScale->minimum)
+                            .arg(thresholds.upsScale->maximum)
+                            .arg(thresholds.upsLow)
+                            .arg(thresholds.upsHigh)
+                            .arg(reported)));
 }
 
 void TestSim::readRequest_repliesWithMemory_data()
