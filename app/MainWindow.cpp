@@ -24,9 +24,11 @@
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
 #include "visit/ui/TechnicianDialog.h"
+#include "widgets/ConnectionLabel.h"
 #include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
+#include "widgets/ReadingTabOrder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,6 +46,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace gencfg {
 
@@ -135,8 +138,6 @@ void MainWindow::buildWindow()
     m_variantCombo->setObjectName(QStringLiteral("variantCombo"));
     m_variantCombo->setEditable(true);
     m_variantCombo->setInsertPolicy(QComboBox::NoInsert);
-    // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
-    m_variantCombo->setFocusPolicy(Qt::ClickFocus);
     for (DeviceVariant variant : Variants)
         m_variantCombo->addItem(VariantTitle(variant));
     m_variantCombo->setCurrentIndex(-1);
@@ -208,6 +209,9 @@ void MainWindow::buildWindow()
     networkText->setFixedSize(110, panelHeight);
     networkText->hide();
     m_statusBar->addWidget(networkText);
+    auto *connectionText = new ConnectionLabel(m_connection);
+    connectionText->setFixedSize(250, panelHeight);
+    m_statusBar->addPermanentWidget(connectionText);
     connect(&m_link, &DeviceLink::roundTripChanged, networkText, [networkText](int ms) {
         networkText->setVisible(ms >= 0);
         networkText->setText(NetworkRoundTripText(ms));
@@ -240,6 +244,16 @@ void MainWindow::buildWindow()
     connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_trendsPage, &TrendsPage::showThresholds);
     m_trendsPage->attach(m_messages, m_recording);
     connect(m_paramsPage, &ParamsPage::saved, this, &QWidget::setWindowTitle);
+
+    // Tab reads the window: the tabs, the two choosers beside them, then the page.
+    // The tab strip's scroll arrows are for the mouse; the keys turn pages with the arrows or Ctrl+Tab.
+    for (QToolButton *arrow : m_pageTabs->tabBar()->findChildren<QToolButton *>())
+        arrow->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(m_pageTabs->tabBar(), m_variantCombo);
+    QWidget::setTabOrder(m_variantCombo, m_portCombo);
+    for (QWidget *page : {static_cast<QWidget *>(m_paramsPage), static_cast<QWidget *>(m_journalPage),
+                          static_cast<QWidget *>(m_servicePage), static_cast<QWidget *>(m_terminalPage)})
+        SetReadingTabOrder(page);
 }
 
 void MainWindow::placeParts()
@@ -266,8 +280,11 @@ void MainWindow::placeParts()
 void MainWindow::connectLink()
 {
     // Direct connections: the dispatcher's steps run in its own order.
-    connect(&m_link, &DeviceLink::packetCountChanged, this,
-            [this](int count) { m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::packetCountChanged, this, [this](int count) {
+        m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count));
+        if (count > 0)
+            m_connection.frameReceived();
+    });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
             [this](int count) { m_errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
     connect(&m_statusFeed, &StatusFeed::recordDecoded, this, &MainWindow::onStatusRecord);
@@ -285,6 +302,7 @@ void MainWindow::connectLink()
         m_portCombo->refresh();
         m_portCombo->showPort(path);
         m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
+        updateControls();
     });
 }
 
@@ -551,6 +569,7 @@ void MainWindow::onPortPicked(const QString &path)
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         m_portCombo->clearSelection();
+        updateControls();
         m_messages.error(failure);
         return;
     }
@@ -559,6 +578,7 @@ void MainWindow::onPortPicked(const QString &path)
         m_portCombo->setRememberedPorts(RememberedNetworkPorts());
         m_portCombo->showPort(path);
     }
+    updateControls();
     startHeldSessionRecording();
 }
 
@@ -567,6 +587,7 @@ void MainWindow::onPortLost()
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     leaveController(SourceChange::PortLost);
     m_portCombo->clearSelection();
+    updateControls();
     // A network port is reconnected by itself: the reason goes to the status bar, no box waits for a click.
     if (const QString reason = m_link.transport().lossReason(); !reason.isEmpty()) {
         m_statusText->setText(ConnectionLostText(reason));
@@ -611,11 +632,20 @@ void MainWindow::updateControls()
         m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
     // A recording plays: nothing may act on a controller, but a port may be picked to end it.
     const bool playing = m_playback != nullptr;
+    // Without a port nothing reaches a controller.
+    const bool portOpen = m_link.transport().isOpen();
+    const QList<QWidget *> needPort = m_paramsPage->controllerControls() +
+                                      m_journalPage->controllerControls() +
+                                      m_servicePage->controllerControls();
     for (QWidget *control : device + locked) {
         const bool free = idle || !device.contains(control);
         const bool unplayed = !playing || control == m_portCombo;
-        control->setEnabled(free && unplayed && (m_serviceUnlocked || !locked.contains(control)));
+        const bool reachable = portOpen || !needPort.contains(control);
+        control->setEnabled(free && unplayed && reachable &&
+                            (m_serviceUnlocked || !locked.contains(control)));
     }
+    m_connection.showRecording(playing ? QFileInfo(m_link.transport().portName()).fileName() : QString());
+    m_connection.followPort(!playing && portOpen ? m_link.transport().portName() : QString());
     for (QWidget *control : m_terminalPage->sessionRecordingControls())
         control->setEnabled(!playing);
     m_playbackBar->openButton()->setEnabled(idle);
@@ -699,7 +729,7 @@ void MainWindow::onSessionSwitch(bool on, const QString &path)
         return;
     }
     m_terminalPage->showSessionRecording(true);
-    m_heldSessionPath = path;
+    m_heldSessionPath = RecordingFileName(path);
     if (m_link.transport().isOpen() && !m_playback)
         startHeldSessionRecording();
 }
@@ -857,6 +887,7 @@ void MainWindow::returnToLivePort(const QString &path)
     }
     m_portCombo->showPort(path);
     m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
+    updateControls();
     startHeldSessionRecording();
 }
 

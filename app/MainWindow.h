@@ -7,6 +7,7 @@
 #include "app/SourceTexts.h"
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
+#include "link/ConnectionState.h"
 #include "link/DeviceLink.h"
 #include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
@@ -66,6 +67,8 @@ public:
 
     Messages &messages() { return m_messages; }
     DeviceLink &link() { return m_link; }
+    // The port, its adapter and whether a controller is heard, as the status bar shows them.
+    ConnectionState &connection() { return m_connection; }
     ParamModel &tree() { return m_tree; }
     // Every status frame of this run, for the "Графики" page.
     TelemetryLog &telemetryLog() { return m_telemetry; }
@@ -169,6 +172,7 @@ private:
     ParamValueDialog *m_valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
+    ConnectionState m_connection;
     StatusFeed m_statusFeed{m_link};
     ParamModel m_tree;
     TelemetryLog m_telemetry;

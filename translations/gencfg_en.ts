@@ -403,6 +403,25 @@
     </message>
 </context>
 <context>
+    <name>ConnectionState</name>
+    <message>
+        <source>Подключено</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Нет данных</source>
+        <translation>No data</translation>
+    </message>
+    <message>
+        <source>Показана запись</source>
+        <translation>Recording shown</translation>
+    </message>
+    <message>
+        <source>Не подключено</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>EditWarnings</name>
     <message>
         <source>Значение должно быть числом</source>
@@ -557,6 +576,10 @@
         <source>%1 может быть неполным</source>
         <translation>%1 may be incomplete</translation>
     </message>
+    <message>
+        <source>Прочитано записей: %1</source>
+        <translation>Entries read: %1</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>
@@ -591,6 +614,10 @@
     <message>
         <source>Сеть: %1 мс</source>
         <translation>Network: %1 ms</translation>
+    </message>
+    <message>
+        <source>Порт не выбран</source>
+        <translation>No port selected</translation>
     </message>
 </context>
 <context>
@@ -669,6 +696,10 @@
     <message>
         <source>Предупреждение</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Информация</source>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
@@ -1369,6 +1400,13 @@
     </message>
 </context>
 <context>
+    <name>gencfg::ConnectionLabel</name>
+    <message>
+        <source>Подключение</source>
+        <translation>Connection</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::DurationRow</name>
     <message>
         <source>час</source>
@@ -1540,10 +1578,6 @@
         <translation>-empty-</translation>
     </message>
     <message>
-        <source>Прочитать ЖУРНАЛ СОБЫТИЙ</source>
-        <translation>Read EVENT JOURNAL</translation>
-    </message>
-    <message>
         <source>Сохранить журналы</source>
         <translation>Save journals</translation>
     </message>
@@ -1554,6 +1588,10 @@
     <message>
         <source>Не удалось сохранить %1: %2</source>
         <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Прочитать ЖУРНАЛ СОБЫТИЙ</source>
+        <translation>&amp;Read EVENT JOURNAL</translation>
     </message>
 </context>
 <context>
@@ -1747,22 +1785,6 @@
 <context>
     <name>gencfg::ParamsPage</name>
     <message>
-        <source>Сохранить</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>Открыть</source>
-        <translation>Open</translation>
-    </message>
-    <message>
-        <source>Записать</source>
-        <translation>Write</translation>
-    </message>
-    <message>
-        <source>Прочитать</source>
-        <translation>Read</translation>
-    </message>
-    <message>
         <source>Изменения</source>
         <translation>Changes</translation>
     </message>
@@ -1777,6 +1799,22 @@
     <message>
         <source>Парк</source>
         <translation>Fleet</translation>
+    </message>
+    <message>
+        <source>&amp;Сохранить</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;Записать</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>&amp;Прочитать</source>
+        <translation>&amp;Read</translation>
     </message>
 </context>
 <context>
@@ -1851,10 +1889,6 @@
 <context>
     <name>gencfg::ServicePage</name>
     <message>
-        <source>Подтвердить пароль</source>
-        <translation>Confirm password</translation>
-    </message>
-    <message>
         <source>Режим Авто</source>
         <translation>Auto mode</translation>
     </message>
@@ -1914,16 +1948,13 @@
         <source>Вести LOG-файл</source>
         <translation>Keep LOG file</translation>
     </message>
-</context>
-<context>
-    <name>gencfg::TechnicianDialog</name>
     <message>
-        <source>Техник</source>
-        <translation>Technician</translation>
+        <source>&amp;Подтвердить пароль</source>
+        <translation>&amp;Confirm password</translation>
     </message>
     <message>
-        <source>Ваше имя, которое архив команды сохранит с каждым визитом:</source>
-        <translation>Your name, which the team archive keeps with every visit:</translation>
+        <source>Неверный пароль</source>
+        <translation>Wrong password</translation>
     </message>
 </context>
 <context>
@@ -1981,6 +2012,17 @@
     <message>
         <source>Архив команды: не приняты визиты (%1): %2</source>
         <translation>Team archive: visits not taken (%1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>gencfg::TechnicianDialog</name>
+    <message>
+        <source>Техник</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Ваше имя, которое архив команды сохранит с каждым визитом:</source>
+        <translation>Your name, which the team archive keeps with every visit:</translation>
     </message>
 </context>
 <context>

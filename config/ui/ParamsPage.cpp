@@ -9,8 +9,10 @@
 #include "config/ui/ParamTreeView.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
+#include "widgets/ButtonShortcuts.h"
 #include "widgets/Messages.h"
 #include "widgets/PageLayout.h"
+#include "widgets/PortGuard.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
@@ -42,10 +44,10 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     m_paramTree = new ParamTreeView(this);
     m_paramTree->setObjectName(QStringLiteral("paramTree"));
     m_paramTree->setModel(&model);
-    m_saveButton = makeButton(this, "saveButton", tr("Сохранить"));
-    m_openButton = makeButton(this, "openButton", tr("Открыть"));
-    m_writeButton = makeButton(this, "writeButton", tr("Записать"));
-    m_readButton = makeButton(this, "readButton", tr("Прочитать"));
+    m_saveButton = makeButton(this, "saveButton", tr("&Сохранить"));
+    m_openButton = makeButton(this, "openButton", tr("&Открыть"));
+    m_writeButton = makeButton(this, "writeButton", tr("&Записать"));
+    m_readButton = makeButton(this, "readButton", tr("&Прочитать"));
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setRange(0, 100);
@@ -70,6 +72,15 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(m_writeButton, &QPushButton::clicked, this, &ParamsPage::writeToDevice);
     connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
+    // A key for an action that needs a controller, pressed without a port, says so.
+    const auto noPort = [this] {
+        if (m_link)
+            PortChosen(*m_link, m_messages);
+    };
+    AddButtonShortcuts(m_readButton, {Qt::Key_F5, QKeySequence(Qt::CTRL | Qt::Key_R)}, noPort);
+    AddButtonShortcuts(m_writeButton, {QKeySequence(Qt::CTRL | Qt::Key_W)}, noPort);
+    AddButtonShortcuts(m_saveButton, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    AddButtonShortcuts(m_openButton, {QKeySequence(Qt::CTRL | Qt::Key_O)});
     placeControls();
 }
 
@@ -152,6 +163,11 @@ QList<QWidget *> ParamsPage::deviceControls() const
     return {m_saveButton, m_openButton, m_writeButton, m_readButton, m_reportButton};
 }
 
+QList<QWidget *> ParamsPage::controllerControls() const
+{
+    return {m_writeButton, m_readButton};
+}
+
 int ParamsPage::selectedNode() const
 {
     return m_paramTree->selectedNode();
@@ -220,18 +236,14 @@ void ParamsPage::showProgress(int done, int total)
 
 void ParamsPage::writeToDevice()
 {
-    if (!m_link || m_link->busy())
+    if (!m_link || m_link->busy() || !PortChosen(*m_link, m_messages))
         return;
-    beginTransfer(WriteProgressText());
     ConfigImageBytes coded = m_image;
-    if (!valuesWithinLimits() || !encodeTree(coded)) {
-        endTransfer();
+    if (!valuesWithinLimits() || !encodeTree(coded))
         return;
-    }
     // Defaults, or another controller's values, would replace what this controller holds.
     if (!m_model.mayBeWritten()) {
         m_messages->error(UnreadTreeWriteText());
-        endTransfer();
         return;
     }
     m_image = coded;
@@ -239,6 +251,8 @@ void ParamsPage::writeToDevice()
     write->setVariantAtStart(quint8(*CatalogueInTree(m_model)));
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
+        // The box tells the result: the status bar no longer says the write runs.
+        endTransfer();
         std::optional<QDateTime> provenAt;
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
@@ -264,24 +278,26 @@ void ParamsPage::writeToDevice()
             else
                 showTransferFailure();
         }
-        endTransfer();
         // Told once the technician has seen the result, so what it brings to the status bar stays.
         if (provenAt)
             Q_EMIT writeProven(write->readBack(), *provenAt);
     });
+    beginTransfer(WriteProgressText());
     if (!m_link->startOwned(write))
         endTransfer();
 }
 
 void ParamsPage::readFromDevice()
 {
-    if (!m_link)
+    if (!m_link || !PortChosen(*m_link, m_messages))
         return;
     auto *read = new ConfigReadOperation(m_image);
     if (const std::optional<DeviceVariant> variant = CatalogueInTree(m_model))
         read->setVariantAtStart(quint8(*variant));
     connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
+        // The box tells the result: the status bar no longer says the read runs.
+        endTransfer();
         if (status == OperationStatus::Succeeded) {
             m_image = read->image();
             DecodeConfigImage(m_image, m_model);
@@ -296,7 +312,6 @@ void ParamsPage::readFromDevice()
             // A partial reading mixes two memories: the image and the tree keep what they held.
             showTransferFailure();
         }
-        endTransfer();
         // Told once the technician has seen the result, so what it brings to the status bar stays.
         if (status == OperationStatus::Succeeded)
             Q_EMIT deviceRead(m_image);
