@@ -284,6 +284,9 @@ void MainWindow::connectLink()
         m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count));
         if (count > 0)
             m_connection.frameReceived();
+        // A port opened again beneath the window, as a returning adapter is, lets the controls on.
+        if (m_link.transport().isOpen() != m_portShownOpen)
+            updateControls();
     });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
             [this](int count) { m_errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
@@ -634,6 +637,7 @@ void MainWindow::updateControls()
     const bool playing = m_playback != nullptr;
     // Without a port nothing reaches a controller.
     const bool portOpen = m_link.transport().isOpen();
+    m_portShownOpen = portOpen;
     const QList<QWidget *> needPort = m_paramsPage->controllerControls() +
                                       m_journalPage->controllerControls() +
                                       m_servicePage->controllerControls();

@@ -199,6 +199,8 @@ private:
     bool m_destroyed = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;
+    // Whether the controls were last enabled for an open port.
+    bool m_portShownOpen = false;
     // The tree's variant came from a petrol controller's status frame: it keeps no journals.
     bool m_petrolReported = false;
     // A variant a status frame reported while the value dialog was open or an operation ran.

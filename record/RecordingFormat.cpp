@@ -72,7 +72,8 @@ QByteArray FormatRecordingHeader(const RecordingHeader &header)
 QString RecordingFileName(const QString &path)
 {
     const QFileInfo file(path);
-    if (file.fileName().isEmpty() || !file.suffix().isEmpty())
+    // What is there already is what the user chose: a folder or a device is refused as it is named.
+    if (file.fileName().isEmpty() || !file.suffix().isEmpty() || file.exists())
         return path;
     return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("gcrec") : path + QStringLiteral(".gcrec");
 }

@@ -36,7 +36,7 @@ struct RecordedChunk
     QByteArray bytes;
 };
 
-// A recording's path with ".gcrec" on a file name that has no suffix, so the open dialog lists it.
+// A recording's path with ".gcrec" on a new file's name that has no suffix, so the open dialog lists it.
 QString RecordingFileName(const QString &path);
 
 // The header line, ended by a line feed.
