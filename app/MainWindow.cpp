@@ -210,7 +210,7 @@ void MainWindow::buildWindow()
     networkText->hide();
     m_statusBar->addWidget(networkText);
     auto *connectionText = new ConnectionLabel(m_connection);
-    connectionText->setFixedSize(250, panelHeight);
+    connectionText->setFixedHeight(panelHeight);
     m_statusBar->addPermanentWidget(connectionText);
     connect(&m_link, &DeviceLink::roundTripChanged, networkText, [networkText](int ms) {
         networkText->setVisible(ms >= 0);

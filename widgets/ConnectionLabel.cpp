@@ -20,6 +20,8 @@ void ConnectionLabel::showText(const QString &text)
     m_fullText = text;
     setToolTip(text);
     setAccessibleDescription(text);
+    // As wide as the text needs, so a short one leaves the room to the transfer text beside it.
+    setFixedWidth(qMin(fontMetrics().horizontalAdvance(text) + 2 * margin() + 8, MaxWidth));
     fitText();
 }
 

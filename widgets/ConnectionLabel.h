@@ -13,6 +13,9 @@ class ConnectionLabel : public QLabel
 {
     Q_OBJECT
 public:
+    // Never wider than this: the status bar's transfer text needs the room more.
+    static constexpr int MaxWidth = 220;
+
     explicit ConnectionLabel(const ConnectionState &state, QWidget *parent = nullptr);
 
     // The whole text, however much of it fits.
