@@ -630,17 +630,18 @@ void MainWindow::updateControls()
     const bool idle = !m_link.busy();
     const QList<QWidget *> locked = m_servicePage->lockedControls();
     const QList<QWidget *> device = deviceArea();
-    // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
-    if (!idle && device.contains(QApplication::focusWidget()))
-        m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
-    // A recording plays: nothing may act on a controller, but a port may be picked to end it.
-    const bool playing = m_playback != nullptr;
     // Without a port nothing reaches a controller.
     const bool portOpen = m_link.transport().isOpen();
     m_portShownOpen = portOpen;
     const QList<QWidget *> needPort = m_paramsPage->controllerControls() +
                                       m_journalPage->controllerControls() +
                                       m_servicePage->controllerControls();
+    // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
+    QWidget *focus = QApplication::focusWidget();
+    if ((!idle && device.contains(focus)) || (!portOpen && needPort.contains(focus)))
+        m_pageTabs->currentWidget()->setFocus(Qt::OtherFocusReason);
+    // A recording plays: nothing may act on a controller, but a port may be picked to end it.
+    const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {
         const bool free = idle || !device.contains(control);
         const bool unplayed = !playing || control == m_portCombo;
