@@ -26,9 +26,11 @@
 #include "visit/ui/HistoryDialog.h"
 #include "visit/ui/ReportDialog.h"
 #include "visit/ui/TechnicianDialog.h"
+#include "widgets/ConnectionLabel.h"
 #include "widgets/NetworkPortDialog.h"
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
+#include "widgets/ReadingTabOrder.h"
 #include "widgets/ScrolledPage.h"
 
 #include <QApplication>
@@ -47,6 +49,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace gencfg {
 
@@ -173,8 +176,6 @@ void MainWindow::buildWindow()
     m_variantCombo->setObjectName(QStringLiteral("variantCombo"));
     m_variantCombo->setEditable(true);
     m_variantCombo->setInsertPolicy(QComboBox::NoInsert);
-    // Only a click puts the caret here: focus passed on by a disabled button would scroll the text.
-    m_variantCombo->setFocusPolicy(Qt::ClickFocus);
     for (DeviceVariant variant : Variants)
         m_variantCombo->addItem(VariantTitle(variant));
     m_variantCombo->setCurrentIndex(-1);
@@ -194,8 +195,8 @@ void MainWindow::buildWindow()
                             ClientHeight - BelowPages - m_pageTabs->tabBar()->sizeHint().height());
     for (int i = 0; i < m_pageTabs->count(); ++i)
         PageIn(m_pageTabs->widget(i))->setMinimumSize(pageMinimum);
-    // The plots stretch with a layout of their own, which holds the page's width above what its row of controls
-    // needs; narrower, the plots only lose room between their time labels.
+    // The plots stretch with a layout of their own, which holds the page's width above what its row of
+    // controls needs; narrower, the plots only lose room between their time labels.
     m_trendsPage->setMinimumWidth(0);
     connect(m_variantCombo, &QComboBox::activated, this, [this] {
         onVariantChosen();
@@ -254,6 +255,9 @@ void MainWindow::buildWindow()
     networkText->setFixedSize(110, panelHeight);
     networkText->hide();
     m_statusBar->addWidget(networkText);
+    auto *connectionText = new ConnectionLabel(m_connection);
+    connectionText->setFixedHeight(panelHeight);
+    m_statusBar->addPermanentWidget(connectionText);
     connect(&m_link, &DeviceLink::roundTripChanged, networkText, [networkText](int ms) {
         networkText->setVisible(ms >= 0);
         networkText->setText(NetworkRoundTripText(ms));
@@ -293,6 +297,16 @@ void MainWindow::buildWindow()
     // A recording plays through the link: nothing is written to it.
     unwritten.setWritable([this] { return !m_playback && !m_link.busy() && m_link.transport().isOpen(); });
     connect(&unwritten, &UnwrittenChanges::presentChanged, this, &QWidget::setWindowModified);
+
+    // Tab reads the window: the tabs, the two choosers beside them, then the page.
+    // The tab strip's scroll arrows are for the mouse; the keys turn pages with the arrows or Ctrl+Tab.
+    for (QToolButton *arrow : m_pageTabs->tabBar()->findChildren<QToolButton *>())
+        arrow->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(m_pageTabs->tabBar(), m_variantCombo);
+    QWidget::setTabOrder(m_variantCombo, m_portCombo);
+    for (QWidget *page : {static_cast<QWidget *>(m_paramsPage), static_cast<QWidget *>(m_journalPage),
+                          static_cast<QWidget *>(m_servicePage), static_cast<QWidget *>(m_terminalPage)})
+        SetReadingTabOrder(page);
 }
 
 void MainWindow::placeParts()
@@ -331,8 +345,14 @@ void MainWindow::placeParts()
 void MainWindow::connectLink()
 {
     // Direct connections: the dispatcher's steps run in its own order.
-    connect(&m_link, &DeviceLink::packetCountChanged, this,
-            [this](int count) { m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::packetCountChanged, this, [this](int count) {
+        m_packetsCaption->setText(tr("Пакетов принято: %1").arg(count));
+        if (count > 0)
+            m_connection.frameReceived();
+        // A port opened again beneath the window, as a returning adapter is, lets the controls on.
+        if (m_link.transport().isOpen() != m_portShownOpen)
+            updateControls();
+    });
     connect(&m_link, &DeviceLink::badFrameCountChanged, this,
             [this](int count) { m_errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
     connect(&m_statusFeed, &StatusFeed::recordDecoded, this, &MainWindow::onStatusRecord);
@@ -350,6 +370,7 @@ void MainWindow::connectLink()
         m_portCombo->refresh();
         m_portCombo->showPort(path);
         m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
+        updateControls();
     });
 }
 
@@ -665,6 +686,7 @@ void MainWindow::openPickedPort(const QString &path)
     const QString failure = m_link.openPort(path);
     if (!failure.isEmpty()) {
         m_portCombo->clearSelection();
+        updateControls();
         m_messages.error(failure);
         return;
     }
@@ -673,6 +695,7 @@ void MainWindow::openPickedPort(const QString &path)
         m_portCombo->setRememberedPorts(RememberedNetworkPorts());
         m_portCombo->showPort(path);
     }
+    updateControls();
     startHeldSessionRecording();
 }
 
@@ -681,6 +704,7 @@ void MainWindow::onPortLost()
     // The adapter may come back on another controller: nothing read afterwards is taken for this one's.
     leaveController(SourceChange::PortLost);
     m_portCombo->clearSelection();
+    updateControls();
     // A network port is reconnected by itself: the reason goes to the status bar, no box waits for a click.
     if (const QString reason = m_link.transport().lossReason(); !reason.isEmpty()) {
         m_statusText->setText(ConnectionLostText(reason));
@@ -720,16 +744,27 @@ void MainWindow::updateControls()
     const bool idle = !m_link.busy();
     const QList<QWidget *> locked = m_servicePage->lockedControls();
     const QList<QWidget *> device = deviceArea();
+    // Without a port nothing reaches a controller.
+    const bool portOpen = m_link.transport().isOpen();
+    m_portShownOpen = portOpen;
+    const QList<QWidget *> needPort = m_paramsPage->controllerControls() +
+                                      m_journalPage->controllerControls() +
+                                      m_servicePage->controllerControls();
     // A disabled control hands its focus on; keep it on the page rather than in the variant combo.
-    if (!idle && device.contains(QApplication::focusWidget()))
+    QWidget *focus = QApplication::focusWidget();
+    if ((!idle && device.contains(focus)) || (!portOpen && needPort.contains(focus)))
         PageIn(m_pageTabs->currentWidget())->setFocus(Qt::OtherFocusReason);
     // A recording plays: nothing may act on a controller, but a port may be picked to end it.
     const bool playing = m_playback != nullptr;
     for (QWidget *control : device + locked) {
         const bool free = idle || !device.contains(control);
         const bool unplayed = !playing || control == m_portCombo;
-        control->setEnabled(free && unplayed && (m_serviceUnlocked || !locked.contains(control)));
+        const bool reachable = portOpen || !needPort.contains(control);
+        control->setEnabled(free && unplayed && reachable &&
+                            (m_serviceUnlocked || !locked.contains(control)));
     }
+    m_connection.showRecording(playing ? QFileInfo(m_link.transport().portName()).fileName() : QString());
+    m_connection.followPort(!playing && portOpen ? m_link.transport().portName() : QString());
     for (QWidget *control : m_terminalPage->sessionRecordingControls())
         control->setEnabled(!playing);
     m_playbackBar->openButton()->setEnabled(idle);
@@ -812,7 +847,7 @@ void MainWindow::onSessionSwitch(bool on, const QString &path)
         return;
     }
     m_terminalPage->showSessionRecording(true);
-    m_heldSessionPath = path;
+    m_heldSessionPath = RecordingFileName(path);
     if (m_link.transport().isOpen() && !m_playback)
         startHeldSessionRecording();
 }
@@ -978,6 +1013,7 @@ void MainWindow::returnToLivePort(const QString &path)
     }
     m_portCombo->showPort(path);
     m_statusText->setText(PortReopenedText(m_portCombo->portText(path)));
+    updateControls();
     startHeldSessionRecording();
 }
 

@@ -7,6 +7,7 @@
 #include "app/SourceTexts.h"
 #include "config/ConfigImage.h"
 #include "config/ParamModel.h"
+#include "link/ConnectionState.h"
 #include "link/DeviceLink.h"
 #include "monitor/StatusFeed.h"
 #include "monitor/TelemetryLog.h"
@@ -66,6 +67,8 @@ public:
 
     Messages &messages() { return m_messages; }
     DeviceLink &link() { return m_link; }
+    // The port, its adapter and whether a controller is heard, as the status bar shows them.
+    ConnectionState &connection() { return m_connection; }
     ParamModel &tree() { return m_tree; }
     // Every status frame of this run, for the "Графики" page.
     TelemetryLog &telemetryLog() { return m_telemetry; }
@@ -173,6 +176,7 @@ private:
     ParamValueDialog *m_valueDialog = nullptr;
     Messages m_messages;
     DeviceLink m_link;
+    ConnectionState m_connection;
     StatusFeed m_statusFeed{m_link};
     ParamModel m_tree;
     TelemetryLog m_telemetry;
@@ -201,6 +205,8 @@ private:
     bool m_leaving = false;
     quint8 m_variant = quint8(DeviceVariant::Petrol);
     bool m_serviceUnlocked = false;
+    // Whether the controls were last enabled for an open port.
+    bool m_portShownOpen = false;
     // The tree's variant came from a petrol controller's status frame: it keeps no journals.
     bool m_petrolReported = false;
     // A variant a status frame reported while the value dialog was open or an operation ran.

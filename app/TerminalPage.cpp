@@ -2,11 +2,13 @@
 
 #include "app/TerminalLine.h"
 #include "monitor/TrafficLog.h"
+#include "record/RecordingFormat.h"
 #include "widgets/Messages.h"
 #include "widgets/PageLayout.h"
 #include "widgets/SaveFileDialog.h"
 #include "widgets/SwitchLed.h"
 
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -19,6 +21,11 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     m_trafficView = new QPlainTextEdit(this);
     m_trafficView->setObjectName(QStringLiteral("trafficView"));
     m_trafficView->setReadOnly(true);
+    // Frames line up column by column only in a fixed-width font; the size stays the window's.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (font().pixelSize() > 0)
+        fixed.setPixelSize(font().pixelSize());
+    m_trafficView->setFont(fixed);
     m_trafficView->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_trafficView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A day of traffic would fill the memory; the LOG file keeps every line.
@@ -127,9 +134,9 @@ QList<QWidget *> TerminalPage::sessionRecordingControls() const
 
 void TerminalPage::setSessionFileName(const QString &path)
 {
-    m_sessionFileName = path;
-    m_sessionFileButton->setToolTip(path);
-    m_sessionFileButton->setAccessibleDescription(path);
+    m_sessionFileName = RecordingFileName(path);
+    m_sessionFileButton->setToolTip(m_sessionFileName);
+    m_sessionFileButton->setAccessibleDescription(m_sessionFileName);
 }
 
 void TerminalPage::showSessionRecording(bool on)

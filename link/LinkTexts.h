@@ -26,6 +26,12 @@ inline QString WriteFailedText()
     return QCoreApplication::translate("LinkTexts", "Ошибка записи в порт: команда не отправлена.");
 }
 
+// A request asked for while no port is open.
+inline QString NoPortText()
+{
+    return QCoreApplication::translate("LinkTexts", "Порт не выбран");
+}
+
 inline QString PortLostText()
 {
     return QCoreApplication::translate("LinkTexts", "Порт закрыт: устройство отключено");

@@ -84,6 +84,15 @@ QStringList JournalBook::lines(JournalSelector journal) const
     return lines;
 }
 
+int JournalBook::recordCount() const
+{
+    int count = 0;
+    for (const QList<Entry> &entries : m_entries)
+        count +=
+            int(std::count_if(entries.begin(), entries.end(), [](const Entry &e) { return !e.missing; }));
+    return count;
+}
+
 QStringList JournalBook::shortfalls() const
 {
     QStringList texts;

@@ -44,6 +44,8 @@ public:
     // In index order; entries asked once more take their own place.
     const QList<Entry> &entries(JournalSelector journal) const { return m_entries[journal == AlarmJournal]; }
     QList<int> missingIndices(JournalSelector journal) const;
+    // The records read in both journals, the missing entries not counted.
+    int recordCount() const;
     // "hh:mm dd/mm text" for each record, "-- запись N не прочитана --" for each missing entry,
     // and last "Журнал аварий может быть неполным" for a journal that is not complete.
     QStringList lines(JournalSelector journal) const;

@@ -214,6 +214,11 @@ QString JournalProgressText(int done, int total)
     return QCoreApplication::translate("JournalReading", "Чтение журнала: %1 из %2").arg(done).arg(total);
 }
 
+QString RecordsReadText(int count)
+{
+    return QCoreApplication::translate("JournalReading", "Прочитано записей: %1").arg(count);
+}
+
 QString MissingJournalLine(int index)
 {
     return QCoreApplication::translate("JournalReading", "-- запись %1 не прочитана --").arg(index);

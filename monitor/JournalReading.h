@@ -112,6 +112,9 @@ OperationStep JournalRecordStep(JournalSelector journal, quint8 index);
 // "Чтение журнала: 37 из 155"
 QString JournalProgressText(int done, int total);
 
+// "Прочитано записей: 57": what a reading ended with.
+QString RecordsReadText(int count);
+
 // "-- запись 7 не прочитана --": the place of an entry that could not be read.
 QString MissingJournalLine(int index);
 

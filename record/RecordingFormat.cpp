@@ -1,5 +1,6 @@
 #include "record/RecordingFormat.h"
 
+#include <QFileInfo>
 #include <QList>
 
 namespace gencfg {
@@ -66,6 +67,15 @@ QByteArray FormatRecordingHeader(const RecordingHeader &header)
     if (!header.variant.isEmpty())
         line += " variant=" + Escaped(header.variant);
     return line + '\n';
+}
+
+QString RecordingFileName(const QString &path)
+{
+    const QFileInfo file(path);
+    // What is there already is what the user chose: a folder or a device is refused as it is named.
+    if (file.fileName().isEmpty() || !file.suffix().isEmpty() || file.exists())
+        return path;
+    return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("gcrec") : path + QStringLiteral(".gcrec");
 }
 
 std::optional<RecordingHeader> ParseRecordingHeader(const QByteArray &line)

@@ -36,6 +36,9 @@ struct RecordedChunk
     QByteArray bytes;
 };
 
+// A recording's path with ".gcrec" on a new file's name that has no suffix, so the open dialog lists it.
+QString RecordingFileName(const QString &path);
+
 // The header line, ended by a line feed.
 QByteArray FormatRecordingHeader(const RecordingHeader &header);
 // A header line without its line end; nothing when it is no header of ours.

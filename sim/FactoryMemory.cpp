@@ -42,8 +42,9 @@ constexpr FactoryNumber CommonNumbers[] = {
     {MainsLow, 2, 180},
     {MainsHigh, 2, 260},
     {StarterBatteryLow, 2, 80},
-    {UpsLow, 2, 80},
-    {UpsHigh, 2, 150},
+    // A 24 V UPS battery, as the voltage the controller reports: 21.6 V low, 29.0 V high.
+    {UpsLow, 2, 216},
+    {UpsHigh, 2, 290},
     {MainsLossDelay, 2, 10},
     {MainsReturnDelay, 2, 10},
     {WarmUp, 2, 30},

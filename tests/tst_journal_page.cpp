@@ -278,9 +278,10 @@ void tst_JournalPage::stoppedReading_keepsItsLinesAndShowedItsProgress()
                  QStringList{QStringLiteral("Журнал аварий может быть неполным")},
              "a reading clears both journals when it starts");
     QCOMPARE(s.boxes.count(), 0);
-    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(),
-             QStringLiteral("Не прочитано записей: 1; Журнал событий может быть неполным; Журнал аварий может "
-                            "быть неполным"));
+    QCOMPARE(
+        named<QLabel>(&s.form, "statusText")->text(),
+        QStringLiteral("Прочитано записей: 19; Не прочитано записей: 1; Журнал событий может быть неполным; "
+                       "Журнал аварий может быть неполным"));
     QVERIFY(named<QPushButton>(&s.form, "stopButton")->isHidden());
     QVERIFY(named<QPushButton>(&s.form, "readJournalsButton")->isEnabled());
 }
@@ -301,10 +302,13 @@ void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal_data()
     eventGap[2] = QStringLiteral("-- запись 2 не прочитана --");
     QStringList alarmGap = alarms;
     alarmGap[2] = QStringLiteral("-- запись 2 не прочитана --");
-    QTest::newRow("event answered when asked again") << 0 << 1 << events << QString();
-    QTest::newRow("event never answered") << 0 << -1 << eventGap << QStringLiteral("Не прочитано записей: 1");
-    QTest::newRow("alarm answered when asked again") << 1 << 1 << alarms << QString();
-    QTest::newRow("alarm never answered") << 1 << -1 << alarmGap << QStringLiteral("Не прочитано записей: 1");
+    const QString gap = QStringLiteral("Прочитано записей: 6; Не прочитано записей: 1");
+    QTest::newRow("event answered when asked again")
+        << 0 << 1 << events << QStringLiteral("Прочитано записей: 7");
+    QTest::newRow("event never answered") << 0 << -1 << eventGap << gap;
+    QTest::newRow("alarm answered when asked again")
+        << 1 << 1 << alarms << QStringLiteral("Прочитано записей: 7");
+    QTest::newRow("alarm never answered") << 1 << -1 << alarmGap << gap;
 }
 
 void tst_JournalPage::entryWithoutAReply_isAskedAgainAtTheEndOfItsJournal()
@@ -398,8 +402,10 @@ void tst_JournalPage::endMarkNeverVouchedFor_saysTheJournalsMayBeIncomplete()
                           QStringLiteral("Журнал событий может быть неполным")}));
     QCOMPARE(memoLines(named<QPlainTextEdit>(&s.form, "alarmList")),
              QStringList{QStringLiteral("Журнал аварий может быть неполным")});
-    QCOMPARE(named<QLabel>(&s.form, "statusText")->text(),
-             QStringLiteral("Журнал событий может быть неполным; Журнал аварий может быть неполным"));
+    QCOMPARE(
+        named<QLabel>(&s.form, "statusText")->text(),
+        QStringLiteral("Прочитано записей: 3; Журнал событий может быть неполным; Журнал аварий может быть "
+                       "неполным"));
 }
 
 QTEST_MAIN(tst_JournalPage)

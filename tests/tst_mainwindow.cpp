@@ -81,12 +81,12 @@ void tst_MainWindow::pages_areInTabOrderWithTheirControls()
     for (int i = 0; i < tabs.size(); ++i)
         QCOMPARE(named<QTabWidget>(&form, "pageTabs")->tabText(i), tabs.at(i));
     QCOMPARE(named<ParamTreeView>(&form, "paramTree")->geometry(), QRect(0, 24, 787, 449));
-    QCOMPARE(named<QPushButton>(&form, "readButton")->text(), QStringLiteral("Прочитать"));
+    QCOMPARE(named<QPushButton>(&form, "readButton")->text(), QStringLiteral("&Прочитать"));
     QVERIFY(named<QProgressBar>(&form, "progressBar")->isHidden());
     QCOMPARE(named<QPlainTextEdit>(&form, "eventList")->toPlainText(), QStringLiteral("-пусто-"));
     QCOMPARE(named<QPlainTextEdit>(&form, "alarmList")->toPlainText(), QStringLiteral("-пусто-"));
     QCOMPARE(named<QPushButton>(&form, "readJournalsButton")->text(),
-             QStringLiteral("Прочитать ЖУРНАЛ СОБЫТИЙ"));
+             QStringLiteral("&Прочитать ЖУРНАЛ СОБЫТИЙ"));
     for (QWidget *locked : serviceCodeLocked(named<QWidget>(&form, "servicePage")))
         QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
     const auto serviceChild = [&](const char *name) {

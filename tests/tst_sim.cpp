@@ -1,8 +1,10 @@
 #include "ControllerFrames.h"
+#include "config/ConfigImage.h"
 #include "config/MemoryMap.h"
 #include "link/Commands.h"
 #include "link/FrameCodec.h"
 #include "sim/ControllerModel.h"
+#include "sim/ControllerState.h"
 #include "sim/FactoryMemory.h"
 #include "sim/LineNoise.h"
 #include "sim/PtySimulator.h"
@@ -165,6 +167,8 @@ private slots:
     void factoryMemory_petrolHoldsCatalogueDefaults();
     void factoryMemory_variantsDiffer_data();
     void factoryMemory_variantsDiffer();
+    void factoryMemory_upsThresholdsFitTheReportedBattery_data();
+    void factoryMemory_upsThresholdsFitTheReportedBattery();
     void readRequest_repliesWithMemory_data();
     void readRequest_repliesWithMemory();
     void writeFrame_storesBytesUnlessIgnoring();
@@ -351,6 +355,32 @@ void TestSim::factoryMemory_variantsDiffer()
     QFETCH(int, address);
     QFETCH(int, expected);
     QCOMPARE(int(quint8(FactoryMemory(quint8(code)).at(address))), expected);
+}
+
+void TestSim::factoryMemory_upsThresholdsFitTheReportedBattery_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::newRow("petrol") << 200;
+    QTest::newRow("diesel") << 201;
+    QTest::newRow("dry contact") << 202;
+}
+
+void TestSim::factoryMemory_upsThresholdsFitTheReportedBattery()
+{
+    QFETCH(int, code);
+    const QByteArray memory = FactoryMemory(quint8(code));
+    ConfigImageBytes image{};
+    std::copy(memory.begin(), memory.end(), image.begin());
+    const GaugeThresholds t = ThresholdsFromImage(image);
+    // The UPS gauge read after "Прочитать" holds the reported voltage inside its scale, between its alarms.
+    const UpsScale scale = t.upsScale.value_or(UpsScale{});
+    const QList<double> rising{scale.minimum, t.upsLow, ControllerState().upsVoltage / 10.0, t.upsHigh,
+                               scale.maximum};
+    QStringList shown; // scale from, low, reported, high, scale to
+    for (double volts : rising)
+        shown << QString::number(volts);
+    QVERIFY2(std::adjacent_find(rising.begin(), rising.end(), std::greater_equal<double>()) == rising.end(),
+             qPrintable(shown.join(QLatin1String(" < "))));
 }
 
 void TestSim::readRequest_repliesWithMemory_data()

@@ -247,7 +247,7 @@ void tst_Terminal::logSwitchWithoutName_warnsOnceAndSwitchesTheDisplayOff()
     QTest::mouseClick(logSwitch, Qt::LeftButton);
     QCOMPARE(t.boxes.count(), 1);
     QCOMPARE(int(t.boxes.all().first().kind), int(Message::Warning));
-    QCOMPARE(t.boxes.lastCaption(), QStringLiteral("Warning"));
+    QCOMPARE(t.boxes.lastCaption(), QStringLiteral("Предупреждение"));
     QCOMPARE(t.boxes.lastText(), QStringLiteral("Задайте имя LOG-файла"));
     QVERIFY(!t.logSwitch->isActive());
     QVERIFY(!t.showSwitch->isActive());

@@ -403,6 +403,25 @@
     </message>
 </context>
 <context>
+    <name>ConnectionState</name>
+    <message>
+        <source>Подключено</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Нет данных</source>
+        <translation>No data</translation>
+    </message>
+    <message>
+        <source>Показана запись</source>
+        <translation>Recording shown</translation>
+    </message>
+    <message>
+        <source>Не подключено</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>EditWarnings</name>
     <message>
         <source>Значение должно быть числом</source>
@@ -557,6 +576,10 @@
         <source>%1 может быть неполным</source>
         <translation>%1 may be incomplete</translation>
     </message>
+    <message>
+        <source>Прочитано записей: %1</source>
+        <translation>Entries read: %1</translation>
+    </message>
 </context>
 <context>
     <name>LinkTexts</name>
@@ -591,6 +614,10 @@
     <message>
         <source>Сеть: %1 мс</source>
         <translation>Network: %1 ms</translation>
+    </message>
+    <message>
+        <source>Порт не выбран</source>
+        <translation>No port selected</translation>
     </message>
 </context>
 <context>
@@ -669,6 +696,10 @@
     <message>
         <source>Предупреждение</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Информация</source>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
@@ -1420,6 +1451,13 @@
     </message>
 </context>
 <context>
+    <name>gencfg::ConnectionLabel</name>
+    <message>
+        <source>Подключение</source>
+        <translation>Connection</translation>
+    </message>
+</context>
+<context>
     <name>gencfg::DurationRow</name>
     <message>
         <source>час</source>
@@ -1595,10 +1633,6 @@
         <translation>-empty-</translation>
     </message>
     <message>
-        <source>Прочитать ЖУРНАЛ СОБЫТИЙ</source>
-        <translation>Read EVENT JOURNAL</translation>
-    </message>
-    <message>
         <source>Сохранить журналы</source>
         <translation>Save journals</translation>
     </message>
@@ -1609,6 +1643,10 @@
     <message>
         <source>Не удалось сохранить %1: %2</source>
         <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Прочитать ЖУРНАЛ СОБЫТИЙ</source>
+        <translation>&amp;Read EVENT JOURNAL</translation>
     </message>
 </context>
 <context>
@@ -1802,22 +1840,6 @@
 <context>
     <name>gencfg::ParamsPage</name>
     <message>
-        <source>Сохранить</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>Открыть</source>
-        <translation>Open</translation>
-    </message>
-    <message>
-        <source>Записать</source>
-        <translation>Write</translation>
-    </message>
-    <message>
-        <source>Прочитать</source>
-        <translation>Read</translation>
-    </message>
-    <message>
         <source>Изменения</source>
         <translation>Changes</translation>
     </message>
@@ -1832,6 +1854,22 @@
     <message>
         <source>Парк</source>
         <translation>Fleet</translation>
+    </message>
+    <message>
+        <source>&amp;Сохранить</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;Записать</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>&amp;Прочитать</source>
+        <translation>&amp;Read</translation>
     </message>
 </context>
 <context>
@@ -1906,10 +1944,6 @@
 <context>
     <name>gencfg::ServicePage</name>
     <message>
-        <source>Подтвердить пароль</source>
-        <translation>Confirm password</translation>
-    </message>
-    <message>
         <source>Режим Авто</source>
         <translation>Auto mode</translation>
     </message>
@@ -1972,6 +2006,14 @@
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Подтвердить пароль</source>
+        <translation>&amp;Confirm password</translation>
+    </message>
+    <message>
+        <source>Неверный пароль</source>
+        <translation>Wrong password</translation>
     </message>
 </context>
 <context>

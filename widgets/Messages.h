@@ -21,20 +21,7 @@ struct Message
     QString text;
 };
 
-// Captions of boxes a technician's documentation names: shown exactly so, in any language.
-inline QString TransferDoneCaption()
-{
-    return QStringLiteral("info");
-}
-inline QString NotReadyCaption()
-{
-    return QStringLiteral("Error");
-}
-inline QString LogFileWarningCaption()
-{
-    return QStringLiteral("Warning");
-}
-// Every other box is captioned by its kind, in the user's language.
+// Every box is captioned by its kind, in the user's language.
 inline QString ErrorCaption()
 {
     return QCoreApplication::translate("Messages", "Ошибка");
@@ -42,6 +29,23 @@ inline QString ErrorCaption()
 inline QString WarningCaption()
 {
     return QCoreApplication::translate("Messages", "Предупреждение");
+}
+inline QString InformationCaption()
+{
+    return QCoreApplication::translate("Messages", "Информация");
+}
+// The boxes that end a transfer, report a controller not ready and ask for a log-file name.
+inline QString TransferDoneCaption()
+{
+    return InformationCaption();
+}
+inline QString NotReadyCaption()
+{
+    return ErrorCaption();
+}
+inline QString LogFileWarningCaption()
+{
+    return WarningCaption();
 }
 
 // A question with its buttons; the answer is the index of the button chosen.

@@ -1,5 +1,7 @@
 #include "widgets/PortComboBox.h"
 
+#include "link/ConnectionState.h"
+
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
@@ -51,6 +53,11 @@ void PortComboBox::refresh()
         const QString path = info.systemLocation();
 #endif
         addPort(itemText(info.portName(), info.description()), path);
+        // The adapter, maker included, for whoever hovers over the item or reads it aloud.
+        if (const QString adapter = ConnectionState::AdapterText(info); !adapter.isEmpty()) {
+            setItemData(count() - 1, adapter, Qt::ToolTipRole);
+            setItemData(count() - 1, adapter, Qt::AccessibleDescriptionRole);
+        }
     }
     for (const QString &path : m_extraPorts + m_rememberedPorts) {
         if (findData(path) < 0)

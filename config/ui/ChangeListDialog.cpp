@@ -49,6 +49,8 @@ ChangeListDialog::ChangeListDialog(const QString &title, const QStringList &head
     m_copyButton->setObjectName(QStringLiteral("copyButton"));
     m_closeButton = new QPushButton(tr("Закрыть"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    // Enter closes the list, from the table too.
+    m_closeButton->setDefault(true);
 
     m_buttonRow = new QHBoxLayout;
     m_buttonRow->addWidget(m_summary, 1);

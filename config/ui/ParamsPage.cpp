@@ -10,8 +10,10 @@
 #include "config/ui/UnwrittenChanges.h"
 #include "link/DeviceLink.h"
 #include "link/LinkTexts.h"
+#include "widgets/ButtonShortcuts.h"
 #include "widgets/Messages.h"
 #include "widgets/PageLayout.h"
+#include "widgets/PortGuard.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
@@ -52,10 +54,10 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     m_paramTree = new ParamTreeView(this);
     m_paramTree->setObjectName(QStringLiteral("paramTree"));
     m_paramTree->setModel(&model);
-    m_saveButton = makeButton(this, "saveButton", tr("Сохранить"));
-    m_openButton = makeButton(this, "openButton", tr("Открыть"));
-    m_writeButton = makeButton(this, "writeButton", tr("Записать"));
-    m_readButton = makeButton(this, "readButton", tr("Прочитать"));
+    m_saveButton = makeButton(this, "saveButton", tr("&Сохранить"));
+    m_openButton = makeButton(this, "openButton", tr("&Открыть"));
+    m_writeButton = makeButton(this, "writeButton", tr("&Записать"));
+    m_readButton = makeButton(this, "readButton", tr("&Прочитать"));
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setRange(0, 100);
@@ -81,6 +83,15 @@ ParamsPage::ParamsPage(ParamModel &model, QWidget *parent) : QWidget(parent), m_
     connect(m_readButton, &QPushButton::clicked, this, &ParamsPage::readFromDevice);
     connect(m_paramTree, &QAbstractItemView::doubleClicked, this, &ParamsPage::paramActivated);
     connect(m_paramTree, &ParamTreeView::editRequested, this, &ParamsPage::paramActivated);
+    // A key for an action that needs a controller, pressed without a port, says so.
+    const auto noPort = [this] {
+        if (m_link)
+            PortChosen(*m_link, m_messages);
+    };
+    AddButtonShortcuts(m_readButton, {Qt::Key_F5, QKeySequence(Qt::CTRL | Qt::Key_R)}, noPort);
+    AddButtonShortcuts(m_writeButton, {QKeySequence(Qt::CTRL | Qt::Key_W)}, noPort);
+    AddButtonShortcuts(m_saveButton, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    AddButtonShortcuts(m_openButton, {QKeySequence(Qt::CTRL | Qt::Key_O)});
     placeControls();
 }
 
@@ -169,6 +180,11 @@ QList<QWidget *> ParamsPage::deviceControls() const
 QPoint ParamsPage::selectedValuePoint() const
 {
     return m_paramTree->selectedValuePoint();
+}
+
+QList<QWidget *> ParamsPage::controllerControls() const
+{
+    return {m_writeButton, m_readButton};
 }
 
 int ParamsPage::selectedNode() const
@@ -260,7 +276,7 @@ void ParamsPage::writeEnded(bool proven)
 
 void ParamsPage::confirmWrite()
 {
-    if (!m_link || m_link->busy())
+    if (!m_link || m_link->busy() || !PortChosen(*m_link, m_messages))
         return;
     // A write that will be refused says why at once, with no list before it.
     if (!m_model.baseline() || m_model.changes().isEmpty() || !m_model.mayBeWritten() ||
@@ -283,17 +299,14 @@ void ParamsPage::writeToDevice()
         writeEnded(false);
         return;
     }
-    beginTransfer(WriteProgressText());
     ConfigImageBytes coded = m_image;
     if (!valuesWithinLimits() || !encodeTree(coded)) {
-        endTransfer();
         writeEnded(false);
         return;
     }
     // Defaults, or another controller's values, would replace what this controller holds.
     if (!m_model.mayBeWritten()) {
         m_messages->error(UnreadTreeWriteText());
-        endTransfer();
         writeEnded(false);
         return;
     }
@@ -302,6 +315,8 @@ void ParamsPage::writeToDevice()
     write->setVariantAtStart(quint8(*CatalogueInTree(m_model)));
     connect(write, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
+        // The box tells the result: the status bar no longer says the write runs.
+        endTransfer();
         std::optional<QDateTime> provenAt;
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
@@ -327,12 +342,12 @@ void ParamsPage::writeToDevice()
             else
                 showTransferFailure();
         }
-        endTransfer();
         // Told once the technician has seen the result, so what it brings to the status bar stays.
         if (provenAt)
             Q_EMIT writeProven(write->readBack(), *provenAt);
         writeEnded(provenAt.has_value());
     });
+    beginTransfer(WriteProgressText());
     if (!m_link->startOwned(write)) {
         endTransfer();
         writeEnded(false);
@@ -341,13 +356,15 @@ void ParamsPage::writeToDevice()
 
 void ParamsPage::readFromDevice()
 {
-    if (!m_link)
+    if (!m_link || !PortChosen(*m_link, m_messages))
         return;
     auto *read = new ConfigReadOperation(m_image);
     if (const std::optional<DeviceVariant> variant = CatalogueInTree(m_model))
         read->setVariantAtStart(quint8(*variant));
     connect(read, &DeviceOperation::progress, this, &ParamsPage::showProgress);
     connect(read, &DeviceOperation::finished, this, [this, read](OperationStatus status) {
+        // The box tells the result: the status bar no longer says the read runs.
+        endTransfer();
         if (status == OperationStatus::Succeeded) {
             m_image = read->image();
             DecodeConfigImage(m_image, m_model);
@@ -362,7 +379,6 @@ void ParamsPage::readFromDevice()
             // A partial reading mixes two memories: the image and the tree keep what they held.
             showTransferFailure();
         }
-        endTransfer();
         // Told once the technician has seen the result, so what it brings to the status bar stays.
         if (status == OperationStatus::Succeeded)
             Q_EMIT deviceRead(m_image);

@@ -44,6 +44,8 @@ public:
 
     // What reads or writes the device, for the window's enabling rule.
     QList<QWidget *> deviceControls() const;
+    // What reaches the controller: off while no port is open.
+    QList<QWidget *> controllerControls() const;
     // The tree row the user chose; -1 for none.
     int selectedNode() const;
     // Where the value dialog of the selected row goes, whether a double click or a key asked for it.

@@ -7,12 +7,14 @@
 #include "monitor/JournalReading.h"
 #include "widgets/Messages.h"
 #include "widgets/PageLayout.h"
+#include "widgets/PortGuard.h"
 #include "widgets/SaveFileDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -77,13 +79,17 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
     m_alarmsCaption = makeCaption(this, "alarmsCaption", JournalCaption(AlarmJournal));
     m_eventList = makeMemo(this, "eventList");
     m_alarmList = makeMemo(this, "alarmList");
-    m_readJournalsButton = new QPushButton(tr("Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
+    m_readJournalsButton = new QPushButton(tr("&Прочитать ЖУРНАЛ СОБЫТИЙ"), this);
     m_readJournalsButton->setObjectName(QStringLiteral("readJournalsButton"));
     connect(m_readJournalsButton, &QPushButton::clicked, this, [this] { readJournals(); });
     // At the right end above the alarm list.
     m_saveJournalsButton = new QPushButton(tr("Сохранить журналы"), this);
     m_saveJournalsButton->setObjectName(QStringLiteral("saveJournalsButton"));
     connect(m_saveJournalsButton, &QPushButton::clicked, this, &JournalPage::saveJournals);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("journalProgressBar"));
+    m_progressBar->setTextVisible(false);
+    m_progressBar->hide();
 
     auto *layout = new PageLayout(this);
     layout->add(m_eventsCaption, captionPlace(m_eventsCaption, 193),
@@ -100,6 +106,10 @@ JournalPage::JournalPage(QWidget *parent) : QWidget(parent)
         const QRect centred = overList(f, r, 0.5);
         const int clear = m_saveJournalsButton->x() - 4 - m_alarmsCaption->sizeHint().width();
         return QRect({std::min(centred.x(), clear), r.y()}, r.size());
+    });
+    // In the strip between the lists and the button.
+    layout->add(m_progressBar, {0, 466, 786, 8}, [](const Frame &f, const QRect &r) {
+        return QRect(0, f.H - PageLayout::StatusBarHeight - 66, f.W - 14, r.height());
     });
     layout->add(m_readJournalsButton, {0, 476, 786, 41}, [](const Frame &f, const QRect &r) {
         return QRect({RoundHalfEven(f.W / 2.0) - half(r.width()) - 7, f.bottomRowTop(r.height())}, r.size());
@@ -129,6 +139,11 @@ QList<QWidget *> JournalPage::deviceControls() const
     return {m_readJournalsButton, m_saveJournalsButton};
 }
 
+QList<QWidget *> JournalPage::controllerControls() const
+{
+    return {m_readJournalsButton};
+}
+
 void JournalPage::saveJournals()
 {
     if (m_book.isEmpty()) {
@@ -149,7 +164,7 @@ void JournalPage::saveJournals()
 
 void JournalPage::readJournals()
 {
-    if (!m_link)
+    if (!m_link || !PortChosen(*m_link, m_messages))
         return;
     auto *reading = new JournalReadOperation;
     connect(reading, &JournalReadOperation::recordRead, this,
@@ -159,8 +174,11 @@ void JournalPage::readJournals()
     connect(reading, &JournalReadOperation::recordMissing, this, [this](JournalSelector journal, int index) {
         showEntry(journal, m_book.addMissing(journal, index), MissingJournalLine(index));
     });
-    connect(reading, &DeviceOperation::progress, this,
-            [this](int done, int total) { Q_EMIT progressText(JournalProgressText(done, total)); });
+    connect(reading, &DeviceOperation::progress, this, [this](int done, int total) {
+        m_progressBar->setRange(0, total);
+        m_progressBar->setValue(done);
+        Q_EMIT progressText(JournalProgressText(done, total));
+    });
     connect(reading, &DeviceOperation::finished, this, [this, reading](OperationStatus status) {
         for (JournalSelector journal : {EventJournal, AlarmJournal}) {
             m_book.setComplete(journal, reading->isComplete(journal));
@@ -168,7 +186,9 @@ void JournalPage::readJournals()
                 (journal == AlarmJournal ? m_alarmList : m_eventList)
                     ->appendPlainText(IncompleteJournalText(journal));
         }
-        Q_EMIT progressText(m_book.shortfalls().join(QStringLiteral("; ")));
+        m_progressBar->hide();
+        Q_EMIT progressText((QStringList{RecordsReadText(m_book.recordCount())} + m_book.shortfalls())
+                                .join(QStringLiteral("; ")));
         if (status == OperationStatus::Succeeded)
             Q_EMIT journalsRead(m_book);
         // The lines read so far stay whatever the end.
@@ -187,6 +207,9 @@ void JournalPage::readJournals()
         const auto [serial, variantCode] = m_controller();
         m_book.setController(serial, variantCode);
     }
+    m_progressBar->setRange(0, total);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
     Q_EMIT progressText(JournalProgressText(0, total));
 }
 

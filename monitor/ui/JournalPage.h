@@ -11,6 +11,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace gencfg {
@@ -43,6 +44,8 @@ public:
 
     // What reads the device, or the journals while they are read, for the window's enabling rule.
     QList<QWidget *> deviceControls() const;
+    // What reaches the controller: off while no port is open.
+    QList<QWidget *> controllerControls() const;
 
 Q_SIGNALS:
     // The status bar's progress text; empty when no reading runs.
@@ -57,6 +60,8 @@ private:
     QPlainTextEdit *m_alarmList = nullptr; // alarms
     QPushButton *m_readJournalsButton = nullptr;
     QPushButton *m_saveJournalsButton = nullptr;
+    // Entries asked so far, under the lists while a reading runs.
+    QProgressBar *m_progressBar = nullptr;
 
     // A line at its entry's row: entries asked once more come after later ones.
     void showEntry(JournalSelector journal, int row, const QString &line);

@@ -9,6 +9,7 @@
 #include "service/ui/DurationRow.h"
 #include "widgets/Messages.h"
 #include "widgets/PageLayout.h"
+#include "widgets/PortGuard.h"
 #include "widgets/SwitchLed.h"
 
 #include <QLabel>
@@ -81,7 +82,8 @@ ServicePage::ServicePage(TrafficLog &log, QWidget *parent) : QWidget(parent)
     m_serviceCodeEdit = makeEdit(this, "serviceCodeEdit", {}, {108, 21, 121, 20});
     m_serviceCodeEdit->setEchoMode(QLineEdit::Password);
     m_serviceCodeEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    m_unlockButton = makeButton(this, "unlockButton", tr("Подтвердить пароль"), {11, 47, 299, 40});
+    m_unlockButton = makeButton(this, "unlockButton", tr("&Подтвердить пароль"), {11, 47, 299, 40});
+    connect(m_serviceCodeEdit, &QLineEdit::returnPressed, this, &ServicePage::unlock);
     m_autoModeSwitch = makeSwitch(this, "autoModeSwitch", tr("Режим Авто"), {450, 47, 146, 41});
     m_semiautoModeSwitch = makeSwitch(this, "semiautoModeSwitch", tr("Режим Полу-авто"), {619, 46, 146, 41});
 
@@ -179,6 +181,13 @@ QList<QWidget *> ServicePage::lockedControls() const
             m_setSerialNumberButton};
 }
 
+QList<QWidget *> ServicePage::controllerControls() const
+{
+    QList<QWidget *> controls = deviceControls();
+    controls.removeOne(m_logFileButton);
+    return controls;
+}
+
 QList<QWidget *> ServicePage::deviceControls() const
 {
     return {m_autoModeSwitch,       m_semiautoModeSwitch,  m_setMotorHoursButton, m_setSerialNumberButton,
@@ -188,7 +197,7 @@ QList<QWidget *> ServicePage::deviceControls() const
 
 void ServicePage::run(const OperationStep &step, bool reportNotReady, const std::function<void()> &sent)
 {
-    if (!m_link)
+    if (!m_link || !PortChosen(*m_link, m_messages))
         return;
     auto *operation = new SingleStepOperation(step);
     connect(operation, &DeviceOperation::finished, this,
@@ -377,8 +386,19 @@ void ServicePage::showAutomaticMode(bool semiauto)
 void ServicePage::unlock()
 {
     // The window unlocks the controls; it decides what is enabled.
-    if (IsServiceCode(m_serviceCodeEdit->text()))
+    if (IsServiceCode(m_serviceCodeEdit->text())) {
         Q_EMIT serviceUnlocked();
+        return;
+    }
+    // Typed again from scratch: the whole wrong code is selected.
+    m_serviceCodeEdit->selectAll();
+    if (m_messages)
+        m_messages->warning(WrongCodeText());
+}
+
+QString ServicePage::WrongCodeText()
+{
+    return tr("Неверный пароль");
 }
 
 } // namespace gencfg

@@ -41,6 +41,9 @@ public:
     QList<QWidget *> lockedControls() const;
     // The controls that send something to the controller.
     QList<QWidget *> deviceControls() const;
+    // What reaches the controller: off while no port is open.
+    QList<QWidget *> controllerControls() const;
+    static QString WrongCodeText();
 
     // The controller reports automatic operation: the mode switches show which, without a word to it.
     void showAutomaticMode(bool semiauto);
