@@ -290,6 +290,31 @@ private Q_SLOTS:
         QVERIFY(follow.stop(SIGINT));
     }
 
+    // Watching a network port: a server away costs no unit, one back with its controller is configured again.
+    void batchWatch_serverAwayAndBack()
+    {
+        Controller c;
+        QVERIFY(c.started);
+        QVERIFY(runCli({"read-config", "--port", c.port(), path("template.txt")}).exitCode == 0);
+        Ser2net server(c.port(), false);
+        QVERIFY(server.listening());
+        const QString ledger = path("watch-ledger.csv");
+        QFile::remove(ledger);
+        Following batch(
+            {"batch", path("template.txt"), "--watch", "--port", server.name(), "--ledger", ledger});
+        const auto unitLines = [&] { return fileBytes("watch-ledger.csv").count('\n') - 1; };
+        QVERIFY2(QTest::qWaitFor([&] { return unitLines() == 1; }, 20000), batch.out.constData());
+
+        server.stop();
+        // Several polls of the port while nobody listens there.
+        QTest::qWait(3000);
+        QVERIFY2(unitLines() == 1, fileBytes("watch-ledger.csv").constData());
+        QVERIFY(server.start(server.port));
+        QVERIFY2(QTest::qWaitFor([&] { return unitLines() == 2; }, 20000), batch.out.constData());
+        QVERIFY(batch.stop(SIGINT));
+        QCOMPARE(unitLines(), 2);
+    }
+
     // A server killed mid-read ends the read as a lost port; the link connects again by itself.
     void lossAndReturn()
     {
