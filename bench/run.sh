@@ -210,8 +210,9 @@ archive, then tabled three times.
 | Fleet table over 10,000 controllers × 10 visits (100,000 visit folders): three runs after generating | ${fleet_runs} | below 1 s |
 
 Each serial folder keeps \`fleet-index.json\`: its row, and the visit folder
-names and program version it was made from. The fleet lists each serial
-folder and takes the row
+names and program version it was made from. The window writes it again
+after each visit it stores, a sync once per controller it pulled; the fleet
+lists each serial folder and takes the row
 from the index when the listing is the same, otherwise it reads the folder
 newest first and writes the index again (renamed into place, not synced: a
 lost one is only made again).

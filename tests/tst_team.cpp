@@ -2,6 +2,7 @@
 #include "PgCluster.h"
 #include "config/ConfigTransfer.h"
 #include "config/MemoryMap.h"
+#include "visit/FleetTable.h"
 #include "visit/TeamArchive.h"
 
 #include <QRandomGenerator>
@@ -156,6 +157,9 @@ void TestTeam::twoLaptops_syncInEitherOrder_eachHoldsEveryVisitOnce()
     QCOMPARE(atA.constLast().pc, QStringLiteral("pc-b"));
     QCOMPARE(atA.constLast().time, QDateTime(QDate(2026, 11, 12), QTime(10, 5), Qt::OffsetFromUTC, 3 * 3600));
     QCOMPARE(atA.constLast().image, std::optional(imageWithSerial(QStringLiteral("21070415"), 9)));
+    // The pull leaves the fleet's row beside the visits, naming the colleague's.
+    QVERIFY(QFileInfo::exists(a.archive.root() + QStringLiteral("/21070415/fleet-index.json")));
+    QCOMPARE(FleetRows(a.archive).constFirst().technician, QStringLiteral("pc-b technician"));
 }
 
 void TestTeam::technicianRole_cannotChangeOrRemoveVisits_data()
