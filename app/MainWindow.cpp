@@ -285,8 +285,14 @@ void MainWindow::buildWindow()
     connect(m_editor.get(), &ParamEditor::finished, this, &MainWindow::applyHeldVariant);
     connect(m_paramsPage, &ParamsPage::paramActivated, this, &MainWindow::editChosenParam);
     m_paramsPage->attach(m_link, m_messages);
-    connect(m_paramsPage, &ParamsPage::progressText, m_statusText, &QLabel::setText);
-    connect(m_journalPage, &JournalPage::progressText, m_statusText, &QLabel::setText);
+    // A transfer's end clears its progress text, but not why the network port went.
+    const auto showProgress = [this](const QString &text) {
+        const ByteTransport &port = m_link.transport();
+        const QString reason = port.isOpen() ? QString() : port.lossReason();
+        m_statusText->setText(text.isEmpty() && !reason.isEmpty() ? ConnectionLostText(reason) : text);
+    };
+    connect(m_paramsPage, &ParamsPage::progressText, this, showProgress);
+    connect(m_journalPage, &JournalPage::progressText, this, showProgress);
     connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_measurementPage,
             &MeasurementPage::ShowThresholdsOnGauges);
     connect(m_paramsPage, &ParamsPage::thresholdsChanged, m_trendsPage, &TrendsPage::showThresholds);
@@ -705,10 +711,12 @@ void MainWindow::onPortLost()
     leaveController(SourceChange::PortLost);
     m_portCombo->clearSelection();
     updateControls();
-    // A network port is reconnected by itself: the reason goes to the status bar, no box waits for a click.
+    // A network port is reconnected by itself: the reason goes to the status bar, and a box only
+    // when the loss ended an operation, which then says why it failed.
     if (const QString reason = m_link.transport().lossReason(); !reason.isEmpty()) {
         m_statusText->setText(ConnectionLostText(reason));
-        return;
+        if (!m_link.busy())
+            return;
     }
     // The loss may be told from inside a write: a modal box there would run the link under itself.
     QMetaObject::invokeMethod(

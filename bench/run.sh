@@ -10,7 +10,7 @@ soak_seconds=${SOAK_SECONDS:-600}
 tools/deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target gensim gencfg-cli bench_decoder bench_link bench_startup \
-  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay bench_network >/dev/null
+  bench_status_frame bench_transfer bench_journal bench_soak bench_trends bench_report bench_recording bench_replay bench_network bench_team >/dev/null
 export QT_QPA_PLATFORM=offscreen
 b=build-release
 # The window's reads would otherwise fill the user's own visit archive.
@@ -106,8 +106,21 @@ batch_write=$(field 's/^batch of eight over write-config alone: \([0-9.]*\).*/\1
 batch_cpu=$(field 's/^gencfg-cli CPU share for eight: \([0-9.]*\) %.*/\1/p' "$out")
 
 echo "network (about four minutes)..."
-# Its figures go to the log; docs/performance.md keeps them in their own section.
-run $b/bench_network 1000 0 100 300 1000 >/dev/null || true
+out=$(run $b/bench_network 1000 0 100 300 1000 || true)
+# Time and ratio of one command at one added round trip, with the requests it took.
+net_cell() {
+  sed -n "s/^round trip *$1 ms  $2 *exit \([0-9]*\) *\([0-9]*\) requests *\([0-9.]*\) s  minimum *[0-9.]* s  ratio \([0-9.]*\).*/\3 s, \4 (\2 requests, exit \1)/p" <<<"$out" | head -n 1
+}
+network_rows=""
+for rtt in 0 100 300 1000; do
+  network_rows+="| $rtt ms | $(net_cell "$rtt" read) | $(net_cell "$rtt" 'proven write') | $(net_cell "$rtt" journal) |"$'\n'
+done
+
+echo "team archive (a private PostgreSQL, then a fleet of 10,000)..."
+out=$(run $b/bench_team || true)
+team_sync=$(field 's/^sync of \([0-9]*\) waiting visits: sent \([0-9]*\), error .*, in \([0-9.]*\) s.*/\3 s (\2 of \1 sent)/p' "$out")
+team_again=$(field 's/^sync again with nothing waiting: sent [0-9]* in \([0-9.]*\) s.*/\1 s/p' "$out")
+fleet_runs=$(sed -n 's/^fleet over [0-9]* controllers: [0-9]* rows in \([0-9.]*\) s.*/\1 s/p' <<<"$out" | paste -sd ',' - | sed 's/,/, /g')
 
 echo "start-up..."
 out=$(run $b/bench_startup)
@@ -168,6 +181,41 @@ the wire time of its frames at 9600 baud: four requests for a read, eight for
 a write, which reads the four blocks back to prove them; a ratio below 1
 means the transfer started part-way into a status period. The raw output of
 every benchmark is in \`build-release/bench.log\`.
+
+## Over the network
+
+\`gencfg-cli\` over raw TCP to \`gensim --tcp\` (status period 1000 ms), through a
+relay that holds every arrival back half the added round trip each way
+(\`bench_network 1000 0 100 300 1000\`). The minimum is one status period plus
+one round trip per request; the ratio is the wall time over it.
+
+| Added round trip | Read | Proven write | Journal (as seeded) |
+|---|---|---|---|
+${network_rows}
+Goal: at most 1.2 at every round trip. While the round trip is well below the
+status period a reply still comes in the frame slot after the request, so a
+round trip costs nothing; at a full period each awaited reply costs one period
+more. The write's blocks are not answered, so only its read-back pays the
+round trip.
+
+## Team archive: sync and fleet
+
+\`bench_team\`: the server is a private PostgreSQL cluster as the tests start
+it (Unix socket, fsync off); the fleet is generated into a temporary folder
+archive, then tabled three times.
+
+| Figure | Measured | Goal |
+|---|---|---|
+| \`archive sync\` of 1,000 waiting visits | ${team_sync:-not measured (no PostgreSQL)}; a second sync with nothing waiting ${team_again:-not measured} | below 10 s |
+| Fleet table over 10,000 controllers × 10 visits (100,000 visit folders): three runs after generating | ${fleet_runs} | below 1 s |
+
+Each serial folder keeps \`fleet-index.json\`: its row, and the visit folder
+names and program version it was made from. The window writes it again
+after each visit it stores, a sync once per controller it pulled; the fleet
+lists each serial folder and takes the row
+from the index when the listing is the same, otherwise it reads the folder
+newest first and writes the index again (renamed into place, not synced: a
+lost one is only made again).
 
 ## The "Графики" page as the record fills
 

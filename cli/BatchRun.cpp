@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "config/CsvCells.h"
 #include "config/ParamModel.h"
+#include "link/NetworkPortName.h"
 #include "monitor/TelemetryJson.h"
 
 #include <QFileInfo>
@@ -67,7 +68,8 @@ QStringList BatchRun::presentPorts() const
     QStringList present;
     if (!m_settings.ports.isEmpty()) {
         for (const QString &port : m_settings.ports) {
-            if (QFileInfo::exists(port))
+            // A network port has no node to look at: its unit tells when its device is away.
+            if (IsNetworkPortName(port) || QFileInfo::exists(port))
                 present.append(port);
         }
         return present;

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "config/ParamModel.h"
+#include "link/NetworkPortName.h"
 #include "link/PortTransport.h"
 #include "visit/VisitArchive.h"
 
@@ -71,7 +72,7 @@ void BatchUnit::onStatus()
     const qint64 gap = m_sinceStatus.isValid() ? m_sinceStatus.restart() : -1;
     if (!m_sinceStatus.isValid())
         m_sinceStatus.start();
-    if (m_watching && (gap < 0 || gap > qMax(SilenceMs, SilentPeriods * m_statusPeriod)))
+    if (m_watching && (m_reconnected || gap < 0 || gap > qMax(SilenceMs, SilentPeriods * m_statusPeriod)))
         m_replaced = true;
     if (gap >= 0)
         m_statusPeriod = m_statusPeriod > 0 ? qMin(m_statusPeriod, gap) : gap;
@@ -98,6 +99,11 @@ bool BatchUnit::deviceReplaced()
     if (m_portOpen) {
         m_replaced = DeviceIdentity(m_port) != m_identity;
         return m_replaced;
+    }
+    // A network port connects in the background: a device is back once its status frames come through.
+    if (IsNetworkPortName(m_port)) {
+        m_portOpen = m_reconnected = m_link.openPort(m_port).isEmpty();
+        return false;
     }
     // A port that failed or was lost and opens now has a device behind it again.
     if (m_link.openPort(m_port).isEmpty()) {

@@ -43,7 +43,8 @@ public:
     void watchDevice();
     // Whether the port now leads to another device than the one this unit was:
     // the link's target or its change time differ, the port opens again after
-    // failing, or status frames came back after a silence of several periods.
+    // failing (over a network: once status frames come through again), or status frames came
+    // back after a silence of several periods.
     bool deviceReplaced();
 
     const QString &port() const { return m_port; }
@@ -98,6 +99,8 @@ private:
     bool m_portOpen = false;
     bool m_watching = false;
     bool m_replaced = false;
+    // A network port connected again while watching: its next status frame is another device's.
+    bool m_reconnected = false;
     Stage m_stage = Stage::Opening;
     int m_percent = 0;
     Outcome m_outcome = Outcome::Pending;

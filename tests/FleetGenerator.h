@@ -8,6 +8,7 @@
 #include "config/ConfigImage.h"
 #include "config/ConfigTransfer.h"
 #include "config/MemoryMap.h"
+#include "visit/FleetTable.h"
 #include "visit/VisitArchive.h"
 
 #include <QJsonObject>
@@ -73,6 +74,8 @@ inline QVector<GeneratedController> GenerateFleet(const VisitArchive &archive, i
             if (!archive.store(visit).isEmpty())
                 return {};
         }
+        // As a sync leaves a controller it pulled: its fleet row kept beside its visits.
+        UpdateFleetIndex(archive, controller.serial, now);
         made.append(controller);
     }
     return made;

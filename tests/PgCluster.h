@@ -60,8 +60,7 @@ public:
             return QStringLiteral("the server did not start: ") + m_lastOutput;
         if (!psql(QStringLiteral("postgres"),
                   {QStringLiteral("-c"), QStringLiteral("CREATE DATABASE gencfg")}) ||
-            !psql(QStringLiteral("gencfg"),
-                  {QStringLiteral("-f"), QStringLiteral(GENCFG_SOURCE_DIR "/tools/team-archive.sql")}) ||
+            !runScript() ||
             !sql(QStringLiteral("CREATE ROLE tech1 LOGIN IN ROLE gencfg_technician; "
                                 "CREATE ROLE tech2 LOGIN IN ROLE gencfg_technician;")))
             return QStringLiteral("the schema was not created: ") + m_lastOutput;
@@ -88,6 +87,12 @@ public:
     {
         return psql(QStringLiteral("gencfg"), {QStringLiteral("-tA"), QStringLiteral("-c"), statements},
                     user);
+    }
+    // The archive's script run again, as an administrator migrating the archive would.
+    bool runScript()
+    {
+        return psql(QStringLiteral("gencfg"),
+                    {QStringLiteral("-f"), QStringLiteral(GENCFG_SOURCE_DIR "/tools/team-archive.sql")});
     }
     QString lastOutput() const { return m_lastOutput.trimmed(); }
     QString socketDir() const { return m_dir.path(); }

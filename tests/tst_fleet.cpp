@@ -153,10 +153,18 @@ void TestFleet::index_givesTheSameTableAndGoesStaleWithTheFolder()
     QTemporaryDir dir;
     const VisitArchive archive(dir.path());
     QVERIFY(GenerateFleet(archive, 3, 4, m_now).size() == 3);
+    const auto index = [&](int k) {
+        return dir.filePath(SerialFolderName(FleetSerial(k)) + QStringLiteral("/fleet-index.json"));
+    };
+    // Each controller's index is kept as a sync leaves it: the fleet's first run reads no visit.
+    for (int k = 0; k < 3; ++k)
+        QVERIFY2(QFileInfo(index(k)).isFile(), qPrintable(index(k)));
+    const QByteArray indexed = FleetJson(FleetRows(archive, m_now), m_now);
+    for (int k = 0; k < 3; ++k)
+        QVERIFY(QFile::remove(index(k)));
     const QByteArray gathered = FleetJson(FleetRows(archive, m_now), m_now);
-    const QString index =
-        dir.filePath(SerialFolderName(FleetSerial(1)) + QStringLiteral("/fleet-index.json"));
-    QVERIFY(QFileInfo(index).isFile());
+    QCOMPARE(indexed, gathered);
+    QVERIFY(QFileInfo(index(1)).isFile());
     QCOMPARE(FleetJson(FleetRows(archive, m_now), m_now), gathered);
 
     // A visit stored since, or an index that is no index, is gathered again.

@@ -1,4 +1,5 @@
 #include "ControllerFrames.h"
+#include "ExpectedTexts.h"
 #include "PtyPair.h"
 #include "WidgetSupport.h"
 #include "app/MainWindow.h"
@@ -18,6 +19,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace gencfg;
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void packetAndErrorCounters_showInTheStatusBar();
     void pickedPort_opensAndTheSamePortAgainDoesNothing();
     void networkPort_showsTheConnectTimeBeforeAnyRequest();
+    void networkPortLostMidRead_endsTheReadAsAClosedPort();
     void badDeviceName_showsTheOpenFailureBox();
     void closingTheWindow_closesThePort();
     void vanishedDevice_isReportedOnceAndThePortCanBePickedAgain();
@@ -314,6 +317,31 @@ void tst_MainWindow::networkPort_showsTheConnectTimeBeforeAnyRequest()
     // A window that only watches sends nothing: the round trip shown is the connect's.
     QTRY_VERIFY2(!network->isHidden(), qPrintable(boxes.lastText()));
     QCOMPARE(network->text(), QStringLiteral("Сеть: %1 мс").arg(form.link().transport().connectMs()));
+}
+
+void tst_MainWindow::networkPortLostMidRead_endsTheReadAsAClosedPort()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    const QString port = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+    MainWindow form;
+    MessageRecorder boxes(form.messages());
+    form.addExtraPort(port);
+    form.pickPort(port);
+    QTRY_VERIFY(server.hasPendingConnections());
+    QTcpSocket *device = server.nextPendingConnection();
+    named<QPushButton>(&form, "readButton")->click();
+    QVERIFY(device->write(statusFrame()) > 0);
+    // The server goes once the first request has reached it, before any reply.
+    QTRY_VERIFY(device->bytesAvailable() > 0);
+    device->abort();
+    QTRY_VERIFY(!form.link().busy());
+    // As over a cable: the port is told closed, and the read failed.
+    QTRY_COMPARE(boxes.count(), 2);
+    QVERIFY2(boxes.texts().contains(PortGone) && boxes.texts().contains(NoLink),
+             qPrintable(boxes.texts().join(QLatin1Char('\n'))));
+    QVERIFY2(named<QLabel>(&form, "statusText")->text().startsWith(QStringLiteral("Соединение потеряно: ")),
+             qPrintable(named<QLabel>(&form, "statusText")->text()));
 }
 
 void tst_MainWindow::badDeviceName_showsTheOpenFailureBox()

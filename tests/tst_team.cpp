@@ -2,6 +2,7 @@
 #include "PgCluster.h"
 #include "config/ConfigTransfer.h"
 #include "config/MemoryMap.h"
+#include "visit/FleetTable.h"
 #include "visit/TeamArchive.h"
 
 #include <QRandomGenerator>
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void technicianRole_cannotChangeOrRemoveVisits();
     void newerSchema_isRefusedByName();
     void untrustedServerVisits_areSkippedAndNamed();
+    void syncCutMidBatch_serverHoldsWhatTheSyncCounted();
     void syncKilledOrServerStopped_losesNothingDoublesNothing();
 
 private:
@@ -155,23 +157,42 @@ void TestTeam::twoLaptops_syncInEitherOrder_eachHoldsEveryVisitOnce()
     QCOMPARE(atA.constLast().pc, QStringLiteral("pc-b"));
     QCOMPARE(atA.constLast().time, QDateTime(QDate(2026, 11, 12), QTime(10, 5), Qt::OffsetFromUTC, 3 * 3600));
     QCOMPARE(atA.constLast().image, std::optional(imageWithSerial(QStringLiteral("21070415"), 9)));
+    // The pull leaves the fleet's row beside the visits, naming the colleague's.
+    QVERIFY(QFileInfo::exists(a.archive.root() + QStringLiteral("/21070415/fleet-index.json")));
+    QCOMPARE(FleetRows(a.archive).constFirst().technician, QStringLiteral("pc-b technician"));
 }
 
 void TestTeam::technicianRole_cannotChangeOrRemoveVisits_data()
 {
     QTest::addColumn<QString>("statement");
-    QTest::newRow("update") << "UPDATE gencfg.visit SET technician = 'x'";
-    QTest::newRow("delete") << "DELETE FROM gencfg.visit";
-    QTest::newRow("truncate") << "TRUNCATE gencfg.visit";
-    QTest::newRow("schema version") << "UPDATE gencfg.schema_version SET version = 0";
+    // Rights given too widely by hand before the script runs again: the script takes them back.
+    QTest::addColumn<QString>("grantedBefore");
+    const QString toTechnicians =
+        QStringLiteral("GRANT ALL ON gencfg.visit, gencfg.schema_version TO gencfg_technician");
+    const QString toEveryone = QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA gencfg TO PUBLIC");
+    QTest::newRow("update") << "UPDATE gencfg.visit SET technician = 'x'" << QString();
+    QTest::newRow("delete") << "DELETE FROM gencfg.visit" << QString();
+    QTest::newRow("truncate") << "TRUNCATE gencfg.visit" << QString();
+    QTest::newRow("schema version") << "UPDATE gencfg.schema_version SET version = 0" << QString();
+    QTest::newRow("update, all granted to technicians, script again")
+        << "UPDATE gencfg.visit SET technician = 'x'" << toTechnicians;
+    QTest::newRow("delete, all granted to everyone, script again")
+        << "DELETE FROM gencfg.visit" << toEveryone;
+    QTest::newRow("schema version, all granted to everyone, script again")
+        << "UPDATE gencfg.schema_version SET version = 0" << toEveryone;
 }
 
 void TestTeam::technicianRole_cannotChangeOrRemoveVisits()
 {
     QFETCH(QString, statement);
+    QFETCH(QString, grantedBefore);
     Laptop a(QStringLiteral("pc-a"));
     a.visit(QStringLiteral("21070415"), 0);
     QVERIFY(a.team(m_cluster.url()).sync().error.isEmpty());
+    if (!grantedBefore.isEmpty()) {
+        QVERIFY2(m_cluster.sql(grantedBefore), qPrintable(m_cluster.lastOutput()));
+        QVERIFY2(m_cluster.runScript(), qPrintable(m_cluster.lastOutput()));
+    }
     QVERIFY(!m_cluster.sql(statement, QStringLiteral("tech1")));
     QVERIFY2(m_cluster.lastOutput().contains(QLatin1String("permission denied")),
              qPrintable(m_cluster.lastOutput()));
@@ -220,6 +241,40 @@ void TestTeam::untrustedServerVisits_areSkippedAndNamed()
         QVERIFY2(skipped.contains(QString::fromUtf8(why)), qPrintable(skipped));
     QVERIFY2(skipped.contains(QLatin1String("2107\\x01415")), qPrintable(skipped));
     QCOMPARE(a.held().size(), 1);
+}
+
+void TestTeam::syncCutMidBatch_serverHoldsWhatTheSyncCounted()
+{
+    Laptop a(QStringLiteral("pc-a"));
+    const int visits = TeamPushBatch + 10;
+    for (int i = 0; i < visits; ++i)
+        a.visit(QStringLiteral("2%1").arg(i % 20, 7, 10, QLatin1Char('0')), i);
+    // The server's connection dies at the fifth visit of the second batch.
+    const int cutAt = TeamPushBatch + 4;
+    QVERIFY2(
+        m_cluster.sql(
+            QStringLiteral(
+                "CREATE FUNCTION gencfg.cut() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER AS $$ BEGIN "
+                "IF (SELECT count(*) FROM gencfg.visit) >= %1 THEN PERFORM "
+                "pg_terminate_backend(pg_backend_pid()); "
+                "END IF; RETURN NEW; END $$; "
+                "CREATE TRIGGER cut BEFORE INSERT ON gencfg.visit FOR EACH ROW EXECUTE FUNCTION "
+                "gencfg.cut();")
+                .arg(cutAt)),
+        qPrintable(m_cluster.lastOutput()));
+    const TeamSyncResult cut = a.team(m_cluster.url()).sync();
+    QVERIFY(m_cluster.sql(QStringLiteral("DROP TRIGGER cut ON gencfg.visit; DROP FUNCTION gencfg.cut();")));
+    QVERIFY(!cut.error.isEmpty());
+    // What the sync says went, and what it counts as still waiting, is what the server committed.
+    QCOMPARE(serverCount(), cut.pushed);
+    QCOMPARE(cut.pushed, TeamPushBatch);
+    QCOMPARE(cut.pending, visits - TeamPushBatch);
+    QCOMPARE(a.team(m_cluster.url()).pendingCount(), visits - TeamPushBatch);
+
+    const TeamSyncResult again = a.team(m_cluster.url()).sync();
+    QVERIFY2(again.error.isEmpty(), qPrintable(again.error));
+    QCOMPARE(again.pushed, visits - TeamPushBatch);
+    QCOMPARE(serverCount(), visits);
 }
 
 void TestTeam::syncKilledOrServerStopped_losesNothingDoublesNothing()

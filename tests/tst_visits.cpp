@@ -143,7 +143,9 @@ void tst_Visits::secondVisit_listsExactlyTheParametersChangedSinceTheLast()
              QStringLiteral("С прошлого визита (%1) параметры не менялись")
                  .arg(second.toString("dd.MM.yyyy HH:mm")));
 
-    // Every read is its own visit, each kept whole.
+    // Every read is its own visit, each kept whole, the fleet's row kept beside them.
+    QVERIFY(
+        QFileInfo::exists(VisitWindow::archive().root() + QLatin1Char('/') + Serial + "/fleet-index.json"));
     const QVector<Visit> visits = VisitWindow::archive().visits(Serial);
     QCOMPARE(visits.size(), 3);
     QCOMPARE(bytesOf(*visits.constLast().image), w.sim.model().memory());

@@ -297,6 +297,70 @@ QStringList AlarmsAfter(const QString &journals, const QDateTime &readAt, const 
     return found;
 }
 
+namespace {
+
+// A serial folder's visit folders, newest first: they are named by their UTC time.
+QStringList visitFolderNames(const QDir &dir)
+{
+    QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(), std::greater<QString>());
+    return names;
+}
+
+// What one serial folder's visits give, read newest first only as far as its row needs.
+struct FolderScan
+{
+    std::map<QString, Gatherer> found;
+    bool whole = true; // every visit read was whole and not ahead of the clock
+
+    // The row of a folder holding its own serial number's visits alone, each whole: worth an index.
+    bool indexable(const std::optional<QString> &own) const
+    {
+        return own && whole && found.size() == 1 && found.begin()->first == *own;
+    }
+};
+
+FolderScan scanFolder(const QDir &dir, const QStringList &names, const std::optional<QString> &own,
+                      const QDateTime &now)
+{
+    FolderScan scan;
+    for (const QString &name : names) {
+        const QString folder = dir.filePath(name);
+        const std::optional<VisitArchive::Summary> summary = VisitArchive::LoadSummary(folder);
+        if (!summary || VisitInFuture(summary->visit, now)) {
+            scan.whole = false;
+            continue;
+        }
+        const auto known = scan.found.find(summary->visit.serial);
+        if (known != scan.found.end() && !known->second.needsWhole(*summary)) {
+            known->second.take(summary->visit);
+        } else if (const std::optional<Visit> visit = VisitArchive::Load(folder)) {
+            scan.found[visit->serial].take(*visit);
+        } else {
+            scan.whole = false;
+        }
+        // A folder of one serial number's own is done once that number's row is.
+        if (own && scan.found.size() == 1 && scan.found.begin()->first == *own &&
+            scan.found.begin()->second.complete())
+            break;
+    }
+    return scan;
+}
+
+} // namespace
+
+void UpdateFleetIndex(const VisitArchive &archive, const QString &serial, const QDateTime &now)
+{
+    const QDir dir(archive.root() + QLatin1Char('/') + SerialFolderName(serial));
+    const std::optional<QString> own = serialOfFolder(dir.dirName());
+    const QStringList names = visitFolderNames(dir);
+    const FolderScan scan = scanFolder(dir, names, own, now);
+    if (!scan.indexable(own))
+        return;
+    std::map<quint8, std::unique_ptr<ParamModel>> layouts;
+    saveIndex(dir.filePath(IndexFileName), indexBytes(names, rowOf(scan.found.begin()->second, layouts)));
+}
+
 QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
 {
     const QDir root(archive.root());
@@ -306,9 +370,7 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
     QHash<QString, int> foldersOfSerial;
     for (const QString &serialFolder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QDir dir(root.filePath(serialFolder));
-        QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        // Visit folders are named by their UTC time: newest first by name.
-        std::sort(names.begin(), names.end(), std::greater<QString>());
+        const QStringList names = visitFolderNames(dir);
         const std::optional<QString> own = serialOfFolder(serialFolder);
         const QString indexPath = dir.filePath(IndexFileName);
         if (own) {
@@ -318,34 +380,14 @@ QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now)
                 continue;
             }
         }
-        std::map<QString, Gatherer> here;
-        bool whole = true; // every visit read was whole and not ahead of the clock
-        for (const QString &name : names) {
-            const QString folder = dir.filePath(name);
-            const std::optional<VisitArchive::Summary> summary = VisitArchive::LoadSummary(folder);
-            if (!summary || VisitInFuture(summary->visit, now)) {
-                whole = false;
-                continue;
-            }
-            const auto known = here.find(summary->visit.serial);
-            if (known != here.end() && !known->second.needsWhole(*summary)) {
-                known->second.take(summary->visit);
-            } else if (const std::optional<Visit> visit = VisitArchive::Load(folder)) {
-                here[visit->serial].take(*visit);
-            } else {
-                whole = false;
-            }
-            // A folder of one serial number's own is done once that number's row is.
-            if (own && here.size() == 1 && here.begin()->first == *own && here.begin()->second.complete())
-                break;
-        }
-        if (own && whole && here.size() == 1 && here.begin()->first == *own && foldersOfSerial[*own]++ == 0) {
-            FleetRow row = rowOf(here.begin()->second, layouts);
+        FolderScan scan = scanFolder(dir, names, own, now);
+        if (scan.indexable(own) && foldersOfSerial[*own]++ == 0) {
+            FleetRow row = rowOf(scan.found.begin()->second, layouts);
             saveIndex(indexPath, indexBytes(names, row));
             indexed[*own] = std::move(row);
             continue;
         }
-        for (auto &[serial, found] : here) {
+        for (auto &[serial, found] : scan.found) {
             if (foldersOfSerial[serial]++ == 0)
                 gathered[serial] = std::move(found);
         }

@@ -37,6 +37,10 @@ struct FleetRow
 // Every controller of the archive, soonest maintenance first; those without a status frame last.
 // A visit dated in the future is never taken as last.
 QVector<FleetRow> FleetRows(const VisitArchive &archive, const QDateTime &now = QDateTime::currentDateTime());
+// Keeps the fleet's row of one controller beside its visits, as the fleet would on its next run, so that
+// run reads none of them: for the window's visit when stored, for a sync's once per controller pulled.
+void UpdateFleetIndex(const VisitArchive &archive, const QString &serial,
+                      const QDateTime &now = QDateTime::currentDateTime());
 // Those due within days of now, overdue ones included.
 QVector<FleetRow> DueWithin(const QVector<FleetRow> &rows, qint64 days,
                             const QDateTime &now = QDateTime::currentDateTime());

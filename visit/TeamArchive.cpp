@@ -2,6 +2,7 @@
 
 #include "config/FileWriting.h"
 #include "link/DeviceText.h"
+#include "visit/FleetTable.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -356,6 +357,7 @@ TeamSyncResult TeamArchive::sync() const
     SaveWhole(m_statePath, QStringList(onServer.values()).join(QLatin1Char('\n')).toUtf8());
 
     const QDateTime now = QDateTime::currentDateTime();
+    QSet<QString> pulledSerials;
     QSqlQuery row(db);
     row.setForwardOnly(true);
     row.prepare(QStringLiteral("SELECT %1 FROM gencfg.visit WHERE id = ?").arg(RowColumns));
@@ -378,7 +380,11 @@ TeamSyncResult TeamArchive::sync() const
             break;
         }
         ++result.pulled;
+        pulledSerials.insert(visit->serial);
     }
+    // Once per controller, not per visit: its folder is read newest first for the fleet's row.
+    for (const QString &serial : std::as_const(pulledSerials))
+        UpdateFleetIndex(m_local, serial, now);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include "link/DeviceText.h"
 #include "monitor/JournalBook.h"
 #include "monitor/TelemetryJson.h"
+#include "visit/FleetTable.h"
 
 #include <QCoreApplication>
 
@@ -116,6 +117,9 @@ void VisitKeeper::keep(Visit visit, bool compare)
         const std::optional<Visit> last =
             compare && !visit.serial.isEmpty() ? archive.lastWithImage(visit.serial) : std::nullopt;
         const QString error = archive.store(visit);
+        // The fleet's next run then reads none of this controller's visits.
+        if (error.isEmpty())
+            UpdateFleetIndex(archive, visit.serial);
         // The keeper outlives its writer thread's work: the destructor waits for it.
         QMetaObject::invokeMethod(
             this, [this, visit, error, last] { written(visit, error, last); }, Qt::QueuedConnection);
