@@ -37,7 +37,7 @@ bool activate(QWidget &form, const char *page)
 {
     form.show();
     form.activateWindow();
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, page));
+    showPage(&form, named<QWidget>(&form, page));
     return QTest::qWaitForWindowActive(&form);
 }
 

@@ -159,7 +159,7 @@ void tst_MainWindow::keyOnARow_opensTheValueDialogOnIt()
     QFETCH(int, key);
     MainWindow form;
     form.show();
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, "paramsPage"));
+    showPage(&form, named<QWidget>(&form, "paramsPage"));
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto *tree = named<ParamTreeView>(&form, "paramTree");
     tree->selectNode(3);

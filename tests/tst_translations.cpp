@@ -296,7 +296,7 @@ void tst_Translations::englishWindow_showsEnglishPagesBoxesAndTree()
     QPushButton *read = named<QPushButton>(&form, "readButton");
     QCOMPARE(read->text(), QStringLiteral("&Read"));
     form.show();
-    named<QTabWidget>(&form, "pageTabs")->setCurrentWidget(named<QWidget>(&form, "paramsPage"));
+    showPage(&form, named<QWidget>(&form, "paramsPage"));
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     ModalSeen seen;
