@@ -238,6 +238,8 @@ void MainWindow::buildWindow()
     m_errorCountLabel->setObjectName(QStringLiteral("errorCountLabel"));
     m_errorCountLabel->setTextFormat(Qt::PlainText);
     m_errorCountLabel->setFixedSize(110, panelHeight);
+    // Shown from the first error on: until then its room goes to the status text.
+    m_errorCountLabel->hide();
     m_stopButton = new QPushButton(tr("Стоп"));
     m_stopButton->setObjectName(QStringLiteral("stopButton"));
     m_stopButton->setAccessibleName(tr("Стоп"));
@@ -359,8 +361,10 @@ void MainWindow::connectLink()
         if (m_link.transport().isOpen() != m_portShownOpen)
             updateControls();
     });
-    connect(&m_link, &DeviceLink::badFrameCountChanged, this,
-            [this](int count) { m_errorCountLabel->setText(tr("Ошибок: %1").arg(count)); });
+    connect(&m_link, &DeviceLink::badFrameCountChanged, this, [this](int count) {
+        m_errorCountLabel->setText(tr("Ошибок: %1").arg(count));
+        m_errorCountLabel->show();
+    });
     connect(&m_statusFeed, &StatusFeed::recordDecoded, this, &MainWindow::onStatusRecord);
     connect(&m_link, &DeviceLink::terminalStep, m_terminalPage, &TerminalPage::terminalStep);
     connect(&m_link, &DeviceLink::echoLine, m_terminalPage, &TerminalPage::appendEcho);

@@ -255,11 +255,14 @@ void tst_MainWindow::packetAndErrorCounters_showInTheStatusBar()
     QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 1"));
     form.link().receive(deviceFrame(CMD_READ_MEMORY, QByteArray(4, '\0')));
     QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 2"));
+    // Until the first error the count takes no room from the status text.
     QVERIFY(named<QLabel>(&form, "errorCountLabel")->text().isEmpty());
+    QVERIFY(named<QLabel>(&form, "errorCountLabel")->isHidden());
     QByteArray corrupted = statusFrame();
     corrupted[5] = 'F';
     form.link().receive(corrupted);
     QCOMPARE(named<QLabel>(&form, "errorCountLabel")->text(), QStringLiteral("Ошибок: 1"));
+    QVERIFY(!named<QLabel>(&form, "errorCountLabel")->isHidden());
     QCOMPARE(named<QLabel>(&form, "packetsCaption")->text(), QStringLiteral("Пакетов принято: 2"));
 }
 
