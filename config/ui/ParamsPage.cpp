@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -199,19 +198,18 @@ void ParamsPage::saveToFile()
         return;
     // The title's mark of unwritten changes is no part of a name.
     const QString title = window()->windowTitle().remove(QStringLiteral("[*]"));
-    const QString fileName =
-        AskSaveFileName(this, {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(title),
-                               QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")});
-    if (fileName.isEmpty())
-        return;
-    if (!encodeTree(m_image))
-        return;
-    const QString failure = WriteParamFile(fileName, m_image);
-    if (!failure.isEmpty()) {
-        m_messages->error(failure);
-        return;
-    }
-    Q_EMIT saved(fileName);
+    AskSaveFileName(this,
+                    {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(title),
+                     QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")},
+                    this, [this](const QString &fileName) {
+                        if (fileName.isEmpty() || !encodeTree(m_image))
+                            return;
+                        if (const QString failure = WriteParamFile(fileName, m_image); !failure.isEmpty()) {
+                            m_messages->error(failure);
+                            return;
+                        }
+                        Q_EMIT saved(fileName);
+                    });
 }
 
 void ParamsPage::openFile()
@@ -225,9 +223,14 @@ void ParamsPage::openFileNow()
 {
     if (m_link->busy())
         return;
-    const QString path = QFileDialog::getOpenFileName(this);
-    if (path.isEmpty())
-        return;
+    AskOpenFileName(this, QString(), QString(), this, [this](const QString &path) {
+        if (!path.isEmpty())
+            openChosenFile(path);
+    });
+}
+
+void ParamsPage::openChosenFile(const QString &path)
+{
     // The whole file is checked before anything changes.
     const ParamFileValues file = ReadParamFile(path);
     if (!file.ok) {
