@@ -31,12 +31,12 @@
 #include "widgets/PageLayout.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/ReadingTabOrder.h"
+#include "widgets/SaveFileDialog.h"
 #include "widgets/ScrolledPage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -918,10 +918,11 @@ void MainWindow::onSessionRecordingStopped(const QString &failure)
 
 void MainWindow::chooseRecording()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Открыть запись сеанса"), QString(),
-                                                      tr("Записи сеанса (*.gcrec);;Все файлы (*)"));
-    if (!path.isEmpty())
-        openRecording(path);
+    AskOpenFileName(this, tr("Открыть запись сеанса"), tr("Записи сеанса (*.gcrec);;Все файлы (*)"), this,
+                    [this](const QString &path) {
+                        if (!path.isEmpty())
+                            openRecording(path);
+                    });
 }
 
 void MainWindow::startAfresh()

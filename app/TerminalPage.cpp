@@ -77,9 +77,10 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
         });
 
     connect(m_sessionFileButton, &QPushButton::clicked, this, [this] {
-        const QString path = askSessionFileName();
-        if (!path.isEmpty())
-            setSessionFileName(path);
+        askSessionFileName([this](const QString &path) {
+            if (!path.isEmpty())
+                setSessionFileName(path);
+        });
     });
     connect(m_sessionRecordSwitch, &SwitchLed::changed, this, &TerminalPage::onSessionSwitch);
 
@@ -95,10 +96,11 @@ TerminalPage::TerminalPage(TrafficLog &log, QWidget *parent) : QWidget(parent), 
     });
 
     // Both pages' name buttons ask in a file dialog over this window.
-    m_log.setFileNameAsker([this](const QString &current) {
-        return AskSaveFileName(window(),
-                               {tr("Имя LOG-файла"), current,
-                                tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"), QString(), true});
+    m_log.setFileNameAsker([this](const QString &current, const FileChosen &chosen) {
+        AskSaveFileName(window(),
+                        {tr("Имя LOG-файла"), current, tr("Текстовые файлы (*.txt *.log);;Все файлы (*)"),
+                         QString(), true},
+                        this, chosen);
     });
     // Only this page's switches go off: the service page's keeps what the user gave it.
     connect(&m_log, &TrafficLog::nameMissing, this, [this] {
@@ -144,21 +146,30 @@ void TerminalPage::showSessionRecording(bool on)
     m_sessionRecordSwitch->setActive(on);
 }
 
-QString TerminalPage::askSessionFileName()
+void TerminalPage::askSessionFileName(const FileChosen &chosen)
 {
-    return AskSaveFileName(window(), {tr("Запись сеанса"), m_sessionFileName,
-                                      tr("Записи сеанса (*.gcrec);;Все файлы (*)"), QStringLiteral("gcrec")});
+    AskSaveFileName(window(),
+                    {tr("Запись сеанса"), m_sessionFileName, tr("Записи сеанса (*.gcrec);;Все файлы (*)"),
+                     QStringLiteral("gcrec")},
+                    this, chosen);
 }
 
 void TerminalPage::onSessionSwitch(bool on)
 {
-    if (on && m_sessionFileName.isEmpty())
-        setSessionFileName(askSessionFileName());
-    if (on && m_sessionFileName.isEmpty()) {
-        m_sessionRecordSwitch->setActive(false);
+    if (!on || !m_sessionFileName.isEmpty()) {
+        Q_EMIT sessionRecordingSwitched(on, m_sessionFileName);
         return;
     }
-    Q_EMIT sessionRecordingSwitched(on, m_sessionFileName);
+    // The switch stays lit while the name is asked; recording starts once there is one.
+    askSessionFileName([this](const QString &path) {
+        if (!m_sessionRecordSwitch->isActive())
+            return;
+        setSessionFileName(path);
+        if (m_sessionFileName.isEmpty())
+            m_sessionRecordSwitch->setActive(false);
+        else
+            Q_EMIT sessionRecordingSwitched(true, m_sessionFileName);
+    });
 }
 
 void TerminalPage::terminalStep(const QByteArray &lineText)

@@ -4,6 +4,8 @@
 // switch and name button of the log the received lines can be written to, and
 // those of the session recording the window keeps.
 
+#include "widgets/SaveFileDialog.h"
+
 #include <QDateTime>
 #include <QWidget>
 #include <functional>
@@ -54,7 +56,7 @@ Q_SIGNALS:
 private:
     void onSessionSwitch(bool on);
     // Asks for the session recording's file name; empty when the user cancels.
-    QString askSessionFileName();
+    void askSessionFileName(const FileChosen &chosen);
 
     QPushButton *m_logFileButton = nullptr; // "Имя файла"
     QPlainTextEdit *m_trafficView = nullptr;

@@ -17,8 +17,11 @@ void TrafficLog::setFileName(const QString &name)
 
 void TrafficLog::chooseFileName()
 {
-    if (const QString name = m_askFileName ? m_askFileName(m_fileName) : QString(); !name.isEmpty())
-        setFileName(name);
+    if (m_askFileName)
+        m_askFileName(m_fileName, [this](const QString &name) {
+            if (!name.isEmpty())
+                setFileName(name);
+        });
 }
 
 void TrafficLog::switchChanged(const QObject *lamp, bool lit)

@@ -17,8 +17,9 @@ class TrafficLog : public QObject
     // Whether received lines are written; the pages' switches go out when it goes off.
     Q_PROPERTY(bool on READ isOn NOTIFY onChanged)
 public:
-    // Asks for a log-file name, given the current one; empty when cancelled.
-    using FileNameAsker = std::function<QString(const QString &current)>;
+    // Asks for a log-file name, given the current one, and gives it to chosen, later; empty when cancelled.
+    using FileNameAsker =
+        std::function<void(const QString &current, const std::function<void(const QString &name)> &chosen)>;
 
     using QObject::QObject;
 

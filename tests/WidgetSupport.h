@@ -139,6 +139,13 @@ inline std::shared_ptr<FileDialogAnswer> answerFileDialog(QWidget *window, const
     return answer;
 }
 
+// Returns once no file dialog is open any more, so whatever its answer started has run.
+inline bool fileDialogClosed()
+{
+    return QTest::qWaitFor([] { return !qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); },
+                           5000);
+}
+
 // Types name into the next file dialog over window and confirms it as the user does, through the dialog's
 // own checks; a question whether to replace a file is answered No and the dialog then cancelled. Tells
 // whether such a question came.
@@ -173,6 +180,7 @@ inline void openParamFile(QWidget *window, const QString &path)
 {
     answerFileDialog(window, path);
     named<QPushButton>(window, "openButton")->click();
+    fileDialogClosed();
 }
 
 // Gives the parameters page image while the tree shows the catalogue's defaults, as the user does: opens a

@@ -643,6 +643,7 @@ void tst_Cli::readConfig_savesTheFileTheWindowSavesAfterReading()
         QCOMPARE(messages.lastText(), QStringLiteral("Параметры успешно прочитаны из устройства."));
         answerFileDialog(&form, windowFile);
         named<QPushButton>(&form, "saveButton")->click();
+        QVERIFY(fileDialogClosed());
         QCOMPARE(messages.count(), 1);
     }
     const QByteArray saved = readAll(windowFile);

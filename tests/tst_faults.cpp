@@ -686,7 +686,7 @@ void tst_Faults::targetThatIsNoRegularFile_isRefusedByEveryWriterAndLeftAsItWas(
 
     MainWindow form;
     MessageRecorder boxes(form.messages());
-    const auto choose = [path](const QString &) { return path; };
+    const auto choose = [path](const QString &, const auto &chosen) { chosen(path); };
     QWidget *trends = named<QWidget>(&form, "trendsPage");
     if (writer == QLatin1String("parameters")) {
         answerFileDialog(&form, path);

@@ -174,9 +174,9 @@ void tst_Operations::dialogsDuringARead_doNotOpen()
     QVERIFY(s.settle());
     bool valueDialogOpened = false;
     bool fileDialogOpened = false;
-    s.form.findChild<TrafficLog *>()->setFileNameAsker([&](const QString &) {
+    s.form.findChild<TrafficLog *>()->setFileNameAsker([&](const QString &, const auto &chosen) {
         fileDialogOpened = true;
-        return QString();
+        chosen(QString());
     });
     int node = 0;
     while (s.form.tree().row(node).kind != ParamKind::Number)

@@ -75,6 +75,7 @@ struct ReplayWindow : FormSim
     {
         answerFileDialog(&form, path);
         named<QPushButton>(bar, "openRecordingButton")->click();
+        fileDialogClosed();
         return QTest::qWaitFor([&] { return !form.playsRecording() || positionText().startsWith(endText()); },
                                5000);
     }
@@ -224,6 +225,7 @@ void tst_ReplayWindow::sessionSwitch_recordsTheSimulatorUntilSwitchedOff()
     // Switched on without a name, it asks for one.
     answerFileDialog(&w.form, path);
     sessionSwitch->click();
+    QVERIFY(fileDialogClosed());
     QVERIFY(sessionSwitch->isActive());
     QVERIFY(w.form.sessionRecorder().isRecording());
     QVERIFY(w.settle(5));

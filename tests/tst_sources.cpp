@@ -128,6 +128,7 @@ struct SourcesWindow : FormSimBase
     {
         answerFileDialog(&form, path);
         click("openRecordingButton");
+        fileDialogClosed();
         const auto *position = named<QLabel>(bar, "positionLabel");
         return form.playsRecording() && QTest::qWaitFor(
                                             [&] {
@@ -250,6 +251,7 @@ void tst_Sources::report_afterARecording_holdsNoneOfItsMeasurements()
     const QString pdf = w.dir.filePath(QStringLiteral("visit.pdf"));
     answerFileDialog(&w.form, pdf);
     QTest::mouseClick(named<QWidget>(&w.form, "savePdfButton"), Qt::LeftButton);
+    QVERIFY(fileDialogClosed());
     QProcess extract;
     extract.start(pdftotext, {pdf, "-"});
     QVERIFY(extract.waitForFinished(30000) && extract.exitCode() == 0);

@@ -268,9 +268,9 @@ void tst_Terminal::nameButtons_askForTheLogFileNameAndCancelKeepsIt()
     Terminal t;
     QStringList asked;
     QString answer = QStringLiteral("/tmp/first.log");
-    t.log->setFileNameAsker([&](const QString &current) {
+    t.log->setFileNameAsker([&](const QString &current, const auto &chosen) {
         asked << current;
-        return answer;
+        chosen(answer);
     });
     QTest::mouseClick(named<QPushButton>(t.page, "logFileButton"), Qt::LeftButton);
     QCOMPARE(t.log->fileName(), QStringLiteral("/tmp/first.log"));
@@ -288,7 +288,7 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("terminal.log"));
     Terminal t;
-    t.log->setFileNameAsker([&](const QString &) { return path; });
+    t.log->setFileNameAsker([&](const QString &, const auto &chosen) { chosen(path); });
     QTest::mouseClick(named<QPushButton>(t.page, "logFileButton"), Qt::LeftButton);
     t.receive(statusFrame(201)); // before logging: counted, not logged
     QTest::mouseClick(t.showSwitch, Qt::LeftButton);
@@ -314,7 +314,7 @@ void tst_Terminal::namedLog_writesReceivedLinesWithCrLfAndAppendsOnReopen()
 
     // A new name while logging moves the log to the new file.
     const QString second = dir.filePath(QStringLiteral("second.log"));
-    t.log->setFileNameAsker([&](const QString &) { return second; });
+    t.log->setFileNameAsker([&](const QString &, const auto &chosen) { chosen(second); });
     QTest::mouseClick(named<QPushButton>(named<QWidget>(&t.form, "servicePage"), "logFileButton"),
                       Qt::LeftButton);
     t.receive(statusFrame(201));
@@ -334,7 +334,7 @@ void tst_Terminal::namedLog_followsEitherSwitchAndClosesWithTheWindow()
     }
     {
         Terminal t;
-        t.log->setFileNameAsker([&](const QString &) { return path; });
+        t.log->setFileNameAsker([&](const QString &, const auto &chosen) { chosen(path); });
         SwitchLed *serviceSwitch = t.serviceLogSwitch;
         QTest::mouseClick(named<QPushButton>(named<QWidget>(&t.form, "servicePage"), "logFileButton"),
                           Qt::LeftButton);

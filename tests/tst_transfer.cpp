@@ -14,10 +14,12 @@
 #include "widgets/AngularGauge.h"
 #include "widgets/PortComboBox.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +109,7 @@ template <class Base> struct Recorded : Base
     {
         const std::shared_ptr<FileDialogAnswer> answer = answerFileDialog(&this->form, chosen);
         named<QPushButton>(page, "saveButton")->click();
+        fileDialogClosed();
         proposed = answer->proposed;
     }
     void open(const QString &path) { openParamFile(&this->form, path); }
@@ -170,6 +173,8 @@ private Q_SLOTS:
     void silentDevice_failsAfterTheFirstStepAndSendsNothing();
     void unansweredSecondBlock_keepsTheImageAndTheTree();
     void clicksDuringATransfer_areRefused();
+    void fileDialog_opensOverTheWindowAndLocksItsButtons_data();
+    void fileDialog_opensOverTheWindowAndLocksItsButtons();
     void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten_data();
     void stopAfterTheSecondBlock_changesNothingOrSaysWhatWasWritten();
 
@@ -746,6 +751,49 @@ void tst_Transfer::unansweredSecondBlock_keepsTheImageAndTheTree()
     QVERIFY(w.thresholds.isEmpty());
     QVERIFY(named<QProgressBar>(w.page, "progressBar")->isHidden());
     QCOMPARE(w.requests().size(), 2);
+}
+
+void tst_Transfer::fileDialog_opensOverTheWindowAndLocksItsButtons_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::newRow("save") << QByteArray("saveButton");
+    QTest::newRow("open") << QByteArray("openButton");
+}
+
+void tst_Transfer::fileDialog_opensOverTheWindowAndLocksItsButtons()
+{
+    QFETCH(QByteArray, button);
+    SimWindow w;
+    QVERIFY(w.ready());
+    showPage(&w.form, w.page);
+    w.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+    // A dialog still open long after the click would have had to return is cancelled, so a waiting click
+    // ends.
+    QTimer::singleShot(2000, &w.form, [] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    named<QPushButton>(w.page, button.constData())->click();
+    auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+    QVERIFY2(dialog, "the click waited for the dialog to be closed");
+    QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+    // Clicked as the user does, through the window, where a blocked window refuses it.
+    auto *read = named<QPushButton>(w.page, "readButton");
+    const auto clickRead = [&] {
+        QTest::mouseClick(w.form.windowHandle(), Qt::LeftButton, {},
+                          read->mapTo(&w.form, read->rect().center()));
+    };
+    QSignalSpy pressed(read, &QPushButton::clicked);
+    clickRead();
+    QCOMPARE(pressed.count(), 0);
+    QVERIFY(!w.form.link().busy());
+    dialog->reject();
+    QVERIFY(fileDialogClosed());
+    clickRead();
+    QCOMPARE(pressed.count(), 1);
+    QVERIFY(w.finish());
+    QCOMPARE(w.boxTexts(), QStringList{ReadDone});
 }
 
 void tst_Transfer::clicksDuringATransfer_areRefused()

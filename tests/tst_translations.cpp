@@ -151,6 +151,7 @@ QByteArray readAndSave(const QString &path)
         return {};
     answerFileDialog(&w.form, path);
     named<QPushButton>(&w.form, "saveButton")->click();
+    fileDialogClosed();
     return readAll(path);
 }
 

@@ -78,6 +78,7 @@ QString saveThrough(FormSim &s, QWidget *page, const char *button, const QString
     const int before = s.boxes.count();
     answerFileDialog(page, path);
     named<QPushButton>(page, button)->click();
+    fileDialogClosed();
     return s.boxes.count() == before ? QString() : s.boxes.lastText();
 }
 

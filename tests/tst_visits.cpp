@@ -263,6 +263,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     // Both journals into one CSV file, ".csv" added: a header, then a row for each line shown.
     answerFileDialog(&w.form, dir.filePath("journals"));
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
+    QVERIFY(fileDialogClosed());
     const QStringList rows =
         QString::fromUtf8(readAll(dir.filePath("journals.csv"))).split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(rows.value(0),
@@ -276,6 +277,7 @@ void tst_Visits::report_holdsTheVisitAsTheTechnicianLeftIt()
     QTest::keyClicks(named<QPlainTextEdit>(report, "notesEdit"), QStringLiteral("Starter battery replaced"));
     const auto saved = answerFileDialog(&w.form, dir.filePath("visit"));
     QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QVERIFY(fileDialogClosed());
     QVERIFY(saved->opened);
     QVERIFY2(QFileInfo(saved->proposed)
                  .fileName()
@@ -326,6 +328,7 @@ void tst_Visits::controllerSwappedBehindALostPort_getsNothingOfTheOneBefore()
     // The journals saved name the controller they were read from.
     answerFileDialog(&w.form, dir.filePath("a"));
     QTest::mouseClick(named<QPushButton>(&w.form, "saveJournalsButton"), Qt::LeftButton);
+    QVERIFY(fileDialogClosed());
     const QStringList rows =
         QString::fromUtf8(readAll(dir.filePath("a.csv"))).split("\r\n", Qt::SkipEmptyParts);
     QVERIFY2(rows.size() > 1 && rows.at(0).endsWith(",Серийный номер,Вариант") &&
@@ -375,6 +378,7 @@ void tst_Visits::reportName_fromASerialNumberWithSigns_staysInTheHomeFolder()
     QVERIFY(report);
     const auto saved = answerFileDialog(&w.form, QString());
     QTest::mouseClick(named<QPushButton>(report, "savePdfButton"), Qt::LeftButton);
+    QVERIFY(fileDialogClosed());
     QVERIFY(saved->opened);
     const QFileInfo proposed(saved->proposed);
     QCOMPARE(proposed.absolutePath(), QDir::homePath());
@@ -414,7 +418,7 @@ void tst_Visits::save_addsTheSuffixBeforeAskingToReplace()
     const auto asked = typeIntoFileDialog(&w.form, dir.filePath("kept"));
     QWidget *report = w.form.findChild<ReportDialog *>();
     named<QPushButton>(report ? report : &w.form, qPrintable(button))->click();
-    QVERIFY(*asked);
+    QTRY_VERIFY(*asked);
     QCOMPARE(readAll(existing), QByteArray("kept"));
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/AngularGauge.h"
 #include "widgets/CaptionText.h"
 #include "widgets/LinearGauge.h"
+#include "widgets/Messages.h"
 #include "widgets/NumericDisplay.h"
 #include "widgets/PortComboBox.h"
 #include "widgets/RectLed.h"
@@ -11,9 +12,13 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QImage>
+#include <QMessageBox>
 #include <QMetaProperty>
+#include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <utility>
 
@@ -131,6 +136,8 @@ private slots:
     void paint_anySize_doesNotCrash();
 
     void portChooser_marksAHeldPortBusyAndStillPicksItsName();
+
+    void messageBox_returnsAtOnce_windowModal_deletedOnClose();
 
 private:
     QLocale m_startLocale;
@@ -776,6 +783,30 @@ void TestWidgets::portChooser_marksAHeldPortBusyAndStillPicksItsName()
     Q_EMIT chooser.activated(heldIndex);
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.at(0).at(0).toString(), held);
+}
+
+void TestWidgets::messageBox_returnsAtOnce_windowModal_deletedOnClose()
+{
+    QWidget window;
+    window.show();
+    Messages messages(&window);
+    // A box still open long after show() would have had to return is closed, so a waiting show() ends.
+    QTimer::singleShot(2000, &window, [&window] {
+        for (QMessageBox *box : window.findChildren<QMessageBox *>())
+            box->done(QMessageBox::Ok);
+    });
+    int seen = 0;
+    messages.show(Message::Warning, QStringLiteral("Caption"), QStringLiteral("Text"), &window,
+                  [&seen] { ++seen; });
+    const QPointer<QMessageBox> box = window.findChild<QMessageBox *>();
+    QVERIFY2(box, "show() waited for the box to be closed");
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    QCOMPARE(box->text(), QStringLiteral("Text"));
+    QCOMPARE(seen, 0);
+    box->button(QMessageBox::Ok)->click();
+    QCOMPARE(seen, 1);
+    QTRY_VERIFY(box.isNull());
 }
 
 QTEST_MAIN(TestWidgets)

@@ -6,31 +6,40 @@
 
 namespace gencfg {
 
-void Messages::show(Message::Kind kind, const QString &caption, const QString &text)
+void Messages::show(Message::Kind kind, const QString &caption, const QString &text, const QObject *receiver,
+                    Closed closed)
 {
     if (m_handler) {
         m_handler(Message{kind, caption, text});
+        // A recorded box counts as seen at once.
+        if (closed)
+            closed();
         return;
     }
-    QMessageBox box(m_parent);
-    box.setWindowTitle(caption);
-    box.setText(text);
-    box.setStandardButtons(QMessageBox::Ok);
+    auto *box = new QMessageBox(m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(caption);
+    box->setText(text);
+    box->setStandardButtons(QMessageBox::Ok);
     switch (kind) {
     case Message::Plain:
-        box.setIcon(QMessageBox::NoIcon);
+        box->setIcon(QMessageBox::NoIcon);
         break;
     case Message::Information:
-        box.setIcon(QMessageBox::Information);
+        box->setIcon(QMessageBox::Information);
         break;
     case Message::Warning:
-        box.setIcon(QMessageBox::Warning);
+        box->setIcon(QMessageBox::Warning);
         break;
     case Message::Critical:
-        box.setIcon(QMessageBox::Critical);
+        box->setIcon(QMessageBox::Critical);
         break;
     }
-    box.exec();
+    if (closed)
+        QObject::connect(box, &QDialog::finished, receiver ? receiver : box,
+                         [closed = std::move(closed)] { closed(); });
+    box->open();
 }
 
 void Messages::ask(const Question &question, Answer answered)

@@ -1,7 +1,7 @@
 #pragma once
 
 // The program's one way to show a message box. Tests install a handler that
-// records the boxes instead of blocking on them (tests/MessageRecorder.h).
+// records the boxes instead of showing them (tests/MessageRecorder.h).
 
 #include <QCoreApplication>
 #include <QList>
@@ -70,12 +70,19 @@ public:
     using Handler = std::function<void(const Message &)>;
     using Answer = std::function<void(int button)>;
     using QuestionHandler = std::function<void(const Question &, Answer)>;
+    using Closed = std::function<void()>;
 
     explicit Messages(QWidget *parent = nullptr) : m_parent(parent) {}
 
-    // A box with one OK button; returns when it is closed.
-    void show(Message::Kind kind, const QString &caption, const QString &text);
-    void plain(const QString &caption, const QString &text) { show(Message::Plain, caption, text); }
+    // A window-modal box with one OK button; returns at once. closed, when given, runs once the box is
+    // closed, and only while receiver lives.
+    void show(Message::Kind kind, const QString &caption, const QString &text,
+              const QObject *receiver = nullptr, Closed closed = {});
+    void plain(const QString &caption, const QString &text, const QObject *receiver = nullptr,
+               Closed closed = {})
+    {
+        show(Message::Plain, caption, text, receiver, std::move(closed));
+    }
     void warning(const QString &text, const QString &caption = WarningCaption())
     {
         show(Message::Warning, caption, text);

@@ -5,7 +5,9 @@
 // replace an existing file, so the file written is the one the user was asked about.
 
 #include <QString>
+#include <functional>
 
+class QObject;
 class QWidget;
 
 namespace gencfg {
@@ -21,6 +23,15 @@ struct SaveQuestion
 };
 
 // The chosen path, or an empty text when the user cancels.
-QString AskSaveFileName(QWidget *parent, const SaveQuestion &question);
+using FileChosen = std::function<void(const QString &path)>;
+
+// Opens the dialog window-modal over parent and returns at once; chosen is called once it closes, and only
+// while receiver lives.
+void AskSaveFileName(QWidget *parent, const SaveQuestion &question, const QObject *receiver,
+                     FileChosen chosen);
+
+// The same for a file to open.
+void AskOpenFileName(QWidget *parent, const QString &title, const QString &filter, const QObject *receiver,
+                     FileChosen chosen);
 
 } // namespace gencfg

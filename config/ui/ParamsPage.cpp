@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -199,19 +198,18 @@ void ParamsPage::saveToFile()
         return;
     // The title's mark of unwritten changes is no part of a name.
     const QString title = window()->windowTitle().remove(QStringLiteral("[*]"));
-    const QString fileName =
-        AskSaveFileName(this, {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(title),
-                               QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")});
-    if (fileName.isEmpty())
-        return;
-    if (!encodeTree(m_image))
-        return;
-    const QString failure = WriteParamFile(fileName, m_image);
-    if (!failure.isEmpty()) {
-        m_messages->error(failure);
-        return;
-    }
-    Q_EMIT saved(fileName);
+    AskSaveFileName(this,
+                    {QString(), QDir(QCoreApplication::applicationDirPath()).filePath(title),
+                     QStringLiteral("Text files (*.txt)"), QStringLiteral("txt")},
+                    this, [this](const QString &fileName) {
+                        if (fileName.isEmpty() || !encodeTree(m_image))
+                            return;
+                        if (const QString failure = WriteParamFile(fileName, m_image); !failure.isEmpty()) {
+                            m_messages->error(failure);
+                            return;
+                        }
+                        Q_EMIT saved(fileName);
+                    });
 }
 
 void ParamsPage::openFile()
@@ -225,9 +223,14 @@ void ParamsPage::openFileNow()
 {
     if (m_link->busy())
         return;
-    const QString path = QFileDialog::getOpenFileName(this);
-    if (path.isEmpty())
-        return;
+    AskOpenFileName(this, QString(), QString(), this, [this](const QString &path) {
+        if (!path.isEmpty())
+            openChosenFile(path);
+    });
+}
+
+void ParamsPage::openChosenFile(const QString &path)
+{
     // The whole file is checked before anything changes.
     const ParamFileValues file = ReadParamFile(path);
     if (!file.ok) {
@@ -252,9 +255,9 @@ void ParamsPage::endTransfer()
     Q_EMIT progressText(QString());
 }
 
-void ParamsPage::showTransferFailure()
+void ParamsPage::showTransferFailure(const std::function<void()> &seen)
 {
-    m_messages->plain(ErrorCaption(), NoAnswerText());
+    m_messages->plain(ErrorCaption(), NoAnswerText(), this, seen);
 }
 
 void ParamsPage::showProgress(int done, int total)
@@ -317,7 +320,13 @@ void ParamsPage::writeToDevice()
     connect(write, &DeviceOperation::finished, this, [this, write](OperationStatus status) {
         // The box tells the result: the status bar no longer says the write runs.
         endTransfer();
-        std::optional<QDateTime> provenAt;
+        // Told once the technician has seen the result, so what it brings to the status bar stays, and
+        // whatever waited for the write goes on only then.
+        const auto tell = [this](Message::Kind kind, const QString &caption, const QString &text,
+                                 const std::function<void()> &seen) {
+            m_messages->show(kind, caption, text, this, seen);
+        };
+        const auto failed = [this] { writeEnded(false); };
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
             // The read-back is a reading of the controller: the marks then show what still differs.
@@ -325,27 +334,28 @@ void ParamsPage::writeToDevice()
                 DifferingParams(m_model, write->written(), write->readBack(), Compare::Bytes);
             m_model.setBaseline(write->readBack());
             if (WriteProven(m_model, differences)) {
-                provenAt = QDateTime::currentDateTime();
-                m_messages->plain(TransferDoneCaption(), WriteDoneText());
-                Q_EMIT thresholdsChanged(m_image);
+                const QDateTime provenAt = QDateTime::currentDateTime();
+                const ConfigImageBytes readBack = write->readBack();
+                tell(Message::Plain, TransferDoneCaption(), WriteDoneText(), [this, readBack, provenAt] {
+                    Q_EMIT thresholdsChanged(m_image);
+                    Q_EMIT writeProven(readBack, provenAt);
+                    writeEnded(true);
+                });
             } else {
-                m_messages->error(UnprovenWriteText(differences));
+                tell(Message::Critical, ErrorCaption(), UnprovenWriteText(differences), failed);
             }
-        } else {
-            // Once a block went out, what the controller holds is no longer known.
-            if (write->blocksWritten() > 0)
-                m_model.setBaseline(std::nullopt);
-            if (status == OperationStatus::Cancelled)
-                m_messages->error(InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())));
-            else if (status == OperationStatus::VariantChanged)
-                m_messages->error(VariantChangedWriteText());
-            else
-                showTransferFailure();
+            return;
         }
-        // Told once the technician has seen the result, so what it brings to the status bar stays.
-        if (provenAt)
-            Q_EMIT writeProven(write->readBack(), *provenAt);
-        writeEnded(provenAt.has_value());
+        // Once a block went out, what the controller holds is no longer known.
+        if (write->blocksWritten() > 0)
+            m_model.setBaseline(std::nullopt);
+        if (status == OperationStatus::Cancelled)
+            tell(Message::Critical, ErrorCaption(),
+                 InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())), failed);
+        else if (status == OperationStatus::VariantChanged)
+            tell(Message::Critical, ErrorCaption(), VariantChangedWriteText(), failed);
+        else
+            showTransferFailure(failed);
     });
     beginTransfer(WriteProgressText());
     if (!m_link->startOwned(write)) {
@@ -371,7 +381,10 @@ void ParamsPage::readFromDevice()
             m_model.setBaseline(m_image);
             m_model.setOrigin(ParamModel::Origin::Controller);
             Q_EMIT thresholdsChanged(m_image);
-            m_messages->plain(TransferDoneCaption(), ReadDoneText());
+            // Told once the technician has seen the result, so what it brings to the status bar stays.
+            const ConfigImageBytes image = m_image;
+            m_messages->plain(TransferDoneCaption(), ReadDoneText(), this,
+                              [this, image] { Q_EMIT deviceRead(image); });
         } else if (status == OperationStatus::VariantChanged) {
             // Blocks of another variant's memory never reach the image.
             m_messages->error(VariantChangedReadText());
@@ -379,9 +392,6 @@ void ParamsPage::readFromDevice()
             // A partial reading mixes two memories: the image and the tree keep what they held.
             showTransferFailure();
         }
-        // Told once the technician has seen the result, so what it brings to the status bar stays.
-        if (status == OperationStatus::Succeeded)
-            Q_EMIT deviceRead(m_image);
     });
     // Refused, and deleted, while another operation runs.
     if (m_link->startOwned(read))

@@ -97,9 +97,10 @@ private:
     bool valuesWithinLimits();
     void beginTransfer(const QString &text);
     void endTransfer();
-    void showTransferFailure();
+    void showTransferFailure(const std::function<void()> &seen = {});
     void showProgress(int done, int total);
     void openFileNow();
+    void openChosenFile(const QString &path);
     // A write ended; proven when the controller gave back what was written.
     void writeEnded(bool proven);
 

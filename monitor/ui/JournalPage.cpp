@@ -151,15 +151,18 @@ void JournalPage::saveJournals()
             m_messages->warning(tr("Журналы ещё не прочитаны"));
         return;
     }
-    const QString path =
-        AskSaveFileName(this, {QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
-                               QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
-    if (path.isEmpty())
-        return;
-    bool refused = false;
-    const QString failure = SaveWhole(path, m_book.csv(), &refused);
-    if (!failure.isEmpty() && m_messages)
-        m_messages->error(refused ? failure : tr("Не удалось сохранить %1: %2").arg(path, failure));
+    AskSaveFileName(this,
+                    {QString(), QDir::home().filePath(QStringLiteral("journals.csv")),
+                     QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")},
+                    this, [this](const QString &path) {
+                        if (path.isEmpty())
+                            return;
+                        bool refused = false;
+                        const QString failure = SaveWhole(path, m_book.csv(), &refused);
+                        if (!failure.isEmpty() && m_messages)
+                            m_messages->error(refused ? failure
+                                                      : tr("Не удалось сохранить %1: %2").arg(path, failure));
+                    });
 }
 
 void JournalPage::readJournals()

@@ -436,18 +436,20 @@ void TrendsPage::report(const QString &failure)
 
 void TrendsPage::saveCsvClicked()
 {
-    const QString path =
-        AskSaveFileName(this, {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
-    if (!path.isEmpty())
-        report(saveCsv(path));
+    AskSaveFileName(this, {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")}, this,
+                    [this](const QString &path) {
+                        if (!path.isEmpty())
+                            report(saveCsv(path));
+                    });
 }
 
 void TrendsPage::savePictureClicked()
 {
-    const QString path =
-        AskSaveFileName(this, {QString(), QString(), QStringLiteral("PNG (*.png)"), QStringLiteral("png")});
-    if (!path.isEmpty())
-        report(savePicture(path));
+    AskSaveFileName(this, {QString(), QString(), QStringLiteral("PNG (*.png)"), QStringLiteral("png")}, this,
+                    [this](const QString &path) {
+                        if (!path.isEmpty())
+                            report(savePicture(path));
+                    });
 }
 
 void TrendsPage::onRecordSwitch()
@@ -457,11 +459,20 @@ void TrendsPage::onRecordSwitch()
         m_recording ? m_recording->stop() : recordingStopped();
         return;
     }
-    if (m_recordFileEdit->text().isEmpty())
-        m_recordFileEdit->setText(AskSaveFileName(
-            this, {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"), true}));
     if (m_recordFileEdit->text().isEmpty()) {
-        m_recordSwitch->setActive(false);
+        // The switch stays lit while the name is asked; recording starts once there is one.
+        AskSaveFileName(this,
+                        {QString(), QString(), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"), true},
+                        this, [this](const QString &path) {
+                            if (!m_recordSwitch->isActive() || !m_recordFileEdit->text().isEmpty())
+                                return;
+                            if (path.isEmpty()) {
+                                m_recordSwitch->setActive(false);
+                                return;
+                            }
+                            m_recordFileEdit->setText(path);
+                            onRecordSwitch();
+                        });
         return;
     }
     const QString failure = m_recording->start(m_recordFileEdit->text());

@@ -96,12 +96,15 @@ void ReportDialog::savePdf()
     const QString proposed =
         QStringLiteral("report-%1-%2.pdf")
             .arg(SerialFolderName(report.serial), report.time.toString(QStringLiteral("yyyyMMdd-HHmm")));
-    const QString path = AskSaveFileName(this, {QString(), QDir::home().filePath(proposed),
-                                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
-    if (path.isEmpty())
-        return;
-    if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
-        m_messages.error(failure);
+    AskSaveFileName(
+        this,
+        {QString(), QDir::home().filePath(proposed), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")},
+        this, [this, report](const QString &path) {
+            if (path.isEmpty())
+                return;
+            if (const QString failure = WriteVisitReportPdf(report, path); !failure.isEmpty())
+                m_messages.error(failure);
+        });
 }
 
 void ReportDialog::print()
