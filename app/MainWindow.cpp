@@ -722,7 +722,7 @@ void MainWindow::onPortLost()
         if (!m_link.busy())
             return;
     }
-    // The loss may be told from inside a write: a modal box there would run the link under itself.
+    // The loss may be told from inside a write: the box comes once that write has returned.
     QMetaObject::invokeMethod(
         this, [this] { m_messages.error(PortLostText()); }, Qt::QueuedConnection);
 }
@@ -911,7 +911,7 @@ void MainWindow::onSessionRecordingStopped(const QString &failure)
     m_terminalPage->showSessionRecording(false);
     if (failure.isEmpty())
         return;
-    // Not from inside the receive path or a write: a modal box there would run the link under itself.
+    // Not from inside the receive path or a write: the box comes once they have returned.
     QMetaObject::invokeMethod(
         this, [this, failure] { m_messages.error(failure); }, Qt::QueuedConnection);
 }
