@@ -322,10 +322,6 @@ void ParamsPage::writeToDevice()
         endTransfer();
         // Told once the technician has seen the result, so what it brings to the status bar stays, and
         // whatever waited for the write goes on only then.
-        const auto tell = [this](Message::Kind kind, const QString &caption, const QString &text,
-                                 const std::function<void()> &seen) {
-            m_messages->show(kind, caption, text, this, seen);
-        };
         const auto failed = [this] { writeEnded(false); };
         if (status == OperationStatus::Succeeded) {
             // Only what the controller gives back counts as written; the tree stays as it is.
@@ -336,13 +332,14 @@ void ParamsPage::writeToDevice()
             if (WriteProven(m_model, differences)) {
                 const QDateTime provenAt = QDateTime::currentDateTime();
                 const ConfigImageBytes readBack = write->readBack();
-                tell(Message::Plain, TransferDoneCaption(), WriteDoneText(), [this, readBack, provenAt] {
+                m_messages->plain(TransferDoneCaption(), WriteDoneText(), this, [this, readBack, provenAt] {
                     Q_EMIT thresholdsChanged(m_image);
                     Q_EMIT writeProven(readBack, provenAt);
                     writeEnded(true);
                 });
             } else {
-                tell(Message::Critical, ErrorCaption(), UnprovenWriteText(differences), failed);
+                m_messages->show(Message::Critical, ErrorCaption(), UnprovenWriteText(differences), this,
+                                 failed);
             }
             return;
         }
@@ -350,10 +347,11 @@ void ParamsPage::writeToDevice()
         if (write->blocksWritten() > 0)
             m_model.setBaseline(std::nullopt);
         if (status == OperationStatus::Cancelled)
-            tell(Message::Critical, ErrorCaption(),
-                 InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())), failed);
+            m_messages->show(Message::Critical, ErrorCaption(),
+                             InterruptedWriteText(write->blocksWritten(), int(WritePlan().size())), this,
+                             failed);
         else if (status == OperationStatus::VariantChanged)
-            tell(Message::Critical, ErrorCaption(), VariantChangedWriteText(), failed);
+            m_messages->show(Message::Critical, ErrorCaption(), VariantChangedWriteText(), this, failed);
         else
             showTransferFailure(failed);
     });
